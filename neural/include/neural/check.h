@@ -1,0 +1,15 @@
+#pragma once
+
+#include "neural/export.h"
+
+// Violated internal preconditions stop the program. The report names the
+// condition as written in the source, the source file and the line.
+[[noreturn]] NX_EXPORT void NxAssertFailed(const char* condition, const char* file, unsigned line);
+
+#define NX_CHECK(condition) \
+  ((condition) ? static_cast<void>(0) : NxAssertFailed(#condition, __FILE__, __LINE__))
+
+// For checks whose report text is not the expression itself (for instance
+// the fixed-capacity "false" of the arrays).
+#define NX_CHECK_TEXT(condition, text) \
+  ((condition) ? static_cast<void>(0) : NxAssertFailed(text, __FILE__, __LINE__))

@@ -1,0 +1,27 @@
+#include "neural/random.h"
+
+#include "neural/check.h"
+
+NxRandomGenerator::NxRandomGenerator() : Seed(797), LastValue(0) { InitTable(); }
+
+// Seed stays in 0..714024, so Seed * 1366 + 150889 never exceeds 2^31.
+void NxRandomGenerator::Step() { Seed = (Seed * 1366 + 150889) % MODULUS; }
+
+void NxRandomGenerator::InitTable() {
+  for (int32_t i = 0; i < TABLE_LEN; ++i) {
+    Step();
+    Table[i] = Seed;
+  }
+  Step();
+  LastValue = Seed;
+}
+
+int32_t NxRandomGenerator::rand() {
+  int32_t index = (TABLE_LEN * LastValue) / MODULUS;
+  NX_CHECK(index < TABLE_LEN);
+  NX_CHECK(index > -1);
+  LastValue = Table[index];
+  Step();
+  Table[index] = Seed;
+  return LastValue;
+}
