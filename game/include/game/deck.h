@@ -1,0 +1,146 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "game/bitmap.h"
+#include "game/card.h"
+#include "game/hand.h"
+#include "game/image_provider.h"
+#include "game/rect.h"
+#include "neural/random.h"
+
+class NxObjectReader;
+class NxObjectWriter;
+
+// Pile numbers of the game table's deck.
+enum PileNumber : uint32_t { HUMAN_PILE = 0, COMPUTER_PILE = 1, STOCK_PILE = 2, DISCARD_PILE = 3 };
+
+// Layers above every pile: a card moved by the program, a card held by the mouse.
+constexpr int32_t MOVING_LAYER = 998;
+constexpr int32_t HELD_LAYER = 1000;
+
+struct CardHit {
+  uint32_t Position;
+  TPoint Corner;
+};
+
+// The 52 cards for the life of the table: their shuffled order, the piles,
+// and the composition of the table picture. Images and presenter are
+// optional: without them the deck keeps its lists but draws nothing.
+class NxDeck {
+ public:
+  NxDeck(NxImageProvider* images, uint32_t pileCount, uint32_t backId, TRect table, TSize cardSize);
+  virtual ~NxDeck();
+
+  NxDeck(const NxDeck&) = delete;
+  NxDeck& operator=(const NxDeck&) = delete;
+
+  // --- life cycle and shuffling
+  void CreateCards();
+  void Shuffle();
+  void Gather();
+  NxRandomGenerator& Random() { return Generator; }
+
+  // --- pile operations
+  void Deal(uint32_t pile, uint32_t count, TPoint position, TPoint offset, int32_t baseLayer, bool faceUp);
+  // -1 for an empty pile without a held card.
+  int32_t TopIndex(uint32_t pile) const;
+  uint32_t HeldCardIndex() const;
+  void PickUp(uint32_t pile, uint32_t position);
+  void Drag(TPoint point, bool useMask);
+  void Retarget(uint32_t pile, bool faceUp);
+  void Drop();
+  void MoveCard(uint32_t fromPile, uint32_t position, uint32_t toPile, bool faceUp);
+  void Arrange(uint32_t pile, const uint32_t* order, uint32_t n);
+  void SetPileFace(uint32_t pile, bool faceUp);
+  void RefreshPile(uint32_t pile);
+  void MoveCardToPoint(TPoint point, uint32_t pile, uint32_t position, bool useMask);
+  std::optional<CardHit> CardAtPoint(TPoint point, uint32_t pile) const;
+  bool CoversPile(const TRect& rect, uint32_t pile, double percent) const;
+
+  // --- reading the piles
+  uint32_t PileCount() const { return NumPiles; }
+  const NxHand& Pile(uint32_t pile) const;
+  uint32_t CardIndexAt(uint32_t pile, uint32_t position) const;
+  uint32_t CardsInPile(uint32_t pile) const { return Pile(pile).Count; }
+  const NxCard* Card(uint32_t index) const;       // by card id
+  const NxCard* CardInOrder(uint32_t position) const;  // by deck order
+  const NxCard* HeldCard() const { return Held; }
+  uint32_t HeldCardPile() const { return HeldPile; }
+  uint32_t NextDeal() const { return NextDealPos; }
+  bool IsCreated() const { return Created; }
+  bool IsLaidOut() const { return LaidOut; }
+  TSize CardSize() const { return CardDims; }
+  uint32_t BackId() const { return BackBitmapId; }
+  const TRect& Table() const { return TableRect; }
+
+  // --- drawing
+  void SetPresenter(NxTablePresenter* presenter) { Presenter = presenter; }
+  void SetCardBack(uint32_t backId);
+  void SetBackground(const NxBitmap& picture, const TRect& table);
+  void Paint(bool useMask);
+  void PaintArea(const TRect& area);
+  const std::vector<NxCard*>& DisplayList() const { return Display; }
+  // Most recent first.
+  const std::vector<TRect>& DirtyList() const { return Dirty; }
+  const NxBitmap& BackBuffer() const { return Buffer; }
+
+  // Called by the cards.
+  void MarkDirty(const TRect& rect);
+  void InsertIntoDisplay(NxCard* card);
+  void RemoveFromDisplay(NxCard* card);
+  const NxBitmap* FaceImage(uint32_t cardIndex);
+  const NxBitmap* BackImage() const { return Back.IsEmpty() ? nullptr : &Back; }
+
+  // --- streaming
+  struct Streamer {
+    static constexpr uint32_t VERSION = 1;
+    static constexpr const char* NAME = "NxDeck";
+    static void Write(NxObjectWriter& out, const NxDeck& deck);
+    // Restores a deck written by Write into an existing deck. On a damaged
+    // stream the reader carries the error and the deck is left unchanged.
+    static bool Read(NxObjectReader& in, NxDeck& deck);
+  };
+
+ private:
+  struct StoredCard;
+  struct StoredPile;
+  struct StoredDeck;
+  static bool ReadStored(NxObjectReader& in, StoredDeck& stored);
+  void Restore(const StoredDeck& stored);
+
+  NxHand& PileRef(uint32_t pile);
+  void PutBackHeldCard();
+  NxBitmap LoadPrepared(uint32_t resourceId);
+  void DrawCard(const NxCard& card, const TRect& area, bool useMask);
+  TRect ToBuffer(const TRect& tableArea) const;
+
+  std::array<std::unique_ptr<NxCard>, NUM_CARDS> CardStore;  // by card id
+  std::array<NxCard*, NUM_CARDS> Order{};                      // deck order
+  NxCard* Held = nullptr;
+  uint32_t NextDealPos = 0;
+  uint32_t NumPiles;
+  uint32_t HeldPile = 0;
+  uint32_t BackBitmapId;
+  bool Created = false;
+  bool LaidOut = false;
+  std::vector<NxHand> Piles;
+  std::vector<NxCard*> Display;
+  std::vector<TRect> Dirty;  // most recent first
+  TSize CardDims;
+  TRect TableRect;
+  NxBitmap Background;
+  NxBitmap Buffer;
+  NxImageProvider* Images;
+  NxTablePresenter* Presenter = nullptr;
+  NxRandomGenerator Generator;
+  NxBitmap Back;
+  NxBitmap Mask;
+  std::array<NxBitmap, NUM_CARDS> Faces;
+  std::array<bool, NUM_CARDS> FaceLoaded{};
+};

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+class NxDeck;
+
+enum class SortDirection { ASCENDING, DESCENDING };
+
+// The orders the two sorts give, as card ids; the comparison looks at rank
+// only (ace lowest), equal ranks keep their current order.
+std::vector<uint32_t> OrderByValue(std::vector<uint32_t> cards, SortDirection direction);
+// Suit groups hearts, spades, diamonds, clubs (red and black alternating),
+// each sorted by rank.
+std::vector<uint32_t> OrderBySuit(const std::vector<uint32_t>& cards, SortDirection direction);
+
+enum class HandSort { BY_VALUE, BY_SUIT };
+void SortPile(NxDeck& deck, uint32_t pile, HandSort sort, SortDirection direction);

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+
+#include "game/bitmap.h"
+#include "game/rect.h"
+
+// Resource ids of the card pictures.
+constexpr uint32_t CARD_FACE_BASE_ID = 24400;  // + card id
+constexpr uint32_t CARD_MASK_ID = 24453;
+constexpr uint32_t FIRST_CARD_BACK_ID = 24456;
+constexpr uint32_t LAST_CARD_BACK_ID = 24465;
+
+// Where the deck gets its pictures from. The window supplies the artwork;
+// tests supply synthetic images.
+class NxImageProvider {
+ public:
+  virtual ~NxImageProvider() = default;
+  // An empty bitmap when the id is unknown.
+  virtual NxBitmap LoadImage(uint32_t resourceId) = 0;
+};
+
+// Whoever shows the table: receives each painted area of the back buffer
+// (in table coordinates; the back buffer's origin is the table's top-left).
+class NxTablePresenter {
+ public:
+  virtual ~NxTablePresenter() = default;
+  virtual void Present(const NxBitmap& backBuffer, const TRect& tableArea) = 0;
+};

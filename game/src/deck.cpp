@@ -1,0 +1,105 @@
+#include "game/deck.h"
+
+#include <ctime>
+#include <utility>
+
+#include "neural/check.h"
+
+NxDeck::NxDeck(NxImageProvider* images, uint32_t pileCount, uint32_t backId, TRect table, TSize cardSize)
+    : NumPiles(pileCount), BackBitmapId(backId), CardDims(cardSize), TableRect(table), Images(images) {
+  // Seeded once per deck from the calendar time; never again per hand.
+  Generator.Seed = static_cast<int32_t>(std::time(nullptr) % NxRandomGenerator::MODULUS);
+  Generator.InitTable();
+}
+
+NxDeck::~NxDeck() = default;
+
+void NxDeck::CreateCards() {
+  // The mask first: every picture is prepared against it.
+  if (Mask.IsEmpty() && Images) Mask = Images->LoadImage(CARD_MASK_ID);
+  if (Back.IsEmpty()) Back = LoadPrepared(BackBitmapId);
+  if (Piles.empty()) {
+    for (uint32_t i = 0; i < NUM_CARDS; ++i) {
+      CardStore[i] = std::make_unique<NxCard>(this, i, CardDims);
+      Order[i] = CardStore[i].get();
+    }
+    Piles.resize(NumPiles);
+    for (NxHand& pile : Piles) pile.Reset();
+  }
+  Created = true;
+}
+
+void NxDeck::PutBackHeldCard() {
+  if (!Held) return;
+  NxHand& pile = PileRef(HeldPile);
+  if (pile.Count < NxHand::CAPACITY) pile.Insert(pile.Count, Held);
+  Held = nullptr;
+}
+
+void NxDeck::Gather() {
+  PutBackHeldCard();
+  for (NxHand& pile : Piles) {
+    for (uint32_t i = 0; i < pile.Count; ++i) pile.Cards[i]->Hide();
+    pile.Count = 0;
+  }
+  Display.clear();
+}
+
+void NxDeck::Shuffle() {
+  CreateCards();
+  Gather();
+  NextDealPos = 0;
+  // Each position swaps with any of the 52 (not Fisher-Yates): the order a
+  // seed gives is part of the game's behaviour.
+  for (uint32_t i = 0; i < NUM_CARDS; ++i) {
+    int32_t r = Generator.rand();
+    auto j = static_cast<uint32_t>(r * (1.0 / NxRandomGenerator::MODULUS) * NUM_CARDS);
+    std::swap(Order[i], Order[j]);
+  }
+  for (NxHand& pile : Piles) pile.Reset();
+  Held = nullptr;
+}
+
+void NxDeck::Deal(uint32_t pile, uint32_t count, TPoint position, TPoint offset, int32_t baseLayer, bool faceUp) {
+  CreateCards();
+  NxHand& hand = PileRef(pile);
+  NX_CHECK(count <= NxHand::CAPACITY);
+  for (uint32_t i = 0; i < hand.Count; ++i) hand.Cards[i]->Hide();
+  hand.Count = 0;
+  hand.Position = position;
+  hand.FaceUp = faceUp ? 1 : 0;
+  hand.BaseLayer = baseLayer;
+  hand.Offset = offset;
+  hand.Stacked = offset.x == 0 && offset.y == 0;
+  for (uint32_t i = 0; i < count; ++i) {
+    hand.Insert(hand.Count, Order[NextDealPos]);
+    NextDealPos = (NextDealPos + 1) % NUM_CARDS;
+  }
+  hand.Layout(CardDims);
+  Paint(true);
+  LaidOut = true;
+}
+
+NxHand& NxDeck::PileRef(uint32_t pile) {
+  NX_CHECK(pile < Piles.size());
+  return Piles[pile];
+}
+
+const NxHand& NxDeck::Pile(uint32_t pile) const {
+  NX_CHECK(pile < Piles.size());
+  return Piles[pile];
+}
+
+uint32_t NxDeck::CardIndexAt(uint32_t pile, uint32_t position) const {
+  return Pile(pile).CardAt(position)->Index();
+}
+
+const NxCard* NxDeck::Card(uint32_t index) const {
+  NX_CHECK(index < NUM_CARDS);
+  return CardStore[index].get();
+}
+
+const NxCard* NxDeck::CardInOrder(uint32_t position) const {
+  NX_CHECK(position < NUM_CARDS);
+  return Order[position];
+}

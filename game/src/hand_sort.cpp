@@ -1,0 +1,38 @@
+#include "game/hand_sort.h"
+
+#include <algorithm>
+
+#include "game/card_id.h"
+#include "game/deck.h"
+
+namespace {
+constexpr uint32_t SUIT_GROUP_ORDER[NUM_SUITS] = {HEARTS, SPADES, DIAMONDS, CLUBS};
+}  // namespace
+
+std::vector<uint32_t> OrderByValue(std::vector<uint32_t> cards, SortDirection direction) {
+  std::stable_sort(cards.begin(), cards.end(), [direction](uint32_t a, uint32_t b) {
+    return direction == SortDirection::ASCENDING ? RankOf(a) < RankOf(b) : RankOf(a) > RankOf(b);
+  });
+  return cards;
+}
+
+std::vector<uint32_t> OrderBySuit(const std::vector<uint32_t>& cards, SortDirection direction) {
+  std::vector<uint32_t> order;
+  order.reserve(cards.size());
+  for (uint32_t suit : SUIT_GROUP_ORDER) {
+    std::vector<uint32_t> group;
+    for (uint32_t card : cards)
+      if (SuitOf(card) == suit) group.push_back(card);
+    group = OrderByValue(std::move(group), direction);
+    order.insert(order.end(), group.begin(), group.end());
+  }
+  return order;
+}
+
+void SortPile(NxDeck& deck, uint32_t pile, HandSort sort, SortDirection direction) {
+  std::vector<uint32_t> cards;
+  for (uint32_t i = 0; i < deck.CardsInPile(pile); ++i) cards.push_back(deck.CardIndexAt(pile, i));
+  std::vector<uint32_t> order =
+      sort == HandSort::BY_VALUE ? OrderByValue(std::move(cards), direction) : OrderBySuit(cards, direction);
+  deck.Arrange(pile, order.data(), static_cast<uint32_t>(order.size()));
+}
