@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+
+#include "neural/support.h"
+
+enum MatchKind : uint32_t { MatchRun = 0, MatchSet = 1 };
+
+// One meld: a run of three or more consecutive cards of one suit (ace low),
+// or a set of three or four cards of one rank. A run's cards are the
+// consecutive ids FirstCard..LastCard, so it needs no card list.
+class NxMatch {
+ public:
+  // A set of `count` (3 or 4) cards, kept in the given order.
+  NxMatch(const unsigned* cards, unsigned count);
+  // A run from its lowest to its highest card id.
+  NxMatch(unsigned firstCard, unsigned lastCard);
+  NxMatch(const NxMatch& other);
+  NxMatch& operator=(const NxMatch& other);
+  virtual ~NxMatch() = default;
+
+  static bool Overlaps(const NxMatch& a, const NxMatch& b);
+  static bool Contains(const NxMatch& m, unsigned card);
+  // b lies wholly inside a (same kind).
+  static bool Includes(const NxMatch& a, const NxMatch& b);
+  static unsigned CardAt(const NxMatch& m, unsigned i);
+
+  // Builds the proper sub-melds of a flagged meld of four or more cards
+  // (new objects: the caller takes ownership) and returns the list.
+  NxPtrArray<NxMatch>& GetSubMatches();
+
+  unsigned MatchType;
+  unsigned FirstCard;
+  unsigned LastCard;
+  unsigned Rank;
+  unsigned NumCards;
+  unsigned Cards[4];
+  bool IsOverlapping = false;
+  NxPtrArray<NxMatch> SubMatches{0, 4, false};
+};

@@ -1,0 +1,124 @@
+// quorla-lab bench <subject>: throughput measurements of the rules engine.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+
+#include "game/card_id.h"
+#include "game/hand_score.h"
+#include "lab_command.h"
+#include "neural/random.h"
+
+namespace {
+constexpr unsigned HAND_SIZE = 10;
+constexpr unsigned long DEFAULT_HANDS = 1000000;
+constexpr unsigned CHUNK = 50000;
+
+void PrintHelp() {
+  std::printf(
+      "usage: quorla-lab bench deadwood [--hands N] [--seed S]\n"
+      "\n"
+      "Scores N pseudo-random 10-card hands (default %lu) and reports hands per\n"
+      "second and the mean deadwood. Half the hands are drawn from the whole\n"
+      "deck, half from five consecutive ranks of all four suits (rich in\n"
+      "overlapping melds). S (default 1) seeds the hand generator.\n",
+      DEFAULT_HANDS);
+}
+
+bool ParseNumber(std::string_view text, unsigned long& value) {
+  if (text.empty() || text.size() > 12) return false;
+  value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + static_cast<unsigned long>(c - '0');
+  }
+  return true;
+}
+
+// Draws HAND_SIZE distinct cards from `pool` (partial shuffle).
+void DrawHand(NxRandomGenerator& gen, unsigned* pool, unsigned poolSize, unsigned* hand) {
+  for (unsigned i = 0; i < HAND_SIZE; ++i) {
+    unsigned j = i + static_cast<unsigned>(gen.rand()) % (poolSize - i);
+    std::swap(pool[i], pool[j]);
+    hand[i] = pool[i];
+  }
+}
+
+void MakeHand(NxRandomGenerator& gen, unsigned long number, unsigned* hand) {
+  unsigned pool[NUM_CARDS];
+  unsigned poolSize = 0;
+  if (number % 2 == 0) {
+    for (unsigned card = 0; card < NUM_CARDS; ++card) pool[poolSize++] = card;
+  } else {
+    unsigned low = static_cast<unsigned>(gen.rand()) % (NUM_RANKS - 4);
+    for (unsigned suit = 0; suit < NUM_SUITS; ++suit)
+      for (unsigned rank = low; rank < low + 5; ++rank) pool[poolSize++] = MakeCard(suit, rank);
+  }
+  DrawHand(gen, pool, poolSize, hand);
+}
+
+int BenchDeadwood(unsigned long hands, unsigned long seed) {
+  NxRandomGenerator gen;
+  gen.Seed = static_cast<int32_t>(seed % NxRandomGenerator::MODULUS);
+  gen.InitTable();
+  const bool showProgress = hands >= 4 * CHUNK && isatty(STDERR_FILENO);
+  std::vector<unsigned> chunk(static_cast<size_t>(CHUNK) * HAND_SIZE);
+  double seconds = 0;
+  long long deadwoodSum = 0;
+  for (unsigned long done = 0; done < hands;) {
+    const unsigned count = static_cast<unsigned>(std::min<unsigned long>(CHUNK, hands - done));
+    for (unsigned i = 0; i < count; ++i) MakeHand(gen, done + i, &chunk[static_cast<size_t>(i) * HAND_SIZE]);
+    auto start = std::chrono::steady_clock::now();
+    for (unsigned i = 0; i < count; ++i) {
+      NxHandScore score(&chunk[static_cast<size_t>(i) * HAND_SIZE], HAND_SIZE);
+      deadwoodSum += score.BestDeadwood();
+    }
+    seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    done += count;
+    if (showProgress) std::fprintf(stderr, "\r%lu of %lu hands", done, hands);
+  }
+  if (showProgress) std::fprintf(stderr, "\n");
+  std::printf("hands: %lu\n", hands);
+  std::printf("seconds: %.3f\n", seconds);
+  std::printf("hands per second: %.0f\n", seconds > 0 ? hands / seconds : 0.0);
+  std::printf("mean deadwood: %.3f\n", hands ? static_cast<double>(deadwoodSum) / hands : 0.0);
+  return 0;
+}
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "quorla-lab bench: %s (see quorla-lab bench --help)\n", message.c_str());
+  return 2;
+}
+
+int Run(const std::vector<std::string_view>& args) {
+  if (args.empty()) return Fail("missing subject; the only subject is 'deadwood'");
+  if (args[0] == "--help" || args[0] == "-h") {
+    PrintHelp();
+    return 0;
+  }
+  if (args[0] != "deadwood") return Fail("unknown subject '" + std::string(args[0]) + "'");
+  unsigned long hands = DEFAULT_HANDS;
+  unsigned long seed = 1;
+  for (size_t i = 1; i < args.size(); ++i) {
+    std::string_view arg = args[i];
+    if (arg == "--help" || arg == "-h") {
+      PrintHelp();
+      return 0;
+    }
+    if (arg != "--hands" && arg != "--seed") return Fail("unknown option '" + std::string(arg) + "'");
+    if (i + 1 >= args.size()) return Fail("missing value after " + std::string(arg));
+    unsigned long value;
+    if (!ParseNumber(args[++i], value)) return Fail("bad number '" + std::string(args[i]) + "'");
+    if (arg == "--hands") hands = value;
+    else seed = value;
+  }
+  if (hands == 0) return Fail("--hands must be at least 1");
+  return BenchDeadwood(hands, seed);
+}
+}  // namespace
+
+const LabCommand& BenchCommand() {
+  static const LabCommand command{"bench", "throughput benchmarks (bench deadwood)", Run, PrintHelp};
+  return command;
+}
