@@ -1,0 +1,148 @@
+#pragma once
+
+#include <functional>
+
+#include "neural/export.h"
+#include "neural/geometry.h"
+#include "neural/layer.h"
+#include "neural/pattern.h"
+#include "neural/support.h"
+#include "neural/types.h"
+
+class NxFile;
+class NxTempDiffInputLayer;
+class NxTempDiffOutputLayer;
+
+// The base of both network kinds: up to 16 layers (0 input, 1 output, 2..15
+// hidden), each a grid of nodes, connected per (source, target) pair through
+// receptive-field mappings.
+class NX_EXPORT NxNeuralBase {
+ public:
+  static constexpr unsigned MAX_LAYERS = 16;
+  static constexpr unsigned TEXT_SIZE = 256;
+
+  // The topology of a network: which layers exist, their sizes and node
+  // types, and which layer feeds which through what mapping.
+  class NX_EXPORT ConfigData {
+   public:
+    ConfigData();
+    ConfigData(const ConfigData& other);
+    ConfigData& operator=(const ConfigData& other);
+    ~ConfigData();
+
+    void AddLayer(unsigned layer, const TSize& size, NODETYPE type);
+    void AddMapping(unsigned source, unsigned target, const TSize& patternSize, const TSize& step,
+                    const TSize& offset, unsigned skipValidation);
+    void RemoveLayer(unsigned layer);
+    void RemoveMapping(unsigned source, unsigned target);
+    bool HasLayer(unsigned layer) const;
+    NODETYPE GetLayerNodeType(unsigned layer) const;
+    TSize GetLayerSize(unsigned layer) const;
+    NxOverlapPattern* GetMapping(unsigned source, unsigned target);
+    const NxOverlapPattern* GetMapping(unsigned source, unsigned target) const;
+
+   private:
+    static unsigned Slot(unsigned source, unsigned target);
+    void CopyFrom(const ConfigData& other);
+
+    bool LayerPresent[MAX_LAYERS];
+    NODETYPE LayerNodeType[MAX_LAYERS];
+    TSize LayerSize[MAX_LAYERS];
+    NxPtrArray<NxOverlapPattern> Mappings;
+  };
+
+  NxNeuralBase();
+  explicit NxNeuralBase(const ConfigData& config);
+  NxNeuralBase(const NxNeuralBase&) = delete;
+  NxNeuralBase& operator=(const NxNeuralBase&) = delete;
+
+  virtual ~NxNeuralBase();
+  virtual unsigned GetNumInputs() const;
+  virtual unsigned GetNumOutputs() const;
+  virtual unsigned GetTrainingStatus() const;
+  virtual bool WriteWeights(const char* fileName, VERSIONFLAG version);
+  virtual bool WriteWeights(NxFile& file, VERSIONFLAG version);
+  virtual bool ReadWeights(const char* fileName);
+  virtual bool ReadWeights(NxFile& file);
+  virtual void SetGlobalLearningRate(double rate);
+  virtual void SetGlobalMomentum(double momentum) = 0;
+  virtual void SetAutoScaling(unsigned layer, bool on);
+  virtual void SetupStandardLearning(double rate);
+  virtual void SetCustomLearningRate(unsigned layer, double rate);
+  virtual void AddNoise();
+  virtual void SetNoiseLevel(double noise);
+  virtual void CustomizeInitialWeights(unsigned layer, double range);
+  virtual void ScaleLearningRates(double factor);
+  virtual void WarnMessage();
+  virtual void InitLayers() = 0;
+
+  NxBaseLayer* GetLayer(unsigned layer) const { return layer < MAX_LAYERS ? Layers[layer] : nullptr; }
+  const ConfigData& GetConfig() const { return Config; }
+  unsigned GetWeightSetId() const { return WeightSetId; }
+  const char* GetErrorText() const { return ErrorText; }
+  const char* GetWarningText() const { return WarningText; }
+
+ protected:
+  // How InitLayers creates the layers of one network kind.
+  struct LayerFactory {
+    std::function<NxBaseLayer*(const TSize&, const NxBaseLayer::SourceData&)> input;
+    std::function<NxBaseLayer*(const TSize&, NODETYPE, const NxBaseLayer::SourceData&)> output;
+    std::function<NxBaseLayer*(unsigned, const TSize&, NODETYPE, const NxBaseLayer::SourceData&)> hidden;
+  };
+
+  // Validates the configuration and builds the network; subclasses call it
+  // from their constructors, once their own fields are set.
+  // layer0Warning is the kind's wording of the "mapping into layer 0" warning.
+  void BuildNetwork(const char* layer0Warning, const char* noOutputText);
+  // Creates the layers in dependency order through the factory.
+  void CreateLayers(const LayerFactory& factory);
+  void Warn(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  [[noreturn]] void FailNoInputLayer();
+
+  bool OwnsOutputList;
+  unsigned NumInputs;
+  unsigned NumOutputs;
+  unsigned TrainingStatus;
+  unsigned WeightSetId;
+  char ErrorText[TEXT_SIZE];
+  char WarningText[TEXT_SIZE];
+  ConfigData Config;
+  NxPtrArray<NxBaseLayer> Layers;
+  NxPtrArray<NxBaseLayer::SourceData> LayerSources;
+
+ private:
+  void InitFields();
+  void DropInvalidConnections(const char* layer0Warning);
+  void DropLayersWithoutSources();
+};
+
+// A network that learns to predict the outcome of a sequence of
+// observations by TD(lambda) with eligibility traces.
+class NX_EXPORT NxTemporalDifferenceNet : public NxNeuralBase {
+ public:
+  NxTemporalDifferenceNet(const ConfigData& config, double persistence);
+  ~NxTemporalDifferenceNet() override;
+
+  void SetGlobalMomentum(double momentum) override;
+  void AddNoise() override;
+  void SetNoiseLevel(double noise) override;
+  void InitLayers() override;
+
+  virtual void InitObservationSequence();
+  virtual double* GetOutput(double* inputs, bool train, bool newSequence);
+  virtual void TrainOnOutcomes(double* outcomes);
+  virtual void SetTrainingPersistence(double persistence);
+  virtual void SetAutoRates(bool on, unsigned count);
+
+  double GetPersistenceSetting() const { return Persistence; }
+
+ protected:
+  double Persistence;
+  NxTempDiffInputLayer* InputLayer;
+  NxTempDiffOutputLayer* OutputLayer;
+};
+
+// Networks are created and destroyed by the library, never by the caller.
+NX_EXPORT NxNeuralBase* CreateBackPropNet(const NxNeuralBase::ConfigData& config);
+NX_EXPORT NxNeuralBase* CreateTempDiffNet(const NxNeuralBase::ConfigData& config, double persistence);
+NX_EXPORT void DeleteNet(NxNeuralBase* net);

@@ -1,0 +1,45 @@
+#include "neural/exceptions.h"
+
+XCBase::XCBase(const std::string& message) : Message(message) {}
+
+XCBase::~XCBase() = default;
+
+void XCBase::Raise() const { throw XCBase(*this); }
+
+const char* NodeTypeName(NODETYPE type) {
+  static const char* const names[] = {"SIGMOID", "", "PEAKED", "BINARY", "OR", "AND", "MAJORITY", "MULTIPLICATIVE"};
+  if (type < SIGMOID || type > MULTIPLICATIVE) return "";
+  return names[type];
+}
+
+XCLayerMismap::XCLayerMismap(unsigned target, unsigned source, const char* dimension)
+    : XCBase("Incompatible mapping of source layer " + std::to_string(source) + " to target layer " +
+             std::to_string(target) + " in dimension" + dimension) {}
+
+XCLayerOffset::XCLayerOffset(unsigned target, unsigned source, const char* dimension)
+    : XCBase("Invalid pattern offset for source layer " + std::to_string(source) + " and target layer " +
+             std::to_string(target) + " in dimension" + dimension) {}
+
+XCNodeSpec::XCNodeSpec(NODETYPE type, const std::string& object)
+    : XCBase(std::string("Invalid ") + NodeTypeName(type) + " node type specification \tfor " + object + " object") {}
+
+XCNodeSourceType::XCNodeSourceType(NODETYPE type, NODETYPE source)
+    : XCBase(std::string("Nodes of type ") + NodeTypeName(type) + " cannot have source \tnodes of type " +
+             NodeTypeName(source)) {}
+
+XCFile::XCFile(const std::string& fileName, const std::string& detail)
+    : XCBase("Error in file " + fileName + ":\n\n" + detail) {}
+
+XCFileClosed::XCFileClosed(const std::string& fileName) : XCFile(fileName, "Attempt to access closed file") {}
+
+XCFileInvalidMode::XCFileInvalidMode(const std::string& fileName, const std::string& mode)
+    : XCFile(fileName, "Invalid access mode string " + mode) {}
+
+XCFileInvalidSeek::XCFileInvalidSeek(const std::string& fileName)
+    : XCFile(fileName, "Illegal file seek specification") {}
+
+XCFileReadOnly::XCFileReadOnly(const std::string& fileName)
+    : XCFile(fileName, "Attempt to write to file opened only for reading") {}
+
+XCFileWriteOnly::XCFileWriteOnly(const std::string& fileName)
+    : XCFile(fileName, "Attempt to read from file opened only for writing") {}

@@ -1,0 +1,227 @@
+#include "neural/file.h"
+
+#include <cerrno>
+#include <cstdarg>
+#include <cstring>
+
+#include "neural/exceptions.h"
+
+NxFile::NxFile(std::string name, const char* mode, bool openNow)
+    : FileName(std::move(name)), Stream(nullptr), OpenFlags(0), PermissionFlags(0), OpenFailed(false),
+      Buffer(nullptr) {
+  if (openNow) FOpen(mode);
+}
+
+NxFile::~NxFile() {
+  if (Stream) std::fclose(Stream);
+  delete[] Buffer;
+}
+
+bool NxFile::SpecifyAccess(const char* mode) {
+  if (!mode) return false;
+  unsigned flags;
+  unsigned permissions;
+  switch (mode[0]) {
+    case 'r':
+      flags = READ_ONLY;
+      permissions = 0;
+      break;
+    case 'w':
+      flags = WRITE_ONLY | CREATE | TRUNCATE;
+      permissions = PERMIT_WRITE;
+      break;
+    case 'a':
+      flags = WRITE_ONLY | CREATE | APPEND;
+      permissions = PERMIT_WRITE;
+      break;
+    default:
+      return false;
+  }
+  // '+' may stand second, or third after 't' or 'b'; 't' or 'b' second, or
+  // third after '+'.
+  auto kind = [](char c) { return c == 't' ? TEXT : c == 'b' ? BINARY : 0u; };
+  bool update = mode[1] == '+' || (kind(mode[1]) && mode[2] == '+');
+  if (update) {
+    flags = (flags & ~WRITE_ONLY) | READ_WRITE;
+    permissions = PERMIT_READ | PERMIT_WRITE;
+  }
+  if (kind(mode[1])) {
+    flags |= kind(mode[1]);
+  } else if (mode[1] == '+' && kind(mode[2])) {
+    flags |= kind(mode[2]);
+  }
+  OpenFlags = flags;
+  PermissionFlags = permissions;
+  return true;
+}
+
+void NxFile::FOpen(const char* mode) {
+  if (Stream) return;
+  if (!SpecifyAccess(mode)) throw XCFileInvalidMode(FileName, mode ? mode : "");
+  // Text and binary are the same on this platform; only r, w, a and + matter.
+  std::string stdioMode(1, mode[0]);
+  if (OpenFlags & READ_WRITE) stdioMode += '+';
+  stdioMode += 'b';
+  Stream = std::fopen(FileName.c_str(), stdioMode.c_str());
+  if (!Stream) {
+    OpenFailed = true;
+    throw XCFileBad(FileName, std::strerror(errno));
+  }
+  OpenFailed = false;
+}
+
+void NxFile::FClose() {
+  if (!Stream) return;
+  std::FILE* closing = Stream;
+  Stream = nullptr;
+  if (std::fclose(closing) != 0) throw XCFileBad(FileName, std::strerror(errno));
+}
+
+void NxFile::FReopen(std::string name, const char* mode) {
+  if (!SpecifyAccess(mode)) throw XCFileInvalidMode(name, mode ? mode : "");
+  if (Stream) {
+    std::fclose(Stream);
+    Stream = nullptr;
+  }
+  FileName = std::move(name);
+  FOpen(mode);
+}
+
+void NxFile::VerifyFile() const {
+  if (!Stream) throw XCFileClosed(FileName);
+}
+
+void NxFile::VerifyRead() const {
+  VerifyFile();
+  if ((OpenFlags & (WRITE_ONLY | READ_WRITE)) == WRITE_ONLY) throw XCFileWriteOnly(FileName);
+}
+
+void NxFile::VerifyWrite() const {
+  VerifyFile();
+  if ((OpenFlags & (WRITE_ONLY | READ_WRITE)) == READ_ONLY) throw XCFileReadOnly(FileName);
+}
+
+unsigned NxFile::FRead(void* buffer, unsigned size, unsigned count) {
+  VerifyRead();
+  return static_cast<unsigned>(std::fread(buffer, size, count, Stream));
+}
+
+unsigned NxFile::FWrite(const void* buffer, unsigned size, unsigned count) {
+  VerifyWrite();
+  return static_cast<unsigned>(std::fwrite(buffer, size, count, Stream));
+}
+
+int NxFile::FPrintf(const char* format, ...) {
+  VerifyWrite();
+  va_list args;
+  va_start(args, format);
+  int result = std::vfprintf(Stream, format, args);
+  va_end(args);
+  return result;
+}
+
+int NxFile::FScanf(const char* format, ...) {
+  VerifyRead();
+  va_list args;
+  va_start(args, format);
+  int result = std::vfscanf(Stream, format, args);
+  va_end(args);
+  return result;
+}
+
+int NxFile::FPuts(const char* text) {
+  VerifyWrite();
+  return std::fputs(text, Stream);
+}
+
+int NxFile::Putc(int c) {
+  VerifyWrite();
+  return std::putc(c, Stream);
+}
+
+char* NxFile::FGets(char* buffer, int size) {
+  VerifyRead();
+  return std::fgets(buffer, size, Stream);
+}
+
+int NxFile::FGetc() {
+  VerifyRead();
+  return std::fgetc(Stream);
+}
+
+int NxFile::Getc() {
+  VerifyRead();
+  return std::getc(Stream);
+}
+
+int NxFile::Ungetc(int c) {
+  VerifyRead();
+  return std::ungetc(c, Stream);
+}
+
+int NxFile::FSeek(long offset, int origin) {
+  VerifyFile();
+  if (origin < 0 || origin > 2) throw XCFileInvalidSeek(FileName);
+  static const int whence[] = {SEEK_SET, SEEK_CUR, SEEK_END};
+  return std::fseek(Stream, offset, whence[origin]);
+}
+
+long NxFile::FTell() {
+  VerifyFile();
+  return std::ftell(Stream);
+}
+
+int NxFile::FSetpos(const long* position) {
+  VerifyFile();
+  return std::fseek(Stream, *position, SEEK_SET);
+}
+
+int NxFile::FGetpos(long* position) {
+  VerifyFile();
+  long where = std::ftell(Stream);
+  if (where < 0) return -1;
+  *position = where;
+  return 0;
+}
+
+int NxFile::FFlush() {
+  VerifyFile();
+  return std::fflush(Stream);
+}
+
+void NxFile::Rewind() {
+  VerifyFile();
+  std::rewind(Stream);
+}
+
+void NxFile::Clearerr() {
+  VerifyFile();
+  std::clearerr(Stream);
+}
+
+int NxFile::FEof() {
+  VerifyFile();
+  return std::feof(Stream);
+}
+
+void NxFile::Setbuf(bool on) {
+  VerifyFile();
+  if (on) {
+    if (!Buffer) Buffer = new char[BUFFER_SIZE];
+    std::setvbuf(Stream, Buffer, _IOFBF, BUFFER_SIZE);
+  } else {
+    std::setvbuf(Stream, nullptr, _IONBF, 0);
+    delete[] Buffer;
+    Buffer = nullptr;
+  }
+}
+
+int NxFile::FError() {
+  if (Stream) return std::ferror(Stream);
+  if (OpenFailed) return 1;
+  throw XCFileClosed(FileName);
+}
+
+std::string NxFile::Errorstr() { return FError() ? std::strerror(errno) : std::string(); }
+
+int NxFile::Errno() { return FError() ? errno : 0; }

@@ -1,0 +1,242 @@
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "neural/exceptions.h"
+#include "neural/file.h"
+#include "neural/net.h"
+#include "neural/warning.h"
+#include "transfer.h"
+#include "weight_random.h"
+#include "weights_io.h"
+
+NxNeuralBase::NxNeuralBase() : Layers(MAX_LAYERS, 0, true), LayerSources(MAX_LAYERS, 0, true) { InitFields(); }
+
+NxNeuralBase::NxNeuralBase(const ConfigData& config)
+    : Config(config), Layers(MAX_LAYERS, 0, true), LayerSources(MAX_LAYERS, 0, true) {
+  InitFields();
+}
+
+void NxNeuralBase::InitFields() {
+  OwnsOutputList = false;
+  NumInputs = 0;
+  NumOutputs = 0;
+  TrainingStatus = 0;
+  WeightSetId = 1;
+  ErrorText[0] = '\0';
+  WarningText[0] = '\0';
+  for (unsigned i = 0; i < MAX_LAYERS; ++i) {
+    Layers.Add(nullptr);
+    LayerSources.Add(nullptr);
+  }
+  nx_random::ReseedFromClock();
+  nx_transfer::BuildTables();
+}
+
+// Sources go before the layers that reference them, so that no layer
+// outlives the source list it was built from.
+NxNeuralBase::~NxNeuralBase() {
+  LayerSources.Flush(true);
+  Layers.Flush(true);
+}
+
+void NxNeuralBase::Warn(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(WarningText, TEXT_SIZE, format, args);
+  va_end(args);
+  WarnMessage();
+}
+
+void NxNeuralBase::BuildNetwork(const char* layer0Warning, const char* noOutputText) {
+  if (!Config.HasLayer(0)) {
+    std::snprintf(ErrorText, TEXT_SIZE, "%s", "Network is missing input layer.\n\t\t\t\nInput layer must be LAYER 0.");
+    throw XCNoInputLayer(ErrorText);
+  }
+  if (!Config.HasLayer(1)) {
+    std::snprintf(ErrorText, TEXT_SIZE, "%s", noOutputText);
+    throw XCNoOutputLayer(ErrorText);
+  }
+  DropInvalidConnections(layer0Warning);
+  DropLayersWithoutSources();
+  for (unsigned layer = 1; layer < MAX_LAYERS; ++layer)
+    if (Config.HasLayer(layer)) LayerSources[layer] = new NxBaseLayer::SourceData();
+  InitLayers();
+  TSize in = Config.GetLayerSize(0);
+  TSize out = Config.GetLayerSize(1);
+  NumInputs = unsigned(in.cx) * unsigned(in.cy);
+  NumOutputs = unsigned(out.cx) * unsigned(out.cy);
+  SetupStandardLearning(2.5);
+}
+
+void NxNeuralBase::DropInvalidConnections(const char* layer0Warning) {
+  for (unsigned source = 0; source < MAX_LAYERS; ++source) {
+    if (!Config.GetMapping(source, 0)) continue;
+    Config.RemoveMapping(source, 0);
+    Warn(layer0Warning, source);
+  }
+  for (unsigned target = 0; target < MAX_LAYERS; ++target) {
+    if (!Config.GetMapping(1, target)) continue;
+    Config.RemoveMapping(1, target);
+    Warn("Output LAYER 1 has LAYER %u as a target.\n\t\t\t\t\nConnection will be ignored.", target);
+  }
+}
+
+void NxNeuralBase::DropLayersWithoutSources() {
+  for (unsigned layer = 1; layer < MAX_LAYERS; ++layer) {
+    bool hasSources = false;
+    for (unsigned source = 0; source < MAX_LAYERS; ++source) hasSources |= Config.GetMapping(source, layer) != nullptr;
+    if (Config.HasLayer(layer) && !hasSources) {
+      Config.RemoveLayer(layer);
+      Warn("LAYER %u has no sources.  Layer wili be ignored.", layer);
+    } else if (!Config.HasLayer(layer) && hasSources) {
+      for (unsigned source = 0; source < MAX_LAYERS; ++source) {
+        if (!Config.GetMapping(source, layer)) continue;
+        Config.RemoveMapping(source, layer);
+        Warn("Source LAYER %u specifies undeclared target\n\t\t\t\t\nLAYER %u.  Specification will be ignored.",
+             source, layer);
+      }
+    }
+  }
+}
+
+// Layer 0 first, then every layer whose sources all exist, pass after pass.
+// The order in which sources are appended fixes the order of every node's
+// weights, and so the weights-file layout.
+void NxNeuralBase::CreateLayers(const LayerFactory& factory) {
+  auto appendTargets = [this](unsigned layer, unsigned firstTarget) {
+    for (unsigned target = firstTarget; target < MAX_LAYERS; ++target)
+      if (const NxOverlapPattern* mapping = Config.GetMapping(layer, target))
+        if (LayerSources[target]) LayerSources[target]->Add(Layers[layer], *mapping);
+  };
+  NxBaseLayer::SourceData none;
+  Layers[0] = factory.input(Config.GetLayerSize(0), none);
+  appendTargets(0, 0);
+
+  bool created = true;
+  while (created) {
+    created = false;
+    for (unsigned layer = 1; layer < MAX_LAYERS; ++layer) {
+      if (!Config.HasLayer(layer) || Layers[layer]) continue;
+      bool ready = true;
+      for (unsigned source = 0; source < MAX_LAYERS && ready; ++source)
+        if (Config.GetMapping(source, layer) && !Layers[source]) ready = false;
+      if (!ready) continue;
+      const NxBaseLayer::SourceData& sources = *LayerSources[layer];
+      TSize size = Config.GetLayerSize(layer);
+      NODETYPE type = Config.GetLayerNodeType(layer);
+      Layers[layer] = layer == 1 ? factory.output(size, type, sources) : factory.hidden(layer, size, type, sources);
+      appendTargets(layer, 1);
+      created = true;
+    }
+  }
+
+  std::string stuck;
+  for (unsigned layer = 1; layer < MAX_LAYERS; ++layer)
+    if (Config.HasLayer(layer) && !Layers[layer]) stuck += (stuck.empty() ? "" : ", ") + std::to_string(layer);
+  if (!stuck.empty()) {
+    std::snprintf(ErrorText, TEXT_SIZE,
+                  "LAYER %s cannot be built: the layers feed one another in a cycle or depend on a layer that "
+                  "is not built.",
+                  stuck.c_str());
+    throw XCLayerCycle(ErrorText);
+  }
+}
+
+unsigned NxNeuralBase::GetNumInputs() const { return NumInputs; }
+
+unsigned NxNeuralBase::GetNumOutputs() const { return NumOutputs; }
+
+unsigned NxNeuralBase::GetTrainingStatus() const { return TrainingStatus; }
+
+bool NxNeuralBase::WriteWeights(NxFile& file, VERSIONFLAG version) {
+  if (version != VERSION_0 && version != VERSION_1) return false;
+  uint32_t id = version == VERSION_0 ? 1u : WeightSetId;
+  nx_weights::Record header;
+  header.PutUint32(id);
+  if (!header.WriteTo(file)) return false;
+  for (unsigned layer = 1; layer < MAX_LAYERS; ++layer)
+    if (Layers[layer] && !Layers[layer]->SaveWeights(file, id)) return false;
+  return true;
+}
+
+// The new weights go to a sibling file that replaces the old one only once
+// it is complete, so a failed save leaves the previous file intact.
+bool NxNeuralBase::WriteWeights(const char* fileName, VERSIONFLAG version) {
+  if (version != VERSION_0 && version != VERSION_1) return false;
+  std::string temporary = std::string(fileName) + ".new";
+  bool written = false;
+  {
+    NxFile file(temporary, "wb", true);
+    written = WriteWeights(file, version) && file.FFlush() == 0;
+    file.FClose();
+  }
+  if (!written || std::rename(temporary.c_str(), fileName) != 0) {
+    std::remove(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool NxNeuralBase::ReadWeights(NxFile& file) {
+  uint32_t id;
+  if (!nx_weights::ReadUint32(file, id)) return false;
+  WeightSetId = id;
+  for (unsigned layer = 1; layer < MAX_LAYERS; ++layer)
+    if (Layers[layer] && !Layers[layer]->TestFileWeights(file, id)) return false;
+  for (unsigned layer = 1; layer < MAX_LAYERS; ++layer)
+    if (Layers[layer]) Layers[layer]->AcceptFileWeights();
+  return true;
+}
+
+bool NxNeuralBase::ReadWeights(const char* fileName) {
+  NxFile file(fileName, "rb", true);
+  bool accepted = ReadWeights(file);
+  file.FClose();
+  return accepted;
+}
+
+void NxNeuralBase::SetGlobalLearningRate(double rate) {
+  for (unsigned layer = 0; layer < MAX_LAYERS; ++layer)
+    if (Layers[layer]) Layers[layer]->SetCustomLearningRate(rate);
+}
+
+void NxNeuralBase::SetAutoScaling(unsigned layer, bool on) {
+  if (GetLayer(layer)) Layers[layer]->SetAutoScaling(on);
+}
+
+void NxNeuralBase::SetupStandardLearning(double rate) {
+  for (unsigned layer = 1; layer < MAX_LAYERS; ++layer) {
+    if (!Layers[layer]) continue;
+    Layers[layer]->SetupStandardLearning(rate);
+    Layers[layer]->SetNoiseLevel(IsSmoothType(Config.GetLayerNodeType(layer)) ? 0.001 : 0.4);
+  }
+}
+
+void NxNeuralBase::SetCustomLearningRate(unsigned layer, double rate) {
+  if (GetLayer(layer)) Layers[layer]->SetCustomLearningRate(rate);
+}
+
+void NxNeuralBase::AddNoise() {
+  for (unsigned layer = 1; layer < MAX_LAYERS; ++layer)
+    if (Layers[layer]) Layers[layer]->AddNoise();
+}
+
+void NxNeuralBase::SetNoiseLevel(double noise) {
+  for (unsigned layer = 0; layer < MAX_LAYERS; ++layer)
+    if (Layers[layer]) Layers[layer]->SetNoiseLevel(noise);
+}
+
+void NxNeuralBase::CustomizeInitialWeights(unsigned layer, double range) {
+  if (GetLayer(layer)) Layers[layer]->CustomizeInitialWeights(range);
+}
+
+void NxNeuralBase::ScaleLearningRates(double factor) {
+  for (unsigned layer = 1; layer < MAX_LAYERS; ++layer)
+    if (Layers[layer]) Layers[layer]->ScaleLearningRates(factor);
+}
+
+void NxNeuralBase::WarnMessage() { NxShowWarning("Neural Network Warning", WarningText); }
+
+void DeleteNet(NxNeuralBase* net) { delete net; }

@@ -1,0 +1,352 @@
+#include "neural/node.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "neural/exceptions.h"
+#include "neural/file.h"
+#include "transfer.h"
+#include "weight_random.h"
+#include "weights_io.h"
+
+NxNode::NxNode(NODETYPE type)
+    : NodeType(type), NumSources(0), NumTargets(0), AutoCount(0), AutoPeriod(65534), SourceNodes(0, 10, false),
+      TargetNodes(0, 10, false), TargetIndices(0, 10), LearningRate(0.5), RateScale(0), ScaleValue(0),
+      SavedScaleValue(0), LearningRateFP(FP_HALF), MomentumFP(ToFixed(0.9)), AutoAccum(0), Weights(0, 10),
+      WeightAccum(0, 10), PrevDeltas(0, 10), SavedWeights(0, 10), Output(0), NetValue(0), NoiseFP(0), ErrorSum(0),
+      Derivative(0), ErrorDirty(false), TrainByEpoch(true), Trained(true), NewInput(false), AutoRates(false),
+      HasInput(false) {}
+
+NxNode::NxNode(const NxPtrArray<NxNode>& sources, NODETYPE type) : NxNode(type) {
+  if (type < SIGMOID || type > MAJORITY) throw XCNodeSpec(type, "NxNode or NxTDNode");
+  for (unsigned i = 0; i < sources.GetNumElements(); ++i) SourceNodes.Add(sources[i]);
+  NumSources = SourceNodes.GetNumElements();
+  for (unsigned i = 0; i < NumSources; ++i) {
+    NODETYPE sourceType = *SourceNodes[i]->RegisterTargetNode(this, i);
+    // Logic nodes average binary values only.
+    if (IsLogic() && (IsSmoothType(sourceType) || sourceType == MULTIPLICATIVE))
+      throw XCNodeSourceType(type, sourceType);
+  }
+  InitializeWeights(0.0);
+  NewInput = false;  // nothing is computed until inputs arrive
+}
+
+NxNode::~NxNode() = default;
+
+void NxNode::Train() {
+  if (Trained) return;
+  Trained = true;
+  UpdateErrorDelta();
+  if (ErrorSum == 0 || Derivative == 0) return;
+  for (unsigned i = 0; i < NumSources; ++i) SourceNodes[i]->Train();
+  if (AutoRates) CountForAutoRates();
+  if (IsWeighted()) TrainWeights();
+}
+
+void NxNode::SetLearningRate(double rate) {
+  LearningRate = rate;
+  RateScale = 0;
+  LearningRateFP = ToFixed(rate);
+}
+
+void NxNode::SetMomentum(double momentum) { MomentumFP = ToFixed(std::clamp(momentum, 0.0, 1.0)); }
+
+void NxNode::SetNoiseLevel(double noise) { NoiseFP = ToFixed(std::clamp(noise, 0.0, 1.0)); }
+
+void NxNode::SetTrainByEpoch(bool byEpoch) { TrainByEpoch = byEpoch; }
+
+FP12_20* NxNode::GetLastOutput() { return &Output; }
+
+FP12_20 NxNode::GetNewOutput() {
+  if (!NewInput) return Output;
+  CalculateNetValue();
+  Output = nx_transfer::Output(NodeType, NetValue);
+  NewInput = false;
+  return Output;
+}
+
+unsigned NxNode::GetNumSources() const { return NumSources; }
+
+// A node already marked dirty and untrained has had its sources marked in
+// the same sweep or an earlier one that nothing has undone since, so the
+// sweep stops there instead of revisiting shared sources once per path.
+void NxNode::ResetFlags() {
+  if (ErrorDirty && !Trained) return;
+  ErrorDirty = true;
+  Trained = false;
+  for (unsigned i = 0; i < NumSources; ++i) SourceNodes[i]->ResetFlags();
+}
+
+FP12_20 NxNode::GetFractionalError(unsigned index) {
+  if (ErrorDirty) UpdateErrorDelta();
+  FP12_20 error = FpMul(ErrorSum, Derivative);
+  return IsLogic() ? error : FpMul(error, Weights[index]);
+}
+
+void NxNode::UpdateEpochWeights() {
+  if (!IsWeighted() || !TrainByEpoch) return;
+  FP12_20* w = Weights.Data();
+  FP12_20* accum = WeightAccum.Data();
+  FP12_20* prev = PrevDeltas.Data();
+  for (unsigned i = 0, n = Weights.GetNumItems(); i < n; ++i) {
+    FP12_20 delta = FpAdd(FpMul(MomentumFP, prev[i]), FpMul(LearningRateFP, accum[i]));
+    w[i] = FpAdd(w[i], delta);
+    prev[i] = delta;
+    accum[i] = 0;
+  }
+  WeightsChanged();
+}
+
+double NxNode::FileScaleValue() const {
+  if (!AutoRates) return 0.0;
+  double value = ScaleValue * double(AutoPeriod - AutoCount) / AutoPeriod;
+  if (AutoCount != 0) value += ToDouble(AutoAccum) / AutoCount;
+  return value;
+}
+
+bool NxNode::SaveWeights(NxFile& file, unsigned long) {
+  nx_weights::Record record;
+  record.PutInt32(NodeType);
+  record.PutUint32(NumSources + 1);
+  if (IsWeighted()) {
+    record.PutDouble(FileScaleValue());
+    for (unsigned i = 0; i < Weights.GetNumItems(); ++i) record.PutDouble(ToDouble(Weights[i]));
+  }
+  return record.WriteTo(file);
+}
+
+bool NxNode::TestFileWeights(NxFile& file, unsigned long) {
+  int32_t type;
+  uint32_t count;
+  if (!nx_weights::ReadInt32(file, type) || !nx_weights::ReadUint32(file, count)) return false;
+  if (type != NodeType || count != NumSources + 1) return false;
+  if (!IsWeighted()) return true;
+  double scale;
+  if (!nx_weights::ReadDouble(file, scale) || !std::isfinite(scale)) return false;
+  SavedScaleValue = scale;
+  SavedWeights.Flush();
+  // The count has been checked against this node, so the read is bounded.
+  for (uint32_t i = 0; i < count; ++i) {
+    double weight;
+    if (!nx_weights::ReadDouble(file, weight) || !nx_weights::IsRepresentable(weight)) return false;
+    SavedWeights.Add(ToFixed(weight));
+  }
+  return true;
+}
+
+void NxNode::AcceptFileWeights() {
+  if (!IsWeighted()) return;
+  Weights = SavedWeights;
+  ScaleValue = SavedScaleValue;
+  ResetTraining();
+  WeightsChanged();
+}
+
+void NxNode::SetupStandardLearning(double rate) {
+  double n = NumSources > 0 ? NumSources : 1;
+  double momentum = std::max(1.0 - 0.0004 * NumSources, 0.05);
+  if (IsSmoothType(NodeType)) {
+    LearningRate = std::min(10.0 / n, rate);
+    RateScale = (rate - LearningRate) * 0.0157;
+    LearningRateFP = ToFixed(LearningRate);
+    MomentumFP = ToFixed(std::min(momentum, 0.5));
+  } else {
+    LearningRateFP = FP_ONE;
+    MomentumFP = FP_HALF;
+  }
+}
+
+void NxNode::ScaleLearningRate(double x) {
+  double rate = 1.0;
+  if (IsSmoothType(NodeType)) {
+    double s = std::max(std::sin(M_PI * x), 0.0157);
+    rate = LearningRate + RateScale * (1.0 / s - 1.0);
+  }
+  LearningRateFP = ToFixed(rate);
+  if (TrainByEpoch) MomentumFP = 0x19999;
+}
+
+void NxNode::AddNoise() {
+  if (NumSources == 0 || !IsSmoothType(NodeType)) return;
+  int64_t sign = nx_random::NextSign();
+  int64_t r = nx_random::Next15();
+  FP12_20 noise = static_cast<FP12_20>(int64_t(NoiseFP) * sign * r / 32767);
+  Weights[NumSources] = FpAdd(Weights[NumSources], noise);
+  WeightsChanged();
+}
+
+void NxNode::InitializeWeights(double range) {
+  if (!IsWeighted()) return;
+  Weights.Flush();
+  WeightAccum.Flush();
+  PrevDeltas.Flush();
+  if (range == 0.0) {
+    // A node without sources (possible only when validation is skipped)
+    // still gets a usable bias range.
+    double n = NumSources > 0 ? NumSources : 1;
+    range = NodeType == BINARY ? 2.0 / n : 10.0 / n;
+  }
+  for (unsigned i = 0; i <= NumSources; ++i) {
+    int r = nx_random::Next15();
+    FP12_20 magnitude = ToFixed(r / 32767.0 * range);
+    Weights.Add(nx_random::NextSign() > 0 ? magnitude : FpNeg(magnitude));
+    PrevDeltas.Add(0);
+    WeightAccum.Add(0);
+  }
+  WeightsChanged();
+}
+
+void NxNode::AssertNewInput() {
+  if (NewInput) return;
+  NewInput = true;
+  NxNode** targets = TargetNodes.GetNumElements() ? static_cast<NxNode**>(TargetNodes) : nullptr;
+  for (unsigned i = 0; i < NumTargets; ++i) targets[i]->AssertNewInput();
+}
+
+unsigned NxNode::GetAutoPeriod() const { return AutoPeriod; }
+
+double NxNode::GetScaleValue() const { return AutoRates && IsWeighted() ? ScaleValue : 0.0; }
+
+bool NxNode::IsAutoRates() const { return AutoRates; }
+
+void NxNode::SetAutoRates(bool on, unsigned period, double value) {
+  if (on) {
+    ScaleValue = value;
+    ScaleLearningRate(value);
+  } else {
+    ScaleValue = 0;
+    if (AutoRates) ScaleLearningRate(0);
+  }
+  AutoRates = on;
+  AutoCount = 0;
+  AutoAccum = 0;
+  AutoPeriod = std::max(period, 1u);
+}
+
+NODETYPE* NxNode::RegisterTargetNode(NxNode* target, unsigned index) {
+  TargetIndices.Add(index);
+  TargetNodes.Add(target);
+  ++NumTargets;
+  return &NodeType;
+}
+
+void NxNode::CalculateNetValue() {
+  if (NumSources == 0) {
+    NetValue = IsWeighted() && Weights.GetNumItems() ? Weights[0] : 0;
+    return;
+  }
+  NxNode** sources = SourceNodes;
+  if (IsWeighted()) {
+    const FP12_20* w = Weights.Data();
+    uint32_t sum = static_cast<uint32_t>(w[NumSources]);
+    for (unsigned i = 0; i < NumSources; ++i) sum += static_cast<uint32_t>(FpMul(w[i], SourceOutput(sources[i])));
+    NetValue = static_cast<FP12_20>(sum);
+  } else {
+    int64_t sum = 0;
+    for (unsigned i = 0; i < NumSources; ++i) sum += SourceOutput(sources[i]);
+    NetValue = static_cast<FP12_20>(static_cast<uint32_t>(sum / int64_t(NumSources)));
+  }
+}
+
+void NxNode::ComputeErrorFromTargets() {
+  uint32_t sum = 0;
+  for (unsigned i = 0; i < NumTargets; ++i)
+    sum += static_cast<uint32_t>(TargetNodes[i]->GetFractionalError(TargetIndices[i]));
+  ErrorSum = static_cast<FP12_20>(sum);
+}
+
+void NxNode::ComputeDerivative() { Derivative = nx_transfer::Derivative(NodeType, NetValue, Output); }
+
+void NxNode::UpdateErrorDelta() {
+  if (!ErrorDirty) return;
+  ErrorDirty = false;
+  ComputeErrorFromTargets();
+  ComputeDerivative();
+}
+
+void NxNode::CountForAutoRates() {
+  ++AutoCount;
+  AutoAccum = FpAdd(AutoAccum, FpAbs(ErrorSum));
+  if (AutoCount >= AutoPeriod) AutoScaleRates();
+}
+
+void NxNode::AutoScaleRates() {
+  if (!AutoRates) return;
+  ScaleValue = ToDouble(AutoAccum) / AutoPeriod;
+  if (IsWeighted()) ScaleLearningRate(ScaleValue);
+  AutoAccum = 0;
+  AutoCount = 0;
+}
+
+void NxNode::TrainWeights() {
+  FP12_20* w = Weights.Data();
+  FP12_20* accum = WeightAccum.Data();
+  FP12_20* prev = PrevDeltas.Data();
+  NxNode** sources = NumSources ? static_cast<NxNode**>(SourceNodes) : nullptr;
+  if (TrainByEpoch) {
+    FP12_20 negDelta = FpNeg(FpMul(ErrorSum, Derivative));
+    for (unsigned i = 0; i < NumSources; ++i) accum[i] = FpAdd(accum[i], FpMul(negDelta, *sources[i]->GetLastOutput()));
+    accum[NumSources] = FpAdd(accum[NumSources], negDelta);
+    return;
+  }
+  FP12_20 negDelta = FpNeg(FpMul(FpMul(LearningRateFP, ErrorSum), Derivative));
+  for (unsigned i = 0; i <= NumSources; ++i) {
+    FP12_20 input = i < NumSources ? *sources[i]->GetLastOutput() : FP_ONE;
+    FP12_20 delta = FpAdd(FpMul(MomentumFP, prev[i]), FpMul(negDelta, input));
+    w[i] = FpAdd(w[i], delta);
+    prev[i] = delta;
+  }
+  WeightsChanged();
+}
+
+void NxNode::ResetTraining() {
+  SetAutoRates(AutoRates, AutoPeriod, ScaleValue);
+  for (unsigned i = 0; i < WeightAccum.GetNumItems(); ++i) WeightAccum[i] = 0;
+  for (unsigned i = 0; i < PrevDeltas.GetNumItems(); ++i) PrevDeltas[i] = 0;
+  AutoAccum = 0;
+  AutoCount = 0;
+}
+
+void NxNode::SetWeight(unsigned index, FP12_20 value) {
+  Weights[index] = value;
+  WeightsChanged();
+}
+
+void NxNode::StoreInput(double value) {
+  FP12_20 fixed = ToFixed(value);
+  if (HasInput && fixed == Output) return;  // nothing downstream can change
+  HasInput = true;
+  Output = fixed;
+  AssertNewInput();
+}
+
+NxInputNode::NxInputNode() : NxNode(SIGMOID) {}
+
+// An input node has no output to compute: it only passes the news on.
+void NxInputNode::AssertNewInput() {
+  for (unsigned i = 0; i < NumTargets; ++i) TargetNodes[i]->AssertNewInput();
+}
+
+void NxInputNode::SetInputValue(double value) { StoreInput(value); }
+
+NxOutputNode::NxOutputNode(const NxPtrArray<NxNode>& sources, NODETYPE type)
+    : NxNode(sources, type), TargetValue(0) {}
+
+void NxOutputNode::AssertNewInput() { NewInput = true; }
+
+void NxOutputNode::UpdateErrorDelta() {
+  if (!ErrorDirty) return;
+  ErrorDirty = false;
+  ComputeDerivative();
+  ErrorSum = FpSub(Output, TargetValue);
+}
+
+void NxOutputNode::SetTargetValue(double value) {
+  if (NodeType != LINEAR) value = std::clamp(value, 0.0, 1.0);
+  TargetValue = ToFixed(value);
+}
+
+double NxOutputNode::GetOutputError() { return ToDouble(FpSub(TargetValue, Output)); }
+
+double NxOutputNode::GetOutput() { return ToDouble(GetNewOutput()); }

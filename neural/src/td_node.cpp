@@ -1,0 +1,136 @@
+#include "neural/td_node.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "neural/exceptions.h"
+
+NxTDNode::NxTDNode() : NxNode(SIGMOID), LastOutput(0), PersistenceFP(0), SequenceStart(true), Traces(0, 10) {
+  TrainByEpoch = false;
+}
+
+NxTDNode::NxTDNode(const NxPtrArray<NxNode>& sources, NODETYPE type, double persistence)
+    : NxNode(sources, type), LastOutput(0), PersistenceFP(ToFixed(persistence)), SequenceStart(true),
+      Traces(0, 10) {
+  TrainByEpoch = false;
+  for (unsigned i = 0; i < NumSources; ++i)
+    if (!dynamic_cast<NxTDNode*>(SourceNodes[i]))
+      throw XCNodeSourceCast("NxTDNode objects must have sources derived from NxTDNode");
+  if (IsWeighted())
+    for (unsigned i = 0; i <= NumSources; ++i) Traces.Add(0);
+}
+
+// Temporal-difference nodes never train by epoch.
+void NxTDNode::SetTrainByEpoch(bool) { TrainByEpoch = false; }
+
+void NxTDNode::SetupStandardLearning(double rate) {
+  if (IsSmoothType(NodeType)) {
+    double n = NumSources > 0 ? NumSources : 1;
+    LearningRate = std::min(0.01, 0.1 / n);
+    RateScale = std::max(rate - LearningRate, 0.0) * 0.00315;
+    LearningRateFP = ToFixed(LearningRate);
+  } else {
+    LearningRateFP = FP_ONE;
+  }
+}
+
+void NxTDNode::ScaleLearningRate(double x) {
+  double rate = 1.0;
+  if (IsSmoothType(NodeType)) {
+    double s = std::max(std::sin(M_PI * x), 0.00314);
+    rate = LearningRate + RateScale * (1.0 / s - 1.0);
+  }
+  LearningRateFP = ToFixed(rate);
+}
+
+void NxTDNode::ResetTraining() {
+  NxNode::ResetTraining();
+  LastOutput = 0;
+  for (unsigned i = 0; i < Traces.GetNumItems(); ++i) Traces[i] = 0;
+  SequenceStart = true;
+}
+
+void NxTDNode::AccumulateFromTraces() {
+  FP12_20 negError = FpNeg(ErrorSum);
+  FP12_20* accum = WeightAccum.Data();
+  const FP12_20* traces = Traces.Data();
+  for (unsigned i = 0; i <= NumSources; ++i) accum[i] = FpAdd(accum[i], FpMul(negError, traces[i]));
+}
+
+void NxTDNode::UpdateTemporalDifferences() {
+  if (Trained) return;
+  Trained = true;
+  UpdateErrorDelta();
+  for (unsigned i = 0; i < NumSources; ++i) TDSource(i)->UpdateTemporalDifferences();
+  LastOutput = Output;
+  SequenceStart = false;
+  if (!IsWeighted()) return;
+  AccumulateFromTraces();
+  FP12_20* traces = Traces.Data();
+  for (unsigned i = 0; i < NumSources; ++i) {
+    FP12_20 input = *SourceNodes[i]->GetLastOutput();
+    traces[i] = FpAdd(FpMul(traces[i], PersistenceFP), FpMul(Derivative, input));
+  }
+  traces[NumSources] = FpAdd(FpMul(traces[NumSources], PersistenceFP), Derivative);
+}
+
+void NxTDNode::TrainOnOutcome() {
+  if (Trained) return;
+  Trained = true;
+  if (ErrorDirty) UpdateErrorDelta();
+  for (unsigned i = 0; i < NumSources; ++i) TDSource(i)->TrainOnOutcome();
+  LastOutput = 0;
+  SequenceStart = true;
+  if (AutoRates) CountForAutoRates();
+  if (!IsWeighted()) return;
+  AccumulateFromTraces();
+  FP12_20* w = Weights.Data();
+  FP12_20* accum = WeightAccum.Data();
+  FP12_20* traces = Traces.Data();
+  for (unsigned i = 0; i <= NumSources; ++i) {
+    w[i] = FpAdd(w[i], FpMul(LearningRateFP, accum[i]));
+    traces[i] = 0;
+    accum[i] = 0;
+  }
+  WeightsChanged();
+}
+
+void NxTDNode::SetTrainingPersistence(double persistence) {
+  PersistenceFP = ToFixed(std::clamp(persistence, 0.0, 1.0));
+}
+
+double NxTDNode::GetPersistence() { return ToDouble(PersistenceFP); }
+
+void NxTDNode::InitObservationSequence() {
+  if (SequenceStart) return;
+  for (unsigned i = 0; i < NumSources; ++i) TDSource(i)->InitObservationSequence();
+  for (unsigned i = 0; i < Traces.GetNumItems(); ++i) Traces[i] = 0;
+  LastOutput = 0;
+  SequenceStart = true;
+}
+
+NxTDInputNode::NxTDInputNode() : NxTDNode() {}
+
+void NxTDInputNode::AssertNewInput() {
+  for (unsigned i = 0; i < NumTargets; ++i) TargetNodes[i]->AssertNewInput();
+}
+
+void NxTDInputNode::SetInputValue(double value) { StoreInput(value); }
+
+NxTDOutputNode::NxTDOutputNode(const NxPtrArray<NxNode>& sources, NODETYPE type, double persistence)
+    : NxTDNode(sources, type, persistence) {}
+
+void NxTDOutputNode::AssertNewInput() { NewInput = true; }
+
+void NxTDOutputNode::UpdateErrorDelta() {
+  if (!ErrorDirty) return;
+  NxNode::UpdateErrorDelta();
+  ErrorSum = FpSub(LastOutput, Output);
+}
+
+void NxTDOutputNode::SetOutcomeDifference(double outcome) {
+  ErrorSum = FpSub(LastOutput, ToFixed(outcome));
+  ErrorDirty = false;
+}
+
+double NxTDOutputNode::GetOutput() { return ToDouble(GetNewOutput()); }

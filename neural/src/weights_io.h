@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "neural/file.h"
+
+// Little-endian encoding of weights-file records.
+namespace nx_weights {
+
+// Collects one record so that it goes out in a single write.
+class Record {
+ public:
+  void PutInt32(int32_t value) { PutUint32(static_cast<uint32_t>(value)); }
+  void PutUint32(uint32_t value) {
+    for (int i = 0; i < 4; ++i) Bytes.push_back(static_cast<unsigned char>(value >> (8 * i)));
+  }
+  void PutDouble(double value) {
+    uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    for (int i = 0; i < 8; ++i) Bytes.push_back(static_cast<unsigned char>(bits >> (8 * i)));
+  }
+  bool WriteTo(NxFile& file) const {
+    return Bytes.empty() || file.FWrite(Bytes.data(), 1, Bytes.size()) == Bytes.size();
+  }
+
+ private:
+  std::vector<unsigned char> Bytes;
+};
+
+inline bool ReadUint32(NxFile& file, uint32_t& value) {
+  unsigned char b[4];
+  if (file.FRead(b, 1, 4) != 4) return false;
+  value = uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
+  return true;
+}
+
+inline bool ReadInt32(NxFile& file, int32_t& value) {
+  uint32_t raw;
+  if (!ReadUint32(file, raw)) return false;
+  value = static_cast<int32_t>(raw);
+  return true;
+}
+
+inline bool ReadDouble(NxFile& file, double& value) {
+  unsigned char b[8];
+  if (file.FRead(b, 1, 8) != 8) return false;
+  uint64_t bits = 0;
+  for (int i = 0; i < 8; ++i) bits |= uint64_t(b[i]) << (8 * i);
+  std::memcpy(&value, &bits, sizeof value);
+  return true;
+}
+
+// A weight the fixed-point format can hold; anything else marks a garbled file.
+inline bool IsRepresentable(double weight) { return std::isfinite(weight) && std::fabs(weight) < 2048.0; }
+
+}  // namespace nx_weights
