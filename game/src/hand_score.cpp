@@ -1,13 +1,18 @@
 #include "game/hand_score.h"
 
+
 #include "game/card_id.h"
+#include "game/score_case_pool.h"
 #include "neural/check.h"
 
 NxHandScore::NxHandScore(const unsigned* cards, unsigned numCards, const NxHandScore* knockerScore) {
   Compute(cards, numCards, knockerScore);
 }
 
-NxHandScore::~NxHandScore() { delete Best; }
+NxHandScore::~NxHandScore() {
+  for (unsigned i = 0; i < PendingCases.GetNumElements(); ++i) NxScoreCasePool::Give(PendingCases[i]);
+  NxScoreCasePool::Give(Best);
+}
 
 void NxHandScore::Compute(const unsigned* cards, unsigned numCards, const NxHandScore* knockerScore) {
   if (knockerScore && knockerScore->Best) {
@@ -29,14 +34,18 @@ void NxHandScore::Compute(const unsigned* cards, unsigned numCards, const NxHand
   }
   NumTotalCards = AllCards.GetNumElements();
   NumFreeCards = NumTotalCards;
-  for (unsigned i = 0; i < NumTotalCards; ++i) Present[AllCards[i]] = 1;
+  for (unsigned i = 0; i < NumTotalCards; ++i) {
+    Present[AllCards[i]] = 1;
+    PresentMask |= uint64_t{1} << AllCards[i];
+  }
   FirstCase = true;
 
   FindMatches();
   MarkOverlaps();
 
-  NxScoreCase start(AllMatches, FreeCards, NumFreeCards);
-  Search(start, 0);
+  NxScoreCase* start = NxScoreCasePool::Take(AllMatches, FreeCards, NumFreeCards);
+  Search(*start, 0);
+  NxScoreCasePool::Give(start);
 }
 
 void NxHandScore::FindMatches() {
@@ -45,53 +54,48 @@ void NxHandScore::FindMatches() {
   CompactFreeCards();
 }
 
-// Marks the free cards from low to high as used by a meld: by id range for
-// a run, by rank for a set.
-void NxHandScore::MarkUsed(unsigned low, unsigned high, bool byRank) {
-  unsigned* free = FreeCards.Data();
-  for (unsigned i = 0; i < NumTotalCards; ++i) {
-    unsigned card = free[i];
-    if (card >= NUM_CARDS) continue;
-    bool used = byRank ? RankOf(card) == low : (card >= low && card <= high);
-    if (!used) continue;
-    free[i] = NoCard;
-    --NumFreeCards;
-  }
-}
-
 void NxHandScore::FindRuns() {
+  const unsigned* cards = AllCards.Data();
   for (unsigned i = 0; i < NumTotalCards; ++i) {
-    const unsigned card = AllCards[i];
+    const unsigned card = cards[i];
     const unsigned rank = RankOf(card);
-    if (FreeCards[i] == NoCard || rank >= 11) continue;
-    if (rank != 0 && Present[card - 1]) continue;  // not the start of its sequence
+    if ((UsedMask >> card & 1) || rank >= 11) continue;
+    if (rank != 0 && (PresentMask >> (card - 1) & 1)) continue;  // not the start of its sequence
     unsigned last = card;
-    while (RankOf(last) < NUM_RANKS - 1 && Present[last + 1]) ++last;
+    while (RankOf(last) < NUM_RANKS - 1 && (PresentMask >> (last + 1) & 1)) ++last;
     if (last - card > 1) {
-      AllMatches.Add(new NxMatch(card, last));
-      MarkUsed(card, last, false);
+      NxMatch* run = new NxMatch(card, last);
+      AllMatches.Add(run);
+      UsedMask |= run->CardMask;
     }
   }
 }
 
 void NxHandScore::FindSets() {
+  constexpr uint64_t SAME_RANK = 1 | uint64_t{1} << 13 | uint64_t{1} << 26 | uint64_t{1} << 39;
   for (unsigned rank = 0; rank < NUM_RANKS; ++rank) {
+    const uint64_t ofRank = PresentMask & (SAME_RANK << rank);
+    const uint64_t suits = ofRank >> rank;
+    if ((suits & 1) + (suits >> 13 & 1) + (suits >> 26 & 1) + (suits >> 39 & 1) < 3) continue;
     unsigned members[NUM_SUITS];
     unsigned count = 0;
     for (unsigned suit = 0; suit < NUM_SUITS; ++suit)
-      if (Present[MakeCard(suit, rank)]) members[count++] = MakeCard(suit, rank);
-    if (count < 3) continue;
-    AllMatches.Add(new NxMatch(members, count));
-    MarkUsed(rank, rank, true);
+      if (ofRank >> MakeCard(suit, rank) & 1) members[count++] = MakeCard(suit, rank);
+    NxMatch* set = new NxMatch(members, count);
+    AllMatches.Add(set);
+    UsedMask |= set->CardMask;
   }
 }
 
+// Moves the cards that belong to no meld to the front, in their order, and
+// fills the rest with NoCard.
 void NxHandScore::CompactFreeCards() {
   unsigned* free = FreeCards.Data();
   unsigned kept = 0;
   for (unsigned i = 0; i < NumTotalCards; ++i)
-    if (free[i] != NoCard) free[kept++] = free[i];
+    if (!(UsedMask >> free[i] & 1)) free[kept++] = free[i];
   for (unsigned i = kept; i < NumTotalCards; ++i) free[i] = NoCard;
+  NumFreeCards = kept;
 }
 
 void NxHandScore::MarkOverlaps() {
@@ -112,7 +116,7 @@ void NxHandScore::MarkOverlaps() {
 
 NxScoreCase& NxHandScore::BranchCase(unsigned depth, const NxScoreCase& from) {
   if (depth == PendingCases.GetNumElements()) {
-    PendingCases.Add(new NxScoreCase(from));
+    PendingCases.Add(NxScoreCasePool::Take(from));
   } else {
     *PendingCases[depth] = from;
   }
@@ -155,6 +159,6 @@ void NxHandScore::Evaluate(NxScoreCase& scoreCase) {
   if (Best)
     *Best = scoreCase;
   else
-    Best = new NxScoreCase(scoreCase);
+    Best = NxScoreCasePool::Take(scoreCase);
   FirstCase = false;
 }

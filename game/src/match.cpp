@@ -3,16 +3,53 @@
 #include "game/card_id.h"
 #include "neural/check.h"
 
+#include <new>
+#include <vector>
+
+namespace {
+constexpr size_t MAX_FREE_BLOCKS = 256;
+
+std::vector<void*>& FreeBlocks() {
+  struct List {
+    std::vector<void*> Blocks;
+    ~List() {
+      for (void* block : Blocks) ::operator delete(block);
+    }
+  };
+  thread_local List list;
+  return list.Blocks;
+}
+}  // namespace
+
+void* NxMatch::operator new(std::size_t size) {
+  auto& blocks = FreeBlocks();
+  if (size != sizeof(NxMatch) || blocks.empty()) return ::operator new(size);
+  void* block = blocks.back();
+  blocks.pop_back();
+  return block;
+}
+
+void NxMatch::operator delete(void* block, std::size_t size) {
+  auto& blocks = FreeBlocks();
+  if (size != sizeof(NxMatch) || blocks.size() >= MAX_FREE_BLOCKS) {
+    ::operator delete(block);
+    return;
+  }
+  blocks.push_back(block);
+}
+
 NxMatch::NxMatch(const unsigned* cards, unsigned count)
     : MatchType(MatchSet), Rank(RankOf(cards[0])), NumCards(count > 4 ? 4 : count), Cards{NoCard, NoCard, NoCard, NoCard} {
   for (unsigned i = 0; i < NumCards; ++i) Cards[i] = cards[i];
   FirstCard = Cards[0];
   LastCard = Cards[NumCards - 1];
+  for (unsigned i = 0; i < NumCards; ++i) CardMask |= uint64_t{1} << Cards[i];
 }
 
 NxMatch::NxMatch(unsigned firstCard, unsigned lastCard)
     : MatchType(MatchRun), FirstCard(firstCard), LastCard(lastCard), Rank(NUM_RANKS),
-      NumCards(lastCard - firstCard + 1), Cards{NoCard, NoCard, NoCard, NoCard} {}
+      NumCards(lastCard - firstCard + 1), Cards{NoCard, NoCard, NoCard, NoCard},
+      CardMask(((uint64_t{1} << NumCards) - 1) << firstCard) {}
 
 NxMatch::NxMatch(const NxMatch& other) { *this = other; }
 
@@ -25,33 +62,10 @@ NxMatch& NxMatch::operator=(const NxMatch& other) {
   NumCards = other.NumCards;
   for (unsigned i = 0; i < 4; ++i) Cards[i] = other.Cards[i];
   IsOverlapping = other.IsOverlapping;
+  CardMask = other.CardMask;
   SubMatches.Flush(false);
   for (unsigned i = 0; i < other.SubMatches.GetNumElements(); ++i) SubMatches.Add(other.SubMatches[i]);
   return *this;
-}
-
-namespace {
-bool SetHasCardIn(const NxMatch& set, unsigned low, unsigned high) {
-  for (unsigned i = 0; i < set.NumCards; ++i)
-    if (set.Cards[i] >= low && set.Cards[i] <= high) return true;
-  return false;
-}
-}  // namespace
-
-bool NxMatch::Overlaps(const NxMatch& a, const NxMatch& b) {
-  if (a.MatchType == MatchRun && b.MatchType == MatchRun)
-    return a.FirstCard <= b.LastCard && b.FirstCard <= a.LastCard;
-  if (a.MatchType == MatchRun) return SetHasCardIn(b, a.FirstCard, a.LastCard);
-  if (b.MatchType == MatchRun) return SetHasCardIn(a, b.FirstCard, b.LastCard);
-  // Two sets of one rank always compete for the same cards.
-  return a.Rank == b.Rank;
-}
-
-bool NxMatch::Contains(const NxMatch& m, unsigned card) {
-  if (m.MatchType == MatchRun) return m.FirstCard <= card && card <= m.LastCard;
-  for (unsigned i = 0; i < m.NumCards; ++i)
-    if (m.Cards[i] == card) return true;
-  return false;
 }
 
 bool NxMatch::Includes(const NxMatch& a, const NxMatch& b) {
@@ -60,12 +74,6 @@ bool NxMatch::Includes(const NxMatch& a, const NxMatch& b) {
   for (unsigned i = 0; i < b.NumCards; ++i)
     if (!Contains(a, b.Cards[i])) return false;
   return true;
-}
-
-unsigned NxMatch::CardAt(const NxMatch& m, unsigned i) {
-  if (m.MatchType == MatchRun) return m.FirstCard + i;
-  if (m.MatchType == MatchSet && i < 4) return m.Cards[i];
-  return NoCard;
 }
 
 NxPtrArray<NxMatch>& NxMatch::GetSubMatches() {

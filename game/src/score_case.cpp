@@ -1,11 +1,32 @@
 #include "game/score_case.h"
 
+#include <cstring>
+
 #include "game/card_id.h"
 #include "neural/check.h"
 
+void NxMatchList::CopyFrom(const NxPtrArray<NxMatch>& other) {
+  const unsigned count = other.GetNumElements();
+  NumElements = 0;
+  if (count == 0) return;
+  Reallocate(count);
+  std::memcpy(Array, static_cast<NxMatch**>(other), count * sizeof(void*));
+  NumElements = count;
+}
+
 NxScoreCase::NxScoreCase(const NxPtrArray<NxMatch>& matches, const NxArray<unsigned>& cards, unsigned count) {
-  for (unsigned i = 0; i < matches.GetNumElements(); ++i) Matches.Add(matches[i]);
-  for (unsigned i = 0; i < count; ++i) Unmatched.Add(cards[i]);
+  Reset(matches, cards, count);
+}
+
+void NxScoreCase::Reset(const NxPtrArray<NxMatch>& matches, const NxArray<unsigned>& cards, unsigned count) {
+  Matches.CopyFrom(matches);
+  Unmatched.Flush();
+  UnmatchedMask = 0;
+  Cursor = 0;
+  for (unsigned i = 0; i < count; ++i) {
+    Unmatched.Add(cards[i]);
+    UnmatchedMask |= uint64_t{1} << cards[i];
+  }
   NumUnmatched = count;
 }
 
@@ -13,20 +34,18 @@ NxScoreCase::NxScoreCase(const NxScoreCase& other) { *this = other; }
 
 NxScoreCase& NxScoreCase::operator=(const NxScoreCase& other) {
   if (this == &other) return *this;
-  const unsigned numMatches = other.Matches.GetNumElements();
-  Matches.Flush(false);
-  Matches.Reallocate(numMatches);
-  for (unsigned i = 0; i < numMatches; ++i) Matches.Add(other.Matches[i]);
+  Matches.CopyFrom(other.Matches);
   Unmatched = other.Unmatched;
   Cursor = other.Cursor;
   NumUnmatched = other.NumUnmatched;
+  UnmatchedMask = other.UnmatchedMask;
   return *this;
 }
 
 void NxScoreCase::AddUnmatched(unsigned card) {
-  const unsigned* live = Unmatched.Data();
-  for (unsigned i = 0; i < NumUnmatched; ++i)
-    if (live[i] == card) return;
+  const uint64_t bit = uint64_t{1} << card;
+  if (UnmatchedMask & bit) return;
+  UnmatchedMask |= bit;
   if (NumUnmatched < Unmatched.GetNumElements())
     Unmatched[NumUnmatched] = card;
   else
@@ -40,7 +59,7 @@ void NxScoreCase::AddCardsOf(const NxMatch& match) {
 
 void NxScoreCase::DropCurrent() {
   AddCardsOf(*Matches[Cursor]);
-  Matches.Remove(Cursor, false);
+  Matches.RemoveAt(Cursor);
 }
 
 void NxScoreCase::KeepCurrent() {
@@ -50,32 +69,33 @@ void NxScoreCase::KeepCurrent() {
   for (unsigned i = numMatches - 1; i > Cursor; --i) {
     if (!NxMatch::Overlaps(*Matches[i], kept)) continue;
     AddCardsOf(*Matches[i]);
-    Matches.Remove(i, false);
+    Matches.RemoveAt(i);
   }
   ++Cursor;
 }
 
-void NxScoreCase::DeleteUnmatched(unsigned entry) {
-  const unsigned numInUnmatched = NumUnmatched;
-  NX_CHECK(numInUnmatched > 0);
-  const unsigned last = Unmatched.GetNumElements() - 1;
-  for (unsigned i = entry; i < last; ++i) Unmatched[i] = Unmatched[i + 1];
-  Unmatched[last] = NoCard;
-  --NumUnmatched;
-}
-
 int32_t NxScoreCase::Deadwood() {
-  const unsigned numMatches = Matches.GetNumElements();
-  for (unsigned entry = NumUnmatched; entry-- > 0;) {
-    for (unsigned m = 0; m < numMatches; ++m) {
-      if (NxMatch::Contains(*Matches[m], Unmatched[entry])) {
-        DeleteUnmatched(entry);
-        break;
-      }
-    }
-  }
+  // A card is covered when any remaining meld contains it.
+  uint64_t covered = 0;
+  for (unsigned m = 0; m < Matches.GetNumElements(); ++m) covered |= Matches[m]->CardMask;
+  // Deleting covered entries one by one, each time shifting the rest of the
+  // array down and writing NoCard into the last slot, ends with the kept
+  // entries in their order followed by NoCard up to the end of the array;
+  // one pass gives the same.
+  unsigned* cards = Unmatched.Data();
+  const unsigned size = Unmatched.GetNumElements();
+  unsigned kept = 0;
   int32_t points = 0;
-  for (unsigned i = 0; i < NumUnmatched; ++i)
-    if (Unmatched[i] != NoCard) points += CardPoints[RankOf(Unmatched[i])];
+  for (unsigned entry = 0; entry < NumUnmatched; ++entry) {
+    const unsigned card = cards[entry];
+    if (covered >> card & 1) {
+      UnmatchedMask &= ~(uint64_t{1} << card);
+      continue;
+    }
+    cards[kept++] = card;
+    if (card != NoCard) points += CardPoints[RankOf(card)];
+  }
+  for (unsigned i = kept; i < size; ++i) cards[i] = NoCard;
+  NumUnmatched = kept;
   return points;
 }

@@ -31,7 +31,6 @@ class NxHandScore {
   void FindMatches();
   void FindRuns();
   void FindSets();
-  void MarkUsed(unsigned low, unsigned high, bool byRank);
   void CompactFreeCards();
   void MarkOverlaps();
   void Search(NxScoreCase& scoreCase, unsigned depth);
@@ -43,11 +42,14 @@ class NxHandScore {
   NxPtrArray<NxMatch> KnockerMatches{0, 4, true};
   NxArray<unsigned> AllCards{0, 12};
   NxArray<unsigned> FreeCards{0, 12};
-  // One reusable case per search depth: a branch's case is done with as
-  // soon as its subtree has been explored, so the next branch at that depth
-  // takes its place.
-  NxPtrArray<NxScoreCase> PendingCases{0, 8, true};
+  // One case per search depth: a branch's case is done with as soon as its
+  // subtree has been explored, so the next branch at that depth reuses it.
+  // The cases come from and go back to the case pool.
+  NxPtrArray<NxScoreCase> PendingCases{0, 8, false};
   unsigned char Present[52] = {};
+  uint64_t PresentMask = 0;
+  // Cards taken by a meld found so far; compacting FreeCards drops them.
+  uint64_t UsedMask = 0;
   bool FirstCase = true;
   unsigned NumTotalCards = 0;
   unsigned NumFreeCards = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "neural/support.h"
@@ -19,11 +20,26 @@ class NxMatch {
   NxMatch& operator=(const NxMatch& other);
   virtual ~NxMatch() = default;
 
-  static bool Overlaps(const NxMatch& a, const NxMatch& b);
-  static bool Contains(const NxMatch& m, unsigned card);
+  static bool Overlaps(const NxMatch& a, const NxMatch& b) {
+    // Two sets of one rank always compete for the same cards. Otherwise a
+    // common card is a common bit (runs of different suits lie in disjoint
+    // id ranges).
+    if (a.MatchType == MatchSet && b.MatchType == MatchSet) return a.Rank == b.Rank;
+    return (a.CardMask & b.CardMask) != 0;
+  }
+  static bool Contains(const NxMatch& m, unsigned card) { return card < 64 && (m.CardMask >> card & 1) != 0; }
   // b lies wholly inside a (same kind).
   static bool Includes(const NxMatch& a, const NxMatch& b);
-  static unsigned CardAt(const NxMatch& m, unsigned i);
+  static unsigned CardAt(const NxMatch& m, unsigned i) {
+    if (m.MatchType == MatchRun) return m.FirstCard + i;
+    if (m.MatchType == MatchSet && i < 4) return m.Cards[i];
+    return 53;  // NoCard
+  }
+
+  // Melds are created and dropped for every hand scored; a per-thread free
+  // list keeps that off the general heap.
+  static void* operator new(std::size_t size);
+  static void operator delete(void* block, std::size_t size);
 
   // Builds the proper sub-melds of a flagged meld of four or more cards
   // (new objects: the caller takes ownership) and returns the list.
@@ -37,4 +53,7 @@ class NxMatch {
   unsigned Cards[4];
   bool IsOverlapping = false;
   NxPtrArray<NxMatch> SubMatches{0, 4, false};
+  // Bit n set for every card id n of the meld: overlap and containment
+  // tests are single instructions in the inner loops of the search.
+  uint64_t CardMask = 0;
 };
