@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "neural/warning.h"
+
+// Records every warning the library shows while it is alive.
+class WarningRecorder {
+ public:
+  WarningRecorder() : previous(NxSetWarningHandler(Record)) { Log().clear(); }
+  ~WarningRecorder() { NxSetWarningHandler(previous); }
+
+  const std::vector<std::string>& texts() const { return Log(); }
+  const std::vector<std::string>& titles() const { return Titles(); }
+
+ private:
+  static std::vector<std::string>& Log() {
+    static std::vector<std::string> log;
+    return log;
+  }
+  static std::vector<std::string>& Titles() {
+    static std::vector<std::string> titles;
+    return titles;
+  }
+  static void Record(const char* title, const char* text) {
+    Titles().push_back(title);
+    Log().push_back(text);
+  }
+
+  NxWarningHandler previous;
+};
+
+// A path in the test's temporary directory.
+inline std::string TempPath(const std::string& name) {
+  return std::string(::testing::TempDir()) + name;
+}

@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include "../../tools/neural-demo/game_topology.h"
+#include "neural/exceptions.h"
+#include "net_fixture.h"
+#include "test_support.h"
+
+TEST(ConfigData, StartsEmptyAndCopiesDeeply) {
+  NxNeuralBase::ConfigData config;
+  for (unsigned layer = 0; layer < 16; ++layer) EXPECT_FALSE(config.HasLayer(layer));
+  EXPECT_EQ(config.GetMapping(0, 1), nullptr);
+
+  config.AddLayer(0, {2, 3}, SIGMOID);
+  config.AddMapping(0, 1, {2, 3}, {1, 0}, {0, 0}, 1);
+  NxNeuralBase::ConfigData copy(config);
+  copy.RemoveMapping(0, 1);
+  copy.RemoveLayer(0);
+  ASSERT_NE(config.GetMapping(0, 1), nullptr);
+  EXPECT_EQ(config.GetMapping(0, 1)->GetNumElements(), 6u);
+  EXPECT_EQ(config.GetMapping(0, 1)->GetSkipValidation(), 1u);
+  EXPECT_TRUE(config.HasLayer(0));
+  EXPECT_EQ(copy.GetLayerSize(0).cy, 3);  // removing a layer keeps its size
+}
+
+TEST(NetworkConstruction, TwoLayerNetworkCountsInputsAndOutputs) {
+  NetPtr net(CreateTempDiffNet(TwoLayerConfig({3, 2}, {2, 1}), 0.5));
+  EXPECT_EQ(net->GetNumInputs(), 6u);
+  EXPECT_EQ(net->GetNumOutputs(), 2u);
+  EXPECT_EQ(net->GetWeightSetId(), 1u);
+  EXPECT_EQ(net->GetTrainingStatus(), 0u);
+  EXPECT_EQ(net->GetLayer(1)->GetNodeAt(1)->GetNumSources(), 6u);
+  DeleteNet(nullptr);
+}
+
+TEST(NetworkConstruction, MissingInputOrOutputLayerThrowsWithText) {
+  NxNeuralBase::ConfigData noOutput;
+  noOutput.AddLayer(0, {2, 1}, SIGMOID);
+  try {
+    CreateTempDiffNet(noOutput, 0.7);
+    FAIL();
+  } catch (const XCNoOutputLayer& e) {
+    EXPECT_EQ(e.GetMessage(), "Network is missing output layer.\n\t\t\t\nOutput layer must be LAYER 1.");
+  }
+  NxNeuralBase::ConfigData noInput;
+  noInput.AddLayer(1, {1, 1}, SIGMOID);
+  try {
+    CreateTempDiffNet(noInput, 0.7);
+    FAIL();
+  } catch (const XCNoInputLayer& e) {
+    EXPECT_EQ(e.GetMessage(), "Network is missing input layer.\n\t\t\t\nInput layer must be LAYER 0.");
+  }
+}
+
+TEST(NetworkConstruction, InvalidConnectionsAreDroppedWithWarnings) {
+  WarningRecorder warnings;
+  NxNeuralBase::ConfigData config = TwoLayerConfig({2, 1}, {1, 1});
+  config.AddMapping(2, 0, {1, 1}, {0, 0}, {0, 0}, 0);  // into the input layer
+  config.AddLayer(3, {1, 1}, SIGMOID);
+  config.AddMapping(1, 3, {1, 1}, {0, 0}, {0, 0}, 0);  // out of the output layer
+  config.AddLayer(4, {1, 1}, SIGMOID);                 // no sources
+  config.AddMapping(0, 6, {1, 1}, {0, 0}, {0, 0}, 0);  // into an undeclared layer
+  NetPtr net(CreateTempDiffNet(config, 0.7));
+  ASSERT_EQ(warnings.texts().size(), 5u);
+  EXPECT_EQ(warnings.titles()[0], "Neural Network Warning");
+  EXPECT_EQ(warnings.texts()[0], "LAYER 2 has input LAYER 0 as a target.\n\t\t\t\t\nConnection will be ignored.");
+  EXPECT_EQ(warnings.texts()[1], "Output LAYER 1 has LAYER 3 as a target.\n\t\t\t\t\nConnection will be ignored.");
+  EXPECT_EQ(warnings.texts()[2], "LAYER 3 has no sources.  Layer wili be ignored.");
+  EXPECT_EQ(warnings.texts()[3], "LAYER 4 has no sources.  Layer wili be ignored.");
+  EXPECT_EQ(warnings.texts()[4],
+            "Source LAYER 0 specifies undeclared target\n\t\t\t\t\nLAYER 6.  Specification will be ignored.");
+  EXPECT_EQ(std::string(net->GetWarningText()), warnings.texts()[4]);
+  EXPECT_EQ(net->GetLayer(3), nullptr);
+  EXPECT_EQ(net->GetLayer(4), nullptr);
+}
+
+TEST(NetworkConstruction, LayersAreCreatedWhenTheirSourcesExist) {
+  // Layer 3 is fed by layer 5, which is fed by the input: 5 comes first, and
+  // layer 1 lists its sources in creation order.
+  NxNeuralBase::ConfigData config;
+  config.AddLayer(0, {2, 1}, SIGMOID);
+  config.AddLayer(1, {1, 1}, SIGMOID);
+  config.AddLayer(3, {1, 1}, SIGMOID);
+  config.AddLayer(5, {2, 1}, SIGMOID);
+  config.AddMapping(0, 5, {1, 1}, {1, 0}, {0, 0}, 0);
+  config.AddMapping(5, 3, {2, 1}, {0, 0}, {0, 0}, 0);
+  config.AddMapping(3, 1, {1, 1}, {0, 0}, {0, 0}, 0);
+  config.AddMapping(5, 1, {2, 1}, {0, 0}, {0, 0}, 0);
+  NetPtr net(CreateTempDiffNet(config, 0.7));
+  const NxBaseLayer::SourceData& sources = net->GetLayer(1)->GetSources();
+  ASSERT_EQ(sources.NumSources, 2u);
+  EXPECT_EQ(sources.SourceLayers[0]->GetLayerNumber(), 5u);
+  EXPECT_EQ(sources.SourceLayers[1]->GetLayerNumber(), 3u);
+  NxNode* out = net->GetLayer(1)->GetNodeAt(0);
+  EXPECT_EQ(out->GetSource(0), net->GetLayer(5)->GetNodeAt(0));
+  EXPECT_EQ(out->GetSource(2), net->GetLayer(3)->GetNodeAt(0));
+}
+
+TEST(NetworkConstruction, CyclicHiddenLayersAreRejected) {
+  NxNeuralBase::ConfigData config;
+  config.AddLayer(0, {1, 1}, SIGMOID);
+  config.AddLayer(1, {1, 1}, SIGMOID);
+  config.AddLayer(2, {1, 1}, SIGMOID);
+  config.AddLayer(3, {1, 1}, SIGMOID);
+  config.AddMapping(0, 2, {1, 1}, {0, 0}, {0, 0}, 0);
+  config.AddMapping(3, 2, {1, 1}, {0, 0}, {0, 0}, 0);
+  config.AddMapping(2, 3, {1, 1}, {0, 0}, {0, 0}, 0);
+  config.AddMapping(3, 1, {1, 1}, {0, 0}, {0, 0}, 0);
+  try {
+    CreateTempDiffNet(config, 0.7);
+    FAIL();
+  } catch (const XCLayerCycle& e) {
+    EXPECT_NE(e.GetMessage().find("LAYER 1, 2, 3"), std::string::npos) << e.GetMessage();
+  }
+}
+
+TEST(NetworkConstruction, StandardLearningSetsNoiseByNodeType) {
+  NxNeuralBase::ConfigData config;
+  config.AddLayer(0, {2, 1}, SIGMOID);
+  config.AddLayer(2, {2, 1}, BINARY);
+  config.AddLayer(1, {1, 1}, MAJORITY);
+  config.AddMapping(0, 2, {1, 1}, {1, 0}, {0, 0}, 0);
+  config.AddMapping(2, 1, {2, 1}, {0, 0}, {0, 0}, 0);
+  NetPtr net(CreateTempDiffNet(config, 0.7));
+  EXPECT_EQ(net->GetLayer(2)->GetNodeAt(0)->GetNoiseFP(), ToFixed(0.4));
+  EXPECT_EQ(net->GetLayer(1)->GetNodeAt(0)->GetNoiseFP(), ToFixed(0.4));
+  NetPtr smooth(CreateTempDiffNet(TwoLayerConfig({2, 1}, {1, 1}, PEAKED), 0.7));
+  EXPECT_EQ(smooth->GetLayer(1)->GetNodeAt(0)->GetNoiseFP(), ToFixed(0.001));
+}
+
+TEST(NetworkConstruction, LogicNodesRefuseSmoothSources) {
+  try {
+    CreateTempDiffNet(TwoLayerConfig({2, 1}, {1, 1}, OR), 0.7);
+    FAIL();
+  } catch (const XCNodeSourceType& e) {
+    EXPECT_EQ(e.GetMessage(), "Nodes of type OR cannot have source \tnodes of type SIGMOID");
+  }
+}
+
+TEST(Geometry, FieldPastTheSourceThrowsUnlessValidationIsSkipped) {
+  NxNeuralBase::ConfigData config;
+  config.AddLayer(0, {4, 1}, SIGMOID);
+  config.AddLayer(1, {3, 1}, SIGMOID);
+  config.AddMapping(0, 1, {2, 1}, {1, 0}, {0, 0}, 0);
+  EXPECT_NO_THROW(NetPtr(CreateTempDiffNet(config, 0.7)));
+  config.AddLayer(1, {4, 1}, SIGMOID);  // the last field would end past the source
+  try {
+    CreateTempDiffNet(config, 0.7);
+    FAIL();
+  } catch (const XCLayerMismap& e) {
+    EXPECT_EQ(e.GetMessage(), "Incompatible mapping of source layer 0 to target layer 1 in dimensionX");
+  }
+  config.AddMapping(0, 1, {2, 1}, {1, 0}, {0, 0}, 1);
+  NetPtr skipped(CreateTempDiffNet(config, 0.7));
+  EXPECT_EQ(skipped->GetLayer(1)->GetNodeAt(3)->GetNumSources(), 1u);  // the border node sees less
+  config.AddMapping(0, 1, {1, 1}, {1, 0}, {0, -1}, 0);
+  EXPECT_THROW(CreateTempDiffNet(config, 0.7), XCLayerOffset);
+}
+
+TEST(GameTopology, RunWindowsAtTheBordersOfTheRankNodes) {
+  NetPtr net(CreateTempDiffNet(GameNetworkTopology(), 0.7));
+  EXPECT_EQ(net->GetNumInputs(), 56u);
+  EXPECT_EQ(net->GetNumOutputs(), 1u);
+  NxBaseLayer* ranks = net->GetLayer(3);
+  ASSERT_EQ(ranks->GetNumNodes(), 13u);
+  // Four cards of the rank, then the run windows that contain it.
+  const unsigned expected[13] = {8, 12, 16, 16, 16, 16, 16, 16, 16, 16, 16, 12, 8};
+  for (unsigned x = 0; x < 13; ++x) EXPECT_EQ(ranks->GetNodeAt(x)->GetNumSources(), expected[x]) << x;
+  EXPECT_EQ(net->GetLayer(2)->GetNodeAt(0)->GetNumSources(), 3u);
+  EXPECT_EQ(net->GetLayer(4)->GetNodeAt(5)->GetNumSources(), 4u);
+  EXPECT_EQ(net->GetLayer(5)->GetNodeAt(0)->GetNumSources(), 63u);
+  EXPECT_EQ(net->GetLayer(1)->GetNodeAt(0)->GetNumSources(), 7u);
+  // Rank node 1 sees the aces, twos, ... of column 1 first, then run windows 0 and 1.
+  NxNode* rank1 = ranks->GetNodeAt(1);
+  NxBaseLayer* input = net->GetLayer(0);
+  NxBaseLayer* runs = net->GetLayer(2);
+  EXPECT_EQ(rank1->GetSource(0), input->GetNodeAt(1));
+  EXPECT_EQ(rank1->GetSource(3), input->GetNodeAt(3 * 14 + 1));
+  EXPECT_EQ(rank1->GetSource(4), runs->GetNodeAt(0));
+  EXPECT_EQ(rank1->GetSource(5), runs->GetNodeAt(1));
+  EXPECT_EQ(rank1->GetSource(6), runs->GetNodeAt(11));
+  // The feature nodes see the four cells of column 13.
+  EXPECT_EQ(net->GetLayer(4)->GetNodeAt(2)->GetSource(3), input->GetNodeAt(55));
+}

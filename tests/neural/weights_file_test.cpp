@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "../../tools/neural-demo/game_topology.h"
+#include "neural/exceptions.h"
+#include "neural/file.h"
+#include "net_fixture.h"
+#include "test_support.h"
+
+namespace {
+
+std::vector<unsigned char> ReadAll(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteAll(const std::string& name, const std::vector<unsigned char>& bytes) {
+  std::ofstream out(name, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+void PutU32(std::vector<unsigned char>& b, uint32_t v) {
+  for (int i = 0; i < 4; ++i) b.push_back(static_cast<unsigned char>(v >> (8 * i)));
+}
+
+void PutDouble(std::vector<unsigned char>& b, double d) {
+  uint64_t bits;
+  std::memcpy(&bits, &d, 8);
+  for (int i = 0; i < 8; ++i) b.push_back(static_cast<unsigned char>(bits >> (8 * i)));
+}
+
+}  // namespace
+
+TEST(WeightsFile, SmallNetworkLayoutIs44Bytes) {
+  NetPtr net(CreateTempDiffNet(TwoLayerConfig({2, 1}, {1, 1}), 0.7));
+  net->GetLayer(1)->GetNodeAt(0)->SetWeight(0, ToFixed(-0.75));
+  std::string name = TempPath("small.wts");
+  ASSERT_TRUE(net->WriteWeights(name.c_str(), VERSION_0));
+  std::vector<unsigned char> bytes = ReadAll(name);
+  ASSERT_EQ(bytes.size(), 44u);
+  std::vector<unsigned char> head;
+  PutU32(head, 1);            // identifier for flag 0
+  PutU32(head, SIGMOID);      // node type
+  PutU32(head, 3);            // two sources and the bias
+  PutDouble(head, 0.0);       // automatic rates off
+  PutDouble(head, -0.75);     // the first weight, exactly
+  EXPECT_TRUE(std::equal(head.begin(), head.end(), bytes.begin()));
+}
+
+TEST(WeightsFile, GameNetworkRecordIs8012BytesAndRoundTrips) {
+  NetPtr a(CreateTempDiffNet(GameNetworkTopology(), 0.7));
+  NetPtr b(CreateTempDiffNet(GameNetworkTopology(), 0.55));
+  a->CustomizeInitialWeights(5, 0.3);  // make sure the two differ
+  AsTD(a)->SetAutoRates(true, 40);
+  std::string name = TempPath("game.wts");
+  ASSERT_TRUE(a->WriteWeights(name.c_str(), VERSION_0));
+  EXPECT_EQ(ReadAll(name).size(), 8012u);
+  ASSERT_NE(AllWeights(*a), AllWeights(*b));
+  ASSERT_TRUE(b->ReadWeights(name.c_str()));
+  EXPECT_EQ(AllWeights(*a), AllWeights(*b));
+  EXPECT_EQ(b->GetWeightSetId(), 1u);
+  double inputs[56] = {};
+  inputs[3] = 0.9;
+  inputs[55] = 0.4;
+  EXPECT_EQ(AsTD(a)->GetOutput(inputs, false, false)[0], AsTD(b)->GetOutput(inputs, false, false)[0]);
+}
+
+TEST(WeightsFile, SectionsOfALargerFileFollowEachOther) {
+  NetPtr low(CreateTempDiffNet(GameNetworkTopology(), 0.7));
+  NetPtr high(CreateTempDiffNet(GameNetworkTopology(), 0.55));
+  std::string name = TempPath("pair.qlf");
+  {
+    NxFile file(name, "wb", true);
+    ASSERT_TRUE(low->WriteWeights(file, VERSION_0));
+    ASSERT_TRUE(high->WriteWeights(file, VERSION_0));
+    EXPECT_EQ(file.FTell(), 16024);
+  }
+  NetPtr readHigh(CreateTempDiffNet(GameNetworkTopology(), 0.55));
+  NxFile file(name, "rb", true);
+  file.FSeek(8012, 0);
+  ASSERT_TRUE(readHigh->ReadWeights(file));
+  EXPECT_EQ(AllWeights(*readHigh), AllWeights(*high));
+}
+
+TEST(WeightsFile, VersionFlagSelectsTheIdentifier) {
+  NetPtr net(CreateTempDiffNet(TwoLayerConfig({2, 1}, {1, 1}), 0.7));
+  std::vector<unsigned char> stream;
+  PutU32(stream, 77);
+  for (uint32_t v : {uint32_t(SIGMOID), 3u}) PutU32(stream, v);
+  for (double d : {0.0, 0.1, 0.2, 0.3}) PutDouble(stream, d);
+  std::string name = TempPath("handmade.wts");
+  WriteAll(name, stream);
+  ASSERT_TRUE(net->ReadWeights(name.c_str()));
+  EXPECT_EQ(net->GetWeightSetId(), 77u);
+  EXPECT_EQ(net->GetLayer(1)->GetNodeAt(0)->GetWeight(0), 104857);  // 0.1 truncated
+  std::string out = TempPath("flag1.wts");
+  ASSERT_TRUE(net->WriteWeights(out.c_str(), VERSION_1));
+  EXPECT_EQ(ReadAll(out)[0], 77);
+  ASSERT_TRUE(net->WriteWeights(out.c_str(), VERSION_0));
+  EXPECT_EQ(ReadAll(out)[0], 1);
+}
+
+TEST(WeightsFile, UnknownVersionFlagWritesNothing) {
+  NetPtr net(CreateTempDiffNet(TwoLayerConfig({2, 1}, {1, 1}), 0.7));
+  std::string name = TempPath("badflag.wts");
+  std::remove(name.c_str());
+  EXPECT_FALSE(net->WriteWeights(name.c_str(), static_cast<VERSIONFLAG>(2)));
+  EXPECT_FALSE(std::ifstream(name).good());
+  NxFile file(name, "wb", true);
+  EXPECT_FALSE(net->WriteWeights(file, static_cast<VERSIONFLAG>(-1)));
+  EXPECT_EQ(file.FTell(), 0);
+}
+
+TEST(WeightsFile, MismatchedTruncatedOrGarbledStreamsChangeNothing) {
+  NetPtr source(CreateTempDiffNet(GameNetworkTopology(), 0.7));
+  std::string name = TempPath("source.wts");
+  ASSERT_TRUE(source->WriteWeights(name.c_str(), VERSION_0));
+  std::vector<unsigned char> good = ReadAll(name);
+
+  NetPtr target(CreateTempDiffNet(GameNetworkTopology(), 0.7));
+  target->CustomizeInitialWeights(2, 0.5);
+  std::vector<FP12_20> original = AllWeights(*target);
+  std::string bad = TempPath("bad.wts");
+
+  // Truncated at every record boundary region and inside the last record.
+  for (size_t length : {size_t(0), size_t(3), size_t(4), size_t(100), good.size() / 2, good.size() - 1}) {
+    WriteAll(bad, std::vector<unsigned char>(good.begin(), good.begin() + length));
+    EXPECT_FALSE(target->ReadWeights(bad.c_str())) << length;
+    EXPECT_EQ(AllWeights(*target), original) << length;
+  }
+  // A wrong type, a huge count, a NaN weight.
+  std::vector<unsigned char> wrongType = good;
+  wrongType[4] = PEAKED;
+  std::vector<unsigned char> hugeCount = good;
+  hugeCount[8] = hugeCount[9] = hugeCount[10] = hugeCount[11] = 0xFF;
+  std::vector<unsigned char> nanWeight = good;
+  for (int i = 0; i < 8; ++i) nanWeight[4 + 16 + i] = 0xFF;
+  for (const auto& stream : {wrongType, hugeCount, nanWeight}) {
+    WriteAll(bad, stream);
+    EXPECT_FALSE(target->ReadWeights(bad.c_str()));
+    EXPECT_EQ(AllWeights(*target), original);
+  }
+  // A network with one node more in the output layer.
+  NxNeuralBase::ConfigData bigger = GameNetworkTopology();
+  bigger.AddLayer(1, {2, 1}, SIGMOID);
+  bigger.AddMapping(5, 1, {7, 1}, {0, 0}, {0, 0}, 0);
+  NetPtr other(CreateTempDiffNet(bigger, 0.7));
+  ASSERT_TRUE(other->WriteWeights(bad.c_str(), VERSION_0));
+  EXPECT_FALSE(target->ReadWeights(bad.c_str()));
+  EXPECT_EQ(AllWeights(*target), original);
+}
+
+TEST(WeightsFile, ScaleValueCarriesTheAutomaticRateState) {
+  NetPtr a(CreateTempDiffNet(TwoLayerConfig({1, 1}, {1, 1}), 0.7));
+  AsTD(a)->SetAutoRates(true, 4);
+  double in = 0.5, outcome = 1.0;
+  for (int i = 0; i < 5; ++i) {  // one full period and one step into the next
+    AsTD(a)->GetOutput(&in, true, true);
+    AsTD(a)->TrainOnOutcomes(&outcome);
+  }
+  std::string name = TempPath("scale.wts");
+  ASSERT_TRUE(a->WriteWeights(name.c_str(), VERSION_0));
+  NetPtr b(CreateTempDiffNet(TwoLayerConfig({1, 1}, {1, 1}), 0.7));
+  AsTD(b)->SetAutoRates(true, 4);
+  ASSERT_TRUE(b->ReadWeights(name.c_str()));
+  double stored;
+  std::vector<unsigned char> bytes = ReadAll(name);
+  std::memcpy(&stored, bytes.data() + 12, 8);
+  EXPECT_GT(stored, 0.0);
+  EXPECT_DOUBLE_EQ(b->GetLayer(1)->GetNodeAt(0)->GetScaleValue(), stored);
+}
+
+TEST(WeightsFile, SavingNeverLeavesAHalfWrittenFile) {
+  NetPtr net(CreateTempDiffNet(TwoLayerConfig({2, 1}, {1, 1}), 0.7));
+  std::string name = TempPath("keep.wts");
+  ASSERT_TRUE(net->WriteWeights(name.c_str(), VERSION_0));
+  std::vector<unsigned char> before = ReadAll(name);
+  EXPECT_THROW(net->WriteWeights((TempPath("no-such-dir/") + "x.wts").c_str(), VERSION_0), XCFileBad);
+  EXPECT_EQ(ReadAll(name), before);
+  EXPECT_FALSE(std::ifstream(name + ".new").good());
+}
