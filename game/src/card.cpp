@@ -30,7 +30,8 @@ void NxCard::RefreshBitmap() {
 }
 
 void NxCard::SetFace(bool faceUp, bool force) {
-  if (static_cast<uint32_t>(faceUp) == FaceUp && !force) return;
+  // A card that has never been shown has no bitmap chosen yet.
+  if (static_cast<uint32_t>(faceUp) == FaceUp && !force && Current) return;
   FaceUp = faceUp ? 1 : 0;
   RefreshBitmap();
   if (Visible) Deck->MarkDirty(CardRect);

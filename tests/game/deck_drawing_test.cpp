@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "game/deck.h"
+#include "game/pile_layout.h"
+
+namespace {
+constexpr uint32_t TABLE_COLOUR = 0x00204020;
+constexpr uint32_t WHITE = 0xFFFFFFFF;
+
+// Faces are a solid colour per card id, backs another; every picture is
+// full-bleed (its corners are not black), so the deck must clear them.
+class SyntheticImages : public NxImageProvider {
+ public:
+  NxBitmap LoadImage(uint32_t id) override {
+    ++Loads[id];
+    if (id == CARD_MASK_ID) return Mask();
+    if (id >= CARD_FACE_BASE_ID && id < CARD_FACE_BASE_ID + NUM_CARDS) return NxBitmap(69, 96, 0x00100000 + id);
+    if (id >= FIRST_CARD_BACK_ID && id <= LAST_CARD_BACK_ID) return NxBitmap(69, 96, 0x00AA0000 + id);
+    return {};
+  }
+  std::map<uint32_t, int> Loads;
+
+ private:
+  static NxBitmap Mask() {
+    NxBitmap mask(69, 96, 0);
+    const int32_t w = 68, h = 95;
+    for (auto [x, y] : {std::pair{0, 0}, {w, 0}, {0, h}, {w, h}}) {
+      const int32_t sx = x ? -1 : 1, sy = y ? -1 : 1;
+      mask.SetPixel(x, y, WHITE);
+      mask.SetPixel(x + sx, y, WHITE);
+      mask.SetPixel(x, y + sy, WHITE);
+    }
+    return mask;
+  }
+};
+
+struct RecordingPresenter : NxTablePresenter {
+  void Present(const NxBitmap&, const TRect& area) override { Areas.push_back(area); }
+  std::vector<TRect> Areas;
+};
+
+struct DrawnDeck {
+  SyntheticImages Images;
+  RecordingPresenter Presenter;
+  NxDeck Deck{&Images, TABLE_PILE_COUNT, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE};
+
+  DrawnDeck() {
+    Deck.SetPresenter(&Presenter);
+    Deck.SetBackground(NxBitmap(576, 384, TABLE_COLOUR), TABLE_AREA);
+    Deck.Shuffle();
+    for (uint32_t pile = 0; pile < 4; ++pile) {
+      const PileLayout& at = TABLE_PILES[pile];
+      Deck.Deal(pile, pile == STOCK_PILE ? 31 : pile == DISCARD_PILE ? 1 : 10, at.Position, at.Offset, at.BaseLayer,
+                pile != COMPUTER_PILE && pile != STOCK_PILE);
+    }
+  }
+  uint32_t Pixel(int32_t x, int32_t y) const { return Deck.BackBuffer().Pixel(x, y); }
+};
+}  // namespace
+
+TEST(DeckDrawing, MaskedCardsShowTheTableAtTheirRoundedCorners) {
+  DrawnDeck table;
+  const NxCard& upcard = *table.Deck.Pile(DISCARD_PILE).CardAt(0);
+  const TRect r = upcard.Rect();
+  for (auto [x, y] : {std::pair{r.left, r.top}, {r.left + 1, r.top}, {r.left, r.top + 1}, {r.right - 1, r.bottom - 1},
+                      {r.right - 2, r.bottom - 1}, {r.right - 1, r.bottom - 2}, {r.right - 1, r.top}, {r.left, r.bottom - 1}})
+    EXPECT_EQ(table.Pixel(x, y), TABLE_COLOUR) << x << "," << y;
+  EXPECT_EQ(table.Pixel(r.left + 1, r.top + 1), 0x00100000 + CARD_FACE_BASE_ID + upcard.Index());
+  EXPECT_EQ(table.Pixel(r.left + 30, r.top + 40), 0x00100000 + CARD_FACE_BASE_ID + upcard.Index());
+}
+
+TEST(DeckDrawing, HigherLayersAreDrawnOnTopAndBacksShowForFaceDownCards) {
+  DrawnDeck table;
+  // x 140 lies on cards 0 and 1 of the computer's hand; card 1 is on top.
+  EXPECT_EQ(table.Pixel(140, 60), 0x00AA0000 + FIRST_CARD_BACK_ID);
+  const NxHand& human = table.Deck.Pile(HUMAN_PILE);
+  EXPECT_EQ(table.Pixel(140, 300), 0x00100000 + CARD_FACE_BASE_ID + human.CardAt(1)->Index());
+}
+
+TEST(DeckDrawing, MovingACardRepaintsWhatWasBehindIt) {
+  DrawnDeck table;
+  table.Presenter.Areas.clear();
+  table.Deck.MoveCardToPoint({450, 150}, DISCARD_PILE, 0, true);
+  EXPECT_EQ(table.Pixel(340, 170), TABLE_COLOUR);  // the discard pile is now empty there
+  EXPECT_NE(table.Pixel(460, 170), TABLE_COLOUR);
+  ASSERT_FALSE(table.Presenter.Areas.empty());
+  EXPECT_TRUE(table.Deck.DirtyList().empty());
+}
+
+TEST(DeckDrawing, TheDirtyListMergesOnlyWithItsFront) {
+  NxDeck deck(nullptr, 1, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE);
+  deck.MarkDirty({0, 0, 10, 10});
+  deck.MarkDirty({100, 100, 110, 110});
+  deck.MarkDirty({105, 105, 120, 120});  // overlaps the front: merged
+  deck.MarkDirty({5, 5, 8, 8});          // overlaps only the older one: added
+  EXPECT_EQ(deck.DirtyList(),
+            (std::vector<TRect>{{5, 5, 8, 8}, {100, 100, 120, 120}, {0, 0, 10, 10}}));
+}
+
+TEST(DeckDrawing, ChangingTheBackRedrawsFaceDownCardsOnly) {
+  DrawnDeck table;
+  table.Deck.SetCardBack(FIRST_CARD_BACK_ID + 3);
+  table.Deck.Paint(true);
+  EXPECT_EQ(table.Pixel(140, 60), 0x00AA0000 + FIRST_CARD_BACK_ID + 3);
+  EXPECT_EQ(table.Pixel(140, 300), 0x00100000 + CARD_FACE_BASE_ID + table.Deck.Pile(HUMAN_PILE).CardAt(1)->Index());
+}
+
+TEST(DeckDrawing, FacePicturesAreLoadedOncePerCard) {
+  DrawnDeck table;
+  table.Deck.SetPileFace(COMPUTER_PILE, true);
+  table.Deck.SetPileFace(COMPUTER_PILE, false);
+  table.Deck.SetPileFace(COMPUTER_PILE, true);
+  for (uint32_t i = 0; i < 10; ++i)
+    EXPECT_EQ(table.Images.Loads[CARD_FACE_BASE_ID + table.Deck.Pile(COMPUTER_PILE).CardAt(i)->Index()], 1);
+}
