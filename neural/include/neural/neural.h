@@ -1,12 +1,15 @@
 #pragma once
 
 // Everything the neural library exports.
+#include "neural/backprop_layer.h"
+#include "neural/backprop_net.h"
 #include "neural/check.h"
 #include "neural/exceptions.h"
 #include "neural/file.h"
 #include "neural/fixed.h"
 #include "neural/geometry.h"
 #include "neural/layer.h"
+#include "neural/message_error.h"
 #include "neural/net.h"
 #include "neural/node.h"
 #include "neural/pattern.h"
@@ -15,5 +18,6 @@
 #include "neural/support.h"
 #include "neural/td_layer.h"
 #include "neural/td_node.h"
+#include "neural/training_output.h"
 #include "neural/types.h"
 #include "neural/warning.h"

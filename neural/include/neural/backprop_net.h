@@ -1,0 +1,166 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "neural/backprop_layer.h"
+#include "neural/message_error.h"
+#include "neural/net.h"
+#include "neural/training_output.h"
+
+class NxFile;
+
+// A back-propagation network: learns a mapping from input patterns to target
+// patterns, presenting the pattern set epoch after epoch until every output
+// is within the tolerance or the epoch limit is reached. Weights change after
+// every pattern or once per epoch; training runs to completion in one call or
+// a few presentations at a time.
+class NX_EXPORT NxNeuralNet : public NxNeuralBase {
+ public:
+  // Limits on what a file may ask for, so that no count in a file can make
+  // the library allocate without bound.
+  static constexpr unsigned MAX_LAYER_NODES = 65536;
+  static constexpr unsigned MAX_CONNECTIONS = 4u << 20;
+  static constexpr unsigned MAX_PATTERN_VALUES = 16u << 20;
+  static constexpr unsigned SPEC_LINE_SIZE = 80;
+  static constexpr unsigned PATTERN_LINE_SIZE = 256;
+
+  explicit NxNeuralNet(const ConfigData& config);
+  // Builds the network from a network specification file.
+  explicit NxNeuralNet(const char* fileName);
+  ~NxNeuralNet() override;
+
+  void SetGlobalMomentum(double momentum) override;
+  void InitLayers() override;
+
+  virtual unsigned GetReportInterval() const;
+  virtual unsigned GetMaxEpochs() const;
+  virtual unsigned GetEpochCount() const;
+  virtual unsigned GetWorstPattern() const;
+  virtual double GetMaxPatternError() const;
+  virtual bool IsTraining() const;
+  // count 0 reads every complete pattern of the file.
+  virtual void ReadIOPatterns(NxFile& file, unsigned count);
+  virtual void ReadIOPatterns(const char* fileName, unsigned count);
+  virtual void SetOutputTolerance(double tolerance);
+  // Rows the net owns must come from new[]: it frees them with delete[].
+  virtual void SetIOPatterns(double** rows, unsigned count, bool owns);
+  virtual void SetTrainByEpoch(bool byEpoch);
+  virtual void SetTrainingOutputList(NxTrainingOutputList* list, bool owns);
+  virtual void SetupTraining(double** rows, unsigned count, unsigned reportInterval, double tolerance,
+                             unsigned maxEpochs, bool byEpoch, bool ownsRows);
+  virtual double* Propagate(double* inputs);
+  virtual void DoSomeTraining(unsigned count);
+  virtual unsigned Train(const char* fileName, unsigned maxPatterns, unsigned reportInterval, unsigned maxEpochs,
+                         bool byEpoch);
+  virtual unsigned Train(NxFile& file, unsigned maxPatterns, unsigned reportInterval, unsigned maxEpochs,
+                         bool byEpoch);
+  virtual unsigned Train(double** rows, unsigned count, unsigned reportInterval, unsigned maxEpochs, bool byEpoch,
+                         bool ownsRows);
+  virtual void RandomizeIOPatterns();
+  virtual void SetInputValues(double* values);
+  virtual void SetOutputValues(double* targets);
+  virtual void SetFullPattern(double* row);
+  virtual bool IsValidLayer(double value);
+  virtual bool IsValidLearningRate(double value);
+  virtual bool IsValidMomentum(double value);
+  virtual bool IsValidPatternDimension(double value, unsigned limit);
+  virtual bool IsValidNodeType(double value);
+  virtual const char* GetCommandString(int command) const;
+  virtual void AutoScaleRates(double x);
+
+  // Reads the global defaults that may precede the first LAYER line.
+  void ReadGlobalValues(NxFile& file);
+  bool IsUnsignedInteger(double value);
+
+  unsigned GetNumPatterns() const { return NumPatterns; }
+  double** GetIOPatterns() const { return IOPatterns; }
+  unsigned GetPatternOrder(unsigned position) const { return PatternOrder.at(position); }
+  double GetOutputTolerance() const { return OutputTolerance; }
+  bool IsTrainByEpoch() const { return TrainByEpoch; }
+  double GetGlobalLearnRate() const { return GlobalLearnRate; }
+  double GetGlobalMomentum() const { return GlobalMomentum; }
+  NxBackPropInputLayer* GetInputLayer() const { return InputLayer; }
+  NxBackPropOutputLayer* GetOutputLayer() const { return OutputLayer; }
+
+  // Command numbers of the specification-file reader.
+  enum SpecCommandId {
+    CMD_EOF = -1,
+    CMD_TARGET = 0,
+    CMD_LAYER,
+    CMD_NODES,
+    CMD_NODETYPE,
+    CMD_X_DIMENSION,
+    CMD_Y_DIMENSION,
+    CMD_LEARN_RATE,
+    CMD_MOMENTUM,
+    CMD_PATTERN_X_DIMENSION,
+    CMD_PATTERN_Y_DIMENSION,
+    CMD_X_OVERLAP,
+    CMD_Y_OVERLAP,
+    CMD_GLOBAL_LEARN_RATE,
+    CMD_SCALE_FACTOR,
+    CMD_GLOBAL_MOMENTUM,
+    CMD_COUNT
+  };
+
+ private:
+  void InitTrainingFields();
+  void FreePatterns();
+  void ResetReportPeriod();
+  bool IsReportEpoch(unsigned epoch, unsigned interval) const;
+  // Presents one row; returns whether the output layer was trained.
+  bool PresentPattern(unsigned row, bool keepErrors);
+  void FinishEpoch();
+  unsigned RunTraining(unsigned reportInterval, unsigned maxEpochs);
+  void UpdateEpochWeights();
+  void CheckConnectionCount() const;
+
+  // Specification-file reader.
+  [[noreturn]] void Fail(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  int ReadCommand();
+  void PushBackCommand();
+  bool ReadLayerBlock();
+  void ReadRateLines();
+  unsigned ReadNodesLine();
+  TSize ReadDimensions(unsigned nodes);
+  NODETYPE ReadNodeType();
+  void ReadTargetGroups();
+  void SkipTargetGroup();
+  void ReadConnection();
+  void ReadOverlapLines(TSize& step, const TSize& pattern);
+  bool IsEndOfGroup(int command) const;
+
+  bool OwnsIOPatterns;
+  unsigned SpecCommand;
+  unsigned SpecTarget;
+  unsigned SpecLayer;
+  unsigned MaxEpochs;
+  unsigned NumPatterns;
+  unsigned ReportInterval;
+  unsigned WorstPattern;
+  unsigned PatternIndex;
+  unsigned EpochCount;
+  double OutputTolerance;
+  double** IOPatterns;
+  std::vector<unsigned> PatternOrder;
+  char SpecText[SPEC_LINE_SIZE];
+  double MaxPatternError;
+  double SumSquareError;
+  double SumAbsError;
+  bool Training;
+  bool AnyTrained;
+  bool TrainByEpoch;
+  NxBackPropInputLayer* InputLayer;
+  NxBackPropOutputLayer* OutputLayer;
+  NxTrainingOutputList* OutputList;
+
+  // Reader state beyond the command, target and layer.
+  double SpecValue;
+  NxFile* SpecFile;
+  std::string SpecFileName;
+  bool SpecPushedBack;
+  bool LayerDeclared[MAX_LAYERS];
+  double GlobalLearnRate;
+  double GlobalMomentum;
+};

@@ -1,0 +1,191 @@
+#include "neural/backprop_net.h"
+
+#include <cstdint>
+#include <string>
+#include <utility>
+
+#include "neural/warning.h"
+#include "weight_random.h"
+
+NxNeuralNet::NxNeuralNet(const ConfigData& config) : NxNeuralBase(config) {
+  InitTrainingFields();
+  BuildNetwork("LAYER %u has Input LAYER 0 as a target.\n\t\t\t\t\nConnection will be ignored.",
+               "Network is missing output layer.\n\t\t\t\nOutput layer must be LAYER 1.");
+  SetOutputTolerance(0.00001);
+}
+
+void NxNeuralNet::InitTrainingFields() {
+  OwnsIOPatterns = false;
+  SpecCommand = 0;
+  SpecTarget = 0;
+  SpecLayer = 0;
+  MaxEpochs = 0;
+  NumPatterns = 0;
+  ReportInterval = 10;
+  WorstPattern = 0;
+  PatternIndex = 0;
+  EpochCount = 0;
+  OutputTolerance = 0.00001;
+  IOPatterns = nullptr;
+  SpecText[0] = '\0';
+  MaxPatternError = 0;
+  SumSquareError = 0;
+  SumAbsError = 0;
+  Training = false;
+  AnyTrained = false;
+  TrainByEpoch = false;
+  InputLayer = nullptr;
+  OutputLayer = nullptr;
+  OutputList = nullptr;
+  SpecValue = 0;
+  SpecFile = nullptr;
+  SpecPushedBack = false;
+  for (bool& declared : LayerDeclared) declared = false;
+  GlobalLearnRate = 0.5;
+  GlobalMomentum = 0.9;
+}
+
+NxNeuralNet::~NxNeuralNet() {
+  FreePatterns();
+  if (OwnsOutputList) delete OutputList;
+}
+
+void NxNeuralNet::InitLayers() {
+  CheckConnectionCount();
+  LayerFactory factory;
+  factory.input = [](const TSize& size, const NxBaseLayer::SourceData& sources) -> NxBaseLayer* {
+    return new NxBackPropInputLayer(size, SIGMOID, sources);
+  };
+  factory.output = [](const TSize& size, NODETYPE type, const NxBaseLayer::SourceData& sources) -> NxBaseLayer* {
+    return new NxBackPropOutputLayer(size, type, sources);
+  };
+  factory.hidden = [](unsigned layer, const TSize& size, NODETYPE type,
+                      const NxBaseLayer::SourceData& sources) -> NxBaseLayer* {
+    return new NxBackPropLayer(layer, size, type, HIDDEN_LAYER, sources);
+  };
+  CreateLayers(factory);
+  InputLayer = static_cast<NxBackPropInputLayer*>(Layers[0]);
+  OutputLayer = static_cast<NxBackPropOutputLayer*>(Layers[1]);
+}
+
+// Every target node holds one weight per cell of each receptive field that
+// feeds it, so the product bounds the memory the network will take.
+void NxNeuralNet::CheckConnectionCount() const {
+  uint64_t connections = 0;
+  for (unsigned target = 0; target < MAX_LAYERS; ++target) {
+    if (!Config.HasLayer(target)) continue;
+    TSize size = Config.GetLayerSize(target);
+    uint64_t nodes = uint64_t(size.cx > 0 ? size.cx : 0) * uint64_t(size.cy > 0 ? size.cy : 0);
+    if (nodes > MAX_LAYER_NODES)
+      throw XCMessage("LAYER " + std::to_string(target) + " has more than " + std::to_string(MAX_LAYER_NODES) +
+                      " nodes, more than the library builds.");
+    for (unsigned source = 0; source < MAX_LAYERS; ++source) {
+      const NxOverlapPattern* mapping = Config.GetMapping(source, target);
+      if (!mapping) continue;
+      TSize field = mapping->Size();
+      connections += nodes * uint64_t(field.cx > 0 ? field.cx : 0) * uint64_t(field.cy > 0 ? field.cy : 0);
+    }
+    if (connections > MAX_CONNECTIONS)
+      throw XCMessage("The network needs more than " + std::to_string(MAX_CONNECTIONS) +
+                      " connections, more than the library builds.");
+  }
+}
+
+void NxNeuralNet::SetGlobalMomentum(double momentum) {
+  for (unsigned layer = 0; layer < MAX_LAYERS; ++layer)
+    if (Layers[layer]) Layers[layer]->SetMomentum(momentum);
+}
+
+unsigned NxNeuralNet::GetReportInterval() const { return ReportInterval; }
+
+unsigned NxNeuralNet::GetMaxEpochs() const { return MaxEpochs; }
+
+unsigned NxNeuralNet::GetEpochCount() const { return EpochCount; }
+
+unsigned NxNeuralNet::GetWorstPattern() const { return WorstPattern; }
+
+double NxNeuralNet::GetMaxPatternError() const { return MaxPatternError; }
+
+bool NxNeuralNet::IsTraining() const { return Training; }
+
+void NxNeuralNet::SetOutputTolerance(double tolerance) {
+  if (OutputLayer) OutputLayer->SetOutputTolerance(tolerance);
+  OutputTolerance = tolerance;
+}
+
+void NxNeuralNet::FreePatterns() {
+  PatternOrder.clear();
+  if (OwnsIOPatterns && IOPatterns) {
+    for (unsigned i = 0; i < NumPatterns; ++i) delete[] IOPatterns[i];
+    delete[] IOPatterns;
+  }
+  IOPatterns = nullptr;
+  NumPatterns = 0;
+}
+
+void NxNeuralNet::SetIOPatterns(double** rows, unsigned count, bool owns) {
+  // No rows means no patterns, whatever the count says.
+  if (!rows) count = 0;
+  if (IOPatterns && rows != IOPatterns) FreePatterns();
+  if (rows && rows == IOPatterns && count != NumPatterns)
+    NxShowWarning("WARNING: Potential Memory Error",
+                  "New IOPatterns use same memory address as previous IOPatterns, but number of patterns is "
+                  "different.");
+  IOPatterns = rows;
+  NumPatterns = count;
+  PatternOrder.resize(count);
+  for (unsigned i = 0; i < count; ++i) PatternOrder[i] = i;
+  OwnsIOPatterns = owns;
+}
+
+void NxNeuralNet::SetTrainByEpoch(bool byEpoch) {
+  TrainByEpoch = byEpoch;
+  for (unsigned layer = 1; layer < MAX_LAYERS; ++layer)
+    if (Layers[layer]) static_cast<NxBackPropLayer*>(Layers[layer])->SetTrainByEpoch(byEpoch);
+}
+
+void NxNeuralNet::SetTrainingOutputList(NxTrainingOutputList* list, bool owns) {
+  if (OwnsOutputList && OutputList != list) delete OutputList;
+  OutputList = list;
+  OwnsOutputList = owns;
+}
+
+double* NxNeuralNet::Propagate(double* inputs) {
+  SetInputValues(inputs);
+  return OutputLayer->GetOutput();
+}
+
+// Draws combine two 15-bit values so that sets above 32768 patterns are
+// shuffled over their whole length.
+void NxNeuralNet::RandomizeIOPatterns() {
+  if (NumPatterns == 0 || TrainByEpoch) return;
+  for (unsigned i = 0; i < NumPatterns; ++i) {
+    uint32_t r = (uint32_t(nx_random::Next15()) << 15) | uint32_t(nx_random::Next15());
+    unsigned j = r % NumPatterns;
+    if (j != i) std::swap(PatternOrder[i], PatternOrder[j]);
+  }
+}
+
+void NxNeuralNet::SetInputValues(double* values) {
+  if (InputLayer) InputLayer->SetInputValues(values);
+}
+
+void NxNeuralNet::SetOutputValues(double* targets) { OutputLayer->SetOutputValues(targets); }
+
+void NxNeuralNet::SetFullPattern(double* row) {
+  SetInputValues(row);
+  SetOutputValues(row + NumInputs);
+}
+
+void NxNeuralNet::AutoScaleRates(double x) {
+  for (unsigned layer = 0; layer < MAX_LAYERS; ++layer)
+    if (Layers[layer] && Layers[layer]->IsAutoScaling()) Layers[layer]->ScaleLearningRates(x);
+}
+
+void NxNeuralNet::UpdateEpochWeights() {
+  if (!TrainByEpoch) return;
+  for (unsigned layer = 1; layer < MAX_LAYERS; ++layer)
+    if (Layers[layer]) static_cast<NxBackPropLayer*>(Layers[layer])->UpdateEpochWeights();
+}
+
+NxNeuralBase* CreateBackPropNet(const NxNeuralBase::ConfigData& config) { return new NxNeuralNet(config); }

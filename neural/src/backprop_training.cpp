@@ -1,0 +1,143 @@
+#include <cmath>
+
+#include "neural/backprop_net.h"
+
+void NxNeuralNet::SetupTraining(double** rows, unsigned count, unsigned reportInterval, double tolerance,
+                                unsigned maxEpochs, bool byEpoch, bool ownsRows) {
+  SetTrainByEpoch(byEpoch);
+  SetOutputTolerance(tolerance);
+  SetIOPatterns(rows, count, ownsRows);
+  MaxEpochs = maxEpochs;
+  ReportInterval = reportInterval;
+  // Without patterns an epoch would never present anything, so training
+  // would spin without end: such a set-up leaves training off.
+  Training = false;
+  if (rows) {
+    EpochCount = 0;
+    PatternIndex = 0;
+    AnyTrained = false;
+    if (OutputList) OutputList->Clear();
+    Training = NumPatterns > 0;
+    ResetReportPeriod();
+  }
+  TrainingStatus = 1;
+}
+
+void NxNeuralNet::ResetReportPeriod() {
+  SumSquareError = 0;
+  SumAbsError = 0;
+  MaxPatternError = 0;
+  WorstPattern = 0;
+}
+
+// An interval of 0 would divide by zero; it reports every epoch instead.
+bool NxNeuralNet::IsReportEpoch(unsigned epoch, unsigned interval) const {
+  return interval == 0 || epoch % interval == 0;
+}
+
+bool NxNeuralNet::PresentPattern(unsigned row, bool keepErrors) {
+  SetFullPattern(IOPatterns[row]);
+  if (keepErrors) {
+    NxErrorTotals totals = OutputLayer->GetTotalError();
+    if (totals.MaxError > MaxPatternError) {
+      MaxPatternError = totals.MaxError;
+      WorstPattern = row;
+    }
+    SumSquareError += totals.MeanSquareError;
+    SumAbsError += totals.MeanAbsError;
+  }
+  if (!OutputLayer->OutputIsDifferent()) return false;
+  OutputLayer->Train();
+  return true;
+}
+
+void NxNeuralNet::FinishEpoch() {
+  if (TrainByEpoch && AnyTrained) UpdateEpochWeights();
+  ++EpochCount;
+  PatternIndex = 0;
+  if (IsReportEpoch(EpochCount, ReportInterval)) {
+    if (OutputList)
+      OutputList->Add(EpochCount, MaxPatternError, SumAbsError / NumPatterns, std::sqrt(SumSquareError / NumPatterns),
+                      WorstPattern);
+    ScaleLearningRates(MaxPatternError);
+    if (AnyTrained) AddNoise();
+    ResetReportPeriod();
+  }
+  if (!AnyTrained) {
+    Training = false;
+    TrainingStatus = 2;
+    if (OutputList) OutputList->SetUpdated(true);
+  }
+  AnyTrained = false;
+}
+
+void NxNeuralNet::DoSomeTraining(unsigned count) {
+  unsigned presented = 0;
+  while (Training && presented < count) {
+    TrainingStatus = 1;
+    while (PatternIndex < NumPatterns && presented < count) {
+      if (PresentPattern(PatternOrder[PatternIndex], IsReportEpoch(EpochCount, ReportInterval))) AnyTrained = true;
+      ++PatternIndex;
+      ++presented;
+    }
+    if (PatternIndex == NumPatterns) FinishEpoch();
+    if (EpochCount == MaxEpochs && TrainingStatus != 2) {
+      Training = false;
+      TrainingStatus = 0;
+    }
+  }
+}
+
+// Runs epochs until one trains nothing or the limit is reached. In epoch
+// mode the accumulated changes are applied after every presentation from the
+// first trained pattern on.
+unsigned NxNeuralNet::RunTraining(unsigned reportInterval, unsigned maxEpochs) {
+  ReportInterval = reportInterval;
+  MaxEpochs = maxEpochs;
+  EpochCount = 0;
+  PatternIndex = 0;
+  ResetReportPeriod();
+  if (NumPatterns == 0) {
+    TrainingStatus = 0;
+    return 0;
+  }
+  bool trained = true;
+  while (trained && EpochCount < maxEpochs) {
+    TrainingStatus = 1;
+    ++EpochCount;
+    trained = false;
+    bool keepErrors = IsReportEpoch(EpochCount, reportInterval);
+    for (PatternIndex = 0; PatternIndex < NumPatterns; ++PatternIndex) {
+      if (PresentPattern(PatternOrder[PatternIndex], keepErrors)) trained = true;
+      if (trained) UpdateEpochWeights();
+    }
+    PatternIndex = 0;
+    if (trained && keepErrors) {
+      ScaleLearningRates(MaxPatternError);
+      ResetReportPeriod();
+    }
+  }
+  TrainingStatus = trained ? 0 : 2;
+  return EpochCount;
+}
+
+unsigned NxNeuralNet::Train(double** rows, unsigned count, unsigned reportInterval, unsigned maxEpochs, bool byEpoch,
+                            bool ownsRows) {
+  SetTrainByEpoch(byEpoch);
+  SetIOPatterns(rows, count, ownsRows);
+  return RunTraining(reportInterval, maxEpochs);
+}
+
+unsigned NxNeuralNet::Train(NxFile& file, unsigned maxPatterns, unsigned reportInterval, unsigned maxEpochs,
+                            bool byEpoch) {
+  SetTrainByEpoch(byEpoch);
+  ReadIOPatterns(file, maxPatterns);
+  return RunTraining(reportInterval, maxEpochs);
+}
+
+unsigned NxNeuralNet::Train(const char* fileName, unsigned maxPatterns, unsigned reportInterval, unsigned maxEpochs,
+                            bool byEpoch) {
+  SetTrainByEpoch(byEpoch);
+  ReadIOPatterns(fileName, maxPatterns);
+  return RunTraining(reportInterval, maxEpochs);
+}

@@ -1,0 +1,320 @@
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "neural/backprop_net.h"
+#include "neural/file.h"
+
+namespace {
+
+const char* const commandWords[NxNeuralNet::CMD_COUNT] = {
+    "TARGET",    "LAYER",     "NODES",     "NODETYPE",          "X-DIMENSION", "Y-DIMENSION",
+    "LEARN-RATE", "MOMENTUM", "PATTERN-X-DIMENSION", "PATTERN-Y-DIMENSION", "X-OVERLAP", "Y-OVERLAP",
+    "GLOBAL-LEARN-RATE", "SCALE-FACTOR", "GLOBAL-MOMENTUM"};
+
+int CommandNumber(const char* word) {
+  for (int i = 0; i < NxNeuralNet::CMD_COUNT; ++i)
+    if (std::strcmp(word, commandWords[i]) == 0) return i;
+  return NxNeuralNet::CMD_EOF;
+}
+
+bool IsWholeNumber(double value, double limit) { return value >= 0 && value <= limit && value == std::trunc(value); }
+
+}  // namespace
+
+NxNeuralNet::NxNeuralNet(const char* fileName) : NxNeuralBase() {
+  InitTrainingFields();
+  NxFile file(fileName, "rt", true);
+  SpecFile = &file;
+  SpecFileName = fileName;
+  while (ReadLayerBlock()) {
+  }
+  SpecFile = nullptr;
+  BuildNetwork("LAYER %u has input LAYER 0 as a target.\n\t\t\t\t\nConnection will be ignored.",
+               "Network specification file has no output layer.\n\t\t\t\nOutput layer must be LAYER 1.");
+  SetOutputTolerance(0.00001);
+  file.FClose();
+}
+
+void NxNeuralNet::Fail(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(ErrorText, TEXT_SIZE, format, args);
+  va_end(args);
+  throw XCMessage(ErrorText);
+}
+
+const char* NxNeuralNet::GetCommandString(int command) const {
+  if (command < 0 || command >= CMD_COUNT) return "UNKNOWN";
+  return commandWords[command];
+}
+
+// Lines longer than the buffer arrive in pieces, each read as a line of its
+// own. Lines that are not "WORD : number" with a known word are skipped.
+int NxNeuralNet::ReadCommand() {
+  if (SpecPushedBack) {
+    SpecPushedBack = false;
+    return static_cast<int>(SpecCommand);
+  }
+  while (SpecFile->FGets(SpecText, SPEC_LINE_SIZE)) {
+    char word[SPEC_LINE_SIZE];
+    double value;
+    if (std::sscanf(SpecText, "%79s : %lf", word, &value) != 2) continue;
+    int command = CommandNumber(word);
+    if (command == CMD_EOF) continue;
+    SpecCommand = static_cast<unsigned>(command);
+    SpecValue = value;
+    return command;
+  }
+  SpecText[0] = '\0';
+  SpecCommand = static_cast<unsigned>(CMD_EOF);
+  return CMD_EOF;
+}
+
+void NxNeuralNet::PushBackCommand() { SpecPushedBack = true; }
+
+bool NxNeuralNet::IsEndOfGroup(int command) const {
+  return command == CMD_LAYER || command == CMD_TARGET || command == CMD_EOF;
+}
+
+bool NxNeuralNet::ReadLayerBlock() {
+  int command;
+  while ((command = ReadCommand()) != CMD_LAYER) {
+    if (command == CMD_EOF) return false;
+    Warn("Spurious %s command found outside of LAYER specification.  Command ignored.", GetCommandString(command));
+  }
+  IsValidLayer(SpecValue);
+  SpecLayer = static_cast<unsigned>(SpecValue);
+  LayerDeclared[SpecLayer] = true;
+  ReadRateLines();
+  unsigned nodes = ReadNodesLine();
+  TSize grid = ReadDimensions(nodes);
+  NODETYPE type = ReadNodeType();
+  Config.AddLayer(SpecLayer, grid, type);
+  ReadTargetGroups();
+  return true;
+}
+
+// The rates are checked so that mistakes are reported; the network's rates
+// come from the standard learning set-up.
+void NxNeuralNet::ReadRateLines() {
+  for (;;) {
+    int command = ReadCommand();
+    if (command == CMD_LEARN_RATE) {
+      IsValidLearningRate(SpecValue);
+    } else if (command == CMD_MOMENTUM) {
+      IsValidMomentum(SpecValue);
+    } else if (command == CMD_GLOBAL_LEARN_RATE || command == CMD_SCALE_FACTOR || command == CMD_GLOBAL_MOMENTUM) {
+      Warn("Spurious %s command found in the middle of a LAYER specification.  Command ignored.",
+           GetCommandString(command));
+    } else {
+      PushBackCommand();
+      return;
+    }
+  }
+}
+
+unsigned NxNeuralNet::ReadNodesLine() {
+  for (;;) {
+    int command = ReadCommand();
+    if (command == CMD_LAYER || command == CMD_EOF) Fail("Unable to find NODES specification for Layer %u", SpecLayer);
+    if (command != CMD_NODES) {
+      Warn("Spurious %s command found before NODES specification.  Command ignored.", GetCommandString(command));
+      continue;
+    }
+    if (!IsUnsignedInteger(SpecValue)) continue;
+    if (SpecValue < 1 || SpecValue > MAX_LAYER_NODES)
+      Fail("NODES specification for Layer %u must lie in the range 1 - %u", SpecLayer, MAX_LAYER_NODES);
+    return static_cast<unsigned>(SpecValue);
+  }
+}
+
+TSize NxNeuralNet::ReadDimensions(unsigned nodes) {
+  double width = nodes;
+  double height = 1;
+  for (;;) {
+    int command = ReadCommand();
+    if (command == CMD_LAYER || command == CMD_TARGET || command == CMD_NODETYPE || command == CMD_EOF) break;
+    if (command == CMD_X_DIMENSION || command == CMD_Y_DIMENSION) {
+      if (IsUnsignedInteger(SpecValue)) (command == CMD_X_DIMENSION ? width : height) = SpecValue;
+      continue;
+    }
+    Warn("Spurious %s command found in the middle of a NODES specification.  Command ignored.",
+         GetCommandString(command));
+  }
+  PushBackCommand();
+  // Both factors are below 2^32, so the double product is exact.
+  if (width * height != nodes) Fail("X,Y dimensions inconsistent with the number of nodes in layer %d", SpecLayer);
+  return TSize{static_cast<int32_t>(width), static_cast<int32_t>(height)};
+}
+
+NODETYPE NxNeuralNet::ReadNodeType() {
+  NODETYPE type = SIGMOID;
+  for (;;) {
+    int command = ReadCommand();
+    if (IsEndOfGroup(command)) break;
+    if (command == CMD_NODETYPE) {
+      if (IsValidNodeType(SpecValue)) type = static_cast<NODETYPE>(SpecValue);
+      continue;
+    }
+    Warn("Spurious %s command found in the middle of a LAYER specification.  Command ignored.",
+         GetCommandString(command));
+  }
+  PushBackCommand();
+  return type;
+}
+
+void NxNeuralNet::ReadTargetGroups() {
+  for (;;) {
+    int command = ReadCommand();
+    if (command == CMD_LAYER || command == CMD_EOF) break;
+    if (command != CMD_TARGET) {
+      Warn("Spurious %s command found in the middle of a TARGET specification.  Command ignored.",
+           GetCommandString(command));
+      continue;
+    }
+    if (!IsUnsignedInteger(SpecValue)) {
+      SkipTargetGroup();
+      continue;
+    }
+    if (SpecValue > MAX_LAYERS - 1) {
+      Warn("TARGET LAYER specified in %s of LAYER %u is out of range.  Allowed target layers must be in the range "
+           "0 - %u.  Command ignored.",
+           SpecText, SpecLayer, MAX_LAYERS - 1);
+      SkipTargetGroup();
+      continue;
+    }
+    SpecTarget = static_cast<unsigned>(SpecValue);
+    ReadConnection();
+  }
+  PushBackCommand();
+}
+
+// The lines of a refused TARGET group belong to it and go with it.
+void NxNeuralNet::SkipTargetGroup() {
+  while (!IsEndOfGroup(ReadCommand())) {
+  }
+  PushBackCommand();
+}
+
+void NxNeuralNet::ReadConnection() {
+  TSize pattern = Config.GetLayerSize(SpecLayer);
+  TSize step{0, 0};
+  int command = ReadCommand();
+  if (command == CMD_PATTERN_X_DIMENSION) {
+    if (IsValidPatternDimension(SpecValue, unsigned(pattern.cx))) pattern.cx = static_cast<int32_t>(SpecValue);
+    command = ReadCommand();
+    if (command != CMD_PATTERN_Y_DIMENSION)
+      Fail("Spurious %s command in the middle of a PATTERN specification.  Expected a PATTERN-Y-DIMENSION command.",
+           GetCommandString(command));
+    if (IsValidPatternDimension(SpecValue, unsigned(pattern.cy))) pattern.cy = static_cast<int32_t>(SpecValue);
+    step = pattern;
+    ReadOverlapLines(step, pattern);
+  } else if (IsEndOfGroup(command)) {
+    PushBackCommand();
+  } else {
+    Fail("Spurious %s command in the middle of a PATTERN specification.  Expected a PATTERN-X-DIMENSION command.",
+         GetCommandString(command));
+  }
+  Config.AddMapping(SpecLayer, SpecTarget, pattern, step, TSize{0, 0}, 0);
+}
+
+// An overlap larger than the field would move the fields backwards.
+void NxNeuralNet::ReadOverlapLines(TSize& step, const TSize& pattern) {
+  for (;;) {
+    int command = ReadCommand();
+    if (IsEndOfGroup(command)) break;
+    if (command != CMD_X_OVERLAP && command != CMD_Y_OVERLAP) {
+      Warn("Spurious %s command found in the middle of a pattern OVERLAP specification.  Command ignored.",
+           GetCommandString(command));
+      continue;
+    }
+    if (!IsUnsignedInteger(SpecValue)) continue;
+    int32_t& axis = command == CMD_X_OVERLAP ? step.cx : step.cy;
+    int32_t size = command == CMD_X_OVERLAP ? pattern.cx : pattern.cy;
+    if (SpecValue > axis) {
+      Warn("%s specified in %s of LAYER %u is larger than the pattern dimension %d.  Command ignored.",
+           GetCommandString(command), SpecText, SpecLayer, size);
+      continue;
+    }
+    axis -= static_cast<int32_t>(SpecValue);
+  }
+  PushBackCommand();
+}
+
+bool NxNeuralNet::IsUnsignedInteger(double value) {
+  if (IsWholeNumber(value, 4294967295.0)) return true;
+  Warn("The command %s should have an INTEGER value greater or equal to zero.  Command ignored.",
+       GetCommandString(static_cast<int>(SpecCommand)));
+  return false;
+}
+
+bool NxNeuralNet::IsValidLayer(double value) {
+  if (!IsWholeNumber(value, MAX_LAYERS - 1))
+    Fail("Invalid layer number %lf in %s.  Allowed layer numbers must be in the range 0 - %u", value,
+         SpecFileName.c_str(), MAX_LAYERS - 1);
+  unsigned layer = static_cast<unsigned>(value);
+  if (LayerDeclared[layer]) Fail("Multiple declaration of Layer %u in %s", layer, SpecFileName.c_str());
+  return true;
+}
+
+bool NxNeuralNet::IsValidNodeType(double value) {
+  if (!IsWholeNumber(value, double(MAJORITY))) {
+    Warn("Unknown NodeType specified in %s of LAYER %u.  Command ignored.", SpecText, SpecLayer);
+    return false;
+  }
+  if (SpecLayer == 0 && value != 0) {
+    Warn("Only NODETYPE 0 is allowed for source LAYER 0, Command %s Ignored.", SpecText);
+    return false;
+  }
+  return true;
+}
+
+bool NxNeuralNet::IsValidLearningRate(double value) {
+  if (value >= 0 && value <= 10) return true;
+  Warn("Learning Rate specified in %s of LAYER %u is out of range.  Command ignored.", SpecText, SpecLayer);
+  return false;
+}
+
+bool NxNeuralNet::IsValidMomentum(double value) {
+  if (value >= 0 && value <= 2) return true;
+  Warn("Momentum specified in %s of LAYER %u is out of range.  Command ignored.", SpecText, SpecLayer);
+  return false;
+}
+
+bool NxNeuralNet::IsValidPatternDimension(double value, unsigned limit) {
+  if (IsWholeNumber(value, limit)) return true;
+  Warn("Pattern dimension specified in %s of LAYER %u for TARGET %u exceeds the size of the layer.  Command "
+       "ignored.",
+       SpecText, SpecLayer, SpecTarget);
+  return false;
+}
+
+void NxNeuralNet::ReadGlobalValues(NxFile& file) {
+  SpecFile = &file;
+  SpecFileName = file.GetFileName();
+  SpecPushedBack = false;
+  for (;;) {
+    int command = ReadCommand();
+    if (command == CMD_LAYER) break;
+    if (command == CMD_EOF) {
+      SpecFile = nullptr;
+      Fail("No network specifications found in file %s", SpecFileName.c_str());
+    }
+    if (command == CMD_GLOBAL_LEARN_RATE) {
+      if (SpecValue >= 0 && SpecValue <= 10)
+        GlobalLearnRate = SpecValue;
+      else
+        Warn("%s specification is not in the allowed range 0 - %lf.  Command Ignored.", SpecText, 10.0);
+    } else if (command == CMD_GLOBAL_MOMENTUM) {
+      if (SpecValue >= 0 && SpecValue <= 2)
+        GlobalMomentum = SpecValue;
+      else
+        Warn("%s specification is not in the allowed range 0 - %lf.  Command Ignored.", SpecText, 2.0);
+    } else {
+      Warn("Spurious %s command found outside of LAYER specification.  Command ignored.", GetCommandString(command));
+    }
+  }
+  SpecFile = nullptr;
+}
