@@ -1,0 +1,80 @@
+#include "arguments.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+unsigned ParseCount(std::string_view option, std::string_view text, unsigned minimum) {
+  std::string value(text);
+  char* end = nullptr;
+  errno = 0;
+  unsigned long long number = value.empty() || value[0] == '-' ? 0 : std::strtoull(value.c_str(), &end, 10);
+  if (!end || *end != '\0' || errno == ERANGE || number < minimum || number > 4294967295ull)
+    throw UsageError(std::string(option) + " needs a whole number from " + std::to_string(minimum) +
+                     " to 4294967295, not '" + value + "'");
+  return static_cast<unsigned>(number);
+}
+
+double ParseTolerance(std::string_view text) {
+  std::string value(text);
+  char* end = nullptr;
+  double number = std::strtod(value.c_str(), &end);
+  if (value.empty() || *end != '\0' || !std::isfinite(number) || number < 0)
+    throw UsageError("--tolerance needs a number of 0 or more, not '" + value + "'");
+  return number;
+}
+
+// The value of an option that takes one, advancing past it.
+std::string_view TakeValue(const std::vector<std::string_view>& args, size_t& i) {
+  if (i + 1 >= args.size()) throw UsageError(std::string(args[i]) + " needs a value");
+  return args[++i];
+}
+
+void ApplyTrainOption(TrainOptions& options, const std::vector<std::string_view>& args, size_t& i) {
+  std::string_view option = args[i];
+  if (option == "--patterns") {
+    options.patterns = ParseCount(option, TakeValue(args, i), 1);
+  } else if (option == "--epochs") {
+    options.epochs = ParseCount(option, TakeValue(args, i), 1);
+  } else if (option == "--report") {
+    options.report = ParseCount(option, TakeValue(args, i), 1);
+  } else if (option == "--tolerance") {
+    options.tolerance = ParseTolerance(TakeValue(args, i));
+  } else if (option == "--by-epoch") {
+    options.byEpoch = true;
+  } else if (option == "--shuffle") {
+    options.shuffle = true;
+  } else if (option == "--save") {
+    options.saveFile = TakeValue(args, i);
+  } else if (option == "--load") {
+    options.loadFile = TakeValue(args, i);
+  } else {
+    throw UsageError("unknown option '" + std::string(option) + "'");
+  }
+}
+
+}  // namespace
+
+TrainOptions ParseTrainArguments(const std::vector<std::string_view>& args) {
+  TrainOptions options;
+  std::vector<std::string_view> files;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i].size() > 2 && args[i].substr(0, 2) == "--")
+      ApplyTrainOption(options, args, i);
+    else
+      files.push_back(args[i]);
+  }
+  if (files.size() != 2) throw UsageError("train needs a specification file and a pattern file");
+  options.specFile = files[0];
+  options.patternFile = files[1];
+  return options;
+}
+
+EvalOptions ParseEvalArguments(const std::vector<std::string_view>& args) {
+  for (std::string_view arg : args)
+    if (arg.size() > 2 && arg.substr(0, 2) == "--") throw UsageError("unknown option '" + std::string(arg) + "'");
+  if (args.size() != 3) throw UsageError("eval needs a specification file, a weights file and a pattern file");
+  return EvalOptions{std::string(args[0]), std::string(args[1]), std::string(args[2])};
+}

@@ -1,0 +1,71 @@
+// nxtrain: trains and evaluates back-propagation networks described by a
+// network specification file, on patterns from a pattern file.
+#include <cstdio>
+#include <exception>
+#include <string_view>
+#include <vector>
+
+#include "arguments.h"
+#include "commands.h"
+#include "neural/exceptions.h"
+#include "neural/message_error.h"
+#include "neural/warning.h"
+
+namespace {
+
+const char* const HELP_TEXT =
+    "usage:\n"
+    "  nxtrain train NET.spec PATTERNS.pat [options]\n"
+    "  nxtrain eval NET.spec FILE.wts PATTERNS.pat\n"
+    "  nxtrain --help\n"
+    "\n"
+    "train builds the network from the specification file, reads the patterns and\n"
+    "trains until every output is within the tolerance of its target or the epoch\n"
+    "limit is reached, then prints the progress records and the result.\n"
+    "  --patterns N    read the first N patterns (default: every complete one)\n"
+    "  --epochs N      epoch limit (default 10000)\n"
+    "  --report N      epochs between progress records (default 10)\n"
+    "  --tolerance T   largest accepted |output - target| (default 0.1)\n"
+    "  --by-epoch      change the weights once per epoch instead of per pattern\n"
+    "  --shuffle       present the patterns in a new random order every epoch\n"
+    "  --save FILE     write the trained weights to FILE\n"
+    "  --load FILE     start from the weights in FILE\n"
+    "\n"
+    "eval prints, per pattern, the inputs, the targets and the outputs of the\n"
+    "network with the given weights, and the mean absolute error.\n"
+    "\n"
+    "Warnings print to stderr as \"Neural Network Warning: <text>\".\n"
+    "Exit status: 0 converged (or eval done), 1 epoch limit reached, 2 error.\n";
+
+void PrintWarning(const char* title, const char* text) { std::fprintf(stderr, "%s: %s\n", title, text); }
+
+int Dispatch(std::string_view command, const std::vector<std::string_view>& args) {
+  if (command == "train") return RunTrain(args);
+  if (command == "eval") return RunEval(args);
+  throw UsageError("unknown command '" + std::string(command) + "'");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  NxSetWarningHandler(PrintWarning);
+  std::vector<std::string_view> args(argv + 1, argv + argc);
+  for (std::string_view arg : args) {
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(HELP_TEXT, stdout);
+      return 0;
+    }
+  }
+  if (args.empty()) {
+    std::fputs(HELP_TEXT, stderr);
+    return EXIT_ERROR;
+  }
+  try {
+    return Dispatch(args[0], std::vector<std::string_view>(args.begin() + 1, args.end()));
+  } catch (const UsageError& error) {
+    std::fprintf(stderr, "nxtrain: %s (see nxtrain --help)\n", error.what());
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "nxtrain: %s\n", error.what());
+  }
+  return EXIT_ERROR;
+}

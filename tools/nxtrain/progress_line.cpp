@@ -1,0 +1,27 @@
+#include "progress_line.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+
+ProgressLine::ProgressLine(unsigned epochLimit)
+    : EpochLimit(epochLimit), Enabled(isatty(STDERR_FILENO) == 1), Drawn(false), LastDraw() {}
+
+ProgressLine::~ProgressLine() { Finish(); }
+
+void ProgressLine::Update(unsigned epoch, double maxError) {
+  if (!Enabled) return;
+  auto now = std::chrono::steady_clock::now();
+  if (Drawn && now - LastDraw < std::chrono::milliseconds(100)) return;
+  LastDraw = now;
+  Drawn = true;
+  std::fprintf(stderr, "\rtraining: epoch %u of %u, max error %.6f   ", epoch, EpochLimit, maxError);
+  std::fflush(stderr);
+}
+
+void ProgressLine::Finish() {
+  if (!Drawn) return;
+  std::fprintf(stderr, "\r%60s\r", "");
+  std::fflush(stderr);
+  Drawn = false;
+}

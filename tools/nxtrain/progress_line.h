@@ -1,0 +1,21 @@
+#pragma once
+
+#include <chrono>
+
+// A one-line training progress display, redrawn in place on a terminal at
+// most a few times a second; silent when stderr is not a terminal.
+class ProgressLine {
+ public:
+  explicit ProgressLine(unsigned epochLimit);
+  ~ProgressLine();
+
+  void Update(unsigned epoch, double maxError);
+  // Clears the line so that the results print on a clean one.
+  void Finish();
+
+ private:
+  unsigned EpochLimit;
+  bool Enabled;
+  bool Drawn;
+  std::chrono::steady_clock::time_point LastDraw;
+};
