@@ -1,0 +1,245 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "game/hand_score.h"
+#include "game/score_iterators.h"
+#include "neural/random.h"
+#include "test_hands.h"
+
+namespace {
+std::vector<unsigned> Deadwood(const NxHandScore& score) {
+  std::vector<unsigned> cards;
+  NxScoreUnmatchedIterator it(score);
+  while (it.HasMore()) cards.push_back(it.Next());
+  return cards;
+}
+
+// Each meld of the best arrangement as its cards.
+std::vector<std::vector<unsigned>> Melds(const NxHandScore& score) {
+  std::vector<std::vector<unsigned>> melds;
+  NxScoreMatchIterator it(score);
+  while (it.HasMore()) {
+    std::vector<unsigned> cards;
+    NxMatchIterator cardIt(*it.Next());
+    while (cardIt.HasMore()) cards.push_back(cardIt.Next());
+    melds.push_back(cards);
+  }
+  return melds;
+}
+
+NxHandScore Score(const std::vector<unsigned>& cards) { return NxHandScore(cards.data(), static_cast<unsigned>(cards.size())); }
+
+// --- An independent reference: every run and set of the cards as a bit
+// mask, then every choice of pairwise disjoint melds.
+std::vector<uint64_t> AllMelds(uint64_t cards) {
+  std::vector<uint64_t> melds;
+  for (unsigned suit = 0; suit < 4; ++suit)
+    for (unsigned low = 0; low < 13; ++low) {
+      uint64_t run = 0;
+      for (unsigned high = low; high < 13 && (cards >> MakeCard(suit, high) & 1); ++high) {
+        run |= uint64_t{1} << MakeCard(suit, high);
+        if (high - low >= 2) melds.push_back(run);
+      }
+    }
+  for (unsigned rank = 0; rank < 13; ++rank) {
+    std::vector<unsigned> members;
+    for (unsigned suit = 0; suit < 4; ++suit)
+      if (cards >> MakeCard(suit, rank) & 1) members.push_back(MakeCard(suit, rank));
+    uint64_t all = 0;
+    for (unsigned card : members) all |= uint64_t{1} << card;
+    if (members.size() == 4) {
+      melds.push_back(all);
+      for (unsigned card : members) melds.push_back(all & ~(uint64_t{1} << card));
+    } else if (members.size() == 3) {
+      melds.push_back(all);
+    }
+  }
+  return melds;
+}
+
+int32_t Points(uint64_t cards) {
+  int32_t points = 0;
+  for (unsigned card = 0; card < 52; ++card)
+    if (cards >> card & 1) points += CardPoints[RankOf(card)];
+  return points;
+}
+
+// Least points of `counted` cards left uncovered; every mask in `mustKeep`
+// must lie inside one chosen meld of the same kind (a run inside a run, a
+// set inside a set).
+struct Reference {
+  std::vector<uint64_t> Melds;
+  uint64_t Counted;
+  std::vector<uint64_t> MustKeep;
+  int32_t Best = 1 << 30;
+
+  static bool IsRun(uint64_t meld) {
+    unsigned low = static_cast<unsigned>(__builtin_ctzll(meld));
+    return (meld >> low & 2) != 0 && RankOf(low) < 12 && SuitOf(low) == SuitOf(low + 1);
+  }
+  bool Kept(uint64_t chosenMeld, uint64_t knocker) const {
+    return (chosenMeld & knocker) == knocker && IsRun(chosenMeld) == IsRun(knocker);
+  }
+  void Search(size_t next, uint64_t covered, std::vector<uint64_t>& chosen) {
+    bool valid = true;
+    for (uint64_t knocker : MustKeep)
+      valid = valid && std::any_of(chosen.begin(), chosen.end(), [&](uint64_t m) { return Kept(m, knocker); });
+    if (valid) Best = std::min(Best, Points(Counted & ~covered));
+    for (size_t i = next; i < Melds.size(); ++i) {
+      if (Melds[i] & covered) continue;
+      chosen.push_back(Melds[i]);
+      Search(i + 1, covered | Melds[i], chosen);
+      chosen.pop_back();
+    }
+  }
+};
+
+uint64_t Mask(const std::vector<unsigned>& cards) {
+  uint64_t mask = 0;
+  for (unsigned card : cards) mask |= uint64_t{1} << card;
+  return mask;
+}
+
+int32_t ReferenceDeadwood(const std::vector<unsigned>& hand, const std::vector<uint64_t>& knockerMelds = {}) {
+  uint64_t all = Mask(hand);
+  for (uint64_t meld : knockerMelds) all |= meld;
+  Reference reference{AllMelds(all), Mask(hand), knockerMelds};
+  std::vector<uint64_t> chosen;
+  reference.Search(0, 0, chosen);
+  return reference.Best;
+}
+
+std::vector<unsigned> RandomHand(NxRandomGenerator& gen, std::vector<unsigned> pool, unsigned size) {
+  for (unsigned i = 0; i < size; ++i) std::swap(pool[i], pool[i + static_cast<unsigned>(gen.rand()) % (pool.size() - i)]);
+  pool.resize(size);
+  return pool;
+}
+
+std::vector<unsigned> WholeDeck() {
+  std::vector<unsigned> deck(52);
+  for (unsigned i = 0; i < 52; ++i) deck[i] = i;
+  return deck;
+}
+
+std::vector<unsigned> FiveRanks(unsigned low) {
+  std::vector<unsigned> pool;
+  for (unsigned suit = 0; suit < 4; ++suit)
+    for (unsigned rank = low; rank < low + 5; ++rank) pool.push_back(MakeCard(suit, rank));
+  return pool;
+}
+}  // namespace
+
+TEST(HandScore, AHandWithoutMeldsIsAllDeadwoodInInputOrder) {
+  auto hand = Cards("KH 2S 9D 4C QH 7S AD 5C 10S 3D");
+  NxHandScore score = Score(hand);
+  EXPECT_EQ(score.BestDeadwood(), 10 + 2 + 9 + 4 + 10 + 7 + 1 + 5 + 10 + 3);
+  EXPECT_TRUE(Melds(score).empty());
+  EXPECT_EQ(Deadwood(score), hand);
+}
+
+TEST(HandScore, RunsAreAceLowWithoutWrapping) {
+  EXPECT_EQ(Melds(Score(Cards("AH 2H 3H 9S 9D 5C 7C JD 4S KD"))), (std::vector<std::vector<unsigned>>{Cards("AH 2H 3H")}));
+  EXPECT_TRUE(Melds(Score(Cards("QH KH AH 5C 7C 9C JD 2S 4S 6S"))).empty());
+  NxHandScore ten = Score(Cards("AS 2S 3S 4S 5S 6S 7S 8S 9S 10S"));
+  EXPECT_EQ(ten.BestDeadwood(), 0);
+  EXPECT_EQ(Melds(ten).size(), 1u);
+}
+
+TEST(HandScore, AmongEqualArrangementsTheFirstReachedWins) {
+  // Dropping the J-Q-K run is explored first, so the kings are kept.
+  NxHandScore score = Score(Cards("JH QH KH KS KD 2C 4C 6C 8S 9D"));
+  EXPECT_EQ(score.BestDeadwood(), 49);
+  EXPECT_EQ(Melds(score), (std::vector<std::vector<unsigned>>{Cards("KH KD KS")}));
+  auto dead = Deadwood(score);
+  EXPECT_NE(std::find(dead.begin(), dead.end(), Cards("JH")[0]), dead.end());
+  EXPECT_NE(std::find(dead.begin(), dead.end(), Cards("QH")[0]), dead.end());
+}
+
+TEST(HandScore, ARunAndAThreeCardSubSetShareNothing) {
+  NxHandScore score = Score(Cards("5H 6H 7H 7D 7S 7C 2C 9S 4D JC"));
+  EXPECT_EQ(score.BestDeadwood(), 2 + 9 + 4 + 10);
+  EXPECT_EQ(Melds(score), (std::vector<std::vector<unsigned>>{Cards("5H 6H 7H"), Cards("7D 7S 7C")}));
+}
+
+TEST(HandScore, ARunOfSixSplitInTheMiddleKeepsBothHalves) {
+  // The halves A-3 and 4-6 share no card; with the three other threes they
+  // are reached before the whole run is kept.
+  NxHandScore score = Score(Cards("AH 2H 3H 4H 5H 6H 3S 3C 3D KC"));
+  EXPECT_EQ(score.BestDeadwood(), 10);
+  EXPECT_EQ(Melds(score), (std::vector<std::vector<unsigned>>{Cards("AH 2H 3H"), Cards("4H 5H 6H"), Cards("3D 3S 3C")}));
+  EXPECT_FALSE(NxMatch::Overlaps(NxMatch(0u, 2u), NxMatch(3u, 5u)));
+}
+
+TEST(HandScore, TheGinIteratorEndsAtOnce) {
+  NxHandScore score = Score(Cards("AH 2H 3H 4H 7S 7D 7C KS KD KC"));
+  EXPECT_EQ(score.BestDeadwood(), 0);
+  NxScoreUnmatchedIterator it(score);
+  EXPECT_FALSE(it.HasMore());
+  EXPECT_EQ(it.Next(), ITERATOR_END);
+  NxMatchIterator run(*score.BestCase()->Matches[0]);
+  for (int i = 0; i < 4; ++i) run.Next();
+  EXPECT_EQ(run.Next(), ITERATOR_END);
+}
+
+TEST(HandScore, SubMeldsComeInTheirFixedOrder) {
+  NxMatch run(Cards("2S")[0], Cards("7S")[0]);
+  run.IsOverlapping = true;
+  NxPtrArray<NxMatch>& subs = run.GetSubMatches();
+  std::vector<std::pair<unsigned, unsigned>> expected;
+  for (unsigned length = 3; length < 6; ++length)
+    for (unsigned first = 27; first + length - 1 <= 32; ++first) expected.push_back({first, first + length - 1});
+  ASSERT_EQ(subs.GetNumElements(), expected.size());
+  for (unsigned i = 0; i < subs.GetNumElements(); ++i) {
+    EXPECT_EQ(subs[i]->FirstCard, expected[i].first);
+    EXPECT_EQ(subs[i]->LastCard, expected[i].second);
+    delete subs[i];
+  }
+  unsigned sevens[4] = {6, 19, 32, 45};
+  NxMatch set(sevens, 4);
+  set.IsOverlapping = true;
+  NxPtrArray<NxMatch>& sets = set.GetSubMatches();
+  const unsigned order[4][3] = {{6, 19, 32}, {19, 32, 45}, {6, 32, 45}, {6, 19, 45}};
+  ASSERT_EQ(sets.GetNumElements(), 4u);
+  for (unsigned i = 0; i < 4; ++i) {
+    for (unsigned c = 0; c < 3; ++c) EXPECT_EQ(sets[i]->Cards[c], order[i][c]);
+    delete sets[i];
+  }
+}
+
+TEST(HandScore, AgreesWithExhaustiveEnumerationOnRandomHands) {
+  NxRandomGenerator gen;
+  gen.Seed = 2024;
+  gen.InitTable();
+  for (int i = 0; i < 6000; ++i) {
+    const unsigned size = i % 3 == 2 ? 11 : 10;
+    auto hand = i % 2 ? RandomHand(gen, FiveRanks(static_cast<unsigned>(gen.rand()) % 9), size)
+                      : RandomHand(gen, WholeDeck(), size);
+    NxHandScore score = Score(hand);
+    ASSERT_EQ(score.BestDeadwood(), ReferenceDeadwood(hand)) << ::testing::PrintToString(hand);
+    // The arrangement read through the iterators adds up to the deadwood.
+    int32_t points = 0;
+    for (unsigned card : Deadwood(score)) points += CardPoints[RankOf(card)];
+    ASSERT_EQ(points, score.BestDeadwood());
+  }
+}
+
+TEST(HandScore, LayoffModeAgreesWithExhaustiveEnumeration) {
+  NxRandomGenerator gen;
+  gen.Seed = 77;
+  gen.InitTable();
+  int checked = 0;
+  while (checked < 1500) {
+    auto pool = (checked % 2) ? FiveRanks(static_cast<unsigned>(gen.rand()) % 9) : WholeDeck();
+    // Shuffle the pool and split it into the knocker's and the defender's.
+    auto both = RandomHand(gen, pool, 20);
+    std::vector<unsigned> knockerHand(both.begin(), both.begin() + 10), defender(both.begin() + 10, both.end());
+    NxHandScore knocker = Score(knockerHand);
+    if (knocker.BestCase()->Matches.GetNumElements() == 0) continue;
+    std::vector<uint64_t> knockerMelds;
+    for (const auto& meld : Melds(knocker)) knockerMelds.push_back(Mask(meld));
+    NxHandScore layoff(defender.data(), 10, &knocker);
+    ASSERT_EQ(layoff.BestDeadwood(), ReferenceDeadwood(defender, knockerMelds)) << ::testing::PrintToString(both);
+    ++checked;
+  }
+}
