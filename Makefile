@@ -2,7 +2,7 @@ BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test sanitize clean
+.PHONY: all deps build run bench test sanitize clean
 
 all: build
 
@@ -13,8 +13,13 @@ build: deps
 	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
+# Until the game window exists, the main job is a short look at the
+# computer player's network learning.
 run: build
 	@$(BUILD)/neural-demo
+
+bench: build
+	@$(BUILD)/neural-bench
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

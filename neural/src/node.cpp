@@ -16,7 +16,7 @@ NxNode::NxNode(NODETYPE type)
       SavedScaleValue(0), LearningRateFP(FP_HALF), MomentumFP(ToFixed(0.9)), AutoAccum(0), Weights(0, 10),
       WeightAccum(0, 10), PrevDeltas(0, 10), SavedWeights(0, 10), Output(0), NetValue(0), NoiseFP(0), ErrorSum(0),
       Derivative(0), ErrorDirty(false), TrainByEpoch(true), Trained(true), NewInput(false), AutoRates(false),
-      HasInput(false) {}
+      HasInput(false), Terms(0, 10), ChangedCount(0), FullRecompute(true) {}
 
 NxNode::NxNode(const NxPtrArray<NxNode>& sources, NODETYPE type) : NxNode(type) {
   if (type < SIGMOID || type > MAJORITY) throw XCNodeSpec(type, "NxNode or NxTDNode");
@@ -200,8 +200,14 @@ void NxNode::InitializeWeights(double range) {
 void NxNode::AssertNewInput() {
   if (NewInput) return;
   NewInput = true;
-  NxNode** targets = TargetNodes.GetNumElements() ? static_cast<NxNode**>(TargetNodes) : nullptr;
-  for (unsigned i = 0; i < NumTargets; ++i) targets[i]->AssertNewInput();
+  NotifyTargets();
+}
+
+void NxNode::NotifyTargets() {
+  if (NumTargets == 0) return;
+  NxNode** targets = TargetNodes;
+  const unsigned* indices = TargetIndices.Data();
+  for (unsigned i = 0; i < NumTargets; ++i) targets[i]->SourceChanged(indices[i]);
 }
 
 unsigned NxNode::GetAutoPeriod() const { return AutoPeriod; }
@@ -232,21 +238,45 @@ NODETYPE* NxNode::RegisterTargetNode(NxNode* target, unsigned index) {
 }
 
 void NxNode::CalculateNetValue() {
-  if (NumSources == 0) {
-    NetValue = IsWeighted() && Weights.GetNumItems() ? Weights[0] : 0;
+  if (!IsWeighted()) {
+    int64_t sum = 0;
+    for (unsigned i = 0; i < NumSources; ++i) sum += SourceOutput(SourceNodes[i]);
+    // A logic node left without sources (only possible when validation is
+    // skipped) outputs 0.
+    NetValue = NumSources ? static_cast<FP12_20>(static_cast<uint32_t>(sum / int64_t(NumSources))) : 0;
+    ChangedCount = 0;
     return;
   }
-  NxNode** sources = SourceNodes;
-  if (IsWeighted()) {
-    const FP12_20* w = Weights.Data();
-    uint32_t sum = static_cast<uint32_t>(w[NumSources]);
-    for (unsigned i = 0; i < NumSources; ++i) sum += static_cast<uint32_t>(FpMul(w[i], SourceOutput(sources[i])));
-    NetValue = static_cast<FP12_20>(sum);
+  if (FullRecompute || ChangedCount > MAX_CHANGED) {
+    SumAllTerms();
   } else {
-    int64_t sum = 0;
-    for (unsigned i = 0; i < NumSources; ++i) sum += SourceOutput(sources[i]);
-    NetValue = static_cast<FP12_20>(static_cast<uint32_t>(sum / int64_t(NumSources)));
+    NxNode** sources = SourceNodes;
+    const FP12_20* w = Weights.Data();
+    FP12_20* terms = Terms.Data();
+    uint32_t sum = static_cast<uint32_t>(NetValue);
+    for (unsigned k = 0; k < ChangedCount; ++k) {
+      unsigned i = ChangedSources[k];
+      FP12_20 term = FpMul(w[i], SourceOutput(sources[i]));
+      sum += static_cast<uint32_t>(term) - static_cast<uint32_t>(terms[i]);
+      terms[i] = term;
+    }
+    NetValue = static_cast<FP12_20>(sum);
   }
+  ChangedCount = 0;
+}
+
+void NxNode::SumAllTerms() {
+  while (Terms.GetNumItems() < NumSources) Terms.Add(0);
+  NxNode** sources = NumSources ? static_cast<NxNode**>(SourceNodes) : nullptr;
+  const FP12_20* w = Weights.Data();
+  FP12_20* terms = Terms.Data();
+  uint32_t sum = static_cast<uint32_t>(w[NumSources]);
+  for (unsigned i = 0; i < NumSources; ++i) {
+    terms[i] = FpMul(w[i], SourceOutput(sources[i]));
+    sum += static_cast<uint32_t>(terms[i]);
+  }
+  NetValue = static_cast<FP12_20>(sum);
+  FullRecompute = false;
 }
 
 void NxNode::ComputeErrorFromTargets() {
@@ -324,9 +354,7 @@ void NxNode::StoreInput(double value) {
 NxInputNode::NxInputNode() : NxNode(SIGMOID) {}
 
 // An input node has no output to compute: it only passes the news on.
-void NxInputNode::AssertNewInput() {
-  for (unsigned i = 0; i < NumTargets; ++i) TargetNodes[i]->AssertNewInput();
-}
+void NxInputNode::AssertNewInput() { NotifyTargets(); }
 
 void NxInputNode::SetInputValue(double value) { StoreInput(value); }
 

@@ -41,7 +41,10 @@ void NxTempDiffInputLayer::Placeholder() {}
 
 void NxTempDiffInputLayer::SetInputValues(double* values) {
   NewInput = true;
-  for (unsigned k = 0; k < NodeCount(); ++k) static_cast<NxTDInputNode*>(Nodes[k])->SetInputValue(values[k]);
+  unsigned count = NodeCount();
+  if (count == 0) return;
+  NxNode** nodes = Nodes;
+  for (unsigned k = 0; k < count; ++k) static_cast<NxTDInputNode*>(nodes[k])->SetInputValue(values[k]);
 }
 
 NxTempDiffOutputLayer::NxTempDiffOutputLayer(const TSize& size, NODETYPE type, double persistence,

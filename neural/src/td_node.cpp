@@ -111,9 +111,7 @@ void NxTDNode::InitObservationSequence() {
 
 NxTDInputNode::NxTDInputNode() : NxTDNode() {}
 
-void NxTDInputNode::AssertNewInput() {
-  for (unsigned i = 0; i < NumTargets; ++i) TargetNodes[i]->AssertNewInput();
-}
+void NxTDInputNode::AssertNewInput() { NotifyTargets(); }
 
 void NxTDInputNode::SetInputValue(double value) { StoreInput(value); }
 

@@ -6,10 +6,10 @@
 #include "neural/warning.h"
 
 // Records every warning the library shows while it is alive.
-class WarningRecorder {
+class WarningLog {
  public:
-  WarningRecorder() : previous(NxSetWarningHandler(Record)) { Log().clear(); }
-  ~WarningRecorder() { NxSetWarningHandler(previous); }
+  WarningLog() : previous(NxSetWarningHandler(Record)) { Log().clear(); }
+  ~WarningLog() { NxSetWarningHandler(previous); }
 
   const std::vector<std::string>& texts() const { return Log(); }
   const std::vector<std::string>& titles() const { return Titles(); }

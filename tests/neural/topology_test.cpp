@@ -52,7 +52,7 @@ TEST(NetworkConstruction, MissingInputOrOutputLayerThrowsWithText) {
 }
 
 TEST(NetworkConstruction, InvalidConnectionsAreDroppedWithWarnings) {
-  WarningRecorder warnings;
+  WarningLog warnings;
   NxNeuralBase::ConfigData config = TwoLayerConfig({2, 1}, {1, 1});
   config.AddMapping(2, 0, {1, 1}, {0, 0}, {0, 0}, 0);  // into the input layer
   config.AddLayer(3, {1, 1}, SIGMOID);

@@ -82,9 +82,22 @@ class NX_EXPORT NxNode {
   static FP12_20 SourceOutput(NxNode* source) {
     return source->NewInput ? source->GetNewOutput() : source->Output;
   }
-  // After any change of weights the node's output and everything downstream
-  // of it are stale.
-  void WeightsChanged() { AssertNewInput(); }
+  // After any change of weights the whole net input is recomputed, and the
+  // node's output and everything downstream of it are stale.
+  void WeightsChanged() {
+    FullRecompute = true;
+    AssertNewInput();
+  }
+  // Records that source `index` may have a new output, then marks the node
+  // stale. A stale node recomputes only the terms of its changed sources.
+  void SourceChanged(unsigned index) {
+    if (ChangedCount < MAX_CHANGED) ChangedSources[ChangedCount] = index;
+    ++ChangedCount;
+    if (!NewInput) AssertNewInput();
+  }
+  // Tells every target that this node's output may change.
+  void NotifyTargets();
+  void SumAllTerms();
   // Input nodes: store a value and tell the targets when it changed.
   void StoreInput(double value);
   // The sum of the targets' back-propagated errors and the node's slope.
@@ -126,6 +139,15 @@ class NX_EXPORT NxNode {
   // An input node tells its targets about its first value even when it
   // equals the initial 0, since nothing downstream has been computed yet.
   bool HasInput;
+
+  // The net input is kept as the wrapping 32-bit sum of the bias and one
+  // product per source, so replacing the products of changed sources gives
+  // exactly the value a full sum would.
+  static constexpr unsigned MAX_CHANGED = 32;
+  NxArray<FP12_20> Terms;
+  unsigned ChangedCount;
+  unsigned ChangedSources[MAX_CHANGED];
+  bool FullRecompute;
 };
 
 // An input node of a back-propagation network.
