@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+
+#include "game/deck.h"
+#include "game/game_state.h"
+#include "game/presentation.h"
+
+// What the computer player reaches of the table it plays at: the record of
+// the hand, the deck, the presentation, and the scoring of a knock.
+class GinTable {
+ public:
+  virtual ~GinTable() = default;
+
+  virtual GameState& State() = 0;
+  virtual NxDeck& Deck() = 0;
+  virtual Presentation& View() = 0;
+  // Scores a knock by `player` whose knock card already lies on the discard
+  // pile; false when the knock was illegal.
+  virtual bool EvaluateKnock(uint32_t player) = 0;
+  // Shows the card on top of the discard pile on the knock area.
+  virtual void ShowKnockCard() = 0;
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "game/game_state.h"
+#include "game/image_provider.h"
+
+enum MessageIcon : uint32_t { ICON_NONE = 0, ICON_EXCLAMATION = 1 };
+
+// What the flow of a hand asks of whoever shows the table: status panes,
+// message boxes, the score sheet, the cursor and timed waits. The flow never
+// draws; a window implements this with its widgets, tests with a recorder.
+// As a table presenter it also receives the deck's painted areas.
+class Presentation : public NxTablePresenter {
+ public:
+  ~Presentation() override = default;
+
+  // The main status pane shows resource string textId.
+  virtual void SetStatus(uint32_t textId) = 0;
+  // "Selection:  " followed by "stock" (kind 2) or a card (kind 3); kind 0
+  // shows the label alone.
+  virtual void SetSelection(SelectionKind kind, uint32_t card) = 0;
+  virtual void ShowKnockLimit(uint32_t limit) = 0;
+  // A modal box with an OK button; caption and text are resource strings.
+  virtual void Message(uint32_t captionId, uint32_t textId, MessageIcon icon) = 0;
+  // The same with a text composed at run time (file names in it).
+  virtual void MessageText(uint32_t captionId, const std::string& text, MessageIcon icon) = 0;
+  // A modal Yes/No box; true for yes.
+  virtual bool Confirm(uint32_t captionId, uint32_t textId) = 0;
+  virtual void ShowComputerHand(bool faceUp) = 0;
+  virtual void ShowScoreSheet() = 0;
+  virtual void CloseScoreSheet() = 0;
+  virtual void SetBusy(bool busy) = 0;
+  // Lets the window handle its messages for the given time. False when the
+  // wait was abandoned (abort pending or closing requested meanwhile).
+  virtual bool Wait(uint32_t milliseconds) = 0;
+};

@@ -1,0 +1,138 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "game/gin_table.h"
+#include "game/opponent.h"
+#include "game/rules.h"
+#include "player/position_network.h"
+
+class NxFile;
+class NxObjectReader;
+class NxObjectWriter;
+class NxTemporalDifferenceNet;
+
+// The computer opponent. It keeps two position vectors up to date during a
+// hand, chooses its takes, discards and knocks by asking a temporal-
+// difference network for the value of each candidate position, learns from
+// every hand, and keeps one pair of networks per difficulty level in the
+// network data files.
+class ComputerPlay : public ComputerOpponent {
+ public:
+  using Vector = std::array<double, POSITION_CELLS>;
+  static constexpr uint32_t MAX_OBSERVATIONS = 32;
+  static constexpr uint32_t NO_PLAN = NoCard;
+
+  explicit ComputerPlay(GinTable& table, uint32_t level = 0);
+  ~ComputerPlay() override;
+
+  ComputerPlay(const ComputerPlay&) = delete;
+  ComputerPlay& operator=(const ComputerPlay&) = delete;
+
+  // --- life cycle
+  // Builds the networks, loads the current level's weights and replays a
+  // resumed hand. Sets the table's closing flags when no weights load.
+  void Init();
+  void BuildNets();
+  uint32_t Level() const { return CurrentLevel; }
+  // The level dialog: saves the old level unless resetting, loads the new one.
+  void ChangeLevel(uint32_t level, bool reset);
+  // Loads the new configuration's weights after a configuration switch.
+  void ReloadForConfiguration();
+
+  // --- position encoding
+  void SelectNet(uint32_t choice) override;
+  void NoteCard(uint32_t owner, uint32_t card, uint32_t view) override;
+  void CountRound() override { ++RoundCount; }
+  void StartHand() override;
+  void BuildHumanView(uint32_t winner, uint32_t previousDealer) override;
+  int32_t HandPoints(uint32_t player, uint32_t count) const;
+  void RotateSuits(bool observations);
+  static uint32_t CellOf(uint32_t card) { return SuitOf(card) * 14 + RankOf(card); }
+
+  // --- move selection
+  bool TakeDecision(uint32_t player) override;
+  void DiscardDecision(uint32_t player) override;
+  bool WantsUpcard(uint32_t player);
+  bool RateCandidate(double value, int32_t r, double& best, int32_t& bestR, uint32_t limit, uint32_t u, uint32_t c,
+                     bool first, bool taking, const uint32_t* listA, const uint32_t* listB) const;
+  static int32_t DeadwoodReport(const unsigned* cards, uint32_t* list);
+
+  // --- learning
+  void RecordObservation();
+  void HandOutcome(double computerOutcome) override;
+  bool LearnStep(PlayState state, double computerOutcome, double humanOutcome) override;
+  void ReplayObservations();
+
+  // --- data files
+  bool LoadNets(uint32_t level, bool fromDefault);
+  void SaveNets(uint32_t level);
+  bool CopyDefaultData();
+  void ApplyLevelRates(uint32_t level);
+
+  // --- resume stream
+  void Write(NxObjectWriter& out) const;
+  // False, with the reader's error set, on a damaged block; nothing changes then.
+  bool Read(NxObjectReader& in, uint32_t streamVersion);
+
+  // --- read access
+  const Vector& GetComputerView() const { return ComputerView; }
+  const Vector& GetHumanView() const { return HumanView; }
+  Vector& MutableComputerView() { return ComputerView; }
+  uint32_t GetNetChoice() const { return NetChoiceValue; }
+  NxTemporalDifferenceNet* GetNet(uint32_t choice) const { return choice == LOW_NET ? LowNet : HighNet; }
+  NxTemporalDifferenceNet* GetCurrentNet() const { return CurrentNet; }
+  uint32_t GetRoundCount() const { return RoundCount; }
+  uint32_t GetObservationCount() const { return ObservationCount; }
+  uint32_t GetOwnPasses() const { return OwnPasses; }
+  uint32_t GetHumanPasses() const { return HumanPasses; }
+  uint32_t GetReplayPosition() const { return ReplayPosition; }
+  uint32_t GetPlannedDiscard() const { return PlannedDiscard; }
+  double GetLastDrawFeature() const { return LastDrawFeature; }
+  const Vector* Observations() const { return ObservationStore.get(); }
+  bool AreNetsValid() const { return NetsValid; }
+  bool IsLevel4Missing() const { return Level4Missing; }
+  bool IsReplayPending() const { return ReplayPending; }
+
+ private:
+  // The feature cells of column 13.
+  static constexpr uint32_t PROGRESS = 13, DREW_DISCARD = 27, KNOCK_LIMIT = 41, HAND_VALUE = 55;
+
+  static double HandValueFeature(int32_t points);
+  static double ProgressFeature(uint32_t count);
+  static double KnockLimitFeature(uint32_t limit);
+  double Evaluate();
+  void TakeTopDiscard();
+  void DrawStockCard();
+  // Moves the card on top of `pile` into the computer's hand as a visible
+  // take; false when a wait was abandoned and the card stays where it is.
+  bool AnimateTake(uint32_t pile, TPoint showAt, SelectionKind kind);
+  bool TryToKnock();
+  bool ReadPlayerOrDefault(uint32_t level);
+  void FailDataLoad();
+  void ShowDataMessage(const std::string& text, MessageIcon icon);
+  void DeleteNets();
+  void EnsureObservationStore();
+
+  GinTable& Table;
+  uint32_t CurrentLevel;
+  NxTemporalDifferenceNet* LowNet = nullptr;
+  NxTemporalDifferenceNet* HighNet = nullptr;
+  NxTemporalDifferenceNet* CurrentNet = nullptr;
+  uint32_t NetChoiceValue = HIGH_NET;
+  Vector ComputerView{};
+  Vector HumanView{};
+  uint32_t RoundCount = 0;
+  uint32_t ObservationCount = 0;
+  uint32_t OwnPasses = 0;
+  uint32_t HumanPasses = 0;
+  uint32_t ReplayPosition = 0;
+  uint32_t PlannedDiscard = NO_PLAN;
+  double LastDrawFeature = 0.1;
+  std::unique_ptr<Vector[]> ObservationStore;
+  bool NetsValid = true;
+  bool ReplayPending = false;
+  bool Level4Missing = false;
+};

@@ -1,0 +1,158 @@
+#include "player/computer_play.h"
+
+#include <algorithm>
+
+#include "neural/check.h"
+#include "neural/net.h"
+
+ComputerPlay::ComputerPlay(GinTable& table, uint32_t level) : Table(table), CurrentLevel(level) {}
+
+ComputerPlay::~ComputerPlay() {
+  if (LowNet && HighNet) SaveNets(CurrentLevel);
+  DeleteNets();
+}
+
+void ComputerPlay::DeleteNets() {
+  DeleteNet(LowNet);
+  DeleteNet(HighNet);
+  LowNet = HighNet = CurrentNet = nullptr;
+}
+
+void ComputerPlay::Init() {
+  BuildNets();
+  if (ReplayPending) ReplayObservations();
+}
+
+void ComputerPlay::BuildNets() {
+  NxNeuralBase::ConfigData config = PositionNetworkTopology();
+  DeleteNets();
+  LowNet = static_cast<NxTemporalDifferenceNet*>(CreateTempDiffNet(config, LOW_NET_PERSISTENCE));
+  HighNet = static_cast<NxTemporalDifferenceNet*>(CreateTempDiffNet(config, HIGH_NET_PERSISTENCE));
+  ApplyLevelRates(0);
+  LowNet->SetAutoRates(true, AUTO_RATE_PERIOD);
+  HighNet->SetAutoRates(true, AUTO_RATE_PERIOD);
+
+  bool loaded = LoadNets(CurrentLevel, false);
+  if (!loaded) {
+    // A player file without usable data for the top level is tolerated: that
+    // level starts from the defaults and the file keeps the other levels.
+    bool missing = Level4Missing;
+    loaded = LoadNets(CurrentLevel, true);
+    if (loaded && !missing) loaded = CopyDefaultData();
+  }
+  if (!loaded) FailDataLoad();
+  SelectNet(NetChoiceValue);
+}
+
+void ComputerPlay::FailDataLoad() {
+  Table.State().ClosingRequested = true;
+  Table.State().DoNotSave = true;
+  NetsValid = false;
+}
+
+void ComputerPlay::ChangeLevel(uint32_t level, bool reset) {
+  if (level == CurrentLevel && !reset) return;
+  if (!reset) SaveNets(CurrentLevel);
+  CurrentLevel = level;
+  bool loaded = LoadNets(level, reset);
+  if (!loaded && !reset) loaded = LoadNets(level, true);
+  if (!loaded) FailDataLoad();
+}
+
+void ComputerPlay::ReloadForConfiguration() {
+  if (!LoadNets(CurrentLevel, false) && !LoadNets(CurrentLevel, true)) FailDataLoad();
+}
+
+void ComputerPlay::SelectNet(uint32_t choice) {
+  NX_CHECK(choice == HIGH_NET || choice == LOW_NET);
+  NetChoiceValue = choice;
+  CurrentNet = choice == LOW_NET ? LowNet : HighNet;
+}
+
+void ComputerPlay::NoteCard(uint32_t owner, uint32_t card, uint32_t view) {
+  if (owner > 3 || !IsCard(card)) return;
+  static const double computerValues[4] = {0.2, 0.9, 0.0, -0.2};
+  static const double humanValues[4] = {0.9, 0.2, 0.0, -0.2};
+  if (view == 1 || view == 2)
+    ComputerView[CellOf(card)] = computerValues[owner];
+  else if (view == 0)
+    HumanView[CellOf(card)] = humanValues[owner];
+}
+
+int32_t ComputerPlay::HandPoints(uint32_t player, uint32_t count) const {
+  NxDeck& deck = Table.Deck();
+  uint32_t held = std::min(count, deck.CardsInPile(player));
+  int32_t points = 0;
+  for (uint32_t i = 0; i < held; ++i) points += CardPoints[RankOf(deck.CardIndexAt(player, i))];
+  return points;
+}
+
+// The feature scalings are computed in extended precision, then stored.
+double ComputerPlay::HandValueFeature(int32_t points) {
+  return static_cast<double>(points * (2.0L / 275.0L) + 0.1L);
+}
+
+double ComputerPlay::ProgressFeature(uint32_t count) {
+  return static_cast<double>(count * (1.0L / 30.0L) + 0.1L);
+}
+
+double ComputerPlay::KnockLimitFeature(uint32_t limit) { return static_cast<double>(limit * 0.08L + 0.1L); }
+
+void ComputerPlay::EnsureObservationStore() {
+  if (!ObservationStore) ObservationStore = std::make_unique<Vector[]>(MAX_OBSERVATIONS);
+}
+
+void ComputerPlay::StartHand() {
+  EnsureObservationStore();
+  RoundCount = ObservationCount = OwnPasses = HumanPasses = 0;
+  ComputerView.fill(0.0);
+  NxDeck& deck = Table.Deck();
+  uint32_t dealt = std::min(10u, deck.CardsInPile(COMPUTER_PILE));
+  for (uint32_t i = 0; i < dealt; ++i) NoteCard(1, deck.CardIndexAt(COMPUTER_PILE, i), 1);
+  // Only a traditional deal (or any Oklahoma hand) turns up a card.
+  int32_t upcard = deck.TopIndex(DISCARD_PILE);
+  if (upcard >= 0)
+    NoteCard(3, deck.CardIndexAt(DISCARD_PILE, upcard), 2);
+  else
+    PlannedDiscard = NO_PLAN;
+  ComputerView[PROGRESS] = 0.1;
+  ComputerView[DREW_DISCARD] = 0.1;
+  ComputerView[KNOCK_LIMIT] = KnockLimitFeature(Table.State().KnockLimit);
+  ComputerView[HAND_VALUE] = HandValueFeature(HandPoints(COMPUTER_PILE, 10));
+  if (CurrentNet) CurrentNet->GetOutput(ComputerView.data(), true, true);
+  RecordObservation();
+}
+
+void ComputerPlay::BuildHumanView(uint32_t winner, uint32_t previousDealer) {
+  for (uint32_t i = 0; i < POSITION_CELLS; ++i) HumanView[i] = ComputerView[i] == -0.2 ? -0.2 : 0.0;
+  NxDeck& deck = Table.Deck();
+  uint32_t held = std::min(10u, deck.CardsInPile(HUMAN_PILE));
+  for (uint32_t i = 0; i < held; ++i) NoteCard(0, deck.CardIndexAt(HUMAN_PILE, i), 0);
+  uint32_t rounds = RoundCount;
+  if (winner == 1) {
+    // The computer's win ended the round before the human's last turn.
+    if (previousDealer == 0 && rounds > 0) --rounds;
+    LastDrawFeature = 0.1;
+  }
+  HumanView[PROGRESS] = ProgressFeature(rounds);
+  HumanView[DREW_DISCARD] = LastDrawFeature;
+  HumanView[KNOCK_LIMIT] = KnockLimitFeature(Table.State().KnockLimit);
+  HumanView[HAND_VALUE] = HandValueFeature(HandPoints(HUMAN_PILE, 10));
+}
+
+// Each suit's 13 card cells move one row up, cyclically; features stay.
+void ComputerPlay::RotateSuits(bool observations) {
+  auto rotate = [](Vector& v) {
+    double first[13];
+    std::copy(v.begin(), v.begin() + 13, first);
+    for (uint32_t row = 0; row < 3; ++row)
+      std::copy(v.begin() + (row + 1) * 14, v.begin() + (row + 1) * 14 + 13, v.begin() + row * 14);
+    std::copy(first, first + 13, v.begin() + 3 * 14);
+  };
+  if (!observations) {
+    rotate(HumanView);
+    return;
+  }
+  if (!ObservationStore) return;
+  for (uint32_t i = 0; i < std::min(ObservationCount, MAX_OBSERVATIONS); ++i) rotate(ObservationStore[i]);
+}

@@ -1,0 +1,250 @@
+#include <cmath>
+
+#include "game/hand_score.h"
+#include "game/score_iterators.h"
+#include "neural/net.h"
+#include "player/computer_play.h"
+
+namespace {
+
+constexpr uint32_t TOP_LEVEL = 3;
+constexpr TPoint SHOWN_DISCARD{347, 132};
+constexpr TPoint SHOWN_STOCK{242, 132};
+
+int32_t Points(uint32_t card) { return IsCard(card) ? CardPoints[RankOf(card)] : 0; }
+
+// Whether `card` is among the unmatched cards of `list`, and whether one of
+// them could meld with it: another card of its rank, or its neighbour in
+// its suit.
+struct Lonely {
+  bool Unmatched = false;
+  bool Partner = false;
+};
+
+Lonely Examine(uint32_t card, const uint32_t* list) {
+  Lonely result;
+  for (uint32_t k = 0; k < 10; ++k) {
+    uint32_t e = list[k];
+    if (e >= NUM_CARDS) continue;
+    if (e == card) result.Unmatched = true;
+    if (e != card && RankOf(e) == RankOf(card)) result.Partner = true;
+    if (e == card + 1 && RankOf(e) != 0) result.Partner = true;
+    if (e + 1 == card && RankOf(e) != 12) result.Partner = true;
+  }
+  return result;
+}
+
+}  // namespace
+
+double ComputerPlay::Evaluate() { return CurrentNet->GetOutput(ComputerView.data(), false, false)[0]; }
+
+int32_t ComputerPlay::DeadwoodReport(const unsigned* cards, uint32_t* list) {
+  NxHandScore score(cards, 10);
+  NxScoreUnmatchedIterator unmatched(score);
+  uint32_t n = 0;
+  while (unmatched.HasMore() && n < 10) list[n++] = unmatched.Next();
+  while (n < 10) list[n++] = NoCard;
+  return score.BestDeadwood();
+}
+
+bool ComputerPlay::TakeDecision(uint32_t player) {
+  if (player != 1 || !CurrentNet) return false;
+  GameState& state = Table.State();
+  switch (state.Offer) {
+    case OFFER_TO_FIRST_PLAYER:
+    case OFFER_TO_DEALER:
+      if (!WantsUpcard(player)) {
+        state.Offer = static_cast<OfferStage>(state.Offer + 1);
+        return false;
+      }
+      state.Offer = NORMAL_PLAY;
+      TakeTopDiscard();
+      return true;
+    case FIRST_PLAYER_TAKES_STOCK:
+      state.Offer = NORMAL_PLAY;
+      PlannedDiscard = NO_PLAN;
+      ComputerView[DREW_DISCARD] = 0.1;
+      DrawStockCard();
+      return true;
+    default:
+      if (WantsUpcard(player))
+        TakeTopDiscard();
+      else
+        DrawStockCard();
+      return true;
+  }
+}
+
+bool ComputerPlay::WantsUpcard(uint32_t player) {
+  PlannedDiscard = NO_PLAN;
+  NxDeck& deck = Table.Deck();
+  int32_t top = deck.TopIndex(DISCARD_PILE);
+  if (player != 1 || !CurrentNet || top < 0 || deck.CardsInPile(COMPUTER_PILE) < 10) return false;
+  uint32_t u = deck.CardIndexAt(DISCARD_PILE, top);
+  uint32_t limit = Table.State().KnockLimit;
+  double threshold = CurrentLevel >= 2 ? 0.008 + 0.002 * Points(u) : 0.008;
+
+  unsigned cards[11];
+  uint32_t listA[10], listB[10];
+  std::fill(listA, listA + 10, NoCard);
+  std::fill(listB, listB + 10, NoCard);
+  for (uint32_t i = 0; i < 10; ++i) cards[i] = deck.CardIndexAt(COMPUTER_PILE, i);
+  cards[10] = u;
+  if (CurrentLevel == TOP_LEVEL) DeadwoodReport(cards, listB);
+
+  int32_t handValue = HandPoints(COMPUTER_PILE, 10);
+  ComputerView[PROGRESS] = ProgressFeature(ObservationCount);
+  ComputerView[DREW_DISCARD] = 0.1;
+  ComputerView[HAND_VALUE] = HandValueFeature(handValue);
+  double baseline = Evaluate();
+  double best = baseline;
+
+  ComputerView[CellOf(u)] = 0.9;
+  ComputerView[DREW_DISCARD] = 0.9;
+  int32_t withUpcard = handValue + Points(u);
+  int32_t bestR = static_cast<int32_t>(limit) + 1;
+  uint32_t bestIndex = 0;
+  for (uint32_t i = 0; i < 10; ++i) {
+    uint32_t c = cards[i];
+    ComputerView[CellOf(c)] = -0.2;
+    ComputerView[HAND_VALUE] = HandValueFeature(withUpcard - Points(c));
+    int32_t r = 0;
+    if (CurrentLevel == TOP_LEVEL) {
+      cards[i] = u;
+      r = DeadwoodReport(cards, listA);
+      cards[i] = c;
+    }
+    double value = Evaluate();
+    if (RateCandidate(value, r, best, bestR, limit, u, c, i == 0, true, listA, listB)) bestIndex = i;
+    ComputerView[CellOf(c)] = 0.9;
+  }
+  if (best - baseline > threshold) {
+    PlannedDiscard = bestIndex;
+    return true;
+  }
+  ComputerView[CellOf(u)] = -0.2;
+  ComputerView[DREW_DISCARD] = 0.1;
+  return false;
+}
+
+bool ComputerPlay::RateCandidate(double value, int32_t r, double& best, int32_t& bestR, uint32_t limit, uint32_t u,
+                                 uint32_t c, bool first, bool taking, const uint32_t* listA,
+                                 const uint32_t* listB) const {
+  if (CurrentLevel == TOP_LEVEL) {
+    const int32_t L = static_cast<int32_t>(limit);
+    int32_t pu = (c == u || u >= NUM_CARDS) ? 0 : Points(u);
+    // Within knocking range only the deadwood counts.
+    if (r <= L || bestR <= L) {
+      if (bestR <= r) return false;
+      if (pu != 0) best += pu * (1.0 / 499.0);
+      if (bestR > L) best += 0.008;
+      bestR = r;
+      return true;
+    }
+    int32_t pc = (c == u || c >= NUM_CARDS) ? 0 : Points(c);
+    int32_t t = static_cast<int32_t>(std::sqrt(static_cast<double>(L)) + 0.001);
+    if (pu != 0) {
+      if (pu <= t) value += 0.002 * pu;
+      if (pc <= t) value -= 0.002 * pc;
+      Lonely taken = Examine(u, listA);
+      Lonely dropped = Examine(c, listB);
+      if ((!taking || pu <= t) && dropped.Unmatched && !dropped.Partner && pc > t) value += pc * 0.3 * 0.004;
+      if (taken.Unmatched && !taken.Partner && pu > t) value -= pu * 0.3 * 0.004;
+    }
+  }
+  if (first || value > best) {
+    best = value;
+    return true;
+  }
+  return false;
+}
+
+void ComputerPlay::DiscardDecision(uint32_t player) {
+  GameState& state = Table.State();
+  NxDeck& deck = Table.Deck();
+  if (player != 1 || !CurrentNet || state.Offer < FIRST_PLAYER_TAKES_STOCK) return;
+  if (deck.CardsInPile(COMPUTER_PILE) < 11) return;
+  uint32_t limit = state.KnockLimit;
+  double best = 0.0;
+  int32_t bestR = static_cast<int32_t>(limit) + 1;
+  int32_t handValue = HandPoints(COMPUTER_PILE, 11);
+  uint32_t k = PlannedDiscard <= 10 ? PlannedDiscard : NO_PLAN;
+
+  unsigned cards[11];
+  uint32_t listA[10], listB[10];
+  std::fill(listA, listA + 10, NoCard);
+  std::fill(listB, listB + 10, NoCard);
+  for (uint32_t i = 0; i < 11; ++i) cards[i] = deck.CardIndexAt(COMPUTER_PILE, i);
+  uint32_t drawn = cards[10];
+  if (CurrentLevel == TOP_LEVEL) DeadwoodReport(cards, listB);
+
+  if (k == NO_PLAN) {
+    for (uint32_t i = 0; i <= 10; ++i) {
+      uint32_t c = cards[i];
+      ComputerView[CellOf(c)] = -0.2;
+      ComputerView[HAND_VALUE] = HandValueFeature(handValue - Points(c));
+      int32_t r = 0;
+      if (CurrentLevel == TOP_LEVEL) {
+        cards[i] = drawn;
+        r = DeadwoodReport(cards, listA);
+        cards[i] = c;
+      }
+      double value = Evaluate();
+      if (RateCandidate(value, r, best, bestR, limit, drawn, c, i == 0, false, listA, listB)) k = i;
+      ComputerView[CellOf(c)] = 0.9;
+    }
+  }
+  uint32_t discard = cards[k];
+  ComputerView[HAND_VALUE] = HandValueFeature(handValue - Points(discard));
+  deck.MoveCard(COMPUTER_PILE, k, DISCARD_PILE, true);
+  NoteCard(3, discard, 2);
+  PlannedDiscard = NO_PLAN;
+
+  double v = CurrentNet->GetOutput(ComputerView.data(), true, false)[0];
+  RecordObservation();
+  ComputerView[DREW_DISCARD] = 0.1;
+  if (CurrentLevel == TOP_LEVEL) v = 0.9;
+  bool knocked = false;
+  if (v > 0.5) knocked = TryToKnock();
+  if (!knocked && state.StockExhausted) state.HandOver = true;
+}
+
+bool ComputerPlay::TryToKnock() {
+  GameState& state = Table.State();
+  NxDeck& deck = Table.Deck();
+  unsigned kept[10];
+  for (uint32_t i = 0; i < 10; ++i) kept[i] = deck.CardIndexAt(COMPUTER_PILE, i);
+  state.LastScores[1] = std::make_unique<NxHandScore>(kept, 10);
+  if (state.LastScores[1]->BestDeadwood() > static_cast<int32_t>(state.KnockLimit)) return false;
+  Table.ShowKnockCard();
+  Table.View().SetBusy(true);
+  Table.EvaluateKnock(1);
+  Table.View().SetBusy(false);
+  return true;
+}
+
+bool ComputerPlay::AnimateTake(uint32_t pile, TPoint showAt, SelectionKind kind) {
+  GameState& state = Table.State();
+  NxDeck& deck = Table.Deck();
+  state.AbortPending = false;
+  LastDrawFeature = pile == DISCARD_PILE ? 0.9 : 0.1;
+  if (!Table.View().Wait(1000)) return false;
+  int32_t top = deck.TopIndex(pile);
+  if (top < 0) return false;
+  uint32_t card = deck.CardIndexAt(pile, top);
+  deck.MoveCardToPoint(showAt, pile, top, true);
+  state.Selection = kind;
+  state.SelectionCard = kind == SELECT_KNOWN_CARD ? card : NoCard;
+  Table.View().SetSelection(kind, state.SelectionCard);
+  if (!Table.View().Wait(1000)) return false;
+  deck.MoveCard(pile, deck.TopIndex(pile), COMPUTER_PILE, state.Watching);
+  NoteCard(1, card, pile == DISCARD_PILE ? 2 : 1);
+  return true;
+}
+
+void ComputerPlay::TakeTopDiscard() { AnimateTake(DISCARD_PILE, SHOWN_DISCARD, SELECT_KNOWN_CARD); }
+
+void ComputerPlay::DrawStockCard() {
+  if (AnimateTake(STOCK_PILE, SHOWN_STOCK, SELECT_STOCK_CARD) && Table.Deck().CardsInPile(STOCK_PILE) < 3)
+    Table.State().StockExhausted = true;
+}
