@@ -60,6 +60,12 @@ void NxNeuralBase::BuildNetwork(const char* layer0Warning, const char* noOutputT
   }
   DropInvalidConnections(layer0Warning);
   DropLayersWithoutSources();
+  // An output layer without sources has just been dropped: without it the
+  // network has no output at all.
+  if (!Config.HasLayer(1)) {
+    std::snprintf(ErrorText, TEXT_SIZE, "%s", noOutputText);
+    throw XCNoOutputLayer(ErrorText);
+  }
   for (unsigned layer = 1; layer < MAX_LAYERS; ++layer)
     if (Config.HasLayer(layer)) LayerSources[layer] = new NxBaseLayer::SourceData();
   InitLayers();
