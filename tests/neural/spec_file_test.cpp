@@ -54,6 +54,11 @@ TEST(SpecFile, StructuralErrorsAbortWithTheirMessages) {
             "Multiple declaration of Layer 1 i");
   EXPECT_EQ(AbortText("LAYER : 0\nNODES : 2\nTARGET : 2\nLAYER : 2\nNODES : 1\n"),
             "XCBase: Network specification file has no output layer.\n\t\t\t\nOutput layer must be LAYER 1.");
+  {
+    WarningRecorder recorder;  // an output layer without sources is dropped, leaving no output
+    EXPECT_EQ(AbortText("LAYER : 0\nNODES : 2\n" + tail),
+              "XCBase: Network specification file has no output layer.\n\t\t\t\nOutput layer must be LAYER 1.");
+  }
   EXPECT_EQ(AbortText("LAYER : 0\nTARGET : 1\n" + tail), "Unable to find NODES specification for Layer 0");
   EXPECT_EQ(AbortText("LAYER : 16\nNODES : 1\n").substr(0, 42), "Invalid layer number 16.000000 in /tmp/nx_");
   EXPECT_EQ(AbortText("LAYER : 0\nNODES : 4\nTARGET : 1\nX-OVERLAP : 1\n" + tail),
