@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include "game/rules.h"
+#include "game/score_record.h"
+#include "test_hands.h"
+
+TEST(KnockLimit, FollowsTheVariation) {
+  EXPECT_EQ(KnockLimit(SIMPLE_GIN, true, Cards("KS")[0]), 0u);
+  EXPECT_EQ(KnockLimit(STANDARD_GIN, true, Cards("AS")[0]), 10u);
+  EXPECT_EQ(KnockLimit(OKLAHOMA_GIN, true, Cards("KS")[0]), 10u);
+  EXPECT_EQ(KnockLimit(OKLAHOMA_GIN, true, Cards("10S")[0]), 10u);
+  EXPECT_EQ(KnockLimit(OKLAHOMA_GIN, true, Cards("7D")[0]), 7u);
+  EXPECT_EQ(KnockLimit(OKLAHOMA_GIN, true, Cards("6C")[0]), 6u);
+  EXPECT_EQ(KnockLimit(OKLAHOMA_GIN, true, Cards("AH")[0]), 0u);
+  EXPECT_EQ(KnockLimit(OKLAHOMA_GIN, false, Cards("AH")[0]), 1u);
+  EXPECT_EQ(KnockLimit(OKLAHOMA_GIN, true, NoCard), 10u);
+}
+
+TEST(KnockLimit, DecidesLegalityAndTheNetwork) {
+  EXPECT_TRUE(IsLegalKnock(10, 10));
+  EXPECT_FALSE(IsLegalKnock(11, 10));
+  EXPECT_TRUE(IsLegalKnock(0, 0));
+  EXPECT_FALSE(IsLegalKnock(1, 0));
+  EXPECT_FALSE(IsLegalKnock(-1, 10));
+  EXPECT_EQ(NetworkChoice(SIMPLE_GIN, 0), LOW_NET);
+  EXPECT_EQ(NetworkChoice(STANDARD_GIN, 10), HIGH_NET);
+  EXPECT_EQ(NetworkChoice(OKLAHOMA_GIN, 7), HIGH_NET);
+  EXPECT_EQ(NetworkChoice(OKLAHOMA_GIN, 6), LOW_NET);
+}
+
+TEST(ScoreKnock, KnockUndercutAndGin) {
+  HandResult knock = ScoreKnock(1, 4, 9);
+  EXPECT_EQ(knock.Winner, 1u);
+  EXPECT_EQ(knock.Points, 5);
+  EXPECT_FALSE(knock.Undercut || knock.Gin);
+
+  HandResult undercut = ScoreKnock(1, 5, 5);
+  EXPECT_EQ(undercut.Winner, 0u);
+  EXPECT_EQ(undercut.Points, 25);
+  EXPECT_EQ(undercut.Difference, 0);
+  EXPECT_TRUE(undercut.Undercut);
+
+  HandResult gin = ScoreKnock(0, 0, 31);
+  EXPECT_EQ(gin.Winner, 0u);
+  EXPECT_EQ(gin.Points, 56);
+  EXPECT_EQ(gin.Difference, 31);
+  EXPECT_TRUE(gin.Gin && !gin.Undercut);
+}
+
+TEST(ScoreRecord, TheWorkedExample) {
+  ScoreRecord record(100);
+  EXPECT_FALSE(record.RecordHand(0, 30));
+  EXPECT_FALSE(record.RecordHand(1, 12));
+  EXPECT_TRUE(record.RecordHand(0, 75));
+  EXPECT_EQ(record.Row(0).Human, 30u);
+  EXPECT_EQ(record.Row(1).Computer, 12u);
+  EXPECT_EQ(record.Row(2).Human, 105u);
+  EXPECT_EQ(record.Row(2).Computer, 12u);
+  EXPECT_FALSE(record.Shutout);
+  EXPECT_EQ(record.NumLines, 3u + 5u);
+  FinalTotals totals = record.ApplyFinalTotals();
+  EXPECT_EQ(totals.Total[0], 255);
+  EXPECT_EQ(totals.Total[1], 37);
+  EXPECT_EQ(totals.Result, 0u);
+  EXPECT_EQ(totals.Margin, 218);
+  EXPECT_EQ(record.GameWinner, 0u);
+}
+
+TEST(ScoreRecord, AShutoutDoublesTheWinnerBeforeTheBoxes) {
+  ScoreRecord record(100);
+  record.RecordHand(1, 60);
+  EXPECT_TRUE(record.RecordHand(1, 50));
+  EXPECT_TRUE(record.Shutout);
+  EXPECT_EQ(record.NumLines, 2u + 6u);
+  FinalTotals totals = record.ComputeFinalTotals();
+  EXPECT_EQ(totals.Total[1], (110 + 100) * 2 + 50);
+  EXPECT_EQ(totals.Total[0], 0);
+  EXPECT_EQ(totals.Result, 1u);
+}
+
+TEST(ScoreRecord, EqualFinalTotalsAreATie) {
+  // Human: 100 + 100 bonus + 25 box = 225. Computer: 4 hands of 25 boxes
+  // each plus 25 points: 125 + 100 = 225.
+  ScoreRecord record(100);
+  for (int i = 0; i < 4; ++i) record.RecordHand(1, i == 0 ? 25 : 0);
+  EXPECT_TRUE(record.RecordHand(0, 100));
+  FinalTotals totals = record.ApplyFinalTotals();
+  EXPECT_EQ(totals.Total[0], 225);
+  EXPECT_EQ(totals.Total[1], 125);
+  ScoreRecord tie(100);
+  tie.RecordHand(1, 95);
+  tie.RecordHand(1, 0);
+  tie.RecordHand(1, 0);
+  tie.RecordHand(1, 0);
+  tie.RecordHand(1, 0);
+  EXPECT_TRUE(tie.RecordHand(0, 100));  // 100+100+25 = 225 against 95+125 = 220
+  FinalTotals close = tie.ComputeFinalTotals();
+  EXPECT_EQ(close.Total[0], 225);
+  EXPECT_EQ(close.Total[1], 220);
+  ScoreRecord even(100);
+  even.RecordHand(1, 99);
+  for (int i = 0; i < 5; ++i) even.RecordHand(1, 0);
+  EXPECT_TRUE(even.RecordHand(0, 100));  // 225 against 99 + 150 = 249
+  ScoreRecord exact(100);
+  exact.RecordHand(1, 75);
+  for (int i = 0; i < 5; ++i) exact.RecordHand(1, 0);
+  EXPECT_TRUE(exact.RecordHand(0, 100));  // 225 against 75 + 150 = 225
+  FinalTotals tied = exact.ApplyFinalTotals();
+  EXPECT_EQ(tied.Total[0], tied.Total[1]);
+  EXPECT_EQ(tied.Result, GAME_TIED);
+  EXPECT_EQ(tied.Margin, 0);
+  EXPECT_EQ(exact.GameWinner, GAME_TIED);
+}
+
+TEST(ScoreRecord, RowsGrowTwentyAtATime) {
+  ScoreRecord record(500);
+  record.RecordHand(0, 1);
+  EXPECT_EQ(record.RecordsSize, 20u);
+  for (int i = 1; i < 20; ++i) record.RecordHand(i % 2, 1);
+  EXPECT_EQ(record.RecordsSize, 20u);
+  record.RecordHand(0, 1);
+  EXPECT_EQ(record.RecordsSize, 40u);
+  EXPECT_EQ(record.NumScores, 21u);
+  EXPECT_EQ(record.Row(20).Human, 11u);
+  EXPECT_EQ(record.Row(20).Computer, 10u);
+}
+
+TEST(ScoreRecord, AFinishedGameTakesNoMoreRows) {
+  ScoreRecord record(100);
+  EXPECT_TRUE(record.RecordHand(0, 120));
+  EXPECT_TRUE(record.RecordHand(1, 50));
+  EXPECT_EQ(record.NumScores, 1u);
+  EXPECT_EQ(record.HandsWon[1], 0u);
+  record.NewGame(false);
+  EXPECT_FALSE(record.RecordHand(1, 50));
+  EXPECT_EQ(record.NumScores, 1u);
+}
+
+TEST(ScoreRecord, WatchingOnceMarksTheWholeGame) {
+  ScoreRecord record(100);
+  record.NewGame(false);
+  record.SetWatching(true);
+  record.SetWatching(false);
+  EXPECT_TRUE(record.Watched);
+  record.NewGame(false);
+  EXPECT_FALSE(record.Watched);
+}
