@@ -46,6 +46,9 @@ void ApplyTrainOption(TrainOptions& options, const std::vector<std::string_view>
     options.byEpoch = true;
   } else if (option == "--shuffle") {
     options.shuffle = true;
+  } else if (option == "--seed") {
+    options.seed = ParseCount(option, TakeValue(args, i), 0);
+    options.fixedSeed = true;
   } else if (option == "--save") {
     options.saveFile = TakeValue(args, i);
   } else if (option == "--load") {

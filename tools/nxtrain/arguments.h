@@ -22,6 +22,8 @@ struct TrainOptions {
   bool shuffle = false;
   std::string saveFile;
   std::string loadFile;
+  bool fixedSeed = false;
+  unsigned seed = 0;
 };
 
 struct EvalOptions {

@@ -30,6 +30,7 @@ const char* const HELP_TEXT =
     "  --shuffle       present the patterns in a new random order every epoch\n"
     "  --save FILE     write the trained weights to FILE\n"
     "  --load FILE     start from the weights in FILE\n"
+    "  --seed N        fix the random seed, so that runs repeat exactly\n"
     "\n"
     "eval prints, per pattern, the inputs, the targets and the outputs of the\n"
     "network with the given weights, and the mean absolute error.\n"

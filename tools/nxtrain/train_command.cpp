@@ -4,6 +4,7 @@
 #include "arguments.h"
 #include "commands.h"
 #include "neural/backprop_net.h"
+#include "neural/seed.h"
 #include "progress_line.h"
 
 namespace {
@@ -33,6 +34,7 @@ void TrainInSlices(NxNeuralNet& net, const TrainOptions& options) {
 
 int RunTrain(const std::vector<std::string_view>& args) {
   TrainOptions options = ParseTrainArguments(args);
+  if (options.fixedSeed) NxFixRandomSeed(options.seed);
   NxNeuralNet net(options.specFile.c_str());
   if (!options.loadFile.empty() && !net.ReadWeights(options.loadFile.c_str()))
     throw std::runtime_error("weights file " + options.loadFile + " does not fit the network of " +
