@@ -35,4 +35,6 @@ class Presentation : public NxTablePresenter {
   // Lets the window handle its messages for the given time. False when the
   // wait was abandoned (abort pending or closing requested meanwhile).
   virtual bool Wait(uint32_t milliseconds) = 0;
+  // The table refused a close request while it was busy and now asks again.
+  virtual void RepeatCloseRequest() {}
 };

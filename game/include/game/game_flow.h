@@ -1,0 +1,85 @@
+#pragma once
+
+#include <cstdint>
+
+#include "game/deck.h"
+#include "game/game_state.h"
+#include "game/gin_table.h"
+#include "game/hand_sort.h"
+#include "game/opponent.h"
+#include "game/presentation.h"
+#include "game/score_record.h"
+#include "neural/random.h"
+
+// The preferences the flow consults at a deal and a new game.
+struct FlowSettings {
+  bool ElevenTenDeal = false;
+  HandSort SortAfterDeal = HandSort::BY_VALUE;
+  SortDirection SortDirectionAfterDeal = SortDirection::ASCENDING;
+  bool DifferentCardbackEachGame = false;
+};
+
+// The state machine of a hand and a game between the human and the computer
+// opponent: dealing, the upcard offer, taking and discarding, knocking and
+// gin, the end of the stock, announcing and scoring a hand, the learning
+// pause after it. Human moves arrive through the operations below (each
+// refused silently when it is not allowed); the computer moves from the
+// idle step. It draws nothing itself: texts and boxes go through the
+// presentation, cards move through the deck.
+class GameFlow : public GinTable {
+ public:
+  GameFlow(GameState& state, NxDeck& deck, ScoreRecord& record, Presentation& view);
+
+  void SetOpponent(ComputerOpponent* opponent) { Opponent = opponent; }
+  // The game's own choices (dealer, card back) draw from this generator.
+  void SeedOwnRandom(int32_t seed);
+  FlowSettings Settings;
+
+  // --- the table as the computer player sees it
+  GameState& State() override { return S; }
+  NxDeck& Deck() override { return TheDeck; }
+  Presentation& View() override { return TheView; }
+  bool EvaluateKnock(uint32_t player) override;
+  void ShowKnockCard() override;
+  ScoreRecord& Record() { return TheRecord; }
+
+  // --- human operations; false when refused
+  bool TakeStockCard();
+  bool TakeUpcard();
+  bool Pass();
+  bool Discard(uint32_t position);
+  bool Knock(uint32_t position);
+  bool NextHand();
+  // askFirst: the menu's New Game, which confirms an unfinished game;
+  // fromCommand: started by a command, which abandons a computer move.
+  bool NewGame(bool askFirst, bool fromCommand);
+  // A close request: refused (and remembered) the first time, so that a
+  // wait in progress ends; granted when repeated.
+  bool RequestClose();
+
+  // --- machine-driven
+  void IdleStep();
+  void DealHand();
+  void AnnounceHand();
+  void AnnounceTie();
+  void HandOutcomes();
+
+  bool IsElevenTenHand() const;
+
+ private:
+  void SetStatus(uint32_t textId);
+  void SetSelection(SelectionKind kind, uint32_t card);
+  void CountRoundAfter(uint32_t mover);
+  void NoteForComputer(uint32_t owner, uint32_t card);
+  void WarnAboutStock();
+  void LayOpenComputerHand();
+  void ResumePendingGame();
+  uint32_t DrawOwnRandom(uint32_t range);
+
+  GameState& S;
+  NxDeck& TheDeck;
+  ScoreRecord& TheRecord;
+  Presentation& TheView;
+  ComputerOpponent* Opponent = nullptr;
+  NxRandomGenerator OwnRandom;
+};

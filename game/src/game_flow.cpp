@@ -1,0 +1,432 @@
+#include "game/game_flow.h"
+
+#include <algorithm>
+#include <ctime>
+#include <vector>
+
+#include "game/layoffs.h"
+#include "game/rules.h"
+#include "game/score_iterators.h"
+
+namespace {
+
+// Status and message texts of the flow.
+enum : uint32_t {
+  PLEASE_KNOCK_OR_DISCARD = 8000,
+  YOUR_TURN = 8001,
+  COMPUTERS_PLAY = 8002,
+  YOU_BEGIN_OFFER = 8003,
+  YOU_BEGIN_DISCARD = 8004,
+  COMPUTER_BEGINS = 8005,
+  COMPUTER_PASSES = 8006,
+  COMPUTER_PASSES_TOO = 8007,
+  YOU_WIN_HAND = 8008,
+  YOU_LOSE_HAND = 8009,
+  YOU_UNDERCUT = 8010,
+  YOU_ARE_UNDERCUT = 8011,
+  GAME_LOST = 8012,
+  GAME_WON = 8013,
+  GAME_TIED_TEXT = 8014,
+  STOCK_TIE = 8015,
+  KNOCK_CAPTION = 8035,
+  GIN_CAPTION = 8036,
+  RULE_CAPTION = 8037,
+  STOCK_CAPTION = 8038,
+  ILLEGAL_DISCARD = 8039,
+  ILLEGAL_KNOCK = 8043,
+  STOCK_WARNING_CAPTION = 8045,
+  THREE_LEFT = 8046,
+  FOUR_LEFT = 8047,
+  UNFINISHED_GAME = 8110,
+  GAME_IN_PROGRESS = 8111,
+};
+
+// Table geometry.
+constexpr TPoint COMPUTER_HAND_AT{100, 20};
+constexpr TPoint HUMAN_HAND_AT{100, 268};
+constexpr TPoint STOCK_AT{254, 144};
+constexpr TPoint DISCARD_AT{335, 144};
+constexpr TPoint SPREAD{34, 0};
+constexpr TPoint STACKED{0, 0};
+constexpr TPoint KNOCK_AREA_AT{173, 144};
+constexpr uint32_t STOCK_CARDS = 31;
+
+}  // namespace
+
+GameFlow::GameFlow(GameState& state, NxDeck& deck, ScoreRecord& record, Presentation& view)
+    : S(state), TheDeck(deck), TheRecord(record), TheView(view) {
+  SeedOwnRandom(static_cast<int32_t>(std::time(nullptr) % NxRandomGenerator::MODULUS));
+}
+
+void GameFlow::SeedOwnRandom(int32_t seed) {
+  OwnRandom.Seed = seed;
+  OwnRandom.InitTable();
+  S.OwnRandomSeed = static_cast<uint32_t>(seed);
+}
+
+uint32_t GameFlow::DrawOwnRandom(uint32_t range) {
+  return static_cast<uint32_t>(OwnRandom.rand() * (1.0 / NxRandomGenerator::MODULUS) * range);
+}
+
+void GameFlow::SetStatus(uint32_t textId) {
+  S.StatusTextId = textId;
+  TheView.SetStatus(textId);
+}
+
+void GameFlow::SetSelection(SelectionKind kind, uint32_t card) {
+  S.Selection = kind;
+  S.SelectionCard = kind == SELECT_KNOWN_CARD ? card : NoCard;
+  TheView.SetSelection(kind, S.SelectionCard);
+}
+
+void GameFlow::NoteForComputer(uint32_t owner, uint32_t card) {
+  if (Opponent) Opponent->NoteCard(owner, card, 1);
+}
+
+// The round ends with the discard of the player who moves second: the dealer.
+void GameFlow::CountRoundAfter(uint32_t mover) {
+  if (Opponent && mover == S.Dealer) Opponent->CountRound();
+}
+
+bool GameFlow::IsElevenTenHand() const { return Settings.ElevenTenDeal && S.Variation != OKLAHOMA_GIN; }
+
+// ---------------------------------------------------------------- human moves
+
+bool GameFlow::TakeStockCard() {
+  if (S.Play != HumanTake || S.HandOver || !StockCardMayBeTaken(S.Offer)) return false;
+  int32_t top = TheDeck.TopIndex(STOCK_PILE);
+  if (top < 0) return false;
+  S.UpcardTaken = NoCard;
+  TheDeck.MoveCard(STOCK_PILE, top, HUMAN_PILE, true);
+  if (TheDeck.CardsInPile(STOCK_PILE) < 3) S.StockExhausted = true;
+  S.Offer = NORMAL_PLAY;
+  S.Sort = PLAYERS_ORDER;
+  S.Play = HumanDiscard;
+  SetSelection(SELECT_STOCK_CARD, NoCard);
+  SetStatus(PLEASE_KNOCK_OR_DISCARD);
+  return true;
+}
+
+bool GameFlow::TakeUpcard() {
+  if (S.Play != HumanTake || S.HandOver || !UpcardMayBeTaken(S.Offer)) return false;
+  int32_t top = TheDeck.TopIndex(DISCARD_PILE);
+  if (top < 0) return false;
+  uint32_t card = TheDeck.CardIndexAt(DISCARD_PILE, top);
+  S.UpcardTaken = card;
+  TheDeck.MoveCard(DISCARD_PILE, top, HUMAN_PILE, true);
+  NoteForComputer(0, card);
+  S.Offer = NORMAL_PLAY;
+  S.Sort = PLAYERS_ORDER;
+  S.Play = HumanDiscard;
+  SetSelection(SELECT_KNOWN_CARD, card);
+  SetStatus(PLEASE_KNOCK_OR_DISCARD);
+  return true;
+}
+
+bool GameFlow::Pass() {
+  if (!PassAllowed(S.Offer) || S.Play == ComputerTake || S.HandOver) return false;
+  S.Offer = static_cast<OfferStage>(S.Offer + 1);
+  S.Play = ComputerTake;
+  SetStatus(COMPUTERS_PLAY);
+  return true;
+}
+
+bool GameFlow::Discard(uint32_t position) {
+  if (S.Play != HumanDiscard || S.HandOver || position >= TheDeck.CardsInPile(HUMAN_PILE)) return false;
+  uint32_t card = TheDeck.CardIndexAt(HUMAN_PILE, position);
+  if (card == S.UpcardTaken) {
+    TheView.Message(RULE_CAPTION, ILLEGAL_DISCARD, ICON_EXCLAMATION);
+    return false;
+  }
+  S.Sort = PLAYERS_ORDER;
+  TheDeck.MoveCard(HUMAN_PILE, position, DISCARD_PILE, true);
+  NoteForComputer(3, card);
+  CountRoundAfter(0);
+  if (S.StockExhausted) {
+    S.HandOver = true;
+    S.Play = HandEnded;
+  } else {
+    S.Play = ComputerTake;
+    SetStatus(COMPUTERS_PLAY);
+  }
+  return true;
+}
+
+bool GameFlow::Knock(uint32_t position) {
+  if (S.Play != HumanDiscard || S.HandOver || position >= TheDeck.CardsInPile(HUMAN_PILE)) return false;
+  uint32_t card = TheDeck.CardIndexAt(HUMAN_PILE, position);
+  if (card == S.UpcardTaken) {
+    TheView.Message(RULE_CAPTION, ILLEGAL_DISCARD, ICON_EXCLAMATION);
+    return false;
+  }
+  CountRoundAfter(0);
+  S.Sort = PLAYERS_ORDER;
+  TheDeck.MoveCard(HUMAN_PILE, position, DISCARD_PILE, true);
+  ShowKnockCard();
+  TheView.SetBusy(true);
+  EvaluateKnock(0);
+  TheView.SetBusy(false);
+  NoteForComputer(3, card);
+  if (S.HandOver) {
+    S.Play = HandEnded;
+  } else {
+    // An illegal knock counts as a plain discard.
+    TheDeck.RefreshPile(DISCARD_PILE);
+    S.Play = ComputerTake;
+    SetStatus(COMPUTERS_PLAY);
+  }
+  return true;
+}
+
+void GameFlow::ShowKnockCard() {
+  int32_t top = TheDeck.TopIndex(DISCARD_PILE);
+  if (top >= 0) TheDeck.MoveCardToPoint(KNOCK_AREA_AT, DISCARD_PILE, top, true);
+}
+
+bool GameFlow::EvaluateKnock(uint32_t player) {
+  uint32_t defender = 1 - player;
+  std::array<uint32_t, HAND_CARDS> deadwood;
+  int32_t knockerDeadwood = ScorePile(TheDeck, player, S.LastScores[player], deadwood);
+  S.Gin = false;
+  S.Undercut = false;
+  if (!IsLegalKnock(knockerDeadwood, S.KnockLimit)) {
+    TheView.Message(RULE_CAPTION, ILLEGAL_KNOCK, ICON_EXCLAMATION);
+    if (S.StockExhausted) S.HandOver = true;
+    if (player == 0) S.Play = ComputerTake;
+    return false;
+  }
+  S.HandOver = true;
+  S.StockExhausted = false;
+  S.PreviousDealer = S.Dealer;
+  int32_t defenderDeadwood = knockerDeadwood == 0
+                                 ? ScorePile(TheDeck, defender, S.LastScores[defender], deadwood)
+                                 : ComputeLayoffs(TheDeck, defender, S.LastScores, deadwood, S.LaidOff);
+  HandResult result = ScoreKnock(player, knockerDeadwood, defenderDeadwood);
+  S.Points = result.Points;
+  S.Difference = result.Difference;
+  S.Gin = result.Gin;
+  S.Undercut = result.Undercut;
+  TheRecord.RecordHand(result.Winner, static_cast<uint32_t>(result.Points));
+  S.Dealer = result.Winner;
+  return true;
+}
+
+// ------------------------------------------------------------- game and hand
+
+bool GameFlow::NewGame(bool askFirst, bool fromCommand) {
+  if (S.ClosingRequested) return false;
+  if (askFirst && !TheRecord.GameOver && !TheView.Confirm(GAME_IN_PROGRESS, UNFINISHED_GAME)) return false;
+  if (S.ResumePending) {
+    ResumePendingGame();
+    return true;
+  }
+  if (Settings.DifferentCardbackEachGame) {
+    uint32_t id = FIRST_CARD_BACK_ID + DrawOwnRandom(10);
+    if (id == S.CardBackId) id = S.CardBackId >= LAST_CARD_BACK_ID ? S.CardBackId - 1 : S.CardBackId + 1;
+    S.CardBackId = id;
+    TheDeck.SetCardBack(id);
+  }
+  TheRecord.NewGame(S.Watching);
+  S.Dealer = DrawOwnRandom(2);
+  DealHand();
+  if (fromCommand) S.AbortPending = true;
+  return true;
+}
+
+void GameFlow::ResumePendingGame() {
+  for (uint32_t pile = 0; pile < TheDeck.PileCount(); ++pile) TheDeck.RefreshPile(pile);
+  TheView.SetStatus(S.StatusTextId);
+  TheView.SetSelection(S.Selection, S.SelectionCard);
+  TheView.ShowKnockLimit(S.KnockLimit);
+  if (S.ShowScoreSheetAfterResume) {
+    S.ScoreSheetShown = true;
+    TheView.ShowScoreSheet();
+  }
+  S.ResumePending = false;
+}
+
+bool GameFlow::NextHand() {
+  if (!S.HandOver || TheRecord.GameOver) return false;
+  DealHand();
+  return true;
+}
+
+bool GameFlow::RequestClose() {
+  if (S.ClosingRequested) return true;
+  S.ClosingRequested = true;
+  return false;
+}
+
+void GameFlow::DealHand() {
+  S.Sort = PLAYERS_ORDER;
+  const bool elevenTen = IsElevenTenHand();
+  const uint32_t firstPlayer = S.FirstPlayer();
+  const uint32_t computerCards = elevenTen && firstPlayer == 1 ? 11 : 10;
+  const uint32_t humanCards = elevenTen && firstPlayer == 0 ? 11 : 10;
+  S.StockExhausted = false;
+  SetSelection(SELECT_NOTHING, NoCard);
+
+  TheDeck.Shuffle();
+  TheDeck.Deal(COMPUTER_PILE, computerCards, COMPUTER_HAND_AT, SPREAD, 200, S.Watching);
+  TheDeck.Deal(HUMAN_PILE, humanCards, HUMAN_HAND_AT, SPREAD, 300, true);
+  TheDeck.Deal(STOCK_PILE, STOCK_CARDS, STOCK_AT, STACKED, 100, false);
+  if (!elevenTen) TheDeck.Deal(DISCARD_PILE, 1, DISCARD_AT, STACKED, 0, true);
+  SortPile(TheDeck, HUMAN_PILE, Settings.SortAfterDeal, Settings.SortDirectionAfterDeal);
+  S.Sort = Settings.SortAfterDeal == HandSort::BY_VALUE ? SORTED_BY_VALUE : SORTED_BY_SUIT;
+
+  if (S.ScoreSheetShown) {
+    S.ScoreSheetShown = false;
+    TheView.CloseScoreSheet();
+  }
+  S.LaidOff.Clear();
+
+  int32_t upcard = TheDeck.TopIndex(DISCARD_PILE);
+  S.KnockLimit = KnockLimit(S.Variation, S.AceRequiresGin,
+                            upcard >= 0 ? TheDeck.CardIndexAt(DISCARD_PILE, upcard) : NoCard);
+  if (S.Variation == OKLAHOMA_GIN && Opponent) Opponent->SelectNet(NetworkChoice(S.Variation, S.KnockLimit));
+  TheView.ShowKnockLimit(S.KnockLimit);
+  if (Opponent) Opponent->StartHand();
+
+  if (S.Dealer == 0) {
+    SetStatus(COMPUTER_BEGINS);
+    if (elevenTen) {
+      S.Play = ComputerDiscard;
+      SetSelection(SELECT_STOCK_CARD, NoCard);
+      TheView.Wait(1000);
+    } else {
+      S.Play = ComputerTake;
+    }
+  } else if (elevenTen) {
+    S.Play = HumanDiscard;
+    SetStatus(YOU_BEGIN_DISCARD);
+    SetSelection(SELECT_STOCK_CARD, NoCard);
+  } else {
+    S.Play = HumanTake;
+    SetStatus(YOU_BEGIN_OFFER);
+  }
+  S.HandOver = false;
+  S.Gin = false;
+  S.Undercut = false;
+  S.UpcardTaken = NoCard;
+  S.Offer = elevenTen ? NORMAL_PLAY : OFFER_TO_FIRST_PLAYER;
+}
+
+// ------------------------------------------------------------------ idle step
+
+void GameFlow::IdleStep() {
+  if (S.ClosingRequested) {
+    TheView.RepeatCloseRequest();
+    return;
+  }
+  switch (S.Play) {
+    case ComputerTake: {
+      if (!Opponent) return;
+      if (Opponent->TakeDecision(1)) {
+        if (!S.HandOver && !S.AbortPending) S.Play = ComputerDiscard;
+      } else {
+        S.Play = HumanTake;
+        SetStatus(S.Offer == OFFER_TO_DEALER ? COMPUTER_PASSES
+                  : S.Offer == FIRST_PLAYER_TAKES_STOCK ? COMPUTER_PASSES_TOO
+                                                        : YOUR_TURN);
+      }
+      break;
+    }
+    case ComputerDiscard:
+      if (!Opponent) return;
+      Opponent->DiscardDecision(1);
+      CountRoundAfter(1);
+      if (!S.HandOver) {
+        S.Play = HumanTake;
+        SetStatus(YOUR_TURN);
+        WarnAboutStock();
+      } else {
+        S.Play = HandEnded;
+      }
+      break;
+    case Learning:
+      if (Opponent) Opponent->LearnStep(Learning, S.ComputerOutcome, S.HumanOutcome);
+      break;
+    case HandEnded:
+      if (S.StockExhausted)
+        AnnounceTie();
+      else
+        AnnounceHand();
+      break;
+    case HumanTake:
+    case HumanDiscard:
+      break;
+  }
+}
+
+void GameFlow::WarnAboutStock() {
+  uint32_t left = TheDeck.CardsInPile(STOCK_PILE);
+  if (left == 3) TheView.Message(STOCK_WARNING_CAPTION, THREE_LEFT, ICON_NONE);
+  if (left == 4) TheView.Message(STOCK_WARNING_CAPTION, FOUR_LEFT, ICON_NONE);
+}
+
+// The computer's cards are laid open as: its unmatched cards, then its
+// melds one by one.
+void GameFlow::LayOpenComputerHand() {
+  const NxHandScore* score = S.LastScores[1].get();
+  uint32_t count = TheDeck.CardsInPile(COMPUTER_PILE);
+  if (!score || !score->BestCase() || count != score->NumTotalCardsScored()) return;
+  std::vector<uint32_t> cards;
+  NxScoreUnmatchedIterator unmatched(*score);
+  while (unmatched.HasMore()) cards.push_back(unmatched.Next());
+  NxScoreMatchIterator melds(*score);
+  while (melds.HasMore()) {
+    NxMatchIterator meld(*melds.Next());
+    while (meld.HasMore()) cards.push_back(meld.Next());
+  }
+  std::vector<uint32_t> order;
+  for (uint32_t card : cards)
+    for (uint32_t pos = 0; pos < count; ++pos)
+      if (TheDeck.CardIndexAt(COMPUTER_PILE, pos) == card &&
+          std::find(order.begin(), order.end(), pos) == order.end()) {
+        order.push_back(pos);
+        break;
+      }
+  if (order.size() == count) TheDeck.Arrange(COMPUTER_PILE, order.data(), count);
+}
+
+void GameFlow::AnnounceHand() {
+  LayOpenComputerHand();
+  TheDeck.SetPileFace(COMPUTER_PILE, true);
+  TheView.ShowComputerHand(true);
+  const bool humanWon = S.Dealer == 0;
+  uint32_t caption = S.Gin ? GIN_CAPTION : KNOCK_CAPTION;
+  uint32_t text = S.Undercut ? (humanWon ? YOU_UNDERCUT : YOU_ARE_UNDERCUT) : (humanWon ? YOU_WIN_HAND : YOU_LOSE_HAND);
+  SetStatus(text);
+  TheView.Message(caption, text, ICON_NONE);
+  if (TheRecord.GameOver)
+    SetStatus(TheRecord.GameWinner == 0 ? GAME_WON : TheRecord.GameWinner == 1 ? GAME_LOST : GAME_TIED_TEXT);
+  HandOutcomes();
+  S.ScoreSheetShown = true;
+  TheView.ShowScoreSheet();
+}
+
+void GameFlow::AnnounceTie() {
+  TheDeck.SetPileFace(COMPUTER_PILE, true);
+  TheView.ShowComputerHand(true);
+  SetStatus(STOCK_TIE);
+  TheView.Message(STOCK_CAPTION, STOCK_TIE, ICON_NONE);
+  S.Points = 0;
+  S.Difference = 0;
+  HandOutcomes();
+}
+
+void GameFlow::HandOutcomes() {
+  double points = std::min(S.Points, 100);
+  double difference = std::min(S.Difference, 100);
+  const uint32_t winner = S.Dealer;
+  double winnerOutcome = 0.5 + 0.004 * points;
+  double loserOutcome = 0.5 - 0.004 * difference;
+  S.HumanOutcome = winner == 0 ? winnerOutcome : loserOutcome;
+  S.ComputerOutcome = winner == 1 ? winnerOutcome : loserOutcome;
+  if (Opponent) {
+    Opponent->HandOutcome(S.ComputerOutcome);
+    Opponent->BuildHumanView(winner, S.PreviousDealer);
+  }
+  S.Play = Learning;
+  S.HandOver = true;
+}

@@ -1,0 +1,27 @@
+#include "game/headless_presentation.h"
+
+#include "game/string_table.h"
+
+void HeadlessPresentation::SetSelection(SelectionKind kind, uint32_t card) { Selections.emplace_back(kind, card); }
+
+void HeadlessPresentation::Message(uint32_t captionId, uint32_t textId, MessageIcon icon) {
+  Messages.push_back({captionId, textId, ResourceString(textId), icon});
+}
+
+void HeadlessPresentation::MessageText(uint32_t captionId, const std::string& text, MessageIcon icon) {
+  Messages.push_back({captionId, 0, text, icon});
+}
+
+bool HeadlessPresentation::Confirm(uint32_t captionId, uint32_t textId) {
+  Confirmations.emplace_back(captionId, textId);
+  if (ConfirmAnswers.empty()) return true;
+  bool answer = ConfirmAnswers.front();
+  ConfirmAnswers.pop_front();
+  return answer;
+}
+
+bool HeadlessPresentation::Wait(uint32_t milliseconds) {
+  WaitTimes.push_back(milliseconds);
+  if (DuringWait && WaitTimes.size() == DuringWaitNumber) DuringWait();
+  return !(State && (State->AbortPending || State->ClosingRequested));
+}
