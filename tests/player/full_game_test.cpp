@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "game/string_table.h"
+#include "table_fixture.h"
+
+namespace {
+
+struct GameOutcome {
+  uint32_t Hands = 0;
+  uint32_t Ties = 0;
+  std::string Problem;
+};
+
+// Plays one whole game through the flow: the human's moves from the plain
+// strategy, the computer's from the idle step, learning until it is done.
+GameOutcome PlayGame(HeadlessTable& table) {
+  GameOutcome outcome;
+  table.Flow.NewGame(false, false);
+  uint32_t previousDealer = table.State.Dealer;
+  for (int step = 0; step < 200000; ++step) {
+    GameState& s = table.State;
+    if (s.Play == HumanTake || s.Play == HumanDiscard) {
+      if (!PlayHumanMove(table.Flow)) {
+        outcome.Problem = "human move refused in state " + std::to_string(s.Play);
+        return outcome;
+      }
+    } else if (s.Play == Learning && table.Computer->GetHumanPasses() == 4) {
+      ++outcome.Hands;
+      if (s.StockExhausted) {
+        ++outcome.Ties;
+        if (s.Dealer != previousDealer) outcome.Problem = "a tie changed the dealer";
+      } else if (s.Dealer != (s.Dealer == 0 ? 0u : 1u)) {
+        outcome.Problem = "bad dealer";
+      }
+      if (table.Record.GameOver) return outcome;
+      previousDealer = s.Dealer;
+      if (!table.Flow.NextHand()) {
+        outcome.Problem = "next hand refused";
+        return outcome;
+      }
+    } else {
+      bool handWasOver = s.HandOver;
+      uint32_t rows = table.Record.NumScores;
+      table.Flow.IdleStep();
+      // A scored hand names its winner as the next dealer.
+      if (!handWasOver && s.HandOver && !s.StockExhausted && table.Record.NumScores == rows + 1 &&
+          table.Record.Row(rows).Winner != s.Dealer)
+        outcome.Problem = "winner does not deal next";
+    }
+    if (outcome.Problem.empty()) outcome.Problem = CheckTable(table.Flow, table.State, table.Deck);
+    if (!outcome.Problem.empty()) return outcome;
+  }
+  outcome.Problem = "game did not end";
+  return outcome;
+}
+
+}  // namespace
+
+class FullGames : public ::testing::TestWithParam<std::tuple<uint32_t, uint32_t, bool>> {};
+
+TEST_P(FullGames, EveryCardStaysInOnePileUntilTheGameEnds) {
+  auto [level, variation, elevenTen] = GetParam();
+  TempInstallation install;
+  HeadlessTable table(level, variation, elevenTen, 1000 + level * 7 + variation * 3 + elevenTen);
+  GameOutcome outcome = PlayGame(table);
+  EXPECT_EQ(outcome.Problem, "");
+  EXPECT_TRUE(table.Record.GameOver);
+  EXPECT_GT(outcome.Hands, 0u);
+  // Every status shown is one of the flow's own texts.
+  for (uint32_t id : table.View.Statuses) EXPECT_STRNE(ResourceString(id), "") << id;
+  for (const auto& message : table.View.Messages) EXPECT_NE(message.Caption, 9032u) << message.Text;
+}
+
+INSTANTIATE_TEST_SUITE_P(LevelsVariationsDeals, FullGames,
+                         ::testing::Combine(::testing::Values(0u, 1u, 2u, 3u),
+                                            ::testing::Values(uint32_t(SIMPLE_GIN), uint32_t(STANDARD_GIN),
+                                                              uint32_t(OKLAHOMA_GIN)),
+                                            ::testing::Bool()));

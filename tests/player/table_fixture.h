@@ -1,0 +1,50 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "game/deck.h"
+#include "game/game_flow.h"
+#include "game/headless_presentation.h"
+#include "game/score_record.h"
+#include "player/computer_play.h"
+
+// A temporary installation: a directory with a default data file made from
+// freshly initialised networks, and a configuration directory below it.
+class TempInstallation {
+ public:
+  TempInstallation();
+  ~TempInstallation();
+  std::string Path(const std::string& name) const { return (Root / name).string(); }
+  std::string PlayerPath(const std::string& name) const { return (Root / "PLAYER" / name).string(); }
+
+ private:
+  std::filesystem::path Root;
+};
+
+// Writes four level blocks of fresh networks (the seed makes them differ).
+void WriteFreshDataFile(const std::string& path, unsigned seed);
+
+// A whole table without a window: the flow, the deck, the score record, a
+// recording presentation and the computer player.
+struct HeadlessTable {
+  explicit HeadlessTable(uint32_t level = 0, uint32_t variation = STANDARD_GIN, bool elevenTen = false,
+                         int32_t seed = 4242);
+  ~HeadlessTable();
+
+  GameState State;
+  NxDeck Deck{nullptr, 4, FIRST_CARD_BACK_ID, TRect{0, 0, 576, 384}, TSize{69, 96}};
+  ScoreRecord Record{100};
+  HeadlessPresentation View;
+  GameFlow Flow{State, Deck, Record, View};
+  std::unique_ptr<ComputerPlay> Computer;
+};
+
+// A plain human: takes the upcard when it completes a meld, knocks when it
+// can, otherwise throws its highest unmatched card.
+bool PlayHumanMove(GameFlow& flow);
+
+// Checks that every card lies in exactly one pile and the hand sizes fit
+// the play state; returns a description of the first problem, or "".
+std::string CheckTable(const GameFlow& flow, const GameState& state, const NxDeck& deck);
