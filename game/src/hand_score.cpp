@@ -54,33 +54,60 @@ void NxHandScore::FindMatches() {
   CompactFreeCards();
 }
 
+namespace {
+constexpr uint64_t SUIT_BITS = (uint64_t{1} << NUM_RANKS) - 1;
+
+// One bit per card id whose rank index is `rank`, in every suit.
+constexpr uint64_t OfRank(unsigned rank) {
+  return (uint64_t{1} << rank) | (uint64_t{1} << (rank + 13)) | (uint64_t{1} << (rank + 26)) |
+         (uint64_t{1} << (rank + 39));
+}
+constexpr uint64_t ACES = OfRank(0);
+constexpr uint64_t KINGS = OfRank(12);
+constexpr uint64_t QUEENS = OfRank(11);
+
+// Cards that start a sequence of at least three present cards of their
+// suit: the next two ranks are present and the rank below is not.
+uint64_t RunStarts(uint64_t present) {
+  const uint64_t next = (present >> 1) & ~KINGS;
+  const uint64_t afterNext = (present >> 2) & ~(KINGS | QUEENS);
+  const uint64_t below = (present << 1) & ~ACES;
+  return present & next & afterNext & ~below;
+}
+
+// Ranks (bit r) held in at least three suits.
+uint64_t SetRanks(uint64_t present) {
+  const uint64_t h = present & SUIT_BITS, d = present >> 13 & SUIT_BITS, s = present >> 26 & SUIT_BITS,
+                 c = present >> 39 & SUIT_BITS;
+  return (h & d & s) | (h & d & c) | (h & s & c) | (d & s & c);
+}
+}  // namespace
+
 void NxHandScore::FindRuns() {
+  const uint64_t starts = RunStarts(PresentMask);
+  if (!starts) return;
   const unsigned* cards = AllCards.Data();
   for (unsigned i = 0; i < NumTotalCards; ++i) {
     const unsigned card = cards[i];
-    const unsigned rank = RankOf(card);
-    if ((UsedMask >> card & 1) || rank >= 11) continue;
-    if (rank != 0 && (PresentMask >> (card - 1) & 1)) continue;  // not the start of its sequence
-    unsigned last = card;
+    // Only the lowest card of a sequence starts a run, and only once.
+    if (!(starts >> card & 1) || (UsedMask >> card & 1)) continue;
+    unsigned last = card + 2;
     while (RankOf(last) < NUM_RANKS - 1 && (PresentMask >> (last + 1) & 1)) ++last;
-    if (last - card > 1) {
-      NxMatch* run = new NxMatch(card, last);
-      AllMatches.Add(run);
-      UsedMask |= run->CardMask;
-    }
+    NxMatch* run = new NxMatch(card, last);
+    AllMatches.Add(run);
+    UsedMask |= run->CardMask;
   }
 }
 
 void NxHandScore::FindSets() {
-  constexpr uint64_t SAME_RANK = 1 | uint64_t{1} << 13 | uint64_t{1} << 26 | uint64_t{1} << 39;
-  for (unsigned rank = 0; rank < NUM_RANKS; ++rank) {
-    const uint64_t ofRank = PresentMask & (SAME_RANK << rank);
-    const uint64_t suits = ofRank >> rank;
-    if ((suits & 1) + (suits >> 13 & 1) + (suits >> 26 & 1) + (suits >> 39 & 1) < 3) continue;
+  uint64_t ranks = SetRanks(PresentMask);
+  while (ranks) {
+    const unsigned rank = static_cast<unsigned>(__builtin_ctzll(ranks));
+    ranks &= ranks - 1;
     unsigned members[NUM_SUITS];
     unsigned count = 0;
     for (unsigned suit = 0; suit < NUM_SUITS; ++suit)
-      if (ofRank >> MakeCard(suit, rank) & 1) members[count++] = MakeCard(suit, rank);
+      if (PresentMask >> MakeCard(suit, rank) & 1) members[count++] = MakeCard(suit, rank);
     NxMatch* set = new NxMatch(members, count);
     AllMatches.Add(set);
     UsedMask |= set->CardMask;
@@ -90,6 +117,7 @@ void NxHandScore::FindSets() {
 // Moves the cards that belong to no meld to the front, in their order, and
 // fills the rest with NoCard.
 void NxHandScore::CompactFreeCards() {
+  if (!UsedMask) return;
   unsigned* free = FreeCards.Data();
   unsigned kept = 0;
   for (unsigned i = 0; i < NumTotalCards; ++i)
