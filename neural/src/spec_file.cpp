@@ -1,4 +1,3 @@
-#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -8,18 +7,30 @@
 
 namespace {
 
+// Indexed by command number.
 const char* const commandWords[NxNeuralNet::CMD_COUNT] = {
-    "TARGET",    "LAYER",     "NODES",     "NODETYPE",          "X-DIMENSION", "Y-DIMENSION",
-    "LEARN-RATE", "MOMENTUM", "PATTERN-X-DIMENSION", "PATTERN-Y-DIMENSION", "X-OVERLAP", "Y-OVERLAP",
-    "GLOBAL-LEARN-RATE", "SCALE-FACTOR", "GLOBAL-MOMENTUM"};
+    "TARGET",
+    "LAYER",
+    "NODES",
+    "NODETYPE",
+    "X-DIMENSION",
+    "Y-DIMENSION",
+    "LEARN-RATE",
+    "MOMENTUM",
+    "PATTERN-X-DIMENSION",
+    "PATTERN-Y-DIMENSION",
+    "X-OVERLAP",
+    "Y-OVERLAP",
+    "GLOBAL-LEARN-RATE",
+    "SCALE-FACTOR",
+    "GLOBAL-MOMENTUM",
+};
 
 int CommandNumber(const char* word) {
   for (int i = 0; i < NxNeuralNet::CMD_COUNT; ++i)
     if (std::strcmp(word, commandWords[i]) == 0) return i;
   return NxNeuralNet::CMD_EOF;
 }
-
-bool IsWholeNumber(double value, double limit) { return value >= 0 && value <= limit && value == std::trunc(value); }
 
 }  // namespace
 
@@ -241,54 +252,6 @@ void NxNeuralNet::ReadOverlapLines(TSize& step, const TSize& pattern) {
     axis -= static_cast<int32_t>(SpecValue);
   }
   PushBackCommand();
-}
-
-bool NxNeuralNet::IsUnsignedInteger(double value) {
-  if (IsWholeNumber(value, 4294967295.0)) return true;
-  Warn("The command %s should have an INTEGER value greater or equal to zero.  Command ignored.",
-       GetCommandString(static_cast<int>(SpecCommand)));
-  return false;
-}
-
-bool NxNeuralNet::IsValidLayer(double value) {
-  if (!IsWholeNumber(value, MAX_LAYERS - 1))
-    Fail("Invalid layer number %lf in %s.  Allowed layer numbers must be in the range 0 - %u", value,
-         SpecFileName.c_str(), MAX_LAYERS - 1);
-  unsigned layer = static_cast<unsigned>(value);
-  if (LayerDeclared[layer]) Fail("Multiple declaration of Layer %u in %s", layer, SpecFileName.c_str());
-  return true;
-}
-
-bool NxNeuralNet::IsValidNodeType(double value) {
-  if (!IsWholeNumber(value, double(MAJORITY))) {
-    Warn("Unknown NodeType specified in %s of LAYER %u.  Command ignored.", SpecText, SpecLayer);
-    return false;
-  }
-  if (SpecLayer == 0 && value != 0) {
-    Warn("Only NODETYPE 0 is allowed for source LAYER 0, Command %s Ignored.", SpecText);
-    return false;
-  }
-  return true;
-}
-
-bool NxNeuralNet::IsValidLearningRate(double value) {
-  if (value >= 0 && value <= 10) return true;
-  Warn("Learning Rate specified in %s of LAYER %u is out of range.  Command ignored.", SpecText, SpecLayer);
-  return false;
-}
-
-bool NxNeuralNet::IsValidMomentum(double value) {
-  if (value >= 0 && value <= 2) return true;
-  Warn("Momentum specified in %s of LAYER %u is out of range.  Command ignored.", SpecText, SpecLayer);
-  return false;
-}
-
-bool NxNeuralNet::IsValidPatternDimension(double value, unsigned limit) {
-  if (IsWholeNumber(value, limit)) return true;
-  Warn("Pattern dimension specified in %s of LAYER %u for TARGET %u exceeds the size of the layer.  Command "
-       "ignored.",
-       SpecText, SpecLayer, SpecTarget);
-  return false;
 }
 
 void NxNeuralNet::ReadGlobalValues(NxFile& file) {
