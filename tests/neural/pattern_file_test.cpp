@@ -44,12 +44,6 @@ TEST_F(PatternFile, AShortFileKeepsItsCompletePatternsAndWarns) {
             std::string::npos);
 }
 
-TEST_F(PatternFile, FewerPatternsThanTheFileHoldsReadsOnlyThose) {
-  ScratchFile file("(1 1 1 1 1\n(0 0 0 0 0\n");
-  net.ReadIOPatterns(file.Name(), 1);
-  EXPECT_EQ(net.GetNumPatterns(), 1u);
-}
-
 TEST_F(PatternFile, FilesWithoutACompletePatternAreErrors) {
   ScratchFile empty("");
   EXPECT_THROW(net.ReadIOPatterns(empty.Name(), 4), XCMessage);
