@@ -185,10 +185,9 @@ void NxNeuralNet::ReadTargetGroups() {
            GetCommandString(command));
       continue;
     }
-    if (!IsUnsignedInteger(SpecValue)) {
-      SkipTargetGroup();
-      continue;
-    }
+    // The lines of a group whose TARGET was not a whole number are read as
+    // stray lines and warned about one by one.
+    if (!IsUnsignedInteger(SpecValue)) continue;
     if (SpecValue > MAX_LAYERS - 1) {
       Warn("TARGET LAYER specified in %s of LAYER %u is out of range.  Allowed target layers must be in the range "
            "0 - %u.  Command ignored.",
@@ -202,7 +201,7 @@ void NxNeuralNet::ReadTargetGroups() {
   PushBackCommand();
 }
 
-// The lines of a refused TARGET group belong to it and go with it.
+// The lines of a TARGET group that names no layer go with it.
 void NxNeuralNet::SkipTargetGroup() {
   while (!IsEndOfGroup(ReadCommand())) {
   }

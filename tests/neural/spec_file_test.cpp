@@ -82,7 +82,7 @@ TEST(SpecFile, MisplacedAndOutOfRangeCommandsWarnAndParsingGoesOn) {
   std::vector<std::string> warnings =
       WarningsOf("NODES : 3\nLAYER : 0\nLEARN-RATE : 12\nMOMENTUM : 3\nNODES : 4\nNODETYPE : 2\nTARGET : 1\n"
                  "LAYER : 1\nNODES : 1\nNODETYPE : 9\nTARGET : 1.5\nPATTERN-X-DIMENSION : 1\n");
-  ASSERT_EQ(warnings.size(), 6u);
+  ASSERT_EQ(warnings.size(), 7u);
   EXPECT_EQ(warnings[0], "Spurious NODES command found outside of LAYER specification.  Command ignored.");
   EXPECT_EQ(warnings[1], "Learning Rate specified in LEARN-RATE : 12\n of LAYER 0 is out of range.  Command ignored.");
   EXPECT_EQ(warnings[2], "Momentum specified in MOMENTUM : 3\n of LAYER 0 is out of range.  Command ignored.");
@@ -90,6 +90,25 @@ TEST(SpecFile, MisplacedAndOutOfRangeCommandsWarnAndParsingGoesOn) {
   EXPECT_EQ(warnings[4], "Unknown NodeType specified in NODETYPE : 9\n of LAYER 1.  Command ignored.");
   EXPECT_EQ(warnings[5],
             "The command TARGET should have an INTEGER value greater or equal to zero.  Command ignored.");
+  EXPECT_EQ(warnings[6],
+            "Spurious PATTERN-X-DIMENSION command found in the middle of a TARGET specification.  Command ignored.");
+}
+
+TEST(SpecFile, StrayLinesInsideNodesAndPatternsWarn) {
+  std::vector<std::string> warnings =
+      WarningsOf("LAYER : 0\nX-DIMENSION : 2\nNODES : 4\nMOMENTUM : 1\nTARGET : 1\nPATTERN-X-DIMENSION : 5\n"
+                 "PATTERN-Y-DIMENSION : 1\nNODES : 2\nX-OVERLAP : 9\nX-OVERLAP : 1\nLAYER : 1\nNODES : 1\n");
+  ASSERT_EQ(warnings.size(), 5u);
+  EXPECT_EQ(warnings[0], "Spurious X-DIMENSION command found before NODES specification.  Command ignored.");
+  EXPECT_EQ(warnings[1], "Spurious MOMENTUM command found in the middle of a NODES specification.  Command ignored.");
+  EXPECT_EQ(warnings[2],
+            "Pattern dimension specified in PATTERN-X-DIMENSION : 5\n of LAYER 0 for TARGET 1 exceeds the size of "
+            "the layer.  Command ignored.");
+  EXPECT_EQ(warnings[3],
+            "Spurious NODES command found in the middle of a pattern OVERLAP specification.  Command ignored.");
+  EXPECT_EQ(warnings[4],
+            "X-OVERLAP specified in X-OVERLAP : 9\n of LAYER 0 is larger than the pattern dimension 4.  Command "
+            "ignored.");
 }
 
 TEST(SpecFile, TargetBeyondLayer15IsRefusedWithItsGroup) {
