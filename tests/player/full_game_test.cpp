@@ -43,7 +43,15 @@ GameOutcome PlayGame(HeadlessTable& table) {
     } else {
       bool handWasOver = s.HandOver;
       uint32_t rows = table.Record.NumScores;
+      size_t messages = table.View.Messages.size();
       table.Flow.IdleStep();
+      // Stock warnings come only when the human is about to take.
+      for (size_t m = messages; m < table.View.Messages.size(); ++m) {
+        uint32_t text = table.View.Messages[m].TextId;
+        if (text != 8046 && text != 8047) continue;
+        if (s.Play != HumanTake || table.Deck.CardsInPile(STOCK_PILE) != (text == 8046 ? 3u : 4u))
+          outcome.Problem = "stock warning out of turn";
+      }
       // A scored hand names its winner as the next dealer.
       if (!handWasOver && s.HandOver && !s.StockExhausted && table.Record.NumScores == rows + 1 &&
           table.Record.Row(rows).Winner != s.Dealer)

@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include "game/object_stream.h"
+#include "neural/net.h"
+#include "table_fixture.h"
+
+namespace {
+
+constexpr uint32_t FEATURES[] = {13, 27, 41, 55};
+
+// Deals a traditional Standard hand that the human begins.
+void DealHumanFirst(HeadlessTable& table) {
+  table.State.Dealer = 1;
+  table.Flow.DealHand();
+}
+
+}  // namespace
+
+TEST(PositionEncoding, CardCellsSkipTheFeatureColumn) {
+  EXPECT_EQ(ComputerPlay::CellOf(51), 54u);
+  EXPECT_EQ(ComputerPlay::CellOf(13), 14u);
+  EXPECT_EQ(ComputerPlay::CellOf(0), 0u);
+  for (uint32_t card = 0; card < 52; ++card)
+    for (uint32_t f : FEATURES) EXPECT_NE(ComputerPlay::CellOf(card), f);
+}
+
+TEST(PositionEncoding, StartHandNotesOwnCardsTheUpcardAndFeatures) {
+  TempInstallation install;
+  HeadlessTable table;
+  DealHumanFirst(table);
+  const ComputerPlay::Vector& view = table.Computer->GetComputerView();
+  int32_t points = 0;
+  for (uint32_t i = 0; i < 10; ++i) {
+    uint32_t card = table.Deck.CardIndexAt(COMPUTER_PILE, i);
+    EXPECT_EQ(view[ComputerPlay::CellOf(card)], 0.9);
+    points += CardPoints[RankOf(card)];
+  }
+  uint32_t upcard = table.Deck.CardIndexAt(DISCARD_PILE, 0);
+  EXPECT_EQ(view[ComputerPlay::CellOf(upcard)], -0.2);
+  EXPECT_EQ(view[13], 0.1);
+  EXPECT_EQ(view[27], 0.1);
+  EXPECT_DOUBLE_EQ(view[41], 0.9);  // Standard: knock limit 10
+  EXPECT_DOUBLE_EQ(view[55], points * 0.8 / 110 + 0.1);
+  EXPECT_EQ(table.Computer->GetObservationCount(), 1u);
+  EXPECT_EQ(table.Computer->GetRoundCount(), 0u);
+}
+
+TEST(PositionEncoding, HumanViewAtTheEndOfAHand) {
+  TempInstallation install;
+  HeadlessTable table;
+  DealHumanFirst(table);
+  ComputerPlay& cp = *table.Computer;
+  uint32_t upcard = table.Deck.CardIndexAt(DISCARD_PILE, 0);
+  cp.CountRound();
+  cp.CountRound();
+  cp.BuildHumanView(1, 0);  // the computer won a hand the human dealt
+  const ComputerPlay::Vector& human = cp.GetHumanView();
+  EXPECT_EQ(human[ComputerPlay::CellOf(upcard)], -0.2);
+  for (uint32_t i = 0; i < 10; ++i) {
+    EXPECT_EQ(human[ComputerPlay::CellOf(table.Deck.CardIndexAt(HUMAN_PILE, i))], 0.9);
+    EXPECT_EQ(human[ComputerPlay::CellOf(table.Deck.CardIndexAt(COMPUTER_PILE, i))], 0.0);
+  }
+  EXPECT_DOUBLE_EQ(human[13], 1 / 30.0 + 0.1);  // one round fewer
+  EXPECT_EQ(human[27], 0.1);
+  EXPECT_EQ(cp.GetRoundCount(), 2u);
+}
+
+TEST(PositionEncoding, FourRotationsRestoreTheVectorAndFeaturesStay) {
+  TempInstallation install;
+  HeadlessTable table;
+  DealHumanFirst(table);
+  ComputerPlay& cp = *table.Computer;
+  cp.BuildHumanView(0, 1);
+  ComputerPlay::Vector before = cp.GetHumanView();
+  cp.RotateSuits(false);
+  ComputerPlay::Vector once = cp.GetHumanView();
+  for (uint32_t rank = 0; rank < 13; ++rank) EXPECT_EQ(once[rank], before[14 + rank]);
+  for (uint32_t rank = 0; rank < 13; ++rank) EXPECT_EQ(once[3 * 14 + rank], before[rank]);
+  for (uint32_t f : FEATURES) EXPECT_EQ(once[f], before[f]);
+  cp.RotateSuits(false);
+  cp.RotateSuits(false);
+  cp.RotateSuits(false);
+  EXPECT_EQ(cp.GetHumanView(), before);
+}
+
+TEST(Learning, FiveObservationsTakeTwentyTwoSteps) {
+  TempInstallation install;
+  HeadlessTable table;
+  DealHumanFirst(table);
+  ComputerPlay& cp = *table.Computer;
+  for (int i = 0; i < 4; ++i) cp.RecordObservation();
+  ASSERT_EQ(cp.GetObservationCount(), 5u);
+  cp.HandOutcome(0.6);
+  cp.BuildHumanView(1, 1);
+  int steps = 0;
+  while (cp.LearnStep(Learning, 0.6, 0.4)) ++steps;
+  EXPECT_EQ(steps, 22);
+  EXPECT_FALSE(cp.LearnStep(Learning, 0.6, 0.4));
+  EXPECT_FALSE(cp.LearnStep(HumanTake, 0.6, 0.4));
+  EXPECT_EQ(cp.GetOwnPasses(), 4u);
+  EXPECT_EQ(cp.GetHumanPasses(), 4u);
+}
+
+TEST(Learning, OnlyThirtyTwoObservationsAreKept) {
+  TempInstallation install;
+  HeadlessTable table;
+  DealHumanFirst(table);
+  for (int i = 0; i < 40; ++i) table.Computer->RecordObservation();
+  EXPECT_EQ(table.Computer->GetObservationCount(), 32u);
+}
+
+TEST(ComputerPlayDeathTest, UnknownNetworkChoiceStops) {
+  TempInstallation install;
+  HeadlessTable table;
+  EXPECT_DEATH(table.Computer->SelectNet(2), "choice == HIGH_NET \\|\\| choice == LOW_NET");
+}
+
+TEST(MoveSelection, DecisionsAreRepeatableAndTrialsAreUndone) {
+  for (uint32_t level = 0; level < 4; ++level) {
+    TempInstallation install;
+    HeadlessTable table(level);
+    DealHumanFirst(table);
+    ComputerPlay& cp = *table.Computer;
+    ComputerPlay::Vector before = cp.GetComputerView();
+    bool first = cp.WantsUpcard(1);
+    uint32_t plan = cp.GetPlannedDiscard();
+    ComputerPlay::Vector after = cp.GetComputerView();
+    uint32_t upcard = table.Deck.CardIndexAt(DISCARD_PILE, 0);
+    for (uint32_t i = 0; i < 56; ++i) {
+      if (i == 13 || i == 27 || i == 55) continue;
+      if (first && i == ComputerPlay::CellOf(upcard)) continue;
+      EXPECT_EQ(after[i], before[i]) << "level " << level << " cell " << i;
+    }
+    // The same position gives the same decision.
+    cp.MutableComputerView() = before;
+    EXPECT_EQ(cp.WantsUpcard(1), first);
+    EXPECT_EQ(cp.GetPlannedDiscard(), plan);
+  }
+}
+
+TEST(MoveSelection, TopLevelTakesACardThatBringsAKnock) {
+  // Level 3 rates candidates inside the knock limit by deadwood alone.
+  TempInstallation install;
+  HeadlessTable table(3);
+  ComputerPlay& cp = *table.Computer;
+  uint32_t listA[10], listB[10];
+  std::fill(listA, listA + 10, NoCard);
+  std::fill(listB, listB + 10, NoCard);
+  table.State.KnockLimit = 10;
+  double best = 0.4;
+  int32_t bestR = 11;
+  EXPECT_TRUE(cp.RateCandidate(0.1, 8, best, bestR, 10, MakeCard(0, 12), MakeCard(1, 3), true, true, listA, listB));
+  EXPECT_DOUBLE_EQ(best, 0.4 + 10 / 499.0 + 0.008);
+  EXPECT_EQ(bestR, 8);
+  EXPECT_FALSE(cp.RateCandidate(0.9, 8, best, bestR, 10, MakeCard(0, 12), MakeCard(1, 4), false, true, listA, listB));
+  EXPECT_TRUE(cp.RateCandidate(0.0, 5, best, bestR, 10, MakeCard(0, 12), MakeCard(1, 4), false, true, listA, listB));
+  EXPECT_EQ(bestR, 5);
+}
+
+TEST(MoveSelection, LowerLevelsKeepTheEarlierOfEqualCandidates) {
+  TempInstallation install;
+  HeadlessTable table(1);
+  uint32_t list[10];
+  std::fill(list, list + 10, NoCard);
+  double best = 0.0;
+  int32_t bestR = 11;
+  EXPECT_TRUE(table.Computer->RateCandidate(0.5, 0, best, bestR, 10, 0, 1, true, false, list, list));
+  EXPECT_FALSE(table.Computer->RateCandidate(0.5, 0, best, bestR, 10, 0, 2, false, false, list, list));
+  EXPECT_TRUE(table.Computer->RateCandidate(0.51, 0, best, bestR, 10, 0, 3, false, false, list, list));
+}
+
+TEST(ResumeBlock, RoundTripAndDamagedBlocks) {
+  TempInstallation install;
+  HeadlessTable table;
+  DealHumanFirst(table);
+  ComputerPlay& cp = *table.Computer;
+  cp.RecordObservation();
+  cp.CountRound();
+  NxObjectWriter out;
+  cp.Write(out);
+  EXPECT_EQ(out.Data().size(), 28u + 448 + 448 + 4 + 2 * 448);
+
+  HeadlessTable other;
+  NxObjectReader in(out.Data());
+  ASSERT_TRUE(other.Computer->Read(in, 1));
+  EXPECT_TRUE(in.AtEnd());
+  EXPECT_EQ(other.Computer->GetComputerView(), cp.GetComputerView());
+  EXPECT_EQ(other.Computer->GetObservationCount(), 2u);
+  EXPECT_EQ(other.Computer->GetRoundCount(), 1u);
+  EXPECT_FALSE(other.Computer->IsReplayPending());  // replayed at once: the networks exist
+
+  std::vector<uint8_t> tooMany = out.Data();
+  tooMany[8] = 33;  // ObservationCount
+  std::vector<uint8_t> badChoice = out.Data();
+  badChoice[24] = 2;  // NetChoice
+  std::vector<uint8_t> cut(out.Data().begin(), out.Data().begin() + 500);
+  for (const auto& bytes : {tooMany, badChoice, cut}) {
+    HeadlessTable fresh;
+    ComputerPlay::Vector view = fresh.Computer->GetComputerView();
+    NxObjectReader damaged(bytes);
+    EXPECT_FALSE(fresh.Computer->Read(damaged, 1));
+    EXPECT_FALSE(damaged.Good());
+    EXPECT_EQ(fresh.Computer->GetComputerView(), view);
+  }
+}
+
+TEST(ResumeBlock, VersionZeroStreamsHoldSixteenBitCounters) {
+  TempInstallation install;
+  HeadlessTable table;
+  NxObjectWriter out;
+  const uint16_t counters[7] = {3, 4, 0, 0, 0, 0, LOW_NET};
+  for (uint16_t c : counters) {
+    out.WriteByte(c & 0xFF);
+    out.WriteByte(c >> 8);
+  }
+  for (int i = 0; i < 112; ++i) out.WriteDouble(0.25);
+  out.WriteWord(0);
+  NxObjectReader in(out.Data());
+  ASSERT_TRUE(table.Computer->Read(in, 0));
+  EXPECT_EQ(table.Computer->GetPlannedDiscard(), 3u);
+  EXPECT_EQ(table.Computer->GetRoundCount(), 4u);
+  EXPECT_EQ(table.Computer->GetNetChoice(), uint32_t(LOW_NET));
+  EXPECT_EQ(table.Computer->GetCurrentNet(), table.Computer->GetNet(LOW_NET));
+}

@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "neural/net.h"
+#include "table_fixture.h"
+
+namespace {
+
+std::vector<char> ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<char>(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteAll(const std::string& path, const std::vector<char>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), bytes.size());
+}
+
+std::vector<char> Block(const std::vector<char>& file, uint32_t level) {
+  return std::vector<char>(file.begin() + level * LEVEL_BLOCK_BYTES, file.begin() + (level + 1) * LEVEL_BLOCK_BYTES);
+}
+
+// Makes the player file's learning differ from the defaults in every level.
+void WriteLearnedPlayerFile(const TempInstallation& install) {
+  WriteFreshDataFile(install.PlayerPath("QLPLAY.QLF"), 99);
+}
+
+}  // namespace
+
+TEST(DataFiles, SavingALevelRewritesOnlyItsBlock) {
+  TempInstallation install;
+  WriteLearnedPlayerFile(install);
+  std::vector<char> before = ReadAll(install.PlayerPath("QLPLAY.QLF"));
+  HeadlessTable table(2);
+  table.Computer->GetNet(LOW_NET)->CustomizeInitialWeights(5, 0.5);
+  table.Computer->SaveNets(2);
+  std::vector<char> after = ReadAll(install.PlayerPath("QLPLAY.QLF"));
+  ASSERT_EQ(after.size(), before.size());
+  for (uint32_t level : {0u, 1u, 3u}) EXPECT_EQ(Block(after, level), Block(before, level)) << level;
+  EXPECT_NE(Block(after, 2), Block(before, 2));
+  // Block 2 starts at 32048: its first record is the low network's.
+  EXPECT_EQ(std::vector<char>(after.begin() + 32048, after.begin() + 32052), std::vector<char>({1, 0, 0, 0}));
+}
+
+TEST(DataFiles, RejectedTopLevelFallsBackSilentlyAndKeepsThePlayerFile) {
+  TempInstallation install;
+  WriteLearnedPlayerFile(install);
+  std::vector<char> player = ReadAll(install.PlayerPath("QLPLAY.QLF"));
+  std::vector<char> damaged = player;
+  damaged[48072 + 4] = 7;  // block 3: the first node's type
+  WriteAll(install.PlayerPath("QLPLAY.QLF"), damaged);
+  {
+    HeadlessTable table(3);
+    EXPECT_TRUE(table.View.Messages.empty());
+    EXPECT_TRUE(table.Computer->AreNetsValid());
+    EXPECT_FALSE(table.State.ClosingRequested);
+    // Levels 0 to 2 still load from the player file.
+    EXPECT_TRUE(table.Computer->LoadNets(1, false));
+    EXPECT_TRUE(table.View.Messages.empty());
+    table.Computer->ChangeLevel(3, true);  // back to level 3, with the default weights
+  }
+  // No copy of the defaults replaced the player file; closing saved level 3.
+  std::vector<char> after = ReadAll(install.PlayerPath("QLPLAY.QLF"));
+  for (uint32_t level : {0u, 1u, 2u}) EXPECT_EQ(Block(after, level), Block(player, level));
+  EXPECT_EQ(Block(after, 3), Block(ReadAll(install.Path("QLDEFLT.QLF")), 3));
+}
+
+TEST(DataFiles, ShortPlayerFileIsExtendedBySavingTheTopLevel) {
+  TempInstallation install;
+  WriteLearnedPlayerFile(install);
+  std::vector<char> player = ReadAll(install.PlayerPath("QLPLAY.QLF"));
+  WriteAll(install.PlayerPath("QLPLAY.QLF"), std::vector<char>(player.begin(), player.begin() + 3 * LEVEL_BLOCK_BYTES));
+  {
+    HeadlessTable table(3);
+    EXPECT_TRUE(table.View.Messages.empty());
+  }
+  EXPECT_GE(ReadAll(install.PlayerPath("QLPLAY.QLF")).size(), size_t(3 * LEVEL_BLOCK_BYTES + 2 * NET_RECORD_BYTES));
+}
+
+TEST(DataFiles, ResetThenSaveWritesTheDefaultsOfThatLevelOnly) {
+  TempInstallation install;
+  WriteLearnedPlayerFile(install);
+  std::vector<char> player = ReadAll(install.PlayerPath("QLPLAY.QLF"));
+  std::vector<char> defaults = ReadAll(install.Path("QLDEFLT.QLF"));
+  {
+    HeadlessTable table(1);
+    table.Computer->ChangeLevel(1, true);
+  }
+  std::vector<char> after = ReadAll(install.PlayerPath("QLPLAY.QLF"));
+  EXPECT_EQ(Block(after, 1), Block(defaults, 1));
+  for (uint32_t level : {0u, 2u, 3u}) EXPECT_EQ(Block(after, level), Block(player, level));
+}
+
+TEST(DataFiles, DamagedPlayerFileIsReplacedByTheDefaults) {
+  TempInstallation install;
+  WriteLearnedPlayerFile(install);
+  std::vector<char> damaged = ReadAll(install.PlayerPath("QLPLAY.QLF"));
+  damaged[4] = 9;
+  WriteAll(install.PlayerPath("QLPLAY.QLF"), damaged);
+  HeadlessTable table(0);
+  ASSERT_EQ(table.View.Messages.size(), 1u);
+  EXPECT_EQ(table.View.Messages[0].Caption, 9032u);
+  EXPECT_EQ(table.View.Messages[0].Text,
+            install.PlayerPath("QLPLAY.QLF") + " data file is incorrect format. Using default data instead.");
+  EXPECT_EQ(table.View.Messages[0].Icon, ICON_EXCLAMATION);
+  EXPECT_EQ(ReadAll(install.PlayerPath("QLPLAY.QLF")), ReadAll(install.Path("QLDEFLT.QLF")));
+  EXPECT_TRUE(table.Computer->AreNetsValid());
+}
+
+TEST(DataFiles, MissingDefaultsCloseTheGameWithoutSaving) {
+  TempInstallation install;
+  std::remove(install.PlayerPath("QLPLAY.QLF").c_str());
+  std::remove(install.Path("QLDEFLT.QLF").c_str());
+  HeadlessTable table(0);
+  ASSERT_EQ(table.View.Messages.size(), 2u);
+  EXPECT_EQ(table.View.Messages[0].Text,
+            "Unable to access data file " + install.PlayerPath("QLPLAY.QLF") + ". Using default data instead.");
+  EXPECT_EQ(table.View.Messages[1].Text,
+            "Unable to access data file " + install.Path("QLDEFLT.QLF") + ". Quorla will close.");
+  EXPECT_TRUE(table.State.ClosingRequested);
+  EXPECT_TRUE(table.State.DoNotSave);
+  EXPECT_FALSE(table.Computer->AreNetsValid());
+  table.Computer->SaveNets(0);  // writes nothing
+  EXPECT_FALSE(std::filesystem::exists(install.PlayerPath("QLPLAY.QLF")));
+  EXPECT_EQ(table.View.Messages.size(), 2u);
+}
+
+TEST(DataFiles, SaveFailureReportsAndKeepsTheOldFile) {
+  TempInstallation install;
+  HeadlessTable table(0);
+  std::remove(install.PlayerPath("QLPLAY.QLF").c_str());
+  table.Computer->SaveNets(0);
+  ASSERT_EQ(table.View.Messages.size(), 1u);
+  EXPECT_EQ(table.View.Messages[0].Text, "Unable to save data to file " + install.PlayerPath("QLPLAY.QLF") +
+                                             ". Disk may be full or directory may not exist");
+  EXPECT_FALSE(std::filesystem::exists(install.PlayerPath("QLPLAY.QLF.new")));
+}

@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include "table_fixture.h"
+
+TEST(Flow, UpcardOfferWhenTheHumanBegins) {
+  TempInstallation install;
+  HeadlessTable table;
+  table.State.Dealer = 1;
+  table.Flow.DealHand();
+  EXPECT_EQ(table.State.Play, HumanTake);
+  EXPECT_EQ(table.View.Statuses.back(), 8003u);
+  EXPECT_FALSE(table.Flow.TakeStockCard());  // only the upcard or a pass
+  ASSERT_TRUE(table.Flow.Pass());
+  EXPECT_EQ(table.State.Offer, OFFER_TO_DEALER);
+  EXPECT_EQ(table.State.Play, ComputerTake);
+  table.Flow.IdleStep();
+  if (table.State.Play == HumanTake) {  // the computer passed too
+    EXPECT_EQ(table.State.Offer, FIRST_PLAYER_TAKES_STOCK);
+    EXPECT_EQ(table.View.Statuses.back(), 8007u);
+    EXPECT_FALSE(table.Flow.Pass());
+    EXPECT_FALSE(table.Flow.TakeUpcard());
+    EXPECT_TRUE(table.Flow.TakeStockCard());
+  } else {
+    EXPECT_EQ(table.State.Play, ComputerDiscard);
+    EXPECT_EQ(table.State.Offer, NORMAL_PLAY);
+  }
+}
+
+TEST(Flow, JustTakenUpcardCannotBeDiscardedThatTurn) {
+  TempInstallation install;
+  HeadlessTable table;
+  table.State.Dealer = 1;
+  table.Flow.DealHand();
+  ASSERT_TRUE(table.Flow.TakeUpcard());
+  uint32_t taken = table.State.UpcardTaken;
+  uint32_t position = table.Deck.TopIndex(HUMAN_PILE);
+  ASSERT_EQ(table.Deck.CardIndexAt(HUMAN_PILE, position), taken);
+  EXPECT_FALSE(table.Flow.Discard(position));
+  EXPECT_FALSE(table.Flow.Knock(position));
+  ASSERT_EQ(table.View.Messages.size(), 2u);
+  EXPECT_EQ(table.View.Messages[0].Caption, 8037u);
+  EXPECT_EQ(table.View.Messages[0].TextId, 8039u);
+  EXPECT_EQ(table.State.Play, HumanDiscard);
+  EXPECT_TRUE(table.Flow.Discard(0));
+}
+
+TEST(Flow, NewGameDuringTheComputersWaitAbandonsItsMove) {
+  TempInstallation install;
+  HeadlessTable table;
+  table.State.Dealer = 0;  // the computer begins
+  table.Flow.DealHand();
+  table.State.Offer = FIRST_PLAYER_TAKES_STOCK;  // it must draw: a take with waits
+  ASSERT_EQ(table.State.Play, ComputerTake);
+  table.View.DuringWaitNumber = static_cast<uint32_t>(table.View.WaitTimes.size()) + 1;
+  std::vector<uint32_t> newHand;
+  table.View.DuringWait = [&] {
+    table.Flow.NewGame(false, true);
+    for (uint32_t i = 0; i < table.Deck.CardsInPile(COMPUTER_PILE); ++i)
+      newHand.push_back(table.Deck.CardIndexAt(COMPUTER_PILE, i));
+  };
+  table.Flow.IdleStep();
+  std::vector<uint32_t> hand;
+  for (uint32_t i = 0; i < table.Deck.CardsInPile(COMPUTER_PILE); ++i) hand.push_back(table.Deck.CardIndexAt(COMPUTER_PILE, i));
+  EXPECT_EQ(hand, newHand);  // nothing moved after the new deal
+  EXPECT_EQ(hand.size(), 10u);
+  EXPECT_TRUE(table.State.AbortPending);
+  EXPECT_NE(table.State.Play, ComputerDiscard);
+  EXPECT_EQ(CheckTable(table.Flow, table.State, table.Deck), "");
+}
+
+TEST(Flow, CloseRequestIsRefusedOnceThenGranted) {
+  TempInstallation install;
+  HeadlessTable table;
+  EXPECT_FALSE(table.Flow.RequestClose());
+  EXPECT_FALSE(table.Flow.NewGame(false, true));
+  table.Flow.IdleStep();
+  EXPECT_EQ(table.View.CloseRequests, 1u);
+  EXPECT_TRUE(table.Flow.RequestClose());
+}
+
+TEST(Flow, NewGameFromTheMenuAsksDuringAGame) {
+  TempInstallation install;
+  HeadlessTable table;
+  table.Flow.NewGame(false, false);
+  table.View.ConfirmAnswers = {false};
+  EXPECT_FALSE(table.Flow.NewGame(true, true));
+  ASSERT_EQ(table.View.Confirmations.size(), 1u);
+  EXPECT_EQ(table.View.Confirmations[0], std::make_pair(8111u, 8110u));
+  EXPECT_TRUE(table.Flow.NewGame(true, true));
+}
