@@ -92,8 +92,6 @@ void NxNeuralNet::DoSomeTraining(unsigned count) {
 // mode the accumulated changes are applied after every presentation from the
 // first trained pattern on.
 unsigned NxNeuralNet::RunTraining(unsigned reportInterval, unsigned maxEpochs) {
-  ReportInterval = reportInterval;
-  MaxEpochs = maxEpochs;
   EpochCount = 0;
   PatternIndex = 0;
   ResetReportPeriod();
