@@ -52,9 +52,7 @@ void NxDeck::Shuffle() {
   // Each position swaps with any of the 52 (not Fisher-Yates): the order a
   // seed gives is part of the game's behaviour.
   for (uint32_t i = 0; i < NUM_CARDS; ++i) {
-    int32_t r = Generator.rand();
-    auto j = static_cast<uint32_t>(r * (1.0 / NxRandomGenerator::MODULUS) * NUM_CARDS);
-    std::swap(Order[i], Order[j]);
+    std::swap(Order[i], Order[ShuffleIndex(Generator.rand())]);
   }
   for (NxHand& pile : Piles) pile.Reset();
   Held = nullptr;

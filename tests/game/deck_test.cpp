@@ -38,6 +38,11 @@ TEST(Shuffle, SwapsEachPositionWithAnyOfTheFiftyTwo) {
   EXPECT_EQ(deck.Random().rand(), gen.rand());
 }
 
+TEST(Shuffle, TheFloatingPointIndexIsTheTruncatedQuotient) {
+  for (int32_t r = 0; r < NxRandomGenerator::MODULUS; ++r)
+    ASSERT_EQ(NxDeck::ShuffleIndex(r), static_cast<uint32_t>(static_cast<int64_t>(r) * 52 / 714025)) << r;
+}
+
 TEST(Shuffle, IsAPermutationAndRepeatsForTheSameState) {
   for (int32_t seed : {0, 1, 797, 714024}) {
     NxDeck a(nullptr, 4, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE), b(nullptr, 4, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE);

@@ -45,6 +45,10 @@ class NxDeck {
   void Shuffle();
   void Gather();
   NxRandomGenerator& Random() { return Generator; }
+  // The deck position a generator value r (0..714024) swaps with.
+  static uint32_t ShuffleIndex(int32_t r) {
+    return static_cast<uint32_t>(r * (1.0 / NxRandomGenerator::MODULUS) * NUM_CARDS);
+  }
 
   // --- pile operations
   void Deal(uint32_t pile, uint32_t count, TPoint position, TPoint offset, int32_t baseLayer, bool faceUp);
