@@ -87,6 +87,7 @@ struct GameState {
   // Checks every value; on failure the reader carries the error and the
   // state is unchanged.
   bool ReadFlowFields(NxObjectReader& in);
+  // The score sheet's shown flag and the laid-off list (count, player, ids).
   void WriteSheetFields(NxObjectWriter& out) const;
   bool ReadSheetFields(NxObjectReader& in);
 };
