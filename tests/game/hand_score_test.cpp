@@ -211,7 +211,7 @@ TEST(HandScore, AgreesWithExhaustiveEnumerationOnRandomHands) {
   NxRandomGenerator gen;
   gen.Seed = 2024;
   gen.InitTable();
-  for (int i = 0; i < 6000; ++i) {
+  for (int i = 0; i < 20000; ++i) {
     const unsigned size = i % 3 == 2 ? 11 : 10;
     auto hand = i % 2 ? RandomHand(gen, FiveRanks(static_cast<unsigned>(gen.rand()) % 9), size)
                       : RandomHand(gen, WholeDeck(), size);
@@ -229,7 +229,7 @@ TEST(HandScore, LayoffModeAgreesWithExhaustiveEnumeration) {
   gen.Seed = 77;
   gen.InitTable();
   int checked = 0;
-  while (checked < 1500) {
+  while (checked < 3000) {
     auto pool = (checked % 2) ? FiveRanks(static_cast<unsigned>(gen.rand()) % 9) : WholeDeck();
     // Shuffle the pool and split it into the knocker's and the defender's.
     auto both = RandomHand(gen, pool, 20);
