@@ -14,10 +14,19 @@ void HeadlessPresentation::MessageText(uint32_t captionId, const std::string& te
 
 bool HeadlessPresentation::Confirm(uint32_t captionId, uint32_t textId) {
   Confirmations.emplace_back(captionId, textId);
+  return NextAnswer();
+}
+
+bool HeadlessPresentation::NextAnswer() {
   if (ConfirmAnswers.empty()) return true;
   bool answer = ConfirmAnswers.front();
   ConfirmAnswers.pop_front();
   return answer;
+}
+
+bool HeadlessPresentation::ConfirmText(uint32_t captionId, const std::string& text) {
+  ConfirmedTexts.emplace_back(captionId, text);
+  return NextAnswer();
 }
 
 bool HeadlessPresentation::Wait(uint32_t milliseconds) {

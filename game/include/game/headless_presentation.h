@@ -29,6 +29,7 @@ class HeadlessPresentation : public Presentation {
   void Message(uint32_t captionId, uint32_t textId, MessageIcon icon) override;
   void MessageText(uint32_t captionId, const std::string& text, MessageIcon icon) override;
   bool Confirm(uint32_t captionId, uint32_t textId) override;
+  bool ConfirmText(uint32_t captionId, const std::string& text) override;
   void ShowComputerHand(bool faceUp) override { ComputerHandFaceUp = faceUp; }
   void ShowScoreSheet() override { ++ScoreSheetShows; }
   void CloseScoreSheet() override { ++ScoreSheetCloses; }
@@ -49,6 +50,7 @@ class HeadlessPresentation : public Presentation {
   std::vector<uint32_t> KnockLimits;
   std::vector<ShownMessage> Messages;
   std::vector<std::pair<uint32_t, uint32_t>> Confirmations;
+  std::vector<std::pair<uint32_t, std::string>> ConfirmedTexts;
   std::vector<uint32_t> WaitTimes;
   bool ComputerHandFaceUp = false;
   bool Busy = false;
@@ -58,5 +60,6 @@ class HeadlessPresentation : public Presentation {
   uint64_t PaintedAreas = 0;
 
  private:
+  bool NextAnswer();
   const GameState* State = nullptr;
 };

@@ -6,7 +6,7 @@
 #include "game/game_state.h"
 #include "game/image_provider.h"
 
-enum MessageIcon : uint32_t { ICON_NONE = 0, ICON_EXCLAMATION = 1 };
+enum MessageIcon : uint32_t { ICON_NONE = 0, ICON_EXCLAMATION = 1, ICON_ERROR = 2 };
 
 // What the flow of a hand asks of whoever shows the table: status panes,
 // message boxes, the score sheet, the cursor and timed waits. The flow never
@@ -28,6 +28,9 @@ class Presentation : public NxTablePresenter {
   virtual void MessageText(uint32_t captionId, const std::string& text, MessageIcon icon) = 0;
   // A modal Yes/No box; true for yes.
   virtual bool Confirm(uint32_t captionId, uint32_t textId) = 0;
+  // The same with a text composed at run time (a name in it), with the
+  // exclamation icon. A presenter that cannot ask answers no.
+  virtual bool ConfirmText(uint32_t /*captionId*/, const std::string& /*text*/) { return false; }
   virtual void ShowComputerHand(bool faceUp) = 0;
   virtual void ShowScoreSheet() = 0;
   virtual void CloseScoreSheet() = 0;
