@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Whole-file reading with a size limit, and saving that never destroys the
+// previous good file: the data goes to a sibling first, is flushed to disk,
+// and only then replaces the original by a rename.
+
+// Nothing when the file cannot be opened or read, or is larger than maxBytes.
+std::optional<std::vector<uint8_t>> ReadFileLimited(const std::string& path, size_t maxBytes);
+
+enum class SaveResult {
+  SAVED,
+  OPEN_FAILED,   // the sibling could not be created
+  WRITE_FAILED,  // writing the data failed
+  CLOSE_FAILED,  // flushing, syncing, closing or the final rename failed
+};
+
+SaveResult SaveFileAtomically(const std::string& path, const std::vector<uint8_t>& data);

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "game/game_flow.h"
+#include "store/player_configs.h"
+#include "store/preferences.h"
+#include "store/settings_store.h"
+#include "store/table_parts.h"
+
+// The settings of the configuration in use: its store and the preferences
+// read from it.
+struct GameSettings {
+  std::unique_ptr<SettingsStore> Store;
+  Preferences Prefs;
+
+  // Opens the settings file of the current configuration and reads the
+  // preferences.
+  void Open(const std::string& settingsPath);
+};
+
+// The preferences the flow consults when it deals.
+void ApplyPreferences(const Preferences& preferences, FlowSettings& settings);
+// Puts the rule choices and card back read from the settings on the table,
+// with the network that goes with the variation.
+void ApplyTableChoices(const TableChoices& choices, TableParts& table);
+
+struct SwitchOutcome {
+  bool Switched = false;
+  bool Resumed = false;         // the new configuration's saved game is on the table
+  bool ToolbarChanged = false;  // the frame must be laid out again
+};
+
+// Switches to the chosen configuration when it is not the one in use: saves
+// the game and everything else to the old one when asked, makes the chosen
+// one current, opens its settings, loads its networks (or the defaults),
+// marks the introduction as seen, and then resumes its saved game (when it
+// always resumes and a saved game is there) or starts a new game with its
+// rule choices. Drawing (cursor, frame, backdrop) is left to the window.
+SwitchOutcome SwitchConfiguration(PlayerConfigs& configs, const std::string& chosen, GameSettings& settings,
+                                  TableParts& table, GameFlow& flow, bool saveFirst);

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "game/presentation.h"
+#include "store/settings_store.h"
+
+// The named player configurations sharing one installation. Each lives in
+// a directory of its own below the installation directory (its name in
+// upper case) with its settings, learned networks, saved game and
+// backdrop; "Default" is the installation directory itself. The list is
+// kept in the system-wide store, slots "0" to "23"; nothing outside the
+// installation directory is ever created or deleted.
+class PlayerConfigs {
+ public:
+  static constexpr uint32_t MAX_CONFIGS = 24;
+  static constexpr const char* DEFAULT_NAME = "Default";
+  static constexpr const char* SECTION = "Player Configurations";
+  static constexpr const char* SETTINGS_FILE = "QUORLA.INI";
+  static constexpr const char* BACKDROP_FILE = "BACKIMG.QLF";
+
+  // What the application must do after a removal.
+  enum class AfterRemoval { CARRY_ON, SWITCH_TO_DEFAULT, CHOOSE_ANOTHER };
+
+  PlayerConfigs(std::string installationDirectory, Presentation& view, uint32_t colorResolution = 32);
+
+  // True when the configuration was created; every refusal and failure is
+  // shown as a message.
+  bool AddConfiguration(const std::string& name);
+  // The create command: false (with the message) when no slot is free.
+  bool CheckFreeSlot();
+  AfterRemoval RemoveConfigurations(const std::vector<std::string>& names);
+
+  const std::string& SelectedName() const { return Selected; }
+  void Select(const std::string& name) { Selected = name; }
+  const std::string& NameInUse() const { return InUse; }
+  // In slot order, "Default" not included.
+  std::vector<std::string> Names() const;
+  uint32_t Count() const { return NumConfigs; }
+  bool HasFreeSlot() const { return FreeSlot < MAX_CONFIGS; }
+  uint32_t LowestFreeSlot() const { return FreeSlot; }
+  bool InUseWasRemoved() const { return InUseRemoved; }
+
+  // With a trailing '/'.
+  std::string DirectoryOf(const std::string& name) const;
+  // Makes the selected configuration the current one for the whole process.
+  void MakeCurrent();
+  std::string ResumePath() const;
+  std::string SettingsPath() const;
+
+  // How free space is measured; tests replace it.
+  std::function<uint64_t(const std::string&)> FreeSpace;
+
+ private:
+  bool Refuse(uint32_t captionId, const std::string& text, MessageIcon icon);
+  bool NameIsFree(const std::string& name) const;
+  bool HasRoom();
+  bool CreateDirectory(const std::string& directory);
+  void RecordInLog(const std::string& directory, uint32_t slot, const std::string& name);
+  void FillNewDirectory(const std::string& directory);
+  void RemoveOne(const std::string& name);
+  bool DeleteDirectory(const std::string& directory);
+  void FindFreeSlot();
+
+  std::string Installation;
+  Presentation& View;
+  uint32_t ColorResolution;
+  SettingsStore Registry;
+  std::array<std::string, MAX_CONFIGS> Slots;
+  uint32_t NumConfigs = 0;
+  uint32_t FreeSlot = MAX_CONFIGS;
+  std::string Selected = DEFAULT_NAME;
+  std::string InUse = "None";
+  bool InUseRemoved = false;
+};

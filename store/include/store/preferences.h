@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+
+#include "game/rules.h"
+
+class SettingsStore;
+
+// The resume-file format stamp that makes a saved game resumable.
+constexpr uint32_t RESUME_FORMAT_STAMP = 121;
+
+// The preferences group, read and written together in this order, and the
+// resume-format stamp saved with them.
+struct Preferences {
+  bool DisableScenery = false;
+  uint32_t DifficultyLevel = 1;
+  uint32_t AlwaysResume = 0;
+  uint32_t ToolbarLocation = 1;
+  bool HideToolbar = false;
+  uint32_t DealType = 0;
+  uint32_t HandSorting = 0;
+  uint32_t SortDirection = 0;
+  uint32_t HideWarnSize = 0;
+  bool RandomDeck = false;
+  uint32_t ResumeFormatStamp = 0;
+
+  void Load(SettingsStore& store);
+  void Save(SettingsStore& store) const;
+  // Whether the button bar's place or visibility differ.
+  bool SameToolbar(const Preferences& other) const {
+    return ToolbarLocation == other.ToolbarLocation && HideToolbar == other.HideToolbar;
+  }
+};
+
+// The rule choices and the card back, as the game table reads them; a card
+// back outside the ten known ones becomes the first.
+struct TableChoices {
+  RuleChoices Rules;
+  uint32_t DeckId = 24456;
+};
+TableChoices ReadTableChoices(SettingsStore& store);
+void WriteTableChoices(SettingsStore& store, const TableChoices& choices);
+
+// A saved game is offered when one was written and its format is current.
+bool IsResumable(SettingsStore& store);

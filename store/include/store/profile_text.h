@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The text of a settings file: "[Section]" headers and "key=value" lines.
+// Section and key names match without regard to case; the first matching
+// section and key win. Changing a value rewrites only its own line, so
+// comments, blank lines and unknown keys stay as they were.
+class ProfileText {
+ public:
+  explicit ProfileText(std::string_view text = {});
+
+  std::optional<std::string> Get(std::string_view section, std::string_view key) const;
+  void Set(std::string_view section, std::string_view key, std::string_view value);
+  // False when there was no such key.
+  bool Remove(std::string_view section, std::string_view key);
+  // Every key of a section, in file order.
+  std::vector<std::string> Keys(std::string_view section) const;
+
+  std::string Text() const;
+
+ private:
+  struct Span {
+    size_t Header;  // line of the section header
+    size_t End;     // one past its last line
+  };
+  std::optional<Span> FindSection(std::string_view section) const;
+  std::optional<size_t> FindKey(const Span& span, std::string_view key) const;
+
+  std::vector<std::string> Lines;
+};
+
+// Names that cannot be written without changing the file's structure.
+bool IsStorableProfileName(std::string_view name);

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "store/profile_text.h"
+
+enum class StoreMode { REGISTRY, FILE };
+
+// Section/key/value settings, either in a settings file of its own (INI
+// text) or in the system-wide store that stands in for the registry: a file
+// of the same section/key/value shape, kept in the installation directory,
+// whose values carry their type. A read that fails for any reason yields
+// its default; a write that fails records an error number and is otherwise
+// ignored. Every change is saved at once, and a save never destroys the
+// previous good file.
+class SettingsStore {
+ public:
+  static constexpr const char* REGISTRY_FILE = "QUORLA.REG";
+  static constexpr const char* KEY_PATH = "Software\\Palomet Technologies\\";
+  // Larger files are left alone: they read as defaults and are not rewritten.
+  static constexpr size_t MAX_FILE_BYTES = 1 << 20;
+  static constexpr size_t VALUE_BUFFER = 512;
+  static constexpr size_t INTEGER_BUFFER = 24;
+  // Error numbers kept in LastError().
+  static constexpr uint32_t ACCESS_DENIED = 5;
+  static constexpr uint32_t INVALID_PARAMETER = 87;
+
+  // File mode on settingsPath when preferFile is set; otherwise registry
+  // mode, backed by REGISTRY_FILE in registryDirectory.
+  SettingsStore(std::string applicationName, std::string settingsPath, bool preferFile,
+                std::string registryDirectory = {});
+
+  void WriteInt(std::string_view section, std::string_view key, uint32_t value);
+  void WriteString(std::string_view section, std::string_view key, std::string_view text);
+  uint32_t ReadInt(std::string_view section, std::string_view key, uint32_t defaultValue);
+  // At most maxLength - 1 characters (and never more than the value buffer holds).
+  std::string ReadString(std::string_view section, std::string_view key, std::string_view defaultText,
+                         size_t maxLength = VALUE_BUFFER);
+  void DeleteValue(std::string_view section, std::string_view key);
+
+  uint32_t LastError() const { return Error; }
+  StoreMode Mode() const { return StoreModeValue; }
+  const std::string& Path() const { return FilePath; }
+  const std::string& ApplicationName() const { return Application; }
+  // Every key of a section, for inspection.
+  std::vector<std::string> Keys(std::string_view section);
+
+ private:
+  // The section as it is named in the backing file.
+  std::string SectionPath(std::string_view section) const;
+  bool Load(ProfileText& text);
+  void Save(const ProfileText& text);
+  std::optional<std::string> ReadRaw(std::string_view section, std::string_view key);
+  void WriteRaw(std::string_view section, std::string_view key, std::string_view value);
+
+  std::string Application;
+  std::string FilePath;
+  StoreMode StoreModeValue;
+  uint32_t Error = 0;
+};
+
+// "%lu" applied to at most INTEGER_BUFFER - 1 characters; nothing when no
+// digits lead the text.
+std::optional<uint32_t> ParseUnsigned(std::string_view text);

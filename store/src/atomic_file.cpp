@@ -1,0 +1,46 @@
+#include "store/atomic_file.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+
+std::optional<std::vector<uint8_t>> ReadFileLimited(const std::string& path, size_t maxBytes) {
+  FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return std::nullopt;
+  std::vector<uint8_t> data;
+  uint8_t block[16384];
+  bool ok = true;
+  for (;;) {
+    size_t got = std::fread(block, 1, sizeof block, file);
+    if (data.size() + got > maxBytes) {
+      ok = false;
+      break;
+    }
+    data.insert(data.end(), block, block + got);
+    if (got < sizeof block) {
+      ok = !std::ferror(file);
+      break;
+    }
+  }
+  std::fclose(file);
+  if (!ok) return std::nullopt;
+  return data;
+}
+
+SaveResult SaveFileAtomically(const std::string& path, const std::vector<uint8_t>& data) {
+  const std::string sibling = path + ".new";
+  FILE* file = std::fopen(sibling.c_str(), "wb");
+  if (!file) return SaveResult::OPEN_FAILED;
+  if (!data.empty() && std::fwrite(data.data(), 1, data.size(), file) != data.size()) {
+    std::fclose(file);
+    std::remove(sibling.c_str());
+    return SaveResult::WRITE_FAILED;
+  }
+  bool closed = std::fflush(file) == 0 && fsync(fileno(file)) == 0;
+  closed = std::fclose(file) == 0 && closed;
+  if (!closed || std::rename(sibling.c_str(), path.c_str()) != 0) {
+    std::remove(sibling.c_str());
+    return SaveResult::CLOSE_FAILED;
+  }
+  return SaveResult::SAVED;
+}

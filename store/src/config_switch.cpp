@@ -1,0 +1,73 @@
+#include "store/config_switch.h"
+
+#include "store/game_save.h"
+#include "store/resume_file.h"
+#include "store/setting_keys.h"
+
+void GameSettings::Open(const std::string& settingsPath) {
+  Store = std::make_unique<SettingsStore>("Quorla", settingsPath, true);
+  Prefs.Load(*Store);
+}
+
+void ApplyPreferences(const Preferences& preferences, FlowSettings& settings) {
+  settings.ElevenTenDeal = preferences.DealType != 0;
+  if (preferences.HandSorting != 0)
+    settings.SortAfterDeal = preferences.HandSorting == 2 ? HandSort::BY_SUIT : HandSort::BY_VALUE;
+  settings.SortDirectionAfterDeal =
+      preferences.SortDirection != 0 ? SortDirection::DESCENDING : SortDirection::ASCENDING;
+  settings.DifferentCardbackEachGame = preferences.RandomDeck;
+}
+
+void ApplyTableChoices(const TableChoices& choices, TableParts& table) {
+  table.State.Variation = choices.Rules.Variation;
+  table.State.AceRequiresGin = choices.Rules.AceRequiresGin;
+  table.State.GameTarget = choices.Rules.GameTarget;
+  table.State.CardBackId = choices.DeckId;
+  table.Deck.SetCardBack(choices.DeckId);
+  table.Sheet.SetVariation(choices.Rules.Variation);
+  table.Sheet.SetTarget(choices.Rules.GameTarget);
+  // Oklahoma chooses at each deal.
+  if (choices.Rules.Variation != OKLAHOMA_GIN)
+    table.Computer.SelectNet(choices.Rules.Variation == SIMPLE_GIN ? LOW_NET : HIGH_NET);
+}
+
+namespace {
+
+// The new configuration's level, loaded without writing the old player's
+// weights into the new player's file.
+void LoadNetworks(ComputerPlay& computer, uint32_t level) {
+  if (level != computer.Level()) computer.ChangeLevel(level, true);
+  computer.ReloadForConfiguration();
+}
+
+bool ResumeSavedGame(GameSettings& settings, PlayerConfigs& configs, TableParts& table) {
+  if (settings.Prefs.AlwaysResume == 0 || !IsResumable(*settings.Store)) return false;
+  return ReadResume(configs.ResumePath(), table, true).Outcome == ResumeOutcome::RESTORED;
+}
+
+}  // namespace
+
+SwitchOutcome SwitchConfiguration(PlayerConfigs& configs, const std::string& chosen, GameSettings& settings,
+                                  TableParts& table, GameFlow& flow, bool saveFirst) {
+  SwitchOutcome outcome;
+  if (chosen == configs.NameInUse()) return outcome;
+  table.View.SetBusy(true);
+  if (saveFirst && settings.Store) SaveGameState(table, *settings.Store, settings.Prefs, configs.ResumePath(), true);
+  const Preferences before = settings.Prefs;
+  configs.Select(chosen);
+  configs.MakeCurrent();
+  settings.Open(configs.SettingsPath());
+  table.Sheet.Stats.Load(*settings.Store);
+  ApplyPreferences(settings.Prefs, flow.Settings);
+  LoadNetworks(table.Computer, settings.Prefs.DifficultyLevel);
+  WriteSetting(*settings.Store, keys::FirstPlay, 0);
+  outcome.ToolbarChanged = !before.SameToolbar(settings.Prefs);
+  outcome.Resumed = ResumeSavedGame(settings, configs, table);
+  if (!outcome.Resumed) {
+    ApplyTableChoices(ReadTableChoices(*settings.Store), table);
+    flow.NewGame(false, false);
+  }
+  outcome.Switched = true;
+  table.View.SetBusy(false);
+  return outcome;
+}

@@ -1,0 +1,56 @@
+#include "store/preferences.h"
+
+#include "game/image_provider.h"
+#include "store/setting_keys.h"
+#include "store/settings_store.h"
+
+void Preferences::Load(SettingsStore& store) {
+  DisableScenery = ReadSetting(store, keys::DisableScenery) != 0;
+  DifficultyLevel = ReadSetting(store, keys::DifficultyLevel);
+  AlwaysResume = ReadSetting(store, keys::AlwaysResume);
+  ToolbarLocation = ReadSetting(store, keys::ToolbarLocation);
+  HideToolbar = ReadSetting(store, keys::HideToolbar) != 0;
+  DealType = ReadSetting(store, keys::DealType);
+  HandSorting = ReadSetting(store, keys::HandSorting);
+  SortDirection = ReadSetting(store, keys::SortDirection);
+  HideWarnSize = ReadSetting(store, keys::HideWarnSize);
+  RandomDeck = ReadSetting(store, keys::RandomDeck) != 0;
+  ResumeFormatStamp = ReadSetting(store, keys::OKResumeVersn);
+}
+
+void Preferences::Save(SettingsStore& store) const {
+  WriteSetting(store, keys::DisableScenery, DisableScenery);
+  WriteSetting(store, keys::DifficultyLevel, DifficultyLevel);
+  WriteSetting(store, keys::AlwaysResume, AlwaysResume);
+  WriteSetting(store, keys::ToolbarLocation, ToolbarLocation);
+  WriteSetting(store, keys::HideToolbar, HideToolbar);
+  WriteSetting(store, keys::DealType, DealType);
+  WriteSetting(store, keys::HandSorting, HandSorting);
+  WriteSetting(store, keys::SortDirection, SortDirection);
+  WriteSetting(store, keys::HideWarnSize, HideWarnSize);
+  WriteSetting(store, keys::RandomDeck, RandomDeck);
+  WriteSetting(store, keys::OKResumeVersn, ResumeFormatStamp);
+}
+
+TableChoices ReadTableChoices(SettingsStore& store) {
+  TableChoices choices;
+  choices.Rules.Variation = ReadSetting(store, keys::GinVariation);
+  choices.Rules.AceRequiresGin = ReadSetting(store, keys::AceRequiresGin) != 0;
+  choices.Rules.GameTarget = ReadSetting(store, keys::GameTarget);
+  // A target the Variations dialog cannot offer would end games at once or never.
+  if (!IsValidGameTarget(choices.Rules.GameTarget)) choices.Rules.GameTarget = keys::GameTarget.Default;
+  choices.DeckId = ReadSetting(store, keys::DeckId);
+  if (choices.DeckId < FIRST_CARD_BACK_ID || choices.DeckId > LAST_CARD_BACK_ID) choices.DeckId = FIRST_CARD_BACK_ID;
+  return choices;
+}
+
+void WriteTableChoices(SettingsStore& store, const TableChoices& choices) {
+  WriteSetting(store, keys::DeckId, choices.DeckId);
+  WriteSetting(store, keys::GameTarget, choices.Rules.GameTarget);
+  WriteSetting(store, keys::GinVariation, choices.Rules.Variation);
+  WriteSetting(store, keys::AceRequiresGin, choices.Rules.AceRequiresGin);
+}
+
+bool IsResumable(SettingsStore& store) {
+  return ReadSetting(store, keys::CanResume) != 0 && ReadSetting(store, keys::OKResumeVersn) == RESUME_FORMAT_STAMP;
+}

@@ -1,0 +1,87 @@
+#include "store/resume_file.h"
+
+#include <cstdio>
+
+#include "game/object_stream.h"
+#include "game/string_table.h"
+#include "neural/check.h"
+#include "store/atomic_file.h"
+#include "store/preferences.h"
+#include "store/resume_image.h"
+#include "store/score_stream.h"
+#include "store/store_strings.h"
+
+std::vector<uint8_t> ResumeBytes(const TableParts& table) {
+  NxObjectWriter out;
+  out.WriteHeader();
+  table.State.WriteFlowFields(out);
+  NxDeck::Streamer::Write(out, table.Deck);
+  table.Computer.Write(out);
+  WriteScoreRecord(out, table.Sheet.Record());
+  table.State.WriteSheetFields(out);
+  return out.Data();
+}
+
+bool WriteResume(const std::string& path, const TableParts& table, uint32_t& formatStamp) {
+  SaveResult result = SaveFileAtomically(path, ResumeBytes(table));
+  if (result == SaveResult::OPEN_FAILED) return false;
+  formatStamp = RESUME_FORMAT_STAMP;
+  if (result == SaveResult::CLOSE_FAILED)
+    table.View.MessageText(ERROR_CAPTION, ResourceString(STREAM_FAILURE_ON_CLOSING), ICON_NONE);
+  return result == SaveResult::SAVED;
+}
+
+std::string CheckResumeBytes(const std::vector<uint8_t>& bytes) {
+  ResumeImage image;
+  return image.Parse(bytes);
+}
+
+namespace {
+
+std::string FileMessage(StoreString lead, const std::string& path) {
+  return ResourceString(lead) + path + ResourceString(BEGINNING_NEW_GAME);
+}
+
+void ShowResumeError(Presentation& view, const std::string& text) {
+  view.MessageText(RESUME_ERROR_CAPTION, text, ICON_EXCLAMATION);
+}
+
+// The file has passed every check: the same bytes now go into the table.
+void Restore(const std::vector<uint8_t>& bytes, TableParts& table, bool playStarted) {
+  if (!playStarted)
+    table.State.ResumePending = true;
+  else
+    table.State.AbortPending = true;
+  NxObjectReader in(bytes);
+  const bool restored =
+      ReadResumeLayout(in, table.State, table.Deck, table.Computer, table.Sheet.Record());
+  NX_CHECK(restored);
+  table.Sheet.SetVariation(table.State.Variation);
+  table.Sheet.AdoptRestoredRecord();
+  if (table.State.Watching) table.Sheet.SetWatching(true);
+  table.State.ShowScoreSheetAfterResume = false;
+  if (!table.State.ScoreSheetShown)
+    table.View.CloseScoreSheet();
+  else if (!playStarted)
+    table.State.ShowScoreSheetAfterResume = true;
+  else
+    table.View.ShowScoreSheet();
+}
+
+}  // namespace
+
+ResumeResult ReadResume(const std::string& path, TableParts& table, bool playStarted) {
+  FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) {
+    ShowResumeError(table.View, FileMessage(UNABLE_TO_OPEN_FILE, path));
+    return {ResumeOutcome::NOT_OPENED};
+  }
+  std::fclose(file);
+  auto bytes = ReadFileLimited(path, MAX_RESUME_BYTES);
+  if (!bytes || !CheckResumeBytes(*bytes).empty()) {
+    ShowResumeError(table.View, FileMessage(CORRUPTED_FILE, path));
+    return {ResumeOutcome::CORRUPTED};
+  }
+  Restore(*bytes, table, playStarted);
+  return {ResumeOutcome::RESTORED};
+}
