@@ -1,0 +1,255 @@
+#include "store/resume_file.h"
+
+#include <random>
+#include <set>
+#include <sstream>
+
+#include "game/string_table.h"
+#include "store/game_save.h"
+#include "store/preferences.h"
+#include "store/resume_image.h"
+#include "store/scripted_player.h"
+#include "store/setting_keys.h"
+#include "store/settings_store.h"
+#include "store/store_strings.h"
+#include "store_test_support.h"
+#include "table_fixture.h"
+
+namespace {
+
+// A headless table with the score sheet and the parts saving works on.
+struct SavingTable {
+  explicit SavingTable(int32_t seed = 4242) : Table(0, STANDARD_GIN, false, seed) {}
+  HeadlessTable Table;
+  ScoreSheet Sheet{Table.Record, STANDARD_GIN};
+  TableParts Parts{Table.State, Table.Deck, *Table.Computer, Sheet, Table.View};
+};
+
+// One move of whoever is to move; a finished hand is followed by the next.
+void Step(SavingTable& t) {
+  GameState& s = t.Table.State;
+  if (s.Play == HumanTake || s.Play == HumanDiscard) {
+    PlayScriptedHumanMove(t.Table.Flow);
+  } else if (s.Play == Learning && !t.Table.Computer->LearnStep(Learning, s.ComputerOutcome, s.HumanOutcome)) {
+    if (!t.Table.Flow.NextHand()) t.Table.Flow.NewGame(false, false);
+  } else {
+    t.Table.Flow.IdleStep();
+  }
+}
+
+std::string Piles(const NxDeck& deck) {
+  std::ostringstream text;
+  for (uint32_t pile = 0; pile < 4; ++pile) {
+    for (uint32_t i = 0; i < deck.CardsInPile(pile); ++i)
+      text << deck.CardIndexAt(pile, i) << (deck.Pile(pile).Cards[i]->IsFaceUp() ? "u " : "d ");
+    text << "| ";
+  }
+  return text.str();
+}
+
+// The course of the game from here until the next deal.
+std::string Continuation(SavingTable& t, int steps) {
+  std::ostringstream trace;
+  for (int i = 0; i < steps; ++i) {
+    const ComputerPlay& c = *t.Table.Computer;
+    trace << t.Table.State.Play << " " << Piles(t.Table.Deck) << c.GetOwnPasses() << "/" << c.GetReplayPosition()
+          << "/" << c.GetHumanPasses() << " " << t.Table.Record.NumScores << "\n";
+    if (t.Table.State.Play == Learning && c.GetHumanPasses() == 4) break;
+    Step(t);
+  }
+  return trace.str();
+}
+
+std::string Category(const GameState& s) {
+  if (s.Play == HumanDiscard) return s.UpcardTaken != NoCard ? "discard after upcard" : "discard after stock";
+  return std::to_string(s.Play);
+}
+
+struct ResumeFixture : ::testing::Test {
+  TempInstallation Install;
+  std::string Path = Install.PlayerPath(RESUME_FILE);
+
+  // Writes the game of `from` and reads it into a fresh table.
+  std::unique_ptr<SavingTable> Resumed(SavingTable& from) {
+    uint32_t stamp = 0;
+    from.Table.Computer->SaveNets(from.Table.Computer->Level());
+    EXPECT_TRUE(WriteResume(Path, from.Parts, stamp));
+    EXPECT_EQ(stamp, RESUME_FORMAT_STAMP);
+    auto to = std::make_unique<SavingTable>(99);
+    EXPECT_EQ(ReadResume(Path, to->Parts, false).Outcome, ResumeOutcome::RESTORED);
+    EXPECT_TRUE(to->Table.State.ResumePending);
+    to->Table.Flow.NewGame(false, false);
+    EXPECT_FALSE(to->Table.State.ResumePending);
+    return to;
+  }
+
+  std::vector<uint8_t> MidGameBytes() {
+    SavingTable t;
+    t.Table.Flow.NewGame(false, false);
+    for (int i = 0; i < 9; ++i) Step(t);
+    return ResumeBytes(t.Parts);
+  }
+};
+
+}  // namespace
+
+TEST_F(ResumeFixture, EveryPlayStateContinuesIdentically) {
+  SavingTable original;
+  original.Table.Flow.NewGame(false, false);
+  std::set<std::string> covered;
+  for (int step = 0; step < 3000 && covered.size() < 7; ++step, Step(original)) {
+    const std::string category = Category(original.Table.State);
+    if (!covered.insert(category).second) continue;
+    SCOPED_TRACE(category);
+    auto resumed = Resumed(original);
+    EXPECT_EQ(ResumeBytes(resumed->Parts), ResumeBytes(original.Parts));
+    if (category == "discard after upcard") {
+      // The card just taken from the discard pile still may not be thrown.
+      const NxDeck& deck = resumed->Table.Deck;
+      uint32_t at = 0;
+      while (deck.CardIndexAt(HUMAN_PILE, at) != resumed->Table.State.UpcardTaken) ++at;
+      EXPECT_FALSE(resumed->Table.Flow.Discard(at));
+      EXPECT_EQ(resumed->Table.View.Messages.back().TextId, 8039u);
+    }
+    if (category == std::to_string(HandEnded)) {
+      auto announced = Resumed(original);
+      announced->Table.Flow.IdleStep();
+      EXPECT_EQ(announced->Table.State.Play, Learning);
+      const std::vector<uint32_t>& statuses = announced->Table.View.Statuses;
+      EXPECT_TRUE(std::count_if(statuses.begin(), statuses.end(), [](uint32_t id) { return id >= 8008 && id <= 8011; }));
+    }
+    const std::string expected = Continuation(original, 400);
+    EXPECT_EQ(Continuation(*resumed, 400), expected);
+    EXPECT_GT(std::count(expected.begin(), expected.end(), '\n'), 1);
+  }
+  EXPECT_EQ(covered.size(), 7u);
+}
+
+TEST_F(ResumeFixture, ACutOrDamagedFileIsCorruptedAndNeverTouchesTheTable) {
+  const std::vector<uint8_t> good = MidGameBytes();
+  ASSERT_EQ(CheckResumeBytes(good), "");
+  for (size_t length = 0; length < good.size(); ++length)
+    ASSERT_NE(CheckResumeBytes(std::vector<uint8_t>(good.begin(), good.begin() + length)), "") << length;
+
+  SavingTable table;
+  table.Table.Flow.NewGame(false, false);
+  const std::vector<uint8_t> before = ResumeBytes(table.Parts);
+  std::mt19937 random(7);
+  int restored = 0;
+  for (int trial = 0; trial < 400; ++trial) {
+    std::vector<uint8_t> bytes = good;
+    if (trial % 4 == 0) bytes.resize(random() % bytes.size());
+    for (int flips = 1 + trial % 3; flips > 0; --flips) {
+      if (bytes.empty()) break;
+      bytes[random() % bytes.size()] ^= static_cast<uint8_t>(1 + random() % 255);
+    }
+    WriteText(Path, std::string(bytes.begin(), bytes.end()));
+    SavingTable target;
+    target.Table.Flow.NewGame(false, false);
+    const std::vector<uint8_t> untouched = ResumeBytes(target.Parts);
+    ResumeResult result = ReadResume(Path, target.Parts, true);
+    if (result.Outcome == ResumeOutcome::RESTORED) {
+      ++restored;
+      EXPECT_EQ(CheckRestoredTable(target.Table.State, target.Table.Deck), "");
+      continue;
+    }
+    ASSERT_EQ(result.Outcome, ResumeOutcome::CORRUPTED);
+    EXPECT_FALSE(result.Succeeded());
+    EXPECT_EQ(ResumeBytes(target.Parts), untouched);
+    EXPECT_EQ(target.Table.View.Messages.back().Text, "Corrupted file " + Path + ". Beginning new game.");
+    EXPECT_EQ(target.Table.View.Messages.back().Caption, RESUME_ERROR_CAPTION);
+  }
+  EXPECT_LT(restored, 400);
+  EXPECT_EQ(ResumeBytes(table.Parts), before);
+}
+
+TEST_F(ResumeFixture, ChecksAcrossThePartsCatchWhatEachPartAllows) {
+  SavingTable t;
+  t.Table.Flow.NewGame(false, false);
+  ASSERT_EQ(t.Table.Deck.CardsInPile(HUMAN_PILE), 10u);
+  // A human discard turn with ten cards is not a game that can go on.
+  const PlayState dealt = t.Table.State.Play;
+  t.Table.State.Play = HumanDiscard;
+  EXPECT_EQ(CheckResumeBytes(ResumeBytes(t.Parts)), "the hand sizes do not fit the play state");
+  t.Table.State.Play = dealt;
+  t.Table.State.KnockLimit = 11;
+  EXPECT_EQ(CheckResumeBytes(ResumeBytes(t.Parts)), "knock limit out of range");
+  t.Table.State.KnockLimit = 10;
+  t.Table.State.LaidOff.Count = 2;
+  t.Table.State.LaidOff.Cards[0] = t.Table.State.LaidOff.Cards[1] = 5;
+  EXPECT_EQ(CheckResumeBytes(ResumeBytes(t.Parts)), "a card laid off twice");
+  t.Table.State.LaidOff.Clear();
+  std::vector<uint8_t> bytes = ResumeBytes(t.Parts);
+  bytes.push_back(0);
+  EXPECT_NE(CheckResumeBytes(bytes), "");
+}
+
+TEST_F(ResumeFixture, AMissingFileKeepsTheTableAndCountsAsSuccess) {
+  SavingTable t;
+  t.Table.Flow.NewGame(false, false);
+  const std::vector<uint8_t> before = ResumeBytes(t.Parts);
+  ResumeResult result = ReadResume(Install.PlayerPath("NOFILE.QLF"), t.Parts, false);
+  EXPECT_EQ(result.Outcome, ResumeOutcome::NOT_OPENED);
+  EXPECT_TRUE(result.Succeeded());
+  EXPECT_FALSE(t.Table.State.ResumePending);
+  EXPECT_EQ(ResumeBytes(t.Parts), before);
+  ASSERT_EQ(t.Table.View.Messages.size(), 1u);
+  EXPECT_EQ(t.Table.View.Messages[0].Text,
+            "Unable to open file " + Install.PlayerPath("NOFILE.QLF") + ". Beginning new game.");
+  EXPECT_EQ(t.Table.View.Messages[0].Icon, ICON_EXCLAMATION);
+}
+
+TEST_F(ResumeFixture, AFailedSaveKeepsThePreviousGameAndClearsCanResume) {
+  SavingTable t;
+  t.Table.Flow.NewGame(false, false);
+  SettingsStore store("Quorla", Install.PlayerPath("QUORLA.INI"), true);
+  Preferences prefs;
+  SaveGameState(t.Parts, store, prefs, Path, false);
+  EXPECT_EQ(ReadSetting(store, keys::CanResume), 1u);
+  EXPECT_TRUE(IsResumable(store));
+  const std::string saved = FileText(Path);
+
+  // The sibling cannot be created: nothing is replaced, nothing is shown.
+  std::filesystem::create_directory(Path + ".new");
+  Step(t);
+  SaveGameState(t.Parts, store, prefs, Path, false);
+  EXPECT_EQ(ReadSetting(store, keys::CanResume), 0u);
+  EXPECT_EQ(FileText(Path), saved);
+  EXPECT_TRUE(t.Table.View.Messages.empty());
+  std::filesystem::remove(Path + ".new");
+
+  // A finished game is not written.
+  std::filesystem::remove(Path);
+  t.Sheet.Record().GameOver = true;
+  SaveGameState(t.Parts, store, prefs, Path, false);
+  EXPECT_EQ(ReadSetting(store, keys::CanResume), 0u);
+  EXPECT_FALSE(std::filesystem::exists(Path));
+
+  // A table that must not be saved leaves CanResume alone.
+  WriteSetting(store, keys::CanResume, 1);
+  t.Table.State.DoNotSave = true;
+  SaveGameState(t.Parts, store, prefs, Path, false);
+  EXPECT_EQ(ReadSetting(store, keys::CanResume), 1u);
+  EXPECT_EQ(ReadSetting(store, keys::GameTarget), 100u);
+}
+
+TEST_F(ResumeFixture, ASheetShownWhenSavedIsShownWhenPlayStarts) {
+  SavingTable t;
+  t.Table.Flow.NewGame(false, false);
+  t.Table.State.ScoreSheetShown = true;
+  t.Table.State.Watching = true;
+  uint32_t stamp = 0;
+  ASSERT_TRUE(WriteResume(Path, t.Parts, stamp));
+  SavingTable before;
+  ASSERT_TRUE(ReadResume(Path, before.Parts, false).Succeeded());
+  EXPECT_EQ(before.Table.View.ScoreSheetShows, 0u);
+  before.Table.Flow.NewGame(false, false);
+  EXPECT_EQ(before.Table.View.ScoreSheetShows, 1u);
+  EXPECT_TRUE(before.Table.Record.Watched);
+
+  SavingTable running;
+  running.Table.Flow.NewGame(false, false);
+  ASSERT_TRUE(ReadResume(Path, running.Parts, true).Succeeded());
+  EXPECT_TRUE(running.Table.State.AbortPending);
+  EXPECT_EQ(running.Table.View.ScoreSheetShows, 1u);
+}

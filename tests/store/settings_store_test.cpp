@@ -1,0 +1,113 @@
+#include "store/settings_store.h"
+
+#include "store/preferences.h"
+#include "store/setting_keys.h"
+#include "store_test_support.h"
+
+TEST(SettingsStore, MissingFileReadsDefaultsAndTheFirstWriteCreatesIt) {
+  ScratchDirectory dir;
+  SettingsStore store("Quorla", dir.Path("QUORLA.INI"), true);
+  EXPECT_EQ(store.ReadInt("Play", "GameTarget", 100), 100u);
+  EXPECT_EQ(store.ReadString("Quorla", "Name", "none"), "none");
+  EXPECT_FALSE(std::filesystem::exists(dir.Path("QUORLA.INI")));
+  store.WriteInt("Play", "GameTarget", 250);
+  EXPECT_EQ(FileText(dir.Path("QUORLA.INI")), "[Play]\nGameTarget=250\n");
+  EXPECT_EQ(store.LastError(), 0u);
+}
+
+TEST(SettingsStore, WritesKeepEveryOtherLineAndNamesIgnoreCase) {
+  ScratchDirectory dir;
+  const std::string path = dir.Path("QUORLA.INI");
+  WriteText(path, "; hand-written\r\n[preferences]\r\nDeckId = 24460\r\nOther=x\r\n\r\n[Play]\r\nGameTarget=150\r\n");
+  SettingsStore store("Quorla", path, true);
+  EXPECT_EQ(store.ReadInt("Preferences", "deckid", 0), 24460u);
+  store.WriteInt("PREFERENCES", "DifficultyLevel", 2);
+  store.WriteInt("Play", "gametarget", 500);
+  store.DeleteValue("Preferences", "OTHER");
+  EXPECT_EQ(FileText(path),
+            "; hand-written\n[preferences]\nDeckId = 24460\nDifficultyLevel=2\n\n[Play]\ngametarget=500\n");
+  // A value may not smuggle a new line or section into the file.
+  store.WriteString("Play", "Note", "a\n[Evil]\nGameTarget=1");
+  EXPECT_EQ(store.ReadString("Play", "Note", ""), "a");
+  EXPECT_EQ(store.ReadInt("Evil", "GameTarget", 7), 7u);
+}
+
+TEST(SettingsStore, IntegersParseAsUnsignedDecimalOrGiveTheDefault) {
+  ScratchDirectory dir;
+  const std::string path = dir.Path("QUORLA.INI");
+  WriteText(path, "[S]\na=12abc\nb=abc\nc=-1\nd=99999999999\ne=\"42\"\nf=\n");
+  SettingsStore store("Quorla", path, true);
+  EXPECT_EQ(store.ReadInt("S", "a", 5), 12u);
+  EXPECT_EQ(store.ReadInt("S", "b", 5), 5u);
+  EXPECT_EQ(store.ReadInt("S", "c", 5), 0xFFFFFFFFu);
+  EXPECT_EQ(store.ReadInt("S", "d", 5), 0xFFFFFFFFu);
+  EXPECT_EQ(store.ReadInt("S", "e", 5), 42u);
+  EXPECT_EQ(store.ReadInt("S", "f", 5), 5u);
+}
+
+TEST(SettingsStore, MasksAndLimitsApplyOnReading) {
+  ScratchDirectory dir;
+  const std::string path = dir.Path("QUORLA.INI");
+  WriteText(path,
+            "[Preferences]\nDifficultyLevel=7\nHandSorting=3\nDealType=2\nDisableScenery=9\nDeckId=1\n"
+            "[Play]\nGinVariation=6\nGameTarget=7\nAceRequiresGin=0\n");
+  SettingsStore store("Quorla", path, true);
+  Preferences prefs;
+  prefs.Load(store);
+  EXPECT_EQ(prefs.DifficultyLevel, 3u);
+  EXPECT_EQ(prefs.HandSorting, 2u);
+  EXPECT_EQ(prefs.DealType, 0u);
+  EXPECT_TRUE(prefs.DisableScenery);
+  TableChoices choices = ReadTableChoices(store);
+  EXPECT_EQ(choices.Rules.Variation, 2u);
+  EXPECT_EQ(choices.Rules.GameTarget, 100u);
+  EXPECT_FALSE(choices.Rules.AceRequiresGin);
+  EXPECT_EQ(choices.DeckId, 24456u);
+}
+
+TEST(SettingsStore, PreferencesRoundTripAndResumeNeedsTheCurrentStamp) {
+  ScratchDirectory dir;
+  SettingsStore store("Quorla", dir.Path("QUORLA.INI"), true);
+  Preferences saved;
+  saved.DifficultyLevel = 2;
+  saved.ToolbarLocation = 3;
+  saved.RandomDeck = true;
+  saved.ResumeFormatStamp = 120;
+  saved.Save(store);
+  Preferences loaded;
+  loaded.Load(store);
+  EXPECT_EQ(loaded.DifficultyLevel, 2u);
+  EXPECT_EQ(loaded.ToolbarLocation, 3u);
+  EXPECT_TRUE(loaded.RandomDeck);
+  WriteSetting(store, keys::CanResume, 1);
+  EXPECT_FALSE(IsResumable(store));
+  WriteSetting(store, keys::OKResumeVersn, RESUME_FORMAT_STAMP);
+  EXPECT_TRUE(IsResumable(store));
+}
+
+TEST(SettingsStore, RegistryModeKeepsTypesAndLivesInTheInstallation) {
+  ScratchDirectory dir;
+  SettingsStore registry("Quorla", "", false, dir.Directory());
+  EXPECT_EQ(registry.Mode(), StoreMode::REGISTRY);
+  EXPECT_EQ(registry.Path(), dir.Path(SettingsStore::REGISTRY_FILE));
+  registry.WriteString("Player Configurations", "0", "17");
+  registry.WriteInt("Player Configurations", "1", 5);
+  EXPECT_EQ(registry.ReadInt("Player Configurations", "0", 3), 3u);
+  EXPECT_EQ(registry.ReadString("Player Configurations", "1", "dflt"), "dflt");
+  EXPECT_EQ(registry.ReadString("Player Configurations", "0", ""), "17");
+  EXPECT_EQ(registry.ReadInt("Player Configurations", "1", 3), 5u);
+  SettingsStore other("Other", "", false, dir.Directory());
+  EXPECT_EQ(other.ReadString("Player Configurations", "0", "none"), "none");
+}
+
+TEST(SettingsStore, AnUnreadableFileIsNeverOverwritten) {
+  ScratchDirectory dir;
+  const std::string path = dir.Path("QUORLA.INI");
+  std::string huge(SettingsStore::MAX_FILE_BYTES + 1, ';');
+  WriteText(path, huge);
+  SettingsStore store("Quorla", path, true);
+  EXPECT_EQ(store.ReadInt("Play", "GameTarget", 100), 100u);
+  store.WriteInt("Play", "GameTarget", 250);
+  EXPECT_NE(store.LastError(), 0u);
+  EXPECT_EQ(std::filesystem::file_size(path), huge.size());
+}
