@@ -1,0 +1,12 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// The fuzzing entry points, plain functions so that the test suite can
+// replay a corpus through exactly the code the fuzzer runs. Each must
+// return normally for every input.
+int FuzzResumeReader(const uint8_t* data, size_t size);
+int FuzzWeightsReader(const uint8_t* data, size_t size);
+int FuzzSettingsReader(const uint8_t* data, size_t size);
+int FuzzSpecReader(const uint8_t* data, size_t size);
