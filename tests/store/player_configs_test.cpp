@@ -1,0 +1,198 @@
+#include "store/player_configs.h"
+
+#include "game/headless_presentation.h"
+#include "game/string_table.h"
+#include "player/data_paths.h"
+#include "store/config_switch.h"
+#include "store/disk_space.h"
+#include "store/resume_file.h"
+#include "store/setting_keys.h"
+#include "store/store_strings.h"
+#include "store_test_support.h"
+#include "table_fixture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ConfigsFixture : ::testing::Test {
+  ConfigsFixture() {
+    WriteText(Install.Path("BACKIMG.QLF"), "picture");
+    WriteText(Install.Path("INSTAL32.LOG"), "installed\n");
+    Configs.FreeSpace = [this](const std::string&) { return Free; };
+  }
+  std::string Dir() const { return Install.Path(""); }
+  std::string LastText() const { return View.Messages.empty() ? "" : View.Messages.back().Text; }
+
+  TempInstallation Install;
+  HeadlessPresentation View;
+  uint64_t Free = 1ull << 40;
+  PlayerConfigs Configs{Install.Path(""), View};
+};
+
+}  // namespace
+
+TEST_F(ConfigsFixture, ANewConfigurationGetsItsUpperCaseDirectoryFilesAndLogLines) {
+  ASSERT_TRUE(Configs.AddConfiguration(" bob "));
+  EXPECT_TRUE(View.Messages.empty()) << LastText();
+  const std::string bob = Dir() + "BOB/";
+  EXPECT_EQ(Configs.DirectoryOf("bob"), bob);
+  EXPECT_EQ(FileText(bob + "QLPLAY.QLF"), FileText(Install.Path("QLDEFLT.QLF")));
+  EXPECT_EQ(FileText(bob + "BACKIMG.QLF"), "picture");
+  EXPECT_EQ(FileText(bob + "QUORLA.INI"), "[System]\nColorResolution32=32\n");
+  EXPECT_EQ(FileText(Install.Path("INSTAL32.LOG")),
+            "installed\nMade Dir: " + Dir() + "BOB\nFile Copy: " + Dir() + "BOB/BACKIMG.QLF\nFile Copy: " + Dir() +
+                "BOB/QLPLAY.QLF\nFile Copy: " + Dir() + "BOB/RESUME.QLF\nINI New: Created INI\nINI File: " + Dir() +
+                "BOB/QUORLA.INI\nRegDB Key: Software\\Palomet Technologies\\Quorla\\Player Configurations\n"
+                "RegDB Val: 0\nRegDB Name: bob\nRegDB Root: 2\n");
+  PlayerConfigs again(Dir(), View);
+  EXPECT_EQ(again.Names(), std::vector<std::string>{"bob"});
+  EXPECT_EQ(again.LowestFreeSlot(), 1u);
+  EXPECT_EQ(again.DirectoryOf("Default"), Dir());
+}
+
+TEST_F(ConfigsFixture, ReservedUnsafeAndTakenNamesAreRefused) {
+  EXPECT_FALSE(Configs.AddConfiguration(""));
+  EXPECT_TRUE(View.Messages.empty());
+  for (const char* reserved : {"default", "DEFAULT", "DeFaUlT"}) {
+    EXPECT_FALSE(Configs.AddConfiguration(reserved));
+    EXPECT_EQ(LastText(), "Configuration Default is reserved. Choose another configuration name.");
+    EXPECT_EQ(View.Messages.back().Caption, CONFIG_WARNING_CAPTION);
+    EXPECT_EQ(View.Messages.back().Icon, ICON_ERROR);
+  }
+  for (const char* unsafe : {"   ", "..", "a/b", "../x", "ninechars", "bob.x", "b ob"}) {
+    EXPECT_FALSE(Configs.AddConfiguration(unsafe)) << unsafe;
+    EXPECT_EQ(LastText(), ResourceString(NAME_NOT_ALLOWED)) << unsafe;
+  }
+  ASSERT_TRUE(Configs.AddConfiguration("bob"));
+  EXPECT_FALSE(Configs.AddConfiguration("BOB"));  // would share bob's directory
+  EXPECT_EQ(LastText(), ResourceString(NAME_ALREADY_USED));
+  EXPECT_EQ(Configs.Count(), 1u);
+  std::vector<std::string> entries;
+  for (const auto& entry : fs::directory_iterator(Dir()))
+    if (entry.is_directory()) entries.push_back(entry.path().filename().string());
+  std::sort(entries.begin(), entries.end());
+  EXPECT_EQ(entries, (std::vector<std::string>{"BOB", "PLAYER"}));
+}
+
+TEST_F(ConfigsFixture, NamesInTheStoreThatCouldNotHaveBeenAddedAreIgnored) {
+  SettingsStore registry("Quorla", "", false, Dir());
+  registry.WriteString(PlayerConfigs::SECTION, "0", "../etc");
+  registry.WriteString(PlayerConfigs::SECTION, "1", "Default");
+  registry.WriteString(PlayerConfigs::SECTION, "2", "ann");
+  registry.WriteString(PlayerConfigs::SECTION, "3", "ANN");
+  registry.WriteInt(PlayerConfigs::SECTION, "4", 7);
+  PlayerConfigs configs(Dir(), View);
+  EXPECT_EQ(configs.Names(), std::vector<std::string>{"ann"});
+  EXPECT_EQ(configs.LowestFreeSlot(), 0u);
+}
+
+TEST_F(ConfigsFixture, TwentyFourConfigurationsFillEverySlot) {
+  for (int i = 0; i < 24; ++i) ASSERT_TRUE(Configs.AddConfiguration("p" + std::to_string(i))) << LastText();
+  EXPECT_FALSE(Configs.HasFreeSlot());
+  EXPECT_FALSE(Configs.CheckFreeSlot());
+  EXPECT_EQ(View.Messages.back().Caption, NO_CONFIGS_CAPTION);
+  EXPECT_EQ(LastText(),
+            "You need to remove one or more existing player configurations before adding another player.");
+  EXPECT_FALSE(Configs.AddConfiguration("extra"));
+  EXPECT_FALSE(fs::exists(Dir() + "EXTRA"));
+  Configs.RemoveConfigurations({"p5", "p3"});
+  EXPECT_EQ(Configs.LowestFreeSlot(), 3u);
+  EXPECT_EQ(Configs.Count(), 22u);
+  EXPECT_EQ(PlayerConfigs(Dir(), View).Count(), 22u);
+}
+
+TEST_F(ConfigsFixture, TooLittleFreeSpaceNamesWhatIsNeeded) {
+  Free = 1000;
+  EXPECT_FALSE(Configs.AddConfiguration("bob"));
+  EXPECT_EQ(View.Messages.back().Caption, DISK_SPACE_CAPTION);
+  EXPECT_EQ(LastText(), "Try adding configuration again after freeing at least 640000 bytes on drive " +
+                            VolumeOf(Dir()) + ".");
+  EXPECT_EQ(Configs.Count(), 0u);
+}
+
+TEST_F(ConfigsFixture, MissingDataFilesAreReportedAndCreationGoesOn) {
+  fs::remove(Install.Path("BACKIMG.QLF"));
+  fs::remove(Install.Path("INSTAL32.LOG"));
+  EXPECT_TRUE(Configs.AddConfiguration("bob"));
+  ASSERT_EQ(View.Messages.size(), 1u);
+  EXPECT_EQ(LastText(), "Unable to copy BACKIMG.QLF to the new configuration. Player may need to select scenery.");
+  EXPECT_FALSE(fs::exists(Install.Path("INSTAL32.LOG")));
+}
+
+TEST_F(ConfigsFixture, RemovingTheConfigurationInUseAsksFirst) {
+  ASSERT_TRUE(Configs.AddConfiguration("bob"));
+  ASSERT_TRUE(Configs.AddConfiguration("ann"));
+  Configs.Select("bob");
+  Configs.MakeCurrent();
+  EXPECT_EQ(data_paths::ConfigurationDirectory(), Dir() + "BOB/");
+
+  View.ConfirmAnswers = {false};
+  EXPECT_EQ(Configs.RemoveConfigurations({"bob"}), PlayerConfigs::AfterRemoval::CARRY_ON);
+  ASSERT_EQ(View.ConfirmedTexts.size(), 1u);
+  EXPECT_EQ(View.ConfirmedTexts[0].second,
+            "You are currently using the configuration bob. Do you really want to remove this configuration?");
+  EXPECT_TRUE(fs::exists(Dir() + "BOB/QLPLAY.QLF"));
+
+  EXPECT_EQ(Configs.RemoveConfigurations({"bob"}), PlayerConfigs::AfterRemoval::CHOOSE_ANOTHER);
+  EXPECT_FALSE(fs::exists(Dir() + "BOB"));
+  EXPECT_EQ(Configs.Names(), std::vector<std::string>{"ann"});
+
+  Configs.Select("ann");
+  Configs.MakeCurrent();
+  EXPECT_EQ(Configs.RemoveConfigurations({"ann"}), PlayerConfigs::AfterRemoval::SWITCH_TO_DEFAULT);
+  EXPECT_EQ(Configs.SelectedName(), "Default");
+  EXPECT_TRUE(fs::exists(Install.Path("QLDEFLT.QLF")));
+}
+
+TEST_F(ConfigsFixture, ADirectoryThatCannotBeRemovedStillFreesItsSlot) {
+  ASSERT_TRUE(Configs.AddConfiguration("bob"));
+  fs::create_directory(Dir() + "BOB/keep");
+  EXPECT_EQ(Configs.RemoveConfigurations({"bob"}), PlayerConfigs::AfterRemoval::CARRY_ON);
+  EXPECT_EQ(LastText(), "Unable to remove directory " + Dir() +
+                            "BOB. Directory may contain subdirectories or may not exist.");
+  EXPECT_TRUE(fs::exists(Dir() + "BOB/keep"));
+  EXPECT_FALSE(fs::exists(Dir() + "BOB/QLPLAY.QLF"));
+  EXPECT_EQ(PlayerConfigs(Dir(), View).Count(), 0u);
+}
+
+TEST_F(ConfigsFixture, SwitchingSavesTheOldGameAndStartsOrResumesTheNewOne) {
+  HeadlessTable table;
+  ScoreSheet sheet(table.Record, STANDARD_GIN);
+  TableParts parts{table.State, table.Deck, *table.Computer, sheet, table.View};
+  GameSettings settings;
+  Configs.MakeCurrent();
+  settings.Open(Configs.SettingsPath());
+  table.Flow.NewGame(false, false);
+  ASSERT_TRUE(Configs.AddConfiguration("bob"));
+  SettingsStore bobSettings("Quorla", Dir() + "BOB/QUORLA.INI", true);
+  WriteSetting(bobSettings, keys::GinVariation, OKLAHOMA_GIN);
+  WriteSetting(bobSettings, keys::GameTarget, 250);
+
+  SwitchOutcome toBob = SwitchConfiguration(Configs, "bob", settings, parts, table.Flow, true);
+  EXPECT_TRUE(toBob.Switched);
+  EXPECT_FALSE(toBob.Resumed);
+  EXPECT_EQ(ReadSetting(*settings.Store, keys::FirstPlay), 0u);
+  EXPECT_EQ(table.State.Variation, OKLAHOMA_GIN);
+  EXPECT_EQ(table.State.GameTarget, 250u);
+  EXPECT_EQ(sheet.ScrollRange(), 50u);
+  EXPECT_EQ(table.Record.NumScores, 0u);
+  EXPECT_EQ(data_paths::ConfigurationDirectory(), Dir() + "BOB/");
+  // The old configuration got the game and the settings.
+  SettingsStore defaultSettings("Quorla", Install.Path("QUORLA.INI"), true);
+  EXPECT_TRUE(IsResumable(defaultSettings));
+  EXPECT_TRUE(fs::exists(Install.Path("RESUME.QLF")));
+
+  const std::vector<uint8_t> bobsGame = ResumeBytes(parts);
+  WriteSetting(defaultSettings, keys::AlwaysResume, 1);
+  SwitchOutcome back = SwitchConfiguration(Configs, "Default", settings, parts, table.Flow, true);
+  EXPECT_TRUE(back.Resumed);
+  EXPECT_EQ(table.State.Variation, STANDARD_GIN);
+  EXPECT_TRUE(IsResumable(bobSettings));
+  EXPECT_FALSE(SwitchConfiguration(Configs, "Default", settings, parts, table.Flow, true).Switched);
+
+  settings.Prefs.AlwaysResume = 1;
+  WriteSetting(bobSettings, keys::AlwaysResume, 1);
+  EXPECT_TRUE(SwitchConfiguration(Configs, "bob", settings, parts, table.Flow, true).Resumed);
+  EXPECT_EQ(ResumeBytes(parts), bobsGame);
+}
