@@ -15,3 +15,5 @@ struct LabCommand {
 
 const LabCommand& DeadwoodCommand();
 const LabCommand& BenchCommand();
+const LabCommand& InspectCommand();
+const LabCommand& SnapshotCommand();

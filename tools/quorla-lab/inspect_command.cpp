@@ -1,0 +1,207 @@
+// quorla-lab inspect: prints a resume file, a network data file or a
+// settings file for a person to read.
+#include <cstdio>
+#include <string>
+
+#include "game/card_id.h"
+#include "game/object_stream.h"
+#include "game/rules.h"
+#include "game/string_table.h"
+#include "lab_command.h"
+#include "neural/exceptions.h"
+#include "neural/file.h"
+#include "neural/fixed.h"
+#include "neural/net.h"
+#include "neural/layer.h"
+#include "neural/node.h"
+#include "player/position_network.h"
+#include "store/atomic_file.h"
+#include "store/resume_file.h"
+#include "store/resume_image.h"
+#include "store/setting_keys.h"
+#include "store/settings_store.h"
+
+namespace {
+
+constexpr size_t MAX_INSPECTED_BYTES = 64 << 20;
+
+void PrintHelp() {
+  std::printf(
+      "usage: quorla-lab inspect FILE\n"
+      "\n"
+      "Recognises FILE and prints it:\n"
+      "  a resume file (RESUME.QLF): the flow state, the four piles by card\n"
+      "    name, the computer player's counters, the score rows and the\n"
+      "    laid-off cards; a damaged file prints \"Corrupted file FILE\" and\n"
+      "    exits with status 1;\n"
+      "  a network data file (QLDEFLT.QLF, QLPLAY.QLF): for each level the low\n"
+      "    and the high network's weights records, valid or not, with their\n"
+      "    node count and weight range;\n"
+      "  a settings file (QUORLA.INI): every key the game reads, with the\n"
+      "    value it takes after the masks and limits.\n");
+}
+
+const char* const PLAY_STATES[] = {"HumanTake", "HumanDiscard", "ComputerTake", "ComputerDiscard", "Learning",
+                                   "HandEnded"};
+const char* const PLAYERS[] = {"human", "computer", "tie"};
+const char* const PILE_NAMES[] = {"human", "computer", "stock", "discard"};
+
+std::string CardOrNone(uint32_t card) { return IsCard(card) ? CardName(card) : "none"; }
+const char* YesNo(bool value) { return value ? "yes" : "no"; }
+
+void PrintFlow(const GameState& s) {
+  std::printf("play state:      %s\n", PLAY_STATES[s.Play]);
+  std::printf("knock limit:     %u\n", s.KnockLimit);
+  std::printf("dealer:          %s (previous %s)\n", PLAYERS[s.Dealer], PLAYERS[s.PreviousDealer]);
+  std::printf("offer stage:     %u\n", static_cast<unsigned>(s.Offer));
+  std::printf("upcard taken:    %s\n", CardOrNone(s.UpcardTaken).c_str());
+  std::printf("last hand:       points %d, difference %d, gin %s, undercut %s\n", s.Points, s.Difference,
+              YesNo(s.Gin), YesNo(s.Undercut));
+  std::printf("hand over:       %s, stock exhausted %s\n", YesNo(s.HandOver), YesNo(s.StockExhausted));
+  std::printf("outcomes:        human %.4f, computer %.4f\n", s.HumanOutcome, s.ComputerOutcome);
+  std::printf("rules:           %s, ace requires gin %s, target %u\n", VariationCaption(s.Variation),
+              YesNo(s.AceRequiresGin), s.GameTarget);
+  std::printf("card back:       %u\n", s.CardBackId);
+  if (s.StatusTextId == NO_STATUS_TEXT)
+    std::printf("status:          none\n");
+  else
+    std::printf("status:          %u \"%s\"\n", s.StatusTextId, ResourceString(s.StatusTextId));
+  std::printf("selection:       kind %u, card %s\n", static_cast<unsigned>(s.Selection),
+              CardOrNone(s.SelectionCard).c_str());
+  std::printf("watching:        %s\n", YesNo(s.Watching));
+  std::printf("score sheet:     %s\n", s.ScoreSheetShown ? "shown" : "closed");
+}
+
+void PrintPiles(const NxDeck& deck) {
+  for (uint32_t pile = 0; pile < deck.PileCount() && pile < 4; ++pile) {
+    std::printf("%-9s (%2u):", PILE_NAMES[pile], deck.CardsInPile(pile));
+    for (uint32_t i = 0; i < deck.CardsInPile(pile); ++i) std::printf(" %s", CardName(deck.CardIndexAt(pile, i)).c_str());
+    std::printf("\n");
+  }
+}
+
+void PrintComputer(const ComputerPlay& c) {
+  std::printf("computer player: planned discard %s, rounds %u, observations %u, passes %u/%u, replay at %u, %s net\n",
+              CardOrNone(c.GetPlannedDiscard()).c_str(), c.GetRoundCount(), c.GetObservationCount(), c.GetOwnPasses(),
+              c.GetHumanPasses(), c.GetReplayPosition(), c.GetNetChoice() == LOW_NET ? "low" : "high");
+}
+
+void PrintRecord(const ScoreRecord& r) {
+  std::printf("score record:    target %u, hands won %u/%u, game over %s, shutout %s, watched %s\n", r.Target,
+              r.HandsWon[0], r.HandsWon[1], YesNo(r.GameOver), YesNo(r.Shutout), YesNo(r.Watched));
+  for (uint32_t i = 0; i < r.NumScores; ++i)
+    std::printf("  %4u %4u  %s\n", r.Row(i).Human, r.Row(i).Computer, PLAYERS[r.Row(i).Winner]);
+}
+
+void PrintLaidOff(const LaidOffList& list) {
+  if (list.Count == 0) {
+    std::printf("laid off:        none\n");
+    return;
+  }
+  std::printf("laid off by %s:", PLAYERS[list.Player]);
+  for (uint32_t i = 0; i < list.Count; ++i) std::printf(" %s", CardName(list.Cards[i]).c_str());
+  std::printf("\n");
+}
+
+int InspectResume(const std::string& path, const std::vector<uint8_t>& bytes) {
+  ResumeImage image;
+  if (!image.Parse(bytes).empty()) {
+    std::printf("Corrupted file %s\n", path.c_str());
+    return 1;
+  }
+  std::printf("resume file %s\n", path.c_str());
+  PrintFlow(image.SavedState());
+  PrintPiles(image.SavedDeck());
+  PrintComputer(image.Computer());
+  PrintRecord(image.Record());
+  PrintLaidOff(image.SavedState().LaidOff);
+  return 0;
+}
+
+void PrintNetworkRecord(const NxNeuralBase& net) {
+  unsigned nodes = 0, weights = 0;
+  FP12_20 low = 0, high = 0;
+  for (unsigned layer = 0; layer < NxNeuralBase::MAX_LAYERS; ++layer) {
+    const NxBaseLayer* l = net.GetLayer(layer);
+    if (!l) continue;
+    for (unsigned n = 0; n < l->GetNumNodes(); ++n, ++nodes) {
+      const NxNode* node = l->GetNodeAt(n);
+      for (unsigned w = 0; w < node->GetNumWeights(); ++w, ++weights) {
+        low = weights == 0 ? node->GetWeight(w) : std::min(low, node->GetWeight(w));
+        high = weights == 0 ? node->GetWeight(w) : std::max(high, node->GetWeight(w));
+      }
+    }
+  }
+  std::printf("valid, %u nodes, %u weights from %.6f to %.6f\n", nodes, weights, ToDouble(low), ToDouble(high));
+}
+
+int InspectDataFile(const std::string& path, size_t size) {
+  std::printf("network data file %s (%zu bytes)\n", path.c_str(), size);
+  int status = 0;
+  for (unsigned level = 0; level < NUM_LEVELS; ++level) {
+    NxNeuralBase* nets[2] = {CreateTempDiffNet(PositionNetworkTopology(), LOW_NET_PERSISTENCE),
+                             CreateTempDiffNet(PositionNetworkTopology(), HIGH_NET_PERSISTENCE)};
+    bool readable = true;
+    try {
+      NxFile file(path, "rb", true);
+      file.FSeek(static_cast<long>(level * LEVEL_BLOCK_BYTES), 0);
+      for (int which = 0; which < 2; ++which) {
+        std::printf("level %u %-4s ", level + 1, which == 0 ? "low:" : "high:");
+        if (readable && nets[which]->ReadWeights(file)) {
+          PrintNetworkRecord(*nets[which]);
+        } else {
+          std::printf(readable ? "not valid\n" : "not read (the record before it is not valid)\n");
+          readable = false;
+          status = 1;
+        }
+      }
+    } catch (const XCBase& error) {
+      std::printf("level %u: %s\n", level + 1, error.what());
+      status = 1;
+    }
+    DeleteNet(nets[0]);
+    DeleteNet(nets[1]);
+  }
+  return status;
+}
+
+int InspectSettings(const std::string& path) {
+  SettingsStore store("Quorla", path, true);
+  std::printf("settings file %s\n", path.c_str());
+  for (const SettingKey& key : AllSettingKeys())
+    std::printf("[%s] %s = %u\n", key.Section, key.Key, ReadSetting(store, key));
+  return 0;
+}
+
+bool LooksLikeText(const std::vector<uint8_t>& bytes) {
+  for (uint8_t b : bytes)
+    if (b == 0 || (b < 0x20 && b != '\n' && b != '\r' && b != '\t')) return false;
+  return true;
+}
+
+int Run(const std::vector<std::string_view>& args) {
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    PrintHelp();
+    return 0;
+  }
+  if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
+    std::fprintf(stderr, "quorla-lab inspect: expects one file name (see --help)\n");
+    return 2;
+  }
+  const std::string path(args[0]);
+  auto bytes = ReadFileLimited(path, MAX_INSPECTED_BYTES);
+  if (!bytes) {
+    std::fprintf(stderr, "quorla-lab inspect: cannot read %s\n", path.c_str());
+    return 2;
+  }
+  if (!bytes->empty() && (*bytes)[0] == STREAM_HEADER) return InspectResume(path, *bytes);
+  if (LooksLikeText(*bytes)) return InspectSettings(path);
+  return InspectDataFile(path, bytes->size());
+}
+
+}  // namespace
+
+const LabCommand& InspectCommand() {
+  static const LabCommand command{"inspect", "print a resume, network data or settings file", Run, PrintHelp};
+  return command;
+}

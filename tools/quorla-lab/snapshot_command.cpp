@@ -1,0 +1,169 @@
+// quorla-lab snapshot: plays a headless game for a number of moves and
+// writes its resume file as the table would save it at that moment.
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "game/game_flow.h"
+#include "game/headless_presentation.h"
+#include "lab_command.h"
+#include "neural/exceptions.h"
+#include "neural/file.h"
+#include "neural/net.h"
+#include "neural/seed.h"
+#include "player/computer_play.h"
+#include "player/data_paths.h"
+#include "player/position_network.h"
+#include "store/resume_file.h"
+#include "store/scripted_player.h"
+
+namespace {
+
+void PrintHelp() {
+  std::printf(
+      "usage: quorla-lab snapshot --seed S --moves N --out FILE\n"
+      "\n"
+      "Plays N moves of a headless game of Standard Gin (traditional deal)\n"
+      "between a scripted human and the computer at level 1, then writes the\n"
+      "resume file exactly as the game table would save it at that moment.\n"
+      "A move is one human action or one step of the computer (a take, a\n"
+      "discard, an announcement or a learning step). The computer's networks\n"
+      "are freshly initialised from the seed, so a seed always gives the same\n"
+      "file.\n"
+      "\n"
+      "  --seed S    shuffling and network seed, a whole number\n"
+      "  --moves N   moves to play, 0 to 100000\n"
+      "  --out FILE  the resume file to write\n");
+}
+
+bool ParseNumber(std::string_view text, long maximum, long& value) {
+  if (text.empty() || text.size() > 9) return false;
+  value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  return value <= maximum;
+}
+
+// A default data file of fresh networks in a directory of its own, which
+// also serves as the player's configuration directory.
+class ScratchInstallation {
+ public:
+  explicit ScratchInstallation(unsigned seed)
+      : Root(std::filesystem::temp_directory_path() / ("quorla-snapshot-" + std::to_string(getpid()))) {
+    std::filesystem::create_directories(Root);
+    data_paths::SetInstallationDirectory(Root.string());
+    data_paths::SetConfigurationDirectory(Root.string());
+    NxFixRandomSeed(seed);
+    NxFile file(data_paths::DefaultDataPath(), "wb", true);
+    for (unsigned level = 0; level < NUM_LEVELS; ++level)
+      for (double persistence : {LOW_NET_PERSISTENCE, HIGH_NET_PERSISTENCE}) {
+        NxNeuralBase* net = CreateTempDiffNet(PositionNetworkTopology(), persistence);
+        net->WriteWeights(file, VERSION_0);
+        DeleteNet(net);
+      }
+  }
+  ~ScratchInstallation() {
+    std::error_code ignored;
+    std::filesystem::remove_all(Root, ignored);
+  }
+
+ private:
+  std::filesystem::path Root;
+};
+
+struct SnapshotTable {
+  explicit SnapshotTable(int32_t seed) {
+    View.Watch(&State);
+    State.Variation = STANDARD_GIN;
+    Flow.SeedOwnRandom(seed);
+    Deck.Random().Seed = seed;
+    Deck.Random().InitTable();
+    Computer = std::make_unique<ComputerPlay>(Flow, 0);
+    Flow.SetOpponent(Computer.get());
+    Computer->Init();
+    Computer->SelectNet(HIGH_NET);
+  }
+  ~SnapshotTable() { Flow.SetOpponent(nullptr); }
+
+  GameState State;
+  NxDeck Deck{nullptr, 4, FIRST_CARD_BACK_ID, TRect{0, 0, 576, 384}, TSize{69, 96}};
+  ScoreRecord Record{100};
+  HeadlessPresentation View;
+  GameFlow Flow{State, Deck, Record, View};
+  std::unique_ptr<ComputerPlay> Computer;
+  ScoreSheet Sheet{Record, STANDARD_GIN};
+};
+
+int Snapshot(long seed, long moves, const std::string& out) {
+  ScratchInstallation installation(static_cast<unsigned>(seed));
+  SnapshotTable table(static_cast<int32_t>(seed % 714025));
+  if (table.State.DoNotSave) {
+    std::fprintf(stderr, "quorla-lab snapshot: the computer's networks could not be set up\n");
+    return 1;
+  }
+  table.Flow.NewGame(false, false);
+  for (long move = 0; move < moves; ++move) StepHeadlessGame(table.Flow, *table.Computer);
+  if (table.Record.GameOver) {
+    std::fprintf(stderr, "quorla-lab snapshot: the game is over after %ld moves; a finished game is not saved\n",
+                 moves);
+    return 1;
+  }
+  TableParts parts{table.State, table.Deck, *table.Computer, table.Sheet, table.View};
+  uint32_t stamp = 0;
+  if (!WriteResume(out, parts, stamp)) {
+    std::fprintf(stderr, "quorla-lab snapshot: cannot write %s\n", out.c_str());
+    return 1;
+  }
+  return 0;
+}
+
+int Run(const std::vector<std::string_view>& args) {
+  long seed = -1, moves = -1;
+  std::string out;
+  for (size_t i = 0; i < args.size(); ++i) {
+    std::string_view arg = args[i];
+    if (arg == "--help" || arg == "-h") {
+      PrintHelp();
+      return 0;
+    }
+    const bool takesValue = arg == "--seed" || arg == "--moves" || arg == "--out";
+    if (!takesValue || i + 1 >= args.size()) {
+      std::fprintf(stderr, "quorla-lab snapshot: %s '%.*s' (see --help)\n",
+                   takesValue ? "missing value after" : "unknown option", static_cast<int>(arg.size()), arg.data());
+      return 2;
+    }
+    std::string_view value = args[++i];
+    bool ok = true;
+    if (arg == "--seed") ok = ParseNumber(value, 999999999, seed);
+    if (arg == "--moves") ok = ParseNumber(value, 100000, moves);
+    if (arg == "--out") out = std::string(value);
+    if (!ok) {
+      std::fprintf(stderr, "quorla-lab snapshot: bad value '%.*s' for %.*s (see --help)\n",
+                   static_cast<int>(value.size()), value.data(), static_cast<int>(arg.size()), arg.data());
+      return 2;
+    }
+  }
+  if (seed < 0 || moves < 0 || out.empty()) {
+    std::fprintf(stderr, "quorla-lab snapshot: --seed, --moves and --out are all needed (see --help)\n");
+    return 2;
+  }
+  try {
+    return Snapshot(seed, moves, out);
+  } catch (const XCBase& error) {
+    std::fprintf(stderr, "quorla-lab snapshot: %s\n", error.what());
+    return 1;
+  }
+}
+
+}  // namespace
+
+const LabCommand& SnapshotCommand() {
+  static const LabCommand command{"snapshot", "write the resume file of a headless game after N moves", Run,
+                                  PrintHelp};
+  return command;
+}
