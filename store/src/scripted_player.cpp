@@ -4,6 +4,7 @@
 
 #include "game/game_flow.h"
 #include "game/hand_score.h"
+#include "player/computer_play.h"
 
 namespace {
 
@@ -58,4 +59,15 @@ bool PlayScriptedHumanMove(GameFlow& flow) {
   if (play == HumanTake) return Take(flow);
   if (play == HumanDiscard) return Throw(flow);
   return false;
+}
+
+void StepHeadlessGame(GameFlow& flow, ComputerPlay& computer) {
+  const GameState& s = flow.State();
+  if (s.Play == HumanTake || s.Play == HumanDiscard) {
+    PlayScriptedHumanMove(flow);
+  } else if (s.Play == Learning && !computer.LearnStep(Learning, s.ComputerOutcome, s.HumanOutcome)) {
+    if (!flow.NextHand()) flow.NewGame(false, false);
+  } else {
+    flow.IdleStep();
+  }
 }

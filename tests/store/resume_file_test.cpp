@@ -25,17 +25,7 @@ struct SavingTable {
   TableParts Parts{Table.State, Table.Deck, *Table.Computer, Sheet, Table.View};
 };
 
-// One move of whoever is to move; a finished hand is followed by the next.
-void Step(SavingTable& t) {
-  GameState& s = t.Table.State;
-  if (s.Play == HumanTake || s.Play == HumanDiscard) {
-    PlayScriptedHumanMove(t.Table.Flow);
-  } else if (s.Play == Learning && !t.Table.Computer->LearnStep(Learning, s.ComputerOutcome, s.HumanOutcome)) {
-    if (!t.Table.Flow.NextHand()) t.Table.Flow.NewGame(false, false);
-  } else {
-    t.Table.Flow.IdleStep();
-  }
-}
+void Step(SavingTable& t) { StepHeadlessGame(t.Table.Flow, *t.Table.Computer); }
 
 std::string Piles(const NxDeck& deck) {
   std::ostringstream text;
