@@ -31,3 +31,10 @@ sanitize: deps
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD)
+
+# Fuzzes the readers of saved games, weights, settings and network
+# specifications with clang's libFuzzer, each for FUZZ_SECONDS.
+FUZZ_SECONDS ?= 60
+.PHONY: fuzz
+fuzz:
+	@JOBS=$(JOBS) fuzz/run_fuzz.sh $(FUZZ_SECONDS)

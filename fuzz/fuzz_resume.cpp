@@ -1,0 +1,4 @@
+// libFuzzer target: the resume-file reader.
+#include "fuzz_entries.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) { return FuzzResumeReader(data, size); }

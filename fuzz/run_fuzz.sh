@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets with clang and runs each for a bounded time,
+# starting from the committed corpus. Usage: fuzz/run_fuzz.sh [seconds]
+set -eu
+seconds=${1:-60}
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${FUZZ_BUILD:-$root/build-fuzz}
+
+packages=(clang cmake ninja-build)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing missing packages: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq "${missing[@]}"
+fi
+
+cmake -S "$root/fuzz" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j "${JOBS:-2}"
+
+for reader in resume weights settings spec; do
+  work="$build/corpus/$reader"
+  mkdir -p "$work" "$build/crashes/$reader"
+  echo "== fuzzing the $reader reader for ${seconds}s"
+  "$build/fuzz_$reader" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 -max_len=65536 \
+    -artifact_prefix="$build/crashes/$reader/" -print_final_stats=1 \
+    "$work" "$root/tests/store/corpus/$reader"
+done
