@@ -7,6 +7,7 @@
 #include "game/string_table.h"
 #include "store/game_save.h"
 #include "store/preferences.h"
+#include "store/resume_availability.h"
 #include "store/resume_image.h"
 #include "store/scripted_player.h"
 #include "store/setting_keys.h"
@@ -196,7 +197,11 @@ TEST_F(ResumeFixture, AFailedSaveKeepsThePreviousGameAndClearsCanResume) {
   Preferences prefs;
   SaveGameState(t.Parts, store, prefs, Path, false);
   EXPECT_EQ(ReadSetting(store, keys::CanResume), 1u);
-  EXPECT_TRUE(IsResumable(store));
+  ResumeAvailability availability;
+  availability.CheckSettings(store);
+  EXPECT_TRUE(availability.IsOffered());
+  availability.NoteAttempt();
+  EXPECT_FALSE(availability.IsOffered());
   const std::string saved = FileText(Path);
 
   // The sibling cannot be created: nothing is replaced, nothing is shown.
