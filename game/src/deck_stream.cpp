@@ -8,6 +8,9 @@
 
 namespace {
 constexpr uint32_t NOT_A_CARD_TAG = 0xFFFFFFFF;
+// Table geometry and layers far beyond any window; larger stored values are
+// damage, and would overflow when rectangles are formed from them.
+constexpr int32_t MAX_COORDINATE = 1 << 20;
 }  // namespace
 
 struct NxDeck::StoredCard {
@@ -48,12 +51,35 @@ void WriteRect(NxObjectWriter& out, const TRect& r) {
   out.WriteInt(r.bottom);
 }
 
+int32_t ReadCoordinate(NxObjectReader& in) {
+  int32_t value = in.ReadInt();
+  if (value < -MAX_COORDINATE || value > MAX_COORDINATE) {
+    in.Fail("coordinate out of range");
+    return 0;
+  }
+  return value;
+}
+
+TPoint ReadPoint(NxObjectReader& in) {
+  TPoint p;
+  p.x = ReadCoordinate(in);
+  p.y = ReadCoordinate(in);
+  return p;
+}
+
+TSize ReadSize(NxObjectReader& in) {
+  TSize size;
+  size.cx = ReadCoordinate(in);
+  size.cy = ReadCoordinate(in);
+  return size;
+}
+
 TRect ReadRect(NxObjectReader& in) {
   TRect r;
-  r.left = in.ReadInt();
-  r.top = in.ReadInt();
-  r.right = in.ReadInt();
-  r.bottom = in.ReadInt();
+  r.left = ReadCoordinate(in);
+  r.top = ReadCoordinate(in);
+  r.right = ReadCoordinate(in);
+  r.bottom = ReadCoordinate(in);
   return r;
 }
 
@@ -104,7 +130,7 @@ bool NxDeck::ReadStored(NxObjectReader& in, StoredDeck& stored) {
   if (!in.BeginObject(Streamer::NAME, Streamer::VERSION, NOT_A_CARD_TAG)) return false;
   if (in.ReadWord() == 0) in.Fail("initOK: the stored deck was never created");
   stored.BackId = in.ReadWord();
-  stored.CardSize = {in.ReadInt(), in.ReadInt()};
+  stored.CardSize = ReadSize(in);
   stored.Table = ReadRect(in);
   stored.NextDeal = in.ReadWord();
   if (stored.NextDeal >= NUM_CARDS) in.Fail("next deal out of range");
@@ -121,11 +147,11 @@ bool NxDeck::ReadStored(NxObjectReader& in, StoredDeck& stored) {
     }
     seen[card.Index] = true;
     in.RetagLastObject(card.Index);
-    card.Size = {in.ReadInt(), in.ReadInt()};
+    card.Size = ReadSize(in);
     card.FaceUp = in.ReadWord() != 0 ? 1 : 0;
     card.Visible = in.ReadBool();
-    card.Layer = in.ReadInt();
-    card.Position = {in.ReadInt(), in.ReadInt()};
+    card.Layer = ReadCoordinate(in);
+    card.Position = ReadPoint(in);
     in.EndObject();
   }
 
@@ -135,10 +161,10 @@ bool NxDeck::ReadStored(NxObjectReader& in, StoredDeck& stored) {
     pile.Stacked = in.ReadBool();
     uint32_t count = ReadCount(in, NxHand::CAPACITY, "pile card");
     pile.FaceUp = in.ReadWord() != 0 ? 1 : 0;
-    pile.BaseLayer = in.ReadInt();
-    pile.Position = {in.ReadInt(), in.ReadInt()};
+    pile.BaseLayer = ReadCoordinate(in);
+    pile.Position = ReadPoint(in);
     pile.Bounds = ReadRect(in);
-    pile.Offset = {in.ReadInt(), in.ReadInt()};
+    pile.Offset = ReadPoint(in);
     for (uint32_t i = 0; i < count && in.Good(); ++i) pile.Cards.push_back(ReadCardReference(in, inPile));
     in.EndObject();
   }
