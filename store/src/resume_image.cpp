@@ -10,6 +10,8 @@ namespace {
 
 constexpr uint32_t PILES = 4;
 constexpr uint32_t FULL_STOCK = 31;
+constexpr TRect TABLE_AREA{0, 0, 576, 384};
+constexpr TSize CARD_SIZE{69, 96};
 
 // The hand sizes (human, computer) each play state allows.
 bool HandsFit(PlayState play, uint32_t human, uint32_t computer) {
@@ -43,12 +45,16 @@ bool ReadResumeLayout(NxObjectReader& in, GameState& state, NxDeck& deck, Comput
 
 std::string CheckRestoredTable(const GameState& state, const NxDeck& deck) {
   if (deck.PileCount() != PILES) return "the deck does not have four piles";
+  // The table is always laid out the same way; other geometry would have
+  // the window allocate and draw whatever the file says.
+  if (!(deck.Table() == TABLE_AREA) || !(deck.CardSize() == CARD_SIZE)) return "the table geometry is not the game's";
   std::array<bool, NUM_CARDS> seen{};
   uint32_t total = 0;
   for (uint32_t pile = 0; pile < PILES; ++pile) {
     for (uint32_t i = 0; i < deck.CardsInPile(pile); ++i) {
       uint32_t card = deck.CardIndexAt(pile, i);
       if (card >= NUM_CARDS || seen[card]) return "a card lies in two places";
+      if (!(deck.Card(card)->Size() == CARD_SIZE)) return "the table geometry is not the game's";
       seen[card] = true;
       ++total;
     }
@@ -66,7 +72,7 @@ std::string CheckRestoredTable(const GameState& state, const NxDeck& deck) {
 }
 
 ResumeImage::ResumeImage()
-    : Cards(nullptr, PILES, FIRST_CARD_BACK_ID, TRect{0, 0, 576, 384}, TSize{69, 96}), Player(*this), Sheet(100) {}
+    : Cards(nullptr, PILES, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE), Player(*this), Sheet(100) {}
 
 ResumeImage::~ResumeImage() = default;
 

@@ -173,6 +173,16 @@ TEST_F(ResumeFixture, ChecksAcrossThePartsCatchWhatEachPartAllows) {
   std::vector<uint8_t> bytes = ResumeBytes(t.Parts);
   bytes.push_back(0);
   EXPECT_NE(CheckResumeBytes(bytes), "");
+  bytes.pop_back();
+
+  // Card geometry near the end of the integer range: refused, not overflowed.
+  const std::string name = "NxCard";
+  auto at = std::search(bytes.begin(), bytes.end(), name.begin(), name.end()) - bytes.begin();
+  const size_t x = static_cast<size_t>(at) + name.size() + 28;
+  for (uint32_t value : {0x7FFFFFF0u, 0x80000005u, 0x200000u}) {
+    for (int b = 0; b < 4; ++b) bytes[x + b] = static_cast<uint8_t>(value >> (8 * b));
+    EXPECT_NE(CheckResumeBytes(bytes), "") << value;
+  }
 }
 
 TEST_F(ResumeFixture, AMissingFileKeepsTheTableAndCountsAsSuccess) {
