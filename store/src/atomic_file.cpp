@@ -7,6 +7,12 @@
 std::optional<std::vector<uint8_t>> ReadFileLimited(const std::string& path, size_t maxBytes) {
   FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return std::nullopt;
+  auto data = ReadOpenFileLimited(file, maxBytes);
+  std::fclose(file);
+  return data;
+}
+
+std::optional<std::vector<uint8_t>> ReadOpenFileLimited(FILE* file, size_t maxBytes) {
   std::vector<uint8_t> data;
   uint8_t block[16384];
   bool ok = true;
@@ -22,7 +28,6 @@ std::optional<std::vector<uint8_t>> ReadFileLimited(const std::string& path, siz
       break;
     }
   }
-  std::fclose(file);
   if (!ok) return std::nullopt;
   return data;
 }

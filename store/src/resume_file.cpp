@@ -76,10 +76,15 @@ ResumeResult ReadResume(const std::string& path, TableParts& table, bool playSta
     ShowResumeError(table.View, FileMessage(UNABLE_TO_OPEN_FILE, path));
     return {ResumeOutcome::NOT_OPENED};
   }
-  std::fclose(file);
-  auto bytes = ReadFileLimited(path, MAX_RESUME_BYTES);
+  auto bytes = ReadOpenFileLimited(file, MAX_RESUME_BYTES);
+  const bool closed = std::fclose(file) == 0;
   if (!bytes || !CheckResumeBytes(*bytes).empty()) {
     ShowResumeError(table.View, FileMessage(CORRUPTED_FILE, path));
+    return {ResumeOutcome::CORRUPTED};
+  }
+  // Checked before the table changes, so a failure leaves it as it was.
+  if (!closed) {
+    ShowResumeError(table.View, ResourceString(STREAM_FAILURE_ON_OPENING));
     return {ResumeOutcome::CORRUPTED};
   }
   Restore(*bytes, table, playStarted);

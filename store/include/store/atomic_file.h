@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +13,8 @@
 
 // Nothing when the file cannot be opened or read, or is larger than maxBytes.
 std::optional<std::vector<uint8_t>> ReadFileLimited(const std::string& path, size_t maxBytes);
+// The same from a file already open; the caller closes it.
+std::optional<std::vector<uint8_t>> ReadOpenFileLimited(FILE* file, size_t maxBytes);
 
 enum class SaveResult {
   SAVED,
