@@ -75,13 +75,14 @@ void NxNode::ResetFlags() {
   if (ErrorDirty && !Trained) return;
   ErrorDirty = true;
   Trained = false;
-  for (unsigned i = 0; i < NumSources; ++i) SourceNodes[i]->ResetFlags();
+  if (NumSources == 0) return;
+  NxNode** sources = SourceNodes;
+  for (unsigned i = 0; i < NumSources; ++i) ResetSourceFlags(sources[i]);
 }
 
 FP12_20 NxNode::GetFractionalError(unsigned index) {
-  if (ErrorDirty) UpdateErrorDelta();
-  FP12_20 error = FpMul(ErrorSum, Derivative);
-  return IsLogic() ? error : FpMul(error, Weights[index]);
+  NX_CHECK(index < Weights.GetNumItems() || IsLogic());
+  return FractionalError(index);
 }
 
 void NxNode::UpdateEpochWeights() {
@@ -281,8 +282,11 @@ void NxNode::SumAllTerms() {
 
 void NxNode::ComputeErrorFromTargets() {
   uint32_t sum = 0;
-  for (unsigned i = 0; i < NumTargets; ++i)
-    sum += static_cast<uint32_t>(TargetNodes[i]->GetFractionalError(TargetIndices[i]));
+  if (NumTargets > 0) {
+    NxNode** targets = TargetNodes;
+    const unsigned* indices = TargetIndices.Data();
+    for (unsigned i = 0; i < NumTargets; ++i) sum += static_cast<uint32_t>(targets[i]->FractionalError(indices[i]));
+  }
   ErrorSum = static_cast<FP12_20>(sum);
 }
 
@@ -316,13 +320,13 @@ void NxNode::TrainWeights() {
   NxNode** sources = NumSources ? static_cast<NxNode**>(SourceNodes) : nullptr;
   if (TrainByEpoch) {
     FP12_20 negDelta = FpNeg(FpMul(ErrorSum, Derivative));
-    for (unsigned i = 0; i < NumSources; ++i) accum[i] = FpAdd(accum[i], FpMul(negDelta, *sources[i]->GetLastOutput()));
+    for (unsigned i = 0; i < NumSources; ++i) accum[i] = FpAdd(accum[i], FpMul(negDelta, sources[i]->Output));
     accum[NumSources] = FpAdd(accum[NumSources], negDelta);
     return;
   }
   FP12_20 negDelta = FpNeg(FpMul(FpMul(LearningRateFP, ErrorSum), Derivative));
   for (unsigned i = 0; i <= NumSources; ++i) {
-    FP12_20 input = i < NumSources ? *sources[i]->GetLastOutput() : FP_ONE;
+    FP12_20 input = i < NumSources ? sources[i]->Output : FP_ONE;
     FP12_20 delta = FpAdd(FpMul(MomentumFP, prev[i]), FpMul(negDelta, input));
     w[i] = FpAdd(w[i], delta);
     prev[i] = delta;
@@ -351,7 +355,7 @@ void NxNode::StoreInput(double value) {
   AssertNewInput();
 }
 
-NxInputNode::NxInputNode() : NxNode(SIGMOID) {}
+NxInputNode::NxInputNode() : NxNode(SIGMOID) { IsInputNode = true; }
 
 // An input node has no output to compute: it only passes the news on.
 void NxInputNode::AssertNewInput() { NotifyTargets(); }

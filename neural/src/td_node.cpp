@@ -7,6 +7,7 @@
 
 NxTDNode::NxTDNode() : NxNode(SIGMOID), LastOutput(0), PersistenceFP(0), SequenceStart(true), Traces(0, 10) {
   TrainByEpoch = false;
+  IsInputNode = true;
 }
 
 NxTDNode::NxTDNode(const NxPtrArray<NxNode>& sources, NODETYPE type, double persistence)
@@ -61,16 +62,17 @@ void NxTDNode::UpdateTemporalDifferences() {
   if (Trained) return;
   Trained = true;
   UpdateErrorDelta();
-  for (unsigned i = 0; i < NumSources; ++i) TDSource(i)->UpdateTemporalDifferences();
+  NxNode** sources = NumSources ? static_cast<NxNode**>(SourceNodes) : nullptr;
+  // Sources already visited in this step (and input nodes) have nothing to do.
+  for (unsigned i = 0; i < NumSources; ++i)
+    if (!sources[i]->IsTrained()) static_cast<NxTDNode*>(sources[i])->UpdateTemporalDifferences();
   LastOutput = Output;
   SequenceStart = false;
   if (!IsWeighted()) return;
   AccumulateFromTraces();
   FP12_20* traces = Traces.Data();
-  for (unsigned i = 0; i < NumSources; ++i) {
-    FP12_20 input = *SourceNodes[i]->GetLastOutput();
-    traces[i] = FpAdd(FpMul(traces[i], PersistenceFP), FpMul(Derivative, input));
-  }
+  for (unsigned i = 0; i < NumSources; ++i)
+    traces[i] = FpAdd(FpMul(traces[i], PersistenceFP), FpMul(Derivative, static_cast<NxTDNode*>(sources[i])->Output));
   traces[NumSources] = FpAdd(FpMul(traces[NumSources], PersistenceFP), Derivative);
 }
 
@@ -78,7 +80,8 @@ void NxTDNode::TrainOnOutcome() {
   if (Trained) return;
   Trained = true;
   if (ErrorDirty) UpdateErrorDelta();
-  for (unsigned i = 0; i < NumSources; ++i) TDSource(i)->TrainOnOutcome();
+  for (unsigned i = 0; i < NumSources; ++i)
+    if (!SourceNodes[i]->IsTrained()) TDSource(i)->TrainOnOutcome();
   LastOutput = 0;
   SequenceStart = true;
   if (AutoRates) CountForAutoRates();

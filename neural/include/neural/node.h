@@ -78,6 +78,17 @@ class NX_EXPORT NxNode {
 
   bool IsWeighted() const { return IsWeightedType(NodeType); }
   bool IsLogic() const { return IsLogicType(NodeType); }
+  // ResetFlags on a source: input nodes have no error to reset, and a node
+  // already marked has had its own sources marked too.
+  static void ResetSourceFlags(NxNode* source) {
+    if (!source->IsInputNode && !(source->ErrorDirty && !source->Trained)) source->ResetFlags();
+  }
+  // GetFractionalError without the virtual call: no node class replaces it.
+  FP12_20 FractionalError(unsigned index) {
+    if (ErrorDirty) UpdateErrorDelta();
+    FP12_20 error = FpMul(ErrorSum, Derivative);
+    return IsLogic() ? error : FpMul(error, Weights.Data()[index]);
+  }
   // A source's output, recomputed only when it is stale.
   static FP12_20 SourceOutput(NxNode* source) {
     return source->NewInput ? source->GetNewOutput() : source->Output;
@@ -139,6 +150,7 @@ class NX_EXPORT NxNode {
   // An input node tells its targets about its first value even when it
   // equals the initial 0, since nothing downstream has been computed yet.
   bool HasInput;
+  bool IsInputNode = false;
 
   // The net input is kept as the wrapping 32-bit sum of the bias and one
   // product per source, so replacing the products of changed sources gives
