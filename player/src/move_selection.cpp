@@ -1,3 +1,4 @@
+#include <chrono>
 #include <cmath>
 
 #include "game/hand_score.h"
@@ -39,11 +40,14 @@ Lonely Examine(uint32_t card, const uint32_t* list) {
 double ComputerPlay::Evaluate() { return CurrentNet->GetOutput(ComputerView.data(), false, false)[0]; }
 
 int32_t ComputerPlay::DeadwoodReport(const unsigned* cards, uint32_t* list) {
+  auto start = TimeMeldSearch ? std::chrono::steady_clock::now() : std::chrono::steady_clock::time_point();
   NxHandScore score(cards, 10);
   NxScoreUnmatchedIterator unmatched(score);
   uint32_t n = 0;
   while (unmatched.HasMore() && n < 10) list[n++] = unmatched.Next();
   while (n < 10) list[n++] = NoCard;
+  if (TimeMeldSearch)
+    MeldSearchTime += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   return score.BestDeadwood();
 }
 

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "neural/net.h"
+#include "player/network_data.h"
 #include "table_fixture.h"
 
 namespace {
@@ -24,7 +25,7 @@ std::vector<char> Block(const std::vector<char>& file, uint32_t level) {
 
 // Makes the player file's learning differ from the defaults in every level.
 void WriteLearnedPlayerFile(const TempInstallation& install) {
-  WriteFreshDataFile(install.PlayerPath("QLPLAY.QLF"), 99);
+  network_data::WriteFreshDataFile(install.PlayerPath("QLPLAY.QLF"), 99);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "neural/net.h"
 #include "neural/seed.h"
 #include "player/data_paths.h"
+#include "player/network_data.h"
 
 TempInstallation::TempInstallation() {
   static int counter = 0;
@@ -18,25 +19,13 @@ TempInstallation::TempInstallation() {
          ("quorla-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
   std::filesystem::remove_all(Root);
   std::filesystem::create_directories(Root / "PLAYER");
-  WriteFreshDataFile(Path("QLDEFLT.QLF"), 11);
+  network_data::WriteFreshDataFile(Path("QLDEFLT.QLF"), 11);
   std::filesystem::copy_file(Path("QLDEFLT.QLF"), PlayerPath("QLPLAY.QLF"));
   data_paths::SetInstallationDirectory(Root.string());
   data_paths::SetConfigurationDirectory((Root / "PLAYER").string());
 }
 
 TempInstallation::~TempInstallation() { std::filesystem::remove_all(Root); }
-
-void WriteFreshDataFile(const std::string& path, unsigned seed) {
-  NxFixRandomSeed(seed);
-  NxFile file(path, "wb", true);
-  for (uint32_t level = 0; level < NUM_LEVELS; ++level) {
-    for (double persistence : {LOW_NET_PERSISTENCE, HIGH_NET_PERSISTENCE}) {
-      NxNeuralBase* net = CreateTempDiffNet(PositionNetworkTopology(), persistence);
-      net->WriteWeights(file, VERSION_0);
-      DeleteNet(net);
-    }
-  }
-}
 
 HeadlessTable::HeadlessTable(uint32_t level, uint32_t variation, bool elevenTen, int32_t seed) {
   View.Watch(&State);

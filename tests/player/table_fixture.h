@@ -23,9 +23,6 @@ class TempInstallation {
   std::filesystem::path Root;
 };
 
-// Writes four level blocks of fresh networks (the seed makes them differ).
-void WriteFreshDataFile(const std::string& path, unsigned seed);
-
 // A whole table without a window: the flow, the deck, the score record, a
 // recording presentation and the computer player.
 struct HeadlessTable {

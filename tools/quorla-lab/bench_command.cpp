@@ -7,6 +7,7 @@
 
 #include "game/card_id.h"
 #include "game/hand_score.h"
+#include "bench_game.h"
 #include "lab_command.h"
 #include "neural/random.h"
 
@@ -92,11 +93,14 @@ int Fail(const std::string& message) {
 }
 
 int Run(const std::vector<std::string_view>& args) {
-  if (args.empty()) return Fail("missing subject; the only subject is 'deadwood'");
+  if (args.empty()) return Fail("missing subject: 'deadwood' or 'game'");
   if (args[0] == "--help" || args[0] == "-h") {
     PrintHelp();
+    std::printf("\n");
+    PrintBenchGameHelp();
     return 0;
   }
+  if (args[0] == "game") return RunBenchGame(std::vector<std::string_view>(args.begin() + 1, args.end()));
   if (args[0] != "deadwood") return Fail("unknown subject '" + std::string(args[0]) + "'");
   unsigned long hands = DEFAULT_HANDS;
   unsigned long seed = 1;
@@ -119,6 +123,6 @@ int Run(const std::vector<std::string_view>& args) {
 }  // namespace
 
 const LabCommand& BenchCommand() {
-  static const LabCommand command{"bench", "throughput benchmarks (bench deadwood)", Run, PrintHelp};
+  static const LabCommand command{"bench", "throughput benchmarks (bench deadwood, bench game)", Run, PrintHelp};
   return command;
 }

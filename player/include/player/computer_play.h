@@ -58,7 +58,10 @@ class ComputerPlay : public ComputerOpponent {
   bool WantsUpcard(uint32_t player);
   bool RateCandidate(double value, int32_t r, double& best, int32_t& bestR, uint32_t limit, uint32_t u, uint32_t c,
                      bool first, bool taking, const uint32_t* listA, const uint32_t* listB) const;
-  static int32_t DeadwoodReport(const unsigned* cards, uint32_t* list);
+  int32_t DeadwoodReport(const unsigned* cards, uint32_t* list);
+  // Benchmarks may ask for the time spent in the meld search of decisions.
+  void SetMeldSearchTiming(bool on) { TimeMeldSearch = on; }
+  double MeldSearchSeconds() const { return MeldSearchTime; }
 
   // --- learning
   void RecordObservation();
@@ -135,4 +138,6 @@ class ComputerPlay : public ComputerOpponent {
   bool NetsValid = true;
   bool ReplayPending = false;
   bool Level4Missing = false;
+  bool TimeMeldSearch = false;
+  double MeldSearchTime = 0.0;
 };

@@ -1,0 +1,135 @@
+#include "player/seat_player.h"
+
+#include <vector>
+
+#include "game/hand_score.h"
+#include "game/score_iterators.h"
+
+namespace {
+
+std::vector<unsigned> HumanCards(const NxDeck& deck) {
+  std::vector<unsigned> cards;
+  for (uint32_t i = 0; i < deck.CardsInPile(HUMAN_PILE); ++i) cards.push_back(deck.CardIndexAt(HUMAN_PILE, i));
+  return cards;
+}
+
+int32_t Deadwood(const std::vector<unsigned>& cards) {
+  return NxHandScore(cards.data(), static_cast<unsigned>(cards.size())).BestDeadwood();
+}
+
+// The least deadwood of the hand without one card, never `keep`; the
+// position of that card (the first of equals) in `position`.
+int32_t BestDiscard(const std::vector<unsigned>& cards, uint32_t keep, size_t& position) {
+  int32_t best = INT32_MAX;
+  position = cards.size();
+  std::vector<unsigned> rest(cards.size() - 1);
+  for (size_t i = 0; i < cards.size(); ++i) {
+    if (cards[i] == keep) continue;
+    std::copy(cards.begin(), cards.begin() + i, rest.begin());
+    std::copy(cards.begin() + i + 1, cards.end(), rest.begin() + i);
+    int32_t deadwood = Deadwood(rest);
+    if (deadwood < best) best = deadwood, position = i;
+  }
+  return best;
+}
+
+size_t PositionOf(const std::vector<unsigned>& cards, unsigned card) {
+  for (size_t i = 0; i < cards.size(); ++i)
+    if (cards[i] == card) return i;
+  return cards.size();
+}
+
+}  // namespace
+
+bool SimplePlayer::Move(GameFlow& flow) {
+  return flow.State().Play == HumanTake ? Take(flow) : DiscardOrKnock(flow);
+}
+
+bool SimplePlayer::Take(GameFlow& flow) {
+  GameState& state = flow.State();
+  NxDeck& deck = flow.Deck();
+  int32_t top = deck.TopIndex(DISCARD_PILE);
+  if (top >= 0 && UpcardMayBeTaken(state.Offer)) {
+    unsigned upcard = deck.CardIndexAt(DISCARD_PILE, top);
+    std::vector<unsigned> hand = HumanCards(deck);
+    int32_t now = Deadwood(hand);
+    hand.push_back(upcard);
+    size_t position;
+    int32_t after = BestDiscard(hand, upcard, position);
+    bool knocks = after <= static_cast<int32_t>(state.KnockLimit);
+    bool melds = false;
+    if (after < now) {
+      // The upcard must be part of a meld of the improved hand.
+      hand.erase(hand.begin() + position);
+      NxHandScore score(hand.data(), static_cast<unsigned>(hand.size()));
+      melds = true;
+      NxScoreUnmatchedIterator unmatched(score);
+      while (unmatched.HasMore())
+        if (unmatched.Next() == upcard) melds = false;
+    }
+    if (knocks || melds) return flow.TakeUpcard();
+  }
+  if (PassAllowed(state.Offer)) return flow.Pass();
+  return flow.TakeStockCard();
+}
+
+bool SimplePlayer::DiscardOrKnock(GameFlow& flow) {
+  GameState& state = flow.State();
+  std::vector<unsigned> hand = HumanCards(flow.Deck());
+  size_t position;
+  int32_t after = BestDiscard(hand, state.UpcardTaken, position);
+  if (position < hand.size() && after <= static_cast<int32_t>(state.KnockLimit))
+    return flow.Knock(static_cast<uint32_t>(position));
+  // The highest unmatched card, the lowest id among equals.
+  NxHandScore score(hand.data(), static_cast<unsigned>(hand.size()));
+  NxScoreUnmatchedIterator unmatched(score);
+  unsigned chosen = NoCard;
+  while (unmatched.HasMore()) {
+    unsigned card = unmatched.Next();
+    if (card == state.UpcardTaken) continue;
+    if (chosen == NoCard || CardPoints[RankOf(card)] > CardPoints[RankOf(chosen)] ||
+        (CardPoints[RankOf(card)] == CardPoints[RankOf(chosen)] && card < chosen))
+      chosen = card;
+  }
+  size_t discard = chosen != NoCard ? PositionOf(hand, chosen) : position;
+  return flow.Discard(static_cast<uint32_t>(discard));
+}
+
+RandomPlayer::RandomPlayer(int32_t seed) {
+  Random.Seed = seed % NxRandomGenerator::MODULUS;
+  Random.InitTable();
+}
+
+uint32_t RandomPlayer::Below(uint32_t count) {
+  return static_cast<uint32_t>(Random.rand() * (1.0 / NxRandomGenerator::MODULUS) * count);
+}
+
+bool RandomPlayer::Move(GameFlow& flow) {
+  GameState& state = flow.State();
+  if (state.Play == HumanTake) {
+    enum Choice { STOCK, UPCARD, PASS };
+    std::vector<Choice> legal;
+    if (StockCardMayBeTaken(state.Offer)) legal.push_back(STOCK);
+    if (UpcardMayBeTaken(state.Offer) && flow.Deck().TopIndex(DISCARD_PILE) >= 0) legal.push_back(UPCARD);
+    if (PassAllowed(state.Offer)) legal.push_back(PASS);
+    if (legal.empty()) return false;
+    switch (legal[Below(static_cast<uint32_t>(legal.size()))]) {
+      case STOCK:
+        return flow.TakeStockCard();
+      case UPCARD:
+        return flow.TakeUpcard();
+      case PASS:
+        return flow.Pass();
+    }
+  }
+  std::vector<unsigned> hand = HumanCards(flow.Deck());
+  std::vector<size_t> allowed;
+  for (size_t i = 0; i < hand.size(); ++i)
+    if (hand[i] != state.UpcardTaken) allowed.push_back(i);
+  if (allowed.empty()) return false;
+  size_t position = allowed[Below(static_cast<uint32_t>(allowed.size()))];
+  std::vector<unsigned> rest = hand;
+  rest.erase(rest.begin() + position);
+  if (Deadwood(rest) <= static_cast<int32_t>(state.KnockLimit)) return flow.Knock(static_cast<uint32_t>(position));
+  return flow.Discard(static_cast<uint32_t>(position));
+}

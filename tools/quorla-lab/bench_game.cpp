@@ -1,0 +1,182 @@
+// quorla-lab bench game: plays hands headless, the computer at one level
+// against the simple strategy, with the full learning cycle after each
+// hand, and reports where the time goes.
+#include "bench_game.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "game/game_flow.h"
+#include "game/headless_presentation.h"
+#include "player/computer_play.h"
+#include "player/network_data.h"
+#include "player/seat_player.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+// Passes the flow's calls on to the computer player, timing them.
+class TimedOpponent : public ComputerOpponent {
+ public:
+  explicit TimedOpponent(ComputerPlay& computer) : Computer(computer) {}
+
+  void SelectNet(uint32_t choice) override { Computer.SelectNet(choice); }
+  void StartHand() override { Timed(Decisions, [&] { Computer.StartHand(); }); }
+  bool TakeDecision(uint32_t player) override {
+    bool took = false;
+    Timed(Decisions, [&] { took = Computer.TakeDecision(player); });
+    return took;
+  }
+  void DiscardDecision(uint32_t player) override { Timed(Decisions, [&] { Computer.DiscardDecision(player); }); }
+  void NoteCard(uint32_t owner, uint32_t card, uint32_t view) override { Computer.NoteCard(owner, card, view); }
+  void CountRound() override { Computer.CountRound(); }
+  void HandOutcome(double outcome) override {
+    ++Hands;
+    Timed(Learning, [&] { Computer.HandOutcome(outcome); });
+  }
+  void BuildHumanView(uint32_t winner, uint32_t previousDealer) override {
+    Timed(Learning, [&] { Computer.BuildHumanView(winner, previousDealer); });
+  }
+  bool LearnStep(PlayState state, double computerOutcome, double humanOutcome) override {
+    bool stepped = false;
+    Timed(Learning, [&] { stepped = Computer.LearnStep(state, computerOutcome, humanOutcome); });
+    if (!stepped) LearningDone = true;
+    return stepped;
+  }
+
+  ComputerPlay& Computer;
+  double Decisions = 0;
+  double Learning = 0;
+  unsigned long Hands = 0;
+  bool LearningDone = false;
+
+ private:
+  template <class Call>
+  void Timed(double& total, Call call) {
+    auto start = Clock::now();
+    call();
+    total += Since(start);
+  }
+};
+
+bool ParseCount(std::string_view text, unsigned long& value, unsigned long limit) {
+  if (text.empty() || text.size() > 10) return false;
+  value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + static_cast<unsigned long>(c - '0');
+  }
+  return value <= limit;
+}
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "quorla-lab bench game: %s (see quorla-lab bench --help)\n", message.c_str());
+  return 2;
+}
+
+}  // namespace
+
+void PrintBenchGameHelp() {
+  std::printf(
+      "usage: quorla-lab bench game [--hands N] [--level L] [--seed S]\n"
+      "\n"
+      "Plays N hands (default 2000) through the game flow: the computer at internal\n"
+      "level L (0..3, default 0) against the simple strategy in the human seat,\n"
+      "with the full learning cycle after every hand. Networks start fresh from\n"
+      "seed S (default 1) in a scratch installation. Reports hands per second and\n"
+      "the share of time in computer decisions, learning, the meld search of the\n"
+      "computer's decisions (part of the decisions) and the human seat.\n");
+}
+
+int RunBenchGame(const std::vector<std::string_view>& args) {
+  unsigned long hands = 2000, level = 0, seed = 1;
+  for (size_t i = 0; i < args.size(); ++i) {
+    std::string_view arg = args[i];
+    if (arg == "--help" || arg == "-h") {
+      PrintBenchGameHelp();
+      return 0;
+    }
+    if (i + 1 >= args.size()) return Fail("missing value after " + std::string(arg));
+    std::string_view value = args[++i];
+    bool ok = arg == "--hands"   ? ParseCount(value, hands, 100000000) && hands > 0
+              : arg == "--level" ? ParseCount(value, level, 3)
+              : arg == "--seed"  ? ParseCount(value, seed, 714024)
+                                 : false;
+    if (!ok) return Fail("bad option " + std::string(arg) + " " + std::string(value));
+  }
+  std::string scratch = network_data::MakeScratchInstallation(static_cast<unsigned>(seed));
+  if (scratch.empty()) return Fail("cannot create a scratch installation in the temporary directory");
+
+  GameState state;
+  state.Variation = STANDARD_GIN;
+  NxDeck deck(nullptr, 4, FIRST_CARD_BACK_ID, TRect{0, 0, 576, 384}, TSize{69, 96});
+  deck.Random().Seed = static_cast<int32_t>(seed);
+  deck.Random().InitTable();
+  ScoreRecord record(100);
+  HeadlessPresentation view;
+  view.Watch(&state);
+  GameFlow flow(state, deck, record, view);
+  flow.SeedOwnRandom(static_cast<int32_t>(seed));
+  double humanTime = 0;
+  unsigned long played = 0;
+  double seconds = 0;
+  double meldSearch = 0;
+  double decisions = 0, learning = 0;
+  {
+    ComputerPlay computer(flow, static_cast<uint32_t>(level));
+    computer.Init();
+    computer.SelectNet(HIGH_NET);
+    computer.SetMeldSearchTiming(true);
+    TimedOpponent timed(computer);
+    flow.SetOpponent(&timed);
+    SimplePlayer human;
+    const bool progress = isatty(STDERR_FILENO);
+    auto start = Clock::now();
+    flow.NewGame(false, false);
+    while (timed.Hands < hands) {
+      if (state.Play == HumanTake || state.Play == HumanDiscard) {
+        auto moveStart = Clock::now();
+        bool moved = human.Move(flow);
+        humanTime += Since(moveStart);
+        if (!moved) return Fail("the flow refused a move of the simple strategy");
+      } else if (state.Play == Learning && timed.LearningDone) {
+        timed.LearningDone = false;
+        if (record.GameOver)
+          flow.NewGame(false, false);
+        else
+          flow.NextHand();
+        if (progress && timed.Hands % 100 == 0)
+          std::fprintf(stderr, "\r%lu of %lu hands", timed.Hands, hands);
+      } else {
+        flow.IdleStep();
+      }
+    }
+    seconds = Since(start);
+    played = timed.Hands;
+    meldSearch = computer.MeldSearchSeconds();
+    decisions = timed.Decisions;
+    learning = timed.Learning;
+    if (progress) std::fprintf(stderr, "\r%*s\r", 40, "");
+    flow.SetOpponent(nullptr);
+  }
+  std::error_code ignored;
+  std::filesystem::remove_all(scratch, ignored);
+
+  auto share = [seconds](double part) { return seconds > 0 ? 100.0 * part / seconds : 0.0; };
+  std::printf("level: %lu (shown as %lu)\n", level, level + 1);
+  std::printf("hands: %lu in %.3f s\n", played, seconds);
+  std::printf("hands per second: %.0f\n", seconds > 0 ? played / seconds : 0.0);
+  std::printf("computer decisions: %5.1f %%\n", share(decisions));
+  std::printf("  of which meld search: %5.1f %%\n", share(meldSearch));
+  std::printf("learning: %15.1f %%\n", share(learning));
+  std::printf("human seat (simple): %5.1f %%\n", share(humanTime));
+  std::printf("flow and scoring: %8.1f %%\n", share(seconds - decisions - learning - humanTime));
+  return 0;
+}
