@@ -1,5 +1,6 @@
 #include "neural/td_layer.h"
 
+#include <algorithm>
 #include <cmath>
 
 NxTempDiffLayer::NxTempDiffLayer(unsigned layerNumber, const TSize& size, NODETYPE type, double persistence,
@@ -84,9 +85,28 @@ void NxTempDiffOutputLayer::SetTargetOutcomes(double* outcomes) {
   for (unsigned k = 0; k < NodeCount(); ++k) OutputNode(k)->SetOutcomeDifference(outcomes[k]);
 }
 
+// The observation step as one sweep over the nodes the outputs depend on:
+// the same flags and values as marking them recursively and then training
+// them recursively, without a call per connection.
 void NxTempDiffOutputLayer::TrainOnDifferences() {
-  ResetNodeFlags();
-  for (unsigned k = 0; k < NodeCount(); ++k) OutputNode(k)->UpdateTemporalDifferences();
+  if (Sweep.empty()) BuildSweep();
+  for (NxTDNode* node : Sweep) node->MarkForSweep();
+  for (NxTDNode* node : Sweep) node->ObserveInSweep();
+}
+
+void NxTempDiffOutputLayer::BuildSweep() {
+  std::vector<NxNode*> pending;
+  for (unsigned k = 0; k < NodeCount(); ++k) pending.push_back(Nodes[k]);
+  std::vector<NxNode*> seen;
+  while (!pending.empty()) {
+    NxNode* node = pending.back();
+    pending.pop_back();
+    if (node->GetNumSources() == 0 && dynamic_cast<NxTDInputNode*>(node)) continue;
+    if (std::find(seen.begin(), seen.end(), node) != seen.end()) continue;
+    seen.push_back(node);
+    Sweep.push_back(static_cast<NxTDNode*>(node));
+    for (unsigned i = 0; i < node->GetNumSources(); ++i) pending.push_back(node->GetSource(i));
+  }
 }
 
 void NxTempDiffOutputLayer::TrainOnOutcomes(double* outcomes) {

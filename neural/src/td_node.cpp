@@ -68,9 +68,24 @@ void NxTDNode::UpdateTemporalDifferences() {
     if (!sources[i]->IsTrained()) static_cast<NxTDNode*>(sources[i])->UpdateTemporalDifferences();
   LastOutput = Output;
   SequenceStart = false;
-  if (!IsWeighted()) return;
+  if (IsWeighted()) ExtendTraces();
+}
+
+// Within one observation step nothing a node computes feeds another node's
+// traces, and every error is pulled from the targets on demand, so visiting
+// the nodes in any order gives the same result as the recursion.
+void NxTDNode::ObserveInSweep() {
+  Trained = true;
+  UpdateErrorDelta();
+  LastOutput = Output;
+  SequenceStart = false;
+  if (IsWeighted()) ExtendTraces();
+}
+
+void NxTDNode::ExtendTraces() {
   AccumulateFromTraces();
   FP12_20* traces = Traces.Data();
+  NxNode** sources = NumSources ? static_cast<NxNode**>(SourceNodes) : nullptr;
   for (unsigned i = 0; i < NumSources; ++i)
     traces[i] = FpAdd(FpMul(traces[i], PersistenceFP), FpMul(Derivative, static_cast<NxTDNode*>(sources[i])->Output));
   traces[NumSources] = FpAdd(FpMul(traces[NumSources], PersistenceFP), Derivative);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "neural/layer.h"
 #include "neural/td_node.h"
 
@@ -51,6 +53,9 @@ class NX_EXPORT NxTempDiffOutputLayer : public NxTempDiffLayer {
  private:
   NxTDOutputNode* OutputNode(unsigned index) const { return static_cast<NxTDOutputNode*>(Nodes[index]); }
   void RefreshOutputs();
+  // Every node the output nodes depend on, inputs excepted, found once.
+  void BuildSweep();
 
   NxArray<double> Outputs;
+  std::vector<NxTDNode*> Sweep;
 };

@@ -21,6 +21,15 @@ class NX_EXPORT NxTDNode : public NxNode {
   virtual double GetPersistence();
   virtual void InitObservationSequence();
 
+  // The observation step of one node when the whole network is swept in one
+  // pass instead of recursively; the caller has marked the node for a new
+  // error beforehand. Gives exactly what UpdateTemporalDifferences gives.
+  void ObserveInSweep();
+  void MarkForSweep() {
+    ErrorDirty = true;
+    Trained = false;
+  }
+
   FP12_20 GetLastOutputValue() const { return LastOutput; }
   FP12_20 GetTrace(unsigned index) const { return Traces[index]; }
   bool IsSequenceStart() const { return SequenceStart; }
@@ -33,6 +42,7 @@ class NX_EXPORT NxTDNode : public NxNode {
   // Adds -ErrorSum times the trace, as it stood before this step, to each
   // weight's accumulated change.
   void AccumulateFromTraces();
+  void ExtendTraces();
 
   FP12_20 LastOutput;
   FP12_20 PersistenceFP;
