@@ -17,3 +17,4 @@ const LabCommand& DeadwoodCommand();
 const LabCommand& BenchCommand();
 const LabCommand& InspectCommand();
 const LabCommand& SnapshotCommand();
+const LabCommand& ArenaCommand();

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "game/game_flow.h"
+#include "game/headless_presentation.h"
+#include "player/computer_play.h"
+#include "player/seat_player.h"
+
+struct MatchOptions {
+  uint32_t Variation = STANDARD_GIN;
+  uint32_t Target = 100;
+  bool ElevenTenDeal = false;
+  uint32_t Level = 0;  // the computer seat's internal level
+  int32_t Seed = 1;
+  // Whether the computer seat learns from the hands as it does in play.
+  bool Learn = false;
+};
+
+// Totals of a match, seat 0 the human seat, seat 1 the computer.
+struct MatchStats {
+  uint64_t Games = 0;
+  uint64_t GamesWon[3] = {0, 0, 0};  // human, computer, tied
+  uint64_t Hands = 0;
+  uint64_t HandsWon[2] = {0, 0};
+  uint64_t Points[2] = {0, 0};
+  uint64_t Gins[2] = {0, 0};
+  uint64_t Undercuts[2] = {0, 0};
+  uint64_t Ties = 0;
+};
+
+// Whole games through the flow the window drives: the human seat played by
+// a SeatPlayer, the computer seat by the computer player with the networks
+// of the current data paths.
+class Match {
+ public:
+  Match(const MatchOptions& options, SeatPlayer& human);
+  ~Match();
+
+  // Plays one game to its end; false (with Problem set) if the flow stalls.
+  bool PlayGame(MatchStats& stats);
+  const std::string& Problem() const { return ProblemText; }
+  ComputerPlay& Computer() { return *TheComputer; }
+  uint32_t LastGameWinner() const { return LastWinner; }
+  int32_t LastTotals(uint32_t seat) const { return LastTotal[seat]; }
+
+ private:
+  class Gate;
+  void RecordHand(MatchStats& stats);
+
+  MatchOptions Options;
+  SeatPlayer& Human;
+  GameState State;
+  NxDeck Deck;
+  ScoreRecord Record;
+  HeadlessPresentation View;
+  GameFlow Flow;
+  std::unique_ptr<ComputerPlay> TheComputer;
+  std::unique_ptr<Gate> TheGate;
+  std::string ProblemText;
+  uint32_t LastWinner = GAME_TIED;
+  int32_t LastTotal[2] = {0, 0};
+};

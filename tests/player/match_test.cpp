@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include "neural/net.h"
+#include "player/match.h"
+#include "table_fixture.h"
+
+namespace {
+
+std::vector<FP12_20> Weights(NxNeuralBase* net) {
+  std::vector<FP12_20> weights;
+  for (unsigned layer = 1; layer < 16; ++layer) {
+    NxBaseLayer* l = net->GetLayer(layer);
+    if (!l) continue;
+    for (unsigned n = 0; n < l->GetNumNodes(); ++n)
+      for (unsigned w = 0; w < l->GetNodeAt(n)->GetNumWeights(); ++w) weights.push_back(l->GetNodeAt(n)->GetWeight(w));
+  }
+  return weights;
+}
+
+}  // namespace
+
+TEST(Match, StatisticsAddUpAndMeasuringLeavesTheWeightsAlone) {
+  TempInstallation install;
+  SimplePlayer simple;
+  MatchOptions options;
+  options.Level = 3;
+  options.Seed = 5;
+  Match match(options, simple);
+  std::vector<FP12_20> before = Weights(match.Computer().GetNet(HIGH_NET));
+  MatchStats stats;
+  for (int game = 0; game < 3; ++game) ASSERT_TRUE(match.PlayGame(stats)) << match.Problem();
+  EXPECT_EQ(stats.Games, 3u);
+  EXPECT_EQ(stats.GamesWon[0] + stats.GamesWon[1] + stats.GamesWon[2], 3u);
+  EXPECT_EQ(stats.HandsWon[0] + stats.HandsWon[1] + stats.Ties, stats.Hands);
+  EXPECT_EQ(Weights(match.Computer().GetNet(HIGH_NET)), before);
+}
+
+TEST(Match, LearningChangesTheWeightsAndRepeatsForASeed) {
+  std::vector<uint64_t> hands;
+  for (int run = 0; run < 2; ++run) {
+    TempInstallation install;
+    RandomPlayer random(3);
+    MatchOptions options;
+    options.Learn = true;
+    options.Seed = 9;
+    Match match(options, random);
+    std::vector<FP12_20> before = Weights(match.Computer().GetNet(HIGH_NET));
+    MatchStats stats;
+    ASSERT_TRUE(match.PlayGame(stats)) << match.Problem();
+    EXPECT_NE(Weights(match.Computer().GetNet(HIGH_NET)), before);
+    hands.push_back(stats.Hands);
+  }
+  EXPECT_EQ(hands[0], hands[1]);
+}

@@ -1,0 +1,236 @@
+// quorla-lab arena: whole games between a player in the human seat and the
+// computer player, through the same flow the window drives.
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "lab_command.h"
+#include "player/data_paths.h"
+#include "player/match.h"
+#include "player/network_data.h"
+#include "player/seat_player.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void PrintHelp() {
+  std::printf(
+      "usage: quorla-lab arena HUMAN-SEAT COMPUTER-SEAT [--games N] [--variation simple|standard|oklahoma]\n"
+      "                        [--target 100|150|250|500] [--deal traditional|eleven] [--seed S]\n"
+      "                        [--learn] [--csv FILE]\n"
+      "\n"
+      "Plays N complete games (default 100) through the game flow and prints the\n"
+      "games and hands each seat won (with a 95%% interval), the mean points per\n"
+      "hand, gin and undercut rates, stock-exhausted ties and hands per second.\n"
+      "\n"
+      "HUMAN-SEAT     simple | random\n"
+      "COMPUTER-SEAT  net:L[:FILE]  the computer player at internal level L (0..3,\n"
+      "               shown as L+1) with block L of network data file FILE (default:\n"
+      "               QLDEFLT.QLF next to the program; 'fresh' for freshly\n"
+      "               initialised networks)\n"
+      "\n"
+      "Without --learn the computer seat keeps its weights (a measurement); with it\n"
+      "the computer learns from every hand as in play. --csv writes one line per\n"
+      "game. The match is repeatable for a given seed (default 1).\n");
+}
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "quorla-lab arena: %s (see quorla-lab arena --help)\n", message.c_str());
+  return 2;
+}
+
+bool ParseNumber(std::string_view text, unsigned long& value, unsigned long limit) {
+  if (text.empty() || text.size() > 10) return false;
+  value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + static_cast<unsigned long>(c - '0');
+  }
+  return value <= limit;
+}
+
+struct ComputerSeat {
+  uint32_t Level = 0;
+  std::string File;  // empty: freshly initialised networks
+};
+
+bool ParseComputerSeat(std::string_view text, ComputerSeat& seat, std::string& error) {
+  if (text.substr(0, 4) != "net:" || text.size() < 5) {
+    error = "the computer seat must be net:L[:FILE], not '" + std::string(text) + "'";
+    return false;
+  }
+  unsigned long level;
+  std::string_view rest = text.substr(4);
+  size_t colon = rest.find(':');
+  if (!ParseNumber(rest.substr(0, colon), level, 3)) {
+    error = "the level in '" + std::string(text) + "' must be 0, 1, 2 or 3";
+    return false;
+  }
+  seat.Level = static_cast<uint32_t>(level);
+  std::string file = colon == std::string_view::npos ? data_paths::ProgramDirectory() + data_paths::DEFAULT_DATA_FILE
+                                                     : std::string(rest.substr(colon + 1));
+  if (file == "fresh") return true;
+  std::error_code ignored;
+  if (!fs::is_regular_file(file, ignored) || fs::file_size(file, ignored) < NUM_LEVELS * LEVEL_BLOCK_BYTES) {
+    error = "no network data file of four level blocks at '" + file + "'";
+    return false;
+  }
+  seat.File = file;
+  return true;
+}
+
+// A scratch installation whose default and player files are the seat's file.
+std::string PrepareNetworks(const ComputerSeat& seat, unsigned seed) {
+  std::string root = network_data::MakeScratchInstallation(seed);
+  if (root.empty() || seat.File.empty()) return root;
+  std::error_code error;
+  fs::copy_file(seat.File, fs::path(root) / data_paths::DEFAULT_DATA_FILE, fs::copy_options::overwrite_existing, error);
+  fs::copy_file(seat.File, fs::path(root) / "PLAYER" / data_paths::PLAYER_DATA_FILE,
+                fs::copy_options::overwrite_existing, error);
+  return error ? "" : root;
+}
+
+// Wilson score interval for k successes in n trials.
+void Interval(uint64_t k, uint64_t n, double& low, double& high) {
+  if (n == 0) {
+    low = high = 0;
+    return;
+  }
+  const double z = 1.959964;
+  double p = static_cast<double>(k) / n;
+  double denominator = 1 + z * z / n;
+  double centre = (p + z * z / (2.0 * n)) / denominator;
+  double half = z * std::sqrt(p * (1 - p) / n + z * z / (4.0 * n * n)) / denominator;
+  low = centre - half;
+  high = centre + half;
+}
+
+double Percent(uint64_t part, uint64_t whole) { return whole ? 100.0 * part / whole : 0.0; }
+
+void PrintReport(const MatchStats& s, const std::string& humanName, const std::string& computerName, double seconds) {
+  std::printf("%-24s %24s %24s\n", "", humanName.c_str(), computerName.c_str());
+  for (uint32_t seat = 0; seat < 2; ++seat) {
+    double low, high;
+    Interval(s.GamesWon[seat], s.Games, low, high);
+    char cell[64];
+    std::snprintf(cell, sizeof cell, "%llu (%.1f%%, %.1f-%.1f)", static_cast<unsigned long long>(s.GamesWon[seat]),
+                  Percent(s.GamesWon[seat], s.Games), 100 * low, 100 * high);
+    if (seat == 0) std::printf("%-24s %24s", "games won (95% interval)", cell);
+    else std::printf(" %24s\n", cell);
+  }
+  auto row = [&](const char* label, double human, double computer, const char* format) {
+    char a[32], b[32];
+    std::snprintf(a, sizeof a, format, human);
+    std::snprintf(b, sizeof b, format, computer);
+    std::printf("%-24s %24s %24s\n", label, a, b);
+  };
+  row("hands won", static_cast<double>(s.HandsWon[0]), static_cast<double>(s.HandsWon[1]), "%.0f");
+  row("mean points per hand", s.Hands ? double(s.Points[0]) / s.Hands : 0, s.Hands ? double(s.Points[1]) / s.Hands : 0,
+      "%.2f");
+  row("gin rate (% of hands)", Percent(s.Gins[0], s.Hands), Percent(s.Gins[1], s.Hands), "%.1f%%");
+  row("undercut rate (% hands)", Percent(s.Undercuts[0], s.Hands), Percent(s.Undercuts[1], s.Hands), "%.1f%%");
+  std::printf("games: %llu, tied games: %llu, hands: %llu, stock-exhausted ties: %llu (%.1f%%)\n",
+              static_cast<unsigned long long>(s.Games), static_cast<unsigned long long>(s.GamesWon[2]),
+              static_cast<unsigned long long>(s.Hands), static_cast<unsigned long long>(s.Ties),
+              Percent(s.Ties, s.Hands));
+  std::printf("hands per second: %.0f\n", seconds > 0 ? s.Hands / seconds : 0.0);
+}
+
+int Run(const std::vector<std::string_view>& args) {
+  for (std::string_view arg : args)
+    if (arg == "--help" || arg == "-h") {
+      PrintHelp();
+      return 0;
+    }
+  if (args.size() < 2) return Fail("needs a human seat and a computer seat");
+  MatchOptions options;
+  unsigned long games = 100;
+  std::string csvPath;
+  for (size_t i = 2; i < args.size(); ++i) {
+    std::string_view arg = args[i];
+    if (arg == "--learn") {
+      options.Learn = true;
+      continue;
+    }
+    if (i + 1 >= args.size()) return Fail("missing value after " + std::string(arg));
+    std::string_view value = args[++i];
+    unsigned long number;
+    if (arg == "--games" && ParseNumber(value, number, 10000000) && number > 0) {
+      games = number;
+    } else if (arg == "--seed" && ParseNumber(value, number, 714024)) {
+      options.Seed = static_cast<int32_t>(number);
+    } else if (arg == "--target" && ParseNumber(value, number, 500) && IsValidGameTarget(uint32_t(number))) {
+      options.Target = static_cast<uint32_t>(number);
+    } else if (arg == "--variation" && (value == "simple" || value == "standard" || value == "oklahoma")) {
+      options.Variation = value == "simple" ? SIMPLE_GIN : value == "standard" ? STANDARD_GIN : OKLAHOMA_GIN;
+    } else if (arg == "--deal" && (value == "traditional" || value == "eleven")) {
+      options.ElevenTenDeal = value == "eleven";
+    } else if (arg == "--csv") {
+      csvPath = std::string(value);
+    } else {
+      return Fail("bad option " + std::string(arg) + " " + std::string(value));
+    }
+  }
+  std::unique_ptr<SeatPlayer> human;
+  if (args[0] == "simple") human = std::make_unique<SimplePlayer>();
+  else if (args[0] == "random") human = std::make_unique<RandomPlayer>(options.Seed + 7);
+  else return Fail("the human seat must be simple or random, not '" + std::string(args[0]) + "'");
+
+  ComputerSeat seat;
+  std::string error;
+  if (!ParseComputerSeat(args[1], seat, error)) return Fail(error);
+  std::string scratch = PrepareNetworks(seat, static_cast<unsigned>(options.Seed));
+  if (scratch.empty()) return Fail("cannot prepare the networks in the temporary directory");
+  options.Level = seat.Level;
+
+  std::ofstream csv;
+  if (!csvPath.empty()) {
+    csv.open(csvPath, std::ios::trunc);
+    if (!csv) return Fail("cannot write " + csvPath);
+    csv << "game,winner,human_total,computer_total\n";
+  }
+  MatchStats stats;
+  const bool progress = isatty(STDERR_FILENO);
+  auto start = std::chrono::steady_clock::now();
+  int status = 0;
+  {
+    Match match(options, *human);
+    for (unsigned long game = 1; game <= games; ++game) {
+      if (!match.PlayGame(stats)) {
+        std::fprintf(stderr, "quorla-lab arena: game %lu: %s\n", game, match.Problem().c_str());
+        status = 1;
+        break;
+      }
+      if (csv) {
+        static const char* const names[] = {"human", "computer", "tie"};
+        csv << game << ',' << names[match.LastGameWinner()] << ',' << match.LastTotals(0) << ','
+            << match.LastTotals(1) << '\n';
+      }
+      if (progress) {
+        int filled = static_cast<int>(30 * game / games);
+        std::fprintf(stderr, "\r[%s%s] %lu/%lu games", std::string(filled, '#').c_str(),
+                     std::string(30 - filled, '.').c_str(), game, games);
+      }
+    }
+  }
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  if (progress) std::fprintf(stderr, "\r%*s\r", 60, "");
+  std::error_code ignored;
+  fs::remove_all(scratch, ignored);
+  PrintReport(stats, std::string(args[0]), std::string(args[1]), seconds);
+  return status;
+}
+
+}  // namespace
+
+const LabCommand& ArenaCommand() {
+  static const LabCommand command{"arena", "matches between a seat player and the computer", Run, PrintHelp};
+  return command;
+}
