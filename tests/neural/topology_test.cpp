@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "../../tools/neural-demo/game_topology.h"
 #include "neural/exceptions.h"
 #include "net_fixture.h"
 #include "test_support.h"
@@ -154,30 +153,4 @@ TEST(Geometry, FieldPastTheSourceThrowsUnlessValidationIsSkipped) {
   EXPECT_EQ(skipped->GetLayer(1)->GetNodeAt(3)->GetNumSources(), 1u);  // the border node sees less
   config.AddMapping(0, 1, {1, 1}, {1, 0}, {0, -1}, 0);
   EXPECT_THROW(CreateTempDiffNet(config, 0.7), XCLayerOffset);
-}
-
-TEST(GameTopology, RunWindowsAtTheBordersOfTheRankNodes) {
-  NetPtr net(CreateTempDiffNet(GameNetworkTopology(), 0.7));
-  EXPECT_EQ(net->GetNumInputs(), 56u);
-  EXPECT_EQ(net->GetNumOutputs(), 1u);
-  NxBaseLayer* ranks = net->GetLayer(3);
-  ASSERT_EQ(ranks->GetNumNodes(), 13u);
-  // Four cards of the rank, then the run windows that contain it.
-  const unsigned expected[13] = {8, 12, 16, 16, 16, 16, 16, 16, 16, 16, 16, 12, 8};
-  for (unsigned x = 0; x < 13; ++x) EXPECT_EQ(ranks->GetNodeAt(x)->GetNumSources(), expected[x]) << x;
-  EXPECT_EQ(net->GetLayer(2)->GetNodeAt(0)->GetNumSources(), 3u);
-  EXPECT_EQ(net->GetLayer(4)->GetNodeAt(5)->GetNumSources(), 4u);
-  EXPECT_EQ(net->GetLayer(5)->GetNodeAt(0)->GetNumSources(), 63u);
-  EXPECT_EQ(net->GetLayer(1)->GetNodeAt(0)->GetNumSources(), 7u);
-  // Rank node 1 sees the aces, twos, ... of column 1 first, then run windows 0 and 1.
-  NxNode* rank1 = ranks->GetNodeAt(1);
-  NxBaseLayer* input = net->GetLayer(0);
-  NxBaseLayer* runs = net->GetLayer(2);
-  EXPECT_EQ(rank1->GetSource(0), input->GetNodeAt(1));
-  EXPECT_EQ(rank1->GetSource(3), input->GetNodeAt(3 * 14 + 1));
-  EXPECT_EQ(rank1->GetSource(4), runs->GetNodeAt(0));
-  EXPECT_EQ(rank1->GetSource(5), runs->GetNodeAt(1));
-  EXPECT_EQ(rank1->GetSource(6), runs->GetNodeAt(11));
-  // The feature nodes see the four cells of column 13.
-  EXPECT_EQ(net->GetLayer(4)->GetNodeAt(2)->GetSource(3), input->GetNodeAt(55));
 }

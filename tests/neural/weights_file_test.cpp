@@ -5,7 +5,6 @@
 #include <fstream>
 #include <iterator>
 
-#include "../../tools/neural-demo/game_topology.h"
 #include "neural/exceptions.h"
 #include "neural/file.h"
 #include "net_fixture.h"
@@ -51,41 +50,6 @@ TEST(WeightsFile, SmallNetworkLayoutIs44Bytes) {
   EXPECT_TRUE(std::equal(head.begin(), head.end(), bytes.begin()));
 }
 
-TEST(WeightsFile, GameNetworkRecordIs8012BytesAndRoundTrips) {
-  NetPtr a(CreateTempDiffNet(GameNetworkTopology(), 0.7));
-  NetPtr b(CreateTempDiffNet(GameNetworkTopology(), 0.55));
-  a->CustomizeInitialWeights(5, 0.3);  // make sure the two differ
-  AsTD(a)->SetAutoRates(true, 40);
-  std::string name = TempPath("game.wts");
-  ASSERT_TRUE(a->WriteWeights(name.c_str(), VERSION_0));
-  EXPECT_EQ(ReadAll(name).size(), 8012u);
-  ASSERT_NE(AllWeights(*a), AllWeights(*b));
-  ASSERT_TRUE(b->ReadWeights(name.c_str()));
-  EXPECT_EQ(AllWeights(*a), AllWeights(*b));
-  EXPECT_EQ(b->GetWeightSetId(), 1u);
-  double inputs[56] = {};
-  inputs[3] = 0.9;
-  inputs[55] = 0.4;
-  EXPECT_EQ(AsTD(a)->GetOutput(inputs, false, false)[0], AsTD(b)->GetOutput(inputs, false, false)[0]);
-}
-
-TEST(WeightsFile, SectionsOfALargerFileFollowEachOther) {
-  NetPtr low(CreateTempDiffNet(GameNetworkTopology(), 0.7));
-  NetPtr high(CreateTempDiffNet(GameNetworkTopology(), 0.55));
-  std::string name = TempPath("pair.qlf");
-  {
-    NxFile file(name, "wb", true);
-    ASSERT_TRUE(low->WriteWeights(file, VERSION_0));
-    ASSERT_TRUE(high->WriteWeights(file, VERSION_0));
-    EXPECT_EQ(file.FTell(), 16024);
-  }
-  NetPtr readHigh(CreateTempDiffNet(GameNetworkTopology(), 0.55));
-  NxFile file(name, "rb", true);
-  file.FSeek(8012, 0);
-  ASSERT_TRUE(readHigh->ReadWeights(file));
-  EXPECT_EQ(AllWeights(*readHigh), AllWeights(*high));
-}
-
 TEST(WeightsFile, VersionFlagSelectsTheIdentifier) {
   NetPtr net(CreateTempDiffNet(TwoLayerConfig({2, 1}, {1, 1}), 0.7));
   std::vector<unsigned char> stream;
@@ -113,45 +77,6 @@ TEST(WeightsFile, UnknownVersionFlagWritesNothing) {
   NxFile file(name, "wb", true);
   EXPECT_FALSE(net->WriteWeights(file, static_cast<VERSIONFLAG>(-1)));
   EXPECT_EQ(file.FTell(), 0);
-}
-
-TEST(WeightsFile, MismatchedTruncatedOrGarbledStreamsChangeNothing) {
-  NetPtr source(CreateTempDiffNet(GameNetworkTopology(), 0.7));
-  std::string name = TempPath("source.wts");
-  ASSERT_TRUE(source->WriteWeights(name.c_str(), VERSION_0));
-  std::vector<unsigned char> good = ReadAll(name);
-
-  NetPtr target(CreateTempDiffNet(GameNetworkTopology(), 0.7));
-  target->CustomizeInitialWeights(2, 0.5);
-  std::vector<FP12_20> original = AllWeights(*target);
-  std::string bad = TempPath("bad.wts");
-
-  // Truncated at every record boundary region and inside the last record.
-  for (size_t length : {size_t(0), size_t(3), size_t(4), size_t(100), good.size() / 2, good.size() - 1}) {
-    WriteAll(bad, std::vector<unsigned char>(good.begin(), good.begin() + length));
-    EXPECT_FALSE(target->ReadWeights(bad.c_str())) << length;
-    EXPECT_EQ(AllWeights(*target), original) << length;
-  }
-  // A wrong type, a huge count, a NaN weight.
-  std::vector<unsigned char> wrongType = good;
-  wrongType[4] = PEAKED;
-  std::vector<unsigned char> hugeCount = good;
-  hugeCount[8] = hugeCount[9] = hugeCount[10] = hugeCount[11] = 0xFF;
-  std::vector<unsigned char> nanWeight = good;
-  for (int i = 0; i < 8; ++i) nanWeight[4 + 16 + i] = 0xFF;
-  for (const auto& stream : {wrongType, hugeCount, nanWeight}) {
-    WriteAll(bad, stream);
-    EXPECT_FALSE(target->ReadWeights(bad.c_str()));
-    EXPECT_EQ(AllWeights(*target), original);
-  }
-  // A network with one node more in the output layer.
-  NxNeuralBase::ConfigData bigger = GameNetworkTopology();
-  bigger.AddLayer(1, {2, 1}, SIGMOID);
-  bigger.AddMapping(5, 1, {7, 1}, {0, 0}, {0, 0}, 0);
-  NetPtr other(CreateTempDiffNet(bigger, 0.7));
-  ASSERT_TRUE(other->WriteWeights(bad.c_str(), VERSION_0));
-  EXPECT_FALSE(target->ReadWeights(bad.c_str()));
-  EXPECT_EQ(AllWeights(*target), original);
 }
 
 TEST(WeightsFile, ScaleValueCarriesTheAutomaticRateState) {

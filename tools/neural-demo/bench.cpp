@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cli.h"
-#include "game_topology.h"
+#include "player/position_network.h"
 #include "neural/neural.h"
 
 namespace {
@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
   }
 
   NxFixRandomSeed(20261207);
-  NxNeuralBase* base = CreateTempDiffNet(GameNetworkTopology(), 0.7);
+  NxNeuralBase* base = CreateTempDiffNet(PositionNetworkTopology(), 0.7);
   auto* net = static_cast<NxTemporalDifferenceNet*>(base);
   net->SetupStandardLearning(0.3125);
   net->SetAutoRates(true, 40);

@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "cli.h"
-#include "game_topology.h"
+#include "player/position_network.h"
 #include "neural/neural.h"
 
 namespace {
@@ -111,7 +111,7 @@ int main(int argc, char** argv) {
   }
 
   NxFixRandomSeed(7);
-  NxNeuralBase* base = CreateTempDiffNet(GameNetworkTopology(), 0.7);
+  NxNeuralBase* base = CreateTempDiffNet(PositionNetworkTopology(), 0.7);
   auto& net = *static_cast<NxTemporalDifferenceNet*>(base);
   net.SetupStandardLearning(0.625);
   net.SetAutoRates(true, 40);

@@ -19,7 +19,7 @@ const char* const HELP_TEXT =
     "  nxtrain eval NET.spec FILE.wts PATTERNS.pat\n"
     "  nxtrain --help\n"
     "\n"
-    "train builds the network from the specification file, reads the patterns and\n"
+    "train builds the network from its network specification file, reads the patterns and\n"
     "trains until every output is within the tolerance of its target or the epoch\n"
     "limit is reached, then prints the progress records and the result.\n"
     "  --patterns N    read the first N patterns (default: every complete one)\n"
