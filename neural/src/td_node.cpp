@@ -82,12 +82,19 @@ void NxTDNode::ObserveInSweep() {
   if (IsWeighted()) ExtendTraces();
 }
 
+// Per weight: the change so far grows by -error times the trace as it stood
+// before this step; then the trace decays and takes the new gradient.
 void NxTDNode::ExtendTraces() {
-  AccumulateFromTraces();
+  const FP12_20 negError = FpNeg(ErrorSum);
+  FP12_20* accum = WeightAccum.Data();
   FP12_20* traces = Traces.Data();
-  NxNode** sources = NumSources ? static_cast<NxNode**>(SourceNodes) : nullptr;
-  for (unsigned i = 0; i < NumSources; ++i)
-    traces[i] = FpAdd(FpMul(traces[i], PersistenceFP), FpMul(Derivative, static_cast<NxTDNode*>(sources[i])->Output));
+  NxNode* const* sources = NumSources ? static_cast<NxNode**>(SourceNodes) : nullptr;
+  for (unsigned i = 0; i < NumSources; ++i) {
+    FP12_20 trace = traces[i];
+    accum[i] = FpAdd(accum[i], FpMul(negError, trace));
+    traces[i] = FpAdd(FpMul(trace, PersistenceFP), FpMul(Derivative, static_cast<NxTDNode*>(sources[i])->Output));
+  }
+  accum[NumSources] = FpAdd(accum[NumSources], FpMul(negError, traces[NumSources]));
   traces[NumSources] = FpAdd(FpMul(traces[NumSources], PersistenceFP), Derivative);
 }
 
