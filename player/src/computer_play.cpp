@@ -5,7 +5,8 @@
 #include "neural/check.h"
 #include "neural/net.h"
 
-ComputerPlay::ComputerPlay(GinTable& table, uint32_t level) : Table(table), CurrentLevel(level) {}
+ComputerPlay::ComputerPlay(GinTable& table, uint32_t level, uint32_t seat)
+    : Table(table), CurrentLevel(level), Seat(seat) {}
 
 ComputerPlay::~ComputerPlay() {
   if (LowNet && HighNet) SaveNets(CurrentLevel);
@@ -107,8 +108,8 @@ void ComputerPlay::StartHand() {
   RoundCount = ObservationCount = OwnPasses = HumanPasses = 0;
   ComputerView.fill(0.0);
   NxDeck& deck = Table.Deck();
-  uint32_t dealt = std::min(10u, deck.CardsInPile(COMPUTER_PILE));
-  for (uint32_t i = 0; i < dealt; ++i) NoteCard(1, deck.CardIndexAt(COMPUTER_PILE, i), 1);
+  uint32_t dealt = std::min(10u, deck.CardsInPile(OwnPile()));
+  for (uint32_t i = 0; i < dealt; ++i) NoteCard(1, deck.CardIndexAt(OwnPile(), i), 1);
   // Only a traditional deal (or any Oklahoma hand) turns up a card.
   int32_t upcard = deck.TopIndex(DISCARD_PILE);
   if (upcard >= 0)
@@ -118,7 +119,7 @@ void ComputerPlay::StartHand() {
   ComputerView[PROGRESS] = 0.1;
   ComputerView[DREW_DISCARD] = 0.1;
   ComputerView[KNOCK_LIMIT] = KnockLimitFeature(Table.State().KnockLimit);
-  ComputerView[HAND_VALUE] = HandValueFeature(HandPoints(COMPUTER_PILE, 10));
+  ComputerView[HAND_VALUE] = HandValueFeature(HandPoints(OwnPile(), 10));
   if (CurrentNet) CurrentNet->GetOutput(ComputerView.data(), true, true);
   RecordObservation();
 }
@@ -126,18 +127,18 @@ void ComputerPlay::StartHand() {
 void ComputerPlay::BuildHumanView(uint32_t winner, uint32_t previousDealer) {
   for (uint32_t i = 0; i < POSITION_CELLS; ++i) HumanView[i] = ComputerView[i] == -0.2 ? -0.2 : 0.0;
   NxDeck& deck = Table.Deck();
-  uint32_t held = std::min(10u, deck.CardsInPile(HUMAN_PILE));
-  for (uint32_t i = 0; i < held; ++i) NoteCard(0, deck.CardIndexAt(HUMAN_PILE, i), 0);
+  uint32_t held = std::min(10u, deck.CardsInPile(OtherPile()));
+  for (uint32_t i = 0; i < held; ++i) NoteCard(0, deck.CardIndexAt(OtherPile(), i), 0);
   uint32_t rounds = RoundCount;
-  if (winner == 1) {
+  if (winner == Seat) {
     // The computer's win ended the round before the human's last turn.
-    if (previousDealer == 0 && rounds > 0) --rounds;
+    if (previousDealer == OtherPile() && rounds > 0) --rounds;
     LastDrawFeature = 0.1;
   }
   HumanView[PROGRESS] = ProgressFeature(rounds);
   HumanView[DREW_DISCARD] = LastDrawFeature;
   HumanView[KNOCK_LIMIT] = KnockLimitFeature(Table.State().KnockLimit);
-  HumanView[HAND_VALUE] = HandValueFeature(HandPoints(HUMAN_PILE, 10));
+  HumanView[HAND_VALUE] = HandValueFeature(HandPoints(OtherPile(), 10));
 }
 
 // Each suit's 13 card cells move one row up, cyclically; features stay.

@@ -50,7 +50,9 @@ void ComputerPlay::ShowDataMessage(const std::string& text, MessageIcon icon) {
 
 bool ComputerPlay::LoadNets(uint32_t level, bool fromDefault) {
   if (!LowNet || !HighNet) return false;
-  std::string path = fromDefault ? data_paths::DefaultDataPath() : data_paths::PlayerDataPath();
+  std::string path = !FixedDataFile.empty() ? FixedDataFile
+                     : fromDefault          ? data_paths::DefaultDataPath()
+                                            : data_paths::PlayerDataPath();
   std::string ending = Text(fromDefault ? WILL_CLOSE : USING_DEFAULT);
   Level4Missing = false;
   enum class Failure { NONE, REJECTED, SEEK, ACCESS } failure = Failure::NONE;
@@ -96,7 +98,7 @@ bool ComputerPlay::LoadNets(uint32_t level, bool fromDefault) {
 // Rewrites the two records of one level; the other levels' blocks keep
 // their bytes. A file shorter than the level's block is extended.
 void ComputerPlay::SaveNets(uint32_t level) {
-  if (!NetsValid || !LowNet || !HighNet) return;
+  if (!NetsValid || !LowNet || !HighNet || !FixedDataFile.empty()) return;
   std::string path = data_paths::PlayerDataPath();
   std::string sibling = SiblingOf(path);
   bool saved = false;
@@ -120,6 +122,7 @@ void ComputerPlay::SaveNets(uint32_t level) {
 
 // Replaces the player file by the four blocks of the default file.
 bool ComputerPlay::CopyDefaultData() {
+  if (!FixedDataFile.empty()) return true;
   std::string source = data_paths::DefaultDataPath();
   std::string path = data_paths::PlayerDataPath();
   std::string sibling = SiblingOf(path);

@@ -4,12 +4,14 @@
 // end-of-hand training is left out, so the weights never change.
 class Match::Gate : public ComputerOpponent {
  public:
-  Gate(ComputerPlay& computer, bool learn) : Computer(computer), Learn(learn) {}
+  Gate(ComputerPlay& computer, bool learn, GameFlow& flow, SeatPlayer& human)
+      : Computer(computer), Learn(learn), Flow(flow), Human(human) {}
 
   void SelectNet(uint32_t choice) override { Computer.SelectNet(choice); }
   void StartHand() override {
     LearningDone = false;
     Computer.StartHand();
+    Human.StartHand(Flow);
   }
   bool TakeDecision(uint32_t player) override { return Computer.TakeDecision(player); }
   void DiscardDecision(uint32_t player) override { Computer.DiscardDecision(player); }
@@ -30,12 +32,14 @@ class Match::Gate : public ComputerOpponent {
 
   ComputerPlay& Computer;
   bool Learn;
+  GameFlow& Flow;
+  SeatPlayer& Human;
   bool HandEnded = false;
   bool LearningDone = false;
 };
 
-Match::Match(const MatchOptions& options, SeatPlayer& human)
-    : Options(options), Human(human), Deck(nullptr, 4, FIRST_CARD_BACK_ID, TRect{0, 0, 576, 384}, TSize{69, 96}),
+Match::Match(const MatchOptions& options, const SeatFactory& makeHuman)
+    : Options(options), Deck(nullptr, 4, FIRST_CARD_BACK_ID, TRect{0, 0, 576, 384}, TSize{69, 96}),
       Record(options.Target), Flow(State, Deck, Record, View) {
   View.Watch(&State);
   State.Variation = options.Variation;
@@ -47,7 +51,8 @@ Match::Match(const MatchOptions& options, SeatPlayer& human)
   TheComputer = std::make_unique<ComputerPlay>(Flow, options.Level);
   TheComputer->Init();
   TheComputer->SelectNet(NetworkChoice(options.Variation, STANDARD_KNOCK_LIMIT));
-  TheGate = std::make_unique<Gate>(*TheComputer, options.Learn);
+  HumanSeat = makeHuman(Flow);
+  TheGate = std::make_unique<Gate>(*TheComputer, options.Learn, Flow, *HumanSeat);
   Flow.SetOpponent(TheGate.get());
 }
 
@@ -71,8 +76,8 @@ bool Match::PlayGame(MatchStats& stats) {
   Flow.NewGame(false, false);
   for (uint64_t step = 0; step < 10000000; ++step) {
     if (State.Play == HumanTake || State.Play == HumanDiscard) {
-      if (!Human.Move(Flow)) {
-        ProblemText = std::string("the flow refused a move of ") + Human.Name();
+      if (!HumanSeat->Move(Flow)) {
+        ProblemText = std::string("the flow refused a move of ") + HumanSeat->Name();
         return false;
       }
       continue;

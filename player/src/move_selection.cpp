@@ -52,7 +52,7 @@ int32_t ComputerPlay::DeadwoodReport(const unsigned* cards, uint32_t* list) {
 }
 
 bool ComputerPlay::TakeDecision(uint32_t player) {
-  if (player != 1 || !CurrentNet) return false;
+  if (player != Seat || !CurrentNet) return false;
   GameState& state = Table.State();
   switch (state.Offer) {
     case OFFER_TO_FIRST_PLAYER:
@@ -83,7 +83,7 @@ bool ComputerPlay::WantsUpcard(uint32_t player) {
   PlannedDiscard = NO_PLAN;
   NxDeck& deck = Table.Deck();
   int32_t top = deck.TopIndex(DISCARD_PILE);
-  if (player != 1 || !CurrentNet || top < 0 || deck.CardsInPile(COMPUTER_PILE) < 10) return false;
+  if (player != Seat || !CurrentNet || top < 0 || deck.CardsInPile(OwnPile()) < 10) return false;
   uint32_t u = deck.CardIndexAt(DISCARD_PILE, top);
   uint32_t limit = Table.State().KnockLimit;
   double threshold = CurrentLevel >= 2 ? 0.008 + 0.002 * Points(u) : 0.008;
@@ -92,11 +92,11 @@ bool ComputerPlay::WantsUpcard(uint32_t player) {
   uint32_t listA[10], listB[10];
   std::fill(listA, listA + 10, NoCard);
   std::fill(listB, listB + 10, NoCard);
-  for (uint32_t i = 0; i < 10; ++i) cards[i] = deck.CardIndexAt(COMPUTER_PILE, i);
+  for (uint32_t i = 0; i < 10; ++i) cards[i] = deck.CardIndexAt(OwnPile(), i);
   cards[10] = u;
   if (CurrentLevel == TOP_LEVEL) DeadwoodReport(cards, listB);
 
-  int32_t handValue = HandPoints(COMPUTER_PILE, 10);
+  int32_t handValue = HandPoints(OwnPile(), 10);
   ComputerView[PROGRESS] = ProgressFeature(ObservationCount);
   ComputerView[DREW_DISCARD] = 0.1;
   ComputerView[HAND_VALUE] = HandValueFeature(handValue);
@@ -163,44 +163,48 @@ bool ComputerPlay::RateCandidate(double value, int32_t r, double& best, int32_t&
   return false;
 }
 
-void ComputerPlay::DiscardDecision(uint32_t player) {
-  GameState& state = Table.State();
+uint32_t ComputerPlay::ChooseDiscard() {
   NxDeck& deck = Table.Deck();
-  if (player != 1 || !CurrentNet || state.Offer < FIRST_PLAYER_TAKES_STOCK) return;
-  if (deck.CardsInPile(COMPUTER_PILE) < 11) return;
-  uint32_t limit = state.KnockLimit;
+  uint32_t limit = Table.State().KnockLimit;
+  uint32_t k = PlannedDiscard <= 10 ? PlannedDiscard : NO_PLAN;
+  if (k != NO_PLAN) return k;
   double best = 0.0;
   int32_t bestR = static_cast<int32_t>(limit) + 1;
-  int32_t handValue = HandPoints(COMPUTER_PILE, 11);
-  uint32_t k = PlannedDiscard <= 10 ? PlannedDiscard : NO_PLAN;
-
+  int32_t handValue = HandPoints(OwnPile(), 11);
   unsigned cards[11];
   uint32_t listA[10], listB[10];
   std::fill(listA, listA + 10, NoCard);
   std::fill(listB, listB + 10, NoCard);
-  for (uint32_t i = 0; i < 11; ++i) cards[i] = deck.CardIndexAt(COMPUTER_PILE, i);
+  for (uint32_t i = 0; i < 11; ++i) cards[i] = deck.CardIndexAt(OwnPile(), i);
   uint32_t drawn = cards[10];
   if (CurrentLevel == TOP_LEVEL) DeadwoodReport(cards, listB);
-
-  if (k == NO_PLAN) {
-    for (uint32_t i = 0; i <= 10; ++i) {
-      uint32_t c = cards[i];
-      ComputerView[CellOf(c)] = -0.2;
-      ComputerView[HAND_VALUE] = HandValueFeature(handValue - Points(c));
-      int32_t r = 0;
-      if (CurrentLevel == TOP_LEVEL) {
-        cards[i] = drawn;
-        r = DeadwoodReport(cards, listA);
-        cards[i] = c;
-      }
-      double value = Evaluate();
-      if (RateCandidate(value, r, best, bestR, limit, drawn, c, i == 0, false, listA, listB)) k = i;
-      ComputerView[CellOf(c)] = 0.9;
+  k = 0;
+  for (uint32_t i = 0; i <= 10; ++i) {
+    uint32_t c = cards[i];
+    ComputerView[CellOf(c)] = -0.2;
+    ComputerView[HAND_VALUE] = HandValueFeature(handValue - Points(c));
+    int32_t r = 0;
+    if (CurrentLevel == TOP_LEVEL) {
+      cards[i] = drawn;
+      r = DeadwoodReport(cards, listA);
+      cards[i] = c;
     }
+    double value = Evaluate();
+    if (RateCandidate(value, r, best, bestR, limit, drawn, c, i == 0, false, listA, listB)) k = i;
+    ComputerView[CellOf(c)] = 0.9;
   }
-  uint32_t discard = cards[k];
-  ComputerView[HAND_VALUE] = HandValueFeature(handValue - Points(discard));
-  deck.MoveCard(COMPUTER_PILE, k, DISCARD_PILE, true);
+  return k;
+}
+
+void ComputerPlay::DiscardDecision(uint32_t player) {
+  GameState& state = Table.State();
+  NxDeck& deck = Table.Deck();
+  if (player != Seat || !CurrentNet || state.Offer < FIRST_PLAYER_TAKES_STOCK) return;
+  if (deck.CardsInPile(OwnPile()) < 11) return;
+  uint32_t k = ChooseDiscard();
+  uint32_t discard = deck.CardIndexAt(OwnPile(), k);
+  ComputerView[HAND_VALUE] = HandValueFeature(HandPoints(OwnPile(), 11) - Points(discard));
+  deck.MoveCard(OwnPile(), k, DISCARD_PILE, true);
   NoteCard(3, discard, 2);
   PlannedDiscard = NO_PLAN;
 
@@ -213,16 +217,39 @@ void ComputerPlay::DiscardDecision(uint32_t player) {
   if (!knocked && state.StockExhausted) state.HandOver = true;
 }
 
+ComputerPlay::DiscardPlan ComputerPlay::PlanDiscard(bool train) {
+  NxDeck& deck = Table.Deck();
+  uint32_t k = ChooseDiscard();
+  uint32_t discard = deck.CardIndexAt(OwnPile(), k);
+  ComputerView[HAND_VALUE] = HandValueFeature(HandPoints(OwnPile(), 11) - Points(discard));
+  NoteCard(3, discard, 2);
+  PlannedDiscard = NO_PLAN;
+  double v = CurrentNet->GetOutput(ComputerView.data(), train, false)[0];
+  RecordObservation();
+  ComputerView[DREW_DISCARD] = 0.1;
+  if (CurrentLevel == TOP_LEVEL) v = 0.9;
+  if (v <= 0.5) return {k, false};
+  unsigned kept[10];
+  for (uint32_t i = 0, n = 0; i < 11; ++i)
+    if (i != k) kept[n++] = deck.CardIndexAt(OwnPile(), i);
+  return {k, NxHandScore(kept, 10).BestDeadwood() <= static_cast<int32_t>(Table.State().KnockLimit)};
+}
+
+void ComputerPlay::NoteOwnTake(uint32_t card, bool fromDiscard) {
+  LastDrawFeature = fromDiscard ? 0.9 : 0.1;
+  NoteCard(1, card, fromDiscard ? 2 : 1);
+}
+
 bool ComputerPlay::TryToKnock() {
   GameState& state = Table.State();
   NxDeck& deck = Table.Deck();
   unsigned kept[10];
-  for (uint32_t i = 0; i < 10; ++i) kept[i] = deck.CardIndexAt(COMPUTER_PILE, i);
-  state.LastScores[1] = std::make_unique<NxHandScore>(kept, 10);
-  if (state.LastScores[1]->BestDeadwood() > static_cast<int32_t>(state.KnockLimit)) return false;
+  for (uint32_t i = 0; i < 10; ++i) kept[i] = deck.CardIndexAt(OwnPile(), i);
+  state.LastScores[Seat] = std::make_unique<NxHandScore>(kept, 10);
+  if (state.LastScores[Seat]->BestDeadwood() > static_cast<int32_t>(state.KnockLimit)) return false;
   Table.ShowKnockCard();
   Table.View().SetBusy(true);
-  Table.EvaluateKnock(1);
+  Table.EvaluateKnock(Seat);
   Table.View().SetBusy(false);
   return true;
 }
@@ -241,7 +268,7 @@ bool ComputerPlay::AnimateTake(uint32_t pile, TPoint showAt, SelectionKind kind)
   state.SelectionCard = kind == SELECT_KNOWN_CARD ? card : NoCard;
   Table.View().SetSelection(kind, state.SelectionCard);
   if (!Table.View().Wait(1000)) return false;
-  deck.MoveCard(pile, deck.TopIndex(pile), COMPUTER_PILE, state.Watching);
+  deck.MoveCard(pile, deck.TopIndex(pile), OwnPile(), state.Watching);
   NoteCard(1, card, pile == DISCARD_PILE ? 2 : 1);
   return true;
 }

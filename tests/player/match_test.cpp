@@ -2,6 +2,7 @@
 
 #include "neural/net.h"
 #include "player/match.h"
+#include "player/net_player.h"
 #include "table_fixture.h"
 
 namespace {
@@ -21,11 +22,10 @@ std::vector<FP12_20> Weights(NxNeuralBase* net) {
 
 TEST(Match, StatisticsAddUpAndMeasuringLeavesTheWeightsAlone) {
   TempInstallation install;
-  SimplePlayer simple;
   MatchOptions options;
   options.Level = 3;
   options.Seed = 5;
-  Match match(options, simple);
+  Match match(options, [](GameFlow&) { return std::make_unique<SimplePlayer>(); });
   std::vector<FP12_20> before = Weights(match.Computer().GetNet(HIGH_NET));
   MatchStats stats;
   for (int game = 0; game < 3; ++game) ASSERT_TRUE(match.PlayGame(stats)) << match.Problem();
@@ -39,11 +39,10 @@ TEST(Match, LearningChangesTheWeightsAndRepeatsForASeed) {
   std::vector<uint64_t> hands;
   for (int run = 0; run < 2; ++run) {
     TempInstallation install;
-    RandomPlayer random(3);
     MatchOptions options;
     options.Learn = true;
     options.Seed = 9;
-    Match match(options, random);
+    Match match(options, [](GameFlow&) { return std::make_unique<RandomPlayer>(3); });
     std::vector<FP12_20> before = Weights(match.Computer().GetNet(HIGH_NET));
     MatchStats stats;
     ASSERT_TRUE(match.PlayGame(stats)) << match.Problem();
@@ -51,4 +50,22 @@ TEST(Match, LearningChangesTheWeightsAndRepeatsForASeed) {
     hands.push_back(stats.Hands);
   }
   EXPECT_EQ(hands[0], hands[1]);
+}
+
+TEST(Match, NetPlayersInTheHumanSeatPlayWholeGames) {
+  TempInstallation install;
+  for (uint32_t level : {0u, 3u}) {
+    MatchOptions options;
+    options.Level = 3;
+    options.Seed = 21;
+    std::string file = install.Path("QLDEFLT.QLF");
+    Match match(options, [&](GameFlow& flow) { return std::make_unique<NetPlayer>(flow, level, file); });
+    MatchStats stats;
+    for (int game = 0; game < 3; ++game) ASSERT_TRUE(match.PlayGame(stats)) << match.Problem();
+    EXPECT_EQ(stats.HandsWon[0] + stats.HandsWon[1] + stats.Ties, stats.Hands);
+    // The top level's rules knock whenever the deadwood allows.
+    if (level == 3) {
+      EXPECT_GT(stats.HandsWon[0], 0u);
+    }
+  }
 }

@@ -13,6 +13,7 @@
 #include "lab_command.h"
 #include "player/data_paths.h"
 #include "player/match.h"
+#include "player/net_player.h"
 #include "player/network_data.h"
 #include "player/seat_player.h"
 
@@ -30,11 +31,12 @@ void PrintHelp() {
       "games and hands each seat won (with a 95%% interval), the mean points per\n"
       "hand, gin and undercut rates, stock-exhausted ties and hands per second.\n"
       "\n"
-      "HUMAN-SEAT     simple | random\n"
-      "COMPUTER-SEAT  net:L[:FILE]  the computer player at internal level L (0..3,\n"
-      "               shown as L+1) with block L of network data file FILE (default:\n"
+      "HUMAN-SEAT     simple | random | net:L[:FILE]\n"
+      "COMPUTER-SEAT  net:L[:FILE]\n"
+      "net:L[:FILE]   the computer player's rules at internal level L (0..3, shown\n"
+      "               as L+1) with block L of network data file FILE (default:\n"
       "               QLDEFLT.QLF next to the program; 'fresh' for freshly\n"
-      "               initialised networks)\n"
+      "               initialised networks). In the human seat it never learns.\n"
       "\n"
       "Without --learn the computer seat keeps its weights (a measurement); with it\n"
       "the computer learns from every hand as in play. --csv writes one line per\n"
@@ -178,17 +180,26 @@ int Run(const std::vector<std::string_view>& args) {
       return Fail("bad option " + std::string(arg) + " " + std::string(value));
     }
   }
-  std::unique_ptr<SeatPlayer> human;
-  if (args[0] == "simple") human = std::make_unique<SimplePlayer>();
-  else if (args[0] == "random") human = std::make_unique<RandomPlayer>(options.Seed + 7);
-  else return Fail("the human seat must be simple or random, not '" + std::string(args[0]) + "'");
-
   ComputerSeat seat;
   std::string error;
   if (!ParseComputerSeat(args[1], seat, error)) return Fail(error);
   std::string scratch = PrepareNetworks(seat, static_cast<unsigned>(options.Seed));
   if (scratch.empty()) return Fail("cannot prepare the networks in the temporary directory");
   options.Level = seat.Level;
+
+  Match::SeatFactory makeHuman;
+  int32_t seed = options.Seed;
+  if (args[0] == "simple") {
+    makeHuman = [](GameFlow&) { return std::make_unique<SimplePlayer>(); };
+  } else if (args[0] == "random") {
+    makeHuman = [seed](GameFlow&) { return std::make_unique<RandomPlayer>(seed + 7); };
+  } else {
+    ComputerSeat humanSeat;
+    if (!ParseComputerSeat(args[0], humanSeat, error)) return Fail("human seat: " + error);
+    // Fresh networks for this seat are those of the scratch installation.
+    std::string file = humanSeat.File.empty() ? data_paths::DefaultDataPath() : humanSeat.File;
+    makeHuman = [humanSeat, file](GameFlow& flow) { return std::make_unique<NetPlayer>(flow, humanSeat.Level, file); };
+  }
 
   std::ofstream csv;
   if (!csvPath.empty()) {
@@ -201,7 +212,7 @@ int Run(const std::vector<std::string_view>& args) {
   auto start = std::chrono::steady_clock::now();
   int status = 0;
   {
-    Match match(options, *human);
+    Match match(options, makeHuman);
     for (unsigned long game = 1; game <= games; ++game) {
       if (!match.PlayGame(stats)) {
         std::fprintf(stderr, "quorla-lab arena: game %lu: %s\n", game, match.Problem().c_str());

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "game/gin_table.h"
 #include "game/opponent.h"
@@ -25,7 +26,9 @@ class ComputerPlay : public ComputerOpponent {
   static constexpr uint32_t MAX_OBSERVATIONS = 32;
   static constexpr uint32_t NO_PLAN = NoCard;
 
-  explicit ComputerPlay(GinTable& table, uint32_t level = 0);
+  // seat 1 is the computer's seat; a player for the human seat (matches
+  // between levels) uses seat 0 and makes its moves through the flow.
+  explicit ComputerPlay(GinTable& table, uint32_t level = 0, uint32_t seat = 1);
   ~ComputerPlay() override;
 
   ComputerPlay(const ComputerPlay&) = delete;
@@ -56,6 +59,19 @@ class ComputerPlay : public ComputerOpponent {
   bool TakeDecision(uint32_t player) override;
   void DiscardDecision(uint32_t player) override;
   bool WantsUpcard(uint32_t player);
+  // The discard of the position rated best (or planned with the take).
+  uint32_t ChooseDiscard();
+  // For a seat that moves through the flow: chooses the discard, notes it
+  // and the position after it (trained when `train`), and whether to knock
+  // with it. The caller then discards or knocks.
+  struct DiscardPlan {
+    uint32_t Position;
+    bool Knock;
+  };
+  DiscardPlan PlanDiscard(bool train);
+  // Notes a card this seat took; fromDiscard for the top of the discard pile.
+  void NoteOwnTake(uint32_t card, bool fromDiscard);
+  void ForgetPlannedDiscard() { PlannedDiscard = NO_PLAN; }
   bool RateCandidate(double value, int32_t r, double& best, int32_t& bestR, uint32_t limit, uint32_t u, uint32_t c,
                      bool first, bool taking, const uint32_t* listA, const uint32_t* listB) const;
   int32_t DeadwoodReport(const unsigned* cards, uint32_t* list);
@@ -71,6 +87,9 @@ class ComputerPlay : public ComputerOpponent {
 
   // --- data files
   bool LoadNets(uint32_t level, bool fromDefault);
+  // Reads every level from this one file and never writes (matches between
+  // fixed networks).
+  void UseFixedDataFile(const std::string& path) { FixedDataFile = path; }
   void SaveNets(uint32_t level);
   bool CopyDefaultData();
   void ApplyLevelRates(uint32_t level);
@@ -119,8 +138,13 @@ class ComputerPlay : public ComputerOpponent {
   void DeleteNets();
   void EnsureObservationStore();
 
+  uint32_t OwnPile() const { return Seat; }
+  uint32_t OtherPile() const { return 1 - Seat; }
+
   GinTable& Table;
   uint32_t CurrentLevel;
+  uint32_t Seat;
+  std::string FixedDataFile;
   NxTemporalDifferenceNet* LowNet = nullptr;
   NxTemporalDifferenceNet* HighNet = nullptr;
   NxTemporalDifferenceNet* CurrentNet = nullptr;

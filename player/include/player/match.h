@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -36,13 +37,16 @@ struct MatchStats {
 // of the current data paths.
 class Match {
  public:
-  Match(const MatchOptions& options, SeatPlayer& human);
+  // makeHuman creates the human seat's player for the match's flow.
+  using SeatFactory = std::function<std::unique_ptr<SeatPlayer>(GameFlow&)>;
+  Match(const MatchOptions& options, const SeatFactory& makeHuman);
   ~Match();
 
   // Plays one game to its end; false (with Problem set) if the flow stalls.
   bool PlayGame(MatchStats& stats);
   const std::string& Problem() const { return ProblemText; }
   ComputerPlay& Computer() { return *TheComputer; }
+  SeatPlayer& Human() { return *HumanSeat; }
   uint32_t LastGameWinner() const { return LastWinner; }
   int32_t LastTotals(uint32_t seat) const { return LastTotal[seat]; }
 
@@ -51,13 +55,13 @@ class Match {
   void RecordHand(MatchStats& stats);
 
   MatchOptions Options;
-  SeatPlayer& Human;
   GameState State;
   NxDeck Deck;
   ScoreRecord Record;
   HeadlessPresentation View;
   GameFlow Flow;
   std::unique_ptr<ComputerPlay> TheComputer;
+  std::unique_ptr<SeatPlayer> HumanSeat;
   std::unique_ptr<Gate> TheGate;
   std::string ProblemText;
   uint32_t LastWinner = GAME_TIED;

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "player/computer_play.h"
+#include "player/seat_player.h"
+
+// The human seat played by the computer player's own decision rules at a
+// level, with networks read from a data file and never changed. Its
+// position vector is kept from the human's side with the same encoding:
+// what it can see of the computer's moves it reads off the discard pile.
+class NetPlayer : public SeatPlayer {
+ public:
+  // dataFile: a network data file of four level blocks.
+  NetPlayer(GameFlow& flow, uint32_t level, const std::string& dataFile);
+
+  const char* Name() const override { return Label.c_str(); }
+  bool Move(GameFlow& flow) override;
+  void StartHand(GameFlow& flow) override;
+  bool IsReady() const { return Engine->AreNetsValid(); }
+
+ private:
+  void NoteOpponentMoves(const NxDeck& deck);
+  void RememberDiscardPile(const NxDeck& deck);
+  bool Take(GameFlow& flow);
+  bool DiscardOrKnock(GameFlow& flow);
+
+  std::unique_ptr<ComputerPlay> Engine;
+  std::string Label;
+  // The discard pile as this seat left it after its own last action.
+  uint32_t KnownDiscards = 0;
+  uint32_t KnownTop = NoCard;
+};

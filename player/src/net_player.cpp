@@ -1,0 +1,70 @@
+#include "player/net_player.h"
+
+#include "neural/net.h"
+
+NetPlayer::NetPlayer(GameFlow& flow, uint32_t level, const std::string& dataFile)
+    : Engine(std::make_unique<ComputerPlay>(flow, level, 0)), Label("net:" + std::to_string(level)) {
+  Engine->UseFixedDataFile(dataFile);
+  Engine->Init();
+  Engine->SelectNet(NetworkChoice(flow.State().Variation, STANDARD_KNOCK_LIMIT));
+}
+
+void NetPlayer::RememberDiscardPile(const NxDeck& deck) {
+  int32_t top = deck.TopIndex(DISCARD_PILE);
+  KnownDiscards = deck.CardsInPile(DISCARD_PILE);
+  KnownTop = top >= 0 ? deck.CardIndexAt(DISCARD_PILE, top) : NoCard;
+}
+
+void NetPlayer::StartHand(GameFlow& flow) {
+  if (flow.State().Variation == OKLAHOMA_GIN) Engine->SelectNet(NetworkChoice(OKLAHOMA_GIN, flow.State().KnockLimit));
+  Engine->StartHand();
+  RememberDiscardPile(flow.Deck());
+}
+
+// Between two of this seat's actions the computer either drew from the
+// stock and discarded (one card more on the pile), or took the top card and
+// discarded another (as many cards, another top), or passed the offer.
+void NetPlayer::NoteOpponentMoves(const NxDeck& deck) {
+  int32_t top = deck.TopIndex(DISCARD_PILE);
+  uint32_t count = deck.CardsInPile(DISCARD_PILE);
+  uint32_t topCard = top >= 0 ? deck.CardIndexAt(DISCARD_PILE, top) : NoCard;
+  if (count == KnownDiscards + 1) {
+    Engine->NoteCard(3, topCard, 1);
+  } else if (count == KnownDiscards && topCard != KnownTop) {
+    Engine->NoteCard(0, KnownTop, 1);
+    Engine->NoteCard(3, topCard, 1);
+  }
+  RememberDiscardPile(deck);
+}
+
+bool NetPlayer::Move(GameFlow& flow) {
+  NoteOpponentMoves(flow.Deck());
+  bool moved = flow.State().Play == HumanTake ? Take(flow) : DiscardOrKnock(flow);
+  RememberDiscardPile(flow.Deck());
+  return moved;
+}
+
+bool NetPlayer::Take(GameFlow& flow) {
+  GameState& state = flow.State();
+  NxDeck& deck = flow.Deck();
+  int32_t top = deck.TopIndex(DISCARD_PILE);
+  if (UpcardMayBeTaken(state.Offer) && top >= 0 && Engine->WantsUpcard(0)) {
+    uint32_t upcard = deck.CardIndexAt(DISCARD_PILE, top);
+    if (!flow.TakeUpcard()) return false;
+    Engine->NoteOwnTake(upcard, true);
+    return true;
+  }
+  if (PassAllowed(state.Offer)) return flow.Pass();
+  if (state.Offer == FIRST_PLAYER_TAKES_STOCK) Engine->ForgetPlannedDiscard();
+  int32_t stockTop = deck.TopIndex(STOCK_PILE);
+  if (stockTop < 0) return false;
+  uint32_t card = deck.CardIndexAt(STOCK_PILE, stockTop);
+  if (!flow.TakeStockCard()) return false;
+  Engine->NoteOwnTake(card, false);
+  return true;
+}
+
+bool NetPlayer::DiscardOrKnock(GameFlow& flow) {
+  ComputerPlay::DiscardPlan plan = Engine->PlanDiscard(false);
+  return plan.Knock ? flow.Knock(plan.Position) : flow.Discard(plan.Position);
+}
