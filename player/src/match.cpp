@@ -71,10 +71,20 @@ void Match::RecordHand(MatchStats& stats) {
   if (State.Undercut) ++stats.Undercuts[winner];
 }
 
+// Two players that keep taking each other's discards never run the stock
+// down; such a game is abandoned after MAX_HAND_STEPS steps in one hand.
 bool Match::PlayGame(MatchStats& stats) {
   ProblemText.clear();
   Flow.NewGame(false, false);
+  uint32_t stepsInHand = 0;
   for (uint64_t step = 0; step < 10000000; ++step) {
+    if (!State.HandOver && ++stepsInHand > MAX_HAND_STEPS) {
+      ++stats.Abandoned;
+      LastWinner = GAME_TIED;
+      LastTotal[0] = LastTotal[1] = 0;
+      return true;
+    }
+    if (State.HandOver) stepsInHand = 0;
     if (State.Play == HumanTake || State.Play == HumanDiscard) {
       if (!HumanSeat->Move(Flow)) {
         ProblemText = std::string("the flow refused a move of ") + HumanSeat->Name();

@@ -2,10 +2,11 @@
 
 #include "neural/net.h"
 
-NetPlayer::NetPlayer(GameFlow& flow, uint32_t level, const std::string& dataFile)
+NetPlayer::NetPlayer(GameFlow& flow, uint32_t level, const std::string& dataFile, uint32_t block)
     : Engine(std::make_unique<ComputerPlay>(flow, level, 0)), Label("net:" + std::to_string(level)) {
   Engine->UseFixedDataFile(dataFile);
   Engine->Init();
+  if (block < NUM_LEVELS && block != level && !Engine->LoadNets(block, false)) flow.State().DoNotSave = true;
   Engine->SelectNet(NetworkChoice(flow.State().Variation, STANDARD_KNOCK_LIMIT));
 }
 

@@ -142,6 +142,9 @@ void PrintReport(const MatchStats& s, const std::string& humanName, const std::s
               static_cast<unsigned long long>(s.Games), static_cast<unsigned long long>(s.GamesWon[2]),
               static_cast<unsigned long long>(s.Hands), static_cast<unsigned long long>(s.Ties),
               Percent(s.Ties, s.Hands));
+  if (s.Abandoned)
+    std::printf("abandoned games (both players kept taking each other's discards): %llu\n",
+                static_cast<unsigned long long>(s.Abandoned));
   std::printf("hands per second: %.0f\n", seconds > 0 ? s.Hands / seconds : 0.0);
 }
 

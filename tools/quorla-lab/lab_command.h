@@ -18,3 +18,4 @@ const LabCommand& BenchCommand();
 const LabCommand& InspectCommand();
 const LabCommand& SnapshotCommand();
 const LabCommand& ArenaCommand();
+const LabCommand& TrainCommand();

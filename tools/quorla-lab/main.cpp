@@ -6,7 +6,7 @@
 #include "lab_command.h"
 
 namespace {
-const LabCommand* const COMMANDS[] = {&DeadwoodCommand(), &BenchCommand(), &InspectCommand(), &SnapshotCommand(), &ArenaCommand()};
+const LabCommand* const COMMANDS[] = {&DeadwoodCommand(), &BenchCommand(), &InspectCommand(), &SnapshotCommand(), &ArenaCommand(), &TrainCommand()};
 
 void PrintUsage() {
   std::printf("usage: quorla-lab <command> [options]\n\ncommands:\n");

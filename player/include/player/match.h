@@ -30,6 +30,7 @@ struct MatchStats {
   uint64_t Gins[2] = {0, 0};
   uint64_t Undercuts[2] = {0, 0};
   uint64_t Ties = 0;
+  uint64_t Abandoned = 0;  // games stopped in a hand that never ended
 };
 
 // Whole games through the flow the window drives: the human seat played by
@@ -37,6 +38,7 @@ struct MatchStats {
 // of the current data paths.
 class Match {
  public:
+  static constexpr uint32_t MAX_HAND_STEPS = 2000;
   // makeHuman creates the human seat's player for the match's flow.
   using SeatFactory = std::function<std::unique_ptr<SeatPlayer>(GameFlow&)>;
   Match(const MatchOptions& options, const SeatFactory& makeHuman);

@@ -12,8 +12,10 @@
 // what it can see of the computer's moves it reads off the discard pile.
 class NetPlayer : public SeatPlayer {
  public:
-  // dataFile: a network data file of four level blocks.
-  NetPlayer(GameFlow& flow, uint32_t level, const std::string& dataFile);
+  // dataFile: a network data file of four level blocks; the networks come
+  // from block `block` (by default the level's own) and play by the rules of
+  // `level`.
+  NetPlayer(GameFlow& flow, uint32_t level, const std::string& dataFile, uint32_t block = NUM_LEVELS);
 
   const char* Name() const override { return Label.c_str(); }
   bool Move(GameFlow& flow) override;
