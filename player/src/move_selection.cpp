@@ -89,8 +89,7 @@ bool ComputerPlay::WantsUpcard(uint32_t player) {
   double threshold = CurrentLevel >= 2 ? 0.008 + 0.002 * Points(u) : 0.008;
 
   unsigned cards[11];
-  uint32_t listA[10], listB[10];
-  std::fill(listA, listA + 10, NoCard);
+  uint32_t listB[10];
   std::fill(listB, listB + 10, NoCard);
   for (uint32_t i = 0; i < 10; ++i) cards[i] = deck.CardIndexAt(OwnPile(), i);
   cards[10] = u;
@@ -105,23 +104,8 @@ bool ComputerPlay::WantsUpcard(uint32_t player) {
 
   ComputerView[CellOf(u)] = 0.9;
   ComputerView[DREW_DISCARD] = 0.9;
-  int32_t withUpcard = handValue + Points(u);
   int32_t bestR = static_cast<int32_t>(limit) + 1;
-  uint32_t bestIndex = 0;
-  for (uint32_t i = 0; i < 10; ++i) {
-    uint32_t c = cards[i];
-    ComputerView[CellOf(c)] = -0.2;
-    ComputerView[HAND_VALUE] = HandValueFeature(withUpcard - Points(c));
-    int32_t r = 0;
-    if (CurrentLevel == TOP_LEVEL) {
-      cards[i] = u;
-      r = DeadwoodReport(cards, listA);
-      cards[i] = c;
-    }
-    double value = Evaluate();
-    if (RateCandidate(value, r, best, bestR, limit, u, c, i == 0, true, listA, listB)) bestIndex = i;
-    ComputerView[CellOf(c)] = 0.9;
-  }
+  uint32_t bestIndex = RateDiscards(cards, 10, u, handValue + Points(u), true, best, bestR, listB);
   if (best - baseline > threshold) {
     PlannedDiscard = bestIndex;
     return true;
@@ -164,36 +148,42 @@ bool ComputerPlay::RateCandidate(double value, int32_t r, double& best, int32_t&
 }
 
 uint32_t ComputerPlay::ChooseDiscard() {
+  if (PlannedDiscard <= 10) return PlannedDiscard;
   NxDeck& deck = Table.Deck();
-  uint32_t limit = Table.State().KnockLimit;
-  uint32_t k = PlannedDiscard <= 10 ? PlannedDiscard : NO_PLAN;
-  if (k != NO_PLAN) return k;
-  double best = 0.0;
-  int32_t bestR = static_cast<int32_t>(limit) + 1;
-  int32_t handValue = HandPoints(OwnPile(), 11);
   unsigned cards[11];
-  uint32_t listA[10], listB[10];
-  std::fill(listA, listA + 10, NoCard);
+  uint32_t listB[10];
   std::fill(listB, listB + 10, NoCard);
   for (uint32_t i = 0; i < 11; ++i) cards[i] = deck.CardIndexAt(OwnPile(), i);
-  uint32_t drawn = cards[10];
   if (CurrentLevel == TOP_LEVEL) DeadwoodReport(cards, listB);
-  k = 0;
-  for (uint32_t i = 0; i <= 10; ++i) {
+  double best = 0.0;
+  int32_t bestR = static_cast<int32_t>(Table.State().KnockLimit) + 1;
+  return RateDiscards(cards, 11, cards[10], HandPoints(OwnPile(), 11), false, best, bestR, listB);
+}
+
+// Tries each of the first `count` cards as the discard: the position with
+// that card thrown, its value by the network (and at the top level the
+// deadwood with `taken` in its place), rated against the best so far.
+uint32_t ComputerPlay::RateDiscards(unsigned* cards, uint32_t count, uint32_t taken, int32_t handValue, bool taking,
+                                    double& best, int32_t& bestR, const uint32_t* listB) {
+  uint32_t listA[10];
+  std::fill(listA, listA + 10, NoCard);
+  uint32_t limit = Table.State().KnockLimit;
+  uint32_t bestIndex = 0;
+  for (uint32_t i = 0; i < count; ++i) {
     uint32_t c = cards[i];
     ComputerView[CellOf(c)] = -0.2;
     ComputerView[HAND_VALUE] = HandValueFeature(handValue - Points(c));
     int32_t r = 0;
     if (CurrentLevel == TOP_LEVEL) {
-      cards[i] = drawn;
+      cards[i] = taken;
       r = DeadwoodReport(cards, listA);
       cards[i] = c;
     }
     double value = Evaluate();
-    if (RateCandidate(value, r, best, bestR, limit, drawn, c, i == 0, false, listA, listB)) k = i;
+    if (RateCandidate(value, r, best, bestR, limit, taken, c, i == 0, taking, listA, listB)) bestIndex = i;
     ComputerView[CellOf(c)] = 0.9;
   }
-  return k;
+  return bestIndex;
 }
 
 void ComputerPlay::DiscardDecision(uint32_t player) {

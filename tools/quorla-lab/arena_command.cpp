@@ -11,6 +11,7 @@
 #include <string>
 
 #include "lab_command.h"
+#include "numbers.h"
 #include "player/data_paths.h"
 #include "player/match.h"
 #include "player/net_player.h"
@@ -48,16 +49,6 @@ int Fail(const std::string& message) {
   return 2;
 }
 
-bool ParseNumber(std::string_view text, unsigned long& value, unsigned long limit) {
-  if (text.empty() || text.size() > 10) return false;
-  value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + static_cast<unsigned long>(c - '0');
-  }
-  return value <= limit;
-}
-
 struct ComputerSeat {
   uint32_t Level = 0;
   std::string File;  // empty: freshly initialised networks
@@ -71,7 +62,7 @@ bool ParseComputerSeat(std::string_view text, ComputerSeat& seat, std::string& e
   unsigned long level;
   std::string_view rest = text.substr(4);
   size_t colon = rest.find(':');
-  if (!ParseNumber(rest.substr(0, colon), level, 3)) {
+  if (!ParseWholeNumber(rest.substr(0, colon), level, 3)) {
     error = "the level in '" + std::string(text) + "' must be 0, 1, 2 or 3";
     return false;
   }
@@ -167,11 +158,11 @@ int Run(const std::vector<std::string_view>& args) {
     if (i + 1 >= args.size()) return Fail("missing value after " + std::string(arg));
     std::string_view value = args[++i];
     unsigned long number;
-    if (arg == "--games" && ParseNumber(value, number, 10000000) && number > 0) {
+    if (arg == "--games" && ParseWholeNumber(value, number, 10000000) && number > 0) {
       games = number;
-    } else if (arg == "--seed" && ParseNumber(value, number, 714024)) {
+    } else if (arg == "--seed" && ParseWholeNumber(value, number, 714024)) {
       options.Seed = static_cast<int32_t>(number);
-    } else if (arg == "--target" && ParseNumber(value, number, 500) && IsValidGameTarget(uint32_t(number))) {
+    } else if (arg == "--target" && ParseWholeNumber(value, number, 500) && IsValidGameTarget(uint32_t(number))) {
       options.Target = static_cast<uint32_t>(number);
     } else if (arg == "--variation" && (value == "simple" || value == "standard" || value == "oklahoma")) {
       options.Variation = value == "simple" ? SIMPLE_GIN : value == "standard" ? STANDARD_GIN : OKLAHOMA_GIN;

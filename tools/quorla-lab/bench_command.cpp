@@ -9,6 +9,7 @@
 #include "game/hand_score.h"
 #include "bench_game.h"
 #include "lab_command.h"
+#include "numbers.h"
 #include "neural/random.h"
 
 namespace {
@@ -25,16 +26,6 @@ void PrintHelp() {
       "deck, half from five consecutive ranks of all four suits (rich in\n"
       "overlapping melds). S (default 1) seeds the hand generator.\n",
       DEFAULT_HANDS);
-}
-
-bool ParseNumber(std::string_view text, unsigned long& value) {
-  if (text.empty() || text.size() > 12) return false;
-  value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + static_cast<unsigned long>(c - '0');
-  }
-  return true;
 }
 
 // Draws HAND_SIZE distinct cards from `pool` (partial shuffle).
@@ -113,7 +104,7 @@ int Run(const std::vector<std::string_view>& args) {
     if (arg != "--hands" && arg != "--seed") return Fail("unknown option '" + std::string(arg) + "'");
     if (i + 1 >= args.size()) return Fail("missing value after " + std::string(arg));
     unsigned long value;
-    if (!ParseNumber(args[++i], value)) return Fail("bad number '" + std::string(args[i]) + "'");
+    if (!ParseWholeNumber(args[++i], value, 999999999999UL)) return Fail("bad number '" + std::string(args[i]) + "'");
     if (arg == "--hands") hands = value;
     else seed = value;
   }

@@ -2,6 +2,7 @@
 // against the simple strategy, with the full learning cycle after each
 // hand, and reports where the time goes.
 #include "bench_game.h"
+#include "numbers.h"
 
 #include <unistd.h>
 
@@ -66,16 +67,6 @@ class TimedOpponent : public ComputerOpponent {
   }
 };
 
-bool ParseCount(std::string_view text, unsigned long& value, unsigned long limit) {
-  if (text.empty() || text.size() > 10) return false;
-  value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + static_cast<unsigned long>(c - '0');
-  }
-  return value <= limit;
-}
-
 int Fail(const std::string& message) {
   std::fprintf(stderr, "quorla-lab bench game: %s (see quorla-lab bench --help)\n", message.c_str());
   return 2;
@@ -105,9 +96,9 @@ int RunBenchGame(const std::vector<std::string_view>& args) {
     }
     if (i + 1 >= args.size()) return Fail("missing value after " + std::string(arg));
     std::string_view value = args[++i];
-    bool ok = arg == "--hands"   ? ParseCount(value, hands, 100000000) && hands > 0
-              : arg == "--level" ? ParseCount(value, level, 3)
-              : arg == "--seed"  ? ParseCount(value, seed, 714024)
+    bool ok = arg == "--hands"   ? ParseWholeNumber(value, hands, 100000000) && hands > 0
+              : arg == "--level" ? ParseWholeNumber(value, level, 3)
+              : arg == "--seed"  ? ParseWholeNumber(value, seed, 714024)
                                  : false;
     if (!ok) return Fail("bad option " + std::string(arg) + " " + std::string(value));
   }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "lab_command.h"
+#include "numbers.h"
 #include "player/data_paths.h"
 #include "player/match.h"
 #include "player/net_player.h"
@@ -40,21 +41,11 @@ int Fail(const std::string& message) {
   return 2;
 }
 
-bool ParseNumber(std::string_view text, unsigned long& value, unsigned long limit) {
-  if (text.empty() || text.size() > 10) return false;
-  value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + static_cast<unsigned long>(c - '0');
-  }
-  return value <= limit;
-}
-
 bool ParseHands(std::string_view text, unsigned long (&hands)[NUM_LEVELS]) {
   for (uint32_t level = 0; level < NUM_LEVELS; ++level) {
     size_t comma = text.find(',');
     if ((comma == std::string_view::npos) != (level == NUM_LEVELS - 1)) return false;
-    if (!ParseNumber(text.substr(0, comma), hands[level], 100000000)) return false;
+    if (!ParseWholeNumber(text.substr(0, comma), hands[level], 100000000)) return false;
     if (comma != std::string_view::npos) text = text.substr(comma + 1);
   }
   return true;
@@ -113,7 +104,7 @@ static int RunTrain(const std::vector<std::string_view>& args) {
     if (i + 1 >= args.size()) return Fail("missing value after " + std::string(arg));
     std::string_view value = args[++i];
     if (arg == "--out") out = std::string(value);
-    else if (arg == "--seed" && ParseNumber(value, seed, 714024)) {}
+    else if (arg == "--seed" && ParseWholeNumber(value, seed, 714024)) {}
     else if (arg == "--hands-per-level" && ParseHands(value, hands)) {}
     else return Fail("bad option " + std::string(arg) + " " + std::string(value));
   }

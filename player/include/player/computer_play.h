@@ -126,6 +126,8 @@ class ComputerPlay : public ComputerOpponent {
   static double ProgressFeature(uint32_t count);
   static double KnockLimitFeature(uint32_t limit);
   double Evaluate();
+  uint32_t RateDiscards(unsigned* cards, uint32_t count, uint32_t taken, int32_t handValue, bool taking, double& best,
+                        int32_t& bestR, const uint32_t* listB);
   void TakeTopDiscard();
   void DrawStockCard();
   // Moves the card on top of `pile` into the computer's hand as a visible
