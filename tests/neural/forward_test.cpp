@@ -139,3 +139,25 @@ TEST(InitialWeights, FixedSeedReproducesNetworksAndRangesHold) {
   a->CustomizeInitialWeights(1, 0.01);
   for (FP12_20 w : AllWeights(*a)) EXPECT_LE(std::abs(w), ToFixed(0.01));
 }
+
+TEST(Transfer, LogicNodeWithoutSourcesOutputsZero) {
+  // A field placed entirely outside the source layer, allowed by skipping
+  // the geometry check, leaves the OR node with no source at all.
+  NxNeuralBase::ConfigData config;
+  config.AddLayer(0, {2, 1}, SIGMOID);
+  config.AddLayer(2, {1, 1}, BINARY);
+  config.AddLayer(3, {1, 1}, OR);
+  config.AddLayer(1, {1, 1}, SIGMOID);
+  config.AddMapping(0, 2, {2, 1}, {0, 0}, {0, 0}, 0);
+  config.AddMapping(2, 3, {1, 1}, {0, 0}, {5, 0}, 1);
+  config.AddMapping(3, 1, {1, 1}, {0, 0}, {0, 0}, 0);
+  NetPtr net(CreateTempDiffNet(config, 0.7));
+  NxNode* orNode = net->GetLayer(3)->GetNodeAt(0);
+  ASSERT_EQ(orNode->GetNumSources(), 0u);
+  double inputs[] = {1.0, 1.0};
+  AsTD(net)->GetOutput(inputs, true, true);
+  EXPECT_EQ(orNode->GetNewOutput(), 0);
+  double outcome = 1.0;
+  AsTD(net)->TrainOnOutcomes(&outcome);  // trains without dividing by zero
+  EXPECT_EQ(orNode->GetOutputValue(), 0);
+}
