@@ -365,27 +365,47 @@ void GameFlow::WarnAboutStock() {
 }
 
 // The computer's cards are laid open as: its unmatched cards, then its
-// melds one by one.
+// melds one by one. When it defended a knock of the human's, its melds
+// include the human's melds with its layoffs; its own cards then come in
+// three groups: those laid off (fewer than three cards added to a human
+// meld), those joined to a human meld as a meld of their own, then its
+// melds that hold no meld of the human.
 void GameFlow::LayOpenComputerHand() {
   const NxHandScore* score = S.LastScores[1].get();
   uint32_t count = TheDeck.CardsInPile(COMPUTER_PILE);
-  if (!score || !score->BestCase() || count != score->NumTotalCardsScored()) return;
+  if (!score || !score->BestCase()) return;
+  auto held = [&](uint32_t card) {
+    for (uint32_t pos = 0; pos < count; ++pos)
+      if (TheDeck.CardIndexAt(COMPUTER_PILE, pos) == card) return true;
+    return false;
+  };
+  const uint32_t knocker = S.Undercut ? 1 - S.Dealer : S.Dealer;
+  const NxHandScore* human = knocker == 0 && !S.Gin ? S.LastScores[0].get() : nullptr;
+  auto group = [&](const NxMatch& meld) {
+    if (!human || !human->BestCase()) return 2;
+    NxScoreMatchIterator humanMelds(*human);
+    while (humanMelds.HasMore()) {
+      const NxMatch& own = *humanMelds.Next();
+      if (NxMatch::Includes(meld, own)) return meld.NumCards < own.NumCards + 3 ? 0 : 1;
+    }
+    return 2;
+  };
   std::vector<uint32_t> cards;
   NxScoreUnmatchedIterator unmatched(*score);
   while (unmatched.HasMore()) cards.push_back(unmatched.Next());
-  NxScoreMatchIterator melds(*score);
-  while (melds.HasMore()) {
-    NxMatchIterator meld(*melds.Next());
-    while (meld.HasMore()) cards.push_back(meld.Next());
+  for (int wanted = 0; wanted < 3; ++wanted) {
+    NxScoreMatchIterator melds(*score);
+    while (melds.HasMore()) {
+      const NxMatch& meld = *melds.Next();
+      if (group(meld) != wanted) continue;
+      NxMatchIterator cardsOfMeld(meld);
+      while (cardsOfMeld.HasMore()) cards.push_back(cardsOfMeld.Next());
+    }
   }
+  // Arrange takes the card ids in their new order.
   std::vector<uint32_t> order;
   for (uint32_t card : cards)
-    for (uint32_t pos = 0; pos < count; ++pos)
-      if (TheDeck.CardIndexAt(COMPUTER_PILE, pos) == card &&
-          std::find(order.begin(), order.end(), pos) == order.end()) {
-        order.push_back(pos);
-        break;
-      }
+    if (held(card) && std::find(order.begin(), order.end(), card) == order.end()) order.push_back(card);
   if (order.size() == count) TheDeck.Arrange(COMPUTER_PILE, order.data(), count);
 }
 

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
+#include "game/card_id.h"
 #include "table_fixture.h"
 
 TEST(Flow, UpcardOfferWhenTheHumanBegins) {
@@ -87,4 +90,47 @@ TEST(Flow, NewGameFromTheMenuAsksDuringAGame) {
   ASSERT_EQ(table.View.Confirmations.size(), 1u);
   EXPECT_EQ(table.View.Confirmations[0], std::make_pair(8111u, 8110u));
   EXPECT_TRUE(table.Flow.NewGame(true, true));
+}
+
+namespace {
+
+// Deals the named cards: the rest go to the stock.
+void SetHands(HeadlessTable& table, const std::vector<const char*>& human, const std::vector<const char*>& computer) {
+  NxDeck& deck = table.Deck;
+  for (uint32_t pile : {HUMAN_PILE, COMPUTER_PILE, DISCARD_PILE})
+    while (deck.CardsInPile(pile) > 0) deck.MoveCard(pile, 0, STOCK_PILE, false);
+  auto give = [&](const char* name, uint32_t pile) {
+    uint32_t card = *ParseCard(name);
+    for (uint32_t pos = 0; pos < deck.CardsInPile(STOCK_PILE); ++pos)
+      if (deck.CardIndexAt(STOCK_PILE, pos) == card) return deck.MoveCard(STOCK_PILE, pos, pile, true);
+    FAIL() << name;
+  };
+  for (const char* name : human) give(name, HUMAN_PILE);
+  for (const char* name : computer) give(name, COMPUTER_PILE);
+}
+
+std::vector<std::string> PileNames(const NxDeck& deck, uint32_t pile) {
+  std::vector<std::string> names;
+  for (uint32_t pos = 0; pos < deck.CardsInPile(pile); ++pos) names.push_back(CardName(deck.CardIndexAt(pile, pos)));
+  return names;
+}
+
+}  // namespace
+
+TEST(Flow, DefenderLaysOpenDeadwoodThenLayoffsThenJoinedRunsThenOwnMelds) {
+  TempInstallation install;
+  HeadlessTable table;
+  table.State.Dealer = 1;
+  table.Flow.DealHand();
+  SetHands(table, {"2H", "3H", "4H", "5S", "5D", "5C", "7C", "8C", "9C", "AS"},
+           {"KH", "2D", "10C", "5H", "JC", "KD", "6H", "QC", "3D", "KS"});
+  ASSERT_TRUE(table.Flow.EvaluateKnock(0));
+  EXPECT_EQ(table.State.Dealer, 0u);
+  table.Flow.AnnounceHand();
+  std::vector<std::string> shown = PileNames(table.Deck, COMPUTER_PILE);
+  ASSERT_EQ(shown.size(), 10u);
+  EXPECT_EQ(std::set<std::string>(shown.begin(), shown.begin() + 2), (std::set<std::string>{"2D", "3D"}));
+  EXPECT_EQ(std::vector<std::string>(shown.begin() + 2, shown.begin() + 4), (std::vector<std::string>{"5H", "6H"}));
+  EXPECT_EQ(std::vector<std::string>(shown.begin() + 4, shown.begin() + 7), (std::vector<std::string>{"10C", "JC", "QC"}));
+  EXPECT_EQ(std::set<std::string>(shown.begin() + 7, shown.end()), (std::set<std::string>{"KH", "KD", "KS"}));
 }
