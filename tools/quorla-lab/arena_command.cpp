@@ -12,6 +12,7 @@
 
 #include "lab_command.h"
 #include "numbers.h"
+#include "scratch.h"
 #include "player/data_paths.h"
 #include "player/match.h"
 #include "player/net_player.h"
@@ -177,8 +178,8 @@ int Run(const std::vector<std::string_view>& args) {
   ComputerSeat seat;
   std::string error;
   if (!ParseComputerSeat(args[1], seat, error)) return Fail(error);
-  std::string scratch = PrepareNetworks(seat, static_cast<unsigned>(options.Seed));
-  if (scratch.empty()) return Fail("cannot prepare the networks in the temporary directory");
+  ScratchDirectory scratch(PrepareNetworks(seat, static_cast<unsigned>(options.Seed)));
+  if (scratch.Failed()) return Fail("cannot prepare the networks in the temporary directory");
   options.Level = seat.Level;
 
   Match::SeatFactory makeHuman;
@@ -227,8 +228,6 @@ int Run(const std::vector<std::string_view>& args) {
   }
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (progress) std::fprintf(stderr, "\r%*s\r", 60, "");
-  std::error_code ignored;
-  fs::remove_all(scratch, ignored);
   PrintReport(stats, std::string(args[0]), std::string(args[1]), seconds);
   return status;
 }

@@ -3,6 +3,7 @@
 // hand, and reports where the time goes.
 #include "bench_game.h"
 #include "numbers.h"
+#include "scratch.h"
 
 #include <unistd.h>
 
@@ -102,8 +103,8 @@ int RunBenchGame(const std::vector<std::string_view>& args) {
                                  : false;
     if (!ok) return Fail("bad option " + std::string(arg) + " " + std::string(value));
   }
-  std::string scratch = network_data::MakeScratchInstallation(static_cast<unsigned>(seed));
-  if (scratch.empty()) return Fail("cannot create a scratch installation in the temporary directory");
+  ScratchDirectory scratch(network_data::MakeScratchInstallation(static_cast<unsigned>(seed)));
+  if (scratch.Failed()) return Fail("cannot create a scratch installation in the temporary directory");
 
   GameState state;
   state.Variation = STANDARD_GIN;
@@ -157,8 +158,6 @@ int RunBenchGame(const std::vector<std::string_view>& args) {
     if (progress) std::fprintf(stderr, "\r%*s\r", 40, "");
     flow.SetOpponent(nullptr);
   }
-  std::error_code ignored;
-  std::filesystem::remove_all(scratch, ignored);
 
   auto share = [seconds](double part) { return seconds > 0 ? 100.0 * part / seconds : 0.0; };
   std::printf("level: %lu (shown as %lu)\n", level, level + 1);

@@ -9,6 +9,7 @@
 
 #include "lab_command.h"
 #include "numbers.h"
+#include "scratch.h"
 #include "player/data_paths.h"
 #include "player/match.h"
 #include "player/net_player.h"
@@ -22,16 +23,16 @@ constexpr unsigned long DEFAULT_HANDS[NUM_LEVELS] = {3000, 10000, 30000, 60000};
 
 void PrintHelp() {
   std::printf(
-      "usage: quorla-lab train --out FILE [--seed S] [--hands-per-level A,B,C,D]\n"
+      "usage: quorla-lab train --out FILE [--seed S] [--hands-per-level A,B,C,D] [--opponent self|simple]\n"
       "\n"
       "Builds the default networks of the four levels by play and writes them to\n"
       "FILE as a network data file (four blocks, low then high network, replacing\n"
       "FILE only once complete). Each level starts from freshly initialised\n"
       "networks (seeded by S, default 1) and learns as the computer player does\n"
-      "in play: first with the top level's rules, whose knocks do not depend on\n"
-      "the network, so that the values it learns mean something; then with the\n"
-      "level's own rules. Half of each level's hands are against the simple\n"
-      "strategy, half against the networks of the level below as they stand.\n"
+      "in play, under the top level's rules, whose knocks do not depend on the\n"
+      "network, so that the values it learns mean something. The human seat\n"
+      "is played by the level's own networks as they stood at the start of each\n"
+      "quarter of its hands (self, the default) or by the simple strategy.\n"
       "Default hands per level: %lu,%lu,%lu,%lu.\n",
       DEFAULT_HANDS[0], DEFAULT_HANDS[1], DEFAULT_HANDS[2], DEFAULT_HANDS[3]);
 }
@@ -93,6 +94,7 @@ bool Learn(Match& match, unsigned long hands, unsigned long& done, uint32_t leve
 static int RunTrain(const std::vector<std::string_view>& args) {
   std::string out;
   unsigned long seed = 1;
+  bool selfPlay = true;
   unsigned long hands[NUM_LEVELS];
   std::copy(DEFAULT_HANDS, DEFAULT_HANDS + NUM_LEVELS, hands);
   for (size_t i = 0; i < args.size(); ++i) {
@@ -106,45 +108,42 @@ static int RunTrain(const std::vector<std::string_view>& args) {
     if (arg == "--out") out = std::string(value);
     else if (arg == "--seed" && ParseWholeNumber(value, seed, 714024)) {}
     else if (arg == "--hands-per-level" && ParseHands(value, hands)) {}
+    else if (arg == "--opponent" && (value == "self" || value == "simple")) selfPlay = value == "self";
     else return Fail("bad option " + std::string(arg) + " " + std::string(value));
   }
   if (out.empty()) return Fail("--out FILE is required");
 
-  std::string scratch = network_data::MakeScratchInstallation(static_cast<unsigned>(seed));
-  if (scratch.empty()) return Fail("cannot create a scratch installation in the temporary directory");
+  ScratchDirectory scratchDir(network_data::MakeScratchInstallation(static_cast<unsigned>(seed)));
+  if (scratchDir.Failed()) return Fail("cannot create a scratch installation in the temporary directory");
+  const std::string& scratch = scratchDir.Get();
   std::string player = data_paths::PlayerDataPath();
   unsigned long total = 0;
   for (unsigned long h : hands) total += h;
   Progress progress(total);
   unsigned long done = 0;
   auto start = std::chrono::steady_clock::now();
+  // The networks learn under the top level's rules, whose knocks do not
+  // depend on the network; a level's networks travel between the quarters
+  // of its hands through its block of the scratch player file.
+  const uint32_t rules = NUM_LEVELS - 1;
+  const std::string snapshot = scratch + "/snapshot.qlf";
   for (uint32_t level = 0; level < NUM_LEVELS; ++level) {
-    // A level's networks travel between phases through its block of the
-    // scratch player file.
-    unsigned long phase = hands[level] / 4;
-    struct Phase {
-      uint32_t Rules;
-      bool AgainstBelow;
-      unsigned long Hands;
-    } phases[] = {{3, true, phase}, {3, true, phase}, {3, true, phase},
-                  {3, true, hands[level] - 3 * phase}};
-    for (const Phase& p : phases) {
-      if (p.Hands == 0) continue;
+    for (uint32_t quarter = 0; quarter < 4; ++quarter) {
+      unsigned long count = quarter < 3 ? hands[level] / 4 : hands[level] - 3 * (hands[level] / 4);
+      if (count == 0) continue;
       MatchOptions options;
-      options.Level = p.Rules;
+      options.Level = rules;
       options.Learn = true;
       options.Seed = static_cast<int32_t>((seed * 7919 + level * 104729 + done) % 714025);
-      std::string below = scratch + "/below.qlf";
-      if (p.AgainstBelow) std::filesystem::copy_file(player, below, fs::copy_options::overwrite_existing);
+      if (selfPlay) fs::copy_file(player, snapshot, fs::copy_options::overwrite_existing);
       Match::SeatFactory human = [&](GameFlow& flow) -> std::unique_ptr<SeatPlayer> {
-        if (p.AgainstBelow) return std::make_unique<NetPlayer>(flow, 3, below, level);
+        if (selfPlay) return std::make_unique<NetPlayer>(flow, rules, snapshot, level);
         return std::make_unique<SimplePlayer>();
       };
       Match match(options, human);
-      // Start from this level's networks, whatever rules they play by.
       if (!match.Computer().LoadNets(level, false)) return Fail("cannot read the scratch networks");
-      match.Computer().ApplyLevelRates(p.Rules);
-      if (!Learn(match, p.Hands, done, level, progress)) return 1;
+      match.Computer().ApplyLevelRates(rules);
+      if (!Learn(match, count, done, level, progress)) return 1;
       match.Computer().SaveNets(level);
     }
   }
@@ -153,7 +152,6 @@ static int RunTrain(const std::vector<std::string_view>& args) {
   fs::copy_file(player, out + ".new", fs::copy_options::overwrite_existing, error);
   if (!error) fs::rename(out + ".new", out, error);
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  fs::remove_all(scratch);
   if (error) return Fail("cannot write " + out + ": " + error.message());
   std::printf("wrote %s: %lu hands in %.0f s (%.0f hands per second)\n", out.c_str(), done, seconds,
               seconds > 0 ? done / seconds : 0.0);
