@@ -24,6 +24,7 @@ constexpr unsigned long DEFAULT_HANDS[NUM_LEVELS] = {3000, 10000, 30000, 60000};
 void PrintHelp() {
   std::printf(
       "usage: quorla-lab train --out FILE [--seed S] [--hands-per-level A,B,C,D] [--opponent self|simple]\n"
+      "                        [--initial-range THOUSANDTHS]\n"
       "\n"
       "Builds the default networks of the four levels by play and writes them to\n"
       "FILE as a network data file (four blocks, low then high network, replacing\n"
@@ -33,6 +34,8 @@ void PrintHelp() {
       "network, so that the values it learns mean something. The human seat\n"
       "is played by the level's own networks as they stood at the start of each\n"
       "quarter of its hands (self, the default) or by the simple strategy.\n"
+      "--initial-range draws every starting weight within +-THOUSANDTHS/1000\n"
+      "instead of the library's default ranges, which saturate the run detectors.\n"
       "Default hands per level: %lu,%lu,%lu,%lu.\n",
       DEFAULT_HANDS[0], DEFAULT_HANDS[1], DEFAULT_HANDS[2], DEFAULT_HANDS[3]);
 }
@@ -95,6 +98,7 @@ static int RunTrain(const std::vector<std::string_view>& args) {
   std::string out;
   unsigned long seed = 1;
   bool selfPlay = true;
+  double initialRange = 0;
   unsigned long hands[NUM_LEVELS];
   std::copy(DEFAULT_HANDS, DEFAULT_HANDS + NUM_LEVELS, hands);
   for (size_t i = 0; i < args.size(); ++i) {
@@ -109,6 +113,11 @@ static int RunTrain(const std::vector<std::string_view>& args) {
     else if (arg == "--seed" && ParseWholeNumber(value, seed, 714024)) {}
     else if (arg == "--hands-per-level" && ParseHands(value, hands)) {}
     else if (arg == "--opponent" && (value == "self" || value == "simple")) selfPlay = value == "self";
+    else if (arg == "--initial-range") {
+      unsigned long thousandths;
+      if (!ParseWholeNumber(value, thousandths, 100000)) return Fail("--initial-range takes thousandths, e.g. 300");
+      initialRange = thousandths / 1000.0;
+    }
     else return Fail("bad option " + std::string(arg) + " " + std::string(value));
   }
   if (out.empty()) return Fail("--out FILE is required");
@@ -142,6 +151,10 @@ static int RunTrain(const std::vector<std::string_view>& args) {
       };
       Match match(options, human);
       if (!match.Computer().LoadNets(level, false)) return Fail("cannot read the scratch networks");
+      if (quarter == 0 && initialRange > 0)
+        for (uint32_t choice : {LOW_NET, HIGH_NET})
+          for (unsigned layer = 1; layer < NxNeuralBase::MAX_LAYERS; ++layer)
+            match.Computer().GetNet(choice)->CustomizeInitialWeights(layer, initialRange);
       match.Computer().ApplyLevelRates(rules);
       if (!Learn(match, count, done, level, progress)) return 1;
       match.Computer().SaveNets(level);
