@@ -2,7 +2,7 @@ BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run bench test sanitize clean
+.PHONY: all deps build run bench test sanitize clean weights
 
 all: build
 
@@ -20,6 +20,13 @@ run: build
 
 bench: build
 	@$(BUILD)/neural-bench
+
+# Regenerates the shipped default networks; the committed data/QLDEFLT.QLF is
+# exactly what this produces.
+WEIGHTS_SEED ?= 1
+weights: build
+	@$(BUILD)/quorla-lab train --out data/QLDEFLT.QLF --seed $(WEIGHTS_SEED)
+	@cmake -S . -B $(BUILD) >/dev/null && cmake --build $(BUILD) -j $(JOBS) >/dev/null
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
