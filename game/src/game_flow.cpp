@@ -371,6 +371,16 @@ void GameFlow::WarnAboutStock() {
 // meld), those joined to a human meld as a meld of their own, then its
 // melds that hold no meld of the human.
 void GameFlow::LayOpenComputerHand() {
+  const uint32_t knocker = S.Undercut ? 1 - S.Dealer : S.Dealer;
+  // The scores are computed again from the piles: a game resumed at the end
+  // of a hand has the cards but not the scores.
+  std::array<uint32_t, HAND_CARDS> deadwood;
+  if (knocker == 0 && !S.Gin) {
+    ScorePile(TheDeck, HUMAN_PILE, S.LastScores[0], deadwood);
+    ComputeLayoffs(TheDeck, COMPUTER_PILE, S.LastScores, deadwood, S.LaidOff);
+  } else {
+    ScorePile(TheDeck, COMPUTER_PILE, S.LastScores[1], deadwood);
+  }
   const NxHandScore* score = S.LastScores[1].get();
   uint32_t count = TheDeck.CardsInPile(COMPUTER_PILE);
   if (!score || !score->BestCase()) return;
@@ -379,7 +389,6 @@ void GameFlow::LayOpenComputerHand() {
       if (TheDeck.CardIndexAt(COMPUTER_PILE, pos) == card) return true;
     return false;
   };
-  const uint32_t knocker = S.Undercut ? 1 - S.Dealer : S.Dealer;
   const NxHandScore* human = knocker == 0 && !S.Gin ? S.LastScores[0].get() : nullptr;
   auto group = [&](const NxMatch& meld) {
     if (!human || !human->BestCase()) return 2;
