@@ -23,7 +23,7 @@ constexpr unsigned long DEFAULT_HANDS[NUM_LEVELS] = {3000, 10000, 30000, 60000};
 
 void PrintHelp() {
   std::printf(
-      "usage: quorla-lab train --out FILE [--seed S] [--hands-per-level A,B,C,D] [--opponent self|simple]\n"
+      "usage: quorla-lab train --out FILE [--seed S] [--hands-per-level A,B,C,D] [--opponent OPPONENT]\n"
       "                        [--initial-range THOUSANDTHS]\n"
       "\n"
       "Builds the default networks of the four levels by play and writes them to\n"
@@ -33,7 +33,9 @@ void PrintHelp() {
       "in play, under the top level's rules, whose knocks do not depend on the\n"
       "network, so that the values it learns mean something. The human seat\n"
       "is played by the level's own networks as they stood at the start of each\n"
-      "quarter of its hands (self, the default) or by the simple strategy.\n"
+      "quarter of its hands (self, the default), the simple strategy (simple),\n"
+      "the random player (random), or the random player for the first half and\n"
+      "self-play for the second (random-then-self).\n"
       "--initial-range draws every starting weight within +-THOUSANDTHS/1000\n"
       "instead of the library's default ranges, which saturate the run detectors.\n"
       "Default hands per level: %lu,%lu,%lu,%lu.\n",
@@ -97,7 +99,7 @@ bool Learn(Match& match, unsigned long hands, unsigned long& done, uint32_t leve
 static int RunTrain(const std::vector<std::string_view>& args) {
   std::string out;
   unsigned long seed = 1;
-  bool selfPlay = true;
+  enum class Opponent { SELF, SIMPLE, RANDOM, RANDOM_THEN_SELF } chosen = Opponent::SELF;
   double initialRange = 0;
   unsigned long hands[NUM_LEVELS];
   std::copy(DEFAULT_HANDS, DEFAULT_HANDS + NUM_LEVELS, hands);
@@ -112,7 +114,10 @@ static int RunTrain(const std::vector<std::string_view>& args) {
     if (arg == "--out") out = std::string(value);
     else if (arg == "--seed" && ParseWholeNumber(value, seed, 714024)) {}
     else if (arg == "--hands-per-level" && ParseHands(value, hands)) {}
-    else if (arg == "--opponent" && (value == "self" || value == "simple")) selfPlay = value == "self";
+    else if (arg == "--opponent" && value == "self") chosen = Opponent::SELF;
+    else if (arg == "--opponent" && value == "simple") chosen = Opponent::SIMPLE;
+    else if (arg == "--opponent" && value == "random") chosen = Opponent::RANDOM;
+    else if (arg == "--opponent" && value == "random-then-self") chosen = Opponent::RANDOM_THEN_SELF;
     else if (arg == "--initial-range") {
       unsigned long thousandths;
       if (!ParseWholeNumber(value, thousandths, 100000)) return Fail("--initial-range takes thousandths, e.g. 300");
@@ -144,9 +149,12 @@ static int RunTrain(const std::vector<std::string_view>& args) {
       options.Level = rules;
       options.Learn = true;
       options.Seed = static_cast<int32_t>((seed * 7919 + level * 104729 + done) % 714025);
-      if (selfPlay) fs::copy_file(player, snapshot, fs::copy_options::overwrite_existing);
+      Opponent opponent = chosen;
+      if (chosen == Opponent::RANDOM_THEN_SELF) opponent = quarter < 2 ? Opponent::RANDOM : Opponent::SELF;
+      if (opponent == Opponent::SELF) fs::copy_file(player, snapshot, fs::copy_options::overwrite_existing);
       Match::SeatFactory human = [&](GameFlow& flow) -> std::unique_ptr<SeatPlayer> {
-        if (selfPlay) return std::make_unique<NetPlayer>(flow, rules, snapshot, level);
+        if (opponent == Opponent::SELF) return std::make_unique<NetPlayer>(flow, rules, snapshot, level);
+        if (opponent == Opponent::RANDOM) return std::make_unique<RandomPlayer>(options.Seed);
         return std::make_unique<SimplePlayer>();
       };
       Match match(options, human);
