@@ -10,6 +10,7 @@
 #include "lab_command.h"
 #include "numbers.h"
 #include "scratch.h"
+#include "player/starting_networks.h"
 #include "player/data_paths.h"
 #include "player/match.h"
 #include "player/net_player.h"
@@ -101,6 +102,7 @@ static int RunTrain(const std::vector<std::string_view>& args) {
   unsigned long seed = 1;
   enum class Opponent { SELF, SIMPLE, RANDOM, RANDOM_THEN_SELF } chosen = Opponent::SELF;
   double initialRange = 0;
+  bool designedStart = true;
   unsigned long hands[NUM_LEVELS];
   std::copy(DEFAULT_HANDS, DEFAULT_HANDS + NUM_LEVELS, hands);
   for (size_t i = 0; i < args.size(); ++i) {
@@ -118,6 +120,8 @@ static int RunTrain(const std::vector<std::string_view>& args) {
     else if (arg == "--opponent" && value == "simple") chosen = Opponent::SIMPLE;
     else if (arg == "--opponent" && value == "random") chosen = Opponent::RANDOM;
     else if (arg == "--opponent" && value == "random-then-self") chosen = Opponent::RANDOM_THEN_SELF;
+    else if (arg == "--start" && value == "design") designedStart = true;
+    else if (arg == "--start" && value == "fresh") designedStart = false;
     else if (arg == "--initial-range") {
       unsigned long thousandths;
       if (!ParseWholeNumber(value, thousandths, 100000)) return Fail("--initial-range takes thousandths, e.g. 300");
@@ -131,6 +135,7 @@ static int RunTrain(const std::vector<std::string_view>& args) {
   if (scratchDir.Failed()) return Fail("cannot create a scratch installation in the temporary directory");
   const std::string& scratch = scratchDir.Get();
   std::string player = data_paths::PlayerDataPath();
+  if (designedStart && !WriteStartingDataFile(player)) return Fail("cannot write the starting networks");
   unsigned long total = 0;
   for (unsigned long h : hands) total += h;
   Progress progress(total);
@@ -159,7 +164,7 @@ static int RunTrain(const std::vector<std::string_view>& args) {
       };
       Match match(options, human);
       if (!match.Computer().LoadNets(level, false)) return Fail("cannot read the scratch networks");
-      if (quarter == 0 && initialRange > 0)
+      if (quarter == 0 && !designedStart && initialRange > 0)
         for (uint32_t choice : {LOW_NET, HIGH_NET})
           for (unsigned layer = 1; layer < NxNeuralBase::MAX_LAYERS; ++layer)
             match.Computer().GetNet(choice)->CustomizeInitialWeights(layer, initialRange);
