@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "td_plan.h"
+
 NxTempDiffLayer::NxTempDiffLayer(unsigned layerNumber, const TSize& size, NODETYPE type, double persistence,
                                  LAYERTYPE layerType, const SourceData& sources)
     : NxTempDiffLayer(DeferNodes{}, layerNumber, size, type, persistence, layerType, sources) {
@@ -55,6 +57,8 @@ NxTempDiffOutputLayer::NxTempDiffOutputLayer(const TSize& size, NODETYPE type, d
   for (unsigned k = 0; k < NodeCount(); ++k) Outputs.Add(0.0);
 }
 
+NxTempDiffOutputLayer::~NxTempDiffOutputLayer() = default;
+
 void NxTempDiffOutputLayer::InitNodes() {
   BuildWiredNodes([this](const NxPtrArray<NxNode>& sources, NODETYPE type) -> NxNode* {
     return new NxTDOutputNode(sources, type, Persistence);
@@ -85,34 +89,22 @@ void NxTempDiffOutputLayer::SetTargetOutcomes(double* outcomes) {
   for (unsigned k = 0; k < NodeCount(); ++k) OutputNode(k)->SetOutcomeDifference(outcomes[k]);
 }
 
-// The observation step as one sweep over the nodes the outputs depend on:
-// the same flags and values as marking them recursively and then training
-// them recursively, without a call per connection.
-void NxTempDiffOutputLayer::TrainOnDifferences() {
-  if (Sweep.empty()) BuildSweep();
-  for (NxTDNode* node : Sweep) node->MarkForSweep();
-  for (NxTDNode* node : Sweep) node->ObserveInSweep();
-}
+void NxTempDiffOutputLayer::TrainOnDifferences() { Plan().Observe(); }
 
-void NxTempDiffOutputLayer::BuildSweep() {
-  std::vector<NxNode*> pending;
-  for (unsigned k = 0; k < NodeCount(); ++k) pending.push_back(Nodes[k]);
-  std::vector<NxNode*> seen;
-  while (!pending.empty()) {
-    NxNode* node = pending.back();
-    pending.pop_back();
-    if (node->GetNumSources() == 0 && dynamic_cast<NxTDInputNode*>(node)) continue;
-    if (std::find(seen.begin(), seen.end(), node) != seen.end()) continue;
-    seen.push_back(node);
-    Sweep.push_back(static_cast<NxTDNode*>(node));
-    for (unsigned i = 0; i < node->GetNumSources(); ++i) pending.push_back(node->GetSource(i));
+NxTDPlan& NxTempDiffOutputLayer::Plan() {
+  if (!TrainingPlan) {
+    std::vector<NxTDNode*> outputs;
+    for (unsigned k = 0; k < NodeCount(); ++k) outputs.push_back(OutputNode(k));
+    TrainingPlan = std::make_unique<NxTDPlan>(outputs);
   }
+  return *TrainingPlan;
 }
 
+// The plan visits every node the outputs depend on, so the flags that
+// ResetNodeFlags would set need not be set first.
 void NxTempDiffOutputLayer::TrainOnOutcomes(double* outcomes) {
-  ResetNodeFlags();
   SetTargetOutcomes(outcomes);
-  for (unsigned k = 0; k < NodeCount(); ++k) OutputNode(k)->TrainOnOutcome();
+  Plan().TrainOnOutcome();
 }
 
 double NxTempDiffOutputLayer::GetOutcomeDifference(double* values) {

@@ -107,7 +107,10 @@ void NxTDNode::TrainOnOutcome() {
   LastOutput = 0;
   SequenceStart = true;
   if (AutoRates) CountForAutoRates();
-  if (!IsWeighted()) return;
+  if (IsWeighted()) LearnFromSequence();
+}
+
+void NxTDNode::LearnFromSequence() {
   AccumulateFromTraces();
   FP12_20* w = Weights.Data();
   FP12_20* accum = WeightAccum.Data();

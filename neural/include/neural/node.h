@@ -6,6 +6,7 @@
 #include "neural/types.h"
 
 class NxFile;
+class NxTDPlan;
 
 // A node of a network. Weighted nodes (SIGMOID, LINEAR, PEAKED, BINARY) sum
 // their weighted sources plus a bias; logic nodes (OR, AND, MAJORITY) take
@@ -73,6 +74,10 @@ class NX_EXPORT NxNode {
   bool IsTrainByEpoch() const { return TrainByEpoch; }
 
  protected:
+  // The training passes of temporal-difference networks work on the nodes'
+  // state directly.
+  friend class NxTDPlan;
+
   // A source-less input node: no wiring, no weights.
   explicit NxNode(NODETYPE type);
 

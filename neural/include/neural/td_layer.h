@@ -1,9 +1,12 @@
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "neural/layer.h"
 #include "neural/td_node.h"
+
+class NxTDPlan;
 
 // A hidden layer of a temporal-difference network.
 class NX_EXPORT NxTempDiffLayer : public NxBaseLayer {
@@ -40,6 +43,7 @@ class NX_EXPORT NxTempDiffInputLayer : public NxTempDiffLayer {
 class NX_EXPORT NxTempDiffOutputLayer : public NxTempDiffLayer {
  public:
   NxTempDiffOutputLayer(const TSize& size, NODETYPE type, double persistence, const SourceData& sources);
+  ~NxTempDiffOutputLayer() override;
 
   void InitNodes() override;
   virtual double* GetOutput(bool train);
@@ -53,9 +57,10 @@ class NX_EXPORT NxTempDiffOutputLayer : public NxTempDiffLayer {
  private:
   NxTDOutputNode* OutputNode(unsigned index) const { return static_cast<NxTDOutputNode*>(Nodes[index]); }
   void RefreshOutputs();
-  // Every node the output nodes depend on, inputs excepted, found once.
-  void BuildSweep();
+  // Every node the output nodes depend on, inputs excepted, laid out on
+  // first use; the wiring never changes afterwards.
+  NxTDPlan& Plan();
 
   NxArray<double> Outputs;
-  std::vector<NxTDNode*> Sweep;
+  std::unique_ptr<NxTDPlan> TrainingPlan;
 };

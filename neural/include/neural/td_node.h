@@ -35,6 +35,8 @@ class NX_EXPORT NxTDNode : public NxNode {
   bool IsSequenceStart() const { return SequenceStart; }
 
  protected:
+  friend class NxTDPlan;
+
   // A source-less input node.
   NxTDNode();
 
@@ -43,6 +45,10 @@ class NX_EXPORT NxTDNode : public NxNode {
   // weight's accumulated change.
   void AccumulateFromTraces();
   void ExtendTraces();
+  // The end of a sequence for a weighted node: the accumulated changes
+  // (completed by the final error) become weight changes; the traces and
+  // accumulators start over.
+  void LearnFromSequence();
 
   FP12_20 LastOutput;
   FP12_20 PersistenceFP;
