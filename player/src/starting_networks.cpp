@@ -12,10 +12,7 @@ namespace {
 
 enum Layer : unsigned { INPUT = 0, OUTPUT = 1, RUNS = 2, RANKS = 3, FEATURES = 4, COMBINING = 5 };
 constexpr unsigned HAND_POINTS_CELL = 55;
-constexpr unsigned VALUE_NODES = 3;
-// The value nodes share one slope and differ in where they bend, so that
-// together they stay sensitive from a gin hand to a hand of picture cards.
-constexpr double VALUE_CENTRES[VALUE_NODES] = {20, 50, 80};
+constexpr unsigned VALUE_NODES = StartingDesign::VALUE_NODES;
 
 struct Place {
   unsigned Layer;
@@ -80,7 +77,7 @@ class Designer {
       Set(node, i, card && Design.Sets ? Design.DetectorGain : 0.0);
       if (card) points = 3 * CardPoints(p.Index % 14);
     }
-    SetBias(node, Design.Sets ? Design.DetectorBias : -10.0);
+    SetBias(node, Design.Sets ? Design.SetBias : -10.0);
     MeldPoints[node] = points;
   }
 
@@ -115,7 +112,7 @@ class Designer {
     const double handPointsAtCentre = (0.0 - HandPointsBias) / HandPointsGain - 0.1;
     const double centrePoints = handPointsAtCentre / HandPointsCellScale;
     double bias = 0;
-    if (value) bias = s / perPoint * 0.5 - s * centrePoints + s * VALUE_CENTRES[index];
+    if (value) bias = s / perPoint * 0.5 - s * centrePoints + s * Design.ValueCentres[index];
     SetBias(node, bias);
   }
 
@@ -145,9 +142,8 @@ bool ApplyStartingDesign(NxNeuralBase& net, const StartingDesign& design) {
 
 StartingDesign LevelStartingDesign(unsigned level) {
   StartingDesign design;
-  design.DetectorBias = -15;
   if (level == 0) design.Runs = false;
-  if (level == 1) design.Sets = false;
+  if (level == 1) design.DetectorBias = design.SetBias = -13.5;
   return design;
 }
 

@@ -20,25 +20,26 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr unsigned long DEFAULT_HANDS[NUM_LEVELS] = {3000, 10000, 30000, 60000};
+constexpr unsigned long DEFAULT_HANDS[NUM_LEVELS] = {3000, 10000, 30000, 100000};
 
 void PrintHelp() {
   std::printf(
       "usage: quorla-lab train --out FILE [--seed S] [--hands-per-level A,B,C,D] [--opponent OPPONENT]\n"
-      "                        [--initial-range THOUSANDTHS]\n"
+      "                        [--start design|fresh] [--initial-range THOUSANDTHS]\n"
       "\n"
       "Builds the default networks of the four levels by play and writes them to\n"
       "FILE as a network data file (four blocks, low then high network, replacing\n"
-      "FILE only once complete). Each level starts from freshly initialised\n"
-      "networks (seeded by S, default 1) and learns as the computer player does\n"
-      "in play, under the top level's rules, whose knocks do not depend on the\n"
-      "network, so that the values it learns mean something. The human seat\n"
-      "is played by the level's own networks as they stood at the start of each\n"
-      "quarter of its hands (self, the default), the simple strategy (simple),\n"
-      "the random player (random), or the random player for the first half and\n"
-      "self-play for the second (random-then-self).\n"
-      "--initial-range draws every starting weight within +-THOUSANDTHS/1000\n"
-      "instead of the library's default ranges, which saturate the run detectors.\n"
+      "FILE only once complete). Each level starts from its starting design\n"
+      "(design, the default: weights that already value melds and low deadwood,\n"
+      "judging more of the hand at each higher level) or from freshly initialised\n"
+      "networks (fresh, seeded by S, default 1), and learns as the computer player\n"
+      "does in play, under the top level's rules, whose knocks do not depend on\n"
+      "the network. The human seat is played by the level's own networks as they\n"
+      "stood at the start of each quarter of its hands (self, the default), the\n"
+      "simple strategy (simple), the random player (random), or the random player\n"
+      "for the first half and self-play for the second (random-then-self).\n"
+      "--initial-range (with --start fresh) draws every starting weight within\n"
+      "+-THOUSANDTHS/1000 instead of the library's default ranges.\n"
       "Default hands per level: %lu,%lu,%lu,%lu.\n",
       DEFAULT_HANDS[0], DEFAULT_HANDS[1], DEFAULT_HANDS[2], DEFAULT_HANDS[3]);
 }
