@@ -71,24 +71,12 @@ bool ParseComputerSeat(std::string_view text, ComputerSeat& seat, std::string& e
   std::string file = colon == std::string_view::npos ? data_paths::ProgramDirectory() + data_paths::DEFAULT_DATA_FILE
                                                      : std::string(rest.substr(colon + 1));
   if (file == "fresh") return true;
-  std::error_code ignored;
-  if (!fs::is_regular_file(file, ignored) || fs::file_size(file, ignored) < NUM_LEVELS * LEVEL_BLOCK_BYTES) {
+  if (!IsNetworkDataFile(file)) {
     error = "no network data file of four level blocks at '" + file + "'";
     return false;
   }
   seat.File = file;
   return true;
-}
-
-// A scratch installation whose default and player files are the seat's file.
-std::string PrepareNetworks(const ComputerSeat& seat, unsigned seed) {
-  std::string root = network_data::MakeScratchInstallation(seed);
-  if (root.empty() || seat.File.empty()) return root;
-  std::error_code error;
-  fs::copy_file(seat.File, fs::path(root) / data_paths::DEFAULT_DATA_FILE, fs::copy_options::overwrite_existing, error);
-  fs::copy_file(seat.File, fs::path(root) / "PLAYER" / data_paths::PLAYER_DATA_FILE,
-                fs::copy_options::overwrite_existing, error);
-  return error ? "" : root;
 }
 
 // Wilson score interval for k successes in n trials.
@@ -178,7 +166,7 @@ int Run(const std::vector<std::string_view>& args) {
   ComputerSeat seat;
   std::string error;
   if (!ParseComputerSeat(args[1], seat, error)) return Fail(error);
-  ScratchDirectory scratch(PrepareNetworks(seat, static_cast<unsigned>(options.Seed)));
+  ScratchDirectory scratch(MakeScratchInstallationFrom(seat.File, static_cast<unsigned>(options.Seed)));
   if (scratch.Failed()) return Fail("cannot prepare the networks in the temporary directory");
   options.Level = seat.Level;
 

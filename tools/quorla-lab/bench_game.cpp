@@ -15,7 +15,7 @@
 #include "game/game_flow.h"
 #include "game/headless_presentation.h"
 #include "player/computer_play.h"
-#include "player/network_data.h"
+#include "player/data_paths.h"
 #include "player/seat_player.h"
 
 namespace {
@@ -77,18 +77,21 @@ int Fail(const std::string& message) {
 
 void PrintBenchGameHelp() {
   std::printf(
-      "usage: quorla-lab bench game [--hands N] [--level L] [--seed S]\n"
+      "usage: quorla-lab bench game [--hands N] [--level L] [--seed S] [--networks FILE|fresh]\n"
       "\n"
       "Plays N hands (default 2000) through the game flow: the computer at internal\n"
       "level L (0..3, default 0) against the simple strategy in the human seat,\n"
-      "with the full learning cycle after every hand. Networks start fresh from\n"
-      "seed S (default 1) in a scratch installation. Reports hands per second and\n"
+      "with the full learning cycle after every hand. The networks are those of\n"
+      "network data file FILE (default: QLDEFLT.QLF next to the program, the ones\n"
+      "a new player starts with), or freshly initialised ones (fresh), in a\n"
+      "scratch installation; S (default 1) seeds the deal. Reports hands per second and\n"
       "the share of time in computer decisions, learning, the meld search of the\n"
       "computer's decisions (part of the decisions) and the human seat.\n");
 }
 
 int RunBenchGame(const std::vector<std::string_view>& args) {
   unsigned long hands = 2000, level = 0, seed = 1;
+  std::string networks = data_paths::ProgramDirectory() + data_paths::DEFAULT_DATA_FILE;
   for (size_t i = 0; i < args.size(); ++i) {
     std::string_view arg = args[i];
     if (arg == "--help" || arg == "-h") {
@@ -97,13 +100,19 @@ int RunBenchGame(const std::vector<std::string_view>& args) {
     }
     if (i + 1 >= args.size()) return Fail("missing value after " + std::string(arg));
     std::string_view value = args[++i];
+    if (arg == "--networks") {
+      networks = value == "fresh" ? "" : std::string(value);
+      continue;
+    }
     bool ok = arg == "--hands"   ? ParseWholeNumber(value, hands, 100000000) && hands > 0
               : arg == "--level" ? ParseWholeNumber(value, level, 3)
               : arg == "--seed"  ? ParseWholeNumber(value, seed, 714024)
                                  : false;
     if (!ok) return Fail("bad option " + std::string(arg) + " " + std::string(value));
   }
-  ScratchDirectory scratch(network_data::MakeScratchInstallation(static_cast<unsigned>(seed)));
+  if (!networks.empty() && !IsNetworkDataFile(networks))
+    return Fail("no network data file of four level blocks at '" + networks + "'");
+  ScratchDirectory scratch(MakeScratchInstallationFrom(networks, static_cast<unsigned>(seed)));
   if (scratch.Failed()) return Fail("cannot create a scratch installation in the temporary directory");
 
   GameState state;
@@ -161,6 +170,7 @@ int RunBenchGame(const std::vector<std::string_view>& args) {
 
   auto share = [seconds](double part) { return seconds > 0 ? 100.0 * part / seconds : 0.0; };
   std::printf("level: %lu (shown as %lu)\n", level, level + 1);
+  std::printf("networks: %s\n", networks.empty() ? "fresh" : networks.c_str());
   std::printf("hands: %lu in %.3f s\n", played, seconds);
   std::printf("hands per second: %.0f\n", seconds > 0 ? played / seconds : 0.0);
   std::printf("computer decisions: %5.1f %%\n", share(decisions));

@@ -21,3 +21,12 @@ class ScratchDirectory {
  private:
   std::string Path;
 };
+
+// A scratch installation (see network_data::MakeScratchInstallation) whose
+// default and player data files are copies of `file`; an empty `file` keeps
+// freshly initialised networks seeded by `seed`. Returns the directory, or
+// an empty string when it cannot be made.
+std::string MakeScratchInstallationFrom(const std::string& file, unsigned seed);
+
+// True when `file` is a regular file long enough for four level blocks.
+bool IsNetworkDataFile(const std::string& file);
