@@ -352,6 +352,7 @@ void NxNode::StoreInput(double value) {
   if (HasInput && fixed == Output) return;  // nothing downstream can change
   HasInput = true;
   Output = fixed;
+  if (PlanOutdated) *PlanOutdated = true;
   AssertNewInput();
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "neural/check.h"
 #include "td_plan.h"
 
 NxTempDiffLayer::NxTempDiffLayer(unsigned layerNumber, const TSize& size, NODETYPE type, double persistence,
@@ -95,9 +96,30 @@ NxTDPlan& NxTempDiffOutputLayer::Plan() {
   if (!TrainingPlan) {
     std::vector<NxTDNode*> outputs;
     for (unsigned k = 0; k < NodeCount(); ++k) outputs.push_back(OutputNode(k));
-    TrainingPlan = std::make_unique<NxTDPlan>(outputs);
+    TrainingPlan = std::make_unique<NxTDPlan>(outputs, InputNodes());
   }
   return *TrainingPlan;
+}
+
+// Every layer but the input layer has sources, so the chain of first
+// sources (the one IsNewInput follows) ends there.
+std::vector<NxNode*> NxTempDiffOutputLayer::InputNodes() const {
+  const NxBaseLayer* layer = this;
+  while (layer->GetLayerType() != INPUT_LAYER) {
+    NX_CHECK(layer->GetSources().NumSources > 0);
+    layer = layer->GetSources().SourceLayers[0];
+  }
+  std::vector<NxNode*> nodes;
+  for (unsigned k = 0; k < layer->GetNumNodes(); ++k) nodes.push_back(layer->GetNodeAt(k));
+  return nodes;
+}
+
+double* NxTempDiffOutputLayer::GetOutputFor(const double* inputs, bool train) {
+  Plan().Evaluate(inputs);
+  for (unsigned k = 0; k < NodeCount(); ++k) Outputs[k] = ToDouble(Nodes[k]->GetOutputValue());
+  ClearInputFlag();
+  if (train) TrainOnDifferences();
+  return Outputs.Data();
 }
 
 // The plan visits every node the outputs depend on, so the flags that

@@ -35,8 +35,7 @@ void NxTemporalDifferenceNet::InitObservationSequence() { OutputLayer->InitObser
 
 double* NxTemporalDifferenceNet::GetOutput(double* inputs, bool train, bool newSequence) {
   if (newSequence) InitObservationSequence();
-  InputLayer->SetInputValues(inputs);
-  return OutputLayer->GetOutput(train);
+  return OutputLayer->GetOutputFor(inputs, train);
 }
 
 void NxTemporalDifferenceNet::TrainOnOutcomes(double* outcomes) { OutputLayer->TrainOnOutcomes(outcomes); }

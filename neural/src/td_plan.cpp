@@ -1,32 +1,69 @@
 #include "td_plan.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
 #include "neural/td_node.h"
+#include "transfer.h"
 
-NxTDPlan::NxTDPlan(const std::vector<NxTDNode*>& outputNodes) {
+NxTDPlan::NxTDPlan(const std::vector<NxTDNode*>& outputNodes, const std::vector<NxNode*>& inputNodes)
+    : Inputs(inputNodes), NumInputs(static_cast<uint32_t>(inputNodes.size())) {
   PlaceAfterSources(outputNodes);
+  Wire();
+  const size_t slots = NumInputs + Nodes.size();
+  Value.assign(slots, 0);
+  HasValue.assign(slots, 0);
+  Net.assign(Nodes.size(), 0);
+  Stale.assign(Nodes.size(), 0);
+  SumAll.assign(Nodes.size(), 1);
+  Bias.assign(Nodes.size(), 0);
+  Weight.assign(SourceValue.size(), 0);
+  Term.assign(SourceValue.size(), 0);
+  IncomingError.assign(Nodes.size() + 1, 0);
+  // From now on the nodes report changes made behind the plan's back.
+  for (NxNode* node : Inputs) node->PlanOutdated = &Outdated;
+  for (NxNode* node : Nodes) node->PlanOutdated = &Outdated;
+}
 
-  std::unordered_map<const NxNode*, uint32_t> position;
-  for (uint32_t p = 0; p < Nodes.size(); ++p) position[Nodes[p]] = p;
+void NxTDPlan::Wire() {
+  std::unordered_map<const NxNode*, uint32_t> slot;
+  for (uint32_t k = 0; k < NumInputs; ++k) slot[Inputs[k]] = k;
+  for (uint32_t p = 0; p < Nodes.size(); ++p) slot[Nodes[p]] = SlotOf(p);
   const uint32_t scratch = static_cast<uint32_t>(Nodes.size());
 
-  for (NxTDNode* node : Nodes) {
-    SourceBegin.push_back(static_cast<uint32_t>(SourceSlot.size()));
+  for (uint32_t p = 0; p < Nodes.size(); ++p) {
+    NxTDNode* node = Nodes[p];
+    SourceBegin.push_back(static_cast<uint32_t>(SourceValue.size()));
     for (unsigned i = 0; i < node->NumSources; ++i) {
-      auto found = position.find(node->SourceNodes[i]);
-      SourceSlot.push_back(found == position.end() ? scratch : found->second);
+      // Every source is an input node or a node of the plan.
+      uint32_t v = slot.at(node->SourceNodes[i]);
+      SourceValue.push_back(v);
+      SourceSlot.push_back(v < NumInputs ? scratch : v - NumInputs);
+      EdgeOwner.push_back(p);
     }
-    OutsideTargets.emplace_back();
-    for (unsigned t = 0; t < node->NumTargets; ++t)
-      if (!position.count(node->TargetNodes[t]))
-        OutsideTargets.back().push_back({node->TargetNodes[t], node->TargetIndices[t]});
     IsOutput.push_back(dynamic_cast<NxTDOutputNode*>(node) != nullptr);
+    IsLogic.push_back(node->IsLogic());
   }
-  SourceBegin.push_back(static_cast<uint32_t>(SourceSlot.size()));
-  IncomingError.assign(Nodes.size() + 1, 0);
+  SourceBegin.push_back(static_cast<uint32_t>(SourceValue.size()));
+
+  const size_t slots = NumInputs + Nodes.size();
+  std::vector<std::vector<uint32_t>> fed(slots);
+  for (uint32_t e = 0; e < SourceValue.size(); ++e) fed[SourceValue[e]].push_back(e);
+  for (const auto& edges : fed) {
+    TargetBegin.push_back(static_cast<uint32_t>(TargetEdge.size()));
+    TargetEdge.insert(TargetEdge.end(), edges.begin(), edges.end());
+  }
+  TargetBegin.push_back(static_cast<uint32_t>(TargetEdge.size()));
+
+  OutsideTargets.resize(slots);
+  auto collectOutside = [&](NxNode* node, uint32_t v) {
+    for (unsigned t = 0; t < node->NumTargets; ++t)
+      if (!slot.count(node->TargetNodes[t])) OutsideTargets[v].push_back({node->TargetNodes[t], node->TargetIndices[t]});
+  };
+  for (uint32_t k = 0; k < NumInputs; ++k) collectOutside(Inputs[k], k);
+  for (uint32_t p = 0; p < Nodes.size(); ++p) collectOutside(Nodes[p], SlotOf(p));
 }
 
 // Depth first through the sources: a node is placed once all its sources
@@ -54,9 +91,106 @@ void NxTDPlan::PlaceAfterSources(const std::vector<NxTDNode*>& outputNodes) {
   }
 }
 
+void NxTDPlan::Evaluate(const double* inputs) {
+  if (Outdated) Reload();
+  StoreInputs(inputs);
+  for (uint32_t p = 0; p < Nodes.size(); ++p)
+    if (Stale[p]) Recompute(p);
+}
+
+// Takes the forward state from the nodes. A node that is stale there is
+// stale here; the lazy recomputation would give it the full sum of its
+// connections, and so does the plan, for every node, the first time.
+void NxTDPlan::Reload() {
+  for (uint32_t k = 0; k < NumInputs; ++k) {
+    Value[k] = Inputs[k]->Output;
+    HasValue[k] = Inputs[k]->HasInput;
+  }
+  for (uint32_t p = 0; p < Nodes.size(); ++p) {
+    NxTDNode* node = Nodes[p];
+    Value[SlotOf(p)] = node->Output;
+    Net[p] = node->NetValue;
+    Stale[p] = node->NewInput;
+    SumAll[p] = 1;
+    if (IsLogic[p]) continue;
+    const FP12_20* w = node->Weights.Data();
+    std::copy(w, w + node->NumSources, Weight.begin() + SourceBegin[p]);
+    Bias[p] = w[node->NumSources];
+    // The node's own record of its products goes stale as the plan
+    // recomputes; should the node ever recompute by itself, it sums afresh.
+    node->FullRecompute = true;
+  }
+  Outdated = false;
+}
+
+// An input that keeps its value changes nothing downstream, except for the
+// very first value, since nothing has been computed from it yet.
+void NxTDPlan::StoreInputs(const double* inputs) {
+  for (uint32_t k = 0; k < NumInputs; ++k) {
+    FP12_20 fixed = ToFixed(inputs[k]);
+    if (HasValue[k] && fixed == Value[k]) continue;
+    HasValue[k] = 1;
+    Value[k] = fixed;
+    Inputs[k]->HasInput = true;
+    Inputs[k]->Output = fixed;
+    NotifyTargets(k);
+  }
+}
+
+void NxTDPlan::Recompute(uint32_t position) {
+  Stale[position] = 0;
+  if (IsLogic[position]) {
+    Net[position] = LogicNetValue(position);
+  } else if (SumAll[position]) {
+    Net[position] = FullNetValue(position);
+    SumAll[position] = 0;
+  }
+  NxTDNode* node = Nodes[position];
+  FP12_20 output = nx_transfer::Output(node->NodeType, Net[position]);
+  node->NetValue = Net[position];
+  node->Output = output;
+  node->NewInput = false;
+  node->ChangedCount = 0;
+  Value[SlotOf(position)] = output;
+  NotifyTargets(SlotOf(position));
+}
+
+// Logic nodes average their sources' outputs; one without sources outputs 0.
+FP12_20 NxTDPlan::LogicNetValue(uint32_t position) const {
+  const uint32_t begin = SourceBegin[position], end = SourceBegin[position + 1];
+  if (begin == end) return 0;
+  int64_t sum = 0;
+  for (uint32_t e = begin; e < end; ++e) sum += Value[SourceValue[e]];
+  return static_cast<FP12_20>(static_cast<uint32_t>(sum / int64_t(end - begin)));
+}
+
+FP12_20 NxTDPlan::FullNetValue(uint32_t position) {
+  uint32_t sum = static_cast<uint32_t>(Bias[position]);
+  for (uint32_t e = SourceBegin[position], end = SourceBegin[position + 1]; e < end; ++e) {
+    Term[e] = FpMul(Weight[e], Value[SourceValue[e]]);
+    sum += static_cast<uint32_t>(Term[e]);
+  }
+  return static_cast<FP12_20>(sum);
+}
+
+void NxTDPlan::NotifyTargets(uint32_t slot) {
+  const FP12_20 value = Value[slot];
+  for (uint32_t t = TargetBegin[slot], end = TargetBegin[slot + 1]; t < end; ++t) {
+    const uint32_t e = TargetEdge[t];
+    const uint32_t owner = EdgeOwner[e];
+    Stale[owner] = 1;
+    if (IsLogic[owner]) continue;
+    const FP12_20 term = FpMul(Weight[e], value);
+    Net[owner] = static_cast<FP12_20>(static_cast<uint32_t>(Net[owner]) + static_cast<uint32_t>(term) -
+                                      static_cast<uint32_t>(Term[e]));
+    Term[e] = term;
+  }
+  for (auto [target, index] : OutsideTargets[slot]) target->SourceChanged(index);
+}
+
 FP12_20 NxTDPlan::OutsideError(uint32_t position) const {
   uint32_t sum = 0;
-  for (auto [target, index] : OutsideTargets[position]) sum += static_cast<uint32_t>(target->FractionalError(index));
+  for (auto [target, index] : OutsideTargets[SlotOf(position)]) sum += static_cast<uint32_t>(target->FractionalError(index));
   return static_cast<FP12_20>(sum);
 }
 

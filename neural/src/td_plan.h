@@ -9,19 +9,28 @@
 class NxNode;
 class NxTDNode;
 
-// The nodes a temporal-difference network's outputs depend on, input nodes
-// excepted, laid out once in an order where every node comes after its
-// sources, with their wiring in flat arrays. The training passes walk this
-// order instead of recursing through the nodes.
+// The nodes a temporal-difference network's outputs depend on, laid out once
+// in an order where every node comes after its sources, with their wiring in
+// flat arrays. Evaluation and the training passes walk this order instead of
+// recursing through the nodes, which lie scattered in memory.
 //
 // Errors flow backwards by push: walking the order from the end, every node
 // has received the contributions of all its targets before it adds its own
 // to its sources. Sums wrap in 32 bits, so the order in which contributions
-// arrive does not change the result.
+// arrive does not change any result.
+//
+// For evaluation the plan keeps its own copy of the forward state (outputs,
+// net inputs, weights, the product of each connection) next to each other,
+// and writes every recomputed output and net input through to its node. A
+// node whose weights or input change by any other route marks the copy
+// outdated, and the next evaluation reloads it from the nodes.
 class NxTDPlan {
  public:
-  explicit NxTDPlan(const std::vector<NxTDNode*>& outputNodes);
+  NxTDPlan(const std::vector<NxTDNode*>& outputNodes, const std::vector<NxNode*>& inputNodes);
 
+  // Stores one value per input node and recomputes every node that depends
+  // on a changed input, leaving the nodes as the lazy recomputation would.
+  void Evaluate(const double* inputs);
   // The observation step: every node's error and slope, then its traces
   // extended and the change of its weights accumulated.
   void Observe();
@@ -30,9 +39,22 @@ class NxTDPlan {
   void TrainOnOutcome();
 
  private:
-  static constexpr uint32_t NO_SLOT = UINT32_MAX;
-
   void PlaceAfterSources(const std::vector<NxTDNode*>& outputNodes);
+  void Wire();
+
+  // Forward state. Value slots number the input nodes first, then the
+  // plan's nodes in order.
+  uint32_t SlotOf(uint32_t position) const { return NumInputs + position; }
+  void Reload();
+  void StoreInputs(const double* inputs);
+  void Recompute(uint32_t position);
+  FP12_20 LogicNetValue(uint32_t position) const;
+  FP12_20 FullNetValue(uint32_t position);
+  // Every target of a new (or possibly new) value is stale; weighted
+  // targets take the new product at once.
+  void NotifyTargets(uint32_t slot);
+
+  // Training passes.
   // The sum of the errors the node's targets outside the plan pass back.
   FP12_20 OutsideError(uint32_t position) const;
   void CollectError(uint32_t position);
@@ -42,15 +64,38 @@ class NxTDPlan {
   void LearnWeighted(uint32_t position);
 
   std::vector<NxTDNode*> Nodes;
-  std::vector<bool> IsOutput;
-  // Sources of Nodes[p] are entries SourceBegin[p]..SourceBegin[p + 1] - 1;
-  // SourceSlot names the source's position, or the scratch slot for inputs.
+  std::vector<NxNode*> Inputs;
+  uint32_t NumInputs;
+  std::vector<uint8_t> IsOutput;
+  std::vector<uint8_t> IsLogic;
+
+  // Connection e of Nodes[p] is entry e of the flat arrays, for
+  // SourceBegin[p] <= e < SourceBegin[p + 1], in the node's source order.
   std::vector<uint32_t> SourceBegin;
+  // The source's position for the error push; inputs share a scratch slot.
   std::vector<uint32_t> SourceSlot;
-  // Targets outside the plan (nodes no output depends on) by position,
-  // each with the node's index among the target's sources; nearly always
-  // empty.
+  std::vector<uint32_t> SourceValue;  // the source's value slot
+  std::vector<uint32_t> EdgeOwner;    // p
+  // The connections each value slot feeds: TargetEdge[TargetBegin[v]] ...
+  std::vector<uint32_t> TargetBegin;
+  std::vector<uint32_t> TargetEdge;
+  // Targets outside the plan (nodes no output depends on) by value slot,
+  // each with the index among the target's sources; nearly always empty.
   std::vector<std::vector<std::pair<NxNode*, unsigned>>> OutsideTargets;
+
+  // The copy of the forward state.
+  bool Outdated = true;
+  std::vector<FP12_20> Value;          // by value slot
+  std::vector<uint8_t> HasValue;       // by value slot: an input stored yet
+  std::vector<FP12_20> Net;            // by position
+  std::vector<uint8_t> Stale;          // by position
+  // By position: the connection products are not known yet, so the next
+  // recomputation sums them all.
+  std::vector<uint8_t> SumAll;
+  std::vector<FP12_20> Bias;           // by position
+  std::vector<FP12_20> Weight;         // by connection
+  std::vector<FP12_20> Term;           // by connection
+
   // Incoming errors by position, plus one scratch slot that is never read.
   std::vector<FP12_20> IncomingError;
 };

@@ -101,6 +101,7 @@ class NX_EXPORT NxNode {
   // After any change of weights the whole net input is recomputed, and the
   // node's output and everything downstream of it are stale.
   void WeightsChanged() {
+    if (PlanOutdated) *PlanOutdated = true;
     FullRecompute = true;
     AssertNewInput();
   }
@@ -165,6 +166,9 @@ class NX_EXPORT NxNode {
   unsigned ChangedCount;
   unsigned ChangedSources[MAX_CHANGED];
   bool FullRecompute;
+  // Raised when the weights or the input value change, for a network that
+  // keeps a copy of its nodes' forward state.
+  bool* PlanOutdated = nullptr;
 };
 
 // An input node of a back-propagation network.

@@ -53,6 +53,9 @@ class NX_EXPORT NxTempDiffOutputLayer : public NxTempDiffLayer {
   virtual void ResetNodeFlags();
   virtual void SetTargetOutcomes(double* outcomes);
   virtual void TrainOnDifferences();
+  // SetInputValues on the input layer followed by GetOutput, with the same
+  // results, in one pass over the nodes that depend on changed inputs.
+  double* GetOutputFor(const double* inputs, bool train);
 
  private:
   NxTDOutputNode* OutputNode(unsigned index) const { return static_cast<NxTDOutputNode*>(Nodes[index]); }
@@ -60,6 +63,7 @@ class NX_EXPORT NxTempDiffOutputLayer : public NxTempDiffLayer {
   // Every node the output nodes depend on, inputs excepted, laid out on
   // first use; the wiring never changes afterwards.
   NxTDPlan& Plan();
+  std::vector<NxNode*> InputNodes() const;
 
   NxArray<double> Outputs;
   std::unique_ptr<NxTDPlan> TrainingPlan;
