@@ -13,10 +13,13 @@ build: deps
 	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
-# Until the game window exists, the main job is a short look at the
-# computer player's network learning.
+# Until the game window exists, the main job is a short match to watch:
+# the simple strategy against the computer player at its top level, with the
+# shipped default networks.
+RUN_GAMES ?= 200
 run: build
-	@$(BUILD)/neural-demo
+	@echo "Quorla: $(RUN_GAMES) games to 100 points, the simple strategy against shown level 4"
+	@$(BUILD)/quorla-lab arena simple net:3 --games $(RUN_GAMES) --seed 1
 
 bench: build
 	@$(BUILD)/neural-bench
