@@ -34,10 +34,12 @@ void PrintHelp() {
       "judging more of the hand at each higher level) or from freshly initialised\n"
       "networks (fresh, seeded by S, default 1), and learns as the computer player\n"
       "does in play, under the top level's rules, whose knocks do not depend on\n"
-      "the network. The human seat is played by the level's own networks as they\n"
-      "stood at the start of each quarter of its hands (self, the default), the\n"
-      "simple strategy (simple), the random player (random), or the random player\n"
-      "for the first half and self-play for the second (random-then-self).\n"
+      "the network: three quarters of its hands under Standard rules, the last\n"
+      "under Oklahoma rules, which train the low-limit network too. The human\n"
+      "seat is played by the level's own networks as they stood at the start of\n"
+      "each quarter of its hands (self, the default), the simple strategy\n"
+      "(simple), the random player (random), or the random player for the first\n"
+      "half and self-play for the second (random-then-self).\n"
       "--initial-range (with --start fresh) draws every starting weight within\n"
       "+-THOUSANDTHS/1000 instead of the library's default ranges.\n"
       "Default hands per level: %lu,%lu,%lu,%lu.\n",
@@ -144,7 +146,9 @@ static int RunTrain(const std::vector<std::string_view>& args) {
   auto start = std::chrono::steady_clock::now();
   // The networks learn under the top level's rules, whose knocks do not
   // depend on the network; a level's networks travel between the quarters
-  // of its hands through its block of the scratch player file.
+  // of its hands through its block of the scratch player file. The last
+  // quarter is played under Oklahoma rules, whose knock limits (set by the
+  // upcard) bring the low-limit network into play as well.
   const uint32_t rules = NUM_LEVELS - 1;
   const std::string snapshot = scratch + "/snapshot.qlf";
   for (uint32_t level = 0; level < NUM_LEVELS; ++level) {
@@ -153,6 +157,7 @@ static int RunTrain(const std::vector<std::string_view>& args) {
       if (count == 0) continue;
       MatchOptions options;
       options.Level = rules;
+      options.Variation = quarter == 3 ? OKLAHOMA_GIN : STANDARD_GIN;
       options.Learn = true;
       options.Seed = static_cast<int32_t>((seed * 7919 + level * 104729 + done) % 714025);
       Opponent opponent = chosen;
