@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "neural/td_node.h"
+#include "trace_rows.h"
 #include "transfer.h"
 
 NxTDPlan::NxTDPlan(const std::vector<NxTDNode*>& outputNodes, const std::vector<NxNode*>& inputNodes)
@@ -22,6 +23,9 @@ NxTDPlan::NxTDPlan(const std::vector<NxTDNode*>& outputNodes, const std::vector<
   Weight.assign(SourceValue.size(), 0);
   Term.assign(SourceValue.size(), 0);
   IncomingError.assign(Nodes.size() + 1, 0);
+  unsigned widest = 0;
+  for (NxTDNode* node : Nodes) widest = std::max(widest, node->NumSources);
+  ConnectionInputs.assign(widest + 1, 0);
   // From now on the nodes report changes made behind the plan's back.
   for (NxNode* node : Inputs) node->PlanOutdated = &Outdated;
   for (NxNode* node : Nodes) node->PlanOutdated = &Outdated;
@@ -53,7 +57,10 @@ void NxTDPlan::Wire() {
   for (uint32_t e = 0; e < SourceValue.size(); ++e) fed[SourceValue[e]].push_back(e);
   for (const auto& edges : fed) {
     TargetBegin.push_back(static_cast<uint32_t>(TargetEdge.size()));
-    TargetEdge.insert(TargetEdge.end(), edges.begin(), edges.end());
+    for (uint32_t e : edges) {
+      TargetEdge.push_back(e);
+      TargetOwner.push_back(EdgeOwner[e]);
+    }
   }
   TargetBegin.push_back(static_cast<uint32_t>(TargetEdge.size()));
 
@@ -94,8 +101,10 @@ void NxTDPlan::PlaceAfterSources(const std::vector<NxTDNode*>& outputNodes) {
 void NxTDPlan::Evaluate(const double* inputs) {
   if (Outdated) Reload();
   StoreInputs(inputs);
-  for (uint32_t p = 0; p < Nodes.size(); ++p)
-    if (Stale[p]) Recompute(p);
+  const uint32_t count = static_cast<uint32_t>(Nodes.size());
+  const uint8_t* stale = Stale.data();
+  for (uint32_t p = 0; p < count; ++p)
+    if (stale[p]) Recompute(p);
 }
 
 // Takes the forward state from the nodes. A node that is stale there is
@@ -126,11 +135,13 @@ void NxTDPlan::Reload() {
 // An input that keeps its value changes nothing downstream, except for the
 // very first value, since nothing has been computed from it yet.
 void NxTDPlan::StoreInputs(const double* inputs) {
+  FP12_20* value = Value.data();
+  uint8_t* hasValue = HasValue.data();
   for (uint32_t k = 0; k < NumInputs; ++k) {
     FP12_20 fixed = ToFixed(inputs[k]);
-    if (HasValue[k] && fixed == Value[k]) continue;
-    HasValue[k] = 1;
-    Value[k] = fixed;
+    if (hasValue[k] && fixed == value[k]) continue;
+    hasValue[k] = 1;
+    value[k] = fixed;
     Inputs[k]->HasInput = true;
     Inputs[k]->Output = fixed;
     NotifyTargets(k);
@@ -159,31 +170,43 @@ void NxTDPlan::Recompute(uint32_t position) {
 FP12_20 NxTDPlan::LogicNetValue(uint32_t position) const {
   const uint32_t begin = SourceBegin[position], end = SourceBegin[position + 1];
   if (begin == end) return 0;
+  const uint32_t* sourceValue = SourceValue.data();
+  const FP12_20* value = Value.data();
   int64_t sum = 0;
-  for (uint32_t e = begin; e < end; ++e) sum += Value[SourceValue[e]];
+  for (uint32_t e = begin; e < end; ++e) sum += value[sourceValue[e]];
   return static_cast<FP12_20>(static_cast<uint32_t>(sum / int64_t(end - begin)));
 }
 
 FP12_20 NxTDPlan::FullNetValue(uint32_t position) {
+  const uint32_t* sourceValue = SourceValue.data();
+  const FP12_20* value = Value.data();
+  const FP12_20* weights = Weight.data();
+  FP12_20* terms = Term.data();
   uint32_t sum = static_cast<uint32_t>(Bias[position]);
   for (uint32_t e = SourceBegin[position], end = SourceBegin[position + 1]; e < end; ++e) {
-    Term[e] = FpMul(Weight[e], Value[SourceValue[e]]);
-    sum += static_cast<uint32_t>(Term[e]);
+    terms[e] = FpMul(weights[e], value[sourceValue[e]]);
+    sum += static_cast<uint32_t>(terms[e]);
   }
   return static_cast<FP12_20>(sum);
 }
 
+// Logic targets carry zero weights here: the update leaves their net input
+// alone, and they average their sources when recomputed.
 void NxTDPlan::NotifyTargets(uint32_t slot) {
   const FP12_20 value = Value[slot];
+  const uint32_t* edges = TargetEdge.data();
+  const uint32_t* owners = TargetOwner.data();
+  const FP12_20* weights = Weight.data();
+  FP12_20* terms = Term.data();
+  FP12_20* nets = Net.data();
+  uint8_t* stale = Stale.data();
   for (uint32_t t = TargetBegin[slot], end = TargetBegin[slot + 1]; t < end; ++t) {
-    const uint32_t e = TargetEdge[t];
-    const uint32_t owner = EdgeOwner[e];
-    Stale[owner] = 1;
-    if (IsLogic[owner]) continue;
-    const FP12_20 term = FpMul(Weight[e], value);
-    Net[owner] = static_cast<FP12_20>(static_cast<uint32_t>(Net[owner]) + static_cast<uint32_t>(term) -
-                                      static_cast<uint32_t>(Term[e]));
-    Term[e] = term;
+    const uint32_t e = edges[t];
+    const uint32_t owner = owners[t];
+    const FP12_20 term = FpMul(weights[e], value);
+    nets[owner] = FpAdd(nets[owner], FpSub(term, terms[e]));
+    terms[e] = term;
+    stale[owner] = 1;
   }
   for (auto [target, index] : OutsideTargets[slot]) target->SourceChanged(index);
 }
@@ -211,30 +234,26 @@ void NxTDPlan::PushLogicError(uint32_t position) {
   for (unsigned i = 0, n = node->NumSources; i < n; ++i) incoming[slot[i]] = FpAdd(incoming[slot[i]], delta);
 }
 
-// One pass over a weighted node's connections: its error share goes back to
-// each source, the change so far grows by -error times the trace as it stood
-// before this step, and the trace decays and takes the new gradient.
+// A weighted node's error share goes back to each source through its
+// weight. The change so far grows by -error times each trace as it stood
+// before this step, and the traces decay and take the new gradient: the
+// source's output, or 1 for the bias.
 void NxTDPlan::ObserveWeighted(uint32_t position) {
   NxTDNode* node = Nodes[position];
   const FP12_20 delta = FpMul(node->ErrorSum, node->Derivative);
-  const FP12_20 negError = FpNeg(node->ErrorSum);
-  const FP12_20 slope = node->Derivative;
-  const FP12_20 persistence = node->PersistenceFP;
   const unsigned count = node->NumSources;
   const uint32_t* slot = SourceSlot.data() + SourceBegin[position];
   NxNode* const* sources = count ? static_cast<NxNode**>(node->SourceNodes) : nullptr;
   const FP12_20* w = node->Weights.Data();
-  FP12_20* accum = node->WeightAccum.Data();
-  FP12_20* traces = node->Traces.Data();
   FP12_20* incoming = IncomingError.data();
+  FP12_20* inputs = ConnectionInputs.data();
   for (unsigned i = 0; i < count; ++i) {
     incoming[slot[i]] = FpAdd(incoming[slot[i]], FpMul(delta, w[i]));
-    const FP12_20 trace = traces[i];
-    accum[i] = FpAdd(accum[i], FpMul(negError, trace));
-    traces[i] = FpAdd(FpMul(trace, persistence), FpMul(slope, sources[i]->Output));
+    inputs[i] = sources[i]->Output;
   }
-  accum[count] = FpAdd(accum[count], FpMul(negError, traces[count]));
-  traces[count] = FpAdd(FpMul(traces[count], persistence), slope);
+  inputs[count] = FP_ONE;  // FpMul(slope, FP_ONE) is the slope itself
+  nx_rows::ExtendTraces(node->WeightAccum.Data(), node->Traces.Data(), inputs, count + 1, FpNeg(node->ErrorSum),
+                        node->PersistenceFP, node->Derivative);
 }
 
 // One pass over a weighted node's connections at the end of a sequence: the

@@ -79,6 +79,7 @@ class NxTDPlan {
   // The connections each value slot feeds: TargetEdge[TargetBegin[v]] ...
   std::vector<uint32_t> TargetBegin;
   std::vector<uint32_t> TargetEdge;
+  std::vector<uint32_t> TargetOwner;  // EdgeOwner of each TargetEdge entry
   // Targets outside the plan (nodes no output depends on) by value slot,
   // each with the index among the target's sources; nearly always empty.
   std::vector<std::vector<std::pair<NxNode*, unsigned>>> OutsideTargets;
@@ -93,9 +94,11 @@ class NxTDPlan {
   // recomputation sums them all.
   std::vector<uint8_t> SumAll;
   std::vector<FP12_20> Bias;           // by position
-  std::vector<FP12_20> Weight;         // by connection
+  std::vector<FP12_20> Weight;         // by connection; 0 for logic nodes
   std::vector<FP12_20> Term;           // by connection
 
   // Incoming errors by position, plus one scratch slot that is never read.
   std::vector<FP12_20> IncomingError;
+  // One node's source outputs side by side, and 1 for the bias.
+  std::vector<FP12_20> ConnectionInputs;
 };

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "neural/fixed.h"
+
+namespace nx_rows {
+
+// The observation step over one node's connections, element by element:
+//   accum[i]  += FpMul(negError, traces[i])                (the old trace)
+//   traces[i]  = FpMul(traces[i], persistence) + FpMul(slope, inputs[i])
+// with the same wrapping 32-bit results whichever instructions compute it.
+void ExtendTraces(FP12_20* accum, FP12_20* traces, const FP12_20* inputs, unsigned count, FP12_20 negError,
+                  FP12_20 persistence, FP12_20 slope);
+
+}  // namespace nx_rows
