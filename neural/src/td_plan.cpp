@@ -50,6 +50,14 @@ void NxTDPlan::Wire() {
     IsOutput.push_back(dynamic_cast<NxTDOutputNode*>(node) != nullptr);
     IsLogic.push_back(node->IsLogic());
   }
+  for (NxTDNode* node : Nodes) {
+    bool passes = false;
+    for (unsigned t = 0; t < node->NumTargets; ++t) {
+      auto found = slot.find(node->TargetNodes[t]);
+      passes = passes || found == slot.end() || IsLogic[found->second - NumInputs];
+    }
+    PassesNewsOn.push_back(passes);
+  }
   SourceBegin.push_back(static_cast<uint32_t>(SourceValue.size()));
 
   const size_t slots = NumInputs + Nodes.size();
@@ -256,29 +264,36 @@ void NxTDPlan::ObserveWeighted(uint32_t position) {
                         node->PersistenceFP, node->Derivative);
 }
 
-// One pass over a weighted node's connections at the end of a sequence: the
-// error share goes back through the weight as it stood, then the weight
-// takes its accumulated change, completed by this last error times the
-// trace. Traces and accumulators start over.
+// At the end of a sequence a weighted node's error share goes back through
+// its weights as they stood; then each weight takes its accumulated change,
+// completed by this last error times the trace, and traces and
+// accumulators start over.
 void NxTDPlan::LearnWeighted(uint32_t position) {
   NxTDNode* node = Nodes[position];
   const FP12_20 delta = FpMul(node->ErrorSum, node->Derivative);
-  const FP12_20 negError = FpNeg(node->ErrorSum);
-  const FP12_20 rate = node->LearningRateFP;
   const unsigned count = node->NumSources;
   const uint32_t* slot = SourceSlot.data() + SourceBegin[position];
   FP12_20* w = node->Weights.Data();
-  FP12_20* accum = node->WeightAccum.Data();
-  FP12_20* traces = node->Traces.Data();
   FP12_20* incoming = IncomingError.data();
-  for (unsigned i = 0; i <= count; ++i) {
-    if (i < count) incoming[slot[i]] = FpAdd(incoming[slot[i]], FpMul(delta, w[i]));
-    const FP12_20 change = FpAdd(accum[i], FpMul(negError, traces[i]));
-    w[i] = FpAdd(w[i], FpMul(rate, change));
-    traces[i] = 0;
-    accum[i] = 0;
+  for (unsigned i = 0; i < count; ++i) incoming[slot[i]] = FpAdd(incoming[slot[i]], FpMul(delta, w[i]));
+  nx_rows::LearnFromTraces(w, node->WeightAccum.Data(), node->Traces.Data(), count + 1, FpNeg(node->ErrorSum),
+                           node->LearningRateFP);
+  MarkWeightsChanged(position);
+}
+
+// What WeightsChanged does, without a call per connection when every target
+// is a weighted node of the plan: those learn in the same pass and mark
+// themselves, and only logic nodes and nodes outside the plan need the news
+// passed on.
+void NxTDPlan::MarkWeightsChanged(uint32_t position) {
+  NxTDNode* node = Nodes[position];
+  if (PassesNewsOn[position]) {
+    node->WeightsChanged();
+    return;
   }
-  node->WeightsChanged();
+  Outdated = true;
+  node->FullRecompute = true;
+  node->NewInput = true;
 }
 
 void NxTDPlan::Observe() {

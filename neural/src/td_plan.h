@@ -62,12 +62,15 @@ class NxTDPlan {
   void PushLogicError(uint32_t position);
   void ObserveWeighted(uint32_t position);
   void LearnWeighted(uint32_t position);
+  void MarkWeightsChanged(uint32_t position);
 
   std::vector<NxTDNode*> Nodes;
   std::vector<NxNode*> Inputs;
   uint32_t NumInputs;
   std::vector<uint8_t> IsOutput;
   std::vector<uint8_t> IsLogic;
+  // By position: feeds a logic node or a node outside the plan.
+  std::vector<uint8_t> PassesNewsOn;
 
   // Connection e of Nodes[p] is entry e of the flat arrays, for
   // SourceBegin[p] <= e < SourceBegin[p + 1], in the node's source order.

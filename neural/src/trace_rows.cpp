@@ -15,6 +15,16 @@ void ExtendTracesScalar(FP12_20* accum, FP12_20* traces, const FP12_20* inputs, 
   }
 }
 
+void LearnFromTracesScalar(FP12_20* weights, FP12_20* accum, FP12_20* traces, unsigned count, FP12_20 negError,
+                           FP12_20 rate) {
+  for (unsigned i = 0; i < count; ++i) {
+    const FP12_20 change = FpAdd(accum[i], FpMul(negError, traces[i]));
+    weights[i] = FpAdd(weights[i], FpMul(rate, change));
+    traces[i] = 0;
+    accum[i] = 0;
+  }
+}
+
 // FpMul on eight lanes. The even lanes multiply in place, the odd ones after
 // a move down; either 64-bit product shifted right by 20 holds the result in
 // its low half, and a logical shift leaves the same low half as FpMul's
@@ -43,18 +53,42 @@ __attribute__((target("avx2"))) void ExtendTracesAvx2(FP12_20* accum, FP12_20* t
   ExtendTracesScalar(accum + i, traces + i, inputs + i, count - i, negError, persistence, slope);
 }
 
+__attribute__((target("avx2"))) void LearnFromTracesAvx2(FP12_20* weights, FP12_20* accum, FP12_20* traces,
+                                                          unsigned count, FP12_20 negError, FP12_20 rate) {
+  const __m256i error8 = _mm256_set1_epi32(negError);
+  const __m256i rate8 = _mm256_set1_epi32(rate);
+  const __m256i zero = _mm256_setzero_si256();
+  unsigned i = 0;
+  for (; i + 8 <= count; i += 8) {
+    auto* weightAt = reinterpret_cast<__m256i*>(weights + i);
+    auto* accumAt = reinterpret_cast<__m256i*>(accum + i);
+    auto* traceAt = reinterpret_cast<__m256i*>(traces + i);
+    const __m256i change = _mm256_add_epi32(_mm256_loadu_si256(accumAt), FpMul8(error8, _mm256_loadu_si256(traceAt)));
+    _mm256_storeu_si256(weightAt, _mm256_add_epi32(_mm256_loadu_si256(weightAt), FpMul8(rate8, change)));
+    _mm256_storeu_si256(traceAt, zero);
+    _mm256_storeu_si256(accumAt, zero);
+  }
+  LearnFromTracesScalar(weights + i, accum + i, traces + i, count - i, negError, rate);
+}
+
 using ExtendTracesRow = void (*)(FP12_20*, FP12_20*, const FP12_20*, unsigned, FP12_20, FP12_20, FP12_20);
 
-ExtendTracesRow ChooseExtendTraces() {
-  return __builtin_cpu_supports("avx2") ? ExtendTracesAvx2 : ExtendTracesScalar;
-}
+using LearnFromTracesRow = void (*)(FP12_20*, FP12_20*, FP12_20*, unsigned, FP12_20, FP12_20);
+
+bool HasAvx2() { return __builtin_cpu_supports("avx2"); }
 
 }  // namespace
 
 void ExtendTraces(FP12_20* accum, FP12_20* traces, const FP12_20* inputs, unsigned count, FP12_20 negError,
                   FP12_20 persistence, FP12_20 slope) {
-  static const ExtendTracesRow row = ChooseExtendTraces();
+  static const ExtendTracesRow row = HasAvx2() ? ExtendTracesAvx2 : ExtendTracesScalar;
   row(accum, traces, inputs, count, negError, persistence, slope);
+}
+
+void LearnFromTraces(FP12_20* weights, FP12_20* accum, FP12_20* traces, unsigned count, FP12_20 negError,
+                     FP12_20 rate) {
+  static const LearnFromTracesRow row = HasAvx2() ? LearnFromTracesAvx2 : LearnFromTracesScalar;
+  row(weights, accum, traces, count, negError, rate);
 }
 
 }  // namespace nx_rows
