@@ -153,6 +153,7 @@ void NxTDPlan::StoreInputs(const double* inputs) {
     Inputs[k]->HasInput = true;
     Inputs[k]->Output = fixed;
     NotifyTargets(k);
+    NotifyOutsideTargets(k);
   }
 }
 
@@ -170,8 +171,15 @@ void NxTDPlan::Recompute(uint32_t position) {
   node->Output = output;
   node->NewInput = false;
   node->ChangedCount = 0;
-  Value[SlotOf(position)] = output;
-  NotifyTargets(SlotOf(position));
+  const uint32_t slot = SlotOf(position);
+  // Targets in the plan would recompute the very values they hold when the
+  // output stays (saturated nodes often do); nodes outside the plan only
+  // learn that they are stale, as they would from the lazy recomputation.
+  if (output != Value[slot]) {
+    Value[slot] = output;
+    NotifyTargets(slot);
+  }
+  NotifyOutsideTargets(slot);
 }
 
 // Logic nodes average their sources' outputs; one without sources outputs 0.
@@ -216,6 +224,9 @@ void NxTDPlan::NotifyTargets(uint32_t slot) {
     terms[e] = term;
     stale[owner] = 1;
   }
+}
+
+void NxTDPlan::NotifyOutsideTargets(uint32_t slot) {
   for (auto [target, index] : OutsideTargets[slot]) target->SourceChanged(index);
 }
 

@@ -50,9 +50,10 @@ class NxTDPlan {
   void Recompute(uint32_t position);
   FP12_20 LogicNetValue(uint32_t position) const;
   FP12_20 FullNetValue(uint32_t position);
-  // Every target of a new (or possibly new) value is stale; weighted
-  // targets take the new product at once.
+  // Every target in the plan of a new value is stale; weighted targets
+  // take the new product at once.
   void NotifyTargets(uint32_t slot);
+  void NotifyOutsideTargets(uint32_t slot);
 
   // Training passes.
   // The sum of the errors the node's targets outside the plan pass back.
