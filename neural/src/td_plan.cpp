@@ -1,6 +1,7 @@
 #include "td_plan.h"
 
 #include <algorithm>
+#include <limits>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -16,6 +17,7 @@ NxTDPlan::NxTDPlan(const std::vector<NxTDNode*>& outputNodes, const std::vector<
   const size_t slots = NumInputs + Nodes.size();
   Value.assign(slots, 0);
   HasValue.assign(slots, 0);
+  GivenInput.assign(NumInputs, std::numeric_limits<double>::quiet_NaN());
   Net.assign(Nodes.size(), 0);
   Stale.assign(Nodes.size(), 0);
   SumAll.assign(Nodes.size(), 1);
@@ -122,6 +124,7 @@ void NxTDPlan::Reload() {
   for (uint32_t k = 0; k < NumInputs; ++k) {
     Value[k] = Inputs[k]->Output;
     HasValue[k] = Inputs[k]->HasInput;
+    GivenInput[k] = std::numeric_limits<double>::quiet_NaN();  // equal to nothing
   }
   for (uint32_t p = 0; p < Nodes.size(); ++p) {
     NxTDNode* node = Nodes[p];
@@ -145,7 +148,11 @@ void NxTDPlan::Reload() {
 void NxTDPlan::StoreInputs(const double* inputs) {
   FP12_20* value = Value.data();
   uint8_t* hasValue = HasValue.data();
+  double* given = GivenInput.data();
   for (uint32_t k = 0; k < NumInputs; ++k) {
+    // An equal double gives an equal fixed-point value.
+    if (inputs[k] == given[k]) continue;
+    given[k] = inputs[k];
     FP12_20 fixed = ToFixed(inputs[k]);
     if (hasValue[k] && fixed == value[k]) continue;
     hasValue[k] = 1;
@@ -266,9 +273,14 @@ void NxTDPlan::ObserveWeighted(uint32_t position) {
   const FP12_20* w = node->Weights.Data();
   FP12_20* incoming = IncomingError.data();
   FP12_20* inputs = ConnectionInputs.data();
-  for (unsigned i = 0; i < count; ++i) {
-    incoming[slot[i]] = FpAdd(incoming[slot[i]], FpMul(delta, w[i]));
-    inputs[i] = sources[i]->Output;
+  for (unsigned i = 0; i < count; ++i) incoming[slot[i]] = FpAdd(incoming[slot[i]], FpMul(delta, w[i]));
+  if (Outdated) {
+    // The outputs changed behind the plan's back; the nodes have them.
+    for (unsigned i = 0; i < count; ++i) inputs[i] = sources[i]->Output;
+  } else {
+    const uint32_t* sourceValue = SourceValue.data() + SourceBegin[position];
+    const FP12_20* value = Value.data();
+    for (unsigned i = 0; i < count; ++i) inputs[i] = value[sourceValue[i]];
   }
   inputs[count] = FP_ONE;  // FpMul(slope, FP_ONE) is the slope itself
   nx_rows::ExtendTraces(node->WeightAccum.Data(), node->Traces.Data(), inputs, count + 1, FpNeg(node->ErrorSum),

@@ -92,6 +92,7 @@ class NxTDPlan {
   bool Outdated = true;
   std::vector<FP12_20> Value;          // by value slot
   std::vector<uint8_t> HasValue;       // by value slot: an input stored yet
+  std::vector<double> GivenInput;      // by input: the value last stored
   std::vector<FP12_20> Net;            // by position
   std::vector<uint8_t> Stale;          // by position
   // By position: the connection products are not known yet, so the next
