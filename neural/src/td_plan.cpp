@@ -81,6 +81,7 @@ void NxTDPlan::Wire() {
   };
   for (uint32_t k = 0; k < NumInputs; ++k) collectOutside(Inputs[k], k);
   for (uint32_t p = 0; p < Nodes.size(); ++p) collectOutside(Nodes[p], SlotOf(p));
+  for (const auto& targets : OutsideTargets) AnyOutsideTargets = AnyOutsideTargets || !targets.empty();
 }
 
 // Depth first through the sources: a node is placed once all its sources
@@ -234,6 +235,7 @@ void NxTDPlan::NotifyTargets(uint32_t slot) {
 }
 
 void NxTDPlan::NotifyOutsideTargets(uint32_t slot) {
+  if (!AnyOutsideTargets) return;
   for (auto [target, index] : OutsideTargets[slot]) target->SourceChanged(index);
 }
 

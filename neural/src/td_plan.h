@@ -87,6 +87,7 @@ class NxTDPlan {
   // Targets outside the plan (nodes no output depends on) by value slot,
   // each with the index among the target's sources; nearly always empty.
   std::vector<std::vector<std::pair<NxNode*, unsigned>>> OutsideTargets;
+  bool AnyOutsideTargets = false;
 
   // The copy of the forward state.
   bool Outdated = true;

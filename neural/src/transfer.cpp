@@ -4,9 +4,10 @@
 
 namespace nx_transfer {
 
+Tables tables;
+
 namespace {
 
-Tables tables;
 bool built = false;
 
 FP12_20 Truncated(double value) { return static_cast<FP12_20>(value * FP_SCALE); }
@@ -14,14 +15,6 @@ FP12_20 Truncated(double value) { return static_cast<FP12_20>(value * FP_SCALE);
 void Differences(const FP12_20* table, FP12_20* steps, int count) {
   for (int i = 0; i < count; ++i) steps[i] = table[i + 1] - table[i];
   for (int i = count; i < TABLE_SIZE; ++i) steps[i] = 0;
-}
-
-// Splits t = argument * scale into a table index and the fraction past it.
-// A negative product comes from overflow and counts as past the table.
-void IndexAndFraction(FP12_20 argument, FP12_20 scale, int32_t& index, FP12_20& fraction) {
-  FP12_20 t = FpMul(argument, scale);
-  index = t < 0 ? TABLE_SIZE : (t >> 20);
-  fraction = FpSub(t, index << 20);
 }
 
 FP12_20 SlopeLookup(FP12_20 x) {
@@ -49,36 +42,6 @@ void BuildTables() {
 }
 
 const Tables& Get() { return tables; }
-
-FP12_20 Lookup(const FP12_20* table, const FP12_20* steps, FP12_20 argument, FP12_20 scale) {
-  int32_t index;
-  FP12_20 fraction;
-  IndexAndFraction(argument, scale, index, fraction);
-  if (index > 254) return table[255];
-  return FpAdd(table[index], FpMul(fraction, steps[index]));
-}
-
-FP12_20 Output(NODETYPE type, FP12_20 x) {
-  const Tables& t = tables;
-  switch (type) {
-    case SIGMOID:
-      if (x >= 0) return Lookup(t.Sigmoid, t.SigmoidSteps, x, SCALE_25_5);
-      return FpSub(FP_ONE, Lookup(t.Sigmoid, t.SigmoidSteps, FpNeg(x), SCALE_25_5));
-    case LINEAR:
-      return x;
-    case PEAKED:
-      return Lookup(t.Peak, t.PeakSteps, FpAbs(x), SCALE_63_75);
-    case BINARY:
-    case OR:
-      return x > 0 ? FP_ONE : 0;
-    case AND:
-      return x >= FP_ONE ? FP_ONE : 0;
-    case MAJORITY:
-      return x > FP_HALF ? FP_ONE : 0;
-    default:
-      return 0;
-  }
-}
 
 FP12_20 Derivative(NODETYPE type, FP12_20 x, FP12_20 o) {
   const Tables& t = tables;

@@ -25,12 +25,51 @@ struct Tables {
 void BuildTables();
 const Tables& Get();
 
+// The tables themselves, for the lookups below, which run once per node
+// evaluation and so stay inline.
+extern Tables tables;
+
+// Splits t = argument * scale into a table index and the fraction past it.
+// A negative product comes from overflow and counts as past the table.
+inline void IndexAndFraction(FP12_20 argument, FP12_20 scale, int32_t& index, FP12_20& fraction) {
+  FP12_20 t = FpMul(argument, scale);
+  index = t < 0 ? TABLE_SIZE : (t >> 20);
+  fraction = FpSub(t, index << 20);
+}
+
 // Interpolated lookup at a non-negative argument; indexes past `last`
 // saturate to table[last + 1] (or to steps[last + 1] for slope tables).
-FP12_20 Lookup(const FP12_20* table, const FP12_20* steps, FP12_20 argument, FP12_20 scale);
+inline FP12_20 Lookup(const FP12_20* table, const FP12_20* steps, FP12_20 argument, FP12_20 scale) {
+  int32_t index;
+  FP12_20 fraction;
+  IndexAndFraction(argument, scale, index, fraction);
+  if (index > 254) return table[255];
+  return FpAdd(table[index], FpMul(fraction, steps[index]));
+}
 
 // Output of a node of the given type for net input x.
-FP12_20 Output(NODETYPE type, FP12_20 x);
+inline FP12_20 Output(NODETYPE type, FP12_20 x) {
+  const Tables& t = tables;
+  switch (type) {
+    case SIGMOID:
+      if (x >= 0) return Lookup(t.Sigmoid, t.SigmoidSteps, x, SCALE_25_5);
+      return FpSub(FP_ONE, Lookup(t.Sigmoid, t.SigmoidSteps, FpNeg(x), SCALE_25_5));
+    case LINEAR:
+      return x;
+    case PEAKED:
+      return Lookup(t.Peak, t.PeakSteps, FpAbs(x), SCALE_63_75);
+    case BINARY:
+    case OR:
+      return x > 0 ? FP_ONE : 0;
+    case AND:
+      return x >= FP_ONE ? FP_ONE : 0;
+    case MAJORITY:
+      return x > FP_HALF ? FP_ONE : 0;
+    default:
+      return 0;
+  }
+}
+
 // Slope (or pseudo-slope of the threshold types) at net input x, output o.
 FP12_20 Derivative(NODETYPE type, FP12_20 x, FP12_20 o);
 
