@@ -34,24 +34,12 @@ NxTDPlan::NxTDPlan(const std::vector<NxTDNode*>& outputNodes, const std::vector<
 }
 
 void NxTDPlan::Wire() {
-  std::unordered_map<const NxNode*, uint32_t> slot;
+  SlotMap slot;
   for (uint32_t k = 0; k < NumInputs; ++k) slot[Inputs[k]] = k;
   for (uint32_t p = 0; p < Nodes.size(); ++p) slot[Nodes[p]] = SlotOf(p);
-  const uint32_t scratch = static_cast<uint32_t>(Nodes.size());
-
-  for (uint32_t p = 0; p < Nodes.size(); ++p) {
-    NxTDNode* node = Nodes[p];
-    SourceBegin.push_back(static_cast<uint32_t>(SourceValue.size()));
-    for (unsigned i = 0; i < node->NumSources; ++i) {
-      // Every source is an input node or a node of the plan.
-      uint32_t v = slot.at(node->SourceNodes[i]);
-      SourceValue.push_back(v);
-      SourceSlot.push_back(v < NumInputs ? scratch : v - NumInputs);
-      EdgeOwner.push_back(p);
-    }
-    IsOutput.push_back(dynamic_cast<NxTDOutputNode*>(node) != nullptr);
-    IsLogic.push_back(node->IsLogic());
-  }
+  WireSources(slot);
+  WireTargets();
+  WireOutsideTargets(slot);
   for (NxTDNode* node : Nodes) {
     bool passes = false;
     for (unsigned t = 0; t < node->NumTargets; ++t) {
@@ -60,28 +48,48 @@ void NxTDPlan::Wire() {
     }
     PassesNewsOn.push_back(passes);
   }
-  SourceBegin.push_back(static_cast<uint32_t>(SourceValue.size()));
+}
 
-  const size_t slots = NumInputs + Nodes.size();
-  std::vector<std::vector<uint32_t>> fed(slots);
-  for (uint32_t e = 0; e < SourceValue.size(); ++e) fed[SourceValue[e]].push_back(e);
-  for (const auto& edges : fed) {
+void NxTDPlan::WireSources(const SlotMap& slot) {
+  const uint32_t scratch = static_cast<uint32_t>(Nodes.size());
+  for (NxTDNode* node : Nodes) {
+    SourceBegin.push_back(static_cast<uint32_t>(SourceValue.size()));
+    for (unsigned i = 0; i < node->NumSources; ++i) {
+      // Every source is an input node or a node of the plan.
+      uint32_t v = slot.at(node->SourceNodes[i]);
+      SourceValue.push_back(v);
+      SourceSlot.push_back(v < NumInputs ? scratch : v - NumInputs);
+    }
+    IsOutput.push_back(dynamic_cast<NxTDOutputNode*>(node) != nullptr);
+    IsLogic.push_back(node->IsLogic());
+  }
+  SourceBegin.push_back(static_cast<uint32_t>(SourceValue.size()));
+}
+
+// The same connections seen from their sources.
+void NxTDPlan::WireTargets() {
+  std::vector<std::vector<std::pair<uint32_t, uint32_t>>> fed(NumInputs + Nodes.size());
+  for (uint32_t p = 0; p < Nodes.size(); ++p)
+    for (uint32_t e = SourceBegin[p]; e < SourceBegin[p + 1]; ++e) fed[SourceValue[e]].push_back({e, p});
+  for (const auto& connections : fed) {
     TargetBegin.push_back(static_cast<uint32_t>(TargetEdge.size()));
-    for (uint32_t e : edges) {
+    for (auto [e, owner] : connections) {
       TargetEdge.push_back(e);
-      TargetOwner.push_back(EdgeOwner[e]);
+      TargetOwner.push_back(owner);
     }
   }
   TargetBegin.push_back(static_cast<uint32_t>(TargetEdge.size()));
+}
 
-  OutsideTargets.resize(slots);
-  auto collectOutside = [&](NxNode* node, uint32_t v) {
+void NxTDPlan::WireOutsideTargets(const SlotMap& slot) {
+  OutsideTargets.resize(NumInputs + Nodes.size());
+  auto collect = [&](NxNode* node, uint32_t v) {
     for (unsigned t = 0; t < node->NumTargets; ++t)
       if (!slot.count(node->TargetNodes[t])) OutsideTargets[v].push_back({node->TargetNodes[t], node->TargetIndices[t]});
+    AnyOutsideTargets = AnyOutsideTargets || !OutsideTargets[v].empty();
   };
-  for (uint32_t k = 0; k < NumInputs; ++k) collectOutside(Inputs[k], k);
-  for (uint32_t p = 0; p < Nodes.size(); ++p) collectOutside(Nodes[p], SlotOf(p));
-  for (const auto& targets : OutsideTargets) AnyOutsideTargets = AnyOutsideTargets || !targets.empty();
+  for (uint32_t k = 0; k < NumInputs; ++k) collect(Inputs[k], k);
+  for (uint32_t p = 0; p < Nodes.size(); ++p) collect(Nodes[p], SlotOf(p));
 }
 
 // Depth first through the sources: a node is placed once all its sources

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -39,8 +40,12 @@ class NxTDPlan {
   void TrainOnOutcome();
 
  private:
+  using SlotMap = std::unordered_map<const NxNode*, uint32_t>;
   void PlaceAfterSources(const std::vector<NxTDNode*>& outputNodes);
   void Wire();
+  void WireSources(const SlotMap& slot);
+  void WireTargets();
+  void WireOutsideTargets(const SlotMap& slot);
 
   // Forward state. Value slots number the input nodes first, then the
   // plan's nodes in order.
@@ -79,11 +84,10 @@ class NxTDPlan {
   // The source's position for the error push; inputs share a scratch slot.
   std::vector<uint32_t> SourceSlot;
   std::vector<uint32_t> SourceValue;  // the source's value slot
-  std::vector<uint32_t> EdgeOwner;    // p
   // The connections each value slot feeds: TargetEdge[TargetBegin[v]] ...
   std::vector<uint32_t> TargetBegin;
   std::vector<uint32_t> TargetEdge;
-  std::vector<uint32_t> TargetOwner;  // EdgeOwner of each TargetEdge entry
+  std::vector<uint32_t> TargetOwner;  // the position of the connection's node
   // Targets outside the plan (nodes no output depends on) by value slot,
   // each with the index among the target's sources; nearly always empty.
   std::vector<std::vector<std::pair<NxNode*, unsigned>>> OutsideTargets;
