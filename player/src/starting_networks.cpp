@@ -11,6 +11,7 @@
 namespace {
 
 enum Layer : unsigned { INPUT = 0, OUTPUT = 1, RUNS = 2, RANKS = 3, FEATURES = 4, COMBINING = 5 };
+constexpr unsigned DRAW_CELL = 27;
 constexpr unsigned HAND_POINTS_CELL = 55;
 constexpr unsigned VALUE_NODES = StartingDesign::VALUE_NODES;
 
@@ -83,12 +84,22 @@ class Designer {
 
   // Feature node 0 carries the hand points, nearly linearly: its net input
   // runs from about -1.1 for no points to 1.1 for a hand of picture cards.
+  // Feature node 1 tells a draw from the discard pile (0.9) from one from
+  // the stock (0.1), in designs that favour taking; left out otherwise, as
+  // learning could make it favour taking after all. The others
+  // are unused.
   void DesignFeatureNode(unsigned index) {
     NxNode* node = Net.GetLayer(FEATURES)->GetNodeAt(index);
-    for (unsigned i = 0; i < node->GetNumSources(); ++i)
-      Set(node, i, index == 0 && Source(node, i).Index == HAND_POINTS_CELL ? HandPointsGain : 0.0);
-    SetBias(node, index == 0 ? HandPointsBias : 0.0);
+    for (unsigned i = 0; i < node->GetNumSources(); ++i) {
+      unsigned cell = Source(node, i).Index;
+      double w = 0;
+      if (index == 0 && cell == HAND_POINTS_CELL) w = HandPointsGain;
+      if (index == 1 && cell == DRAW_CELL && Design.TakePoints != 0) w = DrawGain;
+      Set(node, i, w);
+    }
+    SetBias(node, index == 0 ? HandPointsBias : index == 1 && Design.TakePoints != 0 ? -DrawGain / 2 : 0.0);
     if (index == 0) HandPointsNode = node;
+    if (index == 1) DrawNode = node;
   }
 
   // Value node k: slope x (meld points - hand points) + a bend at its centre.
@@ -103,6 +114,8 @@ class Designer {
       double w = 0;
       if (value && source == HandPointsNode)
         w = -s / perPoint;
+      else if (value && source == DrawNode)
+        w = s * Design.TakePoints;
       else if (value && MeldPoints.count(source))
         w = s * Design.MeldCredit * MeldPoints[source];
       Set(node, i, w);
@@ -126,12 +139,14 @@ class Designer {
   static constexpr double HandPointsGain = 3.0;
   static constexpr double HandPointsBias = -1.4;
   static constexpr double HandPointsCellScale = 0.8 / 110;
+  static constexpr double DrawGain = 10.0;
 
   NxNeuralBase& Net;
   const StartingDesign& Design;
   std::map<const NxNode*, Place> Places;
   std::map<const NxNode*, int> MeldPoints;
   NxNode* HandPointsNode = nullptr;
+  NxNode* DrawNode = nullptr;
 };
 
 }  // namespace
@@ -142,6 +157,10 @@ bool ApplyStartingDesign(NxNeuralBase& net, const StartingDesign& design) {
 
 StartingDesign LevelStartingDesign(unsigned level) {
   StartingDesign design;
+  // Below the top level the upcard is taken only for its deadwood gain:
+  // two such players that both took eagerly could hand the same cards back
+  // and forth for ever.
+  if (level < 3) design.TakePoints = 0;
   if (level == 0) design.Runs = false;
   if (level == 1) design.DetectorBias = design.SetBias = -13.5;
   return design;

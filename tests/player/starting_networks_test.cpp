@@ -74,6 +74,18 @@ TEST_F(StartingNetwork, PrefersSheddingAnUnmatchedHighCardToBreakingAMeld) {
   EXPECT_GT(shedKing, Value(hand.Discarding(FIVE1)));
 }
 
+TEST_F(StartingNetwork, AFeatureOfTheDrawFromTheDiscardPileFavoursTakingTheUpcard) {
+  Position stock({A0, TWO0, THREE0, SEVEN0, SEVEN1, FIVE1, SIX2, KING3, NINE3, QUEEN2});
+  Position taken = stock;
+  taken.Cells[27] = 0.9;
+  EXPECT_GT(Value(taken), Value(stock));
+  // Worth a few points of deadwood, not a meld.
+  Position melded = stock.Discarding(KING3);
+  melded.Cells[Cell(SEVEN2)] = HELD;
+  melded.Cells[55] += Points(SEVEN2) * 0.8 / 110;
+  EXPECT_GT(Value(melded) - Value(stock), Value(taken) - Value(stock));
+}
+
 TEST(StartingDesign, RefusesANetworkOfAnotherShape) {
   NxNeuralBase::ConfigData config;
   config.AddLayer(0, {14, 4}, SIGMOID);

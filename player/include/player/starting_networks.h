@@ -22,6 +22,12 @@ struct StartingDesign {
   double SetBias = -15;       // of a set detector
   double PointScale = 0.05;   // value slope per point of estimated deadwood
   double MeldCredit = 1.0;    // share of a meld's points taken off the hand points
+  // Worth, in points of deadwood, of having drawn from the discard pile this
+  // turn: every candidate of a take decision has it and the position it is
+  // compared with does not, so it lowers the bar for taking the upcard.
+  // Taking somewhat more often than the plain deadwood gain would justify
+  // plays better, most of all when only gin may end a hand.
+  double TakePoints = 4;
   // The value nodes share one slope and differ in the deadwood at which
   // they bend, so that together they stay sensitive over the whole range.
   static constexpr unsigned VALUE_NODES = 3;
@@ -38,8 +44,8 @@ struct StartingDesign {
 bool ApplyStartingDesign(NxNeuralBase& net, const StartingDesign& design);
 
 // The design each level starts from before it trains: shown level 1 sees
-// sets only, level 2 also runs but overrates half-built melds, levels 3 and
-// 4 the full design.
+// sets only, level 2 also runs but overrates half-built melds, level 3 the
+// full design, and level 4 also takes the upcard more readily.
 StartingDesign LevelStartingDesign(unsigned level);
 
 // A network data file whose four levels hold their starting designs.
