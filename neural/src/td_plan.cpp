@@ -117,19 +117,21 @@ void NxTDPlan::PlaceAfterSources(const std::vector<NxTDNode*>& outputNodes) {
   }
 }
 
+// When every node is stale (after learning, say), every node sums all its
+// connections anyway, and nothing needs to be passed on between them.
 void NxTDPlan::Evaluate(const double* inputs) {
-  if (Outdated) Reload();
+  const bool everyNode = Outdated && Reload();
   StoreInputs(inputs);
   const uint32_t count = static_cast<uint32_t>(Nodes.size());
   const uint8_t* stale = Stale.data();
   for (uint32_t p = 0; p < count; ++p)
-    if (stale[p]) Recompute(p);
+    if (stale[p]) Recompute(p, !everyNode);
 }
 
 // Takes the forward state from the nodes. A node that is stale there is
 // stale here; the lazy recomputation would give it the full sum of its
 // connections, and so does the plan, for every node, the first time.
-void NxTDPlan::Reload() {
+bool NxTDPlan::Reload() {
   for (uint32_t k = 0; k < NumInputs; ++k) {
     Value[k] = Inputs[k]->Output;
     HasValue[k] = Inputs[k]->HasInput;
@@ -150,6 +152,7 @@ void NxTDPlan::Reload() {
     node->FullRecompute = true;
   }
   Outdated = false;
+  return std::all_of(Stale.begin(), Stale.end(), [](uint8_t stale) { return stale != 0; });
 }
 
 // An input that keeps its value changes nothing downstream, except for the
@@ -173,7 +176,7 @@ void NxTDPlan::StoreInputs(const double* inputs) {
   }
 }
 
-void NxTDPlan::Recompute(uint32_t position) {
+void NxTDPlan::Recompute(uint32_t position, bool passOn) {
   Stale[position] = 0;
   if (IsLogic[position]) {
     Net[position] = LogicNetValue(position);
@@ -193,7 +196,7 @@ void NxTDPlan::Recompute(uint32_t position) {
   // learn that they are stale, as they would from the lazy recomputation.
   if (output != Value[slot]) {
     Value[slot] = output;
-    NotifyTargets(slot);
+    if (passOn) NotifyTargets(slot);
   }
   NotifyOutsideTargets(slot);
 }

@@ -50,9 +50,11 @@ class NxTDPlan {
   // Forward state. Value slots number the input nodes first, then the
   // plan's nodes in order.
   uint32_t SlotOf(uint32_t position) const { return NumInputs + position; }
-  void Reload();
+  // True when every node is stale.
+  bool Reload();
   void StoreInputs(const double* inputs);
-  void Recompute(uint32_t position);
+  // passOn false: every target is due for a full sum already.
+  void Recompute(uint32_t position, bool passOn);
   FP12_20 LogicNetValue(uint32_t position) const;
   FP12_20 FullNetValue(uint32_t position);
   // Every target in the plan of a new value is stale; weighted targets
