@@ -25,21 +25,22 @@ constexpr unsigned long DEFAULT_HANDS[NUM_LEVELS] = {3000, 10000, 30000, 100000}
 void PrintHelp() {
   std::printf(
       "usage: quorla-lab train --out FILE [--seed S] [--hands-per-level A,B,C,D] [--opponent OPPONENT]\n"
-      "                        [--start design|fresh] [--initial-range THOUSANDTHS]\n"
+      "                        [--start design|fresh|FILE] [--initial-range THOUSANDTHS]\n"
       "\n"
       "Builds the default networks of the four levels by play and writes them to\n"
       "FILE as a network data file (four blocks, low then high network, replacing\n"
       "FILE only once complete). Each level starts from its starting design\n"
       "(design, the default: weights that already value melds and low deadwood,\n"
-      "judging more of the hand at each higher level) or from freshly initialised\n"
-      "networks (fresh, seeded by S, default 1), and learns as the computer player\n"
-      "does in play, under the top level's rules, whose knocks do not depend on\n"
-      "the network: three quarters of its hands under Standard rules, the last\n"
-      "under Oklahoma rules, which train the low-limit network too. The human\n"
-      "seat is played by the level's own networks as they stood at the start of\n"
-      "each quarter of its hands (self, the default), the simple strategy\n"
-      "(simple), the random player (random), or the random player for the first\n"
-      "half and self-play for the second (random-then-self).\n"
+      "judging more of the hand at each higher level), from freshly initialised\n"
+      "networks (fresh, seeded by S, default 1) or from the networks of data file\n"
+      "FILE, and learns as the computer player does in play, under the top\n"
+      "level's rules, whose knocks do not depend on the network: three quarters\n"
+      "of its hands under Standard rules, the last under Oklahoma rules, which\n"
+      "train the low-limit network too. The human seat is played by the level's\n"
+      "own networks as they stood at the start of each quarter of its hands\n"
+      "(self, the default), the simple strategy (simple), the random player\n"
+      "(random), or the random player for the first half and self-play for the\n"
+      "second (random-then-self).\n"
       "--initial-range (with --start fresh) draws every starting weight within\n"
       "+-THOUSANDTHS/1000 instead of the library's default ranges.\n"
       "Default hands per level: %lu,%lu,%lu,%lu.\n",
@@ -106,6 +107,7 @@ static int RunTrain(const std::vector<std::string_view>& args) {
   enum class Opponent { SELF, SIMPLE, RANDOM, RANDOM_THEN_SELF } chosen = Opponent::SELF;
   double initialRange = 0;
   bool designedStart = true;
+  std::string startFile;  // continue from this network data file
   unsigned long hands[NUM_LEVELS];
   std::copy(DEFAULT_HANDS, DEFAULT_HANDS + NUM_LEVELS, hands);
   for (size_t i = 0; i < args.size(); ++i) {
@@ -125,6 +127,10 @@ static int RunTrain(const std::vector<std::string_view>& args) {
     else if (arg == "--opponent" && value == "random-then-self") chosen = Opponent::RANDOM_THEN_SELF;
     else if (arg == "--start" && value == "design") designedStart = true;
     else if (arg == "--start" && value == "fresh") designedStart = false;
+    else if (arg == "--start" && IsNetworkDataFile(std::string(value))) {
+      designedStart = false;
+      startFile = std::string(value);
+    }
     else if (arg == "--initial-range") {
       unsigned long thousandths;
       if (!ParseWholeNumber(value, thousandths, 100000)) return Fail("--initial-range takes thousandths, e.g. 300");
@@ -139,6 +145,9 @@ static int RunTrain(const std::vector<std::string_view>& args) {
   const std::string& scratch = scratchDir.Get();
   std::string player = data_paths::PlayerDataPath();
   if (designedStart && !WriteStartingDataFile(player)) return Fail("cannot write the starting networks");
+  std::error_code copyError;
+  if (!startFile.empty()) fs::copy_file(startFile, player, fs::copy_options::overwrite_existing, copyError);
+  if (copyError) return Fail("cannot copy " + startFile + ": " + copyError.message());
   unsigned long total = 0;
   for (unsigned long h : hands) total += h;
   Progress progress(total);
@@ -170,7 +179,7 @@ static int RunTrain(const std::vector<std::string_view>& args) {
       };
       Match match(options, human);
       if (!match.Computer().LoadNets(level, false)) return Fail("cannot read the scratch networks");
-      if (quarter == 0 && !designedStart && initialRange > 0)
+      if (quarter == 0 && !designedStart && startFile.empty() && initialRange > 0)
         for (uint32_t choice : {LOW_NET, HIGH_NET})
           for (unsigned layer = 1; layer < NxNeuralBase::MAX_LAYERS; ++layer)
             match.Computer().GetNet(choice)->CustomizeInitialWeights(layer, initialRange);
