@@ -34,13 +34,13 @@ void PrintHelp() {
       "judging more of the hand at each higher level), from freshly initialised\n"
       "networks (fresh, seeded by S, default 1) or from the networks of data file\n"
       "FILE, and learns as the computer player does in play, under the top\n"
-      "level's rules, whose knocks do not depend on the network: three quarters\n"
-      "of its hands under Standard rules, the last under Oklahoma rules, which\n"
-      "train the low-limit network too. The human seat is played by the level's\n"
-      "own networks as they stood at the start of each quarter of its hands\n"
-      "(self, the default), the simple strategy (simple), the random player\n"
-      "(random), or the random player for the first half and self-play for the\n"
-      "second (random-then-self).\n"
+      "level's rules, whose knocks do not depend on the network, in Standard\n"
+      "games: only the high-limit network learns, as learning from low-limit\n"
+      "hands made the low-limit one play worse. The human seat is played by the\n"
+      "level's own networks as they stood at the start of each quarter of its\n"
+      "hands (self, the default), the simple strategy (simple), the random\n"
+      "player (random), or the random player for the first half and self-play\n"
+      "for the second (random-then-self).\n"
       "--initial-range (with --start fresh) draws every starting weight within\n"
       "+-THOUSANDTHS/1000 instead of the library's default ranges.\n"
       "Default hands per level: %lu,%lu,%lu,%lu.\n",
@@ -155,9 +155,10 @@ static int RunTrain(const std::vector<std::string_view>& args) {
   auto start = std::chrono::steady_clock::now();
   // The networks learn under the top level's rules, whose knocks do not
   // depend on the network; a level's networks travel between the quarters
-  // of its hands through its block of the scratch player file. The last
-  // quarter is played under Oklahoma rules, whose knock limits (set by the
-  // upcard) bring the low-limit network into play as well.
+  // of its hands through its block of the scratch player file. All hands are
+  // Standard ones, so only the high-limit network learns: learning from
+  // Oklahoma hands made the low-limit network play worse, both under
+  // Oklahoma and under Simple rules, so it keeps its starting design.
   const uint32_t rules = NUM_LEVELS - 1;
   const std::string snapshot = scratch + "/snapshot.qlf";
   for (uint32_t level = 0; level < NUM_LEVELS; ++level) {
@@ -166,7 +167,6 @@ static int RunTrain(const std::vector<std::string_view>& args) {
       if (count == 0) continue;
       MatchOptions options;
       options.Level = rules;
-      options.Variation = quarter == 3 ? OKLAHOMA_GIN : STANDARD_GIN;
       options.Learn = true;
       options.Seed = static_cast<int32_t>((seed * 7919 + level * 104729 + done) % 714025);
       Opponent opponent = chosen;
