@@ -1,7 +1,7 @@
 #include "player/starting_networks.h"
 
 #include <map>
-#include <utility>
+#include <stdexcept>
 
 #include "neural/layer.h"
 #include "neural/node.h"
@@ -152,7 +152,11 @@ class Designer {
 }  // namespace
 
 bool ApplyStartingDesign(NxNeuralBase& net, const StartingDesign& design) {
-  return Designer(net, design).Apply();
+  try {
+    return Designer(net, design).Apply();
+  } catch (const std::out_of_range&) {
+    return false;  // a node wired to something outside the expected layers
+  }
 }
 
 StartingDesign LevelStartingDesign(unsigned level) {
