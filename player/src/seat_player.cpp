@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "game/deadwood.h"
 #include "game/hand_score.h"
 #include "game/score_iterators.h"
 
@@ -13,21 +14,19 @@ std::vector<unsigned> HumanCards(const NxDeck& deck) {
   return cards;
 }
 
-int32_t Deadwood(const std::vector<unsigned>& cards) {
-  return NxHandScore(cards.data(), static_cast<unsigned>(cards.size())).BestDeadwood();
-}
+uint64_t Mask(const std::vector<unsigned>& cards) { return CardMask(cards.data(), static_cast<unsigned>(cards.size())); }
+
+int32_t Deadwood(const std::vector<unsigned>& cards) { return LeastDeadwood(Mask(cards)); }
 
 // The least deadwood of the hand without one card, never `keep`; the
 // position of that card (the first of equals) in `position`.
 int32_t BestDiscard(const std::vector<unsigned>& cards, uint32_t keep, size_t& position) {
   int32_t best = INT32_MAX;
   position = cards.size();
-  std::vector<unsigned> rest(cards.size() - 1);
+  const uint64_t hand = Mask(cards);
   for (size_t i = 0; i < cards.size(); ++i) {
     if (cards[i] == keep) continue;
-    std::copy(cards.begin(), cards.begin() + i, rest.begin());
-    std::copy(cards.begin() + i + 1, cards.end(), rest.begin() + i);
-    int32_t deadwood = Deadwood(rest);
+    int32_t deadwood = LeastDeadwood(hand & ~(uint64_t{1} << cards[i]));
     if (deadwood < best) best = deadwood, position = i;
   }
   return best;

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdint>
+
+// The least deadwood of a hand, for callers that need only the number: no
+// arrangement is built and nothing is allocated, so it is cheap enough to
+// try every discard of a hand. Always equal to NxHandScore's BestDeadwood
+// for the same cards.
+
+// One bit per card id.
+uint64_t CardMask(const unsigned* cards, unsigned count);
+
+// The least points left outside non-overlapping runs and sets of the cards
+// in `cards`.
+int32_t LeastDeadwood(uint64_t cards);
