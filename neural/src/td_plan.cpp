@@ -1,5 +1,9 @@
 #include "td_plan.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <limits>
 #include <unordered_map>
@@ -24,7 +28,7 @@ NxTDPlan::NxTDPlan(const std::vector<NxTDNode*>& outputNodes, const std::vector<
   Bias.assign(Nodes.size(), 0);
   Weight.assign(SourceValue.size(), 0);
   Term.assign(SourceValue.size(), 0);
-  IncomingError.assign(Nodes.size() + 1, 0);
+  IncomingError.assign(Nodes.size(), 0);
   unsigned widest = 0;
   for (NxTDNode* node : Nodes) widest = std::max(widest, node->NumSources);
   ConnectionInputs.assign(widest + 1, 0);
@@ -51,19 +55,23 @@ void NxTDPlan::Wire() {
 }
 
 void NxTDPlan::WireSources(const SlotMap& slot) {
-  const uint32_t scratch = static_cast<uint32_t>(Nodes.size());
   for (NxTDNode* node : Nodes) {
     SourceBegin.push_back(static_cast<uint32_t>(SourceValue.size()));
+    ErrorBegin.push_back(static_cast<uint32_t>(ErrorSource.size()));
     for (unsigned i = 0; i < node->NumSources; ++i) {
       // Every source is an input node or a node of the plan.
       uint32_t v = slot.at(node->SourceNodes[i]);
       SourceValue.push_back(v);
-      SourceSlot.push_back(v < NumInputs ? scratch : v - NumInputs);
+      if (v >= NumInputs) {
+        ErrorSource.push_back(i);
+        ErrorSlot.push_back(v - NumInputs);
+      }
     }
     IsOutput.push_back(dynamic_cast<NxTDOutputNode*>(node) != nullptr);
     IsLogic.push_back(node->IsLogic());
   }
   SourceBegin.push_back(static_cast<uint32_t>(SourceValue.size()));
+  ErrorBegin.push_back(static_cast<uint32_t>(ErrorSource.size()));
 }
 
 // The same connections seen from their sources.
@@ -155,25 +163,47 @@ bool NxTDPlan::Reload() {
   return std::all_of(Stale.begin(), Stale.end(), [](uint8_t stale) { return stale != 0; });
 }
 
+namespace {
+
+// Bit j set when inputs[j] != given[j], for eight inputs at once: most
+// evaluations change two inputs of many.
+inline unsigned ChangedOfEight(const double* inputs, const double* given) {
+  unsigned changed = 0;
+#if defined(__SSE2__)
+  for (unsigned j = 0; j < 8; j += 2)
+    changed |= static_cast<unsigned>(_mm_movemask_pd(_mm_cmpneq_pd(_mm_loadu_pd(inputs + j), _mm_loadu_pd(given + j))))
+               << j;
+#else
+  for (unsigned j = 0; j < 8; ++j) changed |= unsigned{inputs[j] != given[j]} << j;
+#endif
+  return changed;
+}
+
+}  // namespace
+
 // An input that keeps its value changes nothing downstream, except for the
 // very first value, since nothing has been computed from it yet.
 void NxTDPlan::StoreInputs(const double* inputs) {
-  FP12_20* value = Value.data();
-  uint8_t* hasValue = HasValue.data();
-  double* given = GivenInput.data();
-  for (uint32_t k = 0; k < NumInputs; ++k) {
-    // An equal double gives an equal fixed-point value.
-    if (inputs[k] == given[k]) continue;
-    given[k] = inputs[k];
-    FP12_20 fixed = ToFixed(inputs[k]);
-    if (hasValue[k] && fixed == value[k]) continue;
-    hasValue[k] = 1;
-    value[k] = fixed;
-    Inputs[k]->HasInput = true;
-    Inputs[k]->Output = fixed;
-    NotifyTargets(k);
-    NotifyOutsideTargets(k);
-  }
+  const double* given = GivenInput.data();
+  uint32_t base = 0;
+  for (; base + 8 <= NumInputs; base += 8)
+    for (unsigned changed = ChangedOfEight(inputs + base, given + base); changed; changed &= changed - 1)
+      StoreInput(base + static_cast<uint32_t>(__builtin_ctz(changed)), inputs);
+  for (uint32_t k = base; k < NumInputs; ++k)
+    if (inputs[k] != given[k]) StoreInput(k, inputs);
+}
+
+void NxTDPlan::StoreInput(uint32_t k, const double* inputs) {
+  GivenInput[k] = inputs[k];
+  // An equal double gives an equal fixed-point value.
+  FP12_20 fixed = ToFixed(inputs[k]);
+  if (HasValue[k] && fixed == Value[k]) return;
+  HasValue[k] = 1;
+  Value[k] = fixed;
+  Inputs[k]->HasInput = true;
+  Inputs[k]->Output = fixed;
+  NotifyTargets(k);
+  NotifyOutsideTargets(k);
 }
 
 void NxTDPlan::Recompute(uint32_t position, bool passOn) {
@@ -235,10 +265,16 @@ void NxTDPlan::NotifyTargets(uint32_t slot) {
   FP12_20* terms = Term.data();
   FP12_20* nets = Net.data();
   uint8_t* stale = Stale.data();
+  // Logic targets carry no products here, and a target due for a full sum
+  // cannot trust the product it holds.
+  const uint8_t* isLogic = IsLogic.data();
+  const uint8_t* sumAll = SumAll.data();
   for (uint32_t t = TargetBegin[slot], end = TargetBegin[slot + 1]; t < end; ++t) {
     const uint32_t e = edges[t];
     const uint32_t owner = owners[t];
     const FP12_20 term = FpMul(weights[e], value);
+    // A product that stays leaves the net input, and so the output, as it is.
+    if (term == terms[e] && !isLogic[owner] && !sumAll[owner]) continue;
     nets[owner] = FpAdd(nets[owner], FpSub(term, terms[e]));
     terms[e] = term;
     stale[owner] = 1;
@@ -267,10 +303,22 @@ void NxTDPlan::CollectError(uint32_t position) {
 
 void NxTDPlan::PushLogicError(uint32_t position) {
   NxTDNode* node = Nodes[position];
-  const FP12_20 delta = FpMul(node->ErrorSum, node->Derivative);
-  const uint32_t* slot = SourceSlot.data() + SourceBegin[position];
+  PushError(position, FpMul(node->ErrorSum, node->Derivative), nullptr);
+}
+
+// Errors passed to input nodes would never be read, and skipping them also
+// spares the long chain of additions to their shared scratch slot.
+void NxTDPlan::PushError(uint32_t position, FP12_20 delta, const FP12_20* weights) {
+  const uint32_t begin = ErrorBegin[position], end = ErrorBegin[position + 1];
+  const uint32_t* source = ErrorSource.data();
+  const uint32_t* slot = ErrorSlot.data();
   FP12_20* incoming = IncomingError.data();
-  for (unsigned i = 0, n = node->NumSources; i < n; ++i) incoming[slot[i]] = FpAdd(incoming[slot[i]], delta);
+  if (!weights) {
+    for (uint32_t e = begin; e < end; ++e) incoming[slot[e]] = FpAdd(incoming[slot[e]], delta);
+    return;
+  }
+  for (uint32_t e = begin; e < end; ++e)
+    incoming[slot[e]] = FpAdd(incoming[slot[e]], FpMul(delta, weights[source[e]]));
 }
 
 // A weighted node's error share goes back to each source through its
@@ -281,12 +329,9 @@ void NxTDPlan::ObserveWeighted(uint32_t position) {
   NxTDNode* node = Nodes[position];
   const FP12_20 delta = FpMul(node->ErrorSum, node->Derivative);
   const unsigned count = node->NumSources;
-  const uint32_t* slot = SourceSlot.data() + SourceBegin[position];
   NxNode* const* sources = count ? static_cast<NxNode**>(node->SourceNodes) : nullptr;
-  const FP12_20* w = node->Weights.Data();
-  FP12_20* incoming = IncomingError.data();
   FP12_20* inputs = ConnectionInputs.data();
-  for (unsigned i = 0; i < count; ++i) incoming[slot[i]] = FpAdd(incoming[slot[i]], FpMul(delta, w[i]));
+  PushError(position, delta, node->Weights.Data());
   if (Outdated) {
     // The outputs changed behind the plan's back; the nodes have them.
     for (unsigned i = 0; i < count; ++i) inputs[i] = sources[i]->Output;
@@ -308,10 +353,8 @@ void NxTDPlan::LearnWeighted(uint32_t position) {
   NxTDNode* node = Nodes[position];
   const FP12_20 delta = FpMul(node->ErrorSum, node->Derivative);
   const unsigned count = node->NumSources;
-  const uint32_t* slot = SourceSlot.data() + SourceBegin[position];
   FP12_20* w = node->Weights.Data();
-  FP12_20* incoming = IncomingError.data();
-  for (unsigned i = 0; i < count; ++i) incoming[slot[i]] = FpAdd(incoming[slot[i]], FpMul(delta, w[i]));
+  PushError(position, delta, w);
   nx_rows::LearnFromTraces(w, node->WeightAccum.Data(), node->Traces.Data(), count + 1, FpNeg(node->ErrorSum),
                            node->LearningRateFP);
   MarkWeightsChanged(position);

@@ -53,6 +53,8 @@ class NxTDPlan {
   // True when every node is stale.
   bool Reload();
   void StoreInputs(const double* inputs);
+  // Input k differs from the value last stored.
+  void StoreInput(uint32_t k, const double* inputs);
   // passOn false: every target is due for a full sum already.
   void Recompute(uint32_t position, bool passOn);
   FP12_20 LogicNetValue(uint32_t position) const;
@@ -68,6 +70,9 @@ class NxTDPlan {
   void CollectError(uint32_t position);
   // A logic node passes its error times its slope to every source.
   void PushLogicError(uint32_t position);
+  // Passes delta times each weight (or delta itself, with no weights) back
+  // to the sources in the plan.
+  void PushError(uint32_t position, FP12_20 delta, const FP12_20* weights);
   void ObserveWeighted(uint32_t position);
   void LearnWeighted(uint32_t position);
   void MarkWeightsChanged(uint32_t position);
@@ -83,8 +88,12 @@ class NxTDPlan {
   // Connection e of Nodes[p] is entry e of the flat arrays, for
   // SourceBegin[p] <= e < SourceBegin[p + 1], in the node's source order.
   std::vector<uint32_t> SourceBegin;
-  // The source's position for the error push; inputs share a scratch slot.
-  std::vector<uint32_t> SourceSlot;
+  // The connections whose source is a node of the plan, the only ones whose
+  // error is ever read: ErrorSource[ErrorBegin[p]] ... are indices among
+  // the sources of Nodes[p], ErrorSlot the matching positions.
+  std::vector<uint32_t> ErrorBegin;
+  std::vector<uint32_t> ErrorSource;
+  std::vector<uint32_t> ErrorSlot;
   std::vector<uint32_t> SourceValue;  // the source's value slot
   // The connections each value slot feeds: TargetEdge[TargetBegin[v]] ...
   std::vector<uint32_t> TargetBegin;
@@ -109,7 +118,7 @@ class NxTDPlan {
   std::vector<FP12_20> Weight;         // by connection; 0 for logic nodes
   std::vector<FP12_20> Term;           // by connection
 
-  // Incoming errors by position, plus one scratch slot that is never read.
+  // Incoming errors by position.
   std::vector<FP12_20> IncomingError;
   // One node's source outputs side by side, and 1 for the bias.
   std::vector<FP12_20> ConnectionInputs;
