@@ -69,9 +69,16 @@ void NxTDPlan::WireSources(const SlotMap& slot) {
     }
     IsOutput.push_back(dynamic_cast<NxTDOutputNode*>(node) != nullptr);
     IsLogic.push_back(node->IsLogic());
+    Type.push_back(node->GetNodeType());
   }
   SourceBegin.push_back(static_cast<uint32_t>(SourceValue.size()));
   ErrorBegin.push_back(static_cast<uint32_t>(ErrorSource.size()));
+  for (uint32_t p = 0; p < Nodes.size(); ++p) {
+    bool row = true;
+    for (uint32_t e = ErrorBegin[p] + 1; e < ErrorBegin[p + 1]; ++e)
+      row = row && ErrorSource[e] == ErrorSource[e - 1] + 1 && ErrorSlot[e] == ErrorSlot[e - 1] + 1;
+    ErrorRow.push_back(row);
+  }
 }
 
 // The same connections seen from their sources.
@@ -214,8 +221,9 @@ void NxTDPlan::Recompute(uint32_t position, bool passOn) {
     Net[position] = FullNetValue(position);
     SumAll[position] = 0;
   }
+  const FP12_20 output = Type[position] == SIGMOID ? nx_transfer::Sigmoid(Net[position])
+                                                   : nx_transfer::Output(Type[position], Net[position]);
   NxTDNode* node = Nodes[position];
-  FP12_20 output = nx_transfer::Output(node->NodeType, Net[position]);
   node->NetValue = Net[position];
   node->Output = output;
   node->NewInput = false;
@@ -287,6 +295,7 @@ void NxTDPlan::NotifyOutsideTargets(uint32_t slot) {
 }
 
 FP12_20 NxTDPlan::OutsideError(uint32_t position) const {
+  if (!AnyOutsideTargets) return 0;
   uint32_t sum = 0;
   for (auto [target, index] : OutsideTargets[SlotOf(position)]) sum += static_cast<uint32_t>(target->FractionalError(index));
   return static_cast<FP12_20>(sum);
@@ -315,6 +324,10 @@ void NxTDPlan::PushError(uint32_t position, FP12_20 delta, const FP12_20* weight
   FP12_20* incoming = IncomingError.data();
   if (!weights) {
     for (uint32_t e = begin; e < end; ++e) incoming[slot[e]] = FpAdd(incoming[slot[e]], delta);
+    return;
+  }
+  if (ErrorRow[position] && begin != end) {
+    nx_rows::AddScaled(incoming + slot[begin], weights + source[begin], end - begin, delta);
     return;
   }
   for (uint32_t e = begin; e < end; ++e)

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "neural/fixed.h"
+#include "neural/types.h"
 
 class NxNode;
 class NxTDNode;
@@ -82,6 +83,7 @@ class NxTDPlan {
   uint32_t NumInputs;
   std::vector<uint8_t> IsOutput;
   std::vector<uint8_t> IsLogic;
+  std::vector<NODETYPE> Type;  // by position, kept here to spare a visit to the node
   // By position: feeds a logic node or a node outside the plan.
   std::vector<uint8_t> PassesNewsOn;
 
@@ -94,6 +96,9 @@ class NxTDPlan {
   std::vector<uint32_t> ErrorBegin;
   std::vector<uint32_t> ErrorSource;
   std::vector<uint32_t> ErrorSlot;
+  // By position: the sources in the plan are consecutive sources of the
+  // node and lie at consecutive positions, so the push is one row.
+  std::vector<uint8_t> ErrorRow;
   std::vector<uint32_t> SourceValue;  // the source's value slot
   // The connections each value slot feeds: TargetEdge[TargetBegin[v]] ...
   std::vector<uint32_t> TargetBegin;

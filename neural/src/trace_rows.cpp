@@ -25,6 +25,10 @@ void LearnFromTracesScalar(FP12_20* weights, FP12_20* accum, FP12_20* traces, un
   }
 }
 
+void AddScaledScalar(FP12_20* errors, const FP12_20* weights, unsigned count, FP12_20 delta) {
+  for (unsigned i = 0; i < count; ++i) errors[i] = FpAdd(errors[i], FpMul(delta, weights[i]));
+}
+
 // FpMul on eight lanes. The even lanes multiply in place, the odd ones after
 // a move down; either 64-bit product shifted right by 20 holds the result in
 // its low half, and a logical shift leaves the same low half as FpMul's
@@ -71,9 +75,23 @@ __attribute__((target("avx2"))) void LearnFromTracesAvx2(FP12_20* weights, FP12_
   LearnFromTracesScalar(weights + i, accum + i, traces + i, count - i, negError, rate);
 }
 
+__attribute__((target("avx2"))) void AddScaledAvx2(FP12_20* errors, const FP12_20* weights, unsigned count,
+                                                    FP12_20 delta) {
+  const __m256i delta8 = _mm256_set1_epi32(delta);
+  unsigned i = 0;
+  for (; i + 8 <= count; i += 8) {
+    auto* errorAt = reinterpret_cast<__m256i*>(errors + i);
+    const __m256i weight = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights + i));
+    _mm256_storeu_si256(errorAt, _mm256_add_epi32(_mm256_loadu_si256(errorAt), FpMul8(delta8, weight)));
+  }
+  AddScaledScalar(errors + i, weights + i, count - i, delta);
+}
+
 using ExtendTracesRow = void (*)(FP12_20*, FP12_20*, const FP12_20*, unsigned, FP12_20, FP12_20, FP12_20);
 
 using LearnFromTracesRow = void (*)(FP12_20*, FP12_20*, FP12_20*, unsigned, FP12_20, FP12_20);
+
+using AddScaledRow = void (*)(FP12_20*, const FP12_20*, unsigned, FP12_20);
 
 bool HasAvx2() { return __builtin_cpu_supports("avx2"); }
 
@@ -89,6 +107,11 @@ void LearnFromTraces(FP12_20* weights, FP12_20* accum, FP12_20* traces, unsigned
                      FP12_20 rate) {
   static const LearnFromTracesRow row = HasAvx2() ? LearnFromTracesAvx2 : LearnFromTracesScalar;
   row(weights, accum, traces, count, negError, rate);
+}
+
+void AddScaled(FP12_20* errors, const FP12_20* weights, unsigned count, FP12_20 delta) {
+  static const AddScaledRow row = HasAvx2() ? AddScaledAvx2 : AddScaledScalar;
+  row(errors, weights, count, delta);
 }
 
 }  // namespace nx_rows

@@ -17,4 +17,9 @@ void ExtendTraces(FP12_20* accum, FP12_20* traces, const FP12_20* inputs, unsign
 void LearnFromTraces(FP12_20* weights, FP12_20* accum, FP12_20* traces, unsigned count, FP12_20 negError,
                      FP12_20 rate);
 
+// The error passed back through one node's weights to sources that lie side
+// by side, element by element:
+//   errors[i] += FpMul(delta, weights[i])
+void AddScaled(FP12_20* errors, const FP12_20* weights, unsigned count, FP12_20 delta);
+
 }  // namespace nx_rows

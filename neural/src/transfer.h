@@ -47,13 +47,18 @@ inline FP12_20 Lookup(const FP12_20* table, const FP12_20* steps, FP12_20 argume
   return FpAdd(table[index], FpMul(fraction, steps[index]));
 }
 
+inline FP12_20 Sigmoid(FP12_20 x) {
+  const Tables& t = tables;
+  if (x >= 0) return Lookup(t.Sigmoid, t.SigmoidSteps, x, SCALE_25_5);
+  return FpSub(FP_ONE, Lookup(t.Sigmoid, t.SigmoidSteps, FpNeg(x), SCALE_25_5));
+}
+
 // Output of a node of the given type for net input x.
 inline FP12_20 Output(NODETYPE type, FP12_20 x) {
   const Tables& t = tables;
   switch (type) {
     case SIGMOID:
-      if (x >= 0) return Lookup(t.Sigmoid, t.SigmoidSteps, x, SCALE_25_5);
-      return FpSub(FP_ONE, Lookup(t.Sigmoid, t.SigmoidSteps, FpNeg(x), SCALE_25_5));
+      return Sigmoid(x);
     case LINEAR:
       return x;
     case PEAKED:
