@@ -61,25 +61,49 @@ std::vector<NodeState> States(const NxNeuralBase& net) {
   return states;
 }
 
-}  // namespace
+// Wide rows: eighteen hidden nodes side by side feed every node of the next
+// layer, so errors go back to them as whole rows, eight at a time.
+NxNeuralBase::ConfigData WideConfig() {
+  NxNeuralBase::ConfigData config;
+  config.AddLayer(0, {10, 2}, SIGMOID);
+  config.AddLayer(2, {9, 2}, SIGMOID);
+  config.AddMapping(0, 2, {2, 1}, {1, 1}, {0, 0}, 0);
+  config.AddLayer(3, {4, 1}, SIGMOID);
+  config.AddMapping(2, 3, {9, 2}, {0, 0}, {0, 0}, 0);
+  config.AddLayer(1, {1, 1}, SIGMOID);
+  config.AddMapping(3, 1, {4, 1}, {0, 0}, {0, 0}, 0);
+  return config;
+}
 
-// The network evaluates in one pass over the nodes that depend on changed
-// inputs; the layers' route recomputes lazily. Through a long run of
-// predictions, observations and outcomes both must agree on every output,
-// every node's state (the unused linear nodes included) and every weight.
-TEST(TDEvaluation, OnePassAgreesWithTheLayerRouteThroughLearning) {
-  NetPtr fast = MakeMixed(5);
-  NetPtr lazy = MakeMixed(5);
+// Some zero weights, whose products stay 0 whatever their inputs do.
+NetPtr MakeWide(unsigned seed) {
+  NxFixRandomSeed(seed);
+  NetPtr net(CreateTempDiffNet(WideConfig(), 0.7));
+  net->SetupStandardLearning(0.625);
+  AsTD(net)->SetAutoRates(true, 3);
+  for (unsigned n = 0; n < 18; n += 3) net->GetLayer(2)->GetNodeAt(n)->SetWeight(1, 0);
+  net->GetLayer(3)->GetNodeAt(2)->SetWeight(7, 0);
+  return net;
+}
+
+// Drives two twins of a network through a long run of predictions,
+// observations and outcomes, one through the network's own one-pass
+// evaluation, the other through the layers' lazy route; both must agree on
+// every output, every node's state and every weight.
+template <class Make>
+void ExpectBothRoutesAgree(Make make, unsigned seed, unsigned numInputs) {
+  NetPtr fast = make(seed);
+  NetPtr lazy = make(seed);
   ASSERT_EQ(AllWeights(*fast), AllWeights(*lazy));
   NxRandomGenerator random;
-  double inputs[8] = {};
+  std::vector<double> inputs(numInputs, 0.0);
   for (int step = 0; step < 600; ++step) {
-    int changes = step % 9 == 0 ? 8 : 1 + random.rand() % 2;
-    for (int c = 0; c < changes; ++c) inputs[random.rand() % 8] = (random.rand() % 300 - 100) / 100.0;
+    int changes = step % 9 == 0 ? static_cast<int>(numInputs) : 1 + random.rand() % 2;
+    for (int c = 0; c < changes; ++c) inputs[random.rand() % numInputs] = (random.rand() % 300 - 100) / 100.0;
     bool train = step % 3 != 0;
     bool newSequence = step % 20 == 0;
-    double a = AsTD(fast)->GetOutput(inputs, train, newSequence)[0];
-    double b = LayerRoute(lazy, inputs, train, newSequence);
+    double a = AsTD(fast)->GetOutput(inputs.data(), train, newSequence)[0];
+    double b = LayerRoute(lazy, inputs.data(), train, newSequence);
     ASSERT_EQ(a, b) << step;
     ASSERT_EQ(States(*fast), States(*lazy)) << step;
     if (step % 20 == 19) {
@@ -89,11 +113,62 @@ TEST(TDEvaluation, OnePassAgreesWithTheLayerRouteThroughLearning) {
       ASSERT_EQ(AllWeights(*fast), AllWeights(*lazy)) << step;
     }
   }
-  // The unused nodes were told of every change; asked, they agree too.
+  EXPECT_NE(AllWeights(*fast), AllWeights(*make(seed)));  // it did learn
+}
+
+}  // namespace
+
+// The network evaluates in one pass over the nodes that depend on changed
+// inputs; the layers' route recomputes lazily.
+TEST(TDEvaluation, OnePassAgreesWithTheLayerRouteThroughLearning) {
+  ExpectBothRoutesAgree(MakeMixed, 5, 8);
+  ExpectBothRoutesAgree(MakeWide, 3, 20);
+  // The unused linear nodes were told of every change; asked, they agree too.
+  NetPtr fast = MakeMixed(5), lazy = MakeMixed(5);
+  double inputs[8] = {0.9, 0.2, -0.2, 0.9, 0.1, 0.5, 0.9, 0.3};
+  AsTD(fast)->GetOutput(inputs, true, true);
+  LayerRoute(lazy, inputs, true, true);
+  inputs[3] = -0.2;
+  AsTD(fast)->GetOutput(inputs, false, false);
+  LayerRoute(lazy, inputs, false, false);
   for (NetPtr* net : {&fast, &lazy})
     for (unsigned n = 0; n < 2; ++n) (*net)->GetLayer(6)->GetNodeAt(n)->GetNewOutput();
   EXPECT_EQ(States(*fast), States(*lazy));
-  EXPECT_NE(AllWeights(*fast), AllWeights(*MakeMixed(5)));  // it did learn
+}
+
+// The nodes' own recursion learns the slow way: every error pulled from the
+// targets on demand. The network's passes push errors back in one sweep, in
+// rows where the sources lie side by side; weights and traces must come out
+// the same.
+template <class Make>
+void ExpectPlanLearnsAsTheNodes(Make make, unsigned seed, unsigned numInputs) {
+  NetPtr planned = make(seed);
+  NetPtr recursive = make(seed);
+  auto* out = static_cast<NxTDOutputNode*>(recursive->GetLayer(1)->GetNodeAt(0));
+  NxRandomGenerator random;
+  std::vector<double> inputs(numInputs, 0.0);
+  for (int step = 0; step < 400; ++step) {
+    for (int c = 0; c < 3; ++c) inputs[random.rand() % numInputs] = (random.rand() % 300 - 100) / 100.0;
+    const bool newSequence = step % 10 == 0;
+    AsTD(planned)->GetOutput(inputs.data(), true, newSequence);
+    LayerRoute(recursive, inputs.data(), false, newSequence);
+    out->ResetFlags();
+    out->UpdateTemporalDifferences();
+    if (step % 10 == 9) {
+      double outcome = (step / 10) % 3 ? 0.9 : 0.1;
+      AsTD(planned)->TrainOnOutcomes(&outcome);
+      out->ResetFlags();
+      out->SetOutcomeDifference(outcome);
+      out->TrainOnOutcome();
+      ASSERT_EQ(AllWeights(*planned), AllWeights(*recursive)) << step;
+    }
+  }
+  EXPECT_NE(AllWeights(*planned), AllWeights(*make(seed)));
+}
+
+TEST(TDEvaluation, PlannedLearningAgreesWithTheNodesOwnRecursion) {
+  ExpectPlanLearnsAsTheNodes(MakeMixed, 7, 8);
+  ExpectPlanLearnsAsTheNodes(MakeWide, 11, 20);
 }
 
 // Changes that bypass the network's own evaluation: an input node set
