@@ -152,6 +152,9 @@ NxScoreCase& NxHandScore::BranchCase(unsigned depth, const NxScoreCase& from) {
 }
 
 void NxHandScore::Search(NxScoreCase& scoreCase, unsigned depth) {
+  // Melds only ever leave a case, so once no meld left keeps some knocker
+  // meld whole, no arrangement below can count.
+  if (NumKnockerMatches > 0 && !KeepsKnockerMatches(scoreCase)) return;
   // A meld that overlaps nothing is always kept.
   const unsigned numMatches = scoreCase.Matches.GetNumElements();
   while (scoreCase.Cursor < numMatches && !scoreCase.Matches[scoreCase.Cursor]->IsOverlapping) ++scoreCase.Cursor;
