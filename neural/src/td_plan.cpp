@@ -273,16 +273,10 @@ void NxTDPlan::NotifyTargets(uint32_t slot) {
   FP12_20* terms = Term.data();
   FP12_20* nets = Net.data();
   uint8_t* stale = Stale.data();
-  // Logic targets carry no products here, and a target due for a full sum
-  // cannot trust the product it holds.
-  const uint8_t* isLogic = IsLogic.data();
-  const uint8_t* sumAll = SumAll.data();
   for (uint32_t t = TargetBegin[slot], end = TargetBegin[slot + 1]; t < end; ++t) {
     const uint32_t e = edges[t];
     const uint32_t owner = owners[t];
     const FP12_20 term = FpMul(weights[e], value);
-    // A product that stays leaves the net input, and so the output, as it is.
-    if (term == terms[e] && !isLogic[owner] && !sumAll[owner]) continue;
     nets[owner] = FpAdd(nets[owner], FpSub(term, terms[e]));
     terms[e] = term;
     stale[owner] = 1;
