@@ -309,8 +309,8 @@ void NxTDPlan::PushLogicError(uint32_t position) {
   PushError(position, FpMul(node->ErrorSum, node->Derivative), nullptr);
 }
 
-// Errors passed to input nodes would never be read, and skipping them also
-// spares the long chain of additions to their shared scratch slot.
+// Only connections from nodes of the plan carry errors back: what an input
+// node would receive is never read.
 void NxTDPlan::PushError(uint32_t position, FP12_20 delta, const FP12_20* weights) {
   const uint32_t begin = ErrorBegin[position], end = ErrorBegin[position + 1];
   const uint32_t* source = ErrorSource.data();
