@@ -31,6 +31,17 @@ bool HeadlessPresentation::ConfirmText(uint32_t captionId, const std::string& te
 
 bool HeadlessPresentation::Wait(uint32_t milliseconds) {
   WaitTimes.push_back(milliseconds);
-  if (DuringWait && WaitTimes.size() == DuringWaitNumber) DuringWait();
+  ++Waits;
+  if (DuringWait && Waits == DuringWaitNumber) DuringWait();
   return !(State && (State->AbortPending || State->ClosingRequested));
+}
+
+void HeadlessPresentation::Forget() {
+  Statuses.clear();
+  Selections.clear();
+  KnockLimits.clear();
+  Messages.clear();
+  Confirmations.clear();
+  ConfirmedTexts.clear();
+  WaitTimes.clear();
 }

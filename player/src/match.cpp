@@ -75,6 +75,7 @@ void Match::RecordHand(MatchStats& stats) {
 // down; such a game is abandoned after MAX_HAND_STEPS steps in one hand.
 bool Match::PlayGame(MatchStats& stats) {
   ProblemText.clear();
+  View.Forget();
   Flow.NewGame(false, false);
   uint32_t stepsInHand = 0;
   for (uint64_t step = 0; step < 10000000; ++step) {

@@ -149,6 +149,7 @@ int RunBenchGame(const std::vector<std::string_view>& args) {
         if (!moved) return Fail("the flow refused a move of the simple strategy");
       } else if (state.Play == Learning && timed.LearningDone) {
         timed.LearningDone = false;
+        view.Forget();
         if (record.GameOver)
           flow.NewGame(false, false);
         else

@@ -22,6 +22,10 @@ class HeadlessPresentation : public Presentation {
 
   // The flags that end a wait early.
   void Watch(const GameState* state) { State = state; }
+  // Drops the record of what was shown so far, so that matches of many
+  // hands that never read it keep a steady size. Waits keep counting, so a
+  // command scripted for a given wait still arrives at that wait.
+  void Forget();
 
   void SetStatus(uint32_t textId) override { Statuses.push_back(textId); }
   void SetSelection(SelectionKind kind, uint32_t card) override;
@@ -62,4 +66,5 @@ class HeadlessPresentation : public Presentation {
  private:
   bool NextAnswer();
   const GameState* State = nullptr;
+  uint64_t Waits = 0;
 };
