@@ -5,6 +5,7 @@
 #include "game/score_iterators.h"
 #include "neural/net.h"
 #include "player/computer_play.h"
+#include "player/trial_positions.h"
 
 namespace {
 
@@ -37,7 +38,10 @@ Lonely Examine(uint32_t card, const uint32_t* list) {
 
 }  // namespace
 
-double ComputerPlay::Evaluate() { return CurrentNet->GetOutput(ComputerView.data(), false, false)[0]; }
+double ComputerPlay::Evaluate() {
+  if (Watcher) Watcher->Trial(ComputerView.data());
+  return CurrentNet->GetOutput(ComputerView.data(), false, false)[0];
+}
 
 int32_t ComputerPlay::DeadwoodReport(const unsigned* cards, uint32_t* list) {
   auto start = TimeMeldSearch ? std::chrono::steady_clock::now() : std::chrono::steady_clock::time_point();
@@ -99,6 +103,7 @@ bool ComputerPlay::WantsUpcard(uint32_t player) {
   ComputerView[PROGRESS] = ProgressFeature(ObservationCount);
   ComputerView[DREW_DISCARD] = 0.1;
   ComputerView[HAND_VALUE] = HandValueFeature(handValue);
+  if (Watcher) Watcher->DecisionStarts();
   double baseline = Evaluate();
   double best = baseline;
 
@@ -157,6 +162,7 @@ uint32_t ComputerPlay::ChooseDiscard() {
   if (CurrentLevel == TOP_LEVEL) DeadwoodReport(cards, listB);
   double best = 0.0;
   int32_t bestR = static_cast<int32_t>(Table.State().KnockLimit) + 1;
+  if (Watcher) Watcher->DecisionStarts();
   return RateDiscards(cards, 11, cards[10], HandPoints(OwnPile(), 11), false, best, bestR, listB);
 }
 

@@ -14,6 +14,7 @@ class NxFile;
 class NxObjectReader;
 class NxObjectWriter;
 class NxTemporalDifferenceNet;
+class TrialWatcher;
 
 // The computer opponent. It keeps two position vectors up to date during a
 // hand, chooses its takes, discards and knocks by asking a temporal-
@@ -75,6 +76,9 @@ class ComputerPlay : public ComputerOpponent {
   bool RateCandidate(double value, int32_t r, double& best, int32_t& bestR, uint32_t limit, uint32_t u, uint32_t c,
                      bool first, bool taking, const uint32_t* listA, const uint32_t* listB) const;
   int32_t DeadwoodReport(const unsigned* cards, uint32_t* list);
+  // Shows every rated position to `watcher` (nullptr: nobody), for fitting
+  // the networks to a judgement of the positions play really meets.
+  void WatchTrials(TrialWatcher* watcher) { Watcher = watcher; }
   // Benchmarks may ask for the time spent in the meld search of decisions.
   void SetMeldSearchTiming(bool on) { TimeMeldSearch = on; }
   double MeldSearchSeconds() const { return MeldSearchTime; }
@@ -166,4 +170,5 @@ class ComputerPlay : public ComputerOpponent {
   bool Level4Missing = false;
   bool TimeMeldSearch = false;
   double MeldSearchTime = 0.0;
+  TrialWatcher* Watcher = nullptr;
 };

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "player/teacher_value.h"
+
+// Told of every position the computer player rates while it decides.
+class TrialWatcher {
+ public:
+  virtual ~TrialWatcher() = default;
+  // A take or discard decision begins; the trials that follow belong to it.
+  virtual void DecisionStarts() = 0;
+  // One rated position: the 56 cells of the computer's view.
+  virtual void Trial(const double* view) = 0;
+};
+
+// The positions of many decisions with their teacher values, kept by
+// decision: what matters to play is how the positions of one decision
+// compare with each other.
+class TrialPositions : public TrialWatcher {
+ public:
+  static constexpr size_t CELLS = 56;
+
+  explicit TrialPositions(const TeacherWeights& weights = {}) : Weights(weights) {}
+
+  void DecisionStarts() override;
+  void Trial(const double* view) override;
+
+  size_t Decisions() const { return Starts.size(); }
+  size_t Positions() const { return Targets.size(); }
+  // Positions [First(d), End(d)) belong to decision d.
+  size_t First(size_t decision) const { return Starts[decision]; }
+  size_t End(size_t decision) const {
+    return decision + 1 < Starts.size() ? Starts[decision + 1] : Targets.size();
+  }
+  const float* Cells(size_t position) const { return &CellValues[position * CELLS]; }
+  double Target(size_t position) const { return Targets[position]; }
+
+ private:
+  TeacherWeights Weights;
+  std::vector<float> CellValues;
+  std::vector<double> Targets;
+  std::vector<size_t> Starts;
+};
