@@ -1,5 +1,7 @@
-// quorla-lab train: builds the four levels' default networks by play, each
-// level's pair learning exactly as the computer player learns in play.
+// quorla-lab train: builds the four levels' default networks by play. The
+// lower levels learn exactly as the computer player learns in play; the top
+// level is fitted to a teacher's judgement of the positions its own play
+// meets.
 #include <unistd.h>
 
 #include <chrono>
@@ -15,17 +17,26 @@
 #include "player/match.h"
 #include "player/net_player.h"
 #include "player/network_data.h"
+#include "player/network_fit.h"
+#include "player/trial_positions.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr unsigned long DEFAULT_HANDS[NUM_LEVELS] = {3000, 10000, 30000, 100000};
+constexpr unsigned long DEFAULT_HANDS[NUM_LEVELS] = {3000, 10000, 30000, 10000};
+constexpr uint32_t TOP = NUM_LEVELS - 1;
+// The top level's hands are played in rounds; after each, its networks are
+// fitted to the positions of that round, so the next round meets the
+// positions the fitted networks lead to.
+constexpr unsigned FIT_ROUNDS = 2;
+constexpr unsigned FIT_EPOCHS = 20;
 
 void PrintHelp() {
   std::printf(
       "usage: quorla-lab train --out FILE [--seed S] [--hands-per-level A,B,C,D] [--opponent OPPONENT]\n"
       "                        [--start design|fresh|FILE] [--initial-range THOUSANDTHS]\n"
+      "                        [--top-level fit|play]\n"
       "\n"
       "Builds the default networks of the four levels by play and writes them to\n"
       "FILE as a network data file (four blocks, low then high network, replacing\n"
@@ -41,10 +52,17 @@ void PrintHelp() {
       "hands (self, the default), the simple strategy (simple), the random\n"
       "player (random), or the random player for the first half and self-play\n"
       "for the second (random-then-self).\n"
+      "\n"
+      "The top level (shown 4) is instead fitted by default (--top-level fit): it\n"
+      "plays its hands against itself in %u rounds without learning, and after\n"
+      "each round its networks are fitted to a teacher's value of every position\n"
+      "its decisions rated (least deadwood, less credit for each live way to\n"
+      "finish a half-built meld, plus a bonus for drawing from the discard pile).\n"
+      "Learning by play (--top-level play) lowers its strength.\n"
       "--initial-range (with --start fresh) draws every starting weight within\n"
       "+-THOUSANDTHS/1000 instead of the library's default ranges.\n"
       "Default hands per level: %lu,%lu,%lu,%lu.\n",
-      DEFAULT_HANDS[0], DEFAULT_HANDS[1], DEFAULT_HANDS[2], DEFAULT_HANDS[3]);
+      FIT_ROUNDS, DEFAULT_HANDS[0], DEFAULT_HANDS[1], DEFAULT_HANDS[2], DEFAULT_HANDS[3]);
 }
 
 int Fail(const std::string& message) {
@@ -75,6 +93,11 @@ class Progress {
     std::fprintf(stderr, "\rlevel %u [%s%s] %lu/%lu hands, %.0f/s, %.0f s left   ", level + 1,
                  std::string(filled, '#').c_str(), std::string(30 - filled, '.').c_str(), done, Total, rate, left);
   }
+  void ShowFit(uint32_t level, unsigned round, unsigned epoch) {
+    if (!isatty(STDERR_FILENO)) return;
+    std::fprintf(stderr, "\rlevel %u: fitting, round %u of %u, epoch %u of %u%*s", level + 1, round + 1, FIT_ROUNDS,
+                 epoch, FIT_EPOCHS, 30, "");
+  }
   void Clear() {
     if (isatty(STDERR_FILENO)) std::fprintf(stderr, "\r%*s\r", 90, "");
   }
@@ -84,8 +107,8 @@ class Progress {
   std::chrono::steady_clock::time_point Start;
 };
 
-// Plays games with learning until `hands` more hands are done.
-bool Learn(Match& match, unsigned long hands, unsigned long& done, uint32_t level, Progress& progress) {
+// Plays games until `hands` more hands are done.
+bool Play(Match& match, unsigned long hands, unsigned long& done, uint32_t level, Progress& progress) {
   MatchStats stats;
   while (stats.Hands < hands) {
     uint64_t before = stats.Hands;
@@ -99,14 +122,119 @@ bool Learn(Match& match, unsigned long hands, unsigned long& done, uint32_t leve
   return true;
 }
 
+enum class Opponent { SELF, SIMPLE, RANDOM, RANDOM_THEN_SELF };
+
+// The levels' networks travel between matches through their blocks of the
+// scratch installation's player file. Every match is played under the top
+// level's rules, whose knocks do not depend on the network, in Standard
+// games.
+class Trainer {
+ public:
+  Trainer(unsigned long seed, const std::string& scratch, unsigned long total)
+      : Seed(seed), Player(data_paths::PlayerDataPath()), Snapshot(scratch + "/snapshot.qlf"), Meter(total) {}
+
+  Opponent Chosen = Opponent::SELF;
+  bool FreshStart = false;
+  double InitialRange = 0;
+
+  // Learns as the computer player does in play, in four quarters. Only the
+  // high-limit network learns: learning from Oklahoma hands made the
+  // low-limit network play worse, under Oklahoma and under Simple rules, so
+  // it keeps its start.
+  bool LearnByPlay(uint32_t level, unsigned long hands) {
+    for (uint32_t quarter = 0; quarter < 4; ++quarter) {
+      unsigned long count = quarter < 3 ? hands / 4 : hands - 3 * (hands / 4);
+      if (count == 0) continue;
+      Opponent opponent = Chosen;
+      if (Chosen == Opponent::RANDOM_THEN_SELF) opponent = quarter < 2 ? Opponent::RANDOM : Opponent::SELF;
+      Match match(Options(level, true), HumanSeat(level, opponent));
+      if (!match.Computer().LoadNets(level, false)) return Fail("cannot read the scratch networks");
+      if (quarter == 0 && FreshStart && InitialRange > 0)
+        for (uint32_t choice : {LOW_NET, HIGH_NET})
+          for (unsigned layer = 1; layer < NxNeuralBase::MAX_LAYERS; ++layer)
+            match.Computer().GetNet(choice)->CustomizeInitialWeights(layer, InitialRange);
+      match.Computer().ApplyLevelRates(TOP);
+      if (!Play(match, count, Done, level, Meter)) return false;
+      match.Computer().SaveNets(level);
+    }
+    return true;
+  }
+
+  // Plays against itself without learning, watching every position its
+  // decisions rate, and fits the high-limit network to the teacher's values
+  // of them; the low-limit network gets the same weights.
+  bool FitByPlay(uint32_t level, unsigned long hands) {
+    for (unsigned round = 0; round < FIT_ROUNDS; ++round) {
+      unsigned long count = round + 1 < FIT_ROUNDS ? hands / FIT_ROUNDS : hands - (FIT_ROUNDS - 1) * (hands / FIT_ROUNDS);
+      if (count == 0) continue;
+      Match match(Options(level, false), HumanSeat(level, Opponent::SELF));
+      ComputerPlay& computer = match.Computer();
+      if (!computer.LoadNets(level, false)) return Fail("cannot read the scratch networks");
+      TrialPositions trials;
+      computer.WatchTrials(&trials);
+      if (!Play(match, count, Done, level, Meter)) return false;
+      computer.WatchTrials(nullptr);
+      FitOptions options;
+      options.Epochs = FIT_EPOCHS;
+      options.Seed = Seed * 31 + round;
+      FitReport report = FitToTeacher(*computer.GetNet(HIGH_NET), trials, options,
+                                      [&](unsigned epoch) { Meter.ShowFit(level, round, epoch); });
+      if (!report.Fitted || !CopyWeights(*computer.GetNet(HIGH_NET), *computer.GetNet(LOW_NET)))
+        return Fail("the networks are not shaped for fitting");
+      Meter.Clear();
+      std::printf("level %u, round %u: %zu decisions; spread %.2f -> %.2f points, best agrees %.1f%% -> %.1f%%\n",
+                  level + 1, round + 1, trials.Decisions(), report.SpreadBefore, report.SpreadAfter,
+                  100 * report.AgreementBefore, 100 * report.AgreementAfter);
+      computer.SaveNets(level);
+    }
+    return true;
+  }
+
+  unsigned long Hands() const { return Done; }
+  void ClearProgress() { Meter.Clear(); }
+
+ private:
+  static bool Fail(const char* message) {
+    std::fprintf(stderr, "quorla-lab train: %s\n", message);
+    return false;
+  }
+
+  MatchOptions Options(uint32_t level, bool learn) const {
+    MatchOptions options;
+    options.Level = TOP;
+    options.Learn = learn;
+    options.Seed = static_cast<int32_t>((Seed * 7919 + level * 104729 + Done) % 714025);
+    return options;
+  }
+
+  // Self-play meets the level's networks as they stood when the match began.
+  Match::SeatFactory HumanSeat(uint32_t level, Opponent opponent) const {
+    if (opponent == Opponent::SELF) fs::copy_file(Player, Snapshot, fs::copy_options::overwrite_existing);
+    int32_t seed = static_cast<int32_t>((Seed * 7919 + level * 104729 + Done) % 714025);
+    std::string snapshot = Snapshot;
+    return [opponent, level, seed, snapshot](GameFlow& flow) -> std::unique_ptr<SeatPlayer> {
+      if (opponent == Opponent::SELF) return std::make_unique<NetPlayer>(flow, TOP, snapshot, level);
+      if (opponent == Opponent::RANDOM) return std::make_unique<RandomPlayer>(seed);
+      return std::make_unique<SimplePlayer>();
+    };
+  }
+
+  unsigned long Seed;
+  std::string Player;
+  std::string Snapshot;
+  Progress Meter;
+  unsigned long Done = 0;
+};
+
 }  // namespace
 
 static int RunTrain(const std::vector<std::string_view>& args) {
   std::string out;
   unsigned long seed = 1;
-  enum class Opponent { SELF, SIMPLE, RANDOM, RANDOM_THEN_SELF } chosen = Opponent::SELF;
+  Opponent chosen = Opponent::SELF;
   double initialRange = 0;
   bool designedStart = true;
+  bool fitTop = true;
   std::string startFile;  // continue from this network data file
   unsigned long hands[NUM_LEVELS];
   std::copy(DEFAULT_HANDS, DEFAULT_HANDS + NUM_LEVELS, hands);
@@ -136,13 +264,13 @@ static int RunTrain(const std::vector<std::string_view>& args) {
       if (!ParseWholeNumber(value, thousandths, 100000)) return Fail("--initial-range takes thousandths, e.g. 300");
       initialRange = thousandths / 1000.0;
     }
+    else if (arg == "--top-level" && (value == "fit" || value == "play")) fitTop = value == "fit";
     else return Fail("bad option " + std::string(arg) + " " + std::string(value));
   }
   if (out.empty()) return Fail("--out FILE is required");
 
   ScratchDirectory scratchDir(network_data::MakeScratchInstallation(static_cast<unsigned>(seed)));
   if (scratchDir.Failed()) return Fail("cannot create a scratch installation in the temporary directory");
-  const std::string& scratch = scratchDir.Get();
   std::string player = data_paths::PlayerDataPath();
   if (designedStart && !WriteStartingDataFile(player)) return Fail("cannot write the starting networks");
   std::error_code copyError;
@@ -150,52 +278,24 @@ static int RunTrain(const std::vector<std::string_view>& args) {
   if (copyError) return Fail("cannot copy " + startFile + ": " + copyError.message());
   unsigned long total = 0;
   for (unsigned long h : hands) total += h;
-  Progress progress(total);
-  unsigned long done = 0;
+  Trainer trainer(seed, scratchDir.Get(), total);
+  trainer.Chosen = chosen;
+  trainer.FreshStart = !designedStart && startFile.empty();
+  trainer.InitialRange = initialRange;
   auto start = std::chrono::steady_clock::now();
-  // The networks learn under the top level's rules, whose knocks do not
-  // depend on the network; a level's networks travel between the quarters
-  // of its hands through its block of the scratch player file. All hands are
-  // Standard ones, so only the high-limit network learns: learning from
-  // Oklahoma hands made the low-limit network play worse, both under
-  // Oklahoma and under Simple rules, so it keeps its starting design.
-  const uint32_t rules = NUM_LEVELS - 1;
-  const std::string snapshot = scratch + "/snapshot.qlf";
   for (uint32_t level = 0; level < NUM_LEVELS; ++level) {
-    for (uint32_t quarter = 0; quarter < 4; ++quarter) {
-      unsigned long count = quarter < 3 ? hands[level] / 4 : hands[level] - 3 * (hands[level] / 4);
-      if (count == 0) continue;
-      MatchOptions options;
-      options.Level = rules;
-      options.Learn = true;
-      options.Seed = static_cast<int32_t>((seed * 7919 + level * 104729 + done) % 714025);
-      Opponent opponent = chosen;
-      if (chosen == Opponent::RANDOM_THEN_SELF) opponent = quarter < 2 ? Opponent::RANDOM : Opponent::SELF;
-      if (opponent == Opponent::SELF) fs::copy_file(player, snapshot, fs::copy_options::overwrite_existing);
-      Match::SeatFactory human = [&](GameFlow& flow) -> std::unique_ptr<SeatPlayer> {
-        if (opponent == Opponent::SELF) return std::make_unique<NetPlayer>(flow, rules, snapshot, level);
-        if (opponent == Opponent::RANDOM) return std::make_unique<RandomPlayer>(options.Seed);
-        return std::make_unique<SimplePlayer>();
-      };
-      Match match(options, human);
-      if (!match.Computer().LoadNets(level, false)) return Fail("cannot read the scratch networks");
-      if (quarter == 0 && !designedStart && startFile.empty() && initialRange > 0)
-        for (uint32_t choice : {LOW_NET, HIGH_NET})
-          for (unsigned layer = 1; layer < NxNeuralBase::MAX_LAYERS; ++layer)
-            match.Computer().GetNet(choice)->CustomizeInitialWeights(layer, initialRange);
-      match.Computer().ApplyLevelRates(rules);
-      if (!Learn(match, count, done, level, progress)) return 1;
-      match.Computer().SaveNets(level);
-    }
+    bool trained = level == TOP && fitTop ? trainer.FitByPlay(level, hands[level])
+                                          : trainer.LearnByPlay(level, hands[level]);
+    if (!trained) return 1;
   }
-  progress.Clear();
+  trainer.ClearProgress();
   std::error_code error;
   fs::copy_file(player, out + ".new", fs::copy_options::overwrite_existing, error);
   if (!error) fs::rename(out + ".new", out, error);
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (error) return Fail("cannot write " + out + ": " + error.message());
-  std::printf("wrote %s: %lu hands in %.0f s (%.0f hands per second)\n", out.c_str(), done, seconds,
-              seconds > 0 ? done / seconds : 0.0);
+  std::printf("wrote %s: %lu hands in %.0f s (%.0f hands per second)\n", out.c_str(), trainer.Hands(), seconds,
+              seconds > 0 ? trainer.Hands() / seconds : 0.0);
   return 0;
 }
 
