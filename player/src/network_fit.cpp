@@ -140,9 +140,12 @@ class Fit {
     std::vector<size_t> order(Trials.Decisions());
     for (size_t d = 0; d < order.size(); ++d) order[d] = d;
     for (size_t i = order.size(); i > 1; --i) std::swap(order[i - 1], order[random.Below(i)]);
-    std::vector<double>& w = Net.Parameters();
-    Gradient.assign(w.size(), 0.0);
-    if (Moment.size() != w.size()) Moment.assign(w.size(), 0.0), Square.assign(w.size(), 0.0);
+    const size_t weights = Net.Parameters().size();
+    if (Moment.size() != weights) {
+      Gradient.assign(weights, 0.0);
+      Moment.assign(weights, 0.0);
+      Square.assign(weights, 0.0);
+    }
     const size_t batch = std::max(1u, Options.DecisionsPerBatch);
     for (size_t start = 0; start < order.size(); start += batch) {
       std::fill(Gradient.begin(), Gradient.end(), 0.0);

@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr uint32_t DREW_DISCARD_CELL = 27;
-
 bool Has(uint64_t cards, int suit, int rank) {
   return rank >= 0 && rank < static_cast<int>(NUM_RANKS) && (cards >> (suit * NUM_RANKS + rank) & 1);
 }
@@ -45,6 +43,6 @@ double TeacherValue(const double* view, const TeacherWeights& weights) {
     else if (cell != 0.0) gone |= uint64_t{1} << card;  // discarded, or known in the other hand
   }
   double points = LeastDeadwood(held) - weights.HalfMeldCredit * LiveHalfMeldWays(held, gone);
-  if (view[DREW_DISCARD_CELL] > 0.5) points -= weights.TakePoints;
+  if (view[ComputerPlay::DREW_DISCARD] > 0.5) points -= weights.TakePoints;
   return 0.5 - 0.004 * points;
 }

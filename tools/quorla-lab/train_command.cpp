@@ -199,18 +199,23 @@ class Trainer {
     return false;
   }
 
+  // Each match of a run deals from its own seed.
+  int32_t MatchSeed(uint32_t level) const {
+    return static_cast<int32_t>((Seed * 7919 + level * 104729 + Done) % 714025);
+  }
+
   MatchOptions Options(uint32_t level, bool learn) const {
     MatchOptions options;
     options.Level = TOP;
     options.Learn = learn;
-    options.Seed = static_cast<int32_t>((Seed * 7919 + level * 104729 + Done) % 714025);
+    options.Seed = MatchSeed(level);
     return options;
   }
 
   // Self-play meets the level's networks as they stood when the match began.
   Match::SeatFactory HumanSeat(uint32_t level, Opponent opponent) const {
     if (opponent == Opponent::SELF) fs::copy_file(Player, Snapshot, fs::copy_options::overwrite_existing);
-    int32_t seed = static_cast<int32_t>((Seed * 7919 + level * 104729 + Done) % 714025);
+    int32_t seed = MatchSeed(level);
     std::string snapshot = Snapshot;
     return [opponent, level, seed, snapshot](GameFlow& flow) -> std::unique_ptr<SeatPlayer> {
       if (opponent == Opponent::SELF) return std::make_unique<NetPlayer>(flow, TOP, snapshot, level);

@@ -24,6 +24,8 @@ class TrialWatcher;
 class ComputerPlay : public ComputerOpponent {
  public:
   using Vector = std::array<double, POSITION_CELLS>;
+  // The feature cells of column 13.
+  static constexpr uint32_t PROGRESS = 13, DREW_DISCARD = 27, KNOCK_LIMIT = 41, HAND_VALUE = 55;
   static constexpr uint32_t MAX_OBSERVATIONS = 32;
   static constexpr uint32_t NO_PLAN = NoCard;
 
@@ -123,8 +125,6 @@ class ComputerPlay : public ComputerOpponent {
   bool IsReplayPending() const { return ReplayPending; }
 
  private:
-  // The feature cells of column 13.
-  static constexpr uint32_t PROGRESS = 13, DREW_DISCARD = 27, KNOCK_LIMIT = 41, HAND_VALUE = 55;
 
   static double HandValueFeature(int32_t points);
   static double ProgressFeature(uint32_t count);
