@@ -12,12 +12,16 @@ constexpr uint32_t FIRST_CARD_BACK_ID = 24456;
 constexpr uint32_t LAST_CARD_BACK_ID = 24465;
 
 // Where the deck gets its pictures from. The window supplies the artwork;
-// tests supply synthetic images.
+// tests supply synthetic images. Pixels are 0x00RRGGBB words (the top byte
+// is ignored), so the mask's AND/OR composition works on plain integers.
 class NxImageProvider {
  public:
   virtual ~NxImageProvider() = default;
-  // An empty bitmap when the id is unknown.
+  // An empty bitmap when the id is unknown. Pictures are Scale() times their
+  // size in table pixels, so a high-density screen gets sharp cards.
   virtual NxBitmap LoadImage(uint32_t resourceId) = 0;
+  // Device pixels per table pixel: 1, 2 or 3.
+  virtual int32_t Scale() const { return 1; }
 };
 
 // Whoever shows the table: receives each painted area of the back buffer
