@@ -74,6 +74,18 @@ void NxDeck::Drop() {
   Paint(true);
 }
 
+void NxDeck::ReturnHeldCard() {
+  if (!Held) return;
+  NxHand& hand = PileRef(HeldPile);
+  hand.Insert(std::min(hand.Origin, hand.Count), Held);
+  Held = nullptr;
+  hand.Hovering = false;
+  hand.Origin = NoCard;
+  hand.InsertPosition = NoCard;
+  hand.Layout(CardDims);
+  Paint(true);
+}
+
 void NxDeck::MoveCard(uint32_t fromPile, uint32_t position, uint32_t toPile, bool faceUp) {
   NxHand& from = PileRef(fromPile);
   NxHand& to = PileRef(toPile);

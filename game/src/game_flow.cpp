@@ -183,7 +183,17 @@ void GameFlow::ShowKnockCard() {
   if (top >= 0) TheDeck.MoveCardToPoint(KNOCK_AREA_AT, DISCARD_PILE, top, true);
 }
 
+void GameFlow::TakeBackHeldCard() {
+  if (!TheDeck.HeldCard()) return;
+  TheDeck.ReturnHeldCard();
+  S.Dragging = false;
+  S.DragFromDiscard = false;
+}
+
 bool GameFlow::EvaluateKnock(uint32_t player) {
+  // A card the person holds with the mouse still belongs to the hand: the
+  // knock is scored on every card, and the drag ends.
+  TakeBackHeldCard();
   uint32_t defender = 1 - player;
   std::array<uint32_t, HAND_CARDS> deadwood;
   int32_t knockerDeadwood = ScorePile(TheDeck, player, S.LastScores[player], deadwood);
@@ -272,7 +282,9 @@ void GameFlow::DealHand() {
   TheDeck.Deal(STOCK_PILE, STOCK_CARDS, STOCK_AT, STACKED, 100, false);
   if (!elevenTen) TheDeck.Deal(DISCARD_PILE, 1, DISCARD_AT, STACKED, 0, true);
   SortPile(TheDeck, HUMAN_PILE, Settings.SortAfterDeal, Settings.SortDirectionAfterDeal);
-  S.Sort = Settings.SortAfterDeal == HandSort::BY_VALUE ? SORTED_BY_VALUE : SORTED_BY_SUIT;
+  S.Sort = Settings.SortAfterDeal == HandSort::BY_VALUE  ? SORTED_BY_VALUE
+           : Settings.SortAfterDeal == HandSort::BY_SUIT ? SORTED_BY_SUIT
+                                                         : PLAYERS_ORDER;
 
   if (S.ScoreSheetShown) {
     S.ScoreSheetShown = false;
@@ -313,7 +325,35 @@ void GameFlow::DealHand() {
 
 // ------------------------------------------------------------------ idle step
 
-void GameFlow::IdleStep() {
+bool GameFlow::HasIdleWork() const {
+  if (S.ClosingRequested) return true;
+  switch (S.Play) {
+    case ComputerTake:
+    case ComputerDiscard:
+      return Opponent != nullptr;
+    case HandEnded:
+      return true;
+    case Learning:
+      return Opponent != nullptr && !LearningFinished;
+    case HumanTake:
+    case HumanDiscard:
+      break;
+  }
+  return false;
+}
+
+bool GameFlow::IdleStep() {
+  // A window handles its messages inside waits and modal boxes, where its
+  // idle processing may call again: one step at a time, or the computer
+  // would move twice.
+  if (InIdleStep) return false;
+  InIdleStep = true;
+  RunIdleStep();
+  InIdleStep = false;
+  return HasIdleWork();
+}
+
+void GameFlow::RunIdleStep() {
   if (S.ClosingRequested) {
     TheView.RepeatCloseRequest();
     return;
@@ -322,7 +362,10 @@ void GameFlow::IdleStep() {
     case ComputerTake: {
       if (!Opponent) return;
       if (Opponent->TakeDecision(1)) {
-        if (!S.HandOver && !S.AbortPending) S.Play = ComputerDiscard;
+        // A take given up half-way leaves the computer with ten cards; it
+        // must never be asked to discard from them.
+        if (!S.HandOver && !S.AbortPending && TheDeck.CardsInPile(COMPUTER_PILE) == HAND_CARDS + 1)
+          S.Play = ComputerDiscard;
       } else {
         S.Play = HumanTake;
         SetStatus(S.Offer == OFFER_TO_DEALER ? COMPUTER_PASSES
@@ -344,7 +387,8 @@ void GameFlow::IdleStep() {
       }
       break;
     case Learning:
-      if (Opponent) Opponent->LearnStep(Learning, S.ComputerOutcome, S.HumanOutcome);
+      if (Opponent && !LearningFinished)
+        LearningFinished = !Opponent->LearnStep(Learning, S.ComputerOutcome, S.HumanOutcome);
       break;
     case HandEnded:
       if (S.StockExhausted)
@@ -419,6 +463,7 @@ void GameFlow::LayOpenComputerHand() {
 }
 
 void GameFlow::AnnounceHand() {
+  TakeBackHeldCard();
   LayOpenComputerHand();
   TheDeck.SetPileFace(COMPUTER_PILE, true);
   TheView.ShowComputerHand(true);
@@ -435,6 +480,7 @@ void GameFlow::AnnounceHand() {
 }
 
 void GameFlow::AnnounceTie() {
+  TakeBackHeldCard();
   TheDeck.SetPileFace(COMPUTER_PILE, true);
   TheView.ShowComputerHand(true);
   SetStatus(STOCK_TIE);
@@ -458,4 +504,5 @@ void GameFlow::HandOutcomes() {
   }
   S.Play = Learning;
   S.HandOver = true;
+  LearningFinished = false;
 }

@@ -30,6 +30,7 @@ std::vector<uint32_t> OrderBySuit(const std::vector<uint32_t>& cards, SortDirect
 }
 
 void SortPile(NxDeck& deck, uint32_t pile, HandSort sort, SortDirection direction) {
+  if (sort == HandSort::NONE) return;
   std::vector<uint32_t> cards;
   for (uint32_t i = 0; i < deck.CardsInPile(pile); ++i) cards.push_back(deck.CardIndexAt(pile, i));
   std::vector<uint32_t> order =

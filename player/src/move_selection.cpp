@@ -255,7 +255,10 @@ bool ComputerPlay::AnimateTake(uint32_t pile, TPoint showAt, SelectionKind kind)
   NxDeck& deck = Table.Deck();
   state.AbortPending = false;
   LastDrawFeature = pile == DISCARD_PILE ? 0.9 : 0.1;
-  if (!Table.View().Wait(1000)) return false;
+  // A close request only cuts the waits short: the take is completed so that
+  // the saved game holds a whole move. Only a command that replaces the hand
+  // (abort pending) gives the move up.
+  if (!Table.View().Wait(1000) && state.AbortPending) return false;
   int32_t top = deck.TopIndex(pile);
   if (top < 0) return false;
   uint32_t card = deck.CardIndexAt(pile, top);
@@ -263,7 +266,7 @@ bool ComputerPlay::AnimateTake(uint32_t pile, TPoint showAt, SelectionKind kind)
   state.Selection = kind;
   state.SelectionCard = kind == SELECT_KNOWN_CARD ? card : NoCard;
   Table.View().SetSelection(kind, state.SelectionCard);
-  if (!Table.View().Wait(1000)) return false;
+  if (!Table.View().Wait(1000) && state.AbortPending) return false;
   deck.MoveCard(pile, deck.TopIndex(pile), OwnPile(), state.Watching);
   NoteCard(1, card, pile == DISCARD_PILE ? 2 : 1);
   return true;

@@ -11,8 +11,9 @@ void GameSettings::Open(const std::string& settingsPath) {
 
 void ApplyPreferences(const Preferences& preferences, FlowSettings& settings) {
   settings.ElevenTenDeal = preferences.DealType != 0;
-  if (preferences.HandSorting != 0)
-    settings.SortAfterDeal = preferences.HandSorting == 2 ? HandSort::BY_SUIT : HandSort::BY_VALUE;
+  settings.SortAfterDeal = preferences.HandSorting == 2   ? HandSort::BY_SUIT
+                          : preferences.HandSorting == 1 ? HandSort::BY_VALUE
+                                                         : HandSort::NONE;
   settings.SortDirectionAfterDeal =
       preferences.SortDirection != 0 ? SortDirection::DESCENDING : SortDirection::ASCENDING;
   settings.DifferentCardbackEachGame = preferences.RandomDeck;

@@ -134,3 +134,100 @@ TEST(Flow, DefenderLaysOpenDeadwoodThenLayoffsThenJoinedRunsThenOwnMelds) {
   EXPECT_EQ(std::vector<std::string>(shown.begin() + 4, shown.begin() + 7), (std::vector<std::string>{"10C", "JC", "QC"}));
   EXPECT_EQ(std::set<std::string>(shown.begin() + 7, shown.end()), (std::set<std::string>{"KH", "KD", "KS"}));
 }
+
+TEST(Flow, CloseDuringTheComputersTakeCompletesTheTake) {
+  TempInstallation install;
+  HeadlessTable table;
+  table.State.Dealer = 0;  // the computer begins
+  table.Flow.DealHand();
+  table.State.Offer = FIRST_PLAYER_TAKES_STOCK;  // it must draw: a take with waits
+  table.View.DuringWaitNumber = static_cast<uint32_t>(table.View.WaitTimes.size()) + 1;
+  table.View.DuringWait = [&] { table.Flow.RequestClose(); };
+  EXPECT_TRUE(table.Flow.IdleStep());  // the repeated close request is still to come
+  EXPECT_EQ(table.Deck.CardsInPile(COMPUTER_PILE), 11u);
+  EXPECT_EQ(table.State.Play, ComputerDiscard);
+  EXPECT_EQ(CheckTable(table.Flow, table.State, table.Deck), "");
+  table.Flow.IdleStep();
+  EXPECT_EQ(table.View.CloseRequests, 1u);
+}
+
+TEST(Flow, NoSortingLeavesTheDealtOrder) {
+  TempInstallation install;
+  HeadlessTable table;
+  table.Flow.Settings.SortAfterDeal = HandSort::NONE;
+  table.State.Dealer = 1;
+  table.Flow.DealHand();
+  // The computer's ten cards are dealt first, then the human's ten.
+  std::vector<uint32_t> dealt, held;
+  for (uint32_t i = 10; i < 20; ++i) dealt.push_back(table.Deck.CardInOrder(i)->Index());
+  for (uint32_t i = 0; i < 10; ++i) held.push_back(table.Deck.CardIndexAt(HUMAN_PILE, i));
+  EXPECT_EQ(held, dealt);
+  EXPECT_EQ(table.State.Sort, PLAYERS_ORDER);
+
+  table.Flow.Settings.SortAfterDeal = HandSort::BY_SUIT;
+  table.Flow.NextHand();  // refused: the hand is not over
+  table.State.HandOver = true;
+  table.Flow.NextHand();
+  EXPECT_EQ(table.State.Sort, SORTED_BY_SUIT);
+}
+
+TEST(Flow, ACardHeldByTheMouseIsScoredWithItsHand) {
+  TempInstallation install;
+  auto knockWith = [](bool holdACard) {
+    HeadlessTable table;
+    table.State.Dealer = 1;
+    table.Flow.DealHand();
+    SetHands(table, {"2H", "3H", "4H", "9S", "9D", "KC", "QC", "5D", "7S", "8C"},
+             {"AS", "2S", "3S", "5C", "6C", "7C", "JD", "QD", "KD", "AC"});
+    table.State.KnockLimit = 10;
+    if (holdACard) {
+      table.Deck.PickUp(HUMAN_PILE, 3);
+      table.State.Dragging = true;
+    }
+    EXPECT_TRUE(table.Flow.EvaluateKnock(1));  // three melds and the ace of clubs
+    EXPECT_EQ(table.Deck.HeldCard(), nullptr);
+    EXPECT_FALSE(table.State.Dragging);
+    EXPECT_EQ(table.Deck.CardsInPile(HUMAN_PILE), 10u);
+    return std::make_pair(table.State.Points, table.State.Dealer);
+  };
+  EXPECT_EQ(knockWith(true), knockWith(false));
+}
+
+TEST(Flow, IdleStepRunsOnceAtATimeAndSaysWhenItIsDone) {
+  TempInstallation install;
+  HeadlessTable table;
+  table.State.Dealer = 0;  // the computer begins
+  table.Flow.DealHand();
+  table.State.Offer = FIRST_PLAYER_TAKES_STOCK;
+  table.View.DuringWaitNumber = static_cast<uint32_t>(table.View.WaitTimes.size()) + 1;
+  bool nestedResult = true;
+  table.View.DuringWait = [&] { nestedResult = table.Flow.IdleStep(); };
+  EXPECT_TRUE(table.Flow.IdleStep());
+  EXPECT_FALSE(nestedResult);
+  EXPECT_EQ(table.Deck.CardsInPile(COMPUTER_PILE), 11u);
+  table.View.DuringWait = nullptr;
+
+  // Play on to the person's turn: the steps then stop.
+  bool more = true;
+  for (int i = 0; i < 10 && more; ++i) more = table.Flow.IdleStep();
+  EXPECT_FALSE(more);
+  EXPECT_TRUE(table.State.Play == HumanTake || table.State.Play == Learning) << table.State.Play;
+  EXPECT_FALSE(table.Flow.HasIdleWork());
+}
+
+TEST(Flow, LearningStepsEndOnTheirOwn) {
+  TempInstallation install;
+  HeadlessTable table;
+  table.Flow.NewGame(false, false);
+  uint32_t guard = 0;
+  while (table.State.Play != Learning && ++guard < 2000) {
+    if (!table.Flow.HasIdleWork()) PlayHumanMove(table.Flow);
+    table.Flow.IdleStep();
+  }
+  ASSERT_EQ(table.State.Play, Learning);
+  uint32_t steps = 0;
+  while (table.Flow.IdleStep() && ++steps < 10000) {}
+  EXPECT_GT(steps, 0u);
+  EXPECT_LT(steps, 10000u);
+  EXPECT_FALSE(table.Flow.HasIdleWork());
+}

@@ -59,6 +59,8 @@ class NxDeck {
   void Drag(TPoint point, bool useMask);
   void Retarget(uint32_t pile, bool faceUp);
   void Drop();
+  // Puts the held card back where it was picked up, as if it had never left.
+  void ReturnHeldCard();
   void MoveCard(uint32_t fromPile, uint32_t position, uint32_t toPile, bool faceUp);
   void Arrange(uint32_t pile, const uint32_t* order, uint32_t n);
   void SetPileFace(uint32_t pile, bool faceUp);

@@ -11,7 +11,9 @@
 #include "game/score_record.h"
 #include "neural/random.h"
 
-// The preferences the flow consults at a deal and a new game.
+// The preferences the flow consults at a deal and a new game. Headless
+// matches sort the dealt hand by value; the game applies the player's
+// preference, whose default leaves the dealt order.
 struct FlowSettings {
   bool ElevenTenDeal = false;
   HandSort SortAfterDeal = HandSort::BY_VALUE;
@@ -58,7 +60,11 @@ class GameFlow : public GinTable {
   bool RequestClose();
 
   // --- machine-driven
-  void IdleStep();
+  // One step of the computer's play, an announcement or a learning step.
+  // True while more steps are waiting; false once the table waits for the
+  // person (or a call arrives while a step is still running).
+  bool IdleStep();
+  bool HasIdleWork() const;
   void DealHand();
   void AnnounceHand();
   void AnnounceTie();
@@ -69,10 +75,12 @@ class GameFlow : public GinTable {
  private:
   void SetStatus(uint32_t textId);
   void SetSelection(SelectionKind kind, uint32_t card);
+  void RunIdleStep();
   void CountRoundAfter(uint32_t mover);
   void NoteForComputer(uint32_t owner, uint32_t card);
   void WarnAboutStock();
   void LayOpenComputerHand();
+  void TakeBackHeldCard();
   void ResumePendingGame();
   uint32_t DrawOwnRandom(uint32_t range);
 
@@ -82,4 +90,6 @@ class GameFlow : public GinTable {
   Presentation& TheView;
   ComputerOpponent* Opponent = nullptr;
   NxRandomGenerator OwnRandom;
+  bool InIdleStep = false;
+  bool LearningFinished = false;
 };

@@ -14,5 +14,5 @@ std::vector<uint32_t> OrderByValue(std::vector<uint32_t> cards, SortDirection di
 // each sorted by rank.
 std::vector<uint32_t> OrderBySuit(const std::vector<uint32_t>& cards, SortDirection direction);
 
-enum class HandSort { BY_VALUE, BY_SUIT };
+enum class HandSort { NONE, BY_VALUE, BY_SUIT };
 void SortPile(NxDeck& deck, uint32_t pile, HandSort sort, SortDirection direction);
