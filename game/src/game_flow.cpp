@@ -7,6 +7,8 @@
 #include "game/layoffs.h"
 #include "game/rules.h"
 #include "game/score_iterators.h"
+#include "game/table_commands.h"
+#include "game/table_geometry.h"
 
 namespace {
 
@@ -39,17 +41,14 @@ enum : uint32_t {
   FOUR_LEFT = 8047,
   UNFINISHED_GAME = 8110,
   GAME_IN_PROGRESS = 8111,
+  WARNING_CAPTION = 9203,
+  WATCH_WARNING = 9204,
 };
 
-// Table geometry.
-constexpr TPoint COMPUTER_HAND_AT{100, 20};
-constexpr TPoint HUMAN_HAND_AT{100, 268};
-constexpr TPoint STOCK_AT{254, 144};
-constexpr TPoint DISCARD_AT{335, 144};
-constexpr TPoint SPREAD{34, 0};
-constexpr TPoint STACKED{0, 0};
-constexpr TPoint KNOCK_AREA_AT{173, 144};
-constexpr uint32_t STOCK_CARDS = 31;
+void DealPile(NxDeck& deck, uint32_t pile, uint32_t count, bool faceUp) {
+  const PileLayout& layout = TABLE_PILES[pile];
+  deck.Deal(pile, count, layout.Position, layout.Offset, layout.BaseLayer, faceUp);
+}
 
 }  // namespace
 
@@ -180,7 +179,7 @@ bool GameFlow::Knock(uint32_t position) {
 
 void GameFlow::ShowKnockCard() {
   int32_t top = TheDeck.TopIndex(DISCARD_PILE);
-  if (top >= 0) TheDeck.MoveCardToPoint(KNOCK_AREA_AT, DISCARD_PILE, top, true);
+  if (top >= 0) TheDeck.MoveCardToPoint({KNOCK_AREA.left, KNOCK_AREA.top}, DISCARD_PILE, top, true);
 }
 
 void GameFlow::TakeBackHeldCard() {
@@ -261,6 +260,59 @@ bool GameFlow::NextHand() {
   return true;
 }
 
+bool GameFlow::SortHand(HandSort sort) {
+  SortState wanted = sort == HandSort::BY_SUIT ? SORTED_BY_SUIT : SORTED_BY_VALUE;
+  if (sort == HandSort::NONE || S.HandOver || S.Sort == wanted) return false;
+  TakeBackHeldCard();
+  SortPile(TheDeck, HUMAN_PILE, sort, Settings.SortDirectionAfterDeal);
+  S.Sort = wanted;
+  return true;
+}
+
+bool GameFlow::ToggleWatching() {
+  if (!S.Watching && !TheView.Confirm(WARNING_CAPTION, WATCH_WARNING)) return false;
+  S.Watching = !S.Watching;
+  // Turning watching off never makes a watched game count again.
+  if (S.Watching) TheRecord.SetWatching(true);
+  if (!S.HandOver) {
+    TheDeck.SetPileFace(COMPUTER_PILE, S.Watching);
+    TheView.ShowComputerHand(S.Watching);
+  }
+  return true;
+}
+
+void GameFlow::ShowScoreSheet() {
+  S.ScoreSheetShown = true;
+  TheView.ShowScoreSheet();
+}
+
+void GameFlow::CloseScoreSheet() {
+  if (!S.ScoreSheetShown) return;
+  S.ScoreSheetShown = false;
+  TheView.CloseScoreSheet();
+}
+
+bool GameFlow::RunCommand(uint32_t command, uint32_t hitCard) {
+  if (CommandMovesCards(command)) CloseScoreSheet();
+  switch (command) {
+    case CM_NEXT_HAND: return NextHand();
+    case CM_NEW_GAME: return NewGame(true, true);
+    case CM_SCORE:
+      if (S.ScoreSheetShown) return false;
+      ShowScoreSheet();
+      return true;
+    case CM_PASS: return Pass();
+    case CM_SORT_BY_VALUE: return SortHand(HandSort::BY_VALUE);
+    case CM_SORT_BY_SUIT: return SortHand(HandSort::BY_SUIT);
+    case CM_WATCH_COMPUTER_HAND: return ToggleWatching();
+    case CM_TAKE_STOCK_CARD: return TakeStockCard();
+    case CM_TAKE_UPCARD: return TakeUpcard();
+    case CM_DISCARD_THIS_CARD: return hitCard != NoCard && Discard(hitCard);
+    case CM_KNOCK_WITH_THIS_CARD: return hitCard != NoCard && Knock(hitCard);
+    default: return false;
+  }
+}
+
 bool GameFlow::RequestClose() {
   if (S.ClosingRequested) return true;
   S.ClosingRequested = true;
@@ -277,19 +329,16 @@ void GameFlow::DealHand() {
   SetSelection(SELECT_NOTHING, NoCard);
 
   TheDeck.Shuffle();
-  TheDeck.Deal(COMPUTER_PILE, computerCards, COMPUTER_HAND_AT, SPREAD, 200, S.Watching);
-  TheDeck.Deal(HUMAN_PILE, humanCards, HUMAN_HAND_AT, SPREAD, 300, true);
-  TheDeck.Deal(STOCK_PILE, STOCK_CARDS, STOCK_AT, STACKED, 100, false);
-  if (!elevenTen) TheDeck.Deal(DISCARD_PILE, 1, DISCARD_AT, STACKED, 0, true);
+  DealPile(TheDeck, COMPUTER_PILE, computerCards, S.Watching);
+  DealPile(TheDeck, HUMAN_PILE, humanCards, true);
+  DealPile(TheDeck, STOCK_PILE, STOCK_CARDS_DEALT, false);
+  if (!elevenTen) DealPile(TheDeck, DISCARD_PILE, 1, true);
   SortPile(TheDeck, HUMAN_PILE, Settings.SortAfterDeal, Settings.SortDirectionAfterDeal);
   S.Sort = Settings.SortAfterDeal == HandSort::BY_VALUE  ? SORTED_BY_VALUE
            : Settings.SortAfterDeal == HandSort::BY_SUIT ? SORTED_BY_SUIT
                                                          : PLAYERS_ORDER;
 
-  if (S.ScoreSheetShown) {
-    S.ScoreSheetShown = false;
-    TheView.CloseScoreSheet();
-  }
+  CloseScoreSheet();
   S.LaidOff.Clear();
 
   int32_t upcard = TheDeck.TopIndex(DISCARD_PILE);
@@ -475,8 +524,7 @@ void GameFlow::AnnounceHand() {
   if (TheRecord.GameOver)
     SetStatus(TheRecord.GameWinner == 0 ? GAME_WON : TheRecord.GameWinner == 1 ? GAME_LOST : GAME_TIED_TEXT);
   HandOutcomes();
-  S.ScoreSheetShown = true;
-  TheView.ShowScoreSheet();
+  ShowScoreSheet();
 }
 
 void GameFlow::AnnounceTie() {

@@ -12,6 +12,19 @@ struct Entry {
 
 // Sorted by id.
 constexpr Entry STRINGS[] = {
+    {1101, "Next &Hand"},
+    {1102, "&New Game"},
+    {1103, "&Resume Game"},
+    {1104, "&Score"},
+    {1105, "Sta&tistics"},
+    {1202, "&Pass"},
+    {1203, "Sort Hand by &Value"},
+    {1204, "Sort Hand by &Suit"},
+    {1205, "&Watch Computer Hand"},
+    {1401, "Take &Stock Card"},
+    {1402, "Take &Upcard"},
+    {1403, "&Discard this Card"},
+    {1404, "&Knock with this Card"},
     {3000, "A"},
     {3001, "2"},
     {3002, "3"},
@@ -83,7 +96,29 @@ constexpr Entry STRINGS[] = {
     {9124, "Unable to create directory "},
     {9125, ". No configuration was created."},
     {9126, "That name is already used by another configuration. Choose another configuration name."},
+    {9200, "Selection:  "},
+    {9201, "stock"},
+    {9202, "Max. knock score:  "},
+    {9203, "Warning"},
+    {9204, "No statistics will be kept for any game in which you watch \nthe computer's hand.  Watch computer's hand anyway?"},
+    {21101, "Deal Next Hand"},
+    {21102, "Start a new game"},
+    {21104, "View the score sheet"},
+    {21105, "View play statistics"},
+    {21202, "Let Opponent Take First Discard"},
+    {21203, "Sort your current cards by face value"},
+    {21204, "Sort your current cards by suit"},
+    {21205, "Toggle display of computer hand during play"},
+    {22304, "Sort Hand by Sui&t"},
+    {22305, "Game S&core"},
 };
+
+constexpr bool SortedById() {
+  for (size_t i = 1; i < std::size(STRINGS); ++i)
+    if (STRINGS[i - 1].Id >= STRINGS[i].Id) return false;
+  return true;
+}
+static_assert(SortedById(), "the string table is searched by id and must stay sorted");
 
 }  // namespace
 

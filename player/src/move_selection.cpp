@@ -3,6 +3,7 @@
 
 #include "game/hand_score.h"
 #include "game/score_iterators.h"
+#include "game/table_geometry.h"
 #include "neural/net.h"
 #include "player/computer_play.h"
 #include "player/trial_positions.h"
@@ -10,8 +11,6 @@
 namespace {
 
 constexpr uint32_t TOP_LEVEL = 3;
-constexpr TPoint SHOWN_DISCARD{347, 132};
-constexpr TPoint SHOWN_STOCK{242, 132};
 
 int32_t Points(uint32_t card) { return IsCard(card) ? CardPoints[RankOf(card)] : 0; }
 
@@ -272,9 +271,9 @@ bool ComputerPlay::AnimateTake(uint32_t pile, TPoint showAt, SelectionKind kind)
   return true;
 }
 
-void ComputerPlay::TakeTopDiscard() { AnimateTake(DISCARD_PILE, SHOWN_DISCARD, SELECT_KNOWN_CARD); }
+void ComputerPlay::TakeTopDiscard() { AnimateTake(DISCARD_PILE, SHOWN_DISCARD_CARD, SELECT_KNOWN_CARD); }
 
 void ComputerPlay::DrawStockCard() {
-  if (AnimateTake(STOCK_PILE, SHOWN_STOCK, SELECT_STOCK_CARD) && Table.Deck().CardsInPile(STOCK_PILE) < 3)
+  if (AnimateTake(STOCK_PILE, SHOWN_STOCK_CARD, SELECT_STOCK_CARD) && Table.Deck().CardsInPile(STOCK_PILE) < 3)
     Table.State().StockExhausted = true;
 }

@@ -3,7 +3,7 @@
 #include <map>
 
 #include "game/deck.h"
-#include "game/pile_layout.h"
+#include "game/table_geometry.h"
 
 namespace {
 constexpr uint32_t TABLE_COLOUR = 0x00204020;

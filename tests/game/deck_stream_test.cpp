@@ -3,7 +3,7 @@
 #include "game/deck.h"
 #include "game/game_state.h"
 #include "game/object_stream.h"
-#include "game/pile_layout.h"
+#include "game/table_geometry.h"
 #include "test_hands.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include "game/deck.h"
 #include "game/hand_sort.h"
-#include "game/pile_layout.h"
+#include "game/table_geometry.h"
 #include "test_hands.h"
 
 namespace {

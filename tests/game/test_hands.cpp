@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "game/card_id.h"
-#include "game/pile_layout.h"
+#include "game/table_geometry.h"
 
 std::vector<unsigned> Cards(const std::string& names) {
   std::vector<unsigned> cards;

@@ -3,6 +3,7 @@
 #include <set>
 
 #include "game/card_id.h"
+#include "game/table_commands.h"
 #include "table_fixture.h"
 
 TEST(Flow, UpcardOfferWhenTheHumanBegins) {
@@ -230,4 +231,39 @@ TEST(Flow, LearningStepsEndOnTheirOwn) {
   EXPECT_GT(steps, 0u);
   EXPECT_LT(steps, 10000u);
   EXPECT_FALSE(table.Flow.HasIdleWork());
+}
+
+TEST(Flow, WatchingAsksFirstAndKeepsTheGameMarked) {
+  TempInstallation install;
+  HeadlessTable table;
+  table.Flow.NewGame(false, false);
+  table.View.ConfirmAnswers = {false};
+  EXPECT_FALSE(table.Flow.RunCommand(CM_WATCH_COMPUTER_HAND));
+  EXPECT_FALSE(table.State.Watching);
+  ASSERT_EQ(table.View.Confirmations.size(), 1u);
+  EXPECT_EQ(table.View.Confirmations[0], std::make_pair(9203u, 9204u));
+
+  EXPECT_TRUE(table.Flow.RunCommand(CM_WATCH_COMPUTER_HAND));
+  EXPECT_TRUE(table.State.Watching);
+  EXPECT_TRUE(table.Deck.Pile(COMPUTER_PILE).Cards[0]->IsFaceUp());
+  EXPECT_TRUE(table.Flow.RunCommand(CM_WATCH_COMPUTER_HAND));  // off: no question
+  EXPECT_EQ(table.View.Confirmations.size(), 2u);
+  EXPECT_FALSE(table.Deck.Pile(COMPUTER_PILE).Cards[0]->IsFaceUp());
+  EXPECT_TRUE(table.Record.Watched);  // the game stays out of the statistics
+}
+
+TEST(Flow, CommandsThatMoveCardsCloseTheScoreSheet) {
+  TempInstallation install;
+  HeadlessTable table;
+  table.Flow.NewGame(false, false);
+  table.Flow.Settings.SortAfterDeal = HandSort::NONE;
+  ASSERT_TRUE(table.Flow.RunCommand(CM_SCORE));
+  EXPECT_FALSE(table.Flow.RunCommand(CM_SCORE));  // already shown
+  EXPECT_EQ(table.View.ScoreSheetShows, 1u);
+  table.State.Sort = PLAYERS_ORDER;
+  EXPECT_TRUE(table.Flow.RunCommand(CM_SORT_BY_SUIT));
+  EXPECT_EQ(table.State.Sort, SORTED_BY_SUIT);
+  EXPECT_FALSE(table.State.ScoreSheetShown);
+  EXPECT_EQ(table.View.ScoreSheetCloses, 1u);
+  EXPECT_FALSE(table.Flow.RunCommand(CM_SORT_BY_SUIT));
 }

@@ -58,6 +58,17 @@ class GameFlow : public GinTable {
   // A close request: refused (and remembered) the first time, so that a
   // wait in progress ends; granted when repeated.
   bool RequestClose();
+  // The menu's sorts; refused while the hand is over or already so sorted.
+  bool SortHand(HandSort sort);
+  // Watch Computer Hand: asks before turning watching on; false when the
+  // person declined.
+  bool ToggleWatching();
+  void ShowScoreSheet();
+  void CloseScoreSheet();
+  // Runs a command of the menus or the right-button menu; `hitCard` is the
+  // hand position a right-button press hit. Commands that move cards close
+  // the score sheet first. False when the command was refused.
+  bool RunCommand(uint32_t command, uint32_t hitCard = NoCard);
 
   // --- machine-driven
   // One step of the computer's play, an announcement or a learning step.

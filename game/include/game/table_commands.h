@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "game/game_state.h"
+
+class GameFlow;
+
+// The commands of the game table, by id. The id is also the string id of
+// the command's menu text.
+enum TableCommand : uint32_t {
+  CM_NEXT_HAND = 1101,
+  CM_NEW_GAME = 1102,
+  CM_RESUME_GAME = 1103,
+  CM_SCORE = 1104,
+  CM_STATISTICS = 1105,
+  CM_PASS = 1202,
+  CM_SORT_BY_VALUE = 1203,
+  CM_SORT_BY_SUIT = 1204,
+  CM_WATCH_COMPUTER_HAND = 1205,
+  CM_TAKE_STOCK_CARD = 1401,
+  CM_TAKE_UPCARD = 1402,
+  CM_DISCARD_THIS_CARD = 1403,
+  CM_KNOCK_WITH_THIS_CARD = 1404,
+};
+
+// A separator in a command list.
+constexpr uint32_t MENU_SEPARATOR = 0;
+
+// String ids that go with a command: its status-bar hint, and the text it
+// carries in the right-button menu where that differs from the menu bar's.
+uint32_t CommandHintId(uint32_t command);
+uint32_t PopupTextId(uint32_t command);
+
+// What the window knows besides the game state: whether the score sheet
+// exists and is shown, and whether its game is over.
+struct TableSituation {
+  const GameState& State;
+  bool SheetExists = true;
+  bool SheetShown = false;
+  bool GameOver = false;
+};
+
+// Whether a command of the menu bar or the button bar is enabled now.
+bool IsCommandEnabled(uint32_t command, const TableSituation& situation);
+
+// What a right-button press hit.
+enum class ClickTarget { NOTHING, STOCK, DISCARD_PILE, HAND_CARD };
+
+// The right-button menu for a click at this moment, top to bottom, with
+// MENU_SEPARATOR between groups.
+std::vector<uint32_t> PopupMenuFor(const TableSituation& situation, ClickTarget target);
+
+// Commands that move cards close the score sheet first.
+bool CommandMovesCards(uint32_t command);

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+
+#include "game/rect.h"
+
+// The game table's geometry in table pixels. Everything that places, tests
+// or stores a card position works in these units, whatever the scale the
+// window draws at.
+
+// Where the game table keeps its four piles.
+struct PileLayout {
+  TPoint Position;
+  TPoint Offset;
+  int32_t BaseLayer;
+};
+
+constexpr PileLayout TABLE_PILES[4] = {
+    {{100, 268}, {34, 0}, 300},  // the human's hand
+    {{100, 20}, {34, 0}, 200},   // the computer's hand
+    {{254, 144}, {0, 0}, 100},   // the stock, stacked
+    {{335, 144}, {0, 0}, 0},     // the discard pile, stacked
+};
+
+constexpr TRect TABLE_AREA = {0, 0, 576, 384};
+constexpr TSize CARD_SIZE = {69, 96};
+constexpr uint32_t TABLE_PILE_COUNT = 4;
+constexpr uint32_t STOCK_CARDS_DEALT = 31;
+
+// One card in size, left of the stock: a card dropped here knocks.
+constexpr TRect KNOCK_AREA = {173, 144, 242, 240};
+constexpr TRect STOCK_AREA = {254, 144, 254 + 69, 144 + 96};
+constexpr TRect DISCARD_AREA = {335, 144, 335 + 69, 144 + 96};
+
+// Where the computer shows a card before it moves it into its hand: 12
+// pixels up and outwards from the pile it came from.
+constexpr TPoint SHOWN_DISCARD_CARD = {347, 132};
+constexpr TPoint SHOWN_STOCK_CARD = {242, 132};
+
+// Drop rules: a card covering this share of the discard pile is discarded;
+// one covering this many square pixels of the knock area (half a card) knocks.
+constexpr double DISCARD_DROP_PERCENT = 30.0;
+constexpr int32_t KNOCK_DROP_AREA = 3312;

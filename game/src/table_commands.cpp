@@ -1,0 +1,77 @@
+#include "game/table_commands.h"
+
+namespace {
+
+constexpr uint32_t HINT_BASE = 20000;  // hint of command c: HINT_BASE + c
+constexpr uint32_t POPUP_SORT_BY_SUIT_TEXT = 22304;
+constexpr uint32_t POPUP_SCORE_TEXT = 22305;
+
+bool HandNotOver(const GameState& s) { return !s.HandOver; }
+
+bool NextHandAllowed(const TableSituation& t) { return t.State.HandOver && t.SheetExists && !t.GameOver; }
+
+bool PassAllowedNow(const GameState& s) {
+  return PassAllowed(s.Offer) && s.Play != ComputerTake && !s.HandOver;
+}
+
+}  // namespace
+
+uint32_t CommandHintId(uint32_t command) { return HINT_BASE + command; }
+
+uint32_t PopupTextId(uint32_t command) {
+  if (command == CM_SORT_BY_SUIT) return POPUP_SORT_BY_SUIT_TEXT;
+  if (command == CM_SCORE) return POPUP_SCORE_TEXT;
+  return command;
+}
+
+bool IsCommandEnabled(uint32_t command, const TableSituation& t) {
+  const GameState& s = t.State;
+  switch (command) {
+    case CM_NEXT_HAND: return NextHandAllowed(t);
+    case CM_SCORE: return t.SheetExists && !t.SheetShown;
+    case CM_PASS: return PassAllowedNow(s);
+    case CM_SORT_BY_VALUE: return s.Sort != SORTED_BY_VALUE && HandNotOver(s);
+    case CM_SORT_BY_SUIT: return s.Sort != SORTED_BY_SUIT && HandNotOver(s);
+    case CM_NEW_GAME:
+    case CM_STATISTICS:
+    case CM_WATCH_COMPUTER_HAND: return true;
+    default: return false;
+  }
+}
+
+std::vector<uint32_t> PopupMenuFor(const TableSituation& t, ClickTarget target) {
+  const GameState& s = t.State;
+  std::vector<uint32_t> items;
+  if (NextHandAllowed(t)) items.push_back(CM_NEXT_HAND);
+  if (s.Play == HumanTake && !s.HandOver) {
+    if (StockCardMayBeTaken(s.Offer) && target == ClickTarget::STOCK) items.push_back(CM_TAKE_STOCK_CARD);
+    if (UpcardMayBeTaken(s.Offer) && target == ClickTarget::DISCARD_PILE) items.push_back(CM_TAKE_UPCARD);
+    if (PassAllowed(s.Offer)) items.push_back(CM_PASS);
+  }
+  if (s.Play == HumanDiscard && !s.HandOver && target == ClickTarget::HAND_CARD) {
+    items.push_back(CM_DISCARD_THIS_CARD);
+    items.push_back(CM_KNOCK_WITH_THIS_CARD);
+  }
+  if (!items.empty()) items.push_back(MENU_SEPARATOR);
+  bool sorts = false;
+  if (IsCommandEnabled(CM_SORT_BY_VALUE, t)) items.push_back(CM_SORT_BY_VALUE), sorts = true;
+  if (IsCommandEnabled(CM_SORT_BY_SUIT, t)) items.push_back(CM_SORT_BY_SUIT), sorts = true;
+  if (sorts) items.push_back(MENU_SEPARATOR);
+  items.push_back(CM_NEW_GAME);
+  if (IsCommandEnabled(CM_SCORE, t)) items.push_back(CM_SCORE);
+  return items;
+}
+
+bool CommandMovesCards(uint32_t command) {
+  switch (command) {
+    case CM_NEXT_HAND:
+    case CM_PASS:
+    case CM_SORT_BY_VALUE:
+    case CM_SORT_BY_SUIT:
+    case CM_TAKE_STOCK_CARD:
+    case CM_TAKE_UPCARD:
+    case CM_DISCARD_THIS_CARD:
+    case CM_KNOCK_WITH_THIS_CARD: return true;
+    default: return false;
+  }
+}

@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "game/string_table.h"
+#include "game/table_commands.h"
+
+namespace {
+
+std::string Menu(const GameState& state, ClickTarget target, bool sheetShown = false, bool gameOver = false) {
+  std::string text;
+  for (uint32_t item : PopupMenuFor({state, true, sheetShown, gameOver}, target))
+    text += item == MENU_SEPARATOR ? std::string("|") : std::string(ResourceString(PopupTextId(item))) + ";";
+  return text;
+}
+
+}  // namespace
+
+TEST(TableCommands, PopupMenuForTheMomentOfTheClick) {
+  GameState s;
+  s.Play = HumanTake;
+  s.Offer = OFFER_TO_FIRST_PLAYER;
+  s.Sort = SORTED_BY_VALUE;
+  EXPECT_EQ(Menu(s, ClickTarget::DISCARD_PILE), "Take &Upcard;&Pass;|Sort Hand by Sui&t;|&New Game;Game S&core;");
+  // The stock cannot be taken during the offer.
+  EXPECT_EQ(Menu(s, ClickTarget::STOCK), "&Pass;|Sort Hand by Sui&t;|&New Game;Game S&core;");
+
+  s.Offer = FIRST_PLAYER_TAKES_STOCK;
+  s.Sort = PLAYERS_ORDER;
+  EXPECT_EQ(Menu(s, ClickTarget::STOCK),
+            "Take &Stock Card;|Sort Hand by &Value;Sort Hand by Sui&t;|&New Game;Game S&core;");
+  EXPECT_EQ(Menu(s, ClickTarget::DISCARD_PILE), "Sort Hand by &Value;Sort Hand by Sui&t;|&New Game;Game S&core;");
+
+  s.Play = HumanDiscard;
+  s.Offer = NORMAL_PLAY;
+  s.Sort = SORTED_BY_SUIT;
+  EXPECT_EQ(Menu(s, ClickTarget::HAND_CARD, true),
+            "&Discard this Card;&Knock with this Card;|Sort Hand by &Value;|&New Game;");
+  // Over an empty area the discard and knock items are left out.
+  EXPECT_EQ(Menu(s, ClickTarget::NOTHING, true), "Sort Hand by &Value;|&New Game;");
+
+  s.Play = Learning;
+  s.HandOver = true;
+  EXPECT_EQ(Menu(s, ClickTarget::HAND_CARD), "Next &Hand;|&New Game;Game S&core;");
+  EXPECT_EQ(Menu(s, ClickTarget::HAND_CARD, false, true), "&New Game;Game S&core;");
+}
+
+TEST(TableCommands, EnablingFollowsTheGameState) {
+  GameState s;
+  s.Play = ComputerTake;
+  s.Offer = OFFER_TO_DEALER;
+  TableSituation t{s, true, false, false};
+  EXPECT_FALSE(IsCommandEnabled(CM_PASS, t));  // the computer's turn to take
+  s.Play = HumanTake;
+  EXPECT_TRUE(IsCommandEnabled(CM_PASS, t));
+  s.Offer = FIRST_PLAYER_TAKES_STOCK;
+  EXPECT_FALSE(IsCommandEnabled(CM_PASS, t));
+
+  EXPECT_FALSE(IsCommandEnabled(CM_NEXT_HAND, t));
+  s.HandOver = true;
+  EXPECT_TRUE(IsCommandEnabled(CM_NEXT_HAND, t));
+  EXPECT_FALSE(IsCommandEnabled(CM_NEXT_HAND, {s, true, false, true}));  // the game is over
+  EXPECT_FALSE(IsCommandEnabled(CM_NEXT_HAND, {s, false, false, false}));
+  EXPECT_FALSE(IsCommandEnabled(CM_SORT_BY_VALUE, t));  // nothing to sort after the hand
+
+  s.HandOver = false;
+  s.Sort = SORTED_BY_VALUE;
+  EXPECT_FALSE(IsCommandEnabled(CM_SORT_BY_VALUE, t));
+  EXPECT_TRUE(IsCommandEnabled(CM_SORT_BY_SUIT, t));
+  EXPECT_TRUE(IsCommandEnabled(CM_SCORE, t));
+  EXPECT_FALSE(IsCommandEnabled(CM_SCORE, {s, true, true, false}));
+  for (uint32_t always : {CM_NEW_GAME, CM_STATISTICS, CM_WATCH_COMPUTER_HAND}) EXPECT_TRUE(IsCommandEnabled(always, t));
+}
+
+TEST(TableCommands, EveryCommandHasItsTexts) {
+  for (uint32_t command : {CM_NEXT_HAND, CM_NEW_GAME, CM_SCORE, CM_STATISTICS, CM_PASS, CM_SORT_BY_VALUE,
+                           CM_SORT_BY_SUIT, CM_WATCH_COMPUTER_HAND}) {
+    EXPECT_STRNE(ResourceString(command), "") << command;
+    EXPECT_STRNE(ResourceString(CommandHintId(command)), "") << command;
+  }
+  for (uint32_t command : {CM_TAKE_STOCK_CARD, CM_TAKE_UPCARD, CM_DISCARD_THIS_CARD, CM_KNOCK_WITH_THIS_CARD})
+    EXPECT_STRNE(ResourceString(PopupTextId(command)), "") << command;
+  EXPECT_STREQ(ResourceString(CommandHintId(CM_PASS)), "Let Opponent Take First Discard");
+  EXPECT_STREQ(ResourceString(9202), "Max. knock score:  ");
+}
