@@ -57,21 +57,39 @@ void NxDeck::SetCardBack(uint32_t backId) {
   }
 }
 
+void NxDeck::SetImages(NxImageProvider* images) {
+  Images = images;
+  DeviceScale = images ? std::max(images->Scale(), 1) : 1;
+  Mask = Images ? Images->LoadImage(CARD_MASK_ID) : NxBitmap();
+  Back = LoadPrepared(BackBitmapId);
+  Faces.fill(NxBitmap());
+  FaceLoaded.fill(false);
+  for (auto& card : CardStore) {
+    if (!card) continue;
+    card->ForgetFace();
+    card->RefreshBitmap();
+  }
+  Buffer = NxBitmap();
+  Background = NxBitmap();
+}
+
 void NxDeck::SetBackground(const NxBitmap& picture, const TRect& table) {
   if (!(table == TableRect)) {
     TableRect = table;
     Buffer = NxBitmap();
   }
-  if (Buffer.IsEmpty()) Buffer = NxBitmap(TableRect.Width(), TableRect.Height());
-  Background = NxBitmap(TableRect.Width(), TableRect.Height());
+  const int32_t width = TableRect.Width() * DeviceScale, height = TableRect.Height() * DeviceScale;
+  if (Buffer.Width() != width || Buffer.Height() != height) Buffer = NxBitmap(width, height);
+  Background = NxBitmap(width, height);
   Background.Combine(Background.Bounds(), picture, {0, 0}, NxBitmap::RasterOp::COPY);
   MarkDirty(TableRect);
   Paint(true);
 }
 
 TRect NxDeck::ToBuffer(const TRect& tableArea) const {
-  return {tableArea.left - TableRect.left, tableArea.top - TableRect.top, tableArea.right - TableRect.left,
-          tableArea.bottom - TableRect.top};
+  const int32_t s = DeviceScale;
+  return {(tableArea.left - TableRect.left) * s, (tableArea.top - TableRect.top) * s,
+          (tableArea.right - TableRect.left) * s, (tableArea.bottom - TableRect.top) * s};
 }
 
 void NxDeck::DrawCard(const NxCard& card, const TRect& area, bool useMask) {
@@ -79,7 +97,7 @@ void NxDeck::DrawCard(const NxCard& card, const TRect& area, bool useMask) {
   if (!image) return;
   TRect part = card.Rect().Intersection(area);
   if (part.IsEmpty()) return;
-  TPoint source{part.left - card.Rect().left, part.top - card.Rect().top};
+  TPoint source{(part.left - card.Rect().left) * DeviceScale, (part.top - card.Rect().top) * DeviceScale};
   TRect dest = ToBuffer(part);
   if (useMask && !Mask.IsEmpty()) {
     Buffer.Combine(dest, Mask, source, NxBitmap::RasterOp::AND);

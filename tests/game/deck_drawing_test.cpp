@@ -115,3 +115,39 @@ TEST(DeckDrawing, FacePicturesAreLoadedOncePerCard) {
   for (uint32_t i = 0; i < 10; ++i)
     EXPECT_EQ(table.Images.Loads[CARD_FACE_BASE_ID + table.Deck.Pile(COMPUTER_PILE).CardAt(i)->Index()], 1);
 }
+
+namespace {
+
+// The synthetic pictures at twice their table size: each table pixel of
+// a picture or the mask becomes a 2 x 2 block.
+class DoubledImages : public SyntheticImages {
+ public:
+  NxBitmap LoadImage(uint32_t id) override {
+    NxBitmap small = SyntheticImages::LoadImage(id);
+    NxBitmap big(small.Width() * 2, small.Height() * 2);
+    for (int32_t y = 0; y < big.Height(); ++y)
+      for (int32_t x = 0; x < big.Width(); ++x) big.SetPixel(x, y, small.Pixel(x / 2, y / 2));
+    return big;
+  }
+  int32_t Scale() const override { return 2; }
+};
+
+}  // namespace
+
+TEST(DeckDrawing, ComposesAtTheImagesScaleInTablePixels) {
+  DrawnDeck drawn;
+  DoubledImages doubled;
+  drawn.Deck.SetImages(&doubled);
+  EXPECT_EQ(drawn.Deck.Scale(), 2);
+  drawn.Deck.SetBackground(NxBitmap(1152, 768, TABLE_COLOUR), TABLE_AREA);
+  ASSERT_EQ(drawn.Deck.BackBuffer().Width(), 1152);
+  // The discard pile's top card at (335, 144): its face fills device pixels
+  // (670..807, 288..479), and its rounded corner shows the table.
+  const NxCard* upcard = drawn.Deck.Pile(DISCARD_PILE).Cards[0];
+  EXPECT_EQ(drawn.Pixel(2 * 335 + 10, 2 * 144 + 10), 0x00100000 + CARD_FACE_BASE_ID + upcard->Index());
+  EXPECT_EQ(drawn.Pixel(2 * 335 + 137, 2 * 144 + 191), TABLE_COLOUR);
+  EXPECT_EQ(drawn.Pixel(2 * 335 + 2, 2 * 144 + 2), 0x00100000 + CARD_FACE_BASE_ID + upcard->Index());
+  // Hit tests stay in table pixels.
+  EXPECT_TRUE(drawn.Deck.CardAtPoint({340, 150}, DISCARD_PILE).has_value());
+  EXPECT_FALSE(drawn.Deck.CardAtPoint({680, 300}, DISCARD_PILE).has_value());
+}

@@ -42,6 +42,8 @@ class NxCard {
 
   // Picks the bitmap for the current face again (after the back changes).
   void RefreshBitmap();
+  // Drops the cached face, so the next refresh loads the deck's new picture.
+  void ForgetFace() { FaceBitmap = nullptr; }
 
   struct Streamer {
     static constexpr uint32_t VERSION = 1;

@@ -87,6 +87,11 @@ class NxDeck {
 
   // --- drawing
   void SetPresenter(NxTablePresenter* presenter) { Presenter = presenter; }
+  // Replaces the picture source, for instance at another scale: every
+  // picture is loaded again, and the table needs a new background.
+  void SetImages(NxImageProvider* images);
+  // Device pixels per table pixel of the back buffer and the pictures.
+  int32_t Scale() const { return DeviceScale; }
   void SetCardBack(uint32_t backId);
   void SetBackground(const NxBitmap& picture, const TRect& table);
   void Paint(bool useMask);
@@ -143,6 +148,7 @@ class NxDeck {
   NxBitmap Background;
   NxBitmap Buffer;
   NxImageProvider* Images;
+  int32_t DeviceScale = 1;
   NxTablePresenter* Presenter = nullptr;
   NxRandomGenerator Generator;
   NxBitmap Back;
