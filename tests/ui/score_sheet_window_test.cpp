@@ -27,7 +27,8 @@ struct SheetTable {
     Hand(1, 12);
     Hand(0, 75);
   }
-  QImage Sheet1x() { return Window.Client().viewport()->grab().toImage(); }
+  // The sheet's drawing area painted at ratio 1, whatever the screen's.
+  QImage Sheet1x() { return Rendered(*Window.Client().viewport(), 1); }
 
   ScoreRecord Record;
   ScoreSheet Sheet;
@@ -166,6 +167,13 @@ TEST(LaidOffCaptionWindow, IsTitledByThePileAndListsTheCardsUntilTheNextDeal) {
   EXPECT_TRUE(caption.isVisible());
   EXPECT_EQ(caption.Title(), QStringLiteral("Your Cards Laid Off"));
   EXPECT_EQ(caption.Text(), QString::fromUtf8("4\u2665 8\u2665"));
+  // The cards are painted from (6, 8) of the area under the title.
+  QWidget* cardsArea = caption.childAt(caption.width() / 2, caption.height() - 4);
+  ASSERT_NE(cardsArea, nullptr);
+  const QImage cards = Rendered(*cardsArea, 1);
+  EXPECT_EQ(Ink(cards, QRect(0, 0, 6, cards.height())), 0);
+  EXPECT_EQ(Ink(cards, QRect(0, 0, cards.width(), 8)), 0);
+  EXPECT_GT(Ink(cards, QRect(6, 8, 3 * table.Window.Client().Unit().width(), 16)), 0);
 
   LaidOffList list;
   list.Player = 1;
@@ -206,4 +214,6 @@ TEST(ScoreSheetWindow, Screenshots) {
     EXPECT_EQ(image.width(), table.Window.width() * ratio);
     SaveShot(image, QStringLiteral("sheet%1x.png").arg(ratio));
   }
+  // As the screen shows it, at the screen's own ratio.
+  SaveShot(table.Window.grab().toImage(), QStringLiteral("sheet_screen.png"));
 }
