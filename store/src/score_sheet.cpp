@@ -1,5 +1,7 @@
 #include "store/score_sheet.h"
 
+#include <algorithm>
+
 ScoreSheet::ScoreSheet(ScoreRecord& record, uint32_t variation) : TheRecord(record), CurrentVariation(variation) {
   AdoptRestoredRecord();
 }
@@ -7,6 +9,7 @@ ScoreSheet::ScoreSheet(ScoreRecord& record, uint32_t variation) : TheRecord(reco
 void ScoreSheet::NewGame() {
   TheRecord.NewGame(Watching);
   Sync();
+  Scroll = 0;
 }
 
 void ScoreSheet::AddHand(uint32_t winner, uint32_t points) {
@@ -23,7 +26,7 @@ void ScoreSheet::Sync() {
   if (TheRecord.NumScores == SeenRows && TheRecord.GameOver == SeenOver) return;
   if (TheRecord.GameOver && !SeenOver) JustEnded = true;
   if (!TheRecord.GameOver) JustEnded = false;
-  Scroll = TheRecord.NumLines > VISIBLE_LINES ? TheRecord.NumLines - VISIBLE_LINES : 0;
+  ScrollToLastLines();
   SeenRows = TheRecord.NumScores;
   SeenOver = TheRecord.GameOver;
 }
@@ -32,7 +35,21 @@ void ScoreSheet::AdoptRestoredRecord() {
   SeenRows = TheRecord.NumScores;
   SeenOver = TheRecord.GameOver;
   JustEnded = false;
-  Scroll = TheRecord.NumLines > VISIBLE_LINES ? TheRecord.NumLines - VISIBLE_LINES : 0;
+  ScrollToLastLines();
+}
+
+uint32_t ScoreSheet::ScrollRange() const {
+  const uint32_t range = TheRecord.Target > 250 ? 100 : 50;
+  const uint32_t beyondView = TheRecord.NumLines > VISIBLE_LINES ? TheRecord.NumLines - VISIBLE_LINES : 0;
+  return std::max(range, beyondView);
+}
+
+void ScoreSheet::SetScrollPosition(int64_t position) {
+  Scroll = static_cast<uint32_t>(std::clamp<int64_t>(position, 0, ScrollRange()));
+}
+
+void ScoreSheet::ScrollToLastLines() {
+  SetScrollPosition(static_cast<int64_t>(TheRecord.NumLines) - VISIBLE_LINES);
 }
 
 FinalTotals ScoreSheet::DrawGameEnd() {
@@ -42,4 +59,10 @@ FinalTotals ScoreSheet::DrawGameEnd() {
   if (JustEnded && !TheRecord.Watched) Stats.CountGame(CurrentVariation, totals);
   JustEnded = false;
   return totals;
+}
+
+ScoreSheetLayout ScoreSheet::DrawnLayout() {
+  Sync();
+  if (TheRecord.GameOver) DrawGameEnd();
+  return LayOutScoreSheet(TheRecord);
 }

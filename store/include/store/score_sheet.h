@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "game/score_record.h"
+#include "store/score_sheet_layout.h"
 #include "store/statistics.h"
 
 // What the score sheet keeps besides its drawing: the record of the game,
@@ -20,10 +21,15 @@ class ScoreSheet {
   const ScoreRecord& Record() const { return TheRecord; }
   uint32_t Variation() const { return CurrentVariation; }
   void SetVariation(uint32_t variation) { CurrentVariation = variation; }
-  // The record's target, and the scroll range that goes with it.
+  // The record's target, and the scroll range that goes with it: 50 lines,
+  // 100 for the long games; more when a game runs past it, so that no row
+  // is ever out of reach.
   void SetTarget(uint32_t target) { TheRecord.Target = target; }
-  uint32_t ScrollRange() const { return TheRecord.Target > 250 ? 100 : 50; }
+  uint32_t ScrollRange() const;
+  // The first line shown, in lines.
   uint32_t ScrollPosition() const { return Scroll; }
+  // Clamped to 0..ScrollRange().
+  void SetScrollPosition(int64_t position);
 
   void NewGame();
   void AddHand(uint32_t winner, uint32_t points);
@@ -42,6 +48,9 @@ class ScoreSheet {
   // become the record's game winner, and the first time only the winner's
   // statistics change (never for a watched game).
   FinalTotals DrawGameEnd();
+  // The lines the window draws now. A finished game's end is drawn through
+  // DrawGameEnd, so the first look at it counts it.
+  ScoreSheetLayout DrawnLayout();
 
   Statistics Stats;
 
@@ -53,4 +62,6 @@ class ScoreSheet {
   uint32_t SeenRows = 0;
   bool SeenOver = false;
   uint32_t Scroll = 0;
+
+  void ScrollToLastLines();
 };

@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTest>
+
+#include "ui/statistics_dlg.h"
+#include "ui/statistics_view.h"
+#include "ui_test_support.h"
+
+namespace {
+
+Statistics SomeStatistics() {
+  Statistics stats;
+  uint32_t value = 1;
+  for (auto& kind : stats.Values)
+    for (uint32_t& v : kind) v = value++ * 11;
+  stats.At(USER_POINTS, 2) = 4000000000u;  // read back unsigned
+  return stats;
+}
+
+// Clicks the check box's square, as a person would.
+void Tick(QCheckBox& box) { QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(6, box.height() / 2)); }
+
+const StatisticsView::Item* Find(const std::vector<StatisticsView::Item>& items, const QString& text) {
+  for (const auto& item : items)
+    if (item.Text == text) return &item;
+  return nullptr;
+}
+
+}  // namespace
+
+TEST(StatisticsDlg, OkWithResetClearsEverythingCancelChangesNothing) {
+  const Statistics before = SomeStatistics();
+  {
+    Statistics stats = before;
+    StatisticsDlg dialog(stats);
+    dialog.open();
+    Tick(dialog.ResetBox());
+    ASSERT_TRUE(dialog.ResetBox().isChecked());
+    QTest::mouseClick(&dialog.CancelButton(), Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(stats.Values, before.Values);
+  }
+  {
+    Statistics stats = before;
+    StatisticsDlg dialog(stats);
+    dialog.open();
+    QTest::mouseClick(&dialog.OkButton(), Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(stats.Values, before.Values);
+  }
+  {
+    Statistics stats = before;
+    StatisticsDlg dialog(stats);
+    dialog.open();
+    Tick(dialog.ResetBox());
+    QTest::mouseClick(&dialog.OkButton(), Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(stats.Values, Statistics().Values);
+  }
+}
+
+TEST(StatisticsDlg, TitleCheckBoxAndButtons) {
+  Statistics stats;
+  StatisticsDlg dialog(stats);
+  EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Statistics"));
+  EXPECT_EQ(dialog.ResetBox().text(), QStringLiteral("Reset Statistics"));
+  EXPECT_FALSE(dialog.ResetBox().isChecked());
+  EXPECT_EQ(dialog.OkButton().text(), QStringLiteral("OK"));
+  EXPECT_EQ(dialog.CancelButton().text(), QStringLiteral("Cancel"));
+  EXPECT_EQ(dialog.HelpButton().text(), QStringLiteral("Help"));
+  bool helpAsked = false;
+  QObject::connect(&dialog, &StatisticsDlg::HelpRequested, [&] { helpAsked = true; });
+  dialog.open();
+  QTest::mouseClick(&dialog.HelpButton(), Qt::LeftButton);
+  EXPECT_TRUE(helpAsked);
+  EXPECT_TRUE(dialog.isVisible());
+}
+
+TEST(StatisticsView, PlacesHeaderCaptionsLabelsAndValuesInUnitsOfZero) {
+  const Statistics stats = SomeStatistics();
+  StatisticsView view(stats);
+  const int w = view.Unit().width();
+  const int h = view.Unit().height();
+  const auto items = view.Items();
+
+  const auto* category = Find(items, QStringLiteral("Category"));
+  ASSERT_NE(category, nullptr);
+  EXPECT_EQ(category->X, 4 * w);
+  EXPECT_EQ(category->Y, h / 2);
+  EXPECT_EQ(Find(items, QStringLiteral("You"))->X, 25 * w);
+  EXPECT_EQ(Find(items, QStringLiteral("Computer"))->X, 33 * w);
+  EXPECT_EQ(view.HeaderRule(), QLine(w, h / 2 + h + 3, 43 * w, h / 2 + h + 3));
+
+  // Three blocks of a caption and three rows, in that order.
+  QStringList labels;
+  for (const auto& item : items)
+    if (!item.RightAligned) labels << item.Text;
+  EXPECT_EQ(labels, (QStringList{"Category", "You", "Computer", "Simple Gin:", "Total Points", "Games Won",
+                                 "Best Score", "Standard Gin:", "Total Points", "Games Won", "Best Score",
+                                 "Oklahoma Gin:", "Total Points", "Games Won", "Best Score"}));
+
+  const auto* standard = Find(items, QStringLiteral("Standard Gin:"));
+  EXPECT_EQ(standard->X, 2 * w);
+  const auto* simple = Find(items, QStringLiteral("Simple Gin:"));
+  EXPECT_NEAR(simple->Y, view.HeaderRule().y1() + 0.4 * h, 1.0);
+  EXPECT_NEAR(standard->Y - simple->Y, 4.2 * h, 1.0);
+
+  // The values of a row, right-aligned at 28w and 40w, for the block's
+  // variation: Standard's total points, games won and best score.
+  std::vector<const StatisticsView::Item*> values;
+  for (const auto& item : items)
+    if (item.RightAligned && item.Y > standard->Y && item.Y < standard->Y + 4 * h) values.push_back(&item);
+  ASSERT_EQ(values.size(), 6u);
+  const QString expectedValues[6] = {
+      QString::number(stats.At(USER_POINTS, 1)),      QString::number(stats.At(COMPUTER_POINTS, 1)),
+      QString::number(stats.At(USER_WINS, 1)),        QString::number(stats.At(COMPUTER_WINS, 1)),
+      QString::number(stats.At(USER_BEST_SCORE, 1)), QString::number(stats.At(COMPUTER_BEST_SCORE, 1)),
+  };
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(values[i]->Text, expectedValues[i]) << i;
+    EXPECT_EQ(values[i]->X, (i % 2 == 0 ? 28 : 40) * w) << i;
+    EXPECT_EQ(values[i]->Y, standard->Y + (1 + i / 2) * h) << i;
+  }
+  EXPECT_NE(Find(items, QStringLiteral("4000000000")), nullptr);
+}
+
+TEST(StatisticsDlg, Screenshots) {
+  Statistics stats = SomeStatistics();
+  StatisticsDlg dialog(stats);
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  for (int ratio : {1, 2}) {
+    const QImage image = Rendered(dialog, ratio);
+    EXPECT_EQ(image.width(), dialog.width() * ratio);
+    SaveShot(image, QStringLiteral("sheet_statistics%1x.png").arg(ratio));
+  }
+}

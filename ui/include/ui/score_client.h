@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QAbstractScrollArea>
+
+#include "store/score_sheet.h"
+
+// The scrolling area of the score sheet window: draws the lines the sheet
+// lays out, one text line per scroll unit, and keeps the sheet's scroll
+// position in step with its scroll bar.
+class ScoreClient : public QAbstractScrollArea {
+  Q_OBJECT
+
+ public:
+  explicit ScoreClient(ScoreSheet& sheet, QWidget* parent = nullptr);
+
+  // Takes up the sheet's scroll range and position and redraws.
+  void Refresh();
+  // The width and height of "0" in the sheet's font.
+  QSize Unit() const { return UnitSize; }
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override { return sizeHint(); }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+
+ private:
+  ScoreSheet& Sheet;
+  QSize UnitSize;
+  bool Updating = false;
+};

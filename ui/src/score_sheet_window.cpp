@@ -1,0 +1,78 @@
+#include "ui/score_sheet_window.h"
+
+#include <algorithm>
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "ui/laid_off_caption_window.h"
+#include "ui/score_client.h"
+#include "ui/sheet_font.h"
+
+namespace {
+
+const char* const WINDOW_TITLE = "Score Sheet";
+const char* const LABEL_TEXTS[2] = {"You", " Computer"};
+// Where each label starts, in units of the width of "0" in the sheet's
+// font: over the middle of the human's column, and just after the gap
+// before the computer's.
+constexpr double LABEL_X[2] = {3.5, 10.0};
+
+}  // namespace
+
+ScoreSheetWindow::ScoreSheetWindow(ScoreSheet& sheet, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), Sheet(sheet) {
+  setWindowTitle(QString::fromLatin1(WINDOW_TITLE));
+  TheClient = new ScoreClient(sheet, this);
+  TheCaption = new LaidOffCaptionWindow(this);
+
+  // The labels sit over the sheet's columns, measured in the sheet's unit.
+  auto* header = new QWidget(this);
+  const int unit = TheClient->Unit().width();
+  int height = 0;
+  for (int i = 0; i < 2; ++i) {
+    Labels[i] = new QLabel(QString::fromLatin1(LABEL_TEXTS[i]), header);
+    Labels[i]->adjustSize();
+    Labels[i]->move(TheClient->frameWidth() + static_cast<int>(LABEL_X[i] * unit), 0);
+    height = std::max(height, Labels[i]->height());
+  }
+  header->setFixedHeight(height);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(6, 4, 6, 6);
+  layout->setSpacing(3);
+  layout->addWidget(header);
+  layout->addWidget(TheClient);
+  layout->addWidget(TheCaption);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void ScoreSheetWindow::Show() {
+  Refresh();
+  if (Sheet.Record().GameOver) Sheet.DrawGameEnd();
+  show();
+  raise();
+}
+
+void ScoreSheetWindow::Refresh() {
+  Sheet.Sync();
+  if (isVisible() && Sheet.Record().GameOver) Sheet.DrawGameEnd();
+  TheClient->Refresh();
+}
+
+void ScoreSheetWindow::Close() { hide(); }
+
+void ScoreSheetWindow::SetLaidOff(uint32_t pile, const uint32_t* cards, uint32_t count) {
+  TheCaption->SetLaidOff(pile, cards, count);
+}
+
+void ScoreSheetWindow::ClearLaidOff() { TheCaption->Clear(); }
+
+QString ScoreSheetWindow::HumanLabel() const { return Labels[0]->text(); }
+QString ScoreSheetWindow::ComputerLabel() const { return Labels[1]->text(); }
+
+void ScoreSheetWindow::closeEvent(QCloseEvent* event) {
+  QWidget::closeEvent(event);
+  if (event->isAccepted()) emit ClosedByUser();
+}
