@@ -27,20 +27,15 @@ TempInstallation::TempInstallation() {
 
 TempInstallation::~TempInstallation() { std::filesystem::remove_all(Root); }
 
-HeadlessTable::HeadlessTable(uint32_t level, uint32_t variation, bool elevenTen, int32_t seed) {
+HeadlessTable::HeadlessTable(uint32_t level, uint32_t variation, bool elevenTen, int32_t seed)
+    : TableObjects(View, nullptr) {
   View.Watch(&State);
   State.Variation = variation;
   Flow.Settings.ElevenTenDeal = elevenTen;
-  Flow.SeedOwnRandom(seed);
-  Deck.Random().Seed = seed;
-  Deck.Random().InitTable();
-  Computer = std::make_unique<ComputerPlay>(Flow, level);
-  Flow.SetOpponent(Computer.get());
-  Computer->Init();
+  Seed(seed);
+  SeatComputer(level);
   Computer->SelectNet(variation == SIMPLE_GIN ? LOW_NET : HIGH_NET);
 }
-
-HeadlessTable::~HeadlessTable() { Flow.SetOpponent(nullptr); }
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "game/headless_presentation.h"
 #include "game/score_record.h"
 #include "player/computer_play.h"
+#include "player/table_objects.h"
 
 // A temporary installation: a directory with a default data file made from
 // freshly initialised networks, and a configuration directory below it.
@@ -23,19 +24,16 @@ class TempInstallation {
   std::filesystem::path Root;
 };
 
+// The recording presentation comes first, so that it outlives the table.
+struct HeadlessView {
+  HeadlessPresentation View;
+};
+
 // A whole table without a window: the flow, the deck, the score record, a
 // recording presentation and the computer player.
-struct HeadlessTable {
+struct HeadlessTable : HeadlessView, TableObjects {
   explicit HeadlessTable(uint32_t level = 0, uint32_t variation = STANDARD_GIN, bool elevenTen = false,
                          int32_t seed = 4242);
-  ~HeadlessTable();
-
-  GameState State;
-  NxDeck Deck{nullptr, 4, FIRST_CARD_BACK_ID, TRect{0, 0, 576, 384}, TSize{69, 96}};
-  ScoreRecord Record{100};
-  HeadlessPresentation View;
-  GameFlow Flow{State, Deck, Record, View};
-  std::unique_ptr<ComputerPlay> Computer;
 };
 
 // A plain human: takes the upcard when it completes a meld, knocks when it
