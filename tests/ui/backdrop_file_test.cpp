@@ -1,0 +1,71 @@
+#include "ui/backdrop_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+class BackdropFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Dir = std::filesystem::temp_directory_path() /
+          ("quorla-backdrop-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::filesystem::remove_all(Dir);
+    std::filesystem::create_directories(Dir);
+  }
+  void TearDown() override { std::filesystem::remove_all(Dir); }
+  std::string Path(const char* name) const { return (Dir / name).string(); }
+  void Write(const std::string& path, const std::vector<uint8_t>& bytes) const {
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<std::streamsize>(bytes.size()));
+  }
+  std::filesystem::path Dir;
+};
+
+}  // namespace
+
+TEST_F(BackdropFileTest, EachFailureNamesItsCause) {
+  EXPECT_STREQ(ReadBmpFile(Path("missing.bmp")).Cause, backdrop_text::CANNOT_ACCESS);
+  Write(Path("text.bmp"), {'h', 'e', 'l', 'l', 'o'});
+  EXPECT_STREQ(ReadBmpFile(Path("text.bmp")).Cause, backdrop_text::GDI_ERROR);
+  std::vector<uint8_t> truncated = EncodeBmp24(NxBitmap(576, 384, 0x123456));
+  truncated.resize(truncated.size() / 2);
+  Write(Path("half.bmp"), truncated);
+  EXPECT_STREQ(ReadBmpFile(Path("half.bmp")).Cause, backdrop_text::GDI_ERROR);
+  std::vector<uint8_t> rle = EncodeBmp24(NxBitmap(4, 4));
+  rle[30] = BMP_RLE8;
+  Write(Path("rle.bmp"), rle);
+  const BmpFileRead read = ReadBmpFile(Path("rle.bmp"));
+  EXPECT_TRUE(read.Compressed);
+  EXPECT_EQ(read.Cause, nullptr);
+}
+
+TEST_F(BackdropFileTest, MessagesAreComposedFromCausePathAndOutcome) {
+  EXPECT_EQ(LoadFailureMessage(backdrop_text::CANNOT_ACCESS, "/c/BACKIMG.QLF"),
+            (BackdropMessage{"Quorla Backdrop Scenery Error",
+                             "Cannot access backdrop bitmap file /c/BACKIMG.QLF. Using default backdrop instead.",
+                             MessageIcon::EXCLAMATION}));
+  EXPECT_EQ(ChoiceFailureMessage(backdrop_text::NO_MEMORY, "/p/big.bmp").Text,
+            "Insufficient memory to load backdrop image /p/big.bmp. Continuing with current backdrop instead.");
+  EXPECT_EQ(ChoiceFailureMessage(backdrop_text::NO_MEMORY, "/p/big.bmp").Caption, "New Backdrop Scenery Error");
+  EXPECT_EQ(CompressedMessage().Text, "Image is Compressed. Quorla cannot display compressed bitmaps.");
+}
+
+TEST_F(BackdropFileTest, AFailedWriteKeepsThePreviousFile) {
+  const std::string path = Path("BACKIMG.QLF");
+  ASSERT_FALSE(WriteBackdropFile(path, NxBitmap(576, 384, 0x00112233)).has_value());
+  const BmpFileRead first = ReadBmpFile(path);
+  ASSERT_EQ(first.Cause, nullptr);
+  EXPECT_EQ(DecodeBmpTrueColour(first.Bytes).Pixel(10, 10), 0x00112233u);
+
+  // The sibling cannot be created, so nothing replaces the file.
+  std::filesystem::create_directory(path + ".new");
+  const auto failed = WriteBackdropFile(path, NxBitmap(576, 384, 0x00FFFFFF));
+  ASSERT_TRUE(failed.has_value());
+  EXPECT_EQ(failed->Caption, "New Backdrop Scenery Error");
+  EXPECT_EQ(failed->Text,
+            "Problem writing " + path + "--disk may be full or inaccessible. Continuing with current backdrop instead.");
+  EXPECT_EQ(ReadBmpFile(path).Bytes, first.Bytes);
+}
