@@ -69,3 +69,23 @@ TEST_F(BackdropFileTest, AFailedWriteKeepsThePreviousFile) {
             "Problem writing " + path + "--disk may be full or inaccessible. Continuing with current backdrop instead.");
   EXPECT_EQ(ReadBmpFile(path).Bytes, first.Bytes);
 }
+
+#ifdef QUORLA_DEFAULT_BACKDROP
+TEST(DefaultBackdrop, IsATableSizedTrueColourBitmapOfTexturedGreen) {
+  const BmpFileRead read = ReadBmpFile(QUORLA_DEFAULT_BACKDROP);
+  ASSERT_EQ(read.Cause, nullptr);
+  const NxBitmap picture = DecodeBmpTrueColour(read.Bytes);
+  ASSERT_EQ(picture.Width(), 576);
+  ASSERT_EQ(picture.Height(), 384);
+  size_t differing = 0;
+  for (int32_t y = 0; y < 384; ++y)
+    for (int32_t x = 0; x < 576; ++x) {
+      const uint32_t p = picture.Pixel(x, y);
+      const uint32_t r = p >> 16, g = (p >> 8) & 0xFF, b = p & 0xFF;
+      EXPECT_TRUE(g > r + 40 && g > b + 30) << x << "," << y;
+      differing += p != picture.Pixel(0, 0);
+      if (HasFailure()) return;
+    }
+  EXPECT_GT(differing, 576u * 384u / 2);
+}
+#endif

@@ -62,11 +62,3 @@ TEST(Backdrop, LinesStayOneTablePixelWideAtScaleTwo) {
   EXPECT_EQ(CountColour(plain, outlinesOnly, 0xFF800080) + CountColour(plain, outlinesOnly, 0xFFFFFFFF),
             outlinesOnly.width() * outlinesOnly.height());
 }
-
-TEST(Backdrop, ATablePictureIsBroughtToTheScale) {
-  const QImage picture = Filled(0xFF204060, 1);
-  const QImage backdrop = DecoratedBackdrop(picture, 2);
-  EXPECT_EQ(backdrop.size(), QSize(1152, 768));
-  EXPECT_EQ(backdrop.pixel(10, 10), 0xFF204060u);
-  EXPECT_EQ(StretchToTable(QImage(100, 50, QImage::Format_RGB32)).size(), QSize(576, 384));
-}

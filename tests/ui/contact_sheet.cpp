@@ -1,8 +1,10 @@
 // Renders the card pictures and backdrops to PNG files, for looking at them:
-//   ui-contact-sheet OUTPUT_DIR [SCALE]
-// writes cards.png (52 faces and the ten backs), decks.png (the back of every
-// installed deck), backdrop-plain.png and, when BACKIMG.QLF is next to the
-// program, backdrop-default.png.
+//   ui-contact-sheet OUTPUT_DIR [SCALE [plain]]
+// writes cards.png (52 faces and the ten backs, as the table shows them),
+// corner.png (a card corner magnified eight times), decks.png (the back of
+// every installed deck), backdrop-plain.png and, when BACKIMG.QLF is next to
+// the program, backdrop-default.png. "plain" draws the cards the game uses
+// when no decks are installed.
 #include <QApplication>
 #include <QDir>
 #include <QPainter>
@@ -71,11 +73,17 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "ui-contact-sheet: need an existing folder and a scale of 1, 2 or 3\n");
     return 2;
   }
-  SvgCardImages images(scale);
+  const bool plain = argc > 3 && QString::fromLocal8Bit(argv[3]) == QStringLiteral("plain");
+  SvgCardImages images(scale, plain ? QStringList{QStringLiteral("/nonexistent")} : QStringList{});
   QList<QImage> cards;
   for (uint32_t id = 0; id < 52; ++id) cards.append(OnTable(images, CARD_FACE_BASE_ID + id));
   for (uint32_t id = FIRST_CARD_BACK_ID; id <= LAST_CARD_BACK_ID; ++id) cards.append(OnTable(images, id));
   bool ok = Sheet(cards, 13, scale).save(out.filePath(QStringLiteral("cards.png")));
+  const QImage& ace = cards.first();
+  ok = ace.copy(0, 0, 20 * scale, 20 * scale)
+           .scaled(160 * scale, 160 * scale)
+           .save(out.filePath(QStringLiteral("corner.png"))) &&
+       ok;
   ok = AllDeckBacks(scale).save(out.filePath(QStringLiteral("decks.png"))) && ok;
   ok = PlainBackdrop(scale).save(out.filePath(QStringLiteral("backdrop-plain.png"))) && ok;
   const QString installed = QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(BACKDROP_FILE_NAME));

@@ -39,13 +39,6 @@ TEST(DecorationLayout, TheRightAndBottomEdgesOfTheKnockAreaCount) {
   EXPECT_EQ(LabelColour(backdrop, 1), WHITE_MARKS);
 }
 
-TEST(DecorationLayout, LabelSizeFollowsTheDiscardWidth) {
-  EXPECT_EQ(LabelPointSize(56), 12);
-  EXPECT_EQ(LabelPointSize(57), 10);
-  EXPECT_EQ(LabelPixelHeight(12), 16);
-  EXPECT_EQ(LabelPixelHeight(10), 13);
-}
-
 TEST(DecorationLayout, LabelsStandOnTheirLines) {
   const auto labels = LabelPlaces();
   const std::string texts[] = {"Final", "Discard", "(Knock)", "Stock", "Discard"};

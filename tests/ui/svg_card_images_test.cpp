@@ -5,7 +5,6 @@
 #include <QTemporaryDir>
 #include <set>
 
-#include "ui/image_convert.h"
 
 namespace {
 
@@ -95,14 +94,4 @@ TEST(SvgCardImages, WithoutDecksPlainCardsAndOneMessage) {
   const NxBitmap a = images.LoadImage(CARD_FACE_BASE_ID + 0);
   const NxBitmap b = images.LoadImage(CARD_FACE_BASE_ID + 50);
   EXPECT_NE(std::vector<uint32_t>(a.Data(), a.Data() + 69 * 96), std::vector<uint32_t>(b.Data(), b.Data() + 69 * 96));
-}
-
-TEST(ImageConvert, RoundTripKeepsColoursAndClearsTheTopByte) {
-  NxBitmap bitmap(3, 2, 0x00123456);
-  bitmap.SetPixel(2, 1, 0x00FEDCBA);
-  const QImage image = ToQImage(bitmap);
-  EXPECT_EQ(image.pixel(2, 1), 0xFFFEDCBAu);
-  const NxBitmap back = ToNxBitmap(image);
-  EXPECT_EQ(back.Pixel(2, 1), 0x00FEDCBAu);
-  EXPECT_EQ(back.Pixel(0, 0), 0x00123456u);
 }

@@ -40,6 +40,10 @@ SvgCardImages::~SvgCardImages() = default;
 QStringList SvgCardImages::StandardDeckRoots() {
   QStringList roots = QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("carddecks"),
                                                 QStandardPaths::LocateDirectory);
+  // Where the distribution's package puts them, should the data directories
+  // have been narrowed.
+  const QString packaged = QStringLiteral("/usr/share/carddecks");
+  if (!roots.contains(packaged) && QDir(packaged).exists()) roots.append(packaged);
   return roots;
 }
 

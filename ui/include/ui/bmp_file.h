@@ -22,7 +22,7 @@ constexpr uint32_t BMP_RLE8 = 1;
 constexpr uint32_t BMP_RLE4 = 2;
 constexpr uint32_t BMP_BITFIELDS = 3;
 
-constexpr uint32_t BMP_MAX_PIXELS = 64u * 1024u * 1024u;
+constexpr uint32_t BMP_MAX_PIXELS = 48u * 1024u * 1024u;  // 192 MiB once decoded to 32 bits
 
 struct BmpInfo {
   int32_t Width = 0;
