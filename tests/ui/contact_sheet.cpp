@@ -7,6 +7,7 @@
 // when no decks are installed.
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <cstdio>
@@ -74,10 +75,19 @@ int main(int argc, char** argv) {
     return 2;
   }
   const bool plain = argc > 3 && QString::fromLocal8Bit(argv[3]) == QStringLiteral("plain");
+  QElapsedTimer loading;
+  loading.start();
   SvgCardImages images(scale, plain ? QStringList{QStringLiteral("/nonexistent")} : QStringList{});
+  std::printf("face deck loaded: %lld ms\n", static_cast<long long>(loading.elapsed()));
   QList<QImage> cards;
+  QElapsedTimer timer;
+  timer.start();
   for (uint32_t id = 0; id < 52; ++id) cards.append(OnTable(images, CARD_FACE_BASE_ID + id));
-  for (uint32_t id = FIRST_CARD_BACK_ID; id <= LAST_CARD_BACK_ID; ++id) cards.append(OnTable(images, id));
+  std::printf("52 faces: %lld ms\n", static_cast<long long>(timer.restart()));
+  for (uint32_t id = FIRST_CARD_BACK_ID; id <= LAST_CARD_BACK_ID; ++id) {
+    cards.append(OnTable(images, id));
+    std::printf("back %u: %lld ms\n", id, static_cast<long long>(timer.restart()));
+  }
   bool ok = Sheet(cards, 13, scale).save(out.filePath(QStringLiteral("cards.png")));
   const QImage& ace = cards.first();
   ok = ace.copy(0, 0, 20 * scale, 20 * scale)
