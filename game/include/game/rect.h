@@ -16,8 +16,8 @@ struct TRect {
     return {corner.x, corner.y, corner.x + size.cx, corner.y + size.cy};
   }
 
-  int32_t Width() const { return right - left; }
-  int32_t Height() const { return bottom - top; }
+  constexpr int32_t Width() const { return right - left; }
+  constexpr int32_t Height() const { return bottom - top; }
   bool IsEmpty() const { return right <= left || bottom <= top; }
   bool Contains(TPoint p) const { return left <= p.x && p.x < right && top <= p.y && p.y < bottom; }
   bool Intersects(const TRect& o) const {

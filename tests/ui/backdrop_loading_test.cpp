@@ -1,0 +1,175 @@
+#include "ui/backdrop_loading.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
+
+#include "store/setting_keys.h"
+#include "store/settings_store.h"
+#include "ui/backdrop.h"
+#include "ui/backdrop_file.h"
+#include "ui/image_convert.h"
+
+namespace {
+
+class BackdropLoadingTest : public ::testing::Test {
+ protected:
+  std::string Path(const char* name) const { return Dir.filePath(QString::fromLatin1(name)).toStdString(); }
+  void Write(const std::string& path, const QByteArray& bytes) const {
+    std::ofstream(path, std::ios::binary).write(bytes.constData(), bytes.size());
+  }
+  QByteArray Bmp(const QImage& image) const {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return bytes;
+  }
+  // An uncompressed 8-bit file with a grey palette, all pixels index 100.
+  QByteArray EightBit(int width, int height) const {
+    const int rowBytes = (width + 3) / 4 * 4;
+    const int offset = 14 + 40 + 256 * 4;
+    QByteArray bytes;
+    auto put = [&](uint32_t value, int count) {
+      for (int i = 0; i < count; ++i) bytes.append(static_cast<char>(value >> (8 * i)));
+    };
+    bytes.append("BM");
+    put(offset + rowBytes * height, 4);
+    put(0, 4);
+    put(offset, 4);
+    put(40, 4);
+    put(width, 4);
+    put(height, 4);
+    put(1, 2);
+    put(8, 2);
+    put(0, 4);
+    put(rowBytes * height, 4);
+    put(0, 16);
+    for (uint32_t i = 0; i < 256; ++i) put(i | i << 8 | i << 16, 4);
+    bytes.append(QByteArray(rowBytes * height, 100));
+    return bytes;
+  }
+  QImage Solid(int width, int height, QRgb colour) const {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+  }
+
+  QTemporaryDir Dir;
+  SettingsStore Settings{"Quorla", Path("QUORLA.INI"), true};
+  const QImage Plain = PlainBackdrop(1);
+};
+
+}  // namespace
+
+TEST_F(BackdropLoadingTest, DisabledSceneryReadsNothingAndSaysNothing) {
+  WriteSetting(Settings, keys::DisableScenery, 1);
+  const BackdropLoad load = LoadBackdrop(Path("BACKIMG.QLF"), 1, Settings, 32);
+  EXPECT_TRUE(load.Plain);
+  EXPECT_TRUE(load.Messages.empty());
+  EXPECT_EQ(load.Backdrop, Plain);
+}
+
+TEST_F(BackdropLoadingTest, ABadBackdropFileGivesItsMessageAndThePlainBackdrop) {
+  WriteSetting(Settings, keys::ColorResolution32, 32);
+  QByteArray truncated = Bmp(Solid(576, 384, 0xFF336699));
+  truncated.chop(1000);
+  const std::pair<QByteArray, const char*> cases[] = {
+      {QByteArray("GIF89a not a bitmap at all"), backdrop_text::GDI_ERROR},
+      {truncated, backdrop_text::GDI_ERROR},
+      {QByteArray(), backdrop_text::GDI_ERROR},
+  };
+  const std::string path = Path("BACKIMG.QLF");
+  for (const auto& [bytes, cause] : cases) {
+    Write(path, bytes);
+    const BackdropLoad load = LoadBackdrop(path, 1, Settings, 32);
+    EXPECT_TRUE(load.Plain);
+    EXPECT_EQ(load.Backdrop, Plain);
+    ASSERT_EQ(load.Messages.size(), 1u);
+    EXPECT_EQ(load.Messages[0].Caption, "Quorla Backdrop Scenery Error");
+    EXPECT_EQ(load.Messages[0].Text, cause + path + ". Using default backdrop instead.");
+  }
+  std::filesystem::remove(path);
+  const BackdropLoad missing = LoadBackdrop(path, 1, Settings, 32);
+  ASSERT_EQ(missing.Messages.size(), 1u);
+  EXPECT_EQ(missing.Messages[0].Text, "Cannot access backdrop bitmap file " + path + ". Using default backdrop instead.");
+}
+
+TEST_F(BackdropLoadingTest, AGoodFileIsLoadedDecoratedAndAResolutionChangeIsPointedOut) {
+  const std::string path = Path("BACKIMG.QLF");
+  Write(path, Bmp(Solid(576, 384, 0xFFE0E0A0)));
+  // The stored default resolution is 8.
+  const BackdropLoad load = LoadBackdrop(path, 2, Settings, 24);
+  EXPECT_FALSE(load.Plain);
+  ASSERT_EQ(load.Messages.size(), 1u);
+  EXPECT_EQ(load.Messages[0].Caption, "Quorla Backdrop Scenery Warning");
+  ASSERT_EQ(load.Backdrop.size(), QSize(1152, 768));
+  EXPECT_EQ(load.Backdrop.pixel(4, 4), 0xFFE0E0A0u);
+  EXPECT_EQ(load.Backdrop.pixel(174 * 2, 145 * 2), 0xFF000000u);  // black marks on a light picture
+  EXPECT_TRUE(LoadBackdrop(path, 2, Settings, 24).Messages.empty());
+}
+
+TEST_F(BackdropLoadingTest, CompressedSceneryIsRefusedAndNothingIsWritten) {
+  QByteArray bytes = EightBit(64, 64);
+  bytes[30] = 1;  // BI_RLE8
+  Write(Path("rle.bmp"), bytes);
+  const SceneryChoice choice = ChooseScenery(Path("rle.bmp"), Path("BACKIMG.QLF"), 1, 32, {});
+  EXPECT_TRUE(choice.Backdrop.isNull());
+  ASSERT_TRUE(choice.Message.has_value());
+  EXPECT_EQ(choice.Message->Caption, "New Backdrop Scenery Error");
+  EXPECT_EQ(choice.Message->Text, "Image is Compressed. Quorla cannot display compressed bitmaps.");
+  EXPECT_FALSE(std::filesystem::exists(Path("BACKIMG.QLF")));
+  const SceneryChoice unreadable = ChooseScenery(Path("none.bmp"), Path("BACKIMG.QLF"), 1, 32, {});
+  ASSERT_TRUE(unreadable.Message.has_value());
+  EXPECT_EQ(unreadable.Message->Text,
+            "Cannot access backdrop bitmap file " + Path("none.bmp") + ". Continuing with current backdrop instead.");
+}
+
+TEST_F(BackdropLoadingTest, ChosenSceneryIsStretchedStoredAndLoadedAgain) {
+  Write(Path("wide.bmp"), Bmp(Solid(100, 40, 0xFF204080)));
+  const SceneryChoice choice = ChooseScenery(Path("wide.bmp"), Path("BACKIMG.QLF"), 2, 32, {});
+  EXPECT_FALSE(choice.Message.has_value());
+  ASSERT_EQ(choice.Backdrop.size(), QSize(1152, 768));
+  EXPECT_EQ(choice.Backdrop.pixel(2, 2), 0xFF204080u);
+  const BmpFileRead stored = ReadBmpFile(Path("BACKIMG.QLF"));
+  ASSERT_EQ(stored.Cause, nullptr);
+  EXPECT_EQ(stored.Info.Width, 576);
+  EXPECT_EQ(stored.Info.Height, 384);
+  EXPECT_EQ(stored.Info.BitsPerPixel, 24);
+  WriteSetting(Settings, keys::ColorResolution32, 32);
+  const BackdropLoad load = LoadBackdrop(Path("BACKIMG.QLF"), 2, Settings, 32);
+  EXPECT_TRUE(load.Messages.empty());
+  EXPECT_EQ(load.Backdrop, choice.Backdrop);
+}
+
+TEST_F(BackdropLoadingTest, ALowColourDisplayAsksFirstAndAFailedWriteKeepsTheOldFile) {
+  Write(Path("eight.bmp"), EightBit(576, 384));
+  int asked = 0;
+  auto no = [&](const BackdropMessage& question) {
+    ++asked;
+    EXPECT_EQ(question.Text, "Your display may not have the color resolution to properly display this image. Continue?");
+    return false;
+  };
+  SceneryChoice choice = ChooseScenery(Path("eight.bmp"), Path("BACKIMG.QLF"), 1, 4, no);
+  EXPECT_EQ(asked, 1);
+  EXPECT_TRUE(choice.Backdrop.isNull());
+  EXPECT_FALSE(choice.Message.has_value());
+  EXPECT_FALSE(std::filesystem::exists(Path("BACKIMG.QLF")));
+  // A 24-bit picture on an 8-bit display is taken without a question.
+  Write(Path("true.bmp"), Bmp(Solid(576, 384, 0xFF101010)));
+  choice = ChooseScenery(Path("true.bmp"), Path("BACKIMG.QLF"), 1, 8, no);
+  EXPECT_EQ(asked, 1);
+  ASSERT_FALSE(choice.Backdrop.isNull());
+  const auto before = ReadBmpFile(Path("BACKIMG.QLF")).Bytes;
+
+  std::filesystem::create_directory(Path("BACKIMG.QLF") + ".new");
+  choice = ChooseScenery(Path("eight.bmp"), Path("BACKIMG.QLF"), 1, 4, [](const BackdropMessage&) { return true; });
+  EXPECT_TRUE(choice.Backdrop.isNull());
+  ASSERT_TRUE(choice.Message.has_value());
+  EXPECT_EQ(choice.Message->Text, "Problem writing " + Path("BACKIMG.QLF") +
+                                      "--disk may be full or inaccessible. Continuing with current backdrop instead.");
+  EXPECT_EQ(ReadBmpFile(Path("BACKIMG.QLF")).Bytes, before);
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "game/bitmap.h"
+#include "ui/backdrop_message.h"
+#include "ui/bmp_file.h"
+
+// Reading scenery and backdrop files, and writing BACKIMG.QLF, without any
+// toolkit: the window's side only decodes bytes this code has checked.
+
+constexpr const char* BACKDROP_FILE_NAME = "BACKIMG.QLF";
+constexpr size_t BACKDROP_MAX_FILE_BYTES = 160u * 1024u * 1024u;
+
+struct BmpFileRead {
+  std::vector<uint8_t> Bytes;
+  BmpInfo Info;
+  // The cause text of a failure ("Cannot access ...", "GDI error ...",
+  // "Insufficient memory ..."); null when the bytes may be decoded.
+  const char* Cause = nullptr;
+  bool Compressed = false;  // run-length encoded; Cause is null then
+};
+
+BmpFileRead ReadBmpFile(const std::string& path);
+
+// cause + path + ". Using default backdrop instead." under the scenery error caption.
+BackdropMessage LoadFailureMessage(const char* cause, const std::string& path);
+// cause + path + ". Continuing with current backdrop instead." under the new-scenery caption.
+BackdropMessage ChoiceFailureMessage(const char* cause, const std::string& path);
+BackdropMessage CompressedMessage();
+
+// Writes the picture as a 24-bit bitmap through a sibling file, so that a
+// failed write keeps the previous file. The message when writing failed.
+std::optional<BackdropMessage> WriteBackdropFile(const std::string& path, const NxBitmap& picture);

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "game/bitmap.h"
+
+// The Windows bitmap file layout (.bmp): checking a file's headers before any
+// decoder sees it, and writing a picture as an uncompressed 24-bit file.
+
+enum class BmpProblem {
+  NONE,
+  DAMAGED,     // not a bitmap, inconsistent headers or truncated pixel data
+  COMPRESSED,  // run-length encoded (4 or 8 bits per pixel)
+  TOO_LARGE,   // more pixels than a backdrop is ever worth loading
+};
+
+// Compression field values of the info header.
+constexpr uint32_t BMP_RGB = 0;
+constexpr uint32_t BMP_RLE8 = 1;
+constexpr uint32_t BMP_RLE4 = 2;
+constexpr uint32_t BMP_BITFIELDS = 3;
+
+constexpr uint32_t BMP_MAX_PIXELS = 48u * 1024u * 1024u;  // 192 MiB once decoded to 32 bits
+
+struct BmpInfo {
+  int32_t Width = 0;
+  int32_t Height = 0;  // always positive; TopDown tells the row order
+  bool TopDown = false;
+  uint16_t BitsPerPixel = 0;
+  uint32_t Compression = BMP_RGB;
+  uint32_t PixelOffset = 0;
+};
+
+struct BmpCheck {
+  BmpProblem Problem = BmpProblem::DAMAGED;
+  BmpInfo Info;
+};
+
+// Validates the file and info headers against the whole file's bytes: for an
+// uncompressed picture every row must be present, so a decoder given these
+// bytes never reads past their end.
+BmpCheck CheckBmp(const std::vector<uint8_t>& file);
+
+// Bottom-up rows of blue, green, red bytes, each row padded to four bytes;
+// the top byte of the 0x00RRGGBB pixels is ignored.
+std::vector<uint8_t> EncodeBmp24(const NxBitmap& picture);
+
+// Decodes an uncompressed 24- or 32-bit file that CheckBmp accepted; an empty
+// bitmap for anything else.
+NxBitmap DecodeBmpTrueColour(const std::vector<uint8_t>& file);

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <map>
+#include <memory>
+
+#include "game/image_provider.h"
+
+class QSvgRenderer;
+
+// Card pictures rendered from the SVG card decks of the card-data package:
+// the faces from the classic deck, the ten backs from ten different decks,
+// and the mask drawn by rule. Without the decks the cards are drawn plainly
+// by the game, and MissingDecksMessage() says what to install.
+class SvgCardImages : public NxImageProvider {
+ public:
+  static constexpr const char* FACE_DECK = "svg-standard";
+  static constexpr const char* PACKAGE = "kdegames-card-data-kf5";
+
+  // deckRoots are the folders holding the deck folders (svg-standard, ...);
+  // empty means "carddecks" in each of the standard data directories.
+  explicit SvgCardImages(int32_t scale = 1, QStringList deckRoots = {});
+  ~SvgCardImages() override;
+
+  NxBitmap LoadImage(uint32_t resourceId) override;
+  int32_t Scale() const override { return ScaleFactor; }
+
+  // The same picture as a QImage (null for an unknown id), for dialogs that
+  // show a card.
+  QImage Picture(uint32_t resourceId);
+
+  // Empty when the face deck was found; otherwise one sentence naming the
+  // package to install.
+  QString MissingDecksMessage() const;
+
+  static QStringList StandardDeckRoots();
+  // The folder names of the decks whose backs are the ten card backs.
+  static const QStringList& BackDecks();
+
+ private:
+  // The renderer of a deck folder's SVG file, loaded once; null when the
+  // deck is not installed or does not load.
+  QSvgRenderer* Renderer(const QString& deck);
+  QString DeckFile(const QString& deck) const;
+  QImage Render(QSvgRenderer* renderer, const QString& element);
+  // The unmasked picture of a face or back; null for other ids.
+  QImage Artwork(uint32_t resourceId);
+
+  int32_t ScaleFactor;
+  QStringList Roots;
+  std::map<QString, std::unique_ptr<QSvgRenderer>> Renderers;
+  bool FacesFound;
+};
+
+// The element id of a card's face in the decks: "1_heart", "10_club", "queen_spade", ...
+QString CardElementId(uint32_t cardId);
