@@ -10,7 +10,8 @@ void NxNeuralNet::SetupTraining(double** rows, unsigned count, unsigned reportIn
   MaxEpochs = maxEpochs;
   ReportInterval = reportInterval;
   // Without patterns an epoch would never present anything, so training
-  // would spin without end: such a set-up leaves training off.
+  // would spin without end: an empty set finishes at once with nothing to
+  // train, and a caller polling the status sees it done.
   Training = false;
   if (rows) {
     EpochCount = 0;
@@ -20,7 +21,7 @@ void NxNeuralNet::SetupTraining(double** rows, unsigned count, unsigned reportIn
     Training = NumPatterns > 0;
     ResetReportPeriod();
   }
-  TrainingStatus = 1;
+  TrainingStatus = NumPatterns > 0 ? 1 : 2;
 }
 
 void NxNeuralNet::ResetReportPeriod() {
@@ -96,7 +97,7 @@ unsigned NxNeuralNet::RunTraining(unsigned reportInterval, unsigned maxEpochs) {
   PatternIndex = 0;
   ResetReportPeriod();
   if (NumPatterns == 0) {
-    TrainingStatus = 0;
+    TrainingStatus = 2;  // nothing to train
     return 0;
   }
   bool trained = true;

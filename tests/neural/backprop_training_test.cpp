@@ -67,16 +67,22 @@ TEST(BackPropTraining, DoSomeTrainingPresentsAtMostCountPatternsAndResumesMidEpo
   EXPECT_EQ(net.GetEpochCount(), 3u);
 }
 
-TEST(BackPropTraining, SetupWithoutRowsOrWithoutPatternsLeavesTrainingOff) {
+TEST(BackPropTraining, AnEmptyPatternSetFinishesAtOnceWithNothingToTrain) {
   NxNeuralNet net(LayeredConfig(2, 0, 1));
   net.SetupTraining(nullptr, 4, 10, 0.1, 100, false, false);
   EXPECT_FALSE(net.IsTraining());
+  EXPECT_EQ(net.GetTrainingStatus(), 2u);
   net.DoSomeTraining(10);
   EXPECT_EQ(net.GetEpochCount(), 0u);
   // Rows but a count of 0 would spin without presenting anything.
   double** rows = OwnedRows(XorRows());
   net.SetupTraining(rows, 0, 10, 0.1, 100, false, false);
   EXPECT_FALSE(net.IsTraining());
+  EXPECT_EQ(net.GetTrainingStatus(), 2u);
+  net.SetupTraining(rows, 4, 10, 0.1, 100, false, false);
+  EXPECT_EQ(net.GetTrainingStatus(), 1u);
+  EXPECT_EQ(net.Train(rows, 0, 10, 100, false, false), 0u);
+  EXPECT_EQ(net.GetTrainingStatus(), 2u);
   for (int i = 0; i < 4; ++i) delete[] rows[i];
   delete[] rows;
 }
@@ -164,5 +170,5 @@ TEST(BackPropTraining, CompleteTrainingReportsTheLimit) {
   EXPECT_EQ(net.Train(OwnedRows(XorRows()), 4, 10, 7, true, true), 7u);
   EXPECT_EQ(net.GetTrainingStatus(), 0u);
   EXPECT_EQ(net.Train(nullptr, 0, 10, 7, false, false), 0u);
-  EXPECT_EQ(net.GetTrainingStatus(), 0u);
+  EXPECT_EQ(net.GetTrainingStatus(), 2u);  // nothing to train
 }
