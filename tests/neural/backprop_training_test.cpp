@@ -172,3 +172,22 @@ TEST(BackPropTraining, CompleteTrainingReportsTheLimit) {
   EXPECT_EQ(net.Train(nullptr, 0, 10, 7, false, false), 0u);
   EXPECT_EQ(net.GetTrainingStatus(), 2u);  // nothing to train
 }
+
+TEST(BackPropTraining, WeightsAndNetInputsHoldAtTheFixedPointLimitsAndTheRunSaysSoOnce) {
+  WarningRecorder recorder;
+  NxNeuralNet net(LayeredConfig(1, 0, 1, LINEAR));
+  net.SetGlobalLearningRate(1.0);
+  NxNode* out = net.GetLayer(1)->GetNodeAt(0);
+  out->SetWeight(0, ToFixed(2000.0));
+  out->SetWeight(1, ToFixed(2000.0));
+  double one = 1.0;
+  EXPECT_GT(net.Propagate(&one)[0], 2047.99);  // 4000 held at the limit, not wrapped round to -96
+  // Each presentation pushes the first weight further up than it can go.
+  out->SetWeight(0, ToFixed(2047.99));
+  out->SetWeight(1, ToFixed(-1000.0));
+  net.Train(OwnedRows({{1.0, 2000.0}}), 1, 10, 3, false, true);
+  EXPECT_EQ(out->GetWeight(0), INT32_MAX);
+  EXPECT_GT(out->GetWeight(1), ToFixed(-1000.0));
+  ASSERT_EQ(WarningRecorder::Shown().size(), 1u);
+  EXPECT_NE(WarningRecorder::Shown()[0].text.find("held at its limits"), std::string::npos);
+}

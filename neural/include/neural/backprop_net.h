@@ -114,6 +114,7 @@ class NX_EXPORT NxNeuralNet : public NxNeuralBase {
   void FinishEpoch();
   unsigned RunTraining(unsigned reportInterval, unsigned maxEpochs);
   void UpdateEpochWeights();
+  void WarnIfSaturated();
 
   // Specification-file reader.
   [[noreturn]] void Fail(const char* format, ...) __attribute__((format(printf, 2, 3)));
@@ -164,4 +165,8 @@ class NX_EXPORT NxNeuralNet : public NxNeuralBase {
   bool LayerDeclared[MAX_LAYERS];
   double GlobalLearnRate;
   double GlobalMomentum;
+  // Saturation count at the start of the training run, and whether the run
+  // has warned about it.
+  uint32_t SaturationMark = 0;
+  bool SaturationWarned = false;
 };
