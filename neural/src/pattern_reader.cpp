@@ -21,6 +21,7 @@ PatternReader::PatternReader(NxFile& file, size_t maxLineLength)
       BufferPosition(0),
       BufferEnd(0),
       Position(0),
+      OpenAt(std::string::npos),
       HaveLine(false),
       ValueReadOnLine(false),
       TooLong(false),
@@ -58,6 +59,7 @@ bool PatternReader::NextLine() {
   if (!any) return false;
   ++LineNumber;
   Position = 0;
+  OpenAt = Line.find('(');
   HaveLine = true;
   ValueReadOnLine = false;
   return true;
@@ -80,13 +82,17 @@ bool PatternReader::RestStartsWithNumber() const {
   return end != start;
 }
 
+size_t PatternReader::NextOpen() {
+  if (OpenAt != std::string::npos && OpenAt < Position) OpenAt = Line.find('(', Position);
+  return OpenAt;
+}
+
 bool PatternReader::StartPattern() {
   // What follows the last value of a pattern on its line (a closing
   // parenthesis, a comment) is not read as the next pattern.
-  if (HaveLine && ValueReadOnLine && Line.find('(', Position) == std::string::npos && !RestStartsWithNumber())
-    HaveLine = false;
+  if (HaveLine && ValueReadOnLine && NextOpen() == std::string::npos && !RestStartsWithNumber()) HaveLine = false;
   if (!SkipBlank()) return false;
-  size_t open = Line.find('(', Position);
+  size_t open = NextOpen();
   if (open != std::string::npos) Position = open + 1;
   return true;
 }

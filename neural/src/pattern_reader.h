@@ -34,6 +34,9 @@ class PatternReader {
   // Skips white space, loading lines while the rest of one is blank.
   bool SkipBlank();
   bool RestStartsWithNumber() const;
+  // Where the next '(' at or after the position lies; kept from one call to
+  // the next, so that a long line is searched once, not once per pattern.
+  size_t NextOpen();
 
   NxFile& File;
   const size_t MaxLineLength;
@@ -42,6 +45,7 @@ class PatternReader {
   size_t BufferEnd;
   std::string Line;
   size_t Position;
+  size_t OpenAt;
   bool HaveLine;
   bool ValueReadOnLine;
   bool TooLong;

@@ -123,3 +123,14 @@ TEST_F(PatternFile, RandomBytesNeverCrash) {
     }
   }
 }
+
+TEST_F(PatternFile, OneLineOfManyPatternsIsReadInOnePass) {
+  // 200,000 patterns on one line: a search of the rest of the line for
+  // every pattern would take minutes.
+  std::string line;
+  for (int p = 0; p < 200000; ++p) line += "0 1 1 0 1 ";
+  ScratchFile file(line + "\n");
+  net.ReadIOPatterns(file.Name(), 0);
+  ASSERT_EQ(net.GetNumPatterns(), 200000u);
+  EXPECT_EQ(Row(net, 199999), (std::vector<double>{0, 1, 1, 0, 1}));
+}
