@@ -103,7 +103,9 @@ constexpr Entry STRINGS[] = {
     {9120, ". Do you really want to remove this configuration?"},
     {9121, "Unable to remove directory "},
     {9122, ". Directory may contain subdirectories or may not exist."},
-    {9123, "Configuration names hold up to 8 letters, digits, '-' or '_'. Choose another configuration name."},
+    {9123,
+     "Configuration names hold up to 8 characters. A name may not be \".\" or \"..\", begin with a dot or a space, "
+     "or contain \"/\", \"\\\" or control characters. Choose another configuration name."},
     {9124, "Unable to create directory "},
     {9125, ". No configuration was created."},
     {9126, "That name is already used by another configuration. Choose another configuration name."},

@@ -40,6 +40,8 @@ void NxNeuralNet::InitTrainingFields() {
   SpecValue = 0;
   SpecFile = nullptr;
   SpecPushedBack = false;
+  SpecLineNumber = 0;
+  SpecLineEnded = true;
   for (bool& declared : LayerDeclared) declared = false;
   GlobalLearnRate = 0.5;
   GlobalMomentum = 0.9;
@@ -51,7 +53,6 @@ NxNeuralNet::~NxNeuralNet() {
 }
 
 void NxNeuralNet::InitLayers() {
-  CheckConnectionCount();
   LayerFactory factory;
   factory.input = [](const TSize& size, const NxBaseLayer::SourceData& sources) -> NxBaseLayer* {
     return new NxBackPropInputLayer(size, SIGMOID, sources);
@@ -66,29 +67,6 @@ void NxNeuralNet::InitLayers() {
   CreateLayers(factory);
   InputLayer = static_cast<NxBackPropInputLayer*>(Layers[0]);
   OutputLayer = static_cast<NxBackPropOutputLayer*>(Layers[1]);
-}
-
-// Every target node holds one weight per cell of each receptive field that
-// feeds it, so the product bounds the memory the network will take.
-void NxNeuralNet::CheckConnectionCount() const {
-  uint64_t connections = 0;
-  for (unsigned target = 0; target < MAX_LAYERS; ++target) {
-    if (!Config.HasLayer(target)) continue;
-    TSize size = Config.GetLayerSize(target);
-    uint64_t nodes = uint64_t(size.cx > 0 ? size.cx : 0) * uint64_t(size.cy > 0 ? size.cy : 0);
-    if (nodes > MAX_LAYER_NODES)
-      throw XCMessage("LAYER " + std::to_string(target) + " has more than " + std::to_string(MAX_LAYER_NODES) +
-                      " nodes, more than the library builds.");
-    for (unsigned source = 0; source < MAX_LAYERS; ++source) {
-      const NxOverlapPattern* mapping = Config.GetMapping(source, target);
-      if (!mapping) continue;
-      TSize field = mapping->Size();
-      connections += nodes * uint64_t(field.cx > 0 ? field.cx : 0) * uint64_t(field.cy > 0 ? field.cy : 0);
-    }
-    if (connections > MAX_CONNECTIONS)
-      throw XCMessage("The network needs more than " + std::to_string(MAX_CONNECTIONS) +
-                      " connections, more than the library builds.");
-  }
 }
 
 void NxNeuralNet::SetGlobalMomentum(double momentum) {

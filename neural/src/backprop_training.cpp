@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "neural/backprop_net.h"
+#include "saturation.h"
 
 void NxNeuralNet::SetupTraining(double** rows, unsigned count, unsigned reportInterval, double tolerance,
                                 unsigned maxEpochs, bool byEpoch, bool ownsRows) {
@@ -10,7 +11,8 @@ void NxNeuralNet::SetupTraining(double** rows, unsigned count, unsigned reportIn
   MaxEpochs = maxEpochs;
   ReportInterval = reportInterval;
   // Without patterns an epoch would never present anything, so training
-  // would spin without end: such a set-up leaves training off.
+  // would spin without end: an empty set finishes at once with nothing to
+  // train, and a caller polling the status sees it done.
   Training = false;
   if (rows) {
     EpochCount = 0;
@@ -20,7 +22,18 @@ void NxNeuralNet::SetupTraining(double** rows, unsigned count, unsigned reportIn
     Training = NumPatterns > 0;
     ResetReportPeriod();
   }
-  TrainingStatus = 1;
+  TrainingStatus = NumPatterns > 0 ? 1 : 2;
+  SaturationMark = nx_saturation::EventCount();
+  SaturationWarned = false;
+}
+
+// Once per training run: a run that keeps diverging would otherwise repeat
+// it with every presentation.
+void NxNeuralNet::WarnIfSaturated() {
+  if (SaturationWarned || nx_saturation::EventCount() == SaturationMark) return;
+  SaturationWarned = true;
+  Warn("Weights or net inputs went past the fixed-point range of -2048 to 2048 during training and were held at "
+       "its limits.  Training goes on; a smaller learning rate may help.");
 }
 
 void NxNeuralNet::ResetReportPeriod() {
@@ -86,6 +99,7 @@ void NxNeuralNet::DoSomeTraining(unsigned count) {
       TrainingStatus = 0;
     }
   }
+  WarnIfSaturated();
 }
 
 // Runs epochs until one trains nothing or the limit is reached. In epoch
@@ -95,8 +109,10 @@ unsigned NxNeuralNet::RunTraining(unsigned reportInterval, unsigned maxEpochs) {
   EpochCount = 0;
   PatternIndex = 0;
   ResetReportPeriod();
+  SaturationMark = nx_saturation::EventCount();
+  SaturationWarned = false;
   if (NumPatterns == 0) {
-    TrainingStatus = 0;
+    TrainingStatus = 2;  // nothing to train
     return 0;
   }
   bool trained = true;
@@ -116,6 +132,7 @@ unsigned NxNeuralNet::RunTraining(unsigned reportInterval, unsigned maxEpochs) {
     }
   }
   TrainingStatus = trained ? 0 : 2;
+  WarnIfSaturated();
   return EpochCount;
 }
 

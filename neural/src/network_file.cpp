@@ -62,18 +62,26 @@ const char* NxNeuralNet::GetCommandString(int command) const {
 }
 
 // Lines longer than the buffer arrive in pieces, each read as a line of its
-// own. Lines that are not "WORD : number" with a known word are skipped.
+// own. Lines that are not "WORD : number" are skipped; an unknown WORD warns.
 int NxNeuralNet::ReadCommand() {
   if (SpecPushedBack) {
     SpecPushedBack = false;
     return static_cast<int>(SpecCommand);
   }
   while (SpecFile->FGets(SpecText, SPEC_LINE_SIZE)) {
+    if (SpecLineEnded) ++SpecLineNumber;
+    size_t length = std::strlen(SpecText);
+    SpecLineEnded = length > 0 && SpecText[length - 1] == '\n';
     char word[SPEC_LINE_SIZE];
     double value;
     if (std::sscanf(SpecText, "%79s : %lf", word, &value) != 2) continue;
     int command = CommandNumber(word);
-    if (command == CMD_EOF) continue;
+    if (command == CMD_EOF) {
+      // A misspelt word would otherwise leave its layer with defaults unsaid.
+      Warn("Unknown command %s found in line %u of %s.  Command ignored.", word, SpecLineNumber,
+           SpecFileName.c_str());
+      continue;
+    }
     SpecCommand = static_cast<unsigned>(command);
     SpecValue = value;
     return command;
@@ -230,7 +238,8 @@ void NxNeuralNet::ReadConnection() {
   Config.AddMapping(SpecLayer, SpecTarget, pattern, step, TSize{0, 0}, 0);
 }
 
-// An overlap larger than the field would move the fields backwards.
+// An overlap as large as the field would leave the fields in one place, and
+// a larger one would move them backwards: the step stays at least 1.
 void NxNeuralNet::ReadOverlapLines(TSize& step, const TSize& pattern) {
   for (;;) {
     int command = ReadCommand();
@@ -243,8 +252,8 @@ void NxNeuralNet::ReadOverlapLines(TSize& step, const TSize& pattern) {
     if (!IsUnsignedInteger(SpecValue)) continue;
     int32_t& axis = command == CMD_X_OVERLAP ? step.cx : step.cy;
     int32_t size = command == CMD_X_OVERLAP ? pattern.cx : pattern.cy;
-    if (SpecValue > axis) {
-      Warn("%s specified in %s of LAYER %u is larger than the pattern dimension %d.  Command ignored.",
+    if (SpecValue >= axis) {
+      Warn("%s specified in %s of LAYER %u must be smaller than the pattern dimension %d.  Command ignored.",
            GetCommandString(command), SpecText, SpecLayer, size);
       continue;
     }
@@ -257,6 +266,8 @@ void NxNeuralNet::ReadGlobalValues(NxFile& file) {
   SpecFile = &file;
   SpecFileName = file.GetFileName();
   SpecPushedBack = false;
+  SpecLineNumber = 0;
+  SpecLineEnded = true;
   for (;;) {
     int command = ReadCommand();
     if (command == CMD_LAYER) break;

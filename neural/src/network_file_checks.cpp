@@ -52,7 +52,13 @@ bool NxNeuralNet::IsValidMomentum(double value) {
   return false;
 }
 
+// A window of no nodes would give its target nodes nothing to see.
 bool NxNeuralNet::IsValidPatternDimension(double value, unsigned limit) {
+  if (value == 0) {
+    Warn("Pattern dimension specified in %s of LAYER %u for TARGET %u must be at least 1.  Command ignored.",
+         SpecText, SpecLayer, SpecTarget);
+    return false;
+  }
   if (IsWholeNumber(value, limit)) return true;
   Warn("Pattern dimension specified in %s of LAYER %u for TARGET %u exceeds the size of the layer.  Command "
        "ignored.",

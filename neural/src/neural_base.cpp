@@ -1,5 +1,6 @@
 #include <cstdarg>
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -68,12 +69,37 @@ void NxNeuralBase::BuildNetwork(const char* layer0Warning, const char* noOutputT
   }
   for (unsigned layer = 1; layer < MAX_LAYERS; ++layer)
     if (Config.HasLayer(layer)) LayerSources[layer] = new NxBaseLayer::SourceData();
+  CheckNetworkSize();
   InitLayers();
   TSize in = Config.GetLayerSize(0);
   TSize out = Config.GetLayerSize(1);
   NumInputs = unsigned(in.cx) * unsigned(in.cy);
   NumOutputs = unsigned(out.cx) * unsigned(out.cy);
   SetupStandardLearning(2.5);
+}
+
+// Every target node holds one weight per cell of each receptive field that
+// feeds it, so the product bounds the memory the network will take.
+void NxNeuralBase::CheckNetworkSize() const {
+  uint64_t connections = 0;
+  for (unsigned target = 0; target < MAX_LAYERS; ++target) {
+    if (!Config.HasLayer(target)) continue;
+    TSize size = Config.GetLayerSize(target);
+    uint64_t nodes = uint64_t(size.cx > 0 ? size.cx : 0) * uint64_t(size.cy > 0 ? size.cy : 0);
+    if (nodes > MAX_LAYER_NODES)
+      throw XCNetworkTooLarge("LAYER " + std::to_string(target) + " has " + std::to_string(nodes) +
+                              " nodes; a layer may hold at most " + std::to_string(MAX_LAYER_NODES) + " nodes.");
+    for (unsigned source = 0; source < MAX_LAYERS; ++source) {
+      const NxOverlapPattern* mapping = Config.GetMapping(source, target);
+      if (!mapping) continue;
+      TSize field = mapping->Size();
+      connections += nodes * uint64_t(field.cx > 0 ? field.cx : 0) * uint64_t(field.cy > 0 ? field.cy : 0);
+    }
+    if (connections > MAX_CONNECTIONS)
+      throw XCNetworkTooLarge("The connections into LAYER " + std::to_string(target) + " bring the network to " +
+                              std::to_string(connections) + " connections; a network may hold at most " +
+                              std::to_string(MAX_CONNECTIONS) + " connections.");
+  }
 }
 
 void NxNeuralBase::DropInvalidConnections(const char* layer0Warning) {

@@ -6,6 +6,7 @@
 
 #include "neural/exceptions.h"
 #include "neural/file.h"
+#include "saturation.h"
 #include "transfer.h"
 #include "weight_random.h"
 #include "weights_io.h"
@@ -91,9 +92,9 @@ void NxNode::UpdateEpochWeights() {
   FP12_20* accum = WeightAccum.Data();
   FP12_20* prev = PrevDeltas.Data();
   for (unsigned i = 0, n = Weights.GetNumItems(); i < n; ++i) {
-    FP12_20 delta = FpAdd(FpMul(MomentumFP, prev[i]), FpMul(LearningRateFP, accum[i]));
-    w[i] = FpAdd(w[i], delta);
-    prev[i] = delta;
+    int64_t delta = nx_saturation::WideMul(MomentumFP, prev[i]) + nx_saturation::WideMul(LearningRateFP, accum[i]);
+    w[i] = nx_saturation::Clamp(w[i] + delta);
+    prev[i] = nx_saturation::Clamp(delta);
     accum[i] = 0;
   }
   WeightsChanged();
@@ -173,7 +174,7 @@ void NxNode::AddNoise() {
   int64_t sign = nx_random::NextSign();
   int64_t r = nx_random::Next15();
   FP12_20 noise = static_cast<FP12_20>(int64_t(NoiseFP) * sign * r / 32767);
-  Weights[NumSources] = FpAdd(Weights[NumSources], noise);
+  Weights[NumSources] = nx_saturation::Add(Weights[NumSources], noise);
   WeightsChanged();
 }
 
@@ -254,14 +255,15 @@ void NxNode::CalculateNetValue() {
     NxNode** sources = SourceNodes;
     const FP12_20* w = Weights.Data();
     FP12_20* terms = Terms.Data();
-    uint32_t sum = static_cast<uint32_t>(NetValue);
+    int64_t sum = NetSum;
     for (unsigned k = 0; k < ChangedCount; ++k) {
       unsigned i = ChangedSources[k];
-      FP12_20 term = FpMul(w[i], SourceOutput(sources[i]));
-      sum += static_cast<uint32_t>(term) - static_cast<uint32_t>(terms[i]);
+      FP12_20 term = nx_saturation::Mul(w[i], SourceOutput(sources[i]));
+      sum += int64_t{term} - terms[i];
       terms[i] = term;
     }
-    NetValue = static_cast<FP12_20>(sum);
+    NetSum = sum;
+    NetValue = nx_saturation::Clamp(sum);
   }
   ChangedCount = 0;
 }
@@ -271,23 +273,24 @@ void NxNode::SumAllTerms() {
   NxNode** sources = NumSources ? static_cast<NxNode**>(SourceNodes) : nullptr;
   const FP12_20* w = Weights.Data();
   FP12_20* terms = Terms.Data();
-  uint32_t sum = static_cast<uint32_t>(w[NumSources]);
+  int64_t sum = w[NumSources];
   for (unsigned i = 0; i < NumSources; ++i) {
-    terms[i] = FpMul(w[i], SourceOutput(sources[i]));
-    sum += static_cast<uint32_t>(terms[i]);
+    terms[i] = nx_saturation::Mul(w[i], SourceOutput(sources[i]));
+    sum += terms[i];
   }
-  NetValue = static_cast<FP12_20>(sum);
+  NetSum = sum;
+  NetValue = nx_saturation::Clamp(sum);
   FullRecompute = false;
 }
 
 void NxNode::ComputeErrorFromTargets() {
-  uint32_t sum = 0;
+  int64_t sum = 0;
   if (NumTargets > 0) {
     NxNode** targets = TargetNodes;
     const unsigned* indices = TargetIndices.Data();
-    for (unsigned i = 0; i < NumTargets; ++i) sum += static_cast<uint32_t>(targets[i]->FractionalError(indices[i]));
+    for (unsigned i = 0; i < NumTargets; ++i) sum += targets[i]->FractionalError(indices[i]);
   }
-  ErrorSum = static_cast<FP12_20>(sum);
+  ErrorSum = nx_saturation::Clamp(sum);
 }
 
 void NxNode::ComputeDerivative() { Derivative = nx_transfer::Derivative(NodeType, NetValue, Output); }
@@ -320,16 +323,17 @@ void NxNode::TrainWeights() {
   NxNode** sources = NumSources ? static_cast<NxNode**>(SourceNodes) : nullptr;
   if (TrainByEpoch) {
     FP12_20 negDelta = FpNeg(FpMul(ErrorSum, Derivative));
-    for (unsigned i = 0; i < NumSources; ++i) accum[i] = FpAdd(accum[i], FpMul(negDelta, sources[i]->Output));
-    accum[NumSources] = FpAdd(accum[NumSources], negDelta);
+    for (unsigned i = 0; i < NumSources; ++i)
+      accum[i] = nx_saturation::Clamp(accum[i] + nx_saturation::WideMul(negDelta, sources[i]->Output));
+    accum[NumSources] = nx_saturation::Add(accum[NumSources], negDelta);
     return;
   }
   FP12_20 negDelta = FpNeg(FpMul(FpMul(LearningRateFP, ErrorSum), Derivative));
   for (unsigned i = 0; i <= NumSources; ++i) {
     FP12_20 input = i < NumSources ? sources[i]->Output : FP_ONE;
-    FP12_20 delta = FpAdd(FpMul(MomentumFP, prev[i]), FpMul(negDelta, input));
-    w[i] = FpAdd(w[i], delta);
-    prev[i] = delta;
+    int64_t delta = nx_saturation::WideMul(MomentumFP, prev[i]) + nx_saturation::WideMul(negDelta, input);
+    w[i] = nx_saturation::Clamp(w[i] + delta);
+    prev[i] = nx_saturation::Clamp(delta);
   }
   WeightsChanged();
 }

@@ -1,38 +1,55 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 class NxFile;
 
 namespace nx_patterns {
 
-// Reads the numbers of a pattern file: lines of at most 255 characters
-// (longer lines arrive in pieces), values separated by white space, and at
-// the start of each pattern everything up to and including a '(' on the
-// current line skipped.
+// Reads the numbers of a pattern file. Lines may be of any length up to a
+// limit. At the start of each pattern everything on the current line up to
+// and including a '(' is skipped. After each value the reader moves past the
+// next space or tab on the same line, or, when there is none, to the start
+// of the next line; a '(' met on the way is left for the next pattern.
 class PatternReader {
  public:
-  enum Result { VALUE, END_OF_FILE, NOT_A_NUMBER };
+  enum Result { VALUE, END_OF_FILE, NOT_A_NUMBER, LINE_TOO_LONG };
 
-  explicit PatternReader(NxFile& file);
+  PatternReader(NxFile& file, size_t maxLineLength);
 
-  // Moves to where the next pattern begins; false at the end of the file.
+  // Moves to where the next pattern begins; false at the end of the file
+  // or at a line longer than the limit.
   bool StartPattern();
   Result ReadValue(double& value);
   unsigned GetLineNumber() const { return LineNumber; }
+  bool LineTooLong() const { return TooLong; }
 
  private:
-  static constexpr int LINE_SIZE = 256;
+  static constexpr size_t CHUNK_SIZE = 1u << 16;
 
   bool NextLine();
+  bool FillBuffer();
   // Skips white space, loading lines while the rest of one is blank.
   bool SkipBlank();
+  bool RestStartsWithNumber() const;
+  // Where the next '(' at or after the position lies; kept from one call to
+  // the next, so that a long line is searched once, not once per pattern.
+  size_t NextOpen();
 
   NxFile& File;
-  char Line[LINE_SIZE];
-  const char* Position;
+  const size_t MaxLineLength;
+  std::vector<char> Buffer;
+  size_t BufferPosition;
+  size_t BufferEnd;
+  std::string Line;
+  size_t Position;
+  size_t OpenAt;
+  bool HaveLine;
+  bool ValueReadOnLine;
+  bool TooLong;
   unsigned LineNumber;
-  bool LineEnded;
 };
 
 }  // namespace nx_patterns

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "neural/exceptions.h"
+#include "saturation.h"
 
 NxTDNode::NxTDNode() : NxNode(SIGMOID), LastOutput(0), PersistenceFP(0), SequenceStart(true), Traces(0, 10) {
   TrainByEpoch = false;
@@ -116,7 +117,7 @@ void NxTDNode::LearnFromSequence() {
   FP12_20* accum = WeightAccum.Data();
   FP12_20* traces = Traces.Data();
   for (unsigned i = 0; i <= NumSources; ++i) {
-    w[i] = FpAdd(w[i], FpMul(LearningRateFP, accum[i]));
+    w[i] = nx_saturation::Add(w[i], FpMul(LearningRateFP, accum[i]));
     traces[i] = 0;
     accum[i] = 0;
   }

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "neural/td_node.h"
+#include "saturation.h"
 #include "trace_rows.h"
 #include "transfer.h"
 
@@ -218,13 +219,14 @@ void NxTDPlan::Recompute(uint32_t position, bool passOn) {
   if (IsLogic[position]) {
     Net[position] = LogicNetValue(position);
   } else if (SumAll[position]) {
-    Net[position] = FullNetValue(position);
+    Net[position] = FullNetSum(position);
     SumAll[position] = 0;
   }
-  const FP12_20 output = Type[position] == SIGMOID ? nx_transfer::Sigmoid(Net[position])
-                                                   : nx_transfer::Output(Type[position], Net[position]);
+  const FP12_20 net = nx_saturation::Clamp(Net[position]);
+  const FP12_20 output =
+      Type[position] == SIGMOID ? nx_transfer::Sigmoid(net) : nx_transfer::Output(Type[position], net);
   NxTDNode* node = Nodes[position];
-  node->NetValue = Net[position];
+  node->NetValue = net;
   node->Output = output;
   node->NewInput = false;
   node->ChangedCount = 0;
@@ -250,17 +252,17 @@ FP12_20 NxTDPlan::LogicNetValue(uint32_t position) const {
   return static_cast<FP12_20>(static_cast<uint32_t>(sum / int64_t(end - begin)));
 }
 
-FP12_20 NxTDPlan::FullNetValue(uint32_t position) {
+int64_t NxTDPlan::FullNetSum(uint32_t position) {
   const uint32_t* sourceValue = SourceValue.data();
   const FP12_20* value = Value.data();
   const FP12_20* weights = Weight.data();
   FP12_20* terms = Term.data();
-  uint32_t sum = static_cast<uint32_t>(Bias[position]);
+  int64_t sum = Bias[position];
   for (uint32_t e = SourceBegin[position], end = SourceBegin[position + 1]; e < end; ++e) {
-    terms[e] = FpMul(weights[e], value[sourceValue[e]]);
-    sum += static_cast<uint32_t>(terms[e]);
+    terms[e] = nx_saturation::Mul(weights[e], value[sourceValue[e]]);
+    sum += terms[e];
   }
-  return static_cast<FP12_20>(sum);
+  return sum;
 }
 
 // Logic targets carry zero weights here: the update leaves their net input
@@ -271,13 +273,13 @@ void NxTDPlan::NotifyTargets(uint32_t slot) {
   const uint32_t* owners = TargetOwner.data();
   const FP12_20* weights = Weight.data();
   FP12_20* terms = Term.data();
-  FP12_20* nets = Net.data();
+  int64_t* nets = Net.data();
   uint8_t* stale = Stale.data();
   for (uint32_t t = TargetBegin[slot], end = TargetBegin[slot + 1]; t < end; ++t) {
     const uint32_t e = edges[t];
     const uint32_t owner = owners[t];
-    const FP12_20 term = FpMul(weights[e], value);
-    nets[owner] = FpAdd(nets[owner], FpSub(term, terms[e]));
+    const FP12_20 term = nx_saturation::Mul(weights[e], value);
+    nets[owner] += int64_t{term} - terms[e];
     terms[e] = term;
     stale[owner] = 1;
   }

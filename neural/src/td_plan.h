@@ -59,7 +59,7 @@ class NxTDPlan {
   // passOn false: every target is due for a full sum already.
   void Recompute(uint32_t position, bool passOn);
   FP12_20 LogicNetValue(uint32_t position) const;
-  FP12_20 FullNetValue(uint32_t position);
+  int64_t FullNetSum(uint32_t position);
   // Every target in the plan of a new value is stale; weighted targets
   // take the new product at once.
   void NotifyTargets(uint32_t slot);
@@ -114,7 +114,10 @@ class NxTDPlan {
   std::vector<FP12_20> Value;          // by value slot
   std::vector<uint8_t> HasValue;       // by value slot: an input stored yet
   std::vector<double> GivenInput;      // by input: the value last stored
-  std::vector<FP12_20> Net;            // by position
+  // By position: the 64-bit sum of bias and products, so that updates in
+  // any order stay exact; the node's net input is this sum held within the
+  // fixed-point range.
+  std::vector<int64_t> Net;
   std::vector<uint8_t> Stale;          // by position
   // By position: the connection products are not known yet, so the next
   // recomputation sums them all.

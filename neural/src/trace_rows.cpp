@@ -2,6 +2,8 @@
 
 #include <immintrin.h>
 
+#include "saturation.h"
+
 namespace nx_rows {
 
 namespace {
@@ -19,7 +21,7 @@ void LearnFromTracesScalar(FP12_20* weights, FP12_20* accum, FP12_20* traces, un
                            FP12_20 rate) {
   for (unsigned i = 0; i < count; ++i) {
     const FP12_20 change = FpAdd(accum[i], FpMul(negError, traces[i]));
-    weights[i] = FpAdd(weights[i], FpMul(rate, change));
+    weights[i] = nx_saturation::Add(weights[i], FpMul(rate, change));
     traces[i] = 0;
     accum[i] = 0;
   }
@@ -37,6 +39,19 @@ __attribute__((target("avx2"))) inline __m256i FpMul8(__m256i a, __m256i b) {
   __m256i even = _mm256_srli_epi64(_mm256_mul_epi32(a, b), 20);
   __m256i odd = _mm256_srli_epi64(_mm256_mul_epi32(_mm256_srli_epi64(a, 32), _mm256_srli_epi64(b, 32)), 20);
   return _mm256_blend_epi32(even, _mm256_slli_epi64(odd, 32), 0xAA);
+}
+
+// The sum a + b on eight lanes, held at the 32-bit limits as
+// nx_saturation::Add holds it; a lane overflows when a and b share a sign
+// that the wrapped sum lacks.
+__attribute__((target("avx2"))) inline __m256i SaturatingAdd8(__m256i a, __m256i b) {
+  const __m256i sum = _mm256_add_epi32(a, b);
+  const __m256i overflow = _mm256_srai_epi32(_mm256_andnot_si256(_mm256_xor_si256(a, b), _mm256_xor_si256(a, sum)), 31);
+  if (_mm256_testz_si256(overflow, overflow)) return sum;
+  nx_saturation::Events.fetch_add(1, std::memory_order_relaxed);
+  // INT32_MAX for a non-negative a, INT32_MIN for a negative one.
+  const __m256i limit = _mm256_xor_si256(_mm256_srai_epi32(a, 31), _mm256_set1_epi32(INT32_MAX));
+  return _mm256_blendv_epi8(sum, limit, overflow);
 }
 
 __attribute__((target("avx2"))) void ExtendTracesAvx2(FP12_20* accum, FP12_20* traces, const FP12_20* inputs,
@@ -68,7 +83,7 @@ __attribute__((target("avx2"))) void LearnFromTracesAvx2(FP12_20* weights, FP12_
     auto* accumAt = reinterpret_cast<__m256i*>(accum + i);
     auto* traceAt = reinterpret_cast<__m256i*>(traces + i);
     const __m256i change = _mm256_add_epi32(_mm256_loadu_si256(accumAt), FpMul8(error8, _mm256_loadu_si256(traceAt)));
-    _mm256_storeu_si256(weightAt, _mm256_add_epi32(_mm256_loadu_si256(weightAt), FpMul8(rate8, change)));
+    _mm256_storeu_si256(weightAt, SaturatingAdd8(_mm256_loadu_si256(weightAt), FpMul8(rate8, change)));
     _mm256_storeu_si256(traceAt, zero);
     _mm256_storeu_si256(accumAt, zero);
   }

@@ -13,7 +13,8 @@ void ExtendTraces(FP12_20* accum, FP12_20* traces, const FP12_20* inputs, unsign
 
 // The end of a sequence over one node's weights, element by element:
 //   weights[i] += FpMul(rate, accum[i] + FpMul(negError, traces[i]))
-// after which accum[i] and traces[i] are 0.
+// the sum held at the fixed-point limits, after which accum[i] and
+// traces[i] are 0.
 void LearnFromTraces(FP12_20* weights, FP12_20* accum, FP12_20* traces, unsigned count, FP12_20 negError,
                      FP12_20 rate);
 

@@ -53,7 +53,9 @@ inline bool ReadDouble(NxFile& file, double& value) {
   return true;
 }
 
-// A weight the fixed-point format can hold; anything else marks a garbled file.
-inline bool IsRepresentable(double weight) { return std::isfinite(weight) && std::fabs(weight) < 2048.0; }
+// A weight the fixed-point format can hold, [-2048, 2048): the writer gives
+// the most negative fixed-point value as exactly -2048. Anything else (NaN
+// included) marks a garbled file.
+inline bool IsRepresentable(double weight) { return weight >= -2048.0 && weight < 2048.0; }
 
 }  // namespace nx_weights

@@ -60,7 +60,8 @@ void ComputerPlay::ChangeLevel(uint32_t level, bool reset) {
   if (!loaded) FailDataLoad();
 }
 
-void ComputerPlay::ReloadForConfiguration() {
+void ComputerPlay::ReloadForConfiguration(uint32_t level) {
+  CurrentLevel = level;
   if (!LoadNets(CurrentLevel, false) && !LoadNets(CurrentLevel, true)) FailDataLoad();
 }
 

@@ -34,13 +34,6 @@ void ApplyTableChoices(const TableChoices& choices, TableParts& table) {
 
 namespace {
 
-// The new configuration's level, loaded without writing the old player's
-// weights into the new player's file.
-void LoadNetworks(ComputerPlay& computer, uint32_t level) {
-  if (level != computer.Level()) computer.ChangeLevel(level, true);
-  computer.ReloadForConfiguration();
-}
-
 bool ResumeSavedGame(GameSettings& settings, PlayerConfigs& configs, TableParts& table) {
   if (settings.Prefs.AlwaysResume == 0 || !IsResumable(*settings.Store)) return false;
   return ReadResume(configs.ResumePath(), table, true).Outcome == ResumeOutcome::RESTORED;
@@ -60,7 +53,9 @@ SwitchOutcome SwitchConfiguration(PlayerConfigs& configs, const std::string& cho
   settings.Open(configs.SettingsPath());
   table.Sheet.Stats.Load(*settings.Store);
   ApplyPreferences(settings.Prefs, flow.Settings);
-  LoadNetworks(table.Computer, settings.Prefs.DifficultyLevel);
+  // The player's own networks come first: the default file is needed only
+  // when they cannot be read.
+  table.Computer.ReloadForConfiguration(settings.Prefs.DifficultyLevel);
   WriteSetting(*settings.Store, keys::FirstPlay, 0);
   outcome.ToolbarChanged = !before.SameToolbar(settings.Prefs);
   outcome.Resumed = ResumeSavedGame(settings, configs, table);

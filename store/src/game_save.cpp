@@ -18,6 +18,9 @@ void SaveGameState(TableParts& table, SettingsStore& store, Preferences& prefere
   choices.Rules.Variation = table.State.Variation;
   choices.Rules.AceRequiresGin = table.State.AceRequiresGin;
   WriteTableChoices(store, choices);
+  // The level dialog changes the computer player's level; the settings
+  // must remember it.
+  preferences.DifficultyLevel = table.Computer.Level();
   preferences.Save(store);
   if (!fullSave) return;
   table.Sheet.Stats.Save(store);

@@ -42,7 +42,7 @@ TEST(BackPropNet, ConfigurationProblemsUseTheBackPropagationWording) {
 }
 
 TEST(BackPropNet, RefusesNetworksBeyondTheConnectionLimit) {
-  EXPECT_THROW(NxNeuralNet(LayeredConfig(4096, 0, 4096)), XCMessage);
+  EXPECT_THROW(NxNeuralNet(LayeredConfig(4096, 0, 4096)), XCNetworkTooLarge);
 }
 
 TEST(BackPropNet, PropagateRecomputesOnlyForNewInput) {

@@ -67,16 +67,22 @@ TEST(BackPropTraining, DoSomeTrainingPresentsAtMostCountPatternsAndResumesMidEpo
   EXPECT_EQ(net.GetEpochCount(), 3u);
 }
 
-TEST(BackPropTraining, SetupWithoutRowsOrWithoutPatternsLeavesTrainingOff) {
+TEST(BackPropTraining, AnEmptyPatternSetFinishesAtOnceWithNothingToTrain) {
   NxNeuralNet net(LayeredConfig(2, 0, 1));
   net.SetupTraining(nullptr, 4, 10, 0.1, 100, false, false);
   EXPECT_FALSE(net.IsTraining());
+  EXPECT_EQ(net.GetTrainingStatus(), 2u);
   net.DoSomeTraining(10);
   EXPECT_EQ(net.GetEpochCount(), 0u);
   // Rows but a count of 0 would spin without presenting anything.
   double** rows = OwnedRows(XorRows());
   net.SetupTraining(rows, 0, 10, 0.1, 100, false, false);
   EXPECT_FALSE(net.IsTraining());
+  EXPECT_EQ(net.GetTrainingStatus(), 2u);
+  net.SetupTraining(rows, 4, 10, 0.1, 100, false, false);
+  EXPECT_EQ(net.GetTrainingStatus(), 1u);
+  EXPECT_EQ(net.Train(rows, 0, 10, 100, false, false), 0u);
+  EXPECT_EQ(net.GetTrainingStatus(), 2u);
   for (int i = 0; i < 4; ++i) delete[] rows[i];
   delete[] rows;
 }
@@ -164,5 +170,24 @@ TEST(BackPropTraining, CompleteTrainingReportsTheLimit) {
   EXPECT_EQ(net.Train(OwnedRows(XorRows()), 4, 10, 7, true, true), 7u);
   EXPECT_EQ(net.GetTrainingStatus(), 0u);
   EXPECT_EQ(net.Train(nullptr, 0, 10, 7, false, false), 0u);
-  EXPECT_EQ(net.GetTrainingStatus(), 0u);
+  EXPECT_EQ(net.GetTrainingStatus(), 2u);  // nothing to train
+}
+
+TEST(BackPropTraining, WeightsAndNetInputsHoldAtTheFixedPointLimitsAndTheRunSaysSoOnce) {
+  WarningRecorder recorder;
+  NxNeuralNet net(LayeredConfig(1, 0, 1, LINEAR));
+  net.SetGlobalLearningRate(1.0);
+  NxNode* out = net.GetLayer(1)->GetNodeAt(0);
+  out->SetWeight(0, ToFixed(2000.0));
+  out->SetWeight(1, ToFixed(2000.0));
+  double one = 1.0;
+  EXPECT_GT(net.Propagate(&one)[0], 2047.99);  // 4000 held at the limit, not wrapped round to -96
+  // Each presentation pushes the first weight further up than it can go.
+  out->SetWeight(0, ToFixed(2047.99));
+  out->SetWeight(1, ToFixed(-1000.0));
+  net.Train(OwnedRows({{1.0, 2000.0}}), 1, 10, 3, false, true);
+  EXPECT_EQ(out->GetWeight(0), INT32_MAX);
+  EXPECT_GT(out->GetWeight(1), ToFixed(-1000.0));
+  ASSERT_EQ(WarningRecorder::Shown().size(), 1u);
+  EXPECT_NE(WarningRecorder::Shown()[0].text.find("held at its limits"), std::string::npos);
 }

@@ -74,8 +74,8 @@ TEST(SpecFile, HugeCountsAreRefusedNotAllocated) {
             "NODES specification for Layer 0 must lie in the range 1 - 65536");
   EXPECT_EQ(AbortText("LAYER : 0\nNODES : 0\nX-DIMENSION : 4000000000\nY-DIMENSION : 0\n"),
             "NODES specification for Layer 0 must lie in the range 1 - 65536");
-  EXPECT_EQ(AbortText("LAYER : 0\nNODES : 60000\nTARGET : 1\nLAYER : 1\nNODES : 60000\n").substr(0, 24),
-            "The network needs more t");
+  EXPECT_EQ(AbortText("LAYER : 0\nNODES : 60000\nTARGET : 1\nLAYER : 1\nNODES : 60000\n").substr(0, 40),
+            "XCBase: The connections into LAYER 1 bri");
 }
 
 TEST(SpecFile, MisplacedAndOutOfRangeCommandsWarnAndParsingGoesOn) {
@@ -107,8 +107,31 @@ TEST(SpecFile, StrayLinesInsideNodesAndPatternsWarn) {
   EXPECT_EQ(warnings[3],
             "Spurious NODES command found in the middle of a pattern OVERLAP specification.  Command ignored.");
   EXPECT_EQ(warnings[4],
-            "X-OVERLAP specified in X-OVERLAP : 9\n of LAYER 0 is larger than the pattern dimension 4.  Command "
-            "ignored.");
+            "X-OVERLAP specified in X-OVERLAP : 9\n of LAYER 0 must be smaller than the pattern dimension 4.  "
+            "Command ignored.");
+}
+
+TEST(SpecFile, EmptyWindowsAndOverlapsThatStopTheWindowAreRefused) {
+  std::vector<std::string> warnings = WarningsOf(
+      "LAYER : 0\nNODES : 16\nX-DIMENSION : 4\nY-DIMENSION : 4\nTARGET : 1\nPATTERN-X-DIMENSION : 0\n"
+      "PATTERN-Y-DIMENSION : 2\nY-OVERLAP : 2\nLAYER : 1\nNODES : 2\nX-DIMENSION : 1\nY-DIMENSION : 2\n");
+  ASSERT_EQ(warnings.size(), 2u);
+  EXPECT_EQ(warnings[0],
+            "Pattern dimension specified in PATTERN-X-DIMENSION : 0\n of LAYER 0 for TARGET 1 must be at least 1.  "
+            "Command ignored.");
+  EXPECT_EQ(warnings[1],
+            "Y-OVERLAP specified in Y-OVERLAP : 2\n of LAYER 0 must be smaller than the pattern dimension 2.  "
+            "Command ignored.");
+}
+
+TEST(SpecFile, UnknownCommandWordsWarnWithTheirLine) {
+  std::vector<std::string> warnings =
+      WarningsOf("A comment : not a command\nLAYER : 0\nNODES : 4\nTARGETS : 4\nTARGET : 1\nLAYER : 1\n"
+                 "NODES : 1\nNODE-TYPE : 3\n");
+  ASSERT_EQ(warnings.size(), 2u);
+  EXPECT_EQ(warnings[0].substr(0, 35), "Unknown command TARGETS found in li");
+  EXPECT_NE(warnings[0].find("line 4 of /tmp/"), std::string::npos) << warnings[0];
+  EXPECT_NE(warnings[1].find("Unknown command NODE-TYPE found in line 8 of "), std::string::npos) << warnings[1];
 }
 
 TEST(SpecFile, TargetBeyondLayer15IsRefusedWithItsGroup) {

@@ -150,3 +150,22 @@ TEST(AutoRates, SwitchingOnStartsAtTheLargestRateAndPeriodsRescale) {
   EXPECT_LT(out->GetScaleValue(), 1.0);
   EXPECT_LT(ToDouble(out->GetLearningRateFP()), 0.3125);
 }
+
+TEST(TDTraining, WeightsPushedPastTheFixedPointRangeHoldAtItsLimits) {
+  // Sixteen inputs, so that the weights go through whole rows of eight as
+  // well as one by one.
+  NetPtr net(CreateTempDiffNet(TwoLayerConfig({16, 1}, {1, 1}, LINEAR), 0.7));
+  NxNode* out = net->GetLayer(1)->GetNodeAt(0);
+  for (unsigned i = 0; i < 16; ++i) out->SetWeight(i, ToFixed(i < 8 ? 2047.99 : -2047.99));
+  out->SetWeight(16, ToFixed(-2000.0));
+  std::vector<double> ones(16, 1.0);
+  EXPECT_NEAR(AsTD(net)->GetOutput(ones.data(), true, true)[0], -2000.0, 0.01);
+  double outcome = 0.0;
+  AsTD(net)->TrainOnOutcomes(&outcome);
+  for (unsigned i = 0; i < 8; ++i) EXPECT_EQ(out->GetWeight(i), INT32_MAX) << i;
+  for (unsigned i = 8; i < 17; ++i) EXPECT_GT(out->GetWeight(i), i < 16 ? ToFixed(-2047.99) : ToFixed(-2000.0)) << i;
+  // The net input of all those weights at their limit is held there too.
+  out->SetWeight(16, ToFixed(2047.0));
+  for (unsigned i = 8; i < 16; ++i) out->SetWeight(i, ToFixed(1.0));
+  EXPECT_GT(AsTD(net)->GetOutput(ones.data(), false, true)[0], 2047.99);
+}

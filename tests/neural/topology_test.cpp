@@ -112,6 +112,31 @@ TEST(NetworkConstruction, CyclicHiddenLayersAreRejected) {
   }
 }
 
+TEST(NetworkConstruction, BothFactoriesRefuseNetworksAboveTheSizeLimits) {
+  NxNeuralBase::ConfigData wideLayer;
+  wideLayer.AddLayer(0, {2, 1}, SIGMOID);
+  wideLayer.AddLayer(1, {256, 257}, SIGMOID);
+  wideLayer.AddMapping(0, 1, {2, 1}, {0, 0}, {0, 0}, 0);
+  NxNeuralBase::ConfigData manyConnections;
+  manyConnections.AddLayer(0, {3000, 1}, SIGMOID);
+  manyConnections.AddLayer(1, {1500, 1}, SIGMOID);
+  manyConnections.AddMapping(0, 1, {3000, 1}, {0, 0}, {0, 0}, 0);
+  const std::pair<const NxNeuralBase::ConfigData*, const char*> cases[] = {
+      {&wideLayer, "LAYER 1 has 65792 nodes; a layer may hold at most 65536 nodes."},
+      {&manyConnections, "LAYER 1 bring the network to 4500000 connections; a network may hold at most 4194304"}};
+  for (const auto& [config, text] : cases) {
+    for (int kind = 0; kind < 2; ++kind) {
+      try {
+        NetPtr net(kind == 0 ? CreateBackPropNet(*config) : CreateTempDiffNet(*config, 0.7));
+        ADD_FAILURE() << "built";
+      } catch (const XCBase& error) {
+        EXPECT_NE(error.GetMessage().find(text), std::string::npos) << error.GetMessage();
+        EXPECT_NE(dynamic_cast<const XCNetworkTooLarge*>(&error), nullptr);
+      }
+    }
+  }
+}
+
 TEST(NetworkConstruction, StandardLearningSetsNoiseByNodeType) {
   NxNeuralBase::ConfigData config;
   config.AddLayer(0, {2, 1}, SIGMOID);

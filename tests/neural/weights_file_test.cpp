@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -66,6 +68,27 @@ TEST(WeightsFile, VersionFlagSelectsTheIdentifier) {
   EXPECT_EQ(ReadAll(out)[0], 77);
   ASSERT_TRUE(net->WriteWeights(out.c_str(), VERSION_0));
   EXPECT_EQ(ReadAll(out)[0], 1);
+}
+
+TEST(WeightsFile, TheWholeFixedPointRangeReadsBackAndNothingBeyondIt) {
+  NetPtr net(CreateTempDiffNet(TwoLayerConfig({2, 1}, {1, 1}), 0.7));
+  net->GetLayer(1)->GetNodeAt(0)->SetWeight(0, INT32_MIN);
+  net->GetLayer(1)->GetNodeAt(0)->SetWeight(1, INT32_MAX);
+  std::string name = TempPath("extremes.wts");
+  ASSERT_TRUE(net->WriteWeights(name.c_str(), VERSION_0));
+  NetPtr copy(CreateTempDiffNet(TwoLayerConfig({2, 1}, {1, 1}), 0.7));
+  ASSERT_TRUE(copy->ReadWeights(name.c_str()));
+  EXPECT_EQ(copy->GetLayer(1)->GetNodeAt(0)->GetWeight(0), INT32_MIN);
+  EXPECT_EQ(copy->GetLayer(1)->GetNodeAt(0)->GetWeight(1), INT32_MAX);
+  for (double outside : {2048.0, std::nextafter(-2048.0, -3000.0), -1e300, std::nan("")}) {
+    std::vector<unsigned char> stream;
+    PutU32(stream, 1);
+    for (uint32_t v : {uint32_t(SIGMOID), 3u}) PutU32(stream, v);
+    for (double d : {0.0, 0.5, outside, 0.25}) PutDouble(stream, d);
+    WriteAll(name, stream);
+    EXPECT_FALSE(copy->ReadWeights(name.c_str())) << outside;
+    EXPECT_EQ(copy->GetLayer(1)->GetNodeAt(0)->GetWeight(0), INT32_MIN);
+  }
 }
 
 TEST(WeightsFile, UnknownVersionFlagWritesNothing) {

@@ -5,6 +5,7 @@
 #include "player/data_paths.h"
 #include "store/config_switch.h"
 #include "store/disk_space.h"
+#include "store/game_save.h"
 #include "store/resume_file.h"
 #include "store/setting_keys.h"
 #include "store/store_strings.h"
@@ -60,10 +61,13 @@ TEST_F(ConfigsFixture, ReservedUnsafeAndTakenNamesAreRefused) {
     EXPECT_EQ(View.Messages.back().Caption, CONFIG_WARNING_CAPTION);
     EXPECT_EQ(View.Messages.back().Icon, ICON_ERROR);
   }
-  for (const char* unsafe : {"   ", "..", "a/b", "../x", "ninechars", "bob.x", "b ob"}) {
+  for (const char* unsafe : {"   ", ".", "..", "a/b", "../x", "a\\b", ".hidden", "ninechars", "Zo\u00eb-Zo\u00eb-Z",
+                             "tab\there", "del\x7f", "c1\u0085", "\xff\xfe", "\xc3", "\xc0\xae\xc0\xae"}) {
     EXPECT_FALSE(Configs.AddConfiguration(unsafe)) << unsafe;
     EXPECT_EQ(LastText(), ResourceString(NAME_NOT_ALLOWED)) << unsafe;
   }
+  EXPECT_NE(LastText().find("may not be \".\" or \"..\", begin with a dot or a space, or contain \"/\""),
+            std::string::npos);
   ASSERT_TRUE(Configs.AddConfiguration("bob"));
   EXPECT_FALSE(Configs.AddConfiguration("BOB"));  // would share bob's directory
   EXPECT_EQ(LastText(), ResourceString(NAME_ALREADY_USED));
@@ -75,6 +79,24 @@ TEST_F(ConfigsFixture, ReservedUnsafeAndTakenNamesAreRefused) {
   EXPECT_EQ(entries, (std::vector<std::string>{"BOB", "PLAYER"}));
 }
 
+TEST_F(ConfigsFixture, NamesPeopleUseGetTheirOwnDirectories) {
+  const std::vector<std::pair<std::string, std::string>> names = {
+      {"Mary Ann", "MARY ANN"}, {"J.R.", "J.R."}, {"Zo\u00eb", "ZO\u00cb"}, {"\u00e9t\u00e9-\u0416\u00e0!", "\u00c9T\u00c9-\u0416\u00c0!"}};
+  for (const auto& [name, directory] : names) {
+    ASSERT_TRUE(Configs.AddConfiguration(name)) << name << ": " << LastText();
+    EXPECT_EQ(Configs.DirectoryOf(name), Dir() + directory + "/");
+    EXPECT_TRUE(fs::is_regular_file(Dir() + directory + "/QLPLAY.QLF")) << name;
+  }
+  // Names that differ only in case would share a directory.
+  for (const char* twin : {"MARY ANN", "j.r.", "ZO\u00cb", "zo\u00eb"}) {
+    EXPECT_FALSE(Configs.AddConfiguration(twin)) << twin;
+    EXPECT_EQ(LastText(), ResourceString(NAME_ALREADY_USED)) << twin;
+  }
+  PlayerConfigs again(Dir(), View);
+  EXPECT_EQ(again.Names().size(), names.size());
+  for (size_t i = 0; i < names.size(); ++i) EXPECT_EQ(again.Names()[i], names[i].first);
+}
+
 TEST_F(ConfigsFixture, NamesInTheStoreThatCouldNotHaveBeenAddedAreIgnored) {
   SettingsStore registry("Quorla", "", false, Dir());
   registry.WriteString(PlayerConfigs::SECTION, "0", "../etc");
@@ -82,6 +104,8 @@ TEST_F(ConfigsFixture, NamesInTheStoreThatCouldNotHaveBeenAddedAreIgnored) {
   registry.WriteString(PlayerConfigs::SECTION, "2", "ann");
   registry.WriteString(PlayerConfigs::SECTION, "3", "ANN");
   registry.WriteInt(PlayerConfigs::SECTION, "4", 7);
+  registry.WriteString(PlayerConfigs::SECTION, "5", ".hidden");
+  registry.WriteString(PlayerConfigs::SECTION, "6", "a\\..");
   PlayerConfigs configs(Dir(), View);
   EXPECT_EQ(configs.Names(), std::vector<std::string>{"ann"});
   EXPECT_EQ(configs.LowestFreeSlot(), 0u);
@@ -195,4 +219,31 @@ TEST_F(ConfigsFixture, SwitchingSavesTheOldGameAndStartsOrResumesTheNewOne) {
   WriteSetting(bobSettings, keys::AlwaysResume, 1);
   EXPECT_TRUE(SwitchConfiguration(Configs, "bob", settings, parts, table.Flow, true).Resumed);
   EXPECT_EQ(ResumeBytes(parts), bobsGame);
+}
+
+TEST_F(ConfigsFixture, ASwitchToAnotherLevelUsesThePlayersOwnNetworksAndTheLevelIsSaved) {
+  HeadlessTable table(0);
+  ScoreSheet sheet(table.Record, STANDARD_GIN);
+  TableParts parts{table.State, table.Deck, *table.Computer, sheet, table.View};
+  GameSettings settings;
+  Configs.MakeCurrent();
+  settings.Open(Configs.SettingsPath());
+  table.Flow.NewGame(false, false);
+  ASSERT_TRUE(Configs.AddConfiguration("Mary Ann"));
+  const std::string marysSettings = Dir() + "MARY ANN/QUORLA.INI";
+  {
+    SettingsStore mary("Quorla", marysSettings, true);
+    WriteSetting(mary, keys::DifficultyLevel, 2);
+  }
+  // Without the default file only the player's own file can be read.
+  fs::remove(Install.Path("QLDEFLT.QLF"));
+  ASSERT_TRUE(SwitchConfiguration(Configs, "Mary Ann", settings, parts, table.Flow, false).Switched);
+  EXPECT_FALSE(table.State.ClosingRequested);
+  EXPECT_TRUE(table.View.Messages.empty()) << table.View.Messages.back().Text;
+  EXPECT_EQ(table.Computer->Level(), 2u);
+
+  table.Computer->ChangeLevel(3, false);
+  SaveGameState(parts, *settings.Store, settings.Prefs, Configs.ResumePath(), false);
+  SettingsStore reread("Quorla", marysSettings, true);
+  EXPECT_EQ(ReadSetting(reread, keys::DifficultyLevel), 3u);
 }

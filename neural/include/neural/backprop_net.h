@@ -18,12 +18,12 @@ class NxFile;
 class NX_EXPORT NxNeuralNet : public NxNeuralBase {
  public:
   // Limits on what a file may ask for, so that no count in a file can make
-  // the library allocate without bound.
-  static constexpr unsigned MAX_LAYER_NODES = 65536;
-  static constexpr unsigned MAX_CONNECTIONS = 4u << 20;
+  // the library allocate without bound (the network's own size limits are
+  // the base's).
   static constexpr unsigned MAX_PATTERN_VALUES = 16u << 20;
   static constexpr unsigned SPEC_LINE_SIZE = 80;
-  static constexpr unsigned PATTERN_LINE_SIZE = 256;
+  // Pattern lines may be of any length up to this one.
+  static constexpr unsigned MAX_PATTERN_LINE = 64u << 20;
 
   explicit NxNeuralNet(const ConfigData& config);
   // Builds the network from a network specification file.
@@ -114,7 +114,7 @@ class NX_EXPORT NxNeuralNet : public NxNeuralBase {
   void FinishEpoch();
   unsigned RunTraining(unsigned reportInterval, unsigned maxEpochs);
   void UpdateEpochWeights();
-  void CheckConnectionCount() const;
+  void WarnIfSaturated();
 
   // Specification-file reader.
   [[noreturn]] void Fail(const char* format, ...) __attribute__((format(printf, 2, 3)));
@@ -160,7 +160,13 @@ class NX_EXPORT NxNeuralNet : public NxNeuralBase {
   NxFile* SpecFile;
   std::string SpecFileName;
   bool SpecPushedBack;
+  unsigned SpecLineNumber;
+  bool SpecLineEnded;  // the last piece read finished its line
   bool LayerDeclared[MAX_LAYERS];
   double GlobalLearnRate;
   double GlobalMomentum;
+  // Saturation count at the start of the training run, and whether the run
+  // has warned about it.
+  uint32_t SaturationMark = 0;
+  bool SaturationWarned = false;
 };

@@ -45,6 +45,13 @@ class NX_EXPORT XCLayerCycle : public XCBase {
   using XCBase::XCBase;
 };
 
+// A layer or a whole network larger than the library builds; the limits
+// bound the memory one configuration can claim.
+class NX_EXPORT XCNetworkTooLarge : public XCBase {
+ public:
+  using XCBase::XCBase;
+};
+
 class NX_EXPORT XCLayerMismap : public XCBase {
  public:
   XCLayerMismap(unsigned target, unsigned source, const char* dimension);

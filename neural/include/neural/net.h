@@ -20,6 +20,9 @@ class NX_EXPORT NxNeuralBase {
  public:
   static constexpr unsigned MAX_LAYERS = 16;
   static constexpr unsigned TEXT_SIZE = 256;
+  // Size limits of one network, checked before anything is built.
+  static constexpr unsigned MAX_LAYER_NODES = 65536;
+  static constexpr unsigned MAX_CONNECTIONS = 4u << 20;
 
   // The topology of a network: which layers exist, their sizes and node
   // types, and which layer feeds which through what mapping.
@@ -114,6 +117,7 @@ class NX_EXPORT NxNeuralBase {
   void InitFields();
   void DropInvalidConnections(const char* layer0Warning);
   void DropLayersWithoutSources();
+  void CheckNetworkSize() const;
 };
 
 // A network that learns to predict the outcome of a sequence of

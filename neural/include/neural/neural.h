@@ -20,4 +20,5 @@
 #include "neural/td_node.h"
 #include "neural/training_output.h"
 #include "neural/types.h"
+#include "neural/version.h"
 #include "neural/warning.h"

@@ -158,10 +158,12 @@ class NX_EXPORT NxNode {
   bool HasInput;
   bool IsInputNode = false;
 
-  // The net input is kept as the wrapping 32-bit sum of the bias and one
-  // product per source, so replacing the products of changed sources gives
-  // exactly the value a full sum would.
+  // The net input is kept as the 64-bit sum of the bias and one product per
+  // source, so replacing the products of changed sources gives exactly the
+  // value a full sum would, in any order; NetValue is that sum held within
+  // the fixed-point range.
   static constexpr unsigned MAX_CHANGED = 32;
+  int64_t NetSum = 0;
   NxArray<FP12_20> Terms;
   unsigned ChangedCount;
   unsigned ChangedSources[MAX_CHANGED];

@@ -45,8 +45,10 @@ class ComputerPlay : public ComputerOpponent {
   uint32_t Level() const { return CurrentLevel; }
   // The level dialog: saves the old level unless resetting, loads the new one.
   void ChangeLevel(uint32_t level, bool reset);
-  // Loads the new configuration's weights after a configuration switch.
-  void ReloadForConfiguration();
+  // After a configuration switch: makes `level` current and loads it from
+  // the new configuration's own file, falling back to the default file only
+  // when that fails. The old player's weights are not saved here.
+  void ReloadForConfiguration(uint32_t level);
 
   // --- position encoding
   void SelectNet(uint32_t choice) override;

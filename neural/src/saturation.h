@@ -1,0 +1,37 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "neural/fixed.h"
+
+// Arithmetic that holds a result at the fixed-point limits instead of
+// wrapping around. Results that fit are exactly those of the wrapping
+// operations, so networks that never overflow compute what they always did.
+// Every clamp is counted, so that a training run can say it happened.
+namespace nx_saturation {
+
+extern std::atomic<uint32_t> Events;
+
+inline uint32_t EventCount() { return Events.load(std::memory_order_relaxed); }
+
+inline FP12_20 Clamp(int64_t value) {
+  if (value > INT32_MAX) {
+    Events.fetch_add(1, std::memory_order_relaxed);
+    return INT32_MAX;
+  }
+  if (value < INT32_MIN) {
+    Events.fetch_add(1, std::memory_order_relaxed);
+    return INT32_MIN;
+  }
+  return static_cast<FP12_20>(value);
+}
+
+inline FP12_20 Add(FP12_20 a, FP12_20 b) { return Clamp(int64_t{a} + b); }
+
+// The product of FpMul, before it is cut to 32 bits.
+inline int64_t WideMul(FP12_20 a, FP12_20 b) { return (int64_t{a} * b) >> 20; }
+
+inline FP12_20 Mul(FP12_20 a, FP12_20 b) { return Clamp(WideMul(a, b)); }
+
+}  // namespace nx_saturation
