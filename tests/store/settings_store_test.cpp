@@ -65,6 +65,22 @@ TEST(SettingsStore, MasksAndLimitsApplyOnReading) {
   EXPECT_EQ(choices.DeckId, 24456u);
 }
 
+TEST(SettingsStore, AMaskedValueOutsideItsRangeReadsAsTheDefault) {
+  ScratchDirectory dir;
+  const std::string path = dir.Path("QUORLA.INI");
+  for (uint32_t stored : {3u, 7u, 0xFFFFFFFFu}) {
+    WriteText(path, "[Play]\nGinVariation=" + std::to_string(stored) + "\n");
+    SettingsStore store("Quorla", path, true);
+    EXPECT_EQ(ReadTableChoices(store).Rules.Variation, 0u) << stored;
+  }
+  // Every masked key yields a value of its range, whatever is stored.
+  const uint32_t ranges[][2] = {{3, 3}, {1, 1}, {2, 2}};
+  const SettingKey masked[] = {keys::DifficultyLevel, keys::DealType, keys::GinVariation};
+  for (size_t k = 0; k < std::size(masked); ++k)
+    for (uint32_t stored = 0; stored < 64; ++stored)
+      EXPECT_LE(ApplyReadRule(masked[k], stored), ranges[k][1]) << masked[k].Key << " " << stored;
+}
+
 TEST(SettingsStore, PreferencesRoundTripAndResumeNeedsTheCurrentStamp) {
   ScratchDirectory dir;
   SettingsStore store("Quorla", dir.Path("QUORLA.INI"), true);
