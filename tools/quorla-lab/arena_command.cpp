@@ -75,6 +75,10 @@ bool ParseComputerSeat(std::string_view text, ComputerSeat& seat, std::string& e
     error = "no network data file of four level blocks at '" + file + "'";
     return false;
   }
+  // A damaged block would leave the seat without networks and the game
+  // without a deal: refuse it before anything is played.
+  error = network_data::CheckLevelBlock(file, seat.Level);
+  if (!error.empty()) return false;
   seat.File = file;
   return true;
 }

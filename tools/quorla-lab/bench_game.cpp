@@ -16,6 +16,7 @@
 #include "game/headless_presentation.h"
 #include "player/computer_play.h"
 #include "player/data_paths.h"
+#include "player/network_data.h"
 #include "player/seat_player.h"
 
 namespace {
@@ -112,6 +113,10 @@ int RunBenchGame(const std::vector<std::string_view>& args) {
   }
   if (!networks.empty() && !IsNetworkDataFile(networks))
     return Fail("no network data file of four level blocks at '" + networks + "'");
+  if (!networks.empty()) {
+    const std::string problem = network_data::CheckLevelBlock(networks, static_cast<uint32_t>(level));
+    if (!problem.empty()) return Fail(problem);
+  }
   ScratchDirectory scratch(MakeScratchInstallationFrom(networks, static_cast<unsigned>(seed)));
   if (scratch.Failed()) return Fail("cannot create a scratch installation in the temporary directory");
 
@@ -140,7 +145,7 @@ int RunBenchGame(const std::vector<std::string_view>& args) {
     SimplePlayer human;
     const bool progress = isatty(STDERR_FILENO);
     auto start = Clock::now();
-    flow.NewGame(false, false);
+    if (!flow.NewGame(false, false)) return Fail("the game did not start: the networks did not load");
     while (timed.Hands < hands) {
       if (state.Play == HumanTake || state.Play == HumanDiscard) {
         auto moveStart = Clock::now();

@@ -294,11 +294,9 @@ static int RunTrain(const std::vector<std::string_view>& args) {
     if (!trained) return 1;
   }
   trainer.ClearProgress();
-  std::error_code error;
-  fs::copy_file(player, out + ".new", fs::copy_options::overwrite_existing, error);
-  if (!error) fs::rename(out + ".new", out, error);
+  const std::string problem = CopyDurably(player, out);
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  if (error) return Fail("cannot write " + out + ": " + error.message());
+  if (!problem.empty()) return Fail("cannot write " + out + ": " + problem);
   std::printf("wrote %s: %lu hands in %.0f s (%.0f hands per second)\n", out.c_str(), trainer.Hands(), seconds,
               seconds > 0 ? trainer.Hands() / seconds : 0.0);
   return 0;
