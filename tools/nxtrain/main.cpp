@@ -1,6 +1,8 @@
 // nxtrain: trains and evaluates back-propagation networks described by a
 // network specification file, on patterns from a pattern file.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <string_view>
 #include <vector>
@@ -46,9 +48,16 @@ int Dispatch(std::string_view command, const std::vector<std::string_view>& args
   throw UsageError("unknown command '" + std::string(command) + "'");
 }
 
-}  // namespace
+// Output that could not be written (a full disk, a closed pipe) is a
+// failure whatever the command made of its work.
+int CheckedExit(int status) {
+  errno = 0;
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
+  std::fprintf(stderr, "nxtrain: cannot write the output: %s\n", errno ? std::strerror(errno) : "write error");
+  return status != 0 ? status : EXIT_ERROR;
+}
 
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
   NxSetWarningHandler(PrintWarning);
   std::vector<std::string_view> args(argv + 1, argv + argc);
   for (std::string_view arg : args) {
@@ -70,3 +79,7 @@ int main(int argc, char** argv) {
   }
   return EXIT_ERROR;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return CheckedExit(Run(argc, argv)); }

@@ -206,7 +206,7 @@ int Run(const std::vector<std::string_view>& args) {
         status = 1;
         break;
       }
-      if (csv) {
+      if (csv.is_open()) {
         static const char* const names[] = {"human", "computer", "tie"};
         csv << game << ',' << names[match.LastGameWinner()] << ',' << match.LastTotals(0) << ','
             << match.LastTotals(1) << '\n';
@@ -221,6 +221,10 @@ int Run(const std::vector<std::string_view>& args) {
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (progress) std::fprintf(stderr, "\r%*s\r", 60, "");
   PrintReport(stats, std::string(args[0]), std::string(args[1]), seconds);
+  if (csv.is_open()) {
+    csv.close();
+    if (csv.fail()) return Fail("cannot write " + csvPath);
+  }
   return status;
 }
 
