@@ -1,6 +1,7 @@
 #include "store/settings_store.h"
 
 #include "store/preferences.h"
+#include "store/profile_text.h"
 #include "store/setting_keys.h"
 #include "store_test_support.h"
 
@@ -79,6 +80,17 @@ TEST(SettingsStore, AMaskedValueOutsideItsRangeReadsAsTheDefault) {
   for (size_t k = 0; k < std::size(masked); ++k)
     for (uint32_t stored = 0; stored < 64; ++stored)
       EXPECT_LE(ApplyReadRule(masked[k], stored), ranges[k][1]) << masked[k].Key << " " << stored;
+}
+
+TEST(SettingsStore, AByteOrderMarkDoesNotHideTheFirstSection) {
+  ScratchDirectory dir;
+  const std::string path = dir.Path("QUORLA.INI");
+  WriteText(path, "\xEF\xBB\xBF[Play]\r\nGinVariation=2\r\n");
+  SettingsStore store("Quorla", path, true);
+  EXPECT_EQ(ReadTableChoices(store).Rules.Variation, 2u);
+  EXPECT_TRUE(ProfileText("\xEF\xBB\xBF[Play]").HasSectionOrKey());
+  EXPECT_FALSE(ProfileText("Name:\tquorla-lab\nNODE-TYPE : 3\n; a comment\n").HasSectionOrKey());
+  EXPECT_TRUE(ProfileText("GameTarget=250").HasSectionOrKey());
 }
 
 TEST(SettingsStore, PreferencesRoundTripAndResumeNeedsTheCurrentStamp) {
