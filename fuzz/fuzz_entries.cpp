@@ -2,19 +2,32 @@
 
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "game/game_flow.h"
+#include "game/headless_presentation.h"
 #include "neural/backprop_net.h"
 #include "neural/exceptions.h"
+#include "neural/fixed.h"
+#include "neural/layer.h"
 #include "neural/net.h"
+#include "neural/node.h"
 #include "neural/warning.h"
+#include "player/computer_play.h"
+#include "player/data_paths.h"
+#include "player/network_data.h"
 #include "player/position_network.h"
 #include "store/profile_text.h"
 #include "store/resume_file.h"
+#include "store/score_sheet.h"
+#include "store/scripted_player.h"
 #include "store/setting_keys.h"
 #include "store/settings_store.h"
 
@@ -49,8 +62,89 @@ bool AsksForHugeCounts(const uint8_t* data, size_t size) {
 
 }  // namespace
 
+namespace {
+
+// Every weight of both networks, in a fixed order.
+std::vector<FP12_20> Weights(const ComputerPlay& computer) {
+  std::vector<FP12_20> all;
+  for (uint32_t choice : {LOW_NET, HIGH_NET}) {
+    NxNeuralBase* net = computer.GetNet(choice);
+    for (unsigned layer = 1; layer < NxNeuralBase::MAX_LAYERS; ++layer) {
+      const NxBaseLayer* l = net->GetLayer(layer);
+      if (!l) continue;
+      for (unsigned n = 0; n < l->GetNumNodes(); ++n)
+        for (unsigned w = 0; w < l->GetNodeAt(n)->GetNumWeights(); ++w) all.push_back(l->GetNodeAt(n)->GetWeight(w));
+    }
+  }
+  return all;
+}
+
+// One hand's learning moves the weights by a few hundredths in all; a
+// damaged file that reached learning once moved them by about a hundred.
+constexpr double MAX_CHANGE_OF_ONE_HAND = 2.0;
+
+// Resumes an accepted file on a table of its own, plays on to the end of
+// the hand's learning and saves the networks, which must have learned no
+// more than a hand can teach.
+void PlayOn(const std::vector<uint8_t>& bytes) {
+  namespace fs = std::filesystem;
+  // Fresh default networks and the player's copy, made once and removed at exit.
+  static const struct Installation {
+    std::string Root = network_data::MakeScratchInstallation(11);
+    ~Installation() {
+      std::error_code ignored;
+      if (!Root.empty()) fs::remove_all(Root, ignored);
+    }
+  } installation;
+  const std::string& root = installation.Root;
+  if (root.empty()) return;
+  const std::string oldInstallation = data_paths::InstallationDirectory();
+  const std::string oldConfiguration = data_paths::ConfigurationDirectory();
+  data_paths::SetInstallationDirectory(root);
+  data_paths::SetConfigurationDirectory(root + "/PLAYER");
+  std::error_code error;
+  fs::copy_file(data_paths::DefaultDataPath(), data_paths::PlayerDataPath(), fs::copy_options::overwrite_existing,
+                error);
+  const std::string path = ScratchFile("qlf", bytes.data(), bytes.size());
+  if (!error && !path.empty()) {
+    GameState state;
+    NxDeck deck(nullptr, 4, FIRST_CARD_BACK_ID, TRect{0, 0, 576, 384}, TSize{69, 96});
+    ScoreRecord record(100);
+    HeadlessPresentation view;
+    view.Watch(&state);
+    GameFlow flow(state, deck, record, view);
+    ComputerPlay computer(flow, 0);
+    flow.SetOpponent(&computer);
+    computer.Init();
+    ScoreSheet sheet(record, state.Variation);
+    TableParts parts{state, deck, computer, sheet, view};
+    const std::vector<FP12_20> before = Weights(computer);
+    if (ReadResume(path, parts, false).Outcome != ResumeOutcome::RESTORED) std::abort();
+    flow.NewGame(false, false);
+    for (int step = 0; step < 5000; ++step) {
+      if (state.Play == Learning) {
+        if (!computer.LearnStep(Learning, state.ComputerOutcome, state.HumanOutcome)) break;
+      } else {
+        StepHeadlessGame(flow, computer);
+      }
+    }
+    computer.SaveNets(0);
+    const std::vector<FP12_20> after = Weights(computer);
+    double change = 0;
+    for (size_t i = 0; i < after.size(); ++i) change += std::fabs(ToDouble(after[i]) - ToDouble(before[i]));
+    if (!(change <= MAX_CHANGE_OF_ONE_HAND)) std::abort();
+    flow.SetOpponent(nullptr);
+  }
+  if (!path.empty()) std::remove(path.c_str());
+  data_paths::SetInstallationDirectory(oldInstallation);
+  data_paths::SetConfigurationDirectory(oldConfiguration);
+}
+
+}  // namespace
+
 int FuzzResumeReader(const uint8_t* data, size_t size) {
-  CheckResumeBytes(std::vector<uint8_t>(data, data + size));
+  const std::vector<uint8_t> bytes(data, data + size);
+  if (CheckResumeBytes(bytes).empty()) PlayOn(bytes);
   return 0;
 }
 
@@ -85,6 +179,33 @@ int FuzzSpecReader(const uint8_t* data, size_t size) {
     NxNeuralNet net(path.c_str());
   } catch (const XCBase&) {
   } catch (const std::exception&) {
+  }
+  std::remove(path.c_str());
+  return 0;
+}
+
+int FuzzDataFileReader(const uint8_t* data, size_t size) {
+  const std::string path = ScratchFile("data", data, size);
+  if (path.empty()) return 0;
+  for (uint32_t level = 0; level < NUM_LEVELS; ++level) {
+    const bool usable = network_data::CheckLevelBlock(path, level).empty();
+    GameState state;
+    NxDeck deck(nullptr, 4, FIRST_CARD_BACK_ID, TRect{0, 0, 576, 384}, TSize{69, 96});
+    ScoreRecord record(100);
+    HeadlessPresentation view;
+    view.Watch(&state);
+    GameFlow flow(state, deck, record, view);
+    ComputerPlay computer(flow, level);
+    computer.UseFixedDataFile(path);
+    flow.SetOpponent(&computer);
+    computer.Init();
+    // The check and the game must agree on which blocks load.
+    if (computer.AreNetsValid() != usable) std::abort();
+    if (flow.NewGame(false, false) != usable) std::abort();
+    // Until the computer has made a decision.
+    for (int step = 0; usable && step < 40 && computer.GetObservationCount() < 2 && !state.HandOver; ++step)
+      StepHeadlessGame(flow, computer);
+    flow.SetOpponent(nullptr);
   }
   std::remove(path.c_str());
   return 0;

@@ -10,3 +10,5 @@ int FuzzResumeReader(const uint8_t* data, size_t size);
 int FuzzWeightsReader(const uint8_t* data, size_t size);
 int FuzzSettingsReader(const uint8_t* data, size_t size);
 int FuzzSpecReader(const uint8_t* data, size_t size);
+// A network data file: every block into the game's networks, one decision with each.
+int FuzzDataFileReader(const uint8_t* data, size_t size);

@@ -11,11 +11,14 @@ build=${FUZZ_BUILD:-$root/build-fuzz}
 cmake -S "$root/fuzz" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j "${JOBS:-2}"
 
-for reader in resume weights settings spec; do
+for reader in resume weights settings spec data; do
   work="$build/corpus/$reader"
+  # The network data files start from the shipped default networks.
+  seeds="$root/tests/store/corpus/$reader"
+  if [ "$reader" = data ]; then seeds="$root/data"; fi
   mkdir -p "$work" "$build/crashes/$reader"
   echo "== fuzzing the $reader reader for ${seconds}s"
   "$build/fuzz_$reader" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 -max_len=65536 \
     -artifact_prefix="$build/crashes/$reader/" -print_final_stats=1 \
-    "$work" "$root/tests/store/corpus/$reader"
+    "$work" "$seeds"
 done

@@ -2,7 +2,7 @@
 # Installs the Debian packages the build needs, and only those missing.
 # Further packages a job needs can be named as arguments.
 set -eu
-packages=(cmake ninja-build g++ libgtest-dev
+packages=(cmake ninja-build g++ libgtest-dev pkg-config
   qt6-base-dev qt6-svg-dev kdegames-card-data-kf5 fonts-liberation xvfb xauth xdotool "$@")
 missing=()
 for p in "${packages[@]}"; do

@@ -5,6 +5,15 @@
 namespace {
 bool IsPlayer(uint32_t value) { return value < 2; }
 bool IsCardOrNone(uint32_t value) { return IsCard(value) || value == NoCard; }
+bool IsStatusText(uint32_t id) {
+  return id == NO_STATUS_TEXT || (id >= FIRST_FLOW_STATUS_TEXT && id <= LAST_FLOW_STATUS_TEXT);
+}
+
+// What the scoring of one hand can produce (points and difference stay 0
+// before the first hand and after a tie).
+bool IsHandResult(int32_t points, int32_t difference) {
+  return points >= 0 && points <= MAX_HAND_POINTS && difference >= 0 && difference <= MAX_DEADWOOD;
+}
 }  // namespace
 
 void GameState::WriteFlowFields(NxObjectWriter& out) const {
@@ -66,6 +75,19 @@ bool GameState::ReadFlowFields(NxObjectReader& in) {
                      IsCardOrNone(read.SelectionCard) && !(read.Gin && read.Undercut);
   if (!valid) {
     in.Fail("game state out of range");
+    return false;
+  }
+  // Learning trains on these values: nothing the game cannot produce may pass.
+  if (!IsHandResult(read.Points, read.Difference)) {
+    in.Fail("hand result out of range");
+    return false;
+  }
+  if (!IsLearningTarget(read.HumanOutcome) || !IsLearningTarget(read.ComputerOutcome)) {
+    in.Fail("hand outcome out of range");
+    return false;
+  }
+  if (!IsStatusText(read.StatusTextId)) {
+    in.Fail("status text out of range");
     return false;
   }
   Play = static_cast<PlayState>(play);

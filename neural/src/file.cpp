@@ -12,8 +12,16 @@ NxFile::NxFile(std::string name, const char* mode, bool openNow)
   if (openNow) FOpen(mode);
 }
 
+NxFile::NxFile(std::string name, std::FILE* borrowed, const char* mode)
+    : FileName(std::move(name)), Stream(nullptr), OpenFlags(0), PermissionFlags(0), OpenFailed(false),
+      Buffer(nullptr) {
+  if (!SpecifyAccess(mode)) throw XCFileInvalidMode(FileName, mode ? mode : "");
+  Stream = borrowed;
+  Borrowed = true;
+}
+
 NxFile::~NxFile() {
-  if (Stream) std::fclose(Stream);
+  if (Stream && !Borrowed) std::fclose(Stream);
   delete[] Buffer;
 }
 
@@ -74,14 +82,20 @@ void NxFile::FClose() {
   if (!Stream) return;
   std::FILE* closing = Stream;
   Stream = nullptr;
+  if (Borrowed) {
+    Borrowed = false;
+    if (std::fflush(closing) != 0) throw XCFileBad(FileName, std::strerror(errno));
+    return;
+  }
   if (std::fclose(closing) != 0) throw XCFileBad(FileName, std::strerror(errno));
 }
 
 void NxFile::FReopen(std::string name, const char* mode) {
   if (!SpecifyAccess(mode)) throw XCFileInvalidMode(name, mode ? mode : "");
   if (Stream) {
-    std::fclose(Stream);
+    if (!Borrowed) std::fclose(Stream);
     Stream = nullptr;
+    Borrowed = false;
   }
   FileName = std::move(name);
   FOpen(mode);

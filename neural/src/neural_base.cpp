@@ -7,6 +7,7 @@
 #include "neural/exceptions.h"
 #include "neural/file.h"
 #include "neural/net.h"
+#include "neural/safe_save.h"
 #include "neural/warning.h"
 #include "transfer.h"
 #include "weight_random.h"
@@ -193,22 +194,19 @@ bool NxNeuralBase::WriteWeights(NxFile& file, VERSIONFLAG version) {
   return true;
 }
 
-// The new weights go to a sibling file that replaces the old one only once
-// it is complete, so a failed save leaves the previous file intact.
+// The new weights replace the file only once they are complete and on
+// disk; every message names the caller's file, never the temporary one.
 bool NxNeuralBase::WriteWeights(const char* fileName, VERSIONFLAG version) {
   if (version != VERSION_0 && version != VERSION_1) return false;
-  std::string temporary = std::string(fileName) + ".new";
+  NxSafeSave save(fileName);
+  if (!save.Opened()) throw XCFileBad(fileName, save.Problem());
   bool written = false;
   {
-    NxFile file(temporary, "wb", true);
-    written = WriteWeights(file, version) && file.FFlush() == 0;
+    NxFile file(fileName, save.GetStream(), "wb");
+    written = WriteWeights(file, version);
     file.FClose();
   }
-  if (!written || std::rename(temporary.c_str(), fileName) != 0) {
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return true;
+  return written && save.Commit();
 }
 
 bool NxNeuralBase::ReadWeights(NxFile& file) {

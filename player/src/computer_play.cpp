@@ -100,6 +100,28 @@ double ComputerPlay::ProgressFeature(uint32_t count) {
 
 double ComputerPlay::KnockLimitFeature(uint32_t limit) { return static_cast<double>(limit * 0.08L + 0.1L); }
 
+bool ComputerPlay::IsCellValue(uint32_t cell, double value) {
+  auto within = [value](double low, double high) { return value >= low && value <= high; };
+  switch (cell) {
+    case PROGRESS:
+      return within(0.0, ProgressFeature(MAX_ROUNDS));
+    case DREW_DISCARD:
+      return within(0.0, 0.9);
+    case KNOCK_LIMIT:
+      return within(0.0, KnockLimitFeature(STANDARD_KNOCK_LIMIT));
+    case HAND_VALUE:
+      return within(0.0, HandValueFeature(11 * 10));
+    default:
+      return within(-0.2, 0.9);
+  }
+}
+
+bool ComputerPlay::IsPosition(const Vector& position) {
+  for (uint32_t cell = 0; cell < POSITION_CELLS; ++cell)
+    if (!IsCellValue(cell, position[cell])) return false;
+  return true;
+}
+
 void ComputerPlay::EnsureObservationStore() {
   if (!ObservationStore) ObservationStore = std::make_unique<Vector[]>(MAX_OBSERVATIONS);
 }

@@ -1,5 +1,3 @@
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <vector>
@@ -8,6 +6,7 @@
 #include "neural/exceptions.h"
 #include "neural/file.h"
 #include "neural/net.h"
+#include "neural/safe_save.h"
 #include "player/computer_play.h"
 #include "player/data_paths.h"
 
@@ -23,17 +22,16 @@ constexpr uint32_t DISK_FULL = 9038;
 
 std::string Text(uint32_t id) { return ResourceString(id); }
 
-// Makes the file's contents durable before it replaces another file.
-bool FlushToDisk(NxFile& file) { return file.FFlush() == 0 && fsync(fileno(file.GetStream())) == 0; }
-
-// Writes go to a sibling file that replaces the real one only once it is
-// complete, so an interrupted save never destroys the previous data.
-std::string SiblingOf(const std::string& path) { return path + ".new"; }
-
-bool Replace(const std::string& sibling, const std::string& path) {
-  if (std::rename(sibling.c_str(), path.c_str()) == 0) return true;
-  std::remove(sibling.c_str());
-  return false;
+// Everything of a file, for rewriting one block of it.
+bool ReadWholeFile(const std::string& path, std::vector<unsigned char>& bytes) {
+  NxFile in(path, "rb", true);
+  in.FSeek(0, 2);
+  long size = in.FTell();
+  in.FSeek(0, 0);
+  bytes.resize(static_cast<size_t>(size));
+  bool read = size == 0 || in.FRead(bytes.data(), static_cast<unsigned>(size), 1) == 1;
+  in.FClose();
+  return read;
 }
 
 }  // namespace
@@ -96,28 +94,30 @@ bool ComputerPlay::LoadNets(uint32_t level, bool fromDefault) {
 }
 
 // Rewrites the two records of one level; the other levels' blocks keep
-// their bytes. A file shorter than the level's block is extended.
+// their bytes. A file shorter than the level's block is extended. The new
+// file replaces the old one only once it is complete and on disk.
 void ComputerPlay::SaveNets(uint32_t level) {
   if (!NetsValid || !LowNet || !HighNet || !FixedDataFile.empty()) return;
   std::string path = data_paths::PlayerDataPath();
-  std::string sibling = SiblingOf(path);
   bool saved = false;
   try {
+    std::vector<unsigned char> bytes;
     if (!std::filesystem::is_regular_file(path)) throw XCFileBad(path, "No such file or directory");
-    std::error_code error;
-    std::filesystem::copy_file(path, sibling, std::filesystem::copy_options::overwrite_existing, error);
-    if (error) throw XCFileBad(sibling, error.message());
-    NxFile file(sibling, "r+b", true);
-    file.FSeek(static_cast<long>(level) * LEVEL_BLOCK_BYTES, 0);
-    saved = LowNet->WriteWeights(file, VERSION_0) && HighNet->WriteWeights(file, VERSION_0) && FlushToDisk(file);
-    file.FClose();
+    if (ReadWholeFile(path, bytes)) {
+      NxSafeSave save(path);
+      if (save.Opened()) {
+        NxFile file(path, save.GetStream(), "w+b");
+        saved = (bytes.empty() || file.FWrite(bytes.data(), static_cast<unsigned>(bytes.size()), 1) == 1);
+        file.FSeek(static_cast<long>(level) * LEVEL_BLOCK_BYTES, 0);
+        saved = saved && LowNet->WriteWeights(file, VERSION_0) && HighNet->WriteWeights(file, VERSION_0);
+        file.FClose();
+        saved = saved && save.Commit();
+      }
+    }
   } catch (const XCFile&) {
     saved = false;
   }
-  if (!saved || !Replace(sibling, path)) {
-    std::remove(sibling.c_str());
-    ShowDataMessage(Text(CANNOT_SAVE) + path + Text(DISK_FULL), ICON_EXCLAMATION);
-  }
+  if (!saved) ShowDataMessage(Text(CANNOT_SAVE) + path + Text(DISK_FULL), ICON_EXCLAMATION);
 }
 
 // Replaces the player file by the four blocks of the default file.
@@ -125,7 +125,6 @@ bool ComputerPlay::CopyDefaultData() {
   if (!FixedDataFile.empty()) return true;
   std::string source = data_paths::DefaultDataPath();
   std::string path = data_paths::PlayerDataPath();
-  std::string sibling = SiblingOf(path);
   std::unique_ptr<NxFile> in;
   try {
     in = std::make_unique<NxFile>(source, "rb", true);
@@ -135,18 +134,21 @@ bool ComputerPlay::CopyDefaultData() {
   }
   bool copied = false;
   try {
-    NxFile out(sibling, "wb", true);
-    std::vector<unsigned char> block(LEVEL_BLOCK_BYTES);
-    copied = true;
-    for (uint32_t level = 0; level < NUM_LEVELS && copied; ++level)
-      copied = in->FRead(block.data(), LEVEL_BLOCK_BYTES, 1) == 1 && out.FWrite(block.data(), LEVEL_BLOCK_BYTES, 1) == 1;
-    copied = copied && FlushToDisk(out);
-    out.FClose();
+    NxSafeSave save(path);
+    if (save.Opened()) {
+      NxFile out(path, save.GetStream(), "wb");
+      std::vector<unsigned char> block(LEVEL_BLOCK_BYTES);
+      copied = true;
+      for (uint32_t level = 0; level < NUM_LEVELS && copied; ++level)
+        copied =
+            in->FRead(block.data(), LEVEL_BLOCK_BYTES, 1) == 1 && out.FWrite(block.data(), LEVEL_BLOCK_BYTES, 1) == 1;
+      out.FClose();
+      copied = copied && save.Commit();
+    }
   } catch (const XCFile&) {
     copied = false;
   }
-  if (!copied || !Replace(sibling, path)) {
-    std::remove(sibling.c_str());
+  if (!copied) {
     ShowDataMessage(Text(CANNOT_SAVE) + path + Text(DISK_FULL) + Text(WILL_CLOSE), ICON_NONE);
     return false;
   }

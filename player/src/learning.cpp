@@ -9,9 +9,11 @@ void ComputerPlay::RecordObservation() {
   ObservationStore[ObservationCount++] = ComputerView;
 }
 
+// Targets outside what the game produces are never trained on: one such
+// training can throw the weights far from anything play would reach.
 void ComputerPlay::HandOutcome(double computerOutcome) {
   if (!CurrentNet) return;
-  CurrentNet->TrainOnOutcomes(&computerOutcome);
+  if (IsLearningTarget(computerOutcome)) CurrentNet->TrainOnOutcomes(&computerOutcome);
   OwnPasses = 1;
   RotateSuits(true);
   ReplayPosition = 0;
@@ -24,6 +26,7 @@ void ComputerPlay::HandOutcome(double computerOutcome) {
 bool ComputerPlay::LearnStep(PlayState state, double computerOutcome, double humanOutcome) {
   if (state != Learning || !CurrentNet) return false;
   if (OwnPasses < 4) {
+    if (!IsLearningTarget(computerOutcome)) return false;
     if (ReplayPosition >= ObservationCount) {
       CurrentNet->TrainOnOutcomes(&computerOutcome);
       ++OwnPasses;
@@ -36,6 +39,7 @@ bool ComputerPlay::LearnStep(PlayState state, double computerOutcome, double hum
     return true;
   }
   if (HumanPasses <= 3) {
+    if (!IsLearningTarget(humanOutcome)) return false;
     CurrentNet->GetOutput(HumanView.data(), true, true);
     CurrentNet->TrainOnOutcomes(&humanOutcome);
     ++HumanPasses;

@@ -76,7 +76,12 @@ void Match::RecordHand(MatchStats& stats) {
 bool Match::PlayGame(MatchStats& stats) {
   ProblemText.clear();
   View.Forget();
-  Flow.NewGame(false, false);
+  // Without networks the computer player asks the table to close, and the
+  // flow then deals nothing: there is no game to play on.
+  if (!Flow.NewGame(false, false)) {
+    ProblemText = "the game did not start (the networks did not load)";
+    return false;
+  }
   uint32_t stepsInHand = 0;
   for (uint64_t step = 0; step < 10000000; ++step) {
     if (!State.HandOver && ++stepsInHand > MAX_HAND_STEPS) {

@@ -7,6 +7,7 @@
 
 #include "neural/exceptions.h"
 #include "neural/file.h"
+#include "neural/safe_save.h"
 #include "neural/seed.h"
 #include "player/data_paths.h"
 #include "player/position_network.h"
@@ -14,23 +15,44 @@
 namespace network_data {
 
 bool WriteDataFile(const std::string& path, const LevelNets (&levels)[4]) {
-  std::string sibling = path + ".new";
   bool written = false;
   try {
-    NxFile file(sibling, "wb", true);
+    NxSafeSave save(path);
+    if (!save.Opened()) return false;
+    NxFile file(path, save.GetStream(), "wb");
     written = true;
     for (const LevelNets& level : levels)
       written = written && level.Low->WriteWeights(file, VERSION_0) && level.High->WriteWeights(file, VERSION_0);
-    written = written && file.FFlush() == 0 && fsync(fileno(file.GetStream())) == 0;
     file.FClose();
+    written = written && save.Commit();
   } catch (const XCFile&) {
     written = false;
   }
-  if (!written || std::rename(sibling.c_str(), path.c_str()) != 0) {
-    std::remove(sibling.c_str());
-    return false;
+  return written;
+}
+
+std::string CheckLevelBlock(const std::string& path, uint32_t level) {
+  const std::string where = path + ": level " + std::to_string(level + 1) + ": ";
+  if (level >= NUM_LEVELS) return where + "no such level";
+  NxNeuralBase* low = CreateTempDiffNet(PositionNetworkTopology(), LOW_NET_PERSISTENCE);
+  NxNeuralBase* high = CreateTempDiffNet(PositionNetworkTopology(), HIGH_NET_PERSISTENCE);
+  std::string problem;
+  try {
+    NxFile file(path, "rb", true);
+    file.FSeek(0, 2);
+    if (file.FTell() < static_cast<long>((level + 1) * LEVEL_BLOCK_BYTES)) {
+      problem = "the file is too short for this level's block";
+    } else {
+      file.FSeek(static_cast<long>(level * LEVEL_BLOCK_BYTES), 0);
+      if (!low->ReadWeights(file) || !high->ReadWeights(file)) problem = "the block's weights records are damaged";
+    }
+    file.FClose();
+  } catch (const XCBase& error) {
+    problem = error.what();
   }
-  return true;
+  DeleteNet(low);
+  DeleteNet(high);
+  return problem.empty() ? "" : where + problem;
 }
 
 bool WriteFreshDataFile(const std::string& path, unsigned seed) {

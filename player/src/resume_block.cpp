@@ -39,7 +39,10 @@ bool ComputerPlay::Read(NxObjectReader& in, uint32_t streamVersion) {
   if (in.Good() && counters[CHOICE] != LOW_NET && counters[CHOICE] != HIGH_NET) in.Fail("unknown network choice");
   if (in.Good() && counters[OWN] > 4) in.Fail("learning pass out of range");
   if (in.Good() && counters[HUMAN] > 4) in.Fail("learning pass out of range");
-  if (in.Good() && counters[REPLAY] > counters[OBSERVATIONS]) in.Fail("replay position out of range");
+  // A next hand dealt before the learning ended keeps the old replay
+  // position with a new count; it is reset before it is used again.
+  if (in.Good() && counters[REPLAY] > MAX_OBSERVATIONS) in.Fail("replay position out of range");
+  if (in.Good() && counters[ROUNDS] > MAX_ROUNDS) in.Fail("round count out of range");
   Vector computer{}, human{};
   for (double& v : computer) v = in.ReadDouble();
   for (double& v : human) v = in.ReadDouble();
@@ -50,6 +53,9 @@ bool ComputerPlay::Read(NxObjectReader& in, uint32_t streamVersion) {
     for (uint32_t i = 0; i < counters[OBSERVATIONS]; ++i)
       for (double& v : store[i]) v = in.ReadDouble();
   }
+  if (in.Good() && !(IsPosition(computer) && IsPosition(human))) in.Fail("position value out of range");
+  for (uint32_t i = 0; store && in.Good() && i < counters[OBSERVATIONS]; ++i)
+    if (!IsPosition(store[i])) in.Fail("recorded position value out of range");
   if (!in.Good()) return false;
 
   PlannedDiscard = counters[PLANNED];

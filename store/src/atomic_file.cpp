@@ -1,8 +1,8 @@
 #include "store/atomic_file.h"
 
-#include <unistd.h>
-
 #include <cstdio>
+
+#include "neural/safe_save.h"
 
 std::optional<std::vector<uint8_t>> ReadFileLimited(const std::string& path, size_t maxBytes) {
   FILE* file = std::fopen(path.c_str(), "rb");
@@ -33,19 +33,9 @@ std::optional<std::vector<uint8_t>> ReadOpenFileLimited(FILE* file, size_t maxBy
 }
 
 SaveResult SaveFileAtomically(const std::string& path, const std::vector<uint8_t>& data) {
-  const std::string sibling = path + ".new";
-  FILE* file = std::fopen(sibling.c_str(), "wb");
-  if (!file) return SaveResult::OPEN_FAILED;
-  if (!data.empty() && std::fwrite(data.data(), 1, data.size(), file) != data.size()) {
-    std::fclose(file);
-    std::remove(sibling.c_str());
+  NxSafeSave save(path);
+  if (!save.Opened()) return SaveResult::OPEN_FAILED;
+  if (!data.empty() && std::fwrite(data.data(), 1, data.size(), save.GetStream()) != data.size())
     return SaveResult::WRITE_FAILED;
-  }
-  bool closed = std::fflush(file) == 0 && fsync(fileno(file)) == 0;
-  closed = std::fclose(file) == 0 && closed;
-  if (!closed || std::rename(sibling.c_str(), path.c_str()) != 0) {
-    std::remove(sibling.c_str());
-    return SaveResult::CLOSE_FAILED;
-  }
-  return SaveResult::SAVED;
+  return save.Commit() ? SaveResult::SAVED : SaveResult::CLOSE_FAILED;
 }

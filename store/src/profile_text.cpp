@@ -54,6 +54,9 @@ bool IsStorableProfileName(std::string_view name) {
 }
 
 ProfileText::ProfileText(std::string_view text) {
+  // Editors that save UTF-8 may put a byte-order mark before the first section.
+  constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
+  if (text.substr(0, BYTE_ORDER_MARK.size()) == BYTE_ORDER_MARK) text.remove_prefix(BYTE_ORDER_MARK.size());
   size_t start = 0;
   while (start < text.size()) {
     size_t end = text.find('\n', start);
@@ -63,6 +66,11 @@ ProfileText::ProfileText(std::string_view text) {
     Lines.emplace_back(line);
     start = end + 1;
   }
+}
+
+bool ProfileText::HasSectionOrKey() const {
+  return std::any_of(Lines.begin(), Lines.end(),
+                     [](const std::string& line) { return SectionName(line) || ParseKeyLine(line); });
 }
 
 std::optional<ProfileText::Span> ProfileText::FindSection(std::string_view section) const {

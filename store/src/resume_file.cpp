@@ -23,7 +23,10 @@ std::vector<uint8_t> ResumeBytes(const TableParts& table) {
 }
 
 bool WriteResume(const std::string& path, const TableParts& table, uint32_t& formatStamp) {
-  SaveResult result = SaveFileAtomically(path, ResumeBytes(table));
+  const std::vector<uint8_t> bytes = ResumeBytes(table);
+  // A file the reader would refuse must not replace one it accepts.
+  if (!CheckResumeBytes(bytes).empty()) return false;
+  SaveResult result = SaveFileAtomically(path, bytes);
   if (result == SaveResult::OPEN_FAILED) return false;
   formatStamp = RESUME_FORMAT_STAMP;
   if (result == SaveResult::CLOSE_FAILED)

@@ -21,6 +21,7 @@ bool RowsAddUp(const ScoreRecord& r) {
     const uint32_t totals[2] = {row.Human, row.Computer};
     const uint32_t before[2] = {previous.Human, previous.Computer};
     if (totals[loser] != before[loser] || totals[row.Winner] <= before[row.Winner]) return false;
+    if (totals[row.Winner] - before[row.Winner] > static_cast<uint32_t>(MAX_HAND_POINTS)) return false;
     // Only the last row may reach the target.
     if (i + 1 < r.NumScores && std::max(row.Human, row.Computer) >= r.Target) return false;
     ++won[row.Winner];

@@ -17,8 +17,12 @@ uint32_t ApplyReadRule(const SettingKey& key, uint32_t stored) {
   switch (key.Rule) {
     case ReadRule::BOOLEAN:
       return stored != 0 ? 1 : 0;
-    case ReadRule::MASKED:
-      return stored & key.Mask;
+    case ReadRule::MASKED: {
+      // A mask wider than the range would let a value through that the
+      // game cannot use (GinVariation 3).
+      const uint32_t masked = stored & key.Mask;
+      return masked <= key.Maximum ? masked : key.Default;
+    }
     case ReadRule::MASKED_AT_MOST:
       return std::min(stored & key.Mask, key.Maximum);
     case ReadRule::AS_READ:

@@ -198,7 +198,7 @@ TEST(GameStateStream, FlowFieldsRoundTripAndAreChecked) {
   state.Dealer = 1;
   state.Offer = OFFER_TO_DEALER;
   state.UpcardTaken = 17;
-  state.Difference = -3;
+  state.Difference = 13;
   state.HumanOutcome = 0.42;
   state.Variation = OKLAHOMA_GIN;
   state.GameTarget = 250;
@@ -219,7 +219,7 @@ TEST(GameStateStream, FlowFieldsRoundTripAndAreChecked) {
   ASSERT_TRUE(read.ReadSheetFields(in));
   EXPECT_EQ(read.Play, ComputerDiscard);
   EXPECT_EQ(read.UpcardTaken, 17u);
-  EXPECT_EQ(read.Difference, -3);
+  EXPECT_EQ(read.Difference, 13);
   EXPECT_EQ(read.HumanOutcome, 0.42);
   EXPECT_EQ(read.GameTarget, 250u);
   EXPECT_EQ(read.LaidOff.Count, 2u);

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
+
 #include "game/object_stream.h"
 #include "neural/net.h"
 #include "table_fixture.h"
@@ -221,4 +224,83 @@ TEST(ResumeBlock, VersionZeroStreamsHoldSixteenBitCounters) {
   EXPECT_EQ(table.Computer->GetRoundCount(), 4u);
   EXPECT_EQ(table.Computer->GetNetChoice(), uint32_t(LOW_NET));
   EXPECT_EQ(table.Computer->GetCurrentNet(), table.Computer->GetNet(LOW_NET));
+}
+
+namespace {
+
+void PutWord(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
+  for (int b = 0; b < 4; ++b) bytes[at + b] = static_cast<uint8_t>(value >> (8 * b));
+}
+
+void PutDouble(std::vector<uint8_t>& bytes, size_t at, double value) {
+  uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  for (int b = 0; b < 8; ++b) bytes[at + b] = static_cast<uint8_t>(bits >> (8 * b));
+}
+
+double NetOutput(ComputerPlay& cp) {
+  ComputerPlay::Vector probe = cp.GetComputerView();
+  return cp.GetCurrentNet()->GetOutput(probe.data(), false, false)[0];
+}
+
+}  // namespace
+
+TEST(ResumeBlock, ValuesThePlayCannotProduceAreRefused) {
+  TempInstallation install;
+  HeadlessTable table;
+  DealHumanFirst(table);
+  table.Computer->RecordObservation();
+  NxObjectWriter out;
+  table.Computer->Write(out);
+  const std::vector<uint8_t> good = out.Data();
+  constexpr size_t ROUNDS = 4, REPLAY = 20, COMPUTER_VIEW = 28, HUMAN_VIEW = 28 + 448, SLOT_1 = 28 + 896 + 4 + 448;
+
+  // The replay position a next hand leaves behind is read as it was.
+  std::vector<uint8_t> staleReplay = good;
+  PutWord(staleReplay, REPLAY, 17);
+  HeadlessTable reader;
+  NxObjectReader in(staleReplay);
+  ASSERT_TRUE(reader.Computer->Read(in, 1));
+  EXPECT_EQ(reader.Computer->GetReplayPosition(), 17u);
+
+  std::vector<std::vector<uint8_t>> damaged;
+  auto add = [&](auto patch) {
+    damaged.push_back(good);
+    patch(damaged.back());
+  };
+  add([&](auto& b) { PutWord(b, REPLAY, 33); });
+  add([&](auto& b) { PutWord(b, ROUNDS, ComputerPlay::MAX_ROUNDS + 1); });
+  for (double bad : {std::nan(""), HUGE_VAL, 1e300, -0.3, 0.95}) {
+    add([&](auto& b) { PutDouble(b, COMPUTER_VIEW + 8 * 5, bad); });
+    add([&](auto& b) { PutDouble(b, HUMAN_VIEW + 8 * 41, bad); });
+    add([&](auto& b) { PutDouble(b, SLOT_1 + 8 * 55, bad); });
+  }
+  add([&](auto& b) { PutDouble(b, COMPUTER_VIEW + 8 * 13, 1e6); });
+  for (size_t i = 0; i < damaged.size(); ++i) {
+    HeadlessTable fresh;
+    NxObjectReader damagedIn(damaged[i]);
+    EXPECT_FALSE(fresh.Computer->Read(damagedIn, 1)) << i;
+    EXPECT_NE(damagedIn.ErrorText(), "") << i;
+  }
+}
+
+TEST(Learning, TargetsOutsideZeroToOneAreNeverTrained) {
+  TempInstallation install;
+  HeadlessTable table;
+  DealHumanFirst(table);
+  ComputerPlay& cp = *table.Computer;
+  const double before = NetOutput(cp);
+  for (double bad : {std::nan(""), HUGE_VAL, -HUGE_VAL, 1e300, -0.01, 1.01}) {
+    cp.HandOutcome(bad);
+    EXPECT_FALSE(cp.LearnStep(Learning, bad, 0.5)) << bad;
+  }
+  EXPECT_EQ(NetOutput(cp), before);
+  // The human's passes come last: reach them with a sound computer outcome.
+  while (cp.GetOwnPasses() < 4) ASSERT_TRUE(cp.LearnStep(Learning, 0.5, 0.5));
+  const double ownPassesDone = NetOutput(cp);
+  EXPECT_FALSE(cp.LearnStep(Learning, 0.5, std::nan("")));
+  EXPECT_EQ(cp.GetHumanPasses(), 0u);
+  EXPECT_EQ(NetOutput(cp), ownPassesDone);
+  EXPECT_TRUE(cp.LearnStep(Learning, 0.5, 0.9));
+  EXPECT_NE(NetOutput(cp), ownPassesDone);
 }

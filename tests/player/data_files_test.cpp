@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 
 #include "neural/net.h"
 #include "player/network_data.h"
@@ -137,4 +141,36 @@ TEST(DataFiles, SaveFailureReportsAndKeepsTheOldFile) {
   EXPECT_EQ(table.View.Messages[0].Text, "Unable to save data to file " + install.PlayerPath("QLPLAY.QLF") +
                                              ". Disk may be full or directory may not exist");
   EXPECT_FALSE(std::filesystem::exists(install.PlayerPath("QLPLAY.QLF.new")));
+}
+
+TEST(DataFiles, SavesFollowNoLinkKeepThePermissionsAndLeaveNoTemporaryFile) {
+  TempInstallation install;
+  const std::string player = install.PlayerPath("QLPLAY.QLF");
+  const std::string victim = install.Path("VICTIM");
+  { std::ofstream(victim) << "keep"; }
+  std::filesystem::create_symlink(victim, player + ".new");
+  ASSERT_EQ(chmod(player.c_str(), 0640), 0);
+  HeadlessTable table(1);
+  table.Computer->SaveNets(1);
+  ASSERT_TRUE(table.Computer->CopyDefaultData());
+  table.Computer->SaveNets(1);
+  EXPECT_TRUE(table.View.Messages.empty());
+  std::ifstream in(victim);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "keep");
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(install.PlayerPath("")))
+    names.insert(entry.path().filename().string());
+  EXPECT_EQ(names, (std::set<std::string>{"QLPLAY.QLF", "QLPLAY.QLF.new"}));
+  EXPECT_EQ(std::filesystem::file_size(player), 4u * LEVEL_BLOCK_BYTES);
+  struct stat info;
+  ASSERT_EQ(stat(player.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+
+  // A player file that is a link is not replaced.
+  std::filesystem::remove(player + ".new");
+  std::filesystem::rename(player, player + ".real");
+  std::filesystem::create_symlink(player + ".real", player);
+  table.Computer->SaveNets(1);
+  ASSERT_EQ(table.View.Messages.size(), 1u);
+  EXPECT_TRUE(std::filesystem::is_symlink(player));
 }

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "neural/net.h"
 #include "player/match.h"
+#include "player/network_data.h"
 #include "player/net_player.h"
 #include "table_fixture.h"
 
@@ -68,4 +71,24 @@ TEST(Match, NetPlayersInTheHumanSeatPlayWholeGames) {
       EXPECT_GT(stats.HandsWon[0], 0u);
     }
   }
+}
+
+TEST(Match, NoGameIsPlayedWhenTheNetworksDoNotLoad) {
+  TempInstallation install;
+  // One byte of level 1's first weight record made impossible in both files.
+  for (const std::string& path : {install.Path("QLDEFLT.QLF"), install.PlayerPath("QLPLAY.QLF")}) {
+    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(27);
+    file.put('\x7f');
+  }
+  EXPECT_NE(network_data::CheckLevelBlock(install.Path("QLDEFLT.QLF"), 0).find("QLDEFLT.QLF: level 1: "),
+            std::string::npos);
+  EXPECT_EQ(network_data::CheckLevelBlock(install.Path("QLDEFLT.QLF"), 1), "");
+  EXPECT_NE(network_data::CheckLevelBlock(install.Path("NONE.QLF"), 1), "");
+  MatchOptions options;
+  Match match(options, [](GameFlow&) { return std::make_unique<SimplePlayer>(); });
+  MatchStats stats;
+  EXPECT_FALSE(match.PlayGame(stats));
+  EXPECT_NE(match.Problem().find("did not start"), std::string::npos);
+  EXPECT_EQ(stats.Hands, 0u);
 }

@@ -41,6 +41,16 @@ TEST(FuzzCorpus, EveryReaderTakesItsCorpusWholeAndCutShort) {
   Replay("spec", FuzzSpecReader);
 }
 
+TEST(FuzzCorpus, TheDefaultNetworksPlayAndDamagedBlocksAreRefusedAlike) {
+  auto shipped = ReadFileLimited(QUORLA_DEFAULT_NETWORKS, 1 << 20);
+  ASSERT_TRUE(shipped);
+  EXPECT_EQ(FuzzDataFileReader(shipped->data(), shipped->size()), 0);
+  std::vector<uint8_t> damaged = *shipped;
+  damaged[48099] = 0x7f;  // level 4's block
+  EXPECT_EQ(FuzzDataFileReader(damaged.data(), damaged.size()), 0);
+  EXPECT_EQ(FuzzDataFileReader(damaged.data(), 40000), 0);
+}
+
 TEST(FuzzCorpus, TheSavedGamesInTheCorpusAreStillReadable) {
   for (const auto& input : Corpus("resume")) EXPECT_EQ(CheckResumeBytes(input), "");
 }

@@ -1,5 +1,7 @@
 #include "store/resume_file.h"
 
+#include <cmath>
+#include <cstring>
 #include <random>
 #include <set>
 #include <sstream>
@@ -185,6 +187,63 @@ TEST_F(ResumeFixture, ChecksAcrossThePartsCatchWhatEachPartAllows) {
   }
 }
 
+TEST_F(ResumeFixture, AHandResultOrOutcomeTheGameCannotProduceIsCorrupted) {
+  const std::vector<uint8_t> good = MidGameBytes();
+  ASSERT_EQ(CheckResumeBytes(good), "");
+  constexpr size_t DIFFERENCE = 29, POINTS = 33, HUMAN_OUTCOME = 53, COMPUTER_OUTCOME = 61, STATUS = 85;
+  auto putWord = [](std::vector<uint8_t>& b, size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+  };
+  auto putDouble = [](std::vector<uint8_t>& b, size_t at, double v) {
+    uint64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    for (int i = 0; i < 8; ++i) b[at + i] = static_cast<uint8_t>(bits >> (8 * i));
+  };
+  std::vector<std::vector<uint8_t>> damaged;
+  for (uint32_t v : {0x80000000u, 0xFFFFFFFFu, uint32_t(MAX_DEADWOOD + 1)}) {
+    damaged.push_back(good);
+    putWord(damaged.back(), DIFFERENCE, v);
+  }
+  for (uint32_t v : {0x80000000u, 0xFFFFFFFFu, uint32_t(MAX_HAND_POINTS + 1)}) {
+    damaged.push_back(good);
+    putWord(damaged.back(), POINTS, v);
+  }
+  for (double v : {std::nan(""), HUGE_VAL, -HUGE_VAL, 1e300, -1e-9, 1.5}) {
+    for (size_t at : {HUMAN_OUTCOME, COMPUTER_OUTCOME}) {
+      damaged.push_back(good);
+      putDouble(damaged.back(), at, v);
+    }
+  }
+  for (uint32_t v : {0u, 7999u, 8016u, 9033u}) {
+    damaged.push_back(good);
+    putWord(damaged.back(), STATUS, v);
+  }
+  for (size_t i = 0; i < damaged.size(); ++i) {
+    EXPECT_NE(CheckResumeBytes(damaged[i]), "") << i;
+    WriteText(Path, std::string(damaged[i].begin(), damaged[i].end()));
+    SavingTable target;
+    EXPECT_EQ(ReadResume(Path, target.Parts, false).Outcome, ResumeOutcome::CORRUPTED) << i;
+    EXPECT_EQ(target.Table.View.Messages.back().Text, "Corrupted file " + Path + ". Beginning new game.");
+  }
+  // The largest results the scoring gives still read.
+  std::vector<uint8_t> largest = good;
+  putWord(largest, DIFFERENCE, MAX_DEADWOOD);
+  putWord(largest, POINTS, MAX_HAND_POINTS);
+  putDouble(largest, HUMAN_OUTCOME, 0.1);
+  putDouble(largest, COMPUTER_OUTCOME, 0.9);
+  EXPECT_EQ(CheckResumeBytes(largest), "");
+}
+
+TEST_F(ResumeFixture, AScoreRowGainingMoreThanOneHandCanGiveIsCorrupted) {
+  SavingTable t;
+  t.Table.Flow.NewGame(false, false);
+  t.Table.Record.RecordHand(1, MAX_HAND_POINTS);
+  t.Table.State.Points = MAX_HAND_POINTS;
+  ASSERT_EQ(CheckResumeBytes(ResumeBytes(t.Parts)), "");
+  t.Table.Record.Records[0].Computer = MAX_HAND_POINTS + 1;
+  EXPECT_EQ(CheckResumeBytes(ResumeBytes(t.Parts)), "score record rows out of step");
+}
+
 TEST_F(ResumeFixture, AMissingFileKeepsTheTableAndCountsAsSuccess) {
   SavingTable t;
   t.Table.Flow.NewGame(false, false);
@@ -214,14 +273,28 @@ TEST_F(ResumeFixture, AFailedSaveKeepsThePreviousGameAndClearsCanResume) {
   EXPECT_FALSE(availability.IsOffered());
   const std::string saved = FileText(Path);
 
-  // The sibling cannot be created: nothing is replaced, nothing is shown.
-  std::filesystem::create_directory(Path + ".new");
+  // A game the reader would refuse is not written: nothing is replaced,
+  // nothing is shown, as with a file that cannot be created.
   Step(t);
+  const uint32_t limit = t.Table.State.KnockLimit;
+  t.Table.State.KnockLimit = STANDARD_KNOCK_LIMIT + 1;
   SaveGameState(t.Parts, store, prefs, Path, false);
   EXPECT_EQ(ReadSetting(store, keys::CanResume), 0u);
   EXPECT_EQ(FileText(Path), saved);
   EXPECT_TRUE(t.Table.View.Messages.empty());
-  std::filesystem::remove(Path + ".new");
+  t.Table.State.KnockLimit = limit;
+  SaveGameState(t.Parts, store, prefs, Install.PlayerPath(std::string("NO-SUCH-DIR/") + RESUME_FILE), false);
+  EXPECT_EQ(ReadSetting(store, keys::CanResume), 0u);
+  EXPECT_TRUE(t.Table.View.Messages.empty());
+  // A link or a device in its place is never replaced.
+  std::filesystem::rename(Path, Path + ".saved");
+  std::filesystem::create_symlink(Path + ".saved", Path);
+  SaveGameState(t.Parts, store, prefs, Path, false);
+  EXPECT_EQ(ReadSetting(store, keys::CanResume), 0u);
+  EXPECT_TRUE(std::filesystem::is_symlink(Path));
+  EXPECT_EQ(FileText(Path + ".saved"), saved);
+  std::filesystem::remove(Path);
+  std::filesystem::rename(Path + ".saved", Path);
 
   // A finished game is not written.
   std::filesystem::remove(Path);

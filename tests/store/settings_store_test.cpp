@@ -1,6 +1,7 @@
 #include "store/settings_store.h"
 
 #include "store/preferences.h"
+#include "store/profile_text.h"
 #include "store/setting_keys.h"
 #include "store_test_support.h"
 
@@ -63,6 +64,33 @@ TEST(SettingsStore, MasksAndLimitsApplyOnReading) {
   EXPECT_EQ(choices.Rules.GameTarget, 100u);
   EXPECT_FALSE(choices.Rules.AceRequiresGin);
   EXPECT_EQ(choices.DeckId, 24456u);
+}
+
+TEST(SettingsStore, AMaskedValueOutsideItsRangeReadsAsTheDefault) {
+  ScratchDirectory dir;
+  const std::string path = dir.Path("QUORLA.INI");
+  for (uint32_t stored : {3u, 7u, 0xFFFFFFFFu}) {
+    WriteText(path, "[Play]\nGinVariation=" + std::to_string(stored) + "\n");
+    SettingsStore store("Quorla", path, true);
+    EXPECT_EQ(ReadTableChoices(store).Rules.Variation, 0u) << stored;
+  }
+  // Every masked key yields a value of its range, whatever is stored.
+  const uint32_t ranges[][2] = {{3, 3}, {1, 1}, {2, 2}};
+  const SettingKey masked[] = {keys::DifficultyLevel, keys::DealType, keys::GinVariation};
+  for (size_t k = 0; k < std::size(masked); ++k)
+    for (uint32_t stored = 0; stored < 64; ++stored)
+      EXPECT_LE(ApplyReadRule(masked[k], stored), ranges[k][1]) << masked[k].Key << " " << stored;
+}
+
+TEST(SettingsStore, AByteOrderMarkDoesNotHideTheFirstSection) {
+  ScratchDirectory dir;
+  const std::string path = dir.Path("QUORLA.INI");
+  WriteText(path, "\xEF\xBB\xBF[Play]\r\nGinVariation=2\r\n");
+  SettingsStore store("Quorla", path, true);
+  EXPECT_EQ(ReadTableChoices(store).Rules.Variation, 2u);
+  EXPECT_TRUE(ProfileText("\xEF\xBB\xBF[Play]").HasSectionOrKey());
+  EXPECT_FALSE(ProfileText("Name:\tquorla-lab\nNODE-TYPE : 3\n; a comment\n").HasSectionOrKey());
+  EXPECT_TRUE(ProfileText("GameTarget=250").HasSectionOrKey());
 }
 
 TEST(SettingsStore, PreferencesRoundTripAndResumeNeedsTheCurrentStamp) {

@@ -58,9 +58,7 @@ void Usage(FILE* out) {
                "Reports the mean time per call, single-threaded.\n");
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
   unsigned long iterations = 2000000;
   const char* only = nullptr;
   for (int i = 1; i < argc; ++i) {
@@ -131,3 +129,7 @@ int main(int argc, char** argv) {
   std::printf("(outcome includes the observation step that opens each sequence)\n");
   return 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return cli::CheckedExit("neural-bench", Run(argc, argv)); }

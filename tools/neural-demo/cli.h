@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,6 +18,15 @@ inline unsigned long PositiveCount(const char* option, const char* text) {
     std::exit(2);
   }
   return value;
+}
+
+// Output that could not be written (a full disk, a closed pipe) is a
+// failure whatever the command made of its work.
+inline int CheckedExit(const char* tool, int status) {
+  errno = 0;
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
+  std::fprintf(stderr, "%s: cannot write the output: %s\n", tool, errno ? std::strerror(errno) : "write error");
+  return status != 0 ? status : 2;
 }
 
 // Redraws one progress line on a terminal; prints nothing elsewhere.

@@ -94,9 +94,7 @@ double OpeningError(NxTemporalDifferenceNet& net, unsigned seed) {
   return total / count;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
   unsigned long hands = 3000;
   for (int i = 1; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
@@ -138,3 +136,7 @@ int main(int argc, char** argv) {
   DeleteNet(base);
   return 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return cli::CheckedExit("neural-demo", Run(argc, argv)); }

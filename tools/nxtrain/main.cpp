@@ -1,6 +1,8 @@
 // nxtrain: trains and evaluates back-propagation networks described by a
 // network specification file, on patterns from a pattern file.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <string_view>
 #include <vector>
@@ -22,15 +24,15 @@ const char* const HELP_TEXT =
     "train builds the network from its network specification file, reads the patterns and\n"
     "trains until every output is within the tolerance of its target or the epoch\n"
     "limit is reached, then prints the progress records and the result.\n"
-    "  --patterns N    read the first N patterns (default: every complete one)\n"
-    "  --epochs N      epoch limit (default 10000)\n"
-    "  --report N      epochs between progress records (default 10)\n"
-    "  --tolerance T   largest accepted |output - target| (default 0.1)\n"
+    "  --patterns N    read the first N patterns, N 1..4294967295 (default: every complete one)\n"
+    "  --epochs N      epoch limit, 1..4294967295 (default 10000)\n"
+    "  --report N      epochs between progress records, 1..4294967295 (default 10)\n"
+    "  --tolerance T   largest accepted |output - target|, 0 or more (default 0.1)\n"
     "  --by-epoch      change the weights once per epoch instead of per pattern\n"
     "  --shuffle       present the patterns in a new random order every epoch\n"
     "  --save FILE     write the trained weights to FILE\n"
     "  --load FILE     start from the weights in FILE\n"
-    "  --seed N        fix the random seed, so that runs repeat exactly\n"
+    "  --seed N        fix the random seed (0..4294967295), so that runs repeat exactly\n"
     "\n"
     "eval prints, per pattern, the inputs, the targets and the outputs of the\n"
     "network with the given weights, and the mean absolute error.\n"
@@ -46,9 +48,16 @@ int Dispatch(std::string_view command, const std::vector<std::string_view>& args
   throw UsageError("unknown command '" + std::string(command) + "'");
 }
 
-}  // namespace
+// Output that could not be written (a full disk, a closed pipe) is a
+// failure whatever the command made of its work.
+int CheckedExit(int status) {
+  errno = 0;
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
+  std::fprintf(stderr, "nxtrain: cannot write the output: %s\n", errno ? std::strerror(errno) : "write error");
+  return status != 0 ? status : EXIT_ERROR;
+}
 
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
   NxSetWarningHandler(PrintWarning);
   std::vector<std::string_view> args(argv + 1, argv + argc);
   for (std::string_view arg : args) {
@@ -70,3 +79,7 @@ int main(int argc, char** argv) {
   }
   return EXIT_ERROR;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return CheckedExit(Run(argc, argv)); }

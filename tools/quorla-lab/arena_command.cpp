@@ -23,13 +23,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr unsigned long MAX_GAMES = 10000000;
+
 void PrintHelp() {
   std::printf(
       "usage: quorla-lab arena HUMAN-SEAT COMPUTER-SEAT [--games N] [--variation simple|standard|oklahoma]\n"
       "                        [--target 100|150|250|500] [--deal traditional|eleven] [--seed S]\n"
       "                        [--learn] [--csv FILE]\n"
       "\n"
-      "Plays N complete games (default 100) through the game flow and prints the\n"
+      "Plays N complete games (1..%lu, default 100) through the game flow and prints the\n"
       "games and hands each seat won (with a 95%% interval), the mean points per\n"
       "hand, gin and undercut rates, stock-exhausted ties and hands per second.\n"
       "\n"
@@ -42,7 +44,8 @@ void PrintHelp() {
       "\n"
       "Without --learn the computer seat keeps its weights (a measurement); with it\n"
       "the computer learns from every hand as in play. --csv writes one line per\n"
-      "game. The match is repeatable for a given seed (default 1).\n");
+      "game. The match is repeatable for a given seed S (0..%lu, default 1).\n",
+      MAX_GAMES, MAX_SEED);
 }
 
 int Fail(const std::string& message) {
@@ -75,6 +78,10 @@ bool ParseComputerSeat(std::string_view text, ComputerSeat& seat, std::string& e
     error = "no network data file of four level blocks at '" + file + "'";
     return false;
   }
+  // A damaged block would leave the seat without networks and the game
+  // without a deal: refuse it before anything is played.
+  error = network_data::CheckLevelBlock(file, seat.Level);
+  if (!error.empty()) return false;
   seat.File = file;
   return true;
 }
@@ -144,23 +151,32 @@ int Run(const std::vector<std::string_view>& args) {
       options.Learn = true;
       continue;
     }
+    if (arg != "--games" && arg != "--seed" && arg != "--target" && arg != "--variation" && arg != "--deal" &&
+        arg != "--csv")
+      return Fail("unknown option '" + std::string(arg) + "'");
     if (i + 1 >= args.size()) return Fail("missing value after " + std::string(arg));
     std::string_view value = args[++i];
     unsigned long number;
-    if (arg == "--games" && ParseWholeNumber(value, number, 10000000) && number > 0) {
+    if (arg == "--games") {
+      if (!ParseWholeNumber(value, number, MAX_GAMES) || number == 0) return Fail(RangeRefusal(arg, 1, MAX_GAMES, value));
       games = number;
-    } else if (arg == "--seed" && ParseWholeNumber(value, number, 714024)) {
+    } else if (arg == "--seed") {
+      if (!ParseWholeNumber(value, number, MAX_SEED)) return Fail(RangeRefusal(arg, 0, MAX_SEED, value));
       options.Seed = static_cast<int32_t>(number);
-    } else if (arg == "--target" && ParseWholeNumber(value, number, 500) && IsValidGameTarget(uint32_t(number))) {
+    } else if (arg == "--target") {
+      if (!ParseWholeNumber(value, number, 500) || !IsValidGameTarget(uint32_t(number)))
+        return Fail("--target takes 100, 150, 250 or 500, not '" + std::string(value) + "'");
       options.Target = static_cast<uint32_t>(number);
-    } else if (arg == "--variation" && (value == "simple" || value == "standard" || value == "oklahoma")) {
+    } else if (arg == "--variation") {
+      if (value != "simple" && value != "standard" && value != "oklahoma")
+        return Fail("--variation takes simple, standard or oklahoma, not '" + std::string(value) + "'");
       options.Variation = value == "simple" ? SIMPLE_GIN : value == "standard" ? STANDARD_GIN : OKLAHOMA_GIN;
-    } else if (arg == "--deal" && (value == "traditional" || value == "eleven")) {
+    } else if (arg == "--deal") {
+      if (value != "traditional" && value != "eleven")
+        return Fail("--deal takes traditional or eleven, not '" + std::string(value) + "'");
       options.ElevenTenDeal = value == "eleven";
-    } else if (arg == "--csv") {
-      csvPath = std::string(value);
     } else {
-      return Fail("bad option " + std::string(arg) + " " + std::string(value));
+      csvPath = std::string(value);
     }
   }
   ComputerSeat seat;
@@ -202,7 +218,7 @@ int Run(const std::vector<std::string_view>& args) {
         status = 1;
         break;
       }
-      if (csv) {
+      if (csv.is_open()) {
         static const char* const names[] = {"human", "computer", "tie"};
         csv << game << ',' << names[match.LastGameWinner()] << ',' << match.LastTotals(0) << ','
             << match.LastTotals(1) << '\n';
@@ -217,6 +233,10 @@ int Run(const std::vector<std::string_view>& args) {
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (progress) std::fprintf(stderr, "\r%*s\r", 60, "");
   PrintReport(stats, std::string(args[0]), std::string(args[1]), seconds);
+  if (csv.is_open()) {
+    csv.close();
+    if (csv.fail()) return Fail("cannot write " + csvPath);
+  }
   return status;
 }
 

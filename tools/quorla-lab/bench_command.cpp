@@ -15,17 +15,18 @@
 namespace {
 constexpr unsigned HAND_SIZE = 10;
 constexpr unsigned long DEFAULT_HANDS = 1000000;
+constexpr unsigned long MAX_DEADWOOD_HANDS = 999999999999UL;
 constexpr unsigned CHUNK = 50000;
 
 void PrintHelp() {
   std::printf(
       "usage: quorla-lab bench deadwood [--hands N] [--seed S]\n"
       "\n"
-      "Scores N pseudo-random 10-card hands (default %lu) and reports hands per\n"
+      "Scores N pseudo-random 10-card hands (1..%lu, default %lu) and reports hands per\n"
       "second and the mean deadwood. Half the hands are drawn from the whole\n"
       "deck, half from five consecutive ranks of all four suits (rich in\n"
-      "overlapping melds). S (default 1) seeds the hand generator.\n",
-      DEFAULT_HANDS);
+      "overlapping melds). S (0..%lu, default 1) seeds the hand generator.\n",
+      MAX_DEADWOOD_HANDS, DEFAULT_HANDS, MAX_SEED);
 }
 
 // Draws HAND_SIZE distinct cards from `pool` (partial shuffle).
@@ -104,11 +105,11 @@ int Run(const std::vector<std::string_view>& args) {
     if (arg != "--hands" && arg != "--seed") return Fail("unknown option '" + std::string(arg) + "'");
     if (i + 1 >= args.size()) return Fail("missing value after " + std::string(arg));
     unsigned long value;
-    if (!ParseWholeNumber(args[++i], value, 999999999999UL)) return Fail("bad number '" + std::string(args[i]) + "'");
+    const unsigned long low = arg == "--hands" ? 1 : 0, high = arg == "--hands" ? MAX_DEADWOOD_HANDS : MAX_SEED;
+    if (!ParseWholeNumber(args[++i], value, high) || value < low) return Fail(RangeRefusal(arg, low, high, args[i]));
     if (arg == "--hands") hands = value;
     else seed = value;
   }
-  if (hands == 0) return Fail("--hands must be at least 1");
   return BenchDeadwood(hands, seed);
 }
 }  // namespace

@@ -16,6 +16,7 @@
 #include "game/headless_presentation.h"
 #include "player/computer_play.h"
 #include "player/data_paths.h"
+#include "player/network_data.h"
 #include "player/seat_player.h"
 
 namespace {
@@ -68,6 +69,8 @@ class TimedOpponent : public ComputerOpponent {
   }
 };
 
+constexpr unsigned long MAX_HANDS = 100000000;
+
 int Fail(const std::string& message) {
   std::fprintf(stderr, "quorla-lab bench game: %s (see quorla-lab bench --help)\n", message.c_str());
   return 2;
@@ -79,14 +82,15 @@ void PrintBenchGameHelp() {
   std::printf(
       "usage: quorla-lab bench game [--hands N] [--level L] [--seed S] [--networks FILE|fresh]\n"
       "\n"
-      "Plays N hands (default 2000) through the game flow: the computer at internal\n"
+      "Plays N hands (1..%lu, default 2000) through the game flow: the computer at internal\n"
       "level L (0..3, default 0) against the simple strategy in the human seat,\n"
       "with the full learning cycle after every hand. The networks are those of\n"
       "network data file FILE (default: QLDEFLT.QLF next to the program, the ones\n"
       "a new player starts with), or freshly initialised ones (fresh), in a\n"
-      "scratch installation; S (default 1) seeds the deal. Reports hands per second and\n"
+      "scratch installation; S (0..%lu, default 1) seeds the deal. Reports hands per second and\n"
       "the share of time in computer decisions, learning, the meld search of the\n"
-      "computer's decisions (part of the decisions) and the human seat.\n");
+      "computer's decisions (part of the decisions) and the human seat.\n",
+      MAX_HANDS, MAX_SEED);
 }
 
 int RunBenchGame(const std::vector<std::string_view>& args) {
@@ -98,20 +102,25 @@ int RunBenchGame(const std::vector<std::string_view>& args) {
       PrintBenchGameHelp();
       return 0;
     }
+    if (arg != "--networks" && arg != "--hands" && arg != "--level" && arg != "--seed")
+      return Fail("unknown option '" + std::string(arg) + "'");
     if (i + 1 >= args.size()) return Fail("missing value after " + std::string(arg));
     std::string_view value = args[++i];
     if (arg == "--networks") {
       networks = value == "fresh" ? "" : std::string(value);
       continue;
     }
-    bool ok = arg == "--hands"   ? ParseWholeNumber(value, hands, 100000000) && hands > 0
-              : arg == "--level" ? ParseWholeNumber(value, level, 3)
-              : arg == "--seed"  ? ParseWholeNumber(value, seed, 714024)
-                                 : false;
-    if (!ok) return Fail("bad option " + std::string(arg) + " " + std::string(value));
+    if (arg == "--hands" && !(ParseWholeNumber(value, hands, MAX_HANDS) && hands > 0))
+      return Fail(RangeRefusal(arg, 1, MAX_HANDS, value));
+    if (arg == "--level" && !ParseWholeNumber(value, level, 3)) return Fail(RangeRefusal(arg, 0, 3, value));
+    if (arg == "--seed" && !ParseWholeNumber(value, seed, MAX_SEED)) return Fail(RangeRefusal(arg, 0, MAX_SEED, value));
   }
   if (!networks.empty() && !IsNetworkDataFile(networks))
     return Fail("no network data file of four level blocks at '" + networks + "'");
+  if (!networks.empty()) {
+    const std::string problem = network_data::CheckLevelBlock(networks, static_cast<uint32_t>(level));
+    if (!problem.empty()) return Fail(problem);
+  }
   ScratchDirectory scratch(MakeScratchInstallationFrom(networks, static_cast<unsigned>(seed)));
   if (scratch.Failed()) return Fail("cannot create a scratch installation in the temporary directory");
 
@@ -140,7 +149,7 @@ int RunBenchGame(const std::vector<std::string_view>& args) {
     SimplePlayer human;
     const bool progress = isatty(STDERR_FILENO);
     auto start = Clock::now();
-    flow.NewGame(false, false);
+    if (!flow.NewGame(false, false)) return Fail("the game did not start: the networks did not load");
     while (timed.Hands < hands) {
       if (state.Play == HumanTake || state.Play == HumanDiscard) {
         auto moveStart = Clock::now();

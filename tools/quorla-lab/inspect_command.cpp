@@ -1,7 +1,10 @@
 // quorla-lab inspect: prints a resume file, a network data file or a
 // settings file for a person to read.
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "game/card_id.h"
 #include "game/object_stream.h"
@@ -16,6 +19,8 @@
 #include "neural/node.h"
 #include "player/position_network.h"
 #include "store/atomic_file.h"
+#include "store/preferences.h"
+#include "store/profile_text.h"
 #include "store/resume_file.h"
 #include "store/resume_image.h"
 #include "store/setting_keys.h"
@@ -37,8 +42,13 @@ void PrintHelp() {
       "  a network data file (QLDEFLT.QLF, QLPLAY.QLF): for each level the low\n"
       "    and the high network's weights records, valid or not, with their\n"
       "    node count and weight range;\n"
-      "  a settings file (QUORLA.INI): every key the game reads, with the\n"
-      "    value it takes after the masks and limits.\n");
+      "  a settings file (QUORLA.INI, at least one [Section] or key=value\n"
+      "    line; a leading UTF-8 byte-order mark is skipped): every key the\n"
+      "    game reads, with the value it takes after the masks and limits.\n"
+      "\n"
+      "Anything else, an empty file and what is not a regular file (a FIFO, a\n"
+      "device, a directory) are refused with status 2. Bytes after the four\n"
+      "level blocks of a network data file are reported, with status 1.\n");
 }
 
 const char* const PLAY_STATES[] = {"HumanTake", "HumanDiscard", "ComputerTake", "ComputerDiscard", "Learning",
@@ -138,6 +148,11 @@ void PrintNetworkRecord(const NxNeuralBase& net) {
 int InspectDataFile(const std::string& path, size_t size) {
   std::printf("network data file %s (%zu bytes)\n", path.c_str(), size);
   int status = 0;
+  const size_t blocks = NUM_LEVELS * static_cast<size_t>(LEVEL_BLOCK_BYTES);
+  if (size > blocks) {
+    std::printf("trailing data: %zu bytes after the four level blocks\n", size - blocks);
+    status = 1;
+  }
   for (unsigned level = 0; level < NUM_LEVELS; ++level) {
     NxNeuralBase* nets[2] = {CreateTempDiffNet(PositionNetworkTopology(), LOW_NET_PERSISTENCE),
                              CreateTempDiffNet(PositionNetworkTopology(), HIGH_NET_PERSISTENCE)};
@@ -165,11 +180,18 @@ int InspectDataFile(const std::string& path, size_t size) {
   return status;
 }
 
+// The values the game uses: the masks of the key table, then the limits
+// the table choices apply to the target and the card back.
 int InspectSettings(const std::string& path) {
   SettingsStore store("Quorla", path, true);
+  const TableChoices choices = ReadTableChoices(store);
   std::printf("settings file %s\n", path.c_str());
-  for (const SettingKey& key : AllSettingKeys())
-    std::printf("[%s] %s = %u\n", key.Section, key.Key, ReadSetting(store, key));
+  for (const SettingKey& key : AllSettingKeys()) {
+    uint32_t value = ReadSetting(store, key);
+    if (std::string_view(key.Key) == keys::GameTarget.Key) value = choices.Rules.GameTarget;
+    if (std::string_view(key.Key) == keys::DeckId.Key) value = choices.DeckId;
+    std::printf("[%s] %s = %u\n", key.Section, key.Key, value);
+  }
   return 0;
 }
 
@@ -189,13 +211,25 @@ int Run(const std::vector<std::string_view>& args) {
     return 2;
   }
   const std::string path(args[0]);
-  auto bytes = ReadFileLimited(path, MAX_INSPECTED_BYTES);
-  if (!bytes) {
-    std::fprintf(stderr, "quorla-lab inspect: cannot read %s\n", path.c_str());
+  auto refuse = [&path](const char* why) {
+    std::fprintf(stderr, "quorla-lab inspect: %s %s\n", path.c_str(), why);
     return 2;
+  };
+  // Opening a FIFO would wait for a writer; a device never ends.
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) return refuse("cannot be read");
+  if (!S_ISREG(info.st_mode)) return refuse("is not a regular file");
+  auto bytes = ReadFileLimited(path, MAX_INSPECTED_BYTES);
+  if (!bytes) return refuse("cannot be read");
+  if (bytes->empty()) return refuse("is empty");
+  if ((*bytes)[0] == STREAM_HEADER) return InspectResume(path, *bytes);
+  if (LooksLikeText(*bytes)) {
+    if (!ProfileText(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size())).HasSectionOrKey())
+      return refuse("is text but no settings file (no [Section] or key=value line)");
+    return InspectSettings(path);
   }
-  if (!bytes->empty() && (*bytes)[0] == STREAM_HEADER) return InspectResume(path, *bytes);
-  if (LooksLikeText(*bytes)) return InspectSettings(path);
+  if (bytes->size() < NUM_LEVELS * static_cast<size_t>(LEVEL_BLOCK_BYTES))
+    return refuse("is not a resume, network data or settings file");
   return InspectDataFile(path, bytes->size());
 }
 

@@ -1,5 +1,7 @@
 // quorla-lab: the project's command-line workbench.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -15,9 +17,17 @@ void PrintUsage() {
                 static_cast<int>(command->Summary.size()), command->Summary.data());
   std::printf("\nquorla-lab <command> --help describes a command.\n");
 }
-}  // namespace
 
-int main(int argc, char** argv) {
+// Output that could not be written (a full disk, a closed pipe) is a
+// failure whatever the command made of its work.
+int CheckedExit(int status) {
+  errno = 0;
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
+  std::fprintf(stderr, "quorla-lab: cannot write the output: %s\n", errno ? std::strerror(errno) : "write error");
+  return status != 0 ? status : 2;
+}
+
+int Run(int argc, char** argv) {
   if (argc < 2) {
     PrintUsage();
     return 2;
@@ -33,3 +43,7 @@ int main(int argc, char** argv) {
   std::fprintf(stderr, "quorla-lab: unknown command '%s' (see quorla-lab --help)\n", argv[1]);
   return 2;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return CheckedExit(Run(argc, argv)); }

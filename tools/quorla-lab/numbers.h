@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 // A whole decimal number from the command line, at most `limit`; false for
@@ -15,3 +16,13 @@ inline bool ParseWholeNumber(std::string_view text, unsigned long& value, unsign
   value = parsed;
   return true;
 }
+
+// The refusal of a number, saying what is allowed.
+inline std::string RangeRefusal(std::string_view option, unsigned long low, unsigned long high,
+                                std::string_view value) {
+  return std::string(option) + " takes a whole number from " + std::to_string(low) + " to " + std::to_string(high) +
+         ", not '" + std::string(value) + "'";
+}
+
+// The largest seed of the game's random generator.
+constexpr unsigned long MAX_SEED = 714024;

@@ -30,3 +30,8 @@ std::string MakeScratchInstallationFrom(const std::string& file, unsigned seed);
 
 // True when `file` is a regular file long enough for four level blocks.
 bool IsNetworkDataFile(const std::string& file);
+
+// Copies `from` over `to` by a safe save (NxSafeSave): `to` is replaced
+// only by a complete copy on disk and is never a link or a device. Empty
+// when done, otherwise what went wrong.
+std::string CopyDurably(const std::string& from, const std::string& to);

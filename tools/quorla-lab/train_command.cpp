@@ -31,6 +31,8 @@ constexpr uint32_t TOP = NUM_LEVELS - 1;
 // positions the fitted networks lead to.
 constexpr unsigned FIT_ROUNDS = 2;
 constexpr unsigned FIT_EPOCHS = 20;
+constexpr unsigned long MAX_LEVEL_HANDS = 100000000;
+constexpr unsigned long MAX_INITIAL_RANGE = 100000;
 
 void PrintHelp() {
   std::printf(
@@ -60,9 +62,10 @@ void PrintHelp() {
       "finish a half-built meld, plus a bonus for drawing from the discard pile).\n"
       "Learning by play (--top-level play) lowers its strength.\n"
       "--initial-range (with --start fresh) draws every starting weight within\n"
-      "+-THOUSANDTHS/1000 instead of the library's default ranges.\n"
-      "Default hands per level: %lu,%lu,%lu,%lu.\n",
-      FIT_ROUNDS, DEFAULT_HANDS[0], DEFAULT_HANDS[1], DEFAULT_HANDS[2], DEFAULT_HANDS[3]);
+      "+-THOUSANDTHS/1000 (THOUSANDTHS 0..%lu) instead of the library's default ranges.\n"
+      "Hands per level: each 0..%lu, default %lu,%lu,%lu,%lu. S: 0..%lu.\n",
+      FIT_ROUNDS, MAX_INITIAL_RANGE, MAX_LEVEL_HANDS, DEFAULT_HANDS[0], DEFAULT_HANDS[1], DEFAULT_HANDS[2],
+      DEFAULT_HANDS[3], MAX_SEED);
 }
 
 int Fail(const std::string& message) {
@@ -74,7 +77,7 @@ bool ParseHands(std::string_view text, unsigned long (&hands)[NUM_LEVELS]) {
   for (uint32_t level = 0; level < NUM_LEVELS; ++level) {
     size_t comma = text.find(',');
     if ((comma == std::string_view::npos) != (level == NUM_LEVELS - 1)) return false;
-    if (!ParseWholeNumber(text.substr(0, comma), hands[level], 100000000)) return false;
+    if (!ParseWholeNumber(text.substr(0, comma), hands[level], MAX_LEVEL_HANDS)) return false;
     if (comma != std::string_view::npos) text = text.substr(comma + 1);
   }
   return true;
@@ -249,28 +252,44 @@ static int RunTrain(const std::vector<std::string_view>& args) {
       PrintHelp();
       return 0;
     }
+    if (arg != "--out" && arg != "--seed" && arg != "--hands-per-level" && arg != "--opponent" && arg != "--start" &&
+        arg != "--initial-range" && arg != "--top-level")
+      return Fail("unknown option '" + std::string(arg) + "'");
     if (i + 1 >= args.size()) return Fail("missing value after " + std::string(arg));
     std::string_view value = args[++i];
     if (arg == "--out") out = std::string(value);
-    else if (arg == "--seed" && ParseWholeNumber(value, seed, 714024)) {}
-    else if (arg == "--hands-per-level" && ParseHands(value, hands)) {}
+    else if (arg == "--seed") {
+      if (!ParseWholeNumber(value, seed, MAX_SEED)) return Fail(RangeRefusal(arg, 0, MAX_SEED, value));
+    }
+    else if (arg == "--hands-per-level") {
+      if (!ParseHands(value, hands))
+        return Fail("--hands-per-level takes four whole numbers from 0 to " + std::to_string(MAX_LEVEL_HANDS) +
+                    " separated by commas, not '" + std::string(value) + "'");
+    }
     else if (arg == "--opponent" && value == "self") chosen = Opponent::SELF;
     else if (arg == "--opponent" && value == "simple") chosen = Opponent::SIMPLE;
     else if (arg == "--opponent" && value == "random") chosen = Opponent::RANDOM;
     else if (arg == "--opponent" && value == "random-then-self") chosen = Opponent::RANDOM_THEN_SELF;
     else if (arg == "--start" && value == "design") designedStart = true;
     else if (arg == "--start" && value == "fresh") designedStart = false;
-    else if (arg == "--start" && IsNetworkDataFile(std::string(value))) {
+    else if (arg == "--start") {
+      if (!IsNetworkDataFile(std::string(value)))
+        return Fail("--start takes design, fresh or a network data file of four level blocks (" +
+                    std::to_string(NUM_LEVELS * LEVEL_BLOCK_BYTES) + " bytes or more); '" + std::string(value) +
+                    "' is none of them");
       designedStart = false;
       startFile = std::string(value);
     }
     else if (arg == "--initial-range") {
       unsigned long thousandths;
-      if (!ParseWholeNumber(value, thousandths, 100000)) return Fail("--initial-range takes thousandths, e.g. 300");
+      if (!ParseWholeNumber(value, thousandths, MAX_INITIAL_RANGE))
+        return Fail(RangeRefusal(arg, 0, MAX_INITIAL_RANGE, value) + " (thousandths)");
       initialRange = thousandths / 1000.0;
     }
     else if (arg == "--top-level" && (value == "fit" || value == "play")) fitTop = value == "fit";
-    else return Fail("bad option " + std::string(arg) + " " + std::string(value));
+    else if (arg == "--opponent")
+      return Fail("--opponent takes self, simple, random or random-then-self, not '" + std::string(value) + "'");
+    else return Fail("--top-level takes fit or play, not '" + std::string(value) + "'");
   }
   if (out.empty()) return Fail("--out FILE is required");
 
@@ -294,11 +313,9 @@ static int RunTrain(const std::vector<std::string_view>& args) {
     if (!trained) return 1;
   }
   trainer.ClearProgress();
-  std::error_code error;
-  fs::copy_file(player, out + ".new", fs::copy_options::overwrite_existing, error);
-  if (!error) fs::rename(out + ".new", out, error);
+  const std::string problem = CopyDurably(player, out);
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  if (error) return Fail("cannot write " + out + ": " + error.message());
+  if (!problem.empty()) return Fail("cannot write " + out + ": " + problem);
   std::printf("wrote %s: %lu hands in %.0f s (%.0f hands per second)\n", out.c_str(), trainer.Hands(), seconds,
               seconds > 0 ? trainer.Hands() / seconds : 0.0);
   return 0;

@@ -16,6 +16,10 @@ constexpr int32_t GAME_BONUS = 100;
 constexpr int32_t BOX_BONUS = 25;
 constexpr int32_t SHUTOUT_FACTOR = 2;
 constexpr uint32_t STANDARD_KNOCK_LIMIT = 10;
+// Ten cards never hold more deadwood than ten tens, which bounds what one
+// hand can be worth.
+constexpr int32_t MAX_DEADWOOD = 100;
+constexpr int32_t MAX_HAND_POINTS = MAX_DEADWOOD + GIN_BONUS;
 
 // The rule choices of the Variations dialog.
 struct RuleChoices {

@@ -24,6 +24,9 @@ class NX_EXPORT NxFile {
   static constexpr unsigned BUFFER_SIZE = 512;
 
   NxFile(std::string name, const char* mode, bool openNow);
+  // Works on a stream the caller opened and keeps open (a safe save's
+  // temporary file): closing leaves the stream alone. Messages name `name`.
+  NxFile(std::string name, std::FILE* borrowed, const char* mode);
   ~NxFile();
 
   NxFile(const NxFile&) = delete;
@@ -78,4 +81,5 @@ class NX_EXPORT NxFile {
   unsigned PermissionFlags;
   bool OpenFailed;
   char* Buffer;
+  bool Borrowed = false;
 };

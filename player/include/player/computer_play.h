@@ -28,6 +28,8 @@ class ComputerPlay : public ComputerOpponent {
   static constexpr uint32_t PROGRESS = 13, DREW_DISCARD = 27, KNOCK_LIMIT = 41, HAND_VALUE = 55;
   static constexpr uint32_t MAX_OBSERVATIONS = 32;
   static constexpr uint32_t NO_PLAN = NoCard;
+  // No hand comes anywhere near this many rounds; a stored count above it is damage.
+  static constexpr uint32_t MAX_ROUNDS = 10000;
 
   // seat 1 is the computer's seat; a player for the human seat (matches
   // between levels) uses seat 0 and makes its moves through the flow.
@@ -58,6 +60,10 @@ class ComputerPlay : public ComputerOpponent {
   void BuildHumanView(uint32_t winner, uint32_t previousDealer) override;
   int32_t HandPoints(uint32_t player, uint32_t count) const;
   void RotateSuits(bool observations);
+  // Whether `value` is one the encoding can put into `cell` (0 for a
+  // feature not yet set).
+  static bool IsCellValue(uint32_t cell, double value);
+  static bool IsPosition(const Vector& position);
   static uint32_t CellOf(uint32_t card) { return SuitOf(card) * 14 + RankOf(card); }
 
   // --- move selection

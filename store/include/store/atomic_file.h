@@ -8,8 +8,9 @@
 #include <vector>
 
 // Whole-file reading with a size limit, and saving that never destroys the
-// previous good file: the data goes to a sibling first, is flushed to disk,
-// and only then replaces the original by a rename.
+// previous good file: the data goes to a temporary file of its own first,
+// is flushed to disk, and only then replaces the original by a rename
+// (NxSafeSave).
 
 // Nothing when the file cannot be opened or read, or is larger than maxBytes.
 std::optional<std::vector<uint8_t>> ReadFileLimited(const std::string& path, size_t maxBytes);
@@ -18,7 +19,7 @@ std::optional<std::vector<uint8_t>> ReadOpenFileLimited(FILE* file, size_t maxBy
 
 enum class SaveResult {
   SAVED,
-  OPEN_FAILED,   // the sibling could not be created
+  OPEN_FAILED,   // the temporary file could not be created, or the destination is no regular file
   WRITE_FAILED,  // writing the data failed
   CLOSE_FAILED,  // flushing, syncing, closing or the final rename failed
 };

@@ -8,7 +8,8 @@
 // The text of a settings file: "[Section]" headers and "key=value" lines.
 // Section and key names match without regard to case; the first matching
 // section and key win. Changing a value rewrites only its own line, so
-// comments, blank lines and unknown keys stay as they were.
+// comments, blank lines and unknown keys stay as they were. A leading UTF-8
+// byte-order mark is skipped.
 class ProfileText {
  public:
   explicit ProfileText(std::string_view text = {});
@@ -21,6 +22,9 @@ class ProfileText {
   std::vector<std::string> Keys(std::string_view section) const;
 
   std::string Text() const;
+  // Whether any line is a section header or a key line: a text without one
+  // is no settings file at all.
+  bool HasSectionOrKey() const;
 
  private:
   struct Span {

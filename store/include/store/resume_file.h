@@ -16,7 +16,9 @@ std::vector<uint8_t> ResumeBytes(const TableParts& table);
 // Saves the game next to the previous file and renames it over it, so a
 // failed save keeps the previous saved game. On success the preferences'
 // resume-format stamp becomes current (`formatStamp`). A failure to finish
-// the file is reported with "Stream failure on closing".
+// the file is reported with "Stream failure on closing". A game that
+// would not read back (the reader's own checks) is not written at all and
+// counts as a failed write.
 bool WriteResume(const std::string& path, const TableParts& table, uint32_t& formatStamp);
 
 // What ReadResume did.

@@ -12,7 +12,7 @@ class SettingsStore;
 enum class ReadRule {
   AS_READ,
   BOOLEAN,            // 0 or 1: any non-zero value is 1
-  MASKED,             // value AND Mask
+  MASKED,             // value AND Mask; the default when that is above Maximum
   MASKED_AT_MOST,     // value AND Mask, then at most Maximum
 };
 
@@ -28,17 +28,17 @@ struct SettingKey {
 // The keys of a configuration's settings file.
 namespace keys {
 inline constexpr SettingKey DisableScenery{"Preferences", "DisableScenery", 0, ReadRule::BOOLEAN};
-inline constexpr SettingKey DifficultyLevel{"Preferences", "DifficultyLevel", 1, ReadRule::MASKED, 3};
+inline constexpr SettingKey DifficultyLevel{"Preferences", "DifficultyLevel", 1, ReadRule::MASKED, 3, 3};
 inline constexpr SettingKey AlwaysResume{"Preferences", "AlwaysResume", 0};
 inline constexpr SettingKey ToolbarLocation{"Preferences", "ToolbarLocation", 1};
 inline constexpr SettingKey HideToolbar{"Preferences", "HideToolbar", 0, ReadRule::BOOLEAN};
-inline constexpr SettingKey DealType{"Preferences", "DealType", 0, ReadRule::MASKED, 1};
+inline constexpr SettingKey DealType{"Preferences", "DealType", 0, ReadRule::MASKED, 1, 1};
 inline constexpr SettingKey HandSorting{"Preferences", "HandSorting", 0, ReadRule::MASKED_AT_MOST, 3, 2};
 inline constexpr SettingKey SortDirection{"Preferences", "SortDirection", 0};
 inline constexpr SettingKey HideWarnSize{"Preferences", "HideWarnSize", 0};
 inline constexpr SettingKey RandomDeck{"Preferences", "RandomDeck", 0, ReadRule::BOOLEAN};
 inline constexpr SettingKey DeckId{"Preferences", "DeckId", 24456};
-inline constexpr SettingKey GinVariation{"Play", "GinVariation", 0, ReadRule::MASKED, 3};
+inline constexpr SettingKey GinVariation{"Play", "GinVariation", 0, ReadRule::MASKED, 3, 2};
 inline constexpr SettingKey AceRequiresGin{"Play", "AceRequiresGin", 1, ReadRule::BOOLEAN};
 inline constexpr SettingKey GameTarget{"Play", "GameTarget", 100};
 inline constexpr SettingKey FirstPlay{"Quorla", "FirstPlay", 1, ReadRule::BOOLEAN};
