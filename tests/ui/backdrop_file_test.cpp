@@ -60,13 +60,15 @@ TEST_F(BackdropFileTest, AFailedWriteKeepsThePreviousFile) {
   ASSERT_EQ(first.Cause, nullptr);
   EXPECT_EQ(DecodeBmpTrueColour(first.Bytes).Pixel(10, 10), 0x00112233u);
 
-  // The sibling cannot be created, so nothing replaces the file.
-  std::filesystem::create_directory(path + ".new");
-  const auto failed = WriteBackdropFile(path, NxBitmap(576, 384, 0x00FFFFFF));
+  // A destination that is no regular file is never replaced.
+  const std::string blocked = Path("BLOCKED.QLF");
+  std::filesystem::create_directory(blocked);
+  const auto failed = WriteBackdropFile(blocked, NxBitmap(576, 384, 0x00FFFFFF));
   ASSERT_TRUE(failed.has_value());
   EXPECT_EQ(failed->Caption, "New Backdrop Scenery Error");
-  EXPECT_EQ(failed->Text,
-            "Problem writing " + path + "--disk may be full or inaccessible. Continuing with current backdrop instead.");
+  EXPECT_EQ(failed->Text, "Problem writing " + blocked +
+                              "--disk may be full or inaccessible. Continuing with current backdrop instead.");
+  EXPECT_TRUE(std::filesystem::is_directory(blocked));
   EXPECT_EQ(ReadBmpFile(path).Bytes, first.Bytes);
 }
 

@@ -165,11 +165,12 @@ TEST_F(BackdropLoadingTest, ALowColourDisplayAsksFirstAndAFailedWriteKeepsTheOld
   ASSERT_FALSE(choice.Backdrop.isNull());
   const auto before = ReadBmpFile(Path("BACKIMG.QLF")).Bytes;
 
-  std::filesystem::create_directory(Path("BACKIMG.QLF") + ".new");
-  choice = ChooseScenery(Path("eight.bmp"), Path("BACKIMG.QLF"), 1, 4, [](const BackdropMessage&) { return true; });
+  std::filesystem::create_directory(Path("BLOCKED.QLF"));
+  choice = ChooseScenery(Path("eight.bmp"), Path("BLOCKED.QLF"), 1, 4, [](const BackdropMessage&) { return true; });
   EXPECT_TRUE(choice.Backdrop.isNull());
   ASSERT_TRUE(choice.Message.has_value());
-  EXPECT_EQ(choice.Message->Text, "Problem writing " + Path("BACKIMG.QLF") +
+  EXPECT_EQ(choice.Message->Text, "Problem writing " + Path("BLOCKED.QLF") +
                                       "--disk may be full or inaccessible. Continuing with current backdrop instead.");
+  EXPECT_TRUE(std::filesystem::is_directory(Path("BLOCKED.QLF")));
   EXPECT_EQ(ReadBmpFile(Path("BACKIMG.QLF")).Bytes, before);
 }
