@@ -1,5 +1,7 @@
 #include "game/table_commands.h"
 
+#include "game/table_geometry.h"
+
 namespace {
 
 constexpr uint32_t HINT_BASE = 20000;  // hint of command c: HINT_BASE + c
@@ -74,4 +76,32 @@ bool CommandMovesCards(uint32_t command) {
     case CM_KNOCK_WITH_THIS_CARD: return true;
     default: return false;
   }
+}
+
+PressAction LeftPressAction(const GameState& s, ClickTarget target) {
+  if (s.HandOver || s.Dragging) return PressAction::NOTHING;
+  if (s.Play == HumanTake) {
+    if (StockCardMayBeTaken(s.Offer) && target == ClickTarget::STOCK) return PressAction::TAKE_STOCK_CARD;
+    if (UpcardMayBeTaken(s.Offer) && target == ClickTarget::DISCARD_PILE) return PressAction::TAKE_UPCARD;
+  }
+  return target == ClickTarget::HAND_CARD ? PressAction::PICK_UP_HAND_CARD : PressAction::NOTHING;
+}
+
+namespace {
+
+int64_t OverlapArea(const TRect& a, const TRect& b) {
+  TRect common = a.Intersection(b);
+  return common.IsEmpty() ? 0 : static_cast<int64_t>(common.Width()) * common.Height();
+}
+
+}  // namespace
+
+DropAction ReleaseAction(const GameState& s, const TRect& cardRect) {
+  if (s.Play != HumanDiscard || s.HandOver) return DropAction::BACK_INTO_HAND;
+  const double pileArea = static_cast<double>(DISCARD_AREA.Width()) * DISCARD_AREA.Height();
+  if (!s.DragFromDiscard &&
+      static_cast<double>(OverlapArea(cardRect, DISCARD_AREA)) >= 0.01 * DISCARD_DROP_PERCENT * pileArea)
+    return DropAction::DISCARD;
+  if (OverlapArea(cardRect, KNOCK_AREA) >= KNOCK_DROP_AREA) return DropAction::KNOCK;
+  return DropAction::BACK_INTO_HAND;
 }

@@ -83,3 +83,39 @@ TEST(TableCommands, EveryCommandHasItsTexts) {
   EXPECT_STREQ(ResourceString(CommandHintId(CM_PASS)), "Let Opponent Take First Discard");
   EXPECT_STREQ(ResourceString(9202), "Max. knock score:  ");
 }
+
+TEST(TableCommands, DropRulesAtTheirBoundaries) {
+  GameState s;
+  s.Play = HumanDiscard;
+  auto at = [](int32_t left, int32_t top) { return TRect::At({left, top}, {69, 96}); };
+  // 30 % of the discard pile is 1987.2 square pixels: 21 columns of 96 cover it, 20 do not.
+  EXPECT_EQ(ReleaseAction(s, at(335 + 69 - 21, 144)), DropAction::DISCARD);
+  EXPECT_EQ(ReleaseAction(s, at(335 + 69 - 20, 144)), DropAction::BACK_INTO_HAND);
+  // Half a card (3312) of the knock area: 35 columns knock, 34 do not.
+  EXPECT_EQ(ReleaseAction(s, at(173 + 69 - 35, 144)), DropAction::KNOCK);
+  EXPECT_EQ(ReleaseAction(s, at(173 + 69 - 34, 144)), DropAction::BACK_INTO_HAND);
+  // The upcard just taken is never discarded by a drop on its own pile.
+  s.DragFromDiscard = true;
+  EXPECT_EQ(ReleaseAction(s, at(335, 144)), DropAction::BACK_INTO_HAND);
+  // Before a card is taken, a drop on the knock area only rearranges.
+  s.DragFromDiscard = false;
+  s.Play = HumanTake;
+  EXPECT_EQ(ReleaseAction(s, at(173, 144)), DropAction::BACK_INTO_HAND);
+  EXPECT_EQ(ReleaseAction(s, at(335, 144)), DropAction::BACK_INTO_HAND);
+}
+
+TEST(TableCommands, WhatALeftPressStarts) {
+  GameState s;
+  s.Play = HumanTake;
+  s.Offer = OFFER_TO_FIRST_PLAYER;
+  EXPECT_EQ(LeftPressAction(s, ClickTarget::STOCK), PressAction::NOTHING);  // the offer comes first
+  EXPECT_EQ(LeftPressAction(s, ClickTarget::DISCARD_PILE), PressAction::TAKE_UPCARD);
+  s.Offer = FIRST_PLAYER_TAKES_STOCK;
+  EXPECT_EQ(LeftPressAction(s, ClickTarget::STOCK), PressAction::TAKE_STOCK_CARD);
+  EXPECT_EQ(LeftPressAction(s, ClickTarget::DISCARD_PILE), PressAction::NOTHING);  // both passed
+  s.Play = ComputerDiscard;  // the hand can be rearranged while the computer plays
+  EXPECT_EQ(LeftPressAction(s, ClickTarget::HAND_CARD), PressAction::PICK_UP_HAND_CARD);
+  EXPECT_EQ(LeftPressAction(s, ClickTarget::STOCK), PressAction::NOTHING);
+  s.HandOver = true;
+  EXPECT_EQ(LeftPressAction(s, ClickTarget::HAND_CARD), PressAction::NOTHING);
+}

@@ -46,7 +46,7 @@ TEST_F(BackdropFileTest, MessagesAreComposedFromCausePathAndOutcome) {
   EXPECT_EQ(LoadFailureMessage(backdrop_text::CANNOT_ACCESS, "/c/BACKIMG.QLF"),
             (BackdropMessage{"Quorla Backdrop Scenery Error",
                              "Cannot access backdrop bitmap file /c/BACKIMG.QLF. Using default backdrop instead.",
-                             MessageIcon::EXCLAMATION}));
+                             BackdropIcon::EXCLAMATION}));
   EXPECT_EQ(ChoiceFailureMessage(backdrop_text::NO_MEMORY, "/p/big.bmp").Text,
             "Insufficient memory to load backdrop image /p/big.bmp. Continuing with current backdrop instead.");
   EXPECT_EQ(ChoiceFailureMessage(backdrop_text::NO_MEMORY, "/p/big.bmp").Caption, "New Backdrop Scenery Error");

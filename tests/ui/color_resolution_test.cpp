@@ -17,7 +17,7 @@ TEST(ColorResolution, AChangeIsRecordedAndWarnedAboutOnce) {
   ASSERT_TRUE(check.Warning.has_value());
   EXPECT_EQ(check.Warning->Caption, "Quorla Backdrop Scenery Warning");
   EXPECT_EQ(check.Warning->Text, "Because of a change in system color resolution, you may need to reselect scenery.");
-  EXPECT_EQ(check.Warning->Icon, MessageIcon::INFORMATION);
+  EXPECT_EQ(check.Warning->Icon, BackdropIcon::INFORMATION);
   EXPECT_EQ(ReadSetting(settings, keys::ColorResolution32), 32u);
   EXPECT_FALSE(CheckColorResolution(settings, 32, true).Warning.has_value());
   // Recorded but not warned about when no warning is asked for, or the stored value was 0.

@@ -31,20 +31,20 @@ BmpFileRead ReadBmpFile(const std::string& path) {
 }
 
 BackdropMessage LoadFailureMessage(const char* cause, const std::string& path) {
-  return {backdrop_text::SCENERY_ERROR, cause + path + backdrop_text::USING_DEFAULT, MessageIcon::EXCLAMATION};
+  return {backdrop_text::SCENERY_ERROR, cause + path + backdrop_text::USING_DEFAULT, BackdropIcon::EXCLAMATION};
 }
 
 BackdropMessage ChoiceFailureMessage(const char* cause, const std::string& path) {
-  return {backdrop_text::NEW_SCENERY_ERROR, cause + path + backdrop_text::CONTINUING, MessageIcon::EXCLAMATION};
+  return {backdrop_text::NEW_SCENERY_ERROR, cause + path + backdrop_text::CONTINUING, BackdropIcon::EXCLAMATION};
 }
 
 BackdropMessage CompressedMessage() {
-  return {backdrop_text::NEW_SCENERY_ERROR, backdrop_text::COMPRESSED, MessageIcon::EXCLAMATION};
+  return {backdrop_text::NEW_SCENERY_ERROR, backdrop_text::COMPRESSED, BackdropIcon::EXCLAMATION};
 }
 
 std::optional<BackdropMessage> WriteBackdropFile(const std::string& path, const NxBitmap& picture) {
   if (SaveFileAtomically(path, EncodeBmp24(picture)) == SaveResult::SAVED) return std::nullopt;
   return BackdropMessage{backdrop_text::NEW_SCENERY_ERROR,
                          backdrop_text::PROBLEM_WRITING + path + backdrop_text::DISK_FULL + backdrop_text::CONTINUING,
-                         MessageIcon::EXCLAMATION};
+                         BackdropIcon::EXCLAMATION};
 }

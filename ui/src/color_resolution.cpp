@@ -10,7 +10,7 @@ ColorResolutionCheck CheckColorResolution(SettingsStore& settings, uint32_t curr
   WriteSetting(settings, keys::ColorResolution32, current);
   if (warn && stored != 0)
     check.Warning = BackdropMessage{backdrop_text::SCENERY_WARNING, backdrop_text::RESOLUTION_CHANGED,
-                                    MessageIcon::INFORMATION};
+                                    BackdropIcon::INFORMATION};
   return check;
 }
 
@@ -19,5 +19,5 @@ bool NeedsColorResolutionQuestion(uint32_t displayBits, uint32_t imageBits) {
 }
 
 BackdropMessage ColorResolutionQuestion() {
-  return {backdrop_text::SCENERY_WARNING, backdrop_text::RESOLUTION_QUESTION, MessageIcon::QUESTION};
+  return {backdrop_text::SCENERY_WARNING, backdrop_text::RESOLUTION_QUESTION, BackdropIcon::QUESTION};
 }

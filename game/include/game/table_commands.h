@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "game/game_state.h"
+#include "game/rect.h"
 
 class GameFlow;
 
@@ -54,3 +55,15 @@ std::vector<uint32_t> PopupMenuFor(const TableSituation& situation, ClickTarget 
 
 // Commands that move cards close the score sheet first.
 bool CommandMovesCards(uint32_t command);
+
+// What a left-button press starts, given what it hit: taking the stock card
+// or the upcard into the hand (and dragging it), picking up a card of the
+// hand to rearrange it, or nothing.
+enum class PressAction { NOTHING, TAKE_STOCK_CARD, TAKE_UPCARD, PICK_UP_HAND_CARD };
+PressAction LeftPressAction(const GameState& state, ClickTarget target);
+
+// Where a card dragged from the hand lands when released with its corner
+// rectangle at `cardRect` (table pixels): discarded, knocked with, or back
+// into the hand.
+enum class DropAction { BACK_INTO_HAND, DISCARD, KNOCK };
+DropAction ReleaseAction(const GameState& state, const TRect& cardRect);

@@ -4,12 +4,12 @@
 
 // A message box the window shows on behalf of the backdrop code, which never
 // opens one itself.
-enum class MessageIcon { INFORMATION, EXCLAMATION, QUESTION };
+enum class BackdropIcon { INFORMATION, EXCLAMATION, QUESTION };
 
 struct BackdropMessage {
   std::string Caption;
   std::string Text;
-  MessageIcon Icon = MessageIcon::EXCLAMATION;
+  BackdropIcon Icon = BackdropIcon::EXCLAMATION;
   bool operator==(const BackdropMessage&) const = default;
 };
 
