@@ -40,11 +40,23 @@ size_t PositionOf(const std::vector<unsigned>& cards, unsigned card) {
 
 }  // namespace
 
-bool SimplePlayer::Move(GameFlow& flow) {
+bool MakeSeatMove(GameFlow& flow, const SeatMove& move) {
+  switch (move.What) {
+    case SeatMove::PASS: return flow.Pass();
+    case SeatMove::TAKE_UPCARD: return flow.TakeUpcard();
+    case SeatMove::TAKE_STOCK: return flow.TakeStockCard();
+    case SeatMove::DISCARD: return flow.Discard(move.Position);
+    case SeatMove::KNOCK: return flow.Knock(move.Position);
+    case SeatMove::NONE: break;
+  }
+  return false;
+}
+
+SeatMove SimplePlayer::Choose(GameFlow& flow) const {
   return flow.State().Play == HumanTake ? Take(flow) : DiscardOrKnock(flow);
 }
 
-bool SimplePlayer::Take(GameFlow& flow) {
+SeatMove SimplePlayer::Take(GameFlow& flow) const {
   GameState& state = flow.State();
   NxDeck& deck = flow.Deck();
   int32_t top = deck.TopIndex(DISCARD_PILE);
@@ -66,19 +78,19 @@ bool SimplePlayer::Take(GameFlow& flow) {
       while (unmatched.HasMore())
         if (unmatched.Next() == upcard) melds = false;
     }
-    if (knocks || melds) return flow.TakeUpcard();
+    if (knocks || melds) return {SeatMove::TAKE_UPCARD};
   }
-  if (PassAllowed(state.Offer)) return flow.Pass();
-  return flow.TakeStockCard();
+  if (PassAllowed(state.Offer)) return {SeatMove::PASS};
+  return {SeatMove::TAKE_STOCK};
 }
 
-bool SimplePlayer::DiscardOrKnock(GameFlow& flow) {
+SeatMove SimplePlayer::DiscardOrKnock(GameFlow& flow) const {
   GameState& state = flow.State();
   std::vector<unsigned> hand = HumanCards(flow.Deck());
   size_t position;
   int32_t after = BestDiscard(hand, state.UpcardTaken, position);
   if (position < hand.size() && after <= static_cast<int32_t>(state.KnockLimit))
-    return flow.Knock(static_cast<uint32_t>(position));
+    return {SeatMove::KNOCK, static_cast<uint32_t>(position)};
   // The highest unmatched card, the lowest id among equals.
   NxHandScore score(hand.data(), static_cast<unsigned>(hand.size()));
   NxScoreUnmatchedIterator unmatched(score);
@@ -91,7 +103,7 @@ bool SimplePlayer::DiscardOrKnock(GameFlow& flow) {
       chosen = card;
   }
   size_t discard = chosen != NoCard ? PositionOf(hand, chosen) : position;
-  return flow.Discard(static_cast<uint32_t>(discard));
+  return {SeatMove::DISCARD, static_cast<uint32_t>(discard)};
 }
 
 RandomPlayer::RandomPlayer(int32_t seed) {

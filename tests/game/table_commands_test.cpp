@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "game/status_texts.h"
 #include "game/string_table.h"
 #include "game/table_commands.h"
 
@@ -118,4 +119,12 @@ TEST(TableCommands, WhatALeftPressStarts) {
   EXPECT_EQ(LeftPressAction(s, ClickTarget::STOCK), PressAction::NOTHING);
   s.HandOver = true;
   EXPECT_EQ(LeftPressAction(s, ClickTarget::HAND_CARD), PressAction::NOTHING);
+}
+
+TEST(StatusTexts, SelectionAndKnockLimitPanes) {
+  EXPECT_EQ(SelectionPaneText(SELECT_NOTHING, NoCard), "Selection:  ");
+  EXPECT_EQ(SelectionPaneText(SELECT_STOCK_CARD, NoCard), "Selection:  stock");
+  EXPECT_EQ(SelectionPaneText(SELECT_KNOWN_CARD, 13 + 9), "Selection:  10\u2666");   // ten of diamonds
+  EXPECT_EQ(SelectionPaneText(SELECT_KNOWN_CARD, 3 * 13 + 12), "Selection:  K\u2663");  // king of clubs
+  EXPECT_EQ(KnockLimitPaneText(7), "Max. knock score:  7");
 }

@@ -7,6 +7,15 @@
 #include "game/game_flow.h"
 #include "neural/random.h"
 
+// One move of the human seat, decided but not yet made: a window test makes
+// it with the mouse, a match through the flow.
+struct SeatMove {
+  enum Kind { NONE, PASS, TAKE_UPCARD, TAKE_STOCK, DISCARD, KNOCK };
+  Kind What = NONE;
+  uint32_t Position = 0;  // of the card in the hand, for DISCARD and KNOCK
+};
+bool MakeSeatMove(GameFlow& flow, const SeatMove& move);
+
 // A player for the human seat of the flow, for matches without a person:
 // it makes one move whenever the flow waits for the human.
 class SeatPlayer {
@@ -26,11 +35,12 @@ class SeatPlayer {
 class SimplePlayer : public SeatPlayer {
  public:
   const char* Name() const override { return "simple"; }
-  bool Move(GameFlow& flow) override;
+  bool Move(GameFlow& flow) override { return MakeSeatMove(flow, Choose(flow)); }
+  SeatMove Choose(GameFlow& flow) const;
 
  private:
-  bool Take(GameFlow& flow);
-  bool DiscardOrKnock(GameFlow& flow);
+  SeatMove Take(GameFlow& flow) const;
+  SeatMove DiscardOrKnock(GameFlow& flow) const;
 };
 
 // Uniformly random among the legal moves; knocks whenever its discard makes

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "game/game_state.h"
+
+// The texts of the status bar's panes, as UTF-8. A card shows its rank
+// text followed by its suit sign (♥ ♦ ♠ ♣).
+std::string SelectionPaneText(SelectionKind kind, uint32_t card);
+std::string KnockLimitPaneText(uint32_t limit);
+// The suit sign of a suit index 0..3; empty for any other value.
+std::string SuitSign(uint32_t suit);

@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <set>
+
+#include "game/table_commands.h"
+#include "player/data_paths.h"
+#include "player/seat_player.h"
+#include "store/setting_keys.h"
+#include "ui/quorla_client.h"
+#include "ui/score_sheet_window.h"
+#include "ui/table_status_panes.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A scratch installation with the shipped networks, and a table window in
+// it that answers every box with yes and never waits.
+struct ClientFixture : ::testing::Test {
+  ClientFixture() {
+    static int counter = 0;
+    Root = fs::temp_directory_path() / ("quorla-ui-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
+    fs::remove_all(Root);
+    fs::create_directories(Root);
+    fs::copy_file(QUORLA_DEFAULT_DATA, Root / "QLDEFLT.QLF");
+    fs::copy_file(QUORLA_DEFAULT_DATA, Root / "QLPLAY.QLF");
+    data_paths::SetInstallationDirectory(Root.string());
+    data_paths::SetConfigurationDirectory(Root.string());
+  }
+  ~ClientFixture() override {
+    Client.reset();
+    fs::remove_all(Root);
+  }
+
+  void Open(uint32_t variation = STANDARD_GIN) {
+    Settings.Open((Root / "QUORLA.INI").string());
+    WriteSetting(*Settings.Store, keys::GinVariation, variation);
+    Client = std::make_unique<QuorlaClient>(Settings, Root.string() + "/", Root.string() + "/");
+    Client->SetPrompter([this](const QString& caption, const QString& text, QMessageBox::Icon, bool) {
+      Boxes.push_back(caption + ": " + text);
+      return Answer;
+    });
+    Client->SetWaitFactor(0.0);
+    Panes = std::make_unique<TableStatusPanes>(&Bar);
+    Client->SetStatusPanes(Panes.get());
+    Client->show();
+    Client->Table().Seed(4242);
+    Client->Start();
+    Settle();
+  }
+
+  // Lets the table run its idle steps until it waits for the person.
+  void Settle() {
+    for (int i = 0; i < 20000 && Client->Table().Flow.HasIdleWork() && !State().ClosingRequested; ++i)
+      QApplication::processEvents();
+  }
+
+  GameState& State() { return Client->Table().State; }
+  NxDeck& Deck() { return Client->Table().Deck; }
+  QPoint At(TPoint p) const { return {p.x + 1, p.y + 1}; }
+  QPoint CardCentre(uint32_t pile, uint32_t position) {
+    TPoint corner = Deck().Pile(pile).Cards[position]->Position();
+    return {corner.x + 10, corner.y + 48};
+  }
+  void Drag(QPoint from, QPoint to) {
+    QTest::mousePress(Client.get(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(Client.get(), (from + to) / 2);
+    QTest::mouseMove(Client.get(), to);
+    QTest::mouseRelease(Client.get(), Qt::LeftButton, {}, to);
+  }
+  std::vector<uint32_t> Hand() {
+    std::vector<uint32_t> cards;
+    for (uint32_t i = 0; i < Deck().CardsInPile(HUMAN_PILE); ++i) cards.push_back(Deck().CardIndexAt(HUMAN_PILE, i));
+    return cards;
+  }
+  // Every card lies in exactly one pile, and none is held.
+  void ExpectWholeDeck() {
+    std::set<uint32_t> seen;
+    for (uint32_t pile = 0; pile < 4; ++pile)
+      for (uint32_t i = 0; i < Deck().CardsInPile(pile); ++i) EXPECT_TRUE(seen.insert(Deck().CardIndexAt(pile, i)).second);
+    EXPECT_EQ(seen.size(), 52u);
+  }
+
+  fs::path Root;
+  GameSettings Settings;
+  QStatusBar Bar;
+  std::unique_ptr<TableStatusPanes> Panes;
+  std::unique_ptr<QuorlaClient> Client;
+  std::vector<QString> Boxes;
+  bool Answer = true;
+};
+
+// Deals until the person begins with the upcard offer.
+void DealUntilThePersonBegins(ClientFixture& f) {
+  for (int i = 0; i < 50 && !(f.State().Play == HumanTake && f.State().Offer == OFFER_TO_FIRST_PLAYER); ++i) {
+    f.Client->RunCommand(CM_NEW_GAME);
+    f.Settle();
+  }
+  ASSERT_EQ(f.State().Play, HumanTake);
+  f.Boxes.clear();
+}
+
+}  // namespace
+
+TEST_F(ClientFixture, DragsTheUpcardIntoTheHandAndDiscardsOnThePile) {
+  Open();
+  DealUntilThePersonBegins(*this);
+  EXPECT_EQ(Panes->KnockLimitText().left(19), "Max. knock score:  ");
+  const uint32_t upcard = Deck().CardIndexAt(DISCARD_PILE, 0);
+  // Dropped between the second and third card of the hand (x 170).
+  Drag(At({340, 150}), At({170 - 5, 280}));
+  ASSERT_EQ(State().Play, HumanDiscard);
+  EXPECT_EQ(Hand().size(), 11u);
+  EXPECT_EQ(Hand()[2], upcard);
+  EXPECT_TRUE(Panes->SelectionText().startsWith("Selection:  "));
+
+  // The card just taken goes back into the hand when dropped on its pile.
+  Drag(CardCentre(HUMAN_PILE, 2), At({336, 145}));
+  EXPECT_EQ(State().Play, HumanDiscard);
+  ASSERT_EQ(Boxes.size(), 1u);
+  EXPECT_TRUE(Boxes[0].startsWith("Gin Rummy Rule: Illegal Discard!"));
+
+  // Another card dropped far away returns to its slot; on the pile it is discarded.
+  const std::vector<uint32_t> before = Hand();
+  Drag(CardCentre(HUMAN_PILE, 0), At({500, 20}));
+  EXPECT_EQ(Hand(), before);
+  const uint32_t thrown = Hand()[0];
+  Drag(CardCentre(HUMAN_PILE, 0), At({340, 150}));
+  EXPECT_EQ(Deck().CardIndexAt(DISCARD_PILE, Deck().TopIndex(DISCARD_PILE)), thrown);
+  Settle();
+  ExpectWholeDeck();
+}
+
+TEST_F(ClientFixture, AKnockDropBeforeTakingOnlyRearranges) {
+  Open();
+  DealUntilThePersonBegins(*this);
+  const std::vector<uint32_t> before = Hand();
+  Drag(CardCentre(HUMAN_PILE, 4), At({180, 150}));
+  EXPECT_EQ(State().Play, HumanTake);
+  EXPECT_EQ(Hand(), before);
+  EXPECT_EQ(State().Sort, PLAYERS_ORDER);
+}
+
+TEST_F(ClientFixture, WatchingAsksAndTurnsTheComputersHand) {
+  Open();
+  Answer = false;
+  Client->RunCommand(CM_WATCH_COMPUTER_HAND);
+  EXPECT_FALSE(Client->IsWatching());
+  Answer = true;
+  Client->RunCommand(CM_WATCH_COMPUTER_HAND);
+  EXPECT_TRUE(Client->IsWatching());
+  EXPECT_TRUE(Deck().Pile(COMPUTER_PILE).Cards[0]->IsFaceUp());
+  Client->RunCommand(CM_WATCH_COMPUTER_HAND);
+  EXPECT_FALSE(Deck().Pile(COMPUTER_PILE).Cards[0]->IsFaceUp());
+  EXPECT_EQ(Boxes.size(), 2u);
+}
+
+TEST_F(ClientFixture, ComposesSharpAtScaleTwo) {
+  Open();
+  Client->SetLargeTable(true);
+  EXPECT_EQ(Client->size(), QSize(1152, 768));
+  EXPECT_GE(Client->CompositionScale(), 2);
+  const QImage shot = Client->grab().toImage();
+  EXPECT_GE(shot.width(), 1152);
+  Client->SetLargeTable(false);
+  EXPECT_EQ(Client->size(), QSize(576, 384));
+}
+
+// A person who plays only with the mouse: presses, moves and releases on
+// the widget, choosing moves as the simple strategy would.
+TEST_F(ClientFixture, WholeGamesPlayedWithTheMouseOnly) {
+  Open();
+  uint32_t games = 0, steps = 0;
+  while (games < 2 && ++steps < 4000) {
+    Settle();
+    GameState& s = State();
+    if (s.Play == Learning || s.HandOver) {
+      if (Client->Table().Record.GameOver) {
+        ++games;
+        Client->RunCommand(CM_NEW_GAME);
+      } else {
+        Client->RunCommand(CM_NEXT_HAND);
+      }
+      continue;
+    }
+    const SeatMove move = SimplePlayer().Choose(Client->Table().Flow);
+    switch (move.What) {
+      case SeatMove::PASS: Client->RunCommand(CM_PASS); break;
+      case SeatMove::TAKE_UPCARD: Drag(At({340, 150}), At({450, 300})); break;
+      case SeatMove::TAKE_STOCK: Drag(At({260, 150}), At({450, 300})); break;
+      // Cards are held 10 pixels from their left edge and halfway down.
+      case SeatMove::DISCARD: Drag(CardCentre(HUMAN_PILE, move.Position), QPoint(335 + 10, 144 + 48)); break;
+      case SeatMove::KNOCK: Drag(CardCentre(HUMAN_PILE, move.Position), QPoint(173 + 10, 144 + 48)); break;
+      case SeatMove::NONE: break;
+    }
+    ExpectWholeDeck();
+  }
+  EXPECT_EQ(games, 2u);
+}

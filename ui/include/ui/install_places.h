@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+// Where the program reads its installed files and keeps the player's files.
+struct InstallPlaces {
+  std::string Installation;   // the program's directory, with a trailing '/'
+  std::string Configuration;  // the Default configuration's directory, with a trailing '/'
+};
+
+// The installation directory keeps the player's files when it is writable
+// (the build directory, a portable copy); otherwise they live in the user's
+// data directory ($XDG_DATA_HOME/quorla, by default ~/.local/share/quorla),
+// created on first use.
+InstallPlaces FindInstallPlaces(const std::string& programDirectory);
+
+// Whether a window can be opened: a display, or a platform chosen explicitly.
+bool HasDisplay();

@@ -1,0 +1,142 @@
+#pragma once
+
+#include <QImage>
+#include <QMessageBox>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "game/presentation.h"
+#include "player/table_objects.h"
+#include "store/config_switch.h"
+#include "store/score_sheet.h"
+#include "store/table_parts.h"
+
+class QEventLoop;
+class ScoreSheetWindow;
+class SvgCardImages;
+class TableStatusPanes;
+
+// The game table window: it owns the game objects, shows the deck's back
+// buffer, turns mouse actions and commands into the flow's operations, and
+// is the flow's presentation (status panes, message boxes, timed waits).
+// Every rule is the core's; this widget collects input and draws.
+class QuorlaClient : public QWidget, public Presentation {
+  Q_OBJECT
+
+ public:
+  // `settings` holds the open settings of the configuration in use; its
+  // files live in `configDirectory` (with a trailing '/'), and the default
+  // backdrop in `installDirectory`.
+  QuorlaClient(GameSettings& settings, std::string configDirectory, std::string installDirectory,
+               QWidget* parent = nullptr);
+  ~QuorlaClient() override;
+
+  // Loads the backdrop and deals a new game, or presents the saved one
+  // when the configuration always resumes.
+  void Start();
+  // The frame's close request: false while the table first finishes what
+  // it is doing (the idle step then asks again through CloseRequested).
+  bool RequestClose();
+  // Saves the unfinished game, the settings and the statistics.
+  void SaveOnClose();
+
+  void RunCommand(uint32_t command);
+  bool IsCommandEnabled(uint32_t command) const;
+  bool IsWatching() const { return Objects.State.Watching; }
+
+  // Twice the size on big screens; everything else stays in table pixels.
+  void SetLargeTable(bool large);
+  bool IsLargeTable() const { return LargeFactor == 2; }
+  // Device pixels per table pixel of the composed table.
+  int32_t CompositionScale() const { return Scale; }
+
+  void SetStatusPanes(TableStatusPanes* panes) { Panes = panes; }
+  TableObjects& Table() { return Objects; }
+  ScoreSheet& Sheet() { return TheSheet; }
+  ScoreSheetWindow* SheetWindow() { return SheetView; }
+  TableParts Parts();
+
+  // How message boxes and questions reach the person; tests answer them.
+  // Returns true for yes (or OK).
+  using Prompter = std::function<bool(const QString& caption, const QString& text, QMessageBox::Icon icon,
+                                      bool yesNo)>;
+  void SetPrompter(Prompter prompter) { Prompt = std::move(prompter); }
+  // Scales every timed wait (tests and benchmarks play fast).
+  void SetWaitFactor(double factor) { WaitFactor = factor; }
+  // Messages about the card pictures and the backdrop found at start-up.
+  const QStringList& StartupNotes() const { return Notes; }
+
+  QSize sizeHint() const override;
+
+  // --- Presentation
+  void SetStatus(uint32_t textId) override;
+  void SetSelection(SelectionKind kind, uint32_t card) override;
+  void ShowKnockLimit(uint32_t limit) override;
+  void Message(uint32_t captionId, uint32_t textId, MessageIcon icon) override;
+  void MessageText(uint32_t captionId, const std::string& text, MessageIcon icon) override;
+  bool Confirm(uint32_t captionId, uint32_t textId) override;
+  bool ConfirmText(uint32_t captionId, const std::string& text) override;
+  void ShowComputerHand(bool faceUp) override;
+  void ShowScoreSheet() override;
+  void CloseScoreSheet() override;
+  void SetBusy(bool busy) override;
+  bool Wait(uint32_t milliseconds) override;
+  void RepeatCloseRequest() override;
+  void Present(const NxBitmap& backBuffer, const TRect& tableArea) override;
+
+ signals:
+  // Enabling or check marks of commands may have changed.
+  void CommandsChanged();
+  // The table finished its step and asks the frame to close again.
+  void CloseRequested();
+  void StatisticsRequested();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  // quorla_client_mouse.cpp
+  TPoint ToTable(const QPoint& point) const;
+  void LeftPress(TPoint point);
+  void RightPress(TPoint point, const QPoint& globalPoint);
+  void BeginDrag(uint32_t position, TPoint point, TPoint corner);
+  void FinishDrag(TPoint point);
+  uint32_t HandPositionOf(uint32_t card) const;
+
+  // quorla_client.cpp
+  void ApplyScale();
+  int32_t WantedScale() const;
+  void LoadBackdropPicture();
+  void KickIdle();
+  void OnIdle();
+  void EndWaitIfDue();
+  void AfterInput();
+  bool Ask(uint32_t captionId, const QString& text, QMessageBox::Icon icon, bool yesNo);
+
+  GameSettings& Settings;
+  std::string ConfigDirectory;
+  std::string InstallDirectory;
+  TableObjects Objects;
+  ScoreSheet TheSheet;
+  std::unique_ptr<SvgCardImages> Images;
+  ScoreSheetWindow* SheetView = nullptr;
+  TableStatusPanes* Panes = nullptr;
+  QImage Composed;  // the deck's back buffer as the screen shows it
+  QImage Backdrop;  // decorated, at the composition scale
+  int32_t LargeFactor = 1;
+  int32_t Scale = 1;
+  QTimer IdleTimer;
+  QEventLoop* ActiveWait = nullptr;
+  bool WaitTimeUp = false;
+  double WaitFactor = 1.0;
+  TPoint GrabOffset{0, 0};
+  Prompter Prompt;
+  QStringList Notes;
+};

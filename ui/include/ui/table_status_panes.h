@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+class QLabel;
+class QStatusBar;
+
+// The three panes of the status bar the flow talks through: the main text,
+// the selection ("Selection:  " and a card or "stock") and the knock limit.
+class TableStatusPanes {
+ public:
+  // Adds the panes to `bar`; the main pane takes the free width, and menu
+  // hints cover it while the pointer rests on a command.
+  explicit TableStatusPanes(QStatusBar* bar);
+
+  void SetMain(const QString& text);
+  void SetSelection(const QString& text);
+  void SetKnockLimit(const QString& text);
+
+  QString MainText() const;
+  QString SelectionText() const;
+  QString KnockLimitText() const;
+
+ private:
+  QLabel* Main;
+  QLabel* Selection;
+  QLabel* KnockLimit;
+};

@@ -1,0 +1,335 @@
+// The game table window: its life cycle, the presentation the flow talks
+// through, the idle processing and the timed waits.
+#include "ui/quorla_client.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPaintEvent>
+#include <QScreen>
+#include <QWindow>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+
+#include "game/status_texts.h"
+#include "game/string_table.h"
+#include "game/table_commands.h"
+#include "store/game_save.h"
+#include "store/preferences.h"
+#include "store/resume_file.h"
+#include "store/setting_keys.h"
+#include "ui/backdrop_loading.h"
+#include "ui/image_convert.h"
+#include "ui/score_sheet_window.h"
+#include "ui/svg_card_images.h"
+#include "ui/table_status_panes.h"
+
+namespace {
+
+constexpr const char* BACKDROP_FILE = "BACKIMG.QLF";
+
+QString Text(uint32_t id) { return QString::fromUtf8(ResourceString(id)); }
+
+QMessageBox::Icon ToQtIcon(MessageIcon icon) {
+  switch (icon) {
+    case ICON_EXCLAMATION: return QMessageBox::Warning;
+    case ICON_ERROR: return QMessageBox::Critical;
+    default: return QMessageBox::NoIcon;
+  }
+}
+
+QMessageBox::Icon ToQtIcon(BackdropIcon icon) {
+  switch (icon) {
+    case BackdropIcon::INFORMATION: return QMessageBox::Information;
+    case BackdropIcon::QUESTION: return QMessageBox::Question;
+    default: return QMessageBox::Warning;
+  }
+}
+
+bool AskWithMessageBox(QWidget* parent, const QString& caption, const QString& text, QMessageBox::Icon icon,
+                       bool yesNo) {
+  QMessageBox box(icon, caption, text, yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+  return box.exec() == (yesNo ? QMessageBox::Yes : QMessageBox::Ok);
+}
+
+}  // namespace
+
+QuorlaClient::QuorlaClient(GameSettings& settings, std::string configDirectory, std::string installDirectory,
+                           QWidget* parent)
+    : QWidget(parent),
+      Settings(settings),
+      ConfigDirectory(std::move(configDirectory)),
+      InstallDirectory(std::move(installDirectory)),
+      Objects(*this, nullptr, ReadTableChoices(*settings.Store).Rules.GameTarget),
+      TheSheet(Objects.Record, ReadTableChoices(*settings.Store).Rules.Variation) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setFocusPolicy(Qt::StrongFocus);
+  Prompt = [this](const QString& caption, const QString& text, QMessageBox::Icon icon, bool yesNo) {
+    return AskWithMessageBox(window(), caption, text, icon, yesNo);
+  };
+  IdleTimer.setSingleShot(true);
+  connect(&IdleTimer, &QTimer::timeout, this, &QuorlaClient::OnIdle);
+
+  SheetView = new ScoreSheetWindow(TheSheet, this);
+  connect(SheetView, &ScoreSheetWindow::ClosedByUser, this, [this] {
+    Objects.State.ScoreSheetShown = false;
+    emit CommandsChanged();
+  });
+  Scale = WantedScale();
+  ApplyScale();
+}
+
+QuorlaClient::~QuorlaClient() {
+  // The deck keeps a pointer to the pictures; the table goes first.
+  Objects.Deck.SetPresenter(nullptr);
+}
+
+TableParts QuorlaClient::Parts() { return {Objects.State, Objects.Deck, *Objects.Computer, TheSheet, *this}; }
+
+void QuorlaClient::Start() {
+  GameState& s = Objects.State;
+  s.Watching = false;
+  Objects.SeatComputer(Settings.Prefs.DifficultyLevel);
+  if (s.DoNotSave) return;  // no networks: the program is closing
+  TableParts parts = Parts();
+  ApplyPreferences(Settings.Prefs, Objects.Flow.Settings);
+  ApplyTableChoices(ReadTableChoices(*Settings.Store), parts);
+  TheSheet.Stats.Load(*Settings.Store);
+  const std::string resumePath = ConfigDirectory + RESUME_FILE;
+  if (Settings.Prefs.AlwaysResume != 0 && IsResumable(*Settings.Store) &&
+      ReadResume(resumePath, parts, false).Outcome == ResumeOutcome::RESTORED) {
+    TheSheet.AdoptRestoredRecord();
+  }
+  Objects.Flow.NewGame(false, false);
+  KickIdle();
+  emit CommandsChanged();
+}
+
+bool QuorlaClient::RequestClose() {
+  if (Objects.Flow.RequestClose()) return true;
+  EndWaitIfDue();
+  KickIdle();
+  return false;
+}
+
+void QuorlaClient::SaveOnClose() {
+  if (!Settings.Store) return;
+  if (Objects.Deck.HeldCard()) Objects.Deck.ReturnHeldCard();
+  TableParts parts = Parts();
+  SaveGameState(parts, *Settings.Store, Settings.Prefs, ConfigDirectory + RESUME_FILE, false);
+  if (!Objects.State.DoNotSave) TheSheet.Stats.Save(*Settings.Store);
+}
+
+// ------------------------------------------------------------------ scale
+
+int32_t QuorlaClient::WantedScale() const {
+  const QScreen* screen = windowHandle() ? windowHandle()->screen() : QGuiApplication::primaryScreen();
+  const double ratio = screen ? screen->devicePixelRatio() : 1.0;
+  return std::clamp(static_cast<int32_t>(std::ceil(ratio * LargeFactor - 0.01)), 1, 3);
+}
+
+void QuorlaClient::ApplyScale() {
+  Images = std::make_unique<SvgCardImages>(Scale);
+  if (!Images->MissingDecksMessage().isEmpty() && !Notes.contains(Images->MissingDecksMessage()))
+    Notes << Images->MissingDecksMessage();
+  Objects.Deck.SetImages(Images.get());
+  Objects.Deck.SetPresenter(this);
+  Composed = QImage(TABLE_AREA.Width() * Scale, TABLE_AREA.Height() * Scale, QImage::Format_RGB32);
+  Composed.fill(Qt::black);
+  Composed.setDevicePixelRatio(static_cast<double>(Scale) / LargeFactor);
+  setFixedSize(TABLE_AREA.Width() * LargeFactor, TABLE_AREA.Height() * LargeFactor);
+  LoadBackdropPicture();
+}
+
+void QuorlaClient::LoadBackdropPicture() {
+  std::string path = ConfigDirectory + BACKDROP_FILE;
+  if (!std::filesystem::exists(path)) path = InstallDirectory + BACKDROP_FILE;
+  BackdropLoad load = LoadBackdrop(path, Scale, *Settings.Store, ScreenColorResolution());
+  Backdrop = load.Backdrop;
+  for (const BackdropMessage& message : load.Messages) {
+    if (isVisible())
+      Prompt(QString::fromStdString(message.Caption), QString::fromStdString(message.Text), ToQtIcon(message.Icon),
+             false);
+    else
+      Notes << QString::fromStdString(message.Caption + ": " + message.Text);
+  }
+  Objects.Deck.SetBackground(ToNxBitmap(Backdrop), TABLE_AREA);
+  if (!Objects.Deck.IsLaidOut()) {
+    // Before the first deal the table shows the backdrop alone.
+    Composed = Backdrop.convertToFormat(QImage::Format_RGB32);
+    Composed.setDevicePixelRatio(static_cast<double>(Scale) / LargeFactor);
+  }
+  update();
+}
+
+void QuorlaClient::SetLargeTable(bool large) {
+  LargeFactor = large ? 2 : 1;
+  Scale = WantedScale();
+  ApplyScale();
+  updateGeometry();
+}
+
+void QuorlaClient::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (WantedScale() != Scale) {
+    Scale = WantedScale();
+    ApplyScale();
+  }
+  if (windowHandle())
+    connect(windowHandle(), &QWindow::screenChanged, this,
+            [this] {
+              if (WantedScale() == Scale) return;
+              Scale = WantedScale();
+              ApplyScale();
+            },
+            Qt::UniqueConnection);
+}
+
+QSize QuorlaClient::sizeHint() const { return {TABLE_AREA.Width() * LargeFactor, TABLE_AREA.Height() * LargeFactor}; }
+
+// ---------------------------------------------------------------- drawing
+
+void QuorlaClient::Present(const NxBitmap& backBuffer, const TRect& tableArea) {
+  if (backBuffer.Width() != Composed.width() || backBuffer.Height() != Composed.height()) return;
+  const int32_t s = Scale;
+  const int32_t left = tableArea.left * s, top = tableArea.top * s;
+  const int32_t width = tableArea.Width() * s, height = tableArea.Height() * s;
+  for (int32_t y = top; y < top + height; ++y) {
+    const uint32_t* from = backBuffer.Data() + static_cast<size_t>(y) * backBuffer.Width() + left;
+    auto* to = reinterpret_cast<uint32_t*>(Composed.scanLine(y)) + left;
+    for (int32_t x = 0; x < width; ++x) to[x] = from[x] | 0xFF000000u;
+  }
+  update(QRect(tableArea.left * LargeFactor, tableArea.top * LargeFactor, tableArea.Width() * LargeFactor,
+               tableArea.Height() * LargeFactor));
+}
+
+void QuorlaClient::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  const double toDevice = static_cast<double>(Scale) / LargeFactor;
+  for (const QRect& rect : event->region()) {
+    QRectF source(rect.x() * toDevice, rect.y() * toDevice, rect.width() * toDevice, rect.height() * toDevice);
+    painter.drawImage(QRectF(rect), Composed, source);
+  }
+}
+
+// ------------------------------------------------------- idle and waiting
+
+void QuorlaClient::KickIdle() {
+  if (!IdleTimer.isActive() && Objects.Flow.HasIdleWork()) IdleTimer.start(0);
+}
+
+void QuorlaClient::OnIdle() {
+  const bool more = Objects.Flow.IdleStep();
+  emit CommandsChanged();
+  if (more) IdleTimer.start(0);
+}
+
+void QuorlaClient::EndWaitIfDue() {
+  if (!ActiveWait) return;
+  const GameState& s = Objects.State;
+  if ((WaitTimeUp && !s.Dragging) || s.AbortPending || s.ClosingRequested) ActiveWait->quit();
+}
+
+bool QuorlaClient::Wait(uint32_t milliseconds) {
+  const GameState& s = Objects.State;
+  if (!s.AbortPending && !s.ClosingRequested) {
+    QEventLoop loop;
+    QEventLoop* outer = ActiveWait;
+    const bool outerTimeUp = WaitTimeUp;
+    ActiveWait = &loop;
+    WaitTimeUp = false;
+    QTimer timer;
+    timer.setSingleShot(true);
+    connect(&timer, &QTimer::timeout, &loop, [this] {
+      WaitTimeUp = true;
+      EndWaitIfDue();
+    });
+    timer.start(static_cast<int>(milliseconds * WaitFactor));
+    loop.exec();
+    ActiveWait = outer;
+    WaitTimeUp = outerTimeUp;
+  }
+  return !s.AbortPending;
+}
+
+void QuorlaClient::AfterInput() {
+  EndWaitIfDue();
+  KickIdle();
+  emit CommandsChanged();
+}
+
+// --------------------------------------------------------------- commands
+
+void QuorlaClient::RunCommand(uint32_t command) {
+  if (command == CM_STATISTICS) {
+    emit StatisticsRequested();
+    return;
+  }
+  Objects.Flow.RunCommand(command, Objects.State.HitCard);
+  AfterInput();
+}
+
+bool QuorlaClient::IsCommandEnabled(uint32_t command) const {
+  const GameState& s = Objects.State;
+  return ::IsCommandEnabled(command, {s, true, s.ScoreSheetShown, Objects.Record.GameOver});
+}
+
+// ------------------------------------------------------------ presentation
+
+bool QuorlaClient::Ask(uint32_t captionId, const QString& text, QMessageBox::Icon icon, bool yesNo) {
+  return Prompt(Text(captionId), text, icon, yesNo);
+}
+
+void QuorlaClient::SetStatus(uint32_t textId) {
+  if (Panes) Panes->SetMain(Text(textId));
+}
+
+void QuorlaClient::SetSelection(SelectionKind kind, uint32_t card) {
+  if (Panes) Panes->SetSelection(QString::fromStdString(SelectionPaneText(kind, card)));
+}
+
+void QuorlaClient::ShowKnockLimit(uint32_t limit) {
+  if (Panes) Panes->SetKnockLimit(QString::fromStdString(KnockLimitPaneText(limit)));
+}
+
+void QuorlaClient::Message(uint32_t captionId, uint32_t textId, MessageIcon icon) {
+  Ask(captionId, Text(textId), ToQtIcon(icon), false);
+}
+
+void QuorlaClient::MessageText(uint32_t captionId, const std::string& text, MessageIcon icon) {
+  Ask(captionId, QString::fromStdString(text), ToQtIcon(icon), false);
+}
+
+bool QuorlaClient::Confirm(uint32_t captionId, uint32_t textId) {
+  return Ask(captionId, Text(textId), QMessageBox::Question, true);
+}
+
+bool QuorlaClient::ConfirmText(uint32_t captionId, const std::string& text) {
+  return Ask(captionId, QString::fromStdString(text), QMessageBox::Warning, true);
+}
+
+void QuorlaClient::ShowComputerHand(bool) { emit CommandsChanged(); }
+
+void QuorlaClient::ShowScoreSheet() {
+  SheetView->SetLaidOff(Objects.State.LaidOff);
+  if (!SheetView->IsShown()) {
+    const QPoint corner = mapToGlobal(QPoint(width() - 20, 20));
+    SheetView->move(corner);
+  }
+  SheetView->Show();
+  SheetView->Refresh();
+}
+
+void QuorlaClient::CloseScoreSheet() { SheetView->Close(); }
+
+void QuorlaClient::SetBusy(bool busy) {
+  if (busy)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
+}
+
+void QuorlaClient::RepeatCloseRequest() { emit CloseRequested(); }

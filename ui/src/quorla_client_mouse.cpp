@@ -1,0 +1,145 @@
+// The game table window's mouse: drags from the stock, the discard pile and
+// the hand, drops on the discard pile and the knock area, and the
+// right-button menu. The rules come from the core's table commands.
+#include <QMenu>
+#include <QMouseEvent>
+
+#include "game/string_table.h"
+#include "game/table_commands.h"
+#include "ui/quorla_client.h"
+
+TPoint QuorlaClient::ToTable(const QPoint& point) const {
+  return {point.x() / LargeFactor, point.y() / LargeFactor};
+}
+
+void QuorlaClient::mousePressEvent(QMouseEvent* event) {
+  const TPoint point = ToTable(event->position().toPoint());
+  if (event->button() == Qt::LeftButton)
+    LeftPress(point);
+  else if (event->button() == Qt::RightButton)
+    RightPress(point, event->globalPosition().toPoint());
+}
+
+void QuorlaClient::mouseMoveEvent(QMouseEvent* event) {
+  if (!Objects.State.Dragging || !Objects.Deck.HeldCard()) return;
+  const TPoint point = ToTable(event->position().toPoint());
+  Objects.Deck.Drag({point.x - GrabOffset.x, point.y - GrabOffset.y}, true);
+}
+
+void QuorlaClient::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  FinishDrag(ToTable(event->position().toPoint()));
+}
+
+void QuorlaClient::LeftPress(TPoint point) {
+  GameState& s = Objects.State;
+  NxDeck& deck = Objects.Deck;
+  // Every press closes the score sheet, also after the hand.
+  Objects.Flow.CloseScoreSheet();
+  if (s.HandOver || s.Dragging) return;
+  s.DragFromDiscard = false;
+  ClickTarget target = ClickTarget::NOTHING;
+  std::optional<CardHit> handHit;
+  if (deck.CardAtPoint(point, STOCK_PILE))
+    target = ClickTarget::STOCK;
+  else if (deck.CardAtPoint(point, DISCARD_PILE))
+    target = ClickTarget::DISCARD_PILE;
+  else if ((handHit = deck.CardAtPoint(point, HUMAN_PILE)))
+    target = ClickTarget::HAND_CARD;
+
+  // A taken card already belongs to the hand, but is dragged from where it
+  // lay on its pile.
+  const uint32_t newCard = deck.CardsInPile(HUMAN_PILE);
+  switch (LeftPressAction(s, target)) {
+    case PressAction::TAKE_STOCK_CARD: {
+      const TPoint lay = deck.Pile(STOCK_PILE).Cards[deck.TopIndex(STOCK_PILE)]->Position();
+      if (Objects.Flow.TakeStockCard()) BeginDrag(newCard, point, lay);
+      break;
+    }
+    case PressAction::TAKE_UPCARD: {
+      const TPoint lay = deck.Pile(DISCARD_PILE).Cards[deck.TopIndex(DISCARD_PILE)]->Position();
+      if (Objects.Flow.TakeUpcard()) {
+        BeginDrag(newCard, point, lay);
+        s.DragFromDiscard = true;
+      }
+      break;
+    }
+    case PressAction::PICK_UP_HAND_CARD:
+      BeginDrag(handHit->Position, point, handHit->Corner);
+      s.Sort = PLAYERS_ORDER;
+      break;
+    case PressAction::NOTHING: break;
+  }
+  AfterInput();
+}
+
+void QuorlaClient::BeginDrag(uint32_t position, TPoint point, TPoint corner) {
+  NxDeck& deck = Objects.Deck;
+  GrabOffset = {point.x - corner.x, point.y - corner.y};
+  deck.PickUp(HUMAN_PILE, position);
+  deck.Drag(corner, true);
+  Objects.State.Dragging = true;
+  Objects.State.HitCard = position;
+}
+
+uint32_t QuorlaClient::HandPositionOf(uint32_t card) const {
+  const NxDeck& deck = Objects.Deck;
+  for (uint32_t pos = 0; pos < deck.CardsInPile(HUMAN_PILE); ++pos)
+    if (deck.CardIndexAt(HUMAN_PILE, pos) == card) return pos;
+  return NoCard;
+}
+
+void QuorlaClient::FinishDrag(TPoint point) {
+  GameState& s = Objects.State;
+  NxDeck& deck = Objects.Deck;
+  if (!s.Dragging) return;
+  s.Dragging = false;
+  if (!deck.HeldCard()) {  // the flow took the card back while it was held
+    AfterInput();
+    return;
+  }
+  const TPoint corner{point.x - GrabOffset.x, point.y - GrabOffset.y};
+  deck.Drag(corner, true);
+  const DropAction action = ReleaseAction(s, TRect::At(corner, deck.CardSize()));
+  const uint32_t card = deck.HeldCardIndex();
+  deck.Drop();
+  s.DragFromDiscard = false;
+  switch (action) {
+    case DropAction::DISCARD: Objects.Flow.Discard(HandPositionOf(card)); break;
+    case DropAction::KNOCK: Objects.Flow.Knock(HandPositionOf(card)); break;
+    case DropAction::BACK_INTO_HAND:
+      if (s.Play == HumanDiscard) {
+        deck.RefreshPile(STOCK_PILE);
+        deck.RefreshPile(DISCARD_PILE);
+      }
+      break;
+  }
+  AfterInput();
+}
+
+void QuorlaClient::RightPress(TPoint point, const QPoint& globalPoint) {
+  GameState& s = Objects.State;
+  if (s.Dragging) return;
+  const NxDeck& deck = Objects.Deck;
+  ClickTarget target = ClickTarget::NOTHING;
+  s.HitCard = NoCard;
+  if (deck.CardAtPoint(point, STOCK_PILE)) {
+    target = ClickTarget::STOCK;
+  } else if (deck.CardAtPoint(point, DISCARD_PILE)) {
+    target = ClickTarget::DISCARD_PILE;
+  } else if (auto hit = deck.CardAtPoint(point, HUMAN_PILE)) {
+    target = ClickTarget::HAND_CARD;
+    s.HitCard = hit->Position;
+  }
+  QMenu menu(this);
+  for (uint32_t command : PopupMenuFor({s, true, s.ScoreSheetShown, Objects.Record.GameOver}, target)) {
+    if (command == MENU_SEPARATOR) {
+      menu.addSeparator();
+      continue;
+    }
+    QAction* action = menu.addAction(QString::fromUtf8(ResourceString(PopupTextId(command))));
+    action->setData(command);
+  }
+  QAction* chosen = menu.exec(globalPoint);
+  if (chosen) RunCommand(chosen->data().toUInt());
+}

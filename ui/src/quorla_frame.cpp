@@ -1,0 +1,117 @@
+#include "ui/quorla_frame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "game/string_table.h"
+#include "game/table_commands.h"
+#include "store/settings_store.h"
+#include "ui/quorla_client.h"
+#include "ui/score_sheet_window.h"
+#include "ui/statistics_dlg.h"
+#include "ui/table_status_panes.h"
+
+namespace {
+
+constexpr const char* OWN_SECTION = "Quorla";
+constexpr const char* LARGE_TABLE_KEY = "LargeTable";
+
+QString Text(uint32_t id) { return QString::fromUtf8(ResourceString(id)); }
+
+}  // namespace
+
+QuorlaFrame::QuorlaFrame(GameSettings& settings, const std::string& configDirectory,
+                         const std::string& installDirectory)
+    : Settings(settings) {
+  setWindowTitle("Quorla");
+  Table = new QuorlaClient(settings, configDirectory, installDirectory, this);
+  setCentralWidget(Table);
+  StatusPanes = std::make_unique<TableStatusPanes>(statusBar());
+  Table->SetStatusPanes(StatusPanes.get());
+  BuildMenus();
+  connect(Table, &QuorlaClient::CommandsChanged, this, &QuorlaFrame::RefreshCommands);
+  connect(Table, &QuorlaClient::CloseRequested, this, [this] { QTimer::singleShot(0, this, &QWidget::close); });
+  connect(Table, &QuorlaClient::StatisticsRequested, this, &QuorlaFrame::ShowStatistics);
+  if (settings.Store->ReadInt(OWN_SECTION, LARGE_TABLE_KEY, 0) != 0) {
+    LargeTable->setChecked(true);
+    Table->SetLargeTable(true);
+  }
+  // The frame fits the table exactly; maximizing would only add margins.
+  setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+  statusBar()->setSizeGripEnabled(false);
+}
+
+QuorlaFrame::~QuorlaFrame() = default;
+
+QAction* QuorlaFrame::AddCommand(QMenu* menu, uint32_t command, const QKeySequence& shortcut) {
+  QAction* action = menu->addAction(Text(command));
+  action->setStatusTip(Text(CommandHintId(command)));
+  if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+  connect(action, &QAction::triggered, this, [this, command] { Table->RunCommand(command); });
+  Actions[command] = action;
+  return action;
+}
+
+void QuorlaFrame::BuildMenus() {
+  QMenu* game = menuBar()->addMenu("&Game");
+  AddCommand(game, CM_NEW_GAME, QKeySequence::New);
+  AddCommand(game, CM_NEXT_HAND);
+  game->addSeparator();
+  AddCommand(game, CM_PASS);
+  AddCommand(game, CM_SORT_BY_VALUE);
+  AddCommand(game, CM_SORT_BY_SUIT);
+  game->addSeparator();
+  AddCommand(game, CM_SCORE);
+  AddCommand(game, CM_STATISTICS);
+  game->addSeparator();
+  QAction* exit = game->addAction("E&xit");
+  exit->setShortcut(QKeySequence("Ctrl+Q"));
+  exit->setStatusTip("Quit Quorla");
+  connect(exit, &QAction::triggered, this, &QWidget::close);
+
+  QMenu* options = menuBar()->addMenu("&Options");
+  AddCommand(options, CM_WATCH_COMPUTER_HAND)->setCheckable(true);
+  LargeTable = options->addAction("&Large Table");
+  LargeTable->setCheckable(true);
+  LargeTable->setStatusTip("Show the table at twice its size");
+  connect(LargeTable, &QAction::toggled, this, [this](bool on) {
+    Table->SetLargeTable(on);
+    Settings.Store->WriteInt(OWN_SECTION, LARGE_TABLE_KEY, on ? 1 : 0);
+    adjustSize();
+  });
+  for (QMenu* menu : {game, options}) connect(menu, &QMenu::aboutToShow, this, &QuorlaFrame::RefreshCommands);
+}
+
+QAction* QuorlaFrame::Action(uint32_t command) const {
+  auto it = Actions.find(command);
+  return it == Actions.end() ? nullptr : it->second;
+}
+
+void QuorlaFrame::RefreshCommands() {
+  for (auto& [command, action] : Actions) action->setEnabled(Table->IsCommandEnabled(command));
+  Actions[CM_WATCH_COMPUTER_HAND]->setChecked(Table->IsWatching());
+}
+
+void QuorlaFrame::Start() {
+  Table->Start();
+  RefreshCommands();
+  adjustSize();
+}
+
+void QuorlaFrame::ShowStatistics() {
+  StatisticsDlg dialog(Table->Sheet().Stats, this);
+  dialog.exec();
+}
+
+void QuorlaFrame::closeEvent(QCloseEvent* event) {
+  if (!Table->RequestClose()) {
+    event->ignore();
+    return;
+  }
+  Table->SaveOnClose();
+  Table->SheetWindow()->Close();
+  event->accept();
+}

@@ -1,0 +1,29 @@
+#include "ui/table_status_panes.h"
+
+#include <QLabel>
+#include <QStatusBar>
+
+namespace {
+
+QLabel* Pane(QStatusBar* bar, int minimumWidth) {
+  auto* label = new QLabel(bar);
+  label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  label->setMinimumWidth(minimumWidth);
+  return label;
+}
+
+}  // namespace
+
+TableStatusPanes::TableStatusPanes(QStatusBar* bar)
+    : Main(new QLabel(bar)), Selection(Pane(bar, 120)), KnockLimit(Pane(bar, 140)) {
+  bar->addWidget(Main, 1);
+  bar->addPermanentWidget(Selection);
+  bar->addPermanentWidget(KnockLimit);
+}
+
+void TableStatusPanes::SetMain(const QString& text) { Main->setText(text); }
+void TableStatusPanes::SetSelection(const QString& text) { Selection->setText(text); }
+void TableStatusPanes::SetKnockLimit(const QString& text) { KnockLimit->setText(text); }
+QString TableStatusPanes::MainText() const { return Main->text(); }
+QString TableStatusPanes::SelectionText() const { return Selection->text(); }
+QString TableStatusPanes::KnockLimitText() const { return KnockLimit->text(); }
