@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
   const InstallPlaces places = FindInstallPlaces(data_paths::ProgramDirectory());
   data_paths::SetInstallationDirectory(places.Installation);
   data_paths::SetConfigurationDirectory(places.Configuration);
+  SeedPlayerFiles(places);
   GameSettings settings;
   settings.Open(places.Configuration + "QUORLA.INI");
 

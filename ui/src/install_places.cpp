@@ -43,4 +43,12 @@ InstallPlaces FindInstallPlaces(const std::string& programDirectory) {
   return places;
 }
 
+void SeedPlayerFiles(const InstallPlaces& places) {
+  const std::string learned = places.Configuration + "QLPLAY.QLF";
+  const std::string defaults = places.Installation + "QLDEFLT.QLF";
+  std::error_code ignored;
+  if (!std::filesystem::exists(learned, ignored) && std::filesystem::is_regular_file(defaults, ignored))
+    std::filesystem::copy_file(defaults, learned, ignored);
+}
+
 bool HasDisplay() { return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM"); }

@@ -14,5 +14,9 @@ struct InstallPlaces {
 // created on first use.
 InstallPlaces FindInstallPlaces(const std::string& programDirectory);
 
+// A configuration played for the first time starts from the default
+// networks: its learned-networks file is a copy of the installed defaults.
+void SeedPlayerFiles(const InstallPlaces& places);
+
 // Whether a window can be opened: a display, or a platform chosen explicitly.
 bool HasDisplay();

@@ -1,0 +1,115 @@
+// quorla-screenshot: deals a game on the offscreen platform and saves a
+// picture of the window, for the README and for looking at the table at
+// another scale without a display. It also reports how long the window
+// took from start to its first painted table, and the cost of one drag step.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QTest>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "player/data_paths.h"
+#include "ui/install_places.h"
+#include "ui/quorla_client.h"
+#include "ui/quorla_frame.h"
+
+namespace {
+
+int Usage(int status) {
+  std::fprintf(status ? stderr : stdout,
+               "usage: quorla-screenshot OUT.png [--scale 1|2|3] [--moves N]\n"
+               "Deals a game in a scratch copy of the installation on the offscreen platform and saves\n"
+               "the window as a PNG at the given device pixel ratio (default 1). --moves drags the\n"
+               "upcard or a stock card into the hand first (0..1). Prints the time to the first\n"
+               "painted table and the cost of one drag step.\n");
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return Usage(2);
+  std::string out = argv[1];
+  if (out == "--help" || out == "-h") return Usage(0);
+  int scale = 1, moves = 0;
+  for (int i = 2; i < argc; ++i) {
+    std::string option = argv[i];
+    if ((option == "--scale" || option == "--moves") && i + 1 < argc) {
+      char* end = nullptr;
+      long value = std::strtol(argv[++i], &end, 10);
+      const long high = option == "--scale" ? 3 : 1, low = option == "--scale" ? 1 : 0;
+      if (*end || value < low || value > high) {
+        std::fprintf(stderr, "quorla-screenshot: %s takes %ld..%ld\n", option.c_str(), low, high);
+        return 2;
+      }
+      (option == "--scale" ? scale : moves) = static_cast<int>(value);
+    } else {
+      std::fprintf(stderr, "quorla-screenshot: unknown option '%s'\n", option.c_str());
+      return Usage(2);
+    }
+  }
+  QElapsedTimer clock;
+  clock.start();
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  qputenv("QT_SCALE_FACTOR", QByteArray::number(scale));
+  QApplication app(argc, argv);
+
+  namespace fs = std::filesystem;
+  const std::string program = data_paths::ProgramDirectory();
+  const fs::path scratch = fs::temp_directory_path() / ("quorla-shot-" + std::to_string(QCoreApplication::applicationPid()));
+  fs::create_directories(scratch);
+  std::error_code ignored;
+  for (const char* name : {"QLDEFLT.QLF", "BACKIMG.QLF"}) fs::copy_file(program + name, scratch / name, ignored);
+  InstallPlaces places{scratch.string() + "/", scratch.string() + "/"};
+  data_paths::SetInstallationDirectory(places.Installation);
+  data_paths::SetConfigurationDirectory(places.Configuration);
+  SeedPlayerFiles(places);
+  int status = 0;
+  {
+    GameSettings settings;
+    settings.Open(places.Configuration + "QUORLA.INI");
+    QuorlaFrame frame(settings, places.Configuration, places.Installation);
+    QuorlaClient* table = frame.Client();
+    table->SetPrompter([](const QString&, const QString&, QMessageBox::Icon, bool) { return true; });
+    table->SetWaitFactor(0.0);
+    frame.show();
+    frame.Start();
+    for (int i = 0; i < 1000 && table->Table().Flow.HasIdleWork(); ++i) QApplication::processEvents();
+    QPixmap first = frame.grab();
+    std::printf("start to first painted table: %.1f ms\n", clock.nsecsElapsed() / 1e6);
+
+    GameState& state = table->Table().State;
+    if (moves > 0 && state.Play == HumanTake) {
+      const QPoint from = state.Offer == FIRST_PLAYER_TAKES_STOCK ? QPoint(260, 150) : QPoint(340, 150);
+      QTest::mousePress(table, Qt::LeftButton, {}, from);
+      QTest::mouseMove(table, QPoint(300, 300));
+      QTest::mouseRelease(table, Qt::LeftButton, {}, QPoint(300, 300));
+    }
+    // One drag step: a mouse move with a held card, composed and painted.
+    NxDeck& deck = table->Table().Deck;
+    if (deck.CardsInPile(HUMAN_PILE) > 0) {
+      QTest::mousePress(table, Qt::LeftButton, {}, QPoint(110, 300));
+      const int steps = 400;
+      QElapsedTimer drag;
+      drag.start();
+      for (int i = 0; i < steps; ++i) {
+        QTest::mouseMove(table, QPoint(110 + (i % 200), 300 - (i % 120)));
+        table->repaint();
+      }
+      std::printf("drag step at scale %d: %.1f us\n", table->CompositionScale(), drag.nsecsElapsed() / 1e3 / steps);
+      QTest::mouseRelease(table, Qt::LeftButton, {}, QPoint(110, 300));
+    }
+    if (moves == 0) (void)first;
+    if (!frame.grab().save(QString::fromStdString(out))) {
+      std::fprintf(stderr, "quorla-screenshot: cannot write %s\n", out.c_str());
+      status = 1;
+    }
+    table->Table().State.DoNotSave = true;
+  }
+  fs::remove_all(scratch, ignored);
+  return status;
+}
