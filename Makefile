@@ -2,7 +2,7 @@ BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run bench test sanitize clean weights
+.PHONY: all deps build run match screenshot bench test sanitize clean weights
 
 all: build
 
@@ -13,13 +13,23 @@ build: deps
 	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
-# Until the game window exists, the main job is a short match to watch:
-# the simple strategy against the computer player at its top level, with the
-# shipped default networks.
-RUN_GAMES ?= 200
+# The main job: the game, from the build directory (a working installation).
+# Without a display it says so and fails.
 run: build
+	@$(BUILD)/QUORLA32
+
+# A short match to watch: the simple strategy against the computer player at
+# its top level, with the shipped default networks.
+RUN_GAMES ?= 200
+match: build
 	@echo "Quorla: $(RUN_GAMES) games to 100 points, the simple strategy against shown level 4"
 	@$(BUILD)/quorla-lab arena simple net:3 --games $(RUN_GAMES) --seed 1
+
+# Pictures of the table at scale 1 and 2, drawn without a display.
+screenshot: build
+	@$(BUILD)/quorla-screenshot $(BUILD)/quorla.png --moves 1
+	@$(BUILD)/quorla-screenshot $(BUILD)/quorla@2x.png --scale 2 --moves 1
+	@echo "Saved $(BUILD)/quorla.png and $(BUILD)/quorla@2x.png"
 
 bench: build
 	@$(BUILD)/neural-bench
