@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QStatusBar>
 #include <QTest>
@@ -203,4 +204,70 @@ TEST_F(ClientFixture, WholeGamesPlayedWithTheMouseOnly) {
     ExpectWholeDeck();
   }
   EXPECT_EQ(games, 2u);
+}
+
+TEST_F(ClientFixture, RightButtonMenuForTheClick) {
+  Open();
+  DealUntilThePersonBegins(*this);
+  QStringList items;
+  QTimer::singleShot(0, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    for (QAction* action : menu->actions()) items << (action->isSeparator() ? "|" : action->text());
+    menu->close();
+  });
+  QTest::mouseClick(Client.get(), Qt::RightButton, {}, At({340, 150}));
+  ASSERT_GE(items.size(), 5);
+  EXPECT_EQ(items[0], "Take &Upcard");
+  EXPECT_EQ(items[1], "&Pass");
+  EXPECT_EQ(items[2], "|");
+  EXPECT_TRUE(items.contains("&New Game"));
+  EXPECT_FALSE(items.contains("Take &Stock Card"));  // the offer comes first
+}
+
+TEST_F(ClientFixture, NewGameDuringTheComputersWaitAbandonsItsMove) {
+  Open();
+  for (int i = 0; i < 50 && State().Play != ComputerTake; ++i) {
+    Client->SetWaitFactor(0.0);
+    Client->RunCommand(CM_NEW_GAME);
+    if (State().Play != ComputerTake) Settle();
+  }
+  ASSERT_EQ(State().Play, ComputerTake);
+  State().Offer = FIRST_PLAYER_TAKES_STOCK;  // it must draw: a take with waits
+  Client->SetWaitFactor(0.2);                // 200 ms before the computer shows its card
+  std::vector<uint32_t> dealt;
+  QTimer::singleShot(50, [&] {
+    Client->RunCommand(CM_NEW_GAME);
+    for (uint32_t i = 0; i < Deck().CardsInPile(COMPUTER_PILE); ++i) dealt.push_back(Deck().CardIndexAt(COMPUTER_PILE, i));
+  });
+  // The idle step: the computer starts its take and waits.
+  for (int i = 0; i < 100 && dealt.empty(); ++i) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+  ASSERT_FALSE(dealt.empty());
+  std::vector<uint32_t> now;
+  for (uint32_t i = 0; i < Deck().CardsInPile(COMPUTER_PILE); ++i) now.push_back(Deck().CardIndexAt(COMPUTER_PILE, i));
+  EXPECT_EQ(now, dealt);  // nothing moved after the new deal
+  ExpectWholeDeck();
+}
+
+TEST_F(ClientFixture, ClosingWhileTheComputerThinksCompletesItsMoveAndAsksAgain) {
+  Open();
+  for (int i = 0; i < 50 && State().Play != ComputerTake; ++i) {
+    Client->RunCommand(CM_NEW_GAME);
+    if (State().Play != ComputerTake) Settle();
+  }
+  ASSERT_EQ(State().Play, ComputerTake);
+  State().Offer = FIRST_PLAYER_TAKES_STOCK;
+  Client->SetWaitFactor(5.0);  // five seconds a wait: the close must cut it short
+  bool repeated = false;
+  QObject::connect(Client.get(), &QuorlaClient::CloseRequested, [&] { repeated = true; });
+  QTimer::singleShot(20, [&] { EXPECT_FALSE(Client->RequestClose()); });
+  QElapsedTimer clock;
+  clock.start();
+  for (int i = 0; i < 1000 && !repeated; ++i) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  EXPECT_TRUE(repeated);
+  EXPECT_LT(clock.elapsed(), 4000);
+  EXPECT_TRUE(Client->RequestClose());
+  EXPECT_EQ(Deck().CardsInPile(COMPUTER_PILE), State().Play == ComputerDiscard ? 11u : 10u);
+  Client->SaveOnClose();
+  EXPECT_TRUE(fs::exists(Root / "RESUME.QLF"));
 }
