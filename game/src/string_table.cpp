@@ -21,6 +21,7 @@ constexpr Entry STRINGS[] = {
     {1203, "Sort Hand by &Value"},
     {1204, "Sort Hand by &Suit"},
     {1205, "&Watch Computer Hand"},
+    {1305, "Sce&nery..."},
     {1401, "Take &Stock Card"},
     {1402, "Take &Upcard"},
     {1403, "&Discard this Card"},
@@ -122,6 +123,7 @@ constexpr Entry STRINGS[] = {
     {21203, "Sort your current cards by face value"},
     {21204, "Sort your current cards by suit"},
     {21205, "Toggle display of computer hand during play"},
+    {21305, "Choose a picture for the table"},
     {22304, "Sort Hand by Sui&t"},
     {22305, "Game S&core"},
 };

@@ -37,6 +37,7 @@ bool IsCommandEnabled(uint32_t command, const TableSituation& t) {
     case CM_NEW_GAME:
     case CM_STATISTICS:
     case CM_WATCH_COMPUTER_HAND: return true;
+    case CM_SCENERY: return !t.SceneryDisabled;
     default: return false;
   }
 }

@@ -71,6 +71,9 @@ TEST(TableCommands, EnablingFollowsTheGameState) {
   EXPECT_TRUE(IsCommandEnabled(CM_SCORE, t));
   EXPECT_FALSE(IsCommandEnabled(CM_SCORE, {s, true, true, false}));
   for (uint32_t always : {CM_NEW_GAME, CM_STATISTICS, CM_WATCH_COMPUTER_HAND}) EXPECT_TRUE(IsCommandEnabled(always, t));
+  EXPECT_TRUE(IsCommandEnabled(CM_SCENERY, t));
+  t.SceneryDisabled = true;
+  EXPECT_FALSE(IsCommandEnabled(CM_SCENERY, t));
 }
 
 TEST(TableCommands, EveryCommandHasItsTexts) {

@@ -8,12 +8,15 @@
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
+#include <fstream>
 #include <set>
 
 #include "game/table_commands.h"
 #include "player/data_paths.h"
 #include "player/seat_player.h"
 #include "store/setting_keys.h"
+#include "ui/bmp_file.h"
+#include "ui/backdrop_file.h"
 #include "ui/quorla_client.h"
 #include "ui/score_sheet_window.h"
 #include "ui/table_status_panes.h"
@@ -270,4 +273,25 @@ TEST_F(ClientFixture, ClosingWhileTheComputerThinksCompletesItsMoveAndAsksAgain)
   EXPECT_EQ(Deck().CardsInPile(COMPUTER_PILE), State().Play == ComputerDiscard ? 11u : 10u);
   Client->SaveOnClose();
   EXPECT_TRUE(fs::exists(Root / "RESUME.QLF"));
+}
+
+TEST_F(ClientFixture, ScenerySavedAndShownDamagedBackdropFallsBackToPlain) {
+  // A damaged backdrop file at start-up: its message, and the plain purple table.
+  std::ofstream(Root / "BACKIMG.QLF") << "BM garbage";
+  Open();
+  Client->ShowStartupNotes();
+  ASSERT_FALSE(Boxes.empty());
+  EXPECT_TRUE(Boxes.back().startsWith("Quorla Backdrop Scenery Error: ")) << Boxes.back().toStdString();
+  EXPECT_TRUE(Boxes.back().endsWith(". Using default backdrop instead."));
+  const QImage plain = Client->grab().toImage();
+  EXPECT_EQ(plain.pixelColor(20, 200), QColor(128, 0, 128));
+
+  // Chosen scenery is stretched, written as the configuration's backdrop and shown.
+  const fs::path picture = Root / "sky.bmp";
+  const std::vector<uint8_t> bytes = EncodeBmp24(NxBitmap(100, 50, 0x003060C0));
+  std::ofstream(picture, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  Client->ChooseSceneryFrom(picture.string());
+  EXPECT_EQ(Client->grab().toImage().pixelColor(20, 200), QColor(0x30, 0x60, 0xC0));
+  EXPECT_TRUE(fs::exists(Root / "BACKIMG.QLF"));
+  EXPECT_EQ(ReadBmpFile((Root / "BACKIMG.QLF").string()).Cause, nullptr);
 }

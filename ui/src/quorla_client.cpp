@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPaintEvent>
@@ -133,8 +135,8 @@ int32_t QuorlaClient::WantedScale() const {
 
 void QuorlaClient::ApplyScale() {
   Images = std::make_unique<SvgCardImages>(Scale);
-  if (!Images->MissingDecksMessage().isEmpty() && !Notes.contains(Images->MissingDecksMessage()))
-    Notes << Images->MissingDecksMessage();
+  const QString missing = "Quorla: " + Images->MissingDecksMessage();
+  if (!Images->MissingDecksMessage().isEmpty() && !Notes.contains(missing)) Notes << missing;
   Objects.Deck.SetImages(Images.get());
   Objects.Deck.SetPresenter(this);
   Composed = QImage(TABLE_AREA.Width() * Scale, TABLE_AREA.Height() * Scale, QImage::Format_RGB32);
@@ -268,13 +270,52 @@ void QuorlaClient::RunCommand(uint32_t command) {
     emit StatisticsRequested();
     return;
   }
+  if (command == CM_SCENERY) {
+    ChooseSceneryFile();
+    return;
+  }
   Objects.Flow.RunCommand(command, Objects.State.HitCard);
   AfterInput();
 }
 
 bool QuorlaClient::IsCommandEnabled(uint32_t command) const {
   const GameState& s = Objects.State;
-  return ::IsCommandEnabled(command, {s, true, s.ScoreSheetShown, Objects.Record.GameOver});
+  return ::IsCommandEnabled(command, {s, true, s.ScoreSheetShown, Objects.Record.GameOver, Settings.Prefs.DisableScenery});
+}
+
+void QuorlaClient::ChooseSceneryFile() {
+  const QString file = QFileDialog::getOpenFileName(this, "Select Backdrop Bitmap File", LastSceneryDirectory,
+                                                    "BMP Files (*.bmp)");
+  if (file.isEmpty()) return;
+  LastSceneryDirectory = QFileInfo(file).absolutePath();
+  ChooseSceneryFrom(file.toStdString());
+}
+
+void QuorlaClient::ChooseSceneryFrom(const std::string& file) {
+  SetBusy(true);
+  auto ask = [this](const BackdropMessage& question) {
+    return Prompt(QString::fromStdString(question.Caption), QString::fromStdString(question.Text),
+                  QMessageBox::Question, true);
+  };
+  SceneryChoice choice = ChooseScenery(file, ConfigDirectory + BACKDROP_FILE, Scale, ScreenColorResolution(), ask);
+  SetBusy(false);
+  if (choice.Message)
+    Prompt(QString::fromStdString(choice.Message->Caption), QString::fromStdString(choice.Message->Text),
+           ToQtIcon(choice.Message->Icon), false);
+  if (choice.Backdrop.isNull()) return;
+  Backdrop = choice.Backdrop;
+  Objects.Deck.SetBackground(ToNxBitmap(Backdrop), TABLE_AREA);
+  update();
+}
+
+void QuorlaClient::ShowStartupNotes() {
+  const QStringList notes = Notes;
+  Notes.clear();
+  for (const QString& note : notes) {
+    const int colon = note.indexOf(": ");
+    Prompt(colon > 0 ? note.left(colon) : "Quorla", colon > 0 ? note.mid(colon + 2) : note, QMessageBox::Warning,
+           false);
+  }
 }
 
 // ------------------------------------------------------------ presentation

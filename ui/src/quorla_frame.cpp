@@ -74,6 +74,7 @@ void QuorlaFrame::BuildMenus() {
 
   QMenu* options = menuBar()->addMenu("&Options");
   AddCommand(options, CM_WATCH_COMPUTER_HAND)->setCheckable(true);
+  AddCommand(options, CM_SCENERY);
   LargeTable = options->addAction("&Large Table");
   LargeTable->setCheckable(true);
   LargeTable->setStatusTip("Show the table at twice its size");
@@ -96,6 +97,7 @@ void QuorlaFrame::RefreshCommands() {
 }
 
 void QuorlaFrame::Start() {
+  Table->ShowStartupNotes();
   Table->Start();
   RefreshCommands();
   adjustSize();

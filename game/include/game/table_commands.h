@@ -20,6 +20,7 @@ enum TableCommand : uint32_t {
   CM_SORT_BY_VALUE = 1203,
   CM_SORT_BY_SUIT = 1204,
   CM_WATCH_COMPUTER_HAND = 1205,
+  CM_SCENERY = 1305,
   CM_TAKE_STOCK_CARD = 1401,
   CM_TAKE_UPCARD = 1402,
   CM_DISCARD_THIS_CARD = 1403,
@@ -41,6 +42,7 @@ struct TableSituation {
   bool SheetExists = true;
   bool SheetShown = false;
   bool GameOver = false;
+  bool SceneryDisabled = false;
 };
 
 // Whether a command of the menu bar or the button bar is enabled now.

@@ -44,6 +44,11 @@ class QuorlaClient : public QWidget, public Presentation {
   void SaveOnClose();
 
   void RunCommand(uint32_t command);
+  // Scenery: a picture chosen with the file dialog becomes the backdrop.
+  void ChooseSceneryFile();
+  void ChooseSceneryFrom(const std::string& file);
+  // Shows the notes gathered before the window was visible.
+  void ShowStartupNotes();
   bool IsCommandEnabled(uint32_t command) const;
   bool IsWatching() const { return Objects.State.Watching; }
 
@@ -139,4 +144,5 @@ class QuorlaClient : public QWidget, public Presentation {
   TPoint GrabOffset{0, 0};
   Prompter Prompt;
   QStringList Notes;
+  QString LastSceneryDirectory;
 };
