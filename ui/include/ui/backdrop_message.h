@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "game/string_table.h"
+
 // A message box the window shows on behalf of the backdrop code, which never
 // opens one itself.
 enum class BackdropIcon { INFORMATION, EXCLAMATION, QUESTION };
@@ -13,20 +15,19 @@ struct BackdropMessage {
   bool operator==(const BackdropMessage&) const = default;
 };
 
+// The backdrop's texts live in the string table with the game's other texts.
 namespace backdrop_text {
-inline constexpr const char* SCENERY_ERROR = "Quorla Backdrop Scenery Error";
-inline constexpr const char* SCENERY_WARNING = "Quorla Backdrop Scenery Warning";
-inline constexpr const char* NEW_SCENERY_ERROR = "New Backdrop Scenery Error";
-inline constexpr const char* CANNOT_ACCESS = "Cannot access backdrop bitmap file ";
-inline constexpr const char* GDI_ERROR = "GDI error while loading bitmap image ";
-inline constexpr const char* NO_MEMORY = "Insufficient memory to load backdrop image ";
-inline constexpr const char* USING_DEFAULT = ". Using default backdrop instead.";
-inline constexpr const char* CONTINUING = ". Continuing with current backdrop instead.";
-inline constexpr const char* COMPRESSED = "Image is Compressed. Quorla cannot display compressed bitmaps.";
-inline constexpr const char* RESOLUTION_QUESTION =
-    "Your display may not have the color resolution to properly display this image. Continue?";
-inline constexpr const char* RESOLUTION_CHANGED =
-    "Because of a change in system color resolution, you may need to reselect scenery.";
-inline constexpr const char* PROBLEM_WRITING = "Problem writing ";
-inline constexpr const char* DISK_FULL = "--disk may be full or inaccessible";
+inline const char* const SCENERY_ERROR = ResourceString(9600);
+inline const char* const SCENERY_WARNING = ResourceString(9601);
+inline const char* const NEW_SCENERY_ERROR = ResourceString(9602);
+inline const char* const CANNOT_ACCESS = ResourceString(9603);
+inline const char* const GDI_ERROR = ResourceString(9604);
+inline const char* const NO_MEMORY = ResourceString(9605);
+inline const char* const USING_DEFAULT = ResourceString(9606);
+inline const char* const CONTINUING = ResourceString(9607);
+inline const char* const COMPRESSED = ResourceString(9608);
+inline const char* const RESOLUTION_QUESTION = ResourceString(9609);
+inline const char* const RESOLUTION_CHANGED = ResourceString(9610);
+inline const char* const PROBLEM_WRITING = ResourceString(9611);
+inline const char* const DISK_FULL = ResourceString(9612);
 }  // namespace backdrop_text
