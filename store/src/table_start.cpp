@@ -10,11 +10,14 @@ StartOutcome StartTable(GameSettings& settings, TableParts& table, GameFlow& flo
   ApplyPreferences(settings.Prefs, flow.Settings);
   ApplyTableChoices(ReadTableChoices(store), table);
   table.Sheet.Stats.Load(store);
+  outcome.ShowIntroduction = ReadSetting(store, keys::FirstPlay) != 0;
   if (table.State.DoNotSave || table.State.ClosingRequested) {
     outcome.Close = true;
     return outcome;
   }
-  if (settings.Prefs.AlwaysResume != 0 && IsResumable(store)) {
+  const bool resumable = IsResumable(store);
+  outcome.ResumeOffered = resumable && settings.Prefs.AlwaysResume == 0;
+  if (settings.Prefs.AlwaysResume != 0 && resumable) {
     const ResumeOutcome read = ReadResume(resumePath, table, false).Outcome;
     outcome.Resumed = read == ResumeOutcome::RESTORED;
     outcome.ResumeFailed = !outcome.Resumed;

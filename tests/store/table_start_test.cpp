@@ -111,7 +111,9 @@ TEST(TableStart, ResumesOnlyWhenAskedToAndAfterADamagedFileDealsANewGame) {
     GameSettings settings;
     settings.Open(settingsPath);
     StartingTable first;
-    StartTable(settings, first.Parts, first.Table.Flow, resumePath);
+    StartOutcome start = StartTable(settings, first.Parts, first.Table.Flow, resumePath);
+    EXPECT_TRUE(start.ShowIntroduction);
+    EXPECT_FALSE(start.ResumeOffered);
     ASSERT_TRUE(CloseTable(settings, first.Parts, resumePath).ResumeWritten);
   }
   {
@@ -119,7 +121,7 @@ TEST(TableStart, ResumesOnlyWhenAskedToAndAfterADamagedFileDealsANewGame) {
     settings.Open(settingsPath);
     StartingTable again;
     StartOutcome start = StartTable(settings, again.Parts, again.Table.Flow, resumePath);
-    EXPECT_TRUE(start.NewGame);
+    EXPECT_TRUE(start.NewGame && start.ResumeOffered);
     EXPECT_FALSE(start.Resumed || start.ResumeFailed);
   }
   SettingsStore store("Quorla", settingsPath, true);

@@ -8,16 +8,19 @@
 
 // What starting a table did.
 struct StartOutcome {
-  bool Resumed = false;       // the saved game is on the table
-  bool ResumeFailed = false;  // a saved game was there but could not be read: a new game instead
-  bool NewGame = false;       // a new game was dealt
-  bool Close = false;         // no networks loaded: the table closes without saving
+  bool Resumed = false;           // the saved game is on the table
+  bool ResumeFailed = false;      // a saved game was there but could not be read: a new game instead
+  bool NewGame = false;           // a new game was dealt
+  bool Close = false;             // no networks loaded: the table closes without saving
+  bool ResumeOffered = false;     // a saved game waits for the Resume Game command
+  bool ShowIntroduction = false;  // the configuration's first play: Quorla/FirstPlay is still set
 };
 
 // Starts play on a table whose computer player is seated at the level of
 // the preferences: applies the preferences and the rule choices, loads the
 // statistics, and resumes the saved game when the player always resumes and
-// one can be resumed; otherwise deals a new game.
+// one can be resumed; otherwise deals a new game. Resumed or ResumeFailed
+// means the one attempt to resume was made.
 StartOutcome StartTable(GameSettings& settings, TableParts& table, GameFlow& flow, const std::string& resumePath);
 
 // What closing a table saved.
