@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+
+#include "store/preferences.h"
+#include "store/window_update.h"
+
+// The Configure Preferences dialog's values: the Startup and Button Bar
+// groups.
+struct PreferenceChoices {
+  bool AlwaysResume = false;
+  bool DisableScenery = false;
+  uint32_t ToolbarLocation = 1;  // 0 right, 1 left, 2 top, 3 bottom
+  bool HideToolbar = false;
+};
+
+PreferenceChoices CurrentPreferenceChoices(const Preferences& preferences);
+
+// Applies the Configure Preferences dialog to the preferences: a moved,
+// shown or hidden button bar asks for the frame to be laid out again, and
+// scenery switched on or off for the backdrop to be loaded again. A
+// location other than the four is ignored.
+WindowUpdate ApplyPreferenceChoices(const PreferenceChoices& chosen, Preferences& preferences);

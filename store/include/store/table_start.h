@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+#include "game/game_flow.h"
+#include "store/config_switch.h"
+#include "store/table_parts.h"
+
+// What starting a table did.
+struct StartOutcome {
+  bool Resumed = false;           // the saved game is on the table
+  bool ResumeFailed = false;      // a saved game was there but could not be read: a new game instead
+  bool NewGame = false;           // a new game was dealt
+  bool Close = false;             // no networks loaded: the table closes without saving
+  bool ResumeOffered = false;     // a saved game waits for the Resume Game command
+  bool ShowIntroduction = false;  // the configuration's first play: Quorla/FirstPlay is still set
+};
+
+// Starts play on a table whose computer player is seated at the level of
+// the preferences: applies the preferences and the rule choices, loads the
+// statistics, and resumes the saved game when the player always resumes and
+// one can be resumed; otherwise deals a new game. Resumed or ResumeFailed
+// means the one attempt to resume was made.
+StartOutcome StartTable(GameSettings& settings, TableParts& table, GameFlow& flow, const std::string& resumePath);
+
+// What closing a table saved.
+struct CloseOutcome {
+  bool ResumeWritten = false;  // CanResume is 1
+};
+
+// Saves on close, in order: the unfinished game to the resume file with
+// CanResume, the rule choices, card back and preferences, then the
+// statistics. A table marked not to be saved writes no resume file and no
+// CanResume. The learned weights are saved when the computer player is
+// destroyed. Call it once the flow has granted the close request.
+CloseOutcome CloseTable(GameSettings& settings, TableParts& table, const std::string& resumePath);

@@ -1,0 +1,21 @@
+#include "store/cardback_change.h"
+
+#include "game/image_provider.h"
+
+CardbackChoices CurrentCardbackChoices(const GameState& state, const Preferences& preferences) {
+  return {state.CardBackId, preferences.RandomDeck};
+}
+
+WindowUpdate ApplyCardback(const CardbackChoices& chosen, Preferences& preferences, TableParts& table,
+                           FlowSettings& settings) {
+  WindowUpdate update;
+  const bool known = chosen.DeckId >= FIRST_CARD_BACK_ID && chosen.DeckId <= LAST_CARD_BACK_ID;
+  if (known && chosen.DeckId != table.State.CardBackId) {
+    table.State.CardBackId = chosen.DeckId;
+    table.Deck.SetCardBack(chosen.DeckId);
+    update.Redraw = true;
+  }
+  preferences.RandomDeck = chosen.RandomDeck;
+  settings.DifferentCardbackEachGame = chosen.RandomDeck;
+  return update;
+}

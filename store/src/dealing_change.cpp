@@ -1,0 +1,36 @@
+#include "store/dealing_change.h"
+
+#include "store/config_switch.h"
+
+DealingChoices CurrentDealingChoices(const Preferences& preferences) {
+  return {preferences.DealType, preferences.HandSorting, preferences.SortDirection};
+}
+
+namespace {
+
+// Sorts the hand again even when only the direction changed: the flow's
+// sort skips a hand it believes already so sorted.
+bool SortAgain(GameFlow& flow, HandSort sort) {
+  GameState& state = flow.State();
+  if (sort == HandSort::NONE || state.HandOver) return false;
+  const SortState before = state.Sort;
+  state.Sort = PLAYERS_ORDER;
+  if (flow.SortHand(sort)) return true;
+  state.Sort = before;
+  return false;
+}
+
+}  // namespace
+
+WindowUpdate ApplyDealing(const DealingChoices& chosen, Preferences& preferences, TableParts& table, GameFlow& flow) {
+  WindowUpdate update;
+  const bool dealChanged = (chosen.DealType != 0) != (preferences.DealType != 0);
+  preferences.DealType = chosen.DealType != 0 ? 1 : 0;
+  preferences.HandSorting = chosen.HandSorting <= 2 ? chosen.HandSorting : 2;
+  preferences.SortDirection = chosen.SortDirection != 0 ? 1 : 0;
+  ApplyPreferences(preferences, flow.Settings);
+  if (dealChanged && table.State.Variation != OKLAHOMA_GIN) update.NewGameStarted = flow.NewGame(false, true);
+  if (SortAgain(flow, flow.Settings.SortAfterDeal)) update.Redraw = true;
+  if (update.NewGameStarted) update.Redraw = true;
+  return update;
+}

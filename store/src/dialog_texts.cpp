@@ -1,0 +1,17 @@
+#include "store/dialog_texts.h"
+
+#include "game/rules.h"
+#include "game/string_table.h"
+
+std::string FrameTitle(const std::string& configuration, uint32_t variation) {
+  using namespace dialog_texts;
+  std::string title = ResourceString(PROGRAM_NAME);
+  if (configuration != ResourceString(DEFAULT_CONFIGURATION))
+    title += ResourceString(TITLE_CONFIG_OPEN) + configuration + ResourceString(TITLE_CONFIG_CLOSE);
+  switch (variation) {
+    case SIMPLE_GIN: return title + ResourceString(TITLE_SIMPLE);
+    case STANDARD_GIN: return title + ResourceString(TITLE_STANDARD);
+    case OKLAHOMA_GIN: return title + ResourceString(TITLE_OKLAHOMA);
+    default: return title;
+  }
+}

@@ -1,0 +1,19 @@
+#include "store/preferences_change.h"
+
+PreferenceChoices CurrentPreferenceChoices(const Preferences& preferences) {
+  return {preferences.AlwaysResume != 0, preferences.DisableScenery, preferences.ToolbarLocation,
+          preferences.HideToolbar};
+}
+
+WindowUpdate ApplyPreferenceChoices(const PreferenceChoices& chosen, Preferences& preferences) {
+  WindowUpdate update;
+  const Preferences before = preferences;
+  preferences.AlwaysResume = chosen.AlwaysResume ? 1 : 0;
+  preferences.DisableScenery = chosen.DisableScenery;
+  if (chosen.ToolbarLocation <= 3) preferences.ToolbarLocation = chosen.ToolbarLocation;
+  preferences.HideToolbar = chosen.HideToolbar;
+  update.Relayout = !before.SameToolbar(preferences);
+  update.ReloadBackdrop = before.DisableScenery != preferences.DisableScenery;
+  update.Redraw = update.ReloadBackdrop;
+  return update;
+}

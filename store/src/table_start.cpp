@@ -1,0 +1,38 @@
+#include "store/table_start.h"
+
+#include "store/game_save.h"
+#include "store/resume_file.h"
+#include "store/setting_keys.h"
+
+StartOutcome StartTable(GameSettings& settings, TableParts& table, GameFlow& flow, const std::string& resumePath) {
+  StartOutcome outcome;
+  SettingsStore& store = *settings.Store;
+  ApplyPreferences(settings.Prefs, flow.Settings);
+  ApplyTableChoices(ReadTableChoices(store), table);
+  table.Sheet.Stats.Load(store);
+  outcome.ShowIntroduction = ReadSetting(store, keys::FirstPlay) != 0;
+  if (table.State.DoNotSave || table.State.ClosingRequested) {
+    outcome.Close = true;
+    return outcome;
+  }
+  const bool resumable = IsResumable(store);
+  outcome.ResumeOffered = resumable && settings.Prefs.AlwaysResume == 0;
+  if (settings.Prefs.AlwaysResume != 0 && resumable) {
+    const ResumeOutcome read = ReadResume(resumePath, table, false).Outcome;
+    outcome.Resumed = read == ResumeOutcome::RESTORED;
+    outcome.ResumeFailed = !outcome.Resumed;
+  }
+  // With a restored game pending, the flow's new game starts play with it.
+  const bool started = flow.NewGame(false, false);
+  outcome.NewGame = started && !outcome.Resumed;
+  return outcome;
+}
+
+CloseOutcome CloseTable(GameSettings& settings, TableParts& table, const std::string& resumePath) {
+  CloseOutcome outcome;
+  SettingsStore& store = *settings.Store;
+  SaveGameState(table, store, settings.Prefs, resumePath, false);
+  table.Sheet.Stats.Save(store);
+  outcome.ResumeWritten = !table.State.DoNotSave && ReadSetting(store, keys::CanResume) != 0;
+  return outcome;
+}

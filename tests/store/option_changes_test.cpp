@@ -1,0 +1,214 @@
+// The option dialogs' "apply what changed" on a whole headless table.
+#include <algorithm>
+#include <vector>
+
+#include "player/network_data.h"
+#include "store/cardback_change.h"
+#include "store/dealing_change.h"
+#include "store/difficulty_change.h"
+#include "store/preferences_change.h"
+#include "store/scripted_player.h"
+#include "store/variations_change.h"
+#include "store_test_support.h"
+#include "table_fixture.h"
+
+namespace {
+
+struct OptionTable {
+  explicit OptionTable(uint32_t variation = STANDARD_GIN) : Table(0, variation, false, 777) {
+    Table.State.GameTarget = 100;
+    Table.Flow.NewGame(false, false);
+  }
+  HeadlessTable Table;
+  ScoreSheet Sheet{Table.Record, Table.State.Variation};
+  TableParts Parts{Table.State, Table.Deck, *Table.Computer, Sheet, Table.View};
+  Preferences Prefs;
+
+  // Plays until a hand has been scored and the next one dealt.
+  void PlayIntoSecondHand() {
+    for (int step = 0; step < 5000 && (Table.Record.NumScores == 0 || Table.State.HandOver); ++step)
+      StepHeadlessGame(Table.Flow, *Table.Computer);
+    ASSERT_GT(Table.Record.NumScores, 0u);
+  }
+  std::vector<uint32_t> Hand() const {
+    std::vector<uint32_t> cards;
+    for (uint32_t i = 0; i < Table.Deck.CardsInPile(HUMAN_PILE); ++i) cards.push_back(Table.Deck.CardIndexAt(HUMAN_PILE, i));
+    return cards;
+  }
+};
+
+std::string LevelBlock(const std::string& path, uint32_t level) {
+  return FileText(path).substr(level * 16024, 16024);
+}
+
+}  // namespace
+
+TEST(VariationsChange, OnlyARealChangeCostsTheGame) {
+  TempInstallation install;
+  OptionTable t;
+  t.PlayIntoSecondHand();
+  const uint32_t rows = t.Table.Record.NumScores;
+
+  WindowUpdate same = ApplyVariations(CurrentRuleChoices(t.Table.State), t.Parts, t.Table.Flow);
+  EXPECT_FALSE(same.NewGameStarted || same.RebuildTitle || same.Redraw);
+  EXPECT_EQ(t.Table.Record.NumScores, rows);
+
+  // Values the dialog cannot offer change nothing either.
+  RuleChoices odd = CurrentRuleChoices(t.Table.State);
+  odd.GameTarget = 123;
+  odd.Variation = 3;
+  EXPECT_FALSE(ApplyVariations(odd, t.Parts, t.Table.Flow).NewGameStarted);
+  EXPECT_EQ(t.Table.State.GameTarget, 100u);
+  EXPECT_EQ(t.Table.State.Variation, uint32_t{STANDARD_GIN});
+
+  // Only the target: a new game all the same, with the sheet's scale.
+  RuleChoices longer = CurrentRuleChoices(t.Table.State);
+  longer.GameTarget = 500;
+  WindowUpdate update = ApplyVariations(longer, t.Parts, t.Table.Flow);
+  EXPECT_TRUE(update.NewGameStarted);
+  EXPECT_FALSE(update.RebuildTitle);
+  EXPECT_TRUE(t.Table.State.AbortPending);
+  EXPECT_EQ(t.Table.Record.NumScores, 0u);
+  EXPECT_EQ(t.Table.Record.Target, 500u);
+  EXPECT_EQ(t.Sheet.ScrollRange(), 100u);
+  EXPECT_EQ(CheckTable(t.Table.Flow, t.Table.State, t.Table.Deck), "");
+  longer.GameTarget = 250;
+  ApplyVariations(longer, t.Parts, t.Table.Flow);
+  EXPECT_EQ(t.Sheet.ScrollRange(), 50u);
+
+  RuleChoices ace = CurrentRuleChoices(t.Table.State);
+  ace.AceRequiresGin = !ace.AceRequiresGin;
+  EXPECT_TRUE(ApplyVariations(ace, t.Parts, t.Table.Flow).NewGameStarted);
+  EXPECT_EQ(t.Table.State.AceRequiresGin, ace.AceRequiresGin);
+}
+
+TEST(VariationsChange, ANewVariationPicksTheNetworkTheSheetAndTheTitle) {
+  TempInstallation install;
+  OptionTable t;
+  RuleChoices simple = CurrentRuleChoices(t.Table.State);
+  simple.Variation = SIMPLE_GIN;
+  WindowUpdate update = ApplyVariations(simple, t.Parts, t.Table.Flow);
+  EXPECT_TRUE(update.RebuildTitle && update.NewGameStarted);
+  EXPECT_EQ(t.Table.Computer->GetNetChoice(), uint32_t{LOW_NET});
+  EXPECT_EQ(t.Sheet.Variation(), uint32_t{SIMPLE_GIN});
+  EXPECT_EQ(t.Table.State.KnockLimit, 0u);
+
+  RuleChoices oklahoma = simple;
+  oklahoma.Variation = OKLAHOMA_GIN;
+  ApplyVariations(oklahoma, t.Parts, t.Table.Flow);
+  EXPECT_EQ(t.Sheet.Variation(), uint32_t{OKLAHOMA_GIN});
+  EXPECT_EQ(t.Table.State.Variation, uint32_t{OKLAHOMA_GIN});
+}
+
+TEST(DifficultyChange, CancelKeepsTheDialogAndNoChangesTheLevelWithoutReset) {
+  TempInstallation install;
+  // The player's learning differs from the defaults in every level.
+  network_data::WriteFreshDataFile(install.PlayerPath("QLPLAY.QLF"), 12);
+  const std::string learned = LevelBlock(install.PlayerPath("QLPLAY.QLF"), 2);
+  const std::string initial = LevelBlock(install.Path("QLDEFLT.QLF"), 2);
+  ASSERT_NE(learned, initial);
+  OptionTable t;
+  t.Prefs.DifficultyLevel = 0;
+
+  EXPECT_TRUE(ApplyDifficulty({2, true}, ResetAnswer::CANCEL, t.Parts, t.Prefs).KeepDialogOpen);
+  EXPECT_TRUE(ApplyDifficulty({2, true}, ResetAnswer::NOT_ASKED, t.Parts, t.Prefs).KeepDialogOpen);
+  EXPECT_TRUE(ApplyDifficulty({4, false}, ResetAnswer::NOT_ASKED, t.Parts, t.Prefs).KeepDialogOpen);
+  EXPECT_EQ(t.Table.Computer->Level(), 0u);
+
+  WindowUpdate no = ApplyDifficulty({2, true}, ResetAnswer::NO, t.Parts, t.Prefs);
+  EXPECT_FALSE(no.KeepDialogOpen || no.Close);
+  EXPECT_EQ(t.Table.Computer->Level(), 2u);
+  EXPECT_EQ(t.Prefs.DifficultyLevel, 2u);
+  t.Table.Computer->SaveNets(2);
+  EXPECT_EQ(LevelBlock(install.PlayerPath("QLPLAY.QLF"), 2), learned);
+
+  // The same level with a confirmed reset goes back to the defaults.
+  WindowUpdate yes = ApplyDifficulty({2, true}, ResetAnswer::YES, t.Parts, t.Prefs);
+  EXPECT_FALSE(yes.Close);
+  t.Table.Computer->SaveNets(2);
+  EXPECT_EQ(LevelBlock(install.PlayerPath("QLPLAY.QLF"), 2), initial);
+  EXPECT_EQ(CheckTable(t.Table.Flow, t.Table.State, t.Table.Deck), "");
+}
+
+TEST(DifficultyChange, ALevelThatLoadsFromNowhereClosesWithoutSaving) {
+  TempInstallation install;
+  OptionTable t;
+  std::filesystem::remove(install.Path("QLDEFLT.QLF"));
+  WriteText(install.PlayerPath("QLPLAY.QLF"), "damaged");
+  WindowUpdate update = ApplyDifficulty({1, false}, ResetAnswer::NOT_ASKED, t.Parts, t.Prefs);
+  EXPECT_TRUE(update.Close);
+  EXPECT_TRUE(t.Table.State.DoNotSave);
+  EXPECT_TRUE(t.Table.State.ClosingRequested);
+}
+
+TEST(DealingChange, OklahomaKeepsTheGameWhenTheDealChanges) {
+  TempInstallation install;
+  OptionTable t(OKLAHOMA_GIN);
+  const std::vector<uint32_t> hand = t.Hand();
+  WindowUpdate update = ApplyDealing({1, 0, 0}, t.Prefs, t.Parts, t.Table.Flow);
+  EXPECT_FALSE(update.NewGameStarted);
+  EXPECT_EQ(t.Hand(), hand);  // "No sorting" leaves the hand as it is
+  EXPECT_EQ(t.Prefs.DealType, 1u);
+  EXPECT_TRUE(t.Table.Flow.Settings.ElevenTenDeal);
+}
+
+TEST(DealingChange, ANewDealOutsideOklahomaStartsAGameAndTheHandIsSortedAgain) {
+  TempInstallation install;
+  OptionTable t(STANDARD_GIN);
+  t.PlayIntoSecondHand();
+  WindowUpdate update = ApplyDealing({1, 2, 0}, t.Prefs, t.Parts, t.Table.Flow);
+  EXPECT_TRUE(update.NewGameStarted);
+  EXPECT_EQ(t.Table.Record.NumScores, 0u);
+  EXPECT_EQ(t.Table.Deck.CardsInPile(HUMAN_PILE) + t.Table.Deck.CardsInPile(COMPUTER_PILE), 21u);
+  EXPECT_EQ(t.Table.State.Sort, SORTED_BY_SUIT);
+  const std::vector<uint32_t> ascending = t.Hand();
+
+  // Only the direction: the hand is sorted again, in the same game.
+  update = ApplyDealing({1, 2, 1}, t.Prefs, t.Parts, t.Table.Flow);
+  EXPECT_FALSE(update.NewGameStarted);
+  EXPECT_TRUE(update.Redraw);
+  std::vector<uint32_t> descending = t.Hand();
+  EXPECT_NE(descending, ascending);
+  std::vector<uint32_t> sortedA = ascending, sortedD = descending;
+  std::sort(sortedA.begin(), sortedA.end());
+  std::sort(sortedD.begin(), sortedD.end());
+  EXPECT_EQ(sortedD, sortedA);
+  ApplyDealing({1, 2, 0}, t.Prefs, t.Parts, t.Table.Flow);
+  EXPECT_EQ(t.Hand(), ascending);
+  EXPECT_EQ(CheckTable(t.Table.Flow, t.Table.State, t.Table.Deck), "");
+}
+
+TEST(CardbackChange, OnlyAKnownDifferentBackIsPutOnTheDeck) {
+  TempInstallation install;
+  OptionTable t;
+  t.Table.Deck.SetCardBack(24456);
+  t.Table.State.CardBackId = 24456;
+  EXPECT_FALSE(ApplyCardback({24456, false}, t.Prefs, t.Parts, t.Table.Flow.Settings).Redraw);
+  EXPECT_FALSE(ApplyCardback({99, false}, t.Prefs, t.Parts, t.Table.Flow.Settings).Redraw);
+  EXPECT_EQ(t.Table.State.CardBackId, 24456u);
+  WindowUpdate update = ApplyCardback({24460, true}, t.Prefs, t.Parts, t.Table.Flow.Settings);
+  EXPECT_TRUE(update.Redraw);
+  EXPECT_EQ(t.Table.State.CardBackId, 24460u);
+  EXPECT_TRUE(t.Prefs.RandomDeck);
+  EXPECT_TRUE(t.Table.Flow.Settings.DifferentCardbackEachGame);
+}
+
+TEST(PreferencesChange, TheFrameIsLaidOutAgainOnlyForTheButtonBar) {
+  Preferences prefs;
+  PreferenceChoices chosen = CurrentPreferenceChoices(prefs);
+  chosen.AlwaysResume = true;
+  WindowUpdate update = ApplyPreferenceChoices(chosen, prefs);
+  EXPECT_FALSE(update.Relayout || update.ReloadBackdrop);
+  EXPECT_EQ(prefs.AlwaysResume, 1u);
+
+  chosen.ToolbarLocation = 7;  // no such place
+  EXPECT_FALSE(ApplyPreferenceChoices(chosen, prefs).Relayout);
+  EXPECT_EQ(prefs.ToolbarLocation, 1u);
+  chosen.ToolbarLocation = 2;
+  EXPECT_TRUE(ApplyPreferenceChoices(chosen, prefs).Relayout);
+  chosen.HideToolbar = true;
+  EXPECT_TRUE(ApplyPreferenceChoices(chosen, prefs).Relayout);
+  chosen.DisableScenery = true;
+  update = ApplyPreferenceChoices(chosen, prefs);
+  EXPECT_TRUE(update.ReloadBackdrop && !update.Relayout);
+}
