@@ -19,7 +19,7 @@
 #include "game/status_texts.h"
 #include "game/string_table.h"
 #include "game/table_commands.h"
-#include "store/game_save.h"
+#include "store/table_start.h"
 #include "store/preferences.h"
 #include "store/resume_file.h"
 #include "store/setting_keys.h"
@@ -97,15 +97,7 @@ void QuorlaClient::Start() {
   Objects.SeatComputer(Settings.Prefs.DifficultyLevel);
   if (s.DoNotSave) return;  // no networks: the program is closing
   TableParts parts = Parts();
-  ApplyPreferences(Settings.Prefs, Objects.Flow.Settings);
-  ApplyTableChoices(ReadTableChoices(*Settings.Store), parts);
-  TheSheet.Stats.Load(*Settings.Store);
-  const std::string resumePath = ConfigDirectory + RESUME_FILE;
-  if (Settings.Prefs.AlwaysResume != 0 && IsResumable(*Settings.Store) &&
-      ReadResume(resumePath, parts, false).Outcome == ResumeOutcome::RESTORED) {
-    TheSheet.AdoptRestoredRecord();
-  }
-  Objects.Flow.NewGame(false, false);
+  StartTable(Settings, parts, Objects.Flow, ConfigDirectory + RESUME_FILE);
   KickIdle();
   emit CommandsChanged();
 }
@@ -121,8 +113,7 @@ void QuorlaClient::SaveOnClose() {
   if (!Settings.Store) return;
   if (Objects.Deck.HeldCard()) Objects.Deck.ReturnHeldCard();
   TableParts parts = Parts();
-  SaveGameState(parts, *Settings.Store, Settings.Prefs, ConfigDirectory + RESUME_FILE, false);
-  if (!Objects.State.DoNotSave) TheSheet.Stats.Save(*Settings.Store);
+  CloseTable(Settings, parts, ConfigDirectory + RESUME_FILE);
 }
 
 // ------------------------------------------------------------------ scale
