@@ -62,9 +62,13 @@ void NxDeck::Retarget(uint32_t pile, bool faceUp) {
 
 void NxDeck::Drop() {
   if (!Held) return;
-  NxHand& hand = PileRef(HeldPile);
+  const NxHand& hand = PileRef(HeldPile);
   uint32_t home = std::min(hand.Origin, hand.Count);
-  uint32_t slot = hand.InsertionSlot(Held->Position(), CardDims).value_or(home);
+  SettleHeldCard(hand.InsertionSlot(Held->Position(), CardDims).value_or(home));
+}
+
+void NxDeck::SettleHeldCard(uint32_t slot) {
+  NxHand& hand = PileRef(HeldPile);
   hand.Insert(slot, Held);
   Held = nullptr;
   hand.Hovering = false;
@@ -76,14 +80,8 @@ void NxDeck::Drop() {
 
 void NxDeck::ReturnHeldCard() {
   if (!Held) return;
-  NxHand& hand = PileRef(HeldPile);
-  hand.Insert(std::min(hand.Origin, hand.Count), Held);
-  Held = nullptr;
-  hand.Hovering = false;
-  hand.Origin = NoCard;
-  hand.InsertPosition = NoCard;
-  hand.Layout(CardDims);
-  Paint(true);
+  const NxHand& hand = PileRef(HeldPile);
+  SettleHeldCard(std::min(hand.Origin, hand.Count));
 }
 
 void NxDeck::MoveCard(uint32_t fromPile, uint32_t position, uint32_t toPile, bool faceUp) {

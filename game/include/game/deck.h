@@ -127,6 +127,8 @@ class NxDeck {
 
   NxHand& PileRef(uint32_t pile);
   void PutBackHeldCard();
+  // Puts the held card into its pile at `slot` and lays the pile out again.
+  void SettleHeldCard(uint32_t slot);
   NxBitmap LoadPrepared(uint32_t resourceId);
   void DrawCard(const NxCard& card, const TRect& area, bool useMask);
   TRect ToBuffer(const TRect& tableArea) const;
