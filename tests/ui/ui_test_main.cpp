@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <string_view>
 
 namespace {
 
@@ -18,6 +19,13 @@ void QuietAboutThePlatform(QtMsgType type, const QMessageLogContext& context, co
 // The widgets need an application; without a display they run on the
 // offscreen platform (also when the tests are only being listed).
 int main(int argc, char** argv) {
+  // Listing the tests (the build does it to register them) needs no window
+  // system at all.
+  for (int i = 1; i < argc; ++i)
+    if (std::string_view(argv[i]) == "--gtest_list_tests") {
+      ::testing::InitGoogleTest(&argc, argv);
+      return RUN_ALL_TESTS();
+    }
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   StandardHandler = qInstallMessageHandler(QuietAboutThePlatform);
   QApplication app(argc, argv);
