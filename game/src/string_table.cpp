@@ -215,6 +215,7 @@ constexpr Entry STRINGS[] = {
     {9612, "--disk may be full or inaccessible"},
     {21101, "Deal Next Hand"},
     {21102, "Start a new game"},
+    {21103, "Resume the game saved when Quorla last closed"},
     {21104, "View the score sheet"},
     {21105, "View play statistics"},
     {21202, "Let Opponent Take First Discard"},

@@ -38,6 +38,7 @@ bool IsCommandEnabled(uint32_t command, const TableSituation& t) {
     case CM_STATISTICS:
     case CM_WATCH_COMPUTER_HAND: return true;
     case CM_SCENERY: return !t.SceneryDisabled;
+    case CM_RESUME_GAME: return t.ResumeOffered;
     default: return false;
   }
 }

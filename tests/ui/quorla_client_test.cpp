@@ -295,3 +295,25 @@ TEST_F(ClientFixture, ScenerySavedAndShownDamagedBackdropFallsBackToPlain) {
   EXPECT_TRUE(fs::exists(Root / "BACKIMG.QLF"));
   EXPECT_EQ(ReadBmpFile((Root / "BACKIMG.QLF").string()).Cause, nullptr);
 }
+
+TEST_F(ClientFixture, ClosedGameIsOfferedAgainAndResumesWhereItStopped) {
+  Open();
+  DealUntilThePersonBegins(*this);
+  Drag(At({340, 150}), At({450, 300}));  // the upcard into the hand
+  ASSERT_EQ(State().Play, HumanDiscard);
+  const std::vector<uint32_t> hand = Hand();
+  EXPECT_FALSE(Client->IsCommandEnabled(CM_RESUME_GAME));
+  EXPECT_FALSE(Client->RequestClose());
+  Settle();
+  EXPECT_TRUE(Client->RequestClose());
+  Client->SaveOnClose();
+  Client.reset();
+
+  Open();  // a new run: a new game is dealt, and the saved one is offered
+  EXPECT_TRUE(Client->IsCommandEnabled(CM_RESUME_GAME));
+  Client->RunCommand(CM_RESUME_GAME);
+  EXPECT_EQ(State().Play, HumanDiscard);
+  EXPECT_EQ(Hand(), hand);
+  EXPECT_FALSE(Client->IsCommandEnabled(CM_RESUME_GAME));  // one attempt per run
+  ExpectWholeDeck();
+}

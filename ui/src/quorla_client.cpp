@@ -97,7 +97,9 @@ void QuorlaClient::Start() {
   Objects.SeatComputer(Settings.Prefs.DifficultyLevel);
   if (s.DoNotSave) return;  // no networks: the program is closing
   TableParts parts = Parts();
-  StartTable(Settings, parts, Objects.Flow, ConfigDirectory + RESUME_FILE);
+  Resumable.CheckSettings(*Settings.Store);
+  const StartOutcome started = StartTable(Settings, parts, Objects.Flow, ConfigDirectory + RESUME_FILE);
+  if (started.Resumed || started.ResumeFailed) Resumable.NoteAttempt();
   KickIdle();
   emit CommandsChanged();
 }
@@ -265,13 +267,38 @@ void QuorlaClient::RunCommand(uint32_t command) {
     ChooseSceneryFile();
     return;
   }
+  if (command == CM_RESUME_GAME) {
+    if (IsCommandEnabled(CM_RESUME_GAME)) ResumeSavedGame();
+    return;
+  }
   Objects.Flow.RunCommand(command, Objects.State.HitCard);
   AfterInput();
 }
 
 bool QuorlaClient::IsCommandEnabled(uint32_t command) const {
   const GameState& s = Objects.State;
-  return ::IsCommandEnabled(command, {s, true, s.ScoreSheetShown, Objects.Record.GameOver, Settings.Prefs.DisableScenery});
+  return ::IsCommandEnabled(command, {s, true, s.ScoreSheetShown, Objects.Record.GameOver,
+                                      Settings.Prefs.DisableScenery, Resumable.IsOffered()});
+}
+
+void QuorlaClient::ResumeSavedGame() {
+  Resumable.NoteAttempt();
+  Objects.Flow.CloseScoreSheet();
+  if (Objects.Deck.HeldCard()) Objects.Deck.ReturnHeldCard();
+  Objects.State.Dragging = false;
+  TableParts parts = Parts();
+  if (ReadResume(ConfigDirectory + RESUME_FILE, parts, true).Outcome == ResumeOutcome::RESTORED) {
+    // The restored game is shown as saved: every pile, the three panes, the sheet.
+    const GameState& s = Objects.State;
+    Objects.Deck.PaintArea(TABLE_AREA);
+    SetStatus(s.StatusTextId);
+    SetSelection(s.Selection, s.SelectionCard);
+    ShowKnockLimit(s.KnockLimit);
+    if (s.ScoreSheetShown) ShowScoreSheet();
+  } else {
+    Objects.Flow.NewGame(false, false);
+  }
+  AfterInput();
 }
 
 void QuorlaClient::ChooseSceneryFile() {

@@ -59,6 +59,7 @@ void QuorlaFrame::BuildMenus() {
   QMenu* game = menuBar()->addMenu("&Game");
   AddCommand(game, CM_NEW_GAME, QKeySequence::New);
   AddCommand(game, CM_NEXT_HAND);
+  AddCommand(game, CM_RESUME_GAME);
   game->addSeparator();
   AddCommand(game, CM_PASS);
   AddCommand(game, CM_SORT_BY_VALUE);

@@ -43,6 +43,7 @@ struct TableSituation {
   bool SheetShown = false;
   bool GameOver = false;
   bool SceneryDisabled = false;
+  bool ResumeOffered = false;  // a saved game is there and no resume was tried yet
 };
 
 // Whether a command of the menu bar or the button bar is enabled now.

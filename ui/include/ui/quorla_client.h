@@ -11,6 +11,7 @@
 #include "game/presentation.h"
 #include "player/table_objects.h"
 #include "store/config_switch.h"
+#include "store/resume_availability.h"
 #include "store/score_sheet.h"
 #include "store/table_parts.h"
 
@@ -49,6 +50,8 @@ class QuorlaClient : public QWidget, public Presentation {
   void ChooseSceneryFrom(const std::string& file);
   // Shows the notes gathered before the window was visible.
   void ShowStartupNotes();
+  // Resume Game: the saved game replaces the one on the table.
+  void ResumeSavedGame();
   bool IsCommandEnabled(uint32_t command) const;
   bool IsWatching() const { return Objects.State.Watching; }
 
@@ -145,4 +148,5 @@ class QuorlaClient : public QWidget, public Presentation {
   Prompter Prompt;
   QStringList Notes;
   QString LastSceneryDirectory;
+  ResumeAvailability Resumable;
 };
