@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 
-#include "game/game_flow.h"
 #include "game/headless_presentation.h"
 #include "player/computer_play.h"
 #include "player/seat_player.h"
+#include "player/table_objects.h"
 
 struct MatchOptions {
   uint32_t Variation = STANDARD_GIN;
@@ -47,7 +47,7 @@ class Match {
   // Plays one game to its end; false (with Problem set) if the flow stalls.
   bool PlayGame(MatchStats& stats);
   const std::string& Problem() const { return ProblemText; }
-  ComputerPlay& Computer() { return *TheComputer; }
+  ComputerPlay& Computer() { return *Table.Computer; }
   SeatPlayer& Human() { return *HumanSeat; }
   uint32_t LastGameWinner() const { return LastWinner; }
   int32_t LastTotals(uint32_t seat) const { return LastTotal[seat]; }
@@ -57,12 +57,9 @@ class Match {
   void RecordHand(MatchStats& stats);
 
   MatchOptions Options;
-  GameState State;
-  NxDeck Deck;
-  ScoreRecord Record;
+  // Outlives the table that reports to it.
   HeadlessPresentation View;
-  GameFlow Flow;
-  std::unique_ptr<ComputerPlay> TheComputer;
+  TableObjects Table;
   std::unique_ptr<SeatPlayer> HumanSeat;
   std::unique_ptr<Gate> TheGate;
   std::string ProblemText;
