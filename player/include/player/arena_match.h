@@ -36,13 +36,13 @@ struct MatchStats {
 // Whole games through the flow the window drives: the human seat played by
 // a SeatPlayer, the computer seat by the computer player with the networks
 // of the current data paths.
-class Match {
+class ArenaMatch {
  public:
   static constexpr uint32_t MAX_HAND_STEPS = 2000;
   // makeHuman creates the human seat's player for the match's flow.
   using SeatFactory = std::function<std::unique_ptr<SeatPlayer>(GameFlow&)>;
-  Match(const MatchOptions& options, const SeatFactory& makeHuman);
-  ~Match();
+  ArenaMatch(const MatchOptions& options, const SeatFactory& makeHuman);
+  ~ArenaMatch();
 
   // Plays one game to its end; false (with Problem set) if the flow stalls.
   bool PlayGame(MatchStats& stats);

@@ -1,8 +1,8 @@
-#include "player/match.h"
+#include "player/arena_match.h"
 
 // Passes the flow's calls on to the computer player; without learning the
 // end-of-hand training is left out, so the weights never change.
-class Match::Gate : public ComputerOpponent {
+class ArenaMatch::Gate : public ComputerOpponent {
  public:
   Gate(ComputerPlay& computer, bool learn, GameFlow& flow, SeatPlayer& human)
       : Computer(computer), Learn(learn), Flow(flow), Human(human) {}
@@ -38,7 +38,7 @@ class Match::Gate : public ComputerOpponent {
   bool LearningDone = false;
 };
 
-Match::Match(const MatchOptions& options, const SeatFactory& makeHuman)
+ArenaMatch::ArenaMatch(const MatchOptions& options, const SeatFactory& makeHuman)
     : Options(options), Table(View, nullptr, options.Target) {
   View.Watch(&Table.State);
   Table.State.Variation = options.Variation;
@@ -57,9 +57,9 @@ Match::Match(const MatchOptions& options, const SeatFactory& makeHuman)
   Table.Flow.SetOpponent(TheGate.get());
 }
 
-Match::~Match() { Table.Flow.SetOpponent(nullptr); }
+ArenaMatch::~ArenaMatch() { Table.Flow.SetOpponent(nullptr); }
 
-void Match::RecordHand(MatchStats& stats) {
+void ArenaMatch::RecordHand(MatchStats& stats) {
   const GameState& state = Table.State;
   ++stats.Hands;
   if (state.StockExhausted) {
@@ -75,7 +75,7 @@ void Match::RecordHand(MatchStats& stats) {
 
 // Two players that keep taking each other's discards never run the stock
 // down; such a game is abandoned after MAX_HAND_STEPS steps in one hand.
-bool Match::PlayGame(MatchStats& stats) {
+bool ArenaMatch::PlayGame(MatchStats& stats) {
   GameState& state = Table.State;
   GameFlow& flow = Table.Flow;
   ProblemText.clear();
