@@ -28,7 +28,7 @@
 #include "store/profile_text.h"
 #include "store/resume_file.h"
 #include "store/score_sheet.h"
-#include "store/scripted_player.h"
+#include "player/scripted_player.h"
 #include "store/setting_keys.h"
 #include "store/settings_store.h"
 

@@ -22,7 +22,7 @@ GameOutcome PlayGame(HeadlessTable& table) {
   for (int step = 0; step < 200000; ++step) {
     GameState& s = table.State;
     if (s.Play == HumanTake || s.Play == HumanDiscard) {
-      if (!PlayHumanMove(table.Flow)) {
+      if (!PlayScriptedHumanMove(table.Flow)) {
         outcome.Problem = "human move refused in state " + std::to_string(s.Play);
         return outcome;
       }

@@ -11,7 +11,7 @@
 #include "store/preferences.h"
 #include "store/resume_availability.h"
 #include "store/resume_image.h"
-#include "store/scripted_player.h"
+#include "player/scripted_player.h"
 #include "store/setting_keys.h"
 #include "store/settings_store.h"
 #include "store/store_strings.h"

@@ -19,7 +19,7 @@
 #include "player/position_network.h"
 #include "player/table_objects.h"
 #include "store/resume_file.h"
-#include "store/scripted_player.h"
+#include "player/scripted_player.h"
 
 namespace {
 
