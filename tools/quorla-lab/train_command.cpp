@@ -12,13 +12,13 @@
 #include "lab_command.h"
 #include "numbers.h"
 #include "scratch.h"
-#include "player/starting_networks.h"
+#include "training/starting_networks.h"
 #include "player/data_paths.h"
 #include "player/arena_match.h"
 #include "player/net_player.h"
 #include "player/network_data.h"
-#include "player/network_fit.h"
-#include "player/trial_positions.h"
+#include "training/network_fit.h"
+#include "training/trial_positions.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include "../neural/net_fixture.h"
 #include "player/arena_match.h"
-#include "player/network_fit.h"
+#include "training/network_fit.h"
 #include "player/position_network.h"
-#include "player/starting_networks.h"
-#include "player/trial_positions.h"
+#include "training/starting_networks.h"
+#include "training/trial_positions.h"
 #include "table_fixture.h"
 
 namespace {
