@@ -1,5 +1,7 @@
 #include "store/player_configs.h"
 
+#include <gtest/gtest.h>
+
 #include <deque>
 
 #include "game/headless_presentation.h"
@@ -11,7 +13,7 @@
 #include "store/resume_file.h"
 #include "store/setting_keys.h"
 #include "store/store_strings.h"
-#include "store_test_support.h"
+#include "test_files.h"
 #include "table_fixture.h"
 
 namespace fs = std::filesystem;
