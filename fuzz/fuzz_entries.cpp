@@ -24,10 +24,11 @@
 #include "player/data_paths.h"
 #include "player/network_data.h"
 #include "player/position_network.h"
+#include "player/table_objects.h"
 #include "store/profile_text.h"
 #include "store/resume_file.h"
 #include "store/score_sheet.h"
-#include "store/scripted_player.h"
+#include "player/scripted_player.h"
 #include "store/setting_keys.h"
 #include "store/settings_store.h"
 
@@ -107,17 +108,15 @@ void PlayOn(const std::vector<uint8_t>& bytes) {
                 error);
   const std::string path = ScratchFile("qlf", bytes.data(), bytes.size());
   if (!error && !path.empty()) {
-    GameState state;
-    NxDeck deck(nullptr, 4, FIRST_CARD_BACK_ID, TRect{0, 0, 576, 384}, TSize{69, 96});
-    ScoreRecord record(100);
     HeadlessPresentation view;
+    TableObjects table(view, nullptr);
+    GameState& state = table.State;
+    GameFlow& flow = table.Flow;
     view.Watch(&state);
-    GameFlow flow(state, deck, record, view);
-    ComputerPlay computer(flow, 0);
-    flow.SetOpponent(&computer);
-    computer.Init();
-    ScoreSheet sheet(record, state.Variation);
-    TableParts parts{state, deck, computer, sheet, view};
+    table.SeatComputer(0);
+    ComputerPlay& computer = *table.Computer;
+    ScoreSheet sheet(table.Record, state.Variation);
+    TableParts parts{state, table.Deck, computer, sheet, view};
     const std::vector<FP12_20> before = Weights(computer);
     if (ReadResume(path, parts, false).Outcome != ResumeOutcome::RESTORED) std::abort();
     flow.NewGame(false, false);
@@ -189,13 +188,14 @@ int FuzzDataFileReader(const uint8_t* data, size_t size) {
   if (path.empty()) return 0;
   for (uint32_t level = 0; level < NUM_LEVELS; ++level) {
     const bool usable = network_data::CheckLevelBlock(path, level).empty();
-    GameState state;
-    NxDeck deck(nullptr, 4, FIRST_CARD_BACK_ID, TRect{0, 0, 576, 384}, TSize{69, 96});
-    ScoreRecord record(100);
     HeadlessPresentation view;
+    TableObjects table(view, nullptr);
+    GameState& state = table.State;
+    GameFlow& flow = table.Flow;
     view.Watch(&state);
-    GameFlow flow(state, deck, record, view);
-    ComputerPlay computer(flow, level);
+    // Seated by hand: the data file is chosen before the networks load.
+    table.Computer = std::make_unique<ComputerPlay>(flow, level);
+    ComputerPlay& computer = *table.Computer;
     computer.UseFixedDataFile(path);
     flow.SetOpponent(&computer);
     computer.Init();

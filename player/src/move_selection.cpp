@@ -6,7 +6,7 @@
 #include "game/table_geometry.h"
 #include "neural/net.h"
 #include "player/computer_play.h"
-#include "player/trial_positions.h"
+#include "player/trial_watcher.h"
 
 namespace {
 

@@ -26,10 +26,10 @@ std::string WithoutSlash(const std::string& directory) {
 
 }  // namespace
 
-PlayerConfigs::PlayerConfigs(std::string installationDirectory, Presentation& view, uint32_t colorResolution)
+PlayerConfigs::PlayerConfigs(std::string installationDirectory, UserMessages& messages, uint32_t colorResolution)
     : FreeSpace(FreeBytes),
       Installation(WithSlash(std::move(installationDirectory))),
-      View(view),
+      Messages(messages),
       ColorResolution(colorResolution),
       Registry("Quorla", "", false, Installation) {
   for (uint32_t slot = 0; slot < MAX_CONFIGS; ++slot) {
@@ -76,7 +76,7 @@ std::string PlayerConfigs::SettingsPath() const {
 }
 
 bool PlayerConfigs::Refuse(uint32_t captionId, const std::string& text, MessageIcon icon) {
-  View.MessageText(captionId, text, icon);
+  Messages.MessageText(captionId, text, icon);
   return false;
 }
 
@@ -126,9 +126,9 @@ void PlayerConfigs::FillNewDirectory(const std::string& directory) {
   WriteSetting(settings, keys::ColorResolution32, ColorResolution);
   // The new player starts from the default, unlearned networks.
   if (!CopyDataFile(Installation + data_paths::DEFAULT_DATA_FILE, directory + data_paths::PLAYER_DATA_FILE, true))
-    View.MessageText(CONFIG_WARNING_CAPTION, ResourceString(CANNOT_COPY_PLAYER_DATA), ICON_EXCLAMATION);
+    Messages.MessageText(CONFIG_WARNING_CAPTION, ResourceString(CANNOT_COPY_PLAYER_DATA), ICON_EXCLAMATION);
   if (!CopyDataFile(Installation + BACKDROP_FILE, directory + BACKDROP_FILE, true))
-    View.MessageText(CONFIG_WARNING_CAPTION, ResourceString(CANNOT_COPY_BACKDROP), ICON_EXCLAMATION);
+    Messages.MessageText(CONFIG_WARNING_CAPTION, ResourceString(CANNOT_COPY_BACKDROP), ICON_EXCLAMATION);
 }
 
 bool PlayerConfigs::AddConfiguration(const std::string& typed) {
@@ -166,12 +166,12 @@ bool PlayerConfigs::DeleteDirectory(const std::string& directory) {
 void PlayerConfigs::RemoveOne(const std::string& name) {
   if (name == InUse) {
     const std::string question = ResourceString(CURRENTLY_USING) + name + ResourceString(REALLY_REMOVE);
-    if (!View.ConfirmText(CONFIG_WARNING_CAPTION, question)) return;
+    if (!Messages.ConfirmText(CONFIG_WARNING_CAPTION, question)) return;
     InUseRemoved = true;
   }
   const std::string directory = DirectoryOf(name);
   if (!DeleteDirectory(directory))
-    View.MessageText(CONFIG_WARNING_CAPTION,
+    Messages.MessageText(CONFIG_WARNING_CAPTION,
                      ResourceString(CANNOT_REMOVE_DIRECTORY) + WithoutSlash(directory) +
                          ResourceString(MAY_HOLD_SUBDIRECTORIES),
                      ICON_EXCLAMATION);

@@ -78,35 +78,49 @@ TEST(ScoreRecord, AShutoutDoublesTheWinnerBeforeTheBoxes) {
   EXPECT_EQ(totals.Result, 1u);
 }
 
+// The boxes (25 for every hand won) count after the game bonus, so the
+// player who reached the target can lose, win narrowly or tie.
 TEST(ScoreRecord, EqualFinalTotalsAreATie) {
-  // Human: 100 + 100 bonus + 25 box = 225. Computer: 4 hands of 25 boxes
-  // each plus 25 points: 125 + 100 = 225.
+  // Human: 100 + 100 bonus + 1 box = 225. Computer: 25 points + 4 boxes = 125.
   ScoreRecord record(100);
   for (int i = 0; i < 4; ++i) record.RecordHand(1, i == 0 ? 25 : 0);
   EXPECT_TRUE(record.RecordHand(0, 100));
   FinalTotals totals = record.ApplyFinalTotals();
   EXPECT_EQ(totals.Total[0], 225);
   EXPECT_EQ(totals.Total[1], 125);
-  ScoreRecord tie(100);
-  tie.RecordHand(1, 95);
-  tie.RecordHand(1, 0);
-  tie.RecordHand(1, 0);
-  tie.RecordHand(1, 0);
-  tie.RecordHand(1, 0);
-  EXPECT_TRUE(tie.RecordHand(0, 100));  // 100+100+25 = 225 against 95+125 = 220
-  FinalTotals close = tie.ComputeFinalTotals();
-  EXPECT_EQ(close.Total[0], 225);
-  EXPECT_EQ(close.Total[1], 220);
-  ScoreRecord even(100);
-  even.RecordHand(1, 99);
-  for (int i = 0; i < 5; ++i) even.RecordHand(1, 0);
-  EXPECT_TRUE(even.RecordHand(0, 100));  // 225 against 99 + 150 = 249
+  EXPECT_EQ(totals.Result, 0u);
+  EXPECT_EQ(totals.Margin, 100);
+
+  // Human 225 against 95 + 5 boxes = 220.
+  ScoreRecord close(100);
+  close.RecordHand(1, 95);
+  for (int i = 0; i < 4; ++i) close.RecordHand(1, 0);
+  EXPECT_TRUE(close.RecordHand(0, 100));
+  FinalTotals narrow = close.ComputeFinalTotals();
+  EXPECT_EQ(narrow.Total[0], 225);
+  EXPECT_EQ(narrow.Total[1], 220);
+  EXPECT_EQ(narrow.Result, 0u);
+  EXPECT_EQ(narrow.Margin, 5);
+
+  // Human 225 against 99 + 6 boxes = 249: the boxes outweigh the target.
+  ScoreRecord boxes(100);
+  boxes.RecordHand(1, 99);
+  for (int i = 0; i < 5; ++i) boxes.RecordHand(1, 0);
+  EXPECT_TRUE(boxes.RecordHand(0, 100));
+  FinalTotals outweighed = boxes.ApplyFinalTotals();
+  EXPECT_EQ(outweighed.Total[0], 225);
+  EXPECT_EQ(outweighed.Total[1], 249);
+  EXPECT_EQ(outweighed.Result, 1u);
+  EXPECT_EQ(boxes.GameWinner, 1u);
+
+  // Human 225 against 75 + 6 boxes = 225.
   ScoreRecord exact(100);
   exact.RecordHand(1, 75);
   for (int i = 0; i < 5; ++i) exact.RecordHand(1, 0);
-  EXPECT_TRUE(exact.RecordHand(0, 100));  // 225 against 75 + 150 = 225
+  EXPECT_TRUE(exact.RecordHand(0, 100));
   FinalTotals tied = exact.ApplyFinalTotals();
-  EXPECT_EQ(tied.Total[0], tied.Total[1]);
+  EXPECT_EQ(tied.Total[0], 225);
+  EXPECT_EQ(tied.Total[1], 225);
   EXPECT_EQ(tied.Result, GAME_TIED);
   EXPECT_EQ(tied.Margin, 0);
   EXPECT_EQ(exact.GameWinner, GAME_TIED);

@@ -11,39 +11,17 @@
 
 #include "neural/exceptions.h"
 #include "net_fixture.h"
+#include "test_files.h"
 #include "test_support.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// A directory of its own, so that stray temporary files would show.
-struct SaveDirectory {
-  SaveDirectory() {
-    static int counter = 0;
-    Root = fs::path(::testing::TempDir()) / ("nx-save-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
-    fs::remove_all(Root);
-    fs::create_directories(Root);
-  }
-  ~SaveDirectory() { fs::remove_all(Root); }
-  std::string Path(const std::string& name) const { return (Root / name).string(); }
-  std::set<std::string> Names() const {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(Root)) names.insert(entry.path().filename().string());
-    return names;
-  }
-  fs::path Root;
-};
-
-std::string Text(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 }  // namespace
 
 TEST(SafeSave, NothingPlantedAtATemporaryNameOrTheDestinationIsFollowed) {
-  SaveDirectory dir;
+  ScratchDirectory dir;
   const std::string victim = dir.Path("victim");
   std::ofstream(victim) << "keep";
   const std::string weights = dir.Path("net.wts");
@@ -51,7 +29,7 @@ TEST(SafeSave, NothingPlantedAtATemporaryNameOrTheDestinationIsFollowed) {
   for (const char* suffix : {".new", ".tmp", "~"}) fs::create_symlink(victim, weights + suffix);
   NetPtr net(CreateTempDiffNet(TwoLayerConfig({2, 1}, {1, 1}), 0.7));
   ASSERT_TRUE(net->WriteWeights(weights.c_str(), VERSION_0));
-  EXPECT_EQ(Text(victim), "keep");
+  EXPECT_EQ(FileText(victim), "keep");
   EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(weights)));
   EXPECT_EQ(dir.Names(), (std::set<std::string>{"victim", "net.wts", "net.wts.new", "net.wts.tmp", "net.wts~"}));
 
@@ -71,12 +49,12 @@ TEST(SafeSave, NothingPlantedAtATemporaryNameOrTheDestinationIsFollowed) {
   EXPECT_TRUE(fs::is_symlink(link));
   EXPECT_TRUE(fs::is_fifo(fifo));
   EXPECT_TRUE(fs::is_directory(folder));
-  EXPECT_EQ(Text(victim), "keep");
+  EXPECT_EQ(FileText(victim), "keep");
   EXPECT_EQ(dir.Names().size(), 8u);  // no temporary file left behind
 }
 
 TEST(SafeSave, AReplacedFileKeepsItsPermissionsAndMessagesNameTheCallersFile) {
-  SaveDirectory dir;
+  ScratchDirectory dir;
   const std::string weights = dir.Path("net.wts");
   NetPtr net(CreateTempDiffNet(TwoLayerConfig({2, 1}, {1, 1}), 0.7));
   ASSERT_TRUE(net->WriteWeights(weights.c_str(), VERSION_0));

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "neural/warning.h"
+#include "test_files.h"
 
 // Records every warning the library shows while it is alive.
 class WarningLog {
@@ -30,8 +31,3 @@ class WarningLog {
 
   NxWarningHandler previous;
 };
-
-// A path in the test's temporary directory.
-inline std::string TempPath(const std::string& name) {
-  return std::string(::testing::TempDir()) + name;
-}

@@ -11,18 +11,9 @@
 #include "neural/file.h"
 #include "net_fixture.h"
 #include "test_support.h"
+#include "test_files.h"
 
 namespace {
-
-std::vector<unsigned char> ReadAll(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteAll(const std::string& name, const std::vector<unsigned char>& bytes) {
-  std::ofstream out(name, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-}
 
 void PutU32(std::vector<unsigned char>& b, uint32_t v) {
   for (int i = 0; i < 4; ++i) b.push_back(static_cast<unsigned char>(v >> (8 * i)));

@@ -10,21 +10,12 @@
 #include "neural/net.h"
 #include "player/network_data.h"
 #include "table_fixture.h"
+#include "test_files.h"
 
 namespace {
 
-std::vector<char> ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<char>(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteAll(const std::string& path, const std::vector<char>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), bytes.size());
-}
-
-std::vector<char> Block(const std::vector<char>& file, uint32_t level) {
-  return std::vector<char>(file.begin() + level * LEVEL_BLOCK_BYTES, file.begin() + (level + 1) * LEVEL_BLOCK_BYTES);
+std::vector<unsigned char> Block(const std::vector<unsigned char>& file, uint32_t level) {
+  return std::vector<unsigned char>(file.begin() + level * LEVEL_BLOCK_BYTES, file.begin() + (level + 1) * LEVEL_BLOCK_BYTES);
 }
 
 // Makes the player file's learning differ from the defaults in every level.
@@ -37,23 +28,23 @@ void WriteLearnedPlayerFile(const TempInstallation& install) {
 TEST(DataFiles, SavingALevelRewritesOnlyItsBlock) {
   TempInstallation install;
   WriteLearnedPlayerFile(install);
-  std::vector<char> before = ReadAll(install.PlayerPath("QLPLAY.QLF"));
+  std::vector<unsigned char> before = ReadAll(install.PlayerPath("QLPLAY.QLF"));
   HeadlessTable table(2);
   table.Computer->GetNet(LOW_NET)->CustomizeInitialWeights(5, 0.5);
   table.Computer->SaveNets(2);
-  std::vector<char> after = ReadAll(install.PlayerPath("QLPLAY.QLF"));
+  std::vector<unsigned char> after = ReadAll(install.PlayerPath("QLPLAY.QLF"));
   ASSERT_EQ(after.size(), before.size());
   for (uint32_t level : {0u, 1u, 3u}) EXPECT_EQ(Block(after, level), Block(before, level)) << level;
   EXPECT_NE(Block(after, 2), Block(before, 2));
   // Block 2 starts at 32048: its first record is the low network's.
-  EXPECT_EQ(std::vector<char>(after.begin() + 32048, after.begin() + 32052), std::vector<char>({1, 0, 0, 0}));
+  EXPECT_EQ(std::vector<unsigned char>(after.begin() + 32048, after.begin() + 32052), std::vector<unsigned char>({1, 0, 0, 0}));
 }
 
 TEST(DataFiles, RejectedTopLevelFallsBackSilentlyAndKeepsThePlayerFile) {
   TempInstallation install;
   WriteLearnedPlayerFile(install);
-  std::vector<char> player = ReadAll(install.PlayerPath("QLPLAY.QLF"));
-  std::vector<char> damaged = player;
+  std::vector<unsigned char> player = ReadAll(install.PlayerPath("QLPLAY.QLF"));
+  std::vector<unsigned char> damaged = player;
   damaged[48072 + 4] = 7;  // block 3: the first node's type
   WriteAll(install.PlayerPath("QLPLAY.QLF"), damaged);
   {
@@ -67,7 +58,7 @@ TEST(DataFiles, RejectedTopLevelFallsBackSilentlyAndKeepsThePlayerFile) {
     table.Computer->ChangeLevel(3, true);  // back to level 3, with the default weights
   }
   // No copy of the defaults replaced the player file; closing saved level 3.
-  std::vector<char> after = ReadAll(install.PlayerPath("QLPLAY.QLF"));
+  std::vector<unsigned char> after = ReadAll(install.PlayerPath("QLPLAY.QLF"));
   for (uint32_t level : {0u, 1u, 2u}) EXPECT_EQ(Block(after, level), Block(player, level));
   EXPECT_EQ(Block(after, 3), Block(ReadAll(install.Path("QLDEFLT.QLF")), 3));
 }
@@ -75,8 +66,8 @@ TEST(DataFiles, RejectedTopLevelFallsBackSilentlyAndKeepsThePlayerFile) {
 TEST(DataFiles, ShortPlayerFileIsExtendedBySavingTheTopLevel) {
   TempInstallation install;
   WriteLearnedPlayerFile(install);
-  std::vector<char> player = ReadAll(install.PlayerPath("QLPLAY.QLF"));
-  WriteAll(install.PlayerPath("QLPLAY.QLF"), std::vector<char>(player.begin(), player.begin() + 3 * LEVEL_BLOCK_BYTES));
+  std::vector<unsigned char> player = ReadAll(install.PlayerPath("QLPLAY.QLF"));
+  WriteAll(install.PlayerPath("QLPLAY.QLF"), std::vector<unsigned char>(player.begin(), player.begin() + 3 * LEVEL_BLOCK_BYTES));
   {
     HeadlessTable table(3);
     EXPECT_TRUE(table.View.Messages.empty());
@@ -87,13 +78,13 @@ TEST(DataFiles, ShortPlayerFileIsExtendedBySavingTheTopLevel) {
 TEST(DataFiles, ResetThenSaveWritesTheDefaultsOfThatLevelOnly) {
   TempInstallation install;
   WriteLearnedPlayerFile(install);
-  std::vector<char> player = ReadAll(install.PlayerPath("QLPLAY.QLF"));
-  std::vector<char> defaults = ReadAll(install.Path("QLDEFLT.QLF"));
+  std::vector<unsigned char> player = ReadAll(install.PlayerPath("QLPLAY.QLF"));
+  std::vector<unsigned char> defaults = ReadAll(install.Path("QLDEFLT.QLF"));
   {
     HeadlessTable table(1);
     table.Computer->ChangeLevel(1, true);
   }
-  std::vector<char> after = ReadAll(install.PlayerPath("QLPLAY.QLF"));
+  std::vector<unsigned char> after = ReadAll(install.PlayerPath("QLPLAY.QLF"));
   EXPECT_EQ(Block(after, 1), Block(defaults, 1));
   for (uint32_t level : {0u, 2u, 3u}) EXPECT_EQ(Block(after, level), Block(player, level));
 }
@@ -101,7 +92,7 @@ TEST(DataFiles, ResetThenSaveWritesTheDefaultsOfThatLevelOnly) {
 TEST(DataFiles, DamagedPlayerFileIsReplacedByTheDefaults) {
   TempInstallation install;
   WriteLearnedPlayerFile(install);
-  std::vector<char> damaged = ReadAll(install.PlayerPath("QLPLAY.QLF"));
+  std::vector<unsigned char> damaged = ReadAll(install.PlayerPath("QLPLAY.QLF"));
   damaged[4] = 9;
   WriteAll(install.PlayerPath("QLPLAY.QLF"), damaged);
   HeadlessTable table(0);

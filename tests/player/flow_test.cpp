@@ -222,7 +222,7 @@ TEST(Flow, LearningStepsEndOnTheirOwn) {
   table.Flow.NewGame(false, false);
   uint32_t guard = 0;
   while (table.State.Play != Learning && ++guard < 2000) {
-    if (!table.Flow.HasIdleWork()) PlayHumanMove(table.Flow);
+    if (!table.Flow.HasIdleWork()) PlayScriptedHumanMove(table.Flow);
     table.Flow.IdleStep();
   }
   ASSERT_EQ(table.State.Play, Learning);

@@ -22,7 +22,7 @@ GameOutcome PlayGame(HeadlessTable& table) {
   for (int step = 0; step < 200000; ++step) {
     GameState& s = table.State;
     if (s.Play == HumanTake || s.Play == HumanDiscard) {
-      if (!PlayHumanMove(table.Flow)) {
+      if (!PlayScriptedHumanMove(table.Flow)) {
         outcome.Problem = "human move refused in state " + std::to_string(s.Play);
         return outcome;
       }
@@ -31,8 +31,10 @@ GameOutcome PlayGame(HeadlessTable& table) {
       if (s.StockExhausted) {
         ++outcome.Ties;
         if (s.Dealer != previousDealer) outcome.Problem = "a tie changed the dealer";
-      } else if (s.Dealer != (s.Dealer == 0 ? 0u : 1u)) {
-        outcome.Problem = "bad dealer";
+      } else if (table.Record.NumScores == 0 || table.Record.Row(table.Record.NumScores - 1).Winner != s.Dealer) {
+        // Still true after the learning pause: nothing on the way there may
+        // hand the deal to the loser.
+        outcome.Problem = "the winner of the hand does not deal the next";
       }
       if (table.Record.GameOver) return outcome;
       previousDealer = s.Dealer;

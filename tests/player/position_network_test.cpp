@@ -8,24 +8,9 @@
 #include "neural/exceptions.h"
 #include "neural/file.h"
 #include "player/position_network.h"
+#include "test_files.h"
 
 // The library's behaviour on the computer player's own network shape.
-namespace {
-
-std::string TempPath(const std::string& name) { return std::string(::testing::TempDir()) + name; }
-
-std::vector<unsigned char> ReadAll(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteAll(const std::string& name, const std::vector<unsigned char>& bytes) {
-  std::ofstream out(name, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-}
-
-}  // namespace
-
 TEST(GameTopology, RunWindowsAtTheBordersOfTheRankNodes) {
   NetPtr net(CreateTempDiffNet(PositionNetworkTopology(), 0.7));
   EXPECT_EQ(net->GetNumInputs(), 56u);

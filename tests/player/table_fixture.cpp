@@ -5,7 +5,6 @@
 
 #include <set>
 
-#include "game/hand_score.h"
 #include "game/score_iterators.h"
 #include "neural/file.h"
 #include "neural/net.h"
@@ -35,50 +34,6 @@ HeadlessTable::HeadlessTable(uint32_t level, uint32_t variation, bool elevenTen,
   Seed(seed);
   SeatComputer(level);
   Computer->SelectNet(variation == SIMPLE_GIN ? LOW_NET : HIGH_NET);
-}
-
-namespace {
-
-std::vector<unsigned> PileCards(const NxDeck& deck, uint32_t pile) {
-  std::vector<unsigned> cards;
-  for (uint32_t i = 0; i < deck.CardsInPile(pile); ++i) cards.push_back(deck.CardIndexAt(pile, i));
-  return cards;
-}
-
-int32_t DeadwoodWithout(std::vector<unsigned> cards, size_t position) {
-  cards.erase(cards.begin() + position);
-  return NxHandScore(cards.data(), static_cast<unsigned>(cards.size())).BestDeadwood();
-}
-
-}  // namespace
-
-bool PlayHumanMove(GameFlow& flow) {
-  GameState& state = flow.State();
-  NxDeck& deck = flow.Deck();
-  if (state.Play == HumanTake) {
-    int32_t top = deck.TopIndex(DISCARD_PILE);
-    if (top >= 0 && UpcardMayBeTaken(state.Offer)) {
-      std::vector<unsigned> hand = PileCards(deck, HUMAN_PILE);
-      int32_t before = NxHandScore(hand.data(), 10).BestDeadwood();
-      hand.push_back(deck.CardIndexAt(DISCARD_PILE, top));
-      int32_t best = before;
-      for (size_t i = 0; i + 1 < hand.size(); ++i) best = std::min(best, DeadwoodWithout(hand, i));
-      if (best < before - 3) return flow.TakeUpcard();
-    }
-    if (PassAllowed(state.Offer)) return flow.Pass();
-    return flow.TakeStockCard();
-  }
-  if (state.Play != HumanDiscard) return false;
-  std::vector<unsigned> hand = PileCards(deck, HUMAN_PILE);
-  size_t bestPosition = hand.size();
-  int32_t best = 1000;
-  for (size_t i = 0; i < hand.size(); ++i) {
-    if (hand[i] == state.UpcardTaken) continue;
-    int32_t deadwood = DeadwoodWithout(hand, i);
-    if (deadwood < best) best = deadwood, bestPosition = i;
-  }
-  if (best <= static_cast<int32_t>(state.KnockLimit)) return flow.Knock(static_cast<uint32_t>(bestPosition));
-  return flow.Discard(static_cast<uint32_t>(bestPosition));
 }
 
 std::string CheckTable(const GameFlow&, const GameState& state, const NxDeck& deck) {

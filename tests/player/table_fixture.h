@@ -9,6 +9,7 @@
 #include "game/headless_presentation.h"
 #include "game/score_record.h"
 #include "player/computer_play.h"
+#include "player/scripted_player.h"
 #include "player/table_objects.h"
 
 // A temporary installation: a directory with a default data file made from
@@ -35,10 +36,6 @@ struct HeadlessTable : HeadlessView, TableObjects {
   explicit HeadlessTable(uint32_t level = 0, uint32_t variation = STANDARD_GIN, bool elevenTen = false,
                          int32_t seed = 4242);
 };
-
-// A plain human: takes the upcard when it completes a meld, knocks when it
-// can, otherwise throws its highest unmatched card.
-bool PlayHumanMove(GameFlow& flow);
 
 // Checks that every card lies in exactly one pile and the hand sizes fit
 // the play state; returns a description of the first problem, or "".

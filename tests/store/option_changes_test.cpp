@@ -1,3 +1,5 @@
+#include <gtest/gtest.h>
+
 // The option dialogs' "apply what changed" on a whole headless table.
 #include <algorithm>
 #include <vector>
@@ -7,9 +9,9 @@
 #include "store/dealing_change.h"
 #include "store/difficulty_change.h"
 #include "store/preferences_change.h"
-#include "store/scripted_player.h"
+#include "player/scripted_player.h"
 #include "store/variations_change.h"
-#include "store_test_support.h"
+#include "test_files.h"
 #include "table_fixture.h"
 
 namespace {

@@ -1,5 +1,9 @@
 #include "store/player_configs.h"
 
+#include <gtest/gtest.h>
+
+#include <deque>
+
 #include "game/headless_presentation.h"
 #include "game/string_table.h"
 #include "player/data_paths.h"
@@ -9,12 +13,35 @@
 #include "store/resume_file.h"
 #include "store/setting_keys.h"
 #include "store/store_strings.h"
-#include "store_test_support.h"
+#include "test_files.h"
 #include "table_fixture.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+// Player configurations are managed before any table exists, so the
+// fixture answers their questions with message boxes alone.
+struct RecordedMessages : UserMessages {
+  struct Shown {
+    uint32_t Caption;
+    std::string Text;
+    MessageIcon Icon;
+  };
+  void MessageText(uint32_t captionId, const std::string& text, MessageIcon icon) override {
+    Messages.push_back({captionId, text, icon});
+  }
+  bool ConfirmText(uint32_t captionId, const std::string& text) override {
+    ConfirmedTexts.emplace_back(captionId, text);
+    if (ConfirmAnswers.empty()) return true;
+    bool answer = ConfirmAnswers.front();
+    ConfirmAnswers.pop_front();
+    return answer;
+  }
+  std::vector<Shown> Messages;
+  std::deque<bool> ConfirmAnswers;
+  std::vector<std::pair<uint32_t, std::string>> ConfirmedTexts;
+};
 
 struct ConfigsFixture : ::testing::Test {
   ConfigsFixture() {
@@ -23,19 +50,19 @@ struct ConfigsFixture : ::testing::Test {
     Configs.FreeSpace = [this](const std::string&) { return Free; };
   }
   std::string Dir() const { return Install.Path(""); }
-  std::string LastText() const { return View.Messages.empty() ? "" : View.Messages.back().Text; }
+  std::string LastText() const { return Boxes.Messages.empty() ? "" : Boxes.Messages.back().Text; }
 
   TempInstallation Install;
-  HeadlessPresentation View;
+  RecordedMessages Boxes;
   uint64_t Free = 1ull << 40;
-  PlayerConfigs Configs{Install.Path(""), View};
+  PlayerConfigs Configs{Install.Path(""), Boxes};
 };
 
 }  // namespace
 
 TEST_F(ConfigsFixture, ANewConfigurationGetsItsUpperCaseDirectoryFilesAndLogLines) {
   ASSERT_TRUE(Configs.AddConfiguration(" bob "));
-  EXPECT_TRUE(View.Messages.empty()) << LastText();
+  EXPECT_TRUE(Boxes.Messages.empty()) << LastText();
   const std::string bob = Dir() + "BOB/";
   EXPECT_EQ(Configs.DirectoryOf("bob"), bob);
   EXPECT_EQ(FileText(bob + "QLPLAY.QLF"), FileText(Install.Path("QLDEFLT.QLF")));
@@ -46,7 +73,7 @@ TEST_F(ConfigsFixture, ANewConfigurationGetsItsUpperCaseDirectoryFilesAndLogLine
                 "BOB/QLPLAY.QLF\nFile Copy: " + Dir() + "BOB/RESUME.QLF\nINI New: Created INI\nINI File: " + Dir() +
                 "BOB/QUORLA.INI\nRegDB Key: Software\\Palomet Technologies\\Quorla\\Player Configurations\n"
                 "RegDB Val: 0\nRegDB Name: bob\nRegDB Root: 2\n");
-  PlayerConfigs again(Dir(), View);
+  PlayerConfigs again(Dir(), Boxes);
   EXPECT_EQ(again.Names(), std::vector<std::string>{"bob"});
   EXPECT_EQ(again.LowestFreeSlot(), 1u);
   EXPECT_EQ(again.DirectoryOf("Default"), Dir());
@@ -54,12 +81,12 @@ TEST_F(ConfigsFixture, ANewConfigurationGetsItsUpperCaseDirectoryFilesAndLogLine
 
 TEST_F(ConfigsFixture, ReservedUnsafeAndTakenNamesAreRefused) {
   EXPECT_FALSE(Configs.AddConfiguration(""));
-  EXPECT_TRUE(View.Messages.empty());
+  EXPECT_TRUE(Boxes.Messages.empty());
   for (const char* reserved : {"default", "DEFAULT", "DeFaUlT"}) {
     EXPECT_FALSE(Configs.AddConfiguration(reserved));
     EXPECT_EQ(LastText(), "Configuration Default is reserved. Choose another configuration name.");
-    EXPECT_EQ(View.Messages.back().Caption, CONFIG_WARNING_CAPTION);
-    EXPECT_EQ(View.Messages.back().Icon, ICON_ERROR);
+    EXPECT_EQ(Boxes.Messages.back().Caption, CONFIG_WARNING_CAPTION);
+    EXPECT_EQ(Boxes.Messages.back().Icon, ICON_ERROR);
   }
   for (const char* unsafe : {"   ", ".", "..", "a/b", "../x", "a\\b", ".hidden", "ninechars", "Zo\u00eb-Zo\u00eb-Z",
                              "tab\there", "del\x7f", "c1\u0085", "\xff\xfe", "\xc3", "\xc0\xae\xc0\xae"}) {
@@ -92,7 +119,7 @@ TEST_F(ConfigsFixture, NamesPeopleUseGetTheirOwnDirectories) {
     EXPECT_FALSE(Configs.AddConfiguration(twin)) << twin;
     EXPECT_EQ(LastText(), ResourceString(NAME_ALREADY_USED)) << twin;
   }
-  PlayerConfigs again(Dir(), View);
+  PlayerConfigs again(Dir(), Boxes);
   EXPECT_EQ(again.Names().size(), names.size());
   for (size_t i = 0; i < names.size(); ++i) EXPECT_EQ(again.Names()[i], names[i].first);
 }
@@ -106,7 +133,7 @@ TEST_F(ConfigsFixture, NamesInTheStoreThatCouldNotHaveBeenAddedAreIgnored) {
   registry.WriteInt(PlayerConfigs::SECTION, "4", 7);
   registry.WriteString(PlayerConfigs::SECTION, "5", ".hidden");
   registry.WriteString(PlayerConfigs::SECTION, "6", "a\\..");
-  PlayerConfigs configs(Dir(), View);
+  PlayerConfigs configs(Dir(), Boxes);
   EXPECT_EQ(configs.Names(), std::vector<std::string>{"ann"});
   EXPECT_EQ(configs.LowestFreeSlot(), 0u);
 }
@@ -115,7 +142,7 @@ TEST_F(ConfigsFixture, TwentyFourConfigurationsFillEverySlot) {
   for (int i = 0; i < 24; ++i) ASSERT_TRUE(Configs.AddConfiguration("p" + std::to_string(i))) << LastText();
   EXPECT_FALSE(Configs.HasFreeSlot());
   EXPECT_FALSE(Configs.CheckFreeSlot());
-  EXPECT_EQ(View.Messages.back().Caption, NO_CONFIGS_CAPTION);
+  EXPECT_EQ(Boxes.Messages.back().Caption, NO_CONFIGS_CAPTION);
   EXPECT_EQ(LastText(),
             "You need to remove one or more existing player configurations before adding another player.");
   EXPECT_FALSE(Configs.AddConfiguration("extra"));
@@ -123,13 +150,13 @@ TEST_F(ConfigsFixture, TwentyFourConfigurationsFillEverySlot) {
   Configs.RemoveConfigurations({"p5", "p3"});
   EXPECT_EQ(Configs.LowestFreeSlot(), 3u);
   EXPECT_EQ(Configs.Count(), 22u);
-  EXPECT_EQ(PlayerConfigs(Dir(), View).Count(), 22u);
+  EXPECT_EQ(PlayerConfigs(Dir(), Boxes).Count(), 22u);
 }
 
 TEST_F(ConfigsFixture, TooLittleFreeSpaceNamesWhatIsNeeded) {
   Free = 1000;
   EXPECT_FALSE(Configs.AddConfiguration("bob"));
-  EXPECT_EQ(View.Messages.back().Caption, DISK_SPACE_CAPTION);
+  EXPECT_EQ(Boxes.Messages.back().Caption, DISK_SPACE_CAPTION);
   EXPECT_EQ(LastText(), "Try adding configuration again after freeing at least 640000 bytes on drive " +
                             VolumeOf(Dir()) + ".");
   EXPECT_EQ(Configs.Count(), 0u);
@@ -139,7 +166,7 @@ TEST_F(ConfigsFixture, MissingDataFilesAreReportedAndCreationGoesOn) {
   fs::remove(Install.Path("BACKIMG.QLF"));
   fs::remove(Install.Path("INSTAL32.LOG"));
   EXPECT_TRUE(Configs.AddConfiguration("bob"));
-  ASSERT_EQ(View.Messages.size(), 1u);
+  ASSERT_EQ(Boxes.Messages.size(), 1u);
   EXPECT_EQ(LastText(), "Unable to copy BACKIMG.QLF to the new configuration. Player may need to select scenery.");
   EXPECT_FALSE(fs::exists(Install.Path("INSTAL32.LOG")));
 }
@@ -151,10 +178,10 @@ TEST_F(ConfigsFixture, RemovingTheConfigurationInUseAsksFirst) {
   Configs.MakeCurrent();
   EXPECT_EQ(data_paths::ConfigurationDirectory(), Dir() + "BOB/");
 
-  View.ConfirmAnswers = {false};
+  Boxes.ConfirmAnswers = {false};
   EXPECT_EQ(Configs.RemoveConfigurations({"bob"}), PlayerConfigs::AfterRemoval::CARRY_ON);
-  ASSERT_EQ(View.ConfirmedTexts.size(), 1u);
-  EXPECT_EQ(View.ConfirmedTexts[0].second,
+  ASSERT_EQ(Boxes.ConfirmedTexts.size(), 1u);
+  EXPECT_EQ(Boxes.ConfirmedTexts[0].second,
             "You are currently using the configuration bob. Do you really want to remove this configuration?");
   EXPECT_TRUE(fs::exists(Dir() + "BOB/QLPLAY.QLF"));
 
@@ -177,7 +204,7 @@ TEST_F(ConfigsFixture, ADirectoryThatCannotBeRemovedStillFreesItsSlot) {
                             "BOB. Directory may contain subdirectories or may not exist.");
   EXPECT_TRUE(fs::exists(Dir() + "BOB/keep"));
   EXPECT_FALSE(fs::exists(Dir() + "BOB/QLPLAY.QLF"));
-  EXPECT_EQ(PlayerConfigs(Dir(), View).Count(), 0u);
+  EXPECT_EQ(PlayerConfigs(Dir(), Boxes).Count(), 0u);
 }
 
 TEST_F(ConfigsFixture, SwitchingSavesTheOldGameAndStartsOrResumesTheNewOne) {

@@ -1,5 +1,7 @@
 #include "store/resume_file.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <cstring>
 #include <random>
@@ -11,11 +13,11 @@
 #include "store/preferences.h"
 #include "store/resume_availability.h"
 #include "store/resume_image.h"
-#include "store/scripted_player.h"
+#include "player/scripted_player.h"
 #include "store/setting_keys.h"
 #include "store/settings_store.h"
 #include "store/store_strings.h"
-#include "store_test_support.h"
+#include "test_files.h"
 #include "table_fixture.h"
 
 namespace {

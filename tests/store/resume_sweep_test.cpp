@@ -6,7 +6,7 @@
 #include "store/resume_file.h"
 #include "store/resume_image.h"
 #include "store/score_sheet.h"
-#include "store/scripted_player.h"
+#include "player/scripted_player.h"
 #include "table_fixture.h"
 
 namespace {

@@ -1,10 +1,12 @@
 #include "store/score_sheet.h"
 
+#include <gtest/gtest.h>
+
 #include "game/object_stream.h"
 #include "game/rules.h"
 #include "store/score_stream.h"
 #include "store/settings_store.h"
-#include "store_test_support.h"
+#include "test_files.h"
 
 namespace {
 

@@ -1,9 +1,11 @@
 #include "store/settings_store.h"
 
+#include <gtest/gtest.h>
+
 #include "store/preferences.h"
 #include "store/profile_text.h"
 #include "store/setting_keys.h"
-#include "store_test_support.h"
+#include "test_files.h"
 
 TEST(SettingsStore, MissingFileReadsDefaultsAndTheFirstWriteCreatesIt) {
   ScratchDirectory dir;

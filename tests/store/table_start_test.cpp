@@ -1,11 +1,13 @@
+#include <gtest/gtest.h>
+
 // Starting a table, closing it at any moment of a game, and starting again.
 #include <functional>
 
 #include "store/game_save.h"
-#include "store/scripted_player.h"
+#include "player/scripted_player.h"
 #include "store/setting_keys.h"
 #include "store/table_start.h"
-#include "store_test_support.h"
+#include "test_files.h"
 #include "table_fixture.h"
 
 namespace {

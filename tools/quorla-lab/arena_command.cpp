@@ -14,7 +14,7 @@
 #include "numbers.h"
 #include "scratch.h"
 #include "player/data_paths.h"
-#include "player/match.h"
+#include "player/arena_match.h"
 #include "player/net_player.h"
 #include "player/network_data.h"
 #include "player/seat_player.h"
@@ -186,7 +186,7 @@ int Run(const std::vector<std::string_view>& args) {
   if (scratch.Failed()) return Fail("cannot prepare the networks in the temporary directory");
   options.Level = seat.Level;
 
-  Match::SeatFactory makeHuman;
+  ArenaMatch::SeatFactory makeHuman;
   int32_t seed = options.Seed;
   if (args[0] == "simple") {
     makeHuman = [](GameFlow&) { return std::make_unique<SimplePlayer>(); };
@@ -211,7 +211,7 @@ int Run(const std::vector<std::string_view>& args) {
   auto start = std::chrono::steady_clock::now();
   int status = 0;
   {
-    Match match(options, makeHuman);
+    ArenaMatch match(options, makeHuman);
     for (unsigned long game = 1; game <= games; ++game) {
       if (!match.PlayGame(stats)) {
         std::fprintf(stderr, "quorla-lab arena: game %lu: %s\n", game, match.Problem().c_str());

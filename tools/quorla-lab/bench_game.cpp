@@ -18,6 +18,7 @@
 #include "player/data_paths.h"
 #include "player/network_data.h"
 #include "player/seat_player.h"
+#include "player/table_objects.h"
 
 namespace {
 
@@ -124,24 +125,21 @@ int RunBenchGame(const std::vector<std::string_view>& args) {
   ScratchDirectory scratch(MakeScratchInstallationFrom(networks, static_cast<unsigned>(seed)));
   if (scratch.Failed()) return Fail("cannot create a scratch installation in the temporary directory");
 
-  GameState state;
-  state.Variation = STANDARD_GIN;
-  NxDeck deck(nullptr, 4, FIRST_CARD_BACK_ID, TRect{0, 0, 576, 384}, TSize{69, 96});
-  deck.Random().Seed = static_cast<int32_t>(seed);
-  deck.Random().InitTable();
-  ScoreRecord record(100);
   HeadlessPresentation view;
+  TableObjects table(view, nullptr);
+  GameState& state = table.State;
+  GameFlow& flow = table.Flow;
   view.Watch(&state);
-  GameFlow flow(state, deck, record, view);
-  flow.SeedOwnRandom(static_cast<int32_t>(seed));
+  state.Variation = STANDARD_GIN;
+  table.Seed(static_cast<int32_t>(seed));
   double humanTime = 0;
   unsigned long played = 0;
   double seconds = 0;
   double meldSearch = 0;
   double decisions = 0, learning = 0;
   {
-    ComputerPlay computer(flow, static_cast<uint32_t>(level));
-    computer.Init();
+    table.SeatComputer(static_cast<uint32_t>(level));
+    ComputerPlay& computer = *table.Computer;
     computer.SelectNet(HIGH_NET);
     computer.SetMeldSearchTiming(true);
     TimedOpponent timed(computer);
@@ -159,7 +157,7 @@ int RunBenchGame(const std::vector<std::string_view>& args) {
       } else if (state.Play == Learning && timed.LearningDone) {
         timed.LearningDone = false;
         view.Forget();
-        if (record.GameOver)
+        if (table.Record.GameOver)
           flow.NewGame(false, false);
         else
           flow.NextHand();

@@ -17,8 +17,9 @@
 #include "player/computer_play.h"
 #include "player/data_paths.h"
 #include "player/position_network.h"
+#include "player/table_objects.h"
 #include "store/resume_file.h"
-#include "store/scripted_player.h"
+#include "player/scripted_player.h"
 
 namespace {
 
@@ -76,26 +77,20 @@ class ScratchInstallation {
   std::filesystem::path Root;
 };
 
-struct SnapshotTable {
-  explicit SnapshotTable(int32_t seed) {
+// The recording presentation comes first, so that it outlives the table.
+struct SnapshotView {
+  HeadlessPresentation View;
+};
+
+struct SnapshotTable : SnapshotView, TableObjects {
+  explicit SnapshotTable(int32_t seed) : TableObjects(View, nullptr) {
     View.Watch(&State);
     State.Variation = STANDARD_GIN;
-    Flow.SeedOwnRandom(seed);
-    Deck.Random().Seed = seed;
-    Deck.Random().InitTable();
-    Computer = std::make_unique<ComputerPlay>(Flow, 0);
-    Flow.SetOpponent(Computer.get());
-    Computer->Init();
+    Seed(seed);
+    SeatComputer(0);
     Computer->SelectNet(HIGH_NET);
   }
-  ~SnapshotTable() { Flow.SetOpponent(nullptr); }
 
-  GameState State;
-  NxDeck Deck{nullptr, 4, FIRST_CARD_BACK_ID, TRect{0, 0, 576, 384}, TSize{69, 96}};
-  ScoreRecord Record{100};
-  HeadlessPresentation View;
-  GameFlow Flow{State, Deck, Record, View};
-  std::unique_ptr<ComputerPlay> Computer;
   ScoreSheet Sheet{Record, STANDARD_GIN};
 };
 

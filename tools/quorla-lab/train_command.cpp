@@ -12,13 +12,13 @@
 #include "lab_command.h"
 #include "numbers.h"
 #include "scratch.h"
-#include "player/starting_networks.h"
+#include "training/starting_networks.h"
 #include "player/data_paths.h"
-#include "player/match.h"
+#include "player/arena_match.h"
 #include "player/net_player.h"
 #include "player/network_data.h"
-#include "player/network_fit.h"
-#include "player/trial_positions.h"
+#include "training/network_fit.h"
+#include "training/trial_positions.h"
 
 namespace {
 
@@ -111,7 +111,7 @@ class Progress {
 };
 
 // Plays games until `hands` more hands are done.
-bool Play(Match& match, unsigned long hands, unsigned long& done, uint32_t level, Progress& progress) {
+bool Play(ArenaMatch& match, unsigned long hands, unsigned long& done, uint32_t level, Progress& progress) {
   MatchStats stats;
   while (stats.Hands < hands) {
     uint64_t before = stats.Hands;
@@ -150,7 +150,7 @@ class Trainer {
       if (count == 0) continue;
       Opponent opponent = Chosen;
       if (Chosen == Opponent::RANDOM_THEN_SELF) opponent = quarter < 2 ? Opponent::RANDOM : Opponent::SELF;
-      Match match(Options(level, true), HumanSeat(level, opponent));
+      ArenaMatch match(Options(level, true), HumanSeat(level, opponent));
       if (!match.Computer().LoadNets(level, false)) return Fail("cannot read the scratch networks");
       if (quarter == 0 && FreshStart && InitialRange > 0)
         for (uint32_t choice : {LOW_NET, HIGH_NET})
@@ -170,7 +170,7 @@ class Trainer {
     for (unsigned round = 0; round < FIT_ROUNDS; ++round) {
       unsigned long count = round + 1 < FIT_ROUNDS ? hands / FIT_ROUNDS : hands - (FIT_ROUNDS - 1) * (hands / FIT_ROUNDS);
       if (count == 0) continue;
-      Match match(Options(level, false), HumanSeat(level, Opponent::SELF));
+      ArenaMatch match(Options(level, false), HumanSeat(level, Opponent::SELF));
       ComputerPlay& computer = match.Computer();
       if (!computer.LoadNets(level, false)) return Fail("cannot read the scratch networks");
       TrialPositions trials;
@@ -216,7 +216,7 @@ class Trainer {
   }
 
   // Self-play meets the level's networks as they stood when the match began.
-  Match::SeatFactory HumanSeat(uint32_t level, Opponent opponent) const {
+  ArenaMatch::SeatFactory HumanSeat(uint32_t level, Opponent opponent) const {
     if (opponent == Opponent::SELF) fs::copy_file(Player, Snapshot, fs::copy_options::overwrite_existing);
     int32_t seed = MatchSeed(level);
     std::string snapshot = Snapshot;

@@ -5,14 +5,14 @@
 
 #include "game/game_state.h"
 #include "game/image_provider.h"
-
-enum MessageIcon : uint32_t { ICON_NONE = 0, ICON_EXCLAMATION = 1, ICON_ERROR = 2 };
+#include "game/user_messages.h"
 
 // What the flow of a hand asks of whoever shows the table: status panes,
 // message boxes, the score sheet, the cursor and timed waits. The flow never
 // draws; a window implements this with its widgets, tests with a recorder.
-// As a table presenter it also receives the deck's painted areas.
-class Presentation : public NxTablePresenter {
+// As a table presenter it also receives the deck's painted areas; its
+// composed-text messages and questions are the user messages.
+class Presentation : public NxTablePresenter, public UserMessages {
  public:
   ~Presentation() override = default;
 
@@ -24,13 +24,8 @@ class Presentation : public NxTablePresenter {
   virtual void ShowKnockLimit(uint32_t limit) = 0;
   // A modal box with an OK button; caption and text are resource strings.
   virtual void Message(uint32_t captionId, uint32_t textId, MessageIcon icon) = 0;
-  // The same with a text composed at run time (file names in it).
-  virtual void MessageText(uint32_t captionId, const std::string& text, MessageIcon icon) = 0;
   // A modal Yes/No box; true for yes.
   virtual bool Confirm(uint32_t captionId, uint32_t textId) = 0;
-  // The same with a text composed at run time (a name in it), with the
-  // exclamation icon. A presenter that cannot ask answers no.
-  virtual bool ConfirmText(uint32_t /*captionId*/, const std::string& /*text*/) { return false; }
   virtual void ShowComputerHand(bool faceUp) = 0;
   virtual void ShowScoreSheet() = 0;
   virtual void CloseScoreSheet() = 0;

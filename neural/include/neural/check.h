@@ -6,6 +6,15 @@
 // condition as written in the source, the source file and the line.
 [[noreturn]] NX_EXPORT void NxAssertFailed(const char* condition, const char* file, unsigned line);
 
+// Shows a failed check before the program stops; an application with a
+// window installs one that puts the report in front of the person, since
+// stderr is invisible there. The program aborts once the handler returns.
+// The default prints the report to stderr.
+using NxCheckHandler = void (*)(const char* condition, const char* file, unsigned line);
+
+// Installs handler (null restores the default) and returns the previous one.
+NX_EXPORT NxCheckHandler NxSetCheckHandler(NxCheckHandler handler);
+
 #define NX_CHECK(condition) \
   ((condition) ? static_cast<void>(0) : NxAssertFailed(#condition, __FILE__, __LINE__))
 

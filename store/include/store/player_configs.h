@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "game/presentation.h"
+#include "game/user_messages.h"
 #include "store/settings_store.h"
 
 // The named player configurations sharing one installation. Each lives in
@@ -26,7 +26,7 @@ class PlayerConfigs {
   // What the application must do after a removal.
   enum class AfterRemoval { CARRY_ON, SWITCH_TO_DEFAULT, CHOOSE_ANOTHER };
 
-  PlayerConfigs(std::string installationDirectory, Presentation& view, uint32_t colorResolution = 32);
+  PlayerConfigs(std::string installationDirectory, UserMessages& messages, uint32_t colorResolution = 32);
 
   // True when the configuration was created; every refusal and failure is
   // shown as a message.
@@ -67,7 +67,7 @@ class PlayerConfigs {
   void FindFreeSlot();
 
   std::string Installation;
-  Presentation& View;
+  UserMessages& Messages;
   uint32_t ColorResolution;
   SettingsStore Registry;
   std::array<std::string, MAX_CONFIGS> Slots;

@@ -6,7 +6,7 @@
 #include "../neural/net_fixture.h"
 #include "neural/file.h"
 #include "player/position_network.h"
-#include "player/starting_networks.h"
+#include "training/starting_networks.h"
 
 namespace {
 

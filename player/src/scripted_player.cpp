@@ -1,4 +1,4 @@
-#include "store/scripted_player.h"
+#include "player/scripted_player.h"
 
 #include <vector>
 

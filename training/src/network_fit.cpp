@@ -1,4 +1,4 @@
-#include "player/network_fit.h"
+#include "training/network_fit.h"
 
 #include <algorithm>
 #include <cmath>

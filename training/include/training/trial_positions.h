@@ -4,17 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "player/teacher_value.h"
-
-// Told of every position the computer player rates while it decides.
-class TrialWatcher {
- public:
-  virtual ~TrialWatcher() = default;
-  // A take or discard decision begins; the trials that follow belong to it.
-  virtual void DecisionStarts() = 0;
-  // One rated position: the 56 cells of the computer's view.
-  virtual void Trial(const double* view) = 0;
-};
+#include "player/trial_watcher.h"
+#include "training/teacher_value.h"
 
 // The positions of many decisions with their teacher values, kept by
 // decision: what matters to play is how the positions of one decision

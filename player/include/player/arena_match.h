@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 
-#include "game/game_flow.h"
 #include "game/headless_presentation.h"
 #include "player/computer_play.h"
 #include "player/seat_player.h"
+#include "player/table_objects.h"
 
 struct MatchOptions {
   uint32_t Variation = STANDARD_GIN;
@@ -36,18 +36,18 @@ struct MatchStats {
 // Whole games through the flow the window drives: the human seat played by
 // a SeatPlayer, the computer seat by the computer player with the networks
 // of the current data paths.
-class Match {
+class ArenaMatch {
  public:
   static constexpr uint32_t MAX_HAND_STEPS = 2000;
   // makeHuman creates the human seat's player for the match's flow.
   using SeatFactory = std::function<std::unique_ptr<SeatPlayer>(GameFlow&)>;
-  Match(const MatchOptions& options, const SeatFactory& makeHuman);
-  ~Match();
+  ArenaMatch(const MatchOptions& options, const SeatFactory& makeHuman);
+  ~ArenaMatch();
 
   // Plays one game to its end; false (with Problem set) if the flow stalls.
   bool PlayGame(MatchStats& stats);
   const std::string& Problem() const { return ProblemText; }
-  ComputerPlay& Computer() { return *TheComputer; }
+  ComputerPlay& Computer() { return *Table.Computer; }
   SeatPlayer& Human() { return *HumanSeat; }
   uint32_t LastGameWinner() const { return LastWinner; }
   int32_t LastTotals(uint32_t seat) const { return LastTotal[seat]; }
@@ -57,12 +57,9 @@ class Match {
   void RecordHand(MatchStats& stats);
 
   MatchOptions Options;
-  GameState State;
-  NxDeck Deck;
-  ScoreRecord Record;
+  // Outlives the table that reports to it.
   HeadlessPresentation View;
-  GameFlow Flow;
-  std::unique_ptr<ComputerPlay> TheComputer;
+  TableObjects Table;
   std::unique_ptr<SeatPlayer> HumanSeat;
   std::unique_ptr<Gate> TheGate;
   std::string ProblemText;

@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "../neural/net_fixture.h"
-#include "player/match.h"
-#include "player/network_fit.h"
+#include "player/arena_match.h"
+#include "training/network_fit.h"
 #include "player/position_network.h"
-#include "player/starting_networks.h"
-#include "player/trial_positions.h"
+#include "training/starting_networks.h"
+#include "training/trial_positions.h"
 #include "table_fixture.h"
 
 namespace {
@@ -23,7 +23,7 @@ void WatchMatch(TrialPositions& trials, int32_t seed) {
   MatchOptions options;
   options.Level = 3;
   options.Seed = seed;
-  Match match(options, [](GameFlow&) { return std::make_unique<SimplePlayer>(); });
+  ArenaMatch match(options, [](GameFlow&) { return std::make_unique<SimplePlayer>(); });
   match.Computer().WatchTrials(&trials);
   MatchStats stats;
   ASSERT_TRUE(match.PlayGame(stats)) << match.Problem();

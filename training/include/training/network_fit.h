@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "neural/net.h"
-#include "player/trial_positions.h"
+#include "training/trial_positions.h"
 
 // Fits a position network to the teacher values of collected decisions by
 // plain back-propagation on a double-precision copy of its weights, then

@@ -1,4 +1,4 @@
-#include "player/starting_networks.h"
+#include "training/starting_networks.h"
 
 #include <map>
 #include <stdexcept>

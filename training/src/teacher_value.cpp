@@ -1,4 +1,4 @@
-#include "player/teacher_value.h"
+#include "training/teacher_value.h"
 
 #include "game/card_id.h"
 #include "game/deadwood.h"

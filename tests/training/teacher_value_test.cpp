@@ -3,7 +3,7 @@
 #include <initializer_list>
 
 #include "player/position_network.h"
-#include "player/teacher_value.h"
+#include "training/teacher_value.h"
 
 namespace {
 

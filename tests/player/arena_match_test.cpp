@@ -3,7 +3,7 @@
 #include <fstream>
 
 #include "neural/net.h"
-#include "player/match.h"
+#include "player/arena_match.h"
 #include "player/network_data.h"
 #include "player/net_player.h"
 #include "table_fixture.h"
@@ -23,12 +23,12 @@ std::vector<FP12_20> Weights(NxNeuralBase* net) {
 
 }  // namespace
 
-TEST(Match, StatisticsAddUpAndMeasuringLeavesTheWeightsAlone) {
+TEST(ArenaMatch, StatisticsAddUpAndMeasuringLeavesTheWeightsAlone) {
   TempInstallation install;
   MatchOptions options;
   options.Level = 3;
   options.Seed = 5;
-  Match match(options, [](GameFlow&) { return std::make_unique<SimplePlayer>(); });
+  ArenaMatch match(options, [](GameFlow&) { return std::make_unique<SimplePlayer>(); });
   std::vector<FP12_20> before = Weights(match.Computer().GetNet(HIGH_NET));
   MatchStats stats;
   for (int game = 0; game < 3; ++game) ASSERT_TRUE(match.PlayGame(stats)) << match.Problem();
@@ -38,14 +38,14 @@ TEST(Match, StatisticsAddUpAndMeasuringLeavesTheWeightsAlone) {
   EXPECT_EQ(Weights(match.Computer().GetNet(HIGH_NET)), before);
 }
 
-TEST(Match, LearningChangesTheWeightsAndRepeatsForASeed) {
+TEST(ArenaMatch, LearningChangesTheWeightsAndRepeatsForASeed) {
   std::vector<uint64_t> hands;
   for (int run = 0; run < 2; ++run) {
     TempInstallation install;
     MatchOptions options;
     options.Learn = true;
     options.Seed = 9;
-    Match match(options, [](GameFlow&) { return std::make_unique<RandomPlayer>(3); });
+    ArenaMatch match(options, [](GameFlow&) { return std::make_unique<RandomPlayer>(3); });
     std::vector<FP12_20> before = Weights(match.Computer().GetNet(HIGH_NET));
     MatchStats stats;
     ASSERT_TRUE(match.PlayGame(stats)) << match.Problem();
@@ -55,14 +55,14 @@ TEST(Match, LearningChangesTheWeightsAndRepeatsForASeed) {
   EXPECT_EQ(hands[0], hands[1]);
 }
 
-TEST(Match, NetPlayersInTheHumanSeatPlayWholeGames) {
+TEST(ArenaMatch, NetPlayersInTheHumanSeatPlayWholeGames) {
   TempInstallation install;
   for (uint32_t level : {0u, 3u}) {
     MatchOptions options;
     options.Level = 3;
     options.Seed = 21;
     std::string file = install.Path("QLDEFLT.QLF");
-    Match match(options, [&](GameFlow& flow) { return std::make_unique<NetPlayer>(flow, level, file); });
+    ArenaMatch match(options, [&](GameFlow& flow) { return std::make_unique<NetPlayer>(flow, level, file); });
     MatchStats stats;
     for (int game = 0; game < 3; ++game) ASSERT_TRUE(match.PlayGame(stats)) << match.Problem();
     EXPECT_EQ(stats.HandsWon[0] + stats.HandsWon[1] + stats.Ties, stats.Hands);
@@ -73,7 +73,7 @@ TEST(Match, NetPlayersInTheHumanSeatPlayWholeGames) {
   }
 }
 
-TEST(Match, NoGameIsPlayedWhenTheNetworksDoNotLoad) {
+TEST(ArenaMatch, NoGameIsPlayedWhenTheNetworksDoNotLoad) {
   TempInstallation install;
   // One byte of level 1's first weight record made impossible in both files.
   for (const std::string& path : {install.Path("QLDEFLT.QLF"), install.PlayerPath("QLPLAY.QLF")}) {
@@ -86,7 +86,7 @@ TEST(Match, NoGameIsPlayedWhenTheNetworksDoNotLoad) {
   EXPECT_EQ(network_data::CheckLevelBlock(install.Path("QLDEFLT.QLF"), 1), "");
   EXPECT_NE(network_data::CheckLevelBlock(install.Path("NONE.QLF"), 1), "");
   MatchOptions options;
-  Match match(options, [](GameFlow&) { return std::make_unique<SimplePlayer>(); });
+  ArenaMatch match(options, [](GameFlow&) { return std::make_unique<SimplePlayer>(); });
   MatchStats stats;
   EXPECT_FALSE(match.PlayGame(stats));
   EXPECT_NE(match.Problem().find("did not start"), std::string::npos);

@@ -1,8 +1,8 @@
-#include "player/match.h"
+#include "player/arena_match.h"
 
 // Passes the flow's calls on to the computer player; without learning the
 // end-of-hand training is left out, so the weights never change.
-class Match::Gate : public ComputerOpponent {
+class ArenaMatch::Gate : public ComputerOpponent {
  public:
   Gate(ComputerPlay& computer, bool learn, GameFlow& flow, SeatPlayer& human)
       : Computer(computer), Learn(learn), Flow(flow), Human(human) {}
@@ -38,69 +38,73 @@ class Match::Gate : public ComputerOpponent {
   bool LearningDone = false;
 };
 
-Match::Match(const MatchOptions& options, const SeatFactory& makeHuman)
-    : Options(options), Deck(nullptr, 4, FIRST_CARD_BACK_ID, TRect{0, 0, 576, 384}, TSize{69, 96}),
-      Record(options.Target), Flow(State, Deck, Record, View) {
-  View.Watch(&State);
-  State.Variation = options.Variation;
-  State.GameTarget = options.Target;
-  Flow.Settings.ElevenTenDeal = options.ElevenTenDeal;
-  Flow.SeedOwnRandom(options.Seed % NxRandomGenerator::MODULUS);
-  Deck.Random().Seed = (options.Seed + 1) % NxRandomGenerator::MODULUS;
-  Deck.Random().InitTable();
-  TheComputer = std::make_unique<ComputerPlay>(Flow, options.Level);
-  TheComputer->Init();
-  TheComputer->SelectNet(NetworkChoice(options.Variation, STANDARD_KNOCK_LIMIT));
-  HumanSeat = makeHuman(Flow);
-  TheGate = std::make_unique<Gate>(*TheComputer, options.Learn, Flow, *HumanSeat);
-  Flow.SetOpponent(TheGate.get());
+ArenaMatch::ArenaMatch(const MatchOptions& options, const SeatFactory& makeHuman)
+    : Options(options), Table(View, nullptr, options.Target) {
+  View.Watch(&Table.State);
+  Table.State.Variation = options.Variation;
+  Table.Flow.Settings.ElevenTenDeal = options.ElevenTenDeal;
+  // The deck's generator runs one seed ahead of the game's own; the
+  // recorded arena results and the default networks depend on exactly
+  // these seeds, so they are set here rather than through Table.Seed.
+  Table.Flow.SeedOwnRandom(options.Seed % NxRandomGenerator::MODULUS);
+  Table.Deck.Random().Seed = (options.Seed + 1) % NxRandomGenerator::MODULUS;
+  Table.Deck.Random().InitTable();
+  // A failed load marks the table to close; PlayGame then reports it.
+  Table.SeatComputer(options.Level);
+  Table.Computer->SelectNet(NetworkChoice(options.Variation, STANDARD_KNOCK_LIMIT));
+  HumanSeat = makeHuman(Table.Flow);
+  TheGate = std::make_unique<Gate>(*Table.Computer, options.Learn, Table.Flow, *HumanSeat);
+  Table.Flow.SetOpponent(TheGate.get());
 }
 
-Match::~Match() { Flow.SetOpponent(nullptr); }
+ArenaMatch::~ArenaMatch() { Table.Flow.SetOpponent(nullptr); }
 
-void Match::RecordHand(MatchStats& stats) {
+void ArenaMatch::RecordHand(MatchStats& stats) {
+  const GameState& state = Table.State;
   ++stats.Hands;
-  if (State.StockExhausted) {
+  if (state.StockExhausted) {
     ++stats.Ties;
     return;
   }
-  uint32_t winner = State.Dealer;
+  uint32_t winner = state.Dealer;
   ++stats.HandsWon[winner];
-  stats.Points[winner] += static_cast<uint64_t>(State.Points);
-  if (State.Gin) ++stats.Gins[winner];
-  if (State.Undercut) ++stats.Undercuts[winner];
+  stats.Points[winner] += static_cast<uint64_t>(state.Points);
+  if (state.Gin) ++stats.Gins[winner];
+  if (state.Undercut) ++stats.Undercuts[winner];
 }
 
 // Two players that keep taking each other's discards never run the stock
 // down; such a game is abandoned after MAX_HAND_STEPS steps in one hand.
-bool Match::PlayGame(MatchStats& stats) {
+bool ArenaMatch::PlayGame(MatchStats& stats) {
+  GameState& state = Table.State;
+  GameFlow& flow = Table.Flow;
   ProblemText.clear();
   View.Forget();
   // Without networks the computer player asks the table to close, and the
   // flow then deals nothing: there is no game to play on.
-  if (!Flow.NewGame(false, false)) {
+  if (!flow.NewGame(false, false)) {
     ProblemText = "the game did not start (the networks did not load)";
     return false;
   }
   uint32_t stepsInHand = 0;
   for (uint64_t step = 0; step < 10000000; ++step) {
-    if (!State.HandOver && ++stepsInHand > MAX_HAND_STEPS) {
+    if (!state.HandOver && ++stepsInHand > MAX_HAND_STEPS) {
       ++stats.Abandoned;
       LastWinner = GAME_TIED;
       LastTotal[0] = LastTotal[1] = 0;
       return true;
     }
-    if (State.HandOver) stepsInHand = 0;
-    if (State.Play == HumanTake || State.Play == HumanDiscard) {
-      if (!HumanSeat->Move(Flow)) {
+    if (state.HandOver) stepsInHand = 0;
+    if (state.Play == HumanTake || state.Play == HumanDiscard) {
+      if (!HumanSeat->Move(flow)) {
         ProblemText = std::string("the flow refused a move of ") + HumanSeat->Name();
         return false;
       }
       continue;
     }
-    if (State.Play == Learning && TheGate->LearningDone) {
-      if (Record.GameOver) {
-        FinalTotals totals = Record.ComputeFinalTotals();
+    if (state.Play == Learning && TheGate->LearningDone) {
+      if (Table.Record.GameOver) {
+        FinalTotals totals = Table.Record.ComputeFinalTotals();
         LastWinner = totals.Result;
         LastTotal[0] = totals.Total[0];
         LastTotal[1] = totals.Total[1];
@@ -108,10 +112,10 @@ bool Match::PlayGame(MatchStats& stats) {
         ++stats.GamesWon[totals.Result];
         return true;
       }
-      Flow.NextHand();
+      flow.NextHand();
       continue;
     }
-    Flow.IdleStep();
+    flow.IdleStep();
     if (TheGate->HandEnded) {
       TheGate->HandEnded = false;
       RecordHand(stats);

@@ -1,4 +1,4 @@
-#include "player/trial_positions.h"
+#include "training/trial_positions.h"
 
 void TrialPositions::DecisionStarts() {
   if (Starts.empty() || Starts.back() != Targets.size()) Starts.push_back(Targets.size());
