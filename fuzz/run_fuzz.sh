@@ -14,7 +14,7 @@ cmake --build "$build" -j "${JOBS:-2}"
 for reader in resume weights settings spec data; do
   work="$build/corpus/$reader"
   # The network data files start from the shipped default networks.
-  seeds="$root/tests/store/corpus/$reader"
+  seeds="$root/fuzz/corpus/$reader"
   if [ "$reader" = data ]; then seeds="$root/data"; fi
   mkdir -p "$work" "$build/crashes/$reader"
   echo "== fuzzing the $reader reader for ${seconds}s"
