@@ -6,9 +6,23 @@
 #include <cstdlib>
 #include <string>
 
+#include <QMessageBox>
+
+#include "neural/check.h"
 #include "player/data_paths.h"
 #include "ui/install_places.h"
 #include "ui/quorla_frame.h"
+
+namespace {
+
+// A failed internal check stops the program; a person sees why first.
+void ShowFailedCheck(const char* condition, const char* file, unsigned line) {
+  std::fprintf(stderr, "Assertion failed: %s, file %s, line %u\n", condition, file, line);
+  QMessageBox::critical(nullptr, "Quorla",
+                        QString("Assertion failed: %1\nfile %2, line %3").arg(condition, file).arg(line));
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   if (!HasDisplay()) {
@@ -19,6 +33,7 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName("Quorla");
+  NxSetCheckHandler(ShowFailedCheck);
 
   const InstallPlaces places = FindInstallPlaces(data_paths::ProgramDirectory());
   data_paths::SetInstallationDirectory(places.Installation);
