@@ -47,7 +47,10 @@ class BackdropLoadingTest : public ::testing::Test {
     put(8, 2);
     put(0, 4);
     put(rowBytes * height, 4);
-    put(0, 16);
+    put(0, 4);  // horizontal and vertical resolution, colours used, colours important
+    put(0, 4);
+    put(0, 4);
+    put(0, 4);
     for (uint32_t i = 0; i < 256; ++i) put(i | i << 8 | i << 16, 4);
     bytes.append(QByteArray(rowBytes * height, 100));
     return bytes;
