@@ -13,6 +13,9 @@
 #include <string>
 
 #include "player/data_paths.h"
+#include "player/seat_player.h"
+#include "store/setting_keys.h"
+#include "ui/score_sheet_window.h"
 #include "ui/install_places.h"
 #include "ui/quorla_client.h"
 #include "ui/quorla_frame.h"
@@ -21,11 +24,12 @@ namespace {
 
 int Usage(int status) {
   std::fprintf(status ? stderr : stdout,
-               "usage: quorla-screenshot OUT.png [--scale 1|2|3] [--moves N]\n"
+               "usage: quorla-screenshot OUT.png [--scale 1|2|3] [--moves 0|1|2]\n"
                "Deals a game in a scratch copy of the installation on the offscreen platform and saves\n"
-               "the window as a PNG at the given device pixel ratio (default 1). --moves drags the\n"
-               "upcard or a stock card into the hand first (0..1). Prints the time to the first\n"
-               "painted table and the cost of one drag step.\n");
+               "the window as a PNG at the given device pixel ratio (default 1). --moves 1 drags the\n"
+               "upcard or a stock card into the hand first; --moves 2 plays the whole hand with the\n"
+               "simple strategy and also saves the score sheet as OUT-sheet.png. Prints the time to\n"
+               "the first painted table and the cost of one drag step.\n");
   return status;
 }
 
@@ -41,7 +45,7 @@ int main(int argc, char** argv) {
     if ((option == "--scale" || option == "--moves") && i + 1 < argc) {
       char* end = nullptr;
       long value = std::strtol(argv[++i], &end, 10);
-      const long high = option == "--scale" ? 3 : 1, low = option == "--scale" ? 1 : 0;
+      const long high = option == "--scale" ? 3 : 2, low = option == "--scale" ? 1 : 0;
       if (*end || value < low || value > high) {
         std::fprintf(stderr, "quorla-screenshot: %s takes %ld..%ld\n", option.c_str(), low, high);
         return 2;
@@ -72,6 +76,7 @@ int main(int argc, char** argv) {
   {
     GameSettings settings;
     settings.Open(places.Configuration + "QUORLA.INI");
+    WriteSetting(*settings.Store, keys::GinVariation, STANDARD_GIN);  // a hand that ends with a knock
     QuorlaFrame frame(settings, places.Configuration, places.Installation);
     QuorlaClient* table = frame.Client();
     table->SetPrompter([](const QString&, const QString&, QMessageBox::Icon, bool) { return true; });
@@ -103,7 +108,18 @@ int main(int argc, char** argv) {
       std::printf("drag step at scale %d: %.1f us\n", table->CompositionScale(), drag.nsecsElapsed() / 1e3 / steps);
       QTest::mouseRelease(table, Qt::LeftButton, {}, QPoint(110, 300));
     }
-    if (moves == 0) (void)first;
+    if (moves == 2) {
+      // The rest of the hand, the person's moves chosen by the simple strategy.
+      GameFlow& flow = table->Table().Flow;
+      for (int i = 0; i < 2000 && state.Play != Learning; ++i) {
+        if (state.Play == HumanTake || state.Play == HumanDiscard) SimplePlayer().Move(flow);
+        for (int j = 0; j < 200 && flow.HasIdleWork() && state.Play != Learning; ++j) flow.IdleStep();
+      }
+      for (int j = 0; j < 20; ++j) QApplication::processEvents();
+      QString sheet = QString::fromStdString(out);
+      sheet.insert(sheet.lastIndexOf('.'), "-sheet");
+      table->SheetWindow()->grab().save(sheet);
+    }
     if (!frame.grab().save(QString::fromStdString(out))) {
       std::fprintf(stderr, "quorla-screenshot: cannot write %s\n", out.c_str());
       status = 1;
