@@ -6,7 +6,7 @@
 #include "neural/net.h"
 
 ComputerPlay::ComputerPlay(GinTable& table, uint32_t level, uint32_t seat)
-    : Table(table), CurrentLevel(level), Seat(seat) {}
+    : Table(table), CurrentLevel(level), Seat(seat), DataFiles(table.View()) {}
 
 ComputerPlay::~ComputerPlay() {
   if (LowNet && HighNet) SaveNets(CurrentLevel);

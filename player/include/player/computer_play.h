@@ -8,6 +8,7 @@
 #include "game/gin_table.h"
 #include "game/opponent.h"
 #include "game/rules.h"
+#include "player/network_data_files.h"
 #include "player/position_network.h"
 
 class NxFile;
@@ -103,7 +104,7 @@ class ComputerPlay : public ComputerOpponent {
   bool LoadNets(uint32_t level, bool fromDefault);
   // Reads every level from this one file and never writes (matches between
   // fixed networks).
-  void UseFixedDataFile(const std::string& path) { FixedDataFile = path; }
+  void UseFixedDataFile(const std::string& path) { DataFiles.UseFixedFile(path); }
   void SaveNets(uint32_t level);
   bool CopyDefaultData();
   void ApplyLevelRates(uint32_t level);
@@ -148,7 +149,6 @@ class ComputerPlay : public ComputerOpponent {
   bool TryToKnock();
   bool ReadPlayerOrDefault(uint32_t level);
   void FailDataLoad();
-  void ShowDataMessage(const std::string& text, MessageIcon icon);
   void DeleteNets();
   void EnsureObservationStore();
 
@@ -158,7 +158,7 @@ class ComputerPlay : public ComputerOpponent {
   GinTable& Table;
   uint32_t CurrentLevel;
   uint32_t Seat;
-  std::string FixedDataFile;
+  NetworkDataFiles DataFiles;
   NxTemporalDifferenceNet* LowNet = nullptr;
   NxTemporalDifferenceNet* HighNet = nullptr;
   NxTemporalDifferenceNet* CurrentNet = nullptr;
