@@ -121,7 +121,8 @@ void QuorlaClient::SaveOnClose() {
 // ------------------------------------------------------------------ scale
 
 int32_t QuorlaClient::WantedScale() const {
-  const QScreen* screen = windowHandle() ? windowHandle()->screen() : QGuiApplication::primaryScreen();
+  const QWindow* shown = window()->windowHandle();
+  const QScreen* screen = shown ? shown->screen() : QGuiApplication::primaryScreen();
   const double ratio = screen ? screen->devicePixelRatio() : 1.0;
   return std::clamp(static_cast<int32_t>(std::ceil(ratio * LargeFactor - 0.01)), 1, 3);
 }
@@ -169,18 +170,16 @@ void QuorlaClient::SetLargeTable(bool large) {
 
 void QuorlaClient::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  if (WantedScale() != Scale) {
-    Scale = WantedScale();
-    ApplyScale();
-  }
-  if (windowHandle())
-    connect(windowHandle(), &QWindow::screenChanged, this,
-            [this] {
-              if (WantedScale() == Scale) return;
-              Scale = WantedScale();
-              ApplyScale();
-            },
+  FollowScreen();
+  if (window()->windowHandle())
+    connect(window()->windowHandle(), &QWindow::screenChanged, this, &QuorlaClient::FollowScreen,
             Qt::UniqueConnection);
+}
+
+void QuorlaClient::FollowScreen() {
+  if (WantedScale() == Scale) return;
+  Scale = WantedScale();
+  ApplyScale();
 }
 
 QSize QuorlaClient::sizeHint() const { return {TABLE_AREA.Width() * LargeFactor, TABLE_AREA.Height() * LargeFactor}; }

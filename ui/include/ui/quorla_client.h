@@ -120,6 +120,8 @@ class QuorlaClient : public QWidget, public Presentation {
 
   // quorla_client.cpp
   void ApplyScale();
+  // A window moved to a screen of another pixel ratio draws at its scale.
+  void FollowScreen();
   int32_t WantedScale() const;
   void LoadBackdropPicture();
   void KickIdle();
