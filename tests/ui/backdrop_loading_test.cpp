@@ -104,7 +104,7 @@ TEST_F(BackdropLoadingTest, ABadBackdropFileGivesItsMessageAndThePlainBackdrop) 
 TEST_F(BackdropLoadingTest, AGoodFileIsLoadedDecoratedAndAResolutionChangeIsPointedOut) {
   const std::string path = Path("BACKIMG.QLF");
   Write(path, Bmp(Solid(576, 384, 0xFFE0E0A0)));
-  // The stored default resolution is 8.
+  WriteSetting(Settings, keys::ColorResolution32, 8);  // scenery chosen on an 8-bit screen
   const BackdropLoad load = LoadBackdrop(path, 2, Settings, 24);
   EXPECT_FALSE(load.Plain);
   ASSERT_EQ(load.Messages.size(), 1u);

@@ -11,7 +11,11 @@ TEST(ColorResolution, AChangeIsRecordedAndWarnedAboutOnce) {
   const auto path = std::filesystem::temp_directory_path() / "quorla-colour-resolution.ini";
   std::filesystem::remove(path);
   SettingsStore settings("Quorla", path.string(), true);
-  // The stored default is 8: a 32-bit screen is a change.
+  // A first start records the screen's resolution without a warning.
+  EXPECT_FALSE(CheckColorResolution(settings, 24, true).Warning.has_value());
+  EXPECT_EQ(ReadSetting(settings, keys::ColorResolution32), 24u);
+  // A recorded 8 and a 32-bit screen is a change.
+  WriteSetting(settings, keys::ColorResolution32, 8);
   ColorResolutionCheck check = CheckColorResolution(settings, 32, true);
   EXPECT_EQ(check.Current, 32u);
   ASSERT_TRUE(check.Warning.has_value());
