@@ -172,7 +172,14 @@ TEST_F(HelpFixture, PicturesAreDrawnAtTheScreensPixelRatioAndBadOnesAreSkipped) 
 }
 
 TEST_F(HelpFixture, ShotsOfTheRefresherAtRatioOneAndTwo) {
-  HelpWindow* help = Open("rules");
+  HelpWindow* help = Open("contents");
+  help->resize(660, 560);
+  QApplication::processEvents();
+  SaveShot(Rendered(*help, 1), "help-contents.png");
+  help->ShowTopic("dealing");
+  QApplication::processEvents();
+  SaveShot(Rendered(*help, 1), "help-dealing.png");
+  help = Open("rules");
   help->resize(660, 560);
   emit help->Browser()->anchorClicked(QUrl("#melds"));
   for (qreal ratio : {1.0, 2.0}) {

@@ -218,6 +218,10 @@ TEST_F(FrameFixture, ADamagedLocationPutsTheBarAtTheDefaultEdge) {
   Open(9);
   EXPECT_EQ(Frame->toolBarArea(Frame->Buttons()), Qt::LeftToolBarArea);
   EXPECT_EQ(Frame->ButtonBarAddition(), QSize(36, 0));
+  // A right click beside the table offers no way to hide the bar behind the
+  // preferences' back.
+  std::unique_ptr<QMenu> popup(Frame->createPopupMenu());
+  EXPECT_TRUE(!popup || popup->isEmpty());
 }
 
 TEST_F(FrameFixture, TooltipsAreHintsUntilTheBarFirstShowsThenTwoAreShort) {
