@@ -58,6 +58,7 @@ HelpBrowser::HelpBrowser(const QString& directory, QWidget* parent)
   setOpenLinks(false);
   connect(this, &QTextBrowser::anchorClicked, this, &HelpBrowser::FollowLink);
   Scale = devicePixelRatioF();
+  document()->setDocumentMargin(10);
 }
 
 void HelpBrowser::ShowPage(const QString& page) {
