@@ -9,6 +9,9 @@
 #include "game/string_table.h"
 #include "game/table_commands.h"
 #include "store/settings_store.h"
+#include "ui/button_bar.h"
+#include "ui/frame_commands.h"
+#include "ui/help_topics.h"
 #include "ui/quorla_client.h"
 #include "ui/score_sheet_window.h"
 #include "ui/statistics_dlg.h"
@@ -31,7 +34,10 @@ QuorlaFrame::QuorlaFrame(GameSettings& settings, const std::string& configDirect
   setCentralWidget(Table);
   StatusPanes = std::make_unique<TableStatusPanes>(statusBar());
   Table->SetStatusPanes(StatusPanes.get());
+  SetHelpDirectory(QString::fromStdString(installDirectory + "QUORLA32.HLP"));
   BuildMenus();
+  Bar = new ButtonBar([this](uint32_t command) { return Action(command); }, this);
+  Bar->Place(*this, settings.Prefs.ToolbarLocation, settings.Prefs.HideToolbar);
   connect(Table, &QuorlaClient::CommandsChanged, this, &QuorlaFrame::RefreshCommands);
   connect(Table, &QuorlaClient::CloseRequested, this, [this] { QTimer::singleShot(0, this, &QWidget::close); });
   connect(Table, &QuorlaClient::StatisticsRequested, this, &QuorlaFrame::ShowStatistics);
@@ -50,7 +56,11 @@ QAction* QuorlaFrame::AddCommand(QMenu* menu, uint32_t command, const QKeySequen
   QAction* action = menu->addAction(Text(command));
   action->setStatusTip(Text(CommandHintId(command)));
   if (!shortcut.isEmpty()) action->setShortcut(shortcut);
-  connect(action, &QAction::triggered, this, [this, command] { Table->RunCommand(command); });
+  action->setData(command);
+  if (IsFrameCommand(command))
+    connect(action, &QAction::triggered, this, [this, command] { RunFrameCommand(command); });
+  else
+    connect(action, &QAction::triggered, this, [this, command] { Table->RunCommand(command); });
   Actions[command] = action;
   return action;
 }
@@ -68,14 +78,24 @@ void QuorlaFrame::BuildMenus() {
   AddCommand(game, CM_SCORE);
   AddCommand(game, CM_STATISTICS);
   game->addSeparator();
+  AddCommand(game, CM_SWITCH_PLAYER);
+  AddCommand(game, CM_CREATE_PLAYER);
+  AddCommand(game, CM_REMOVE_PLAYER);
+  game->addSeparator();
   QAction* exit = game->addAction("E&xit");
   exit->setShortcut(QKeySequence("Ctrl+Q"));
   exit->setStatusTip("Quit Quorla");
   connect(exit, &QAction::triggered, this, &QWidget::close);
 
   QMenu* options = menuBar()->addMenu("&Options");
-  AddCommand(options, CM_WATCH_COMPUTER_HAND)->setCheckable(true);
+  AddCommand(options, CM_VARIATIONS);
+  AddCommand(options, CM_DIFFICULTY);
+  AddCommand(options, CM_DEALING);
+  AddCommand(options, CM_CARDBACK);
   AddCommand(options, CM_SCENERY);
+  AddCommand(options, CM_PREFERENCES);
+  options->addSeparator();
+  AddCommand(options, CM_WATCH_COMPUTER_HAND)->setCheckable(true);
   LargeTable = options->addAction("&Large Table");
   LargeTable->setCheckable(true);
   LargeTable->setStatusTip("Show the table at twice its size");
@@ -84,7 +104,14 @@ void QuorlaFrame::BuildMenus() {
     Settings.Store->WriteInt(OWN_SECTION, LARGE_TABLE_KEY, on ? 1 : 0);
     adjustSize();
   });
-  for (QMenu* menu : {game, options}) connect(menu, &QMenu::aboutToShow, this, &QuorlaFrame::RefreshCommands);
+
+  QMenu* help = menuBar()->addMenu("&Help");
+  AddCommand(help, CM_HELP_CONTENTS, QKeySequence::HelpContents);
+  AddCommand(help, CM_HELP_RULES);
+  AddCommand(help, CM_HELP_USING);
+  help->addSeparator();
+  AddCommand(help, CM_ABOUT);
+  for (QMenu* menu : {game, options, help}) connect(menu, &QMenu::aboutToShow, this, &QuorlaFrame::RefreshCommands);
 }
 
 QAction* QuorlaFrame::Action(uint32_t command) const {
@@ -93,8 +120,45 @@ QAction* QuorlaFrame::Action(uint32_t command) const {
 }
 
 void QuorlaFrame::RefreshCommands() {
-  for (auto& [command, action] : Actions) action->setEnabled(Table->IsCommandEnabled(command));
+  for (auto& [command, action] : Actions)
+    action->setEnabled(IsFrameCommand(command) ? IsFrameCommandEnabled(command) : Table->IsCommandEnabled(command));
   Actions[CM_WATCH_COMPUTER_HAND]->setChecked(Table->IsWatching());
+}
+
+void QuorlaFrame::RunFrameCommand(uint32_t command) {
+  switch (command) {
+    case CM_VARIATIONS: ShowVariations(); break;
+    case CM_DIFFICULTY: ShowDifficulty(); break;
+    case CM_DEALING: ShowDealing(); break;
+    case CM_CARDBACK: ShowCardback(); break;
+    case CM_PREFERENCES: ShowPreferences(); break;
+    case CM_ABOUT: ShowAbout(); break;
+    case CM_SWITCH_PLAYER: SwitchPlayer(); break;
+    case CM_CREATE_PLAYER: CreatePlayer(); break;
+    case CM_REMOVE_PLAYER: RemovePlayer(); break;
+    case CM_HELP_CONTENTS: ShowHelpTopic(this, "contents"); break;
+    case CM_HELP_RULES: ShowHelpTopic(this, "rules"); break;
+    case CM_HELP_USING: ShowHelpTopic(this, "using_help"); break;
+    default: break;
+  }
+}
+
+bool QuorlaFrame::IsFrameCommandEnabled(uint32_t command) const {
+  switch (command) {
+    case CM_HELP_CONTENTS:
+    case CM_HELP_RULES:
+    case CM_HELP_USING: return true;
+    default: return DialogReady(command);
+  }
+}
+
+void QuorlaFrame::Relayout() {
+  Bar->Place(*this, Settings.Prefs.ToolbarLocation, Settings.Prefs.HideToolbar);
+  adjustSize();
+}
+
+QSize QuorlaFrame::ButtonBarAddition() const {
+  return ::ButtonBarAddition(Settings.Prefs.ToolbarLocation, Settings.Prefs.HideToolbar);
 }
 
 void QuorlaFrame::Start() {

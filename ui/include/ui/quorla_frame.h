@@ -8,11 +8,12 @@
 #include "store/config_switch.h"
 
 class QAction;
+class ButtonBar;
 class QuorlaClient;
 class TableStatusPanes;
 
-// The main window around the table: the menu bar, the status bar with the
-// table's panes, and the close sequence.
+// The main window around the table: the menu bar, the button bar, the
+// status bar with the table's panes, and the close sequence.
 class QuorlaFrame : public QMainWindow {
   Q_OBJECT
 
@@ -25,6 +26,14 @@ class QuorlaFrame : public QMainWindow {
   QuorlaClient* Client() { return Table; }
   QAction* Action(uint32_t command) const;
   TableStatusPanes* Panes() { return StatusPanes.get(); }
+  ButtonBar* Buttons() { return Bar; }
+
+  // Places the button bar where the preferences say (after they changed)
+  // and fits the frame around the table again.
+  void Relayout();
+  // What the button bar adds to the table's size: its width at the right or
+  // left edge, its height at the top or bottom, nothing when hidden.
+  QSize ButtonBarAddition() const;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -34,10 +43,26 @@ class QuorlaFrame : public QMainWindow {
   QAction* AddCommand(class QMenu* menu, uint32_t command, const QKeySequence& shortcut = {});
   void RefreshCommands();
   void ShowStatistics();
+  void RunFrameCommand(uint32_t command);
+  bool IsFrameCommandEnabled(uint32_t command) const;
+
+  // The option and player configuration dialogs and About, one per command
+  // (quorla_frame_hooks.cpp); DialogReady tells which of them can open.
+  void ShowVariations();
+  void ShowDifficulty();
+  void ShowDealing();
+  void ShowCardback();
+  void ShowPreferences();
+  void ShowAbout();
+  void SwitchPlayer();
+  void CreatePlayer();
+  void RemovePlayer();
+  bool DialogReady(uint32_t command) const;
 
   GameSettings& Settings;
   QuorlaClient* Table;
   std::unique_ptr<TableStatusPanes> StatusPanes;
   std::map<uint32_t, QAction*> Actions;
   QAction* LargeTable = nullptr;
+  ButtonBar* Bar = nullptr;
 };

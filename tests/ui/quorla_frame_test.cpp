@@ -1,0 +1,279 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolButton>
+#include <filesystem>
+#include <set>
+
+#include "game/string_table.h"
+#include "game/table_commands.h"
+#include "player/data_paths.h"
+#include "store/dialog_texts.h"
+#include "ui/button_bar.h"
+#include "ui/frame_commands.h"
+#include "ui/help_topics.h"
+#include "ui/help_window.h"
+#include "ui/quorla_client.h"
+#include "ui/quorla_frame.h"
+#include "ui_test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+QString Text(uint32_t id) { return QString::fromUtf8(ResourceString(id)); }
+
+// Every command of the menu bar: the table's and the frame's.
+const std::vector<uint32_t> ALL_COMMANDS = {
+    CM_NEXT_HAND,     CM_NEW_GAME,      CM_RESUME_GAME,   CM_SCORE,       CM_STATISTICS,    CM_PASS,
+    CM_SORT_BY_VALUE, CM_SORT_BY_SUIT,  CM_WATCH_COMPUTER_HAND, CM_SCENERY, CM_VARIATIONS,    CM_DIFFICULTY,
+    CM_DEALING,       CM_CARDBACK,      CM_PREFERENCES,   CM_SWITCH_PLAYER, CM_CREATE_PLAYER, CM_REMOVE_PLAYER,
+    CM_HELP_CONTENTS, CM_HELP_USING,    CM_HELP_RULES,    CM_ABOUT,
+};
+
+// A frame on a scratch installation whose table answers every box with yes.
+struct FrameFixture : ::testing::Test {
+  FrameFixture() {
+    static int counter = 0;
+    Root = fs::temp_directory_path() / ("quorla-frame-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
+    fs::remove_all(Root);
+    fs::create_directories(Root);
+    fs::copy_file(QUORLA_DEFAULT_DATA, Root / "QLDEFLT.QLF");
+    fs::copy_file(QUORLA_DEFAULT_DATA, Root / "QLPLAY.QLF");
+    data_paths::SetInstallationDirectory(Root.string());
+    data_paths::SetConfigurationDirectory(Root.string());
+  }
+  ~FrameFixture() override {
+    Frame.reset();
+    fs::remove_all(Root);
+  }
+
+  void Open(uint32_t barLocation = 0, bool hidden = false) {
+    Settings.Open((Root / "QUORLA.INI").string());
+    Settings.Prefs.ToolbarLocation = barLocation;
+    Settings.Prefs.HideToolbar = hidden;
+    Frame = std::make_unique<QuorlaFrame>(Settings, Root.string() + "/", Root.string() + "/");
+    Frame->Client()->SetPrompter([](const QString&, const QString&, QMessageBox::Icon, bool) { return true; });
+    Frame->Client()->SetWaitFactor(0.0);
+    Frame->show();
+    Frame->Start();
+    Settle();
+  }
+
+  void Settle() {
+    for (int i = 0; i < 20000 && Frame->Client()->Table().Flow.HasIdleWork(); ++i) QApplication::processEvents();
+    QApplication::processEvents();
+  }
+
+  void MoveBar(uint32_t location, bool hidden = false) {
+    Settings.Prefs.ToolbarLocation = location;
+    Settings.Prefs.HideToolbar = hidden;
+    Frame->Relayout();
+    QApplication::processEvents();
+  }
+
+  QRect BarRect() { return Frame->Buttons()->geometry(); }
+  QRect TableRect() { return Frame->centralWidget()->geometry(); }
+
+  // The actions of every menu of the menu bar, by command.
+  std::map<uint32_t, QAction*> MenuCommands() {
+    std::map<uint32_t, QAction*> found;
+    for (QAction* top : Frame->menuBar()->actions())
+      for (QAction* item : top->menu()->actions())
+        if (item->data().isValid()) found[item->data().toUInt()] = item;
+    return found;
+  }
+
+  QToolButton* ButtonOf(uint32_t command) {
+    return qobject_cast<QToolButton*>(Frame->Buttons()->widgetForAction(Frame->Action(command)));
+  }
+
+  fs::path Root;
+  GameSettings Settings;
+  std::unique_ptr<QuorlaFrame> Frame;
+};
+
+TEST_F(FrameFixture, EveryCommandIsInAMenuWithItsMnemonicAndHint) {
+  Open();
+  const auto menus = MenuCommands();
+  for (uint32_t command : ALL_COMMANDS) {
+    SCOPED_TRACE(command);
+    ASSERT_TRUE(menus.count(command));
+    QAction* action = menus.at(command);
+    EXPECT_EQ(action->text(), Text(command));
+    EXPECT_TRUE(action->text().contains('&'));
+    EXPECT_FALSE(action->statusTip().isEmpty());
+    EXPECT_EQ(action->statusTip(), Text(CommandHintId(command)));
+  }
+  EXPECT_EQ(Frame->Action(CM_NEW_GAME)->shortcut(), QKeySequence("Ctrl+N"));
+  EXPECT_EQ(Frame->Action(CM_HELP_CONTENTS)->shortcut(), QKeySequence(Qt::Key_F1));
+  QStringList menuTitles;
+  for (QAction* top : Frame->menuBar()->actions()) menuTitles << top->text();
+  EXPECT_EQ(menuTitles, (QStringList{"&Game", "&Options", "&Help"}));
+  bool exitFound = false;
+  for (QAction* item : Frame->menuBar()->actions().front()->menu()->actions())
+    if (item->text() == "E&xit") exitFound = item->shortcut() == QKeySequence("Ctrl+Q") && !item->statusTip().isEmpty();
+  EXPECT_TRUE(exitFound);
+}
+
+TEST_F(FrameFixture, MenuAndButtonsFollowTheTablesEnabledState) {
+  Open();
+  auto check = [this] {
+    for (auto& [command, action] : MenuCommands()) {
+      SCOPED_TRACE(command);
+      if (IsFrameCommand(command)) continue;
+      EXPECT_EQ(action->isEnabled(), Frame->Client()->IsCommandEnabled(command));
+      if (QToolButton* button = ButtonOf(command)) {
+        EXPECT_EQ(button->isEnabled(), action->isEnabled());
+      }
+    }
+  };
+  check();
+  // Sorting by value disables that command at once, in the menu and on the bar.
+  ASSERT_TRUE(Frame->Action(CM_SORT_BY_VALUE)->isEnabled());
+  Frame->Action(CM_SORT_BY_VALUE)->trigger();
+  Settle();
+  EXPECT_FALSE(Frame->Action(CM_SORT_BY_VALUE)->isEnabled());
+  EXPECT_FALSE(ButtonOf(CM_SORT_BY_VALUE)->isEnabled());
+  EXPECT_TRUE(ButtonOf(CM_SORT_BY_SUIT)->isEnabled());
+  check();
+  // Help always works; dialogs that are not part of this build stay disabled.
+  for (uint32_t command : {CM_HELP_CONTENTS, CM_HELP_RULES, CM_HELP_USING})
+    EXPECT_TRUE(Frame->Action(command)->isEnabled());
+  EXPECT_FALSE(Frame->Action(CM_RESUME_GAME)->isEnabled());
+}
+
+TEST_F(FrameFixture, ButtonBarHoldsItsButtonsInOrderWithEightPixelGaps) {
+  Open(2);
+  std::vector<uint32_t> seen;
+  for (QAction* action : Frame->Buttons()->actions()) {
+    if (action->data().isValid()) {
+      seen.push_back(action->data().toUInt());
+      continue;
+    }
+    seen.push_back(MENU_SEPARATOR);
+    EXPECT_EQ(Frame->Buttons()->widgetForAction(action)->width(), ButtonBar::SEPARATOR_EXTENT);
+  }
+  EXPECT_EQ(seen, ButtonBar::Layout());
+  MoveBar(1);
+  for (QAction* action : Frame->Buttons()->actions()) {
+    if (!action->data().isValid()) {
+      EXPECT_EQ(Frame->Buttons()->widgetForAction(action)->height(), ButtonBar::SEPARATOR_EXTENT);
+    }
+  }
+  for (uint32_t command : ButtonBar::Layout()) {
+    if (command != MENU_SEPARATOR) {
+      EXPECT_FALSE(ButtonOf(command)->icon().isNull()) << command;
+    }
+  }
+}
+
+TEST_F(FrameFixture, ButtonBarGoesToEachEdgeOrHides) {
+  Open();
+  struct Case {
+    uint32_t Location;
+    Qt::ToolBarArea Area;
+  };
+  for (Case c : {Case{0, Qt::RightToolBarArea}, Case{1, Qt::LeftToolBarArea}, Case{2, Qt::TopToolBarArea},
+                 Case{3, Qt::BottomToolBarArea}}) {
+    SCOPED_TRACE(c.Location);
+    MoveBar(c.Location);
+    EXPECT_EQ(Frame->toolBarArea(Frame->Buttons()), c.Area);
+    ASSERT_TRUE(Frame->Buttons()->isVisible());
+    const QRect bar = BarRect(), table = TableRect();
+    switch (c.Location) {
+      case 0: EXPECT_GE(bar.left(), table.right()); break;
+      case 1: EXPECT_LE(bar.right(), table.left()); break;
+      case 2: EXPECT_LE(bar.bottom(), table.top()); break;
+      case 3: EXPECT_GE(bar.top(), table.bottom()); break;
+    }
+    const QSize addition = Frame->ButtonBarAddition();
+    if (c.Location < 2) {
+      EXPECT_EQ(bar.width(), ButtonBar::VERTICAL_WIDTH);
+      EXPECT_EQ(addition, QSize(36, 0));
+    } else {
+      EXPECT_EQ(bar.height(), ButtonBar::HORIZONTAL_HEIGHT);
+      EXPECT_EQ(addition, QSize(0, 30));
+    }
+    // The frame fits the table and the bar, nothing more.
+    EXPECT_EQ(Frame->centralWidget()->size(), Frame->Client()->sizeHint());
+    SaveShot(Rendered(*Frame, 1), QString("frame-bar-%1.png").arg(c.Location));
+    if (c.Location == 0) SaveShot(Rendered(*Frame, 2), "frame-bar-0-x2.png");
+  }
+  MoveBar(0, true);
+  EXPECT_FALSE(Frame->Buttons()->isVisible());
+  EXPECT_EQ(Frame->ButtonBarAddition(), QSize(0, 0));
+  EXPECT_EQ(Frame->width(), Frame->Client()->sizeHint().width());
+  SaveShot(Rendered(*Frame, 2), "frame-bar-hidden-x2.png");
+  // A value the settings should never hold puts the bar at the default edge.
+  MoveBar(9);
+  EXPECT_TRUE(Frame->Buttons()->isVisible());
+  EXPECT_EQ(Frame->toolBarArea(Frame->Buttons()), Qt::LeftToolBarArea);
+  EXPECT_EQ(Frame->ButtonBarAddition(), QSize(36, 0));
+  // A right click beside the table offers no way to hide the bar behind the
+  // preferences' back.
+  std::unique_ptr<QMenu> popup(Frame->createPopupMenu());
+  EXPECT_TRUE(!popup || popup->isEmpty());
+}
+
+TEST_F(FrameFixture, TooltipsAreHintsUntilTheBarFirstShowsThenTwoAreShort) {
+  Settings.Open((Root / "QUORLA.INI").string());
+  Settings.Prefs.HideToolbar = true;
+  Frame = std::make_unique<QuorlaFrame>(Settings, Root.string() + "/", Root.string() + "/");
+  Frame->Client()->SetPrompter([](const QString&, const QString&, QMessageBox::Icon, bool) { return true; });
+  Frame->show();
+  QApplication::processEvents();
+  EXPECT_EQ(Frame->Action(CM_SCORE)->toolTip(), Text(CommandHintId(CM_SCORE)));
+  EXPECT_EQ(Frame->Action(CM_HELP_CONTENTS)->toolTip(), Text(CommandHintId(CM_HELP_CONTENTS)));
+  MoveBar(0, false);
+  QApplication::processEvents();
+  EXPECT_EQ(ButtonOf(CM_SCORE)->toolTip(), "Game Score");
+  EXPECT_EQ(ButtonOf(CM_HELP_CONTENTS)->toolTip(), "Help");
+  for (uint32_t command : {CM_NEXT_HAND, CM_NEW_GAME, CM_PASS, CM_SORT_BY_VALUE, CM_SORT_BY_SUIT})
+    EXPECT_EQ(ButtonOf(command)->toolTip(), Text(CommandHintId(command))) << command;
+}
+
+TEST_F(FrameFixture, HoveringAButtonOrAMenuItemShowsItsHint) {
+  Open(2);
+  QTest::mouseMove(ButtonOf(CM_NEW_GAME), ButtonOf(CM_NEW_GAME)->rect().center());
+  QApplication::processEvents();
+  EXPECT_EQ(Frame->statusBar()->currentMessage(), "Start a new game");
+  QTest::mouseMove(ButtonOf(CM_SORT_BY_SUIT), ButtonOf(CM_SORT_BY_SUIT)->rect().center());
+  QApplication::processEvents();
+  EXPECT_EQ(Frame->statusBar()->currentMessage(), "Sort your current cards by suit");
+
+  QAction* optionsTitle = Frame->menuBar()->actions().at(1);
+  QMenu* options = optionsTitle->menu();
+  QTest::mouseClick(Frame->menuBar(), Qt::LeftButton, {}, Frame->menuBar()->actionGeometry(optionsTitle).center());
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(options));
+  QTest::mouseMove(options, options->actionGeometry(Frame->Action(CM_WATCH_COMPUTER_HAND)).center());
+  QTest::mouseMove(options, options->actionGeometry(Frame->Action(CM_SCENERY)).center());
+  QApplication::processEvents();
+  EXPECT_EQ(Frame->statusBar()->currentMessage(), "Choose a picture for the table");
+  options->close();
+}
+
+TEST_F(FrameFixture, HelpKeyAndHelpButtonOpenTheHelpWindow) {
+  Open(2);
+  SetHelpDirectory(QUORLA_HELP_SET);
+  Frame->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Frame.get()));
+  QTest::keyClick(Frame.get(), Qt::Key_F1);
+  auto* help = Frame->findChild<HelpWindow*>();
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(help->isVisible());
+  EXPECT_TRUE(help->Browser()->source().toString().endsWith("contents.html"));
+  Frame->Action(CM_HELP_RULES)->trigger();
+  EXPECT_TRUE(help->Browser()->source().toString().endsWith("rules.html"));
+  QTest::mouseClick(ButtonOf(CM_HELP_CONTENTS), Qt::LeftButton);
+  EXPECT_TRUE(help->Browser()->source().toString().endsWith("contents.html"));
+  EXPECT_TRUE(help->Browser()->Problem().isEmpty());
+  help->close();
+}
+
+}  // namespace
