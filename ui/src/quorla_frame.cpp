@@ -8,6 +8,7 @@
 
 #include "game/string_table.h"
 #include "game/table_commands.h"
+#include "store/dialog_texts.h"
 #include "store/settings_store.h"
 #include "ui/quorla_client.h"
 #include "ui/score_sheet_window.h"
@@ -74,8 +75,9 @@ void QuorlaFrame::BuildMenus() {
   connect(exit, &QAction::triggered, this, &QWidget::close);
 
   QMenu* options = menuBar()->addMenu("&Options");
+  AddOptionDialogs(options);
+  options->addSeparator();
   AddCommand(options, CM_WATCH_COMPUTER_HAND)->setCheckable(true);
-  AddCommand(options, CM_SCENERY);
   LargeTable = options->addAction("&Large Table");
   LargeTable->setCheckable(true);
   LargeTable->setStatusTip("Show the table at twice its size");
@@ -84,6 +86,8 @@ void QuorlaFrame::BuildMenus() {
     Settings.Store->WriteInt(OWN_SECTION, LARGE_TABLE_KEY, on ? 1 : 0);
     adjustSize();
   });
+  options->addSeparator();
+  AddOptionAction(options, dialog_texts::MENU_ABOUT, &QuorlaFrame::ShowAbout);
   for (QMenu* menu : {game, options}) connect(menu, &QMenu::aboutToShow, this, &QuorlaFrame::RefreshCommands);
 }
 
@@ -100,6 +104,7 @@ void QuorlaFrame::RefreshCommands() {
 void QuorlaFrame::Start() {
   Table->ShowStartupNotes();
   Table->Start();
+  RebuildTitle();
   RefreshCommands();
   adjustSize();
 }

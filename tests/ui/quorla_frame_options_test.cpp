@@ -1,0 +1,357 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+// The Options menu of the frame on a real table: each dialog opened from
+// its menu entry, answered as a person would, and what OK applied or
+// Cancel kept.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QToolButton>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "game/table_commands.h"
+#include "player/data_paths.h"
+#include "player/network_data.h"
+#include "store/dialog_texts.h"
+#include "store/setting_keys.h"
+#include "ui/about_dlg.h"
+#include "ui/bmp_file.h"
+#include "ui/cardback_dlg.h"
+#include "ui/dealing_dlg.h"
+#include "ui/difficulty_dlg.h"
+#include "ui/preferences_dlg.h"
+#include "ui/quorla_client.h"
+#include "ui/quorla_frame.h"
+#include "ui/variations_dlg.h"
+#include "ui_test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+namespace dt = dialog_texts;
+
+// Runs `act` on the modal window of type T as soon as it is up; when none
+// comes, whatever modal window there is gets rejected so that no test can
+// hang on a dialog.
+template <typename T>
+void WhenModal(std::function<void(T&)> act, int triesLeft = 400) {
+  QTimer::singleShot(5, [act, triesLeft] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* wanted = qobject_cast<T*>(modal); wanted && wanted->isVisible()) {
+      act(*wanted);
+    } else if (triesLeft > 0) {
+      WhenModal<T>(act, triesLeft - 1);
+    } else if (auto* stuck = qobject_cast<QDialog*>(modal)) {
+      ADD_FAILURE() << "the expected dialog never came";
+      stuck->reject();
+    }
+  });
+}
+
+void Choose(QAbstractButton& button) { button.click(); }
+
+std::string LevelBlock(const fs::path& file, uint32_t level) {
+  std::ifstream in(file, std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return bytes.substr(level * 16024, 16024);
+}
+
+struct FrameFixture : ::testing::Test {
+  FrameFixture() {
+    static int counter = 0;
+    Root = fs::temp_directory_path() /
+           ("quorla-options-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
+    fs::remove_all(Root);
+    fs::create_directories(Root);
+    fs::copy_file(QUORLA_DEFAULT_DATA, Root / "QLDEFLT.QLF");
+    fs::copy_file(QUORLA_DEFAULT_DATA, Root / "QLPLAY.QLF");
+    data_paths::SetInstallationDirectory(Root.string());
+    data_paths::SetConfigurationDirectory(Root.string());
+  }
+  ~FrameFixture() override {
+    Frame.reset();
+    fs::remove_all(Root);
+  }
+
+  void Open(uint32_t variation = STANDARD_GIN) {
+    Settings.Open((Root / "QUORLA.INI").string());
+    WriteSetting(*Settings.Store, keys::GinVariation, variation);
+    const std::string dir = Root.string() + "/";
+    Frame = std::make_unique<QuorlaFrame>(Settings, dir, dir);
+    Client().SetPrompter([this](const QString& caption, const QString& text, QMessageBox::Icon, bool) {
+      Boxes.push_back(caption + ": " + text);
+      return true;
+    });
+    Client().SetWaitFactor(0.0);
+    Client().Table().Seed(4242);
+    Frame->show();
+    Frame->Start();
+    Settle();
+    Boxes.clear();
+  }
+
+  void Settle() {
+    for (int i = 0; i < 20000 && Client().Table().Flow.HasIdleWork() && !State().ClosingRequested; ++i)
+      QApplication::processEvents();
+  }
+  // A hand in progress that a new deal would visibly replace: the person
+  // has taken the upcard and holds eleven cards.
+  void TakeTheUpcard() {
+    for (int i = 0; i < 50 && !(State().Play == HumanTake && State().Offer == OFFER_TO_FIRST_PLAYER); ++i) {
+      Client().RunCommand(CM_NEW_GAME);
+      Settle();
+    }
+    ASSERT_EQ(State().Play, HumanTake);
+    Client().RunCommand(CM_TAKE_UPCARD);
+    ASSERT_EQ(State().Play, HumanDiscard);
+    ASSERT_EQ(Hand().size(), 11u);
+    Boxes.clear();
+  }
+  template <typename T>
+  void Run(uint32_t menuTextId, std::function<void(T&)> act) {
+    WhenModal<T>(act);
+    QAction* action = Frame->OptionAction(menuTextId);
+    ASSERT_NE(action, nullptr);
+    action->trigger();
+    Settle();
+  }
+
+  QuorlaClient& Client() { return *Frame->Client(); }
+  GameState& State() { return Client().Table().State; }
+  std::vector<uint32_t> Hand() {
+    NxDeck& deck = Client().Table().Deck;
+    std::vector<uint32_t> cards;
+    for (uint32_t i = 0; i < deck.CardsInPile(HUMAN_PILE); ++i) cards.push_back(deck.CardIndexAt(HUMAN_PILE, i));
+    return cards;
+  }
+  static std::vector<uint32_t> Sorted(std::vector<uint32_t> cards) {
+    std::sort(cards.begin(), cards.end());
+    return cards;
+  }
+
+  fs::path Root;
+  GameSettings Settings;
+  std::unique_ptr<QuorlaFrame> Frame;
+  std::vector<QString> Boxes;
+};
+
+}  // namespace
+
+TEST_F(FrameFixture, OptionsMenuHoldsTheDialogsWithAccessKeys) {
+  Open();
+  QMenu* options = nullptr;
+  for (QAction* menu : Frame->menuBar()->actions())
+    if (menu->text() == "&Options") options = menu->menu();
+  ASSERT_NE(options, nullptr);
+  QStringList items;
+  for (QAction* action : options->actions()) items << (action->isSeparator() ? "|" : action->text());
+  EXPECT_EQ(items, (QStringList{"&Variations...", "&Difficulty...", "Dealing/&Sorting...", "&Cardback...",
+                                "Sce&nery...", "&Preferences...", "|", "&Watch Computer Hand", "&Large Table", "|",
+                                "&About"}));
+  EXPECT_EQ(Frame->windowTitle(), "Quorla - Standard Gin Variation");
+  Frame->SetConfigurationName("Ann");
+  EXPECT_EQ(Frame->windowTitle(), "Quorla [Ann] - Standard Gin Variation");
+
+  bool shown = false;
+  Run<AboutDlg>(dt::MENU_ABOUT, [&](AboutDlg& about) {
+    shown = about.windowTitle() == "About Quorla";
+    about.OkButton().click();
+  });
+  EXPECT_TRUE(shown);
+}
+
+TEST_F(FrameFixture, ChangingOnlyTheTargetAbandonsTheGameCancelKeepsIt) {
+  Open();
+  TakeTheUpcard();
+  const std::vector<uint32_t> hand = Hand();
+  Run<VariationsDlg>(dt::MENU_VARIATIONS, [](VariationsDlg& d) {
+    Choose(d.TargetButton(3));
+    Choose(d.VariationButton(SIMPLE_GIN));
+    d.CancelButton()->click();
+  });
+  EXPECT_EQ(Hand(), hand);
+  EXPECT_EQ(State().GameTarget, 100u);
+  EXPECT_EQ(State().Variation, uint32_t{STANDARD_GIN});
+
+  // OK without a change keeps the game as well.
+  Run<VariationsDlg>(dt::MENU_VARIATIONS, [](VariationsDlg& d) { d.OkButton().click(); });
+  EXPECT_EQ(Hand(), hand);
+
+  Run<VariationsDlg>(dt::MENU_VARIATIONS, [](VariationsDlg& d) {
+    Choose(d.TargetButton(3));
+    d.OkButton().click();
+  });
+  EXPECT_EQ(State().GameTarget, 500u);
+  EXPECT_EQ(Client().Table().Record.Target, 500u);
+  EXPECT_NE(Hand(), hand);
+  EXPECT_EQ(Frame->windowTitle(), "Quorla - Standard Gin Variation");
+  EXPECT_TRUE(Boxes.empty()) << Boxes.front().toStdString();  // abandoned without asking
+
+  Run<VariationsDlg>(dt::MENU_VARIATIONS, [](VariationsDlg& d) {
+    Choose(d.VariationButton(OKLAHOMA_GIN));
+    d.OkButton().click();
+  });
+  EXPECT_EQ(State().Variation, uint32_t{OKLAHOMA_GIN});
+  EXPECT_EQ(Frame->windowTitle(), "Quorla - Oklahoma Gin Variation");
+}
+
+TEST_F(FrameFixture, SwitchingTheDealInOklahomaKeepsTheGameElsewhereDealsAgain) {
+  Open(OKLAHOMA_GIN);
+  TakeTheUpcard();
+  const std::vector<uint32_t> hand = Hand();
+  Run<DealingDlg>(dt::MENU_DEALING, [](DealingDlg& d) {
+    Choose(d.DealButton(1));
+    Choose(d.SortingButton(2));
+    d.OkButton().click();
+  });
+  EXPECT_EQ(Settings.Prefs.DealType, 1u);
+  EXPECT_EQ(Settings.Prefs.HandSorting, 2u);
+  EXPECT_EQ(Sorted(Hand()), Sorted(hand));  // the same cards, sorted by suits
+  EXPECT_EQ(State().Sort, SORTED_BY_SUIT);
+  EXPECT_EQ(State().Play, HumanDiscard);
+
+  // Cancel keeps the preferences.
+  Run<DealingDlg>(dt::MENU_DEALING, [](DealingDlg& d) {
+    Choose(d.DealButton(0));
+    d.CancelButton()->click();
+  });
+  EXPECT_EQ(Settings.Prefs.DealType, 1u);
+
+  Run<VariationsDlg>(dt::MENU_VARIATIONS, [](VariationsDlg& d) {
+    Choose(d.VariationButton(STANDARD_GIN));
+    d.OkButton().click();
+  });
+  // Eleven/Ten now: the first player begins with eleven cards.
+  const std::vector<uint32_t> standardHand = Sorted(Hand());
+  Run<DealingDlg>(dt::MENU_DEALING, [](DealingDlg& d) {
+    Choose(d.DealButton(0));
+    d.OkButton().click();
+  });
+  EXPECT_EQ(Settings.Prefs.DealType, 0u);
+  EXPECT_NE(Sorted(Hand()), Sorted(standardHand));
+}
+
+TEST_F(FrameFixture, ResetAnsweredNoChangesTheLevelWithoutResetting) {
+  // The player's learning differs from the defaults in every level.
+  ASSERT_TRUE(network_data::WriteFreshDataFile((Root / "QLPLAY.QLF").string(), 12));
+  const std::string learned = LevelBlock(Root / "QLPLAY.QLF", 2);
+  const std::string initial = LevelBlock(Root / "QLDEFLT.QLF", 2);
+  ASSERT_NE(learned, initial);
+  Open();
+  ComputerPlay& computer = *Client().Table().Computer;
+  ASSERT_EQ(computer.Level(), 1u);
+
+  Run<DifficultyDlg>(dt::MENU_DIFFICULTY, [](DifficultyDlg& d) {
+    Choose(d.LevelButton(3));
+    d.CancelButton()->click();
+  });
+  EXPECT_EQ(computer.Level(), 1u);
+
+  QString question;
+  Run<DifficultyDlg>(dt::MENU_DIFFICULTY, [&](DifficultyDlg& d) {
+    EXPECT_TRUE(d.LevelButton(1).isChecked());
+    Choose(d.LevelButton(2));
+    Choose(d.ResetBox());
+    WhenModal<QMessageBox>([&](QMessageBox& box) {
+      question = box.windowTitle() + ": " + box.text();
+      EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), "Cancel");
+      box.button(QMessageBox::No)->click();
+    });
+    d.OkButton().click();
+  });
+  EXPECT_EQ(question, "Warning: Resetting difficulty level 3 to its default will destroy any dynamic learning for "
+                      "that level. Do you really want to reset?");
+  EXPECT_EQ(computer.Level(), 2u);
+  EXPECT_EQ(Settings.Prefs.DifficultyLevel, 2u);
+  computer.SaveNets(2);
+  EXPECT_EQ(LevelBlock(Root / "QLPLAY.QLF", 2), learned);
+  EXPECT_TRUE(Frame->isVisible());
+}
+
+TEST_F(FrameFixture, ALevelThatLoadsFromNowhereClosesWithoutSaving) {
+  Open();
+  TakeTheUpcard();
+  fs::remove(Root / "QLDEFLT.QLF");
+  std::ofstream(Root / "QLPLAY.QLF") << "damaged";
+  Run<DifficultyDlg>(dt::MENU_DIFFICULTY, [](DifficultyDlg& d) {
+    Choose(d.LevelButton(3));
+    d.OkButton().click();
+  });
+  for (int i = 0; i < 50 && Frame->isVisible(); ++i) QApplication::processEvents(QEventLoop::AllEvents, 10);
+  EXPECT_FALSE(Frame->isVisible());
+  EXPECT_TRUE(State().DoNotSave);
+  EXPECT_FALSE(Boxes.empty());  // the person was told why
+  EXPECT_FALSE(fs::exists(Root / "RESUME.QLF"));
+}
+
+TEST_F(FrameFixture, CardbackOkPutsTheBackOnTheDeckCancelKeepsIt) {
+  Open();
+  const uint32_t before = State().CardBackId;
+  const uint32_t other = before == 24463 ? 24464 : 24463;
+  Run<CardbackDlg>(dt::MENU_CARDBACK, [&](CardbackDlg& d) {
+    EXPECT_TRUE(d.BackButton(before - 24456).isChecked());
+    d.BackButton(other - 24456).click();
+    d.CancelButton()->click();
+  });
+  EXPECT_EQ(State().CardBackId, before);
+
+  const QImage table = Client().grab().toImage();
+  Run<CardbackDlg>(dt::MENU_CARDBACK, [&](CardbackDlg& d) {
+    d.BackButton(other - 24456).click();
+    Choose(d.DifferentBackBox());
+    d.OkButton().click();
+  });
+  EXPECT_EQ(State().CardBackId, other);
+  EXPECT_EQ(Client().Table().Deck.BackId(), other);
+  EXPECT_TRUE(Settings.Prefs.RandomDeck);
+  EXPECT_TRUE(Client().Table().Flow.Settings.DifferentCardbackEachGame);
+  EXPECT_NE(Client().grab().toImage(), table);  // the computer's hand shows the new back
+}
+
+TEST_F(FrameFixture, PreferencesSwitchSceneryAndKeepTheRest) {
+  Open();
+  const fs::path picture = Root / "sky.bmp";
+  const std::vector<uint8_t> bytes = EncodeBmp24(NxBitmap(100, 50, 0x003060C0));
+  std::ofstream(picture, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  Client().ChooseSceneryFrom(picture.string());
+  const QColor sky(0x30, 0x60, 0xC0), purple(128, 0, 128);
+  ASSERT_EQ(Client().grab().toImage().pixelColor(20, 200), sky);
+
+  Run<PreferencesDlg>(dt::MENU_PREFERENCES, [](PreferencesDlg& d) {
+    Choose(d.DisableSceneryBox());
+    Choose(d.AlwaysResumeBox());
+    d.CancelButton()->click();
+  });
+  EXPECT_FALSE(Settings.Prefs.DisableScenery);
+  EXPECT_EQ(Settings.Prefs.AlwaysResume, 0u);
+
+  Run<PreferencesDlg>(dt::MENU_PREFERENCES, [](PreferencesDlg& d) {
+    Choose(d.DisableSceneryBox());
+    Choose(d.AlwaysResumeBox());
+    Choose(d.LocationButton(3));
+    d.OkButton().click();
+  });
+  EXPECT_TRUE(Settings.Prefs.DisableScenery);
+  EXPECT_EQ(Settings.Prefs.AlwaysResume, 1u);
+  EXPECT_EQ(Settings.Prefs.ToolbarLocation, 3u);
+  EXPECT_EQ(Client().grab().toImage().pixelColor(20, 200), purple);
+  EXPECT_FALSE(Client().IsCommandEnabled(CM_SCENERY));
+
+  Run<PreferencesDlg>(dt::MENU_PREFERENCES, [](PreferencesDlg& d) {
+    Choose(d.DisableSceneryBox());
+    d.OkButton().click();
+  });
+  EXPECT_EQ(Client().grab().toImage().pixelColor(20, 200), sky);
+  EXPECT_TRUE(Client().IsCommandEnabled(CM_SCENERY));
+  EXPECT_TRUE(Boxes.empty()) << Boxes.front().toStdString();
+}
