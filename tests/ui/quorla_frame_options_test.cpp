@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -281,6 +282,17 @@ TEST_F(FrameFixture, ResetAnsweredNoChangesTheLevelWithoutResetting) {
 TEST_F(FrameFixture, ALevelThatLoadsFromNowhereClosesWithoutSaving) {
   Open();
   TakeTheUpcard();
+  // The player's file damaged: the level comes from the defaults instead.
+  std::ofstream(Root / "QLPLAY.QLF") << "damaged";
+  Run<DifficultyDlg>(dt::MENU_DIFFICULTY, [](DifficultyDlg& d) {
+    Choose(d.LevelButton(2));
+    d.OkButton().click();
+  });
+  EXPECT_EQ(Client().Table().Computer->Level(), 2u);
+  EXPECT_TRUE(Frame->isVisible());
+  EXPECT_FALSE(State().DoNotSave);
+
+  // Without the defaults as well, nothing loads: the window closes unsaved.
   fs::remove(Root / "QLDEFLT.QLF");
   std::ofstream(Root / "QLPLAY.QLF") << "damaged";
   Run<DifficultyDlg>(dt::MENU_DIFFICULTY, [](DifficultyDlg& d) {
@@ -354,4 +366,50 @@ TEST_F(FrameFixture, PreferencesSwitchSceneryAndKeepTheRest) {
   EXPECT_EQ(Client().grab().toImage().pixelColor(20, 200), sky);
   EXPECT_TRUE(Client().IsCommandEnabled(CM_SCENERY));
   EXPECT_TRUE(Boxes.empty()) << Boxes.front().toStdString();
+}
+
+TEST_F(FrameFixture, ANewVariationChosenWhileTheComputerWaitsAbandonsItsMove) {
+  Open();
+  for (int i = 0; i < 50 && State().Play != ComputerTake; ++i) {
+    Client().SetWaitFactor(0.0);
+    Client().RunCommand(CM_NEW_GAME);
+    if (State().Play != ComputerTake) Settle();
+  }
+  ASSERT_EQ(State().Play, ComputerTake);
+  State().Offer = FIRST_PLAYER_TAKES_STOCK;  // it must draw: a take with waits
+  Client().SetWaitFactor(0.2);
+  NxDeck& deck = Client().Table().Deck;
+  std::vector<uint32_t> dealt;
+  WhenModal<VariationsDlg>([&](VariationsDlg& d) {
+    EXPECT_EQ(State().Play, ComputerTake);  // still in the middle of its take
+    Choose(d.VariationButton(SIMPLE_GIN));
+    d.OkButton().click();
+  });
+  // Opened from inside the computer's wait, as a person's menu click would be.
+  QTimer::singleShot(30, [&] {
+    Frame->OptionAction(dt::MENU_VARIATIONS)->trigger();
+    for (uint32_t i = 0; i < deck.CardsInPile(COMPUTER_PILE); ++i) dealt.push_back(deck.CardIndexAt(COMPUTER_PILE, i));
+  });
+  for (int i = 0; i < 200 && dealt.empty(); ++i) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+  ASSERT_FALSE(dealt.empty());
+  std::vector<uint32_t> now;
+  for (uint32_t i = 0; i < deck.CardsInPile(COMPUTER_PILE); ++i) now.push_back(deck.CardIndexAt(COMPUTER_PILE, i));
+  EXPECT_EQ(now, dealt);  // the old hand's take did not land in the new deal
+  Client().SetWaitFactor(0.0);
+  Settle();
+  EXPECT_EQ(State().Variation, uint32_t{SIMPLE_GIN});
+  EXPECT_EQ(Frame->windowTitle(), "Quorla - Simple Gin Variation");
+}
+
+TEST_F(FrameFixture, SceneryOpensTheBitmapFileDialog) {
+  Open();
+  QString title, filters;
+  WhenModal<QDialog>([&](QDialog& d) {
+    title = d.windowTitle();
+    if (auto* files = qobject_cast<QFileDialog*>(&d)) filters = files->nameFilters().join(";");
+    d.reject();
+  });
+  Frame->Action(CM_SCENERY)->trigger();
+  EXPECT_EQ(title, "Select Backdrop Bitmap File");
+  EXPECT_EQ(filters, "BMP Files (*.bmp)");
 }
