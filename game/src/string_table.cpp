@@ -222,7 +222,13 @@ constexpr Entry STRINGS[] = {
     {21203, "Sort your current cards by face value"},
     {21204, "Sort your current cards by suit"},
     {21205, "Toggle display of computer hand during play"},
+    {21301, "Choose the Gin Rummy variation and the game target"},
+    {21302, "Set how well the computer plays"},
+    {21303, "Choose how the cards are dealt and sorted"},
+    {21304, "Choose the picture on the backs of the cards"},
     {21305, "Choose a picture for the table"},
+    {21306, "Set the start-up and button bar preferences"},
+    {22009, "Show the program name and its maker"},
     {22304, "Sort Hand by Sui&t"},
     {22305, "Game S&core"},
 };

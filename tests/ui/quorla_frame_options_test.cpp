@@ -155,7 +155,10 @@ TEST_F(FrameFixture, OptionsMenuHoldsTheDialogsWithAccessKeys) {
     if (menu->text() == "&Options") options = menu->menu();
   ASSERT_NE(options, nullptr);
   QStringList items;
-  for (QAction* action : options->actions()) items << (action->isSeparator() ? "|" : action->text());
+  for (QAction* action : options->actions()) {
+    items << (action->isSeparator() ? "|" : action->text());
+    EXPECT_TRUE(action->isSeparator() || !action->statusTip().isEmpty()) << action->text().toStdString();
+  }
   EXPECT_EQ(items, (QStringList{"&Variations...", "&Difficulty...", "Dealing/&Sorting...", "&Cardback...",
                                 "Sce&nery...", "&Preferences...", "|", "&Watch Computer Hand", "&Large Table", "|",
                                 "&About"}));

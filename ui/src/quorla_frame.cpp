@@ -87,7 +87,7 @@ void QuorlaFrame::BuildMenus() {
     adjustSize();
   });
   options->addSeparator();
-  AddOptionAction(options, dialog_texts::MENU_ABOUT, &QuorlaFrame::ShowAbout);
+  AddOptionAction(options, dialog_texts::MENU_ABOUT, 2009, &QuorlaFrame::ShowAbout);
   for (QMenu* menu : {game, options}) connect(menu, &QMenu::aboutToShow, this, &QuorlaFrame::RefreshCommands);
 }
 

@@ -1,5 +1,4 @@
-// The frame's Options menu: the option dialogs, applying what they return
-// through the core, and the window's part of the result.
+// The frame's Options menu: the option dialogs and what their results ask of the window.
 #include <QAction>
 #include <QMenu>
 #include <QTimer>
@@ -24,16 +23,13 @@ namespace dt = dialog_texts;
 
 namespace {
 
-// The menu texts with their access keys; the letters differ from those of
-// the other Options entries (Scenery, Watch Computer Hand, Large Table).
+// The menu texts with their access keys, which differ from those of the
+// other Options entries (Sce&nery..., &Watch Computer Hand, &Large Table).
 QString MenuText(uint32_t menuTextId) {
-  QString text = DialogText(menuTextId);
-  int key = 0;
-  switch (menuTextId) {
-    case dt::MENU_DEALING: key = static_cast<int>(text.indexOf('/')) + 1; break;  // Dealing/&Sorting...
-    default: break;
-  }
-  return text.insert(key, '&');
+  const QString text = DialogText(menuTextId);
+  // D is taken by Difficulty.
+  if (menuTextId == dt::MENU_DEALING) return QString(text).replace("/", "/&");
+  return '&' + text;
 }
 
 }  // namespace
@@ -43,19 +39,21 @@ QAction* QuorlaFrame::OptionAction(uint32_t menuTextId) const {
   return it == OptionActions.end() ? nullptr : it->second;
 }
 
-void QuorlaFrame::AddOptionAction(QMenu* menu, uint32_t menuTextId, void (QuorlaFrame::*show)()) {
+void QuorlaFrame::AddOptionAction(QMenu* menu, uint32_t menuTextId, uint32_t command, void (QuorlaFrame::*show)()) {
   QAction* action = menu->addAction(MenuText(menuTextId));
+  action->setStatusTip(DialogText(CommandHintId(command)));
   connect(action, &QAction::triggered, this, show);
   OptionActions[menuTextId] = action;
 }
 
 void QuorlaFrame::AddOptionDialogs(QMenu* options) {
-  AddOptionAction(options, dt::MENU_VARIATIONS, &QuorlaFrame::ShowVariations);
-  AddOptionAction(options, dt::MENU_DIFFICULTY, &QuorlaFrame::ShowDifficulty);
-  AddOptionAction(options, dt::MENU_DEALING, &QuorlaFrame::ShowDealing);
-  AddOptionAction(options, dt::MENU_CARDBACK, &QuorlaFrame::ShowCardback);
+  // The command ids of the dialogs (Scenery is 1305) give their status hints.
+  AddOptionAction(options, dt::MENU_VARIATIONS, 1301, &QuorlaFrame::ShowVariations);
+  AddOptionAction(options, dt::MENU_DIFFICULTY, 1302, &QuorlaFrame::ShowDifficulty);
+  AddOptionAction(options, dt::MENU_DEALING, 1303, &QuorlaFrame::ShowDealing);
+  AddOptionAction(options, dt::MENU_CARDBACK, 1304, &QuorlaFrame::ShowCardback);
   AddCommand(options, CM_SCENERY);
-  AddOptionAction(options, dt::MENU_PREFERENCES, &QuorlaFrame::ShowPreferences);
+  AddOptionAction(options, dt::MENU_PREFERENCES, 1306, &QuorlaFrame::ShowPreferences);
 }
 
 void QuorlaFrame::ShowVariations() {

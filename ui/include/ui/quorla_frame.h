@@ -46,7 +46,7 @@ class QuorlaFrame : public QMainWindow {
 
   // quorla_frame_options.cpp
   void AddOptionDialogs(class QMenu* options);
-  void AddOptionAction(class QMenu* menu, uint32_t menuTextId, void (QuorlaFrame::*show)());
+  void AddOptionAction(class QMenu* menu, uint32_t menuTextId, uint32_t command, void (QuorlaFrame::*show)());
   void ShowVariations();
   void ShowDifficulty();
   void ShowDealing();
