@@ -37,7 +37,7 @@ constexpr Entry STRINGS[] = {
     {2001, "&Contents"},
     {2002, "&How to Use Help"},
     {2003, "Gin Rummy &Refresher"},
-    {2009, "&About Quorla..."},
+    {2009, "&About"},
     {3000, "A"},
     {3001, "2"},
     {3002, "3"},

@@ -19,6 +19,7 @@
 #include "game/status_texts.h"
 #include "game/string_table.h"
 #include "game/table_commands.h"
+#include "store/dialog_texts.h"
 #include "store/table_start.h"
 #include "store/preferences.h"
 #include "store/resume_file.h"
@@ -280,6 +281,16 @@ bool QuorlaClient::IsCommandEnabled(uint32_t command) const {
                                       Settings.Prefs.DisableScenery, Resumable.IsOffered()});
 }
 
+void QuorlaClient::ShowOptionChange(const WindowUpdate& update) {
+  if (update.ReloadBackdrop) {
+    // The backdrop loader takes the scenery switch from the settings file.
+    WriteSetting(*Settings.Store, keys::DisableScenery, Settings.Prefs.DisableScenery ? 1 : 0);
+    LoadBackdropPicture();
+  }
+  if (update.Redraw && Objects.Deck.IsLaidOut()) Objects.Deck.PaintArea(TABLE_AREA);
+  AfterInput();
+}
+
 void QuorlaClient::ResumeSavedGame() {
   Resumable.NoteAttempt();
   Objects.Flow.CloseScoreSheet();
@@ -301,8 +312,8 @@ void QuorlaClient::ResumeSavedGame() {
 }
 
 void QuorlaClient::ChooseSceneryFile() {
-  const QString file = QFileDialog::getOpenFileName(this, "Select Backdrop Bitmap File", LastSceneryDirectory,
-                                                    "BMP Files (*.bmp)");
+  const QString file = QFileDialog::getOpenFileName(this, Text(dialog_texts::SCENERY_TITLE), LastSceneryDirectory,
+                                                    Text(dialog_texts::SCENERY_FILTER));
   if (file.isEmpty()) return;
   LastSceneryDirectory = QFileInfo(file).absolutePath();
   ChooseSceneryFrom(file.toStdString());

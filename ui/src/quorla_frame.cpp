@@ -8,6 +8,7 @@
 
 #include "game/string_table.h"
 #include "game/table_commands.h"
+#include "store/dialog_texts.h"
 #include "store/settings_store.h"
 #include "ui/button_bar.h"
 #include "ui/frame_commands.h"
@@ -164,6 +165,7 @@ QSize QuorlaFrame::ButtonBarAddition() const {
 void QuorlaFrame::Start() {
   Table->ShowStartupNotes();
   Table->Start();
+  RebuildTitle();
   RefreshCommands();
   adjustSize();
 }

@@ -14,6 +14,7 @@
 #include "store/resume_availability.h"
 #include "store/score_sheet.h"
 #include "store/table_parts.h"
+#include "store/window_update.h"
 
 class QEventLoop;
 class ScoreSheetWindow;
@@ -53,6 +54,9 @@ class QuorlaClient : public QWidget, public Presentation {
   // Resume Game: the saved game replaces the one on the table.
   void ResumeSavedGame();
   bool IsCommandEnabled(uint32_t command) const;
+  // After an option dialog's values were applied: loads the backdrop again
+  // or redraws as the update says, and lets a newly dealt game go on.
+  void ShowOptionChange(const WindowUpdate& update);
   bool IsWatching() const { return Objects.State.Watching; }
 
   // Twice the size on big screens; everything else stays in table pixels.

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "store/config_switch.h"
+#include "store/window_update.h"
 
 class QAction;
 class ButtonBar;
@@ -35,6 +36,10 @@ class QuorlaFrame : public QMainWindow {
   // left edge, its height at the top or bottom, nothing when hidden.
   QSize ButtonBarAddition() const;
 
+  // "Quorla", the configuration unless it is the default one, the variation.
+  void SetConfigurationName(const std::string& name);
+  void RebuildTitle();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
@@ -46,18 +51,22 @@ class QuorlaFrame : public QMainWindow {
   void RunFrameCommand(uint32_t command);
   bool IsFrameCommandEnabled(uint32_t command) const;
 
-  // The option and player configuration dialogs and About, one per command
-  // (quorla_frame_hooks.cpp); DialogReady tells which of them can open.
+  // The option dialogs and About (quorla_frame_options.cpp); DialogReady
+  // tells which dialog commands can open.
   void ShowVariations();
   void ShowDifficulty();
   void ShowDealing();
   void ShowCardback();
   void ShowPreferences();
   void ShowAbout();
-  void SwitchPlayer();
-  void CreatePlayer();
-  void RemovePlayer();
   bool DialogReady(uint32_t command) const;
+  // Redraws, retitles, relays or closes as an applied option asks.
+  void ActOn(const WindowUpdate& update);
+
+  // The player configuration dialogs.
+  void SwitchPlayer() {}
+  void CreatePlayer() {}
+  void RemovePlayer() {}
 
   GameSettings& Settings;
   QuorlaClient* Table;
@@ -65,4 +74,5 @@ class QuorlaFrame : public QMainWindow {
   std::map<uint32_t, QAction*> Actions;
   QAction* LargeTable = nullptr;
   ButtonBar* Bar = nullptr;
+  std::string ConfigurationName = "Default";
 };

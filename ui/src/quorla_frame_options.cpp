@@ -1,0 +1,94 @@
+// QuorlaFrame: the option dialogs and what their results ask of the window.
+#include <QTimer>
+
+#include "game/table_commands.h"
+#include "store/cardback_change.h"
+#include "store/dealing_change.h"
+#include "store/dialog_texts.h"
+#include "store/difficulty_change.h"
+#include "store/preferences_change.h"
+#include "store/variations_change.h"
+#include "ui/about_dlg.h"
+#include "ui/cardback_dlg.h"
+#include "ui/dealing_dlg.h"
+#include "ui/difficulty_dlg.h"
+#include "ui/frame_commands.h"
+#include "ui/preferences_dlg.h"
+#include "ui/quorla_client.h"
+#include "ui/quorla_frame.h"
+#include "ui/variations_dlg.h"
+
+// Every option dialog and About can always open; the player configuration
+// dialogs are not part of this build yet.
+bool QuorlaFrame::DialogReady(uint32_t command) const {
+  switch (command) {
+    case CM_VARIATIONS:
+    case CM_DIFFICULTY:
+    case CM_DEALING:
+    case CM_CARDBACK:
+    case CM_PREFERENCES:
+    case CM_ABOUT: return true;
+    default: return false;
+  }
+}
+
+void QuorlaFrame::ShowVariations() {
+  VariationsDlg dialog(CurrentRuleChoices(Table->Table().State), this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  TableParts parts = Table->Parts();
+  ActOn(ApplyVariations(dialog.Choices(), parts, Table->Table().Flow));
+}
+
+void QuorlaFrame::ShowDifficulty() {
+  DifficultyDlg dialog(Table->Table().Computer->Level(), this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  TableParts parts = Table->Parts();
+  ActOn(ApplyDifficulty(dialog.Choice(), dialog.Answer(), parts, Settings.Prefs));
+}
+
+void QuorlaFrame::ShowDealing() {
+  DealingDlg dialog(CurrentDealingChoices(Settings.Prefs), this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  TableParts parts = Table->Parts();
+  ActOn(ApplyDealing(dialog.Choices(), Settings.Prefs, parts, Table->Table().Flow));
+}
+
+void QuorlaFrame::ShowCardback() {
+  CardbackDlg dialog(CurrentCardbackChoices(Table->Table().State, Settings.Prefs), this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  TableParts parts = Table->Parts();
+  ActOn(ApplyCardback(dialog.Choices(), Settings.Prefs, parts, Table->Table().Flow.Settings));
+}
+
+void QuorlaFrame::ShowPreferences() {
+  PreferencesDlg dialog(CurrentPreferenceChoices(Settings.Prefs), this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  ActOn(ApplyPreferenceChoices(dialog.Choices(), Settings.Prefs));
+}
+
+void QuorlaFrame::ShowAbout() {
+  AboutDlg dialog(this);
+  dialog.exec();
+}
+
+void QuorlaFrame::ActOn(const WindowUpdate& update) {
+  if (update.Close) {
+    // The table is already marked not to be saved; the close goes through
+    // the ordinary sequence.
+    QTimer::singleShot(0, this, &QWidget::close);
+    return;
+  }
+  Table->ShowOptionChange(update);
+  if (update.RebuildTitle) RebuildTitle();
+  if (update.Relayout) Relayout();
+  RefreshCommands();
+}
+
+void QuorlaFrame::SetConfigurationName(const std::string& name) {
+  ConfigurationName = name;
+  RebuildTitle();
+}
+
+void QuorlaFrame::RebuildTitle() {
+  setWindowTitle(QString::fromStdString(FrameTitle(ConfigurationName, Table->Table().State.Variation)));
+}
