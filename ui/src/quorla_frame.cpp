@@ -26,8 +26,8 @@ QString Text(uint32_t id) { return QString::fromUtf8(ResourceString(id)); }
 QuorlaFrame::QuorlaFrame(GameSettings& settings, const std::string& configDirectory,
                          const std::string& installDirectory)
     : Settings(settings) {
-  setWindowTitle("Quorla");
   Table = new QuorlaClient(settings, configDirectory, installDirectory, this);
+  RebuildTitle();
   setCentralWidget(Table);
   StatusPanes = std::make_unique<TableStatusPanes>(statusBar());
   Table->SetStatusPanes(StatusPanes.get());
@@ -82,7 +82,7 @@ void QuorlaFrame::BuildMenus() {
   connect(LargeTable, &QAction::toggled, this, [this](bool on) {
     Table->SetLargeTable(on);
     Settings.Store->WriteInt(OWN_SECTION, LARGE_TABLE_KEY, on ? 1 : 0);
-    adjustSize();
+    LayOutFrame();
   });
   for (QMenu* menu : {game, options}) connect(menu, &QMenu::aboutToShow, this, &QuorlaFrame::RefreshCommands);
 }
@@ -95,13 +95,15 @@ QAction* QuorlaFrame::Action(uint32_t command) const {
 void QuorlaFrame::RefreshCommands() {
   for (auto& [command, action] : Actions) action->setEnabled(Table->IsCommandEnabled(command));
   Actions[CM_WATCH_COMPUTER_HAND]->setChecked(Table->IsWatching());
+  // A resumed game or an option may have changed the variation.
+  RebuildTitle();
 }
 
 void QuorlaFrame::Start() {
   Table->ShowStartupNotes();
   Table->Start();
   RefreshCommands();
-  adjustSize();
+  LayOutFrame();
 }
 
 void QuorlaFrame::ShowStatistics() {
@@ -110,11 +112,18 @@ void QuorlaFrame::ShowStatistics() {
 }
 
 void QuorlaFrame::closeEvent(QCloseEvent* event) {
+  // A repeated request arriving after the close (the table's idle step and
+  // a failed start both ask) must not save a second time.
+  if (Closed) {
+    event->accept();
+    return;
+  }
   if (!Table->RequestClose()) {
     event->ignore();
     return;
   }
   Table->SaveOnClose();
   Table->SheetWindow()->Close();
+  Closed = true;
   event->accept();
 }
