@@ -3,6 +3,7 @@
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -39,7 +40,10 @@ CreatePlayerDlg::CreatePlayerDlg(PlayerConfigs& configs, QWidget* parent) : QDia
   auto* usedLayout = new QVBoxLayout(used);
   usedLayout->addWidget(Used);
 
+  auto* label = new QLabel("&Name (up to 8 characters):", this);
+  label->setBuddy(Name);
   auto* entry = new QHBoxLayout;
+  entry->addWidget(label);
   entry->addWidget(Name, 1);
   entry->addWidget(Add);
   QDialogButtonBox* buttons = MakeDialogButtonRow(this, "create_player", false);

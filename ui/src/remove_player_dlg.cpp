@@ -1,6 +1,7 @@
 #include "ui/remove_player_dlg.h"
 
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QVBoxLayout>
 
@@ -14,7 +15,10 @@ RemovePlayerDlg::RemovePlayerDlg(const std::vector<std::string>& names, QWidget*
   Names = new QListWidget(this);
   Names->setSelectionMode(QAbstractItemView::ExtendedSelection);
   for (const std::string& name : names) Names->addItem(QString::fromStdString(name));
+  auto* prompt = new QLabel("&Select the player configurations to remove:", this);
+  prompt->setBuddy(Names);
   auto* layout = new QVBoxLayout(this);
+  layout->addWidget(prompt);
   layout->addWidget(Names);
   layout->addWidget(MakeDialogButtonRow(this, "remove_player"));
   Names->setMinimumHeight(fontMetrics().height() * 10);
