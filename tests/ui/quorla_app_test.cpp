@@ -464,3 +464,4 @@ TEST_F(AppFixture, SmallWorkAreaWarnsUntilHidden) {
   EXPECT_EQ(OpenDialog<WorkAreaDlg>(), nullptr);
   EXPECT_FALSE(App->WorkAreaTooSmallForWindow());
 }
+

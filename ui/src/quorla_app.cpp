@@ -79,6 +79,7 @@ void QuorlaApp::Start(const std::string& programPath) {
   data_paths::SetInstallationDirectory(places.Installation);
 
   Players = std::make_unique<PlayerConfigs>(places.Configuration, *this, ScreenColorResolution());
+  Players->ReadInstalledFilesFrom(places.Installation);
   ChooseConfiguration();
   Players->MakeCurrent();
   const std::string directory = Players->DirectoryOf(Players->NameInUse());
