@@ -334,23 +334,37 @@ TEST_F(AppFixture, RemovingTheConfigurationInUseWhenItIsTheLastSwitchesToDefault
   EXPECT_FALSE(fs::exists(Root / "BOB"));  // nothing was saved into the removed directory
 }
 
-TEST_F(AppFixture, RemovingSeveralAndAnsweringNoKeepsTheOneInUse) {
+TEST_F(AppFixture, RemovingSeveralAsksAboutTheOneInUseAndThenOffersTheOthers) {
   Launch();
   for (const char* name : {"ann", "bob", "cy"}) ASSERT_TRUE(App->Configs().AddConfiguration(name));
   CloseDialogs();
   Frame()->SwitchPlayer("bob", true);
-  Answer = false;
-  QTimer::singleShot(0, [] {
-    auto* dialog = qobject_cast<RemovePlayerDlg*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
-    for (int row = 0; row < 3; ++row) dialog->List().item(row)->setSelected(row != 2);
-    EXPECT_EQ(dialog->SelectedNames(), (std::vector<std::string>{"ann", "bob"}));
-    dialog->accept();
-  });
+  auto removeRows = [](std::vector<int> rows, std::vector<std::string> expected) {
+    QTimer::singleShot(0, [rows, expected] {
+      auto* dialog = qobject_cast<RemovePlayerDlg*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      for (int row : rows) dialog->List().item(row)->setSelected(true);
+      EXPECT_EQ(dialog->SelectedNames(), expected);
+      dialog->accept();
+    });
+  };
+  Answer = false;  // ann goes, bob is kept
+  removeRows({0, 1}, {"ann", "bob"});
   Frame()->RemovePlayersCommand();
   EXPECT_EQ(App->Configs().Names(), (std::vector<std::string>{"bob", "cy"}));
   EXPECT_EQ(App->Configs().NameInUse(), "bob");
   EXPECT_FALSE(fs::exists(Root / "ANN"));
+  EXPECT_TRUE(Offered.empty());
+
+  Answer = true;  // bob goes: another one is chosen
+  Choice = "cy";
+  removeRows({0}, {"bob"});
+  Frame()->RemovePlayersCommand();
+  ASSERT_EQ(Offered.size(), 1u);
+  EXPECT_EQ(OfferedNames, std::vector<std::string>{"cy"});
+  EXPECT_EQ(App->Configs().NameInUse(), "cy");
+  EXPECT_EQ(Title(), "Quorla [cy] - Simple Gin Variation");
+  EXPECT_FALSE(fs::exists(Root / "BOB"));
 }
 
 TEST_F(AppFixture, CreateDialogRefusesBadNamesAndTheSwitchFollows) {
