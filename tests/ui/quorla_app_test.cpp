@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
@@ -380,6 +381,11 @@ TEST_F(AppFixture, CreateDialogRefusesBadNamesAndTheSwitchFollows) {
       dialog->NameEdit().setText(typed);
       dialog->AddButton().click();
     }
+    // Enter in the name field adds the name and keeps the dialog open.
+    dialog->NameEdit().setFocus();
+    QTest::keyClicks(&dialog->NameEdit(), "cy");
+    QTest::keyClick(&dialog->NameEdit(), Qt::Key_Return);
+    EXPECT_TRUE(dialog->isVisible());
     for (int row = 0; row < dialog->UsedNames().count(); ++row) listed << dialog->UsedNames().item(row)->text();
     EXPECT_TRUE(dialog->NameEdit().text().isEmpty() || dialog->NameEdit().text() == "BOB");
     SaveShot(Rendered(*dialog, 1), "create_player_dlg.png");
@@ -387,7 +393,7 @@ TEST_F(AppFixture, CreateDialogRefusesBadNamesAndTheSwitchFollows) {
   });
   Choice = "bob";
   Frame()->CreatePlayersCommand();
-  EXPECT_EQ(listed, QStringList{"bob"});
+  EXPECT_EQ(listed, (QStringList{"bob", "cy"}));
   ASSERT_EQ(Boxes.size(), 3u);
   EXPECT_EQ(Boxes[0].toStdString(),
             "Player Configuration Warning: Configuration Default is reserved. Choose another configuration name.");

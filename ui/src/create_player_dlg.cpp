@@ -29,7 +29,6 @@ CreatePlayerDlg::CreatePlayerDlg(PlayerConfigs& configs, QWidget* parent) : QDia
   Add = new QPushButton(Text(ADD), this);
   // Enter in the name field adds the name; it does not close the dialog.
   Add->setAutoDefault(true);
-  Add->setDefault(true);
   connect(Add, &QPushButton::clicked, this, &CreatePlayerDlg::AddTypedName);
 
   auto* used = new QGroupBox(Text(NAMES_ALREADY_USED), this);
@@ -48,7 +47,9 @@ CreatePlayerDlg::CreatePlayerDlg(PlayerConfigs& configs, QWidget* parent) : QDia
   entry->addWidget(Add);
   QDialogButtonBox* buttons = MakeDialogButtonRow(this, "create_player", false);
   for (QAbstractButton* button : buttons->buttons())
-    if (auto* push = qobject_cast<QPushButton*>(button)) push->setDefault(false);
+    if (auto* push = qobject_cast<QPushButton*>(button)) push->setAutoDefault(false);
+  // The dialog's default is the last button made default.
+  Add->setDefault(true);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(entry);

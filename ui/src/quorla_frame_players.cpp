@@ -39,7 +39,7 @@ void QuorlaFrame::AttachPlayers(PlayerConfigs& configs) {
       {MENU_REMOVE_PLAYER, "Remove player configurations and their files", &QuorlaFrame::RemovePlayersCommand},
   };
   for (const auto& command : commands) {
-    QAction* action = player->addAction("&" + Text(command.TextId));
+    QAction* action = player->addAction("&" + Text(command.TextId) + "...");
     action->setStatusTip(command.Hint);
     connect(action, &QAction::triggered, this, command.Run);
   }
