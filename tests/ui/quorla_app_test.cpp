@@ -473,3 +473,18 @@ TEST_F(AppFixture, SmallWorkAreaWarnsUntilHidden) {
   EXPECT_EQ(OpenDialog<WorkAreaDlg>(), nullptr);
   EXPECT_FALSE(App->WorkAreaTooSmallForWindow());
 }
+
+TEST_F(AppFixture, ASwitchToAConfigurationWithoutNetworksClosesWithoutSavingItsGame) {
+  Launch();
+  ASSERT_TRUE(App->Configs().AddConfiguration("bob"));
+  CloseDialogs();
+  std::ofstream(Root / "BOB" / "QLPLAY.QLF", std::ios::trunc) << "damaged";
+  std::ofstream(Root / "QLDEFLT.QLF", std::ios::trunc) << "damaged";
+  Frame()->SwitchPlayer("bob", true);
+  for (int i = 0; i < 200 && Frame()->isVisible(); ++i) QApplication::processEvents(QEventLoop::AllEvents, 5);
+  EXPECT_FALSE(Frame()->isVisible());
+  App.reset();
+  EXPECT_TRUE(fs::exists(Root / "RESUME.QLF"));  // Default's game was saved before the switch
+  EXPECT_FALSE(fs::exists(Root / "BOB" / "RESUME.QLF"));
+  EXPECT_EQ(fs::file_size(Root / "BOB" / "QLPLAY.QLF"), 7u);
+}
