@@ -29,6 +29,7 @@ std::string WithoutSlash(const std::string& directory) {
 PlayerConfigs::PlayerConfigs(std::string installationDirectory, UserMessages& messages, uint32_t colorResolution)
     : FreeSpace(FreeBytes),
       Installation(WithSlash(std::move(installationDirectory))),
+      InstalledFiles(Installation),
       Messages(messages),
       ColorResolution(colorResolution),
       Registry("Quorla", "", false, Installation) {
@@ -41,6 +42,8 @@ PlayerConfigs::PlayerConfigs(std::string installationDirectory, UserMessages& me
   }
   FindFreeSlot();
 }
+
+void PlayerConfigs::ReadInstalledFilesFrom(const std::string& directory) { InstalledFiles = WithSlash(directory); }
 
 std::vector<std::string> PlayerConfigs::Names() const {
   std::vector<std::string> names;
@@ -125,9 +128,9 @@ void PlayerConfigs::FillNewDirectory(const std::string& directory) {
   SettingsStore settings("PlayrCfg", directory + SETTINGS_FILE, true);
   WriteSetting(settings, keys::ColorResolution32, ColorResolution);
   // The new player starts from the default, unlearned networks.
-  if (!CopyDataFile(Installation + data_paths::DEFAULT_DATA_FILE, directory + data_paths::PLAYER_DATA_FILE, true))
+  if (!CopyDataFile(InstalledFiles + data_paths::DEFAULT_DATA_FILE, directory + data_paths::PLAYER_DATA_FILE, true))
     Messages.MessageText(CONFIG_WARNING_CAPTION, ResourceString(CANNOT_COPY_PLAYER_DATA), ICON_EXCLAMATION);
-  if (!CopyDataFile(Installation + BACKDROP_FILE, directory + BACKDROP_FILE, true))
+  if (!CopyDataFile(InstalledFiles + BACKDROP_FILE, directory + BACKDROP_FILE, true))
     Messages.MessageText(CONFIG_WARNING_CAPTION, ResourceString(CANNOT_COPY_BACKDROP), ICON_EXCLAMATION);
 }
 

@@ -171,6 +171,19 @@ TEST_F(ConfigsFixture, MissingDataFilesAreReportedAndCreationGoesOn) {
   EXPECT_FALSE(fs::exists(Install.Path("INSTAL32.LOG")));
 }
 
+TEST_F(ConfigsFixture, DataFilesComeFromTheInstallationWhenConfigurationsLiveElsewhere) {
+  TempInstallation user;
+  fs::remove(user.Path("QLDEFLT.QLF"));
+  PlayerConfigs configs(user.Path(""), Boxes);
+  configs.FreeSpace = [](const std::string&) { return 1ull << 40; };
+  configs.ReadInstalledFilesFrom(Install.Path(""));
+  ASSERT_TRUE(configs.AddConfiguration("bob"));
+  EXPECT_TRUE(Boxes.Messages.empty()) << LastText();
+  EXPECT_EQ(FileText(user.Path("BOB/BACKIMG.QLF")), "picture");
+  EXPECT_EQ(FileText(user.Path("BOB/QLPLAY.QLF")), FileText(Install.Path("QLDEFLT.QLF")));
+  EXPECT_FALSE(fs::exists(Install.Path("BOB")));
+}
+
 TEST_F(ConfigsFixture, RemovingTheConfigurationInUseAsksFirst) {
   ASSERT_TRUE(Configs.AddConfiguration("bob"));
   ASSERT_TRUE(Configs.AddConfiguration("ann"));

@@ -1,17 +1,15 @@
 // QUORLA32: the Gin Rummy game. Its installation directory is the
 // directory of the program; when that is not writable, the player's files
 // live in the user's data directory.
-#include <QApplication>
+#include <QMessageBox>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
-#include <QMessageBox>
-
 #include "neural/check.h"
-#include "player/data_paths.h"
+#include "ui/failure_handlers.h"
+#include "ui/guarded_application.h"
 #include "ui/install_places.h"
-#include "ui/quorla_frame.h"
+#include "ui/quorla_app.h"
 
 namespace {
 
@@ -20,6 +18,13 @@ void ShowFailedCheck(const char* condition, const char* file, unsigned line) {
   std::fprintf(stderr, "Assertion failed: %s, file %s, line %u\n", condition, file, line);
   QMessageBox::critical(nullptr, "Quorla",
                         QString("Assertion failed: %1\nfile %2, line %3").arg(condition, file).arg(line));
+}
+
+void ShowFailure(const std::string& caption, const std::string& text) {
+  std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+  QMessageBox box(QMessageBox::Warning, QString::fromStdString(caption), QString::fromStdString(text),
+                  QMessageBox::Ok);
+  box.exec();
 }
 
 }  // namespace
@@ -31,19 +36,14 @@ int main(int argc, char** argv) {
                  "Start it from a desktop session, or under Xvfb.\n");
     return 1;
   }
-  QApplication app(argc, argv);
+  GuardedApplication app(argc, argv);
   QApplication::setApplicationName("Quorla");
   NxSetCheckHandler(ShowFailedCheck);
-
-  const InstallPlaces places = FindInstallPlaces(data_paths::ProgramDirectory());
-  data_paths::SetInstallationDirectory(places.Installation);
-  data_paths::SetConfigurationDirectory(places.Configuration);
-  SeedPlayerFiles(places);
-  GameSettings settings;
-  settings.Open(places.Configuration + "QUORLA.INI");
-
-  QuorlaFrame frame(settings, places.Configuration, places.Installation);
-  frame.show();
-  frame.Start();
-  return app.exec();
+  return RunWithFailureHandlers(
+      [&app] {
+        QuorlaApp quorla;
+        quorla.Start(QApplication::applicationFilePath().toStdString());
+        return app.Exec();
+      },
+      ShowFailure);
 }

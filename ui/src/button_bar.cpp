@@ -136,10 +136,3 @@ Qt::ToolBarArea ButtonBarArea(uint32_t location) {
     default: return Qt::LeftToolBarArea;
   }
 }
-
-QSize ButtonBarAddition(uint32_t location, bool hidden) {
-  if (hidden) return {0, 0};
-  const Qt::ToolBarArea area = ButtonBarArea(location);
-  if (area == Qt::LeftToolBarArea || area == Qt::RightToolBarArea) return {ButtonBar::VERTICAL_WIDTH, 0};
-  return {0, ButtonBar::HORIZONTAL_HEIGHT};
-}

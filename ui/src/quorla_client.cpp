@@ -95,12 +95,14 @@ TableParts QuorlaClient::Parts() { return {Objects.State, Objects.Deck, *Objects
 void QuorlaClient::Start() {
   GameState& s = Objects.State;
   s.Watching = false;
+  // Without networks the table still reads its rule choices and statistics
+  // (and deals nothing): the close that follows saves them as they were.
   Objects.SeatComputer(Settings.Prefs.DifficultyLevel);
-  if (s.DoNotSave) return;  // no networks: the program is closing
   TableParts parts = Parts();
   Resumable.CheckSettings(*Settings.Store);
   const StartOutcome started = StartTable(Settings, parts, Objects.Flow, ConfigDirectory + RESUME_FILE);
   if (started.Resumed || started.ResumeFailed) Resumable.NoteAttempt();
+  Introduction = started.ShowIntroduction;
   KickIdle();
   emit CommandsChanged();
 }
@@ -297,18 +299,20 @@ void QuorlaClient::ResumeSavedGame() {
   if (Objects.Deck.HeldCard()) Objects.Deck.ReturnHeldCard();
   Objects.State.Dragging = false;
   TableParts parts = Parts();
-  if (ReadResume(ConfigDirectory + RESUME_FILE, parts, true).Outcome == ResumeOutcome::RESTORED) {
-    // The restored game is shown as saved: every pile, the three panes, the sheet.
-    const GameState& s = Objects.State;
-    Objects.Deck.PaintArea(TABLE_AREA);
-    SetStatus(s.StatusTextId);
-    SetSelection(s.Selection, s.SelectionCard);
-    ShowKnockLimit(s.KnockLimit);
-    if (s.ScoreSheetShown) ShowScoreSheet();
-  } else {
+  if (ReadResume(ConfigDirectory + RESUME_FILE, parts, true).Outcome == ResumeOutcome::RESTORED)
+    PresentRestoredGame();
+  else
     Objects.Flow.NewGame(false, false);
-  }
   AfterInput();
+}
+
+void QuorlaClient::PresentRestoredGame() {
+  const GameState& s = Objects.State;
+  Objects.Deck.PaintArea(TABLE_AREA);
+  SetStatus(s.StatusTextId);
+  SetSelection(s.Selection, s.SelectionCard);
+  ShowKnockLimit(s.KnockLimit);
+  if (s.ScoreSheetShown) ShowScoreSheet();
 }
 
 void QuorlaClient::ChooseSceneryFile() {

@@ -12,6 +12,7 @@
 #include "store/settings_store.h"
 #include "ui/button_bar.h"
 #include "ui/frame_commands.h"
+#include "ui/frame_size.h"
 #include "ui/help_topics.h"
 #include "ui/quorla_client.h"
 #include "ui/score_sheet_window.h"
@@ -30,8 +31,8 @@ QString Text(uint32_t id) { return QString::fromUtf8(ResourceString(id)); }
 QuorlaFrame::QuorlaFrame(GameSettings& settings, const std::string& configDirectory,
                          const std::string& installDirectory)
     : Settings(settings) {
-  setWindowTitle("Quorla");
   Table = new QuorlaClient(settings, configDirectory, installDirectory, this);
+  RebuildTitle();
   setCentralWidget(Table);
   StatusPanes = std::make_unique<TableStatusPanes>(statusBar());
   Table->SetStatusPanes(StatusPanes.get());
@@ -103,7 +104,7 @@ void QuorlaFrame::BuildMenus() {
   connect(LargeTable, &QAction::toggled, this, [this](bool on) {
     Table->SetLargeTable(on);
     Settings.Store->WriteInt(OWN_SECTION, LARGE_TABLE_KEY, on ? 1 : 0);
-    adjustSize();
+    LayOutFrame();
   });
 
   QMenu* help = menuBar()->addMenu("&Help");
@@ -124,6 +125,8 @@ void QuorlaFrame::RefreshCommands() {
   for (auto& [command, action] : Actions)
     action->setEnabled(IsFrameCommand(command) ? IsFrameCommandEnabled(command) : Table->IsCommandEnabled(command));
   Actions[CM_WATCH_COMPUTER_HAND]->setChecked(Table->IsWatching());
+  // A resumed game or an option may have changed the variation.
+  RebuildTitle();
 }
 
 void QuorlaFrame::RunFrameCommand(uint32_t command) {
@@ -134,9 +137,9 @@ void QuorlaFrame::RunFrameCommand(uint32_t command) {
     case CM_CARDBACK: ShowCardback(); break;
     case CM_PREFERENCES: ShowPreferences(); break;
     case CM_ABOUT: ShowAbout(); break;
-    case CM_SWITCH_PLAYER: SwitchPlayer(); break;
-    case CM_CREATE_PLAYER: CreatePlayer(); break;
-    case CM_REMOVE_PLAYER: RemovePlayer(); break;
+    case CM_SWITCH_PLAYER: SwitchPlayerCommand(); break;
+    case CM_CREATE_PLAYER: CreatePlayersCommand(); break;
+    case CM_REMOVE_PLAYER: RemovePlayersCommand(); break;
     case CM_HELP_CONTENTS: ShowHelpTopic(this, "contents"); break;
     case CM_HELP_RULES: ShowHelpTopic(this, "rules"); break;
     case CM_HELP_USING: ShowHelpTopic(this, "using_help"); break;
@@ -155,11 +158,12 @@ bool QuorlaFrame::IsFrameCommandEnabled(uint32_t command) const {
 
 void QuorlaFrame::Relayout() {
   Bar->Place(*this, Settings.Prefs.ToolbarLocation, Settings.Prefs.HideToolbar);
-  adjustSize();
+  LayOutFrame();
 }
 
 QSize QuorlaFrame::ButtonBarAddition() const {
-  return ::ButtonBarAddition(Settings.Prefs.ToolbarLocation, Settings.Prefs.HideToolbar);
+  const TSize addition = ::ButtonBarAddition(Settings.Prefs);
+  return {addition.cx, addition.cy};
 }
 
 void QuorlaFrame::Start() {
@@ -167,7 +171,7 @@ void QuorlaFrame::Start() {
   Table->Start();
   RebuildTitle();
   RefreshCommands();
-  adjustSize();
+  LayOutFrame();
 }
 
 void QuorlaFrame::ShowStatistics() {
@@ -176,11 +180,18 @@ void QuorlaFrame::ShowStatistics() {
 }
 
 void QuorlaFrame::closeEvent(QCloseEvent* event) {
+  // A repeated request arriving after the close (the table's idle step and
+  // a failed start both ask) must not save a second time.
+  if (Closed) {
+    event->accept();
+    return;
+  }
   if (!Table->RequestClose()) {
     event->ignore();
     return;
   }
   Table->SaveOnClose();
   Table->SheetWindow()->Close();
+  Closed = true;
   event->accept();
 }

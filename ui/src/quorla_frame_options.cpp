@@ -19,9 +19,12 @@
 #include "ui/variations_dlg.h"
 
 // Every option dialog and About can always open; the player configuration
-// dialogs are not part of this build yet.
+// commands need the configurations of the run.
 bool QuorlaFrame::DialogReady(uint32_t command) const {
   switch (command) {
+    case CM_SWITCH_PLAYER:
+    case CM_CREATE_PLAYER:
+    case CM_REMOVE_PLAYER: return Configs != nullptr;
     case CM_VARIATIONS:
     case CM_DIFFICULTY:
     case CM_DEALING:
@@ -84,11 +87,3 @@ void QuorlaFrame::ActOn(const WindowUpdate& update) {
   RefreshCommands();
 }
 
-void QuorlaFrame::SetConfigurationName(const std::string& name) {
-  ConfigurationName = name;
-  RebuildTitle();
-}
-
-void QuorlaFrame::RebuildTitle() {
-  setWindowTitle(QString::fromStdString(FrameTitle(ConfigurationName, Table->Table().State.Variation)));
-}

@@ -52,6 +52,11 @@ class PlayerConfigs {
   std::string ResumePath() const;
   std::string SettingsPath() const;
 
+  // Where the installed data files (the default networks and backdrop) a
+  // new configuration starts from are read: the installation directory
+  // unless the configurations live elsewhere (a read-only installation).
+  void ReadInstalledFilesFrom(const std::string& directory);
+
   // How free space is measured; tests replace it.
   std::function<uint64_t(const std::string&)> FreeSpace;
 
@@ -67,6 +72,7 @@ class PlayerConfigs {
   void FindFreeSlot();
 
   std::string Installation;
+  std::string InstalledFiles;
   UserMessages& Messages;
   uint32_t ColorResolution;
   SettingsStore Registry;

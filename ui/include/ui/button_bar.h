@@ -6,6 +6,8 @@
 #include <functional>
 #include <vector>
 
+#include "ui/frame_size.h"
+
 class QMainWindow;
 
 // The frame's button bar: the main commands as icon buttons that share the
@@ -17,8 +19,8 @@ class ButtonBar : public QToolBar {
  public:
   // The bar's thickness: at the right or left edge it is this wide, at the
   // top or bottom this high. The frame adds it to the table's size.
-  static constexpr int VERTICAL_WIDTH = 36;
-  static constexpr int HORIZONTAL_HEIGHT = 30;
+  static constexpr int VERTICAL_WIDTH = VERTICAL_BAR_WIDTH;
+  static constexpr int HORIZONTAL_HEIGHT = HORIZONTAL_BAR_HEIGHT;
   // The gap between groups of buttons, along the bar.
   static constexpr int SEPARATOR_EXTENT = 8;
 
@@ -50,6 +52,3 @@ void LoadButtonIcons();
 // never hold puts it at the default place, the left edge.
 Qt::ToolBarArea ButtonBarArea(uint32_t location);
 
-// What the bar adds to the frame's size there: its width at the right or
-// left edge, its height at the top or bottom, nothing when hidden.
-QSize ButtonBarAddition(uint32_t location, bool hidden);

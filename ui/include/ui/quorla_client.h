@@ -53,6 +53,12 @@ class QuorlaClient : public QWidget, public Presentation {
   void ShowStartupNotes();
   // Resume Game: the saved game replaces the one on the table.
   void ResumeSavedGame();
+  // Whether the configuration plays for the first time (its introduction is due).
+  bool IntroductionDue() const { return Introduction; }
+  // Switch Player: the core's switch, then the new configuration's files,
+  // backdrop and game on the table (quorla_client_switch.cpp).
+  SwitchOutcome SwitchConfiguration(PlayerConfigs& configs, const std::string& chosen, bool saveFirst);
+  const std::string& ConfigurationDirectory() const { return ConfigDirectory; }
   bool IsCommandEnabled(uint32_t command) const;
   // After an option dialog's values were applied: loads the backdrop again
   // or redraws as the update says, and lets a newly dealt game go on.
@@ -133,6 +139,9 @@ class QuorlaClient : public QWidget, public Presentation {
   void EndWaitIfDue();
   void AfterInput();
   bool Ask(uint32_t captionId, const QString& text, QMessageBox::Icon icon, bool yesNo);
+  // A game read from the resume file while the window runs: every pile,
+  // the three panes and the score sheet as saved.
+  void PresentRestoredGame();
 
   GameSettings& Settings;
   std::string ConfigDirectory;
@@ -155,4 +164,5 @@ class QuorlaClient : public QWidget, public Presentation {
   QStringList Notes;
   QString LastSceneryDirectory;
   ResumeAvailability Resumable;
+  bool Introduction = false;
 };

@@ -1,13 +1,17 @@
 #pragma once
 
 #include <QMainWindow>
+#include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "store/config_switch.h"
 #include "store/window_update.h"
 
+class PlayerConfigs;
 class QAction;
 class ButtonBar;
 class QuorlaClient;
@@ -36,9 +40,23 @@ class QuorlaFrame : public QMainWindow {
   // left edge, its height at the top or bottom, nothing when hidden.
   QSize ButtonBarAddition() const;
 
-  // "Quorla", the configuration unless it is the default one, the variation.
-  void SetConfigurationName(const std::string& name);
+  // --- Player configurations (quorla_frame_players.cpp)
+  // Chooses a configuration among "Default" and `names`; nothing when cancelled.
+  using PlayerChooser = std::function<std::optional<std::string>(
+      const QString& title, const std::vector<std::string>& names, const std::string& preselected)>;
+  // Gives the frame the configurations of the run, which the player
+  // configuration commands change.
+  void AttachPlayers(PlayerConfigs& configs);
+  void SetPlayerChooser(PlayerChooser chooser) { Chooser = std::move(chooser); }
+  // Switches to `name` and shows it: the frame's layout, the title.
+  void SwitchPlayer(const std::string& name, bool saveFirst);
+  void SwitchPlayerCommand();
+  void CreatePlayersCommand();
+  void RemovePlayersCommand();
+  // "Quorla", the configuration unless it is Default, and the variation.
   void RebuildTitle();
+  // The window takes exactly the size of its contents; it is not resizable.
+  void LayOutFrame();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -63,16 +81,13 @@ class QuorlaFrame : public QMainWindow {
   // Redraws, retitles, relays or closes as an applied option asks.
   void ActOn(const WindowUpdate& update);
 
-  // The player configuration dialogs.
-  void SwitchPlayer() {}
-  void CreatePlayer() {}
-  void RemovePlayer() {}
-
   GameSettings& Settings;
   QuorlaClient* Table;
   std::unique_ptr<TableStatusPanes> StatusPanes;
   std::map<uint32_t, QAction*> Actions;
   QAction* LargeTable = nullptr;
   ButtonBar* Bar = nullptr;
-  std::string ConfigurationName = "Default";
+  PlayerConfigs* Configs = nullptr;
+  PlayerChooser Chooser;
+  bool Closed = false;
 };

@@ -1,0 +1,68 @@
+#include "ui/create_player_dlg.h"
+
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "game/string_table.h"
+#include "store/config_name.h"
+#include "store/dialog_texts.h"
+#include "store/player_configs.h"
+#include "ui/dialog_button_row.h"
+
+namespace {
+
+QString Text(uint32_t id) { return QString::fromUtf8(ResourceString(id)); }
+
+}  // namespace
+
+CreatePlayerDlg::CreatePlayerDlg(PlayerConfigs& configs, QWidget* parent) : QDialog(parent), Configs(configs) {
+  using namespace dialog_texts;
+  setWindowTitle(Text(CREATE_TITLE));
+  Name = new QLineEdit(this);
+  Name->setMaxLength(static_cast<int>(MAX_CONFIG_NAME));
+  Add = new QPushButton(Text(ADD), this);
+  // Enter in the name field adds the name; it does not close the dialog.
+  Add->setAutoDefault(true);
+  connect(Add, &QPushButton::clicked, this, &CreatePlayerDlg::AddTypedName);
+
+  auto* used = new QGroupBox(Text(NAMES_ALREADY_USED), this);
+  Used = new QListWidget(used);
+  Used->setSelectionMode(QAbstractItemView::NoSelection);
+  Used->setFocusPolicy(Qt::NoFocus);
+  for (const std::string& name : configs.Names()) Used->addItem(QString::fromStdString(name));
+  auto* usedLayout = new QVBoxLayout(used);
+  usedLayout->addWidget(Used);
+
+  auto* label = new QLabel("&Name (up to 8 characters):", this);
+  label->setBuddy(Name);
+  auto* entry = new QHBoxLayout;
+  entry->addWidget(label);
+  entry->addWidget(Name, 1);
+  entry->addWidget(Add);
+  QDialogButtonBox* buttons = MakeDialogButtonRow(this, "create_player", false);
+  for (QAbstractButton* button : buttons->buttons())
+    if (auto* push = qobject_cast<QPushButton*>(button)) push->setAutoDefault(false);
+  // The dialog's default is the last button made default.
+  Add->setDefault(true);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(entry);
+  layout->addWidget(used);
+  layout->addWidget(buttons);
+  Used->setMinimumHeight(fontMetrics().height() * 7);
+}
+
+void CreatePlayerDlg::AddTypedName() {
+  const std::string typed = Name->text().toStdString();
+  if (!Configs.AddConfiguration(typed)) return;
+  ++Added;
+  Used->addItem(QString::fromStdString(TrimName(typed)));
+  Name->clear();
+  Name->setFocus();
+}

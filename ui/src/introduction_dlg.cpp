@@ -1,0 +1,38 @@
+#include "ui/introduction_dlg.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "game/string_table.h"
+#include "store/dialog_texts.h"
+#include "ui/dialog_button_row.h"
+
+namespace {
+
+constexpr const char* WELCOME =
+    "<p><b>Welcome to Quorla</b>, Gin Rummy against a computer opponent that learns from every hand you "
+    "play.</p>"
+    "<p>Play with the mouse: drag the upcard or the top card of the stock into your hand, drag a card onto "
+    "the discard pile to discard it, or onto the knock area to knock with it. Drag cards within your hand to "
+    "arrange your melds. A click with the right mouse button opens a menu with the moves you can make.</p>"
+    "<p>The <b>Options</b> menu chooses the variation (Simple, Standard or Oklahoma), the game target, the "
+    "difficulty, the dealing and sorting, the card back and the scenery. The <b>Player</b> menu keeps a "
+    "separate configuration for each person who plays: their own statistics, saved game and learning "
+    "opponent.</p>"
+    "<p>An unfinished game is kept when you close Quorla; <b>Resume Game</b> in the <b>Game</b> menu "
+    "continues it. Press <b>Help</b> for the rules of Gin Rummy.</p>";
+
+}  // namespace
+
+IntroductionDlg::IntroductionDlg(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(QString::fromUtf8(ResourceString(dialog_texts::INTRODUCTION_TITLE)));
+  auto* text = new QLabel(WELCOME, this);
+  text->setWordWrap(true);
+  text->setTextFormat(Qt::RichText);
+  text->setFixedWidth(420);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(text);
+  layout->addWidget(MakeDialogButtonRow(this, "introduction", false));
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}

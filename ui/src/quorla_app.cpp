@@ -1,0 +1,159 @@
+#include "ui/quorla_app.h"
+
+#include <QApplication>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStyle>
+#include <QTimer>
+#include <algorithm>
+
+#include "game/string_table.h"
+#include "player/data_paths.h"
+#include "store/dialog_texts.h"
+#include "store/player_configs.h"
+#include "store/setting_keys.h"
+#include "ui/backdrop_loading.h"
+#include "ui/frame_size.h"
+#include "ui/install_places.h"
+#include "ui/introduction_dlg.h"
+#include "ui/select_player_dlg.h"
+#include "ui/work_area_dlg.h"
+
+namespace {
+
+constexpr const char* HELP_FILE = "QUORLA32.HLP";
+
+QString Text(uint32_t id) { return QString::fromUtf8(ResourceString(id)); }
+
+bool AskWithMessageBox(QWidget* parent, const QString& caption, const QString& text, QMessageBox::Icon icon,
+                       bool yesNo) {
+  QMessageBox box(icon, caption, text, yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+  return box.exec() == (yesNo ? QMessageBox::Yes : QMessageBox::Ok);
+}
+
+QMessageBox::Icon ToQtIcon(MessageIcon icon) {
+  switch (icon) {
+    case ICON_EXCLAMATION: return QMessageBox::Warning;
+    case ICON_ERROR: return QMessageBox::Critical;
+    default: return QMessageBox::NoIcon;
+  }
+}
+
+}  // namespace
+
+QuorlaApp::QuorlaApp()
+    : Running(ParsePlatformVersion(qVersion())),
+      Prompt([this](const QString& caption, const QString& text, QMessageBox::Icon icon, bool yesNo) {
+        return AskWithMessageBox(MainFrame.get(), caption, text, icon, yesNo);
+      }) {}
+
+QuorlaApp::~QuorlaApp() {
+  MainFrame.reset();
+  GameSettingsInUse.Store.reset();
+  Players.reset();
+}
+
+void QuorlaApp::SetPrompter(QuorlaClient::Prompter prompter) {
+  Prompt = std::move(prompter);
+  if (MainFrame) MainFrame->Client()->SetPrompter(Prompt);
+}
+
+void QuorlaApp::SetPlayerChooser(QuorlaFrame::PlayerChooser chooser) {
+  Chooser = std::move(chooser);
+  if (MainFrame) MainFrame->SetPlayerChooser(Chooser);
+}
+
+void QuorlaApp::MessageText(uint32_t captionId, const std::string& text, MessageIcon icon) {
+  Prompt(Text(captionId), QString::fromStdString(text), ToQtIcon(icon), false);
+}
+
+bool QuorlaApp::ConfirmText(uint32_t captionId, const std::string& text) {
+  return Prompt(Text(captionId), QString::fromStdString(text), QMessageBox::Warning, true);
+}
+
+void QuorlaApp::Start(const std::string& programPath) {
+  CheckPlatform(Running, {QT_VERSION_MAJOR, QT_VERSION_MINOR});
+  Installation = InstallationDirectoryOf(programPath);
+  HelpFile = Installation + HELP_FILE;
+  const InstallPlaces places = FindInstallPlaces(Installation);
+  data_paths::SetInstallationDirectory(places.Installation);
+
+  Players = std::make_unique<PlayerConfigs>(places.Configuration, *this, ScreenColorResolution());
+  Players->ReadInstalledFilesFrom(places.Installation);
+  ChooseConfiguration();
+  Players->MakeCurrent();
+  const std::string directory = Players->DirectoryOf(Players->NameInUse());
+  SeedPlayerFiles({places.Installation, directory});
+
+  GameSettingsInUse.Open(Players->SettingsPath());
+  MainFrame = std::make_unique<QuorlaFrame>(GameSettingsInUse, directory, places.Installation);
+  MainFrame->Client()->SetPrompter(Prompt);
+  MainFrame->Client()->SetWaitFactor(WaitFactor);
+  if (Chooser) MainFrame->SetPlayerChooser(Chooser);
+  MainFrame->AttachPlayers(*Players);
+  MainFrame->show();
+  MainFrame->Start();
+  if (MainFrame->Client()->Table().State.ClosingRequested) {
+    // No networks could be loaded: the table closes without saving.
+    QTimer::singleShot(0, MainFrame.get(), &QWidget::close);
+    return;
+  }
+  CheckWorkArea();
+  // The warning and the introduction follow once the window is up.
+  QTimer::singleShot(0, MainFrame.get(), [this] { ShowWorkAreaWarning(); });
+}
+
+void QuorlaApp::ChooseConfiguration() {
+  if (Players->Count() == 0) return;
+  std::optional<std::string> chosen;
+  if (Chooser)
+    chosen = Chooser(Text(dialog_texts::PROGRAM_NAME), Players->Names(), PlayerConfigs::DEFAULT_NAME);
+  else
+    chosen = ChoosePlayerWithDialog(nullptr, Text(dialog_texts::PROGRAM_NAME), Players->Names(),
+                                    PlayerConfigs::DEFAULT_NAME);
+  Players->Select(chosen.value_or(PlayerConfigs::DEFAULT_NAME));
+}
+
+void QuorlaApp::CheckWorkArea() {
+  const Preferences& prefs = GameSettingsInUse.Prefs;
+  if (prefs.HideWarnSize != 0) return;
+  const int32_t caption = MainFrame->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, MainFrame.get());
+  const int32_t menu = MainFrame->menuBar()->sizeHint().height();
+  const TSize formula = FrameWindowSize(caption, menu, prefs);
+  // The window as laid out can be larger than the formula (a large table).
+  const QSize laidOut = MainFrame->frameGeometry().size();
+  const TSize window{std::max(formula.cx, laidOut.width()), std::max(formula.cy, laidOut.height())};
+  QSize area = WorkArea.value_or(QSize());
+  if (!WorkArea) {
+    const QScreen* screen = MainFrame->screen() ? MainFrame->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    area = screen->availableGeometry().size();
+  }
+  TooSmall = WorkAreaTooSmall({area.width(), area.height()}, window);
+}
+
+void QuorlaApp::ShowWorkAreaWarning() {
+  if (!TooSmall) {
+    ShowIntroduction();
+    return;
+  }
+  auto* dialog = new WorkAreaDlg(MainFrame.get());
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  QObject::connect(dialog, &QDialog::finished, MainFrame.get(), [this, dialog] {
+    if (dialog->HideWarningChosen()) {
+      GameSettingsInUse.Prefs.HideWarnSize = 1;
+      WriteSetting(*GameSettingsInUse.Store, keys::HideWarnSize, 1);
+    }
+    ShowIntroduction();
+  });
+  dialog->open();
+}
+
+void QuorlaApp::ShowIntroduction() {
+  if (!MainFrame->Client()->IntroductionDue()) return;
+  // Written as it opens: the introduction is shown in the first run only.
+  WriteSetting(*GameSettingsInUse.Store, keys::FirstPlay, 0);
+  auto* dialog = new IntroductionDlg(MainFrame.get());
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->open();
+}
