@@ -63,6 +63,7 @@ TEST_F(InstallPlacesTest, WritableInstallationKeepsThePlayerFilesItself) {
 
 TEST_F(InstallPlacesTest, ReadOnlyInstallationKeepsThePlayerFilesInTheUserDataDirectory) {
   // chmod a-w: read-only for root as well, who could still write into it.
+  ASSERT_EQ(chmod((Program() + "QLDEFLT.QLF").c_str(), 0444), 0);
   ASSERT_EQ(chmod(Program().c_str(), 0555), 0);
   const InstallPlaces places = FindInstallPlaces(Program());
   EXPECT_EQ(places.Installation, Program());
@@ -72,6 +73,11 @@ TEST_F(InstallPlacesTest, ReadOnlyInstallationKeepsThePlayerFilesInTheUserDataDi
   SeedPlayerFiles(places);
   EXPECT_EQ(FileText(places.Configuration + "QLPLAY.QLF"), "default networks");
   EXPECT_FALSE(fs::exists(Program() + "QLPLAY.QLF"));
+  // The learned networks must be writable for their owner, whatever the
+  // installed defaults' mode.
+  struct stat copied {};
+  ASSERT_EQ(stat((places.Configuration + "QLPLAY.QLF").c_str(), &copied), 0);
+  EXPECT_NE(copied.st_mode & S_IWUSR, 0u);
   // Learned networks are never replaced by the defaults again.
   WriteText(places.Configuration + "QLPLAY.QLF", "learned networks");
   SeedPlayerFiles(places);

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "store/file_copy.h"
+
 namespace {
 
 std::string WithSlash(std::string path) {
@@ -65,11 +67,12 @@ InstallPlaces FindInstallPlaces(const std::string& programDirectory) {
 }
 
 void SeedPlayerFiles(const InstallPlaces& places) {
-  const std::string learned = places.Configuration + "QLPLAY.QLF";
-  const std::string defaults = places.Installation + "QLDEFLT.QLF";
+  // The copy is a new file of the player's: an installed, read-only
+  // default must not leave the learned networks unwritable.
   std::error_code ignored;
-  if (!std::filesystem::exists(learned, ignored) && std::filesystem::is_regular_file(defaults, ignored))
-    std::filesystem::copy_file(defaults, learned, ignored);
+  const std::string learned = places.Configuration + "QLPLAY.QLF";
+  if (!std::filesystem::exists(learned, ignored))
+    CopyDataFile(places.Installation + "QLDEFLT.QLF", learned, false);
 }
 
 bool HasDisplay() { return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM"); }
