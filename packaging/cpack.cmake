@@ -15,6 +15,8 @@ set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The package holds no debugging information (the build directory has it).
+set(CPACK_STRIP_FILES ON)
 # The shared libraries the program and its neural library link come from
 # dpkg-shlibdeps; Qt's platform plugins (the X11 and Wayland windows) are
 # loaded at run time, so they are named here.
