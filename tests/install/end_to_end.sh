@@ -80,6 +80,8 @@ origin_y=0
 
 # Starts the program and waits for its window to be shown and painted.
 start_game() {
+  local began
+  began=$(date +%s%N)
   "$@" >"$scratch/game.log" 2>&1 &
   game_pid=$!
   window=
@@ -90,6 +92,7 @@ start_game() {
     sleep 0.1
   done
   [ -n "$window" ] || fail "no game window after 10 s"
+  echo "window shown $(( ($(date +%s%N) - began) / 1000000 )) ms after the start"
   sleep 1.5
   dismiss_dialogs
   find_table
