@@ -2,7 +2,7 @@ BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run match screenshot bench test sanitize clean weights
+.PHONY: all deps build run match screenshot bench test sanitize clean weights package
 
 all: build
 
@@ -31,8 +31,11 @@ screenshot: build
 	@$(BUILD)/quorla-screenshot $(BUILD)/quorla@2x.png --scale 2 --moves 1
 	@echo "Saved $(BUILD)/quorla.png and $(BUILD)/quorla@2x.png"
 
+# The position network's evaluations, then the window's start-up, switch
+# and close times (on one core, as a person's machine would run them).
 bench: build
 	@$(BUILD)/neural-bench
+	@taskset -c 1 $(BUILD)/quorla-bench
 
 # Regenerates the shipped default networks; the committed data/QLDEFLT.QLF is
 # exactly what this produces.
@@ -40,6 +43,10 @@ WEIGHTS_SEED ?= 1
 weights: build
 	@$(BUILD)/quorla-lab train --out data/QLDEFLT.QLF --seed $(WEIGHTS_SEED)
 	@cmake -S . -B $(BUILD) >/dev/null && cmake --build $(BUILD) -j $(JOBS) >/dev/null
+
+# The Debian package of the game, built into $(BUILD)/.
+package: build
+	@cmake --build $(BUILD) --target package
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

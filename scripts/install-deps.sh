@@ -3,7 +3,7 @@
 # Further packages a job needs can be named as arguments.
 set -eu
 packages=(cmake ninja-build g++ libgtest-dev pkg-config
-  qt6-base-dev qt6-svg-dev kdegames-card-data-kf5 fonts-liberation xvfb xauth xdotool "$@")
+  qt6-base-dev qt6-svg-dev kdegames-card-data-kf5 fonts-liberation xvfb xauth xdotool imagemagick "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

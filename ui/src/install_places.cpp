@@ -1,9 +1,13 @@
 #include "ui/install_places.h"
 
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
+
+#include "store/file_copy.h"
 
 namespace {
 
@@ -12,15 +16,15 @@ std::string WithSlash(std::string path) {
   return path;
 }
 
+// Root may write into any directory whose file system is writable, so for
+// root a directory counts as read-only when its mode grants writing to
+// nobody: an installation made read-only with chmod stays read-only for
+// every user.
 bool IsWritableDirectory(const std::string& path) {
-  return !path.empty() && std::filesystem::is_directory(path) && access(path.c_str(), W_OK) == 0;
-}
-
-std::string UserDataDirectory() {
-  const char* dataHome = std::getenv("XDG_DATA_HOME");
-  if (dataHome && *dataHome == '/') return WithSlash(std::string(dataHome) + "/quorla");
-  const char* home = std::getenv("HOME");
-  return WithSlash(std::string(home && *home ? home : "/tmp") + "/.local/share/quorla");
+  struct stat status {};
+  if (path.empty() || stat(path.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) return false;
+  if (access(path.c_str(), W_OK) != 0) return false;
+  return geteuid() != 0 || (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
 }
 
 bool IsSet(const char* name) {
@@ -28,12 +32,31 @@ bool IsSet(const char* name) {
   return value && *value;
 }
 
+std::string HomeDirectory() {
+  if (IsSet("HOME")) return std::getenv("HOME");
+  const passwd* entry = getpwuid(getuid());
+  return entry && entry->pw_dir ? entry->pw_dir : "/";
+}
+
+std::string UserDataDirectory() {
+  // A relative data home is not valid and is ignored.
+  const char* dataHome = std::getenv("XDG_DATA_HOME");
+  if (dataHome && *dataHome == '/') return WithSlash(std::string(dataHome) + "/quorla");
+  return WithSlash(HomeDirectory() + "/.local/share/quorla");
+}
+
 }  // namespace
+
+bool IsSharedInstallation(const std::string& programDirectory) {
+  std::error_code ignored;
+  return std::filesystem::exists(WithSlash(programDirectory) + SHARED_INSTALLATION_MARK, ignored) ||
+         !IsWritableDirectory(programDirectory);
+}
 
 InstallPlaces FindInstallPlaces(const std::string& programDirectory) {
   InstallPlaces places;
   places.Installation = WithSlash(programDirectory);
-  if (IsWritableDirectory(programDirectory)) {
+  if (!IsSharedInstallation(programDirectory)) {
     places.Configuration = places.Installation;
     return places;
   }
@@ -44,11 +67,12 @@ InstallPlaces FindInstallPlaces(const std::string& programDirectory) {
 }
 
 void SeedPlayerFiles(const InstallPlaces& places) {
-  const std::string learned = places.Configuration + "QLPLAY.QLF";
-  const std::string defaults = places.Installation + "QLDEFLT.QLF";
+  // The copy is a new file of the player's: an installed, read-only
+  // default must not leave the learned networks unwritable.
   std::error_code ignored;
-  if (!std::filesystem::exists(learned, ignored) && std::filesystem::is_regular_file(defaults, ignored))
-    std::filesystem::copy_file(defaults, learned, ignored);
+  const std::string learned = places.Configuration + "QLPLAY.QLF";
+  if (!std::filesystem::exists(learned, ignored))
+    CopyDataFile(places.Installation + "QLDEFLT.QLF", learned, false);
 }
 
 bool HasDisplay() { return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM"); }

@@ -8,6 +8,15 @@ struct InstallPlaces {
   std::string Configuration;  // the Default configuration's directory, with a trailing '/'
 };
 
+// An installed tree (cmake --install, the package) carries this file: its
+// users keep their files apart even when they could write into it.
+constexpr const char* SHARED_INSTALLATION_MARK = "SHARED-INSTALLATION";
+
+// Whether the player's files must live outside the installation: it is
+// marked as shared, or it is read-only (for root: no write permission bit
+// set, or a read-only file system).
+bool IsSharedInstallation(const std::string& programDirectory);
+
 // The installation directory keeps the player's files when it is writable
 // (the build directory, a portable copy); otherwise they live in the user's
 // data directory ($XDG_DATA_HOME/quorla, by default ~/.local/share/quorla),

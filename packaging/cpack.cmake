@@ -1,0 +1,35 @@
+# `make package`: a Debian package of the game (the "game" component; the
+# library's headers and CMake files are for developers and stay out).
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME quorla)
+set(CPACK_PACKAGE_VERSION 1.0.0)
+set(CPACK_PACKAGE_VENDOR "The Quorla developers")
+set(CPACK_PACKAGE_CONTACT "The Quorla developers <quorla@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Gin Rummy against a computer opponent that learns")
+set(CPACK_PACKAGE_DESCRIPTION
+  "Quorla is a game of Gin Rummy for one person. The computer opponent judges its takes, discards and knocks with neural networks that go on learning from every hand played, at four difficulty levels, separately for each player configuration.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL game)
+set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The package holds no debugging information (the build directory has it).
+set(CPACK_STRIP_FILES ON)
+# The shared libraries the program and its neural library link come from
+# dpkg-shlibdeps; Qt's platform plugins (the X11 and Wayland windows) are
+# loaded at run time, so they are named here.
+find_program(QUORLA_DPKG_SHLIBDEPS dpkg-shlibdeps)
+if(QUORLA_DPKG_SHLIBDEPS)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR})
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+else()
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libc6, libstdc++6, libgcc-s1, libqt6core6, libqt6gui6, libqt6widgets6, libqt6svg6, qt6-qpa-plugins")
+endif()
+# Without the card decks the game draws plain cards; without the fonts it
+# falls back to another sans-serif face.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "kdegames-card-data-kf5, fonts-liberation")
+include(CPack)

@@ -1,0 +1,41 @@
+# Installs the game as a desktop application (the "game" component):
+#   lib/quorla/    the installation directory: QUORLA32, its copy of the
+#                  neural library, the default networks and backdrop, the help
+#   bin/quorla     the launcher on the PATH
+#   share/         the desktop entry, the icon and the AppStream metadata
+# The program finds its data next to itself, so the tree can be moved. An
+# installed tree is shared by its users: the marker file tells the program
+# to keep each user's files in the user's data directory, even for a user
+# (root) who could write into the installation.
+set(quorla_install_dir lib/quorla)
+set(quorla_app_id org.quorla.Quorla)
+set(quorla_packaging_dir ${CMAKE_CURRENT_LIST_DIR})
+
+set_target_properties(QUORLA32 PROPERTIES INSTALL_RPATH "$ORIGIN")
+install(TARGETS QUORLA32 RUNTIME DESTINATION ${quorla_install_dir} COMPONENT game)
+install(TARGETS neural LIBRARY DESTINATION ${quorla_install_dir} NAMELINK_SKIP COMPONENT game)
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/data/QLDEFLT.QLF)
+  install(FILES ${CMAKE_BINARY_DIR}/QLDEFLT.QLF DESTINATION ${quorla_install_dir} COMPONENT game)
+endif()
+if(TARGET default_backdrop)
+  install(FILES ${CMAKE_BINARY_DIR}/BACKIMG.QLF DESTINATION ${quorla_install_dir} COMPONENT game)
+endif()
+# The help is built into the build directory as a file or a folder; it is
+# looked for when installing, so an installation without it still works.
+install(CODE "
+  set(help \"${CMAKE_BINARY_DIR}/QUORLA32.HLP\")
+  if(IS_DIRECTORY \"\${help}\")
+    file(INSTALL \"\${help}\" DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${quorla_install_dir}\" TYPE DIRECTORY)
+  elseif(EXISTS \"\${help}\")
+    file(INSTALL \"\${help}\" DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${quorla_install_dir}\" TYPE FILE)
+  endif()" COMPONENT game)
+
+file(WRITE ${CMAKE_BINARY_DIR}/packaging/SHARED-INSTALLATION
+  "Each user's Quorla files live in $XDG_DATA_HOME/quorla (by default ~/.local/share/quorla).\n")
+install(FILES ${CMAKE_BINARY_DIR}/packaging/SHARED-INSTALLATION DESTINATION ${quorla_install_dir} COMPONENT game)
+
+install(PROGRAMS ${quorla_packaging_dir}/quorla DESTINATION bin COMPONENT game)
+install(FILES ${quorla_packaging_dir}/${quorla_app_id}.desktop DESTINATION share/applications COMPONENT game)
+install(FILES ${quorla_packaging_dir}/${quorla_app_id}.svg DESTINATION share/icons/hicolor/scalable/apps COMPONENT game)
+install(FILES ${quorla_packaging_dir}/${quorla_app_id}.metainfo.xml DESTINATION share/metainfo COMPONENT game)

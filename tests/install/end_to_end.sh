@@ -1,0 +1,281 @@
+#!/usr/bin/env bash
+# The real QUORLA32 on a private X server, driven with the mouse through xdotool.
+#
+#   end_to_end.sh play BUILD_DIR [SHOT_DIR]
+#     a scratch copy of the build directory: deal, take a card and discard
+#     with the mouse, close; start again and find the game resumed, the
+#     learned networks and the statistics kept.
+#   end_to_end.sh installed BUILD_DIR [SHOT_DIR]
+#     `cmake --install` into a scratch prefix made read-only: the program
+#     starts from bin/quorla, keeps the player's files in $XDG_DATA_HOME/quorla
+#     and writes nothing into the installation.
+#
+# Screenshots of each step go to SHOT_DIR (default: the scratch directory,
+# removed afterwards). Exits 77 (skipped) without Xvfb, xdotool or ImageMagick.
+set -u
+
+mode=${1:-}
+build=${2:-}
+shots=${3:-}
+if [ "$mode" != play ] && [ "$mode" != installed ] || [ ! -x "$build/QUORLA32" ]; then
+  echo "usage: end_to_end.sh play|installed BUILD_DIR [SHOT_DIR]" >&2
+  exit 2
+fi
+build=$(cd "$build" && pwd)
+for tool in Xvfb xdotool import convert; do
+  if ! command -v $tool >/dev/null; then
+    echo "SKIPPED: $tool is not installed"
+    exit 77
+  fi
+done
+
+scratch=$(mktemp -d /tmp/quorla-e2e.XXXXXX)
+[ -n "$shots" ] || shots=$scratch/shots
+mkdir -p "$shots"
+xvfb_pid=
+game_pid=
+
+cleanup() {
+  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  chmod -R u+w "$scratch" 2>/dev/null
+  [ -n "${KEEP_SCRATCH:-}" ] || rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAILED: $*" >&2
+  exit 1
+}
+
+# A display of our own: the first free number from 14 on, so that parallel
+# runs and other servers on the machine do not meet.
+display=14
+for _ in $(seq 20); do
+  while [ -e /tmp/.X11-unix/X$display ] || [ -e /tmp/.X$display-lock ]; do display=$((display + 1)); done
+  Xvfb :$display -screen 0 1280x900x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 50); do
+    DISPLAY=:$display xdotool getdisplaygeometry >/dev/null 2>&1 && break 2
+    kill -0 $xvfb_pid 2>/dev/null || break
+    sleep 0.1
+  done
+  kill $xvfb_pid 2>/dev/null
+  xvfb_pid=
+  display=$((display + 1))
+done
+[ -n "$xvfb_pid" ] || fail "Xvfb did not start"
+export DISPLAY=:$display
+
+export HOME=$scratch/home
+export XDG_DATA_HOME=$scratch/data
+export XDG_RUNTIME_DIR=$scratch/runtime
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+
+window=
+origin_x=0
+origin_y=0
+
+# Starts the program and waits for its window to be shown and painted.
+start_game() {
+  local began
+  began=$(date +%s%N)
+  "$@" >"$scratch/game.log" 2>&1 &
+  game_pid=$!
+  window=
+  for _ in $(seq 100); do
+    window=$(main_window)
+    [ -n "$window" ] && break
+    kill -0 "$game_pid" 2>/dev/null || fail "the game stopped at start-up: $(cat "$scratch/game.log")"
+    sleep 0.1
+  done
+  [ -n "$window" ] || fail "no game window after 10 s"
+  echo "window shown $(( ($(date +%s%N) - began) / 1000000 )) ms after the start"
+  sleep 1.5
+  dismiss_dialogs
+  find_table
+}
+
+# The widest shown window of the program whose title starts with Quorla.
+main_window() {
+  local id
+  for id in $(xdotool search --onlyvisible --pid "$game_pid" --name '^Quorla' 2>/dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    echo "$WIDTH $id"
+  done | sort -n | tail -1 | cut -d' ' -f2
+}
+
+# Dialogs shown at start-up (the introduction, a warning) are answered with
+# Return, after a picture of each.
+dismiss_dialogs() {
+  local id round=0 found
+  while [ $round -lt 5 ]; do
+    found=
+    for id in $(xdotool search --onlyvisible --pid "$game_pid" 2>/dev/null); do
+      [ "$id" = "$window" ] && continue
+      found=$id
+    done
+    [ -n "$found" ] || return 0
+    round=$((round + 1))
+    shot "dialog-$(xdotool getwindowname "$found" | tr -c 'A-Za-z0-9\n' '-')"
+    xdotool windowfocus --sync "$found" 2>/dev/null
+    xdotool key Return
+    sleep 0.5
+  done
+}
+
+shot() {
+  import -window root "$shots/$1.png" || fail "cannot take the screenshot $1"
+}
+
+# The table's top left corner on the screen: the first green pixel of the
+# baize below the menu bar (and right of a button bar on the left).
+find_table() {
+  local x y width height
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  x=$X y=$Y width=$WIDTH height=$HEIGHT
+  import -window root -crop "${width}x${height}+$x+$y" "$scratch/window.png"
+  origin_y=$(first_green "$scratch/window.png" "1x$height+$((width / 2))+0" y)
+  origin_x=$(first_green "$scratch/window.png" "${width}x1+0+$((origin_y + 100))" x)
+  [ -n "$origin_y" ] && [ -n "$origin_x" ] || fail "no table in the window"
+  origin_x=$((x + origin_x))
+  origin_y=$((y + origin_y))
+}
+
+first_green() {
+  convert "$1" -crop "$2" +repage txt:- |
+    awk -F'[ ,:()]+' -v axis="$3" 'NR > 1 && $4 > $3 + 30 && $4 > $5 + 30 { print (axis == "x" ? $1 : $2); exit }'
+}
+
+# Drags with the left button between two points in table coordinates.
+drag() {
+  xdotool mousemove $((origin_x + $1)) $((origin_y + $2)) sleep 0.15 mousedown 1 sleep 0.15 \
+    mousemove $((origin_x + ($1 + $3) / 2)) $((origin_y + ($2 + $4) / 2)) sleep 0.1 \
+    mousemove $((origin_x + $3)) $((origin_y + $4)) sleep 0.15 mouseup 1
+  sleep 0.3
+}
+
+# Closes the window the way a person does (Ctrl+Q, Game > Exit) and waits
+# for the program to finish saving.
+close_game() {
+  dismiss_dialogs
+  xdotool windowfocus --sync "$window" 2>/dev/null
+  xdotool key ctrl+q
+  for _ in $(seq 100); do
+    kill -0 "$game_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$game_pid" 2>/dev/null; then
+    shot stuck-at-close
+    fail "the game did not close within 10 s"
+  fi
+  wait "$game_pid"
+  local status=$?
+  game_pid=
+  [ $status -eq 0 ] || fail "the game ended with status $status: $(cat "$scratch/game.log")"
+}
+
+# The blocks of the levels not played (all but level 1, the default) of a
+# network data file: the level played is written back at close, where its
+# weights may be rounded once.
+unplayed_levels() { head -c 16024 "$1"; tail -c +32049 "$1"; }
+
+# How many pixels of the person's hand differ between two screenshots.
+hand_pixels_changed() {
+  local area="380x100+$((origin_x + 98))+$((origin_y + 266))"
+  convert "$shots/$1.png" -crop "$area" +repage "$scratch/hand-a.png"
+  convert "$shots/$2.png" -crop "$area" +repage "$scratch/hand-b.png"
+  compare -metric AE "$scratch/hand-a.png" "$scratch/hand-b.png" null: 2>&1 | cut -d' ' -f1
+}
+
+piles() { "$build/quorla-lab" inspect "$1" | grep -E '^(human|computer|stock|discard) +\('; }
+
+if [ "$mode" = play ]; then
+  game=$scratch/game
+  mkdir -p "$game"
+  cp -a "$build/QUORLA32" "$build"/libneural.so* "$build/QLDEFLT.QLF" "$build/BACKIMG.QLF" "$game/"
+  [ -e "$build/QUORLA32.HLP" ] && cp -a "$build/QUORLA32.HLP" "$game/"
+  # A player who has played before: the introduction is not shown again, the
+  # statistics hold games, and the learned networks differ from the defaults
+  # (the first two levels' blocks swapped).
+  printf '[Quorla]\nFirstPlay=0\n[Statistics]\nUserWins0=3\nComputerWins0=2\nUserPoints0=412\n' >"$game/QUORLA.INI"
+  { tail -c +16025 "$build/QLDEFLT.QLF" | head -c 16024; head -c 16024 "$build/QLDEFLT.QLF"
+    tail -c +32049 "$build/QLDEFLT.QLF"; } >"$game/QLPLAY.QLF"
+  cp "$game/QLPLAY.QLF" "$scratch/learned.qlf"
+  cmp -s "$game/QLPLAY.QLF" "$build/QLDEFLT.QLF" && fail "the seeded networks equal the defaults"
+
+  start_game "$game/QUORLA32"
+  shot 1-dealt
+  # Whoever deals, the person moves within two rounds: take the upcard or a
+  # stock card (whichever the deal allows), then discard the hand's first or
+  # second card. Presses the rules refuse do nothing.
+  for _ in 1 2; do
+    drag 370 190 300 316
+    drag 290 190 300 316
+    drag 110 316 370 200
+    drag 144 316 370 200
+    sleep 1
+  done
+  shot 2-played
+  close_game
+  [ -f "$game/RESUME.QLF" ] || fail "no resume file after closing"
+  grep -q '^CanResume=1' "$game/QUORLA.INI" || fail "CanResume is not 1 after closing"
+  grep -q '^OKResumeVersn=121' "$game/QUORLA.INI" || fail "OKResumeVersn is not 121 after closing"
+  piles "$game/RESUME.QLF" >"$scratch/piles-1.txt" || fail "the resume file does not read back"
+  [ "$(hand_pixels_changed 1-dealt 2-played)" -gt 0 ] || fail "the person's hand did not change: no move was played"
+  cmp -s <(unplayed_levels "$game/QLPLAY.QLF") <(unplayed_levels "$scratch/learned.qlf") ||
+    fail "the learned networks changed without a hand played"
+
+  # Started again, it resumes the game at once.
+  grep -q '^AlwaysResume=' "$game/QUORLA.INI" || fail "the preferences were not saved"
+  sed -i 's/^AlwaysResume=.*/AlwaysResume=1/' "$game/QUORLA.INI"
+  start_game "$game/QUORLA32"
+  shot 3-resumed
+  close_game
+  piles "$game/RESUME.QLF" >"$scratch/piles-2.txt" || fail "the second resume file does not read back"
+  diff "$scratch/piles-1.txt" "$scratch/piles-2.txt" >/dev/null ||
+    fail "the game was not resumed: $(diff "$scratch/piles-1.txt" "$scratch/piles-2.txt")"
+  grep -q '^UserWins0=3' "$game/QUORLA.INI" && grep -q '^UserPoints0=412' "$game/QUORLA.INI" ||
+    fail "the statistics were lost: $(cat "$game/QUORLA.INI")"
+  cmp -s <(unplayed_levels "$game/QLPLAY.QLF") <(unplayed_levels "$scratch/learned.qlf") ||
+    fail "the learned networks were not kept"
+  echo "played, closed and resumed: $(tr '\n' ' ' <"$scratch/piles-1.txt")"
+else
+  prefix=$scratch/prefix
+  cmake --install "$build" --prefix "$prefix" --component game >"$scratch/install.log" 2>&1 ||
+    fail "cmake --install failed: $(cat "$scratch/install.log")"
+  for file in bin/quorla lib/quorla/QUORLA32 lib/quorla/QLDEFLT.QLF lib/quorla/BACKIMG.QLF \
+      share/applications/org.quorla.Quorla.desktop share/metainfo/org.quorla.Quorla.metainfo.xml \
+      share/icons/hicolor/scalable/apps/org.quorla.Quorla.svg; do
+    [ -e "$prefix/$file" ] || fail "$file is not installed"
+  done
+  ldd "$prefix/lib/quorla/QUORLA32" | grep -q "libneural.so.* => $prefix/lib/quorla/" ||
+    fail "the installed program does not use its own neural library: $(ldd "$prefix/lib/quorla/QUORLA32" | grep neural)"
+  if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$prefix/share/applications/org.quorla.Quorla.desktop" || fail "desktop entry"
+  fi
+  if command -v appstreamcli >/dev/null; then
+    appstreamcli validate --no-net "$prefix/share/metainfo/org.quorla.Quorla.metainfo.xml" >/dev/null ||
+      fail "AppStream metadata"
+  fi
+  chmod -R a-w "$prefix"
+  touch "$scratch/before-start"
+
+  start_game "$prefix/bin/quorla"
+  shot 1-installed
+  drag 290 190 300 316
+  close_game
+  data=$XDG_DATA_HOME/quorla
+  for file in QUORLA.INI QLPLAY.QLF; do
+    [ -f "$data/$file" ] || fail "$file is not in the user's data directory"
+  done
+  cmp -s <(unplayed_levels "$data/QLPLAY.QLF") <(unplayed_levels "$prefix/lib/quorla/QLDEFLT.QLF") ||
+    fail "the learned networks did not start from the defaults"
+  [ -w "$data/QLPLAY.QLF" ] && [ -n "$(find "$data/QLPLAY.QLF" -perm -u+w)" ] ||
+    fail "the learned networks cannot be written"
+  written=$(find "$prefix" -newer "$scratch/before-start")
+  [ -z "$written" ] || fail "the program wrote into the installation: $written"
+  echo "installed read-only; the player's files are in $data: $(ls "$data" | tr '\n' ' ')"
+fi

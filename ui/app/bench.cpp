@@ -1,0 +1,253 @@
+// quorla-bench: times what a person waits for, in a scratch installation:
+// the cold start of a new process to its first painted table, switching the
+// player configuration, and closing the window with everything saved.
+// It reports numbers and never judges them.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#include "player/data_paths.h"
+#include "store/game_save.h"
+#include "store/player_configs.h"
+#include "ui/install_places.h"
+#include "ui/quorla_client.h"
+#include "ui/quorla_frame.h"
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+int Usage(int status) {
+  std::fprintf(status ? stderr : stdout,
+               "usage: quorla-bench [--runs N]\n"
+               "Times, N times each (default 10, at most 1000), in a scratch copy of the installation:\n"
+               "  cold start: a new process to its first painted table (the start-up of QUORLA32);\n"
+               "  switch:     switching between two player configurations with the full save;\n"
+               "  full save:  the resume file, settings, statistics and learned networks;\n"
+               "  close:      closing the window (the close request, the save and the teardown).\n"
+               "Runs on the display when there is one, otherwise on the offscreen platform.\n"
+               "Prints the fastest, median and slowest time of each in milliseconds.\n");
+  return status;
+}
+
+double Milliseconds(std::chrono::steady_clock::duration elapsed) {
+  return std::chrono::duration<double, std::milli>(elapsed).count();
+}
+
+void Report(const char* what, std::vector<double> times) {
+  if (times.empty()) {
+    std::printf("%-36s no runs succeeded\n", what);
+    return;
+  }
+  std::sort(times.begin(), times.end());
+  std::printf("%-36s min %7.1f  median %7.1f  max %7.1f ms  (%zu runs)\n", what, times.front(),
+              times[times.size() / 2], times.back(), times.size());
+}
+
+// A scratch installation: the program's data files, nothing of the player's.
+fs::path MakeScratchInstallation() {
+  const fs::path scratch = fs::temp_directory_path() / ("quorla-bench-" + std::to_string(getpid()));
+  fs::remove_all(scratch);
+  fs::create_directories(scratch);
+  const std::string program = data_paths::ProgramDirectory();
+  for (const char* name : {data_paths::DEFAULT_DATA_FILE, PlayerConfigs::BACKDROP_FILE})
+    if (!fs::exists(program + name) || !fs::copy_file(program + name, scratch / name))
+      throw std::runtime_error(std::string("cannot copy ") + program + name);
+  return scratch;
+}
+
+// The offscreen platform reports every window feature it lacks; those notes
+// would only break up the report.
+void QuietAboutThePlatform(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (message.startsWith(QLatin1String("This plugin does not support")) ||
+      message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")))
+    return;
+  if (type != QtDebugMsg && type != QtInfoMsg) std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+// Quiet, instant play: no message boxes, no timed waits.
+void MakeQuiet(QuorlaClient* table) {
+  table->SetPrompter([](const QString&, const QString&, QMessageBox::Icon, bool) { return true; });
+  table->SetWaitFactor(0.0);
+}
+
+// Reports the first paint of the table on standard output and ends the
+// process on the spot: the parent only wants the moment.
+class FirstPaint : public QObject {
+ public:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint)
+      QTimer::singleShot(0, [] {
+        std::fputs("painted\n", stdout);
+        std::fflush(stdout);
+        std::_Exit(0);
+      });
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+// The child: the program's start-up on the given installation.
+int StartAndPaint(int argc, char** argv, const std::string& directory) {
+  QApplication app(argc, argv);
+  const InstallPlaces places{directory + "/", directory + "/"};
+  data_paths::SetInstallationDirectory(places.Installation);
+  data_paths::SetConfigurationDirectory(places.Configuration);
+  SeedPlayerFiles(places);
+  GameSettings settings;
+  settings.Open(places.Configuration + PlayerConfigs::SETTINGS_FILE);
+  QuorlaFrame frame(settings, places.Configuration, places.Installation);
+  MakeQuiet(frame.Client());
+  FirstPaint watch;
+  frame.Client()->installEventFilter(&watch);
+  frame.show();
+  frame.Start();
+  return app.exec();
+}
+
+// Runs the child and times it up to its "painted" line.
+bool TimeColdStart(const std::string& self, const std::string& directory, double& milliseconds) {
+  int pipeEnds[2];
+  if (pipe(pipeEnds) != 0) return false;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+  posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
+  std::string flag = "--child-start";
+  std::string program = self, where = directory;
+  char* childArgs[] = {program.data(), flag.data(), where.data(), nullptr};
+  const auto begin = std::chrono::steady_clock::now();
+  pid_t child = 0;
+  const int spawned = posix_spawn(&child, self.c_str(), &actions, nullptr, childArgs, environ);
+  posix_spawn_file_actions_destroy(&actions);
+  close(pipeEnds[1]);
+  if (spawned != 0) {
+    close(pipeEnds[0]);
+    return false;
+  }
+  char line[16] = {};
+  const ssize_t got = read(pipeEnds[0], line, sizeof line - 1);
+  milliseconds = Milliseconds(std::chrono::steady_clock::now() - begin);
+  close(pipeEnds[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  return got > 0 && std::string(line).rfind("painted", 0) == 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+std::vector<double> ColdStarts(const std::string& directory, int runs) {
+  const std::string self = fs::read_symlink("/proc/self/exe").string();
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) {
+    double milliseconds = 0;
+    if (TimeColdStart(self, directory, milliseconds)) times.push_back(milliseconds);
+  }
+  return times;
+}
+
+template <typename Step>
+double Time(Step step) {
+  const auto begin = std::chrono::steady_clock::now();
+  step();
+  return Milliseconds(std::chrono::steady_clock::now() - begin);
+}
+
+void SettleTable(QuorlaClient* table) {
+  for (int i = 0; i < 1000 && table->Table().Flow.HasIdleWork(); ++i) QApplication::processEvents();
+}
+
+// Switching, the full save and closing, in one process.
+void InProcess(int argc, char** argv, const fs::path& scratch, int runs) {
+  QApplication app(argc, argv);
+  const std::string directory = scratch.string() + "/";
+  data_paths::SetInstallationDirectory(directory);
+  data_paths::SetConfigurationDirectory(directory);
+  std::vector<double> switches, saves, closes;
+  for (int i = 0; i < runs; ++i) {
+    GameSettings settings;
+    settings.Open(directory + PlayerConfigs::SETTINGS_FILE);
+    auto frame = std::make_unique<QuorlaFrame>(settings, directory, directory);
+    QuorlaClient* table = frame->Client();
+    MakeQuiet(table);
+    frame->show();
+    frame->Start();
+    SettleTable(table);
+
+    PlayerConfigs configs(directory, *table);
+    for (const char* name : {"Alice", "Bob"})
+      if (!fs::exists(configs.DirectoryOf(name))) configs.AddConfiguration(name);
+    configs.Select(PlayerConfigs::DEFAULT_NAME);
+    configs.MakeCurrent();
+    TableParts parts = table->Parts();
+    for (const char* name : {"Alice", "Bob", PlayerConfigs::DEFAULT_NAME})
+      switches.push_back(Time([&] {
+        configs.Select(name);
+        SwitchConfiguration(configs, name, settings, parts, table->Table().Flow, true);
+        table->repaint();
+      }));
+    SettleTable(table);
+    saves.push_back(Time([&] { SaveGameState(parts, *settings.Store, settings.Prefs, configs.ResumePath(), true); }));
+    closes.push_back(Time([&] {
+      frame->close();
+      for (int j = 0; j < 1000 && frame->isVisible(); ++j) QApplication::processEvents();
+      frame.reset();
+    }));
+  }
+  Report("switch configuration (full save):", switches);
+  Report("full save:", saves);
+  Report("close window (save, teardown):", closes);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--child-start") {
+    qInstallMessageHandler(QuietAboutThePlatform);
+    return StartAndPaint(argc, argv, argv[2]);
+  }
+  int runs = 10;
+  for (int i = 1; i < argc; ++i) {
+    const std::string option = argv[i];
+    if (option == "--help" || option == "-h") return Usage(0);
+    if (option == "--runs" && i + 1 < argc) {
+      char* end = nullptr;
+      const long value = std::strtol(argv[++i], &end, 10);
+      if (*end || value < 1 || value > 1000) {
+        std::fprintf(stderr, "quorla-bench: --runs takes 1..1000\n");
+        return 2;
+      }
+      runs = static_cast<int>(value);
+    } else {
+      std::fprintf(stderr, "quorla-bench: unknown option '%s'\n", option.c_str());
+      return Usage(2);
+    }
+  }
+  if (!HasDisplay()) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  qInstallMessageHandler(QuietAboutThePlatform);
+  fs::path scratch;
+  try {
+    scratch = MakeScratchInstallation();
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "quorla-bench: %s\n", error.what());
+    return 1;
+  }
+  const char* platform = std::getenv("QT_QPA_PLATFORM");
+  std::printf("platform: %s\n", platform && *platform ? platform : "the display's");
+  const std::vector<double> starts = ColdStarts(scratch.string(), runs);
+  Report("cold start to first painted table:", starts);
+  InProcess(argc, argv, scratch, runs);
+  std::error_code ignored;
+  fs::remove_all(scratch, ignored);
+  return starts.empty() ? 1 : 0;
+}
