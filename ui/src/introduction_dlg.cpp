@@ -17,9 +17,9 @@ constexpr const char* WELCOME =
     "the discard pile to discard it, or onto the knock area to knock with it. Drag cards within your hand to "
     "arrange your melds. A click with the right mouse button opens a menu with the moves you can make.</p>"
     "<p>The <b>Options</b> menu chooses the variation (Simple, Standard or Oklahoma), the game target, the "
-    "difficulty, the dealing and sorting, the card back and the scenery. The <b>Player</b> menu keeps a "
-    "separate configuration for each person who plays: their own statistics, saved game and learning "
-    "opponent.</p>"
+    "difficulty, the dealing and sorting, the card back and the scenery. The player configuration commands of "
+    "the <b>Game</b> menu keep a separate configuration for each person who plays: their own statistics, "
+    "saved game and learning opponent.</p>"
     "<p>An unfinished game is kept when you close Quorla; <b>Resume Game</b> in the <b>Game</b> menu "
     "continues it. Press <b>Help</b> for the rules of Gin Rummy.</p>";
 
