@@ -17,6 +17,7 @@
 #include "ui/bmp_file.h"
 #include "ui/backdrop_file.h"
 #include "ui/quorla_client.h"
+#include "ui_test_support.h"
 #include "ui/score_sheet_window.h"
 #include "ui/table_status_panes.h"
 
@@ -27,16 +28,7 @@ namespace fs = std::filesystem;
 // A scratch installation with the shipped networks, and a table window in
 // it that answers every box with yes and never waits.
 struct ClientFixture : ::testing::Test {
-  ClientFixture() {
-    static int counter = 0;
-    Root = fs::temp_directory_path() / ("quorla-ui-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
-    fs::remove_all(Root);
-    fs::create_directories(Root);
-    fs::copy_file(QUORLA_DEFAULT_DATA, Root / "QLDEFLT.QLF");
-    fs::copy_file(QUORLA_DEFAULT_DATA, Root / "QLPLAY.QLF");
-    data_paths::SetInstallationDirectory(Root.string());
-    data_paths::SetConfigurationDirectory(Root.string());
-  }
+  ClientFixture() : Root(MakeScratchInstallation("ui")) {}
   ~ClientFixture() override {
     Client.reset();
     fs::remove_all(Root);

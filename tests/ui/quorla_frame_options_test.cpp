@@ -69,17 +69,7 @@ std::string LevelBlock(const fs::path& file, uint32_t level) {
 }
 
 struct OptionsFrame : ::testing::Test {
-  OptionsFrame() {
-    static int counter = 0;
-    Root = fs::temp_directory_path() /
-           ("quorla-options-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
-    fs::remove_all(Root);
-    fs::create_directories(Root);
-    fs::copy_file(QUORLA_DEFAULT_DATA, Root / "QLDEFLT.QLF");
-    fs::copy_file(QUORLA_DEFAULT_DATA, Root / "QLPLAY.QLF");
-    data_paths::SetInstallationDirectory(Root.string());
-    data_paths::SetConfigurationDirectory(Root.string());
-  }
+  OptionsFrame() : Root(MakeScratchInstallation("options")) {}
   ~OptionsFrame() override {
     Frame.reset();
     fs::remove_all(Root);

@@ -38,16 +38,7 @@ const std::vector<uint32_t> ALL_COMMANDS = {
 
 // A frame on a scratch installation whose table answers every box with yes.
 struct FrameFixture : ::testing::Test {
-  FrameFixture() {
-    static int counter = 0;
-    Root = fs::temp_directory_path() / ("quorla-frame-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
-    fs::remove_all(Root);
-    fs::create_directories(Root);
-    fs::copy_file(QUORLA_DEFAULT_DATA, Root / "QLDEFLT.QLF");
-    fs::copy_file(QUORLA_DEFAULT_DATA, Root / "QLPLAY.QLF");
-    data_paths::SetInstallationDirectory(Root.string());
-    data_paths::SetConfigurationDirectory(Root.string());
-  }
+  FrameFixture() : Root(MakeScratchInstallation("frame")) {}
   ~FrameFixture() override {
     Frame.reset();
     fs::remove_all(Root);
