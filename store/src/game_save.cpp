@@ -7,6 +7,7 @@
 
 void SaveGameState(TableParts& table, SettingsStore& store, Preferences& preferences, const std::string& resumePath,
                    bool fullSave) {
+  SettingsStore::Batch oneWrite(store);
   if (!table.State.DoNotSave) {
     bool saved = false;
     if (!table.Sheet.Record().GameOver) saved = WriteResume(resumePath, table, preferences.ResumeFormatStamp);

@@ -53,22 +53,47 @@ std::string SettingsStore::SectionPath(std::string_view section) const {
   return std::string(KEY_PATH) + Application + "\\" + std::string(section);
 }
 
+SettingsStore::Batch::Batch(SettingsStore& store) : Store(store) { ++Store.BatchDepth; }
+
+SettingsStore::Batch::~Batch() { Store.EndBatch(); }
+
+void SettingsStore::EndBatch() {
+  if (--BatchDepth > 0) return;
+  if (Pending && PendingChanged) {
+    const ProfileText text = std::move(*Pending);
+    Pending.reset();
+    PendingChanged = false;
+    Save(text);
+  }
+  Pending.reset();
+}
+
 bool SettingsStore::Load(ProfileText& text) {
+  if (Pending) {
+    text = *Pending;
+    return true;
+  }
   std::error_code ignored;
   if (!std::filesystem::exists(FilePath, ignored)) {
     text = ProfileText();
-    return true;
+  } else {
+    auto bytes = ReadFileLimited(FilePath, MAX_FILE_BYTES);
+    if (!bytes) {
+      Error = ACCESS_DENIED;
+      return false;
+    }
+    text = ProfileText(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
   }
-  auto bytes = ReadFileLimited(FilePath, MAX_FILE_BYTES);
-  if (!bytes) {
-    Error = ACCESS_DENIED;
-    return false;
-  }
-  text = ProfileText(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+  if (BatchDepth > 0) Pending = text;
   return true;
 }
 
 void SettingsStore::Save(const ProfileText& text) {
+  if (BatchDepth > 0) {
+    Pending = text;
+    PendingChanged = true;
+    return;
+  }
   std::string body = text.Text();
   SaveResult result = SaveFileAtomically(FilePath, std::vector<uint8_t>(body.begin(), body.end()));
   Error = result == SaveResult::SAVED ? 0 : (errno != 0 ? static_cast<uint32_t>(errno) : ACCESS_DENIED);

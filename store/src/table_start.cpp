@@ -31,8 +31,11 @@ StartOutcome StartTable(GameSettings& settings, TableParts& table, GameFlow& flo
 CloseOutcome CloseTable(GameSettings& settings, TableParts& table, const std::string& resumePath) {
   CloseOutcome outcome;
   SettingsStore& store = *settings.Store;
-  SaveGameState(table, store, settings.Prefs, resumePath, false);
-  table.Sheet.Stats.Save(store);
+  {
+    SettingsStore::Batch oneWrite(store);
+    SaveGameState(table, store, settings.Prefs, resumePath, false);
+    table.Sheet.Stats.Save(store);
+  }
   outcome.ResumeWritten = !table.State.DoNotSave && ReadSetting(store, keys::CanResume) != 0;
   return outcome;
 }

@@ -141,3 +141,52 @@ TEST(SettingsStore, AnUnreadableFileIsNeverOverwritten) {
   EXPECT_NE(store.LastError(), 0u);
   EXPECT_EQ(std::filesystem::file_size(path), huge.size());
 }
+
+TEST(SettingsStore, ABatchWritesTheFileOnceWhenTheOutermostBatchEnds) {
+  ScratchDirectory dir;
+  const std::string path = dir.Path("QUORLA.INI");
+  WriteText(path, "[Play]\nGameTarget=150\n");
+  SettingsStore store("Quorla", path, true);
+  {
+    SettingsStore::Batch outer(store);
+    store.WriteInt("Play", "GameTarget", 250);
+    {
+      SettingsStore::Batch inner(store);
+      store.WriteString("Quorla", "Name", "Ann");
+      store.DeleteValue("Play", "GameTarget");
+      store.WriteInt("Play", "GameTarget", 500);
+    }
+    // Reads see the pending changes; the file does not have them yet.
+    EXPECT_EQ(store.ReadInt("Play", "GameTarget", 0), 500u);
+    EXPECT_EQ(store.ReadString("Quorla", "Name", ""), "Ann");
+    EXPECT_EQ(FileText(path), "[Play]\nGameTarget=150\n");
+  }
+  EXPECT_EQ(FileText(path), "[Play]\nGameTarget=500\n[Quorla]\nName=Ann\n");
+  EXPECT_EQ(store.LastError(), 0u);
+  // After the batch, every write is saved at once again, from the file.
+  WriteText(path, "[Play]\nGameTarget=100\n");
+  store.WriteInt("Play", "Variation", 2);
+  EXPECT_EQ(FileText(path), "[Play]\nGameTarget=100\nVariation=2\n");
+}
+
+TEST(SettingsStore, ABatchOfReadsWritesNothingAndAnUnreadableFileStaysUntouched) {
+  ScratchDirectory dir;
+  const std::string missing = dir.Path("MISSING.INI");
+  SettingsStore fresh("Quorla", missing, true);
+  {
+    SettingsStore::Batch reads(fresh);
+    EXPECT_EQ(fresh.ReadInt("Play", "GameTarget", 100), 100u);
+  }
+  EXPECT_FALSE(std::filesystem::exists(missing));
+
+  const std::string path = dir.Path("QUORLA.INI");
+  std::string huge(SettingsStore::MAX_FILE_BYTES + 1, ';');
+  WriteText(path, huge);
+  SettingsStore store("Quorla", path, true);
+  {
+    SettingsStore::Batch writes(store);
+    store.WriteInt("Play", "GameTarget", 250);
+    EXPECT_NE(store.LastError(), 0u);
+  }
+  EXPECT_EQ(std::filesystem::file_size(path), huge.size());
+}

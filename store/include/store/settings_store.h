@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "store/profile_text.h"
 
@@ -13,10 +15,26 @@ enum class StoreMode { REGISTRY, FILE };
 // of the same section/key/value shape, kept in the installation directory,
 // whose values carry their type. A read that fails for any reason yields
 // its default; a write that fails records an error number and is otherwise
-// ignored. Every change is saved at once, and a save never destroys the
-// previous good file.
+// ignored. Every change is saved at once (or, inside a Batch, when the
+// batch ends), and a save never destroys the previous good file.
 class SettingsStore {
  public:
+  // While a batch lives, the store keeps the file's text in memory: reads
+  // see the changes made so far and the file is written once, when the
+  // outermost batch ends. A save sequence of dozens of keys then costs one
+  // atomic write instead of one each, and the file holds either all of the
+  // sequence or none of it.
+  class Batch {
+   public:
+    explicit Batch(SettingsStore& store);
+    ~Batch();
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+
+   private:
+    SettingsStore& Store;
+  };
+
   static constexpr const char* REGISTRY_FILE = "QUORLA.REG";
   static constexpr const char* KEY_PATH = "Software\\Palomet Technologies\\";
   // Larger files are left alone: they read as defaults and are not rewritten.
@@ -55,10 +73,15 @@ class SettingsStore {
   std::optional<std::string> ReadRaw(std::string_view section, std::string_view key);
   void WriteRaw(std::string_view section, std::string_view key, std::string_view value);
 
+  void EndBatch();
+
   std::string Application;
   std::string FilePath;
   StoreMode StoreModeValue;
   uint32_t Error = 0;
+  unsigned BatchDepth = 0;
+  std::optional<ProfileText> Pending;  // the text as the open batch has it
+  bool PendingChanged = false;
 };
 
 // "%lu" applied to at most INTEGER_BUFFER - 1 characters; nothing when no
