@@ -28,6 +28,7 @@ NxNode::NxNode(const NxPtrArray<NxNode>& sources, NODETYPE type) : NxNode(type) 
     // Logic nodes average binary values only.
     if (IsLogic() && (IsSmoothType(sourceType) || sourceType == MULTIPLICATIVE))
       throw XCNodeSourceType(type, sourceType);
+    if (!SourceNodes[i]->IsInputNode) HasTrainableSources = true;
   }
   InitializeWeights(0.0);
   NewInput = false;  // nothing is computed until inputs arrive
@@ -40,7 +41,11 @@ void NxNode::Train() {
   Trained = true;
   UpdateErrorDelta();
   if (ErrorSum == 0 || Derivative == 0) return;
-  for (unsigned i = 0; i < NumSources; ++i) SourceNodes[i]->Train();
+  if (HasTrainableSources) {
+    NxNode** sources = SourceNodes;
+    for (unsigned i = 0; i < NumSources; ++i)
+      if (!sources[i]->IsInputNode) sources[i]->Train();
+  }
   if (AutoRates) CountForAutoRates();
   if (IsWeighted()) TrainWeights();
 }
@@ -76,7 +81,7 @@ void NxNode::ResetFlags() {
   if (ErrorDirty && !Trained) return;
   ErrorDirty = true;
   Trained = false;
-  if (NumSources == 0) return;
+  if (!HasTrainableSources) return;
   NxNode** sources = SourceNodes;
   for (unsigned i = 0; i < NumSources; ++i) ResetSourceFlags(sources[i]);
 }
@@ -352,12 +357,16 @@ void NxNode::SetWeight(unsigned index, FP12_20 value) {
 }
 
 void NxNode::StoreInput(double value) {
+  if (StoreInputQuietly(value)) AssertNewInput();
+}
+
+bool NxNode::StoreInputQuietly(double value) {
   FP12_20 fixed = ToFixed(value);
-  if (HasInput && fixed == Output) return;  // nothing downstream can change
+  if (HasInput && fixed == Output) return false;  // nothing downstream can change
   HasInput = true;
   Output = fixed;
   if (PlanOutdated) *PlanOutdated = true;
-  AssertNewInput();
+  return true;
 }
 
 NxInputNode::NxInputNode() : NxNode(SIGMOID) { IsInputNode = true; }
