@@ -278,11 +278,15 @@ void NxNode::SumAllTerms() {
   NxNode** sources = NumSources ? static_cast<NxNode**>(SourceNodes) : nullptr;
   const FP12_20* w = Weights.Data();
   FP12_20* terms = Terms.Data();
-  int64_t sum = w[NumSources];
-  for (unsigned i = 0; i < NumSources; ++i) {
-    terms[i] = nx_saturation::Mul(w[i], SourceOutput(sources[i]));
-    sum += terms[i];
+  const unsigned n = NumSources;
+  int64_t sum = w[n];
+  bool held = false;
+  for (unsigned i = 0; i < n; ++i) {
+    FP12_20 term = nx_saturation::ClampNoting(nx_saturation::WideMul(w[i], SourceOutput(sources[i])), held);
+    terms[i] = term;
+    sum += term;
   }
+  nx_saturation::CountIf(held);
   NetSum = sum;
   NetValue = nx_saturation::Clamp(sum);
   FullRecompute = false;
@@ -333,13 +337,21 @@ void NxNode::TrainWeights() {
     accum[NumSources] = nx_saturation::Add(accum[NumSources], negDelta);
     return;
   }
-  FP12_20 negDelta = FpNeg(FpMul(FpMul(LearningRateFP, ErrorSum), Derivative));
-  for (unsigned i = 0; i <= NumSources; ++i) {
-    FP12_20 input = i < NumSources ? sources[i]->Output : FP_ONE;
-    int64_t delta = nx_saturation::WideMul(MomentumFP, prev[i]) + nx_saturation::WideMul(negDelta, input);
-    w[i] = nx_saturation::Clamp(w[i] + delta);
-    prev[i] = nx_saturation::Clamp(delta);
+  // Locals, so that the stores to the weights need not be assumed to change
+  // the node's own fields.
+  const FP12_20 negDelta = FpNeg(FpMul(FpMul(LearningRateFP, ErrorSum), Derivative));
+  const FP12_20 momentum = MomentumFP;
+  const unsigned n = NumSources;
+  bool held = false;
+  for (unsigned i = 0; i < n; ++i) {
+    int64_t delta = nx_saturation::WideMul(momentum, prev[i]) + nx_saturation::WideMul(negDelta, sources[i]->Output);
+    w[i] = nx_saturation::ClampNoting(w[i] + delta, held);
+    prev[i] = nx_saturation::ClampNoting(delta, held);
   }
+  int64_t delta = nx_saturation::WideMul(momentum, prev[n]) + nx_saturation::WideMul(negDelta, FP_ONE);
+  w[n] = nx_saturation::ClampNoting(w[n] + delta, held);
+  prev[n] = nx_saturation::ClampNoting(delta, held);
+  nx_saturation::CountIf(held);
   WeightsChanged();
 }
 

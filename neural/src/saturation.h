@@ -29,6 +29,18 @@ inline FP12_20 Clamp(int64_t value) {
 
 inline FP12_20 Add(FP12_20 a, FP12_20 b) { return Clamp(int64_t{a} + b); }
 
+// Clamp for loops over many values: no branch and no count per value; the
+// loop notes whether any value was held and counts once with CountIf.
+inline FP12_20 ClampNoting(int64_t value, bool& held) {
+  int64_t kept = value > INT32_MAX ? INT32_MAX : value < INT32_MIN ? INT32_MIN : value;
+  held |= kept != value;
+  return static_cast<FP12_20>(kept);
+}
+
+inline void CountIf(bool held) {
+  if (held) Events.fetch_add(1, std::memory_order_relaxed);
+}
+
 // The product of FpMul, before it is cut to 32 bits.
 inline int64_t WideMul(FP12_20 a, FP12_20 b) { return (int64_t{a} * b) >> 20; }
 
