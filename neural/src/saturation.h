@@ -29,12 +29,15 @@ inline FP12_20 Clamp(int64_t value) {
 
 inline FP12_20 Add(FP12_20 a, FP12_20 b) { return Clamp(int64_t{a} + b); }
 
-// Clamp for loops over many values: no branch and no count per value; the
-// loop notes whether any value was held and counts once with CountIf.
+// Clamp for loops over many values: no count per value; the loop notes
+// whether any value was held and counts once with CountIf.
 inline FP12_20 ClampNoting(int64_t value, bool& held) {
-  int64_t kept = value > INT32_MAX ? INT32_MAX : value < INT32_MIN ? INT32_MIN : value;
-  held |= kept != value;
-  return static_cast<FP12_20>(kept);
+  // One comparison decides whether the value fits: it does nearly always.
+  if (__builtin_expect(static_cast<uint64_t>(value) - uint64_t{0xFFFFFFFF80000000} > 0xFFFFFFFFu, 0)) {
+    held = true;
+    return value > 0 ? INT32_MAX : INT32_MIN;
+  }
+  return static_cast<FP12_20>(value);
 }
 
 inline void CountIf(bool held) {
