@@ -75,6 +75,9 @@ class NX_EXPORT NxBackPropOutputLayer : public NxBackPropLayer {
   double GetOutputTolerance() const { return OutputTolerance; }
 
  private:
+  // The training loop has asked OutputIsDifferent() already and trains the
+  // nodes without asking again.
+  friend class NxNeuralNet;
   NxOutputNode* OutputNode(unsigned index) const { return static_cast<NxOutputNode*>(Nodes[index]); }
   // Per node: target - output, from the given targets or the stored ones.
   double NodeError(unsigned index, const double* targets);
