@@ -60,7 +60,7 @@ bool NxNeuralNet::PresentPattern(unsigned row, bool keepErrors) {
     SumAbsError += totals.MeanAbsError;
   }
   if (!OutputLayer->OutputIsDifferent()) return false;
-  OutputLayer->Train();
+  OutputLayer->TrainNodes();
   return true;
 }
 
@@ -88,8 +88,9 @@ void NxNeuralNet::DoSomeTraining(unsigned count) {
   unsigned presented = 0;
   while (Training && presented < count) {
     TrainingStatus = 1;
+    const bool keepErrors = IsReportEpoch(EpochCount, ReportInterval);
     while (PatternIndex < NumPatterns && presented < count) {
-      if (PresentPattern(PatternOrder[PatternIndex], IsReportEpoch(EpochCount, ReportInterval))) AnyTrained = true;
+      if (PresentPattern(PatternOrder[PatternIndex], keepErrors)) AnyTrained = true;
       ++PatternIndex;
       ++presented;
     }

@@ -28,6 +28,7 @@ NxNode::NxNode(const NxPtrArray<NxNode>& sources, NODETYPE type) : NxNode(type) 
     // Logic nodes average binary values only.
     if (IsLogic() && (IsSmoothType(sourceType) || sourceType == MULTIPLICATIVE))
       throw XCNodeSourceType(type, sourceType);
+    if (!SourceNodes[i]->IsInputNode) HasTrainableSources = true;
   }
   InitializeWeights(0.0);
   NewInput = false;  // nothing is computed until inputs arrive
@@ -40,7 +41,11 @@ void NxNode::Train() {
   Trained = true;
   UpdateErrorDelta();
   if (ErrorSum == 0 || Derivative == 0) return;
-  for (unsigned i = 0; i < NumSources; ++i) SourceNodes[i]->Train();
+  if (HasTrainableSources) {
+    NxNode** sources = SourceNodes;
+    for (unsigned i = 0; i < NumSources; ++i)
+      if (!sources[i]->IsInputNode) sources[i]->Train();
+  }
   if (AutoRates) CountForAutoRates();
   if (IsWeighted()) TrainWeights();
 }
@@ -76,7 +81,7 @@ void NxNode::ResetFlags() {
   if (ErrorDirty && !Trained) return;
   ErrorDirty = true;
   Trained = false;
-  if (NumSources == 0) return;
+  if (!HasTrainableSources) return;
   NxNode** sources = SourceNodes;
   for (unsigned i = 0; i < NumSources; ++i) ResetSourceFlags(sources[i]);
 }
@@ -273,11 +278,15 @@ void NxNode::SumAllTerms() {
   NxNode** sources = NumSources ? static_cast<NxNode**>(SourceNodes) : nullptr;
   const FP12_20* w = Weights.Data();
   FP12_20* terms = Terms.Data();
-  int64_t sum = w[NumSources];
-  for (unsigned i = 0; i < NumSources; ++i) {
-    terms[i] = nx_saturation::Mul(w[i], SourceOutput(sources[i]));
-    sum += terms[i];
+  const unsigned n = NumSources;
+  int64_t sum = w[n];
+  bool held = false;
+  for (unsigned i = 0; i < n; ++i) {
+    FP12_20 term = nx_saturation::ClampNoting(nx_saturation::WideMul(w[i], SourceOutput(sources[i])), held);
+    terms[i] = term;
+    sum += term;
   }
+  nx_saturation::CountIf(held);
   NetSum = sum;
   NetValue = nx_saturation::Clamp(sum);
   FullRecompute = false;
@@ -328,13 +337,21 @@ void NxNode::TrainWeights() {
     accum[NumSources] = nx_saturation::Add(accum[NumSources], negDelta);
     return;
   }
-  FP12_20 negDelta = FpNeg(FpMul(FpMul(LearningRateFP, ErrorSum), Derivative));
-  for (unsigned i = 0; i <= NumSources; ++i) {
-    FP12_20 input = i < NumSources ? sources[i]->Output : FP_ONE;
-    int64_t delta = nx_saturation::WideMul(MomentumFP, prev[i]) + nx_saturation::WideMul(negDelta, input);
-    w[i] = nx_saturation::Clamp(w[i] + delta);
-    prev[i] = nx_saturation::Clamp(delta);
+  // Locals, so that the stores to the weights need not be assumed to change
+  // the node's own fields.
+  const FP12_20 negDelta = FpNeg(FpMul(FpMul(LearningRateFP, ErrorSum), Derivative));
+  const FP12_20 momentum = MomentumFP;
+  const unsigned n = NumSources;
+  bool held = false;
+  for (unsigned i = 0; i < n; ++i) {
+    int64_t delta = nx_saturation::WideMul(momentum, prev[i]) + nx_saturation::WideMul(negDelta, sources[i]->Output);
+    w[i] = nx_saturation::ClampNoting(w[i] + delta, held);
+    prev[i] = nx_saturation::ClampNoting(delta, held);
   }
+  int64_t delta = nx_saturation::WideMul(momentum, prev[n]) + nx_saturation::WideMul(negDelta, FP_ONE);
+  w[n] = nx_saturation::ClampNoting(w[n] + delta, held);
+  prev[n] = nx_saturation::ClampNoting(delta, held);
+  nx_saturation::CountIf(held);
   WeightsChanged();
 }
 
@@ -352,12 +369,16 @@ void NxNode::SetWeight(unsigned index, FP12_20 value) {
 }
 
 void NxNode::StoreInput(double value) {
+  if (StoreInputQuietly(value)) AssertNewInput();
+}
+
+bool NxNode::StoreInputQuietly(double value) {
   FP12_20 fixed = ToFixed(value);
-  if (HasInput && fixed == Output) return;  // nothing downstream can change
+  if (HasInput && fixed == Output) return false;  // nothing downstream can change
   HasInput = true;
   Output = fixed;
   if (PlanOutdated) *PlanOutdated = true;
-  AssertNewInput();
+  return true;
 }
 
 NxInputNode::NxInputNode() : NxNode(SIGMOID) { IsInputNode = true; }

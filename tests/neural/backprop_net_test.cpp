@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "backprop_helpers.h"
 #include "neural/exceptions.h"
 
@@ -55,6 +57,50 @@ TEST(BackPropNet, PropagateRecomputesOnlyForNewInput) {
   EXPECT_DOUBLE_EQ(net.Propagate(a)[0], first);
   net.GetLayer(1)->GetNodeAt(0)->SetWeight(2, FP_ONE * 3);
   EXPECT_NE(net.Propagate(a)[0], first);  // new weights show at the next input
+}
+
+// Fully connected inputs tell their targets of a new pattern together,
+// windowed ones each their own; either way exactly the nodes fed by a
+// changed input go stale, and the sums come out as a full recomputation's.
+TEST(BackPropNet, ANewInputValueMarksExactlyTheNodesItFeeds) {
+  auto stale = [](NxNeuralNet& net) {
+    std::string flags;
+    for (unsigned layer : {2u, 1u})
+      for (unsigned k = 0; k < net.GetLayer(layer)->GetNumNodes(); ++k)
+        flags += net.GetLayer(layer)->GetNodeAt(k)->IsNewInput() ? '1' : '0';
+    return flags;
+  };
+  NxNeuralNet dense(LayeredConfig(3, 2, 1));
+  NxNeuralBase::ConfigData windowed;
+  windowed.AddLayer(0, TSize{3, 1}, SIGMOID);
+  windowed.AddLayer(1, TSize{1, 1}, SIGMOID);
+  windowed.AddLayer(2, TSize{2, 1}, SIGMOID);
+  windowed.AddMapping(0, 2, TSize{2, 1}, TSize{1, 0}, TSize{0, 0}, 0);  // hidden k sees inputs k and k + 1
+  windowed.AddMapping(2, 1, TSize{2, 1}, TSize{0, 0}, TSize{0, 0}, 0);
+  NxNeuralNet window(windowed);
+  double first[] = {0.1, 0.2, 0.3};
+  double second[] = {0.7, 0.2, 0.3};
+  for (NxNeuralNet* net : {&dense, &window}) {
+    net->SetInputValues(first);
+    EXPECT_EQ(stale(*net), "111");
+    net->GetOutputLayer()->GetOutput();
+    EXPECT_EQ(stale(*net), "000");
+    net->SetInputValues(first);
+    EXPECT_EQ(stale(*net), "000");
+    net->SetInputValues(second);
+  }
+  EXPECT_EQ(stale(dense), "111");
+  EXPECT_EQ(stale(window), "101");
+  for (NxNeuralNet* net : {&dense, &window}) {
+    double out = net->GetOutputLayer()->GetOutput()[0];
+    NxNode* hidden = net->GetLayer(2)->GetNodeAt(0);
+    int64_t sum = hidden->GetWeight(hidden->GetNumSources());
+    for (unsigned i = 0; i < hidden->GetNumSources(); ++i)
+      sum += FpMul(hidden->GetWeight(i), hidden->GetSource(i)->GetOutputValue());
+    EXPECT_EQ(hidden->GetNetValue(), sum);
+    net->GetLayer(1)->GetNodeAt(0)->SetWeight(0, net->GetLayer(1)->GetNodeAt(0)->GetWeight(0));
+    EXPECT_EQ(net->Propagate(second)[0], out);  // a full recomputation agrees
+  }
 }
 
 TEST(TrainingOutputList, RecordsAndUpdatedFlag) {

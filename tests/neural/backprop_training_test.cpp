@@ -191,3 +191,23 @@ TEST(BackPropTraining, WeightsAndNetInputsHoldAtTheFixedPointLimitsAndTheRunSays
   ASSERT_EQ(WarningRecorder::Shown().size(), 1u);
   EXPECT_NE(WarningRecorder::Shown()[0].text.find("held at its limits"), std::string::npos);
 }
+
+// A connection whose product leaves the range holds at the limit of its
+// sign, and the net input sums the held products exactly.
+TEST(BackPropTraining, ConnectionProductsHoldAtTheLimitOfTheirSign) {
+  NxNeuralNet net(LayeredConfig(2, 0, 1, LINEAR));
+  NxNode* out = net.GetLayer(1)->GetNodeAt(0);
+  out->SetWeight(0, ToFixed(2000.0));
+  out->SetWeight(1, ToFixed(-2000.0));
+  out->SetWeight(2, 0);
+  double up[] = {1000.0, 0.5};
+  EXPECT_EQ(out->GetNetValue(), 0);
+  net.Propagate(up);
+  EXPECT_EQ(out->GetNetValue(), INT32_MAX - ToFixed(1000.0));
+  double down[] = {-1000.0, 0.5};
+  net.Propagate(down);
+  EXPECT_EQ(out->GetNetValue(), INT32_MIN);
+  double small[] = {0.25, 0.5};
+  net.Propagate(small);
+  EXPECT_EQ(out->GetNetValue(), ToFixed(500.0) - ToFixed(1000.0));
+}

@@ -1,4 +1,5 @@
-// Times the evaluations the computer player makes with its position network.
+// Times the evaluations the computer player makes with its position network,
+// and back-propagation training on a wide net and on a tiny one.
 #include <unistd.h>
 
 #include <chrono>
@@ -6,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "backprop_bench.h"
 #include "cli.h"
 #include "player/position_network.h"
 #include "neural/neural.h"
@@ -47,6 +49,12 @@ void RandomPosition(NxRandomGenerator& random, double* cells) {
   for (int f : {13, 27, 41, 55}) cells[f] = 0.1 + (random.rand() % 80) / 100.0;
 }
 
+bool IsBenchmarkName(const char* name) {
+  for (const char* known : {"single-cell", "fresh-vector", "observation", "outcome", "backprop", "backprop-xor"})
+    if (!std::strcmp(name, known)) return true;
+  return false;
+}
+
 void Usage(FILE* out) {
   std::fprintf(out,
                "usage: neural-bench [--iterations N] [--only NAME]\n"
@@ -55,7 +63,13 @@ void Usage(FILE* out) {
                "  fresh-vector  GetOutput with training off on a new input vector\n"
                "  observation   GetOutput with training on (one observation step)\n"
                "  outcome       TrainOnOutcomes at the end of a sequence\n"
-               "Reports the mean time per call, single-threaded.\n");
+               "Reports the mean time per call, single-threaded. Back-propagation training:\n"
+               "  backprop      a 64-64-10 sigmoid net, 5,000 random patterns, per-pattern\n"
+               "                training with tolerance 0 (every pattern trains), N/1000000 epochs\n"
+               "  backprop-xor  the 2-4-1 exclusive-or net, N/10 epochs, with what nxtrain does\n"
+               "                per epoch (report every 10 epochs, records formatted, the clock)\n"
+               "Reports nanoseconds and connection updates per second; the connections\n"
+               "include the biases. N is --iterations (default 2000000, 1..1000000000).\n");
 }
 
 int Run(int argc, char** argv) {
@@ -67,6 +81,13 @@ int Run(int argc, char** argv) {
       return 0;
     } else if (!std::strcmp(argv[i], "--only") && i + 1 < argc) {
       only = argv[++i];
+      if (!IsBenchmarkName(only)) {
+        std::fprintf(stderr,
+                     "neural-bench: --only takes single-cell, fresh-vector, observation, outcome, backprop "
+                     "or backprop-xor, not '%s'\n",
+                     only);
+        return 2;
+      }
     } else if (!std::strcmp(argv[i], "--iterations") && i + 1 < argc) {
       iterations = cli::PositiveCount("--iterations", argv[++i]);
     } else {
@@ -124,9 +145,22 @@ int Run(int argc, char** argv) {
                      })});
   DeleteNet(base);
 
-  std::printf("%-14s %12s\n", "benchmark", "ns per call");
-  for (const Result& r : results) std::printf("%-14s %12.1f\n", r.name, r.nanoseconds);
-  std::printf("(outcome includes the observation step that opens each sequence)\n");
+  std::vector<backprop_bench::Figure> figures;
+  if (wanted("backprop")) figures.push_back(backprop_bench::Wide(iterations / 1000000 ? iterations / 1000000 : 1));
+  if (wanted("backprop-xor")) figures.push_back(backprop_bench::Xor(iterations / 10 ? iterations / 10 : 1));
+
+  if (!results.empty()) {
+    std::printf("%-14s %12s\n", "benchmark", "ns per call");
+    for (const Result& r : results) std::printf("%-14s %12.1f\n", r.name, r.nanoseconds);
+    std::printf("(outcome includes the observation step that opens each sequence)\n");
+  }
+  if (!figures.empty()) {
+    std::printf("%-18s %11s %14s %20s\n", "benchmark", "connections", "ns per update", "updates per second");
+    for (const backprop_bench::Figure& f : figures)
+      std::printf("%-18s %11.0f %14.2f %18.1f M\n", f.name, f.connectionUpdates, f.nanosecondsPerUpdate,
+                  1e3 / f.nanosecondsPerUpdate);
+    std::printf("(connections include the biases; 2-4-1 includes nxtrain's work between epochs)\n");
+  }
   return 0;
 }
 

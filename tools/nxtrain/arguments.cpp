@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -26,6 +27,19 @@ double ParseTolerance(std::string_view text) {
   return number;
 }
 
+// A decimal number within [minimum, maximum]; the message names the range.
+double ParseBounded(std::string_view option, std::string_view text, double minimum, double maximum) {
+  std::string value(text);
+  char* end = nullptr;
+  double number = value.empty() ? 0 : std::strtod(value.c_str(), &end);
+  if (!end || *end != '\0' || !std::isfinite(number) || number < minimum || number > maximum) {
+    char range[64];
+    std::snprintf(range, sizeof range, "%g to %g", minimum, maximum);
+    throw UsageError(std::string(option) + " needs a number from " + range + ", not '" + value + "'");
+  }
+  return number;
+}
+
 // The value of an option that takes one, advancing past it.
 std::string_view TakeValue(const std::vector<std::string_view>& args, size_t& i) {
   if (i + 1 >= args.size()) throw UsageError(std::string(args[i]) + " needs a value");
@@ -42,6 +56,12 @@ void ApplyTrainOption(TrainOptions& options, const std::vector<std::string_view>
     options.report = ParseCount(option, TakeValue(args, i), 1);
   } else if (option == "--tolerance") {
     options.tolerance = ParseTolerance(TakeValue(args, i));
+  } else if (option == "--rate") {
+    options.rate = ParseBounded(option, TakeValue(args, i), 0, MAX_RATE);
+    options.fixedRate = true;
+  } else if (option == "--momentum") {
+    options.momentum = ParseBounded(option, TakeValue(args, i), 0, 1);
+    options.fixedMomentum = true;
   } else if (option == "--by-epoch") {
     options.byEpoch = true;
   } else if (option == "--shuffle") {

@@ -11,6 +11,9 @@ class UsageError : public std::runtime_error {
   explicit UsageError(const std::string& message) : std::runtime_error(message) {}
 };
 
+// The largest rate, as a specification file's LEARN-RATE accepts it.
+constexpr double MAX_RATE = 10.0;
+
 struct TrainOptions {
   std::string specFile;
   std::string patternFile;
@@ -18,6 +21,12 @@ struct TrainOptions {
   unsigned epochs = 10000;
   unsigned report = 10;
   double tolerance = 0.1;
+  // One learning rate and momentum for every node instead of the standard
+  // set-up, which gives each node its own from its number of sources.
+  bool fixedRate = false;
+  double rate = 0;
+  bool fixedMomentum = false;
+  double momentum = 0;
   bool byEpoch = false;
   bool shuffle = false;
   std::string saveFile;

@@ -9,25 +9,52 @@
 
 namespace {
 
-void PrintTable(const NxTrainingOutputList& list) {
+// Patterns per slice of training while the order stays fixed: enough that a
+// tiny network spends its time training rather than looking at the clock and
+// the records between slices.
+constexpr unsigned SLICE_PATTERNS = 4096;
+
+void PrintHeader() {
   std::printf("%8s  %12s  %12s  %12s  %7s\n", "epoch", "max error", "mean abs err", "rms error", "worst");
-  for (unsigned i = 0; i < list.GetNumItems(); ++i) {
-    NxTrainingOutput record = list.GetItem(i);
-    std::printf("%8u  %12.6f  %12.6f  %12.6f  %7u\n", record.Epoch, record.MaxError, record.MeanAbsError,
-                record.RmsError, record.WorstPattern);
-  }
 }
 
-// One epoch per slice keeps the display current and lets the order be
-// shuffled between epochs.
-void TrainInSlices(NxNeuralNet& net, const TrainOptions& options) {
+void PrintRecord(const NxTrainingOutput& record) {
+  std::printf("%8u  %12.6f  %12.6f  %12.6f  %7u\n", record.Epoch, record.MaxError, record.MeanAbsError,
+              record.RmsError, record.WorstPattern);
+}
+
+// Whole epochs, so that every slice starts an epoch; one epoch at a time
+// when the order is shuffled before each.
+unsigned SliceSize(unsigned numPatterns, bool shuffle) {
+  if (numPatterns == 0) return 1;  // nothing trains; the loop ends at once
+  if (shuffle || numPatterns >= SLICE_PATTERNS) return numPatterns;
+  return SLICE_PATTERNS / numPatterns * numPatterns;
+}
+
+// Prints the records as they arrive and then forgets them, so that a long
+// run neither waits until the end to show them nor keeps them all.
+void TrainInSlices(NxNeuralNet& net, NxTrainingOutputList& list, const TrainOptions& options) {
   ProgressLine progress(options.epochs);
+  unsigned slice = SliceSize(net.GetNumPatterns(), options.shuffle);
+  PrintHeader();
   while (net.IsTraining()) {
     if (options.shuffle) net.RandomizeIOPatterns();
-    net.DoSomeTraining(net.GetNumPatterns());
+    net.DoSomeTraining(slice);
+    if (list.GetNumItems() > 0) {
+      progress.Finish();
+      for (unsigned i = 0; i < list.GetNumItems(); ++i) PrintRecord(list.GetItem(i));
+      list.Clear();
+      std::fflush(stdout);
+    }
     progress.Update(net.GetEpochCount(), net.GetMaxPatternError());
   }
   progress.Finish();
+}
+
+// The library's setters replace the standard set-up on every node.
+void ApplyLearningOptions(NxNeuralNet& net, const TrainOptions& options) {
+  if (options.fixedRate) net.SetGlobalLearningRate(options.rate);
+  if (options.fixedMomentum) net.SetGlobalMomentum(options.momentum);
 }
 
 }  // namespace
@@ -39,6 +66,7 @@ int RunTrain(const std::vector<std::string_view>& args) {
   if (!options.loadFile.empty() && !net.ReadWeights(options.loadFile.c_str()))
     throw std::runtime_error("weights file " + options.loadFile + " does not fit the network of " +
                              options.specFile);
+  ApplyLearningOptions(net, options);
   net.ReadIOPatterns(options.patternFile.c_str(), options.patterns);
   NxTrainingOutputList* list = new NxTrainingOutputList();
   net.SetTrainingOutputList(list, true);
@@ -46,8 +74,7 @@ int RunTrain(const std::vector<std::string_view>& args) {
                     options.byEpoch, true);
   std::printf("training %s on %u patterns from %s\n", options.specFile.c_str(), net.GetNumPatterns(),
               options.patternFile.c_str());
-  TrainInSlices(net, options);
-  PrintTable(*list);
+  TrainInSlices(net, *list, options);
   bool converged = net.GetTrainingStatus() == 2;
   if (converged)
     std::printf("converged after %u epochs\n", net.GetEpochCount());

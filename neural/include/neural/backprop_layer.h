@@ -40,7 +40,15 @@ class NX_EXPORT NxBackPropInputLayer : public NxBackPropLayer {
   virtual void SetInputValues(double* values);
 
  private:
+  // When every input node feeds the same targets in the same order (a fully
+  // connected first layer), a new pattern marks those targets once instead
+  // of once per connection. Found on the first pattern, once the layers
+  // the inputs feed exist; SharedTargetCount remembers what it was found for.
+  void FindSharedTargets();
   bool NewInput;
+  bool TargetsShared = false;
+  unsigned SharedTargetCount = ~0u;
+  NxArray<NxNode*> SharedTargets;
 };
 
 class NX_EXPORT NxBackPropOutputLayer : public NxBackPropLayer {
@@ -67,6 +75,9 @@ class NX_EXPORT NxBackPropOutputLayer : public NxBackPropLayer {
   double GetOutputTolerance() const { return OutputTolerance; }
 
  private:
+  // The training loop has asked OutputIsDifferent() already and trains the
+  // nodes without asking again.
+  friend class NxNeuralNet;
   NxOutputNode* OutputNode(unsigned index) const { return static_cast<NxOutputNode*>(Nodes[index]); }
   // Per node: target - output, from the given targets or the stored ones.
   double NodeError(unsigned index, const double* targets);

@@ -75,8 +75,10 @@ class NX_EXPORT NxNode {
 
  protected:
   // The training passes of temporal-difference networks work on the nodes'
-  // state directly.
+  // state directly, and so does an input layer that tells the targets it
+  // shares about a new pattern at once.
   friend class NxTDPlan;
+  friend class NxBackPropInputLayer;
 
   // A source-less input node: no wiring, no weights.
   explicit NxNode(NODETYPE type);
@@ -114,9 +116,18 @@ class NX_EXPORT NxNode {
   }
   // Tells every target that this node's output may change.
   void NotifyTargets();
+  // Some sources have new outputs, and which ones no longer matters: the
+  // node sums all its terms again, which gives exactly what replacing the
+  // changed ones would.
+  void AllSourcesChanged() {
+    FullRecompute = true;
+    if (!NewInput) AssertNewInput();
+  }
   void SumAllTerms();
   // Input nodes: store a value and tell the targets when it changed.
   void StoreInput(double value);
+  // Stores the value; true when the targets must hear of it.
+  bool StoreInputQuietly(double value);
   // The sum of the targets' back-propagated errors and the node's slope.
   void ComputeErrorFromTargets();
   void ComputeDerivative();
@@ -157,6 +168,9 @@ class NX_EXPORT NxNode {
   // equals the initial 0, since nothing downstream has been computed yet.
   bool HasInput;
   bool IsInputNode = false;
+  // Some source is not an input node, so training and the error reset have
+  // sources to visit; input nodes neither train nor hold an error.
+  bool HasTrainableSources = false;
 
   // The net input is kept as the 64-bit sum of the bias and one product per
   // source, so replacing the products of changed sources gives exactly the
