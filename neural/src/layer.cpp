@@ -125,7 +125,11 @@ void NxBaseLayer::FillSourceNodes(NxPtrArray<NxNode>& list, TPoint& position) {
         int64_t y = startY + v;
         if (x < INT32_MIN || x > INT32_MAX || y < INT32_MIN || y > INT32_MAX) continue;
         TPoint at{static_cast<int32_t>(x), static_cast<int32_t>(y)};
-        if (NxNode* node = sourceLayer->GetNode(at)) list.Add(node);
+        NxNode* node = sourceLayer->GetNode(at);
+        if (!node) continue;
+        // Doubling the room keeps a very wide window linear to gather.
+        if (list.GetNumElements() == list.GetCapacity()) list.Reallocate(2 * list.GetNumElements());
+        list.Add(node);
       }
     }
   }

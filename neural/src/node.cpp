@@ -21,6 +21,7 @@ NxNode::NxNode(NODETYPE type)
 
 NxNode::NxNode(const NxPtrArray<NxNode>& sources, NODETYPE type) : NxNode(type) {
   if (type < SIGMOID || type > MAJORITY) throw XCNodeSpec(type, "NxNode or NxTDNode");
+  SourceNodes.Reallocate(sources.GetNumElements());
   for (unsigned i = 0; i < sources.GetNumElements(); ++i) SourceNodes.Add(sources[i]);
   NumSources = SourceNodes.GetNumElements();
   for (unsigned i = 0; i < NumSources; ++i) {
@@ -134,6 +135,7 @@ bool NxNode::TestFileWeights(NxFile& file, unsigned long) {
   SavedScaleValue = scale;
   SavedWeights.Flush();
   // The count has been checked against this node, so the read is bounded.
+  SavedWeights.Reallocate(count);
   for (uint32_t i = 0; i < count; ++i) {
     double weight;
     if (!nx_weights::ReadDouble(file, weight) || !nx_weights::IsRepresentable(weight)) return false;
@@ -194,6 +196,9 @@ void NxNode::InitializeWeights(double range) {
     double n = NumSources > 0 ? NumSources : 1;
     range = NodeType == BINARY ? 2.0 / n : 10.0 / n;
   }
+  Weights.Reallocate(NumSources + 1);
+  PrevDeltas.Reallocate(NumSources + 1);
+  WeightAccum.Reallocate(NumSources + 1);
   for (unsigned i = 0; i <= NumSources; ++i) {
     int r = nx_random::Next15();
     FP12_20 magnitude = ToFixed(r / 32767.0 * range);
@@ -238,6 +243,13 @@ void NxNode::SetAutoRates(bool on, unsigned period, double value) {
 }
 
 NODETYPE* NxNode::RegisterTargetNode(NxNode* target, unsigned index) {
+  // The arrays grow by a small fixed step; a source feeding tens of
+  // thousands of nodes would copy them once per step. Doubling the room
+  // when it runs out keeps the wiring linear.
+  if (NumTargets == TargetNodes.GetCapacity()) {
+    TargetNodes.Reallocate(2 * NumTargets);
+    TargetIndices.Reallocate(2 * NumTargets);
+  }
   TargetIndices.Add(index);
   TargetNodes.Add(target);
   ++NumTargets;
@@ -274,6 +286,7 @@ void NxNode::CalculateNetValue() {
 }
 
 void NxNode::SumAllTerms() {
+  Terms.Reallocate(NumSources);
   while (Terms.GetNumItems() < NumSources) Terms.Add(0);
   NxNode** sources = NumSources ? static_cast<NxNode**>(SourceNodes) : nullptr;
   const FP12_20* w = Weights.Data();

@@ -18,8 +18,10 @@ NxTDNode::NxTDNode(const NxPtrArray<NxNode>& sources, NODETYPE type, double pers
   for (unsigned i = 0; i < NumSources; ++i)
     if (!dynamic_cast<NxTDNode*>(SourceNodes[i]))
       throw XCNodeSourceCast("NxTDNode objects must have sources derived from NxTDNode");
-  if (IsWeighted())
+  if (IsWeighted()) {
+    Traces.Reallocate(NumSources + 1);
     for (unsigned i = 0; i <= NumSources; ++i) Traces.Add(0);
+  }
 }
 
 // Temporal-difference nodes never train by epoch.
