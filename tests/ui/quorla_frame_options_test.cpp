@@ -29,11 +29,14 @@
 #include "ui/bmp_file.h"
 #include "ui/cardback_dlg.h"
 #include "ui/dealing_dlg.h"
-#include "ui/frame_commands.h"
 #include "ui/difficulty_dlg.h"
+#include "ui/frame_commands.h"
+#include "ui/help_topics.h"
+#include "ui/help_window.h"
 #include "ui/preferences_dlg.h"
 #include "ui/quorla_client.h"
 #include "ui/quorla_frame.h"
+#include "ui/statistics_dlg.h"
 #include "ui/variations_dlg.h"
 #include "ui_test_support.h"
 
@@ -392,4 +395,32 @@ TEST_F(OptionsFrame, SceneryOpensTheBitmapFileDialog) {
   Frame->Action(CM_SCENERY)->trigger();
   EXPECT_EQ(title, "Select Backdrop Bitmap File");
   EXPECT_EQ(filters, "BMP Files (*.bmp)");
+}
+
+TEST_F(OptionsFrame, HelpButtonsOpenTheirDialogsTopics) {
+  Open();
+  SetHelpDirectory(QUORLA_HELP_SET);
+  auto shownTopic = [] {
+    for (QWidget* widget : QApplication::allWidgets())
+      if (auto* help = qobject_cast<HelpWindow*>(widget); help && help->isVisible())
+        return help->Browser()->source().fileName();
+    return QString();
+  };
+  auto pressHelp = [](QDialog& dialog) {
+    for (QPushButton* button : dialog.findChildren<QPushButton*>())
+      if (button->text() == "Help") button->click();
+  };
+  QString statistics, variations;
+  Run<StatisticsDlg>(CM_STATISTICS, [&](StatisticsDlg& d) {
+    pressHelp(d);
+    statistics = shownTopic();
+    d.reject();
+  });
+  Run<VariationsDlg>(CM_VARIATIONS, [&](VariationsDlg& d) {
+    pressHelp(d);
+    variations = shownTopic();
+    d.reject();
+  });
+  EXPECT_EQ(statistics, "statistics.html");
+  EXPECT_EQ(variations, "variations.html");
 }

@@ -176,6 +176,7 @@ void QuorlaFrame::Start() {
 
 void QuorlaFrame::ShowStatistics() {
   StatisticsDlg dialog(Table->Sheet().Stats, this);
+  connect(&dialog, &StatisticsDlg::HelpRequested, &dialog, [&dialog] { ShowHelpTopic(&dialog, "statistics"); });
   dialog.exec();
 }
 
