@@ -4,8 +4,10 @@
 
 NxRandomGenerator::NxRandomGenerator() : Seed(797), LastValue(0) { InitTable(); }
 
-// Seed stays in 0..714024, so Seed * 1366 + 150889 never exceeds 2^31.
-void NxRandomGenerator::Step() { Seed = (Seed * 1366 + 150889) % MODULUS; }
+// A seed in 0..714024 stays there. Seed is public: one set above that range
+// is brought into it rather than overflowing, and a negative one keeps its
+// sign, which the draw's check reports.
+void NxRandomGenerator::Step() { Seed = int32_t((int64_t(Seed) * 1366 + 150889) % MODULUS); }
 
 void NxRandomGenerator::InitTable() {
   for (int32_t i = 0; i < TABLE_LEN; ++i) {

@@ -46,6 +46,15 @@ TEST(RandomGenerator, ExtremeSeedsStayInRange) {
   }
 }
 
+TEST(RandomGenerator, ASeedAboveTheRangeActsAsItsRemainder) {
+  NxRandomGenerator large, reduced;
+  large.Seed = 20261208;
+  large.InitTable();
+  reduced.Seed = 20261208 % 714025;
+  reduced.InitTable();
+  for (int i = 0; i < 1000; ++i) ASSERT_EQ(large.rand(), reduced.rand());
+}
+
 TEST(RandomGenerator, ZeroSeedFirstStepIs150889) {
   // Seed 0 fills the table with the steps x -> (1366 x + 150889) mod 714025
   // from 0, so entry 0 is 150889; the 98th step, 507443, leaves in entry

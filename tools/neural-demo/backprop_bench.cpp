@@ -31,7 +31,7 @@ double Connections(int inputs, int hidden, int outputs) {
 // Rows the net owns once given, allocated as the pattern reader does.
 double** RandomRows(unsigned count, int inputs, int outputs) {
   NxRandomGenerator random;
-  random.Seed = 20261208;
+  random.Seed = 261208;
   random.InitTable();
   double** rows = new double*[count];
   for (unsigned p = 0; p < count; ++p) {
