@@ -28,6 +28,7 @@ NxTDPlan::NxTDPlan(const std::vector<NxTDNode*>& outputNodes, const std::vector<
   SumAll.assign(Nodes.size(), 1);
   Bias.assign(Nodes.size(), 0);
   Weight.assign(SourceValue.size(), 0);
+  TargetWeight.assign(SourceValue.size(), 0);
   Term.assign(SourceValue.size(), 0);
   IncomingError.assign(Nodes.size(), 0);
   unsigned widest = 0;
@@ -87,14 +88,15 @@ void NxTDPlan::WireTargets() {
   std::vector<std::vector<std::pair<uint32_t, uint32_t>>> fed(NumInputs + Nodes.size());
   for (uint32_t p = 0; p < Nodes.size(); ++p)
     for (uint32_t e = SourceBegin[p]; e < SourceBegin[p + 1]; ++e) fed[SourceValue[e]].push_back({e, p});
+  EdgeTarget.assign(SourceValue.size(), 0);
   for (const auto& connections : fed) {
-    TargetBegin.push_back(static_cast<uint32_t>(TargetEdge.size()));
+    TargetBegin.push_back(static_cast<uint32_t>(TargetOwner.size()));
     for (auto [e, owner] : connections) {
-      TargetEdge.push_back(e);
+      EdgeTarget[e] = static_cast<uint32_t>(TargetOwner.size());
       TargetOwner.push_back(owner);
     }
   }
-  TargetBegin.push_back(static_cast<uint32_t>(TargetEdge.size()));
+  TargetBegin.push_back(static_cast<uint32_t>(TargetOwner.size()));
 }
 
 void NxTDPlan::WireOutsideTargets(const SlotMap& slot) {
@@ -162,6 +164,7 @@ bool NxTDPlan::Reload() {
     if (IsLogic[p]) continue;
     const FP12_20* w = node->Weights.Data();
     std::copy(w, w + node->NumSources, Weight.begin() + SourceBegin[p]);
+    for (uint32_t i = 0; i < node->NumSources; ++i) TargetWeight[EdgeTarget[SourceBegin[p] + i]] = w[i];
     Bias[p] = w[node->NumSources];
     // The node's own record of its products goes stale as the plan
     // recomputes; should the node ever recompute by itself, it sums afresh.
@@ -256,11 +259,13 @@ int64_t NxTDPlan::FullNetSum(uint32_t position) {
   const uint32_t* sourceValue = SourceValue.data();
   const FP12_20* value = Value.data();
   const FP12_20* weights = Weight.data();
+  const uint32_t* edgeTarget = EdgeTarget.data();
   FP12_20* terms = Term.data();
   int64_t sum = Bias[position];
   for (uint32_t e = SourceBegin[position], end = SourceBegin[position + 1]; e < end; ++e) {
-    terms[e] = nx_saturation::Mul(weights[e], value[sourceValue[e]]);
-    sum += terms[e];
+    const FP12_20 term = nx_saturation::Mul(weights[e], value[sourceValue[e]]);
+    terms[edgeTarget[e]] = term;
+    sum += term;
   }
   return sum;
 }
@@ -269,18 +274,16 @@ int64_t NxTDPlan::FullNetSum(uint32_t position) {
 // alone, and they average their sources when recomputed.
 void NxTDPlan::NotifyTargets(uint32_t slot) {
   const FP12_20 value = Value[slot];
-  const uint32_t* edges = TargetEdge.data();
   const uint32_t* owners = TargetOwner.data();
-  const FP12_20* weights = Weight.data();
+  const FP12_20* weights = TargetWeight.data();
   FP12_20* terms = Term.data();
   int64_t* nets = Net.data();
   uint8_t* stale = Stale.data();
   for (uint32_t t = TargetBegin[slot], end = TargetBegin[slot + 1]; t < end; ++t) {
-    const uint32_t e = edges[t];
     const uint32_t owner = owners[t];
-    const FP12_20 term = nx_saturation::Mul(weights[e], value);
-    nets[owner] += int64_t{term} - terms[e];
-    terms[e] = term;
+    const FP12_20 term = nx_saturation::Mul(weights[t], value);
+    nets[owner] += int64_t{term} - terms[t];
+    terms[t] = term;
     stale[owner] = 1;
   }
 }

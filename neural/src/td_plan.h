@@ -100,10 +100,12 @@ class NxTDPlan {
   // node and lie at consecutive positions, so the push is one row.
   std::vector<uint8_t> ErrorRow;
   std::vector<uint32_t> SourceValue;  // the source's value slot
-  // The connections each value slot feeds: TargetEdge[TargetBegin[v]] ...
+  // The connections each value slot feeds are the target entries
+  // TargetBegin[v] <= t < TargetBegin[v + 1]; the state a new value touches
+  // is laid out by target entry, so that passing it on reads rows.
   std::vector<uint32_t> TargetBegin;
-  std::vector<uint32_t> TargetEdge;
   std::vector<uint32_t> TargetOwner;  // the position of the connection's node
+  std::vector<uint32_t> EdgeTarget;   // by connection: its target entry
   // Targets outside the plan (nodes no output depends on) by value slot,
   // each with the index among the target's sources; nearly always empty.
   std::vector<std::vector<std::pair<NxNode*, unsigned>>> OutsideTargets;
@@ -124,7 +126,8 @@ class NxTDPlan {
   std::vector<uint8_t> SumAll;
   std::vector<FP12_20> Bias;           // by position
   std::vector<FP12_20> Weight;         // by connection; 0 for logic nodes
-  std::vector<FP12_20> Term;           // by connection
+  std::vector<FP12_20> TargetWeight;   // the same weights by target entry
+  std::vector<FP12_20> Term;           // by target entry
 
   // Incoming errors by position.
   std::vector<FP12_20> IncomingError;
