@@ -45,7 +45,7 @@ CreatePlayerDlg::CreatePlayerDlg(PlayerConfigs& configs, QWidget* parent) : QDia
   entry->addWidget(label);
   entry->addWidget(Name, 1);
   entry->addWidget(Add);
-  QDialogButtonBox* buttons = MakeDialogButtonRow(this, "create_player", false);
+  QDialogButtonBox* buttons = MakeDialogButtonRow(this, "create_player", DialogButtons::OK_HELP);
   for (QAbstractButton* button : buttons->buttons())
     if (auto* push = qobject_cast<QPushButton*>(button)) push->setAutoDefault(false);
   // The dialog's default is the last button made default.

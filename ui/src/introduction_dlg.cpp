@@ -33,6 +33,6 @@ IntroductionDlg::IntroductionDlg(QWidget* parent) : QDialog(parent) {
   text->setFixedWidth(420);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(text);
-  layout->addWidget(MakeDialogButtonRow(this, "introduction", false));
+  layout->addWidget(MakeDialogButtonRow(this, "introduction", DialogButtons::OK_HELP));
   layout->setSizeConstraint(QLayout::SetFixedSize);
 }
