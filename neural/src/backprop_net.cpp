@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "backprop_plan.h"
 #include "neural/warning.h"
 #include "weight_random.h"
 
@@ -162,6 +163,7 @@ void NxNeuralNet::AutoScaleRates(double x) {
 
 void NxNeuralNet::UpdateEpochWeights() {
   if (!TrainByEpoch) return;
+  if (PlanActive) return Plan->ApplyEpochChanges();
   for (unsigned layer = 1; layer < MAX_LAYERS; ++layer)
     if (Layers[layer]) static_cast<NxBackPropLayer*>(Layers[layer])->UpdateEpochWeights();
 }

@@ -1,7 +1,19 @@
 #include <cmath>
+#include <typeinfo>
 
+#include "backprop_plan.h"
 #include "neural/backprop_net.h"
 #include "saturation.h"
+
+// Keeps the flat plan in charge for the length of one training call; the
+// nodes are brought up to date however the call ends.
+struct NxNeuralNet::FlatTrainingScope {
+  explicit FlatTrainingScope(NxNeuralNet& net) : Net(net) { Net.BeginFlatTraining(); }
+  FlatTrainingScope(const FlatTrainingScope&) = delete;
+  FlatTrainingScope& operator=(const FlatTrainingScope&) = delete;
+  ~FlatTrainingScope() { Net.EndFlatTraining(); }
+  NxNeuralNet& Net;
+};
 
 void NxNeuralNet::SetupTraining(double** rows, unsigned count, unsigned reportInterval, double tolerance,
                                 unsigned maxEpochs, bool byEpoch, bool ownsRows) {
@@ -48,20 +60,52 @@ bool NxNeuralNet::IsReportEpoch(unsigned epoch, unsigned interval) const {
   return interval == 0 || epoch % interval == 0;
 }
 
-bool NxNeuralNet::PresentPattern(unsigned row, bool keepErrors) {
-  SetFullPattern(IOPatterns[row]);
-  if (keepErrors) {
-    NxErrorTotals totals = OutputLayer->GetTotalError();
-    if (totals.MaxError > MaxPatternError) {
-      MaxPatternError = totals.MaxError;
-      WorstPattern = row;
-    }
-    SumSquareError += totals.MeanSquareError;
-    SumAbsError += totals.MeanAbsError;
+// The plan is used only for this class itself: a derived network may have
+// replaced a step of the presentation, which the plan would pass over.
+void NxNeuralNet::BeginFlatTraining() {
+  PlanActive = false;
+  if (typeid(*this) != typeid(NxNeuralNet)) return;
+  std::vector<NxBaseLayer*> layers;
+  for (unsigned layer = 0; layer < MAX_LAYERS; ++layer)
+    if (Layers[layer]) layers.push_back(Layers[layer]);
+  if (!Plan) Plan = std::make_unique<NxBackPropPlan>();
+  PlanActive = Plan->Build(InputLayer, OutputLayer, layers, TrainByEpoch);
+}
+
+void NxNeuralNet::EndFlatTraining() {
+  if (PlanActive) Plan->Store();
+  PlanActive = false;
+}
+
+void NxNeuralNet::KeepErrors(const NxErrorTotals& totals, unsigned row) {
+  if (totals.MaxError > MaxPatternError) {
+    MaxPatternError = totals.MaxError;
+    WorstPattern = row;
   }
+  SumSquareError += totals.MeanSquareError;
+  SumAbsError += totals.MeanAbsError;
+}
+
+bool NxNeuralNet::PresentPattern(unsigned row, bool keepErrors) {
+  if (PlanActive) {
+    NxErrorTotals totals;
+    bool trained = Plan->Present(IOPatterns[row], OutputLayer->GetOutputTolerance(), keepErrors ? &totals : nullptr);
+    if (keepErrors) KeepErrors(totals, row);
+    return trained;
+  }
+  SetFullPattern(IOPatterns[row]);
+  if (keepErrors) KeepErrors(OutputLayer->GetTotalError(), row);
   if (!OutputLayer->OutputIsDifferent()) return false;
   OutputLayer->TrainNodes();
   return true;
+}
+
+// The rate schedule and the noise work on the nodes.
+void NxNeuralNet::ScaleRatesAndAddNoise(bool addNoise) {
+  if (PlanActive) Plan->Store();
+  ScaleLearningRates(MaxPatternError);
+  if (addNoise) AddNoise();
+  if (PlanActive) Plan->Load();
 }
 
 void NxNeuralNet::FinishEpoch() {
@@ -72,8 +116,7 @@ void NxNeuralNet::FinishEpoch() {
     if (OutputList)
       OutputList->Add(EpochCount, MaxPatternError, SumAbsError / NumPatterns, std::sqrt(SumSquareError / NumPatterns),
                       WorstPattern);
-    ScaleLearningRates(MaxPatternError);
-    if (AnyTrained) AddNoise();
+    ScaleRatesAndAddNoise(AnyTrained);
     ResetReportPeriod();
   }
   if (!AnyTrained) {
@@ -85,6 +128,12 @@ void NxNeuralNet::FinishEpoch() {
 }
 
 void NxNeuralNet::DoSomeTraining(unsigned count) {
+  if (Training) DoFlatTraining(count);
+  WarnIfSaturated();
+}
+
+void NxNeuralNet::DoFlatTraining(unsigned count) {
+  FlatTrainingScope scope(*this);
   unsigned presented = 0;
   while (Training && presented < count) {
     TrainingStatus = 1;
@@ -100,7 +149,6 @@ void NxNeuralNet::DoSomeTraining(unsigned count) {
       TrainingStatus = 0;
     }
   }
-  WarnIfSaturated();
 }
 
 // Runs epochs until one trains nothing or the limit is reached. In epoch
@@ -117,6 +165,7 @@ unsigned NxNeuralNet::RunTraining(unsigned reportInterval, unsigned maxEpochs) {
     return 0;
   }
   bool trained = true;
+  FlatTrainingScope scope(*this);
   while (trained && EpochCount < maxEpochs) {
     TrainingStatus = 1;
     ++EpochCount;
@@ -128,10 +177,11 @@ unsigned NxNeuralNet::RunTraining(unsigned reportInterval, unsigned maxEpochs) {
     }
     PatternIndex = 0;
     if (trained && keepErrors) {
-      ScaleLearningRates(MaxPatternError);
+      ScaleRatesAndAddNoise(false);
       ResetReportPeriod();
     }
   }
+  EndFlatTraining();
   TrainingStatus = trained ? 0 : 2;
   WarnIfSaturated();
   return EpochCount;

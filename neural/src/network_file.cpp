@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "backprop_plan.h"
 #include "neural/backprop_net.h"
 #include "neural/file.h"
 

@@ -40,6 +40,7 @@ class NX_EXPORT NxBackPropInputLayer : public NxBackPropLayer {
   virtual void SetInputValues(double* values);
 
  private:
+  friend class NxBackPropPlan;
   // When every input node feeds the same targets in the same order (a fully
   // connected first layer), a new pattern marks those targets once instead
   // of once per connection. Found on the first pattern, once the layers
@@ -78,6 +79,7 @@ class NX_EXPORT NxBackPropOutputLayer : public NxBackPropLayer {
   // The training loop has asked OutputIsDifferent() already and trains the
   // nodes without asking again.
   friend class NxNeuralNet;
+  friend class NxBackPropPlan;
   NxOutputNode* OutputNode(unsigned index) const { return static_cast<NxOutputNode*>(Nodes[index]); }
   // Per node: target - output, from the given targets or the stored ones.
   double NodeError(unsigned index, const double* targets);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "neural/net.h"
 #include "neural/training_output.h"
 
+class NxBackPropPlan;
 class NxFile;
 
 // A back-propagation network: learns a mapping from input patterns to target
@@ -111,6 +113,15 @@ class NX_EXPORT NxNeuralNet : public NxNeuralBase {
   bool IsReportEpoch(unsigned epoch, unsigned interval) const;
   // Presents one row; returns whether the output layer was trained.
   bool PresentPattern(unsigned row, bool keepErrors);
+  void KeepErrors(const NxErrorTotals& totals, unsigned row);
+  // Training runs over the flat plan when the network is one it can run;
+  // the nodes are current again when it ends, and around the steps that
+  // work on the nodes themselves.
+  struct FlatTrainingScope;
+  void BeginFlatTraining();
+  void EndFlatTraining();
+  void DoFlatTraining(unsigned count);
+  void ScaleRatesAndAddNoise(bool addNoise);
   void FinishEpoch();
   unsigned RunTraining(unsigned reportInterval, unsigned maxEpochs);
   void UpdateEpochWeights();
@@ -169,4 +180,6 @@ class NX_EXPORT NxNeuralNet : public NxNeuralBase {
   // has warned about it.
   uint32_t SaturationMark = 0;
   bool SaturationWarned = false;
+  std::unique_ptr<NxBackPropPlan> Plan;
+  bool PlanActive = false;
 };

@@ -78,6 +78,7 @@ class NX_EXPORT NxNode {
   // state directly, and so does an input layer that tells the targets it
   // shares about a new pattern at once.
   friend class NxTDPlan;
+  friend class NxBackPropPlan;
   friend class NxBackPropInputLayer;
 
   // A source-less input node: no wiring, no weights.
@@ -216,5 +217,6 @@ class NX_EXPORT NxOutputNode : public NxNode {
   FP12_20 GetTargetValue() const { return TargetValue; }
 
  private:
+  friend class NxBackPropPlan;
   FP12_20 TargetValue;
 };

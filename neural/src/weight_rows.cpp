@@ -1,0 +1,155 @@
+#include "weight_rows.h"
+
+#include "saturation.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define NX_ROWS_X86 1
+#endif
+
+namespace nx_rows {
+namespace {
+
+#ifdef NX_ROWS_X86
+
+// The vector loops work on eight 32-bit values at a time. A 64-bit product
+// is formed for the even and the odd positions separately; an arithmetic
+// shift of 64-bit lanes does not exist at this width, so a product p is
+// shifted as (p + 2^k) >> 20 without sign, with a bias 2^k that makes it
+// non-negative, and the bias (a multiple of 2^20) is taken off afterwards.
+
+#define NX_AVX2 __attribute__((target("avx2")))
+
+// Product p of the even 32-bit positions and of the odd ones.
+NX_AVX2 inline __m256i EvenProducts(__m256i a, __m256i b) { return _mm256_mul_epi32(a, b); }
+NX_AVX2 inline __m256i OddProducts(__m256i a, __m256i b) {
+  return _mm256_mul_epi32(_mm256_srli_epi64(a, 32), _mm256_srli_epi64(b, 32));
+}
+
+// Eight 32-bit results, four held in the low and four in the high halves of
+// 64-bit lanes, back in their positions.
+NX_AVX2 inline __m256i Interleave(__m256i evenLow, __m256i oddLow) {
+  return _mm256_blend_epi32(evenLow, _mm256_slli_epi64(oddLow, 32), 0xAA);
+}
+
+NX_AVX2 inline bool AnyHighBits(__m256i values, __m256i mask) { return !_mm256_testz_si256(values, mask); }
+
+NX_AVX2 inline int64_t HorizontalSum(__m256i v) {
+  __m128i sum = _mm_add_epi64(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1));
+  return _mm_cvtsi128_si64(sum) + _mm_extract_epi64(sum, 1);
+}
+
+// delta = (m * prev >> 20) + (g * x >> 20), both shifts biased by 2^62,
+// which covers every product of two 32-bit values.
+NX_AVX2 inline __m256i Delta(__m256i momentumProduct, __m256i inputProduct) {
+  const __m256i bias = _mm256_set1_epi64x(int64_t{1} << 62);
+  const __m256i unbias = _mm256_set1_epi64x(int64_t{1} << 43);
+  __m256i a = _mm256_srli_epi64(_mm256_add_epi64(momentumProduct, bias), 20);
+  __m256i b = _mm256_srli_epi64(_mm256_add_epi64(inputProduct, bias), 20);
+  return _mm256_sub_epi64(_mm256_add_epi64(a, b), unbias);
+}
+
+bool HasVectorUnit() {
+  static const bool has = __builtin_cpu_supports("avx2");
+  return has;
+}
+
+#else
+
+bool HasVectorUnit() { return false; }
+
+#endif
+
+}  // namespace
+
+bool IsBlockLength(unsigned count) { return count % ROW_BLOCK == 0 && HasVectorUnit(); }
+
+#ifdef NX_ROWS_X86
+
+// A product lies in the range when p >> 20 fits 32 bits, that is when
+// p + 2^51 lies in [0, 2^52); then (p + 2^51) >> 20 is the term plus 2^31.
+NX_AVX2 int64_t ProductSumBlocks(const FP12_20* w, const FP12_20* x, unsigned count, bool& held) {
+  const __m256i bias = _mm256_set1_epi64x(int64_t{1} << 51);
+  __m256i sum = _mm256_setzero_si256();
+  __m256i seen = _mm256_setzero_si256();
+  for (unsigned i = 0; i < count; i += ROW_BLOCK) {
+    __m256i weights = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(w + i));
+    __m256i inputs = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(x + i));
+    __m256i even = _mm256_add_epi64(EvenProducts(weights, inputs), bias);
+    __m256i odd = _mm256_add_epi64(OddProducts(weights, inputs), bias);
+    seen = _mm256_or_si256(seen, _mm256_or_si256(even, odd));
+    sum = _mm256_add_epi64(sum, _mm256_add_epi64(_mm256_srli_epi64(even, 20), _mm256_srli_epi64(odd, 20)));
+  }
+  if (AnyHighBits(seen, _mm256_set1_epi64x(int64_t(~0ull << 52)))) return ProductSum(w, x, count, held);
+  return HorizontalSum(sum) - (int64_t{count} << 31);
+}
+
+NX_AVX2 void TrainRowBlocks(FP12_20* w, FP12_20* prev, const FP12_20* x, unsigned count, FP12_20 negDelta,
+                            FP12_20 momentum, bool& held) {
+  const __m256i g = _mm256_set1_epi32(negDelta);
+  const __m256i m = _mm256_set1_epi32(momentum);
+  // v fits 32 bits when v + 2^31 has no bit above 31.
+  const __m256i half = _mm256_set1_epi64x(int64_t{1} << 31);
+  const __m256i high = _mm256_set1_epi64x(int64_t(~0ull << 32));
+  for (unsigned i = 0; i < count; i += ROW_BLOCK) {
+    __m256i weights = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(w + i));
+    __m256i changes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(prev + i));
+    __m256i inputs = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(x + i));
+    __m256i evenDelta = Delta(EvenProducts(m, changes), EvenProducts(g, inputs));
+    __m256i oddDelta = Delta(OddProducts(m, changes), OddProducts(g, inputs));
+    // The weights widened to 64 bits: the low half of each lane, or the
+    // high half moved down, below its sign copied into every bit.
+    __m256i signs = _mm256_srai_epi32(weights, 31);
+    __m256i evenWeight = _mm256_blend_epi32(weights, _mm256_slli_epi64(signs, 32), 0xAA);
+    __m256i oddWeight = _mm256_blend_epi32(_mm256_srli_epi64(weights, 32), signs, 0xAA);
+    __m256i evenSum = _mm256_add_epi64(evenWeight, evenDelta);
+    __m256i oddSum = _mm256_add_epi64(oddWeight, oddDelta);
+    __m256i biased = _mm256_or_si256(
+        _mm256_or_si256(_mm256_add_epi64(evenSum, half), _mm256_add_epi64(oddSum, half)),
+        _mm256_or_si256(_mm256_add_epi64(evenDelta, half), _mm256_add_epi64(oddDelta, half)));
+    if (AnyHighBits(biased, high)) {
+      TrainRow(w + i, prev + i, x + i, ROW_BLOCK, negDelta, momentum, held);
+      continue;
+    }
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(w + i), Interleave(evenSum, oddSum));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(prev + i), Interleave(evenDelta, oddDelta));
+  }
+}
+
+// FpMul keeps bits 20 to 51 of the product: the low half of p >> 20 for the
+// even positions, the high half of p << 12 for the odd ones.
+NX_AVX2 void AddErrorRowBlocks(int64_t* sums, const FP12_20* w, unsigned count, FP12_20 delta) {
+  const __m256i d = _mm256_set1_epi32(delta);
+  for (unsigned i = 0; i < count; i += ROW_BLOCK) {
+    __m256i weights = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(w + i));
+    __m256i even = _mm256_srli_epi64(EvenProducts(d, weights), 20);
+    __m256i odd = _mm256_slli_epi64(OddProducts(d, weights), 12);
+    __m256i terms = _mm256_blend_epi32(even, odd, 0xAA);
+    __m256i* out = reinterpret_cast<__m256i*>(sums + i);
+    __m256i low = _mm256_cvtepi32_epi64(_mm256_castsi256_si128(terms));
+    __m256i high = _mm256_cvtepi32_epi64(_mm256_extracti128_si256(terms, 1));
+    _mm256_storeu_si256(out, _mm256_add_epi64(_mm256_loadu_si256(out), low));
+    _mm256_storeu_si256(out + 1, _mm256_add_epi64(_mm256_loadu_si256(out + 1), high));
+  }
+}
+
+#undef NX_AVX2
+
+#else
+
+int64_t ProductSumBlocks(const FP12_20* w, const FP12_20* x, unsigned count, bool& held) {
+  return ProductSum(w, x, count, held);
+}
+
+void TrainRowBlocks(FP12_20* w, FP12_20* prev, const FP12_20* x, unsigned count, FP12_20 negDelta,
+                    FP12_20 momentum, bool& held) {
+  TrainRow(w, prev, x, count, negDelta, momentum, held);
+}
+
+void AddErrorRowBlocks(int64_t* sums, const FP12_20* w, unsigned count, FP12_20 delta) {
+  AddErrorRow(sums, w, count, delta);
+}
+
+#endif
+
+}  // namespace nx_rows
