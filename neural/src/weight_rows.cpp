@@ -26,12 +26,6 @@ NX_AVX2 inline __m256i OddProducts(__m256i a, __m256i b) {
   return _mm256_mul_epi32(_mm256_srli_epi64(a, 32), _mm256_srli_epi64(b, 32));
 }
 
-// Eight 32-bit results, four held in the low and four in the high halves of
-// 64-bit lanes, back in their positions.
-NX_AVX2 inline __m256i Interleave(__m256i evenLow, __m256i oddLow) {
-  return _mm256_blend_epi32(evenLow, _mm256_slli_epi64(oddLow, 32), 0xAA);
-}
-
 NX_AVX2 inline bool AnyHighBits(__m256i values, __m256i mask) { return !_mm256_testz_si256(values, mask); }
 
 NX_AVX2 inline int64_t HorizontalSum(__m256i v) {
@@ -39,14 +33,10 @@ NX_AVX2 inline int64_t HorizontalSum(__m256i v) {
   return _mm_cvtsi128_si64(sum) + _mm_extract_epi64(sum, 1);
 }
 
-// delta = (m * prev >> 20) + (g * x >> 20), both shifts biased by 2^62,
-// which covers every product of two 32-bit values.
-NX_AVX2 inline __m256i Delta(__m256i momentumProduct, __m256i inputProduct) {
-  const __m256i bias = _mm256_set1_epi64x(int64_t{1} << 62);
-  const __m256i unbias = _mm256_set1_epi64x(int64_t{1} << 43);
-  __m256i a = _mm256_srli_epi64(_mm256_add_epi64(momentumProduct, bias), 20);
-  __m256i b = _mm256_srli_epi64(_mm256_add_epi64(inputProduct, bias), 20);
-  return _mm256_sub_epi64(_mm256_add_epi64(a, b), unbias);
+// Bits 20 to 51 of the 64-bit products of the even and the odd positions,
+// as eight 32-bit values in their positions.
+NX_AVX2 inline __m256i ShiftedTerms(__m256i even, __m256i odd) {
+  return _mm256_blend_epi32(_mm256_srli_epi64(even, 20), _mm256_slli_epi64(odd, 12), 0xAA);
 }
 
 bool HasVectorUnit() {
@@ -84,47 +74,51 @@ NX_AVX2 int64_t ProductSumBlocks(const FP12_20* w, const FP12_20* x, unsigned co
   return HorizontalSum(sum) - (int64_t{count} << 31);
 }
 
+// The change of each weight is the sum of two products shifted by 20; each
+// shifted product is exact in 32 bits when p + 2^51 lies in [0, 2^52), and
+// the two 32-bit sums are exact when they do not overflow. Any block where
+// one of these fails is done again by the plain loop, which holds the
+// results at the limits.
 NX_AVX2 void TrainRowBlocks(FP12_20* w, FP12_20* prev, const FP12_20* x, unsigned count, FP12_20 negDelta,
                             FP12_20 momentum, bool& held) {
   const __m256i g = _mm256_set1_epi32(negDelta);
   const __m256i m = _mm256_set1_epi32(momentum);
-  // v fits 32 bits when v + 2^31 has no bit above 31.
-  const __m256i half = _mm256_set1_epi64x(int64_t{1} << 31);
-  const __m256i high = _mm256_set1_epi64x(int64_t(~0ull << 32));
+  const __m256i bias = _mm256_set1_epi64x(int64_t{1} << 51);
+  const __m256i high = _mm256_set1_epi64x(int64_t(~0ull << 52));
+  const __m256i sign = _mm256_set1_epi32(INT32_MIN);
   for (unsigned i = 0; i < count; i += ROW_BLOCK) {
     __m256i weights = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(w + i));
     __m256i changes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(prev + i));
     __m256i inputs = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(x + i));
-    __m256i evenDelta = Delta(EvenProducts(m, changes), EvenProducts(g, inputs));
-    __m256i oddDelta = Delta(OddProducts(m, changes), OddProducts(g, inputs));
-    // The weights widened to 64 bits: the low half of each lane, or the
-    // high half moved down, below its sign copied into every bit.
-    __m256i signs = _mm256_srai_epi32(weights, 31);
-    __m256i evenWeight = _mm256_blend_epi32(weights, _mm256_slli_epi64(signs, 32), 0xAA);
-    __m256i oddWeight = _mm256_blend_epi32(_mm256_srli_epi64(weights, 32), signs, 0xAA);
-    __m256i evenSum = _mm256_add_epi64(evenWeight, evenDelta);
-    __m256i oddSum = _mm256_add_epi64(oddWeight, oddDelta);
-    __m256i biased = _mm256_or_si256(
-        _mm256_or_si256(_mm256_add_epi64(evenSum, half), _mm256_add_epi64(oddSum, half)),
-        _mm256_or_si256(_mm256_add_epi64(evenDelta, half), _mm256_add_epi64(oddDelta, half)));
-    if (AnyHighBits(biased, high)) {
+    __m256i momentumEven = _mm256_add_epi64(EvenProducts(m, changes), bias);
+    __m256i momentumOdd = _mm256_add_epi64(OddProducts(m, changes), bias);
+    __m256i inputEven = _mm256_add_epi64(EvenProducts(g, inputs), bias);
+    __m256i inputOdd = _mm256_add_epi64(OddProducts(g, inputs), bias);
+    __m256i products = _mm256_or_si256(_mm256_or_si256(momentumEven, momentumOdd), _mm256_or_si256(inputEven, inputOdd));
+    // Bits 20 to 51 of each product, less the bias's 2^31, in its position.
+    __m256i fromMomentum = _mm256_xor_si256(ShiftedTerms(momentumEven, momentumOdd), sign);
+    __m256i fromInput = _mm256_xor_si256(ShiftedTerms(inputEven, inputOdd), sign);
+    __m256i delta = _mm256_add_epi32(fromMomentum, fromInput);
+    __m256i sum = _mm256_add_epi32(weights, delta);
+    // A 32-bit sum overflowed when it differs in sign from both its terms.
+    __m256i overflow = _mm256_or_si256(
+        _mm256_and_si256(_mm256_xor_si256(fromMomentum, delta), _mm256_xor_si256(fromInput, delta)),
+        _mm256_and_si256(_mm256_xor_si256(weights, sum), _mm256_xor_si256(delta, sum)));
+    if (AnyHighBits(products, high) || AnyHighBits(overflow, sign)) {
       TrainRow(w + i, prev + i, x + i, ROW_BLOCK, negDelta, momentum, held);
       continue;
     }
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(w + i), Interleave(evenSum, oddSum));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(prev + i), Interleave(evenDelta, oddDelta));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(w + i), sum);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(prev + i), delta);
   }
 }
 
-// FpMul keeps bits 20 to 51 of the product: the low half of p >> 20 for the
-// even positions, the high half of p << 12 for the odd ones.
+// FpMul keeps bits 20 to 51 of the product.
 NX_AVX2 void AddErrorRowBlocks(int64_t* sums, const FP12_20* w, unsigned count, FP12_20 delta) {
   const __m256i d = _mm256_set1_epi32(delta);
   for (unsigned i = 0; i < count; i += ROW_BLOCK) {
     __m256i weights = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(w + i));
-    __m256i even = _mm256_srli_epi64(EvenProducts(d, weights), 20);
-    __m256i odd = _mm256_slli_epi64(OddProducts(d, weights), 12);
-    __m256i terms = _mm256_blend_epi32(even, odd, 0xAA);
+    __m256i terms = ShiftedTerms(EvenProducts(d, weights), OddProducts(d, weights));
     __m256i* out = reinterpret_cast<__m256i*>(sums + i);
     __m256i low = _mm256_cvtepi32_epi64(_mm256_castsi256_si128(terms));
     __m256i high = _mm256_cvtepi32_epi64(_mm256_extracti128_si256(terms, 1));
