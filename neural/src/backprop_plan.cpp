@@ -225,8 +225,8 @@ void NxBackPropPlan::Forward() {
       FP12_20 net = nx_saturation::ClampNoting(sum, held);
       group.Net[j] = net;
       group.Values[j] = nx_transfer::Output(group.Type[j], net);
+      group.Stale[j] = 0;
     }
-    std::fill(group.Stale.begin(), group.Stale.end(), 0);
   }
   nx_saturation::CountIf(held);
 }
