@@ -119,7 +119,7 @@ void NxBackPropPlan::SizeGroups() {
     group.Type.assign(count, SIGMOID);
     group.Stale.assign(count, 0);
     // The group before feeds this one: its values, the bias input, padding.
-    std::vector<FP12_20>& inputs = Groups[g - 1].Values;
+    NxRowArray& inputs = Groups[g - 1].Values;
     inputs.assign(group.Stride, 0);
     inputs[group.Width] = FP_ONE;
   }
@@ -185,7 +185,7 @@ bool NxBackPropPlan::StoreGroup(Group& group, bool staleBefore) {
 }
 
 void NxBackPropPlan::StoreEnds() {
-  const std::vector<FP12_20>& inputs = Groups[0].Values;
+  const NxRowArray& inputs = Groups[0].Values;
   for (size_t k = 0; k < InputNodes.size(); ++k) {
     InputNodes[k]->Output = inputs[k];
     InputNodes[k]->HasInput = true;
@@ -311,7 +311,7 @@ void NxBackPropPlan::HiddenErrors(Group& group, const Group& above) {
   }
 }
 
-void NxBackPropPlan::TrainGroup(Group& group, const std::vector<FP12_20>& inputs) {
+void NxBackPropPlan::TrainGroup(Group& group, const NxRowArray& inputs) {
   bool held = false;
   const unsigned length = group.Width + 1;
   for (size_t j = 0; j < group.Nodes.size(); ++j) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <new>
 #include <vector>
 
 #include "neural/backprop_layer.h"
@@ -9,6 +11,23 @@
 
 class NxBaseLayer;
 class NxNode;
+
+// Rows start on a cache line, so that no block of eight values is split
+// between two lines.
+template <class T>
+struct NxCacheLineAllocator {
+  using value_type = T;
+  static constexpr std::align_val_t LINE{64};
+  NxCacheLineAllocator() = default;
+  template <class U>
+  NxCacheLineAllocator(const NxCacheLineAllocator<U>&) {}
+  T* allocate(size_t n) { return static_cast<T*>(::operator new(n * sizeof(T), LINE)); }
+  void deallocate(T* p, size_t) { ::operator delete(p, LINE); }
+  template <class U>
+  bool operator==(const NxCacheLineAllocator<U>&) const { return true; }
+};
+
+using NxRowArray = std::vector<FP12_20, NxCacheLineAllocator<FP12_20>>;
 
 // Back-propagation training over flat arrays, for the common network whose
 // nodes form a chain of fully connected groups: every node of a group takes
@@ -50,12 +69,12 @@ class NxBackPropPlan {
     unsigned Stride = 0;
     // The rows take the block loops.
     bool Blocks = false;
-    std::vector<FP12_20> Weights;  // by node, Stride per node
-    std::vector<FP12_20> Changes;  // the previous change of every weight
-    std::vector<FP12_20> Accum;    // learning by epoch: changes so far
+    NxRowArray Weights;  // by node, Stride per node
+    NxRowArray Changes;  // the previous change of every weight
+    NxRowArray Accum;    // learning by epoch: changes so far
     // The group's outputs as the next group's inputs: one per node, then
     // FP_ONE for the bias, then zeros up to the next group's Stride.
-    std::vector<FP12_20> Values;
+    NxRowArray Values;
     std::vector<FP12_20> Net;
     std::vector<FP12_20> Error;
     std::vector<FP12_20> Slope;
@@ -85,7 +104,7 @@ class NxBackPropPlan {
   void Learn();
   void OutputErrors();
   void HiddenErrors(Group& group, const Group& above);
-  void TrainGroup(Group& group, const std::vector<FP12_20>& inputs);
+  void TrainGroup(Group& group, const NxRowArray& inputs);
   static bool AnyLearns(const Group& group);
 
   NxBackPropInputLayer* InputLayer = nullptr;
