@@ -125,6 +125,9 @@ void NxBackPropPlan::SizeGroups() {
   }
   Groups.back().Values.assign(Groups.back().Nodes.size(), 0);
   Targets.assign(Groups.back().Nodes.size(), 0);
+  unsigned widest = 0;
+  for (size_t g = 1; g < Groups.size(); ++g) widest = std::max(widest, Groups[g].Stride);
+  ErrorSums.assign(widest, 0);
   Outputs.assign(Groups.back().Nodes.size(), 0.0);
 }
 
@@ -295,7 +298,7 @@ void NxBackPropPlan::OutputErrors() {
 // Each node's error is the sum of what its targets pass back: their error
 // times their slope times the connecting weight, each product cut to 32 bits.
 void NxBackPropPlan::HiddenErrors(Group& group, const Group& above) {
-  ErrorSums.assign(above.Stride, 0);
+  std::fill(ErrorSums.begin(), ErrorSums.end(), 0);
   const FP12_20* row = above.Weights.data();
   for (size_t k = 0; k < above.Nodes.size(); ++k, row += above.Stride) {
     FP12_20 delta = FpMul(above.Error[k], above.Slope[k]);

@@ -43,11 +43,9 @@ void BuildTables() {
 
 const Tables& Get() { return tables; }
 
-FP12_20 Derivative(NODETYPE type, FP12_20 x, FP12_20 o) {
+FP12_20 TableDerivative(NODETYPE type, FP12_20 x) {
   const Tables& t = tables;
   switch (type) {
-    case SIGMOID:
-      return FpMul(o, FpSub(FP_ONE, o));
     case LINEAR:
       return 0x19999;
     case PEAKED: {

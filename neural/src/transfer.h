@@ -75,7 +75,13 @@ inline FP12_20 Output(NODETYPE type, FP12_20 x) {
   }
 }
 
+// Slope of the types other than SIGMOID.
+FP12_20 TableDerivative(NODETYPE type, FP12_20 x);
+
 // Slope (or pseudo-slope of the threshold types) at net input x, output o.
-FP12_20 Derivative(NODETYPE type, FP12_20 x, FP12_20 o);
+// The sigmoid's, by far the most common, needs no table.
+inline FP12_20 Derivative(NODETYPE type, FP12_20 x, FP12_20 o) {
+  return type == SIGMOID ? FpMul(o, FpSub(FP_ONE, o)) : TableDerivative(type, x);
+}
 
 }  // namespace nx_transfer
