@@ -46,6 +46,7 @@ bool NxBackPropPlan::IsPlainNode(const NxNode* node, bool output, bool byEpoch) 
   if (output ? typeid(*node) != typeid(NxOutputNode) : typeid(*node) != typeid(NxNode)) return false;
   unsigned rowLength = node->NumSources + 1;
   return IsWeightedType(node->NodeType) && !node->AutoRates && node->TrainByEpoch == byEpoch &&
+         (!output || node->NumTargets == 0) &&
          node->Weights.GetNumItems() == rowLength && node->PrevDeltas.GetNumItems() == rowLength &&
          node->WeightAccum.GetNumItems() == rowLength;
 }
@@ -87,8 +88,8 @@ bool NxBackPropPlan::CheckChain(const std::vector<NxBaseLayer*>& layers, bool by
   while (Groups.back().Nodes[0]->NumTargets > 0) {
     const std::vector<NxNode*>& sources = Groups.back().Nodes;
     const NxNode* first = sources[0];
-    std::vector<NxNode*> targets(first->TargetNodes.operator NxNode**(),
-                                 first->TargetNodes.operator NxNode**() + first->NumTargets);
+    NxNode* const* firstTargets = first->TargetNodes;
+    std::vector<NxNode*> targets(firstTargets, firstTargets + first->NumTargets);
     nodesInChain += targets.size();
     if (nodesInChain > nodesInLayers || !FeedsExactly(sources, targets)) return false;
     const bool last = targets[0]->NumTargets == 0;
