@@ -5,6 +5,7 @@
 #endif
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <unordered_map>
 #include <unordered_set>
@@ -24,12 +25,11 @@ NxTDPlan::NxTDPlan(const std::vector<NxTDNode*>& outputNodes, const std::vector<
   HasValue.assign(slots, 0);
   GivenInput.assign(NumInputs, std::numeric_limits<double>::quiet_NaN());
   Net.assign(Nodes.size(), 0);
-  Stale.assign(Nodes.size(), 0);
+  Stale.assign((Nodes.size() + 7) / 8 * 8, 0);
   SumAll.assign(Nodes.size(), 1);
   Bias.assign(Nodes.size(), 0);
   Weight.assign(SourceValue.size(), 0);
-  TargetWeight.assign(SourceValue.size(), 0);
-  Term.assign(SourceValue.size(), 0);
+  ChangedInputs.reserve(NumInputs);
   IncomingError.assign(Nodes.size(), 0);
   unsigned widest = 0;
   for (NxTDNode* node : Nodes) widest = std::max(widest, node->NumSources);
@@ -72,10 +72,15 @@ void NxTDPlan::WireSources(const SlotMap& slot) {
     IsOutput.push_back(dynamic_cast<NxTDOutputNode*>(node) != nullptr);
     IsLogic.push_back(node->IsLogic());
     Type.push_back(node->GetNodeType());
+    AnyLinear = AnyLinear || node->GetNodeType() == LINEAR;
   }
   SourceBegin.push_back(static_cast<uint32_t>(SourceValue.size()));
   ErrorBegin.push_back(static_cast<uint32_t>(ErrorSource.size()));
   for (uint32_t p = 0; p < Nodes.size(); ++p) {
+    bool sourceRow = true;
+    for (uint32_t e = SourceBegin[p] + 1; e < SourceBegin[p + 1]; ++e)
+      sourceRow = sourceRow && SourceValue[e] == SourceValue[e - 1] + 1;
+    SourceRow.push_back(sourceRow);
     bool row = true;
     for (uint32_t e = ErrorBegin[p] + 1; e < ErrorBegin[p + 1]; ++e)
       row = row && ErrorSource[e] == ErrorSource[e - 1] + 1 && ErrorSlot[e] == ErrorSlot[e - 1] + 1;
@@ -89,14 +94,24 @@ void NxTDPlan::WireTargets() {
   for (uint32_t p = 0; p < Nodes.size(); ++p)
     for (uint32_t e = SourceBegin[p]; e < SourceBegin[p + 1]; ++e) fed[SourceValue[e]].push_back({e, p});
   EdgeTarget.assign(SourceValue.size(), 0);
-  for (const auto& connections : fed) {
+  TargetEnd.assign(fed.size(), 0);
+  size_t widest = 0;
+  for (size_t v = 0; v < fed.size(); ++v) {
+    // Every slot's entries start a row of four; the padding has zero
+    // weights and products.
+    while (TargetOwner.size() % nx_td_rows::ENTRY_ALIGN) TargetOwner.push_back(0);
     TargetBegin.push_back(static_cast<uint32_t>(TargetOwner.size()));
-    for (auto [e, owner] : connections) {
+    for (auto [e, owner] : fed[v]) {
       EdgeTarget[e] = static_cast<uint32_t>(TargetOwner.size());
       TargetOwner.push_back(owner);
     }
+    TargetEnd[v] = static_cast<uint32_t>(TargetOwner.size());
+    widest = std::max(widest, fed[v].size());
   }
-  TargetBegin.push_back(static_cast<uint32_t>(TargetOwner.size()));
+  while (TargetOwner.size() % nx_td_rows::ENTRY_ALIGN) TargetOwner.push_back(0);
+  TargetWeight.assign(TargetOwner.size(), 0);
+  Term.assign(TargetOwner.size(), 0);
+  Changes.assign(widest + nx_td_rows::ENTRY_ALIGN, 0);
 }
 
 void NxTDPlan::WireOutsideTargets(const SlotMap& slot) {
@@ -135,31 +150,56 @@ void NxTDPlan::PlaceAfterSources(const std::vector<NxTDNode*>& outputNodes) {
   }
 }
 
-// When every node is stale (after learning, say), every node sums all its
-// connections anyway, and nothing needs to be passed on between them.
+// Two routes give the same state. A few changed inputs pass their news on
+// to the nodes that depend on them, which recompute in order. When every
+// node is stale (after learning, say), or when so many inputs changed that
+// nearly every node would be reached anyway, every node sums all its
+// connections in one pass and nothing is passed on between them. That pass
+// would tell nodes outside the plan of changes that never happened, so it
+// waits for a network without any.
 void NxTDPlan::Evaluate(const double* inputs) {
+  const bool wasOutdated = Outdated;
   const bool everyNode = Outdated && Reload();
-  StoreInputs(inputs);
+  CollectChangedInputs(inputs);
+  const bool manyChanged =
+      !ChangedInputs.empty() && ChangedInputs.size() * 4 >= NumInputs && !wasOutdated && !AnyOutsideTargets;
+  if (everyNode || manyChanged) {
+    for (uint32_t k : ChangedInputs) StoreInput(k, false);
+    RecomputeAll();
+    return;
+  }
+  for (uint32_t k : ChangedInputs) StoreInput(k, true);
+  // Eight flags at a time past nodes no change reached, which are most;
+  // one by one within the eight, since a recomputed node may make a later
+  // one stale.
   const uint32_t count = static_cast<uint32_t>(Nodes.size());
   const uint8_t* stale = Stale.data();
-  for (uint32_t p = 0; p < count; ++p)
-    if (stale[p]) Recompute(p, !everyNode);
+  for (uint32_t base = 0; base < count; base += 8) {
+    uint64_t flags;
+    std::memcpy(&flags, stale + base, sizeof flags);
+    if (!flags) continue;
+    for (uint32_t p = base + static_cast<uint32_t>(__builtin_ctzll(flags)) / 8; p < base + 8; ++p)
+      if (stale[p]) Recompute(p);
+  }
 }
 
 // Takes the forward state from the nodes. A node that is stale there is
 // stale here; the lazy recomputation would give it the full sum of its
 // connections, and so does the plan, for every node, the first time.
 bool NxTDPlan::Reload() {
+  UnsafeInputs = 0;
   for (uint32_t k = 0; k < NumInputs; ++k) {
     Value[k] = Inputs[k]->Output;
     HasValue[k] = Inputs[k]->HasInput;
     GivenInput[k] = std::numeric_limits<double>::quiet_NaN();  // equal to nothing
   }
+  bool everyNode = true;
   for (uint32_t p = 0; p < Nodes.size(); ++p) {
     NxTDNode* node = Nodes[p];
     Value[SlotOf(p)] = node->Output;
     Net[p] = node->NetValue;
     Stale[p] = node->NewInput;
+    everyNode = everyNode && node->NewInput;
     SumAll[p] = 1;
     if (IsLogic[p]) continue;
     const FP12_20* w = node->Weights.Data();
@@ -170,8 +210,9 @@ bool NxTDPlan::Reload() {
     // recomputes; should the node ever recompute by itself, it sums afresh.
     node->FullRecompute = true;
   }
+  for (uint32_t k = 0; k < NumInputs; ++k) UnsafeInputs += nx_td_rows::OutsideUnitRange(Value[k]);
   Outdated = false;
-  return std::all_of(Stale.begin(), Stale.end(), [](uint8_t stale) { return stale != 0; });
+  return everyNode;
 }
 
 namespace {
@@ -193,31 +234,46 @@ inline unsigned ChangedOfEight(const double* inputs, const double* given) {
 }  // namespace
 
 // An input that keeps its value changes nothing downstream, except for the
-// very first value, since nothing has been computed from it yet.
-void NxTDPlan::StoreInputs(const double* inputs) {
-  const double* given = GivenInput.data();
+// very first value, since nothing has been computed from it yet. An equal
+// double gives an equal fixed-point value.
+void NxTDPlan::CollectChangedInputs(const double* inputs) {
+  ChangedInputs.clear();
+  double* given = GivenInput.data();
+  auto consider = [&](uint32_t k) {
+    given[k] = inputs[k];
+    if (!HasValue[k] || ToFixed(inputs[k]) != Value[k]) ChangedInputs.push_back(k);
+  };
   uint32_t base = 0;
   for (; base + 8 <= NumInputs; base += 8)
     for (unsigned changed = ChangedOfEight(inputs + base, given + base); changed; changed &= changed - 1)
-      StoreInput(base + static_cast<uint32_t>(__builtin_ctz(changed)), inputs);
+      consider(base + static_cast<uint32_t>(__builtin_ctz(changed)));
   for (uint32_t k = base; k < NumInputs; ++k)
-    if (inputs[k] != given[k]) StoreInput(k, inputs);
+    if (inputs[k] != given[k]) consider(k);
 }
 
-void NxTDPlan::StoreInput(uint32_t k, const double* inputs) {
-  GivenInput[k] = inputs[k];
-  // An equal double gives an equal fixed-point value.
-  FP12_20 fixed = ToFixed(inputs[k]);
-  if (HasValue[k] && fixed == Value[k]) return;
+void NxTDPlan::StoreInput(uint32_t k, bool passOn) {
+  const FP12_20 fixed = ToFixed(GivenInput[k]);
   HasValue[k] = 1;
+  UnsafeInputs += nx_td_rows::OutsideUnitRange(fixed);
+  UnsafeInputs -= nx_td_rows::OutsideUnitRange(Value[k]);
   Value[k] = fixed;
   Inputs[k]->HasInput = true;
   Inputs[k]->Output = fixed;
-  NotifyTargets(k);
+  if (passOn) NotifyTargets(k);
   NotifyOutsideTargets(k);
 }
 
-void NxTDPlan::Recompute(uint32_t position, bool passOn) {
+void NxTDPlan::RecomputeAll() {
+  std::fill(Stale.begin(), Stale.end(), 0);
+  for (uint32_t p = 0; p < Nodes.size(); ++p) {
+    Net[p] = IsLogic[p] ? LogicNetValue(p) : WholeNetSum(p);
+    // The products were not recorded.
+    SumAll[p] = 1;
+    Finish(p, false);
+  }
+}
+
+void NxTDPlan::Recompute(uint32_t position) {
   Stale[position] = 0;
   if (IsLogic[position]) {
     Net[position] = LogicNetValue(position);
@@ -225,9 +281,13 @@ void NxTDPlan::Recompute(uint32_t position, bool passOn) {
     Net[position] = FullNetSum(position);
     SumAll[position] = 0;
   }
+  Finish(position, true);
+}
+
+inline void NxTDPlan::Finish(uint32_t position, bool passOn) {
   const FP12_20 net = nx_saturation::Clamp(Net[position]);
   const FP12_20 output =
-      Type[position] == SIGMOID ? nx_transfer::Sigmoid(net) : nx_transfer::Output(Type[position], net);
+      Type[position] == SIGMOID ? nx_td_rows::Sigmoid(net) : nx_transfer::Output(Type[position], net);
   NxTDNode* node = Nodes[position];
   node->NetValue = net;
   node->Output = output;
@@ -270,22 +330,54 @@ int64_t NxTDPlan::FullNetSum(uint32_t position) {
   return sum;
 }
 
+int64_t NxTDPlan::WholeNetSum(uint32_t position) const {
+  const uint32_t begin = SourceBegin[position], count = SourceBegin[position + 1] - begin;
+  const FP12_20* weights = Weight.data() + begin;
+  const uint32_t* sourceValue = SourceValue.data() + begin;
+  const FP12_20* value = Value.data();
+  int64_t sum = Bias[position];
+  if (UnsafeInputs || AnyLinear) {
+    for (uint32_t i = 0; i < count; ++i) sum += nx_saturation::Mul(weights[i], value[sourceValue[i]]);
+    return sum;
+  }
+  // Short rows cost less than the call.
+  if (count < WIDE_FAN_IN) {
+    for (uint32_t i = 0; i < count; ++i) sum += FpMul(weights[i], value[sourceValue[i]]);
+    return sum;
+  }
+  if (SourceRow[position]) return sum + Rows.rowSum(weights, value + sourceValue[0], count);
+  return sum + Rows.gatherSum(weights, sourceValue, value, count);
+}
+
 // Logic targets carry zero weights here: the update leaves their net input
 // alone, and they average their sources when recomputed.
 void NxTDPlan::NotifyTargets(uint32_t slot) {
   const FP12_20 value = Value[slot];
+  const uint32_t begin = TargetBegin[slot], end = TargetEnd[slot];
+  const bool saturating = nx_td_rows::OutsideUnitRange(value);
+  if (!saturating && end - begin >= WIDE_FAN_OUT) {
+    Rows.passOn(begin, end, value, TargetWeight.data(), Term.data(), TargetOwner.data(), Net.data(), Stale.data(),
+                Changes.data());
+    return;
+  }
   const uint32_t* owners = TargetOwner.data();
   const FP12_20* weights = TargetWeight.data();
   FP12_20* terms = Term.data();
   int64_t* nets = Net.data();
   uint8_t* stale = Stale.data();
-  for (uint32_t t = TargetBegin[slot], end = TargetBegin[slot + 1]; t < end; ++t) {
-    const uint32_t owner = owners[t];
-    const FP12_20 term = nx_saturation::Mul(weights[t], value);
-    nets[owner] += int64_t{term} - terms[t];
-    terms[t] = term;
-    stale[owner] = 1;
-  }
+  auto passOn = [&](auto product) {
+    for (uint32_t t = begin; t < end; ++t) {
+      const uint32_t owner = owners[t];
+      const FP12_20 term = product(weights[t]);
+      nets[owner] += int64_t{term} - terms[t];
+      terms[t] = term;
+      stale[owner] = 1;
+    }
+  };
+  if (saturating)
+    passOn([value](FP12_20 weight) { return nx_saturation::Mul(weight, value); });
+  else
+    passOn([value](FP12_20 weight) { return FpMul(weight, value); });
 }
 
 void NxTDPlan::NotifyOutsideTargets(uint32_t slot) {

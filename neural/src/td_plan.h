@@ -7,6 +7,7 @@
 
 #include "neural/fixed.h"
 #include "neural/types.h"
+#include "td_rows.h"
 
 class NxNode;
 class NxTDNode;
@@ -29,6 +30,8 @@ class NxTDNode;
 class NxTDPlan {
  public:
   NxTDPlan(const std::vector<NxTDNode*>& outputNodes, const std::vector<NxNode*>& inputNodes);
+  NxTDPlan(const NxTDPlan&) = delete;
+  NxTDPlan& operator=(const NxTDPlan&) = delete;
 
   // Stores one value per input node and recomputes every node that depends
   // on a changed input, leaving the nodes as the lazy recomputation would.
@@ -53,13 +56,21 @@ class NxTDPlan {
   uint32_t SlotOf(uint32_t position) const { return NumInputs + position; }
   // True when every node is stale.
   bool Reload();
-  void StoreInputs(const double* inputs);
-  // Input k differs from the value last stored.
-  void StoreInput(uint32_t k, const double* inputs);
+  // Lists the inputs whose fixed-point value differs from the one stored.
+  void CollectChangedInputs(const double* inputs);
   // passOn false: every target is due for a full sum already.
-  void Recompute(uint32_t position, bool passOn);
+  void StoreInput(uint32_t k, bool passOn);
+  // Every node recomputed in order from full sums, nothing passed on.
+  void RecomputeAll();
+  // A stale node recomputed, its products updated already.
+  void Recompute(uint32_t position);
+  // Takes the node's net input as it stands and computes its output.
+  void Finish(uint32_t position, bool passOn);
   FP12_20 LogicNetValue(uint32_t position) const;
+  // Records every product for later updates.
   int64_t FullNetSum(uint32_t position);
+  // Only the sum.
+  int64_t WholeNetSum(uint32_t position) const;
   // Every target in the plan of a new value is stale; weighted targets
   // take the new product at once.
   void NotifyTargets(uint32_t slot);
@@ -100,10 +111,14 @@ class NxTDPlan {
   // node and lie at consecutive positions, so the push is one row.
   std::vector<uint8_t> ErrorRow;
   std::vector<uint32_t> SourceValue;  // the source's value slot
+  // By position: the source slots are consecutive, so their values are a row.
+  std::vector<uint8_t> SourceRow;
   // The connections each value slot feeds are the target entries
-  // TargetBegin[v] <= t < TargetBegin[v + 1]; the state a new value touches
-  // is laid out by target entry, so that passing it on reads rows.
+  // TargetBegin[v] <= t < TargetEnd[v], each slot's starting a row of four
+  // and padded with zero weights to whole rows; the state a new value
+  // touches is laid out by target entry, so that passing it on reads rows.
   std::vector<uint32_t> TargetBegin;
+  std::vector<uint32_t> TargetEnd;
   std::vector<uint32_t> TargetOwner;  // the position of the connection's node
   std::vector<uint32_t> EdgeTarget;   // by connection: its target entry
   // Targets outside the plan (nodes no output depends on) by value slot,
@@ -116,11 +131,16 @@ class NxTDPlan {
   std::vector<FP12_20> Value;          // by value slot
   std::vector<uint8_t> HasValue;       // by value slot: an input stored yet
   std::vector<double> GivenInput;      // by input: the value last stored
+  std::vector<uint32_t> ChangedInputs;  // of the current evaluation
+  // Inputs outside (-1, 1], whose products need the saturating route; the
+  // outputs of nodes stay within [0, 1] unless some node is linear.
+  uint32_t UnsafeInputs = 0;
+  bool AnyLinear = false;
   // By position: the 64-bit sum of bias and products, so that updates in
   // any order stay exact; the node's net input is this sum held within the
   // fixed-point range.
   std::vector<int64_t> Net;
-  std::vector<uint8_t> Stale;          // by position
+  std::vector<uint8_t> Stale;          // by position, padded to eight
   // By position: the connection products are not known yet, so the next
   // recomputation sums them all.
   std::vector<uint8_t> SumAll;
@@ -128,6 +148,13 @@ class NxTDPlan {
   std::vector<FP12_20> Weight;         // by connection; 0 for logic nodes
   std::vector<FP12_20> TargetWeight;   // the same weights by target entry
   std::vector<FP12_20> Term;           // by target entry
+  nx_td_rows::Kernels Rows = nx_td_rows::Select();
+  std::vector<int64_t> Changes;  // the changes of one value's products
+  // A value feeding fewer connections passes them on one by one, and a node
+  // with fewer sources sums them in place: below these a row kernel's call
+  // costs more than it saves.
+  static constexpr uint32_t WIDE_FAN_OUT = 8;
+  static constexpr uint32_t WIDE_FAN_IN = 8;
 
   // Incoming errors by position.
   std::vector<FP12_20> IncomingError;

@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "td_rows.h"
+#include "transfer.h"
+
+namespace {
+
+// Weights anywhere in the 32-bit range, the limits included, and values
+// anywhere in (-1, 1], its ends included.
+struct Draw {
+  std::mt19937 random{17};
+  FP12_20 Weight() {
+    switch (random() % 8) {
+      case 0: return INT32_MIN;
+      case 1: return INT32_MAX;
+      default: return static_cast<FP12_20>(random());
+    }
+  }
+  FP12_20 Value() {
+    switch (random() % 8) {
+      case 0: return FP_ONE;
+      case 1: return -FP_ONE + 1;
+      case 2: return 0;
+      default: return static_cast<FP12_20>(random() % (2 * FP_ONE)) - FP_ONE + 1;
+    }
+  }
+};
+
+TEST(TDRows, UnitRangeEndsAreExact) {
+  EXPECT_FALSE(nx_td_rows::OutsideUnitRange(FP_ONE));
+  EXPECT_FALSE(nx_td_rows::OutsideUnitRange(-FP_ONE + 1));
+  EXPECT_FALSE(nx_td_rows::OutsideUnitRange(0));
+  EXPECT_TRUE(nx_td_rows::OutsideUnitRange(FP_ONE + 1));
+  EXPECT_TRUE(nx_td_rows::OutsideUnitRange(-FP_ONE));  // INT32_MIN times -1 would not fit
+  EXPECT_TRUE(nx_td_rows::OutsideUnitRange(INT32_MIN));
+  EXPECT_TRUE(nx_td_rows::OutsideUnitRange(INT32_MAX));
+}
+
+// Sums of every length around the row width, from both kernel sets, against
+// the sum of FpMul products; the products of a value in (-1, 1] never
+// saturate, so FpMul is the exact product there.
+TEST(TDRows, SumsAgreeWithFixedPointProducts) {
+  Draw draw;
+  const nx_td_rows::Kernels fast = nx_td_rows::Select(), portable = nx_td_rows::Select(true);
+  for (unsigned count = 0; count <= 70; ++count) {
+    std::vector<FP12_20> weights(count), values(2 * count + 1);
+    std::vector<uint32_t> slots(count);
+    for (FP12_20& w : weights) w = draw.Weight();
+    for (FP12_20& v : values) v = draw.Value();
+    for (uint32_t& s : slots) s = draw.random() % values.size();
+    int64_t gathered = 0, row = 0;
+    for (unsigned i = 0; i < count; ++i) {
+      gathered += FpMul(weights[i], values[slots[i]]);
+      row += FpMul(weights[i], values[i]);
+      ASSERT_EQ(int64_t{FpMul(weights[i], values[i])}, (int64_t{weights[i]} * values[i]) >> 20);
+    }
+    for (const nx_td_rows::Kernels& k : {fast, portable}) {
+      EXPECT_EQ(k.gatherSum(weights.data(), slots.data(), values.data(), count), gathered) << count;
+      EXPECT_EQ(k.rowSum(weights.data(), values.data(), count), row) << count;
+    }
+  }
+}
+
+// A value passed on through padded rows of four: every product and net
+// input as the plain loop leaves them, the padding untouched, and exactly
+// the owners marked stale.
+TEST(TDRows, PassingOnUpdatesExactlyTheOwners) {
+  Draw draw;
+  for (bool portable : {false, true}) {
+    const nx_td_rows::Kernels kernels = nx_td_rows::Select(portable);
+    for (uint32_t count = 1; count <= 13; ++count) {
+      const uint32_t begin = 8, end = begin + count, padded = (end + 3) / 4 * 4;
+      std::vector<FP12_20> weights(padded + 4, 0), terms(padded + 4, 0);
+      std::vector<uint32_t> owners(padded + 4, 0);
+      std::vector<int64_t> nets(40), changes(count + 4);
+      std::vector<uint8_t> stale(40, 0);
+      for (uint32_t t = begin; t < end; ++t) {
+        weights[t] = draw.Weight();
+        terms[t] = draw.Weight();
+        owners[t] = 3 * (t - begin) + 1;
+      }
+      for (int64_t& n : nets) n = static_cast<int64_t>(draw.random()) - (int64_t{1} << 31);
+      std::vector<int64_t> expectedNets = nets;
+      std::vector<FP12_20> expectedTerms = terms;
+      const FP12_20 value = draw.Value();
+      for (uint32_t t = begin; t < end; ++t) {
+        expectedTerms[t] = FpMul(weights[t], value);
+        expectedNets[owners[t]] += int64_t{expectedTerms[t]} - terms[t];
+      }
+      kernels.passOn(begin, end, value, weights.data(), terms.data(), owners.data(), nets.data(), stale.data(),
+                     changes.data());
+      EXPECT_EQ(terms, expectedTerms) << count;
+      EXPECT_EQ(nets, expectedNets) << count;
+      for (uint32_t p = 0; p < stale.size(); ++p)
+        EXPECT_EQ(stale[p], p % 3 == 1 && p / 3 < count) << p;
+    }
+  }
+}
+
+// The selection-based sigmoid against the table lookup with branches, over
+// the whole range at a coarse step and densely around the ends of the
+// table and zero.
+TEST(TDRows, SigmoidAgreesWithTheTableLookup) {
+  nx_transfer::BuildTables();
+  auto expectSame = [](FP12_20 x) { ASSERT_EQ(nx_td_rows::Sigmoid(x), nx_transfer::Sigmoid(x)) << x; };
+  for (int64_t x = INT32_MIN; x <= INT32_MAX; x += 65537) expectSame(static_cast<FP12_20>(x));
+  const FP12_20 tableEnd = static_cast<FP12_20>(254.0 / 25.5 * FP_SCALE);
+  for (FP12_20 centre : {0, tableEnd, -tableEnd, INT32_MAX - 5000, INT32_MIN + 5000})
+    for (FP12_20 d = -5000; d <= 5000; ++d) expectSame(centre + d);
+  expectSame(INT32_MIN);
+  expectSame(INT32_MAX);
+}
+
+}  // namespace
