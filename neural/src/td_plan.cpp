@@ -5,7 +5,7 @@
 #endif
 
 #include <algorithm>
-#include <cstring>
+#include <cstdlib>
 #include <limits>
 #include <unordered_map>
 #include <unordered_set>
@@ -25,7 +25,7 @@ NxTDPlan::NxTDPlan(const std::vector<NxTDNode*>& outputNodes, const std::vector<
   HasValue.assign(slots, 0);
   GivenInput.assign(NumInputs, std::numeric_limits<double>::quiet_NaN());
   Net.assign(Nodes.size(), 0);
-  Stale.assign((Nodes.size() + 7) / 8 * 8, 0);
+  Stale.assign((Nodes.size() + 63) / 64, 0);
   SumAll.assign(Nodes.size(), 1);
   Bias.assign(Nodes.size(), 0);
   Weight.assign(SourceValue.size(), 0);
@@ -34,6 +34,7 @@ NxTDPlan::NxTDPlan(const std::vector<NxTDNode*>& outputNodes, const std::vector<
   unsigned widest = 0;
   for (NxTDNode* node : Nodes) widest = std::max(widest, node->NumSources);
   ConnectionInputs.assign(widest + 1, 0);
+  FormBlocks();
   // From now on the nodes report changes made behind the plan's back.
   for (NxNode* node : Inputs) node->PlanOutdated = &Outdated;
   for (NxNode* node : Nodes) node->PlanOutdated = &Outdated;
@@ -94,24 +95,24 @@ void NxTDPlan::WireTargets() {
   for (uint32_t p = 0; p < Nodes.size(); ++p)
     for (uint32_t e = SourceBegin[p]; e < SourceBegin[p + 1]; ++e) fed[SourceValue[e]].push_back({e, p});
   EdgeTarget.assign(SourceValue.size(), 0);
-  TargetEnd.assign(fed.size(), 0);
-  size_t widest = 0;
-  for (size_t v = 0; v < fed.size(); ++v) {
-    // Every slot's entries start a row of four; the padding has zero
-    // weights and products.
-    while (TargetOwner.size() % nx_td_rows::ENTRY_ALIGN) TargetOwner.push_back(0);
+  for (const auto& connections : fed) {
     TargetBegin.push_back(static_cast<uint32_t>(TargetOwner.size()));
-    for (auto [e, owner] : fed[v]) {
+    StaleBegin.push_back(static_cast<uint32_t>(StaleWord.size()));
+    for (auto [e, owner] : connections) {
       EdgeTarget[e] = static_cast<uint32_t>(TargetOwner.size());
       TargetOwner.push_back(owner);
+      // The owners come in ascending order, so one word's bits are adjacent.
+      if (StaleWord.size() == StaleBegin.back() || StaleWord.back() != owner / 64) {
+        StaleWord.push_back(owner / 64);
+        StaleBits.push_back(0);
+      }
+      StaleBits.back() |= uint64_t{1} << (owner % 64);
     }
-    TargetEnd[v] = static_cast<uint32_t>(TargetOwner.size());
-    widest = std::max(widest, fed[v].size());
   }
-  while (TargetOwner.size() % nx_td_rows::ENTRY_ALIGN) TargetOwner.push_back(0);
+  TargetBegin.push_back(static_cast<uint32_t>(TargetOwner.size()));
+  StaleBegin.push_back(static_cast<uint32_t>(StaleWord.size()));
   TargetWeight.assign(TargetOwner.size(), 0);
   Term.assign(TargetOwner.size(), 0);
-  Changes.assign(widest + nx_td_rows::ENTRY_ALIGN, 0);
 }
 
 void NxTDPlan::WireOutsideTargets(const SlotMap& slot) {
@@ -123,6 +124,58 @@ void NxTDPlan::WireOutsideTargets(const SlotMap& slot) {
   };
   for (uint32_t k = 0; k < NumInputs; ++k) collect(Inputs[k], k);
   for (uint32_t p = 0; p < Nodes.size(); ++p) collect(Nodes[p], SlotOf(p));
+}
+
+void NxTDPlan::FormBlocks() {
+  const uint32_t count = static_cast<uint32_t>(Nodes.size());
+  BlockAt.assign(count, 0);
+  auto sources = [this](uint32_t p) { return SourceBegin[p + 1] - SourceBegin[p]; };
+  auto fedBefore = [this](uint32_t p, uint32_t first) {
+    for (uint32_t e = SourceBegin[p]; e < SourceBegin[p + 1]; ++e)
+      if (SourceValue[e] >= SlotOf(first)) return false;
+    return true;
+  };
+  size_t widest = 0;
+  for (uint32_t p = 0; p < count;) {
+    const uint32_t n = sources(p);
+    uint32_t q = p;
+    if (!IsLogic[p] && n > 0)
+      while (q < count && !IsLogic[q] && sources(q) * 2 >= n && sources(q) <= 2 * n && fedBefore(q, p)) ++q;
+    if (q - p < MIN_BLOCK) {
+      p = std::max(q, p + 1);
+      continue;
+    }
+    const uint32_t lanes = (q - p + nx_td_rows::NARROW_LANES - 1) / nx_td_rows::NARROW_LANES * nx_td_rows::NARROW_LANES;
+    SumBlock block{p, q - p, 0, lanes, static_cast<uint32_t>(BlockWeight.size()), false};
+    for (uint32_t r = p; r < q; ++r) block.sources = std::max(block.sources, sources(r));
+    BlockWeight.resize(BlockWeight.size() + size_t{block.sources} * block.lanes, 0);
+    BlockSlot.resize(BlockWeight.size(), 0);
+    for (uint32_t j = 0; j < block.count; ++j)
+      for (uint32_t i = 0; i < sources(p + j); ++i)
+        BlockSlot[block.offset + i * block.lanes + j] = SourceValue[SourceBegin[p + j] + i];
+    Blocks.push_back(block);
+    BlockAt[p] = static_cast<uint32_t>(Blocks.size());
+    widest = std::max(widest, size_t{block.lanes});
+    p = q;
+  }
+  BlockSum.assign(widest, 0);
+}
+
+// A product of a weight with a value in [-1, 1] is no larger than the
+// weight, so narrow weights keep every partial sum within 32 bits.
+void NxTDPlan::LoadBlockWeights() {
+  for (SumBlock& block : Blocks) {
+    block.narrow = true;
+    for (uint32_t j = 0; j < block.count; ++j) {
+      const uint32_t begin = SourceBegin[block.first + j], end = SourceBegin[block.first + j + 1];
+      uint64_t magnitude = static_cast<uint64_t>(std::abs(int64_t{Bias[block.first + j]}));
+      for (uint32_t i = 0; i < end - begin; ++i) {
+        BlockWeight[block.offset + i * block.lanes + j] = Weight[begin + i];
+        magnitude += static_cast<uint64_t>(std::abs(int64_t{Weight[begin + i]}));
+      }
+      block.narrow = block.narrow && magnitude < (uint64_t{1} << 31);
+    }
+  }
 }
 
 // Depth first through the sources: a node is placed once all its sources
@@ -169,18 +222,13 @@ void NxTDPlan::Evaluate(const double* inputs) {
     return;
   }
   for (uint32_t k : ChangedInputs) StoreInput(k, true);
-  // Eight flags at a time past nodes no change reached, which are most;
-  // one by one within the eight, since a recomputed node may make a later
-  // one stale.
-  const uint32_t count = static_cast<uint32_t>(Nodes.size());
-  const uint8_t* stale = Stale.data();
-  for (uint32_t base = 0; base < count; base += 8) {
-    uint64_t flags;
-    std::memcpy(&flags, stale + base, sizeof flags);
-    if (!flags) continue;
-    for (uint32_t p = base + static_cast<uint32_t>(__builtin_ctzll(flags)) / 8; p < base + 8; ++p)
-      if (stale[p]) Recompute(p);
-  }
+  // Lowest stale position first; a recomputed node marks only later ones.
+  uint64_t* stale = Stale.data();
+  for (uint32_t word = 0; word < Stale.size(); ++word)
+    for (uint64_t bits; (bits = stale[word]) != 0;) {
+      stale[word] = bits & (bits - 1);
+      Recompute(word * 64 + static_cast<uint32_t>(__builtin_ctzll(bits)));
+    }
 }
 
 // Takes the forward state from the nodes. A node that is stale there is
@@ -194,11 +242,12 @@ bool NxTDPlan::Reload() {
     GivenInput[k] = std::numeric_limits<double>::quiet_NaN();  // equal to nothing
   }
   bool everyNode = true;
+  std::fill(Stale.begin(), Stale.end(), 0);
   for (uint32_t p = 0; p < Nodes.size(); ++p) {
     NxTDNode* node = Nodes[p];
     Value[SlotOf(p)] = node->Output;
     Net[p] = node->NetValue;
-    Stale[p] = node->NewInput;
+    if (node->NewInput) MarkStale(p);
     everyNode = everyNode && node->NewInput;
     SumAll[p] = 1;
     if (IsLogic[p]) continue;
@@ -211,6 +260,7 @@ bool NxTDPlan::Reload() {
     node->FullRecompute = true;
   }
   for (uint32_t k = 0; k < NumInputs; ++k) UnsafeInputs += nx_td_rows::OutsideUnitRange(Value[k]);
+  LoadBlockWeights();
   Outdated = false;
   return everyNode;
 }
@@ -263,18 +313,34 @@ void NxTDPlan::StoreInput(uint32_t k, bool passOn) {
   NotifyOutsideTargets(k);
 }
 
+// The products are not recorded: each node sums them all again when it is
+// next recomputed by itself.
 void NxTDPlan::RecomputeAll() {
   std::fill(Stale.begin(), Stale.end(), 0);
-  for (uint32_t p = 0; p < Nodes.size(); ++p) {
+  const bool rows = !UnsafeInputs && !AnyLinear;
+  const uint32_t count = static_cast<uint32_t>(Nodes.size());
+  for (uint32_t p = 0; p < count;) {
+    if (rows && BlockAt[p]) {
+      const SumBlock& block = Blocks[BlockAt[p] - 1];
+      for (uint32_t j = 0; j < block.lanes; ++j) BlockSum[j] = j < block.count ? Bias[p + j] : 0;
+      (block.narrow ? Rows.narrowBlockSums : Rows.blockSums)(BlockWeight.data() + block.offset,
+                                                            BlockSlot.data() + block.offset, Value.data(),
+                                                            block.sources, block.lanes, BlockSum.data());
+      for (uint32_t j = 0; j < block.count; ++j, ++p) {
+        Net[p] = BlockSum[j];
+        SumAll[p] = 1;
+        Finish(p, false);
+      }
+      continue;
+    }
     Net[p] = IsLogic[p] ? LogicNetValue(p) : WholeNetSum(p);
-    // The products were not recorded.
     SumAll[p] = 1;
     Finish(p, false);
+    ++p;
   }
 }
 
-void NxTDPlan::Recompute(uint32_t position) {
-  Stale[position] = 0;
+[[gnu::always_inline]] inline void NxTDPlan::Recompute(uint32_t position) {
   if (IsLogic[position]) {
     Net[position] = LogicNetValue(position);
   } else if (SumAll[position]) {
@@ -284,7 +350,7 @@ void NxTDPlan::Recompute(uint32_t position) {
   Finish(position, true);
 }
 
-inline void NxTDPlan::Finish(uint32_t position, bool passOn) {
+[[gnu::always_inline]] inline void NxTDPlan::Finish(uint32_t position, bool passOn) {
   const FP12_20 net = nx_saturation::Clamp(Net[position]);
   const FP12_20 output =
       Type[position] == SIGMOID ? nx_td_rows::Sigmoid(net) : nx_transfer::Output(Type[position], net);
@@ -351,30 +417,24 @@ int64_t NxTDPlan::WholeNetSum(uint32_t position) const {
 
 // Logic targets carry zero weights here: the update leaves their net input
 // alone, and they average their sources when recomputed.
-void NxTDPlan::NotifyTargets(uint32_t slot) {
+[[gnu::always_inline]] inline void NxTDPlan::NotifyTargets(uint32_t slot) {
   const FP12_20 value = Value[slot];
-  const uint32_t begin = TargetBegin[slot], end = TargetEnd[slot];
-  const bool saturating = nx_td_rows::OutsideUnitRange(value);
-  if (!saturating && end - begin >= WIDE_FAN_OUT) {
-    Rows.passOn(begin, end, value, TargetWeight.data(), Term.data(), TargetOwner.data(), Net.data(), Stale.data(),
-                Changes.data());
-    return;
-  }
+  const uint32_t begin = TargetBegin[slot], end = TargetBegin[slot + 1];
   const uint32_t* owners = TargetOwner.data();
   const FP12_20* weights = TargetWeight.data();
   FP12_20* terms = Term.data();
   int64_t* nets = Net.data();
-  uint8_t* stale = Stale.data();
   auto passOn = [&](auto product) {
     for (uint32_t t = begin; t < end; ++t) {
       const uint32_t owner = owners[t];
       const FP12_20 term = product(weights[t]);
       nets[owner] += int64_t{term} - terms[t];
       terms[t] = term;
-      stale[owner] = 1;
     }
   };
-  if (saturating)
+  for (uint32_t m = StaleBegin[slot]; m < StaleBegin[slot + 1]; ++m) Stale[StaleWord[m]] |= StaleBits[m];
+  // No product of a value in (-1, 1] can saturate.
+  if (nx_td_rows::OutsideUnitRange(value))
     passOn([value](FP12_20 weight) { return nx_saturation::Mul(weight, value); });
   else
     passOn([value](FP12_20 weight) { return FpMul(weight, value); });

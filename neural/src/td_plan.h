@@ -26,7 +26,10 @@ class NxTDNode;
 // net inputs, weights, the product of each connection) next to each other,
 // and writes every recomputed output and net input through to its node. A
 // node whose weights or input change by any other route marks the copy
-// outdated, and the next evaluation reloads it from the nodes.
+// outdated, and the next evaluation reloads it from the nodes. A new input
+// vector, or the first evaluation after learning, goes through every node
+// in one pass instead, where neighbouring nodes that do not feed one
+// another sum their connections side by side.
 class NxTDPlan {
  public:
   NxTDPlan(const std::vector<NxTDNode*>& outputNodes, const std::vector<NxNode*>& inputNodes);
@@ -50,6 +53,10 @@ class NxTDPlan {
   void WireSources(const SlotMap& slot);
   void WireTargets();
   void WireOutsideTargets(const SlotMap& slot);
+  // Groups consecutive weighted nodes that do not feed one another into
+  // blocks whose sums the whole pass computes side by side.
+  void FormBlocks();
+  void LoadBlockWeights();
 
   // Forward state. Value slots number the input nodes first, then the
   // plan's nodes in order.
@@ -114,12 +121,15 @@ class NxTDPlan {
   // By position: the source slots are consecutive, so their values are a row.
   std::vector<uint8_t> SourceRow;
   // The connections each value slot feeds are the target entries
-  // TargetBegin[v] <= t < TargetEnd[v], each slot's starting a row of four
-  // and padded with zero weights to whole rows; the state a new value
-  // touches is laid out by target entry, so that passing it on reads rows.
+  // TargetBegin[v] <= t < TargetBegin[v + 1]; the state a new value touches
+  // is laid out by target entry, so that passing it on reads rows.
   std::vector<uint32_t> TargetBegin;
-  std::vector<uint32_t> TargetEnd;
   std::vector<uint32_t> TargetOwner;  // the position of the connection's node
+  // The owners of each value slot's connections as bits of Stale: words
+  // StaleWord[m] take StaleBits[m], StaleBegin[v] <= m < StaleBegin[v + 1].
+  std::vector<uint32_t> StaleBegin;
+  std::vector<uint32_t> StaleWord;
+  std::vector<uint64_t> StaleBits;
   std::vector<uint32_t> EdgeTarget;   // by connection: its target entry
   // Targets outside the plan (nodes no output depends on) by value slot,
   // each with the index among the target's sources; nearly always empty.
@@ -140,7 +150,8 @@ class NxTDPlan {
   // any order stay exact; the node's net input is this sum held within the
   // fixed-point range.
   std::vector<int64_t> Net;
-  std::vector<uint8_t> Stale;          // by position, padded to eight
+  std::vector<uint64_t> Stale;         // a bit by position
+  void MarkStale(uint32_t position) { Stale[position / 64] |= uint64_t{1} << (position % 64); }
   // By position: the connection products are not known yet, so the next
   // recomputation sums them all.
   std::vector<uint8_t> SumAll;
@@ -149,11 +160,24 @@ class NxTDPlan {
   std::vector<FP12_20> TargetWeight;   // the same weights by target entry
   std::vector<FP12_20> Term;           // by target entry
   nx_td_rows::Kernels Rows = nx_td_rows::Select();
-  std::vector<int64_t> Changes;  // the changes of one value's products
-  // A value feeding fewer connections passes them on one by one, and a node
-  // with fewer sources sums them in place: below these a row kernel's call
-  // costs more than it saves.
-  static constexpr uint32_t WIDE_FAN_OUT = 8;
+  // Blocks of at least MIN_BLOCK consecutive nodes, none a source of
+  // another, with between half and twice the first node's sources. Source
+  // i of every node of a block lies in row i of BlockWeight and BlockSlot,
+  // `lanes` wide (the nodes rounded up to eight); a node with fewer sources
+  // has zero weights in the rows beyond.
+  struct SumBlock {
+    uint32_t first, count, sources, lanes, offset;
+    // Every node's weights have an absolute sum, with the bias, below 2^31.
+    bool narrow;
+  };
+  static constexpr uint32_t MIN_BLOCK = 4;
+  std::vector<SumBlock> Blocks;
+  std::vector<uint32_t> BlockAt;  // by position: 1 + the block it starts, or 0
+  std::vector<FP12_20> BlockWeight;
+  std::vector<uint32_t> BlockSlot;
+  std::vector<int64_t> BlockSum;  // one block's sums
+  // A node with fewer sources sums them in place: the call of a row kernel
+  // would cost more than it saves.
   static constexpr uint32_t WIDE_FAN_IN = 8;
 
   // Incoming errors by position.

@@ -6,16 +6,6 @@ namespace nx_td_rows {
 
 namespace {
 
-void PassOnPortable(uint32_t begin, uint32_t end, FP12_20 value, const FP12_20* weights, FP12_20* terms,
-                    const uint32_t* owners, int64_t* nets, uint8_t* stale, int64_t*) {
-  for (uint32_t t = begin; t < end; ++t) {
-    const FP12_20 term = FpMul(weights[t], value);
-    nets[owners[t]] += int64_t{term} - terms[t];
-    terms[t] = term;
-    stale[owners[t]] = 1;
-  }
-}
-
 int64_t GatherSumPortable(const FP12_20* weights, const uint32_t* slots, const FP12_20* values, unsigned count) {
   int64_t sum = 0;
   for (unsigned i = 0; i < count; ++i) sum += FpMul(weights[i], values[slots[i]]);
@@ -26,6 +16,12 @@ int64_t RowSumPortable(const FP12_20* weights, const FP12_20* values, unsigned c
   int64_t sum = 0;
   for (unsigned i = 0; i < count; ++i) sum += FpMul(weights[i], values[i]);
   return sum;
+}
+
+void BlockSumsPortable(const FP12_20* weights, const uint32_t* slots, const FP12_20* values, unsigned sources,
+                       unsigned lanes, int64_t* sums) {
+  for (unsigned i = 0; i < sources; ++i)
+    for (unsigned j = 0; j < lanes; ++j) sums[j] += FpMul(weights[i * lanes + j], values[slots[i * lanes + j]]);
 }
 
 // Four products at once, one per 64-bit lane, from the low halves of the
@@ -49,26 +45,6 @@ __attribute__((target("avx2"))) inline int64_t LaneSum(__m256i sums) {
   return _mm_cvtsi128_si64(half) + _mm_extract_epi64(half, 1);
 }
 
-// The products and their changes four at a time; the owners, which lie
-// anywhere, take their changes one by one.
-__attribute__((target("avx2"))) void PassOnAvx2(uint32_t begin, uint32_t end, FP12_20 value, const FP12_20* weights,
-                                                 FP12_20* terms, const uint32_t* owners, int64_t* nets,
-                                                 uint8_t* stale, int64_t* changes) {
-  const __m256i value4 = _mm256_set1_epi64x(value);
-  int64_t* change = changes;
-  for (uint32_t t = begin; t < end; t += ENTRY_ALIGN, change += ENTRY_ALIGN) {
-    const __m128i term = FpMul4(Widen(Load4(weights + t)), value4);
-    const __m256i difference = _mm256_sub_epi64(Widen(term), Widen(Load4(terms + t)));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(terms + t), term);
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(change), difference);
-  }
-  for (uint32_t t = begin; t < end; ++t) {
-    const uint32_t owner = owners[t];
-    nets[owner] += changes[t - begin];
-    stale[owner] = 1;
-  }
-}
-
 __attribute__((target("avx2"))) int64_t GatherSumAvx2(const FP12_20* weights, const uint32_t* slots,
                                                        const FP12_20* values, unsigned count) {
   __m256i sums = _mm256_setzero_si256();
@@ -89,11 +65,56 @@ __attribute__((target("avx2"))) int64_t RowSumAvx2(const FP12_20* weights, const
   return LaneSum(sums) + RowSumPortable(weights + i, values + i, count - i);
 }
 
+// Four nodes at a time, each lane a node, the sources one after another.
+__attribute__((target("avx2"))) void BlockSumsAvx2(const FP12_20* weights, const uint32_t* slots,
+                                                    const FP12_20* values, unsigned sources, unsigned lanes,
+                                                    int64_t* sums) {
+  for (unsigned j = 0; j < lanes; j += 4) {
+    auto* at = reinterpret_cast<__m256i*>(sums + j);
+    __m256i sum = _mm256_loadu_si256(at);
+    for (unsigned i = 0; i < sources; ++i) {
+      const unsigned k = i * lanes + j;
+      const __m128i gathered =
+          _mm_i32gather_epi32(values, _mm_loadu_si128(reinterpret_cast<const __m128i*>(slots + k)), 4);
+      sum = _mm256_add_epi64(sum, Widen(FpMul4(Widen(Load4(weights + k)), Widen(gathered))));
+    }
+    _mm256_storeu_si256(at, sum);
+  }
+}
+
+// FpMul on eight lanes: the even lanes multiply in place, the odd ones
+// after a move down, and each 64-bit product shifted right by 20 holds the
+// result in its low half.
+__attribute__((target("avx2"))) inline __m256i FpMul8(__m256i a, __m256i b) {
+  const __m256i even = _mm256_srli_epi64(_mm256_mul_epi32(a, b), 20);
+  const __m256i odd = _mm256_srli_epi64(_mm256_mul_epi32(_mm256_srli_epi64(a, 32), _mm256_srli_epi64(b, 32)), 20);
+  return _mm256_blend_epi32(even, _mm256_slli_epi64(odd, 32), 0xAA);
+}
+
+__attribute__((target("avx2"))) void NarrowBlockSumsAvx2(const FP12_20* weights, const uint32_t* slots,
+                                                          const FP12_20* values, unsigned sources, unsigned lanes,
+                                                          int64_t* sums) {
+  for (unsigned j = 0; j < lanes; j += NARROW_LANES) {
+    __m256i sum = _mm256_setzero_si256();
+    for (unsigned i = 0; i < sources; ++i) {
+      const unsigned k = i * lanes + j;
+      const __m256i gathered =
+          _mm256_i32gather_epi32(reinterpret_cast<const int*>(values),
+                                 _mm256_loadu_si256(reinterpret_cast<const __m256i*>(slots + k)), 4);
+      sum = _mm256_add_epi32(sum, FpMul8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights + k)), gathered));
+    }
+    auto* low = reinterpret_cast<__m256i*>(sums + j);
+    auto* high = reinterpret_cast<__m256i*>(sums + j + 4);
+    _mm256_storeu_si256(low, _mm256_add_epi64(_mm256_loadu_si256(low), Widen(_mm256_castsi256_si128(sum))));
+    _mm256_storeu_si256(high, _mm256_add_epi64(_mm256_loadu_si256(high), Widen(_mm256_extracti128_si256(sum, 1))));
+  }
+}
+
 }  // namespace
 
 Kernels Select(bool portable) {
-  if (!portable && __builtin_cpu_supports("avx2")) return {PassOnAvx2, GatherSumAvx2, RowSumAvx2};
-  return {PassOnPortable, GatherSumPortable, RowSumPortable};
+  if (!portable && __builtin_cpu_supports("avx2")) return {GatherSumAvx2, RowSumAvx2, BlockSumsAvx2, NarrowBlockSumsAvx2};
+  return {GatherSumPortable, RowSumPortable, BlockSumsPortable, BlockSumsPortable};
 }
 
 }  // namespace nx_td_rows

@@ -16,19 +16,22 @@ inline bool OutsideUnitRange(FP12_20 value) {
   return static_cast<uint32_t>(value) + uint32_t{FP_ONE - 1} >= 2u * FP_ONE;
 }
 
-// nx_transfer::Sigmoid without a branch on the data: the sign of a net
-// input and a table index past the end are as likely as not, so the
-// choices are made by selection.
+// nx_transfer::Sigmoid without a branch on the sign of the net input,
+// which is as likely positive as negative: with s all ones for a negative
+// x and 0 otherwise, (x ^ s) - s is FpNeg(x) or x, and
+// ((y ^ s) - s) + (s & FP_ONE) is FP_ONE - y or y, all wrapping as the
+// fixed-point operations do.
 inline FP12_20 Sigmoid(FP12_20 x) {
   const nx_transfer::Tables& t = nx_transfer::tables;
-  const FP12_20 magnitude = x >= 0 ? x : FpNeg(x);
+  const uint32_t sign = static_cast<uint32_t>(x >> 31);
+  const FP12_20 magnitude = static_cast<FP12_20>((static_cast<uint32_t>(x) ^ sign) - sign);
   const FP12_20 scaled = FpMul(magnitude, nx_transfer::SCALE_25_5);
   const int32_t index = scaled < 0 ? nx_transfer::TABLE_SIZE : (scaled >> 20);
   const bool past = index > 254;
   const int32_t at = past ? 255 : index;
   const FP12_20 inside = FpAdd(t.Sigmoid[at], FpMul(FpSub(scaled, index << 20), t.SigmoidSteps[at]));
-  const FP12_20 looked = past ? t.Sigmoid[255] : inside;
-  return x >= 0 ? looked : FpSub(FP_ONE, looked);
+  const uint32_t looked = static_cast<uint32_t>(past ? t.Sigmoid[255] : inside);
+  return static_cast<FP12_20>(((looked ^ sign) - sign) + (sign & uint32_t{FP_ONE}));
 }
 
 // The sum of FpMul(weights[i], values[slots[i]]) over i < count, in 64 bits.
@@ -36,22 +39,24 @@ using GatherSum = int64_t (*)(const FP12_20* weights, const uint32_t* slots, con
 // The same where the values lie side by side: values[i] for slot i.
 using RowSum = int64_t (*)(const FP12_20* weights, const FP12_20* values, unsigned count);
 
-// A value changed: for the connections it feeds, target entries
-// begin <= t < end (begin a multiple of four, the entries padded with zero
-// weights up to one), the change of each product goes to its owner's net
-// input, which is marked stale:
-//   nets[owners[t]] += FpMul(weights[t], value) - terms[t];
-//   terms[t] = FpMul(weights[t], value);  stale[owners[t]] = 1
-// `changes` has room for the entries rounded up to four.
-using PassOn = void (*)(uint32_t begin, uint32_t end, FP12_20 value, const FP12_20* weights, FP12_20* terms,
-                        const uint32_t* owners, int64_t* nets, uint8_t* stale, int64_t* changes);
+// The net inputs of a block of nodes that share no wiring among themselves
+// and have as many sources each, side by side: for every lane j < lanes
+// (a multiple of four),
+//   sums[j] += sum over i < sources of FpMul(weights[i * lanes + j], values[slots[i * lanes + j]])
+// The weights and slots of source i of all the nodes form one row.
+using BlockSums = void (*)(const FP12_20* weights, const uint32_t* slots, const FP12_20* values, unsigned sources,
+                           unsigned lanes, int64_t* sums);
 
-constexpr uint32_t ENTRY_ALIGN = 4;
+// The same for blocks whose lanes (a multiple of eight) each have weights
+// of absolute sum below 2^31 with the bias: no partial sum of products can
+// then leave the 32-bit range, so the lanes may add in 32 bits.
+constexpr unsigned NARROW_LANES = 8;
 
 struct Kernels {
-  PassOn passOn;
   GatherSum gatherSum;
   RowSum rowSum;
+  BlockSums blockSums;
+  BlockSums narrowBlockSums;
 };
 
 // The fastest kernels the processor runs; `portable` picks the plain ones,

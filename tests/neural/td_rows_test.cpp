@@ -65,40 +65,46 @@ TEST(TDRows, SumsAgreeWithFixedPointProducts) {
   }
 }
 
-// A value passed on through padded rows of four: every product and net
-// input as the plain loop leaves them, the padding untouched, and exactly
-// the owners marked stale.
-TEST(TDRows, PassingOnUpdatesExactlyTheOwners) {
+// Blocks of nodes side by side, each lane its own sum, added to what the
+// lanes held.
+TEST(TDRows, BlockSumsAddEveryLanesProducts) {
   Draw draw;
-  for (bool portable : {false, true}) {
-    const nx_td_rows::Kernels kernels = nx_td_rows::Select(portable);
-    for (uint32_t count = 1; count <= 13; ++count) {
-      const uint32_t begin = 8, end = begin + count, padded = (end + 3) / 4 * 4;
-      std::vector<FP12_20> weights(padded + 4, 0), terms(padded + 4, 0);
-      std::vector<uint32_t> owners(padded + 4, 0);
-      std::vector<int64_t> nets(40), changes(count + 4);
-      std::vector<uint8_t> stale(40, 0);
-      for (uint32_t t = begin; t < end; ++t) {
-        weights[t] = draw.Weight();
-        terms[t] = draw.Weight();
-        owners[t] = 3 * (t - begin) + 1;
+  for (const nx_td_rows::Kernels& k : {nx_td_rows::Select(), nx_td_rows::Select(true)})
+    for (unsigned lanes : {4u, 8u, 12u})
+      for (unsigned sources : {0u, 1u, 3u, 16u, 63u}) {
+        std::vector<FP12_20> weights(sources * lanes), values(50);
+        std::vector<uint32_t> slots(sources * lanes);
+        for (FP12_20& w : weights) w = draw.Weight();
+        for (FP12_20& v : values) v = draw.Value();
+        for (uint32_t& s : slots) s = draw.random() % values.size();
+        std::vector<int64_t> sums(lanes), expected(lanes);
+        for (unsigned j = 0; j < lanes; ++j) sums[j] = expected[j] = static_cast<int32_t>(draw.random());
+        for (unsigned i = 0; i < sources; ++i)
+          for (unsigned j = 0; j < lanes; ++j) expected[j] += FpMul(weights[i * lanes + j], values[slots[i * lanes + j]]);
+        k.blockSums(weights.data(), slots.data(), values.data(), sources, lanes, sums.data());
+        EXPECT_EQ(sums, expected) << lanes << " " << sources;
       }
-      for (int64_t& n : nets) n = static_cast<int64_t>(draw.random()) - (int64_t{1} << 31);
-      std::vector<int64_t> expectedNets = nets;
-      std::vector<FP12_20> expectedTerms = terms;
-      const FP12_20 value = draw.Value();
-      for (uint32_t t = begin; t < end; ++t) {
-        expectedTerms[t] = FpMul(weights[t], value);
-        expectedNets[owners[t]] += int64_t{expectedTerms[t]} - terms[t];
+}
+
+// Narrow weights, whose absolute sum stays below 2^31, add in 32-bit lanes
+// with the same results, the largest such weights included.
+TEST(TDRows, NarrowBlockSumsAgreeWithWideOnes) {
+  Draw draw;
+  for (const nx_td_rows::Kernels& k : {nx_td_rows::Select(), nx_td_rows::Select(true)})
+    for (unsigned lanes : {8u, 16u, 48u})
+      for (unsigned sources : {1u, 4u, 16u, 63u}) {
+        const int32_t limit = static_cast<int32_t>((uint32_t{1} << 31) / (sources + 1) - 1);
+        std::vector<FP12_20> weights(sources * lanes), values(80);
+        std::vector<uint32_t> slots(sources * lanes);
+        for (FP12_20& w : weights) w = draw.random() % 4 ? static_cast<int32_t>(draw.random() % limit) - limit / 2 : limit;
+        for (FP12_20& v : values) v = draw.random() % 3 ? draw.Value() : FP_ONE;
+        for (uint32_t& s : slots) s = draw.random() % values.size();
+        std::vector<int64_t> narrow(lanes), wide(lanes);
+        for (unsigned j = 0; j < lanes; ++j) narrow[j] = wide[j] = static_cast<int32_t>(draw.random());
+        k.blockSums(weights.data(), slots.data(), values.data(), sources, lanes, wide.data());
+        k.narrowBlockSums(weights.data(), slots.data(), values.data(), sources, lanes, narrow.data());
+        EXPECT_EQ(narrow, wide) << lanes << " " << sources;
       }
-      kernels.passOn(begin, end, value, weights.data(), terms.data(), owners.data(), nets.data(), stale.data(),
-                     changes.data());
-      EXPECT_EQ(terms, expectedTerms) << count;
-      EXPECT_EQ(nets, expectedNets) << count;
-      for (uint32_t p = 0; p < stale.size(); ++p)
-        EXPECT_EQ(stale[p], p % 3 == 1 && p / 3 < count) << p;
-    }
-  }
 }
 
 // The selection-based sigmoid against the table lookup with branches, over
