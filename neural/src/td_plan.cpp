@@ -25,7 +25,7 @@ NxTDPlan::NxTDPlan(const std::vector<NxTDNode*>& outputNodes, const std::vector<
   HasValue.assign(slots, 0);
   GivenInput.assign(NumInputs, std::numeric_limits<double>::quiet_NaN());
   Net.assign(Nodes.size(), 0);
-  Stale.assign((Nodes.size() + 63) / 64, 0);
+  Stale.assign(std::max<size_t>((Nodes.size() + 63) / 64, 1), 0);
   SumAll.assign(Nodes.size(), 1);
   Bias.assign(Nodes.size(), 0);
   Weight.assign(SourceValue.size(), 0);
@@ -111,6 +111,14 @@ void NxTDPlan::WireTargets() {
   }
   TargetBegin.push_back(static_cast<uint32_t>(TargetOwner.size()));
   StaleBegin.push_back(static_cast<uint32_t>(StaleWord.size()));
+  OwnerMasks.assign(fed.size(), OwnerMask{{0, 0}, {0, 0}});
+  for (size_t v = 0; v < fed.size(); ++v) {
+    const uint32_t begin = StaleBegin[v], words = StaleBegin[v + 1] - begin;
+    TwoWordMasks = TwoWordMasks && words <= 2;
+    if (words == 0 || words > 2) continue;
+    OwnerMasks[v] = {{StaleWord[begin], StaleWord[begin + words - 1]}, {StaleBits[begin], 0}};
+    if (words == 2) OwnerMasks[v].bits[1] = StaleBits[begin + 1];
+  }
   TargetWeight.assign(TargetOwner.size(), 0);
   Term.assign(TargetOwner.size(), 0);
 }
@@ -432,7 +440,13 @@ int64_t NxTDPlan::WholeNetSum(uint32_t position) const {
       terms[t] = term;
     }
   };
-  for (uint32_t m = StaleBegin[slot]; m < StaleBegin[slot + 1]; ++m) Stale[StaleWord[m]] |= StaleBits[m];
+  if (TwoWordMasks) {
+    const OwnerMask& mask = OwnerMasks[slot];
+    Stale[mask.word[0]] |= mask.bits[0];
+    Stale[mask.word[1]] |= mask.bits[1];
+  } else {
+    for (uint32_t m = StaleBegin[slot]; m < StaleBegin[slot + 1]; ++m) Stale[StaleWord[m]] |= StaleBits[m];
+  }
   // No product of a value in (-1, 1] can saturate.
   if (nx_td_rows::OutsideUnitRange(value))
     passOn([value](FP12_20 weight) { return nx_saturation::Mul(weight, value); });

@@ -111,6 +111,25 @@ NetPtr MakeFan(unsigned seed) {
   return net;
 }
 
+// Broad: two hundred hidden nodes, each fed by all sixteen inputs, so a
+// new input makes nodes stale across more than two words of flags.
+NxNeuralBase::ConfigData BroadConfig() {
+  NxNeuralBase::ConfigData config;
+  config.AddLayer(0, {16, 1}, SIGMOID);
+  config.AddLayer(2, {200, 1}, SIGMOID);
+  config.AddMapping(0, 2, {16, 1}, {0, 0}, {0, 0}, 0);
+  config.AddLayer(1, {1, 1}, SIGMOID);
+  config.AddMapping(2, 1, {200, 1}, {0, 0}, {0, 0}, 0);
+  return config;
+}
+
+NetPtr MakeBroad(unsigned seed) {
+  NxFixRandomSeed(seed);
+  NetPtr net(CreateTempDiffNet(BroadConfig(), 0.7));
+  net->SetupStandardLearning(0.625);
+  return net;
+}
+
 // Input values from -1 to 2 in hundredths, or with `unitRange` only those
 // in (-1, 1], whose products never saturate.
 double DrawInput(NxRandomGenerator& random, bool unitRange) {
@@ -158,6 +177,7 @@ TEST(TDEvaluation, OnePassAgreesWithTheLayerRouteThroughLearning) {
   // Values in (-1, 1]: sums and updates over whole rows.
   ExpectBothRoutesAgree(MakeWide, 8, 20, true);
   ExpectBothRoutesAgree(MakeFan, 6, 32, true);
+  ExpectBothRoutesAgree(MakeBroad, 2, 16, true);
   // The unused linear nodes were told of every change; asked, they agree too.
   NetPtr fast = MakeMixed(5), lazy = MakeMixed(5);
   double inputs[8] = {0.9, 0.2, -0.2, 0.9, 0.1, 0.5, 0.9, 0.3};
