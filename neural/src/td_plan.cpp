@@ -137,6 +137,8 @@ void NxTDPlan::WireOutsideTargets(const SlotMap& slot) {
 void NxTDPlan::FormBlocks() {
   const uint32_t count = static_cast<uint32_t>(Nodes.size());
   BlockAt.assign(count, 0);
+  InBlock.assign(count, 0);
+  EdgeBlock.assign(SourceValue.size(), 0);
   auto sources = [this](uint32_t p) { return SourceBegin[p + 1] - SourceBegin[p]; };
   auto fedBefore = [this](uint32_t p, uint32_t first) {
     for (uint32_t e = SourceBegin[p]; e < SourceBegin[p + 1]; ++e)
@@ -153,37 +155,23 @@ void NxTDPlan::FormBlocks() {
       p = std::max(q, p + 1);
       continue;
     }
-    const uint32_t lanes = (q - p + nx_td_rows::NARROW_LANES - 1) / nx_td_rows::NARROW_LANES * nx_td_rows::NARROW_LANES;
-    SumBlock block{p, q - p, 0, lanes, static_cast<uint32_t>(BlockWeight.size()), false};
+    const uint32_t lanes = (q - p + nx_td_rows::BLOCK_LANES - 1) / nx_td_rows::BLOCK_LANES * nx_td_rows::BLOCK_LANES;
+    SumBlock block{p, q - p, 0, lanes, static_cast<uint32_t>(BlockWeight.size())};
     for (uint32_t r = p; r < q; ++r) block.sources = std::max(block.sources, sources(r));
     BlockWeight.resize(BlockWeight.size() + size_t{block.sources} * block.lanes, 0);
     BlockSlot.resize(BlockWeight.size(), 0);
     for (uint32_t j = 0; j < block.count; ++j)
-      for (uint32_t i = 0; i < sources(p + j); ++i)
+      for (uint32_t i = 0; i < sources(p + j); ++i) {
         BlockSlot[block.offset + i * block.lanes + j] = SourceValue[SourceBegin[p + j] + i];
+        EdgeBlock[SourceBegin[p + j] + i] = block.offset + i * block.lanes + j;
+      }
+    for (uint32_t j = 0; j < block.count; ++j) InBlock[p + j] = 1;
     Blocks.push_back(block);
     BlockAt[p] = static_cast<uint32_t>(Blocks.size());
     widest = std::max(widest, size_t{block.lanes});
     p = q;
   }
   BlockSum.assign(widest, 0);
-}
-
-// A product of a weight with a value in [-1, 1] is no larger than the
-// weight, so narrow weights keep every partial sum within 32 bits.
-void NxTDPlan::LoadBlockWeights() {
-  for (SumBlock& block : Blocks) {
-    block.narrow = true;
-    for (uint32_t j = 0; j < block.count; ++j) {
-      const uint32_t begin = SourceBegin[block.first + j], end = SourceBegin[block.first + j + 1];
-      uint64_t magnitude = static_cast<uint64_t>(std::abs(int64_t{Bias[block.first + j]}));
-      for (uint32_t i = 0; i < end - begin; ++i) {
-        BlockWeight[block.offset + i * block.lanes + j] = Weight[begin + i];
-        magnitude += static_cast<uint64_t>(std::abs(int64_t{Weight[begin + i]}));
-      }
-      block.narrow = block.narrow && magnitude < (uint64_t{1} << 31);
-    }
-  }
 }
 
 // Depth first through the sources: a node is placed once all its sources
@@ -261,14 +249,22 @@ bool NxTDPlan::Reload() {
     if (IsLogic[p]) continue;
     const FP12_20* w = node->Weights.Data();
     std::copy(w, w + node->NumSources, Weight.begin() + SourceBegin[p]);
-    for (uint32_t i = 0; i < node->NumSources; ++i) TargetWeight[EdgeTarget[SourceBegin[p] + i]] = w[i];
+    const uint32_t* edgeTarget = EdgeTarget.data() + SourceBegin[p];
+    if (InBlock[p]) {
+      const uint32_t* edgeBlock = EdgeBlock.data() + SourceBegin[p];
+      for (uint32_t i = 0; i < node->NumSources; ++i) {
+        TargetWeight[edgeTarget[i]] = w[i];
+        BlockWeight[edgeBlock[i]] = w[i];
+      }
+    } else {
+      for (uint32_t i = 0; i < node->NumSources; ++i) TargetWeight[edgeTarget[i]] = w[i];
+    }
     Bias[p] = w[node->NumSources];
     // The node's own record of its products goes stale as the plan
     // recomputes; should the node ever recompute by itself, it sums afresh.
     node->FullRecompute = true;
   }
   for (uint32_t k = 0; k < NumInputs; ++k) UnsafeInputs += nx_td_rows::OutsideUnitRange(Value[k]);
-  LoadBlockWeights();
   Outdated = false;
   return everyNode;
 }
@@ -331,9 +327,8 @@ void NxTDPlan::RecomputeAll() {
     if (rows && BlockAt[p]) {
       const SumBlock& block = Blocks[BlockAt[p] - 1];
       for (uint32_t j = 0; j < block.lanes; ++j) BlockSum[j] = j < block.count ? Bias[p + j] : 0;
-      (block.narrow ? Rows.narrowBlockSums : Rows.blockSums)(BlockWeight.data() + block.offset,
-                                                            BlockSlot.data() + block.offset, Value.data(),
-                                                            block.sources, block.lanes, BlockSum.data());
+      Rows.blockSums(BlockWeight.data() + block.offset, BlockSlot.data() + block.offset, Value.data(), block.sources,
+                     block.lanes, BlockSum.data());
       for (uint32_t j = 0; j < block.count; ++j, ++p) {
         Net[p] = BlockSum[j];
         SumAll[p] = 1;

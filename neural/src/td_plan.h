@@ -56,7 +56,6 @@ class NxTDPlan {
   // Groups consecutive weighted nodes that do not feed one another into
   // blocks whose sums the whole pass computes side by side.
   void FormBlocks();
-  void LoadBlockWeights();
 
   // Forward state. Value slots number the input nodes first, then the
   // plan's nodes in order.
@@ -175,15 +174,15 @@ class NxTDPlan {
   // has zero weights in the rows beyond.
   struct SumBlock {
     uint32_t first, count, sources, lanes, offset;
-    // Every node's weights have an absolute sum, with the bias, below 2^31.
-    bool narrow;
   };
   static constexpr uint32_t MIN_BLOCK = 4;
   std::vector<SumBlock> Blocks;
   std::vector<uint32_t> BlockAt;  // by position: 1 + the block it starts, or 0
   std::vector<FP12_20> BlockWeight;
   std::vector<uint32_t> BlockSlot;
-  std::vector<int64_t> BlockSum;  // one block's sums
+  std::vector<int64_t> BlockSum;         // one block's sums
+  std::vector<uint8_t> InBlock;          // by position
+  std::vector<uint32_t> EdgeBlock;       // by connection of a block: its place in BlockWeight
   // A node with fewer sources sums them in place: the call of a row kernel
   // would cost more than it saves.
   static constexpr uint32_t WIDE_FAN_IN = 8;

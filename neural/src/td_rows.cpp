@@ -65,23 +65,6 @@ __attribute__((target("avx2"))) int64_t RowSumAvx2(const FP12_20* weights, const
   return LaneSum(sums) + RowSumPortable(weights + i, values + i, count - i);
 }
 
-// Four nodes at a time, each lane a node, the sources one after another.
-__attribute__((target("avx2"))) void BlockSumsAvx2(const FP12_20* weights, const uint32_t* slots,
-                                                    const FP12_20* values, unsigned sources, unsigned lanes,
-                                                    int64_t* sums) {
-  for (unsigned j = 0; j < lanes; j += 4) {
-    auto* at = reinterpret_cast<__m256i*>(sums + j);
-    __m256i sum = _mm256_loadu_si256(at);
-    for (unsigned i = 0; i < sources; ++i) {
-      const unsigned k = i * lanes + j;
-      const __m128i gathered =
-          _mm_i32gather_epi32(values, _mm_loadu_si128(reinterpret_cast<const __m128i*>(slots + k)), 4);
-      sum = _mm256_add_epi64(sum, Widen(FpMul4(Widen(Load4(weights + k)), Widen(gathered))));
-    }
-    _mm256_storeu_si256(at, sum);
-  }
-}
-
 // FpMul on eight lanes: the even lanes multiply in place, the odd ones
 // after a move down, and each 64-bit product shifted right by 20 holds the
 // result in its low half.
@@ -91,17 +74,45 @@ __attribute__((target("avx2"))) inline __m256i FpMul8(__m256i a, __m256i b) {
   return _mm256_blend_epi32(even, _mm256_slli_epi64(odd, 32), 0xAA);
 }
 
-__attribute__((target("avx2"))) void NarrowBlockSumsAvx2(const FP12_20* weights, const uint32_t* slots,
-                                                          const FP12_20* values, unsigned sources, unsigned lanes,
-                                                          int64_t* sums) {
-  for (unsigned j = 0; j < lanes; j += NARROW_LANES) {
-    __m256i sum = _mm256_setzero_si256();
+// Four lanes from `first` on, summed in 64 bits.
+__attribute__((target("avx2"))) void WideBlockLanes(const FP12_20* weights, const uint32_t* slots,
+                                                     const FP12_20* values, unsigned sources, unsigned lanes,
+                                                     int64_t* sums, unsigned first) {
+  auto* at = reinterpret_cast<__m256i*>(sums + first);
+  __m256i sum = _mm256_loadu_si256(at);
+  for (unsigned i = 0; i < sources; ++i) {
+    const unsigned k = i * lanes + first;
+    const __m128i gathered =
+        _mm_i32gather_epi32(values, _mm_loadu_si128(reinterpret_cast<const __m128i*>(slots + k)), 4);
+    sum = _mm256_add_epi64(sum, Widen(FpMul4(Widen(Load4(weights + k)), Widen(gathered))));
+  }
+  _mm256_storeu_si256(at, sum);
+}
+
+// Eight nodes at a time, each lane a node, the sources one after another,
+// adding in 32 bits. While no partial sum leaves the 32-bit range the
+// wrapping sums are the exact ones; a lane where one did (two addends of
+// one sign, a result of the other) has its eight summed again in 64 bits.
+__attribute__((target("avx2"))) void BlockSumsAvx2(const FP12_20* weights, const uint32_t* slots,
+                                                    const FP12_20* values, unsigned sources, unsigned lanes,
+                                                    int64_t* sums) {
+  for (unsigned j = 0; j < lanes; j += BLOCK_LANES) {
+    __m256i sum = _mm256_setzero_si256(), overflow = _mm256_setzero_si256();
     for (unsigned i = 0; i < sources; ++i) {
       const unsigned k = i * lanes + j;
       const __m256i gathered =
           _mm256_i32gather_epi32(reinterpret_cast<const int*>(values),
                                  _mm256_loadu_si256(reinterpret_cast<const __m256i*>(slots + k)), 4);
-      sum = _mm256_add_epi32(sum, FpMul8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights + k)), gathered));
+      const __m256i product = FpMul8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights + k)), gathered);
+      const __m256i next = _mm256_add_epi32(sum, product);
+      overflow = _mm256_or_si256(
+          overflow, _mm256_and_si256(_mm256_xor_si256(sum, next), _mm256_xor_si256(product, next)));
+      sum = next;
+    }
+    if (_mm256_movemask_ps(_mm256_castsi256_ps(overflow))) {
+      WideBlockLanes(weights, slots, values, sources, lanes, sums, j);
+      WideBlockLanes(weights, slots, values, sources, lanes, sums, j + 4);
+      continue;
     }
     auto* low = reinterpret_cast<__m256i*>(sums + j);
     auto* high = reinterpret_cast<__m256i*>(sums + j + 4);
@@ -113,8 +124,8 @@ __attribute__((target("avx2"))) void NarrowBlockSumsAvx2(const FP12_20* weights,
 }  // namespace
 
 Kernels Select(bool portable) {
-  if (!portable && __builtin_cpu_supports("avx2")) return {GatherSumAvx2, RowSumAvx2, BlockSumsAvx2, NarrowBlockSumsAvx2};
-  return {GatherSumPortable, RowSumPortable, BlockSumsPortable, BlockSumsPortable};
+  if (!portable && __builtin_cpu_supports("avx2")) return {GatherSumAvx2, RowSumAvx2, BlockSumsAvx2};
+  return {GatherSumPortable, RowSumPortable, BlockSumsPortable};
 }
 
 }  // namespace nx_td_rows

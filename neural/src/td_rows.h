@@ -41,22 +41,18 @@ using RowSum = int64_t (*)(const FP12_20* weights, const FP12_20* values, unsign
 
 // The net inputs of a block of nodes that share no wiring among themselves
 // and have as many sources each, side by side: for every lane j < lanes
-// (a multiple of four),
+// (a multiple of eight),
 //   sums[j] += sum over i < sources of FpMul(weights[i * lanes + j], values[slots[i * lanes + j]])
 // The weights and slots of source i of all the nodes form one row.
 using BlockSums = void (*)(const FP12_20* weights, const uint32_t* slots, const FP12_20* values, unsigned sources,
                            unsigned lanes, int64_t* sums);
 
-// The same for blocks whose lanes (a multiple of eight) each have weights
-// of absolute sum below 2^31 with the bias: no partial sum of products can
-// then leave the 32-bit range, so the lanes may add in 32 bits.
-constexpr unsigned NARROW_LANES = 8;
+constexpr unsigned BLOCK_LANES = 8;
 
 struct Kernels {
   GatherSum gatherSum;
   RowSum rowSum;
   BlockSums blockSums;
-  BlockSums narrowBlockSums;
 };
 
 // The fastest kernels the processor runs; `portable` picks the plain ones,
