@@ -326,7 +326,8 @@ void NxTDPlan::RecomputeAll() {
   for (uint32_t p = 0; p < count;) {
     if (rows && BlockAt[p]) {
       const SumBlock& block = Blocks[BlockAt[p] - 1];
-      for (uint32_t j = 0; j < block.lanes; ++j) BlockSum[j] = j < block.count ? Bias[p + j] : 0;
+      // The lanes past the block's nodes sum zero weights and are never read.
+      std::copy(Bias.begin() + p, Bias.begin() + p + block.count, BlockSum.begin());
       Rows.blockSums(BlockWeight.data() + block.offset, BlockSlot.data() + block.offset, Value.data(), block.sources,
                      block.lanes, BlockSum.data());
       for (uint32_t j = 0; j < block.count; ++j, ++p) {
@@ -366,9 +367,11 @@ void NxTDPlan::RecomputeAll() {
   // Targets in the plan would recompute the very values they hold when the
   // output stays (saturated nodes often do); nodes outside the plan only
   // learn that they are stale, as they would from the lazy recomputation.
-  if (output != Value[slot]) {
+  if (!passOn) {
     Value[slot] = output;
-    if (passOn) NotifyTargets(slot);
+  } else if (output != Value[slot]) {
+    Value[slot] = output;
+    NotifyTargets(slot);
   }
   NotifyOutsideTargets(slot);
 }
