@@ -7,6 +7,7 @@
 
 #include "neural/fixed.h"
 #include "neural/types.h"
+#include "td_rows.h"
 
 class NxNode;
 class NxTDNode;
@@ -25,10 +26,15 @@ class NxTDNode;
 // net inputs, weights, the product of each connection) next to each other,
 // and writes every recomputed output and net input through to its node. A
 // node whose weights or input change by any other route marks the copy
-// outdated, and the next evaluation reloads it from the nodes.
+// outdated, and the next evaluation reloads it from the nodes. A new input
+// vector, or the first evaluation after learning, goes through every node
+// in one pass instead, where neighbouring nodes that do not feed one
+// another sum their connections side by side.
 class NxTDPlan {
  public:
   NxTDPlan(const std::vector<NxTDNode*>& outputNodes, const std::vector<NxNode*>& inputNodes);
+  NxTDPlan(const NxTDPlan&) = delete;
+  NxTDPlan& operator=(const NxTDPlan&) = delete;
 
   // Stores one value per input node and recomputes every node that depends
   // on a changed input, leaving the nodes as the lazy recomputation would.
@@ -47,19 +53,30 @@ class NxTDPlan {
   void WireSources(const SlotMap& slot);
   void WireTargets();
   void WireOutsideTargets(const SlotMap& slot);
+  // Groups consecutive weighted nodes that do not feed one another into
+  // blocks whose sums the whole pass computes side by side.
+  void FormBlocks();
 
   // Forward state. Value slots number the input nodes first, then the
   // plan's nodes in order.
   uint32_t SlotOf(uint32_t position) const { return NumInputs + position; }
   // True when every node is stale.
   bool Reload();
-  void StoreInputs(const double* inputs);
-  // Input k differs from the value last stored.
-  void StoreInput(uint32_t k, const double* inputs);
+  // Lists the inputs whose fixed-point value differs from the one stored.
+  void CollectChangedInputs(const double* inputs);
   // passOn false: every target is due for a full sum already.
-  void Recompute(uint32_t position, bool passOn);
+  void StoreInput(uint32_t k, bool passOn);
+  // Every node recomputed in order from full sums, nothing passed on.
+  void RecomputeAll();
+  // A stale node recomputed, its products updated already.
+  void Recompute(uint32_t position);
+  // Takes the node's net input as it stands and computes its output.
+  void Finish(uint32_t position, bool passOn);
   FP12_20 LogicNetValue(uint32_t position) const;
+  // Records every product for later updates.
   int64_t FullNetSum(uint32_t position);
+  // Only the sum.
+  int64_t WholeNetSum(uint32_t position) const;
   // Every target in the plan of a new value is stale; weighted targets
   // take the new product at once.
   void NotifyTargets(uint32_t slot);
@@ -100,11 +117,26 @@ class NxTDPlan {
   // node and lie at consecutive positions, so the push is one row.
   std::vector<uint8_t> ErrorRow;
   std::vector<uint32_t> SourceValue;  // the source's value slot
+  // By position: the source slots are consecutive, so their values are a row.
+  std::vector<uint8_t> SourceRow;
   // The connections each value slot feeds are the target entries
   // TargetBegin[v] <= t < TargetBegin[v + 1]; the state a new value touches
   // is laid out by target entry, so that passing it on reads rows.
   std::vector<uint32_t> TargetBegin;
   std::vector<uint32_t> TargetOwner;  // the position of the connection's node
+  // The owners of each value slot's connections as bits of Stale: words
+  // StaleWord[m] take StaleBits[m], StaleBegin[v] <= m < StaleBegin[v + 1].
+  std::vector<uint32_t> StaleBegin;
+  std::vector<uint32_t> StaleWord;
+  std::vector<uint64_t> StaleBits;
+  // The same in two words by value slot, when no slot needs more (the
+  // second word repeats the first, or has no bits): two ORs without a loop.
+  struct OwnerMask {
+    uint32_t word[2];
+    uint64_t bits[2];
+  };
+  std::vector<OwnerMask> OwnerMasks;
+  bool TwoWordMasks = true;
   std::vector<uint32_t> EdgeTarget;   // by connection: its target entry
   // Targets outside the plan (nodes no output depends on) by value slot,
   // each with the index among the target's sources; nearly always empty.
@@ -116,11 +148,17 @@ class NxTDPlan {
   std::vector<FP12_20> Value;          // by value slot
   std::vector<uint8_t> HasValue;       // by value slot: an input stored yet
   std::vector<double> GivenInput;      // by input: the value last stored
+  std::vector<uint32_t> ChangedInputs;  // of the current evaluation
+  // Inputs outside (-1, 1], whose products need the saturating route; the
+  // outputs of nodes stay within [0, 1] unless some node is linear.
+  uint32_t UnsafeInputs = 0;
+  bool AnyLinear = false;
   // By position: the 64-bit sum of bias and products, so that updates in
   // any order stay exact; the node's net input is this sum held within the
   // fixed-point range.
   std::vector<int64_t> Net;
-  std::vector<uint8_t> Stale;          // by position
+  std::vector<uint64_t> Stale;         // a bit by position
+  void MarkStale(uint32_t position) { Stale[position / 64] |= uint64_t{1} << (position % 64); }
   // By position: the connection products are not known yet, so the next
   // recomputation sums them all.
   std::vector<uint8_t> SumAll;
@@ -128,6 +166,26 @@ class NxTDPlan {
   std::vector<FP12_20> Weight;         // by connection; 0 for logic nodes
   std::vector<FP12_20> TargetWeight;   // the same weights by target entry
   std::vector<FP12_20> Term;           // by target entry
+  nx_td_rows::Kernels Rows = nx_td_rows::Select();
+  // Blocks of at least MIN_BLOCK consecutive nodes, none a source of
+  // another, with between half and twice the first node's sources. Source
+  // i of every node of a block lies in row i of BlockWeight and BlockSlot,
+  // `lanes` wide (the nodes rounded up to eight); a node with fewer sources
+  // has zero weights in the rows beyond.
+  struct SumBlock {
+    uint32_t first, count, sources, lanes, offset;
+  };
+  static constexpr uint32_t MIN_BLOCK = 4;
+  std::vector<SumBlock> Blocks;
+  std::vector<uint32_t> BlockAt;  // by position: 1 + the block it starts, or 0
+  std::vector<FP12_20> BlockWeight;
+  std::vector<uint32_t> BlockSlot;
+  std::vector<int64_t> BlockSum;         // one block's sums
+  std::vector<uint8_t> InBlock;          // by position
+  std::vector<uint32_t> EdgeBlock;       // by connection of a block: its place in BlockWeight
+  // A node with fewer sources sums them in place: the call of a row kernel
+  // would cost more than it saves.
+  static constexpr uint32_t WIDE_FAN_IN = 8;
 
   // Incoming errors by position.
   std::vector<FP12_20> IncomingError;

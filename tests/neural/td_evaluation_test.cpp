@@ -86,12 +86,62 @@ NetPtr MakeWide(unsigned seed) {
   return net;
 }
 
+// Wide fans: every input feeds ten nodes and each of four hidden nodes
+// feeds the same ten, so a new value is passed on in rows; the hidden
+// nodes gather eight inputs from four rows, the ten nodes thirty-six
+// scattered sources, and the output sums ten side by side.
+NxNeuralBase::ConfigData FanConfig() {
+  NxNeuralBase::ConfigData config;
+  config.AddLayer(0, {8, 4}, SIGMOID);
+  config.AddLayer(2, {4, 1}, SIGMOID);
+  config.AddMapping(0, 2, {2, 4}, {2, 0}, {0, 0}, 0);
+  config.AddLayer(3, {10, 1}, SIGMOID);
+  config.AddMapping(2, 3, {4, 1}, {0, 0}, {0, 0}, 0);
+  config.AddMapping(0, 3, {8, 4}, {0, 0}, {0, 0}, 0);
+  config.AddLayer(1, {1, 1}, SIGMOID);
+  config.AddMapping(3, 1, {10, 1}, {0, 0}, {0, 0}, 0);
+  return config;
+}
+
+NetPtr MakeFan(unsigned seed) {
+  NxFixRandomSeed(seed);
+  NetPtr net(CreateTempDiffNet(FanConfig(), 0.7));
+  net->SetupStandardLearning(0.625);
+  AsTD(net)->SetAutoRates(true, 3);
+  return net;
+}
+
+// Broad: two hundred hidden nodes, each fed by all sixteen inputs, so a
+// new input makes nodes stale across more than two words of flags.
+NxNeuralBase::ConfigData BroadConfig() {
+  NxNeuralBase::ConfigData config;
+  config.AddLayer(0, {16, 1}, SIGMOID);
+  config.AddLayer(2, {200, 1}, SIGMOID);
+  config.AddMapping(0, 2, {16, 1}, {0, 0}, {0, 0}, 0);
+  config.AddLayer(1, {1, 1}, SIGMOID);
+  config.AddMapping(2, 1, {200, 1}, {0, 0}, {0, 0}, 0);
+  return config;
+}
+
+NetPtr MakeBroad(unsigned seed) {
+  NxFixRandomSeed(seed);
+  NetPtr net(CreateTempDiffNet(BroadConfig(), 0.7));
+  net->SetupStandardLearning(0.625);
+  return net;
+}
+
+// Input values from -1 to 2 in hundredths, or with `unitRange` only those
+// in (-1, 1], whose products never saturate.
+double DrawInput(NxRandomGenerator& random, bool unitRange) {
+  return unitRange ? (random.rand() % 200 - 99) / 100.0 : (random.rand() % 300 - 100) / 100.0;
+}
+
 // Drives two twins of a network through a long run of predictions,
 // observations and outcomes, one through the network's own one-pass
 // evaluation, the other through the layers' lazy route; both must agree on
 // every output, every node's state and every weight.
 template <class Make>
-void ExpectBothRoutesAgree(Make make, unsigned seed, unsigned numInputs) {
+void ExpectBothRoutesAgree(Make make, unsigned seed, unsigned numInputs, bool unitRange = false) {
   NetPtr fast = make(seed);
   NetPtr lazy = make(seed);
   ASSERT_EQ(AllWeights(*fast), AllWeights(*lazy));
@@ -99,7 +149,7 @@ void ExpectBothRoutesAgree(Make make, unsigned seed, unsigned numInputs) {
   std::vector<double> inputs(numInputs, 0.0);
   for (int step = 0; step < 600; ++step) {
     int changes = step % 9 == 0 ? static_cast<int>(numInputs) : 1 + random.rand() % 2;
-    for (int c = 0; c < changes; ++c) inputs[random.rand() % numInputs] = (random.rand() % 300 - 100) / 100.0;
+    for (int c = 0; c < changes; ++c) inputs[random.rand() % numInputs] = DrawInput(random, unitRange);
     bool train = step % 3 != 0;
     bool newSequence = step % 20 == 0;
     double a = AsTD(fast)->GetOutput(inputs.data(), train, newSequence)[0];
@@ -123,6 +173,11 @@ void ExpectBothRoutesAgree(Make make, unsigned seed, unsigned numInputs) {
 TEST(TDEvaluation, OnePassAgreesWithTheLayerRouteThroughLearning) {
   ExpectBothRoutesAgree(MakeMixed, 5, 8);
   ExpectBothRoutesAgree(MakeWide, 3, 20);
+  ExpectBothRoutesAgree(MakeFan, 4, 32);
+  // Values in (-1, 1]: sums and updates over whole rows.
+  ExpectBothRoutesAgree(MakeWide, 8, 20, true);
+  ExpectBothRoutesAgree(MakeFan, 6, 32, true);
+  ExpectBothRoutesAgree(MakeBroad, 2, 16, true);
   // The unused linear nodes were told of every change; asked, they agree too.
   NetPtr fast = MakeMixed(5), lazy = MakeMixed(5);
   double inputs[8] = {0.9, 0.2, -0.2, 0.9, 0.1, 0.5, 0.9, 0.3};
