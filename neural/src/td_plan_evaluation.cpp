@@ -1,0 +1,271 @@
+// The temporal-difference plan: evaluation, by passing changes on or in one whole pass.
+#include "td_plan.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include <algorithm>
+#include <limits>
+
+#include "neural/td_node.h"
+#include "saturation.h"
+#include "transfer.h"
+
+// Two routes give the same state. A few changed inputs pass their news on
+// to the nodes that depend on them, which recompute in order. When every
+// node is stale (after learning, say), or when so many inputs changed that
+// nearly every node would be reached anyway, every node sums all its
+// connections in one pass and nothing is passed on between them. That pass
+// would tell nodes outside the plan of changes that never happened, so it
+// waits for a network without any.
+void NxTDPlan::Evaluate(const double* inputs) {
+  const bool wasOutdated = Outdated;
+  const bool everyNode = Outdated && Reload();
+  CollectChangedInputs(inputs);
+  const bool manyChanged =
+      !ChangedInputs.empty() && ChangedInputs.size() * 4 >= NumInputs && !wasOutdated && !AnyOutsideTargets;
+  if (everyNode || manyChanged) {
+    for (uint32_t k : ChangedInputs) StoreInput(k, false);
+    RecomputeAll();
+    return;
+  }
+  for (uint32_t k : ChangedInputs) StoreInput(k, true);
+  // Lowest stale position first; a recomputed node marks only later ones.
+  uint64_t* stale = Stale.data();
+  for (uint32_t word = 0; word < Stale.size(); ++word)
+    for (uint64_t bits; (bits = stale[word]) != 0;) {
+      stale[word] = bits & (bits - 1);
+      Recompute(word * 64 + static_cast<uint32_t>(__builtin_ctzll(bits)));
+    }
+}
+
+// Takes the forward state from the nodes. A node that is stale there is
+// stale here; the lazy recomputation would give it the full sum of its
+// connections, and so does the plan, for every node, the first time.
+bool NxTDPlan::Reload() {
+  UnsafeInputs = 0;
+  for (uint32_t k = 0; k < NumInputs; ++k) {
+    Value[k] = Inputs[k]->Output;
+    HasValue[k] = Inputs[k]->HasInput;
+    GivenInput[k] = std::numeric_limits<double>::quiet_NaN();  // equal to nothing
+  }
+  bool everyNode = true;
+  std::fill(Stale.begin(), Stale.end(), 0);
+  for (uint32_t p = 0; p < Nodes.size(); ++p) {
+    NxTDNode* node = Nodes[p];
+    Value[SlotOf(p)] = node->Output;
+    Net[p] = node->NetValue;
+    if (node->NewInput) MarkStale(p);
+    everyNode = everyNode && node->NewInput;
+    SumAll[p] = 1;
+    if (IsLogic[p]) continue;
+    const FP12_20* w = node->Weights.Data();
+    std::copy(w, w + node->NumSources, Weight.begin() + SourceBegin[p]);
+    const uint32_t* edgeTarget = EdgeTarget.data() + SourceBegin[p];
+    if (InBlock[p]) {
+      const uint32_t* edgeBlock = EdgeBlock.data() + SourceBegin[p];
+      for (uint32_t i = 0; i < node->NumSources; ++i) {
+        TargetWeight[edgeTarget[i]] = w[i];
+        BlockWeight[edgeBlock[i]] = w[i];
+      }
+    } else {
+      for (uint32_t i = 0; i < node->NumSources; ++i) TargetWeight[edgeTarget[i]] = w[i];
+    }
+    Bias[p] = w[node->NumSources];
+    // The node's own record of its products goes stale as the plan
+    // recomputes; should the node ever recompute by itself, it sums afresh.
+    node->FullRecompute = true;
+  }
+  for (uint32_t k = 0; k < NumInputs; ++k) UnsafeInputs += nx_td_rows::OutsideUnitRange(Value[k]);
+  Outdated = false;
+  return everyNode;
+}
+
+namespace {
+
+// Bit j set when inputs[j] != given[j], for eight inputs at once: most
+// evaluations change two inputs of many.
+inline unsigned ChangedOfEight(const double* inputs, const double* given) {
+  unsigned changed = 0;
+#if defined(__SSE2__)
+  for (unsigned j = 0; j < 8; j += 2)
+    changed |= static_cast<unsigned>(_mm_movemask_pd(_mm_cmpneq_pd(_mm_loadu_pd(inputs + j), _mm_loadu_pd(given + j))))
+               << j;
+#else
+  for (unsigned j = 0; j < 8; ++j) changed |= unsigned{inputs[j] != given[j]} << j;
+#endif
+  return changed;
+}
+
+}  // namespace
+
+// An input that keeps its value changes nothing downstream, except for the
+// very first value, since nothing has been computed from it yet. An equal
+// double gives an equal fixed-point value.
+void NxTDPlan::CollectChangedInputs(const double* inputs) {
+  ChangedInputs.clear();
+  double* given = GivenInput.data();
+  auto consider = [&](uint32_t k) {
+    given[k] = inputs[k];
+    if (!HasValue[k] || ToFixed(inputs[k]) != Value[k]) ChangedInputs.push_back(k);
+  };
+  uint32_t base = 0;
+  for (; base + 8 <= NumInputs; base += 8)
+    for (unsigned changed = ChangedOfEight(inputs + base, given + base); changed; changed &= changed - 1)
+      consider(base + static_cast<uint32_t>(__builtin_ctz(changed)));
+  for (uint32_t k = base; k < NumInputs; ++k)
+    if (inputs[k] != given[k]) consider(k);
+}
+
+void NxTDPlan::StoreInput(uint32_t k, bool passOn) {
+  const FP12_20 fixed = ToFixed(GivenInput[k]);
+  HasValue[k] = 1;
+  UnsafeInputs += nx_td_rows::OutsideUnitRange(fixed);
+  UnsafeInputs -= nx_td_rows::OutsideUnitRange(Value[k]);
+  Value[k] = fixed;
+  Inputs[k]->HasInput = true;
+  Inputs[k]->Output = fixed;
+  if (passOn) NotifyTargets(k);
+  NotifyOutsideTargets(k);
+}
+
+// The products are not recorded: each node sums them all again when it is
+// next recomputed by itself.
+void NxTDPlan::RecomputeAll() {
+  std::fill(Stale.begin(), Stale.end(), 0);
+  const bool rows = !UnsafeInputs && !AnyLinear;
+  const uint32_t count = static_cast<uint32_t>(Nodes.size());
+  for (uint32_t p = 0; p < count;) {
+    if (rows && BlockAt[p]) {
+      const SumBlock& block = Blocks[BlockAt[p] - 1];
+      // The lanes past the block's nodes sum zero weights and are never read.
+      std::copy(Bias.begin() + p, Bias.begin() + p + block.count, BlockSum.begin());
+      Rows.blockSums(BlockWeight.data() + block.offset, BlockSlot.data() + block.offset, Value.data(), block.sources,
+                     block.lanes, BlockSum.data());
+      for (uint32_t j = 0; j < block.count; ++j, ++p) {
+        Net[p] = BlockSum[j];
+        SumAll[p] = 1;
+        Finish(p, false);
+      }
+      continue;
+    }
+    Net[p] = IsLogic[p] ? LogicNetValue(p) : WholeNetSum(p);
+    SumAll[p] = 1;
+    Finish(p, false);
+    ++p;
+  }
+}
+
+[[gnu::always_inline]] inline void NxTDPlan::Recompute(uint32_t position) {
+  if (IsLogic[position]) {
+    Net[position] = LogicNetValue(position);
+  } else if (SumAll[position]) {
+    Net[position] = FullNetSum(position);
+    SumAll[position] = 0;
+  }
+  Finish(position, true);
+}
+
+[[gnu::always_inline]] inline void NxTDPlan::Finish(uint32_t position, bool passOn) {
+  const FP12_20 net = nx_saturation::Clamp(Net[position]);
+  const FP12_20 output =
+      Type[position] == SIGMOID ? nx_td_rows::Sigmoid(net) : nx_transfer::Output(Type[position], net);
+  NxTDNode* node = Nodes[position];
+  node->NetValue = net;
+  node->Output = output;
+  node->NewInput = false;
+  node->ChangedCount = 0;
+  const uint32_t slot = SlotOf(position);
+  // Targets in the plan would recompute the very values they hold when the
+  // output stays (saturated nodes often do); nodes outside the plan only
+  // learn that they are stale, as they would from the lazy recomputation.
+  if (!passOn) {
+    Value[slot] = output;
+  } else if (output != Value[slot]) {
+    Value[slot] = output;
+    NotifyTargets(slot);
+  }
+  NotifyOutsideTargets(slot);
+}
+
+// Logic nodes average their sources' outputs; one without sources outputs 0.
+FP12_20 NxTDPlan::LogicNetValue(uint32_t position) const {
+  const uint32_t begin = SourceBegin[position], end = SourceBegin[position + 1];
+  if (begin == end) return 0;
+  const uint32_t* sourceValue = SourceValue.data();
+  const FP12_20* value = Value.data();
+  int64_t sum = 0;
+  for (uint32_t e = begin; e < end; ++e) sum += value[sourceValue[e]];
+  return static_cast<FP12_20>(static_cast<uint32_t>(sum / int64_t(end - begin)));
+}
+
+int64_t NxTDPlan::FullNetSum(uint32_t position) {
+  const uint32_t* sourceValue = SourceValue.data();
+  const FP12_20* value = Value.data();
+  const FP12_20* weights = Weight.data();
+  const uint32_t* edgeTarget = EdgeTarget.data();
+  FP12_20* terms = Term.data();
+  int64_t sum = Bias[position];
+  for (uint32_t e = SourceBegin[position], end = SourceBegin[position + 1]; e < end; ++e) {
+    const FP12_20 term = nx_saturation::Mul(weights[e], value[sourceValue[e]]);
+    terms[edgeTarget[e]] = term;
+    sum += term;
+  }
+  return sum;
+}
+
+int64_t NxTDPlan::WholeNetSum(uint32_t position) const {
+  const uint32_t begin = SourceBegin[position], count = SourceBegin[position + 1] - begin;
+  const FP12_20* weights = Weight.data() + begin;
+  const uint32_t* sourceValue = SourceValue.data() + begin;
+  const FP12_20* value = Value.data();
+  int64_t sum = Bias[position];
+  if (UnsafeInputs || AnyLinear) {
+    for (uint32_t i = 0; i < count; ++i) sum += nx_saturation::Mul(weights[i], value[sourceValue[i]]);
+    return sum;
+  }
+  // Short rows cost less than the call.
+  if (count < WIDE_FAN_IN) {
+    for (uint32_t i = 0; i < count; ++i) sum += FpMul(weights[i], value[sourceValue[i]]);
+    return sum;
+  }
+  if (SourceRow[position]) return sum + Rows.rowSum(weights, value + sourceValue[0], count);
+  return sum + Rows.gatherSum(weights, sourceValue, value, count);
+}
+
+// Logic targets carry zero weights here: the update leaves their net input
+// alone, and they average their sources when recomputed.
+[[gnu::always_inline]] inline void NxTDPlan::NotifyTargets(uint32_t slot) {
+  const FP12_20 value = Value[slot];
+  const uint32_t begin = TargetBegin[slot], end = TargetBegin[slot + 1];
+  const uint32_t* owners = TargetOwner.data();
+  const FP12_20* weights = TargetWeight.data();
+  FP12_20* terms = Term.data();
+  int64_t* nets = Net.data();
+  auto passOn = [&](auto product) {
+    for (uint32_t t = begin; t < end; ++t) {
+      const uint32_t owner = owners[t];
+      const FP12_20 term = product(weights[t]);
+      nets[owner] += int64_t{term} - terms[t];
+      terms[t] = term;
+    }
+  };
+  if (TwoWordMasks) {
+    const OwnerMask& mask = OwnerMasks[slot];
+    Stale[mask.word[0]] |= mask.bits[0];
+    Stale[mask.word[1]] |= mask.bits[1];
+  } else {
+    for (uint32_t m = StaleBegin[slot]; m < StaleBegin[slot + 1]; ++m) Stale[StaleWord[m]] |= StaleBits[m];
+  }
+  // No product of a value in (-1, 1] can saturate.
+  if (nx_td_rows::OutsideUnitRange(value))
+    passOn([value](FP12_20 weight) { return nx_saturation::Mul(weight, value); });
+  else
+    passOn([value](FP12_20 weight) { return FpMul(weight, value); });
+}
+
+void NxTDPlan::NotifyOutsideTargets(uint32_t slot) {
+  if (!AnyOutsideTargets) return;
+  for (auto [target, index] : OutsideTargets[slot]) target->SourceChanged(index);
+}
