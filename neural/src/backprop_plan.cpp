@@ -106,6 +106,7 @@ void NxBackPropPlan::SizeGroups() {
   for (size_t g = 1; g < Groups.size(); ++g) {
     Group& group = Groups[g];
     const size_t count = group.Nodes.size();
+    group.Count = static_cast<unsigned>(count);
     group.Width = static_cast<unsigned>(Groups[g - 1].Nodes.size());
     group.Stride = RowStride(group.Width);
     group.Blocks = nx_rows::IsBlockLength(group.Stride);
@@ -223,13 +224,19 @@ void NxBackPropPlan::Forward() {
     Group& group = Groups[g];
     const FP12_20* inputs = Groups[g - 1].Values.data();
     const FP12_20* row = group.Weights.data();
-    for (size_t j = 0; j < group.Nodes.size(); ++j, row += group.Stride) {
-      int64_t sum = group.Blocks ? nx_rows::ProductSumBlocks(row, inputs, group.Stride, held)
-                                 : nx_rows::ProductSum(row, inputs, group.Stride, held);
+    const unsigned stride = group.Stride;
+    const bool blocks = group.Blocks;
+    const NODETYPE* type = group.Type.data();
+    FP12_20* nets = group.Net.data();
+    FP12_20* values = group.Values.data();
+    uint8_t* stale = group.Stale.data();
+    for (unsigned j = 0; j < group.Count; ++j, row += stride) {
+      int64_t sum = blocks ? nx_rows::ProductSumBlocks(row, inputs, stride, held)
+                           : nx_rows::ProductSum(row, inputs, stride, held);
       FP12_20 net = nx_saturation::ClampNoting(sum, held);
-      group.Net[j] = net;
-      group.Values[j] = nx_transfer::Output(group.Type[j], net);
-      group.Stale[j] = 0;
+      nets[j] = net;
+      values[j] = nx_transfer::Output(type[j], net);
+      stale[j] = 0;
     }
   }
   nx_saturation::CountIf(held);
@@ -283,14 +290,14 @@ void NxBackPropPlan::Learn() {
 }
 
 bool NxBackPropPlan::AnyLearns(const Group& group) {
-  for (size_t j = 0; j < group.Nodes.size(); ++j)
+  for (unsigned j = 0; j < group.Count; ++j)
     if (group.Error[j] != 0 && group.Slope[j] != 0) return true;
   return false;
 }
 
 void NxBackPropPlan::OutputErrors() {
   Group& last = Groups.back();
-  for (size_t k = 0; k < last.Nodes.size(); ++k) {
+  for (unsigned k = 0; k < last.Count; ++k) {
     last.Error[k] = FpSub(last.Values[k], Targets[k]);
     last.Slope[k] = nx_transfer::Derivative(last.Type[k], last.Net[k], last.Values[k]);
   }
@@ -299,41 +306,55 @@ void NxBackPropPlan::OutputErrors() {
 // Each node's error is the sum of what its targets pass back: their error
 // times their slope times the connecting weight, each product cut to 32 bits.
 void NxBackPropPlan::HiddenErrors(Group& group, const Group& above) {
-  std::fill(ErrorSums.begin(), ErrorSums.end(), 0);
+  int64_t* sums = ErrorSums.data();
+  std::fill_n(sums, above.Stride, 0);
   const FP12_20* row = above.Weights.data();
-  for (size_t k = 0; k < above.Nodes.size(); ++k, row += above.Stride) {
+  for (unsigned k = 0; k < above.Count; ++k, row += above.Stride) {
     FP12_20 delta = FpMul(above.Error[k], above.Slope[k]);
     if (delta == 0) continue;
     if (above.Blocks)
-      nx_rows::AddErrorRowBlocks(ErrorSums.data(), row, above.Stride, delta);
+      nx_rows::AddErrorRowBlocks(sums, row, above.Stride, delta);
     else
-      nx_rows::AddErrorRow(ErrorSums.data(), row, above.Stride, delta);
+      nx_rows::AddErrorRow(sums, row, above.Stride, delta);
   }
-  for (size_t j = 0; j < group.Nodes.size(); ++j) {
-    group.Error[j] = nx_saturation::Clamp(ErrorSums[j]);
+  for (unsigned j = 0; j < group.Count; ++j) {
+    group.Error[j] = nx_saturation::Clamp(sums[j]);
     group.Slope[j] = nx_transfer::Derivative(group.Type[j], group.Net[j], group.Values[j]);
   }
 }
 
 void NxBackPropPlan::TrainGroup(Group& group, const NxRowArray& inputs) {
+  if (ByEpoch) return AccumulateGroup(group, inputs);
+  bool held = false;
+  const unsigned stride = group.Stride;
+  const bool blocks = group.Blocks;
+  const FP12_20* x = inputs.data();
+  const FP12_20* error = group.Error.data();
+  const FP12_20* slope = group.Slope.data();
+  const FP12_20* rate = group.Rate.data();
+  const FP12_20* momentum = group.Momentum.data();
+  FP12_20* weights = group.Weights.data();
+  FP12_20* changes = group.Changes.data();
+  uint8_t* stale = group.Stale.data();
+  for (unsigned j = 0; j < group.Count; ++j, weights += stride, changes += stride) {
+    if (error[j] == 0 || slope[j] == 0) continue;
+    FP12_20 negDelta = FpNeg(FpMul(FpMul(rate[j], error[j]), slope[j]));
+    if (blocks)
+      nx_rows::TrainRowBlocks(weights, changes, x, stride, negDelta, momentum[j], held);
+    else
+      nx_rows::TrainRow(weights, changes, x, stride, negDelta, momentum[j], held);
+    stale[j] = 1;
+  }
+  nx_saturation::CountIf(held);
+}
+
+void NxBackPropPlan::AccumulateGroup(Group& group, const NxRowArray& inputs) {
   bool held = false;
   const unsigned length = group.Width + 1;
-  for (size_t j = 0; j < group.Nodes.size(); ++j) {
+  for (unsigned j = 0; j < group.Count; ++j) {
     if (group.Error[j] == 0 || group.Slope[j] == 0) continue;
-    const size_t row = j * group.Stride;
-    if (ByEpoch) {
-      FP12_20 negDelta = FpNeg(FpMul(group.Error[j], group.Slope[j]));
-      nx_rows::AccumulateRow(&group.Accum[row], inputs.data(), length, negDelta, held);
-    } else {
-      FP12_20 negDelta = FpNeg(FpMul(FpMul(group.Rate[j], group.Error[j]), group.Slope[j]));
-      FP12_20* weights = &group.Weights[row];
-      FP12_20* changes = &group.Changes[row];
-      if (group.Blocks)
-        nx_rows::TrainRowBlocks(weights, changes, inputs.data(), group.Stride, negDelta, group.Momentum[j], held);
-      else
-        nx_rows::TrainRow(weights, changes, inputs.data(), group.Stride, negDelta, group.Momentum[j], held);
-      group.Stale[j] = 1;
-    }
+    FP12_20 negDelta = FpNeg(FpMul(group.Error[j], group.Slope[j]));
+    nx_rows::AccumulateRow(&group.Accum[j * group.Stride], inputs.data(), length, negDelta, held);
   }
   nx_saturation::CountIf(held);
 }

@@ -62,6 +62,7 @@ class NxBackPropPlan {
  private:
   struct Group {
     std::vector<NxNode*> Nodes;
+    unsigned Count = 0;  // nodes
     // Sources per node: the size of the group before, and the bias.
     unsigned Width = 0;
     // Row length: Width + 1, rounded up to whole vector blocks for wide
@@ -104,7 +105,11 @@ class NxBackPropPlan {
   void Learn();
   void OutputErrors();
   void HiddenErrors(Group& group, const Group& above);
+  // Pointers into the arrays are taken once per loop: the stale marks are
+  // bytes, and a store through a byte pointer could change any array's
+  // bookkeeping as far as the compiler knows.
   void TrainGroup(Group& group, const NxRowArray& inputs);
+  void AccumulateGroup(Group& group, const NxRowArray& inputs);
   static bool AnyLearns(const Group& group);
 
   NxBackPropInputLayer* InputLayer = nullptr;
