@@ -336,11 +336,12 @@ void NxBackPropPlan::TrainGroup(Group& group, const NxRowArray& inputs) {
   FP12_20* weights = group.Weights.data();
   FP12_20* changes = group.Changes.data();
   uint8_t* stale = group.Stale.data();
+  const bool unitInputs = blocks && nx_rows::WithinUnitRange(x, stride);
   for (unsigned j = 0; j < group.Count; ++j, weights += stride, changes += stride) {
     if (error[j] == 0 || slope[j] == 0) continue;
     FP12_20 negDelta = FpNeg(FpMul(FpMul(rate[j], error[j]), slope[j]));
     if (blocks)
-      nx_rows::TrainRowBlocks(weights, changes, x, stride, negDelta, momentum[j], held);
+      nx_rows::TrainRowBlocks(weights, changes, x, stride, negDelta, momentum[j], unitInputs, held);
     else
       nx_rows::TrainRow(weights, changes, x, stride, negDelta, momentum[j], held);
     stale[j] = 1;

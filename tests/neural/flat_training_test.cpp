@@ -144,6 +144,8 @@ std::vector<Case> Cases() {
        0.5, 0.0, 5, 40, true},
       {"diverging, held at the limits", {{0, 15, SIGMOID}, {1, 4, LINEAR}, {2, 16, LINEAR}}, kChain, 3000.0, false,
        10.0, 1.0, 0.0, 2, 41},
+      {"diverging from inputs in (-1, 1]", {{0, 15, SIGMOID}, {1, 4, SIGMOID}, {2, 16, SIGMOID}}, kChain, 1.0, false,
+       10.0, 1.0, 0.0, 2, 41},
       {"diverging by epoch", {{0, 15, SIGMOID}, {1, 4, LINEAR}, {2, 16, LINEAR}}, kChain, 3000.0, true, 10.0, 1.0,
        0.0, 2, 41},
       {"binary outputs far past their threshold, where the slope is 0",
