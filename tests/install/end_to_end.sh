@@ -48,23 +48,23 @@ fail() {
   exit 1
 }
 
-# A display of our own: the first free number from 14 on, so that parallel
-# runs and other servers on the machine do not meet.
-display=14
-for _ in $(seq 20); do
-  while [ -e /tmp/.X11-unix/X$display ] || [ -e /tmp/.X$display-lock ]; do display=$((display + 1)); done
-  Xvfb :$display -screen 0 1280x900x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 50); do
-    DISPLAY=:$display xdotool getdisplaygeometry >/dev/null 2>&1 && break 2
-    kill -0 $xvfb_pid 2>/dev/null || break
-    sleep 0.1
-  done
-  kill $xvfb_pid 2>/dev/null
-  xvfb_pid=
-  display=$((display + 1))
+# A display of our own, chosen by the server itself and written to a file
+# once it accepts connections: two runs that looked for a free number at the
+# same moment could otherwise both take the same one, and the second server
+# would quietly fail while its test used the first one's display.
+Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
+xvfb_pid=$!
+display=
+for _ in $(seq 100); do
+  # The number counts once its line is complete.
+  if [ "$(wc -l <"$scratch/display")" -ge 1 ]; then
+    display=$(head -n 1 "$scratch/display")
+    break
+  fi
+  kill -0 $xvfb_pid 2>/dev/null || fail "Xvfb did not start: $(cat "$scratch/xvfb.log")"
+  sleep 0.1
 done
-[ -n "$xvfb_pid" ] || fail "Xvfb did not start"
+[ -n "$display" ] || fail "Xvfb did not start"
 export DISPLAY=:$display
 
 export HOME=$scratch/home
