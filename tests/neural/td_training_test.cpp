@@ -91,6 +91,9 @@ TEST(TDTraining, ZeroPersistenceKeepsOnlyTheLastGradient) {
 }
 
 TEST(TDTraining, HiddenLayersLearnAndLogicNodesNeverChange) {
+  // Weights drawn from the clock could, once in a while, give hidden nodes
+  // nothing to learn from this short sequence.
+  NxFixRandomSeed(5);
   NxNeuralBase::ConfigData config;
   config.AddLayer(0, {2, 1}, SIGMOID);
   config.AddLayer(2, {2, 1}, SIGMOID);
