@@ -39,6 +39,18 @@ NX_AVX2 inline __m256i ShiftedTerms(__m256i even, __m256i odd) {
   return _mm256_blend_epi32(_mm256_srli_epi64(even, 20), _mm256_slli_epi64(odd, 12), 0xAA);
 }
 
+// The change (the two shifted products added) and the new weight, in 32
+// bits; the sign bits of the result mark the lanes where either sum
+// overflowed, that is differs in sign from both its terms.
+NX_AVX2 inline __m256i AddChanges(__m256i weights, __m256i fromMomentum, __m256i fromInput, __m256i& delta,
+                                  __m256i& sum) {
+  delta = _mm256_add_epi32(fromMomentum, fromInput);
+  sum = _mm256_add_epi32(weights, delta);
+  return _mm256_or_si256(
+      _mm256_and_si256(_mm256_xor_si256(fromMomentum, delta), _mm256_xor_si256(fromInput, delta)),
+      _mm256_and_si256(_mm256_xor_si256(weights, sum), _mm256_xor_si256(delta, sum)));
+}
+
 // With the momentum in [0, 1] and every input in (-1, 1], no shifted
 // product can leave the range (each lies in [-2^51, 2^51) before the
 // shift), so only the two 32-bit sums are checked.
@@ -53,11 +65,8 @@ NX_AVX2 void TrainFittingBlocks(FP12_20* w, FP12_20* prev, const FP12_20* x, uns
     __m256i inputs = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(x + i));
     __m256i fromMomentum = ShiftedTerms(EvenProducts(m, changes), OddProducts(m, changes));
     __m256i fromInput = ShiftedTerms(EvenProducts(g, inputs), OddProducts(g, inputs));
-    __m256i delta = _mm256_add_epi32(fromMomentum, fromInput);
-    __m256i sum = _mm256_add_epi32(weights, delta);
-    __m256i overflow = _mm256_or_si256(
-        _mm256_and_si256(_mm256_xor_si256(fromMomentum, delta), _mm256_xor_si256(fromInput, delta)),
-        _mm256_and_si256(_mm256_xor_si256(weights, sum), _mm256_xor_si256(delta, sum)));
+    __m256i delta, sum;
+    __m256i overflow = AddChanges(weights, fromMomentum, fromInput, delta, sum);
     if (AnyHighBits(overflow, sign)) {
       TrainRow(w + i, prev + i, x + i, ROW_BLOCK, negDelta, momentum, held);
       continue;
@@ -128,12 +137,8 @@ NX_AVX2 void TrainRowBlocks(FP12_20* w, FP12_20* prev, const FP12_20* x, unsigne
     // Bits 20 to 51 of each product, less the bias's 2^31, in its position.
     __m256i fromMomentum = _mm256_xor_si256(ShiftedTerms(momentumEven, momentumOdd), sign);
     __m256i fromInput = _mm256_xor_si256(ShiftedTerms(inputEven, inputOdd), sign);
-    __m256i delta = _mm256_add_epi32(fromMomentum, fromInput);
-    __m256i sum = _mm256_add_epi32(weights, delta);
-    // A 32-bit sum overflowed when it differs in sign from both its terms.
-    __m256i overflow = _mm256_or_si256(
-        _mm256_and_si256(_mm256_xor_si256(fromMomentum, delta), _mm256_xor_si256(fromInput, delta)),
-        _mm256_and_si256(_mm256_xor_si256(weights, sum), _mm256_xor_si256(delta, sum)));
+    __m256i delta, sum;
+    __m256i overflow = AddChanges(weights, fromMomentum, fromInput, delta, sum);
     if (AnyHighBits(products, high) || AnyHighBits(overflow, sign)) {
       TrainRow(w + i, prev + i, x + i, ROW_BLOCK, negDelta, momentum, held);
       continue;
