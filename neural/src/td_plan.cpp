@@ -13,7 +13,8 @@ NxTDPlan::NxTDPlan(const std::vector<NxTDNode*>& outputNodes, const std::vector<
   PlaceAfterSources(outputNodes);
   Wire();
   const size_t slots = NumInputs + Nodes.size();
-  Value.assign(slots, 0);
+  // Room past the last slot for a block's row of eight consecutive values.
+  Value.assign(slots + nx_td_rows::BLOCK_LANES - 1, 0);
   HasValue.assign(slots, 0);
   GivenInput.assign(NumInputs, std::numeric_limits<double>::quiet_NaN());
   Net.assign(Nodes.size(), 0);
@@ -21,7 +22,8 @@ NxTDPlan::NxTDPlan(const std::vector<NxTDNode*>& outputNodes, const std::vector<
   SumAll.assign(Nodes.size(), 1);
   Bias.assign(Nodes.size(), 0);
   Weight.assign(SourceValue.size(), 0);
-  ChangedInputs.reserve(NumInputs);
+  GivenFixed.assign(NumInputs, 0);
+  ChangedInputs.assign(NumInputs, 0);
   IncomingError.assign(Nodes.size(), 0);
   unsigned widest = 0;
   for (NxTDNode* node : Nodes) widest = std::max(widest, node->NumSources);
@@ -150,6 +152,10 @@ void NxTDPlan::FormBlocks() {
     const uint32_t lanes = (q - p + nx_td_rows::BLOCK_LANES - 1) / nx_td_rows::BLOCK_LANES * nx_td_rows::BLOCK_LANES;
     SumBlock block{p, q - p, 0, lanes, static_cast<uint32_t>(BlockWeight.size())};
     for (uint32_t r = p; r < q; ++r) block.sources = std::max(block.sources, sources(r));
+    if (block.sources >= nx_td_rows::MAX_BLOCK_SOURCES) {
+      p = q;
+      continue;
+    }
     BlockWeight.resize(BlockWeight.size() + size_t{block.sources} * block.lanes, 0);
     BlockSlot.resize(BlockWeight.size(), 0);
     for (uint32_t j = 0; j < block.count; ++j)
@@ -157,6 +163,7 @@ void NxTDPlan::FormBlocks() {
         BlockSlot[block.offset + i * block.lanes + j] = SourceValue[SourceBegin[p + j] + i];
         EdgeBlock[SourceBegin[p + j] + i] = block.offset + i * block.lanes + j;
       }
+    LayOutBlockRows(block);
     for (uint32_t j = 0; j < block.count; ++j) InBlock[p + j] = 1;
     Blocks.push_back(block);
     BlockAt[p] = static_cast<uint32_t>(Blocks.size());
@@ -164,6 +171,34 @@ void NxTDPlan::FormBlocks() {
     p = q;
   }
   BlockSum.assign(widest, 0);
+}
+
+// A lane past the block's nodes, or past its node's sources, has a zero
+// weight, so its slot may be anything in range: it takes the one that lets
+// its eight lanes read their values as one shared value or a row.
+void NxTDPlan::LayOutBlockRows(const SumBlock& block) {
+  BlockLayout.resize(BlockWeight.size() / nx_td_rows::BLOCK_LANES, nx_td_rows::Lanes::Scattered);
+  auto live = [&](uint32_t i, uint32_t j) {
+    return j < block.count && i < SourceBegin[block.first + j + 1] - SourceBegin[block.first + j];
+  };
+  for (uint32_t i = 0; i < block.sources; ++i)
+    for (uint32_t j = 0; j < block.lanes; j += nx_td_rows::BLOCK_LANES) {
+      uint32_t* slots = &BlockSlot[block.offset + i * block.lanes + j];
+      bool shared = true, consecutive = true;
+      int64_t first = -1, base = -1;
+      for (uint32_t m = 0; m < nx_td_rows::BLOCK_LANES; ++m) {
+        if (!live(i, j + m)) continue;
+        if (first < 0) first = slots[m], base = int64_t{slots[m]} - m;
+        shared = shared && slots[m] == first;
+        consecutive = consecutive && int64_t{slots[m]} - m == base;
+      }
+      if (first < 0 || shared) {
+        std::fill(slots, slots + nx_td_rows::BLOCK_LANES, static_cast<uint32_t>(std::max<int64_t>(first, 0)));
+      } else if (consecutive && base >= 0 && base + nx_td_rows::BLOCK_LANES <= static_cast<int64_t>(Value.size())) {
+        for (uint32_t m = 0; m < nx_td_rows::BLOCK_LANES; ++m) slots[m] = static_cast<uint32_t>(base + m);
+      }
+      BlockLayout[(block.offset + i * block.lanes + j) / nx_td_rows::BLOCK_LANES] = nx_td_rows::LanesOf(slots);
+    }
 }
 
 // Depth first through the sources: a node is placed once all its sources

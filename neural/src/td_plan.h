@@ -56,6 +56,8 @@ class NxTDPlan {
   // Groups consecutive weighted nodes that do not feed one another into
   // blocks whose sums the whole pass computes side by side.
   void FormBlocks();
+  struct SumBlock;
+  void LayOutBlockRows(const SumBlock& block);
 
   // Forward state. Value slots number the input nodes first, then the
   // plan's nodes in order.
@@ -65,7 +67,7 @@ class NxTDPlan {
   // Lists the inputs whose fixed-point value differs from the one stored.
   void CollectChangedInputs(const double* inputs);
   // passOn false: every target is due for a full sum already.
-  void StoreInput(uint32_t k, bool passOn);
+  void StoreChangedInputs(bool passOn);
   // Every node recomputed in order from full sums, nothing passed on.
   void RecomputeAll();
   // A stale node recomputed, its products updated already.
@@ -148,7 +150,9 @@ class NxTDPlan {
   std::vector<FP12_20> Value;          // by value slot
   std::vector<uint8_t> HasValue;       // by value slot: an input stored yet
   std::vector<double> GivenInput;      // by input: the value last stored
-  std::vector<uint32_t> ChangedInputs;  // of the current evaluation
+  std::vector<FP12_20> GivenFixed;     // by changed input: its new fixed-point value
+  std::vector<uint32_t> ChangedInputs;  // of the current evaluation, the first NumChanged
+  uint32_t NumChanged = 0;
   // Inputs outside (-1, 1], whose products need the saturating route; the
   // outputs of nodes stay within [0, 1] unless some node is linear.
   uint32_t UnsafeInputs = 0;
@@ -168,7 +172,8 @@ class NxTDPlan {
   std::vector<FP12_20> Term;           // by target entry
   nx_td_rows::Kernels Rows = nx_td_rows::Select();
   // Blocks of at least MIN_BLOCK consecutive nodes, none a source of
-  // another, with between half and twice the first node's sources. Source
+  // another, with between half and twice the first node's sources and
+  // fewer than nx_td_rows::MAX_BLOCK_SOURCES. Source
   // i of every node of a block lies in row i of BlockWeight and BlockSlot,
   // `lanes` wide (the nodes rounded up to eight); a node with fewer sources
   // has zero weights in the rows beyond.
@@ -178,8 +183,9 @@ class NxTDPlan {
   static constexpr uint32_t MIN_BLOCK = 4;
   std::vector<SumBlock> Blocks;
   std::vector<uint32_t> BlockAt;  // by position: 1 + the block it starts, or 0
-  std::vector<FP12_20> BlockWeight;
+  std::vector<double> BlockWeight;  // nx_td_rows::ScaledWeight of each
   std::vector<uint32_t> BlockSlot;
+  std::vector<nx_td_rows::Lanes> BlockLayout;  // by eight lanes of BlockSlot
   std::vector<int64_t> BlockSum;         // one block's sums
   std::vector<uint8_t> InBlock;          // by position
   std::vector<uint32_t> EdgeBlock;       // by connection of a block: its place in BlockWeight

@@ -23,14 +23,13 @@ void NxTDPlan::Evaluate(const double* inputs) {
   const bool wasOutdated = Outdated;
   const bool everyNode = Outdated && Reload();
   CollectChangedInputs(inputs);
-  const bool manyChanged =
-      !ChangedInputs.empty() && ChangedInputs.size() * 4 >= NumInputs && !wasOutdated && !AnyOutsideTargets;
+  const bool manyChanged = NumChanged > 0 && NumChanged * 4 >= NumInputs && !wasOutdated && !AnyOutsideTargets;
   if (everyNode || manyChanged) {
-    for (uint32_t k : ChangedInputs) StoreInput(k, false);
+    StoreChangedInputs(false);
     RecomputeAll();
     return;
   }
-  for (uint32_t k : ChangedInputs) StoreInput(k, true);
+  StoreChangedInputs(true);
   // Lowest stale position first; a recomputed node marks only later ones.
   uint64_t* stale = Stale.data();
   for (uint32_t word = 0; word < Stale.size(); ++word)
@@ -67,7 +66,7 @@ bool NxTDPlan::Reload() {
       const uint32_t* edgeBlock = EdgeBlock.data() + SourceBegin[p];
       for (uint32_t i = 0; i < node->NumSources; ++i) {
         TargetWeight[edgeTarget[i]] = w[i];
-        BlockWeight[edgeBlock[i]] = w[i];
+        BlockWeight[edgeBlock[i]] = nx_td_rows::ScaledWeight(w[i]);
       }
     } else {
       for (uint32_t i = 0; i < node->NumSources; ++i) TargetWeight[edgeTarget[i]] = w[i];
@@ -84,18 +83,19 @@ bool NxTDPlan::Reload() {
 
 namespace {
 
-// Bit j set when inputs[j] != given[j], for eight inputs at once: most
-// evaluations change two inputs of many.
-inline unsigned ChangedOfEight(const double* inputs, const double* given) {
-  unsigned changed = 0;
+// Bit j set when inputs[j] != given[j], for j < count <= 64: most
+// evaluations change two inputs of many, and a fresh vector changes about
+// half of them in no order a branch could foresee, so the changed ones are
+// found first and visited in one loop.
+inline uint64_t DifferingInputs(const double* inputs, const double* given, uint32_t count) {
+  uint64_t differing = 0;
+  uint32_t j = 0;
 #if defined(__SSE2__)
-  for (unsigned j = 0; j < 8; j += 2)
-    changed |= static_cast<unsigned>(_mm_movemask_pd(_mm_cmpneq_pd(_mm_loadu_pd(inputs + j), _mm_loadu_pd(given + j))))
-               << j;
-#else
-  for (unsigned j = 0; j < 8; ++j) changed |= unsigned{inputs[j] != given[j]} << j;
+  for (; j + 2 <= count; j += 2)
+    differing |= uint64_t(_mm_movemask_pd(_mm_cmpneq_pd(_mm_loadu_pd(inputs + j), _mm_loadu_pd(given + j)))) << j;
 #endif
-  return changed;
+  for (; j < count; ++j) differing |= uint64_t{inputs[j] != given[j]} << j;
+  return differing;
 }
 
 }  // namespace
@@ -104,57 +104,84 @@ inline unsigned ChangedOfEight(const double* inputs, const double* given) {
 // very first value, since nothing has been computed from it yet. An equal
 // double gives an equal fixed-point value.
 void NxTDPlan::CollectChangedInputs(const double* inputs) {
-  ChangedInputs.clear();
   double* given = GivenInput.data();
-  auto consider = [&](uint32_t k) {
-    given[k] = inputs[k];
-    if (!HasValue[k] || ToFixed(inputs[k]) != Value[k]) ChangedInputs.push_back(k);
-  };
-  uint32_t base = 0;
-  for (; base + 8 <= NumInputs; base += 8)
-    for (unsigned changed = ChangedOfEight(inputs + base, given + base); changed; changed &= changed - 1)
-      consider(base + static_cast<uint32_t>(__builtin_ctz(changed)));
-  for (uint32_t k = base; k < NumInputs; ++k)
-    if (inputs[k] != given[k]) consider(k);
+  const FP12_20* value = Value.data();
+  const uint8_t* hasValue = HasValue.data();
+  uint32_t* changed = ChangedInputs.data();
+  uint32_t count = 0;
+  for (uint32_t base = 0; base < NumInputs; base += 64)
+    for (uint64_t differing = DifferingInputs(inputs + base, given + base, std::min(NumInputs - base, 64u));
+         differing; differing &= differing - 1) {
+      const uint32_t k = base + static_cast<uint32_t>(__builtin_ctzll(differing));
+      given[k] = inputs[k];
+      const FP12_20 fixed = ToFixed(inputs[k]);
+      if (fixed == value[k] && hasValue[k]) continue;
+      GivenFixed[k] = fixed;
+      changed[count++] = k;
+    }
+  NumChanged = count;
 }
 
-void NxTDPlan::StoreInput(uint32_t k, bool passOn) {
-  const FP12_20 fixed = ToFixed(GivenInput[k]);
-  HasValue[k] = 1;
-  UnsafeInputs += nx_td_rows::OutsideUnitRange(fixed);
-  UnsafeInputs -= nx_td_rows::OutsideUnitRange(Value[k]);
-  Value[k] = fixed;
-  Inputs[k]->HasInput = true;
-  Inputs[k]->Output = fixed;
-  if (passOn) NotifyTargets(k);
-  NotifyOutsideTargets(k);
+void NxTDPlan::StoreChangedInputs(bool passOn) {
+  FP12_20* value = Value.data();
+  uint8_t* hasValue = HasValue.data();
+  for (uint32_t n = 0; n < NumChanged; ++n) {
+    const uint32_t k = ChangedInputs[n];
+    const FP12_20 fixed = GivenFixed[k];
+    UnsafeInputs += nx_td_rows::OutsideUnitRange(fixed);
+    UnsafeInputs -= nx_td_rows::OutsideUnitRange(value[k]);
+    value[k] = fixed;
+    hasValue[k] = 1;
+    NxNode* input = Inputs[k];
+    input->HasInput = true;
+    input->Output = fixed;
+    if (passOn) NotifyTargets(k);
+  }
+  if (AnyOutsideTargets)
+    for (uint32_t n = 0; n < NumChanged; ++n) NotifyOutsideTargets(ChangedInputs[n]);
 }
 
 // The products are not recorded: each node sums them all again when it is
-// next recomputed by itself.
+// next recomputed by itself. The arrays are taken once: the flag stores
+// through the nodes would otherwise make the compiler fetch them again for
+// every node.
 void NxTDPlan::RecomputeAll() {
   std::fill(Stale.begin(), Stale.end(), 0);
+  std::fill(SumAll.begin(), SumAll.end(), 1);
   const bool rows = !UnsafeInputs && !AnyLinear;
   const uint32_t count = static_cast<uint32_t>(Nodes.size());
+  int64_t* const net = Net.data();
+  FP12_20* const output = Value.data() + NumInputs;
+  NxTDNode* const* const nodes = Nodes.data();
+  const NODETYPE* const type = Type.data();
+  auto finish = [&](uint32_t p, int64_t sum) {
+    net[p] = sum;
+    const FP12_20 clamped = nx_saturation::Clamp(sum);
+    const FP12_20 out = type[p] == SIGMOID ? nx_td_rows::Sigmoid(clamped) : nx_transfer::Output(type[p], clamped);
+    output[p] = out;
+    NxTDNode* node = nodes[p];
+    node->NetValue = clamped;
+    node->Output = out;
+    node->NewInput = false;
+    node->ChangedCount = 0;
+  };
   for (uint32_t p = 0; p < count;) {
     if (rows && BlockAt[p]) {
       const SumBlock& block = Blocks[BlockAt[p] - 1];
+      int64_t* sums = BlockSum.data();
       // The lanes past the block's nodes sum zero weights and are never read.
-      std::copy(Bias.begin() + p, Bias.begin() + p + block.count, BlockSum.begin());
-      Rows.blockSums(BlockWeight.data() + block.offset, BlockSlot.data() + block.offset, Value.data(), block.sources,
-                     block.lanes, BlockSum.data());
-      for (uint32_t j = 0; j < block.count; ++j, ++p) {
-        Net[p] = BlockSum[j];
-        SumAll[p] = 1;
-        Finish(p, false);
-      }
+      std::copy(Bias.begin() + p, Bias.begin() + p + block.count, sums);
+      Rows.blockSums(BlockWeight.data() + block.offset, BlockSlot.data() + block.offset,
+                     BlockLayout.data() + block.offset / nx_td_rows::BLOCK_LANES, Value.data(), block.sources,
+                     block.lanes, sums);
+      for (uint32_t j = 0; j < block.count; ++j, ++p) finish(p, sums[j]);
       continue;
     }
-    Net[p] = IsLogic[p] ? LogicNetValue(p) : WholeNetSum(p);
-    SumAll[p] = 1;
-    Finish(p, false);
+    finish(p, IsLogic[p] ? LogicNetValue(p) : WholeNetSum(p));
     ++p;
   }
+  if (AnyOutsideTargets)
+    for (uint32_t p = 0; p < count; ++p) NotifyOutsideTargets(SlotOf(p));
 }
 
 [[gnu::always_inline]] inline void NxTDPlan::Recompute(uint32_t position) {

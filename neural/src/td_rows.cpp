@@ -2,6 +2,8 @@
 
 #include <immintrin.h>
 
+#include <cmath>
+
 namespace nx_td_rows {
 
 namespace {
@@ -18,10 +20,11 @@ int64_t RowSumPortable(const FP12_20* weights, const FP12_20* values, unsigned c
   return sum;
 }
 
-void BlockSumsPortable(const FP12_20* weights, const uint32_t* slots, const FP12_20* values, unsigned sources,
-                       unsigned lanes, int64_t* sums) {
+void BlockSumsPortable(const double* weights, const uint32_t* slots, const Lanes*, const FP12_20* values,
+                       unsigned sources, unsigned lanes, int64_t* sums) {
   for (unsigned i = 0; i < sources; ++i)
-    for (unsigned j = 0; j < lanes; ++j) sums[j] += FpMul(weights[i * lanes + j], values[slots[i * lanes + j]]);
+    for (unsigned j = 0; j < lanes; ++j)
+      sums[j] += static_cast<int64_t>(std::floor(weights[i * lanes + j] * values[slots[i * lanes + j]]));
 }
 
 // Four products at once, one per 64-bit lane, from the low halves of the
@@ -65,63 +68,65 @@ __attribute__((target("avx2"))) int64_t RowSumAvx2(const FP12_20* weights, const
   return LaneSum(sums) + RowSumPortable(weights + i, values + i, count - i);
 }
 
-// FpMul on eight lanes: the even lanes multiply in place, the odd ones
-// after a move down, and each 64-bit product shifted right by 20 holds the
-// result in its low half.
-__attribute__((target("avx2"))) inline __m256i FpMul8(__m256i a, __m256i b) {
-  const __m256i even = _mm256_srli_epi64(_mm256_mul_epi32(a, b), 20);
-  const __m256i odd = _mm256_srli_epi64(_mm256_mul_epi32(_mm256_srli_epi64(a, 32), _mm256_srli_epi64(b, 32)), 20);
-  return _mm256_blend_epi32(even, _mm256_slli_epi64(odd, 32), 0xAA);
-}
-
-// Four lanes from `first` on, summed in 64 bits.
-__attribute__((target("avx2"))) void WideBlockLanes(const FP12_20* weights, const uint32_t* slots,
-                                                     const FP12_20* values, unsigned sources, unsigned lanes,
-                                                     int64_t* sums, unsigned first) {
-  auto* at = reinterpret_cast<__m256i*>(sums + first);
-  __m256i sum = _mm256_loadu_si256(at);
-  for (unsigned i = 0; i < sources; ++i) {
-    const unsigned k = i * lanes + first;
-    const __m128i gathered =
-        _mm_i32gather_epi32(values, _mm_loadu_si128(reinterpret_cast<const __m128i*>(slots + k)), 4);
-    sum = _mm256_add_epi64(sum, Widen(FpMul4(Widen(Load4(weights + k)), Widen(gathered))));
+// The eight values of a block row's lanes as two vectors of four doubles.
+__attribute__((target("avx2"))) inline void EightValues(const uint32_t* slots, Lanes layout, const FP12_20* values,
+                                                         __m256d& low, __m256d& high) {
+  switch (layout) {
+    case Lanes::Shared:
+      low = high = _mm256_set1_pd(values[slots[0]]);
+      return;
+    case Lanes::Consecutive:
+      low = _mm256_cvtepi32_pd(Load4(values + slots[0]));
+      high = _mm256_cvtepi32_pd(Load4(values + slots[0] + 4));
+      return;
+    default:
+      low = _mm256_cvtepi32_pd(_mm_setr_epi32(values[slots[0]], values[slots[1]], values[slots[2]], values[slots[3]]));
+      high = _mm256_cvtepi32_pd(_mm_setr_epi32(values[slots[4]], values[slots[5]], values[slots[6]], values[slots[7]]));
   }
-  _mm256_storeu_si256(at, sum);
 }
 
-// Eight nodes at a time, each lane a node, the sources one after another,
-// adding in 32 bits. While no partial sum leaves the 32-bit range the
-// wrapping sums are the exact ones; a lane where one did (two addends of
-// one sign, a result of the other) has its eight summed again in 64 bits.
-__attribute__((target("avx2"))) void BlockSumsAvx2(const FP12_20* weights, const uint32_t* slots,
+// Whole numbers below 2^51 in size to 64-bit integers: added to 1.5 * 2^52
+// they become the low bits of the sum's mantissa.
+__attribute__((target("avx2"))) inline __m256i WholeToInt64(__m256d whole) {
+  const __m256d magic = _mm256_set1_pd(6755399441055744.0);
+  return _mm256_sub_epi64(_mm256_castpd_si256(_mm256_add_pd(whole, magic)), _mm256_castpd_si256(magic));
+}
+
+__attribute__((target("avx2"))) inline void AddTo(int64_t* sums, __m256d whole) {
+  auto* at = reinterpret_cast<__m256i*>(sums);
+  _mm256_storeu_si256(at, _mm256_add_epi64(_mm256_loadu_si256(at), WholeToInt64(whole)));
+}
+
+// Eight nodes at a time, each lane a node, in doubles, where every product
+// and sum is exact.
+__attribute__((target("avx2"))) void BlockSumsAvx2(const double* weights, const uint32_t* slots, const Lanes* layouts,
                                                     const FP12_20* values, unsigned sources, unsigned lanes,
                                                     int64_t* sums) {
+  constexpr int floor = _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC;
   for (unsigned j = 0; j < lanes; j += BLOCK_LANES) {
-    __m256i sum = _mm256_setzero_si256(), overflow = _mm256_setzero_si256();
+    __m256d low = _mm256_setzero_pd(), high = _mm256_setzero_pd();
     for (unsigned i = 0; i < sources; ++i) {
       const unsigned k = i * lanes + j;
-      const __m256i gathered =
-          _mm256_i32gather_epi32(reinterpret_cast<const int*>(values),
-                                 _mm256_loadu_si256(reinterpret_cast<const __m256i*>(slots + k)), 4);
-      const __m256i product = FpMul8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights + k)), gathered);
-      const __m256i next = _mm256_add_epi32(sum, product);
-      overflow = _mm256_or_si256(
-          overflow, _mm256_and_si256(_mm256_xor_si256(sum, next), _mm256_xor_si256(product, next)));
-      sum = next;
+      __m256d lowValues, highValues;
+      EightValues(slots + k, layouts[k / BLOCK_LANES], values, lowValues, highValues);
+      low = _mm256_add_pd(low, _mm256_round_pd(_mm256_mul_pd(_mm256_loadu_pd(weights + k), lowValues), floor));
+      high = _mm256_add_pd(high, _mm256_round_pd(_mm256_mul_pd(_mm256_loadu_pd(weights + k + 4), highValues), floor));
     }
-    if (_mm256_movemask_ps(_mm256_castsi256_ps(overflow))) {
-      WideBlockLanes(weights, slots, values, sources, lanes, sums, j);
-      WideBlockLanes(weights, slots, values, sources, lanes, sums, j + 4);
-      continue;
-    }
-    auto* low = reinterpret_cast<__m256i*>(sums + j);
-    auto* high = reinterpret_cast<__m256i*>(sums + j + 4);
-    _mm256_storeu_si256(low, _mm256_add_epi64(_mm256_loadu_si256(low), Widen(_mm256_castsi256_si128(sum))));
-    _mm256_storeu_si256(high, _mm256_add_epi64(_mm256_loadu_si256(high), Widen(_mm256_extracti128_si256(sum, 1))));
+    AddTo(sums + j, low);
+    AddTo(sums + j + 4, high);
   }
 }
 
 }  // namespace
+
+Lanes LanesOf(const uint32_t* slots) {
+  bool shared = true, consecutive = true;
+  for (unsigned m = 1; m < BLOCK_LANES; ++m) {
+    shared = shared && slots[m] == slots[0];
+    consecutive = consecutive && slots[m] == slots[0] + m;
+  }
+  return shared ? Lanes::Shared : consecutive ? Lanes::Consecutive : Lanes::Scattered;
+}
 
 Kernels Select(bool portable) {
   if (!portable && __builtin_cpu_supports("avx2")) return {GatherSumAvx2, RowSumAvx2, BlockSumsAvx2};
