@@ -3,7 +3,6 @@
 #include <cstdint>
 
 #include "neural/fixed.h"
-#include "transfer.h"
 
 // The sums of a temporal-difference network's forward pass over whole rows
 // of connections. Every routine here assumes the values it multiplies
@@ -34,7 +33,7 @@ enum class Lanes : uint8_t { Scattered, Shared, Consecutive };
 Lanes LanesOf(const uint32_t* slots);
 
 // A block's weights are kept as doubles scaled by 2^-20. The product of
-// such a weight and a value in (-1, 1] has at most 52 significant bits, so
+// such a weight and a value in (-1, 1] has at most 51 significant bits, so
 // it is exact, and its floor is FpMul's result; sums of fewer than 2^20 of
 // them stay below 2^51 and are exact too.
 inline double ScaledWeight(FP12_20 weight) { return weight * (1.0 / FP_SCALE); }
