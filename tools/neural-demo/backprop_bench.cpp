@@ -1,11 +1,11 @@
 #include "backprop_bench.h"
 
 #include <chrono>
-#include <cstdio>
 #include <memory>
 #include <vector>
 
 #include "neural/neural.h"
+#include "record_line.h"
 
 namespace backprop_bench {
 
@@ -78,16 +78,13 @@ Figure Xor(unsigned epochs) {
   net->SetTrainingOutputList(list, true);
   net->SetupTraining(rows, patterns, 10, 0.0, epochs, false, true);
   const unsigned slice = 4096 / patterns * patterns;
-  char line[128];
-  volatile unsigned printed = 0;
+  volatile size_t printed = 0;
   Clock::rep lastLook = 0;  // nxtrain's progress line looks at the clock once a slice
   auto start = Clock::now();
   while (net->IsTraining()) {
     net->DoSomeTraining(slice);
     for (unsigned i = 0; i < list->GetNumItems(); ++i) {
-      NxTrainingOutput record = list->GetItem(i);
-      printed = printed + std::snprintf(line, sizeof line, "%8u  %12.6f  %12.6f  %12.6f  %7u\n", record.Epoch,
-                                        record.MaxError, record.MeanAbsError, record.RmsError, record.WorstPattern);
+      printed = printed + RecordLine(list->GetItem(i)).size();
     }
     list->Clear();
     lastLook = Clock::now().time_since_epoch().count();

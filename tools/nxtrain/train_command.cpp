@@ -6,6 +6,7 @@
 #include "neural/backprop_net.h"
 #include "neural/seed.h"
 #include "progress_line.h"
+#include "record_line.h"
 
 namespace {
 
@@ -19,8 +20,8 @@ void PrintHeader() {
 }
 
 void PrintRecord(const NxTrainingOutput& record) {
-  std::printf("%8u  %12.6f  %12.6f  %12.6f  %7u\n", record.Epoch, record.MaxError, record.MeanAbsError,
-              record.RmsError, record.WorstPattern);
+  const RecordLine line(record);
+  std::fwrite(line.data(), 1, line.size(), stdout);
 }
 
 // Whole epochs, so that every slice starts an epoch; one epoch at a time
