@@ -157,7 +157,7 @@ void NxTDPlan::RecomputeAll() {
   auto finish = [&](uint32_t p, int64_t sum) {
     net[p] = sum;
     const FP12_20 clamped = nx_saturation::Clamp(sum);
-    const FP12_20 out = type[p] == SIGMOID ? nx_transfer::Sigmoid(clamped) : nx_transfer::Output(type[p], clamped);
+    const FP12_20 out = type[p] == SIGMOID ? nx_td_rows::Sigmoid(clamped) : nx_transfer::Output(type[p], clamped);
     output[p] = out;
     NxTDNode* node = nodes[p];
     node->NetValue = clamped;
@@ -197,7 +197,7 @@ void NxTDPlan::RecomputeAll() {
 [[gnu::always_inline]] inline void NxTDPlan::Finish(uint32_t position, bool passOn) {
   const FP12_20 net = nx_saturation::Clamp(Net[position]);
   const FP12_20 output =
-      Type[position] == SIGMOID ? nx_transfer::Sigmoid(net) : nx_transfer::Output(Type[position], net);
+      Type[position] == SIGMOID ? nx_td_rows::Sigmoid(net) : nx_transfer::Output(Type[position], net);
   NxTDNode* node = Nodes[position];
   node->NetValue = net;
   node->Output = output;

@@ -47,23 +47,10 @@ inline FP12_20 Lookup(const FP12_20* table, const FP12_20* steps, FP12_20 argume
   return FpAdd(table[index], FpMul(fraction, steps[index]));
 }
 
-// The sigmoid is symmetric: at x < 0 it is FP_ONE minus the lookup at
-// FpNeg(x). Net inputs are as likely negative as positive, so the two are
-// joined without a branch: with s all ones for a negative x and 0
-// otherwise, (x ^ s) - s is FpNeg(x) or x, and ((y ^ s) - s) + (s & FP_ONE)
-// is FP_ONE - y or y, all wrapping as the fixed-point operations do.
 inline FP12_20 Sigmoid(FP12_20 x) {
   const Tables& t = tables;
-  const uint32_t sign = static_cast<uint32_t>(x >> 31);
-  const FP12_20 magnitude = static_cast<FP12_20>((static_cast<uint32_t>(x) ^ sign) - sign);
-  int32_t index;
-  FP12_20 fraction;
-  IndexAndFraction(magnitude, SCALE_25_5, index, fraction);
-  const bool past = index > 254;
-  const int32_t at = past ? 255 : index;
-  const FP12_20 inside = FpAdd(t.Sigmoid[at], FpMul(fraction, t.SigmoidSteps[at]));
-  const uint32_t looked = static_cast<uint32_t>(past ? t.Sigmoid[255] : inside);
-  return static_cast<FP12_20>(((looked ^ sign) - sign) + (sign & uint32_t{FP_ONE}));
+  if (x >= 0) return Lookup(t.Sigmoid, t.SigmoidSteps, x, SCALE_25_5);
+  return FpSub(FP_ONE, Lookup(t.Sigmoid, t.SigmoidSteps, FpNeg(x), SCALE_25_5));
 }
 
 // Output of a node of the given type for net input x.
