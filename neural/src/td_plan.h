@@ -72,8 +72,12 @@ class NxTDPlan {
   void RecomputeAll();
   // A stale node recomputed, its products updated already.
   void Recompute(uint32_t position);
-  // Takes the node's net input as it stands and computes its output.
-  void Finish(uint32_t position, bool passOn);
+  // Takes the node's net input as it stands, computes its output and
+  // passes a changed one on.
+  void Finish(uint32_t position);
+  static FP12_20 OutputOf(NODETYPE type, FP12_20 net);
+  // The node is kept current with every recomputation.
+  static void Publish(NxTDNode* node, FP12_20 net, FP12_20 output);
   FP12_20 LogicNetValue(uint32_t position) const;
   // Records every product for later updates.
   int64_t FullNetSum(uint32_t position);

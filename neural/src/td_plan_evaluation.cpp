@@ -157,13 +157,8 @@ void NxTDPlan::RecomputeAll() {
   auto finish = [&](uint32_t p, int64_t sum) {
     net[p] = sum;
     const FP12_20 clamped = nx_saturation::Clamp(sum);
-    const FP12_20 out = type[p] == SIGMOID ? nx_td_rows::Sigmoid(clamped) : nx_transfer::Output(type[p], clamped);
-    output[p] = out;
-    NxTDNode* node = nodes[p];
-    node->NetValue = clamped;
-    node->Output = out;
-    node->NewInput = false;
-    node->ChangedCount = 0;
+    output[p] = OutputOf(type[p], clamped);
+    Publish(nodes[p], clamped, output[p]);
   };
   for (uint32_t p = 0; p < count;) {
     if (rows && BlockAt[p]) {
@@ -191,25 +186,29 @@ void NxTDPlan::RecomputeAll() {
     Net[position] = FullNetSum(position);
     SumAll[position] = 0;
   }
-  Finish(position, true);
+  Finish(position);
 }
 
-[[gnu::always_inline]] inline void NxTDPlan::Finish(uint32_t position, bool passOn) {
-  const FP12_20 net = nx_saturation::Clamp(Net[position]);
-  const FP12_20 output =
-      Type[position] == SIGMOID ? nx_td_rows::Sigmoid(net) : nx_transfer::Output(Type[position], net);
-  NxTDNode* node = Nodes[position];
+[[gnu::always_inline]] inline FP12_20 NxTDPlan::OutputOf(NODETYPE type, FP12_20 net) {
+  return type == SIGMOID ? nx_td_rows::Sigmoid(net) : nx_transfer::Output(type, net);
+}
+
+[[gnu::always_inline]] inline void NxTDPlan::Publish(NxTDNode* node, FP12_20 net, FP12_20 output) {
   node->NetValue = net;
   node->Output = output;
   node->NewInput = false;
   node->ChangedCount = 0;
+}
+
+[[gnu::always_inline]] inline void NxTDPlan::Finish(uint32_t position) {
+  const FP12_20 net = nx_saturation::Clamp(Net[position]);
+  const FP12_20 output = OutputOf(Type[position], net);
+  Publish(Nodes[position], net, output);
   const uint32_t slot = SlotOf(position);
   // Targets in the plan would recompute the very values they hold when the
   // output stays (saturated nodes often do); nodes outside the plan only
   // learn that they are stale, as they would from the lazy recomputation.
-  if (!passOn) {
-    Value[slot] = output;
-  } else if (output != Value[slot]) {
+  if (output != Value[slot]) {
     Value[slot] = output;
     NotifyTargets(slot);
   }
