@@ -348,14 +348,20 @@ void GameFlow::DealHand() {
   TheView.ShowKnockLimit(S.KnockLimit);
   if (Opponent) Opponent->StartHand();
 
+  S.HandOver = false;
+  S.Gin = false;
+  S.Undercut = false;
+  S.UpcardTaken = NoCard;
+  S.Offer = elevenTen ? NORMAL_PLAY : OFFER_TO_FIRST_PLAYER;
   if (S.Dealer == 0) {
     SetStatus(COMPUTER_BEGINS);
+    S.Play = elevenTen ? ComputerDiscard : ComputerTake;
     if (elevenTen) {
-      S.Play = ComputerDiscard;
       SetSelection(SELECT_STOCK_CARD, NoCard);
+      // Last: commands are handled during the wait, and one that deals
+      // again must find this deal complete rather than have its own deal
+      // overwritten when this one carries on.
       TheView.Wait(1000);
-    } else {
-      S.Play = ComputerTake;
     }
   } else if (elevenTen) {
     S.Play = HumanDiscard;
@@ -365,11 +371,6 @@ void GameFlow::DealHand() {
     S.Play = HumanTake;
     SetStatus(YOU_BEGIN_OFFER);
   }
-  S.HandOver = false;
-  S.Gin = false;
-  S.Undercut = false;
-  S.UpcardTaken = NoCard;
-  S.Offer = elevenTen ? NORMAL_PLAY : OFFER_TO_FIRST_PLAYER;
 }
 
 // ------------------------------------------------------------------ idle step
@@ -521,8 +522,12 @@ void GameFlow::AnnounceHand() {
   uint32_t text = S.Undercut ? (humanWon ? YOU_UNDERCUT : YOU_ARE_UNDERCUT) : (humanWon ? YOU_WIN_HAND : YOU_LOSE_HAND);
   SetStatus(text);
   TheView.Message(caption, text, ICON_NONE);
-  if (TheRecord.GameOver)
-    SetStatus(TheRecord.GameWinner == 0 ? GAME_WON : TheRecord.GameWinner == 1 ? GAME_LOST : GAME_TIED_TEXT);
+  if (TheRecord.GameOver) {
+    // The box bonuses can reverse the order of the running totals: the
+    // winner is the one the final totals make, as the score sheet shows.
+    const uint32_t winner = TheRecord.ComputeFinalTotals().Result;
+    SetStatus(winner == 0 ? GAME_WON : winner == 1 ? GAME_LOST : GAME_TIED_TEXT);
+  }
   HandOutcomes();
   ShowScoreSheet();
 }

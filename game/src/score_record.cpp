@@ -14,6 +14,7 @@ constexpr uint32_t GAME_END_LINES = 5;
 ScoreRecord::ScoreRecord(uint32_t target) : Target(target) {}
 
 void ScoreRecord::NewGame(bool watching) {
+  if (BeforeNewGame) BeforeNewGame();
   NumLines = 0;
   NumScores = 0;
   HandsWon[0] = HandsWon[1] = 0;

@@ -46,7 +46,13 @@ SwitchOutcome SwitchConfiguration(PlayerConfigs& configs, const std::string& cho
   SwitchOutcome outcome;
   if (chosen == configs.NameInUse()) return outcome;
   table.View.SetBusy(true);
-  if (saveFirst && settings.Store) SaveGameState(table, *settings.Store, settings.Prefs, configs.ResumePath(), true);
+  if (saveFirst && settings.Store) {
+    {
+      SettingsStore::Batch oneWrite(*settings.Store);
+      outcome.Saved = SaveGameState(table, *settings.Store, settings.Prefs, configs.ResumePath(), true);
+    }
+    if (settings.Store->LastError() != 0) outcome.Saved.Unsaved.push_back(settings.Store->Path());
+  }
   const Preferences before = settings.Prefs;
   configs.Select(chosen);
   configs.MakeCurrent();
@@ -61,7 +67,7 @@ SwitchOutcome SwitchConfiguration(PlayerConfigs& configs, const std::string& cho
   outcome.Resumed = ResumeSavedGame(settings, configs, table);
   if (!outcome.Resumed) {
     ApplyTableChoices(ReadTableChoices(*settings.Store), table);
-    flow.NewGame(false, false);
+    flow.NewGame(false, true);
   }
   outcome.Switched = true;
   table.View.SetBusy(false);

@@ -51,6 +51,8 @@ void ShowResumeError(Presentation& view, const std::string& text) {
 
 // The file has passed every check: the same bytes now go into the table.
 void Restore(const std::vector<uint8_t>& bytes, TableParts& table, bool playStarted) {
+  // The game on the table may have ended unannounced; it is replaced now.
+  table.Sheet.CountGameEnd();
   if (!playStarted)
     table.State.ResumePending = true;
   else

@@ -4,6 +4,19 @@
 
 ScoreSheet::ScoreSheet(ScoreRecord& record, uint32_t variation) : TheRecord(record), CurrentVariation(variation) {
   AdoptRestoredRecord();
+  TheRecord.BeforeNewGame = [this] { LeaveGame(); };
+}
+
+ScoreSheet::~ScoreSheet() { TheRecord.BeforeNewGame = nullptr; }
+
+// The sheet notices changes by comparing the record with what it saw last;
+// a new game that reached the same number of rows without being looked at
+// would otherwise pass for the old one.
+void ScoreSheet::LeaveGame() {
+  CountGameEnd();
+  SeenRows = 0;
+  SeenOver = false;
+  JustEnded = false;
 }
 
 void ScoreSheet::NewGame() {

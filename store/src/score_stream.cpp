@@ -94,6 +94,8 @@ bool ReadScoreRecord(NxObjectReader& in, ScoreRecord& record) {
     in.Fail("score record rows out of step");
     return false;
   }
+  // Who watches the record for new games is not part of the saved game.
+  read.BeforeNewGame = std::move(record.BeforeNewGame);
   record = std::move(read);
   return true;
 }

@@ -28,14 +28,24 @@ StartOutcome StartTable(GameSettings& settings, TableParts& table, GameFlow& flo
   return outcome;
 }
 
+bool ResumeGameOnCommand(TableParts& table, GameFlow& flow, const std::string& resumePath) {
+  flow.CloseScoreSheet();
+  if (table.Deck.HeldCard()) table.Deck.ReturnHeldCard();
+  table.State.Dragging = false;
+  if (ReadResume(resumePath, table, true).Outcome == ResumeOutcome::RESTORED) return true;
+  flow.NewGame(false, true);
+  return false;
+}
+
 CloseOutcome CloseTable(GameSettings& settings, TableParts& table, const std::string& resumePath) {
   CloseOutcome outcome;
   SettingsStore& store = *settings.Store;
   {
     SettingsStore::Batch oneWrite(store);
-    SaveGameState(table, store, settings.Prefs, resumePath, false);
+    outcome.Saved = SaveGameState(table, store, settings.Prefs, resumePath, false);
     table.Sheet.Stats.Save(store);
   }
+  if (store.LastError() != 0) outcome.Saved.Unsaved.push_back(store.Path());
   outcome.ResumeWritten = !table.State.DoNotSave && ReadSetting(store, keys::CanResume) != 0;
   return outcome;
 }

@@ -93,6 +93,22 @@ TEST(Flow, NewGameFromTheMenuAsksDuringAGame) {
   EXPECT_TRUE(table.Flow.NewGame(true, true));
 }
 
+TEST(Flow, GameOverStatusNamesTheWinnerOfTheFinalTotals) {
+  TempInstallation install;
+  HeadlessTable table;
+  table.Flow.NewGame(false, false);
+  // The human reaches 100 first, but the computer's eight boxes outweigh
+  // the game bonus: 250 against 296.
+  for (int hand = 0; hand < 8; ++hand) table.Record.RecordHand(1, 12);
+  table.Record.RecordHand(0, 10);
+  table.Record.RecordHand(0, 90);
+  ASSERT_TRUE(table.Record.GameOver);
+  table.State.Dealer = 0;
+  table.State.HandOver = true;
+  table.Flow.AnnounceHand();
+  EXPECT_EQ(table.View.Statuses.back(), 8012u);  // "Game over.  Sorry, you lose."
+}
+
 namespace {
 
 // Deals the named cards: the rest go to the stock.

@@ -275,28 +275,35 @@ TEST_F(ResumeFixture, AFailedSaveKeepsThePreviousGameAndClearsCanResume) {
   EXPECT_FALSE(availability.IsOffered());
   const std::string saved = FileText(Path);
 
-  // A game the reader would refuse is not written: nothing is replaced,
-  // nothing is shown, as with a file that cannot be created.
+  // A game the reader would refuse is not written, as with a file that
+  // cannot be created: the save names the file, and the older game is set
+  // aside so that it never passes for this one.
   Step(t);
   const uint32_t limit = t.Table.State.KnockLimit;
   t.Table.State.KnockLimit = STANDARD_KNOCK_LIMIT + 1;
-  SaveGameState(t.Parts, store, prefs, Path, false);
+  SaveReport report = SaveGameState(t.Parts, store, prefs, Path, false);
+  EXPECT_EQ(report.Unsaved, std::vector<std::string>{Path});
+  EXPECT_EQ(UnsavedFilesMessage(report), "Quorla could not save " + Path +
+                                             ". Check that the folder can be written to and that the disk has room.");
   EXPECT_EQ(ReadSetting(store, keys::CanResume), 0u);
-  EXPECT_EQ(FileText(Path), saved);
+  EXPECT_FALSE(std::filesystem::exists(Path));
+  EXPECT_EQ(FileText(Path + ".stale"), saved);
   EXPECT_TRUE(t.Table.View.Messages.empty());
   t.Table.State.KnockLimit = limit;
-  SaveGameState(t.Parts, store, prefs, Install.PlayerPath(std::string("NO-SUCH-DIR/") + RESUME_FILE), false);
+  EXPECT_FALSE(SaveGameState(t.Parts, store, prefs, Install.PlayerPath(std::string("NO-SUCH-DIR/") + RESUME_FILE),
+                             false).Complete());
   EXPECT_EQ(ReadSetting(store, keys::CanResume), 0u);
   EXPECT_TRUE(t.Table.View.Messages.empty());
-  // A link or a device in its place is never replaced.
-  std::filesystem::rename(Path, Path + ".saved");
-  std::filesystem::create_symlink(Path + ".saved", Path);
-  SaveGameState(t.Parts, store, prefs, Path, false);
+  // A link in its place is never written through: the link is set aside.
+  const std::string elsewhere = Install.PlayerPath("ELSEWHERE");
+  WriteText(elsewhere, saved);
+  std::filesystem::create_symlink(elsewhere, Path);
+  EXPECT_FALSE(SaveGameState(t.Parts, store, prefs, Path, false).Complete());
   EXPECT_EQ(ReadSetting(store, keys::CanResume), 0u);
-  EXPECT_TRUE(std::filesystem::is_symlink(Path));
-  EXPECT_EQ(FileText(Path + ".saved"), saved);
-  std::filesystem::remove(Path);
-  std::filesystem::rename(Path + ".saved", Path);
+  EXPECT_TRUE(std::filesystem::is_symlink(Path + ".stale"));
+  EXPECT_EQ(FileText(elsewhere), saved);
+  EXPECT_FALSE(std::filesystem::exists(Path));
+  EXPECT_TRUE(SaveGameState(t.Parts, store, prefs, Path, false).Complete());
 
   // A finished game is not written.
   std::filesystem::remove(Path);

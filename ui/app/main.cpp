@@ -42,6 +42,7 @@ int main(int argc, char** argv) {
   return RunWithFailureHandlers(
       [&app] {
         QuorlaApp quorla;
+        quorla.SaveOnOutsideQuit();
         quorla.Start(QApplication::applicationFilePath().toStdString());
         return app.Exec();
       },

@@ -1,11 +1,15 @@
 #include "ui/quorla_app.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QSessionManager>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
 #include <algorithm>
+#include <cstdio>
 
 #include "game/string_table.h"
 #include "player/data_paths.h"
@@ -29,6 +33,12 @@ bool AskWithMessageBox(QWidget* parent, const QString& caption, const QString& t
                        bool yesNo) {
   QMessageBox box(icon, caption, text, yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
   return box.exec() == (yesNo ? QMessageBox::Yes : QMessageBox::Ok);
+}
+
+// Once the program has been told to end, a box would wait for nobody.
+bool AnswerWithoutAsking(const QString& caption, const QString& text, QMessageBox::Icon, bool) {
+  std::fprintf(stderr, "%s: %s\n", caption.toUtf8().constData(), text.toUtf8().constData());
+  return false;
 }
 
 QMessageBox::Icon ToQtIcon(MessageIcon icon) {
@@ -81,6 +91,11 @@ void QuorlaApp::Start(const std::string& programPath) {
   Players = std::make_unique<PlayerConfigs>(places.Configuration, *this, ScreenColorResolution());
   Players->ReadInstalledFilesFrom(places.Installation);
   ChooseConfiguration();
+  if (Quitting) {
+    // Told to end while the person was choosing: nothing was played yet.
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    return;
+  }
   Players->MakeCurrent();
   const std::string directory = Players->DirectoryOf(Players->NameInUse());
   SeedPlayerFiles({places.Installation, directory});
@@ -98,9 +113,49 @@ void QuorlaApp::Start(const std::string& programPath) {
     QTimer::singleShot(0, MainFrame.get(), &QWidget::close);
     return;
   }
+  if (Quitting) {
+    QTimer::singleShot(0, MainFrame.get(), &QWidget::close);
+    return;
+  }
   CheckWorkArea();
   // The warning and the introduction follow once the window is up.
   QTimer::singleShot(0, MainFrame.get(), [this] { ShowWorkAreaWarning(); });
+}
+
+void QuorlaApp::SaveOnOutsideQuit() {
+  Signals = std::make_unique<QuitSignals>();
+  QObject::connect(Signals.get(), &QuitSignals::QuitRequested, Signals.get(), [this] { QuitWithoutQuestions(); });
+  // The session manager asks for the data before it ends the session: the
+  // save must be done when this returns.
+  QObject::connect(qApp, &QGuiApplication::commitDataRequest, Signals.get(), [this](QSessionManager&) {
+    QuitWithoutQuestions();
+    FinishClosing();
+  });
+}
+
+void QuorlaApp::QuitWithoutQuestions() {
+  if (Quitting) return;
+  Quitting = true;
+  Prompt = AnswerWithoutAsking;
+  if (MainFrame) MainFrame->Client()->SetPrompter(Prompt);
+  DismissDialogs();
+  // The frame's close ends a wait in progress and is granted from the
+  // table's next idle step, after the computer's move is complete.
+  if (MainFrame) QTimer::singleShot(0, MainFrame.get(), &QWidget::close);
+}
+
+void QuorlaApp::DismissDialogs() {
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    auto* dialog = qobject_cast<QDialog*>(widget);
+    if (dialog && dialog->isVisible()) dialog->reject();
+  }
+}
+
+void QuorlaApp::FinishClosing() {
+  QElapsedTimer waited;
+  waited.start();
+  while (MainFrame && !MainFrame->IsClosed() && waited.elapsed() < 10000)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
 }
 
 void QuorlaApp::ChooseConfiguration() {

@@ -118,7 +118,11 @@ void QuorlaClient::SaveOnClose() {
   if (!Settings.Store) return;
   if (Objects.Deck.HeldCard()) Objects.Deck.ReturnHeldCard();
   TableParts parts = Parts();
-  CloseTable(Settings, parts, ConfigDirectory + RESUME_FILE);
+  ReportUnsaved(CloseTable(Settings, parts, ConfigDirectory + RESUME_FILE).Saved);
+}
+
+void QuorlaClient::ReportUnsaved(const SaveReport& report) {
+  if (!report.Complete()) MessageText(NotSavedCaption(), UnsavedFilesMessage(report), ICON_EXCLAMATION);
 }
 
 // ------------------------------------------------------------------ scale
@@ -295,14 +299,8 @@ void QuorlaClient::ShowOptionChange(const WindowUpdate& update) {
 
 void QuorlaClient::ResumeSavedGame() {
   Resumable.NoteAttempt();
-  Objects.Flow.CloseScoreSheet();
-  if (Objects.Deck.HeldCard()) Objects.Deck.ReturnHeldCard();
-  Objects.State.Dragging = false;
   TableParts parts = Parts();
-  if (ReadResume(ConfigDirectory + RESUME_FILE, parts, true).Outcome == ResumeOutcome::RESTORED)
-    PresentRestoredGame();
-  else
-    Objects.Flow.NewGame(false, false);
+  if (ResumeGameOnCommand(parts, Objects.Flow, ConfigDirectory + RESUME_FILE)) PresentRestoredGame();
   AfterInput();
 }
 

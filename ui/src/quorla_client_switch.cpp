@@ -12,6 +12,7 @@ SwitchOutcome QuorlaClient::SwitchConfiguration(PlayerConfigs& configs, const st
   Objects.State.Dragging = false;
   TableParts parts = Parts();
   const SwitchOutcome outcome = ::SwitchConfiguration(configs, chosen, Settings, parts, Objects.Flow, saveFirst);
+  ReportUnsaved(outcome.Saved);
   ConfigDirectory = configs.DirectoryOf(configs.NameInUse());
   // The new configuration's saved game is offered on its own terms.
   Resumable = ResumeAvailability();

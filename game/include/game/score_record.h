@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 // One row per won hand: both running totals and the hand's winner.
@@ -50,6 +51,11 @@ class ScoreRecord {
   bool GameOver = false;
   bool Shutout = false;
   bool Watched = false;
+
+  // Runs before a new game clears the record: whoever counts finished
+  // games must see every end, even one the next game replaced before it
+  // was ever shown.
+  std::function<void()> BeforeNewGame;
 
  private:
   void Grow();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "game/game_flow.h"
+#include "store/game_save.h"
 #include "store/player_configs.h"
 #include "store/preferences.h"
 #include "store/settings_store.h"
@@ -30,6 +31,7 @@ struct SwitchOutcome {
   bool Switched = false;
   bool Resumed = false;         // the new configuration's saved game is on the table
   bool ToolbarChanged = false;  // the frame must be laid out again
+  SaveReport Saved;             // what the save before the switch could not write
 };
 
 // Switches to the chosen configuration when it is not the one in use: saves

@@ -15,7 +15,12 @@ class ScoreSheet {
  public:
   static constexpr uint32_t VISIBLE_LINES = 9;
 
+  // The sheet counts a finished game before the record clears it for the
+  // next one, so it must not outlive the record.
   ScoreSheet(ScoreRecord& record, uint32_t variation);
+  ~ScoreSheet();
+  ScoreSheet(const ScoreSheet&) = delete;
+  ScoreSheet& operator=(const ScoreSheet&) = delete;
 
   ScoreRecord& Record() { return TheRecord; }
   const ScoreRecord& Record() const { return TheRecord; }
@@ -48,6 +53,10 @@ class ScoreSheet {
   // become the record's game winner, and the first time only the winner's
   // statistics change (never for a watched game).
   FinalTotals DrawGameEnd();
+  // Counts a finished game that no drawing has counted yet: the table can
+  // close, switch configuration, resume another game or start a new one
+  // between the knock that ends a game and its announcement.
+  void CountGameEnd() { DrawGameEnd(); }
   // The lines the window draws now. A finished game's end is drawn through
   // DrawGameEnd, so the first look at it counts it.
   ScoreSheetLayout DrawnLayout();
@@ -64,4 +73,5 @@ class ScoreSheet {
   uint32_t Scroll = 0;
 
   void ScrollToLastLines();
+  void LeaveGame();
 };

@@ -4,6 +4,7 @@
 
 #include "game/game_flow.h"
 #include "store/config_switch.h"
+#include "store/game_save.h"
 #include "store/table_parts.h"
 
 // What starting a table did.
@@ -23,9 +24,18 @@ struct StartOutcome {
 // means the one attempt to resume was made.
 StartOutcome StartTable(GameSettings& settings, TableParts& table, GameFlow& flow, const std::string& resumePath);
 
+// The Resume Game command while play goes on: a card held with the mouse
+// goes home, the score sheet closes, and the saved game replaces the table,
+// abandoning a computer move in progress. When the file cannot be read the
+// message announces a new game, and a new game is dealt the same way (a
+// computer move in progress is abandoned). True when the saved game is on
+// the table.
+bool ResumeGameOnCommand(TableParts& table, GameFlow& flow, const std::string& resumePath);
+
 // What closing a table saved.
 struct CloseOutcome {
   bool ResumeWritten = false;  // CanResume is 1
+  SaveReport Saved;            // the files that could not be written
 };
 
 // Saves on close, in order: the unfinished game to the resume file with

@@ -8,6 +8,7 @@
 #include "game/user_messages.h"
 #include "store/config_switch.h"
 #include "ui/quorla_client.h"
+#include "ui/quit_signals.h"
 #include "ui/quorla_frame.h"
 #include "ui/startup_checks.h"
 
@@ -38,6 +39,15 @@ class QuorlaApp : public UserMessages {
   // Scales the table's timed waits (tests play fast).
   void SetWaitFactor(double factor) { WaitFactor = factor; }
 
+  // Saves and closes when the program is told to end from outside: by
+  // SIGTERM, SIGHUP or SIGINT, or by the desktop session's quit.
+  void SaveOnOutsideQuit();
+  // The close of a program told to end: nothing waits for an answer any
+  // more (open dialogs and boxes are dismissed, later messages go to the
+  // standard error), and the window closes with the usual save, once.
+  void QuitWithoutQuestions();
+  bool IsQuitting() const { return Quitting; }
+
   // Brings the program up; `programPath` is the running program's file.
   // Throws StartupFailure when the platform or the program's name is wrong.
   void Start(const std::string& programPath);
@@ -59,6 +69,8 @@ class QuorlaApp : public UserMessages {
   void CheckWorkArea();
   void ShowWorkAreaWarning();
   void ShowIntroduction();
+  void DismissDialogs();
+  void FinishClosing();
 
   PlatformVersion Running;
   std::optional<QSize> WorkArea;
@@ -68,6 +80,8 @@ class QuorlaApp : public UserMessages {
   std::string Installation;
   std::string HelpFile;
   bool TooSmall = false;
+  bool Quitting = false;
+  std::unique_ptr<QuitSignals> Signals;
   std::unique_ptr<PlayerConfigs> Players;
   GameSettings GameSettingsInUse;
   std::unique_ptr<QuorlaFrame> MainFrame;

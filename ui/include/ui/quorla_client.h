@@ -44,6 +44,8 @@ class QuorlaClient : public QWidget, public Presentation {
   bool RequestClose();
   // Saves the unfinished game, the settings and the statistics.
   void SaveOnClose();
+  // One message naming every file a save could not write.
+  void ReportUnsaved(const SaveReport& report);
 
   void RunCommand(uint32_t command);
   // Scenery: a picture chosen with the file dialog becomes the backdrop.

@@ -29,6 +29,8 @@ class QuorlaFrame : public QMainWindow {
   // Deals the first game (or presents the saved one).
   void Start();
   QuorlaClient* Client() { return Table; }
+  // Whether the close was granted and the table saved.
+  bool IsClosed() const { return Closed; }
   QAction* Action(uint32_t command) const;
   TableStatusPanes* Panes() { return StatusPanes.get(); }
   ButtonBar* Buttons() { return Bar; }
