@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <deque>
 
 #include "game/headless_presentation.h"
@@ -136,6 +138,21 @@ TEST_F(ConfigsFixture, NamesInTheStoreThatCouldNotHaveBeenAddedAreIgnored) {
   PlayerConfigs configs(Dir(), Boxes);
   EXPECT_EQ(configs.Names(), std::vector<std::string>{"ann"});
   EXPECT_EQ(configs.LowestFreeSlot(), 0u);
+}
+
+TEST_F(ConfigsFixture, TheInstallLogIsNeitherFollowedNorWaitedOn) {
+  BlockingGuard guard;
+  const std::string log = Install.Path("INSTAL32.LOG"), victim = Install.Path("victim");
+  WriteText(victim, "keep\n");
+  fs::remove(log);
+  fs::create_symlink(victim, log);
+  ASSERT_TRUE(Configs.AddConfiguration("bob"));
+  EXPECT_EQ(FileText(victim), "keep\n");
+  EXPECT_TRUE(fs::is_symlink(log));
+  fs::remove(log);
+  ASSERT_EQ(mkfifo(log.c_str(), 0600), 0);
+  ASSERT_TRUE(Configs.AddConfiguration("ann"));
+  EXPECT_TRUE(fs::is_fifo(log));
 }
 
 TEST_F(ConfigsFixture, TwentyFourConfigurationsFillEverySlot) {
