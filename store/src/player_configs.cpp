@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "game/string_table.h"
+#include "neural/safe_save.h"
 #include "player/data_paths.h"
 #include "store/config_name.h"
 #include "store/disk_space.h"
@@ -76,6 +77,11 @@ std::string PlayerConfigs::ResumePath() const { return DirectoryOf(InUse == "Non
 
 std::string PlayerConfigs::SettingsPath() const {
   return DirectoryOf(InUse == "None" ? Selected : InUse) + SETTINGS_FILE;
+}
+
+void PlayerConfigs::RemoveAbandonedTemporaries() const {
+  NxRemoveAbandonedTemporaries(Installation);
+  for (const std::string& name : Names()) NxRemoveAbandonedTemporaries(DirectoryOf(name));
 }
 
 bool PlayerConfigs::Refuse(uint32_t captionId, const std::string& text, MessageIcon icon) {

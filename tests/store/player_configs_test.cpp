@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <deque>
 
@@ -153,6 +155,38 @@ TEST_F(ConfigsFixture, TheInstallLogIsNeitherFollowedNorWaitedOn) {
   ASSERT_EQ(mkfifo(log.c_str(), 0600), 0);
   ASSERT_TRUE(Configs.AddConfiguration("ann"));
   EXPECT_TRUE(fs::is_fifo(log));
+}
+
+TEST_F(ConfigsFixture, TemporaryFilesOfDeadSavesAreRemovedFromEveryConfigurationDirectory) {
+  ASSERT_TRUE(Configs.AddConfiguration("bob"));
+  const pid_t dead = fork();
+  if (dead == 0) _exit(0);
+  ASSERT_GT(dead, 0);
+  waitpid(dead, nullptr, 0);
+  const std::string deadPid = std::to_string(dead), ownPid = std::to_string(getpid());
+  std::vector<std::string> removed, kept;
+  for (const std::string& directory : {Dir(), Dir() + "BOB/"}) {
+    for (const std::string& name : {"QUORLA.INI.tmp-" + deadPid + "-1-77", "RESUME.QLF.tmp-" + deadPid + "-12-0"}) {
+      WriteText(directory + name, "half");
+      removed.push_back(directory + name);
+    }
+    for (const std::string& name :
+         {"QUORLA.INI.tmp-" + ownPid + "-1-77", std::string("QUORLA.INI.tmp-1-2-3"), ".tmp-" + deadPid + "-1-2",
+          "QUORLA.INI.tmp-" + deadPid + "-1", "QUORLA.INI.tmp-" + deadPid + "-1-2x", std::string("QUORLA.INI.tmp-0-1-2"),
+          "QUORLA.INI.tmp-" + deadPid + "-1-2.bak", "QUORLA.INI.tmp--" + deadPid + "-1-2"}) {
+      WriteText(directory + name, "other");
+      kept.push_back(directory + name);
+    }
+    const std::string folder = directory + "QLPLAY.QLF.tmp-" + deadPid + "-2-3";
+    const std::string link = directory + "BACKIMG.QLF.tmp-" + deadPid + "-4-5";
+    fs::create_directory(folder);
+    fs::create_symlink(Install.Path("BACKIMG.QLF"), link);
+    kept.insert(kept.end(), {folder, link});
+  }
+  Configs.RemoveAbandonedTemporaries();
+  for (const std::string& path : removed) EXPECT_FALSE(fs::exists(fs::symlink_status(path))) << path;
+  for (const std::string& path : kept) EXPECT_TRUE(fs::exists(fs::symlink_status(path))) << path;
+  EXPECT_EQ(FileText(Install.Path("BACKIMG.QLF")), "picture");
 }
 
 TEST_F(ConfigsFixture, TwentyFourConfigurationsFillEverySlot) {

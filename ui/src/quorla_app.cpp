@@ -80,6 +80,7 @@ void QuorlaApp::Start(const std::string& programPath) {
 
   Players = std::make_unique<PlayerConfigs>(places.Configuration, *this, ScreenColorResolution());
   Players->ReadInstalledFilesFrom(places.Installation);
+  Players->RemoveAbandonedTemporaries();
   ChooseConfiguration();
   Players->MakeCurrent();
   const std::string directory = Players->DirectoryOf(Players->NameInUse());
