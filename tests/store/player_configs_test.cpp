@@ -142,6 +142,47 @@ TEST_F(ConfigsFixture, NamesInTheStoreThatCouldNotHaveBeenAddedAreIgnored) {
   EXPECT_EQ(configs.LowestFreeSlot(), 0u);
 }
 
+TEST_F(ConfigsFixture, ADamagedListIsSetAsideWithOneMessageAndStartsAfresh) {
+  BlockingGuard guard;
+  const std::string registry = Dir() + SettingsStore::REGISTRY_FILE, aside = registry + ".damaged";
+  auto nul = [] { return std::string("[Software\\Palomet Technologies\\Quorla\\Player Configurations]\n0=sz:bob\n") + '\0'; };
+  const std::vector<std::pair<std::string, std::function<void()>>> kinds = {
+      {"binary bytes", [&] { WriteText(registry, nul()); }},
+      {"text without a section or key", [&] { WriteText(registry, "Player Configurations: bob\n"); }},
+  };
+  std::vector<std::pair<std::string, std::function<void()>>> every = kinds;
+  for (BadFile kind : BAD_FILES)
+    every.emplace_back(Describe(kind), [&registry, kind] { PlantBadFile(kind, registry, SettingsStore::MAX_FILE_BYTES); });
+  for (const auto& [name, plant] : every) {
+    SCOPED_TRACE(name);
+    for (const std::string& left : {registry, aside, registry + ".target"}) fs::remove_all(left);
+    plant();
+    Boxes.Messages.clear();
+    PlayerConfigs configs(Dir(), Boxes);
+    configs.FreeSpace = [](const std::string&) { return 1ull << 40; };
+    ASSERT_EQ(Boxes.Messages.size(), 1u);
+    EXPECT_EQ(Boxes.Messages[0].Caption, CONFIG_WARNING_CAPTION);
+    EXPECT_EQ(LastText(), "The list of player configurations " + registry + " is damaged. It has been kept as " +
+                              aside + " and the list starts afresh. The configurations' directories are left as they were.");
+    EXPECT_TRUE(fs::exists(fs::symlink_status(aside)));
+    ASSERT_TRUE(configs.AddConfiguration("ann")) << LastText();
+    EXPECT_EQ(PlayerConfigs(Dir(), Boxes).Names(), std::vector<std::string>{"ann"});
+    EXPECT_EQ(Boxes.Messages.size(), 1u);
+    configs.RemoveConfigurations({"ann"});
+  }
+  // When it cannot be set aside it is kept as it is, and nothing is saved into it.
+  for (const std::string& left : {registry, aside}) fs::remove_all(left);
+  fs::create_directories(aside + "/in the way");
+  WriteText(registry, "Player Configurations: bob\n");
+  PlayerConfigs stuck(Dir(), Boxes);
+  EXPECT_EQ(LastText(), "The list of player configurations " + registry + " is damaged and could not be kept aside as " +
+                            aside + ". It is left as it is, and changes to the list are not saved until it is repaired "
+                            "or removed.");
+  stuck.FreeSpace = [](const std::string&) { return 1ull << 40; };
+  stuck.AddConfiguration("bob");
+  EXPECT_EQ(FileText(registry), "Player Configurations: bob\n");
+}
+
 TEST_F(ConfigsFixture, TheInstallLogIsNeitherFollowedNorWaitedOn) {
   BlockingGuard guard;
   const std::string log = Install.Path("INSTAL32.LOG"), victim = Install.Path("victim");
