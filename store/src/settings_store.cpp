@@ -21,7 +21,8 @@ std::string_view FirstLine(std::string_view text) { return text.substr(0, text.f
 // holds, or text without a single section or key, is damage.
 bool IsGarbledRegistry(std::string_view text) {
   if (text.find('\0') != std::string_view::npos) return true;
-  const bool blank = std::all_of(text.begin(), text.end(), [](char c) { return std::isspace(static_cast<unsigned char>(c)); });
+  const bool blank =
+      std::all_of(text.begin(), text.end(), [](char c) { return std::isspace(static_cast<unsigned char>(c)); });
   return !blank && !ProfileText(text).HasSectionOrKey();
 }
 
@@ -65,7 +66,8 @@ std::string SettingsStore::SectionPath(std::string_view section) const {
 }
 
 bool SettingsStore::FileIsDamaged() const {
-  // Whatever cannot even be looked at is treated as missing, as before.
+  // Nothing at the name (or a directory that cannot be searched) is no
+  // damage: the store starts from defaults, as for a new configuration.
   struct stat status;
   if (lstat(FilePath.c_str(), &status) != 0) return false;
   const auto bytes = ReadFileLimited(FilePath, MAX_FILE_BYTES);

@@ -145,15 +145,16 @@ TEST_F(ConfigsFixture, NamesInTheStoreThatCouldNotHaveBeenAddedAreIgnored) {
 TEST_F(ConfigsFixture, ADamagedListIsSetAsideWithOneMessageAndStartsAfresh) {
   BlockingGuard guard;
   const std::string registry = Dir() + SettingsStore::REGISTRY_FILE, aside = registry + ".damaged";
-  auto nul = [] { return std::string("[Software\\Palomet Technologies\\Quorla\\Player Configurations]\n0=sz:bob\n") + '\0'; };
-  const std::vector<std::pair<std::string, std::function<void()>>> kinds = {
-      {"binary bytes", [&] { WriteText(registry, nul()); }},
-      {"text without a section or key", [&] { WriteText(registry, "Player Configurations: bob\n"); }},
+  const std::string garbled = "Player Configurations: bob\n";
+  const std::string binary =
+      std::string("[Software\\Palomet Technologies\\Quorla\\Player Configurations]\n0=sz:bob\n") + '\0';
+  std::vector<std::pair<std::string, std::function<void()>>> plants = {
+      {"binary bytes", [&] { WriteText(registry, binary); }},
+      {"text without a section or key", [&] { WriteText(registry, garbled); }},
   };
-  std::vector<std::pair<std::string, std::function<void()>>> every = kinds;
   for (BadFile kind : BAD_FILES)
-    every.emplace_back(Describe(kind), [&registry, kind] { PlantBadFile(kind, registry, SettingsStore::MAX_FILE_BYTES); });
-  for (const auto& [name, plant] : every) {
+    plants.emplace_back(Describe(kind), [&, kind] { PlantBadFile(kind, registry, SettingsStore::MAX_FILE_BYTES); });
+  for (const auto& [name, plant] : plants) {
     SCOPED_TRACE(name);
     for (const std::string& left : {registry, aside, registry + ".target"}) fs::remove_all(left);
     plant();
@@ -163,7 +164,8 @@ TEST_F(ConfigsFixture, ADamagedListIsSetAsideWithOneMessageAndStartsAfresh) {
     ASSERT_EQ(Boxes.Messages.size(), 1u);
     EXPECT_EQ(Boxes.Messages[0].Caption, CONFIG_WARNING_CAPTION);
     EXPECT_EQ(LastText(), "The list of player configurations " + registry + " is damaged. It has been kept as " +
-                              aside + " and the list starts afresh. The configurations' directories are left as they were.");
+                              aside + " and the list starts afresh. The configurations' directories are left as "
+                              "they were.");
     EXPECT_TRUE(fs::exists(fs::symlink_status(aside)));
     ASSERT_TRUE(configs.AddConfiguration("ann")) << LastText();
     EXPECT_EQ(PlayerConfigs(Dir(), Boxes).Names(), std::vector<std::string>{"ann"});
@@ -173,14 +175,15 @@ TEST_F(ConfigsFixture, ADamagedListIsSetAsideWithOneMessageAndStartsAfresh) {
   // When it cannot be set aside it is kept as it is, and nothing is saved into it.
   for (const std::string& left : {registry, aside}) fs::remove_all(left);
   fs::create_directories(aside + "/in the way");
-  WriteText(registry, "Player Configurations: bob\n");
+  WriteText(registry, garbled);
   PlayerConfigs stuck(Dir(), Boxes);
-  EXPECT_EQ(LastText(), "The list of player configurations " + registry + " is damaged and could not be kept aside as " +
-                            aside + ". It is left as it is, and changes to the list are not saved until it is repaired "
+  EXPECT_EQ(LastText(), "The list of player configurations " + registry +
+                            " is damaged and could not be kept aside as " + aside +
+                            ". It is left as it is, and changes to the list are not saved until it is repaired "
                             "or removed.");
   stuck.FreeSpace = [](const std::string&) { return 1ull << 40; };
   stuck.AddConfiguration("bob");
-  EXPECT_EQ(FileText(registry), "Player Configurations: bob\n");
+  EXPECT_EQ(FileText(registry), garbled);
 }
 
 TEST_F(ConfigsFixture, TheInstallLogIsNeitherFollowedNorWaitedOn) {
@@ -213,7 +216,8 @@ TEST_F(ConfigsFixture, TemporaryFilesOfDeadSavesAreRemovedFromEveryConfiguration
     }
     for (const std::string& name :
          {"QUORLA.INI.tmp-" + ownPid + "-1-77", std::string("QUORLA.INI.tmp-1-2-3"), ".tmp-" + deadPid + "-1-2",
-          "QUORLA.INI.tmp-" + deadPid + "-1", "QUORLA.INI.tmp-" + deadPid + "-1-2x", std::string("QUORLA.INI.tmp-0-1-2"),
+          "QUORLA.INI.tmp-" + deadPid + "-1", "QUORLA.INI.tmp-" + deadPid + "-1-2x",
+          std::string("QUORLA.INI.tmp-0-1-2"),
           "QUORLA.INI.tmp-" + deadPid + "-1-2.bak", "QUORLA.INI.tmp--" + deadPid + "-1-2"}) {
       WriteText(directory + name, "other");
       kept.push_back(directory + name);

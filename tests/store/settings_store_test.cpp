@@ -205,8 +205,8 @@ TEST(SettingsStore, ABadFileInPlaceOfTheSettingsIsSetAsideOnceAndTheSettingsStar
     const fs::file_type planted = fs::symlink_status(path).type();
     EXPECT_FALSE(ReadFileLimited(path, SettingsStore::MAX_FILE_BYTES));
     GameSettings settings;
-    EXPECT_EQ(settings.Open(path),
-              "The settings file " + path + " is damaged. It has been kept as " + aside + " and the settings start afresh.");
+    EXPECT_EQ(settings.Open(path), "The settings file " + path + " is damaged. It has been kept as " + aside +
+                                       " and the settings start afresh.");
     EXPECT_EQ(fs::symlink_status(aside).type(), planted);
     EXPECT_EQ(ReadSetting(*settings.Store, keys::FirstPlay), 1u);
     WriteSetting(*settings.Store, keys::FirstPlay, 0);
