@@ -1,13 +1,18 @@
 #include "neural/safe_save.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <cstring>
+#include <optional>
+#include <string_view>
 
 namespace {
 
@@ -17,14 +22,46 @@ std::string DirectoryOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+constexpr std::string_view TEMPORARY_MARK = ".tmp-";
+
 // Unique within this process by the counter, across processes by the pid,
 // and hard to guess in advance by the clock.
 std::string TemporaryNameFor(const std::string& path) {
   static std::atomic<unsigned long> counter{0};
   const auto ticks = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
-  return path + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(++counter) + "-" +
+  return path + std::string(TEMPORARY_MARK) + std::to_string(getpid()) + "-" + std::to_string(++counter) + "-" +
          std::to_string(ticks % 1000000007ULL);
 }
+
+// Takes one run of decimal digits from the front of the text.
+bool TakeNumber(std::string_view& text, unsigned long long& value) {
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end == text.data()) return false;
+  text.remove_prefix(static_cast<size_t>(end - text.data()));
+  return true;
+}
+
+// The pid in a name TemporaryNameFor could have made ("NAME.tmp-PID-COUNTER-
+// TICKS" with NAME not empty); nothing for any other name.
+std::optional<pid_t> TemporaryNameOwner(std::string_view name) {
+  const size_t mark = name.rfind(TEMPORARY_MARK);
+  if (mark == std::string_view::npos || mark == 0) return std::nullopt;
+  std::string_view rest = name.substr(mark + TEMPORARY_MARK.size());
+  unsigned long long numbers[3];
+  for (int i = 0; i < 3; ++i) {
+    if (i > 0) {
+      if (rest.empty() || rest.front() != '-') return std::nullopt;
+      rest.remove_prefix(1);
+    }
+    if (!TakeNumber(rest, numbers[i])) return std::nullopt;
+  }
+  const auto pid = static_cast<pid_t>(numbers[0]);
+  if (!rest.empty() || pid <= 0 || static_cast<unsigned long long>(pid) != numbers[0]) return std::nullopt;
+  return pid;
+}
+
+// A process of another user answers EPERM: it runs, and its files stay.
+bool ProcessIsGone(pid_t pid) { return kill(pid, 0) != 0 && errno == ESRCH; }
 
 }  // namespace
 
@@ -102,4 +139,22 @@ bool NxSafeSave::Commit() {
   close(directory);
   if (!synced) return Fail(error);
   return true;
+}
+
+size_t NxRemoveAbandonedTemporaries(const std::string& directory) {
+  DIR* listing = opendir(directory.c_str());
+  if (!listing) return 0;
+  const int fd = dirfd(listing);
+  size_t removed = 0;
+  while (const dirent* entry = readdir(listing)) {
+    const auto owner = TemporaryNameOwner(entry->d_name);
+    // This process may be saving into the directory right now.
+    if (!owner || *owner == getpid() || !ProcessIsGone(*owner)) continue;
+    // Looked at without following links: only the file itself may go.
+    struct stat status;
+    if (fstatat(fd, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(status.st_mode)) continue;
+    if (unlinkat(fd, entry->d_name, 0) == 0) ++removed;
+  }
+  closedir(listing);
+  return removed;
 }

@@ -1,11 +1,53 @@
 #include "store/atomic_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 
 #include "neural/safe_save.h"
 
+namespace {
+
+bool IsRegular(int fd) {
+  struct stat status;
+  return fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+}
+
+}  // namespace
+
+FILE* OpenRegularFileForReading(const std::string& path) {
+  // Looked at first so that no device is even opened; checked again on the
+  // open descriptor, as the name may have changed in between.
+  struct stat status;
+  if (stat(path.c_str(), &status) != 0) return nullptr;
+  if (!S_ISREG(status.st_mode)) {
+    errno = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
+    return nullptr;
+  }
+  // Without O_NONBLOCK a pipe swapped in after the look would block here.
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  if (!IsRegular(fd)) {
+    close(fd);
+    errno = EINVAL;
+    return nullptr;
+  }
+  const int flags = fcntl(fd, F_GETFL);
+  if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  FILE* file = fdopen(fd, "rb");
+  if (!file) {
+    const int error = errno;
+    close(fd);
+    errno = error;
+  }
+  return file;
+}
+
 std::optional<std::vector<uint8_t>> ReadFileLimited(const std::string& path, size_t maxBytes) {
-  FILE* file = std::fopen(path.c_str(), "rb");
+  FILE* file = OpenRegularFileForReading(path);
   if (!file) return std::nullopt;
   auto data = ReadOpenFileLimited(file, maxBytes);
   std::fclose(file);
@@ -13,6 +55,9 @@ std::optional<std::vector<uint8_t>> ReadFileLimited(const std::string& path, siz
 }
 
 std::optional<std::vector<uint8_t>> ReadOpenFileLimited(FILE* file, size_t maxBytes) {
+  // Whatever opened it, only a regular file is read: a pipe or a terminal
+  // could keep the reader waiting for ever.
+  if (!IsRegular(fileno(file))) return std::nullopt;
   std::vector<uint8_t> data;
   uint8_t block[16384];
   bool ok = true;

@@ -3,10 +3,13 @@
 #include "store/game_save.h"
 #include "store/resume_file.h"
 #include "store/setting_keys.h"
+#include "store/store_strings.h"
 
-void GameSettings::Open(const std::string& settingsPath) {
+std::string GameSettings::Open(const std::string& settingsPath) {
   Store = std::make_unique<SettingsStore>("Quorla", settingsPath, true);
+  const auto damage = Store->SetAsideIfDamaged();
   Prefs.Load(*Store);
+  return damage ? DamageMessage(*damage, {THE_SETTINGS_FILE, SETTINGS_START_AFRESH, SETTINGS_NOT_SAVED}) : "";
 }
 
 void ApplyPreferences(const Preferences& preferences, FlowSettings& settings) {
@@ -56,7 +59,8 @@ SwitchOutcome SwitchConfiguration(PlayerConfigs& configs, const std::string& cho
   const Preferences before = settings.Prefs;
   configs.Select(chosen);
   configs.MakeCurrent();
-  settings.Open(configs.SettingsPath());
+  const std::string damage = settings.Open(configs.SettingsPath());
+  if (!damage.empty()) table.View.MessageText(SETTINGS_WARNING_CAPTION, damage, ICON_EXCLAMATION);
   table.Sheet.Stats.Load(*settings.Store);
   ApplyPreferences(settings.Prefs, flow.Settings);
   // The player's own networks come first: the default file is needed only

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "game/string_table.h"
+#include "neural/safe_save.h"
 #include "player/data_paths.h"
 #include "store/config_name.h"
 #include "store/disk_space.h"
@@ -33,6 +34,12 @@ PlayerConfigs::PlayerConfigs(std::string installationDirectory, UserMessages& me
       Messages(messages),
       ColorResolution(colorResolution),
       Registry("Quorla", "", false, Installation) {
+  // Told once, as the list is opened: otherwise every configuration would
+  // silently be gone from it.
+  if (const auto damage = Registry.SetAsideIfDamaged())
+    Messages.MessageText(CONFIG_WARNING_CAPTION,
+                         DamageMessage(*damage, {THE_CONFIGURATION_LIST, LIST_STARTS_AFRESH, LIST_NOT_SAVED}),
+                         ICON_EXCLAMATION);
   for (uint32_t slot = 0; slot < MAX_CONFIGS; ++slot) {
     std::string name = Registry.ReadString(SECTION, std::to_string(slot), "");
     // A name that could not have been added is never used as a directory.
@@ -76,6 +83,11 @@ std::string PlayerConfigs::ResumePath() const { return DirectoryOf(InUse == "Non
 
 std::string PlayerConfigs::SettingsPath() const {
   return DirectoryOf(InUse == "None" ? Selected : InUse) + SETTINGS_FILE;
+}
+
+void PlayerConfigs::RemoveAbandonedTemporaries() const {
+  NxRemoveAbandonedTemporaries(Installation);
+  for (const std::string& name : Names()) NxRemoveAbandonedTemporaries(DirectoryOf(name));
 }
 
 bool PlayerConfigs::Refuse(uint32_t captionId, const std::string& text, MessageIcon icon) {

@@ -76,7 +76,7 @@ void Restore(const std::vector<uint8_t>& bytes, TableParts& table, bool playStar
 }  // namespace
 
 ResumeResult ReadResume(const std::string& path, TableParts& table, bool playStarted) {
-  FILE* file = std::fopen(path.c_str(), "rb");
+  FILE* file = OpenRegularFileForReading(path);
   if (!file) {
     ShowResumeError(table.View, FileMessage(UNABLE_TO_OPEN_FILE, path));
     return {ResumeOutcome::NOT_OPENED};

@@ -1,5 +1,8 @@
 #include "store/settings_store.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <filesystem>
@@ -13,6 +16,15 @@ constexpr std::string_view TEXT_TAG = "sz:";
 
 // A value may not carry a line break into the file.
 std::string_view FirstLine(std::string_view text) { return text.substr(0, text.find_first_of("\r\n")); }
+
+// The system-wide store is written by the program alone: a byte no text
+// holds, or text without a single section or key, is damage.
+bool IsGarbledRegistry(std::string_view text) {
+  if (text.find('\0') != std::string_view::npos) return true;
+  const bool blank =
+      std::all_of(text.begin(), text.end(), [](char c) { return std::isspace(static_cast<unsigned char>(c)); });
+  return !blank && !ProfileText(text).HasSectionOrKey();
+}
 
 std::string_view Clip(std::string_view text, size_t bufferSize) {
   return text.substr(0, bufferSize == 0 ? 0 : bufferSize - 1);
@@ -53,6 +65,24 @@ std::string SettingsStore::SectionPath(std::string_view section) const {
   return std::string(KEY_PATH) + Application + "\\" + std::string(section);
 }
 
+bool SettingsStore::FileIsDamaged() const {
+  // Nothing at the name (or a directory that cannot be searched) is no
+  // damage: the store starts from defaults, as for a new configuration.
+  struct stat status;
+  if (lstat(FilePath.c_str(), &status) != 0) return false;
+  const auto bytes = ReadFileLimited(FilePath, MAX_FILE_BYTES);
+  if (!bytes) return true;
+  return StoreModeValue == StoreMode::REGISTRY &&
+         IsGarbledRegistry(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+}
+
+std::optional<DamagedFile> SettingsStore::SetAsideIfDamaged() {
+  if (!FileIsDamaged()) return std::nullopt;
+  DamagedFile damage = SetDamagedFileAside(FilePath);
+  LeaveFileAlone = !damage.KeptAside;
+  return damage;
+}
+
 SettingsStore::Batch::Batch(SettingsStore& store) : Store(store) { ++Store.BatchDepth; }
 
 SettingsStore::Batch::~Batch() { Store.EndBatch(); }
@@ -72,6 +102,10 @@ bool SettingsStore::Load(ProfileText& text) {
   if (Pending) {
     text = *Pending;
     return true;
+  }
+  if (LeaveFileAlone) {
+    Error = ACCESS_DENIED;
+    return false;
   }
   std::error_code ignored;
   if (!std::filesystem::exists(FilePath, ignored)) {

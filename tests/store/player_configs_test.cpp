@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <deque>
 
 #include "game/headless_presentation.h"
@@ -136,6 +140,98 @@ TEST_F(ConfigsFixture, NamesInTheStoreThatCouldNotHaveBeenAddedAreIgnored) {
   PlayerConfigs configs(Dir(), Boxes);
   EXPECT_EQ(configs.Names(), std::vector<std::string>{"ann"});
   EXPECT_EQ(configs.LowestFreeSlot(), 0u);
+}
+
+TEST_F(ConfigsFixture, ADamagedListIsSetAsideWithOneMessageAndStartsAfresh) {
+  BlockingGuard guard;
+  const std::string registry = Dir() + SettingsStore::REGISTRY_FILE, aside = registry + ".damaged";
+  const std::string garbled = "Player Configurations: bob\n";
+  const std::string binary =
+      std::string("[Software\\Palomet Technologies\\Quorla\\Player Configurations]\n0=sz:bob\n") + '\0';
+  std::vector<std::pair<std::string, std::function<void()>>> plants = {
+      {"binary bytes", [&] { WriteText(registry, binary); }},
+      {"text without a section or key", [&] { WriteText(registry, garbled); }},
+  };
+  for (BadFile kind : BAD_FILES)
+    plants.emplace_back(Describe(kind), [&, kind] { PlantBadFile(kind, registry, SettingsStore::MAX_FILE_BYTES); });
+  for (const auto& [name, plant] : plants) {
+    SCOPED_TRACE(name);
+    for (const std::string& left : {registry, aside, registry + ".target"}) fs::remove_all(left);
+    plant();
+    Boxes.Messages.clear();
+    PlayerConfigs configs(Dir(), Boxes);
+    configs.FreeSpace = [](const std::string&) { return 1ull << 40; };
+    ASSERT_EQ(Boxes.Messages.size(), 1u);
+    EXPECT_EQ(Boxes.Messages[0].Caption, CONFIG_WARNING_CAPTION);
+    EXPECT_EQ(LastText(), "The list of player configurations " + registry + " is damaged. It has been kept as " +
+                              aside + " and the list starts afresh. The configurations' directories are left as "
+                              "they were.");
+    EXPECT_TRUE(fs::exists(fs::symlink_status(aside)));
+    ASSERT_TRUE(configs.AddConfiguration("ann")) << LastText();
+    EXPECT_EQ(PlayerConfigs(Dir(), Boxes).Names(), std::vector<std::string>{"ann"});
+    EXPECT_EQ(Boxes.Messages.size(), 1u);
+    configs.RemoveConfigurations({"ann"});
+  }
+  // When it cannot be set aside it is kept as it is, and nothing is saved into it.
+  for (const std::string& left : {registry, aside}) fs::remove_all(left);
+  fs::create_directories(aside + "/in the way");
+  WriteText(registry, garbled);
+  PlayerConfigs stuck(Dir(), Boxes);
+  EXPECT_EQ(LastText(), "The list of player configurations " + registry +
+                            " is damaged and could not be kept aside as " + aside +
+                            ". It is left as it is, and changes to the list are not saved until it is repaired "
+                            "or removed.");
+  stuck.FreeSpace = [](const std::string&) { return 1ull << 40; };
+  stuck.AddConfiguration("bob");
+  EXPECT_EQ(FileText(registry), garbled);
+}
+
+TEST_F(ConfigsFixture, TheInstallLogIsNeitherFollowedNorWaitedOn) {
+  BlockingGuard guard;
+  const std::string log = Install.Path("INSTAL32.LOG"), victim = Install.Path("victim");
+  WriteText(victim, "keep\n");
+  fs::remove(log);
+  fs::create_symlink(victim, log);
+  ASSERT_TRUE(Configs.AddConfiguration("bob"));
+  EXPECT_EQ(FileText(victim), "keep\n");
+  EXPECT_TRUE(fs::is_symlink(log));
+  fs::remove(log);
+  ASSERT_EQ(mkfifo(log.c_str(), 0600), 0);
+  ASSERT_TRUE(Configs.AddConfiguration("ann"));
+  EXPECT_TRUE(fs::is_fifo(log));
+}
+
+TEST_F(ConfigsFixture, TemporaryFilesOfDeadSavesAreRemovedFromEveryConfigurationDirectory) {
+  ASSERT_TRUE(Configs.AddConfiguration("bob"));
+  const pid_t dead = fork();
+  if (dead == 0) _exit(0);
+  ASSERT_GT(dead, 0);
+  waitpid(dead, nullptr, 0);
+  const std::string deadPid = std::to_string(dead), ownPid = std::to_string(getpid());
+  std::vector<std::string> removed, kept;
+  for (const std::string& directory : {Dir(), Dir() + "BOB/"}) {
+    for (const std::string& name : {"QUORLA.INI.tmp-" + deadPid + "-1-77", "RESUME.QLF.tmp-" + deadPid + "-12-0"}) {
+      WriteText(directory + name, "half");
+      removed.push_back(directory + name);
+    }
+    for (const std::string& name :
+         {"QUORLA.INI.tmp-" + ownPid + "-1-77", std::string("QUORLA.INI.tmp-1-2-3"), ".tmp-" + deadPid + "-1-2",
+          "QUORLA.INI.tmp-" + deadPid + "-1", "QUORLA.INI.tmp-" + deadPid + "-1-2x",
+          std::string("QUORLA.INI.tmp-0-1-2"),
+          "QUORLA.INI.tmp-" + deadPid + "-1-2.bak", "QUORLA.INI.tmp--" + deadPid + "-1-2"}) {
+      WriteText(directory + name, "other");
+      kept.push_back(directory + name);
+    }
+    const std::string folder = directory + "QLPLAY.QLF.tmp-" + deadPid + "-2-3";
+    const std::string link = directory + "BACKIMG.QLF.tmp-" + deadPid + "-4-5";
+    fs::create_directory(folder);
+    fs::create_symlink(Install.Path("BACKIMG.QLF"), link);
+    kept.insert(kept.end(), {folder, link});
+  }
+  Configs.RemoveAbandonedTemporaries();
+  for (const std::string& path : removed) EXPECT_FALSE(fs::exists(fs::symlink_status(path))) << path;
+  for (const std::string& path : kept) EXPECT_TRUE(fs::exists(fs::symlink_status(path))) << path;
+  EXPECT_EQ(FileText(Install.Path("BACKIMG.QLF")), "picture");
 }
 
 TEST_F(ConfigsFixture, TwentyFourConfigurationsFillEverySlot) {

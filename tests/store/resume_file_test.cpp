@@ -259,6 +259,19 @@ TEST_F(ResumeFixture, AMissingFileKeepsTheTableAndCountsAsSuccess) {
   EXPECT_EQ(t.Table.View.Messages[0].Text,
             "Unable to open file " + Install.PlayerPath("NOFILE.QLF") + ". Beginning new game.");
   EXPECT_EQ(t.Table.View.Messages[0].Icon, ICON_EXCLAMATION);
+
+  // Whatever else stands at the name is refused at once, the table untouched.
+  BlockingGuard guard;
+  for (BadFile kind : BAD_FILES) {
+    SCOPED_TRACE(Describe(kind));
+    const std::string path = Install.PlayerPath("BAD" + std::to_string(static_cast<int>(kind)) + ".QLF");
+    PlantBadFile(kind, path, MAX_RESUME_BYTES);
+    const bool opens = kind == BadFile::OVERSIZED;
+    EXPECT_EQ(ReadResume(path, t.Parts, false).Outcome, opens ? ResumeOutcome::CORRUPTED : ResumeOutcome::NOT_OPENED);
+    EXPECT_EQ(t.Table.View.Messages.back().Text,
+              (opens ? "Corrupted file " : "Unable to open file ") + path + ". Beginning new game.");
+    EXPECT_EQ(ResumeBytes(t.Parts), before);
+  }
 }
 
 TEST_F(ResumeFixture, AFailedSaveKeepsThePreviousGameAndClearsCanResume) {

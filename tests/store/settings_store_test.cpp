@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "store/atomic_file.h"
+#include "store/config_switch.h"
 #include "store/preferences.h"
 #include "store/profile_text.h"
 #include "store/setting_keys.h"
 #include "test_files.h"
+
+namespace fs = std::filesystem;
 
 TEST(SettingsStore, MissingFileReadsDefaultsAndTheFirstWriteCreatesIt) {
   ScratchDirectory dir;
@@ -189,4 +193,48 @@ TEST(SettingsStore, ABatchOfReadsWritesNothingAndAnUnreadableFileStaysUntouched)
     EXPECT_NE(store.LastError(), 0u);
   }
   EXPECT_EQ(std::filesystem::file_size(path), huge.size());
+}
+
+TEST(SettingsStore, ABadFileInPlaceOfTheSettingsIsSetAsideOnceAndTheSettingsStartAfresh) {
+  BlockingGuard guard;
+  for (BadFile kind : BAD_FILES) {
+    SCOPED_TRACE(Describe(kind));
+    ScratchDirectory dir;
+    const std::string path = dir.Path("QUORLA.INI"), aside = path + ".damaged";
+    PlantBadFile(kind, path, SettingsStore::MAX_FILE_BYTES);
+    const fs::file_type planted = fs::symlink_status(path).type();
+    EXPECT_FALSE(ReadFileLimited(path, SettingsStore::MAX_FILE_BYTES));
+    GameSettings settings;
+    EXPECT_EQ(settings.Open(path), "The settings file " + path + " is damaged. It has been kept as " + aside +
+                                       " and the settings start afresh.");
+    EXPECT_EQ(fs::symlink_status(aside).type(), planted);
+    EXPECT_EQ(ReadSetting(*settings.Store, keys::FirstPlay), 1u);
+    WriteSetting(*settings.Store, keys::FirstPlay, 0);
+    EXPECT_EQ(settings.Store->LastError(), 0u);
+    EXPECT_EQ(FileText(path), "[Quorla]\nFirstPlay=0\n");
+    EXPECT_EQ(GameSettings().Open(path), "");
+  }
+}
+
+TEST(SettingsStore, ADamagedFileThatCannotBeSetAsideIsLeftAloneAndALinkedFileIsNoDamage) {
+  ScratchDirectory dir;
+  const std::string path = dir.Path("QUORLA.INI"), aside = path + ".damaged";
+  PlantBadFile(BadFile::OVERSIZED, path, SettingsStore::MAX_FILE_BYTES);
+  const auto size = fs::file_size(path);
+  fs::create_directories(aside + "/in the way");
+  GameSettings settings;
+  EXPECT_EQ(settings.Open(path), "The settings file " + path + " is damaged and could not be kept aside as " + aside +
+                                     ". It is left as it is, and no settings or statistics are saved until it is "
+                                     "repaired or removed.");
+  WriteSetting(*settings.Store, keys::FirstPlay, 0);
+  EXPECT_NE(settings.Store->LastError(), 0u);
+  EXPECT_EQ(ReadSetting(*settings.Store, keys::FirstPlay), 1u);
+  EXPECT_EQ(fs::file_size(path), size);
+
+  // A link to a regular file is read through.
+  const std::string linked = dir.Path("LINKED.INI");
+  WriteText(dir.Path("real.ini"), "[Play]\nGameTarget=250\n");
+  fs::create_symlink(dir.Path("real.ini"), linked);
+  EXPECT_EQ(settings.Open(linked), "");
+  EXPECT_EQ(ReadTableChoices(*settings.Store).Rules.GameTarget, 250u);
 }

@@ -16,6 +16,7 @@
 #include "store/dialog_texts.h"
 #include "store/player_configs.h"
 #include "store/setting_keys.h"
+#include "store/store_strings.h"
 #include "ui/backdrop_loading.h"
 #include "ui/frame_size.h"
 #include "ui/install_places.h"
@@ -90,6 +91,7 @@ void QuorlaApp::Start(const std::string& programPath) {
 
   Players = std::make_unique<PlayerConfigs>(places.Configuration, *this, ScreenColorResolution());
   Players->ReadInstalledFilesFrom(places.Installation);
+  Players->RemoveAbandonedTemporaries();
   ChooseConfiguration();
   if (Quitting) {
     // Told to end while the person was choosing: nothing was played yet.
@@ -100,7 +102,8 @@ void QuorlaApp::Start(const std::string& programPath) {
   const std::string directory = Players->DirectoryOf(Players->NameInUse());
   SeedPlayerFiles({places.Installation, directory});
 
-  GameSettingsInUse.Open(Players->SettingsPath());
+  const std::string damage = GameSettingsInUse.Open(Players->SettingsPath());
+  if (!damage.empty()) MessageText(SETTINGS_WARNING_CAPTION, damage, ICON_EXCLAMATION);
   MainFrame = std::make_unique<QuorlaFrame>(GameSettingsInUse, directory, places.Installation);
   MainFrame->Client()->SetPrompter(Prompt);
   MainFrame->Client()->SetWaitFactor(WaitFactor);

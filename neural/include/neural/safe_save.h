@@ -41,3 +41,10 @@ class NX_EXPORT NxSafeSave {
   std::FILE* Stream = nullptr;
   std::string ProblemText;
 };
+
+// Removes what saves into `directory` left behind when their process died
+// before it could commit or discard: regular files named as NxSafeSave
+// names its temporary files, whose process no longer runs. Files of a live
+// process (this one included), look-alike names, links and directories
+// stay. Returns how many files were removed.
+NX_EXPORT size_t NxRemoveAbandonedTemporaries(const std::string& directory);

@@ -17,8 +17,9 @@ struct GameSettings {
   Preferences Prefs;
 
   // Opens the settings file of the current configuration and reads the
-  // preferences.
-  void Open(const std::string& settingsPath);
+  // preferences. A damaged file is set aside first; the text returned then
+  // tells the person so (empty when the file was sound or missing).
+  std::string Open(const std::string& settingsPath);
 };
 
 // The preferences the flow consults when it deals.

@@ -57,6 +57,11 @@ class PlayerConfigs {
   // unless the configurations live elsewhere (a read-only installation).
   void ReadInstalledFilesFrom(const std::string& directory);
 
+  // Removes the temporary files that saves interrupted in an earlier run
+  // left in the directories configurations write: the installation's (or
+  // wherever the configurations live) and each configuration's own.
+  void RemoveAbandonedTemporaries() const;
+
   // How free space is measured; tests replace it.
   std::function<uint64_t(const std::string&)> FreeSpace;
 

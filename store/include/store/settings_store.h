@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "store/damaged_file.h"
 #include "store/profile_text.h"
 
 enum class StoreMode { REGISTRY, FILE };
@@ -37,7 +38,7 @@ class SettingsStore {
 
   static constexpr const char* REGISTRY_FILE = "QUORLA.REG";
   static constexpr const char* KEY_PATH = "Software\\Palomet Technologies\\";
-  // Larger files are left alone: they read as defaults and are not rewritten.
+  // Larger files cannot be settings (see SetAsideIfDamaged).
   static constexpr size_t MAX_FILE_BYTES = 1 << 20;
   static constexpr size_t VALUE_BUFFER = 512;
   static constexpr size_t INTEGER_BUFFER = 24;
@@ -58,6 +59,14 @@ class SettingsStore {
                          size_t maxLength = VALUE_BUFFER);
   void DeleteValue(std::string_view section, std::string_view key);
 
+  // Looks at the file once, where it is opened: one that is there but
+  // cannot be settings (no regular file behind the name, unreadable, larger
+  // than MAX_FILE_BYTES, or in registry mode not text of section and key
+  // lines) is set aside, and the store starts afresh. When it cannot be set
+  // aside the store leaves it alone from then on: reads yield defaults and
+  // writes are refused. Nothing when the file is missing or sound.
+  std::optional<DamagedFile> SetAsideIfDamaged();
+
   uint32_t LastError() const { return Error; }
   StoreMode Mode() const { return StoreModeValue; }
   const std::string& Path() const { return FilePath; }
@@ -68,6 +77,7 @@ class SettingsStore {
  private:
   // The section as it is named in the backing file.
   std::string SectionPath(std::string_view section) const;
+  bool FileIsDamaged() const;
   bool Load(ProfileText& text);
   void Save(const ProfileText& text);
   std::optional<std::string> ReadRaw(std::string_view section, std::string_view key);
@@ -78,6 +88,7 @@ class SettingsStore {
   std::string Application;
   std::string FilePath;
   StoreMode StoreModeValue;
+  bool LeaveFileAlone = false;  // damaged, and it could not be set aside
   uint32_t Error = 0;
   unsigned BatchDepth = 0;
   std::optional<ProfileText> Pending;  // the text as the open batch has it
