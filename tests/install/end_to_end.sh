@@ -5,6 +5,12 @@
 #     a scratch copy of the build directory: deal, take a card and discard
 #     with the mouse, close; start again and find the game resumed, the
 #     learned networks and the statistics kept.
+#   end_to_end.sh signals BUILD_DIR [SHOT_DIR]
+#     a scratch copy played and ended by SIGTERM, SIGHUP or SIGINT at random
+#     moments (with a question open, during the computer's move, after a
+#     move), KILLS rounds (default 4); now and then a SIGKILL follows during
+#     the save. Every start resumes a readable game, the statistics are
+#     kept, and no temporary file of ours is left behind.
 #   end_to_end.sh installed BUILD_DIR [SHOT_DIR]
 #     `cmake --install` into a scratch prefix made read-only: the program
 #     starts from bin/quorla, keeps the player's files in $XDG_DATA_HOME/quorla
@@ -17,8 +23,8 @@ set -u
 mode=${1:-}
 build=${2:-}
 shots=${3:-}
-if [ "$mode" != play ] && [ "$mode" != installed ] || [ ! -x "$build/QUORLA32" ]; then
-  echo "usage: end_to_end.sh play|installed BUILD_DIR [SHOT_DIR]" >&2
+if [ "$mode" != play ] && [ "$mode" != installed ] && [ "$mode" != signals ] || [ ! -x "$build/QUORLA32" ]; then
+  echo "usage: end_to_end.sh play|signals|installed BUILD_DIR [SHOT_DIR]" >&2
   exit 2
 fi
 build=$(cd "$build" && pwd)
@@ -192,11 +198,71 @@ hand_pixels_changed() {
 
 piles() { "$build/quorla-lab" inspect "$1" | grep -E '^(human|computer|stock|discard) +\('; }
 
-if [ "$mode" = play ]; then
+# A scratch copy of the build directory, a working installation.
+copy_game() {
   game=$scratch/game
   mkdir -p "$game"
   cp -a "$build/QUORLA32" "$build"/libneural.so* "$build/QLDEFLT.QLF" "$build/BACKIMG.QLF" "$game/"
   [ -e "$build/QUORLA32.HLP" ] && cp -a "$build/QUORLA32.HLP" "$game/"
+}
+
+# Ends the program with a signal and waits for it; a SIGKILL may follow
+# during the save, which must leave each file old or new.
+signal_game() {
+  local signal=$1 then_kill=$2
+  kill -"$signal" "$game_pid"
+  if [ "$then_kill" -gt 0 ]; then
+    sleep "0.0$then_kill"
+    kill -KILL "$game_pid" 2>/dev/null
+  fi
+  for _ in $(seq 100); do
+    kill -0 "$game_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$game_pid" 2>/dev/null; then
+    shot "stuck-after-$signal"
+    fail "the game did not end within 10 s of SIG$signal"
+  fi
+  wait "$game_pid"
+  local status=$?
+  game_pid=
+  [ "$then_kill" -gt 0 ] || [ $status -eq 0 ] ||
+    fail "the game ended with status $status after SIG$signal: $(cat "$scratch/game.log")"
+}
+
+if [ "$mode" = signals ]; then
+  copy_game
+  printf '[Quorla]\nFirstPlay=0\nAlwaysResume=1\n[Statistics]\nUserWins0=3\nComputerWins0=2\n' >"$game/QUORLA.INI"
+  signals=(TERM HUP INT)
+  killed=0
+  for round in $(seq "${KILLS:-4}"); do
+    start_game "$game/QUORLA32"
+    if [ $killed -eq 1 ]; then
+      leftovers=$(find "$game" -name '*.tmp-*')
+      [ -z "$leftovers" ] || fail "round $round: temporary files left after a start: $leftovers"
+    fi
+    moment=$((RANDOM % 4))
+    case $moment in
+      1) drag 370 190 300 316; drag 290 190 300 316; drag 110 316 370 200; drag 144 316 370 200 ;;
+      2) xdotool windowfocus --sync "$window" 2>/dev/null; xdotool key ctrl+n; sleep 0.3 ;;
+      3) sleep "0.$((RANDOM % 10))" ;;
+    esac
+    signal=${signals[$((RANDOM % 3))]}
+    then_kill=0
+    [ $((RANDOM % 4)) -eq 0 ] && then_kill=$((1 + RANDOM % 9))
+    signal_game "$signal" $then_kill
+    killed=$([ $then_kill -gt 0 ] && echo 1 || echo 0)
+    grep -q '^UserWins0=3' "$game/QUORLA.INI" && grep -q '^ComputerWins0=2' "$game/QUORLA.INI" ||
+      fail "round $round: the statistics were lost: $(cat "$game/QUORLA.INI")"
+    [ $killed -eq 1 ] && continue
+    grep -q '^CanResume=1' "$game/QUORLA.INI" || fail "round $round (SIG$signal, moment $moment): CanResume is not 1"
+    piles "$game/RESUME.QLF" >/dev/null || fail "round $round: the resume file does not read back"
+    leftovers=$(find "$game" -name '*.tmp-*')
+    [ -z "$leftovers" ] || fail "round $round: temporary files left after SIG$signal: $leftovers"
+  done
+  echo "ended by signals ${KILLS:-4} times; every start resumed a readable game"
+elif [ "$mode" = play ]; then
+  copy_game
   # A player who has played before: the introduction is not shown again, the
   # statistics hold games, and the learned networks differ from the defaults
   # (the first two levels' blocks swapped).

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
+#include <csignal>
 #include <fstream>
 
 #include "game/table_commands.h"
@@ -218,6 +219,47 @@ TEST_F(AppFixture, OneCloseRequestEndsTheComputersWaitAndSavesEverything) {
   Launch();
   EXPECT_EQ(Frame()->Client()->Sheet().Stats.At(USER_WINS, SIMPLE_GIN), 7u);
   EXPECT_TRUE(Frame()->Client()->IsCommandEnabled(CM_RESUME_GAME));
+}
+
+TEST_F(AppFixture, ASignalWithABoxOpenSavesLikeACloseAndAFailedSaveNamesItsFiles) {
+  Launch();
+  App->SaveOnOutsideQuit();
+  QuorlaClient* table = Frame()->Client();
+  for (int i = 0; i < 50 && State().Play != ComputerTake; ++i) {
+    table->RunCommand(CM_NEW_GAME);
+    if (State().Play != ComputerTake) Settle();
+  }
+  ASSERT_EQ(State().Play, ComputerTake);
+  State().Offer = FIRST_PLAYER_TAKES_STOCK;
+  table->Sheet().Stats.At(USER_WINS, SIMPLE_GIN) = 7;
+  table->SetWaitFactor(1000.0);
+  // The statistics box is open inside the computer's wait when the signal
+  // comes: nobody is there to answer it.
+  QTimer::singleShot(20, Frame(), [table] { table->RunCommand(CM_STATISTICS); });
+  QTimer::singleShot(60, Frame(), [] { raise(SIGTERM); });
+  for (int i = 0; i < 1000 && Frame()->isVisible(); ++i) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+  EXPECT_FALSE(Frame()->isVisible());
+  EXPECT_TRUE(App->IsQuitting());
+  App.reset();
+  EXPECT_TRUE(fs::exists(Root / "RESUME.QLF"));
+  EXPECT_EQ(ReadIni(Root / "QUORLA.INI", keys::CanResume), 1u);
+  SettingsStore saved("Quorla", (Root / "QUORLA.INI").string(), true);
+  Statistics stats;
+  stats.Load(saved);
+  EXPECT_EQ(stats.At(USER_WINS, SIMPLE_GIN), 7u);
+
+  // A resume file that cannot be replaced is named in one message, and the
+  // older game is set aside.
+  Launch();
+  fs::remove(Root / "RESUME.QLF");
+  fs::create_directory(Root / "RESUME.QLF");
+  Boxes.clear();
+  CloseAndEnd();
+  ASSERT_EQ(Boxes.size(), 1u);
+  EXPECT_EQ(Boxes[0].toStdString(), "Quorla Could Not Save: Quorla could not save " + (Root / "RESUME.QLF").string() +
+                                        ". Check that the folder can be written to and that the disk has room.");
+  EXPECT_TRUE(fs::is_directory(Root / "RESUME.QLF.stale"));
+  EXPECT_EQ(ReadIni(Root / "QUORLA.INI", keys::CanResume), 0u);
 }
 
 TEST_F(AppFixture, NoNetworksAtAllClosesWithoutTouchingTheSavedGame) {
