@@ -21,6 +21,31 @@ TEST(FileOpen, MissingFileThrowsBadWithSystemText) {
   EXPECT_TRUE(closed.FError());  // a failed open counts as an error
 }
 
+// Reading a FIFO would wait for a writer and a device never ends: both
+// read modes refuse anything but a regular file with the usual exception.
+TEST(FileOpen, ReadModesRefuseWhatIsNoRegularFile) {
+  ScratchDirectory scratch;
+  const std::string name = scratch.Path("data.bin");
+  HangGuard guard(20);
+  for (NotAFile kind : ALL_NOT_A_FILE) {
+    PlaceNotAFile(name, kind);
+    for (const char* mode : {"rb", "r+b", "rt"}) {
+      try {
+        NxFile file(name, mode, true);
+        ADD_FAILURE() << NotAFileName(kind) << " opened with " << mode;
+      } catch (const XCFileBad& e) {
+        EXPECT_EQ(e.GetMessage().rfind("Error in file " + name + ":\n\n", 0), 0u) << NotAFileName(kind);
+      }
+    }
+  }
+  PlaceNotAFile(name, NotAFile::FIFO);
+  try {
+    NxFile file(name, "rb", true);
+  } catch (const XCFileBad& e) {
+    EXPECT_EQ(e.GetMessage(), "Error in file " + name + ":\n\nNot a regular file");
+  }
+}
+
 TEST(FileOpen, InvalidModeNamesTheModeString) {
   NxFile file(TempPath("x.bin"), "x", false);
   try {

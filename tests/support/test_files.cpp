@@ -1,6 +1,7 @@
 #include "test_files.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -43,3 +44,31 @@ void WriteAll(const std::string& path, const std::vector<unsigned char>& bytes) 
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
+
+const char* NotAFileName(NotAFile kind) {
+  switch (kind) {
+    case NotAFile::FIFO: return "fifo";
+    case NotAFile::DIRECTORY: return "directory";
+    case NotAFile::LINK_TO_FIFO: return "link to a fifo";
+    case NotAFile::LINK_TO_DEVICE: return "link to /dev/zero";
+  }
+  return "?";
+}
+
+void PlaceNotAFile(const std::string& path, NotAFile kind) {
+  std::filesystem::remove_all(path);
+  switch (kind) {
+    case NotAFile::FIFO: ASSERT_EQ(mkfifo(path.c_str(), 0600), 0) << path; break;
+    case NotAFile::DIRECTORY: std::filesystem::create_directory(path); break;
+    case NotAFile::LINK_TO_FIFO:
+      std::filesystem::remove_all(path + ".fifo");
+      ASSERT_EQ(mkfifo((path + ".fifo").c_str(), 0600), 0) << path;
+      std::filesystem::create_symlink(path + ".fifo", path);
+      break;
+    case NotAFile::LINK_TO_DEVICE: std::filesystem::create_symlink("/dev/zero", path); break;
+  }
+}
+
+HangGuard::HangGuard(unsigned seconds) { alarm(seconds); }
+
+HangGuard::~HangGuard() { alarm(0); }
