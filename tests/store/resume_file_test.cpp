@@ -246,19 +246,27 @@ TEST_F(ResumeFixture, AScoreRowGainingMoreThanOneHandCanGiveIsCorrupted) {
   EXPECT_EQ(CheckResumeBytes(ResumeBytes(t.Parts)), "score record rows out of step");
 }
 
+// A FIFO, a directory or a device in the file's place is a file that
+// cannot be opened: never waited on, never read.
 TEST_F(ResumeFixture, AMissingFileKeepsTheTableAndCountsAsSuccess) {
-  SavingTable t;
-  t.Table.Flow.NewGame(false, false);
-  const std::vector<uint8_t> before = ResumeBytes(t.Parts);
-  ResumeResult result = ReadResume(Install.PlayerPath("NOFILE.QLF"), t.Parts, false);
-  EXPECT_EQ(result.Outcome, ResumeOutcome::NOT_OPENED);
-  EXPECT_TRUE(result.Succeeded());
-  EXPECT_FALSE(t.Table.State.ResumePending);
-  EXPECT_EQ(ResumeBytes(t.Parts), before);
-  ASSERT_EQ(t.Table.View.Messages.size(), 1u);
-  EXPECT_EQ(t.Table.View.Messages[0].Text,
-            "Unable to open file " + Install.PlayerPath("NOFILE.QLF") + ". Beginning new game.");
-  EXPECT_EQ(t.Table.View.Messages[0].Icon, ICON_EXCLAMATION);
+  HangGuard guard(30);
+  const std::string missing = Install.PlayerPath("NOFILE.QLF");
+  std::vector<std::string> kinds = {"missing"};
+  for (NotAFile kind : ALL_NOT_A_FILE) kinds.push_back(NotAFileName(kind));
+  for (size_t k = 0; k < kinds.size(); ++k) {
+    if (k > 0) PlaceNotAFile(missing, ALL_NOT_A_FILE[k - 1]);
+    SavingTable t;
+    t.Table.Flow.NewGame(false, false);
+    const std::vector<uint8_t> before = ResumeBytes(t.Parts);
+    ResumeResult result = ReadResume(missing, t.Parts, false);
+    EXPECT_EQ(result.Outcome, ResumeOutcome::NOT_OPENED) << kinds[k];
+    EXPECT_TRUE(result.Succeeded());
+    EXPECT_FALSE(t.Table.State.ResumePending);
+    EXPECT_EQ(ResumeBytes(t.Parts), before);
+    ASSERT_EQ(t.Table.View.Messages.size(), 1u) << kinds[k];
+    EXPECT_EQ(t.Table.View.Messages[0].Text, "Unable to open file " + missing + ". Beginning new game.");
+    EXPECT_EQ(t.Table.View.Messages[0].Icon, ICON_EXCLAMATION);
+  }
 }
 
 TEST_F(ResumeFixture, AFailedSaveKeepsThePreviousGameAndClearsCanResume) {
