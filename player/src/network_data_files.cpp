@@ -81,7 +81,8 @@ NetworkDataFiles::LoadResult NetworkDataFiles::Load(uint32_t level, bool fromDef
   }
   const bool topLevelMissing =
       !fromDefault && ((failure == Failure::REJECTED && level == 3) || (failure == Failure::SEEK && level >= 3));
-  if (!fromDefault && FixedFile.empty()) NotePlayerFile(failure == Failure::ACCESS, failure != Failure::NONE && !topLevelMissing);
+  if (!fromDefault && FixedFile.empty())
+    NotePlayerFile(failure == Failure::ACCESS, failure != Failure::NONE && !topLevelMissing);
   switch (failure) {
     case Failure::NONE: return LoadResult::LOADED;
     case Failure::REJECTED:
