@@ -11,7 +11,7 @@ build=${FUZZ_BUILD:-$root/build-fuzz}
 cmake -S "$root/fuzz" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j "${JOBS:-2}"
 
-for reader in resume weights settings spec data; do
+for reader in resume weights settings spec data bmp; do
   work="$build/corpus/$reader"
   # The network data files start from the shipped default networks.
   seeds="$root/fuzz/corpus/$reader"

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "neural/exceptions.h"
+#include "neural/regular_file.h"
 
 NxFile::NxFile(std::string name, const char* mode, bool openNow)
     : FileName(std::move(name)), Stream(nullptr), OpenFlags(0), PermissionFlags(0), OpenFailed(false),
@@ -70,10 +71,17 @@ void NxFile::FOpen(const char* mode) {
   std::string stdioMode(1, mode[0]);
   if (OpenFlags & READ_WRITE) stdioMode += '+';
   stdioMode += 'b';
-  Stream = std::fopen(FileName.c_str(), stdioMode.c_str());
+  // A file opened for reading must already be a regular file: see
+  // NxOpenRegularFile for what a FIFO or a device would do otherwise.
+  std::string problem;
+  if (mode[0] == 'r') {
+    Stream = NxOpenRegularFile(FileName, OpenFlags & READ_WRITE, &problem);
+  } else if (!(Stream = std::fopen(FileName.c_str(), stdioMode.c_str()))) {
+    problem = std::strerror(errno);
+  }
   if (!Stream) {
     OpenFailed = true;
-    throw XCFileBad(FileName, std::strerror(errno));
+    throw XCFileBad(FileName, problem);
   }
   OpenFailed = false;
 }

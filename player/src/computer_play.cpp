@@ -9,7 +9,7 @@ ComputerPlay::ComputerPlay(GinTable& table, uint32_t level, uint32_t seat)
     : Table(table), CurrentLevel(level), Seat(seat), DataFiles(table.View()) {}
 
 ComputerPlay::~ComputerPlay() {
-  if (LowNet && HighNet) SaveNets(CurrentLevel);
+  if (LowNet && HighNet && !SavedOnClose) SaveNets(CurrentLevel);
   DeleteNets();
 }
 
@@ -33,14 +33,12 @@ void ComputerPlay::BuildNets() {
   LowNet->SetAutoRates(true, AUTO_RATE_PERIOD);
   HighNet->SetAutoRates(true, AUTO_RATE_PERIOD);
 
+  // The defaults stand in for what the player's file could not give. The
+  // file is mended only where that costs no learning: a player file
+  // without usable data for the top level is tolerated as it is, and a
+  // damaged block never takes the other levels' blocks with it.
   bool loaded = LoadNets(CurrentLevel, false);
-  if (!loaded) {
-    // A player file without usable data for the top level is tolerated: that
-    // level starts from the defaults and the file keeps the other levels.
-    bool missing = Level4Missing;
-    loaded = LoadNets(CurrentLevel, true);
-    if (loaded && !missing) loaded = CopyDefaultData();
-  }
+  if (!loaded) loaded = LoadNets(CurrentLevel, true) && DataFiles.MendPlayerFile(CurrentLevel);
   if (!loaded) FailDataLoad();
   SelectNet(NetChoiceValue);
 }

@@ -21,4 +21,10 @@ void ComputerPlay::SaveNets(uint32_t level) {
   if (NetsValid && LowNet && HighNet) DataFiles.Save(level, *LowNet, *HighNet);
 }
 
+bool ComputerPlay::SaveNetsOnClose() {
+  SavedOnClose = true;
+  if (!NetsValid || !LowNet || !HighNet) return true;
+  return DataFiles.Save(CurrentLevel, *LowNet, *HighNet, false);
+}
+
 bool ComputerPlay::CopyDefaultData() { return DataFiles.CopyDefaults(); }

@@ -1,6 +1,7 @@
 // Reading and writing the computer player's network data files.
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 #include "game/string_table.h"
@@ -25,16 +26,35 @@ constexpr uint32_t DISK_FULL = 9038;
 
 std::string Text(uint32_t id) { return ResourceString(id); }
 
+// Far more than the four level blocks the game writes: a larger file was
+// not written by it, and is neither read into memory nor rewritten.
+constexpr long MAX_DATA_FILE_BYTES = 1L << 20;
+
+long CheckedSize(NxFile& file) {
+  file.FSeek(0, 2);
+  const long size = file.FTell();
+  if (size < 0 || size > MAX_DATA_FILE_BYTES) throw XCFileBad(file.GetFileName(), "File too large");
+  return size;
+}
+
 // Everything of a file, for rewriting one block of it.
 bool ReadWholeFile(const std::string& path, std::vector<unsigned char>& bytes) {
   NxFile in(path, "rb", true);
-  in.FSeek(0, 2);
-  long size = in.FTell();
+  const long size = CheckedSize(in);
   in.FSeek(0, 0);
   bytes.resize(static_cast<size_t>(size));
   bool read = size == 0 || in.FRead(bytes.data(), static_cast<unsigned>(size), 1) == 1;
   in.FClose();
   return read;
+}
+
+bool WriteWholeFile(const std::string& path, const std::vector<unsigned char>& bytes) {
+  NxSafeSave save(path);
+  if (!save.Opened()) return false;
+  NxFile file(path, save.GetStream(), "wb");
+  const bool written = bytes.empty() || file.FWrite(bytes.data(), static_cast<unsigned>(bytes.size()), 1) == 1;
+  file.FClose();
+  return written && save.Commit();
 }
 
 }  // namespace
@@ -50,9 +70,7 @@ NetworkDataFiles::LoadResult NetworkDataFiles::Load(uint32_t level, bool fromDef
     NxFile file(path, "rb", true);
     // A block past the end of the file cannot be reached.
     long start = static_cast<long>(level) * LEVEL_BLOCK_BYTES;
-    file.FSeek(0, 2);
-    long size = file.FTell();
-    if (size < start) throw XCFileInvalidSeek(path);
+    if (CheckedSize(file) < start) throw XCFileInvalidSeek(path);
     file.FSeek(start, 0);
     if (!low.ReadWeights(file) || !high.ReadWeights(file)) failure = Failure::REJECTED;
     file.FClose();
@@ -61,14 +79,18 @@ NetworkDataFiles::LoadResult NetworkDataFiles::Load(uint32_t level, bool fromDef
   } catch (const XCFile&) {
     failure = Failure::ACCESS;
   }
+  const bool topLevelMissing =
+      !fromDefault && ((failure == Failure::REJECTED && level == 3) || (failure == Failure::SEEK && level >= 3));
+  if (!fromDefault && FixedFile.empty())
+    NotePlayerFile(failure == Failure::ACCESS, failure != Failure::NONE && !topLevelMissing);
   switch (failure) {
     case Failure::NONE: return LoadResult::LOADED;
     case Failure::REJECTED:
-      if (level == 3 && !fromDefault) return LoadResult::LEVEL4_MISSING;
+      if (topLevelMissing) return LoadResult::LEVEL4_MISSING;
       Show(path + Text(INCORRECT_FORMAT) + ending, ICON_EXCLAMATION);
       return LoadResult::FAILED;
     case Failure::SEEK:
-      if (level >= 3 && !fromDefault) return LoadResult::LEVEL4_MISSING;
+      if (topLevelMissing) return LoadResult::LEVEL4_MISSING;
       [[fallthrough]];
     case Failure::ACCESS:
       Show(Text(CANNOT_ACCESS) + path + ending, ICON_EXCLAMATION);
@@ -77,31 +99,72 @@ NetworkDataFiles::LoadResult NetworkDataFiles::Load(uint32_t level, bool fromDef
   return LoadResult::FAILED;
 }
 
+void NetworkDataFiles::NotePlayerFile(bool unreadable, bool damaged) {
+  std::error_code error;
+  if (unreadable)
+    PlayerFile = std::filesystem::exists(std::filesystem::symlink_status(data_paths::PlayerDataPath(), error))
+                     ? PlayerFileState::UNREADABLE
+                     : PlayerFileState::MISSING;
+  else
+    PlayerFile = damaged ? PlayerFileState::DAMAGED : PlayerFileState::READ;
+}
+
+// The person's file is rewritten only when it could be read whole: one
+// that could not be read is never replaced by what this run learned from
+// the defaults. A damaged file is first kept aside as it was.
+bool NetworkDataFiles::RewriteLevel(uint32_t level, const std::function<bool(NxFile&)>& writeBlock) {
+  if (PlayerFile == PlayerFileState::UNREADABLE) return false;
+  const std::string path = data_paths::PlayerDataPath();
+  try {
+    std::vector<unsigned char> bytes;
+    if (!ReadWholeFile(path, bytes)) return false;
+    if (PlayerFile == PlayerFileState::DAMAGED && !WriteWholeFile(path + DAMAGED_COPY_SUFFIX, bytes)) return false;
+    NxSafeSave save(path);
+    if (!save.Opened()) return false;
+    NxFile file(path, save.GetStream(), "w+b");
+    bool written = bytes.empty() || file.FWrite(bytes.data(), static_cast<unsigned>(bytes.size()), 1) == 1;
+    file.FSeek(static_cast<long>(level) * LEVEL_BLOCK_BYTES, 0);
+    written = written && writeBlock(file);
+    file.FClose();
+    if (!written || !save.Commit()) return false;
+  } catch (const XCFile&) {
+    return false;
+  }
+  PlayerFile = PlayerFileState::READ;
+  return true;
+}
+
 // Rewrites the two records of one level; the other levels' blocks keep
 // their bytes. A file shorter than the level's block is extended. The new
 // file replaces the old one only once it is complete and on disk.
-void NetworkDataFiles::Save(uint32_t level, NxTemporalDifferenceNet& low, NxTemporalDifferenceNet& high) {
-  if (!FixedFile.empty()) return;
-  std::string path = data_paths::PlayerDataPath();
-  bool saved = false;
+bool NetworkDataFiles::Save(uint32_t level, NxTemporalDifferenceNet& low, NxTemporalDifferenceNet& high,
+                            bool report) {
+  if (!FixedFile.empty()) return true;
+  const bool saved = RewriteLevel(level, [&low, &high](NxFile& file) {
+    return low.WriteWeights(file, VERSION_0) && high.WriteWeights(file, VERSION_0);
+  });
+  if (!saved && report) Show(Text(CANNOT_SAVE) + data_paths::PlayerDataPath() + Text(DISK_FULL), ICON_EXCLAMATION);
+  return saved;
+}
+
+bool NetworkDataFiles::MendPlayerFile(uint32_t level) {
+  if (!FixedFile.empty()) return true;
+  if (PlayerFile == PlayerFileState::MISSING) return CopyDefaults();
+  if (PlayerFile != PlayerFileState::DAMAGED) return true;
+  bool mended = false;
   try {
-    std::vector<unsigned char> bytes;
-    if (!std::filesystem::is_regular_file(path)) throw XCFileBad(path, "No such file or directory");
-    if (ReadWholeFile(path, bytes)) {
-      NxSafeSave save(path);
-      if (save.Opened()) {
-        NxFile file(path, save.GetStream(), "w+b");
-        saved = (bytes.empty() || file.FWrite(bytes.data(), static_cast<unsigned>(bytes.size()), 1) == 1);
-        file.FSeek(static_cast<long>(level) * LEVEL_BLOCK_BYTES, 0);
-        saved = saved && low.WriteWeights(file, VERSION_0) && high.WriteWeights(file, VERSION_0);
-        file.FClose();
-        saved = saved && save.Commit();
-      }
-    }
+    std::vector<unsigned char> block(LEVEL_BLOCK_BYTES);
+    NxFile in(data_paths::DefaultDataPath(), "rb", true);
+    in.FSeek(static_cast<long>(level) * LEVEL_BLOCK_BYTES, 0);
+    mended = in.FRead(block.data(), LEVEL_BLOCK_BYTES, 1) == 1 && RewriteLevel(level, [&block](NxFile& file) {
+               return file.FWrite(block.data(), LEVEL_BLOCK_BYTES, 1) == 1;
+             });
   } catch (const XCFile&) {
-    saved = false;
+    mended = false;
   }
-  if (!saved) Show(Text(CANNOT_SAVE) + path + Text(DISK_FULL), ICON_EXCLAMATION);
+  if (!mended)
+    Show(Text(CANNOT_SAVE) + data_paths::PlayerDataPath() + Text(DISK_FULL) + Text(WILL_CLOSE), ICON_NONE);
+  return mended;
 }
 
 // Replaces the player file by the four blocks of the default file.

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "neural/regular_file.h"
 #include "neural/safe_save.h"
 
 namespace {
@@ -18,36 +19,8 @@ bool IsRegular(int fd) {
 
 }  // namespace
 
-FILE* OpenRegularFileForReading(const std::string& path) {
-  // Looked at first so that no device is even opened; checked again on the
-  // open descriptor, as the name may have changed in between.
-  struct stat status;
-  if (stat(path.c_str(), &status) != 0) return nullptr;
-  if (!S_ISREG(status.st_mode)) {
-    errno = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
-    return nullptr;
-  }
-  // Without O_NONBLOCK a pipe swapped in after the look would block here.
-  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return nullptr;
-  if (!IsRegular(fd)) {
-    close(fd);
-    errno = EINVAL;
-    return nullptr;
-  }
-  const int flags = fcntl(fd, F_GETFL);
-  if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-  FILE* file = fdopen(fd, "rb");
-  if (!file) {
-    const int error = errno;
-    close(fd);
-    errno = error;
-  }
-  return file;
-}
-
 std::optional<std::vector<uint8_t>> ReadFileLimited(const std::string& path, size_t maxBytes) {
-  FILE* file = OpenRegularFileForReading(path);
+  FILE* file = NxOpenRegularFile(path, false);
   if (!file) return std::nullopt;
   auto data = ReadOpenFileLimited(file, maxBytes);
   std::fclose(file);

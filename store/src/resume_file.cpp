@@ -5,6 +5,7 @@
 #include "game/object_stream.h"
 #include "game/string_table.h"
 #include "neural/check.h"
+#include "neural/regular_file.h"
 #include "store/atomic_file.h"
 #include "store/preferences.h"
 #include "store/resume_image.h"
@@ -76,7 +77,9 @@ void Restore(const std::vector<uint8_t>& bytes, TableParts& table, bool playStar
 }  // namespace
 
 ResumeResult ReadResume(const std::string& path, TableParts& table, bool playStarted) {
-  FILE* file = OpenRegularFileForReading(path);
+  // What is no regular file counts as a file that cannot be opened: a FIFO
+  // would keep start-up waiting for a writer.
+  FILE* file = NxOpenRegularFile(path, false);
   if (!file) {
     ShowResumeError(table.View, FileMessage(UNABLE_TO_OPEN_FILE, path));
     return {ResumeOutcome::NOT_OPENED};

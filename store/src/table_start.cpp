@@ -1,5 +1,6 @@
 #include "store/table_start.h"
 
+#include "player/data_paths.h"
 #include "store/game_save.h"
 #include "store/resume_file.h"
 #include "store/setting_keys.h"
@@ -46,6 +47,7 @@ CloseOutcome CloseTable(GameSettings& settings, TableParts& table, const std::st
     table.Sheet.Stats.Save(store);
   }
   if (store.LastError() != 0) outcome.Saved.Unsaved.push_back(store.Path());
+  if (!table.Computer.SaveNetsOnClose()) outcome.Saved.Unsaved.push_back(data_paths::PlayerDataPath());
   outcome.ResumeWritten = !table.State.DoNotSave && ReadSetting(store, keys::CanResume) != 0;
   return outcome;
 }

@@ -21,6 +21,31 @@ TEST(FileOpen, MissingFileThrowsBadWithSystemText) {
   EXPECT_TRUE(closed.FError());  // a failed open counts as an error
 }
 
+// Reading a FIFO would wait for a writer and a device never ends: both
+// read modes refuse anything but a regular file with the usual exception.
+TEST(FileOpen, ReadModesRefuseWhatIsNoRegularFile) {
+  ScratchDirectory scratch;
+  const std::string name = scratch.Path("data.bin");
+  BlockingGuard guard(20);
+  for (BadFile kind : NOT_REGULAR_FILES) {
+    PlantBadFile(kind, name);
+    for (const char* mode : {"rb", "r+b", "rt"}) {
+      try {
+        NxFile file(name, mode, true);
+        ADD_FAILURE() << Describe(kind) << " opened with " << mode;
+      } catch (const XCFileBad& e) {
+        EXPECT_EQ(e.GetMessage().rfind("Error in file " + name + ":\n\n", 0), 0u) << Describe(kind);
+      }
+    }
+  }
+  PlantBadFile(BadFile::FIFO, name);
+  try {
+    NxFile file(name, "rb", true);
+  } catch (const XCFileBad& e) {
+    EXPECT_EQ(e.GetMessage(), "Error in file " + name + ":\n\nNot a regular file");
+  }
+}
+
 TEST(FileOpen, InvalidModeNamesTheModeString) {
   NxFile file(TempPath("x.bin"), "x", false);
   try {

@@ -23,6 +23,12 @@ void WriteLearnedPlayerFile(const TempInstallation& install) {
   network_data::WriteFreshDataFile(install.PlayerPath("QLPLAY.QLF"), 99);
 }
 
+std::set<std::string> Names(const std::string& directory) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(directory)) names.insert(entry.path().filename().string());
+  return names;
+}
+
 }  // namespace
 
 TEST(DataFiles, SavingALevelRewritesOnlyItsBlock) {
@@ -89,20 +95,111 @@ TEST(DataFiles, ResetThenSaveWritesTheDefaultsOfThatLevelOnly) {
   for (uint32_t level : {0u, 2u, 3u}) EXPECT_EQ(Block(after, level), Block(player, level));
 }
 
-TEST(DataFiles, DamagedPlayerFileIsReplacedByTheDefaults) {
+// One bad weight in the current level's block: that level starts from the
+// defaults, the file gets the default block in its place, the other levels
+// keep their learning, and the file as it was is kept beside it.
+TEST(DataFiles, ADamagedBlockTakesTheDefaultsAndKeepsTheOtherLevels) {
+  for (uint32_t level : {0u, 2u}) {
+    TempInstallation install;
+    WriteLearnedPlayerFile(install);
+    const std::string path = install.PlayerPath("QLPLAY.QLF");
+    const std::vector<unsigned char> player = ReadAll(path);
+    std::vector<unsigned char> damaged = player;
+    // The first weight of the low network's first node: a NaN.
+    std::fill_n(damaged.begin() + level * LEVEL_BLOCK_BYTES + 20, 8, 0xff);
+    WriteAll(path, damaged);
+    HeadlessTable table(level);
+    ASSERT_EQ(table.View.Messages.size(), 1u) << level;
+    EXPECT_EQ(table.View.Messages[0].Caption, 9032u);
+    EXPECT_EQ(table.View.Messages[0].Text, path + " data file is incorrect format. Using default data instead.");
+    EXPECT_EQ(table.View.Messages[0].Icon, ICON_EXCLAMATION);
+    EXPECT_TRUE(table.Computer->AreNetsValid());
+    EXPECT_FALSE(table.State.ClosingRequested);
+    const std::vector<unsigned char> after = ReadAll(path);
+    ASSERT_EQ(after.size(), player.size());
+    for (uint32_t other = 0; other < NUM_LEVELS; ++other)
+      EXPECT_EQ(Block(after, other), Block(other == level ? ReadAll(install.Path("QLDEFLT.QLF")) : player, other))
+          << level << " " << other;
+    EXPECT_EQ(ReadAll(path + ".damaged"), damaged);
+    // The mended file loads without a word.
+    EXPECT_TRUE(table.Computer->LoadNets(level, false));
+    EXPECT_EQ(table.View.Messages.size(), 1u);
+  }
+}
+
+// Found on a level change instead, the damaged block is replaced by the
+// next save of that level, after the file was kept aside.
+TEST(DataFiles, ADamagedBlockFoundLaterIsKeptAsideBeforeItsLevelIsSaved) {
   TempInstallation install;
   WriteLearnedPlayerFile(install);
-  std::vector<unsigned char> damaged = ReadAll(install.PlayerPath("QLPLAY.QLF"));
-  damaged[4] = 9;
-  WriteAll(install.PlayerPath("QLPLAY.QLF"), damaged);
+  const std::string path = install.PlayerPath("QLPLAY.QLF");
+  std::vector<unsigned char> damaged = ReadAll(path);
+  damaged[LEVEL_BLOCK_BYTES + 4] = 9;  // level 1: the first node's type
+  WriteAll(path, damaged);
   HeadlessTable table(0);
+  table.Computer->ChangeLevel(1, false);
   ASSERT_EQ(table.View.Messages.size(), 1u);
-  EXPECT_EQ(table.View.Messages[0].Caption, 9032u);
-  EXPECT_EQ(table.View.Messages[0].Text,
-            install.PlayerPath("QLPLAY.QLF") + " data file is incorrect format. Using default data instead.");
-  EXPECT_EQ(table.View.Messages[0].Icon, ICON_EXCLAMATION);
-  EXPECT_EQ(ReadAll(install.PlayerPath("QLPLAY.QLF")), ReadAll(install.Path("QLDEFLT.QLF")));
   EXPECT_TRUE(table.Computer->AreNetsValid());
+  EXPECT_EQ(ReadAll(path), damaged);
+  table.Computer->SaveNets(1);
+  EXPECT_EQ(table.View.Messages.size(), 1u);
+  EXPECT_EQ(ReadAll(path + ".damaged"), damaged);
+  const std::vector<unsigned char> after = ReadAll(path);
+  for (uint32_t level : {0u, 2u, 3u}) EXPECT_EQ(Block(after, level), Block(damaged, level));
+  EXPECT_TRUE(table.Computer->LoadNets(1, false));
+}
+
+// A player file that cannot be read (no regular file, or far larger than
+// any data file) never keeps start-up waiting, is never replaced, and is
+// never written over: not at start-up, not at a save, not even when it
+// becomes readable during the run.
+TEST(DataFiles, AnUnreadablePlayerFileIsNeverReplacedNorWaitedOn) {
+  BlockingGuard guard(60);
+  std::vector<std::string> kinds;
+  for (BadFile kind : NOT_REGULAR_FILES) kinds.push_back(Describe(kind));
+  kinds.push_back("oversized");
+  for (size_t k = 0; k < kinds.size(); ++k) {
+    TempInstallation install;
+    const std::string path = install.PlayerPath("QLPLAY.QLF");
+    auto place = [&] {
+      if (k < std::size(NOT_REGULAR_FILES))
+        PlantBadFile(NOT_REGULAR_FILES[k], path);
+      else
+        WriteAll(path, std::vector<unsigned char>(2u << 20, 1));
+    };
+    place();
+    const std::set<std::string> names = Names(install.PlayerPath(""));
+    const std::string unsaved = "Unable to save data to file " + path + ". Disk may be full or directory may not exist";
+    {
+      HeadlessTable table(1);
+      ASSERT_EQ(table.View.Messages.size(), 1u) << kinds[k];
+      EXPECT_EQ(table.View.Messages[0].Text, "Unable to access data file " + path + ". Using default data instead.");
+      EXPECT_TRUE(table.Computer->AreNetsValid()) << kinds[k];
+      EXPECT_FALSE(table.State.ClosingRequested) << kinds[k];
+      table.Computer->SaveNets(1);
+      ASSERT_EQ(table.View.Messages.size(), 2u) << kinds[k];
+      EXPECT_EQ(table.View.Messages[1].Text, unsaved);
+    }
+    EXPECT_EQ(Names(install.PlayerPath("")), names) << kinds[k];
+    if (k == 0) {
+      // Readable again during the run: still not written over.
+      HeadlessTable table(1);
+      std::filesystem::remove_all(path);
+      WriteLearnedPlayerFile(install);
+      const std::vector<unsigned char> learned = ReadAll(path);
+      table.Computer->SaveNets(1);
+      EXPECT_EQ(table.View.Messages.back().Text, unsaved);
+      EXPECT_EQ(ReadAll(path), learned);
+    }
+    // Put in place of a good file during the run: the save is refused.
+    std::filesystem::remove_all(path);
+    WriteLearnedPlayerFile(install);
+    HeadlessTable table(1);
+    place();
+    table.Computer->SaveNets(1);
+    ASSERT_EQ(table.View.Messages.size(), 1u) << kinds[k];
+    EXPECT_EQ(table.View.Messages[0].Text, unsaved);
+  }
 }
 
 TEST(DataFiles, MissingDefaultsCloseTheGameWithoutSaving) {
@@ -148,10 +245,7 @@ TEST(DataFiles, SavesFollowNoLinkKeepThePermissionsAndLeaveNoTemporaryFile) {
   EXPECT_TRUE(table.View.Messages.empty());
   std::ifstream in(victim);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "keep");
-  std::set<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(install.PlayerPath("")))
-    names.insert(entry.path().filename().string());
-  EXPECT_EQ(names, (std::set<std::string>{"QLPLAY.QLF", "QLPLAY.QLF.new"}));
+  EXPECT_EQ(Names(install.PlayerPath("")), (std::set<std::string>{"QLPLAY.QLF", "QLPLAY.QLF.new"}));
   EXPECT_EQ(std::filesystem::file_size(player), 4u * LEVEL_BLOCK_BYTES);
   struct stat info;
   ASSERT_EQ(stat(player.c_str(), &info), 0);

@@ -3,42 +3,25 @@
 // without a fuzzing run.
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <string>
 #include <vector>
 
+#include "corpus_replay.h"
 #include "fuzz_entries.h"
 #include "store/atomic_file.h"
 #include "store/resume_file.h"
 
 namespace {
 
-using Entry = int (*)(const uint8_t*, size_t);
-
-std::vector<std::vector<uint8_t>> Corpus(const char* reader) {
-  std::vector<std::vector<uint8_t>> inputs;
-  for (const auto& entry : std::filesystem::directory_iterator(std::string(QUORLA_FUZZ_CORPUS) + "/" + reader))
-    if (auto bytes = ReadFileLimited(entry.path().string(), 1 << 20)) inputs.push_back(*bytes);
-  return inputs;
-}
-
-// Each input whole, and cut short at a spread of lengths.
-void Replay(const char* reader, Entry entry) {
-  const auto inputs = Corpus(reader);
-  ASSERT_FALSE(inputs.empty()) << reader;
-  for (const auto& input : inputs)
-    for (size_t length = input.size();; length = length * 3 / 4) {
-      EXPECT_EQ(entry(input.data(), length), 0);
-      if (length == 0) break;
-    }
-}
+std::string Corpus(const char* reader) { return std::string(QUORLA_FUZZ_CORPUS) + "/" + reader; }
 
 }  // namespace
 
 TEST(FuzzCorpus, EveryReaderTakesItsCorpusWholeAndCutShort) {
-  Replay("resume", FuzzResumeReader);
-  Replay("weights", FuzzWeightsReader);
-  Replay("settings", FuzzSettingsReader);
-  Replay("spec", FuzzSpecReader);
+  ReplayCorpus(Corpus("resume"), FuzzResumeReader);
+  ReplayCorpus(Corpus("weights"), FuzzWeightsReader);
+  ReplayCorpus(Corpus("settings"), FuzzSettingsReader);
+  ReplayCorpus(Corpus("spec"), FuzzSpecReader);
 }
 
 TEST(FuzzCorpus, TheDefaultNetworksPlayAndDamagedBlocksAreRefusedAlike) {
@@ -52,5 +35,5 @@ TEST(FuzzCorpus, TheDefaultNetworksPlayAndDamagedBlocksAreRefusedAlike) {
 }
 
 TEST(FuzzCorpus, TheSavedGamesInTheCorpusAreStillReadable) {
-  for (const auto& input : Corpus("resume")) EXPECT_EQ(CheckResumeBytes(input), "");
+  for (const auto& input : CorpusInputs(Corpus("resume"))) EXPECT_EQ(CheckResumeBytes(input), "");
 }

@@ -11,6 +11,7 @@
 #include "game/headless_presentation.h"
 #include "game/string_table.h"
 #include "player/data_paths.h"
+#include "player/scripted_player.h"
 #include "store/config_switch.h"
 #include "store/disk_space.h"
 #include "store/game_save.h"
@@ -355,6 +356,33 @@ TEST_F(ConfigsFixture, SwitchingSavesTheOldGameAndStartsOrResumesTheNewOne) {
   WriteSetting(bobSettings, keys::AlwaysResume, 1);
   EXPECT_TRUE(SwitchConfiguration(Configs, "bob", settings, parts, table.Flow, true).Resumed);
   EXPECT_EQ(ResumeBytes(parts), bobsGame);
+}
+
+TEST_F(ConfigsFixture, ASwitchDuringTheComputersDrawAbandonsItsMove) {
+  HeadlessTable table;
+  table.View.Watch(&table.State);
+  ScoreSheet sheet(table.Record, STANDARD_GIN);
+  TableParts parts{table.State, table.Deck, *table.Computer, sheet, table.View};
+  GameSettings settings;
+  Configs.MakeCurrent();
+  settings.Open(Configs.SettingsPath());
+  ASSERT_TRUE(Configs.AddConfiguration("bob"));
+  table.State.Dealer = 0;  // the computer begins
+  table.Flow.DealHand();
+  table.State.Offer = FIRST_PLAYER_TAKES_STOCK;  // it must draw: a take with waits
+  table.View.DuringWaitNumber = static_cast<uint32_t>(table.View.WaitTimes.size()) + 1;
+  table.View.DuringWait = [&] { SwitchConfiguration(Configs, "bob", settings, parts, table.Flow, true); };
+  table.Flow.IdleStep();
+  EXPECT_EQ(Configs.NameInUse(), "bob");
+  EXPECT_EQ(table.Deck.CardsInPile(COMPUTER_PILE), 10u);
+  EXPECT_EQ(table.Deck.CardsInPile(HUMAN_PILE), 10u);
+  EXPECT_EQ(CheckTable(table.Flow, table.State, table.Deck), "");
+  // The new deal plays on to the end of its hand.
+  for (int step = 0; step < 2000 && !table.State.HandOver; ++step) {
+    StepHeadlessGame(table.Flow, *table.Computer);
+    ASSERT_EQ(CheckTable(table.Flow, table.State, table.Deck), "") << "step " << step;
+  }
+  EXPECT_TRUE(table.State.HandOver);
 }
 
 TEST_F(ConfigsFixture, ASwitchToAnotherLevelUsesThePlayersOwnNetworksAndTheLevelIsSaved) {

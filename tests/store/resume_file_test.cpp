@@ -246,6 +246,8 @@ TEST_F(ResumeFixture, AScoreRowGainingMoreThanOneHandCanGiveIsCorrupted) {
   EXPECT_EQ(CheckResumeBytes(ResumeBytes(t.Parts)), "score record rows out of step");
 }
 
+// A FIFO, a directory or a device in the file's place is a file that
+// cannot be opened: never waited on, never read.
 TEST_F(ResumeFixture, AMissingFileKeepsTheTableAndCountsAsSuccess) {
   SavingTable t;
   t.Table.Flow.NewGame(false, false);

@@ -52,12 +52,15 @@ const char* Describe(BadFile kind) {
     case BadFile::OVERSIZED: return "an oversized file";
     case BadFile::LINK_TO_FIFO: return "a link to a named pipe";
     case BadFile::DANGLING_LINK: return "a dangling link";
+    case BadFile::LINK_TO_DEVICE: return "a link to /dev/zero";
   }
   return "?";
 }
 
 void PlantBadFile(BadFile kind, const std::string& path, size_t maxBytes) {
   const std::string target = path + ".target";
+  std::filesystem::remove_all(path);
+  std::filesystem::remove_all(target);
   switch (kind) {
     case BadFile::FIFO: ASSERT_EQ(mkfifo(path.c_str(), 0600), 0) << path; break;
     case BadFile::DIRECTORY: std::filesystem::create_directory(path); break;
@@ -67,6 +70,7 @@ void PlantBadFile(BadFile kind, const std::string& path, size_t maxBytes) {
       std::filesystem::create_symlink(target, path);
       break;
     case BadFile::DANGLING_LINK: std::filesystem::create_symlink(target, path); break;
+    case BadFile::LINK_TO_DEVICE: std::filesystem::create_symlink("/dev/zero", path); break;
   }
 }
 

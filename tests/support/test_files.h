@@ -34,12 +34,16 @@ void WriteAll(const std::string& path, const std::vector<unsigned char>& bytes);
 
 // What may be found in place of a data file. Every reader refuses each of
 // these at once, without waiting on a pipe for a writer that never comes.
-enum class BadFile { FIFO, DIRECTORY, OVERSIZED, LINK_TO_FIFO, DANGLING_LINK };
-constexpr BadFile BAD_FILES[] = {BadFile::FIFO, BadFile::DIRECTORY, BadFile::OVERSIZED, BadFile::LINK_TO_FIFO,
-                                 BadFile::DANGLING_LINK};
+enum class BadFile { FIFO, DIRECTORY, OVERSIZED, LINK_TO_FIFO, DANGLING_LINK, LINK_TO_DEVICE };
+constexpr BadFile BAD_FILES[] = {BadFile::FIFO,         BadFile::DIRECTORY,     BadFile::OVERSIZED,
+                                 BadFile::LINK_TO_FIFO, BadFile::DANGLING_LINK, BadFile::LINK_TO_DEVICE};
+// The ones that are no regular file at all, whatever a reader's size limit.
+constexpr BadFile NOT_REGULAR_FILES[] = {BadFile::FIFO, BadFile::DIRECTORY, BadFile::LINK_TO_FIFO,
+                                         BadFile::LINK_TO_DEVICE};
 const char* Describe(BadFile kind);
-// An oversized file holds maxBytes + 1 bytes; a link points to path + ".target".
-void PlantBadFile(BadFile kind, const std::string& path, size_t maxBytes);
+// Replaces whatever is at path. An oversized file holds maxBytes + 1 bytes;
+// a link points to path + ".target", or to /dev/zero.
+void PlantBadFile(BadFile kind, const std::string& path, size_t maxBytes = 0);
 
 // Ends the test process when a test is still running after `seconds`, so
 // that a read blocked for ever fails its test instead of hanging the suite.

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "test_files.h"
+
 namespace {
 
 class BackdropFileTest : public ::testing::Test {
@@ -40,6 +42,50 @@ TEST_F(BackdropFileTest, EachFailureNamesItsCause) {
   const BmpFileRead read = ReadBmpFile(Path("rle.bmp"));
   EXPECT_TRUE(read.Compressed);
   EXPECT_EQ(read.Cause, nullptr);
+
+  BlockingGuard guard(20);
+  for (BadFile kind : NOT_REGULAR_FILES) {
+    PlantBadFile(kind, Path("BACKIMG.QLF"));
+    EXPECT_STREQ(ReadBmpFile(Path("BACKIMG.QLF")).Cause, backdrop_text::CANNOT_ACCESS) << Describe(kind);
+  }
+}
+
+// The headers are read first, then only the bytes they declare and the file
+// holds: what lies beyond, or a huge file that is no bitmap, is never read.
+TEST_F(BackdropFileTest, OnlyWhatTheHeadersDeclareIsRead) {
+  constexpr uintmax_t HUGE_FILE = 100u << 20;  // sparse: no disk, no time
+  const std::vector<uint8_t> picture = EncodeBmp24(NxBitmap(576, 384, 0x123456));
+  auto declaring = [&picture](uint32_t width, uint32_t height) {
+    std::vector<uint8_t> bytes = picture;
+    for (auto [at, value] : {std::pair<size_t, uint32_t>{18, width}, {22, height}, {28, 32}})
+      for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
+    return bytes;
+  };
+  const std::vector<uint8_t> declaresTooMuch = declaring(8000, 6000);  // 192 MB of pixels
+  const std::vector<uint8_t> declaresMoreThanThere = declaring(8000, 200);
+  struct Case {
+    const char* name;
+    std::vector<uint8_t> start;
+    const char* cause;
+    size_t bytesRead;
+  };
+  const Case cases[] = {
+      {"noise", std::vector<uint8_t>(4096, 0x5a), backdrop_text::GDI_ERROR, BMP_HEADERS_BYTES},
+      {"picture and trailing data", picture, nullptr, picture.size()},
+      {"more pixels than the limit", declaresTooMuch, backdrop_text::NO_MEMORY, 0},
+  };
+  for (const Case& c : cases) {
+    Write(Path("BIG.QLF"), c.start);
+    std::filesystem::resize_file(Path("BIG.QLF"), HUGE_FILE);
+    const BmpFileRead read = ReadBmpFile(Path("BIG.QLF"));
+    EXPECT_STREQ(read.Cause, c.cause) << c.name;
+    EXPECT_EQ(read.Bytes.size(), c.bytesRead) << c.name;
+  }
+  // A cut short file: no more memory than the file holds.
+  Write(Path("SHORT.QLF"), declaresMoreThanThere);
+  const BmpFileRead read = ReadBmpFile(Path("SHORT.QLF"));
+  EXPECT_STREQ(read.Cause, backdrop_text::GDI_ERROR);
+  EXPECT_EQ(read.Bytes.size(), declaresMoreThanThere.size());
 }
 
 TEST_F(BackdropFileTest, MessagesAreComposedFromCausePathAndOutcome) {

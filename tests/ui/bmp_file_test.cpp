@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "corpus_replay.h"
+#include "fuzz_entries.h"
+
 namespace {
 
 NxBitmap Gradient(int32_t width, int32_t height) {
@@ -75,4 +78,13 @@ TEST(BmpFile, DamagedHeadersAndTruncatedPixelsAreRefused) {
   EXPECT_EQ(damaged([](auto& b) { Set32(b, 10, 0xFFFFFFF0u); }), BmpProblem::DAMAGED);         // pixels past the end
   EXPECT_EQ(damaged([](auto& b) { Set32(b, 18, 100000); Set32(b, HEIGHT_FIELD, 100000); }), BmpProblem::TOO_LARGE);
   EXPECT_EQ(CheckBmp({}).Problem, BmpProblem::DAMAGED);
+}
+
+// The seed corpus of the reader's fuzzer (palette, core header, bit fields,
+// top-down and run-length files), whole and cut short: the header check,
+// the file reader and the decoder agree and stay within the bytes.
+TEST(BmpFile, TheFuzzCorpusIsTakenWholeAndCutShort) {
+  const std::string corpus = std::string(QUORLA_FUZZ_CORPUS) + "/bmp";
+  ReplayCorpus(corpus, FuzzBmpReader);
+  for (const auto& input : CorpusInputs(corpus)) EXPECT_NE(CheckBmp(input).Problem, BmpProblem::DAMAGED);
 }

@@ -23,6 +23,7 @@
 #include "ui/quorla_app.h"
 #include "ui/remove_player_dlg.h"
 #include "ui/work_area_dlg.h"
+#include "test_files.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -483,6 +484,19 @@ TEST_F(AppFixture, DamagedFilesAtStartupNeverStopTheProgram) {
   ASSERT_TRUE(Frame()->isVisible());
   EXPECT_TRUE(Offered.empty());
   EXPECT_TRUE(fs::exists(Root / "BOB" / "QUORLA.INI"));  // nothing of the other configurations touched
+  CloseAndEnd();
+
+  // Named pipes in place of every data file: each is refused with its
+  // message instead of waited on, and the program starts.
+  BlockingGuard guard(60);
+  for (const char* name : {"QUORLA.INI", "QUORLA.REG", "RESUME.QLF", "QLPLAY.QLF", "BACKIMG.QLF"})
+    PlantBadFile(BadFile::FIFO, (Root / name).string());
+  Boxes.clear();
+  Launch();
+  ASSERT_TRUE(Frame()->isVisible());
+  EXPECT_EQ(Frame()->Client()->Table().Deck.CardsInPile(STOCK_PILE) > 0, true);
+  EXPECT_GE(Boxes.size(), 3u);
+  CloseAndEnd();
 }
 
 TEST_F(AppFixture, SmallWorkAreaWarnsUntilHidden) {

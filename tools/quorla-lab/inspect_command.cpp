@@ -46,9 +46,11 @@ void PrintHelp() {
       "    line; a leading UTF-8 byte-order mark is skipped): every key the\n"
       "    game reads, with the value it takes after the masks and limits.\n"
       "\n"
-      "Anything else, an empty file and what is not a regular file (a FIFO, a\n"
-      "device, a directory) are refused with status 2. Bytes after the four\n"
-      "level blocks of a network data file are reported, with status 1.\n");
+      "Anything else (a bitmap such as BACKIMG.QLF, a network data file whose\n"
+      "first record does not start as the game's do), an empty file and what is\n"
+      "not a regular file (a FIFO, a device, a directory) are refused with\n"
+      "status 2. Bytes after the four level blocks of a network data file are\n"
+      "reported, with status 1.\n");
 }
 
 const char* const PLAY_STATES[] = {"HumanTake", "HumanDiscard", "ComputerTake", "ComputerDiscard", "Learning",
@@ -195,6 +197,24 @@ int InspectSettings(const std::string& path) {
   return 0;
 }
 
+uint32_t Word(const std::vector<uint8_t>& bytes, size_t at) {
+  return uint32_t(bytes[at]) | uint32_t(bytes[at + 1]) << 8 | uint32_t(bytes[at + 2]) << 16 |
+         uint32_t(bytes[at + 3]) << 24;
+}
+
+// A network data file starts with level 1's low network record: after the
+// weight-set word, the type and the weight count of that network's first
+// node. Anything else of that size (a bitmap such as BACKIMG.QLF) is no
+// data file, damaged or not.
+bool StartsLikeDataFile(const std::vector<uint8_t>& bytes) {
+  NxNeuralBase* net = CreateTempDiffNet(PositionNetworkTopology(), LOW_NET_PERSISTENCE);
+  const NxNode* first = net->GetLayer(1)->GetNodeAt(0);
+  const bool starts = bytes.size() >= 12 && Word(bytes, 4) == static_cast<uint32_t>(first->GetNodeType()) &&
+                      Word(bytes, 8) == first->GetNumSources() + 1;
+  DeleteNet(net);
+  return starts;
+}
+
 bool LooksLikeText(const std::vector<uint8_t>& bytes) {
   for (uint8_t b : bytes)
     if (b == 0 || (b < 0x20 && b != '\n' && b != '\r' && b != '\t')) return false;
@@ -228,7 +248,7 @@ int Run(const std::vector<std::string_view>& args) {
       return refuse("is text but no settings file (no [Section] or key=value line)");
     return InspectSettings(path);
   }
-  if (bytes->size() < NUM_LEVELS * static_cast<size_t>(LEVEL_BLOCK_BYTES))
+  if (bytes->size() < NUM_LEVELS * static_cast<size_t>(LEVEL_BLOCK_BYTES) || !StartsLikeDataFile(*bytes))
     return refuse("is not a resume, network data or settings file");
   return InspectDataFile(path, bytes->size());
 }

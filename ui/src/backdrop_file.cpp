@@ -1,24 +1,56 @@
 #include "ui/backdrop_file.h"
 
-#include <filesystem>
-#include <system_error>
+#include <sys/stat.h>
 
+#include <algorithm>
+#include <cstdio>
+
+#include "neural/regular_file.h"
 #include "store/atomic_file.h"
+
+namespace {
+
+// Reads up to count more bytes onto the end of bytes; false on a read error.
+bool ReadMore(std::FILE* file, std::vector<uint8_t>& bytes, uint64_t count) {
+  const size_t had = bytes.size();
+  bytes.resize(had + static_cast<size_t>(count));
+  bytes.resize(had + std::fread(bytes.data() + had, 1, static_cast<size_t>(count), file));
+  return !std::ferror(file);
+}
+
+// The headers first, then only as much as they declare and the file holds:
+// a huge file is never read whole, nor is memory taken for bytes a cut
+// short file does not have. The cause of a failure, or null for CheckBmp to
+// judge what was read.
+const char* ReadDeclaredBytes(std::FILE* file, std::vector<uint8_t>& bytes) {
+  if (!ReadMore(file, bytes, BMP_HEADERS_BYTES)) return backdrop_text::CANNOT_ACCESS;
+  const BmpCheck headers = CheckBmpHeaders(bytes);
+  if (headers.Problem == BmpProblem::DAMAGED) return nullptr;
+  if (headers.Problem == BmpProblem::TOO_LARGE || headers.DeclaredBytes > BACKDROP_MAX_FILE_BYTES)
+    return backdrop_text::NO_MEMORY;
+  struct stat info;
+  if (fstat(fileno(file), &info) != 0) return backdrop_text::CANNOT_ACCESS;
+  const uint64_t end = std::min(headers.DeclaredBytes, static_cast<uint64_t>(info.st_size));
+  if (end > bytes.size() && !ReadMore(file, bytes, end - bytes.size())) return backdrop_text::CANNOT_ACCESS;
+  return nullptr;
+}
+
+}  // namespace
 
 BmpFileRead ReadBmpFile(const std::string& path) {
   BmpFileRead read;
-  std::error_code error;
-  const auto size = std::filesystem::file_size(path, error);
-  if (!error && size > BACKDROP_MAX_FILE_BYTES) {
-    read.Cause = backdrop_text::NO_MEMORY;
-    return read;
-  }
-  auto bytes = ReadFileLimited(path, BACKDROP_MAX_FILE_BYTES);
-  if (!bytes) {
+  // A FIFO would keep start-up waiting; a device never ends.
+  std::FILE* file = NxOpenRegularFile(path, false);
+  if (!file) {
     read.Cause = backdrop_text::CANNOT_ACCESS;
     return read;
   }
-  read.Bytes = std::move(*bytes);
+  read.Cause = ReadDeclaredBytes(file, read.Bytes);
+  std::fclose(file);
+  if (read.Cause) {
+    read.Bytes.clear();
+    return read;
+  }
   const BmpCheck check = CheckBmp(read.Bytes);
   read.Info = check.Info;
   switch (check.Problem) {

@@ -50,6 +50,7 @@ bool ReadInfoHeader(const std::vector<uint8_t>& file, BmpInfo& info) {
   if (Read16(file, at + 8) != 1) return false;
   info.BitsPerPixel = Read16(file, at + 10);
   info.Compression = Read32(file, at + 12);
+  info.ImageBytes = Read32(file, at + 16);
   // INT32_MIN has no positive counterpart.
   if (height == INT32_MIN) return false;
   info.TopDown = height < 0;
@@ -59,14 +60,15 @@ bool ReadInfoHeader(const std::vector<uint8_t>& file, BmpInfo& info) {
 
 }  // namespace
 
-BmpCheck CheckBmp(const std::vector<uint8_t>& file) {
+BmpCheck CheckBmpHeaders(const std::vector<uint8_t>& start) {
   BmpCheck check;
-  if (file.size() < FILE_HEADER_BYTES + CORE_HEADER_BYTES || file[0] != 'B' || file[1] != 'M') return check;
+  if (start.size() < FILE_HEADER_BYTES + CORE_HEADER_BYTES || start[0] != 'B' || start[1] != 'M') return check;
   BmpInfo& info = check.Info;
-  info.PixelOffset = Read32(file, 10);
-  if (!ReadInfoHeader(file, info)) return check;
+  info.PixelOffset = Read32(start, 10);
+  if (!ReadInfoHeader(start, info)) return check;
   if (info.Width <= 0 || info.Height <= 0 || !KnownDepth(info.BitsPerPixel)) return check;
   if (info.Compression == BMP_RLE8 || info.Compression == BMP_RLE4) {
+    check.DeclaredBytes = static_cast<uint64_t>(info.PixelOffset) + info.ImageBytes;
     check.Problem = BmpProblem::COMPRESSED;
     return check;
   }
@@ -75,12 +77,17 @@ BmpCheck CheckBmp(const std::vector<uint8_t>& file) {
     check.Problem = BmpProblem::TOO_LARGE;
     return check;
   }
-  const uint64_t pixelBytes = RowBytes(static_cast<uint64_t>(info.Width), info.BitsPerPixel) *
-                              static_cast<uint64_t>(info.Height);
-  if (info.PixelOffset < FILE_HEADER_BYTES + CORE_HEADER_BYTES ||
-      static_cast<uint64_t>(info.PixelOffset) + pixelBytes > file.size())
-    return check;
+  if (info.PixelOffset < FILE_HEADER_BYTES + CORE_HEADER_BYTES) return check;
+  check.DeclaredBytes = static_cast<uint64_t>(info.PixelOffset) +
+                        RowBytes(static_cast<uint64_t>(info.Width), info.BitsPerPixel) *
+                            static_cast<uint64_t>(info.Height);
   check.Problem = BmpProblem::NONE;
+  return check;
+}
+
+BmpCheck CheckBmp(const std::vector<uint8_t>& file) {
+  BmpCheck check = CheckBmpHeaders(file);
+  if (check.Problem == BmpProblem::NONE && check.DeclaredBytes > file.size()) check.Problem = BmpProblem::DAMAGED;
   return check;
 }
 

@@ -106,6 +106,9 @@ class ComputerPlay : public ComputerOpponent {
   // fixed networks).
   void UseFixedDataFile(const std::string& path) { DataFiles.UseFixedFile(path); }
   void SaveNets(uint32_t level);
+  // The close's save of the current level, whose failure the close reports
+  // with the other files; the player then goes without saving again.
+  bool SaveNetsOnClose();
   bool CopyDefaultData();
   void ApplyLevelRates(uint32_t level);
 
@@ -174,6 +177,7 @@ class ComputerPlay : public ComputerOpponent {
   double LastDrawFeature = 0.1;
   std::unique_ptr<Vector[]> ObservationStore;
   bool NetsValid = true;
+  bool SavedOnClose = false;
   bool ReplayPending = false;
   bool Level4Missing = false;
   bool TimeMeldSearch = false;

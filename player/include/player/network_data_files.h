@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
+class NxFile;
 class NxTemporalDifferenceNet;
 class UserMessages;
 
@@ -25,14 +27,31 @@ class NetworkDataFiles {
     LEVEL4_MISSING,   // the player's file predates the fourth level: not reported
   };
   LoadResult Load(uint32_t level, bool fromDefault, NxTemporalDifferenceNet& low, NxTemporalDifferenceNet& high);
-  // Rewrites the two records of one level; the other levels keep their bytes.
-  void Save(uint32_t level, NxTemporalDifferenceNet& low, NxTemporalDifferenceNet& high);
+  // Rewrites the two records of one level; the other levels keep their
+  // bytes. A player's file that could not be read at the last load is left
+  // as it is, and not saved. A failure is reported to the person unless
+  // the caller reports it with others (`report` false); false then.
+  bool Save(uint32_t level, NxTemporalDifferenceNet& low, NxTemporalDifferenceNet& high, bool report = true);
   // Replaces the player's file by the four blocks of the default file.
   bool CopyDefaults();
+  // After the defaults of a level stood in for the player's file: a missing
+  // file is made from the defaults; in a damaged one only that level's block
+  // becomes the default block, the other levels keep their learning and the
+  // file as it was is kept beside it (DAMAGED_COPY_SUFFIX); a file that
+  // could not be read is left alone. False, reported, when writing failed.
+  bool MendPlayerFile(uint32_t level);
+
+  static constexpr const char* DAMAGED_COPY_SUFFIX = ".damaged";
 
  private:
+  // What the last load from the player's file found.
+  enum class PlayerFileState { READ, MISSING, UNREADABLE, DAMAGED };
+
+  void NotePlayerFile(bool unreadable, bool damaged);
+  bool RewriteLevel(uint32_t level, const std::function<bool(NxFile&)>& writeBlock);
   void Show(const std::string& text, uint32_t icon);
 
   UserMessages& Messages;
   std::string FixedFile;
+  PlayerFileState PlayerFile = PlayerFileState::READ;
 };

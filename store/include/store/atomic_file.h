@@ -12,12 +12,6 @@
 // is flushed to disk, and only then replaces the original by a rename
 // (NxSafeSave).
 
-// Opens a file for reading only when it is a regular file once links are
-// followed. A pipe, device, directory or socket in its place is refused
-// before anything could wait on it (a pipe without a writer would block
-// the open for ever); errno then tells why. Nothing when refused.
-FILE* OpenRegularFileForReading(const std::string& path);
-
 // Nothing when the file cannot be opened or read, is no regular file, or is
 // larger than maxBytes.
 std::optional<std::vector<uint8_t>> ReadFileLimited(const std::string& path, size_t maxBytes);

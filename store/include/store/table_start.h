@@ -40,7 +40,8 @@ struct CloseOutcome {
 
 // Saves on close, in order: the unfinished game to the resume file with
 // CanResume, the rule choices, card back and preferences, then the
-// statistics. A table marked not to be saved writes no resume file and no
-// CanResume. The learned weights are saved when the computer player is
-// destroyed. Call it once the flow has granted the close request.
+// statistics, then the current level's learned weights. A table marked not
+// to be saved writes no resume file and no CanResume. Every file that could
+// not be written is named in the outcome. Call it once the flow has granted
+// the close request.
 CloseOutcome CloseTable(GameSettings& settings, TableParts& table, const std::string& resumePath);

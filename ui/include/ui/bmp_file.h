@@ -31,12 +31,24 @@ struct BmpInfo {
   uint16_t BitsPerPixel = 0;
   uint32_t Compression = BMP_RGB;
   uint32_t PixelOffset = 0;
+  uint32_t ImageBytes = 0;  // the info header's size of the pixel data; what compressed data declares
 };
 
 struct BmpCheck {
   BmpProblem Problem = BmpProblem::DAMAGED;
   BmpInfo Info;
+  // How far into the file the headers say the picture reaches: the end of
+  // the pixel data. Set when Problem is NONE or COMPRESSED.
+  uint64_t DeclaredBytes = 0;
 };
+
+// The file and info headers: all CheckBmpHeaders needs to see.
+constexpr size_t BMP_HEADERS_BYTES = 54;
+
+// Checks the headers alone, given the file's first BMP_HEADERS_BYTES bytes
+// (all of a shorter file): every check of CheckBmp but the presence of the
+// pixel data, so that a reader learns how much to read before reading it.
+BmpCheck CheckBmpHeaders(const std::vector<uint8_t>& start);
 
 // Validates the file and info headers against the whole file's bytes: for an
 // uncompressed picture every row must be present, so a decoder given these
