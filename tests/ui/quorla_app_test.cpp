@@ -109,6 +109,16 @@ struct AppFixture : ::testing::Test {
     Frame()->Client()->Table().Flow.RunCommand(CM_TAKE_UPCARD, NoCard);
     return State().Play == HumanDiscard;
   }
+  // New games until the computer begins, then its draw from the stock: a
+  // take with waits.
+  bool StartTheComputersDraw() {
+    for (int i = 0; i < 50 && State().Play != ComputerTake; ++i) {
+      Frame()->Client()->RunCommand(CM_NEW_GAME);
+      if (State().Play != ComputerTake) Settle();
+    }
+    State().Offer = FIRST_PLAYER_TAKES_STOCK;
+    return State().Play == ComputerTake;
+  }
   std::vector<uint32_t> Hand() {
     std::vector<uint32_t> cards;
     NxDeck& deck = Frame()->Client()->Table().Deck;
@@ -201,12 +211,7 @@ TEST_F(AppFixture, ClosedGameIsOfferedAgainOrResumedWhenAlwaysResuming) {
 TEST_F(AppFixture, OneCloseRequestEndsTheComputersWaitAndSavesEverything) {
   Launch();
   QuorlaClient* table = Frame()->Client();
-  for (int i = 0; i < 50 && State().Play != ComputerTake; ++i) {
-    table->RunCommand(CM_NEW_GAME);
-    if (State().Play != ComputerTake) Settle();
-  }
-  ASSERT_EQ(State().Play, ComputerTake);
-  State().Offer = FIRST_PLAYER_TAKES_STOCK;
+  ASSERT_TRUE(StartTheComputersDraw());
   table->Sheet().Stats.At(USER_WINS, SIMPLE_GIN) = 7;
   table->SetWaitFactor(1000.0);  // only the close can end this wait
   const fs::file_time_type before = fs::last_write_time(Root / "QLPLAY.QLF");
@@ -226,12 +231,7 @@ TEST_F(AppFixture, ASignalWithABoxOpenSavesLikeACloseAndAFailedSaveNamesItsFiles
   Launch();
   App->SaveOnOutsideQuit();
   QuorlaClient* table = Frame()->Client();
-  for (int i = 0; i < 50 && State().Play != ComputerTake; ++i) {
-    table->RunCommand(CM_NEW_GAME);
-    if (State().Play != ComputerTake) Settle();
-  }
-  ASSERT_EQ(State().Play, ComputerTake);
-  State().Offer = FIRST_PLAYER_TAKES_STOCK;
+  ASSERT_TRUE(StartTheComputersDraw());
   table->Sheet().Stats.At(USER_WINS, SIMPLE_GIN) = 7;
   table->SetWaitFactor(1000.0);
   // The statistics box is open inside the computer's wait when the signal
