@@ -282,8 +282,9 @@ class TableMonkey {
     // saved: the new game the message announces must be dealt cleanly.
     const std::string path = Configs.ResumePath();
     const uint32_t damage = Draw(6);
-    if (damage == 0) std::filesystem::remove(path);
-    if (damage == 1) std::filesystem::resize_file(path, std::filesystem::file_size(path) / 2);
+    std::error_code ignored;
+    if (damage == 0) std::filesystem::remove(path, ignored);
+    if (damage == 1) std::filesystem::resize_file(path, std::filesystem::file_size(path, ignored) / 2, ignored);
     Note("resume" + std::string(damage == 0 ? " a missing file" : damage == 1 ? " a cut file" : ""));
     ResumeGameOnCommand(T->Parts, Flow(), Configs.ResumePath());
     SawGameOver = Record().GameOver;
