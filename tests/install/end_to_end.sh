@@ -8,8 +8,8 @@
 #   end_to_end.sh signals BUILD_DIR [SHOT_DIR]
 #     a scratch copy played and ended by SIGTERM, SIGHUP or SIGINT at random
 #     moments (with a question open, during the computer's move, after a
-#     move), KILLS rounds (default 4); now and then a SIGKILL follows during
-#     the save. Every start resumes a readable game, the statistics are
+#     move), KILLS rounds (default 4); now and then a second signal or a
+#     SIGKILL follows during the save. Every start resumes a readable game, the statistics are
 #     kept, and no temporary file of ours is left behind.
 #   end_to_end.sh installed BUILD_DIR [SHOT_DIR]
 #     `cmake --install` into a scratch prefix made read-only: the program
@@ -206,11 +206,16 @@ copy_game() {
   [ -e "$build/QUORLA32.HLP" ] && cp -a "$build/QUORLA32.HLP" "$game/"
 }
 
-# Ends the program with a signal and waits for it; a SIGKILL may follow
-# during the save, which must leave each file old or new.
+# Ends the program with a signal and waits for it; a second signal may
+# arrive during the save, which must not cut a file short, or a SIGKILL,
+# which must leave each file old or new.
 signal_game() {
   local signal=$1 then_kill=$2
   kill -"$signal" "$game_pid"
+  if [ $((RANDOM % 3)) -eq 0 ]; then
+    sleep "0.0$((RANDOM % 10))"
+    kill -"$signal" "$game_pid" 2>/dev/null
+  fi
   if [ "$then_kill" -gt 0 ]; then
     sleep "0.0$then_kill"
     kill -KILL "$game_pid" 2>/dev/null
