@@ -6,64 +6,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <deque>
-
-#include "game/headless_presentation.h"
+#include "configs_fixture.h"
 #include "game/string_table.h"
 #include "player/data_paths.h"
-#include "player/scripted_player.h"
-#include "store/config_switch.h"
 #include "store/disk_space.h"
-#include "store/game_save.h"
-#include "store/resume_file.h"
-#include "store/setting_keys.h"
 #include "store/store_strings.h"
 #include "test_files.h"
-#include "table_fixture.h"
 
 namespace fs = std::filesystem;
-
-namespace {
-
-// Player configurations are managed before any table exists, so the
-// fixture answers their questions with message boxes alone.
-struct RecordedMessages : UserMessages {
-  struct Shown {
-    uint32_t Caption;
-    std::string Text;
-    MessageIcon Icon;
-  };
-  void MessageText(uint32_t captionId, const std::string& text, MessageIcon icon) override {
-    Messages.push_back({captionId, text, icon});
-  }
-  bool ConfirmText(uint32_t captionId, const std::string& text) override {
-    ConfirmedTexts.emplace_back(captionId, text);
-    if (ConfirmAnswers.empty()) return true;
-    bool answer = ConfirmAnswers.front();
-    ConfirmAnswers.pop_front();
-    return answer;
-  }
-  std::vector<Shown> Messages;
-  std::deque<bool> ConfirmAnswers;
-  std::vector<std::pair<uint32_t, std::string>> ConfirmedTexts;
-};
-
-struct ConfigsFixture : ::testing::Test {
-  ConfigsFixture() {
-    WriteText(Install.Path("BACKIMG.QLF"), "picture");
-    WriteText(Install.Path("INSTAL32.LOG"), "installed\n");
-    Configs.FreeSpace = [this](const std::string&) { return Free; };
-  }
-  std::string Dir() const { return Install.Path(""); }
-  std::string LastText() const { return Boxes.Messages.empty() ? "" : Boxes.Messages.back().Text; }
-
-  TempInstallation Install;
-  RecordedMessages Boxes;
-  uint64_t Free = 1ull << 40;
-  PlayerConfigs Configs{Install.Path(""), Boxes};
-};
-
-}  // namespace
 
 TEST_F(ConfigsFixture, ANewConfigurationGetsItsUpperCaseDirectoryFilesAndLogLines) {
   ASSERT_TRUE(Configs.AddConfiguration(" bob "));
@@ -315,99 +265,4 @@ TEST_F(ConfigsFixture, ADirectoryThatCannotBeRemovedStillFreesItsSlot) {
   EXPECT_TRUE(fs::exists(Dir() + "BOB/keep"));
   EXPECT_FALSE(fs::exists(Dir() + "BOB/QLPLAY.QLF"));
   EXPECT_EQ(PlayerConfigs(Dir(), Boxes).Count(), 0u);
-}
-
-TEST_F(ConfigsFixture, SwitchingSavesTheOldGameAndStartsOrResumesTheNewOne) {
-  HeadlessTable table;
-  ScoreSheet sheet(table.Record, STANDARD_GIN);
-  TableParts parts{table.State, table.Deck, *table.Computer, sheet, table.View};
-  GameSettings settings;
-  Configs.MakeCurrent();
-  settings.Open(Configs.SettingsPath());
-  table.Flow.NewGame(false, false);
-  ASSERT_TRUE(Configs.AddConfiguration("bob"));
-  SettingsStore bobSettings("Quorla", Dir() + "BOB/QUORLA.INI", true);
-  WriteSetting(bobSettings, keys::GinVariation, OKLAHOMA_GIN);
-  WriteSetting(bobSettings, keys::GameTarget, 250);
-
-  SwitchOutcome toBob = SwitchConfiguration(Configs, "bob", settings, parts, table.Flow, true);
-  EXPECT_TRUE(toBob.Switched);
-  EXPECT_FALSE(toBob.Resumed);
-  EXPECT_EQ(ReadSetting(*settings.Store, keys::FirstPlay), 0u);
-  EXPECT_EQ(table.State.Variation, OKLAHOMA_GIN);
-  EXPECT_EQ(table.State.GameTarget, 250u);
-  EXPECT_EQ(sheet.ScrollRange(), 50u);
-  EXPECT_EQ(table.Record.NumScores, 0u);
-  EXPECT_EQ(data_paths::ConfigurationDirectory(), Dir() + "BOB/");
-  // The old configuration got the game and the settings.
-  SettingsStore defaultSettings("Quorla", Install.Path("QUORLA.INI"), true);
-  EXPECT_TRUE(IsResumable(defaultSettings));
-  EXPECT_TRUE(fs::exists(Install.Path("RESUME.QLF")));
-
-  const std::vector<uint8_t> bobsGame = ResumeBytes(parts);
-  WriteSetting(defaultSettings, keys::AlwaysResume, 1);
-  SwitchOutcome back = SwitchConfiguration(Configs, "Default", settings, parts, table.Flow, true);
-  EXPECT_TRUE(back.Resumed);
-  EXPECT_EQ(table.State.Variation, STANDARD_GIN);
-  EXPECT_TRUE(IsResumable(bobSettings));
-  EXPECT_FALSE(SwitchConfiguration(Configs, "Default", settings, parts, table.Flow, true).Switched);
-
-  settings.Prefs.AlwaysResume = 1;
-  WriteSetting(bobSettings, keys::AlwaysResume, 1);
-  EXPECT_TRUE(SwitchConfiguration(Configs, "bob", settings, parts, table.Flow, true).Resumed);
-  EXPECT_EQ(ResumeBytes(parts), bobsGame);
-}
-
-TEST_F(ConfigsFixture, ASwitchDuringTheComputersDrawAbandonsItsMove) {
-  HeadlessTable table;
-  table.View.Watch(&table.State);
-  ScoreSheet sheet(table.Record, STANDARD_GIN);
-  TableParts parts{table.State, table.Deck, *table.Computer, sheet, table.View};
-  GameSettings settings;
-  Configs.MakeCurrent();
-  settings.Open(Configs.SettingsPath());
-  ASSERT_TRUE(Configs.AddConfiguration("bob"));
-  table.State.Dealer = 0;  // the computer begins
-  table.Flow.DealHand();
-  table.State.Offer = FIRST_PLAYER_TAKES_STOCK;  // it must draw: a take with waits
-  table.View.DuringWaitNumber = static_cast<uint32_t>(table.View.WaitTimes.size()) + 1;
-  table.View.DuringWait = [&] { SwitchConfiguration(Configs, "bob", settings, parts, table.Flow, true); };
-  table.Flow.IdleStep();
-  EXPECT_EQ(Configs.NameInUse(), "bob");
-  EXPECT_EQ(table.Deck.CardsInPile(COMPUTER_PILE), 10u);
-  EXPECT_EQ(table.Deck.CardsInPile(HUMAN_PILE), 10u);
-  EXPECT_EQ(CheckTable(table.Flow, table.State, table.Deck), "");
-  // The new deal plays on to the end of its hand.
-  for (int step = 0; step < 2000 && !table.State.HandOver; ++step) {
-    StepHeadlessGame(table.Flow, *table.Computer);
-    ASSERT_EQ(CheckTable(table.Flow, table.State, table.Deck), "") << "step " << step;
-  }
-  EXPECT_TRUE(table.State.HandOver);
-}
-
-TEST_F(ConfigsFixture, ASwitchToAnotherLevelUsesThePlayersOwnNetworksAndTheLevelIsSaved) {
-  HeadlessTable table(0);
-  ScoreSheet sheet(table.Record, STANDARD_GIN);
-  TableParts parts{table.State, table.Deck, *table.Computer, sheet, table.View};
-  GameSettings settings;
-  Configs.MakeCurrent();
-  settings.Open(Configs.SettingsPath());
-  table.Flow.NewGame(false, false);
-  ASSERT_TRUE(Configs.AddConfiguration("Mary Ann"));
-  const std::string marysSettings = Dir() + "MARY ANN/QUORLA.INI";
-  {
-    SettingsStore mary("Quorla", marysSettings, true);
-    WriteSetting(mary, keys::DifficultyLevel, 2);
-  }
-  // Without the default file only the player's own file can be read.
-  fs::remove(Install.Path("QLDEFLT.QLF"));
-  ASSERT_TRUE(SwitchConfiguration(Configs, "Mary Ann", settings, parts, table.Flow, false).Switched);
-  EXPECT_FALSE(table.State.ClosingRequested);
-  EXPECT_TRUE(table.View.Messages.empty()) << table.View.Messages.back().Text;
-  EXPECT_EQ(table.Computer->Level(), 2u);
-
-  table.Computer->ChangeLevel(3, false);
-  SaveGameState(parts, *settings.Store, settings.Prefs, Configs.ResumePath(), false);
-  SettingsStore reread("Quorla", marysSettings, true);
-  EXPECT_EQ(ReadSetting(reread, keys::DifficultyLevel), 3u);
 }

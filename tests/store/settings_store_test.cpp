@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "store/atomic_file.h"
-#include "store/config_switch.h"
+#include "store/game_settings.h"
 #include "store/preferences.h"
 #include "store/profile_text.h"
 #include "store/setting_keys.h"

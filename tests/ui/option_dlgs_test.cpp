@@ -11,7 +11,7 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "store/dialog_texts.h"
+#include "app/dialog_texts.h"
 #include "ui/about_dlg.h"
 #include "ui/cardback_dlg.h"
 #include "ui/dealing_dlg.h"

@@ -20,10 +20,10 @@
 #include <fstream>
 #include <functional>
 
+#include "app/dialog_texts.h"
 #include "game/table_commands.h"
 #include "player/data_paths.h"
 #include "player/network_data.h"
-#include "store/dialog_texts.h"
 #include "store/setting_keys.h"
 #include "ui/about_dlg.h"
 #include "ui/bmp_file.h"

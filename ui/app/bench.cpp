@@ -17,8 +17,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "app/game_save.h"
 #include "player/data_paths.h"
-#include "store/game_save.h"
 #include "store/player_configs.h"
 #include "ui/install_places.h"
 #include "ui/quorla_client.h"

@@ -4,7 +4,7 @@
 #include <QFont>
 #include <QLabel>
 
-#include "store/dialog_texts.h"
+#include "app/dialog_texts.h"
 
 namespace dt = dialog_texts;
 

@@ -6,9 +6,9 @@
 #include <QStyleOption>
 #include <QTimer>
 
+#include "app/dialog_texts.h"
 #include "game/string_table.h"
 #include "game/table_commands.h"
-#include "store/dialog_texts.h"
 #include "ui/frame_commands.h"
 
 // The icons are compiled into the library; a static library's resources

@@ -12,8 +12,8 @@
 #include <cmath>
 #include <map>
 
+#include "app/dialog_texts.h"
 #include "game/image_provider.h"
-#include "store/dialog_texts.h"
 #include "ui/svg_card_images.h"
 
 namespace dt = dialog_texts;

@@ -9,9 +9,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/dialog_texts.h"
 #include "game/string_table.h"
 #include "store/config_name.h"
-#include "store/dialog_texts.h"
 #include "store/player_configs.h"
 #include "ui/dialog_button_row.h"
 

@@ -7,7 +7,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "store/dialog_texts.h"
+#include "app/dialog_texts.h"
 
 namespace dt = dialog_texts;
 

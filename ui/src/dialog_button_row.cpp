@@ -3,8 +3,8 @@
 #include <QDialog>
 #include <QPushButton>
 
+#include "app/dialog_texts.h"
 #include "game/string_table.h"
-#include "store/dialog_texts.h"
 #include "ui/help_topics.h"
 
 QDialogButtonBox* MakeDialogButtonRow(QDialog* dialog, const QString& helpTopic, DialogButtons buttons) {

@@ -3,8 +3,8 @@
 #include <exception>
 #include <new>
 
+#include "app/dialog_texts.h"
 #include "game/string_table.h"
-#include "store/dialog_texts.h"
 
 int RunWithFailureHandlers(const std::function<int()>& run, const FailureReport& report) {
   using namespace dialog_texts;

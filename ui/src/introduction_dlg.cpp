@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "app/dialog_texts.h"
 #include "game/string_table.h"
-#include "store/dialog_texts.h"
 #include "ui/dialog_button_row.h"
 
 namespace {

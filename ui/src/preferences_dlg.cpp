@@ -6,7 +6,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "store/dialog_texts.h"
+#include "app/dialog_texts.h"
 
 namespace dt = dialog_texts;
 

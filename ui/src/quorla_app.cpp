@@ -11,9 +11,9 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "app/dialog_texts.h"
 #include "game/string_table.h"
 #include "player/data_paths.h"
-#include "store/dialog_texts.h"
 #include "store/player_configs.h"
 #include "store/setting_keys.h"
 #include "store/store_strings.h"

@@ -16,11 +16,11 @@
 #include <cstring>
 #include <filesystem>
 
+#include "app/dialog_texts.h"
+#include "app/table_start.h"
 #include "game/status_texts.h"
 #include "game/string_table.h"
 #include "game/table_commands.h"
-#include "store/dialog_texts.h"
-#include "store/table_start.h"
 #include "store/preferences.h"
 #include "store/resume_file.h"
 #include "store/setting_keys.h"

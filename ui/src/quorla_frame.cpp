@@ -6,9 +6,9 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include "app/dialog_texts.h"
 #include "game/string_table.h"
 #include "game/table_commands.h"
-#include "store/dialog_texts.h"
 #include "store/settings_store.h"
 #include "ui/button_bar.h"
 #include "ui/frame_commands.h"

@@ -1,13 +1,13 @@
 // QuorlaFrame: the option dialogs and what their results ask of the window.
 #include <QTimer>
 
+#include "app/cardback_change.h"
+#include "app/dealing_change.h"
+#include "app/dialog_texts.h"
+#include "app/difficulty_change.h"
+#include "app/preferences_change.h"
+#include "app/variations_change.h"
 #include "game/table_commands.h"
-#include "store/cardback_change.h"
-#include "store/dealing_change.h"
-#include "store/dialog_texts.h"
-#include "store/difficulty_change.h"
-#include "store/preferences_change.h"
-#include "store/variations_change.h"
 #include "ui/about_dlg.h"
 #include "ui/cardback_dlg.h"
 #include "ui/dealing_dlg.h"

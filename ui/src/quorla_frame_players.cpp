@@ -2,8 +2,8 @@
 // configurations, the title and the window's size.
 #include <QTimer>
 
+#include "app/dialog_texts.h"
 #include "game/string_table.h"
-#include "store/dialog_texts.h"
 #include "store/player_configs.h"
 #include "store/settings_store.h"
 #include "ui/create_player_dlg.h"

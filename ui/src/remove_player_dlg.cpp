@@ -5,8 +5,8 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
+#include "app/dialog_texts.h"
 #include "game/string_table.h"
-#include "store/dialog_texts.h"
 #include "ui/dialog_button_row.h"
 
 RemovePlayerDlg::RemovePlayerDlg(const std::vector<std::string>& names, QWidget* parent) : QDialog(parent) {

@@ -4,8 +4,8 @@
 #include <charconv>
 #include <filesystem>
 
+#include "app/dialog_texts.h"
 #include "game/string_table.h"
-#include "store/dialog_texts.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include "app/dialog_texts.h"
 #include "game/string_table.h"
-#include "store/dialog_texts.h"
 
 namespace {
 

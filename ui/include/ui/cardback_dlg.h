@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "store/cardback_change.h"
+#include "app/cardback_change.h"
 #include "ui/option_dlg.h"
 
 class QButtonGroup;

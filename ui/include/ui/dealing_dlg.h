@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "store/dealing_change.h"
+#include "app/dealing_change.h"
 #include "ui/option_dlg.h"
 
 class QLabel;

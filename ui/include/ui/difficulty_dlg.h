@@ -3,7 +3,7 @@
 #include <array>
 #include <functional>
 
-#include "store/difficulty_change.h"
+#include "app/difficulty_change.h"
 #include "ui/option_dlg.h"
 
 class QCheckBox;

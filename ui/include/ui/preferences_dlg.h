@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "store/preferences_change.h"
+#include "app/preferences_change.h"
 #include "ui/option_dlg.h"
 
 class QCheckBox;

@@ -5,10 +5,10 @@
 #include <optional>
 #include <string>
 
+#include "app/config_switch.h"
 #include "game/user_messages.h"
-#include "store/config_switch.h"
-#include "ui/quorla_client.h"
 #include "ui/quit_signals.h"
+#include "ui/quorla_client.h"
 #include "ui/quorla_frame.h"
 #include "ui/startup_checks.h"
 

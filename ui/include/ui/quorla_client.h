@@ -8,13 +8,13 @@
 #include <memory>
 #include <string>
 
+#include "app/config_switch.h"
+#include "app/window_update.h"
 #include "game/presentation.h"
 #include "player/table_objects.h"
-#include "store/config_switch.h"
 #include "store/resume_availability.h"
 #include "store/score_sheet.h"
 #include "store/table_parts.h"
-#include "store/window_update.h"
 
 class QEventLoop;
 class ScoreSheetWindow;

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "store/config_switch.h"
-#include "store/window_update.h"
+#include "app/config_switch.h"
+#include "app/window_update.h"
 
 class PlayerConfigs;
 class QAction;

@@ -4,15 +4,15 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/cardback_change.h"
+#include "app/dealing_change.h"
+#include "app/difficulty_change.h"
+#include "app/preferences_change.h"
+#include "app/variations_change.h"
 #include "player/network_data.h"
-#include "store/cardback_change.h"
-#include "store/dealing_change.h"
-#include "store/difficulty_change.h"
-#include "store/preferences_change.h"
 #include "player/scripted_player.h"
-#include "store/variations_change.h"
-#include "test_files.h"
 #include "table_fixture.h"
+#include "test_files.h"
 
 namespace {
 

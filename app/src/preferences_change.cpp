@@ -1,4 +1,4 @@
-#include "store/preferences_change.h"
+#include "app/preferences_change.h"
 
 PreferenceChoices CurrentPreferenceChoices(const Preferences& preferences) {
   return {preferences.AlwaysResume != 0, preferences.DisableScenery, preferences.ToolbarLocation,

@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
+#include "app/window_update.h"
 #include "game/game_flow.h"
 #include "store/preferences.h"
 #include "store/table_parts.h"
-#include "store/window_update.h"
 
 // The Dealing/Sorting dialog's values, as the preferences keep them.
 struct DealingChoices {

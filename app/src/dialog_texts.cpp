@@ -1,4 +1,4 @@
-#include "store/dialog_texts.h"
+#include "app/dialog_texts.h"
 
 #include "game/rules.h"
 #include "game/string_table.h"

@@ -3,12 +3,12 @@
 // Starting a table, closing it at any moment of a game, and starting again.
 #include <functional>
 
-#include "store/game_save.h"
+#include "app/game_save.h"
+#include "app/table_start.h"
 #include "player/scripted_player.h"
 #include "store/setting_keys.h"
-#include "store/table_start.h"
-#include "test_files.h"
 #include "table_fixture.h"
+#include "test_files.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "store/cardback_change.h"
+#include "app/cardback_change.h"
 
 #include "game/image_provider.h"
 

@@ -1,6 +1,6 @@
-#include "store/dealing_change.h"
+#include "app/dealing_change.h"
 
-#include "store/config_switch.h"
+#include "app/config_switch.h"
 
 DealingChoices CurrentDealingChoices(const Preferences& preferences) {
   return {preferences.DealType, preferences.HandSorting, preferences.SortDirection};

@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "app/config_switch.h"
+#include "app/game_save.h"
 #include "game/game_flow.h"
-#include "store/config_switch.h"
-#include "store/game_save.h"
 #include "store/table_parts.h"
 
 // What starting a table did.

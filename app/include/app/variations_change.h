@@ -1,9 +1,9 @@
 #pragma once
 
+#include "app/window_update.h"
 #include "game/game_flow.h"
 #include "game/rules.h"
 #include "store/table_parts.h"
-#include "store/window_update.h"
 
 // The Variations dialog's values as they are on the table now.
 RuleChoices CurrentRuleChoices(const GameState& state);

@@ -1,4 +1,4 @@
-#include "store/variations_change.h"
+#include "app/variations_change.h"
 
 #include "player/computer_play.h"
 #include "store/score_sheet.h"

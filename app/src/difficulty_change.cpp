@@ -1,8 +1,8 @@
-#include "store/difficulty_change.h"
+#include "app/difficulty_change.h"
 
+#include "app/dialog_texts.h"
 #include "game/string_table.h"
 #include "player/computer_play.h"
-#include "store/dialog_texts.h"
 
 std::string ResetQuestion(uint32_t level) {
   return ResourceString(dialog_texts::RESET_LEVEL_START) + std::to_string(level + 1) +

@@ -15,18 +15,18 @@
 #include <random>
 #include <sstream>
 
+#include "app/cardback_change.h"
+#include "app/config_switch.h"
+#include "app/dealing_change.h"
+#include "app/difficulty_change.h"
+#include "app/preferences_change.h"
+#include "app/table_start.h"
+#include "app/variations_change.h"
 #include "game/table_commands.h"
 #include "player/scripted_player.h"
-#include "store/cardback_change.h"
-#include "store/config_switch.h"
-#include "store/dealing_change.h"
-#include "store/difficulty_change.h"
 #include "store/player_configs.h"
-#include "store/preferences_change.h"
 #include "store/resume_file.h"
 #include "store/setting_keys.h"
-#include "store/table_start.h"
-#include "store/variations_change.h"
 #include "table_fixture.h"
 #include "test_files.h"
 

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
+#include "app/window_update.h"
 #include "store/preferences.h"
 #include "store/table_parts.h"
-#include "store/window_update.h"
 
 // The Difficulty dialog's values: the level 0-3 (shown as 1-4) and the reset
 // box.

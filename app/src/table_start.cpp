@@ -1,7 +1,7 @@
-#include "store/table_start.h"
+#include "app/table_start.h"
 
+#include "app/game_save.h"
 #include "player/data_paths.h"
-#include "store/game_save.h"
 #include "store/resume_file.h"
 #include "store/setting_keys.h"
 

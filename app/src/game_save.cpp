@@ -1,4 +1,4 @@
-#include "store/game_save.h"
+#include "app/game_save.h"
 
 #include <cstdio>
 

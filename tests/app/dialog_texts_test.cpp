@@ -1,10 +1,10 @@
-#include "store/dialog_texts.h"
+#include "app/dialog_texts.h"
 
 #include <gtest/gtest.h>
 
+#include "app/difficulty_change.h"
 #include "game/rules.h"
 #include "game/string_table.h"
-#include "store/difficulty_change.h"
 #include "store/store_strings.h"
 
 TEST(DialogTexts, EveryIdTheDialogsUseHasAText) {

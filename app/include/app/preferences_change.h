@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
+#include "app/window_update.h"
 #include "store/preferences.h"
-#include "store/window_update.h"
 
 // The Configure Preferences dialog's values: the Startup and Button Bar
 // groups.

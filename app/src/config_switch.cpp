@@ -1,16 +1,9 @@
-#include "store/config_switch.h"
+#include "app/config_switch.h"
 
-#include "store/game_save.h"
+#include "app/game_save.h"
 #include "store/resume_file.h"
 #include "store/setting_keys.h"
 #include "store/store_strings.h"
-
-std::string GameSettings::Open(const std::string& settingsPath) {
-  Store = std::make_unique<SettingsStore>("Quorla", settingsPath, true);
-  const auto damage = Store->SetAsideIfDamaged();
-  Prefs.Load(*Store);
-  return damage ? DamageMessage(*damage, {THE_SETTINGS_FILE, SETTINGS_START_AFRESH, SETTINGS_NOT_SAVED}) : "";
-}
 
 void ApplyPreferences(const Preferences& preferences, FlowSettings& settings) {
   settings.ElevenTenDeal = preferences.DealType != 0;

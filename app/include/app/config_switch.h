@@ -1,26 +1,13 @@
 #pragma once
 
-#include <memory>
 #include <string>
 
+#include "app/game_save.h"
 #include "game/game_flow.h"
-#include "store/game_save.h"
+#include "store/game_settings.h"
 #include "store/player_configs.h"
 #include "store/preferences.h"
-#include "store/settings_store.h"
 #include "store/table_parts.h"
-
-// The settings of the configuration in use: its store and the preferences
-// read from it.
-struct GameSettings {
-  std::unique_ptr<SettingsStore> Store;
-  Preferences Prefs;
-
-  // Opens the settings file of the current configuration and reads the
-  // preferences. A damaged file is set aside first; the text returned then
-  // tells the person so (empty when the file was sound or missing).
-  std::string Open(const std::string& settingsPath);
-};
 
 // The preferences the flow consults when it deals.
 void ApplyPreferences(const Preferences& preferences, FlowSettings& settings);

@@ -1,0 +1,10 @@
+#include "store/game_settings.h"
+
+#include "store/store_strings.h"
+
+std::string GameSettings::Open(const std::string& settingsPath) {
+  Store = std::make_unique<SettingsStore>("Quorla", settingsPath, true);
+  const auto damage = Store->SetAsideIfDamaged();
+  Prefs.Load(*Store);
+  return damage ? DamageMessage(*damage, {THE_SETTINGS_FILE, SETTINGS_START_AFRESH, SETTINGS_NOT_SAVED}) : "";
+}
