@@ -3,7 +3,7 @@
 #include "store/game_save.h"
 #include "store/resume_file.h"
 #include "store/setting_keys.h"
-#include "store/store_strings.h"
+#include "game/text_ids.h"
 
 std::string GameSettings::Open(const std::string& settingsPath) {
   Store = std::make_unique<SettingsStore>("Quorla", settingsPath, true);

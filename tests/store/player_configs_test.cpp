@@ -10,6 +10,7 @@
 
 #include "game/headless_presentation.h"
 #include "game/string_table.h"
+#include "game/text_ids.h"
 #include "player/data_paths.h"
 #include "player/scripted_player.h"
 #include "store/config_switch.h"
@@ -17,7 +18,6 @@
 #include "store/game_save.h"
 #include "store/resume_file.h"
 #include "store/setting_keys.h"
-#include "store/store_strings.h"
 #include "test_files.h"
 #include "table_fixture.h"
 

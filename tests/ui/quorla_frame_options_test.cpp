@@ -21,9 +21,9 @@
 #include <functional>
 
 #include "game/table_commands.h"
+#include "game/text_ids.h"
 #include "player/data_paths.h"
 #include "player/network_data.h"
-#include "store/dialog_texts.h"
 #include "store/setting_keys.h"
 #include "ui/about_dlg.h"
 #include "ui/bmp_file.h"
@@ -43,8 +43,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-namespace dt = dialog_texts;
-
 // Runs `act` on the modal window of type T as soon as it is up; when none
 // comes, whatever modal window there is gets rejected so that no test can
 // hang on a dialog.

@@ -12,8 +12,8 @@
 
 #include "game/string_table.h"
 #include "game/table_commands.h"
+#include "game/text_ids.h"
 #include "player/data_paths.h"
-#include "store/dialog_texts.h"
 #include "ui/button_bar.h"
 #include "ui/frame_commands.h"
 #include "ui/help_topics.h"

@@ -19,7 +19,7 @@
 #include "game/status_texts.h"
 #include "game/string_table.h"
 #include "game/table_commands.h"
-#include "store/dialog_texts.h"
+#include "game/text_ids.h"
 #include "store/table_start.h"
 #include "store/preferences.h"
 #include "store/resume_file.h"
@@ -314,8 +314,8 @@ void QuorlaClient::PresentRestoredGame() {
 }
 
 void QuorlaClient::ChooseSceneryFile() {
-  const QString file = QFileDialog::getOpenFileName(this, Text(dialog_texts::SCENERY_TITLE), LastSceneryDirectory,
-                                                    Text(dialog_texts::SCENERY_FILTER));
+  const QString file = QFileDialog::getOpenFileName(this, Text(SCENERY_TITLE), LastSceneryDirectory,
+                                                    Text(SCENERY_FILTER));
   if (file.isEmpty()) return;
   LastSceneryDirectory = QFileInfo(file).absolutePath();
   ChooseSceneryFrom(file.toStdString());

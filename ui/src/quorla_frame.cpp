@@ -8,7 +8,7 @@
 
 #include "game/string_table.h"
 #include "game/table_commands.h"
-#include "store/dialog_texts.h"
+#include "game/text_ids.h"
 #include "store/settings_store.h"
 #include "ui/button_bar.h"
 #include "ui/frame_commands.h"

@@ -2,9 +2,9 @@
 #include <QTimer>
 
 #include "game/table_commands.h"
+#include "game/text_ids.h"
 #include "store/cardback_change.h"
 #include "store/dealing_change.h"
-#include "store/dialog_texts.h"
 #include "store/difficulty_change.h"
 #include "store/preferences_change.h"
 #include "store/variations_change.h"
