@@ -3,7 +3,7 @@
 #include "app/game_save.h"
 #include "store/resume_file.h"
 #include "store/setting_keys.h"
-#include "store/store_strings.h"
+#include "game/text_ids.h"
 
 void ApplyPreferences(const Preferences& preferences, FlowSettings& settings) {
   settings.ElevenTenDeal = preferences.DealType != 0;

@@ -2,10 +2,10 @@
 
 #include "game/rules.h"
 #include "game/string_table.h"
+#include "game/text_ids.h"
 
 std::string FrameTitle(const std::string& configuration, uint32_t variation) {
-  using namespace dialog_texts;
-  std::string title = ResourceString(PROGRAM_NAME);
+  std::string title = ResourceString(PROGRAM_TITLE);
   if (configuration != ResourceString(DEFAULT_CONFIGURATION))
     title += ResourceString(TITLE_CONFIG_OPEN) + configuration + ResourceString(TITLE_CONFIG_CLOSE);
   switch (variation) {

@@ -2,14 +2,14 @@
 
 #include "app/dialog_texts.h"
 #include "game/string_table.h"
+#include "game/text_ids.h"
 #include "player/computer_play.h"
 
 std::string ResetQuestion(uint32_t level) {
-  return ResourceString(dialog_texts::RESET_LEVEL_START) + std::to_string(level + 1) +
-         ResourceString(dialog_texts::RESET_LEVEL_END);
+  return ResourceString(RESET_LEVEL_START) + std::to_string(level + 1) + ResourceString(RESET_LEVEL_END);
 }
 
-uint32_t ResetQuestionCaption() { return dialog_texts::RESET_LEVEL_CAPTION; }
+uint32_t ResetQuestionCaption() { return WARNING_CAPTION; }
 
 WindowUpdate ApplyDifficulty(const DifficultyChoice& choice, ResetAnswer answer, TableParts& table,
                              Preferences& preferences) {

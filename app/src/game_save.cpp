@@ -5,8 +5,8 @@
 #include "store/preferences.h"
 #include "store/resume_file.h"
 #include "store/setting_keys.h"
-#include "store/store_strings.h"
 #include "game/string_table.h"
+#include "game/text_ids.h"
 #include "store/settings_store.h"
 
 namespace {

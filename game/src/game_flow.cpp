@@ -9,41 +9,9 @@
 #include "game/score_iterators.h"
 #include "game/table_commands.h"
 #include "game/table_geometry.h"
+#include "game/text_ids.h"
 
 namespace {
-
-// Status and message texts of the flow.
-enum : uint32_t {
-  PLEASE_KNOCK_OR_DISCARD = 8000,
-  YOUR_TURN = 8001,
-  COMPUTERS_PLAY = 8002,
-  YOU_BEGIN_OFFER = 8003,
-  YOU_BEGIN_DISCARD = 8004,
-  COMPUTER_BEGINS = 8005,
-  COMPUTER_PASSES = 8006,
-  COMPUTER_PASSES_TOO = 8007,
-  YOU_WIN_HAND = 8008,
-  YOU_LOSE_HAND = 8009,
-  YOU_UNDERCUT = 8010,
-  YOU_ARE_UNDERCUT = 8011,
-  GAME_LOST = 8012,
-  GAME_WON = 8013,
-  GAME_TIED_TEXT = 8014,
-  STOCK_TIE = 8015,
-  KNOCK_CAPTION = 8035,
-  GIN_CAPTION = 8036,
-  RULE_CAPTION = 8037,
-  STOCK_CAPTION = 8038,
-  ILLEGAL_DISCARD = 8039,
-  ILLEGAL_KNOCK = 8043,
-  STOCK_WARNING_CAPTION = 8045,
-  THREE_LEFT = 8046,
-  FOUR_LEFT = 8047,
-  UNFINISHED_GAME = 8110,
-  GAME_IN_PROGRESS = 8111,
-  WARNING_CAPTION = 9203,
-  WATCH_WARNING = 9204,
-};
 
 void DealPile(NxDeck& deck, uint32_t pile, uint32_t count, bool faceUp) {
   const PileLayout& layout = TABLE_PILES[pile];

@@ -1,12 +1,14 @@
 #include "game/game_state.h"
 
 #include "game/object_stream.h"
+#include "game/text_ids.h"
 
 namespace {
 bool IsPlayer(uint32_t value) { return value < 2; }
 bool IsCardOrNone(uint32_t value) { return IsCard(value) || value == NoCard; }
+// The flow shows its status texts in the main pane; a saved game holds one.
 bool IsStatusText(uint32_t id) {
-  return id == NO_STATUS_TEXT || (id >= FIRST_FLOW_STATUS_TEXT && id <= LAST_FLOW_STATUS_TEXT);
+  return id == NO_STATUS_TEXT || (id >= PLEASE_KNOCK_OR_DISCARD && id <= STOCK_TIE);
 }
 
 // What the scoring of one hand can produce (points and difference stay 0

@@ -2,15 +2,7 @@
 
 #include "game/card_id.h"
 #include "game/string_table.h"
-
-namespace {
-
-constexpr uint32_t SELECTION_LABEL = 9200;
-constexpr uint32_t STOCK_WORD = 9201;
-constexpr uint32_t KNOCK_LIMIT_LABEL = 9202;
-constexpr uint32_t RANK_TEXT_BASE = 3000;
-
-}  // namespace
+#include "game/text_ids.h"
 
 std::string SuitSign(uint32_t suit) {
   static const char* const SIGNS[] = {"\u2665", "\u2666", "\u2660", "\u2663"};
@@ -21,7 +13,7 @@ std::string SelectionPaneText(SelectionKind kind, uint32_t card) {
   std::string text = ResourceString(SELECTION_LABEL);
   if (kind == SELECT_STOCK_CARD) return text + ResourceString(STOCK_WORD);
   if (kind == SELECT_KNOWN_CARD && IsCard(card))
-    return text + ResourceString(RANK_TEXT_BASE + RankOf(card)) + SuitSign(SuitOf(card));
+    return text + ResourceString(RANK_ACE_TEXT + RankOf(card)) + SuitSign(SuitOf(card));
   return text;
 }
 

@@ -1,12 +1,12 @@
 #include "game/table_commands.h"
 
 #include "game/table_geometry.h"
+#include "game/text_ids.h"
 
 namespace {
 
-constexpr uint32_t HINT_BASE = 20000;  // hint of command c: HINT_BASE + c
-constexpr uint32_t POPUP_SORT_BY_SUIT_TEXT = 22304;
-constexpr uint32_t POPUP_SCORE_TEXT = 22305;
+// Every command's hint sits this far above its menu text.
+constexpr uint32_t HINT_OFFSET = static_cast<uint32_t>(HINT_NEXT_HAND) - CM_NEXT_HAND;
 
 bool HandNotOver(const GameState& s) { return !s.HandOver; }
 
@@ -18,7 +18,7 @@ bool PassAllowedNow(const GameState& s) {
 
 }  // namespace
 
-uint32_t CommandHintId(uint32_t command) { return HINT_BASE + command; }
+uint32_t CommandHintId(uint32_t command) { return HINT_OFFSET + command; }
 
 uint32_t PopupTextId(uint32_t command) {
   if (command == CM_SORT_BY_SUIT) return POPUP_SORT_BY_SUIT_TEXT;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "game/string_table.h"
+#include "game/text_ids.h"
 #include "game/user_messages.h"
 #include "neural/exceptions.h"
 #include "neural/file.h"
@@ -15,14 +16,6 @@
 #include "player/network_data_files.h"
 
 namespace {
-
-constexpr uint32_t DATA_CAPTION = 9032;
-constexpr uint32_t CANNOT_ACCESS = 9033;
-constexpr uint32_t USING_DEFAULT = 9034;
-constexpr uint32_t INCORRECT_FORMAT = 9035;
-constexpr uint32_t WILL_CLOSE = 9036;
-constexpr uint32_t CANNOT_SAVE = 9037;
-constexpr uint32_t DISK_FULL = 9038;
 
 std::string Text(uint32_t id) { return ResourceString(id); }
 
@@ -64,7 +57,7 @@ NetworkDataFiles::LoadResult NetworkDataFiles::Load(uint32_t level, bool fromDef
   std::string path = !FixedFile.empty() ? FixedFile
                      : fromDefault          ? data_paths::DefaultDataPath()
                                             : data_paths::PlayerDataPath();
-  std::string ending = Text(fromDefault ? WILL_CLOSE : USING_DEFAULT);
+  std::string ending = Text(fromDefault ? QUORLA_WILL_CLOSE : USING_DEFAULT_DATA);
   enum class Failure { NONE, REJECTED, SEEK, ACCESS } failure = Failure::NONE;
   try {
     NxFile file(path, "rb", true);
@@ -87,13 +80,13 @@ NetworkDataFiles::LoadResult NetworkDataFiles::Load(uint32_t level, bool fromDef
     case Failure::NONE: return LoadResult::LOADED;
     case Failure::REJECTED:
       if (topLevelMissing) return LoadResult::LEVEL4_MISSING;
-      Show(path + Text(INCORRECT_FORMAT) + ending, ICON_EXCLAMATION);
+      Show(path + Text(INCORRECT_DATA_FORMAT) + ending, ICON_EXCLAMATION);
       return LoadResult::FAILED;
     case Failure::SEEK:
       if (topLevelMissing) return LoadResult::LEVEL4_MISSING;
       [[fallthrough]];
     case Failure::ACCESS:
-      Show(Text(CANNOT_ACCESS) + path + ending, ICON_EXCLAMATION);
+      Show(Text(CANNOT_ACCESS_DATA_FILE) + path + ending, ICON_EXCLAMATION);
       return LoadResult::FAILED;
   }
   return LoadResult::FAILED;
@@ -143,7 +136,8 @@ bool NetworkDataFiles::Save(uint32_t level, NxTemporalDifferenceNet& low, NxTemp
   const bool saved = RewriteLevel(level, [&low, &high](NxFile& file) {
     return low.WriteWeights(file, VERSION_0) && high.WriteWeights(file, VERSION_0);
   });
-  if (!saved && report) Show(Text(CANNOT_SAVE) + data_paths::PlayerDataPath() + Text(DISK_FULL), ICON_EXCLAMATION);
+  if (!saved && report)
+    Show(Text(CANNOT_SAVE_DATA_FILE) + data_paths::PlayerDataPath() + Text(DATA_DISK_MAY_BE_FULL), ICON_EXCLAMATION);
   return saved;
 }
 
@@ -163,7 +157,9 @@ bool NetworkDataFiles::MendPlayerFile(uint32_t level) {
     mended = false;
   }
   if (!mended)
-    Show(Text(CANNOT_SAVE) + data_paths::PlayerDataPath() + Text(DISK_FULL) + Text(WILL_CLOSE), ICON_NONE);
+    Show(Text(CANNOT_SAVE_DATA_FILE) + data_paths::PlayerDataPath() + Text(DATA_DISK_MAY_BE_FULL) +
+             Text(QUORLA_WILL_CLOSE),
+         ICON_NONE);
   return mended;
 }
 
@@ -176,7 +172,7 @@ bool NetworkDataFiles::CopyDefaults() {
   try {
     in = std::make_unique<NxFile>(source, "rb", true);
   } catch (const XCFile&) {
-    Show(Text(CANNOT_ACCESS) + source + Text(WILL_CLOSE), ICON_NONE);
+    Show(Text(CANNOT_ACCESS_DATA_FILE) + source + Text(QUORLA_WILL_CLOSE), ICON_NONE);
     return false;
   }
   bool copied = false;
@@ -196,12 +192,12 @@ bool NetworkDataFiles::CopyDefaults() {
     copied = false;
   }
   if (!copied) {
-    Show(Text(CANNOT_SAVE) + path + Text(DISK_FULL) + Text(WILL_CLOSE), ICON_NONE);
+    Show(Text(CANNOT_SAVE_DATA_FILE) + path + Text(DATA_DISK_MAY_BE_FULL) + Text(QUORLA_WILL_CLOSE), ICON_NONE);
     return false;
   }
   return true;
 }
 
 void NetworkDataFiles::Show(const std::string& text, uint32_t icon) {
-  Messages.MessageText(DATA_CAPTION, text, static_cast<MessageIcon>(icon));
+  Messages.MessageText(DATA_FILE_CAPTION, text, static_cast<MessageIcon>(icon));
 }

@@ -1,6 +1,6 @@
 #include "store/game_settings.h"
 
-#include "store/store_strings.h"
+#include "game/text_ids.h"
 
 std::string GameSettings::Open(const std::string& settingsPath) {
   Store = std::make_unique<SettingsStore>("Quorla", settingsPath, true);

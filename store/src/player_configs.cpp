@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "game/string_table.h"
+#include "game/text_ids.h"
 #include "neural/safe_save.h"
 #include "player/data_paths.h"
 #include "store/config_name.h"
@@ -10,7 +11,6 @@
 #include "store/file_copy.h"
 #include "store/install_log.h"
 #include "store/setting_keys.h"
-#include "store/store_strings.h"
 
 namespace fs = std::filesystem;
 

@@ -4,13 +4,13 @@
 
 #include "game/object_stream.h"
 #include "game/string_table.h"
+#include "game/text_ids.h"
 #include "neural/check.h"
 #include "neural/regular_file.h"
 #include "store/atomic_file.h"
 #include "store/preferences.h"
 #include "store/resume_image.h"
 #include "store/score_stream.h"
-#include "store/store_strings.h"
 
 std::vector<uint8_t> ResumeBytes(const TableParts& table) {
   NxObjectWriter out;
@@ -42,7 +42,7 @@ std::string CheckResumeBytes(const std::vector<uint8_t>& bytes) {
 
 namespace {
 
-std::string FileMessage(StoreString lead, const std::string& path) {
+std::string FileMessage(TextId lead, const std::string& path) {
   return ResourceString(lead) + path + ResourceString(BEGINNING_NEW_GAME);
 }
 

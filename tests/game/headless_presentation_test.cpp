@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "game/headless_presentation.h"
+#include "game/text_ids.h"
 
 // Long matches drop the record now and then; a command scripted for a wait
 // by its number must still arrive at that wait.
@@ -9,8 +10,8 @@ TEST(HeadlessPresentation, ForgettingTheRecordKeepsCountingWaits) {
   int arrivals = 0;
   view.DuringWaitNumber = 4;
   view.DuringWait = [&] { ++arrivals; };
-  view.SetStatus(8000);
-  view.Message(8037, 8039, ICON_EXCLAMATION);
+  view.SetStatus(PLEASE_KNOCK_OR_DISCARD);
+  view.Message(RULE_CAPTION, ILLEGAL_DISCARD, ICON_EXCLAMATION);
   for (int i = 0; i < 3; ++i) view.Wait(1000);
   view.Forget();
   EXPECT_TRUE(view.Statuses.empty());

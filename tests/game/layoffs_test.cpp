@@ -35,7 +35,7 @@ TEST(Layoffs, CardsExtendingTheKnockersRunAreLaidOff) {
   EXPECT_EQ(caption[0].Rank, "4");
   EXPECT_EQ(caption[1].Rank, "8");
   EXPECT_EQ(caption[0].SuitSign, 0xA9);
-  EXPECT_EQ(knock.LaidOff.TitleId(), 9068u);
+  EXPECT_EQ(knock.LaidOff.TitleId(), COMPUTER_CARDS_LAID_OFF);
   EXPECT_EQ(knock.Defender.BestDeadwood(), 9 + 10 + 10 + 10 + 9 + 5 + 6 + 10);
 }
 

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <regex>
+#include <set>
 #include <string>
 
 #include "game/status_texts.h"
 #include "game/string_table.h"
 #include "game/table_commands.h"
+#include "game/text_ids.h"
 
 namespace {
 
@@ -85,7 +89,25 @@ TEST(TableCommands, EveryCommandHasItsTexts) {
   for (uint32_t command : {CM_TAKE_STOCK_CARD, CM_TAKE_UPCARD, CM_DISCARD_THIS_CARD, CM_KNOCK_WITH_THIS_CARD})
     EXPECT_STRNE(ResourceString(PopupTextId(command)), "") << command;
   EXPECT_STREQ(ResourceString(CommandHintId(CM_PASS)), "Let Opponent Take First Discard");
-  EXPECT_STREQ(ResourceString(9202), "Max. knock score:  ");
+  EXPECT_STREQ(ResourceString(KNOCK_LIMIT_LABEL), "Max. knock score:  ");
+}
+
+// Read from the header itself, so that a name without a text, a second name
+// for an id or a text without a name is caught whichever is added.
+TEST(TableCommands, EveryTextIdHasOneNameAndEveryNameATextId) {
+  std::ifstream header(QUORLA_TEXT_IDS_HEADER);
+  const std::string source((std::istreambuf_iterator<char>(header)), std::istreambuf_iterator<char>());
+  const std::regex entry(R"(\n  [A-Z][A-Z0-9_]* = (\d+),)");
+  std::set<uint32_t> named;
+  size_t names = 0;
+  for (std::sregex_iterator it(source.begin(), source.end(), entry), end; it != end; ++it, ++names)
+    named.insert(static_cast<uint32_t>(std::stoul((*it)[1])));
+  EXPECT_EQ(named.size(), names) << "an id with two names";
+  ASSERT_GT(names, 200u);
+  // The menu texts below the ranks are named by their commands.
+  EXPECT_EQ(*named.begin(), RANK_ACE_TEXT);
+  for (uint32_t id = RANK_ACE_TEXT; id <= 0xFFFF; ++id)
+    EXPECT_EQ(*ResourceString(id) != '\0', named.count(id) == 1) << id;
 }
 
 TEST(TableCommands, DropRulesAtTheirBoundaries) {

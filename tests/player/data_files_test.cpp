@@ -7,6 +7,7 @@
 #include <iterator>
 #include <set>
 
+#include "game/text_ids.h"
 #include "neural/net.h"
 #include "player/network_data.h"
 #include "table_fixture.h"
@@ -110,7 +111,7 @@ TEST(DataFiles, ADamagedBlockTakesTheDefaultsAndKeepsTheOtherLevels) {
     WriteAll(path, damaged);
     HeadlessTable table(level);
     ASSERT_EQ(table.View.Messages.size(), 1u) << level;
-    EXPECT_EQ(table.View.Messages[0].Caption, 9032u);
+    EXPECT_EQ(table.View.Messages[0].Caption, DATA_FILE_CAPTION);
     EXPECT_EQ(table.View.Messages[0].Text, path + " data file is incorrect format. Using default data instead.");
     EXPECT_EQ(table.View.Messages[0].Icon, ICON_EXCLAMATION);
     EXPECT_TRUE(table.Computer->AreNetsValid());

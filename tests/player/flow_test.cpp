@@ -4,6 +4,7 @@
 
 #include "game/card_id.h"
 #include "game/table_commands.h"
+#include "game/text_ids.h"
 #include "table_fixture.h"
 
 TEST(Flow, UpcardOfferWhenTheHumanBegins) {
@@ -12,7 +13,7 @@ TEST(Flow, UpcardOfferWhenTheHumanBegins) {
   table.State.Dealer = 1;
   table.Flow.DealHand();
   EXPECT_EQ(table.State.Play, HumanTake);
-  EXPECT_EQ(table.View.Statuses.back(), 8003u);
+  EXPECT_EQ(table.View.Statuses.back(), YOU_BEGIN_OFFER);
   EXPECT_FALSE(table.Flow.TakeStockCard());  // only the upcard or a pass
   ASSERT_TRUE(table.Flow.Pass());
   EXPECT_EQ(table.State.Offer, OFFER_TO_DEALER);
@@ -20,7 +21,7 @@ TEST(Flow, UpcardOfferWhenTheHumanBegins) {
   table.Flow.IdleStep();
   if (table.State.Play == HumanTake) {  // the computer passed too
     EXPECT_EQ(table.State.Offer, FIRST_PLAYER_TAKES_STOCK);
-    EXPECT_EQ(table.View.Statuses.back(), 8007u);
+    EXPECT_EQ(table.View.Statuses.back(), COMPUTER_PASSES_TOO);
     EXPECT_FALSE(table.Flow.Pass());
     EXPECT_FALSE(table.Flow.TakeUpcard());
     EXPECT_TRUE(table.Flow.TakeStockCard());
@@ -42,8 +43,8 @@ TEST(Flow, JustTakenUpcardCannotBeDiscardedThatTurn) {
   EXPECT_FALSE(table.Flow.Discard(position));
   EXPECT_FALSE(table.Flow.Knock(position));
   ASSERT_EQ(table.View.Messages.size(), 2u);
-  EXPECT_EQ(table.View.Messages[0].Caption, 8037u);
-  EXPECT_EQ(table.View.Messages[0].TextId, 8039u);
+  EXPECT_EQ(table.View.Messages[0].Caption, RULE_CAPTION);
+  EXPECT_EQ(table.View.Messages[0].TextId, ILLEGAL_DISCARD);
   EXPECT_EQ(table.State.Play, HumanDiscard);
   EXPECT_TRUE(table.Flow.Discard(0));
 }
@@ -89,7 +90,7 @@ TEST(Flow, NewGameFromTheMenuAsksDuringAGame) {
   table.View.ConfirmAnswers = {false};
   EXPECT_FALSE(table.Flow.NewGame(true, true));
   ASSERT_EQ(table.View.Confirmations.size(), 1u);
-  EXPECT_EQ(table.View.Confirmations[0], std::make_pair(8111u, 8110u));
+  EXPECT_EQ(table.View.Confirmations[0], (std::pair<uint32_t, uint32_t>(GAME_IN_PROGRESS, UNFINISHED_GAME)));
   EXPECT_TRUE(table.Flow.NewGame(true, true));
 }
 
@@ -106,7 +107,7 @@ TEST(Flow, GameOverStatusNamesTheWinnerOfTheFinalTotals) {
   table.State.Dealer = 0;
   table.State.HandOver = true;
   table.Flow.AnnounceHand();
-  EXPECT_EQ(table.View.Statuses.back(), 8012u);  // "Game over.  Sorry, you lose."
+  EXPECT_EQ(table.View.Statuses.back(), GAME_LOST);
 }
 
 namespace {
@@ -257,7 +258,7 @@ TEST(Flow, WatchingAsksFirstAndKeepsTheGameMarked) {
   EXPECT_FALSE(table.Flow.RunCommand(CM_WATCH_COMPUTER_HAND));
   EXPECT_FALSE(table.State.Watching);
   ASSERT_EQ(table.View.Confirmations.size(), 1u);
-  EXPECT_EQ(table.View.Confirmations[0], std::make_pair(9203u, 9204u));
+  EXPECT_EQ(table.View.Confirmations[0], (std::pair<uint32_t, uint32_t>(WARNING_CAPTION, WATCH_WARNING)));
 
   EXPECT_TRUE(table.Flow.RunCommand(CM_WATCH_COMPUTER_HAND));
   EXPECT_TRUE(table.State.Watching);

@@ -3,6 +3,7 @@
 #include <set>
 
 #include "game/string_table.h"
+#include "game/text_ids.h"
 #include "table_fixture.h"
 
 namespace {
@@ -50,8 +51,8 @@ GameOutcome PlayGame(HeadlessTable& table) {
       // Stock warnings come only when the human is about to take.
       for (size_t m = messages; m < table.View.Messages.size(); ++m) {
         uint32_t text = table.View.Messages[m].TextId;
-        if (text != 8046 && text != 8047) continue;
-        if (s.Play != HumanTake || table.Deck.CardsInPile(STOCK_PILE) != (text == 8046 ? 3u : 4u))
+        if (text != THREE_LEFT && text != FOUR_LEFT) continue;
+        if (s.Play != HumanTake || table.Deck.CardsInPile(STOCK_PILE) != (text == THREE_LEFT ? 3u : 4u))
           outcome.Problem = "stock warning out of turn";
       }
       // A scored hand names its winner as the next dealer.
@@ -80,7 +81,7 @@ TEST_P(FullGames, EveryCardStaysInOnePileUntilTheGameEnds) {
   EXPECT_GT(outcome.Hands, 0u);
   // Every status shown is one of the flow's own texts.
   for (uint32_t id : table.View.Statuses) EXPECT_STRNE(ResourceString(id), "") << id;
-  for (const auto& message : table.View.Messages) EXPECT_NE(message.Caption, 9032u) << message.Text;
+  for (const auto& message : table.View.Messages) EXPECT_NE(message.Caption, DATA_FILE_CAPTION) << message.Text;
 }
 
 INSTANTIATE_TEST_SUITE_P(LevelsVariationsDeals, FullGames,

@@ -8,9 +8,9 @@
 
 #include "configs_fixture.h"
 #include "game/string_table.h"
+#include "game/text_ids.h"
 #include "player/data_paths.h"
 #include "store/disk_space.h"
-#include "store/store_strings.h"
 #include "test_files.h"
 
 namespace fs = std::filesystem;

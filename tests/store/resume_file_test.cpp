@@ -9,12 +9,15 @@
 #include <sstream>
 
 #include "game/string_table.h"
+#include "game/text_ids.h"
 #include "player/scripted_player.h"
 #include "store/preferences.h"
+#include "store/resume_availability.h"
 #include "store/resume_image.h"
-#include "store/store_strings.h"
-#include "table_fixture.h"
+#include "store/setting_keys.h"
+#include "store/settings_store.h"
 #include "test_files.h"
+#include "table_fixture.h"
 
 namespace {
 
@@ -100,14 +103,15 @@ TEST_F(ResumeFixture, EveryPlayStateContinuesIdentically) {
       uint32_t at = 0;
       while (deck.CardIndexAt(HUMAN_PILE, at) != resumed->Table.State.UpcardTaken) ++at;
       EXPECT_FALSE(resumed->Table.Flow.Discard(at));
-      EXPECT_EQ(resumed->Table.View.Messages.back().TextId, 8039u);
+      EXPECT_EQ(resumed->Table.View.Messages.back().TextId, ILLEGAL_DISCARD);
     }
     if (category == std::to_string(HandEnded)) {
       auto announced = Resumed(original);
       announced->Table.Flow.IdleStep();
       EXPECT_EQ(announced->Table.State.Play, Learning);
       const std::vector<uint32_t>& statuses = announced->Table.View.Statuses;
-      EXPECT_TRUE(std::count_if(statuses.begin(), statuses.end(), [](uint32_t id) { return id >= 8008 && id <= 8011; }));
+      EXPECT_TRUE(std::count_if(statuses.begin(), statuses.end(),
+                                [](uint32_t id) { return id >= YOU_WIN_HAND && id <= YOU_ARE_UNDERCUT; }));
     }
     const std::string expected = Continuation(original, 400);
     EXPECT_EQ(Continuation(*resumed, 400), expected);

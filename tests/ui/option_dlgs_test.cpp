@@ -12,6 +12,7 @@
 #include <QToolButton>
 
 #include "app/dialog_texts.h"
+#include "game/text_ids.h"
 #include "ui/about_dlg.h"
 #include "ui/cardback_dlg.h"
 #include "ui/dealing_dlg.h"
@@ -19,8 +20,6 @@
 #include "ui/preferences_dlg.h"
 #include "ui/variations_dlg.h"
 #include "ui_test_support.h"
-
-namespace dt = dialog_texts;
 
 namespace {
 

@@ -22,6 +22,7 @@
 
 #include "app/dialog_texts.h"
 #include "game/table_commands.h"
+#include "game/text_ids.h"
 #include "player/data_paths.h"
 #include "player/network_data.h"
 #include "store/setting_keys.h"
@@ -43,8 +44,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-namespace dt = dialog_texts;
-
 // Runs `act` on the modal window of type T as soon as it is up; when none
 // comes, whatever modal window there is gets rejected so that no test can
 // hang on a dialog.

@@ -13,6 +13,7 @@
 #include "app/dialog_texts.h"
 #include "game/string_table.h"
 #include "game/table_commands.h"
+#include "game/text_ids.h"
 #include "player/data_paths.h"
 #include "ui/button_bar.h"
 #include "ui/frame_commands.h"

@@ -5,11 +5,10 @@
 #include <QLabel>
 
 #include "app/dialog_texts.h"
+#include "game/text_ids.h"
 
-namespace dt = dialog_texts;
-
-AboutDlg::AboutDlg(QWidget* parent) : OptionDlg(dt::ABOUT_TITLE, QStringLiteral("about"), parent, false) {
-  auto* name = new QLabel(DialogText(dt::PROGRAM_NAME), this);
+AboutDlg::AboutDlg(QWidget* parent) : OptionDlg(ABOUT_TITLE, QStringLiteral("about"), parent, false) {
+  auto* name = new QLabel(DialogText(PROGRAM_TITLE), this);
   QFont big = name->font();
   big.setPointSizeF(big.pointSizeF() * 1.8);
   big.setBold(true);

@@ -9,6 +9,7 @@
 #include "app/dialog_texts.h"
 #include "game/string_table.h"
 #include "game/table_commands.h"
+#include "game/text_ids.h"
 #include "ui/frame_commands.h"
 
 // The icons are compiled into the library; a static library's resources
@@ -125,7 +126,7 @@ void ButtonBar::ShortenTooltips() {
   if (TooltipsShortened) return;
   TooltipsShortened = true;
   ActionFor(CM_SCORE)->setToolTip(Text(GAME_SCORE_TOOLTIP));
-  ActionFor(CM_HELP_CONTENTS)->setToolTip(Text(dialog_texts::HELP));
+  ActionFor(CM_HELP_CONTENTS)->setToolTip(Text(HELP_BUTTON));
 }
 
 Qt::ToolBarArea ButtonBarArea(uint32_t location) {

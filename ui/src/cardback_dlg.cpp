@@ -14,9 +14,8 @@
 
 #include "app/dialog_texts.h"
 #include "game/image_provider.h"
+#include "game/text_ids.h"
 #include "ui/svg_card_images.h"
-
-namespace dt = dialog_texts;
 
 namespace {
 
@@ -53,7 +52,7 @@ constexpr const char* BACK_BUTTON_STYLE =
 }  // namespace
 
 CardbackDlg::CardbackDlg(const CardbackChoices& current, QWidget* parent)
-    : OptionDlg(dt::CARDBACK_TITLE, QStringLiteral("cardback"), parent), Initial(current) {
+    : OptionDlg(CARDBACK_TITLE, QStringLiteral("cardback"), parent), Initial(current) {
   const int32_t scale = PictureScale();
   const auto& pictures = BackPictures(scale);
   Group = new QButtonGroup(this);
@@ -81,7 +80,7 @@ CardbackDlg::CardbackDlg(const CardbackChoices& current, QWidget* parent)
     grid->addWidget(button, static_cast<int>(i) / COLUMNS, static_cast<int>(i) % COLUMNS);
     Backs[i] = button;
   }
-  DifferentBack = new QCheckBox(DialogText(dt::DIFFERENT_CARDBACK), this);
+  DifferentBack = new QCheckBox(DialogText(DIFFERENT_CARDBACK), this);
   DifferentBack->setChecked(current.RandomDeck);
   Body().addWidget(backsBox);
   Body().addWidget(DifferentBack);

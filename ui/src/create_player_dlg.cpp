@@ -11,6 +11,7 @@
 
 #include "app/dialog_texts.h"
 #include "game/string_table.h"
+#include "game/text_ids.h"
 #include "store/config_name.h"
 #include "store/player_configs.h"
 #include "ui/dialog_button_row.h"
@@ -22,11 +23,10 @@ QString Text(uint32_t id) { return QString::fromUtf8(ResourceString(id)); }
 }  // namespace
 
 CreatePlayerDlg::CreatePlayerDlg(PlayerConfigs& configs, QWidget* parent) : QDialog(parent), Configs(configs) {
-  using namespace dialog_texts;
   setWindowTitle(Text(CREATE_TITLE));
   Name = new QLineEdit(this);
   Name->setMaxLength(static_cast<int>(MAX_CONFIG_NAME));
-  Add = new QPushButton(Text(ADD), this);
+  Add = new QPushButton(Text(ADD_BUTTON), this);
   // Enter in the name field adds the name; it does not close the dialog.
   Add->setAutoDefault(true);
   connect(Add, &QPushButton::clicked, this, &CreatePlayerDlg::AddTypedName);

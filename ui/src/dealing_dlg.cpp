@@ -7,9 +7,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "app/dialog_texts.h"
-
-namespace dt = dialog_texts;
+#include "game/text_ids.h"
 
 namespace {
 
@@ -31,11 +29,11 @@ QGroupBox* RadioGroup(uint32_t titleId, const uint32_t (&texts)[N], std::array<Q
 }  // namespace
 
 DealingDlg::DealingDlg(const DealingChoices& current, QWidget* parent)
-    : OptionDlg(dt::DEALING_TITLE, QStringLiteral("dealing"), parent), Initial(current) {
-  auto* dealGroup = new QGroupBox(DialogText(dt::DEALING_GROUP), this);
+    : OptionDlg(DEALING_TITLE, QStringLiteral("dealing"), parent), Initial(current) {
+  auto* dealGroup = new QGroupBox(DialogText(DEALING_GROUP), this);
   auto* dealLayout = new QVBoxLayout(dealGroup);
-  const uint32_t options[] = {dt::TRADITIONAL_OPTION, dt::ELEVEN_TEN_OPTION};
-  const uint32_t labels[] = {dt::TRADITIONAL_LABEL, dt::ELEVEN_TEN_LABEL};
+  const uint32_t options[] = {TRADITIONAL_OPTION, ELEVEN_TEN_OPTION};
+  const uint32_t labels[] = {TRADITIONAL_LABEL, ELEVEN_TEN_LABEL};
   // The continuation lines start under the option's text, not its circle.
   const int indent = style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
                      style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
@@ -54,11 +52,11 @@ DealingDlg::DealingDlg(const DealingChoices& current, QWidget* parent)
   }
   dealLayout->setSpacing(1);
 
-  const uint32_t sortings[] = {dt::NO_SORTING, dt::SORT_BY_FACE, dt::SORT_BY_SUITS};
-  const uint32_t directions[] = {dt::ASCENDING, dt::DESCENDING};
+  const uint32_t sortings[] = {NO_SORTING, SORT_BY_FACE, SORT_BY_SUITS};
+  const uint32_t directions[] = {ASCENDING, DESCENDING};
   auto* row = new QHBoxLayout;
-  row->addWidget(RadioGroup(dt::SORTING_GROUP, sortings, Sortings, current.HandSorting, this));
-  row->addWidget(RadioGroup(dt::SORT_ORDER_GROUP, directions, Directions, current.SortDirection != 0 ? 1 : 0, this));
+  row->addWidget(RadioGroup(SORTING_GROUP, sortings, Sortings, current.HandSorting, this));
+  row->addWidget(RadioGroup(SORT_ORDER_GROUP, directions, Directions, current.SortDirection != 0 ? 1 : 0, this));
   Body().addWidget(dealGroup);
   Body().addLayout(row);
 }

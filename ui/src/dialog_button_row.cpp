@@ -5,17 +5,17 @@
 
 #include "app/dialog_texts.h"
 #include "game/string_table.h"
+#include "game/text_ids.h"
 #include "ui/help_topics.h"
 
 QDialogButtonBox* MakeDialogButtonRow(QDialog* dialog, const QString& helpTopic, DialogButtons buttons) {
-  using namespace dialog_texts;
   auto* row = new QDialogButtonBox(dialog);
-  QPushButton* ok = row->addButton(QString::fromUtf8(ResourceString(OK)), QDialogButtonBox::AcceptRole);
+  QPushButton* ok = row->addButton(QString::fromUtf8(ResourceString(OK_BUTTON)), QDialogButtonBox::AcceptRole);
   ok->setDefault(true);
   if (buttons == DialogButtons::OK_CANCEL_HELP)
-    row->addButton(QString::fromUtf8(ResourceString(CANCEL)), QDialogButtonBox::RejectRole);
+    row->addButton(QString::fromUtf8(ResourceString(CANCEL_BUTTON)), QDialogButtonBox::RejectRole);
   if (buttons != DialogButtons::OK) {
-    row->addButton(QString::fromUtf8(ResourceString(HELP)), QDialogButtonBox::HelpRole);
+    row->addButton(QString::fromUtf8(ResourceString(HELP_BUTTON)), QDialogButtonBox::HelpRole);
     QObject::connect(row, &QDialogButtonBox::helpRequested, dialog,
                      [dialog, helpTopic] { ShowHelpTopic(dialog, helpTopic); });
   }

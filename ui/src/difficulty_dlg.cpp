@@ -8,18 +8,16 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/dialog_texts.h"
-
-namespace dt = dialog_texts;
+#include "game/text_ids.h"
 
 namespace {
 
 ResetAnswer AskWithMessageBox(QWidget* parent, const QString& caption, const QString& text) {
   QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                   parent);
-  box.button(QMessageBox::Yes)->setText(DialogText(dt::YES));
-  box.button(QMessageBox::No)->setText(DialogText(dt::NO));
-  box.button(QMessageBox::Cancel)->setText(DialogText(dt::CANCEL));
+  box.button(QMessageBox::Yes)->setText(DialogText(YES_BUTTON));
+  box.button(QMessageBox::No)->setText(DialogText(NO_BUTTON));
+  box.button(QMessageBox::Cancel)->setText(DialogText(CANCEL_BUTTON));
   box.setDefaultButton(QMessageBox::No);
   switch (box.exec()) {
     case QMessageBox::Yes: return ResetAnswer::YES;
@@ -31,16 +29,16 @@ ResetAnswer AskWithMessageBox(QWidget* parent, const QString& caption, const QSt
 }  // namespace
 
 DifficultyDlg::DifficultyDlg(uint32_t currentLevel, QWidget* parent)
-    : OptionDlg(dt::DIFFICULTY_TITLE, QStringLiteral("difficulty"), parent), Initial(currentLevel) {
+    : OptionDlg(DIFFICULTY_TITLE, QStringLiteral("difficulty"), parent), Initial(currentLevel) {
   auto* group = new QGroupBox(this);
   auto* layout = new QVBoxLayout(group);
-  const uint32_t texts[] = {dt::LEVEL_1, dt::LEVEL_2, dt::LEVEL_3, dt::LEVEL_4};
+  const uint32_t texts[] = {LEVEL_1, LEVEL_2, LEVEL_3, LEVEL_4};
   for (uint32_t i = 0; i < Levels.size(); ++i) {
     Levels[i] = new QRadioButton(DialogText(texts[i]), group);
     Levels[i]->setChecked(i == currentLevel);
     layout->addWidget(Levels[i]);
   }
-  Reset = new QCheckBox(DialogText(dt::RESET_TO_DEFAULT), this);
+  Reset = new QCheckBox(DialogText(RESET_TO_DEFAULT), this);
   Body().addWidget(group);
   Body().addWidget(Reset);
   Ask = [this](const QString& caption, const QString& text) { return AskWithMessageBox(this, caption, text); };

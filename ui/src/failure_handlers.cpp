@@ -5,9 +5,9 @@
 
 #include "app/dialog_texts.h"
 #include "game/string_table.h"
+#include "game/text_ids.h"
 
 int RunWithFailureHandlers(const std::function<int()>& run, const FailureReport& report) {
-  using namespace dialog_texts;
   try {
     return run();
   } catch (const std::bad_alloc&) {

@@ -6,6 +6,7 @@
 
 #include "app/dialog_texts.h"
 #include "game/string_table.h"
+#include "game/text_ids.h"
 #include "ui/dialog_button_row.h"
 
 namespace {
@@ -26,7 +27,7 @@ constexpr const char* WELCOME =
 }  // namespace
 
 IntroductionDlg::IntroductionDlg(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(QString::fromUtf8(ResourceString(dialog_texts::INTRODUCTION_TITLE)));
+  setWindowTitle(QString::fromUtf8(ResourceString(INTRODUCTION_TITLE)));
   auto* text = new QLabel(WELCOME, this);
   text->setWordWrap(true);
   text->setTextFormat(Qt::RichText);

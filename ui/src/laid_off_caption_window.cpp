@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "game/string_table.h"
+#include "game/text_ids.h"
 #include "ui/sheet_font.h"
 
 namespace {
@@ -15,7 +16,7 @@ const char16_t SUIT_SIGNS[NUM_SUITS] = {u'\u2665', u'\u2666', u'\u2660', u'\u266
 
 bool IsRedSuit(uint32_t suit) { return suit == HEARTS || suit == DIAMONDS; }
 
-QString RankText(uint32_t card) { return QString::fromLatin1(ResourceString(3000 + RankOf(card))); }
+QString RankText(uint32_t card) { return QString::fromLatin1(ResourceString(RANK_ACE_TEXT + RankOf(card))); }
 QString SuitSign(uint32_t card) { return QString(QChar(SUIT_SIGNS[SuitOf(card)])); }
 
 // Where the first card is painted in the client area.

@@ -13,10 +13,10 @@
 
 #include "app/dialog_texts.h"
 #include "game/string_table.h"
+#include "game/text_ids.h"
 #include "player/data_paths.h"
 #include "store/player_configs.h"
 #include "store/setting_keys.h"
-#include "store/store_strings.h"
 #include "ui/backdrop_loading.h"
 #include "ui/frame_size.h"
 #include "ui/install_places.h"
@@ -165,10 +165,9 @@ void QuorlaApp::ChooseConfiguration() {
   if (Players->Count() == 0) return;
   std::optional<std::string> chosen;
   if (Chooser)
-    chosen = Chooser(Text(dialog_texts::PROGRAM_NAME), Players->Names(), PlayerConfigs::DEFAULT_NAME);
+    chosen = Chooser(Text(PROGRAM_TITLE), Players->Names(), PlayerConfigs::DEFAULT_NAME);
   else
-    chosen = ChoosePlayerWithDialog(nullptr, Text(dialog_texts::PROGRAM_NAME), Players->Names(),
-                                    PlayerConfigs::DEFAULT_NAME);
+    chosen = ChoosePlayerWithDialog(nullptr, Text(PROGRAM_TITLE), Players->Names(), PlayerConfigs::DEFAULT_NAME);
   Players->Select(chosen.value_or(PlayerConfigs::DEFAULT_NAME));
 }
 

@@ -21,6 +21,8 @@
 #include "game/status_texts.h"
 #include "game/string_table.h"
 #include "game/table_commands.h"
+#include "app/table_start.h"
+#include "game/text_ids.h"
 #include "store/preferences.h"
 #include "store/resume_file.h"
 #include "store/setting_keys.h"
@@ -314,8 +316,8 @@ void QuorlaClient::PresentRestoredGame() {
 }
 
 void QuorlaClient::ChooseSceneryFile() {
-  const QString file = QFileDialog::getOpenFileName(this, Text(dialog_texts::SCENERY_TITLE), LastSceneryDirectory,
-                                                    Text(dialog_texts::SCENERY_FILTER));
+  const QString file = QFileDialog::getOpenFileName(this, Text(SCENERY_TITLE), LastSceneryDirectory,
+                                                    Text(SCENERY_FILTER));
   if (file.isEmpty()) return;
   LastSceneryDirectory = QFileInfo(file).absolutePath();
   ChooseSceneryFrom(file.toStdString());

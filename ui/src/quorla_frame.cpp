@@ -9,6 +9,7 @@
 #include "app/dialog_texts.h"
 #include "game/string_table.h"
 #include "game/table_commands.h"
+#include "game/text_ids.h"
 #include "store/settings_store.h"
 #include "ui/button_bar.h"
 #include "ui/frame_commands.h"

@@ -4,6 +4,8 @@
 
 #include "app/dialog_texts.h"
 #include "game/string_table.h"
+#include "app/dialog_texts.h"
+#include "game/text_ids.h"
 #include "store/player_configs.h"
 #include "store/settings_store.h"
 #include "ui/create_player_dlg.h"
@@ -30,7 +32,7 @@ void QuorlaFrame::AttachPlayers(PlayerConfigs& configs) {
 void QuorlaFrame::SwitchPlayerCommand() {
   if (!Configs) return;
   const std::optional<std::string> chosen =
-      Chooser(Text(dialog_texts::SWITCH_PLAYER_TITLE), Configs->Names(), Configs->NameInUse());
+      Chooser(Text(SWITCH_PLAYER_TITLE), Configs->Names(), Configs->NameInUse());
   if (chosen) SwitchPlayer(*chosen, true);
 }
 
@@ -51,7 +53,7 @@ void QuorlaFrame::RemovePlayersCommand() {
     case PlayerConfigs::AfterRemoval::SWITCH_TO_DEFAULT: SwitchPlayer(PlayerConfigs::DEFAULT_NAME, false); return;
     case PlayerConfigs::AfterRemoval::CHOOSE_ANOTHER: {
       const std::optional<std::string> chosen =
-          Chooser(Text(dialog_texts::SWITCH_PLAYER_TITLE), Configs->Names(), PlayerConfigs::DEFAULT_NAME);
+          Chooser(Text(SWITCH_PLAYER_TITLE), Configs->Names(), PlayerConfigs::DEFAULT_NAME);
       // Declining to choose cannot keep a configuration that no longer exists.
       SwitchPlayer(chosen.value_or(PlayerConfigs::DEFAULT_NAME), false);
       return;

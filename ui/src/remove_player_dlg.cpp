@@ -7,10 +7,10 @@
 
 #include "app/dialog_texts.h"
 #include "game/string_table.h"
+#include "game/text_ids.h"
 #include "ui/dialog_button_row.h"
 
 RemovePlayerDlg::RemovePlayerDlg(const std::vector<std::string>& names, QWidget* parent) : QDialog(parent) {
-  using namespace dialog_texts;
   setWindowTitle(QString::fromUtf8(ResourceString(REMOVE_TITLE)));
   Names = new QListWidget(this);
   Names->setSelectionMode(QAbstractItemView::ExtendedSelection);

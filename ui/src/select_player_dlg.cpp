@@ -7,13 +7,13 @@
 
 #include "app/dialog_texts.h"
 #include "game/string_table.h"
+#include "game/text_ids.h"
 #include "store/player_configs.h"
 #include "ui/dialog_button_row.h"
 
 SelectPlayerDlg::SelectPlayerDlg(const QString& title, const std::vector<std::string>& names,
                                  const std::string& preselected, QWidget* parent)
     : QDialog(parent) {
-  using namespace dialog_texts;
   setWindowTitle(title);
   auto* prompt = new QLabel(QString::fromUtf8(ResourceString(SELECT_CONFIGURATION)), this);
   Names = new QListWidget(this);

@@ -6,6 +6,7 @@
 
 #include "app/dialog_texts.h"
 #include "game/string_table.h"
+#include "game/text_ids.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ bool IsSupportedPlatform(PlatformVersion running, PlatformVersion required) {
 
 void CheckPlatform(PlatformVersion running, PlatformVersion required) {
   if (!IsSupportedPlatform(running, required))
-    throw StartupFailure(ResourceString(dialog_texts::REQUIRES_PLATFORM));
+    throw StartupFailure(ResourceString(REQUIRES_PLATFORM));
 }
 
 std::string InstallationDirectoryOf(const std::string& programPath) {
@@ -50,7 +51,7 @@ std::string InstallationDirectoryOf(const std::string& programPath) {
   // program's name must not be taken for the program.
   const std::filesystem::path path(programPath);
   if (!path.has_parent_path() || !SameIgnoringCase(path.filename().string(), PROGRAM_NAME))
-    throw StartupFailure(ResourceString(dialog_texts::APPLICATION_PATH_ERROR));
+    throw StartupFailure(ResourceString(APPLICATION_PATH_ERROR));
   std::string directory = path.parent_path().string();
   if (directory.back() != '/') directory += '/';
   return directory;

@@ -3,19 +3,10 @@
 #include <QPainter>
 
 #include "game/string_table.h"
+#include "game/text_ids.h"
 #include "ui/sheet_font.h"
 
 namespace {
-
-enum StatisticsText : uint32_t {
-  YOU_TEXT = 9056,
-  COMPUTER_TEXT = 9057,
-  GAMES_WON_TEXT = 9058,
-  TOTAL_POINTS_TEXT = 9059,
-  BEST_SCORE_TEXT = 9060,
-  CATEGORY_TEXT = 9063,
-  FIRST_VARIATION_TEXT = 9064,  // "Simple Gin:", "Standard Gin:", "Oklahoma Gin:"
-};
 
 // Positions in units of the width of "0".
 constexpr int CATEGORY_X = 4;
@@ -77,7 +68,7 @@ std::vector<StatisticsView::Item> StatisticsView::Items() const {
   };
   for (uint32_t variation = 0; variation < STATISTIC_VARIATIONS; ++variation) {
     int y = BlockTop(variation);
-    items.push_back({Text(FIRST_VARIATION_TEXT + variation), VARIATION_X * w, y, false});
+    items.push_back({Text(SIMPLE_GIN_TEXT + variation), VARIATION_X * w, y, false});
     for (const Row& row : ROWS) {
       y += h;
       items.push_back({Text(row.Label), LABEL_X * w, y, false});

@@ -6,26 +6,24 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/dialog_texts.h"
-
-namespace dt = dialog_texts;
+#include "game/text_ids.h"
 
 VariationsDlg::VariationsDlg(const RuleChoices& current, QWidget* parent)
-    : OptionDlg(dt::VARIATIONS_TITLE, QStringLiteral("variations"), parent) {
-  auto* variationGroup = new QGroupBox(DialogText(dt::VARIATION_GROUP), this);
+    : OptionDlg(VARIATIONS_TITLE, QStringLiteral("variations"), parent) {
+  auto* variationGroup = new QGroupBox(DialogText(VARIATION_GROUP), this);
   auto* variationLayout = new QVBoxLayout(variationGroup);
-  const uint32_t variationTexts[] = {dt::SIMPLE_OPTION, dt::STANDARD_OPTION, dt::OKLAHOMA_OPTION};
+  const uint32_t variationTexts[] = {SIMPLE_OPTION, STANDARD_OPTION, OKLAHOMA_OPTION};
   for (uint32_t i = 0; i < Variations.size(); ++i) {
     Variations[i] = new QRadioButton(DialogText(variationTexts[i]), variationGroup);
     variationLayout->addWidget(Variations[i]);
   }
-  AceRule = new QCheckBox(DialogText(dt::ACE_REQUIRES_GIN), variationGroup);
+  AceRule = new QCheckBox(DialogText(ACE_REQUIRES_GIN), variationGroup);
   variationLayout->addSpacing(4);
   variationLayout->addWidget(AceRule);
 
-  auto* targetGroup = new QGroupBox(DialogText(dt::PLAY_TO_GROUP), this);
+  auto* targetGroup = new QGroupBox(DialogText(PLAY_TO_GROUP), this);
   auto* targetLayout = new QVBoxLayout(targetGroup);
-  const uint32_t targetTexts[] = {dt::TARGET_100, dt::TARGET_150, dt::TARGET_250, dt::TARGET_500};
+  const uint32_t targetTexts[] = {TARGET_100, TARGET_150, TARGET_250, TARGET_500};
   for (uint32_t i = 0; i < Targets.size(); ++i) {
     Targets[i] = new QRadioButton(DialogText(targetTexts[i]), targetGroup);
     targetLayout->addWidget(Targets[i]);

@@ -9,6 +9,7 @@
 
 #include "app/dialog_texts.h"
 #include "game/string_table.h"
+#include "game/text_ids.h"
 
 namespace {
 
@@ -17,7 +18,6 @@ QString Text(uint32_t id) { return QString::fromUtf8(ResourceString(id)); }
 }  // namespace
 
 WorkAreaDlg::WorkAreaDlg(QWidget* parent) : QDialog(parent) {
-  using namespace dialog_texts;
   setWindowTitle(Text(WORK_AREA_TITLE));
   auto* icon = new QLabel(this);
   const int side = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
@@ -28,8 +28,8 @@ WorkAreaDlg::WorkAreaDlg(QWidget* parent) : QDialog(parent) {
   text->setMinimumWidth(340);
   Hide = new QCheckBox(Text(HIDE_WARNING), this);
   auto* buttons = new QDialogButtonBox(this);
-  buttons->addButton(Text(OK), QDialogButtonBox::AcceptRole)->setDefault(true);
-  buttons->addButton(Text(CANCEL), QDialogButtonBox::RejectRole);
+  buttons->addButton(Text(OK_BUTTON), QDialogButtonBox::AcceptRole)->setDefault(true);
+  buttons->addButton(Text(CANCEL_BUTTON), QDialogButtonBox::RejectRole);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

@@ -37,9 +37,6 @@ enum SelectionKind : uint32_t { SELECT_NOTHING = 0, SELECT_STOCK_CARD = 2, SELEC
 enum SortState : uint32_t { PLAYERS_ORDER = 0, SORTED_BY_VALUE = 1, SORTED_BY_SUIT = 2 };
 
 constexpr uint32_t NO_STATUS_TEXT = 0xFFFFFFFF;
-// The status texts the flow shows in the main pane.
-constexpr uint32_t FIRST_FLOW_STATUS_TEXT = 8000;
-constexpr uint32_t LAST_FLOW_STATUS_TEXT = 8015;
 
 // A hand's learning target: 0.5 moved by at most 0.4 either way, within 0..1
 // whatever the hand.

@@ -8,13 +8,12 @@
 
 #include "game/card_id.h"
 #include "game/hand_score.h"
+#include "game/text_ids.h"
 
 class NxDeck;
 
 constexpr uint32_t MAX_LAID_OFF = 10;
 constexpr uint32_t HAND_CARDS = 10;
-// Caption string ids: "Your Cards Laid Off", "Computer Cards Laid Off".
-constexpr uint32_t LAID_OFF_TITLE_BASE_ID = 9067;
 
 // The cards the defender laid off on the knocker's melds, for the score
 // sheet. Emptied at every deal.
@@ -24,7 +23,7 @@ struct LaidOffList {
   std::array<uint32_t, MAX_LAID_OFF> Cards = FilledWithNoCard();
 
   void Clear() { *this = LaidOffList(); }
-  uint32_t TitleId() const { return LAID_OFF_TITLE_BASE_ID + Player; }
+  uint32_t TitleId() const { return YOUR_CARDS_LAID_OFF + Player; }
 
  private:
   static std::array<uint32_t, MAX_LAID_OFF> FilledWithNoCard() {

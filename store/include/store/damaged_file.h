@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "store/store_strings.h"
+#include "game/text_ids.h"
 
 // A file the program keeps its settings in, found damaged, and what became
 // of it: moved aside under its name plus DAMAGED_SUFFIX (replacing an older
@@ -21,9 +21,9 @@ DamagedFile SetDamagedFileAside(const std::string& path);
 
 // How the message about one kind of file is worded.
 struct DamageTexts {
-  StoreString Lead;          // names the kind of file, before its path
-  StoreString StartsAfresh;  // after the name it was kept as
-  StoreString NotSaved;      // after the name it could not be kept as
+  TextId Lead;          // names the kind of file, before its path
+  TextId StartsAfresh;  // after the name it was kept as
+  TextId NotSaved;      // after the name it could not be kept as
 };
 
 // The message telling the person which file was damaged and what became of it.

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "game/string_table.h"
+#include "game/text_ids.h"
 
 // A message box the window shows on behalf of the backdrop code, which never
 // opens one itself.
@@ -17,17 +18,17 @@ struct BackdropMessage {
 
 // The backdrop's texts live in the string table with the game's other texts.
 namespace backdrop_text {
-inline const char* const SCENERY_ERROR = ResourceString(9600);
-inline const char* const SCENERY_WARNING = ResourceString(9601);
-inline const char* const NEW_SCENERY_ERROR = ResourceString(9602);
-inline const char* const CANNOT_ACCESS = ResourceString(9603);
-inline const char* const GDI_ERROR = ResourceString(9604);
-inline const char* const NO_MEMORY = ResourceString(9605);
-inline const char* const USING_DEFAULT = ResourceString(9606);
-inline const char* const CONTINUING = ResourceString(9607);
-inline const char* const COMPRESSED = ResourceString(9608);
-inline const char* const RESOLUTION_QUESTION = ResourceString(9609);
-inline const char* const RESOLUTION_CHANGED = ResourceString(9610);
-inline const char* const PROBLEM_WRITING = ResourceString(9611);
-inline const char* const DISK_FULL = ResourceString(9612);
+inline const char* const SCENERY_ERROR = ResourceString(SCENERY_ERROR_CAPTION);
+inline const char* const SCENERY_WARNING = ResourceString(SCENERY_WARNING_CAPTION);
+inline const char* const NEW_SCENERY_ERROR = ResourceString(NEW_SCENERY_ERROR_CAPTION);
+inline const char* const CANNOT_ACCESS = ResourceString(CANNOT_ACCESS_BACKDROP);
+inline const char* const GDI_ERROR = ResourceString(BACKDROP_IMAGE_ERROR);
+inline const char* const NO_MEMORY = ResourceString(NO_MEMORY_FOR_BACKDROP);
+inline const char* const USING_DEFAULT = ResourceString(USING_DEFAULT_BACKDROP);
+inline const char* const CONTINUING = ResourceString(CONTINUING_WITH_BACKDROP);
+inline const char* const COMPRESSED = ResourceString(COMPRESSED_BACKDROP);
+inline const char* const RESOLUTION_QUESTION = ResourceString(COLOR_RESOLUTION_QUESTION);
+inline const char* const RESOLUTION_CHANGED = ResourceString(COLOR_RESOLUTION_CHANGED);
+inline const char* const PROBLEM_WRITING = ResourceString(PROBLEM_WRITING_BACKDROP);
+inline const char* const DISK_FULL = ResourceString(DISK_MAY_BE_INACCESSIBLE);
 }  // namespace backdrop_text

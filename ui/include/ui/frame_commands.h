@@ -20,9 +20,6 @@ enum FrameCommand : uint32_t {
   CM_ABOUT = 2009,
 };
 
-// The tooltip the button bar gives the Score button once it is shown.
-constexpr uint32_t GAME_SCORE_TOOLTIP = 22310;
-
 // Whether the frame, rather than the table, carries out this command.
 constexpr bool IsFrameCommand(uint32_t command) {
   switch (command) {
