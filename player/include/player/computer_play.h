@@ -130,10 +130,7 @@ class ComputerPlay : public ComputerOpponent {
   uint32_t GetHumanPasses() const { return HumanPasses; }
   uint32_t GetReplayPosition() const { return ReplayPosition; }
   uint32_t GetPlannedDiscard() const { return PlannedDiscard; }
-  double GetLastDrawFeature() const { return LastDrawFeature; }
-  const Vector* Observations() const { return ObservationStore.get(); }
   bool AreNetsValid() const { return NetsValid; }
-  bool IsLevel4Missing() const { return Level4Missing; }
   bool IsReplayPending() const { return ReplayPending; }
 
  private:
@@ -150,7 +147,6 @@ class ComputerPlay : public ComputerOpponent {
   // take; false when a wait was abandoned and the card stays where it is.
   bool AnimateTake(uint32_t pile, TPoint showAt, SelectionKind kind);
   bool TryToKnock();
-  bool ReadPlayerOrDefault(uint32_t level);
   void FailDataLoad();
   void DeleteNets();
   void EnsureObservationStore();
