@@ -18,9 +18,10 @@ build: deps
 run: build
 	@$(BUILD)/QUORLA32
 
-# A short match to watch: the simple strategy against the computer player at
-# its top level, with the shipped default networks.
-RUN_GAMES ?= 200
+# A match to watch, long enough (about 4 s) for its result to be significant:
+# the simple strategy against the computer player at its top level, with the
+# shipped default networks.
+RUN_GAMES ?= 2000
 match: build
 	@echo "Quorla: $(RUN_GAMES) games to 100 points, the simple strategy against shown level 4"
 	@$(BUILD)/quorla-lab arena simple net:3 --games $(RUN_GAMES) --seed 1

@@ -4,7 +4,11 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quorla)
 set(CPACK_PACKAGE_VERSION 1.0.0)
 set(CPACK_PACKAGE_VENDOR "The Quorla developers")
-set(CPACK_PACKAGE_CONTACT "The Quorla developers <quorla@localhost>")
+# The package's maintainer: whoever builds a package to hand out names
+# themselves here (cmake -DQUORLA_PACKAGE_MAINTAINER="Name <address>").
+set(QUORLA_PACKAGE_MAINTAINER "The Quorla developers <quorla@localhost>"
+  CACHE STRING "The Debian package's Maintainer field")
+set(CPACK_PACKAGE_CONTACT "${QUORLA_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Gin Rummy against a computer opponent that learns")
 set(CPACK_PACKAGE_DESCRIPTION
   "Quorla is a game of Gin Rummy for one person. The computer opponent judges its takes, discards and knocks with neural networks that go on learning from every hand played, at four difficulty levels, separately for each player configuration.")
@@ -32,4 +36,10 @@ endif()
 # Without the card decks the game draws plain cards; without the fonts it
 # falls back to another sans-serif face.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "kdegames-card-data-kf5, fonts-liberation")
+# The library in the package is the game's private copy, found through the
+# program's run path: maintainer scripts of our own (which do nothing) keep
+# the packager from adding ldconfig calls for it.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
+  ${CMAKE_CURRENT_LIST_DIR}/debian/postinst ${CMAKE_CURRENT_LIST_DIR}/debian/postrm)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -12,8 +12,14 @@ set(quorla_app_id org.quorla.Quorla)
 set(quorla_packaging_dir ${CMAKE_CURRENT_LIST_DIR})
 
 set_target_properties(QUORLA32 PROPERTIES INSTALL_RPATH "$ORIGIN")
+# The game's binaries are installed stripped, as the package holds them (the
+# build directory keeps the debugging information); the developers' copy of
+# the library is left as the build made it unless --strip is given.
+install(CODE "set(quorla_strip_asked \"\${CMAKE_INSTALL_DO_STRIP}\")
+  set(CMAKE_INSTALL_DO_STRIP ON)" COMPONENT game)
 install(TARGETS QUORLA32 RUNTIME DESTINATION ${quorla_install_dir} COMPONENT game)
 install(TARGETS neural LIBRARY DESTINATION ${quorla_install_dir} NAMELINK_SKIP COMPONENT game)
+install(CODE "set(CMAKE_INSTALL_DO_STRIP \"\${quorla_strip_asked}\")" COMPONENT game)
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/data/QLDEFLT.QLF)
   install(FILES ${CMAKE_BINARY_DIR}/QLDEFLT.QLF DESTINATION ${quorla_install_dir} COMPONENT game)
@@ -39,3 +45,4 @@ install(PROGRAMS ${quorla_packaging_dir}/quorla DESTINATION bin COMPONENT game)
 install(FILES ${quorla_packaging_dir}/${quorla_app_id}.desktop DESTINATION share/applications COMPONENT game)
 install(FILES ${quorla_packaging_dir}/${quorla_app_id}.svg DESTINATION share/icons/hicolor/scalable/apps COMPONENT game)
 install(FILES ${quorla_packaging_dir}/${quorla_app_id}.metainfo.xml DESTINATION share/metainfo COMPONENT game)
+install(FILES ${quorla_packaging_dir}/debian/copyright DESTINATION share/doc/quorla COMPONENT game)

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, and only those missing.
-# Further packages a job needs can be named as arguments.
+# Further packages a job needs can be named as arguments. `file` and dpkg-dev
+# (dpkg-shlibdeps) are what `make package` needs to build the Debian package.
 set -eu
 packages=(cmake ninja-build g++ libgtest-dev pkg-config
-  qt6-base-dev qt6-svg-dev kdegames-card-data-kf5 fonts-liberation xvfb xauth xdotool imagemagick "$@")
+  qt6-base-dev qt6-svg-dev kdegames-card-data-kf5 fonts-liberation xvfb xauth xdotool imagemagick
+  file dpkg-dev "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -104,13 +104,12 @@ bool ComputerPlay::WantsUpcard(uint32_t player) {
   ComputerView[HAND_VALUE] = HandValueFeature(handValue);
   if (Watcher) Watcher->DecisionStarts();
   double baseline = Evaluate();
-  double best = baseline;
+  BestCandidate best{baseline, static_cast<int32_t>(limit) + 1};
 
   ComputerView[CellOf(u)] = 0.9;
   ComputerView[DREW_DISCARD] = 0.9;
-  int32_t bestR = static_cast<int32_t>(limit) + 1;
-  uint32_t bestIndex = RateDiscards(cards, 10, u, handValue + Points(u), true, best, bestR, listB);
-  if (best - baseline > threshold) {
+  uint32_t bestIndex = RateDiscards(cards, 10, u, handValue + Points(u), true, best, listB);
+  if (best.Value - baseline > threshold) {
     PlannedDiscard = bestIndex;
     return true;
   }
@@ -119,18 +118,19 @@ bool ComputerPlay::WantsUpcard(uint32_t player) {
   return false;
 }
 
-bool ComputerPlay::RateCandidate(double value, int32_t r, double& best, int32_t& bestR, uint32_t limit, uint32_t u,
-                                 uint32_t c, bool first, bool taking, const uint32_t* listA,
-                                 const uint32_t* listB) const {
+bool ComputerPlay::RateCandidate(DiscardCandidate candidate, BestCandidate& best, uint32_t knockLimit) const {
+  const uint32_t u = candidate.Taken, c = candidate.Dropped;
+  double value = candidate.Value;
   if (CurrentLevel == TOP_LEVEL) {
-    const int32_t L = static_cast<int32_t>(limit);
+    const int32_t L = static_cast<int32_t>(knockLimit);
+    const int32_t r = candidate.Deadwood;
     int32_t pu = (c == u || u >= NUM_CARDS) ? 0 : Points(u);
     // Within knocking range only the deadwood counts.
-    if (r <= L || bestR <= L) {
-      if (bestR <= r) return false;
-      if (pu != 0) best += pu * (1.0 / 499.0);
-      if (bestR > L) best += 0.008;
-      bestR = r;
+    if (r <= L || best.Deadwood <= L) {
+      if (best.Deadwood <= r) return false;
+      if (pu != 0) best.Value += pu * (1.0 / 499.0);
+      if (best.Deadwood > L) best.Value += 0.008;
+      best.Deadwood = r;
       return true;
     }
     int32_t pc = (c == u || c >= NUM_CARDS) ? 0 : Points(c);
@@ -138,14 +138,15 @@ bool ComputerPlay::RateCandidate(double value, int32_t r, double& best, int32_t&
     if (pu != 0) {
       if (pu <= t) value += 0.002 * pu;
       if (pc <= t) value -= 0.002 * pc;
-      Lonely taken = Examine(u, listA);
-      Lonely dropped = Examine(c, listB);
-      if ((!taking || pu <= t) && dropped.Unmatched && !dropped.Partner && pc > t) value += pc * 0.3 * 0.004;
+      Lonely taken = Examine(u, candidate.ReportWithTaken);
+      Lonely dropped = Examine(c, candidate.ReportBefore);
+      if ((!candidate.Taking || pu <= t) && dropped.Unmatched && !dropped.Partner && pc > t)
+        value += pc * 0.3 * 0.004;
       if (taken.Unmatched && !taken.Partner && pu > t) value -= pu * 0.3 * 0.004;
     }
   }
-  if (first || value > best) {
-    best = value;
+  if (candidate.First || value > best.Value) {
+    best.Value = value;
     return true;
   }
   return false;
@@ -159,19 +160,18 @@ uint32_t ComputerPlay::ChooseDiscard() {
   std::fill(listB, listB + 10, NoCard);
   for (uint32_t i = 0; i < 11; ++i) cards[i] = deck.CardIndexAt(OwnPile(), i);
   if (CurrentLevel == TOP_LEVEL) DeadwoodReport(cards, listB);
-  double best = 0.0;
-  int32_t bestR = static_cast<int32_t>(Table.State().KnockLimit) + 1;
+  BestCandidate best{0.0, static_cast<int32_t>(Table.State().KnockLimit) + 1};
   if (Watcher) Watcher->DecisionStarts();
-  return RateDiscards(cards, 11, cards[10], HandPoints(OwnPile(), 11), false, best, bestR, listB);
+  return RateDiscards(cards, 11, cards[10], HandPoints(OwnPile(), 11), false, best, listB);
 }
 
 // Tries each of the first `count` cards as the discard: the position with
 // that card thrown, its value by the network (and at the top level the
 // deadwood with `taken` in its place), rated against the best so far.
 uint32_t ComputerPlay::RateDiscards(unsigned* cards, uint32_t count, uint32_t taken, int32_t handValue, bool taking,
-                                    double& best, int32_t& bestR, const uint32_t* listB) {
-  uint32_t listA[10];
-  std::fill(listA, listA + 10, NoCard);
+                                    BestCandidate& best, const uint32_t* reportBefore) {
+  uint32_t reportWithTaken[10];
+  std::fill(reportWithTaken, reportWithTaken + 10, NoCard);
   uint32_t limit = Table.State().KnockLimit;
   uint32_t bestIndex = 0;
   for (uint32_t i = 0; i < count; ++i) {
@@ -181,11 +181,11 @@ uint32_t ComputerPlay::RateDiscards(unsigned* cards, uint32_t count, uint32_t ta
     int32_t r = 0;
     if (CurrentLevel == TOP_LEVEL) {
       cards[i] = taken;
-      r = DeadwoodReport(cards, listA);
+      r = DeadwoodReport(cards, reportWithTaken);
       cards[i] = c;
     }
     double value = Evaluate();
-    if (RateCandidate(value, r, best, bestR, limit, taken, c, i == 0, taking, listA, listB)) bestIndex = i;
+    if (RateCandidate({value, r, taken, c, i == 0, taking, reportWithTaken, reportBefore}, best, limit)) bestIndex = i;
     ComputerView[CellOf(c)] = 0.9;
   }
   return bestIndex;

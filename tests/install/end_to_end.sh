@@ -319,7 +319,7 @@ else
     fail "cmake --install failed: $(cat "$scratch/install.log")"
   for file in bin/quorla lib/quorla/QUORLA32 lib/quorla/QLDEFLT.QLF lib/quorla/BACKIMG.QLF \
       share/applications/org.quorla.Quorla.desktop share/metainfo/org.quorla.Quorla.metainfo.xml \
-      share/icons/hicolor/scalable/apps/org.quorla.Quorla.svg; do
+      share/icons/hicolor/scalable/apps/org.quorla.Quorla.svg share/doc/quorla/copyright; do
     [ -e "$prefix/$file" ] || fail "$file is not installed"
   done
   ldd "$prefix/lib/quorla/QUORLA32" | grep -q "libneural.so.* => $prefix/lib/quorla/" ||

@@ -150,14 +150,13 @@ TEST(MoveSelection, TopLevelTakesACardThatBringsAKnock) {
   std::fill(listA, listA + 10, NoCard);
   std::fill(listB, listB + 10, NoCard);
   table.State.KnockLimit = 10;
-  double best = 0.4;
-  int32_t bestR = 11;
-  EXPECT_TRUE(cp.RateCandidate(0.1, 8, best, bestR, 10, MakeCard(0, 12), MakeCard(1, 3), true, true, listA, listB));
-  EXPECT_DOUBLE_EQ(best, 0.4 + 10 / 499.0 + 0.008);
-  EXPECT_EQ(bestR, 8);
-  EXPECT_FALSE(cp.RateCandidate(0.9, 8, best, bestR, 10, MakeCard(0, 12), MakeCard(1, 4), false, true, listA, listB));
-  EXPECT_TRUE(cp.RateCandidate(0.0, 5, best, bestR, 10, MakeCard(0, 12), MakeCard(1, 4), false, true, listA, listB));
-  EXPECT_EQ(bestR, 5);
+  ComputerPlay::BestCandidate best{0.4, 11};
+  EXPECT_TRUE(cp.RateCandidate({0.1, 8, MakeCard(0, 12), MakeCard(1, 3), true, true, listA, listB}, best, 10));
+  EXPECT_DOUBLE_EQ(best.Value, 0.4 + 10 / 499.0 + 0.008);
+  EXPECT_EQ(best.Deadwood, 8);
+  EXPECT_FALSE(cp.RateCandidate({0.9, 8, MakeCard(0, 12), MakeCard(1, 4), false, true, listA, listB}, best, 10));
+  EXPECT_TRUE(cp.RateCandidate({0.0, 5, MakeCard(0, 12), MakeCard(1, 4), false, true, listA, listB}, best, 10));
+  EXPECT_EQ(best.Deadwood, 5);
 }
 
 TEST(MoveSelection, LowerLevelsKeepTheEarlierOfEqualCandidates) {
@@ -165,11 +164,10 @@ TEST(MoveSelection, LowerLevelsKeepTheEarlierOfEqualCandidates) {
   HeadlessTable table(1);
   uint32_t list[10];
   std::fill(list, list + 10, NoCard);
-  double best = 0.0;
-  int32_t bestR = 11;
-  EXPECT_TRUE(table.Computer->RateCandidate(0.5, 0, best, bestR, 10, 0, 1, true, false, list, list));
-  EXPECT_FALSE(table.Computer->RateCandidate(0.5, 0, best, bestR, 10, 0, 2, false, false, list, list));
-  EXPECT_TRUE(table.Computer->RateCandidate(0.51, 0, best, bestR, 10, 0, 3, false, false, list, list));
+  ComputerPlay::BestCandidate best{0.0, 11};
+  EXPECT_TRUE(table.Computer->RateCandidate({0.5, 0, 0, 1, true, false, list, list}, best, 10));
+  EXPECT_FALSE(table.Computer->RateCandidate({0.5, 0, 0, 2, false, false, list, list}, best, 10));
+  EXPECT_TRUE(table.Computer->RateCandidate({0.51, 0, 0, 3, false, false, list, list}, best, 10));
 }
 
 TEST(ResumeBlock, RoundTripAndDamagedBlocks) {

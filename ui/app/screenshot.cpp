@@ -22,6 +22,16 @@
 
 namespace {
 
+QtMessageHandler StandardHandler = nullptr;
+
+// The offscreen platform says so each time a window asks it for size hints;
+// a picture taken without a display has no use for them, and the note would
+// bury what the tool itself reports.
+void QuietAboutSizeHints(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (message == QLatin1String("This plugin does not support propagateSizeHints()")) return;
+  if (StandardHandler) StandardHandler(type, context, message);
+}
+
 int Usage(int status) {
   std::fprintf(status ? stderr : stdout,
                "usage: quorla-screenshot OUT.png [--scale 1|2|3] [--moves 0|1|2]\n"
@@ -60,6 +70,7 @@ int main(int argc, char** argv) {
   clock.start();
   qputenv("QT_QPA_PLATFORM", "offscreen");
   qputenv("QT_SCALE_FACTOR", QByteArray::number(scale));
+  StandardHandler = qInstallMessageHandler(QuietAboutSizeHints);
   QApplication app(argc, argv);
 
   namespace fs = std::filesystem;

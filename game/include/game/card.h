@@ -20,13 +20,10 @@ class NxCard {
   NxCard& operator=(const NxCard&) = delete;
 
   uint32_t Index() const { return CardIndex; }
-  uint32_t FaceValue() const { return Value; }
   uint32_t Suit() const { return CardSuitIndex; }
   bool IsFaceUp() const { return FaceUp != 0; }
   bool IsVisible() const { return Visible; }
   int32_t Layer() const { return CardLayer; }
-  int32_t PreviousLayer() const { return PrevLayer; }
-  int32_t DisplayLayer() const { return LayerCopy; }
   TPoint Position() const { return Pos; }
   const TRect& Rect() const { return CardRect; }
   TSize Size() const { return CardSize; }

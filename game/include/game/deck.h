@@ -77,7 +77,6 @@ class NxDeck {
   const NxCard* Card(uint32_t index) const;       // by card id
   const NxCard* CardInOrder(uint32_t position) const;  // by deck order
   const NxCard* HeldCard() const { return Held; }
-  uint32_t HeldCardPile() const { return HeldPile; }
   uint32_t NextDeal() const { return NextDealPos; }
   bool IsCreated() const { return Created; }
   bool IsLaidOut() const { return LaidOut; }

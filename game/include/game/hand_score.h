@@ -22,8 +22,6 @@ class NxHandScore {
   int32_t BestDeadwood() const { return BestPoints; }
   const NxScoreCase* BestCase() const { return Best; }
 
-  const NxPtrArray<NxMatch>& AllMatchesFound() const { return AllMatches; }
-  unsigned NumTotalCardsScored() const { return NumTotalCards; }
   bool IsLayoffMode() const { return NumKnockerMatches > 0; }
 
  private:

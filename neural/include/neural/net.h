@@ -100,7 +100,6 @@ class NX_EXPORT NxNeuralBase {
   // Creates the layers in dependency order through the factory.
   void CreateLayers(const LayerFactory& factory);
   void Warn(const char* format, ...) __attribute__((format(printf, 2, 3)));
-  [[noreturn]] void FailNoInputLayer();
 
   bool OwnsOutputList;
   unsigned NumInputs;

@@ -84,8 +84,25 @@ class ComputerPlay : public ComputerOpponent {
   // Notes a card this seat took; fromDiscard for the top of the discard pile.
   void NoteOwnTake(uint32_t card, bool fromDiscard);
   void ForgetPlannedDiscard() { PlannedDiscard = NO_PLAN; }
-  bool RateCandidate(double value, int32_t r, double& best, int32_t& bestR, uint32_t limit, uint32_t u, uint32_t c,
-                     bool first, bool taking, const uint32_t* listA, const uint32_t* listB) const;
+  // One discard tried while choosing: the network's value of the position
+  // with `Dropped` thrown and, at the top level, the deadwood with `Taken`
+  // kept in its place and the meld reports of the hand with and without it.
+  struct DiscardCandidate {
+    double Value;
+    int32_t Deadwood;
+    uint32_t Taken;   // the card taken this turn, or one past the last card
+    uint32_t Dropped;
+    bool First;       // the first one tried is the best so far whatever it is worth
+    bool Taking;      // weighing whether to take the upcard at all
+    const uint32_t* ReportWithTaken;
+    const uint32_t* ReportBefore;
+  };
+  // The best candidate so far: its rating and (top level) its deadwood.
+  struct BestCandidate {
+    double Value;
+    int32_t Deadwood;
+  };
+  bool RateCandidate(DiscardCandidate candidate, BestCandidate& best, uint32_t knockLimit) const;
   int32_t DeadwoodReport(const unsigned* cards, uint32_t* list);
   // Shows every rated position to `watcher` (nullptr: nobody), for fitting
   // the networks to a judgement of the positions play really meets.
@@ -130,10 +147,7 @@ class ComputerPlay : public ComputerOpponent {
   uint32_t GetHumanPasses() const { return HumanPasses; }
   uint32_t GetReplayPosition() const { return ReplayPosition; }
   uint32_t GetPlannedDiscard() const { return PlannedDiscard; }
-  double GetLastDrawFeature() const { return LastDrawFeature; }
-  const Vector* Observations() const { return ObservationStore.get(); }
   bool AreNetsValid() const { return NetsValid; }
-  bool IsLevel4Missing() const { return Level4Missing; }
   bool IsReplayPending() const { return ReplayPending; }
 
  private:
@@ -142,15 +156,14 @@ class ComputerPlay : public ComputerOpponent {
   static double ProgressFeature(uint32_t count);
   static double KnockLimitFeature(uint32_t limit);
   double Evaluate();
-  uint32_t RateDiscards(unsigned* cards, uint32_t count, uint32_t taken, int32_t handValue, bool taking, double& best,
-                        int32_t& bestR, const uint32_t* listB);
+  uint32_t RateDiscards(unsigned* cards, uint32_t count, uint32_t taken, int32_t handValue, bool taking,
+                        BestCandidate& best, const uint32_t* reportBefore);
   void TakeTopDiscard();
   void DrawStockCard();
   // Moves the card on top of `pile` into the computer's hand as a visible
   // take; false when a wait was abandoned and the card stays where it is.
   bool AnimateTake(uint32_t pile, TPoint showAt, SelectionKind kind);
   bool TryToKnock();
-  bool ReadPlayerOrDefault(uint32_t level);
   void FailDataLoad();
   void DeleteNets();
   void EnsureObservationStore();

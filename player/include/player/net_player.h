@@ -20,7 +20,6 @@ class NetPlayer : public SeatPlayer {
   const char* Name() const override { return Label.c_str(); }
   bool Move(GameFlow& flow) override;
   void StartHand(GameFlow& flow) override;
-  bool IsReady() const { return Engine->AreNetsValid(); }
 
  private:
   void NoteOpponentMoves(const NxDeck& deck);

@@ -19,7 +19,6 @@ class NetworkDataFiles {
   explicit NetworkDataFiles(UserMessages& messages) : Messages(messages) {}
 
   void UseFixedFile(const std::string& path) { FixedFile = path; }
-  bool HasFixedFile() const { return !FixedFile.empty(); }
 
   enum class LoadResult {
     LOADED,

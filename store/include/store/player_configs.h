@@ -43,7 +43,6 @@ class PlayerConfigs {
   uint32_t Count() const { return NumConfigs; }
   bool HasFreeSlot() const { return FreeSlot < MAX_CONFIGS; }
   uint32_t LowestFreeSlot() const { return FreeSlot; }
-  bool InUseWasRemoved() const { return InUseRemoved; }
 
   // With a trailing '/'.
   std::string DirectoryOf(const std::string& name) const;

@@ -70,7 +70,6 @@ class SettingsStore {
   uint32_t LastError() const { return Error; }
   StoreMode Mode() const { return StoreModeValue; }
   const std::string& Path() const { return FilePath; }
-  const std::string& ApplicationName() const { return Application; }
   // Every key of a section, for inspection.
   std::vector<std::string> Keys(std::string_view section);
 

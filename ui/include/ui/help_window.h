@@ -21,7 +21,6 @@ class HelpBrowser : public QTextBrowser {
   void ShowPage(const QString& page);
   // Device pixels per pixel of the pictures; follows the screen unless set.
   void SetImageScale(qreal scale);
-  qreal ImageScale() const { return Scale; }
   // The message shown instead of a page, empty while a page is shown.
   const QString& Problem() const { return ProblemText; }
 

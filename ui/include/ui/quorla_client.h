@@ -69,7 +69,6 @@ class QuorlaClient : public QWidget, public Presentation {
 
   // Twice the size on big screens; everything else stays in table pixels.
   void SetLargeTable(bool large);
-  bool IsLargeTable() const { return LargeFactor == 2; }
   // Device pixels per table pixel of the composed table.
   int32_t CompositionScale() const { return Scale; }
 
@@ -86,8 +85,6 @@ class QuorlaClient : public QWidget, public Presentation {
   void SetPrompter(Prompter prompter) { Prompt = std::move(prompter); }
   // Scales every timed wait (tests and benchmarks play fast).
   void SetWaitFactor(double factor) { WaitFactor = factor; }
-  // Messages about the card pictures and the backdrop found at start-up.
-  const QStringList& StartupNotes() const { return Notes; }
 
   QSize sizeHint() const override;
 

@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# quorla-lab's checks end to end, on tiny runs: quorla-lab.sh BUILD-DIR CHECK
+# [ARGS...] runs one of the functions below against BUILD-DIR/quorla-lab;
+# the exit status is the check's.
+set -u
+build=$1 check=$2
+shift 2
+lab=$build/quorla-lab
+root=$(cd "$(dirname "$0")/../.." && pwd)
+defaults=$root/data/QLDEFLT.QLF
+
+# Training is repeatable for a seed, and writes four level blocks.
+train_is_repeatable() {
+  "$lab" train --out a.qlf --seed 2 --hands-per-level 5,5,5,10 >/dev/null &&
+    "$lab" train --out b.qlf --seed 2 --hands-per-level 5,5,5,10 >/dev/null &&
+    cmp a.qlf b.qlf && test "$(wc -c <a.qlf)" -eq 64096
+}
+
+train_replaces_no_device() {
+  local d s
+  d=$(mktemp -d)
+  mkfifo "$d/out.qlf" &&
+    "$lab" train --out "$d/out.qlf" --seed 2 --hands-per-level 1,1,1,1 2>&1 >/dev/null |
+    grep -q 'cannot write .*not a regular file' && test -p "$d/out.qlf" && test "$(ls "$d" | wc -l)" -eq 1
+  s=$?
+  rm -rf "$d"
+  return $s
+}
+
+arena_reports_games() { "$lab" arena random net:3 --games 3 --seed 5 | grep -q '^games: 3,'; }
+
+bench_game_reports_speed() { "$lab" bench game --hands 20 --level 3 | grep -q 'hands per second'; }
+
+# Ends with status 2, never a crash or a success.
+refuses() {
+  "$lab" "$@" 2>/dev/null
+  test $? -eq 2
+}
+
+# One damaged byte in level 4's block of the default networks, at FILE.
+damage_level4_block() { cp "$defaults" "$1" && printf '\177' | dd of="$1" bs=1 seek=48099 conv=notrunc 2>/dev/null; }
+
+# Refused with status 2 and a message naming the file and the level.
+refuses_damaged_block() {
+  "$lab" "$@" 2>&1 >/dev/null | grep -q 'damaged-level4.qlf: level 4' && {
+    "$lab" "$@" >/dev/null 2>&1
+    test $? -eq 2
+  }
+}
+
+damaged_block_other_levels_play() { "$lab" arena simple net:2:"$1" --games 1 --seed 3 | grep -q '^games: 1,'; }
+
+# Output that cannot be written is a failure, never a success.
+output_failure() {
+  "$lab" "$@" >/dev/full 2>/dev/null
+  test $? -ne 0
+}
+output_failure_arena_csv() {
+  "$lab" arena random net:0 --games 1 --seed 5 --csv /dev/full >/dev/null 2>&1
+  test $? -ne 0
+}
+output_failure_deadwood() {
+  echo 'AH 2H 3H 4S 5S 6S 7C 8C 9C KD' | "$lab" deadwood >/dev/full 2>/dev/null
+  test $? -ne 0
+}
+
+# inspect recognises each kind of file positively: inspect_refuses SETUP FILE
+# runs SETUP in a scratch directory, then expects FILE refused with status 2.
+inspect_refuses() {
+  local d s
+  d=$(mktemp -d)
+  cd "$d" || return 1
+  eval "$1"
+  timeout 10 "$lab" inspect "$2" >/dev/null 2>&1
+  s=$?
+  cd /
+  rm -rf "$d"
+  test $s -eq 2
+}
+
+inspect_skips_byte_order_mark_and_shows_limits() {
+  local d out
+  d=$(mktemp -d)
+  printf '\357\273\277[Play]\nGinVariation=3\nGameTarget=7\n[Preferences]\nHandSorting=3\n' >"$d/q.ini"
+  out=$("$lab" inspect "$d/q.ini")
+  rm -rf "$d"
+  echo "$out" | grep -q 'GinVariation = 0' && echo "$out" | grep -q 'GameTarget = 100' &&
+    echo "$out" | grep -q 'HandSorting = 2'
+}
+
+inspect_reports_trailing_data() {
+  local d out s
+  d=$(mktemp -d)
+  cat "$defaults" >"$d/x.qlf"
+  printf x >>"$d/x.qlf"
+  out=$("$lab" inspect "$d/x.qlf")
+  s=$?
+  rm -rf "$d"
+  test $s -eq 1 && echo "$out" | grep -q 'trailing data: 1 bytes'
+}
+
+# Every refused number says what is allowed: range_message PATTERN ARGS...
+range_message() {
+  local pattern=$1
+  shift
+  "$lab" "$@" 2>&1 >/dev/null | grep -q -- "$pattern"
+}
+
+help_states_ranges() {
+  "$lab" arena --help | grep -q '0..714024' && "$lab" train --help | grep -q '0..100000000' &&
+    "$lab" bench --help | grep -q '1..100000000'
+}
+
+"$check" "$@"
