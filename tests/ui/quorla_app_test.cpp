@@ -242,6 +242,7 @@ TEST_F(AppFixture, ASignalWithABoxOpenSavesLikeACloseAndAFailedSaveNamesItsFiles
   EXPECT_FALSE(Frame()->isVisible());
   EXPECT_TRUE(App->IsQuitting());
   App.reset();
+  for (int signalNumber : {SIGTERM, SIGHUP, SIGINT}) std::signal(signalNumber, SIG_DFL);
   EXPECT_TRUE(fs::exists(Root / "RESUME.QLF"));
   EXPECT_EQ(ReadIni(Root / "QUORLA.INI", keys::CanResume), 1u);
   SettingsStore saved("Quorla", (Root / "QUORLA.INI").string(), true);

@@ -46,14 +46,22 @@ QuitSignals::QuitSignals() {
 
 QuitSignals::~QuitSignals() {
   if (!Notifier) return;
-  for (size_t i = 0; i < std::size(WATCHED); ++i) sigaction(WATCHED[i], &Previous[i], nullptr);
+  // A program ending because of a signal may get another before it is
+  // gone: with the old handlers back, that one would kill it on its way
+  // out. The handler stays and writes to nowhere.
+  if (!Received)
+    for (size_t i = 0; i < std::size(WATCHED); ++i) sigaction(WATCHED[i], &Previous[i], nullptr);
   Notifier.reset();
-  close(Pipe[0]);
-  close(Pipe[1]);
+  const int readEnd = Pipe[0], writeEnd = Pipe[1];
   Pipe[0] = Pipe[1] = -1;
+  close(readEnd);
+  close(writeEnd);
 }
 
 void QuitSignals::Drain() {
   unsigned char byte = 0;
-  while (read(Pipe[0], &byte, 1) == 1) emit QuitRequested(byte);
+  while (read(Pipe[0], &byte, 1) == 1) {
+    Received = true;
+    emit QuitRequested(byte);
+  }
 }

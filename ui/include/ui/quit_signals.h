@@ -9,7 +9,8 @@
 // window's thread, so that the game is saved the way a close saves it
 // rather than lost. The handler only writes a byte to a pipe: nothing is
 // interrupted, so a second signal during the save cannot cut a file short.
-// One instance at a time; the previous handlers come back when it goes.
+// One instance at a time; the previous handlers come back when it goes,
+// unless a signal came: then later ones are ignored until the end.
 class QuitSignals : public QObject {
   Q_OBJECT
 
@@ -31,4 +32,5 @@ class QuitSignals : public QObject {
   void Drain();
 
   std::unique_ptr<QSocketNotifier> Notifier;
+  bool Received = false;
 };
