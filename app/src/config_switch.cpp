@@ -47,7 +47,7 @@ SwitchOutcome SwitchConfiguration(PlayerConfigs& configs, const std::string& cho
       SettingsStore::Batch oneWrite(*settings.Store);
       outcome.Saved = SaveGameState(table, *settings.Store, settings.Prefs, configs.ResumePath(), true);
     }
-    if (settings.Store->LastError() != 0) outcome.Saved.Unsaved.push_back(settings.Store->Path());
+    NoteSettingsWrite(*settings.Store, outcome.Saved);
   }
   const Preferences before = settings.Prefs;
   configs.Select(chosen);

@@ -30,6 +30,10 @@ std::string UnsavedFilesMessage(const SaveReport& report) {
 
 uint32_t NotSavedCaption() { return NOT_SAVED_CAPTION; }
 
+void NoteSettingsWrite(const SettingsStore& store, SaveReport& report) {
+  if (store.LastError() != 0) report.Unsaved.push_back(store.Path());
+}
+
 SaveReport SaveGameState(TableParts& table, SettingsStore& store, Preferences& preferences,
                          const std::string& resumePath, bool fullSave) {
   SaveReport report;

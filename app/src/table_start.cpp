@@ -46,7 +46,7 @@ CloseOutcome CloseTable(GameSettings& settings, TableParts& table, const std::st
     outcome.Saved = SaveGameState(table, store, settings.Prefs, resumePath, false);
     table.Sheet.Stats.Save(store);
   }
-  if (store.LastError() != 0) outcome.Saved.Unsaved.push_back(store.Path());
+  NoteSettingsWrite(store, outcome.Saved);
   if (!table.Computer.SaveNetsOnClose()) outcome.Saved.Unsaved.push_back(data_paths::PlayerDataPath());
   outcome.ResumeWritten = !table.State.DoNotSave && ReadSetting(store, keys::CanResume) != 0;
   return outcome;

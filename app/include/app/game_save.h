@@ -15,6 +15,10 @@ struct SaveReport {
   bool Complete() const { return Unsaved.empty(); }
 };
 
+// Adds the settings file to the report when the store's last write (the
+// end of its outermost batch) failed.
+void NoteSettingsWrite(const SettingsStore& store, SaveReport& report);
+
 // The one message that names every file a save could not write, under
 // NotSavedCaption(); empty when everything was saved.
 std::string UnsavedFilesMessage(const SaveReport& report);
