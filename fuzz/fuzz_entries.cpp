@@ -25,6 +25,7 @@
 #include "player/network_data.h"
 #include "player/position_network.h"
 #include "player/table_objects.h"
+#include "scratch/scratch_installation.h"
 #include "store/profile_text.h"
 #include "store/resume_file.h"
 #include "store/score_sheet.h"
@@ -71,19 +72,12 @@ constexpr double MAX_CHANGE_OF_ONE_HAND = 2.0;
 void PlayOn(const std::vector<uint8_t>& bytes) {
   namespace fs = std::filesystem;
   // Fresh default networks and the player's copy, made once and removed at exit.
-  static const struct Installation {
-    std::string Root = network_data::MakeScratchInstallation(11);
-    ~Installation() {
-      std::error_code ignored;
-      if (!Root.empty()) fs::remove_all(Root, ignored);
-    }
-  } installation;
-  const std::string& root = installation.Root;
-  if (root.empty()) return;
+  static const ScratchInstallation installation("fuzz");
+  if (installation.Failed()) return;
   const std::string oldInstallation = data_paths::InstallationDirectory();
   const std::string oldConfiguration = data_paths::ConfigurationDirectory();
-  data_paths::SetInstallationDirectory(root);
-  data_paths::SetConfigurationDirectory(root + "/PLAYER");
+  data_paths::SetInstallationDirectory(installation.Directory());
+  data_paths::SetConfigurationDirectory(installation.PlayerDirectory());
   std::error_code error;
   fs::copy_file(data_paths::DefaultDataPath(), data_paths::PlayerDataPath(), fs::copy_options::overwrite_existing,
                 error);

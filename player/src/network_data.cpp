@@ -1,15 +1,11 @@
 #include "player/network_data.h"
 
-#include <unistd.h>
-
 #include <cstdio>
-#include <filesystem>
 
 #include "neural/exceptions.h"
 #include "neural/file.h"
 #include "neural/safe_save.h"
 #include "neural/seed.h"
-#include "player/data_paths.h"
 #include "player/position_network.h"
 
 namespace network_data {
@@ -68,20 +64,6 @@ bool WriteFreshDataFile(const std::string& path, unsigned seed) {
     DeleteNet(level.High);
   }
   return written;
-}
-
-std::string MakeScratchInstallation(unsigned seed) {
-  namespace fs = std::filesystem;
-  fs::path root = fs::temp_directory_path() / ("quorla-scratch-" + std::to_string(getpid()));
-  std::error_code error;
-  fs::create_directories(root / "PLAYER", error);
-  if (error || !WriteFreshDataFile((root / data_paths::DEFAULT_DATA_FILE).string(), seed)) return "";
-  fs::copy_file(root / data_paths::DEFAULT_DATA_FILE, root / "PLAYER" / data_paths::PLAYER_DATA_FILE,
-                fs::copy_options::overwrite_existing, error);
-  if (error) return "";
-  data_paths::SetInstallationDirectory(root.string());
-  data_paths::SetConfigurationDirectory((root / "PLAYER").string());
-  return root.string();
 }
 
 }  // namespace network_data

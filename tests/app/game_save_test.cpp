@@ -23,7 +23,7 @@ struct SavingTable {
 };
 
 struct GameSaveFixture : ::testing::Test {
-  TempInstallation Install;
+  ScratchInstallation Install;
   std::string Path = Install.PlayerPath(RESUME_FILE);
 };
 

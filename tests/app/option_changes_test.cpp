@@ -46,7 +46,7 @@ std::string LevelBlock(const std::string& path, uint32_t level) {
 }  // namespace
 
 TEST(VariationsChange, OnlyARealChangeCostsTheGame) {
-  TempInstallation install;
+  ScratchInstallation install;
   OptionTable t;
   t.PlayIntoSecondHand();
   const uint32_t rows = t.Table.Record.NumScores;
@@ -85,7 +85,7 @@ TEST(VariationsChange, OnlyARealChangeCostsTheGame) {
 }
 
 TEST(VariationsChange, ANewVariationPicksTheNetworkTheSheetAndTheTitle) {
-  TempInstallation install;
+  ScratchInstallation install;
   OptionTable t;
   RuleChoices simple = CurrentRuleChoices(t.Table.State);
   simple.Variation = SIMPLE_GIN;
@@ -103,7 +103,7 @@ TEST(VariationsChange, ANewVariationPicksTheNetworkTheSheetAndTheTitle) {
 }
 
 TEST(DifficultyChange, CancelKeepsTheDialogAndNoChangesTheLevelWithoutReset) {
-  TempInstallation install;
+  ScratchInstallation install;
   // The player's learning differs from the defaults in every level.
   network_data::WriteFreshDataFile(install.PlayerPath("QLPLAY.QLF"), 12);
   const std::string learned = LevelBlock(install.PlayerPath("QLPLAY.QLF"), 2);
@@ -133,7 +133,7 @@ TEST(DifficultyChange, CancelKeepsTheDialogAndNoChangesTheLevelWithoutReset) {
 }
 
 TEST(DifficultyChange, ALevelThatLoadsFromNowhereClosesWithoutSaving) {
-  TempInstallation install;
+  ScratchInstallation install;
   OptionTable t;
   std::filesystem::remove(install.Path("QLDEFLT.QLF"));
   WriteText(install.PlayerPath("QLPLAY.QLF"), "damaged");
@@ -144,7 +144,7 @@ TEST(DifficultyChange, ALevelThatLoadsFromNowhereClosesWithoutSaving) {
 }
 
 TEST(DealingChange, OklahomaKeepsTheGameWhenTheDealChanges) {
-  TempInstallation install;
+  ScratchInstallation install;
   OptionTable t(OKLAHOMA_GIN);
   const std::vector<uint32_t> hand = t.Hand();
   WindowUpdate update = ApplyDealing({1, 0, 0}, t.Prefs, t.Parts, t.Table.Flow);
@@ -155,7 +155,7 @@ TEST(DealingChange, OklahomaKeepsTheGameWhenTheDealChanges) {
 }
 
 TEST(DealingChange, ANewDealOutsideOklahomaStartsAGameAndTheHandIsSortedAgain) {
-  TempInstallation install;
+  ScratchInstallation install;
   OptionTable t(STANDARD_GIN);
   t.PlayIntoSecondHand();
   WindowUpdate update = ApplyDealing({1, 2, 0}, t.Prefs, t.Parts, t.Table.Flow);
@@ -181,7 +181,7 @@ TEST(DealingChange, ANewDealOutsideOklahomaStartsAGameAndTheHandIsSortedAgain) {
 }
 
 TEST(CardbackChange, OnlyAKnownDifferentBackIsPutOnTheDeck) {
-  TempInstallation install;
+  ScratchInstallation install;
   OptionTable t;
   t.Table.Deck.SetCardBack(24456);
   t.Table.State.CardBackId = 24456;

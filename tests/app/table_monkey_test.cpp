@@ -368,7 +368,7 @@ class TableMonkey {
   ScoreRecord& Record() { return T->Table.Record; }
 
   std::mt19937 Random;
-  TempInstallation Install;
+  ScratchInstallation Install;
   HeadlessPresentation ConfigBoxes;
   PlayerConfigs Configs{Install.Path(""), ConfigBoxes};
   GameSettings Settings;

@@ -67,7 +67,7 @@ TEST(TableStart, ClosingAtAnyMomentResumesAValidGameWithTheStatistics) {
   int32_t seed = 900;
   for (const Moment& moment : moments) {
     SCOPED_TRACE(moment.Name);
-    TempInstallation install;
+    ScratchInstallation install;
     const std::string settingsPath = install.PlayerPath("QUORLA.INI");
     const std::string resumePath = install.PlayerPath("RESUME.QLF");
     uint32_t userWins = 0;
@@ -110,7 +110,7 @@ TEST(TableStart, ClosingAtAnyMomentResumesAValidGameWithTheStatistics) {
 }
 
 TEST(TableStart, ResumesOnlyWhenAskedToAndAfterADamagedFileDealsANewGame) {
-  TempInstallation install;
+  ScratchInstallation install;
   const std::string settingsPath = install.PlayerPath("QUORLA.INI");
   const std::string resumePath = install.PlayerPath("RESUME.QLF");
   {
@@ -142,7 +142,7 @@ TEST(TableStart, ResumesOnlyWhenAskedToAndAfterADamagedFileDealsANewGame) {
 }
 
 TEST(TableStart, ATableMarkedNotToBeSavedKeepsTheSavedGameButStillSavesTheChoices) {
-  TempInstallation install;
+  ScratchInstallation install;
   const std::string settingsPath = install.PlayerPath("QUORLA.INI");
   const std::string resumePath = install.PlayerPath("RESUME.QLF");
   WriteText(resumePath, "the previous saved game");

@@ -24,7 +24,7 @@ std::vector<FP12_20> Weights(NxNeuralBase* net) {
 }  // namespace
 
 TEST(ArenaMatch, StatisticsAddUpAndMeasuringLeavesTheWeightsAlone) {
-  TempInstallation install;
+  ScratchInstallation install;
   MatchOptions options;
   options.Level = 3;
   options.Seed = 5;
@@ -41,7 +41,7 @@ TEST(ArenaMatch, StatisticsAddUpAndMeasuringLeavesTheWeightsAlone) {
 TEST(ArenaMatch, LearningChangesTheWeightsAndRepeatsForASeed) {
   std::vector<uint64_t> hands;
   for (int run = 0; run < 2; ++run) {
-    TempInstallation install;
+    ScratchInstallation install;
     MatchOptions options;
     options.Learn = true;
     options.Seed = 9;
@@ -56,7 +56,7 @@ TEST(ArenaMatch, LearningChangesTheWeightsAndRepeatsForASeed) {
 }
 
 TEST(ArenaMatch, NetPlayersInTheHumanSeatPlayWholeGames) {
-  TempInstallation install;
+  ScratchInstallation install;
   for (uint32_t level : {0u, 3u}) {
     MatchOptions options;
     options.Level = 3;
@@ -74,7 +74,7 @@ TEST(ArenaMatch, NetPlayersInTheHumanSeatPlayWholeGames) {
 }
 
 TEST(ArenaMatch, NoGameIsPlayedWhenTheNetworksDoNotLoad) {
-  TempInstallation install;
+  ScratchInstallation install;
   // One byte of level 1's first weight record made impossible in both files.
   for (const std::string& path : {install.Path("QLDEFLT.QLF"), install.PlayerPath("QLPLAY.QLF")}) {
     std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);

@@ -28,7 +28,7 @@ TEST(PositionEncoding, CardCellsSkipTheFeatureColumn) {
 }
 
 TEST(PositionEncoding, StartHandNotesOwnCardsTheUpcardAndFeatures) {
-  TempInstallation install;
+  ScratchInstallation install;
   HeadlessTable table;
   DealHumanFirst(table);
   const ComputerPlay::Vector& view = table.Computer->GetComputerView();
@@ -49,7 +49,7 @@ TEST(PositionEncoding, StartHandNotesOwnCardsTheUpcardAndFeatures) {
 }
 
 TEST(PositionEncoding, HumanViewAtTheEndOfAHand) {
-  TempInstallation install;
+  ScratchInstallation install;
   HeadlessTable table;
   DealHumanFirst(table);
   ComputerPlay& cp = *table.Computer;
@@ -69,7 +69,7 @@ TEST(PositionEncoding, HumanViewAtTheEndOfAHand) {
 }
 
 TEST(PositionEncoding, FourRotationsRestoreTheVectorAndFeaturesStay) {
-  TempInstallation install;
+  ScratchInstallation install;
   HeadlessTable table;
   DealHumanFirst(table);
   ComputerPlay& cp = *table.Computer;
@@ -87,7 +87,7 @@ TEST(PositionEncoding, FourRotationsRestoreTheVectorAndFeaturesStay) {
 }
 
 TEST(Learning, FiveObservationsTakeTwentyTwoSteps) {
-  TempInstallation install;
+  ScratchInstallation install;
   HeadlessTable table;
   DealHumanFirst(table);
   ComputerPlay& cp = *table.Computer;
@@ -105,7 +105,7 @@ TEST(Learning, FiveObservationsTakeTwentyTwoSteps) {
 }
 
 TEST(Learning, OnlyThirtyTwoObservationsAreKept) {
-  TempInstallation install;
+  ScratchInstallation install;
   HeadlessTable table;
   DealHumanFirst(table);
   for (int i = 0; i < 40; ++i) table.Computer->RecordObservation();
@@ -113,14 +113,14 @@ TEST(Learning, OnlyThirtyTwoObservationsAreKept) {
 }
 
 TEST(ComputerPlayDeathTest, UnknownNetworkChoiceStops) {
-  TempInstallation install;
+  ScratchInstallation install;
   HeadlessTable table;
   EXPECT_DEATH(table.Computer->SelectNet(2), "choice == HIGH_NET \\|\\| choice == LOW_NET");
 }
 
 TEST(MoveSelection, DecisionsAreRepeatableAndTrialsAreUndone) {
   for (uint32_t level = 0; level < 4; ++level) {
-    TempInstallation install;
+    ScratchInstallation install;
     HeadlessTable table(level);
     DealHumanFirst(table);
     ComputerPlay& cp = *table.Computer;
@@ -143,7 +143,7 @@ TEST(MoveSelection, DecisionsAreRepeatableAndTrialsAreUndone) {
 
 TEST(MoveSelection, TopLevelTakesACardThatBringsAKnock) {
   // Level 3 rates candidates inside the knock limit by deadwood alone.
-  TempInstallation install;
+  ScratchInstallation install;
   HeadlessTable table(3);
   ComputerPlay& cp = *table.Computer;
   uint32_t listA[10], listB[10];
@@ -160,7 +160,7 @@ TEST(MoveSelection, TopLevelTakesACardThatBringsAKnock) {
 }
 
 TEST(MoveSelection, LowerLevelsKeepTheEarlierOfEqualCandidates) {
-  TempInstallation install;
+  ScratchInstallation install;
   HeadlessTable table(1);
   uint32_t list[10];
   std::fill(list, list + 10, NoCard);
@@ -171,7 +171,7 @@ TEST(MoveSelection, LowerLevelsKeepTheEarlierOfEqualCandidates) {
 }
 
 TEST(ResumeBlock, RoundTripAndDamagedBlocks) {
-  TempInstallation install;
+  ScratchInstallation install;
   HeadlessTable table;
   DealHumanFirst(table);
   ComputerPlay& cp = *table.Computer;
@@ -206,7 +206,7 @@ TEST(ResumeBlock, RoundTripAndDamagedBlocks) {
 }
 
 TEST(ResumeBlock, VersionZeroStreamsHoldSixteenBitCounters) {
-  TempInstallation install;
+  ScratchInstallation install;
   HeadlessTable table;
   NxObjectWriter out;
   const uint16_t counters[7] = {3, 4, 0, 0, 0, 0, LOW_NET};
@@ -244,7 +244,7 @@ double NetOutput(ComputerPlay& cp) {
 }  // namespace
 
 TEST(ResumeBlock, ValuesThePlayCannotProduceAreRefused) {
-  TempInstallation install;
+  ScratchInstallation install;
   HeadlessTable table;
   DealHumanFirst(table);
   table.Computer->RecordObservation();
@@ -283,7 +283,7 @@ TEST(ResumeBlock, ValuesThePlayCannotProduceAreRefused) {
 }
 
 TEST(Learning, TargetsOutsideZeroToOneAreNeverTrained) {
-  TempInstallation install;
+  ScratchInstallation install;
   HeadlessTable table;
   DealHumanFirst(table);
   ComputerPlay& cp = *table.Computer;

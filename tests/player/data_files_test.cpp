@@ -20,7 +20,7 @@ std::vector<unsigned char> Block(const std::vector<unsigned char>& file, uint32_
 }
 
 // Makes the player file's learning differ from the defaults in every level.
-void WriteLearnedPlayerFile(const TempInstallation& install) {
+void WriteLearnedPlayerFile(const ScratchInstallation& install) {
   network_data::WriteFreshDataFile(install.PlayerPath("QLPLAY.QLF"), 99);
 }
 
@@ -33,7 +33,7 @@ std::set<std::string> Names(const std::string& directory) {
 }  // namespace
 
 TEST(DataFiles, SavingALevelRewritesOnlyItsBlock) {
-  TempInstallation install;
+  ScratchInstallation install;
   WriteLearnedPlayerFile(install);
   std::vector<unsigned char> before = ReadAll(install.PlayerPath("QLPLAY.QLF"));
   HeadlessTable table(2);
@@ -48,7 +48,7 @@ TEST(DataFiles, SavingALevelRewritesOnlyItsBlock) {
 }
 
 TEST(DataFiles, RejectedTopLevelFallsBackSilentlyAndKeepsThePlayerFile) {
-  TempInstallation install;
+  ScratchInstallation install;
   WriteLearnedPlayerFile(install);
   std::vector<unsigned char> player = ReadAll(install.PlayerPath("QLPLAY.QLF"));
   std::vector<unsigned char> damaged = player;
@@ -71,7 +71,7 @@ TEST(DataFiles, RejectedTopLevelFallsBackSilentlyAndKeepsThePlayerFile) {
 }
 
 TEST(DataFiles, ShortPlayerFileIsExtendedBySavingTheTopLevel) {
-  TempInstallation install;
+  ScratchInstallation install;
   WriteLearnedPlayerFile(install);
   std::vector<unsigned char> player = ReadAll(install.PlayerPath("QLPLAY.QLF"));
   WriteAll(install.PlayerPath("QLPLAY.QLF"), std::vector<unsigned char>(player.begin(), player.begin() + 3 * LEVEL_BLOCK_BYTES));
@@ -83,7 +83,7 @@ TEST(DataFiles, ShortPlayerFileIsExtendedBySavingTheTopLevel) {
 }
 
 TEST(DataFiles, ResetThenSaveWritesTheDefaultsOfThatLevelOnly) {
-  TempInstallation install;
+  ScratchInstallation install;
   WriteLearnedPlayerFile(install);
   std::vector<unsigned char> player = ReadAll(install.PlayerPath("QLPLAY.QLF"));
   std::vector<unsigned char> defaults = ReadAll(install.Path("QLDEFLT.QLF"));
@@ -101,7 +101,7 @@ TEST(DataFiles, ResetThenSaveWritesTheDefaultsOfThatLevelOnly) {
 // keep their learning, and the file as it was is kept beside it.
 TEST(DataFiles, ADamagedBlockTakesTheDefaultsAndKeepsTheOtherLevels) {
   for (uint32_t level : {0u, 2u}) {
-    TempInstallation install;
+    ScratchInstallation install;
     WriteLearnedPlayerFile(install);
     const std::string path = install.PlayerPath("QLPLAY.QLF");
     const std::vector<unsigned char> player = ReadAll(path);
@@ -131,7 +131,7 @@ TEST(DataFiles, ADamagedBlockTakesTheDefaultsAndKeepsTheOtherLevels) {
 // Found on a level change instead, the damaged block is replaced by the
 // next save of that level, after the file was kept aside.
 TEST(DataFiles, ADamagedBlockFoundLaterIsKeptAsideBeforeItsLevelIsSaved) {
-  TempInstallation install;
+  ScratchInstallation install;
   WriteLearnedPlayerFile(install);
   const std::string path = install.PlayerPath("QLPLAY.QLF");
   std::vector<unsigned char> damaged = ReadAll(path);
@@ -160,7 +160,7 @@ TEST(DataFiles, AnUnreadablePlayerFileIsNeverReplacedNorWaitedOn) {
   for (BadFile kind : NOT_REGULAR_FILES) kinds.push_back(Describe(kind));
   kinds.push_back("oversized");
   for (size_t k = 0; k < kinds.size(); ++k) {
-    TempInstallation install;
+    ScratchInstallation install;
     const std::string path = install.PlayerPath("QLPLAY.QLF");
     auto place = [&] {
       if (k < std::size(NOT_REGULAR_FILES))
@@ -204,7 +204,7 @@ TEST(DataFiles, AnUnreadablePlayerFileIsNeverReplacedNorWaitedOn) {
 }
 
 TEST(DataFiles, MissingDefaultsCloseTheGameWithoutSaving) {
-  TempInstallation install;
+  ScratchInstallation install;
   std::remove(install.PlayerPath("QLPLAY.QLF").c_str());
   std::remove(install.Path("QLDEFLT.QLF").c_str());
   HeadlessTable table(0);
@@ -222,7 +222,7 @@ TEST(DataFiles, MissingDefaultsCloseTheGameWithoutSaving) {
 }
 
 TEST(DataFiles, SaveFailureReportsAndKeepsTheOldFile) {
-  TempInstallation install;
+  ScratchInstallation install;
   HeadlessTable table(0);
   std::remove(install.PlayerPath("QLPLAY.QLF").c_str());
   table.Computer->SaveNets(0);
@@ -233,7 +233,7 @@ TEST(DataFiles, SaveFailureReportsAndKeepsTheOldFile) {
 }
 
 TEST(DataFiles, SavesFollowNoLinkKeepThePermissionsAndLeaveNoTemporaryFile) {
-  TempInstallation install;
+  ScratchInstallation install;
   const std::string player = install.PlayerPath("QLPLAY.QLF");
   const std::string victim = install.Path("VICTIM");
   { std::ofstream(victim) << "keep"; }

@@ -8,7 +8,7 @@
 #include "table_fixture.h"
 
 TEST(Flow, UpcardOfferWhenTheHumanBegins) {
-  TempInstallation install;
+  ScratchInstallation install;
   HeadlessTable table;
   table.State.Dealer = 1;
   table.Flow.DealHand();
@@ -32,7 +32,7 @@ TEST(Flow, UpcardOfferWhenTheHumanBegins) {
 }
 
 TEST(Flow, JustTakenUpcardCannotBeDiscardedThatTurn) {
-  TempInstallation install;
+  ScratchInstallation install;
   HeadlessTable table;
   table.State.Dealer = 1;
   table.Flow.DealHand();
@@ -50,7 +50,7 @@ TEST(Flow, JustTakenUpcardCannotBeDiscardedThatTurn) {
 }
 
 TEST(Flow, NewGameDuringTheComputersWaitAbandonsItsMove) {
-  TempInstallation install;
+  ScratchInstallation install;
   HeadlessTable table;
   table.State.Dealer = 0;  // the computer begins
   table.Flow.DealHand();
@@ -74,7 +74,7 @@ TEST(Flow, NewGameDuringTheComputersWaitAbandonsItsMove) {
 }
 
 TEST(Flow, CloseRequestIsRefusedOnceThenGranted) {
-  TempInstallation install;
+  ScratchInstallation install;
   HeadlessTable table;
   EXPECT_FALSE(table.Flow.RequestClose());
   EXPECT_FALSE(table.Flow.NewGame(false, true));
@@ -84,7 +84,7 @@ TEST(Flow, CloseRequestIsRefusedOnceThenGranted) {
 }
 
 TEST(Flow, NewGameFromTheMenuAsksDuringAGame) {
-  TempInstallation install;
+  ScratchInstallation install;
   HeadlessTable table;
   table.Flow.NewGame(false, false);
   table.View.ConfirmAnswers = {false};
@@ -95,7 +95,7 @@ TEST(Flow, NewGameFromTheMenuAsksDuringAGame) {
 }
 
 TEST(Flow, GameOverStatusNamesTheWinnerOfTheFinalTotals) {
-  TempInstallation install;
+  ScratchInstallation install;
   HeadlessTable table;
   table.Flow.NewGame(false, false);
   // The human reaches 100 first, but the computer's eight boxes outweigh
@@ -136,7 +136,7 @@ std::vector<std::string> PileNames(const NxDeck& deck, uint32_t pile) {
 }  // namespace
 
 TEST(Flow, DefenderLaysOpenDeadwoodThenLayoffsThenJoinedRunsThenOwnMelds) {
-  TempInstallation install;
+  ScratchInstallation install;
   HeadlessTable table;
   table.State.Dealer = 1;
   table.Flow.DealHand();
@@ -154,7 +154,7 @@ TEST(Flow, DefenderLaysOpenDeadwoodThenLayoffsThenJoinedRunsThenOwnMelds) {
 }
 
 TEST(Flow, CloseDuringTheComputersTakeCompletesTheTake) {
-  TempInstallation install;
+  ScratchInstallation install;
   HeadlessTable table;
   table.State.Dealer = 0;  // the computer begins
   table.Flow.DealHand();
@@ -170,7 +170,7 @@ TEST(Flow, CloseDuringTheComputersTakeCompletesTheTake) {
 }
 
 TEST(Flow, NoSortingLeavesTheDealtOrder) {
-  TempInstallation install;
+  ScratchInstallation install;
   HeadlessTable table;
   table.Flow.Settings.SortAfterDeal = HandSort::NONE;
   table.State.Dealer = 1;
@@ -190,7 +190,7 @@ TEST(Flow, NoSortingLeavesTheDealtOrder) {
 }
 
 TEST(Flow, ACardHeldByTheMouseIsScoredWithItsHand) {
-  TempInstallation install;
+  ScratchInstallation install;
   auto knockWith = [](bool holdACard) {
     HeadlessTable table;
     table.State.Dealer = 1;
@@ -212,7 +212,7 @@ TEST(Flow, ACardHeldByTheMouseIsScoredWithItsHand) {
 }
 
 TEST(Flow, IdleStepRunsOnceAtATimeAndSaysWhenItIsDone) {
-  TempInstallation install;
+  ScratchInstallation install;
   HeadlessTable table;
   table.State.Dealer = 0;  // the computer begins
   table.Flow.DealHand();
@@ -234,7 +234,7 @@ TEST(Flow, IdleStepRunsOnceAtATimeAndSaysWhenItIsDone) {
 }
 
 TEST(Flow, LearningStepsEndOnTheirOwn) {
-  TempInstallation install;
+  ScratchInstallation install;
   HeadlessTable table;
   table.Flow.NewGame(false, false);
   uint32_t guard = 0;
@@ -251,7 +251,7 @@ TEST(Flow, LearningStepsEndOnTheirOwn) {
 }
 
 TEST(Flow, WatchingAsksFirstAndKeepsTheGameMarked) {
-  TempInstallation install;
+  ScratchInstallation install;
   HeadlessTable table;
   table.Flow.NewGame(false, false);
   table.View.ConfirmAnswers = {false};
@@ -270,7 +270,7 @@ TEST(Flow, WatchingAsksFirstAndKeepsTheGameMarked) {
 }
 
 TEST(Flow, CommandsThatMoveCardsCloseTheScoreSheet) {
-  TempInstallation install;
+  ScratchInstallation install;
   HeadlessTable table;
   table.Flow.NewGame(false, false);
   table.Flow.Settings.SortAfterDeal = HandSort::NONE;

@@ -73,7 +73,7 @@ class FullGames : public ::testing::TestWithParam<std::tuple<uint32_t, uint32_t,
 
 TEST_P(FullGames, EveryCardStaysInOnePileUntilTheGameEnds) {
   auto [level, variation, elevenTen] = GetParam();
-  TempInstallation install;
+  ScratchInstallation install;
   HeadlessTable table(level, variation, elevenTen, 1000 + level * 7 + variation * 3 + elevenTen);
   GameOutcome outcome = PlayGame(table);
   EXPECT_EQ(outcome.Problem, "");

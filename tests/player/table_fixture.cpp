@@ -12,20 +12,6 @@
 #include "player/data_paths.h"
 #include "player/network_data.h"
 
-TempInstallation::TempInstallation() {
-  static int counter = 0;
-  Root = std::filesystem::path(::testing::TempDir()) /
-         ("quorla-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
-  std::filesystem::remove_all(Root);
-  std::filesystem::create_directories(Root / "PLAYER");
-  network_data::WriteFreshDataFile(Path("QLDEFLT.QLF"), 11);
-  std::filesystem::copy_file(Path("QLDEFLT.QLF"), PlayerPath("QLPLAY.QLF"));
-  data_paths::SetInstallationDirectory(Root.string());
-  data_paths::SetConfigurationDirectory((Root / "PLAYER").string());
-}
-
-TempInstallation::~TempInstallation() { std::filesystem::remove_all(Root); }
-
 HeadlessTable::HeadlessTable(uint32_t level, uint32_t variation, bool elevenTen, int32_t seed)
     : TableObjects(View, nullptr) {
   View.Watch(&State);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -11,19 +10,7 @@
 #include "player/computer_play.h"
 #include "player/scripted_player.h"
 #include "player/table_objects.h"
-
-// A temporary installation: a directory with a default data file made from
-// freshly initialised networks, and a configuration directory below it.
-class TempInstallation {
- public:
-  TempInstallation();
-  ~TempInstallation();
-  std::string Path(const std::string& name) const { return (Root / name).string(); }
-  std::string PlayerPath(const std::string& name) const { return (Root / "PLAYER" / name).string(); }
-
- private:
-  std::filesystem::path Root;
-};
+#include "scratch/scratch_installation.h"
 
 // The recording presentation comes first, so that it outlives the table.
 struct HeadlessView {

@@ -45,7 +45,7 @@ struct ConfigsFixture : ::testing::Test {
   std::string Dir() const { return Install.Path(""); }
   std::string LastText() const { return Boxes.Messages.empty() ? "" : Boxes.Messages.back().Text; }
 
-  TempInstallation Install;
+  ScratchInstallation Install;
   RecordedMessages Boxes;
   uint64_t Free = 1ull << 40;
   PlayerConfigs Configs{Install.Path(""), Boxes};

@@ -219,7 +219,7 @@ TEST_F(ConfigsFixture, MissingDataFilesAreReportedAndCreationGoesOn) {
 }
 
 TEST_F(ConfigsFixture, DataFilesComeFromTheInstallationWhenConfigurationsLiveElsewhere) {
-  TempInstallation user;
+  ScratchInstallation user;
   fs::remove(user.Path("QLDEFLT.QLF"));
   PlayerConfigs configs(user.Path(""), Boxes);
   configs.FreeSpace = [](const std::string&) { return 1ull << 40; };

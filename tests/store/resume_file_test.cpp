@@ -60,7 +60,7 @@ std::string Category(const GameState& s) {
 }
 
 struct ResumeFixture : ::testing::Test {
-  TempInstallation Install;
+  ScratchInstallation Install;
   std::string Path = Install.PlayerPath(RESUME_FILE);
 
   // Writes the game of `from` and reads it into a fresh table.

@@ -54,7 +54,7 @@ std::string Describe(const Sweep& sweep) {
 }  // namespace
 
 TEST(ResumeSweep, EveryStepOfWholeGamesSavesReadsBackAndContinues) {
-  TempInstallation install;
+  ScratchInstallation install;
   const std::string path = install.PlayerPath(RESUME_FILE);
   const Sweep sweeps[] = {{SIMPLE_GIN, false, 0},   {SIMPLE_GIN, true, 3},   {STANDARD_GIN, false, 3},
                           {STANDARD_GIN, true, 1},  {OKLAHOMA_GIN, false, 2}, {OKLAHOMA_GIN, true, 0}};

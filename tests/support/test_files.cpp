@@ -7,25 +7,6 @@
 #include <fstream>
 #include <iterator>
 
-ScratchDirectory::ScratchDirectory() {
-  static int counter = 0;
-  Root = std::filesystem::path(::testing::TempDir()) /
-         ("quorla-scratch-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
-  std::filesystem::remove_all(Root);
-  std::filesystem::create_directories(Root);
-}
-
-ScratchDirectory::~ScratchDirectory() {
-  std::error_code ignored;
-  std::filesystem::remove_all(Root, ignored);
-}
-
-std::set<std::string> ScratchDirectory::Names() const {
-  std::set<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(Root)) names.insert(entry.path().filename().string());
-  return names;
-}
-
 std::string TempPath(const std::string& name) { return std::string(::testing::TempDir()) + name; }
 
 std::string FileText(const std::string& path) {

@@ -5,23 +5,7 @@
 #include <string>
 #include <vector>
 
-// A directory of its own for one test, removed with everything in it
-// afterwards; a directory of its own also shows stray temporary files.
-class ScratchDirectory {
- public:
-  ScratchDirectory();
-  ~ScratchDirectory();
-  ScratchDirectory(const ScratchDirectory&) = delete;
-  ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-
-  std::string Path(const std::string& name) const { return (Root / name).string(); }
-  // With a trailing '/'.
-  std::string Directory() const { return Root.string() + "/"; }
-  std::set<std::string> Names() const;
-
- private:
-  std::filesystem::path Root;
-};
+#include "scratch/scratch_directory.h"
 
 // A path in the test's temporary directory.
 std::string TempPath(const std::string& name);

@@ -38,7 +38,7 @@ int HeldCards(const float* cells) {
 }  // namespace
 
 TEST(TrialPositions, EveryDecisionOfTheComputerBringsItsElevenPositions) {
-  TempInstallation install;
+  ScratchInstallation install;
   TrialPositions trials;
   WatchMatch(trials, 17);
   ASSERT_GT(trials.Decisions(), 20u);
@@ -56,7 +56,7 @@ TEST(TrialPositions, EveryDecisionOfTheComputerBringsItsElevenPositions) {
 }
 
 TEST(FitToTeacher, BringsThePositionNetworkCloserToTheTeacherAndKeepsItsOwnOutputsExact) {
-  TempInstallation install;
+  ScratchInstallation install;
   TrialPositions trials;
   for (int32_t seed = 1; seed <= 12; ++seed) WatchMatch(trials, seed);
   NetPtr net = PositionNet();

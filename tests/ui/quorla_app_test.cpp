@@ -41,11 +41,7 @@ Dialog* OpenDialog() {
 // started in it the way a person starts it, with every box and choice
 // answered by the test.
 struct AppFixture : ::testing::Test {
-  AppFixture() {
-    static int counter = 0;
-    Root = fs::temp_directory_path() / ("quorla-app-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
-    fs::remove_all(Root);
-    fs::create_directories(Root);
+  AppFixture() : Scratch("app"), Root(Scratch.Root()) {
     fs::copy_file(QUORLA_DEFAULT_DATA, Root / "QLDEFLT.QLF");
 #ifdef QUORLA_DEFAULT_BACKDROP
     fs::copy_file(QUORLA_DEFAULT_BACKDROP, Root / "BACKIMG.QLF");
@@ -55,7 +51,6 @@ struct AppFixture : ::testing::Test {
   ~AppFixture() override {
     CloseDialogs();
     App.reset();
-    fs::remove_all(Root);
   }
 
   void Launch(const std::string& program = "QUORLA32") {
@@ -130,6 +125,7 @@ struct AppFixture : ::testing::Test {
   GameState& State() { return Frame()->Client()->Table().State; }
   std::string Title() { return Frame()->windowTitle().toStdString(); }
 
+  ScratchDirectory Scratch;
   fs::path Root;
   std::unique_ptr<QuorlaApp> App;
   std::vector<QString> Boxes;

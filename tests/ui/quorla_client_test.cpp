@@ -28,16 +28,15 @@ namespace fs = std::filesystem;
 // A scratch installation with the shipped networks, and a table window in
 // it that answers every box with yes and never waits.
 struct ClientFixture : ::testing::Test {
-  ClientFixture() : Root(MakeScratchInstallation("ui")) {}
+  ClientFixture() : Install("ui", QUORLA_DEFAULT_DATA), Root(Install.PlayerDirectory()) {}
   ~ClientFixture() override {
     Client.reset();
-    fs::remove_all(Root);
   }
 
   void Open(uint32_t variation = STANDARD_GIN) {
     Settings.Open((Root / "QUORLA.INI").string());
     WriteSetting(*Settings.Store, keys::GinVariation, variation);
-    Client = std::make_unique<QuorlaClient>(Settings, Root.string() + "/", Root.string() + "/");
+    Client = std::make_unique<QuorlaClient>(Settings, Root.string(), Install.Directory());
     Client->SetPrompter([this](const QString& caption, const QString& text, QMessageBox::Icon, bool) {
       Boxes.push_back(caption + ": " + text);
       return Answer;
@@ -83,6 +82,8 @@ struct ClientFixture : ::testing::Test {
     EXPECT_EQ(seen.size(), 52u);
   }
 
+  ScratchInstallation Install;
+  // The player configuration's directory, with its trailing '/'.
   fs::path Root;
   GameSettings Settings;
   QStatusBar Bar;

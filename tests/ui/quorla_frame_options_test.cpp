@@ -71,17 +71,15 @@ std::string LevelBlock(const fs::path& file, uint32_t level) {
 }
 
 struct OptionsFrame : ::testing::Test {
-  OptionsFrame() : Root(MakeScratchInstallation("options")) {}
+  OptionsFrame() : Install("options", QUORLA_DEFAULT_DATA), Root(Install.PlayerDirectory()) {}
   ~OptionsFrame() override {
     Frame.reset();
-    fs::remove_all(Root);
   }
 
   void Open(uint32_t variation = STANDARD_GIN) {
     Settings.Open((Root / "QUORLA.INI").string());
     WriteSetting(*Settings.Store, keys::GinVariation, variation);
-    const std::string dir = Root.string() + "/";
-    Frame = std::make_unique<QuorlaFrame>(Settings, dir, dir);
+    Frame = std::make_unique<QuorlaFrame>(Settings, Root.string(), Install.Directory());
     Client().SetPrompter([this](const QString& caption, const QString& text, QMessageBox::Icon, bool) {
       Boxes.push_back(caption + ": " + text);
       return true;
@@ -133,6 +131,8 @@ struct OptionsFrame : ::testing::Test {
     return cards;
   }
 
+  ScratchInstallation Install;
+  // The player configuration's directory, with its trailing '/'.
   fs::path Root;
   GameSettings Settings;
   std::unique_ptr<QuorlaFrame> Frame;
@@ -228,7 +228,7 @@ TEST_F(OptionsFrame, ResetAnsweredNoChangesTheLevelWithoutResetting) {
   // The player's learning differs from the defaults in every level.
   ASSERT_TRUE(network_data::WriteFreshDataFile((Root / "QLPLAY.QLF").string(), 12));
   const std::string learned = LevelBlock(Root / "QLPLAY.QLF", 2);
-  const std::string initial = LevelBlock(Root / "QLDEFLT.QLF", 2);
+  const std::string initial = LevelBlock(Install.Root() / "QLDEFLT.QLF", 2);
   ASSERT_NE(learned, initial);
   Open();
   ComputerPlay& computer = *Client().Table().Computer;
@@ -275,7 +275,7 @@ TEST_F(OptionsFrame, ALevelThatLoadsFromNowhereClosesWithoutSaving) {
   EXPECT_FALSE(State().DoNotSave);
 
   // Without the defaults as well, nothing loads: the window closes unsaved.
-  fs::remove(Root / "QLDEFLT.QLF");
+  fs::remove(Install.Root() / "QLDEFLT.QLF");
   std::ofstream(Root / "QLPLAY.QLF") << "damaged";
   Run<DifficultyDlg>(CM_DIFFICULTY, [](DifficultyDlg& d) {
     Choose(d.LevelButton(3));

@@ -39,17 +39,16 @@ const std::vector<uint32_t> ALL_COMMANDS = {
 
 // A frame on a scratch installation whose table answers every box with yes.
 struct FrameFixture : ::testing::Test {
-  FrameFixture() : Root(MakeScratchInstallation("frame")) {}
+  FrameFixture() : Install("frame", QUORLA_DEFAULT_DATA), Root(Install.PlayerDirectory()) {}
   ~FrameFixture() override {
     Frame.reset();
-    fs::remove_all(Root);
   }
 
   void Open(uint32_t barLocation = 0, bool hidden = false) {
     Settings.Open((Root / "QUORLA.INI").string());
     Settings.Prefs.ToolbarLocation = barLocation;
     Settings.Prefs.HideToolbar = hidden;
-    Frame = std::make_unique<QuorlaFrame>(Settings, Root.string() + "/", Root.string() + "/");
+    Frame = std::make_unique<QuorlaFrame>(Settings, Root.string(), Install.Directory());
     Frame->Client()->SetPrompter([](const QString&, const QString&, QMessageBox::Icon, bool) { return true; });
     Frame->Client()->SetWaitFactor(0.0);
     Frame->show();
@@ -85,6 +84,8 @@ struct FrameFixture : ::testing::Test {
     return qobject_cast<QToolButton*>(Frame->Buttons()->widgetForAction(Frame->Action(command)));
   }
 
+  ScratchInstallation Install;
+  // The player configuration's directory, with its trailing '/'.
   fs::path Root;
   GameSettings Settings;
   std::unique_ptr<QuorlaFrame> Frame;
@@ -216,7 +217,7 @@ TEST_F(FrameFixture, ButtonBarGoesToEachEdgeOrHides) {
 TEST_F(FrameFixture, TooltipsAreHintsUntilTheBarFirstShowsThenTwoAreShort) {
   Settings.Open((Root / "QUORLA.INI").string());
   Settings.Prefs.HideToolbar = true;
-  Frame = std::make_unique<QuorlaFrame>(Settings, Root.string() + "/", Root.string() + "/");
+  Frame = std::make_unique<QuorlaFrame>(Settings, Root.string(), Install.Directory());
   Frame->Client()->SetPrompter([](const QString&, const QString&, QMessageBox::Icon, bool) { return true; });
   Frame->show();
   QApplication::processEvents();

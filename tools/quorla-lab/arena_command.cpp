@@ -12,7 +12,8 @@
 
 #include "lab_command.h"
 #include "numbers.h"
-#include "scratch.h"
+#include "network_files.h"
+#include "scratch/scratch_installation.h"
 #include "player/data_paths.h"
 #include "player/arena_match.h"
 #include "player/net_player.h"
@@ -182,8 +183,8 @@ int Run(const std::vector<std::string_view>& args) {
   ComputerSeat seat;
   std::string error;
   if (!ParseComputerSeat(args[1], seat, error)) return Fail(error);
-  ScratchDirectory scratch(MakeScratchInstallationFrom(seat.File, static_cast<unsigned>(options.Seed)));
-  if (scratch.Failed()) return Fail("cannot prepare the networks in the temporary directory");
+  ScratchInstallation scratch("arena", seat.File, static_cast<unsigned>(options.Seed));
+  if (scratch.Failed()) return Fail("cannot prepare the networks: " + scratch.Problem());
   options.Level = seat.Level;
 
   ArenaMatch::SeatFactory makeHuman;

@@ -3,7 +3,8 @@
 // hand, and reports where the time goes.
 #include "bench_game.h"
 #include "numbers.h"
-#include "scratch.h"
+#include "network_files.h"
+#include "scratch/scratch_installation.h"
 
 #include <unistd.h>
 
@@ -122,8 +123,8 @@ int RunBenchGame(const std::vector<std::string_view>& args) {
     const std::string problem = network_data::CheckLevelBlock(networks, static_cast<uint32_t>(level));
     if (!problem.empty()) return Fail(problem);
   }
-  ScratchDirectory scratch(MakeScratchInstallationFrom(networks, static_cast<unsigned>(seed)));
-  if (scratch.Failed()) return Fail("cannot create a scratch installation in the temporary directory");
+  ScratchInstallation scratch("bench", networks, static_cast<unsigned>(seed));
+  if (scratch.Failed()) return Fail("cannot create a scratch installation: " + scratch.Problem());
 
   HeadlessPresentation view;
   TableObjects table(view, nullptr);

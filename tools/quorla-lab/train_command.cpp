@@ -11,7 +11,8 @@
 
 #include "lab_command.h"
 #include "numbers.h"
-#include "scratch.h"
+#include "network_files.h"
+#include "scratch/scratch_installation.h"
 #include "training/starting_networks.h"
 #include "player/data_paths.h"
 #include "player/arena_match.h"
@@ -293,8 +294,8 @@ static int RunTrain(const std::vector<std::string_view>& args) {
   }
   if (out.empty()) return Fail("--out FILE is required");
 
-  ScratchDirectory scratchDir(network_data::MakeScratchInstallation(static_cast<unsigned>(seed)));
-  if (scratchDir.Failed()) return Fail("cannot create a scratch installation in the temporary directory");
+  ScratchInstallation scratchDir("train", "", static_cast<unsigned>(seed));
+  if (scratchDir.Failed()) return Fail("cannot create a scratch installation: " + scratchDir.Problem());
   std::string player = data_paths::PlayerDataPath();
   if (designedStart && !WriteStartingDataFile(player)) return Fail("cannot write the starting networks");
   std::error_code copyError;
@@ -302,7 +303,7 @@ static int RunTrain(const std::vector<std::string_view>& args) {
   if (copyError) return Fail("cannot copy " + startFile + ": " + copyError.message());
   unsigned long total = 0;
   for (unsigned long h : hands) total += h;
-  Trainer trainer(seed, scratchDir.Get(), total);
+  Trainer trainer(seed, scratchDir.Root().string(), total);
   trainer.Chosen = chosen;
   trainer.FreshStart = !designedStart && startFile.empty();
   trainer.InitialRange = initialRange;

@@ -19,6 +19,7 @@
 
 #include "app/game_save.h"
 #include "player/data_paths.h"
+#include "scratch/scratch_directory.h"
 #include "store/player_configs.h"
 #include "ui/install_places.h"
 #include "ui/quorla_client.h"
@@ -58,15 +59,12 @@ void Report(const char* what, std::vector<double> times) {
 }
 
 // A scratch installation: the program's data files, nothing of the player's.
-fs::path MakeScratchInstallation() {
-  const fs::path scratch = fs::temp_directory_path() / ("quorla-bench-" + std::to_string(getpid()));
-  fs::remove_all(scratch);
-  fs::create_directories(scratch);
+void CopyProgramFiles(const ScratchDirectory& scratch) {
+  if (scratch.Failed()) throw std::runtime_error(scratch.Problem());
   const std::string program = data_paths::ProgramDirectory();
   for (const char* name : {data_paths::DEFAULT_DATA_FILE, PlayerConfigs::BACKDROP_FILE})
-    if (!fs::exists(program + name) || !fs::copy_file(program + name, scratch / name))
+    if (!fs::exists(program + name) || !fs::copy_file(program + name, scratch.Root() / name))
       throw std::runtime_error(std::string("cannot copy ") + program + name);
-  return scratch;
 }
 
 // The offscreen platform reports every window feature it lacks; those notes
@@ -235,19 +233,17 @@ int main(int argc, char** argv) {
   }
   if (!HasDisplay()) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   qInstallMessageHandler(QuietAboutThePlatform);
-  fs::path scratch;
+  const ScratchDirectory scratch("bench");
   try {
-    scratch = MakeScratchInstallation();
+    CopyProgramFiles(scratch);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "quorla-bench: %s\n", error.what());
     return 1;
   }
   const char* platform = std::getenv("QT_QPA_PLATFORM");
   std::printf("platform: %s\n", platform && *platform ? platform : "the display's");
-  const std::vector<double> starts = ColdStarts(scratch.string(), runs);
+  const std::vector<double> starts = ColdStarts(scratch.Root().string(), runs);
   Report("cold start to first painted table:", starts);
-  InProcess(argc, argv, scratch, runs);
-  std::error_code ignored;
-  fs::remove_all(scratch, ignored);
+  InProcess(argc, argv, scratch.Root(), runs);
   return starts.empty() ? 1 : 0;
 }

@@ -25,8 +25,4 @@ std::string CheckLevelBlock(const std::string& path, uint32_t level);
 // A data file of freshly initialised networks (the seed fixes the weights).
 bool WriteFreshDataFile(const std::string& path, unsigned seed);
 
-// A temporary installation holding a fresh default file and a player copy,
-// for tools that play without a real installation. Returns the directory.
-std::string MakeScratchInstallation(unsigned seed);
-
 }  // namespace network_data

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+// True when `file` is a regular file long enough for four level blocks.
+bool IsNetworkDataFile(const std::string& file);
+
+// Copies `from` over `to` by a safe save (NxSafeSave): `to` is replaced
+// only by a complete copy on disk and is never a link or a device. Empty
+// when done, otherwise what went wrong.
+std::string CopyDurably(const std::string& from, const std::string& to);
