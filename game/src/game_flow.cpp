@@ -4,6 +4,8 @@
 #include <ctime>
 #include <vector>
 
+#include "game/deadwood.h"
+#include "game/hand_figures.h"
 #include "game/layoffs.h"
 #include "game/rules.h"
 #include "game/score_iterators.h"
@@ -57,6 +59,36 @@ void GameFlow::CountRoundAfter(uint32_t mover) {
 
 bool GameFlow::IsElevenTenHand() const { return Settings.ElevenTenDeal && S.Variation != OKLAHOMA_GIN; }
 
+// ---------------------------------------------------------------- the moves in words
+
+void GameFlow::NoteTake(uint32_t player, uint32_t card) {
+  History.Took(player, card);
+  TheView.ShowMoves(History);
+}
+
+void GameFlow::NoteDiscard(uint32_t player, uint32_t card, bool knocked) {
+  History.Discarded(player, card, knocked);
+  TheView.ShowMoves(History);
+}
+
+// The computer player moves the cards itself; what it did shows in the piles.
+void GameFlow::NoteComputerTake(uint32_t discardsBefore, uint32_t upcard, bool took) {
+  if (!took) {
+    History.Passed(1);
+    TheView.ShowMoves(History);
+  } else if (TheDeck.CardsInPile(DISCARD_PILE) < discardsBefore) {
+    NoteTake(1, upcard);
+  } else if (TheDeck.CardsInPile(COMPUTER_PILE) > HAND_CARDS) {
+    NoteTake(1, NoCard);
+  }
+}
+
+void GameFlow::NoteComputerDiscard(uint32_t discardsBefore) {
+  const int32_t top = TheDeck.TopIndex(DISCARD_PILE);
+  if (TheDeck.CardsInPile(DISCARD_PILE) <= discardsBefore || top < 0) return;
+  NoteDiscard(1, TheDeck.CardIndexAt(DISCARD_PILE, top), S.HandOver && !S.StockExhausted);
+}
+
 // ---------------------------------------------------------------- human moves
 
 bool GameFlow::TakeStockCard() {
@@ -65,6 +97,7 @@ bool GameFlow::TakeStockCard() {
   if (top < 0) return false;
   S.UpcardTaken = NoCard;
   TheDeck.MoveCard(STOCK_PILE, top, HUMAN_PILE, true);
+  NoteTake(0, NoCard);
   if (TheDeck.CardsInPile(STOCK_PILE) < 3) S.StockExhausted = true;
   S.Offer = NORMAL_PLAY;
   S.Sort = PLAYERS_ORDER;
@@ -81,6 +114,7 @@ bool GameFlow::TakeUpcard() {
   uint32_t card = TheDeck.CardIndexAt(DISCARD_PILE, top);
   S.UpcardTaken = card;
   TheDeck.MoveCard(DISCARD_PILE, top, HUMAN_PILE, true);
+  NoteTake(0, card);
   NoteForComputer(0, card);
   S.Offer = NORMAL_PLAY;
   S.Sort = PLAYERS_ORDER;
@@ -93,6 +127,8 @@ bool GameFlow::TakeUpcard() {
 bool GameFlow::Pass() {
   if (!PassAllowed(S.Offer) || S.Play == ComputerTake || S.HandOver) return false;
   S.Offer = static_cast<OfferStage>(S.Offer + 1);
+  History.Passed(0);
+  TheView.ShowMoves(History);
   S.Play = ComputerTake;
   SetStatus(COMPUTERS_PLAY);
   return true;
@@ -107,6 +143,7 @@ bool GameFlow::Discard(uint32_t position) {
   }
   S.Sort = PLAYERS_ORDER;
   TheDeck.MoveCard(HUMAN_PILE, position, DISCARD_PILE, true);
+  NoteDiscard(0, card, false);
   NoteForComputer(3, card);
   CountRoundAfter(0);
   if (S.StockExhausted) {
@@ -131,7 +168,7 @@ bool GameFlow::Knock(uint32_t position) {
   TheDeck.MoveCard(HUMAN_PILE, position, DISCARD_PILE, true);
   ShowKnockCard();
   TheView.SetBusy(true);
-  EvaluateKnock(0);
+  NoteDiscard(0, card, EvaluateKnock(0));
   TheView.SetBusy(false);
   NoteForComputer(3, card);
   if (S.HandOver) {
@@ -167,7 +204,11 @@ bool GameFlow::EvaluateKnock(uint32_t player) {
   S.Gin = false;
   S.Undercut = false;
   if (!IsLegalKnock(knockerDeadwood, S.KnockLimit)) {
-    TheView.Message(RULE_CAPTION, ILLEGAL_KNOCK, ICON_EXCLAMATION);
+    if (player == 0)
+      TheView.MessageWithFigures(RULE_CAPTION, ILLEGAL_KNOCK, RefusedKnockFigures(knockerDeadwood, S.KnockLimit),
+                                 ICON_EXCLAMATION);
+    else
+      TheView.Message(RULE_CAPTION, ILLEGAL_KNOCK, ICON_EXCLAMATION);
     if (S.StockExhausted) S.HandOver = true;
     if (player == 0) S.Play = ComputerTake;
     return false;
@@ -237,6 +278,17 @@ bool GameFlow::SortHand(HandSort sort) {
   return true;
 }
 
+bool GameFlow::ArrangeByMelds() {
+  if (S.HandOver) return false;
+  TakeBackHeldCard();
+  std::vector<uint32_t> cards;
+  for (uint32_t i = 0; i < TheDeck.CardsInPile(HUMAN_PILE); ++i) cards.push_back(TheDeck.CardIndexAt(HUMAN_PILE, i));
+  const std::vector<uint32_t> order = OrderByMelds(cards);
+  TheDeck.Arrange(HUMAN_PILE, order.data(), static_cast<uint32_t>(order.size()));
+  S.Sort = PLAYERS_ORDER;
+  return true;
+}
+
 bool GameFlow::ToggleWatching() {
   if (!S.Watching && !TheView.Confirm(WARNING_CAPTION, WATCH_WARNING)) return false;
   S.Watching = !S.Watching;
@@ -272,6 +324,7 @@ bool GameFlow::RunCommand(uint32_t command, uint32_t hitCard) {
     case CM_PASS: return Pass();
     case CM_SORT_BY_VALUE: return SortHand(HandSort::BY_VALUE);
     case CM_SORT_BY_SUIT: return SortHand(HandSort::BY_SUIT);
+    case CM_SORT_BY_MELDS: return ArrangeByMelds();
     case CM_WATCH_COMPUTER_HAND: return ToggleWatching();
     case CM_TAKE_STOCK_CARD: return TakeStockCard();
     case CM_TAKE_UPCARD: return TakeUpcard();
@@ -308,6 +361,8 @@ void GameFlow::DealHand() {
 
   CloseScoreSheet();
   S.LaidOff.Clear();
+  History.Clear();
+  TheView.ShowMoves(History);
 
   int32_t upcard = TheDeck.TopIndex(DISCARD_PILE);
   S.KnockLimit = KnockLimit(S.Variation, S.AceRequiresGin,
@@ -379,7 +434,12 @@ void GameFlow::RunIdleStep() {
   switch (S.Play) {
     case ComputerTake: {
       if (!Opponent) return;
-      if (Opponent->TakeDecision(1)) {
+      const uint32_t discards = TheDeck.CardsInPile(DISCARD_PILE);
+      const int32_t top = TheDeck.TopIndex(DISCARD_PILE);
+      const uint32_t upcard = top >= 0 ? TheDeck.CardIndexAt(DISCARD_PILE, top) : NoCard;
+      const bool took = Opponent->TakeDecision(1);
+      NoteComputerTake(discards, upcard, took);
+      if (took) {
         // A take given up half-way leaves the computer with ten cards; it
         // must never be asked to discard from them.
         if (!S.HandOver && !S.AbortPending && TheDeck.CardsInPile(COMPUTER_PILE) == HAND_CARDS + 1)
@@ -394,7 +454,11 @@ void GameFlow::RunIdleStep() {
     }
     case ComputerDiscard:
       if (!Opponent) return;
-      Opponent->DiscardDecision(1);
+      {
+        const uint32_t discards = TheDeck.CardsInPile(DISCARD_PILE);
+        Opponent->DiscardDecision(1);
+        NoteComputerDiscard(discards);
+      }
       CountRoundAfter(1);
       if (!S.HandOver) {
         S.Play = HumanTake;
@@ -489,7 +553,7 @@ void GameFlow::AnnounceHand() {
   uint32_t caption = S.Gin ? GIN_CAPTION : KNOCK_CAPTION;
   uint32_t text = S.Undercut ? (humanWon ? YOU_UNDERCUT : YOU_ARE_UNDERCUT) : (humanWon ? YOU_WIN_HAND : YOU_LOSE_HAND);
   SetStatus(text);
-  TheView.Message(caption, text, ICON_NONE);
+  AnnounceWithFigures(caption, text);
   if (TheRecord.GameOver) {
     // The box bonuses can reverse the order of the running totals: the
     // winner is the one the final totals make, as the score sheet shows.
@@ -498,6 +562,27 @@ void GameFlow::AnnounceHand() {
   }
   HandOutcomes();
   ShowScoreSheet();
+}
+
+// The knocker's deadwood is counted again from its ten cards: a game
+// resumed at the end of a hand has the cards and the result, not the scores.
+// The defender's follows from the result.
+void GameFlow::AnnounceWithFigures(uint32_t caption, uint32_t text) {
+  const uint32_t knocker = S.Undercut ? 1 - S.Dealer : S.Dealer;
+  std::vector<unsigned> cards;
+  for (uint32_t i = 0; i < TheDeck.CardsInPile(knocker); ++i) cards.push_back(TheDeck.CardIndexAt(knocker, i));
+  const int32_t knockerDeadwood = LeastDeadwood(CardMask(cards.data(), static_cast<unsigned>(cards.size())));
+  const int32_t defenderDeadwood = S.Gin       ? S.Difference
+                                   : S.Undercut ? knockerDeadwood - S.Difference
+                                                : knockerDeadwood + S.Difference;
+  HandFigures figures;
+  figures.HumanDeadwood = knocker == 0 ? knockerDeadwood : defenderDeadwood;
+  figures.ComputerDeadwood = knocker == 1 ? knockerDeadwood : defenderDeadwood;
+  figures.Winner = S.Dealer;
+  figures.Gin = S.Gin;
+  figures.Undercut = S.Undercut;
+  figures.Points = S.Points;
+  TheView.MessageWithFigures(caption, text, HandResultFigures(figures), ICON_NONE);
 }
 
 void GameFlow::AnnounceTie() {

@@ -4,6 +4,8 @@
 
 #include "game/card_id.h"
 #include "game/deck.h"
+#include "game/hand_score.h"
+#include "game/score_iterators.h"
 
 namespace {
 constexpr uint32_t SUIT_GROUP_ORDER[NUM_SUITS] = {HEARTS, SPADES, DIAMONDS, CLUBS};
@@ -26,6 +28,25 @@ std::vector<uint32_t> OrderBySuit(const std::vector<uint32_t>& cards, SortDirect
     group = OrderByValue(std::move(group), direction);
     order.insert(order.end(), group.begin(), group.end());
   }
+  return order;
+}
+
+std::vector<uint32_t> OrderByMelds(const std::vector<uint32_t>& cards) {
+  const std::vector<unsigned> ids(cards.begin(), cards.end());
+  const NxHandScore score(ids.data(), static_cast<unsigned>(ids.size()));
+  std::vector<uint32_t> order;
+  if (score.BestCase()) {
+    NxScoreMatchIterator melds(score);
+    while (melds.HasMore()) {
+      NxMatchIterator meld(*melds.Next());
+      while (meld.HasMore()) order.push_back(meld.Next());
+    }
+  }
+  std::vector<uint32_t> deadwood;
+  for (uint32_t card : cards)
+    if (std::find(order.begin(), order.end(), card) == order.end()) deadwood.push_back(card);
+  deadwood = OrderByValue(std::move(deadwood), SortDirection::ASCENDING);
+  order.insert(order.end(), deadwood.begin(), deadwood.end());
   return order;
 }
 

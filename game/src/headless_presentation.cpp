@@ -8,6 +8,11 @@ void HeadlessPresentation::Message(uint32_t captionId, uint32_t textId, MessageI
   Messages.push_back({captionId, textId, ResourceString(textId), icon});
 }
 
+void HeadlessPresentation::MessageWithFigures(uint32_t captionId, uint32_t textId, const std::string& figures,
+                                              MessageIcon icon) {
+  Messages.push_back({captionId, textId, std::string(ResourceString(textId)) + "\n\n" + figures, icon});
+}
+
 void HeadlessPresentation::MessageText(uint32_t captionId, const std::string& text, MessageIcon icon) {
   Messages.push_back({captionId, 0, text, icon});
 }

@@ -1,6 +1,10 @@
 #include "game/status_texts.h"
 
+#include <vector>
+
 #include "game/card_id.h"
+#include "game/deadwood.h"
+#include "game/deck.h"
 #include "game/string_table.h"
 #include "game/text_ids.h"
 
@@ -18,3 +22,10 @@ std::string SelectionPaneText(SelectionKind kind, uint32_t card) {
 }
 
 std::string KnockLimitPaneText(uint32_t limit) { return ResourceString(KNOCK_LIMIT_LABEL) + std::to_string(limit); }
+
+std::string DeadwoodPaneText(const NxDeck& deck) {
+  std::vector<unsigned> cards;
+  for (uint32_t i = 0; i < deck.CardsInPile(HUMAN_PILE); ++i) cards.push_back(deck.CardIndexAt(HUMAN_PILE, i));
+  const uint64_t mask = CardMask(cards.data(), static_cast<unsigned>(cards.size()));
+  return ResourceString(DEADWOOD_LABEL) + std::to_string(LeastDeadwood(mask));
+}

@@ -34,6 +34,7 @@ bool IsCommandEnabled(uint32_t command, const TableSituation& t) {
     case CM_PASS: return PassAllowedNow(s);
     case CM_SORT_BY_VALUE: return s.Sort != SORTED_BY_VALUE && HandNotOver(s);
     case CM_SORT_BY_SUIT: return s.Sort != SORTED_BY_SUIT && HandNotOver(s);
+    case CM_SORT_BY_MELDS: return HandNotOver(s);
     case CM_NEW_GAME:
     case CM_STATISTICS:
     case CM_WATCH_COMPUTER_HAND: return true;
@@ -60,6 +61,7 @@ std::vector<uint32_t> PopupMenuFor(const TableSituation& t, ClickTarget target) 
   bool sorts = false;
   if (IsCommandEnabled(CM_SORT_BY_VALUE, t)) items.push_back(CM_SORT_BY_VALUE), sorts = true;
   if (IsCommandEnabled(CM_SORT_BY_SUIT, t)) items.push_back(CM_SORT_BY_SUIT), sorts = true;
+  if (IsCommandEnabled(CM_SORT_BY_MELDS, t)) items.push_back(CM_SORT_BY_MELDS), sorts = true;
   if (sorts) items.push_back(MENU_SEPARATOR);
   items.push_back(CM_NEW_GAME);
   if (IsCommandEnabled(CM_SCORE, t)) items.push_back(CM_SCORE);
@@ -72,6 +74,7 @@ bool CommandMovesCards(uint32_t command) {
     case CM_PASS:
     case CM_SORT_BY_VALUE:
     case CM_SORT_BY_SUIT:
+    case CM_SORT_BY_MELDS:
     case CM_TAKE_STOCK_CARD:
     case CM_TAKE_UPCARD:
     case CM_DISCARD_THIS_CARD:

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "game/hand_score.h"
+#include "game/hand_sort.h"
 #include "game/score_iterators.h"
 #include "neural/random.h"
 #include "test_hands.h"
@@ -221,6 +222,17 @@ TEST(HandScore, AgreesWithExhaustiveEnumerationOnRandomHands) {
     int32_t points = 0;
     for (unsigned card : Deadwood(score)) points += CardPoints[RankOf(card)];
     ASSERT_EQ(points, score.BestDeadwood());
+    // Sort by Melds keeps every card and ends with the deadwood by rising value.
+    if (i % 10 == 0) {
+      const std::vector<uint32_t> cards(hand.begin(), hand.end());
+      const std::vector<uint32_t> order = OrderByMelds(cards);
+      const std::vector<unsigned> deadwood = Deadwood(score);
+      ASSERT_TRUE(std::is_permutation(order.begin(), order.end(), cards.begin(), cards.end()));
+      ASSERT_GE(order.size(), deadwood.size());
+      const std::vector<uint32_t> tail(order.end() - static_cast<std::ptrdiff_t>(deadwood.size()), order.end());
+      ASSERT_TRUE(std::is_permutation(tail.begin(), tail.end(), deadwood.begin(), deadwood.end()));
+      ASSERT_TRUE(std::is_sorted(tail.begin(), tail.end(), [](uint32_t a, uint32_t b) { return RankOf(a) < RankOf(b); }));
+    }
   }
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "game/hand_figures.h"
 #include "game/rules.h"
 #include "game/score_record.h"
 #include "test_hands.h"
@@ -45,6 +46,15 @@ TEST(ScoreKnock, KnockUndercutAndGin) {
   EXPECT_EQ(gin.Points, 56);
   EXPECT_EQ(gin.Difference, 31);
   EXPECT_TRUE(gin.Gin && !gin.Undercut);
+
+  // The figures a result shows add up the same way.
+  EXPECT_EQ(HandResultFigures({9, 28, 0, false, false, 19}),
+            "Your deadwood: 9.  Computer's deadwood: 28.\nYou score 28 \u2212 9 = 19.");
+  EXPECT_EQ(HandResultFigures({5, 5, 0, false, true, 25}),
+            "Your deadwood: 5.  Computer's deadwood: 5.\nYou score 5 \u2212 5 + 25 = 25.");
+  EXPECT_EQ(HandResultFigures({31, 0, 1, true, false, 56}),
+            "Your deadwood: 31.  Computer's deadwood: 0.\nComputer scores 31 + 25 = 56.");
+  EXPECT_EQ(RefusedKnockFigures(14, 10), "Your deadwood: 14.  Maximum knock score: 10.");
 }
 
 TEST(ScoreRecord, TheWorkedExample) {

@@ -1,12 +1,40 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
+#include "game/move_history.h"
 #include "game/string_table.h"
 #include "game/text_ids.h"
 #include "table_fixture.h"
 
 namespace {
+
+uint32_t TopOfDiscards(const NxDeck& deck) {
+  const int32_t top = deck.TopIndex(DISCARD_PILE);
+  return top < 0 ? NoCard : deck.CardIndexAt(DISCARD_PILE, top);
+}
+
+bool Mentions(const std::string& line, uint32_t card) { return line.find(CardText(card)) != std::string::npos; }
+
+// What the window tells of a computer step: the card it took from the
+// discard pile and the card it discarded are named, and a hand's result
+// ends with the sum that makes its points.
+std::string CheckToldSteps(const HeadlessTable& table, uint32_t upcardBefore, uint32_t discardsBefore,
+                           size_t messagesBefore) {
+  const std::string move = table.Flow.Moves().LastComputerMove();
+  const uint32_t discards = table.Deck.CardsInPile(DISCARD_PILE);
+  if (discards < discardsBefore && !Mentions(move, upcardBefore)) return "a take from the discard pile untold: " + move;
+  if (discards > discardsBefore && !Mentions(move, TopOfDiscards(table.Deck))) return "a discard untold: " + move;
+  for (size_t m = messagesBefore; m < table.View.Messages.size(); ++m) {
+    const auto& message = table.View.Messages[m];
+    const std::string sum = "= " + std::to_string(table.State.Points) + ".";
+    if ((message.Caption == KNOCK_CAPTION || message.Caption == GIN_CAPTION) &&
+        message.Text.compare(message.Text.size() - std::min(message.Text.size(), sum.size()), sum.size(), sum) != 0)
+      return "a result without its sum: " + message.Text;
+  }
+  return "";
+}
 
 struct GameOutcome {
   uint32_t Hands = 0;
@@ -47,7 +75,9 @@ GameOutcome PlayGame(HeadlessTable& table) {
       bool handWasOver = s.HandOver;
       uint32_t rows = table.Record.NumScores;
       size_t messages = table.View.Messages.size();
+      const uint32_t upcard = TopOfDiscards(table.Deck), discards = table.Deck.CardsInPile(DISCARD_PILE);
       table.Flow.IdleStep();
+      outcome.Problem = CheckToldSteps(table, upcard, discards, messages);
       // Stock warnings come only when the human is about to take.
       for (size_t m = messages; m < table.View.Messages.size(); ++m) {
         uint32_t text = table.View.Messages[m].TextId;

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <set>
 
+#include "game/status_texts.h"
 #include "game/table_commands.h"
 #include "player/data_paths.h"
 #include "player/seat_player.h"
@@ -132,6 +133,9 @@ TEST_F(ClientFixture, DragsTheUpcardIntoTheHandAndDiscardsOnThePile) {
   EXPECT_EQ(Deck().CardIndexAt(DISCARD_PILE, Deck().TopIndex(DISCARD_PILE)), thrown);
   Settle();
   ExpectWholeDeck();
+  // The computer's answer is told, and the deadwood pane counts the hand.
+  EXPECT_TRUE(Panes->LastMoveText().startsWith("Computer ")) << Panes->LastMoveText().toStdString();
+  EXPECT_EQ(Panes->DeadwoodText().toStdString(), DeadwoodPaneText(Deck()));
 }
 
 TEST_F(ClientFixture, AKnockDropBeforeTakingOnlyRearranges) {

@@ -60,6 +60,7 @@ QString IconFile(uint32_t command) {
     case CM_PASS: return ":/icons/pass.svg";
     case CM_SORT_BY_VALUE: return ":/icons/sort_by_value.svg";
     case CM_SORT_BY_SUIT: return ":/icons/sort_by_suit.svg";
+    case CM_SORT_BY_MELDS: return ":/icons/sort_by_melds.svg";
     case CM_HELP_CONTENTS: return ":/icons/help_contents.svg";
     default: return {};
   }
@@ -72,7 +73,7 @@ QString Text(uint32_t id) { return QString::fromUtf8(ResourceString(id)); }
 const std::vector<uint32_t>& ButtonBar::Layout() {
   static const std::vector<uint32_t> layout = {
       CM_NEXT_HAND,     CM_NEW_GAME,     CM_SCORE,       MENU_SEPARATOR,  CM_PASS, MENU_SEPARATOR,
-      CM_SORT_BY_VALUE, CM_SORT_BY_SUIT, MENU_SEPARATOR, CM_HELP_CONTENTS,
+      CM_SORT_BY_VALUE, CM_SORT_BY_SUIT, CM_SORT_BY_MELDS, MENU_SEPARATOR, CM_HELP_CONTENTS,
   };
   return layout;
 }

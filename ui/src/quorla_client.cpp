@@ -196,6 +196,8 @@ QSize QuorlaClient::sizeHint() const { return {TABLE_AREA.Width() * LargeFactor,
 // ---------------------------------------------------------------- drawing
 
 void QuorlaClient::Present(const NxBitmap& backBuffer, const TRect& tableArea) {
+  // Every change of a pile is painted through here, the person's hand too.
+  if (Panes) Panes->SetDeadwood(QString::fromStdString(DeadwoodPaneText(Objects.Deck)));
   if (backBuffer.Width() != Composed.width() || backBuffer.Height() != Composed.height()) return;
   const int32_t s = Scale;
   const int32_t left = tableArea.left * s, top = tableArea.top * s;
@@ -370,6 +372,18 @@ void QuorlaClient::ShowKnockLimit(uint32_t limit) {
 
 void QuorlaClient::Message(uint32_t captionId, uint32_t textId, MessageIcon icon) {
   Ask(captionId, Text(textId), ToQtIcon(icon), false);
+}
+
+void QuorlaClient::MessageWithFigures(uint32_t captionId, uint32_t textId, const std::string& figures,
+                                      MessageIcon icon) {
+  Ask(captionId, Text(textId) + "\n\n" + QString::fromStdString(figures), ToQtIcon(icon), false);
+}
+
+void QuorlaClient::ShowMoves(const MoveHistory& moves) {
+  if (!Panes) return;
+  QStringList lines;
+  for (const std::string& line : moves.Lines()) lines << QString::fromStdString(line);
+  Panes->SetMoves(QString::fromStdString(moves.LastComputerMove()), lines);
 }
 
 void QuorlaClient::MessageText(uint32_t captionId, const std::string& text, MessageIcon icon) {

@@ -77,6 +77,7 @@ void QuorlaFrame::BuildMenus() {
   AddCommand(game, CM_PASS);
   AddCommand(game, CM_SORT_BY_VALUE);
   AddCommand(game, CM_SORT_BY_SUIT);
+  AddCommand(game, CM_SORT_BY_MELDS);
   game->addSeparator();
   AddCommand(game, CM_SCORE);
   AddCommand(game, CM_STATISTICS);

@@ -6,6 +6,7 @@
 #include "game/game_state.h"
 #include "game/gin_table.h"
 #include "game/hand_sort.h"
+#include "game/move_history.h"
 #include "game/opponent.h"
 #include "game/presentation.h"
 #include "game/score_record.h"
@@ -60,6 +61,10 @@ class GameFlow : public GinTable {
   bool RequestClose();
   // The menu's sorts; refused while the hand is over or already so sorted.
   bool SortHand(HandSort sort);
+  // Sort by Melds: the best melds first, then the unmatched cards by value.
+  // The hand keeps no sort state: any move of the person's undoes it, as a
+  // rearrangement by hand would.
+  bool ArrangeByMelds();
   // Watch Computer Hand: asks before turning watching on; false when the
   // person declined.
   bool ToggleWatching();
@@ -82,6 +87,7 @@ class GameFlow : public GinTable {
   void HandOutcomes();
 
   bool IsElevenTenHand() const;
+  const MoveHistory& Moves() const { return History; }
 
  private:
   void SetStatus(uint32_t textId);
@@ -93,6 +99,11 @@ class GameFlow : public GinTable {
   void LayOpenComputerHand();
   void TakeBackHeldCard();
   void ResumePendingGame();
+  void NoteTake(uint32_t player, uint32_t card);
+  void NoteDiscard(uint32_t player, uint32_t card, bool knocked);
+  void NoteComputerTake(uint32_t discardsBefore, uint32_t upcard, bool took);
+  void NoteComputerDiscard(uint32_t discardsBefore);
+  void AnnounceWithFigures(uint32_t caption, uint32_t text);
   uint32_t DrawOwnRandom(uint32_t range);
 
   GameState& S;
@@ -101,6 +112,7 @@ class GameFlow : public GinTable {
   Presentation& TheView;
   ComputerOpponent* Opponent = nullptr;
   NxRandomGenerator OwnRandom;
+  MoveHistory History;
   bool InIdleStep = false;
   bool LearningFinished = false;
 };

@@ -32,11 +32,13 @@ class HeadlessPresentation : public Presentation {
   void ShowKnockLimit(uint32_t limit) override { KnockLimits.push_back(limit); }
   void Message(uint32_t captionId, uint32_t textId, MessageIcon icon) override;
   void MessageText(uint32_t captionId, const std::string& text, MessageIcon icon) override;
+  void MessageWithFigures(uint32_t captionId, uint32_t textId, const std::string& figures, MessageIcon icon) override;
   bool Confirm(uint32_t captionId, uint32_t textId) override;
   bool ConfirmText(uint32_t captionId, const std::string& text) override;
   void ShowComputerHand(bool faceUp) override { ComputerHandFaceUp = faceUp; }
   void ShowScoreSheet() override { ++ScoreSheetShows; }
   void CloseScoreSheet() override { ++ScoreSheetCloses; }
+  void ShowMoves(const MoveHistory& moves) override { Moves = &moves; }
   void SetBusy(bool busy) override { Busy = busy; }
   bool Wait(uint32_t milliseconds) override;
   void RepeatCloseRequest() override { ++CloseRequests; }
@@ -56,6 +58,8 @@ class HeadlessPresentation : public Presentation {
   std::vector<std::pair<uint32_t, uint32_t>> Confirmations;
   std::vector<std::pair<uint32_t, std::string>> ConfirmedTexts;
   std::vector<uint32_t> WaitTimes;
+  // The flow's record of the hand's moves, once it showed them.
+  const MoveHistory* Moves = nullptr;
   bool ComputerHandFaceUp = false;
   bool Busy = false;
   uint32_t ScoreSheetShows = 0;

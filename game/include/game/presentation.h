@@ -5,6 +5,7 @@
 
 #include "game/game_state.h"
 #include "game/image_provider.h"
+#include "game/move_history.h"
 #include "game/user_messages.h"
 
 // What the flow of a hand asks of whoever shows the table: status panes,
@@ -24,11 +25,17 @@ class Presentation : public NxTablePresenter, public UserMessages {
   virtual void ShowKnockLimit(uint32_t limit) = 0;
   // A modal box with an OK button; caption and text are resource strings.
   virtual void Message(uint32_t captionId, uint32_t textId, MessageIcon icon) = 0;
+  // The same box with a line of figures composed at run time below the
+  // resource text: the counts behind a knock's result.
+  virtual void MessageWithFigures(uint32_t captionId, uint32_t textId, const std::string& figures,
+                                  MessageIcon icon) = 0;
   // A modal Yes/No box; true for yes.
   virtual bool Confirm(uint32_t captionId, uint32_t textId) = 0;
   virtual void ShowComputerHand(bool faceUp) = 0;
   virtual void ShowScoreSheet() = 0;
   virtual void CloseScoreSheet() = 0;
+  // The hand's moves so far, after every move and at a deal.
+  virtual void ShowMoves(const MoveHistory& moves) = 0;
   virtual void SetBusy(bool busy) = 0;
   // Lets the window handle its messages for the given time. False when the
   // wait was abandoned (abort pending or closing requested meanwhile).

@@ -5,9 +5,14 @@
 
 #include "game/game_state.h"
 
+class NxDeck;
+
 // The texts of the status bar's panes, as UTF-8. A card shows its rank
 // text followed by its suit sign (♥ ♦ ♠ ♣).
 std::string SelectionPaneText(SelectionKind kind, uint32_t card);
 std::string KnockLimitPaneText(uint32_t limit);
+// "Deadwood: " and the least deadwood of the cards the person holds, the
+// same count quorla-lab deadwood gives for them.
+std::string DeadwoodPaneText(const NxDeck& deck);
 // The suit sign of a suit index 0..3; empty for any other value.
 std::string SuitSign(uint32_t suit);

@@ -54,6 +54,27 @@ enum TextId : uint32_t {
   UNFINISHED_GAME = 8110,
   GAME_IN_PROGRESS = 8111,
 
+  // The figures added below a knock's result and a refused knock.
+  FIGURES_YOUR_DEADWOOD = 8200,
+  FIGURES_COMPUTER_DEADWOOD = 8201,
+  FIGURES_KNOCK_LIMIT = 8202,
+  FIGURES_YOU_SCORE = 8203,
+  FIGURES_COMPUTER_SCORES = 8204,
+  // The live deadwood of the person's hand, a status pane.
+  DEADWOOD_LABEL = 8205,
+  // The hand's moves in words: "Computer" + " took " + card + " from the
+  // discard pile" + " and " + "discarded " + card + ".".
+  MOVE_YOU = 8210,
+  MOVE_COMPUTER = 8211,
+  MOVE_TOOK = 8212,
+  MOVE_FROM_DISCARD_PILE = 8213,
+  MOVE_TOOK_FROM_STOCK = 8214,
+  MOVE_AND = 8215,
+  MOVE_DISCARDED = 8216,
+  MOVE_KNOCKED_WITH = 8217,
+  MOVE_YOU_PASSED = 8218,
+  MOVE_COMPUTER_PASSED = 8219,
+
   // Resetting a difficulty level: the level (1-4) goes between the two.
   RESET_LEVEL_START = 9029,
   RESET_LEVEL_END = 9030,
@@ -262,6 +283,7 @@ enum TextId : uint32_t {
   HINT_SORT_BY_VALUE = 21203,
   HINT_SORT_BY_SUIT = 21204,
   HINT_WATCH_COMPUTER_HAND = 21205,
+  HINT_SORT_BY_MELDS = 21206,
   HINT_VARIATIONS = 21301,
   HINT_DIFFICULTY = 21302,
   HINT_DEALING = 21303,

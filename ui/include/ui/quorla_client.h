@@ -94,11 +94,13 @@ class QuorlaClient : public QWidget, public Presentation {
   void ShowKnockLimit(uint32_t limit) override;
   void Message(uint32_t captionId, uint32_t textId, MessageIcon icon) override;
   void MessageText(uint32_t captionId, const std::string& text, MessageIcon icon) override;
+  void MessageWithFigures(uint32_t captionId, uint32_t textId, const std::string& figures, MessageIcon icon) override;
   bool Confirm(uint32_t captionId, uint32_t textId) override;
   bool ConfirmText(uint32_t captionId, const std::string& text) override;
   void ShowComputerHand(bool faceUp) override;
   void ShowScoreSheet() override;
   void CloseScoreSheet() override;
+  void ShowMoves(const MoveHistory& moves) override;
   void SetBusy(bool busy) override;
   bool Wait(uint32_t milliseconds) override;
   void RepeatCloseRequest() override;
