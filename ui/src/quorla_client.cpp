@@ -16,6 +16,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "app/card_faces_change.h"
 #include "app/dialog_texts.h"
 #include "app/table_start.h"
 #include "game/status_texts.h"
@@ -138,6 +139,7 @@ int32_t QuorlaClient::WantedScale() const {
 
 void QuorlaClient::ApplyScale() {
   Images = std::make_unique<SvgCardImages>(Scale);
+  UseChosenFaceDeck();
   const QString missing = "Quorla: " + Images->MissingDecksMessage();
   if (!Images->MissingDecksMessage().isEmpty() && !Notes.contains(missing)) Notes << missing;
   Objects.Deck.SetImages(Images.get());
@@ -147,6 +149,30 @@ void QuorlaClient::ApplyScale() {
   Composed.setDevicePixelRatio(static_cast<double>(Scale) / LargeFactor);
   setFixedSize(TABLE_AREA.Width() * LargeFactor, TABLE_AREA.Height() * LargeFactor);
   LoadBackdropPicture();
+}
+
+namespace {
+
+std::string ChosenFaceDeck(const Preferences& preferences) {
+  std::vector<std::string> installed;
+  for (const QString& deck : SvgCardImages::InstalledDecks()) installed.push_back(deck.toStdString());
+  return FaceDeckInUse(preferences.CardFaces, installed, SvgCardImages::FACE_DECK);
+}
+
+}  // namespace
+
+void QuorlaClient::UseChosenFaceDeck() {
+  const std::string deck = ChosenFaceDeck(Settings.Prefs);
+  if (!deck.empty()) Images->SetFaceDeck(QString::fromStdString(deck));
+}
+
+bool QuorlaClient::FaceDeckChanged() const {
+  return Images && Images->MissingDecksMessage().isEmpty() &&
+         Images->FaceDeck().toStdString() != ChosenFaceDeck(Settings.Prefs);
+}
+
+QString QuorlaClient::FaceDeck() const {
+  return Images && Images->MissingDecksMessage().isEmpty() ? Images->FaceDeck() : QString();
 }
 
 void QuorlaClient::LoadBackdropPicture() {
@@ -295,6 +321,8 @@ void QuorlaClient::ShowOptionChange(const WindowUpdate& update) {
     WriteSetting(*Settings.Store, keys::DisableScenery, Settings.Prefs.DisableScenery ? 1 : 0);
     LoadBackdropPicture();
   }
+  // New pictures for every card: the scale's whole set-up, at the same scale.
+  if (update.NewCardFaces) ApplyScale();
   if (update.Redraw && Objects.Deck.IsLaidOut()) Objects.Deck.PaintArea(TABLE_AREA);
   AfterInput();
 }

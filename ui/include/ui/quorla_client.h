@@ -71,6 +71,11 @@ class QuorlaClient : public QWidget, public Presentation {
   void SetLargeTable(bool large);
   // Device pixels per table pixel of the composed table.
   int32_t CompositionScale() const { return Scale; }
+  // Device pixels per logical pixel of the composed table.
+  double CompositionPixelRatio() const { return Composed.devicePixelRatio(); }
+  // The folder of the face deck the cards are drawn from; empty for the
+  // game's plain cards.
+  QString FaceDeck() const;
 
   void SetStatusPanes(TableStatusPanes* panes) { Panes = panes; }
   TableObjects& Table() { return Objects; }
@@ -129,6 +134,9 @@ class QuorlaClient : public QWidget, public Presentation {
 
   // quorla_client.cpp
   void ApplyScale();
+  // The player's face deck, or the default, goes on the card pictures.
+  void UseChosenFaceDeck();
+  bool FaceDeckChanged() const;
   // A window moved to a screen of another pixel ratio draws at its scale.
   void FollowScreen();
   int32_t WantedScale() const;
