@@ -18,6 +18,7 @@
 
 #include "app/card_faces_change.h"
 #include "app/dialog_texts.h"
+#include "app/score_sheet_fit.h"
 #include "app/table_start.h"
 #include "game/status_texts.h"
 #include "game/string_table.h"
@@ -416,12 +417,25 @@ void QuorlaClient::ShowComputerHand(bool) { emit CommandsChanged(); }
 
 void QuorlaClient::ShowScoreSheet() {
   SheetView->SetLaidOff(Objects.State.LaidOff);
-  if (!SheetView->IsShown()) {
-    const QPoint corner = mapToGlobal(QPoint(width() - 20, 20));
-    SheetView->move(corner);
-  }
+  if (!SheetView->IsShown()) PlaceScoreSheet();
   SheetView->Show();
   SheetView->Refresh();
+}
+
+void QuorlaClient::PlaceScoreSheet() {
+  const QWidget* frame = window();
+  const QRect outer = frame->frameGeometry();
+  // Before its first showing the sheet's frame is not known yet: the main
+  // window's decorations are the best guess.
+  const QSize decorations = outer.size() - frame->geometry().size();
+  const QSize size = SheetView->sizeHint().expandedTo(SheetView->size()) + decorations;
+  const QScreen* screen = frame->screen() ? frame->screen() : QGuiApplication::primaryScreen();
+  const QRect available = screen ? screen->availableGeometry() : outer;
+  const TPoint place =
+      PlaceBesideFrame({outer.left(), outer.top(), outer.right() + 1, outer.bottom() + 1}, {size.width(), size.height()},
+                       {available.left(), available.top(), available.right() + 1, available.bottom() + 1},
+                       mapToGlobal(QPoint(0, 0)).y());
+  SheetView->move(place.x, place.y);
 }
 
 void QuorlaClient::CloseScoreSheet() { SheetView->Close(); }

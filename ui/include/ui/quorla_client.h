@@ -149,6 +149,8 @@ class QuorlaClient : public QWidget, public Presentation {
   // A game read from the resume file while the window runs: every pile,
   // the three panes and the score sheet as saved.
   void PresentRestoredGame();
+  // Beside the frame, on the screen, level with the table's top.
+  void PlaceScoreSheet();
 
   GameSettings& Settings;
   std::string ConfigDirectory;
