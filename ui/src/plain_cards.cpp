@@ -34,8 +34,10 @@ void DrawIndex(QPainter& painter, const QString& rank, const QString& sign, int3
   const QRect rankBox(1 * scale, 2 * scale, 26 * scale, 21 * scale);
   painter.setFont(CardFont(rank.size() > 1 ? 19 * scale : 21 * scale));
   painter.drawText(rankBox, Qt::AlignHCenter | Qt::AlignVCenter, rank);
-  painter.setFont(CardFont(20 * scale));
-  painter.drawText(rankBox.translated(0, 19 * scale), Qt::AlignHCenter | Qt::AlignVCenter, sign);
+  // Suit signs sit small in their em box: a larger size gives them the
+  // height of the rank.
+  painter.setFont(CardFont(30 * scale));
+  painter.drawText(rankBox.translated(0, 20 * scale), Qt::AlignHCenter | Qt::AlignVCenter, sign);
 }
 
 }  // namespace
@@ -53,7 +55,7 @@ QImage PlainFace(uint32_t cardId, int32_t scale) {
   painter.drawRect(QRectF(0.5 * scale, 0.5 * scale, (CARD_SIZE.cx - 1) * scale, (CARD_SIZE.cy - 1) * scale));
   painter.setPen(ink);
   DrawIndex(painter, rank, sign, scale);
-  painter.setFont(CardFont(34 * scale));
+  painter.setFont(CardFont(44 * scale));
   painter.drawText(image.rect(), Qt::AlignCenter, sign);
   // The same corner upside down at the bottom right.
   painter.translate(image.width(), image.height());
