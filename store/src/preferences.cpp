@@ -4,6 +4,10 @@
 #include "store/setting_keys.h"
 #include "store/settings_store.h"
 
+namespace {
+constexpr size_t MAX_FACE_DECK_NAME = 64;
+}  // namespace
+
 void Preferences::Load(SettingsStore& store) {
   DisableScenery = ReadSetting(store, keys::DisableScenery) != 0;
   DifficultyLevel = ReadSetting(store, keys::DifficultyLevel);
@@ -16,6 +20,9 @@ void Preferences::Load(SettingsStore& store) {
   HideWarnSize = ReadSetting(store, keys::HideWarnSize);
   RandomDeck = ReadSetting(store, keys::RandomDeck) != 0;
   ResumeFormatStamp = ReadSetting(store, keys::OKResumeVersn);
+  // A hand-edited name that could reach outside the card data is dropped.
+  CardFaces = store.ReadString(CARD_FACES_SECTION, CARD_FACES_KEY, "", MAX_FACE_DECK_NAME + 2);
+  if (!IsFaceDeckName(CardFaces)) CardFaces.clear();
 }
 
 void Preferences::Save(SettingsStore& store) const {
@@ -30,6 +37,17 @@ void Preferences::Save(SettingsStore& store) const {
   WriteSetting(store, keys::HideWarnSize, HideWarnSize);
   WriteSetting(store, keys::RandomDeck, RandomDeck);
   WriteSetting(store, keys::OKResumeVersn, ResumeFormatStamp);
+  // Files of players who never chose stay as they were.
+  if (!CardFaces.empty()) store.WriteString(CARD_FACES_SECTION, CARD_FACES_KEY, CardFaces);
+}
+
+bool IsFaceDeckName(std::string_view name) {
+  constexpr std::string_view prefix = "svg-";
+  if (name.size() <= prefix.size() || name.size() > MAX_FACE_DECK_NAME || name.substr(0, prefix.size()) != prefix)
+    return false;
+  for (char c : name)
+    if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-')) return false;
+  return true;
 }
 
 TableChoices ReadTableChoices(SettingsStore& store) {

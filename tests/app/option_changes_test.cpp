@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/card_faces_change.h"
 #include "app/cardback_change.h"
 #include "app/dealing_change.h"
 #include "app/difficulty_change.h"
@@ -213,4 +214,25 @@ TEST(PreferencesChange, TheFrameIsLaidOutAgainOnlyForTheButtonBar) {
   chosen.DisableScenery = true;
   update = ApplyPreferenceChoices(chosen, prefs);
   EXPECT_TRUE(update.ReloadBackdrop && !update.Relayout);
+}
+
+TEST(CardFacesChange, TheChosenDeckIsUsedWhileInstalledAndOnlyAnotherOneIsApplied) {
+  const std::vector<std::string> installed{"svg-a", "svg-big", "svg-c"};
+  EXPECT_EQ(FaceDeckInUse("svg-c", installed, "svg-big"), "svg-c");
+  EXPECT_EQ(FaceDeckInUse("", installed, "svg-big"), "svg-big");
+  EXPECT_EQ(FaceDeckInUse("svg-gone", installed, "svg-big"), "svg-big");
+  EXPECT_EQ(FaceDeckInUse("svg-gone", installed, "svg-missing"), "svg-a");
+  EXPECT_EQ(FaceDeckInUse("svg-c", {}, "svg-big"), "");
+
+  Preferences prefs;
+  EXPECT_FALSE(ApplyCardFaces({"svg-big"}, "svg-big", prefs).NewCardFaces);
+  EXPECT_FALSE(ApplyCardFaces({"../svg-c"}, "svg-big", prefs).NewCardFaces);
+  EXPECT_EQ(prefs.CardFaces, "");
+  const WindowUpdate update = ApplyCardFaces({"svg-c"}, "svg-big", prefs);
+  EXPECT_TRUE(update.NewCardFaces && update.Redraw && !update.NewGameStarted);
+  EXPECT_EQ(prefs.CardFaces, "svg-c");
+
+  EXPECT_EQ(FaceDeckTitle("[Deck]\nName[de]=Papier\nName= Paris \r\nName=Other\n", "svg-gm-paris"), "Paris");
+  EXPECT_EQ(FaceDeckTitle("", "svg-oxygen-air"), "Oxygen Air");
+  EXPECT_EQ(FaceDeckTitle("Name=\x01\x02\n", "svg-x"), "X");
 }

@@ -10,9 +10,12 @@
 #include <QElapsedTimer>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "game/image_provider.h"
+#include "corner_indices.h"
 #include "ui/backdrop.h"
 #include "ui/backdrop_file.h"
 #include "ui/image_convert.h"
@@ -60,6 +63,70 @@ QImage AllDeckBacks(int scale) {
   return Sheet(backs, 8, scale);
 }
 
+QImage RenderFace(QSvgRenderer& renderer, uint32_t card, int oversample) {
+  QImage image(CARD_SIZE.cx * oversample, CARD_SIZE.cy * oversample, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  renderer.render(&painter, CardElementId(card), QRectF(image.rect()));
+  return image;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values.empty() ? 0.0 : values[values.size() / 2];
+}
+
+// Number cards of both colours, one and two digits.
+constexpr uint32_t MEASURED_CARDS[] = {1, 2, 15, 17, 30, 33, 44, 47, 9, 35};
+constexpr uint32_t SHOWN_CARDS[] = {0, 2, 15, 46, 35, 10, 51};
+
+// Rank and suit heights in table pixels, measured on pictures drawn four
+// times finer than the table's normal size, and the rank height measured
+// at that size itself; worst (smallest) of the number cards by median.
+int MeasureFaces(const QDir& out, int scale) {
+  struct Row {
+    QString Deck;
+    double Rank, Suit, RankAtSize;
+  };
+  std::vector<Row> rows;
+  QList<QImage> shown;
+  for (const QString& deck : SvgCardImages::InstalledDecks()) {
+    SvgCardImages images(scale);
+    if (!images.SetFaceDeck(deck)) continue;
+    QString file;
+    for (const QString& root : SvgCardImages::StandardDeckRoots()) {
+      const QDir dir(QDir(root).filePath(deck));
+      const QStringList svgs = dir.entryList({QStringLiteral("*.svgz"), QStringLiteral("*.svg")}, QDir::Files);
+      if (!svgs.isEmpty()) {
+        file = dir.filePath(svgs.first());
+        break;
+      }
+    }
+    QSvgRenderer renderer(file);
+    std::vector<double> rank, suit, rankAtSize;
+    for (uint32_t card : MEASURED_CARDS) {
+      const CornerIndex fine = MeasureCornerIndex(RenderFace(renderer, card, 4));
+      rank.push_back(fine.RankHeight / 4.0);
+      suit.push_back(fine.SuitHeight / 4.0);
+      rankAtSize.push_back(MeasureCornerIndex(RenderFace(renderer, card, 1)).RankHeight);
+    }
+    rows.push_back({deck, Median(rank), Median(suit), Median(rankAtSize)});
+    for (uint32_t card : SHOWN_CARDS) shown.append(OnTable(images, CARD_FACE_BASE_ID + card));
+  }
+  std::printf("%-28s %8s %8s %10s  (table pixels, card %dx%d)\n", "deck", "rank", "suit", "rank at 1x",
+              static_cast<int>(CARD_SIZE.cx), static_cast<int>(CARD_SIZE.cy));
+  std::vector<Row> sorted = rows;
+  std::sort(sorted.begin(), sorted.end(), [](const Row& a, const Row& b) { return a.Rank > b.Rank; });
+  // Without a suit sign under it the mark found is no index: those decks
+  // print theirs elsewhere (top right), where a spread hand hides it.
+  for (const Row& row : sorted)
+    std::printf("%-28s %8.2f %8.2f %10.0f%s\n", qPrintable(row.Deck), row.Rank, row.Suit, row.RankAtSize,
+                row.Suit > 0 ? "" : "  no index at the top left");
+  for (size_t i = 0; i < rows.size(); ++i) std::printf("faces.png row %zu: %s\n", i + 1, qPrintable(rows[i].Deck));
+  return shown.isEmpty() || Sheet(shown, 7, scale).save(out.filePath(QStringLiteral("faces.png"))) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -74,6 +141,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "ui-contact-sheet: need an existing folder and a scale of 1, 2 or 3\n");
     return 2;
   }
+  if (argc > 3 && QString::fromLocal8Bit(argv[3]) == QStringLiteral("faces")) return MeasureFaces(out, scale);
   const bool plain = argc > 3 && QString::fromLocal8Bit(argv[3]) == QStringLiteral("plain");
   QElapsedTimer loading;
   loading.start();

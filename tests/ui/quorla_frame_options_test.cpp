@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFileDialog>
+#include <QListWidget>
+#include <QTest>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -28,6 +30,7 @@
 #include "store/setting_keys.h"
 #include "ui/about_dlg.h"
 #include "ui/bmp_file.h"
+#include "ui/card_faces_dlg.h"
 #include "ui/cardback_dlg.h"
 #include "ui/dealing_dlg.h"
 #include "ui/difficulty_dlg.h"
@@ -38,6 +41,7 @@
 #include "ui/quorla_client.h"
 #include "ui/quorla_frame.h"
 #include "ui/statistics_dlg.h"
+#include "ui/svg_card_images.h"
 #include "ui/variations_dlg.h"
 #include "ui_test_support.h"
 
@@ -310,6 +314,46 @@ TEST_F(OptionsFrame, CardbackOkPutsTheBackOnTheDeckCancelKeepsIt) {
   EXPECT_TRUE(Settings.Prefs.RandomDeck);
   EXPECT_TRUE(Client().Table().Flow.Settings.DifferentCardbackEachGame);
   EXPECT_NE(Client().grab().toImage(), table);  // the computer's hand shows the new back
+}
+
+// Picks the deck in row `row` of the Card Faces list with the mouse.
+void ClickDeck(CardFacesDlg& d, int row) {
+  QListWidget& list = d.DeckList();
+  const QRect place = list.visualItemRect(list.item(row));
+  QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, place.center());
+}
+
+TEST_F(OptionsFrame, CardFacesShowTheDefaultDeckAndOkDrawsTheCardsFromTheChosenOne) {
+  const QStringList decks = SvgCardImages::InstalledDecks();
+  if (decks.size() < 2) GTEST_SKIP() << "fewer than two card decks installed";
+  Open();
+  const QString standard = QString::fromLatin1(SvgCardImages::FACE_DECK);
+  EXPECT_EQ(Client().FaceDeck(), standard);
+  const int other = decks.indexOf(standard) == 0 ? 1 : 0;
+  Run<CardFacesDlg>(CM_CARD_FACES, [&](CardFacesDlg& d) {
+    EXPECT_EQ(d.DeckList().count(), decks.size());
+    ASSERT_NE(d.DeckList().currentItem(), nullptr);
+    EXPECT_EQ(d.DeckList().currentItem()->data(Qt::UserRole).toString(), standard);
+    EXPECT_TRUE(d.DeckList().currentItem()->text().endsWith(DialogText(CARD_FACES_DEFAULT_MARK)));
+    // Five cards spread as in the hand, at the table's size.
+    const QImage shown = d.PreviewPicture();
+    EXPECT_EQ(shown.size(), QSize((4 * 34 + 69) * Client().CompositionScale(), 96 * Client().CompositionScale()));
+    SaveShot(d.grab().toImage(), QStringLiteral("card_faces_dialog.png"));
+    ClickDeck(d, other);
+    EXPECT_NE(d.PreviewPicture(), shown);
+    d.CancelButton()->click();
+  });
+  EXPECT_EQ(Client().FaceDeck(), standard);
+  EXPECT_TRUE(Settings.Prefs.CardFaces.empty());
+
+  const QImage table = Client().grab().toImage();
+  Run<CardFacesDlg>(CM_CARD_FACES, [&](CardFacesDlg& d) {
+    ClickDeck(d, other);
+    d.OkButton().click();
+  });
+  EXPECT_EQ(Client().FaceDeck(), decks[other]);
+  EXPECT_EQ(Settings.Prefs.CardFaces, decks[other].toStdString());
+  EXPECT_NE(Client().grab().toImage(), table);  // the hand shows the new faces
 }
 
 TEST_F(OptionsFrame, PreferencesSwitchSceneryAndKeepTheRest) {

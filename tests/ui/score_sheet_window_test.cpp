@@ -58,6 +58,12 @@ TEST(ScoreSheetWindow, IsAModelessToolWindowWithTheColumnLabels) {
   EXPECT_FALSE(table.Window.IsShown());
   table.Window.Show();
   EXPECT_TRUE(table.Window.IsShown());
+  // Room for the title beside the title bar's buttons, and for nine whole
+  // lines, the last with the pixel a winner's margin drops.
+  const QSize unit = table.Window.Client().Unit();
+  EXPECT_GE(table.Window.Client().viewport()->height(), 9 * unit.height() + 1);
+  EXPECT_GT(table.Window.width(), QFontMetrics(table.Window.font()).horizontalAdvance(table.Window.windowTitle()) +
+                                      2 * unit.height());
   table.Window.Close();
   EXPECT_FALSE(table.Window.IsShown());
 }

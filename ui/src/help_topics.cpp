@@ -32,7 +32,7 @@ QString HelpDirectory() {
 const QStringList& HelpTopicNames() {
   static const QStringList topics = {
       "contents",      "using_help",    "introduction", "rules",       "playing",    "variations",
-      "difficulty",    "dealing",       "cardback",     "scenery",     "preferences", "about",
+      "difficulty",    "dealing",       "cardback",     "card_faces",  "scenery",     "preferences", "about",
       "select_player", "create_player", "remove_player", "statistics",
   };
   return topics;

@@ -28,6 +28,18 @@ QFont CardFont(int32_t pixels) {
   return font;
 }
 
+// The index in the top-left corner: large enough to read at the table's
+// normal size, inside the 34 pixels a card shows in a spread hand.
+void DrawIndex(QPainter& painter, const QString& rank, const QString& sign, int32_t scale) {
+  const QRect rankBox(1 * scale, 2 * scale, 26 * scale, 21 * scale);
+  painter.setFont(CardFont(rank.size() > 1 ? 19 * scale : 21 * scale));
+  painter.drawText(rankBox, Qt::AlignHCenter | Qt::AlignVCenter, rank);
+  // Suit signs sit small in their em box: a larger size gives them the
+  // height of the rank.
+  painter.setFont(CardFont(30 * scale));
+  painter.drawText(rankBox.translated(0, 20 * scale), Qt::AlignHCenter | Qt::AlignVCenter, sign);
+}
+
 }  // namespace
 
 QImage PlainFace(uint32_t cardId, int32_t scale) {
@@ -42,20 +54,13 @@ QImage PlainFace(uint32_t cardId, int32_t scale) {
   painter.setPen(QPen(QColor(0x90, 0x90, 0x90), scale));
   painter.drawRect(QRectF(0.5 * scale, 0.5 * scale, (CARD_SIZE.cx - 1) * scale, (CARD_SIZE.cy - 1) * scale));
   painter.setPen(ink);
-  const QRect corner(3 * scale, 3 * scale, 16 * scale, 14 * scale);
-  painter.setFont(CardFont(13 * scale));
-  painter.drawText(corner, Qt::AlignCenter, rank);
-  painter.setFont(CardFont(12 * scale));
-  painter.drawText(corner.translated(0, 13 * scale), Qt::AlignCenter, sign);
-  painter.setFont(CardFont(38 * scale));
+  DrawIndex(painter, rank, sign, scale);
+  painter.setFont(CardFont(44 * scale));
   painter.drawText(image.rect(), Qt::AlignCenter, sign);
   // The same corner upside down at the bottom right.
   painter.translate(image.width(), image.height());
   painter.rotate(180);
-  painter.setFont(CardFont(13 * scale));
-  painter.drawText(corner, Qt::AlignCenter, rank);
-  painter.setFont(CardFont(12 * scale));
-  painter.drawText(corner.translated(0, 13 * scale), Qt::AlignCenter, sign);
+  DrawIndex(painter, rank, sign, scale);
   return image;
 }
 

@@ -16,7 +16,9 @@
 #include <cstring>
 #include <filesystem>
 
+#include "app/card_faces_change.h"
 #include "app/dialog_texts.h"
+#include "app/score_sheet_fit.h"
 #include "app/table_start.h"
 #include "game/status_texts.h"
 #include "game/string_table.h"
@@ -138,6 +140,7 @@ int32_t QuorlaClient::WantedScale() const {
 
 void QuorlaClient::ApplyScale() {
   Images = std::make_unique<SvgCardImages>(Scale);
+  UseChosenFaceDeck();
   const QString missing = "Quorla: " + Images->MissingDecksMessage();
   if (!Images->MissingDecksMessage().isEmpty() && !Notes.contains(missing)) Notes << missing;
   Objects.Deck.SetImages(Images.get());
@@ -147,6 +150,30 @@ void QuorlaClient::ApplyScale() {
   Composed.setDevicePixelRatio(static_cast<double>(Scale) / LargeFactor);
   setFixedSize(TABLE_AREA.Width() * LargeFactor, TABLE_AREA.Height() * LargeFactor);
   LoadBackdropPicture();
+}
+
+namespace {
+
+std::string ChosenFaceDeck(const Preferences& preferences) {
+  std::vector<std::string> installed;
+  for (const QString& deck : SvgCardImages::InstalledDecks()) installed.push_back(deck.toStdString());
+  return FaceDeckInUse(preferences.CardFaces, installed, SvgCardImages::FACE_DECK);
+}
+
+}  // namespace
+
+void QuorlaClient::UseChosenFaceDeck() {
+  const std::string deck = ChosenFaceDeck(Settings.Prefs);
+  if (!deck.empty()) Images->SetFaceDeck(QString::fromStdString(deck));
+}
+
+bool QuorlaClient::FaceDeckChanged() const {
+  return Images && Images->MissingDecksMessage().isEmpty() &&
+         Images->FaceDeck().toStdString() != ChosenFaceDeck(Settings.Prefs);
+}
+
+QString QuorlaClient::FaceDeck() const {
+  return Images && Images->MissingDecksMessage().isEmpty() ? Images->FaceDeck() : QString();
 }
 
 void QuorlaClient::LoadBackdropPicture() {
@@ -297,6 +324,8 @@ void QuorlaClient::ShowOptionChange(const WindowUpdate& update) {
     WriteSetting(*Settings.Store, keys::DisableScenery, Settings.Prefs.DisableScenery ? 1 : 0);
     LoadBackdropPicture();
   }
+  // New pictures for every card: the scale's whole set-up, at the same scale.
+  if (update.NewCardFaces) ApplyScale();
   if (update.Redraw && Objects.Deck.IsLaidOut()) Objects.Deck.PaintArea(TABLE_AREA);
   AfterInput();
 }
@@ -402,12 +431,25 @@ void QuorlaClient::ShowComputerHand(bool) { emit CommandsChanged(); }
 
 void QuorlaClient::ShowScoreSheet() {
   SheetView->SetLaidOff(Objects.State.LaidOff);
-  if (!SheetView->IsShown()) {
-    const QPoint corner = mapToGlobal(QPoint(width() - 20, 20));
-    SheetView->move(corner);
-  }
+  if (!SheetView->IsShown()) PlaceScoreSheet();
   SheetView->Show();
   SheetView->Refresh();
+}
+
+void QuorlaClient::PlaceScoreSheet() {
+  const QWidget* frame = window();
+  const QRect outer = frame->frameGeometry();
+  // Before its first showing the sheet's frame is not known yet: the main
+  // window's decorations are the best guess.
+  const QSize decorations = outer.size() - frame->geometry().size();
+  const QSize size = SheetView->sizeHint().expandedTo(SheetView->size()) + decorations;
+  const QScreen* screen = frame->screen() ? frame->screen() : QGuiApplication::primaryScreen();
+  const QRect available = screen ? screen->availableGeometry() : outer;
+  const TPoint place =
+      PlaceBesideFrame({outer.left(), outer.top(), outer.right() + 1, outer.bottom() + 1}, {size.width(), size.height()},
+                       {available.left(), available.top(), available.right() + 1, available.bottom() + 1},
+                       mapToGlobal(QPoint(0, 0)).y());
+  SheetView->move(place.x, place.y);
 }
 
 void QuorlaClient::CloseScoreSheet() { SheetView->Close(); }

@@ -18,7 +18,11 @@ SwitchOutcome QuorlaClient::SwitchConfiguration(PlayerConfigs& configs, const st
   Resumable = ResumeAvailability();
   Resumable.CheckSettings(*Settings.Store);
   if (outcome.Resumed) Resumable.NoteAttempt();
-  LoadBackdropPicture();
+  // The new configuration may draw its cards from another face deck.
+  if (FaceDeckChanged())
+    ApplyScale();
+  else
+    LoadBackdropPicture();
   if (outcome.Resumed)
     PresentRestoredGame();
   else if (Objects.Deck.IsLaidOut())

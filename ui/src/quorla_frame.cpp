@@ -96,6 +96,7 @@ void QuorlaFrame::BuildMenus() {
   AddCommand(options, CM_DIFFICULTY);
   AddCommand(options, CM_DEALING);
   AddCommand(options, CM_CARDBACK);
+  AddCommand(options, CM_CARD_FACES);
   AddCommand(options, CM_SCENERY);
   AddCommand(options, CM_PREFERENCES);
   options->addSeparator();
@@ -137,6 +138,7 @@ void QuorlaFrame::RunFrameCommand(uint32_t command) {
     case CM_DIFFICULTY: ShowDifficulty(); break;
     case CM_DEALING: ShowDealing(); break;
     case CM_CARDBACK: ShowCardback(); break;
+    case CM_CARD_FACES: ShowCardFaces(); break;
     case CM_PREFERENCES: ShowPreferences(); break;
     case CM_ABOUT: ShowAbout(); break;
     case CM_SWITCH_PLAYER: SwitchPlayerCommand(); break;

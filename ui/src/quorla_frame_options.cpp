@@ -1,6 +1,7 @@
 // QuorlaFrame: the option dialogs and what their results ask of the window.
 #include <QTimer>
 
+#include "app/card_faces_change.h"
 #include "app/cardback_change.h"
 #include "app/dealing_change.h"
 #include "app/dialog_texts.h"
@@ -15,6 +16,7 @@
 #include "app/variations_change.h"
 #include "game/text_ids.h"
 #include "ui/about_dlg.h"
+#include "ui/card_faces_dlg.h"
 #include "ui/cardback_dlg.h"
 #include "ui/dealing_dlg.h"
 #include "ui/difficulty_dlg.h"
@@ -22,6 +24,7 @@
 #include "ui/preferences_dlg.h"
 #include "ui/quorla_client.h"
 #include "ui/quorla_frame.h"
+#include "ui/svg_card_images.h"
 #include "ui/variations_dlg.h"
 
 // Every option dialog and About can always open; the player configuration
@@ -35,6 +38,7 @@ bool QuorlaFrame::DialogReady(uint32_t command) const {
     case CM_DIFFICULTY:
     case CM_DEALING:
     case CM_CARDBACK:
+    case CM_CARD_FACES:
     case CM_PREFERENCES:
     case CM_ABOUT: return true;
     default: return false;
@@ -67,6 +71,14 @@ void QuorlaFrame::ShowCardback() {
   if (dialog.exec() != QDialog::Accepted) return;
   TableParts parts = Table->Parts();
   ActOn(ApplyCardback(dialog.Choices(), Settings.Prefs, parts, Table->Table().Flow.Settings));
+}
+
+void QuorlaFrame::ShowCardFaces() {
+  const QString inUse = Table->FaceDeck();
+  CardFacesDlg dialog(inUse, SvgCardImages::InstalledDecks(), Table->CompositionScale(), Table->CompositionPixelRatio(),
+                      this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  ActOn(ApplyCardFaces(dialog.Choice(), inUse.toStdString(), Settings.Prefs));
 }
 
 void QuorlaFrame::ShowPreferences() {

@@ -69,7 +69,15 @@ void ScoreClient::Refresh() {
   viewport()->update();
 }
 
+void ScoreClient::SetFit(QSize size, int leftInset) {
+  Fitted = size;
+  LeftInset = leftInset;
+  updateGeometry();
+  viewport()->update();
+}
+
 QSize ScoreClient::sizeHint() const {
+  if (Fitted.isValid()) return Fitted;
   const int frame = 2 * frameWidth();
   const int width = (sheet_geometry::RULE_TO + 1) * UnitSize.width() + verticalScrollBar()->sizeHint().width();
   const int height = static_cast<int>(ScoreSheet::VISIBLE_LINES) * UnitSize.height();
@@ -90,6 +98,7 @@ void ScoreClient::paintEvent(QPaintEvent*) {
     QMetaObject::invokeMethod(this, &ScoreClient::Refresh, Qt::QueuedConnection);
   QPainter painter(viewport());
   painter.setFont(viewport()->font());
+  painter.translate(LeftInset, 0);
   SheetPainter sheet(painter, UnitSize, palette().color(QPalette::Text));
   const int first = static_cast<int>(Sheet.ScrollPosition());
   const int lastVisible = first + viewport()->height() / UnitSize.height() + 1;

@@ -2,9 +2,14 @@
 
 #include <algorithm>
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QScrollBar>
+#include <QStyle>
 #include <QVBoxLayout>
+
+#include "app/score_sheet_fit.h"
 
 #include "ui/laid_off_caption_window.h"
 #include "ui/score_client.h"
@@ -18,6 +23,24 @@ const char* const LABEL_TEXTS[2] = {"You", " Computer"};
 // font: over the middle of the human's column, and just after the gap
 // before the computer's.
 constexpr double LABEL_X[2] = {3.5, 10.0};
+constexpr int MARGIN_X = 6;
+
+// The widest text of the longest game in the sheet's font.
+int WidestText(const QFont& font) {
+  const QFontMetrics metrics(font);
+  int widest = 0;
+  for (const std::string& text : WidestSheetTexts())
+    widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(text)));
+  return widest;
+}
+
+// Title bars commonly draw their text bold, a little wider than the
+// application's font.
+int TitleWidth(const QString& title) {
+  QFont font = QApplication::font();
+  font.setBold(true);
+  return QFontMetrics(font).horizontalAdvance(title);
+}
 
 }  // namespace
 
@@ -29,18 +52,34 @@ ScoreSheetWindow::ScoreSheetWindow(ScoreSheet& sheet, QWidget* parent)
 
   // The labels sit over the sheet's columns, measured in the sheet's unit.
   auto* header = new QWidget(this);
-  const int unit = TheClient->Unit().width();
+  const QSize unit = TheClient->Unit();
   int height = 0;
+  int labelsRight = 0;
   for (int i = 0; i < 2; ++i) {
     Labels[i] = new QLabel(QString::fromLatin1(LABEL_TEXTS[i]), header);
     Labels[i]->adjustSize();
-    Labels[i]->move(TheClient->frameWidth() + static_cast<int>(LABEL_X[i] * unit), 0);
+    const int x = static_cast<int>(LABEL_X[i] * unit.width());
+    labelsRight = std::max(labelsRight, x + Labels[i]->width());
     height = std::max(height, Labels[i]->height());
   }
   header->setFixedHeight(height);
 
+  SheetWindowParts parts;
+  parts.Unit = {unit.width(), unit.height()};
+  parts.WidestText = WidestText(TheClient->viewport()->font());
+  parts.LabelsRight = labelsRight;
+  parts.TitleText = TitleWidth(windowTitle());
+  parts.TitleBarHeight = std::max(style()->pixelMetric(QStyle::PM_TitleBarHeight), fontMetrics().height() + 8);
+  parts.ScrollBarWidth = TheClient->verticalScrollBar()->sizeHint().width();
+  parts.FrameWidth = TheClient->frameWidth();
+  parts.Margins = {2 * MARGIN_X, 0};
+  const SheetWindowFit fit = FitScoreSheetWindow(parts);
+  TheClient->SetFit(QSize(fit.Sheet.cx, fit.Sheet.cy), fit.LeftInset);
+  for (int i = 0; i < 2; ++i)
+    Labels[i]->move(TheClient->frameWidth() + fit.LeftInset + static_cast<int>(LABEL_X[i] * unit.width()), 0);
+
   auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(6, 4, 6, 6);
+  layout->setContentsMargins(MARGIN_X, 4, MARGIN_X, 6);
   layout->setSpacing(3);
   layout->addWidget(header);
   layout->addWidget(TheClient);

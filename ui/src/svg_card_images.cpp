@@ -32,7 +32,14 @@ QString CardElementId(uint32_t cardId) {
 
 SvgCardImages::SvgCardImages(int32_t scale, QStringList deckRoots)
     : ScaleFactor(scale < 1 ? 1 : scale), Roots(deckRoots.isEmpty() ? StandardDeckRoots() : std::move(deckRoots)) {
-  FacesFound = Renderer(QString::fromLatin1(FACE_DECK)) != nullptr;
+  FacesFound = Renderer(Faces) != nullptr;
+}
+
+bool SvgCardImages::SetFaceDeck(const QString& deck) {
+  if (!Renderer(deck)) return false;
+  Faces = deck;
+  FacesFound = true;
+  return true;
 }
 
 SvgCardImages::~SvgCardImages() = default;
@@ -45,6 +52,15 @@ QStringList SvgCardImages::StandardDeckRoots() {
   const QString packaged = QStringLiteral("/usr/share/carddecks");
   if (!roots.contains(packaged) && QDir(packaged).exists()) roots.append(packaged);
   return roots;
+}
+
+QStringList SvgCardImages::InstalledDecks(const QStringList& roots) {
+  QStringList decks;
+  for (const QString& root : roots.isEmpty() ? StandardDeckRoots() : roots)
+    for (const QString& deck : QDir(root).entryList({QStringLiteral("svg-*")}, QDir::Dirs, QDir::Name))
+      if (!decks.contains(deck) && !FirstSvgIn(QDir(QDir(root).filePath(deck))).isEmpty()) decks.append(deck);
+  decks.sort();
+  return decks;
 }
 
 const QStringList& SvgCardImages::BackDecks() {
@@ -96,7 +112,7 @@ QImage SvgCardImages::Render(QSvgRenderer* renderer, const QString& element) {
 QImage SvgCardImages::Artwork(uint32_t resourceId) {
   if (resourceId >= CARD_FACE_BASE_ID && resourceId < CARD_FACE_BASE_ID + CARD_COUNT) {
     const uint32_t card = resourceId - CARD_FACE_BASE_ID;
-    const QImage image = Render(Renderer(QString::fromLatin1(FACE_DECK)), CardElementId(card));
+    const QImage image = Render(Renderer(Faces), CardElementId(card));
     return image.isNull() ? PlainFace(card, ScaleFactor) : image;
   }
   if (resourceId >= FIRST_CARD_BACK_ID && resourceId <= LAST_CARD_BACK_ID) {

@@ -9,5 +9,6 @@ struct WindowUpdate {
   bool Relayout = false;        // the button bar moved or was shown or hidden
   bool ReloadBackdrop = false;  // scenery was switched on or off
   bool Redraw = false;          // the table looks different
+  bool NewCardFaces = false;    // the cards are drawn from another face deck
   bool Close = false;           // no networks could be loaded: close without saving
 };

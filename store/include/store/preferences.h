@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "game/rules.h"
 
@@ -23,6 +25,9 @@ struct Preferences {
   uint32_t HideWarnSize = 0;
   bool RandomDeck = false;
   uint32_t ResumeFormatStamp = 0;
+  // The folder name of the face deck the player chose; empty (also for a
+  // file from before the choice existed) means the game's default deck.
+  std::string CardFaces;
 
   void Load(SettingsStore& store);
   void Save(SettingsStore& store) const;
@@ -31,6 +36,14 @@ struct Preferences {
     return ToolbarLocation == other.ToolbarLocation && HideToolbar == other.HideToolbar;
   }
 };
+
+// The face deck key of the preferences, a text value.
+inline constexpr const char* CARD_FACES_SECTION = "Preferences";
+inline constexpr const char* CARD_FACES_KEY = "CardFaces";
+
+// A name that can only be a deck folder of the card data ("svg-" and then
+// lower-case letters, digits and hyphens), never a path.
+bool IsFaceDeckName(std::string_view name);
 
 // The rule choices and the card back, as the game table reads them; a card
 // back outside the ten known ones becomes the first.

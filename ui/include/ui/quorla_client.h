@@ -71,6 +71,11 @@ class QuorlaClient : public QWidget, public Presentation {
   void SetLargeTable(bool large);
   // Device pixels per table pixel of the composed table.
   int32_t CompositionScale() const { return Scale; }
+  // Device pixels per logical pixel of the composed table.
+  double CompositionPixelRatio() const { return Composed.devicePixelRatio(); }
+  // The folder of the face deck the cards are drawn from; empty for the
+  // game's plain cards.
+  QString FaceDeck() const;
 
   void SetStatusPanes(TableStatusPanes* panes) { Panes = panes; }
   TableObjects& Table() { return Objects; }
@@ -131,6 +136,9 @@ class QuorlaClient : public QWidget, public Presentation {
 
   // quorla_client.cpp
   void ApplyScale();
+  // The player's face deck, or the default, goes on the card pictures.
+  void UseChosenFaceDeck();
+  bool FaceDeckChanged() const;
   // A window moved to a screen of another pixel ratio draws at its scale.
   void FollowScreen();
   int32_t WantedScale() const;
@@ -143,6 +151,8 @@ class QuorlaClient : public QWidget, public Presentation {
   // A game read from the resume file while the window runs: every pile,
   // the three panes and the score sheet as saved.
   void PresentRestoredGame();
+  // Beside the frame, on the screen, level with the table's top.
+  void PlaceScoreSheet();
 
   GameSettings& Settings;
   std::string ConfigDirectory;

@@ -77,6 +77,7 @@ class QuorlaFrame : public QMainWindow {
   void ShowDifficulty();
   void ShowDealing();
   void ShowCardback();
+  void ShowCardFaces();
   void ShowPreferences();
   void ShowAbout();
   bool DialogReady(uint32_t command) const;

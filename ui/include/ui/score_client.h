@@ -17,6 +17,9 @@ class ScoreClient : public QAbstractScrollArea {
   void Refresh();
   // The width and height of "0" in the sheet's font.
   QSize Unit() const { return UnitSize; }
+  // The size the window worked out for the sheet, and how far right its
+  // drawing moves so that no text is cut at the left.
+  void SetFit(QSize size, int leftInset);
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override { return sizeHint(); }
 
@@ -27,5 +30,7 @@ class ScoreClient : public QAbstractScrollArea {
  private:
   ScoreSheet& Sheet;
   QSize UnitSize;
+  QSize Fitted;
+  int LeftInset = 0;
   bool Updating = false;
 };

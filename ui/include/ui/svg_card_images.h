@@ -11,12 +11,16 @@
 class QSvgRenderer;
 
 // Card pictures rendered from the SVG card decks of the card-data package:
-// the faces from the classic deck, the ten backs from ten different decks,
-// and the mask drawn by rule. Without the decks the cards are drawn plainly
+// the faces from the face deck the player chose (by default the one with
+// the largest corner indices), the ten backs from ten different decks, and
+// the mask drawn by rule. Without the decks the cards are drawn plainly
 // by the game, and MissingDecksMessage() says what to install.
 class SvgCardImages : public NxImageProvider {
  public:
-  static constexpr const char* FACE_DECK = "svg-standard";
+  // The face deck whose corner indices are largest at the table's normal
+  // size (measured with ui-contact-sheet's "faces" mode): rank 16 and suit
+  // 17 pixels high on a 69 x 96 card, against 12 and 9 of the classic deck.
+  static constexpr const char* FACE_DECK = "svg-nicu-white";
   static constexpr const char* PACKAGE = "kdegames-card-data-kf5";
 
   // deckRoots are the folders holding the deck folders (svg-standard, ...);
@@ -27,6 +31,11 @@ class SvgCardImages : public NxImageProvider {
   NxBitmap LoadImage(uint32_t resourceId) override;
   int32_t Scale() const override { return ScaleFactor; }
 
+  // Draws the faces from the deck folder `deck` (svg-...) when it is
+  // installed and loads; false leaves the faces as they were.
+  bool SetFaceDeck(const QString& deck);
+  const QString& FaceDeck() const { return Faces; }
+
   // The same picture as a QImage (null for an unknown id), for dialogs that
   // show a card.
   QImage Picture(uint32_t resourceId);
@@ -36,6 +45,9 @@ class SvgCardImages : public NxImageProvider {
   QString MissingDecksMessage() const;
 
   static QStringList StandardDeckRoots();
+  // The deck folders under `roots` that hold an SVG file, each name once,
+  // sorted; empty roots mean the standard ones.
+  static QStringList InstalledDecks(const QStringList& roots = {});
   // The folder names of the decks whose backs are the ten card backs.
   static const QStringList& BackDecks();
 
@@ -51,6 +63,7 @@ class SvgCardImages : public NxImageProvider {
   int32_t ScaleFactor;
   QStringList Roots;
   std::map<QString, std::unique_ptr<QSvgRenderer>> Renderers;
+  QString Faces = QString::fromLatin1(FACE_DECK);
   bool FacesFound;
 };
 
