@@ -11,6 +11,7 @@ enum FrameCommand : uint32_t {
   CM_DEALING = 1303,
   CM_CARDBACK = 1304,
   CM_PREFERENCES = 1306,
+  CM_FULL_SCREEN = 1311,
   CM_SWITCH_PLAYER = 1501,
   CM_CREATE_PLAYER = 1502,
   CM_REMOVE_PLAYER = 1503,
@@ -28,6 +29,7 @@ constexpr bool IsFrameCommand(uint32_t command) {
     case CM_DEALING:
     case CM_CARDBACK:
     case CM_PREFERENCES:
+    case CM_FULL_SCREEN:
     case CM_SWITCH_PLAYER:
     case CM_CREATE_PLAYER:
     case CM_REMOVE_PLAYER:
