@@ -97,6 +97,9 @@ int main(int argc, char** argv) {
     table->SetPrompter([](const QString&, const QString&, QMessageBox::Icon, bool) { return true; });
     table->SetWaitFactor(0.0);
     frame.show();
+    // The table at its own size in window pixels, so at `scale` device
+    // pixels, whatever the pretended screen's size.
+    frame.FitTableAt(1.0);
     frame.Start();
     for (int i = 0; i < 1000 && table->Table().Flow.HasIdleWork(); ++i) QApplication::processEvents();
     QPixmap first = frame.grab();

@@ -6,6 +6,7 @@
 #include <QLayout>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 #include <QWindowStateChangeEvent>
 #include <cmath>
 
@@ -32,6 +33,9 @@ std::vector<TRect> AvailableScreens() {
   return areas;
 }
 
+// How long a window manager gets to carry out a change of state.
+constexpr int STATE_SETTLING_MS = 250;
+
 // The Large Table mark: the table at twice its size, to the pixel.
 constexpr double LARGE_SCALE = 2.0;
 constexpr double SAME_SCALE = 0.005;
@@ -54,6 +58,7 @@ void QuorlaFrame::ApplyPlacement() {
   if (const auto remembered = ReadWindowPlacement(*Settings.Store)) {
     if (isFullScreen() || isMaximized()) showNormal();
     setGeometry(ToQRect(PlaceOnScreens(remembered->Normal, screens)));
+    NormalArea = geometry();
     if (remembered->Mode == WindowMode::MAXIMISED) showMaximized();
     if (remembered->Mode == WindowMode::FULL_SCREEN) SetFullScreen(true);
     return;
@@ -86,11 +91,39 @@ void QuorlaFrame::SetFullScreen(bool on) {
   if (on == isFullScreen()) return;
   if (on) {
     MaximisedBeforeFullScreen = isMaximized();
+    NormalArea = isMaximized() ? normalGeometry() : geometry();
     showFullScreen();
   } else if (MaximisedBeforeFullScreen) {
     showMaximized();
   } else {
     showNormal();
+  }
+  QTimer::singleShot(STATE_SETTLING_MS, this, &QuorlaFrame::EnforceWindowState);
+}
+
+void QuorlaFrame::showMaximized() {
+  if (!isMaximized() && !isFullScreen()) NormalArea = geometry();
+  QMainWindow::showMaximized();
+  QTimer::singleShot(STATE_SETTLING_MS, this, &QuorlaFrame::EnforceWindowState);
+}
+
+void QuorlaFrame::EnforceWindowState() {
+  // Without a window manager (or with one that ignores the request) the
+  // state changes but the window keeps its size: the frame takes the area
+  // the state stands for itself.
+  const QScreen* shown = screen();
+  if (!shown || !windowHandle()) return;
+  // A widget's new geometry ends its state, so the state is given again.
+  if (isFullScreen() && geometry() != shown->geometry()) {
+    setGeometry(shown->geometry());
+    setWindowState(windowState() | Qt::WindowFullScreen);
+  } else if (isMaximized() && !isFullScreen() && geometry().size() != shown->availableGeometry().size() &&
+             frameGeometry().size() != shown->availableGeometry().size()) {
+    setGeometry(shown->availableGeometry());
+    setWindowState(windowState() | Qt::WindowMaximized);
+  } else if (!isMaximized() && !isFullScreen() && NormalArea.isValid() &&
+             (geometry() == shown->geometry() || geometry() == shown->availableGeometry())) {
+    setGeometry(NormalArea);
   }
 }
 
@@ -98,7 +131,9 @@ void QuorlaFrame::RememberPlacement() {
   if (!Settings.Store) return;
   WindowPlacement placement;
   const bool special = isFullScreen() || isMaximized();
-  placement.Normal = ToTRect(special && normalGeometry().isValid() ? normalGeometry() : geometry());
+  // The area of the normal state, kept while the window is in another.
+  const QRect normal = NormalArea.isValid() ? NormalArea : normalGeometry();
+  placement.Normal = ToTRect(special && normal.isValid() ? normal : geometry());
   placement.Mode = isFullScreen() ? WindowMode::FULL_SCREEN : isMaximized() ? WindowMode::MAXIMISED : WindowMode::NORMAL;
   WriteWindowPlacement(*Settings.Store, placement);
 }
@@ -111,5 +146,7 @@ void QuorlaFrame::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
   if (event->type() == QEvent::WindowStateChange) {
     if (QAction* full = Action(CM_FULL_SCREEN)) full->setChecked(isFullScreen());
+    // A maximise from the title bar does not come through showMaximized.
+    QTimer::singleShot(STATE_SETTLING_MS, this, &QuorlaFrame::EnforceWindowState);
   }
 }

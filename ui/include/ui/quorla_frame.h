@@ -67,6 +67,8 @@ class QuorlaFrame : public QMainWindow {
   // table pixel (leaving maximised or full screen first).
   void FitTableAt(double scale);
   void SetFullScreen(bool on);
+  // Also where no window manager carries the request out.
+  void showMaximized();
   // Writes the window's size, place and state into the configuration's settings.
   void RememberPlacement();
   // What the menus and bars add to the table's size.
@@ -96,6 +98,7 @@ class QuorlaFrame : public QMainWindow {
   // The Large Table and Full Screen marks follow the window.
   void FollowViewScale();
   void ApplyPlacement();
+  void EnforceWindowState();
   // Redraws, retitles, relays or closes as an applied option asks.
   void ActOn(const WindowUpdate& update);
 
@@ -105,6 +108,7 @@ class QuorlaFrame : public QMainWindow {
   std::map<uint32_t, QAction*> Actions;
   QAction* LargeTable = nullptr;
   bool MaximisedBeforeFullScreen = false;
+  QRect NormalArea;  // the window's area before it was maximised or made full screen
   ButtonBar* Bar = nullptr;
   PlayerConfigs* Configs = nullptr;
   PlayerChooser Chooser;
