@@ -26,11 +26,12 @@ match: build
 	@echo "Quorla: $(RUN_GAMES) games to 100 points, the simple strategy against shown level 4"
 	@$(BUILD)/quorla-lab arena simple net:3 --games $(RUN_GAMES) --seed 1
 
-# Pictures of the table at scale 1 and 2, drawn without a display.
+# Pictures of the table at scale 1, 2 and 2.5, drawn without a display.
 screenshot: build
 	@$(BUILD)/quorla-screenshot $(BUILD)/quorla.png --moves 1
 	@$(BUILD)/quorla-screenshot $(BUILD)/quorla@2x.png --scale 2 --moves 1
-	@echo "Saved $(BUILD)/quorla.png and $(BUILD)/quorla@2x.png"
+	@$(BUILD)/quorla-screenshot $(BUILD)/quorla@2.5x.png --scale 2.5 --moves 1
+	@echo "Saved $(BUILD)/quorla.png, $(BUILD)/quorla@2x.png and $(BUILD)/quorla@2.5x.png"
 
 # The position network's evaluations, then the window's start-up, switch
 # and close times (on one core, as a person's machine would run them).

@@ -8,7 +8,7 @@
 
 NxDeck::NxDeck(NxImageProvider* images, uint32_t pileCount, uint32_t backId, TRect table, TSize cardSize)
     : NumPiles(pileCount), BackBitmapId(backId), CardDims(cardSize), TableRect(table), Images(images),
-      DeviceScale(images ? std::max(images->Scale(), 1) : 1) {
+      DeviceScale(images ? images->Scale() : 1.0) {
   // Seeded once per deck from the calendar time; never again per hand.
   Generator.Seed = static_cast<int32_t>(std::time(nullptr) % NxRandomGenerator::MODULUS);
   Generator.InitTable();

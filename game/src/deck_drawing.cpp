@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "game/deck.h"
+#include "game/device_pixels.h"
 
 void NxDeck::MarkDirty(const TRect& rect) {
   if (rect.IsEmpty()) return;
@@ -59,7 +60,7 @@ void NxDeck::SetCardBack(uint32_t backId) {
 
 void NxDeck::SetImages(NxImageProvider* images) {
   Images = images;
-  DeviceScale = images ? std::max(images->Scale(), 1) : 1;
+  DeviceScale = images ? images->Scale() : 1.0;
   Mask = Images ? Images->LoadImage(CARD_MASK_ID) : NxBitmap();
   Back = LoadPrepared(BackBitmapId);
   Faces.fill(NxBitmap());
@@ -78,7 +79,8 @@ void NxDeck::SetBackground(const NxBitmap& picture, const TRect& table) {
     TableRect = table;
     Buffer = NxBitmap();
   }
-  const int32_t width = TableRect.Width() * DeviceScale, height = TableRect.Height() * DeviceScale;
+  const TRect cover = DeviceCover({0, 0, TableRect.Width(), TableRect.Height()}, DeviceScale);
+  const int32_t width = cover.Width(), height = cover.Height();
   if (Buffer.Width() != width || Buffer.Height() != height) Buffer = NxBitmap(width, height);
   Background = NxBitmap(width, height);
   Background.Combine(Background.Bounds(), picture, {0, 0}, NxBitmap::RasterOp::COPY);
@@ -87,23 +89,58 @@ void NxDeck::SetBackground(const NxBitmap& picture, const TRect& table) {
 }
 
 TRect NxDeck::ToBuffer(const TRect& tableArea) const {
-  const int32_t s = DeviceScale;
-  return {(tableArea.left - TableRect.left) * s, (tableArea.top - TableRect.top) * s,
-          (tableArea.right - TableRect.left) * s, (tableArea.bottom - TableRect.top) * s};
+  const TRect shifted{tableArea.left - TableRect.left, tableArea.top - TableRect.top, tableArea.right - TableRect.left,
+                      tableArea.bottom - TableRect.top};
+  return DeviceCover(shifted, DeviceScale).Intersection(Buffer.Bounds());
 }
 
-void NxDeck::DrawCard(const NxCard& card, const TRect& area, bool useMask) {
+void NxDeck::DrawCard(const NxCard& card, const TRect& dest, bool useMask) {
   const NxBitmap* image = card.CurrentBitmap();
   if (!image) return;
-  TRect part = card.Rect().Intersection(area);
+  // The picture starts on the device pixel its corner falls in; its size is
+  // its own, so a card keeps one shape wherever it lies.
+  const TRect drawn = TRect::At({ToDevice(card.Rect().left - TableRect.left, DeviceScale),
+                                 ToDevice(card.Rect().top - TableRect.top, DeviceScale)},
+                                {image->Width(), image->Height()});
+  const TRect part = drawn.Intersection(dest);
   if (part.IsEmpty()) return;
-  TPoint source{(part.left - card.Rect().left) * DeviceScale, (part.top - card.Rect().top) * DeviceScale};
-  TRect dest = ToBuffer(part);
-  if (useMask && !Mask.IsEmpty()) {
-    Buffer.Combine(dest, Mask, source, NxBitmap::RasterOp::AND);
-    Buffer.Combine(dest, *image, source, NxBitmap::RasterOp::OR);
+  const TPoint source{part.left - drawn.left, part.top - drawn.top};
+  if (useMask && Mask.Width() == image->Width() && Mask.Height() == image->Height()) {
+    Buffer.Combine(part, Mask, source, NxBitmap::RasterOp::AND);
+    Buffer.Combine(part, *image, source, NxBitmap::RasterOp::OR);
   } else {
-    Buffer.Combine(dest, *image, source, NxBitmap::RasterOp::COPY);
+    Buffer.Combine(part, *image, source, NxBitmap::RasterOp::COPY);
+  }
+}
+
+namespace {
+
+// The highlight frame: this many table pixels wide, just outside the place.
+constexpr int32_t HIGHLIGHT_WIDTH = 3;
+constexpr uint32_t HIGHLIGHT_COLOUR = 0x00FFD42A;
+
+TRect Grown(const TRect& r, int32_t by) { return {r.left - by, r.top - by, r.right + by, r.bottom + by}; }
+
+}  // namespace
+
+void NxDeck::SetHighlight(std::optional<TRect> area) {
+  if (area == Highlighted) return;
+  if (Highlighted) MarkDirty(Grown(*Highlighted, HIGHLIGHT_WIDTH));
+  Highlighted = area;
+  if (Highlighted) MarkDirty(Grown(*Highlighted, HIGHLIGHT_WIDTH));
+}
+
+void NxDeck::DrawHighlight(const TRect& dest) {
+  if (!Highlighted) return;
+  const TRect outer = ToBuffer(Grown(*Highlighted, HIGHLIGHT_WIDTH));
+  const TRect inner = ToBuffer(*Highlighted);
+  for (const TRect& band : {TRect{outer.left, outer.top, outer.right, inner.top},
+                            TRect{outer.left, inner.bottom, outer.right, outer.bottom},
+                            TRect{outer.left, inner.top, inner.left, inner.bottom},
+                            TRect{inner.right, inner.top, outer.right, inner.bottom}}) {
+    const TRect part = band.Intersection(dest);
+    for (int32_t y = part.top; y < part.bottom; ++y)
+      for (int32_t x = part.left; x < part.right; ++x) Buffer.SetPixel(x, y, HIGHLIGHT_COLOUR);
   }
 }
 
@@ -113,12 +150,22 @@ void NxDeck::Paint(bool useMask) {
     return;
   }
   for (const TRect& rect : Dirty) {
-    TRect area = rect.Intersection(TableRect);
+    const TRect area = rect.Intersection(TableRect);
     if (area.IsEmpty()) continue;
-    TRect dest = ToBuffer(area);
+    const TRect dest = ToBuffer(area);
     Buffer.Combine(dest, Background, {dest.left, dest.top}, NxBitmap::RasterOp::COPY);
-    for (const NxCard* card : Display)
-      if (card->Rect().Intersects(area)) DrawCard(*card, area, useMask);
+    // A rounded-out area reaches into cards its table rectangle misses, so
+    // the test is on the pixels, not on table rectangles.
+    const TRect reach = Grown(area, 1);
+    bool highlightDrawn = false;
+    for (const NxCard* card : Display) {
+      if (!highlightDrawn && card->LayerCopy >= MOVING_LAYER) {
+        DrawHighlight(dest);
+        highlightDrawn = true;
+      }
+      if (card->Rect().Intersects(reach)) DrawCard(*card, dest, useMask);
+    }
+    if (!highlightDrawn) DrawHighlight(dest);
   }
   if (Presenter) {
     for (const TRect& rect : Dirty) {

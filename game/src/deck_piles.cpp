@@ -25,20 +25,12 @@ void NxDeck::PickUp(uint32_t pile, uint32_t position) {
 void NxDeck::Drag(TPoint point, bool useMask) {
   if (!Held) return;
   NxHand& hand = PileRef(HeldPile);
-  int32_t layer = Held->Layer();
-  if (auto slot = hand.InsertionSlot(point, CardDims)) {
-    hand.Hovering = true;
-    hand.InsertPosition = *slot;
-    // Drawn between the neighbours it would land between.
-    if (hand.Offset.x != 0)
-      layer = 2 * ((point.x - hand.Position.x) / hand.Offset.x) + hand.BaseLayer + 1;
-    else if (hand.Offset.y != 0)
-      layer = 2 * ((point.y - hand.Position.y) / hand.Offset.y) + hand.BaseLayer + 1;
-  } else if (hand.Hovering) {
-    hand.Hovering = false;
-    layer = HELD_LAYER;
-  }
-  Held->MoveTo(point, layer);
+  const std::optional<uint32_t> slot = hand.InsertionSlot(point, CardDims);
+  hand.Hovering = slot.has_value();
+  if (slot) hand.InsertPosition = *slot;
+  // Always above every pile: the card in the hand is the one the person
+  // looks at; where it would land is shown by the highlight instead.
+  Held->MoveTo(point, HELD_LAYER);
   Paint(useMask);
 }
 

@@ -1,5 +1,6 @@
 #include "game/table_commands.h"
 
+#include "game/deck.h"
 #include "game/table_geometry.h"
 #include "game/text_ids.h"
 
@@ -109,4 +110,21 @@ DropAction ReleaseAction(const GameState& s, const TRect& cardRect) {
     return DropAction::DISCARD;
   if (OverlapArea(cardRect, KNOCK_AREA) >= KNOCK_DROP_AREA) return DropAction::KNOCK;
   return DropAction::BACK_INTO_HAND;
+}
+
+std::optional<TRect> DropPlace(const GameState& s, const NxDeck& deck, const TRect& cardRect) {
+  switch (ReleaseAction(s, cardRect)) {
+    case DropAction::DISCARD: return DISCARD_AREA;
+    // The upcard just taken cannot be knocked with; the flow would refuse it.
+    case DropAction::KNOCK:
+      if (s.DragFromDiscard) return std::nullopt;
+      return KNOCK_AREA;
+    case DropAction::BACK_INTO_HAND: break;
+  }
+  const NxHand& hand = deck.Pile(HUMAN_PILE);
+  const TPoint corner{cardRect.left, cardRect.top};
+  const std::optional<uint32_t> slot = hand.InsertionSlot(corner, deck.CardSize());
+  if (!slot) return std::nullopt;
+  const int32_t k = static_cast<int32_t>(*slot);
+  return TRect::At({hand.Position.x + k * hand.Offset.x, hand.Position.y + k * hand.Offset.y}, deck.CardSize());
 }

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "game/deck.h"
+#include "game/device_pixels.h"
 #include "game/table_geometry.h"
 
 namespace {
@@ -118,28 +119,41 @@ TEST(DeckDrawing, FacePicturesAreLoadedOncePerCard) {
 
 namespace {
 
-// The synthetic pictures at twice their table size: each table pixel of
-// a picture or the mask becomes a 2 x 2 block.
-class DoubledImages : public SyntheticImages {
+// The synthetic pictures drawn at any factor, as a window would: each
+// device pixel takes the table pixel it falls in.
+class ScaledImages : public SyntheticImages {
  public:
+  explicit ScaledImages(double scale) : Factor(scale) {}
   NxBitmap LoadImage(uint32_t id) override {
-    NxBitmap small = SyntheticImages::LoadImage(id);
-    NxBitmap big(small.Width() * 2, small.Height() * 2);
+    const NxBitmap small = SyntheticImages::LoadImage(id);
+    if (small.IsEmpty()) return small;
+    const TSize size = DeviceSize({small.Width(), small.Height()}, Factor);
+    NxBitmap big(size.cx, size.cy);
     for (int32_t y = 0; y < big.Height(); ++y)
-      for (int32_t x = 0; x < big.Width(); ++x) big.SetPixel(x, y, small.Pixel(x / 2, y / 2));
+      for (int32_t x = 0; x < big.Width(); ++x)
+        big.SetPixel(x, y, small.Pixel(std::min(small.Width() - 1, static_cast<int32_t>(x / Factor)),
+                                       std::min(small.Height() - 1, static_cast<int32_t>(y / Factor))));
     return big;
   }
-  int32_t Scale() const override { return 2; }
+  double Scale() const override { return Factor; }
+
+ private:
+  double Factor;
 };
+
+NxBitmap TableAt(double scale) {
+  const TRect cover = DeviceCover(TABLE_AREA, scale);
+  return NxBitmap(cover.Width(), cover.Height(), TABLE_COLOUR);
+}
 
 }  // namespace
 
 TEST(DeckDrawing, ComposesAtTheImagesScaleInTablePixels) {
   DrawnDeck drawn;
-  DoubledImages doubled;
+  ScaledImages doubled(2.0);
   drawn.Deck.SetImages(&doubled);
-  EXPECT_EQ(drawn.Deck.Scale(), 2);
-  drawn.Deck.SetBackground(NxBitmap(1152, 768, TABLE_COLOUR), TABLE_AREA);
+  EXPECT_EQ(drawn.Deck.Scale(), 2.0);
+  drawn.Deck.SetBackground(TableAt(2.0), TABLE_AREA);
   ASSERT_EQ(drawn.Deck.BackBuffer().Width(), 1152);
   // The discard pile's top card at (335, 144): its face fills device pixels
   // (670..807, 288..479), and its rounded corner shows the table.
@@ -150,4 +164,37 @@ TEST(DeckDrawing, ComposesAtTheImagesScaleInTablePixels) {
   // Hit tests stay in table pixels.
   EXPECT_TRUE(drawn.Deck.CardAtPoint({340, 150}, DISCARD_PILE).has_value());
   EXPECT_FALSE(drawn.Deck.CardAtPoint({680, 300}, DISCARD_PILE).has_value());
+}
+
+// At any factor, whole or not, redrawing only what a drag touched must give
+// the same picture as drawing the whole table anew: a dirty area rounded the
+// wrong way leaves a stale column of pixels behind the card.
+TEST(DeckDrawing, DraggingAtAnyFactorLeavesNoTraceAndStaysOnTop) {
+  for (double scale : {1.0, 1.5, 1.37, 2.5, 3.14}) {
+    DrawnDeck drawn;
+    ScaledImages images(scale);
+    drawn.Deck.SetImages(&images);
+    drawn.Deck.SetBackground(TableAt(scale), TABLE_AREA);
+    NxDeck& deck = drawn.Deck;
+    const uint32_t held = deck.CardIndexAt(HUMAN_PILE, 2);
+    deck.PickUp(HUMAN_PILE, 2);
+    TPoint at{168, 268};
+    for (int step = 0; step < 60; ++step) {
+      at = {at.x + (step % 7) - 2, at.y - (step % 5) + (step < 30 ? -1 : 2)};
+      deck.SetHighlight(step % 3 ? std::optional<TRect>(TRect::At({100 + 34 * (step % 9), 268}, CARD_SIZE))
+                                 : std::nullopt);
+      deck.Drag(at, true);
+      // Above the hand wherever it hovers: its own colour at its middle.
+      const TPoint middle{ToDevice(at.x + 34, scale), ToDevice(at.y + 48, scale)};
+      ASSERT_EQ(drawn.Pixel(middle.x, middle.y), 0x00100000 + CARD_FACE_BASE_ID + held) << scale << " " << step;
+    }
+    const NxBitmap incremental = deck.BackBuffer();
+    deck.MarkDirty(TABLE_AREA);
+    deck.Paint(true);
+    int differing = 0;
+    for (int32_t y = 0; y < incremental.Height(); ++y)
+      for (int32_t x = 0; x < incremental.Width(); ++x) differing += incremental.Pixel(x, y) != drawn.Pixel(x, y);
+    EXPECT_EQ(differing, 0) << scale;
+    deck.Drop();
+  }
 }

@@ -5,7 +5,9 @@
 #include <set>
 #include <string>
 
+#include "game/deck.h"
 #include "game/status_texts.h"
+#include "game/table_geometry.h"
 #include "game/string_table.h"
 #include "game/table_commands.h"
 #include "game/text_ids.h"
@@ -128,6 +130,22 @@ TEST(TableCommands, DropRulesAtTheirBoundaries) {
   s.Play = HumanTake;
   EXPECT_EQ(ReleaseAction(s, at(173, 144)), DropAction::BACK_INTO_HAND);
   EXPECT_EQ(ReleaseAction(s, at(335, 144)), DropAction::BACK_INTO_HAND);
+
+  // The place shown while the card hovers agrees with the release: the
+  // pile or knock area only where a release there discards or knocks,
+  // otherwise the hand's slot the card would land in.
+  NxDeck deck(nullptr, TABLE_PILE_COUNT, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE);
+  deck.Shuffle();
+  deck.Deal(HUMAN_PILE, 10, TABLE_PILES[0].Position, TABLE_PILES[0].Offset, TABLE_PILES[0].BaseLayer, true);
+  deck.PickUp(HUMAN_PILE, 4);
+  EXPECT_EQ(DropPlace(s, deck, at(335, 144)), std::nullopt);
+  s.Play = HumanDiscard;
+  EXPECT_EQ(DropPlace(s, deck, at(335 + 69 - 21, 144)), DISCARD_AREA);
+  EXPECT_EQ(DropPlace(s, deck, at(173 + 69 - 35, 144)), KNOCK_AREA);
+  s.DragFromDiscard = true;  // the upcard just taken neither discards nor knocks
+  EXPECT_EQ(DropPlace(s, deck, at(173, 144)), std::nullopt);
+  EXPECT_EQ(DropPlace(s, deck, at(100 + 34 + 5, 262)), TRect::At({100 + 2 * 34, 268}, CARD_SIZE));
+  EXPECT_EQ(DropPlace(s, deck, at(100 + 34 + 5, 20)), std::nullopt);
 }
 
 TEST(TableCommands, WhatALeftPressStarts) {

@@ -101,7 +101,19 @@ start_game() {
   echo "window shown $(( ($(date +%s%N) - began) / 1000000 )) ms after the start"
   sleep 1.5
   dismiss_dialogs
+  table_at_own_size
   find_table
+}
+
+# The window opens larger than the table on a first start, and as it was
+# left afterwards; the clicks below are in the table's own pixels. Large
+# Table twice (on, then off) leaves the window fitting the table at 1x.
+table_at_own_size() {
+  xdotool windowfocus --sync "$window" 2>/dev/null
+  for _ in 1 2; do
+    xdotool key alt+o sleep 0.4 key l
+    sleep 0.6
+  done
 }
 
 # The widest shown window of the program whose title starts with Quorla.
@@ -142,7 +154,7 @@ find_table() {
   local x y width height
   eval "$(xdotool getwindowgeometry --shell "$window")"
   x=$X y=$Y width=$WIDTH height=$HEIGHT
-  import -window root -crop "${width}x${height}+$x+$y" "$scratch/window.png"
+  import -window root -crop "${width}x${height}+$x+$y" +repage "$scratch/window.png"
   origin_y=$(first_green "$scratch/window.png" "1x$height+$((width / 2))+0" y)
   origin_x=$(first_green "$scratch/window.png" "${width}x1+0+$((origin_y + 100))" x)
   [ -n "$origin_y" ] && [ -n "$origin_x" ] || fail "no table in the window"

@@ -2,23 +2,32 @@
 
 #include <gtest/gtest.h>
 
-TEST(CardMask, ThreeWhitePixelsInEachCornerAsBlocksOfTheScale) {
-  for (int32_t scale : {1, 2, 3}) {
+#include <cmath>
+
+TEST(CardMask, AStraightCutInEachCornerAtTheDeviceResolution) {
+  for (double scale : {1.0, 1.5, 2.0, 2.5, 3.0}) {
     const NxBitmap mask = CardMask(scale);
-    ASSERT_EQ(mask.Width(), 69 * scale);
-    ASSERT_EQ(mask.Height(), 96 * scale);
+    ASSERT_EQ(mask.Width(), static_cast<int32_t>(std::lround(69 * scale)));
+    ASSERT_EQ(mask.Height(), static_cast<int32_t>(std::lround(96 * scale)));
+    const int32_t w = mask.Width() - 1, h = mask.Height() - 1;
+    // The same cut in all four corners, reaching two table pixels along
+    // each edge; without steps: each row of the cut one pixel shorter.
     int white = 0;
     for (int32_t y = 0; y < mask.Height(); ++y)
       for (int32_t x = 0; x < mask.Width(); ++x) white += mask.Pixel(x, y) == 0x00FFFFFFu;
-    EXPECT_EQ(white, 12 * scale * scale);
-    auto at = [&](int32_t x, int32_t y) { return mask.Pixel(x * scale + scale - 1, y * scale); };
-    for (auto [x, y] : {std::pair{0, 0}, {1, 0}, {0, 1}, {68, 0}, {67, 0}, {68, 1}, {0, 95}, {1, 95}, {0, 94},
-                        {68, 95}, {67, 95}, {68, 94}})
-      EXPECT_EQ(at(x, y), 0x00FFFFFFu) << scale << ": " << x << "," << y;
-    EXPECT_EQ(at(1, 1), 0u);
-    EXPECT_EQ(at(2, 0), 0u);
-    EXPECT_EQ(at(66, 95), 0u);
+    const int reach = static_cast<int>(std::ceil(2 * scale - 1e-9));
+    EXPECT_EQ(white, 4 * reach * (reach + 1) / 2) << scale;
+    for (int32_t d = 0; d < reach; ++d)
+      for (auto [x, y] : {std::pair{d, 0}, {w - d, 0}, {0, h - d}, {w, h - d}})
+        EXPECT_EQ(mask.Pixel(x, y), 0x00FFFFFFu) << scale << ": " << x << "," << y;
+    EXPECT_EQ(mask.Pixel(reach, 0), 0u) << scale;
+    EXPECT_EQ(mask.Pixel(reach / 2 + 1, reach / 2 + 1), 0u) << scale;
   }
+  // At the table's own size: the corner pixel and its two neighbours.
+  const NxBitmap small = CardMask(1.0);
+  EXPECT_EQ(small.Pixel(1, 0), 0x00FFFFFFu);
+  EXPECT_EQ(small.Pixel(0, 1), 0x00FFFFFFu);
+  EXPECT_EQ(small.Pixel(1, 1), 0u);
 }
 
 TEST(CardMask, PicturesTurnBlackUnderTheWhitePixels) {

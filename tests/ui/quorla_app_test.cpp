@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -166,8 +167,12 @@ TEST_F(AppFixture, FirstStartShowsTheIntroductionOnceAndTheTitle) {
   SaveShot(Rendered(*intro, 1), "introduction_dlg.png");
   SaveShot(Frame()->grab().toImage(), "frame_default.png");
   EXPECT_EQ(ReadIni(Root / "QUORLA.INI", keys::FirstPlay), 0u);
-  EXPECT_FALSE(Frame()->windowFlags() & Qt::WindowMaximizeButtonHint);
-  EXPECT_EQ(Frame()->minimumSize(), Frame()->maximumSize());
+  // Resizable, and on a first start larger than the table's own size
+  // while the window fits most of the screen.
+  EXPECT_NE(Frame()->minimumSize(), Frame()->maximumSize());
+  EXPECT_GT(Frame()->Client()->width(), 576);
+  EXPECT_LE(Frame()->width(), Frame()->screen()->availableGeometry().width() * 0.8 + 1);
+  EXPECT_LE(Frame()->height(), Frame()->screen()->availableGeometry().height() * 0.8 + 1);
   CloseAndEnd();
 
   Launch();

@@ -12,6 +12,7 @@
 
 #include "game/status_texts.h"
 #include "game/table_commands.h"
+#include "game/table_geometry.h"
 #include "player/data_paths.h"
 #include "player/seat_player.h"
 #include "store/setting_keys.h"
@@ -45,6 +46,8 @@ struct ClientFixture : ::testing::Test {
     Client->SetWaitFactor(0.0);
     Panes = std::make_unique<TableStatusPanes>(&Bar);
     Client->SetStatusPanes(Panes.get());
+    // The table at its own size: presses below go to table pixels as they are.
+    Client->resize(576, 384);
     Client->show();
     Client->Table().Seed(4242);
     Client->Start();
@@ -162,15 +165,44 @@ TEST_F(ClientFixture, WatchingAsksAndTurnsTheComputersHand) {
   EXPECT_EQ(Boxes.size(), 2u);
 }
 
-TEST_F(ClientFixture, ComposesSharpAtScaleTwo) {
+// The table fits whatever size the widget gets, centred, at any factor; the
+// mouse keeps working in table pixels, and a dragged card is drawn above the
+// hand with the place it would land on framed.
+TEST_F(ClientFixture, FitsAnySizeAndDragsInTablePixels) {
   Open();
-  Client->SetLargeTable(true);
-  EXPECT_EQ(Client->size(), QSize(1152, 768));
-  EXPECT_GE(Client->CompositionScale(), 2);
-  const QImage shot = Client->grab().toImage();
-  EXPECT_GE(shot.width(), 1152);
-  Client->SetLargeTable(false);
-  EXPECT_EQ(Client->size(), QSize(576, 384));
+  DealUntilThePersonBegins(*this);
+  for (QSize size : {QSize(1152, 768), QSize(1000, 900), QSize(2000, 700), QSize(864, 576)}) {
+    Client->resize(size);
+    QApplication::processEvents();
+    const double s = Client->CompositionScale();
+    EXPECT_DOUBLE_EQ(s, std::min(size.width() / 576.0, size.height() / 384.0));
+    const QRect place = Client->TablePlace();
+    EXPECT_LE(std::abs(place.left() - (size.width() - 1 - place.right())), 1) << size.width();
+    EXPECT_LE(std::abs(place.top() - (size.height() - 1 - place.bottom())), 1) << size.width();
+    EXPECT_EQ(Client->grab().toImage().size(), size);
+  }
+  // At 1.5: the upcard taken and held over the hand, then dropped there.
+  const double s = Client->CompositionScale();
+  const QPoint origin = Client->TablePlace().topLeft();
+  auto at = [&](TPoint p) { return origin + QPoint(static_cast<int>((p.x + 0.5) * s), static_cast<int>((p.y + 0.5) * s)); };
+  const uint32_t upcard = Deck().CardIndexAt(DISCARD_PILE, 0);
+  QTest::mousePress(Client.get(), Qt::LeftButton, {}, at({340, 150}));
+  ASSERT_TRUE(Deck().HeldCard());
+  QTest::mouseMove(Client.get(), at({250, 250}));
+  QTest::mouseMove(Client.get(), at({165, 280}));
+  EXPECT_EQ(Deck().HeldCard()->Layer(), HELD_LAYER);
+  EXPECT_EQ(Deck().Highlight(), TRect::At({100 + 2 * 34, 268}, CARD_SIZE));
+  QTest::mouseRelease(Client.get(), Qt::LeftButton, {}, at({165, 280}));
+  EXPECT_FALSE(Deck().Highlight());
+  ASSERT_EQ(State().Play, HumanDiscard);
+  EXPECT_EQ(Hand()[2], upcard);
+  // Over the discard pile with another card, the pile is the place shown.
+  QTest::mousePress(Client.get(), Qt::LeftButton, {}, at({100 + 10, 268 + 48}));
+  QTest::mouseMove(Client.get(), at({335 + 10, 144 + 48}));
+  EXPECT_EQ(Deck().Highlight(), DISCARD_AREA);
+  QTest::mouseRelease(Client.get(), Qt::LeftButton, {}, at({335 + 10, 144 + 48}));
+  Settle();
+  ExpectWholeDeck();
 }
 
 // A person who plays only with the mouse: presses, moves and releases on

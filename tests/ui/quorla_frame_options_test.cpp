@@ -23,7 +23,9 @@
 #include <functional>
 
 #include "app/dialog_texts.h"
+#include "game/device_pixels.h"
 #include "game/table_commands.h"
+#include "game/table_geometry.h"
 #include "game/text_ids.h"
 #include "player/data_paths.h"
 #include "player/network_data.h"
@@ -337,7 +339,9 @@ TEST_F(OptionsFrame, CardFacesShowTheDefaultDeckAndOkDrawsTheCardsFromTheChosenO
     EXPECT_TRUE(d.DeckList().currentItem()->text().endsWith(DialogText(CARD_FACES_DEFAULT_MARK)));
     // Five cards spread as in the hand, at the table's size.
     const QImage shown = d.PreviewPicture();
-    EXPECT_EQ(shown.size(), QSize((4 * 34 + 69) * Client().CompositionScale(), 96 * Client().CompositionScale()));
+    const double scale = Client().CompositionScale();
+    const TSize card = DeviceSize(CARD_SIZE, scale);
+    EXPECT_EQ(shown.size(), QSize(ToDevice(4 * TABLE_PILES[0].Offset.x, scale) + card.cx, card.cy));
     SaveShot(d.grab().toImage(), QStringLiteral("card_faces_dialog.png"));
     ClickDeck(d, other);
     EXPECT_NE(d.PreviewPicture(), shown);

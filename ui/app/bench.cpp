@@ -4,9 +4,12 @@
 // It reports numbers and never judges them.
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -38,7 +41,10 @@ int Usage(int status) {
                "  cold start: a new process to its first painted table (the start-up of QUORLA32);\n"
                "  switch:     switching between two player configurations with the full save;\n"
                "  full save:  the resume file, settings, statistics and learned networks;\n"
-               "  close:      closing the window (the close request, the save and the teardown).\n"
+               "  close:      closing the window (the close request, the save and the teardown);\n"
+               "  resize:     the window made 2560x1440, the whole table drawn at the new size;\n"
+               "  drag step:  one mouse move with a held card at that size, composed and painted;\n"
+               "  idle CPU:   the CPU time used in a second of waiting for the person.\n"
                "Runs on the display when there is one, otherwise on the offscreen platform.\n"
                "Prints the fastest, median and slowest time of each in milliseconds.\n");
   return status;
@@ -165,6 +171,53 @@ void SettleTable(QuorlaClient* table) {
   for (int i = 0; i < 1000 && table->Table().Flow.HasIdleWork(); ++i) QApplication::processEvents();
 }
 
+// CPU time of this process so far, in milliseconds.
+double ProcessCpuMilliseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+struct LargeTableTimes {
+  std::vector<double> Resizes, DragSteps, IdleCpu;
+};
+
+// The window made 2560 x 1440 from a smaller size (the whole table drawn
+// anew at the new factor and painted), one drag step there (a mouse move
+// with a held card, composed and painted), and the CPU the program uses
+// in a second of waiting for the person.
+void TimeLargeTable(QuorlaFrame& frame, QuorlaClient* table, LargeTableTimes& times) {
+  frame.resize(1200, 800);
+  QApplication::processEvents();
+  times.Resizes.push_back(Time([&] {
+    frame.resize(2560, 1440);
+    QApplication::processEvents();
+    table->repaint();
+  }));
+  const double scale = table->CompositionScale();
+  const QPoint origin = table->TablePlace().topLeft();
+  auto at = [&](int x, int y) { return origin + QPoint(static_cast<int>(x * scale), static_cast<int>(y * scale)); };
+  NxDeck& deck = table->Table().Deck;
+  if (deck.CardsInPile(HUMAN_PILE) > 0) {
+    QTest::mousePress(table, Qt::LeftButton, {}, at(110, 300));
+    const int steps = 200;
+    const double all = Time([&] {
+      for (int i = 0; i < steps; ++i) {
+        QTest::mouseMove(table, at(110 + (i % 200), 300 - (i % 120)));
+        table->repaint();
+      }
+    });
+    times.DragSteps.push_back(all / steps);
+    QTest::mouseRelease(table, Qt::LeftButton, {}, at(110, 300));
+  }
+  SettleTable(table);
+  const double before = ProcessCpuMilliseconds();
+  QEventLoop wait;
+  QTimer::singleShot(1000, &wait, &QEventLoop::quit);
+  wait.exec();
+  times.IdleCpu.push_back(ProcessCpuMilliseconds() - before);
+}
+
 // Switching, the full save and closing, in one process.
 void InProcess(int argc, char** argv, const fs::path& scratch, int runs) {
   QApplication app(argc, argv);
@@ -172,6 +225,7 @@ void InProcess(int argc, char** argv, const fs::path& scratch, int runs) {
   data_paths::SetInstallationDirectory(directory);
   data_paths::SetConfigurationDirectory(directory);
   std::vector<double> switches, saves, closes;
+  LargeTableTimes large;
   for (int i = 0; i < runs; ++i) {
     GameSettings settings;
     settings.Open(directory + PlayerConfigs::SETTINGS_FILE);
@@ -181,6 +235,7 @@ void InProcess(int argc, char** argv, const fs::path& scratch, int runs) {
     frame->show();
     frame->Start();
     SettleTable(table);
+    TimeLargeTable(*frame, table, large);
 
     PlayerConfigs configs(directory, *table);
     for (const char* name : {"Alice", "Bob"})
@@ -205,6 +260,9 @@ void InProcess(int argc, char** argv, const fs::path& scratch, int runs) {
   Report("switch configuration (full save):", switches);
   Report("full save:", saves);
   Report("close window (save, teardown):", closes);
+  Report("resize to 2560x1440 (whole table):", large.Resizes);
+  Report("drag step at 2560x1440:", large.DragSteps);
+  Report("CPU in 1 s waiting for the person:", large.IdleCpu);
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ void QuietAboutSizeHints(QtMsgType type, const QMessageLogContext& context, cons
 
 int Usage(int status) {
   std::fprintf(status ? stderr : stdout,
-               "usage: quorla-screenshot OUT.png [--scale 1|2|3] [--moves 0|1|2]\n"
+               "usage: quorla-screenshot OUT.png [--scale 1..3, also 1.5 or 2.5] [--moves 0|1|2]\n"
                "Deals a game in a scratch copy of the installation on the offscreen platform and saves\n"
                "the window as a PNG at the given device pixel ratio (default 1). --moves 1 drags the\n"
                "upcard or a stock card into the hand first; --moves 2 plays the whole hand with the\n"
@@ -49,18 +49,22 @@ int main(int argc, char** argv) {
   if (argc < 2) return Usage(2);
   std::string out = argv[1];
   if (out == "--help" || out == "-h") return Usage(0);
-  int scale = 1, moves = 0;
+  double scale = 1;
+  int moves = 0;
   for (int i = 2; i < argc; ++i) {
     std::string option = argv[i];
     if ((option == "--scale" || option == "--moves") && i + 1 < argc) {
       char* end = nullptr;
-      long value = std::strtol(argv[++i], &end, 10);
-      const long high = option == "--scale" ? 3 : 2, low = option == "--scale" ? 1 : 0;
-      if (*end || value < low || value > high) {
-        std::fprintf(stderr, "quorla-screenshot: %s takes %ld..%ld\n", option.c_str(), low, high);
+      const double value = std::strtod(argv[++i], &end);
+      const double high = option == "--scale" ? 3 : 2, low = option == "--scale" ? 1 : 0;
+      if (*end || !(value >= low && value <= high) || (option == "--moves" && value != static_cast<int>(value))) {
+        std::fprintf(stderr, "quorla-screenshot: %s takes %g..%g\n", option.c_str(), low, high);
         return 2;
       }
-      (option == "--scale" ? scale : moves) = static_cast<int>(value);
+      if (option == "--scale")
+        scale = value;
+      else
+        moves = static_cast<int>(value);
     } else {
       std::fprintf(stderr, "quorla-screenshot: unknown option '%s'\n", option.c_str());
       return Usage(2);
@@ -93,6 +97,9 @@ int main(int argc, char** argv) {
     table->SetPrompter([](const QString&, const QString&, QMessageBox::Icon, bool) { return true; });
     table->SetWaitFactor(0.0);
     frame.show();
+    // The table at its own size in window pixels, so at `scale` device
+    // pixels, whatever the pretended screen's size.
+    frame.FitTableAt(1.0);
     frame.Start();
     for (int i = 0; i < 1000 && table->Table().Flow.HasIdleWork(); ++i) QApplication::processEvents();
     QPixmap first = frame.grab();
@@ -116,7 +123,7 @@ int main(int argc, char** argv) {
         QTest::mouseMove(table, QPoint(110 + (i % 200), 300 - (i % 120)));
         table->repaint();
       }
-      std::printf("drag step at scale %d: %.1f us\n", table->CompositionScale(), drag.nsecsElapsed() / 1e3 / steps);
+      std::printf("drag step at scale %g: %.1f us\n", table->CompositionScale(), drag.nsecsElapsed() / 1e3 / steps);
       QTest::mouseRelease(table, Qt::LeftButton, {}, QPoint(110, 300));
     }
     if (moves == 2) {

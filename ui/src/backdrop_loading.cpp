@@ -26,7 +26,7 @@ uint32_t ScreenColorResolution() {
   return screen && screen->depth() > 0 ? static_cast<uint32_t>(screen->depth()) : 32;
 }
 
-BackdropLoad LoadBackdrop(const std::string& backdropPath, int32_t scale, SettingsStore& settings,
+BackdropLoad LoadBackdrop(const std::string& backdropPath, double scale, SettingsStore& settings,
                           uint32_t screenResolution) {
   BackdropLoad load;
   load.Backdrop = PlainBackdrop(scale);
@@ -44,12 +44,13 @@ BackdropLoad LoadBackdrop(const std::string& backdropPath, int32_t scale, Settin
     load.Messages.push_back(LoadFailureMessage(cause, backdropPath));
     return load;
   }
-  load.Backdrop = DecoratedBackdrop(StretchToTable(picture), scale);
+  load.Picture = StretchToTable(picture);
+  load.Backdrop = DecoratedBackdrop(load.Picture, scale);
   load.Plain = false;
   return load;
 }
 
-SceneryChoice ChooseScenery(const std::string& chosenFile, const std::string& backdropPath, int32_t scale,
+SceneryChoice ChooseScenery(const std::string& chosenFile, const std::string& backdropPath, double scale,
                             uint32_t screenResolution, const YesNoQuestion& ask) {
   SceneryChoice choice;
   const BmpFileRead read = ReadBmpFile(chosenFile);
@@ -78,5 +79,6 @@ SceneryChoice ChooseScenery(const std::string& chosenFile, const std::string& ba
     return choice;
   }
   choice.Backdrop = DecoratedBackdrop(table, scale);
+  choice.Picture = table;
   return choice;
 }

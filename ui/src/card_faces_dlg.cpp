@@ -11,6 +11,7 @@
 #include <QPixmap>
 #include <QVBoxLayout>
 
+#include "game/device_pixels.h"
 #include "game/image_provider.h"
 #include "game/table_geometry.h"
 #include "game/text_ids.h"
@@ -42,27 +43,27 @@ QString DeckTitle(const QString& deck, const QStringList& roots) {
 
 }  // namespace
 
-QImage FaceDeckPreview(const QString& deck, int32_t scale, const QStringList& deckRoots) {
+QImage FaceDeckPreview(const QString& deck, double scale, const QStringList& deckRoots) {
   SvgCardImages images(scale, deckRoots);
   if (!images.SetFaceDeck(deck)) return {};
-  const int32_t step = TABLE_PILES[0].Offset.x * scale;
-  const int32_t cardWidth = CARD_SIZE.cx * scale;
-  const int32_t cardHeight = CARD_SIZE.cy * scale;
+  const TSize card = DeviceSize(CARD_SIZE, scale);
   const int32_t count = static_cast<int32_t>(std::size(PREVIEW_CARDS));
-  NxBitmap picture(step * (count - 1) + cardWidth, cardHeight, TABLE_COLOUR);
+  const int32_t step = TABLE_PILES[0].Offset.x;
+  NxBitmap picture(ToDevice(step * (count - 1), scale) + card.cx, card.cy, TABLE_COLOUR);
   const NxBitmap mask = images.LoadImage(CARD_MASK_ID);
   for (int32_t i = 0; i < count; ++i) {
-    const TRect place{i * step, 0, i * step + cardWidth, cardHeight};
+    const int32_t left = ToDevice(i * step, scale);
+    const TRect place{left, 0, left + card.cx, card.cy};
     picture.Combine(place, mask, {0, 0}, NxBitmap::RasterOp::AND);
     picture.Combine(place, images.LoadImage(CARD_FACE_BASE_ID + PREVIEW_CARDS[i]), {0, 0}, NxBitmap::RasterOp::OR);
   }
   return ToQImage(picture);
 }
 
-CardFacesDlg::CardFacesDlg(const QString& current, const QStringList& decks, int32_t scale, double pixelRatio,
+CardFacesDlg::CardFacesDlg(const QString& current, const QStringList& decks, double scale, double pixelRatio,
                            QWidget* parent, QStringList deckRoots)
     : OptionDlg(CARD_FACES_TITLE, QStringLiteral("card_faces"), parent),
-      Scale(std::max(scale, 1)),
+      Scale(scale > 0 ? scale : 1.0),
       PixelRatio(pixelRatio > 0 ? pixelRatio : 1.0),
       Roots(std::move(deckRoots)),
       Initial(current) {

@@ -1,22 +1,20 @@
 #include "ui/card_mask.h"
 
+#include <algorithm>
+
+#include "game/device_pixels.h"
 #include "game/table_geometry.h"
 
-namespace {
-
-bool IsCornerPixel(int32_t x, int32_t y) {
-  const int32_t dx = x < CARD_SIZE.cx / 2 ? x : CARD_SIZE.cx - 1 - x;
-  const int32_t dy = y < CARD_SIZE.cy / 2 ? y : CARD_SIZE.cy - 1 - y;
-  return dx + dy <= 1;
-}
-
-}  // namespace
-
-NxBitmap CardMask(int32_t scale) {
-  NxBitmap mask(CARD_SIZE.cx * scale, CARD_SIZE.cy * scale, 0);
+NxBitmap CardMask(double scale) {
+  const TSize size = DeviceSize(CARD_SIZE, scale);
+  NxBitmap mask(size.cx, size.cy, 0);
+  // Two table pixels of reach along each edge, measured in device pixels.
+  const double reach = 2.0 * scale;
   for (int32_t y = 0; y < mask.Height(); ++y)
-    for (int32_t x = 0; x < mask.Width(); ++x)
-      if (IsCornerPixel(x / scale, y / scale)) mask.SetPixel(x, y, 0x00FFFFFF);
+    for (int32_t x = 0; x < mask.Width(); ++x) {
+      const int32_t dx = std::min(x, size.cx - 1 - x), dy = std::min(y, size.cy - 1 - y);
+      if (dx + dy < reach - 1e-9) mask.SetPixel(x, y, 0x00FFFFFF);
+    }
   return mask;
 }
 

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
+#include "game/device_pixels.h"
 #include "game/table_geometry.h"
 
-uint32_t LabelColour(const NxBitmap& backdrop, int32_t scale) {
+uint32_t LabelColour(const NxBitmap& backdrop, double scale) {
   // The knock area with its right and bottom edges, in device pixels.
-  const TRect area{KNOCK_AREA.left * scale, KNOCK_AREA.top * scale, (KNOCK_AREA.right + 1) * scale,
-                   (KNOCK_AREA.bottom + 1) * scale};
+  const TRect area = DeviceCover({KNOCK_AREA.left, KNOCK_AREA.top, KNOCK_AREA.right + 1, KNOCK_AREA.bottom + 1}, scale);
   const TRect part = area.Intersection(backdrop.Bounds());
   if (part.IsEmpty()) return WHITE_MARKS;
   uint64_t sum = 0;

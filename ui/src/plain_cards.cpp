@@ -1,9 +1,11 @@
 #include "ui/plain_cards.h"
 
+#include <algorithm>
 #include <array>
 
 #include <QPainter>
 
+#include "game/device_pixels.h"
 #include "game/table_geometry.h"
 
 namespace {
@@ -14,24 +16,25 @@ constexpr std::array<char16_t, 4> SUIT_SIGNS{u'\u2665', u'\u2666', u'\u2660', u'
 constexpr std::array<QRgb, 10> BACK_COLOURS{0xFF1F4E9C, 0xFFA51E2A, 0xFF1E7A3C, 0xFF5B2C83, 0xFF0F6D75,
                                             0xFF8A5A12, 0xFF2F2F2F, 0xFFB3467A, 0xFF24507A, 0xFF6B7D1F};
 
-QImage BlankCard(int32_t scale, QRgb fill) {
-  QImage image(CARD_SIZE.cx * scale, CARD_SIZE.cy * scale, QImage::Format_RGB32);
+QImage BlankCard(double scale, QRgb fill) {
+  const TSize size = DeviceSize(CARD_SIZE, scale);
+  QImage image(size.cx, size.cy, QImage::Format_RGB32);
   image.fill(fill);
   return image;
 }
 
-QFont CardFont(int32_t pixels) {
+QFont CardFont(double pixels) {
   QFont font(QStringLiteral("Arial"));
   font.setStyleHint(QFont::SansSerif);
   font.setBold(true);
-  font.setPixelSize(pixels);
+  font.setPixelSize(std::max(1, qRound(pixels)));
   return font;
 }
 
 // The index in the top-left corner: large enough to read at the table's
 // normal size, inside the 34 pixels a card shows in a spread hand.
-void DrawIndex(QPainter& painter, const QString& rank, const QString& sign, int32_t scale) {
-  const QRect rankBox(1 * scale, 2 * scale, 26 * scale, 21 * scale);
+void DrawIndex(QPainter& painter, const QString& rank, const QString& sign, double scale) {
+  const QRectF rankBox(1 * scale, 2 * scale, 26 * scale, 21 * scale);
   painter.setFont(CardFont(rank.size() > 1 ? 19 * scale : 21 * scale));
   painter.drawText(rankBox, Qt::AlignHCenter | Qt::AlignVCenter, rank);
   // Suit signs sit small in their em box: a larger size gives them the
@@ -42,7 +45,7 @@ void DrawIndex(QPainter& painter, const QString& rank, const QString& sign, int3
 
 }  // namespace
 
-QImage PlainFace(uint32_t cardId, int32_t scale) {
+QImage PlainFace(uint32_t cardId, double scale) {
   QImage image = BlankCard(scale, 0xFFFFFFFF);
   if (cardId >= 52) return image;
   const uint32_t suit = cardId / 13;
@@ -64,18 +67,18 @@ QImage PlainFace(uint32_t cardId, int32_t scale) {
   return image;
 }
 
-QImage PatternedBack(uint32_t backIndex, int32_t scale) {
+QImage PatternedBack(uint32_t backIndex, double scale) {
   const QColor colour = QColor::fromRgb(BACK_COLOURS[backIndex % BACK_COLOURS.size()]);
   QImage image = BlankCard(scale, 0xFFFFFFFF);
   QPainter painter(&image);
-  const QRect inner(4 * scale, 4 * scale, (CARD_SIZE.cx - 8) * scale, (CARD_SIZE.cy - 8) * scale);
+  const QRectF inner(4 * scale, 4 * scale, (CARD_SIZE.cx - 8) * scale, (CARD_SIZE.cy - 8) * scale);
   painter.fillRect(inner, colour);
   // A diamond lattice in a lighter shade; the pattern differs per back so
   // that the ten choices can be told apart.
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setClipRect(inner);
   painter.setPen(QPen(colour.lighter(150), scale));
-  const int step = (6 + static_cast<int>(backIndex % 5) * 2) * scale;
+  const int step = std::max(2, qRound((6 + static_cast<int>(backIndex % 5) * 2) * scale));
   for (int d = -image.height(); d < image.width() + image.height(); d += step) {
     painter.drawLine(d, 0, d + image.height(), image.height());
     if (backIndex % 2 == 0) painter.drawLine(d, image.height(), d + image.height(), 0);

@@ -109,7 +109,7 @@ void QuorlaApp::Start(const std::string& programPath) {
   MainFrame->Client()->SetWaitFactor(WaitFactor);
   if (Chooser) MainFrame->SetPlayerChooser(Chooser);
   MainFrame->AttachPlayers(*Players);
-  MainFrame->show();
+  MainFrame->ShowPlaced();
   MainFrame->Start();
   if (MainFrame->Client()->Table().State.ClosingRequested) {
     // No networks could be loaded: the table closes without saving.

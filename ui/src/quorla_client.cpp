@@ -19,15 +19,16 @@
 #include "app/card_faces_change.h"
 #include "app/dialog_texts.h"
 #include "app/score_sheet_fit.h"
+#include "app/table_fit.h"
 #include "app/table_start.h"
 #include "game/status_texts.h"
 #include "game/string_table.h"
 #include "game/table_commands.h"
-#include "app/table_start.h"
 #include "game/text_ids.h"
 #include "store/preferences.h"
 #include "store/resume_file.h"
 #include "store/setting_keys.h"
+#include "ui/backdrop.h"
 #include "ui/backdrop_loading.h"
 #include "ui/image_convert.h"
 #include "ui/score_sheet_window.h"
@@ -85,7 +86,7 @@ QuorlaClient::QuorlaClient(GameSettings& settings, std::string configDirectory, 
     Objects.State.ScoreSheetShown = false;
     emit CommandsChanged();
   });
-  Scale = WantedScale();
+  Surround = QColor::fromRgb(PLAIN_BACKDROP_COLOUR);
   ApplyScale();
 }
 
@@ -131,25 +132,52 @@ void QuorlaClient::ReportUnsaved(const SaveReport& report) {
 
 // ------------------------------------------------------------------ scale
 
-int32_t QuorlaClient::WantedScale() const {
-  const QWindow* shown = window()->windowHandle();
-  const QScreen* screen = shown ? shown->screen() : QGuiApplication::primaryScreen();
-  const double ratio = screen ? screen->devicePixelRatio() : 1.0;
-  return std::clamp(static_cast<int32_t>(std::ceil(ratio * LargeFactor - 0.01)), 1, 3);
+TSize QuorlaClient::DeviceArea() const {
+  const double ratio = devicePixelRatioF();
+  return {static_cast<int32_t>(std::lround(width() * ratio)), static_cast<int32_t>(std::lround(height() * ratio))};
 }
 
+double QuorlaClient::WantedScale() const { return FitScale(DeviceArea()); }
+
+double QuorlaClient::ViewScale() const { return Scale / devicePixelRatioF(); }
+
 void QuorlaClient::ApplyScale() {
-  Images = std::make_unique<SvgCardImages>(Scale);
-  UseChosenFaceDeck();
+  if (Images) {
+    Images->SetScale(Scale);
+  } else {
+    Images = std::make_unique<SvgCardImages>(Scale);
+    UseChosenFaceDeck();
+  }
   const QString missing = "Quorla: " + Images->MissingDecksMessage();
   if (!Images->MissingDecksMessage().isEmpty() && !Notes.contains(missing)) Notes << missing;
   Objects.Deck.SetImages(Images.get());
   Objects.Deck.SetPresenter(this);
-  Composed = QImage(TABLE_AREA.Width() * Scale, TABLE_AREA.Height() * Scale, QImage::Format_RGB32);
-  Composed.fill(Qt::black);
-  Composed.setDevicePixelRatio(static_cast<double>(Scale) / LargeFactor);
-  setFixedSize(TABLE_AREA.Width() * LargeFactor, TABLE_AREA.Height() * LargeFactor);
-  LoadBackdropPicture();
+  const TRect table = DeviceCover(TABLE_AREA, Scale);
+  Composed = QImage(table.Width(), table.Height(), QImage::Format_RGB32);
+  Composed.fill(Surround);
+  const TRect place = TablePlacement(DeviceArea(), Scale);
+  Placement = QRect(place.left, place.top, place.Width(), place.Height());
+  if (Backdrop.isNull())
+    LoadBackdropPicture();
+  else
+    DecorateBackdrop();
+}
+
+void QuorlaClient::DecorateBackdrop() {
+  Backdrop = TablePicture.isNull() ? PlainBackdrop(Scale) : DecoratedBackdrop(TablePicture, Scale);
+  Objects.Deck.SetBackground(ToNxBitmap(Backdrop), TABLE_AREA);
+  if (!Objects.Deck.IsLaidOut()) {
+    // Before the first deal the table shows the backdrop alone.
+    Composed = Backdrop.convertToFormat(QImage::Format_RGB32);
+  }
+  update();
+}
+
+void QuorlaClient::TakeBackdrop(const QImage& tablePicture) {
+  TablePicture = tablePicture;
+  // The window around the table takes the colour of the scenery's edge.
+  Surround = TablePicture.isNull() ? QColor::fromRgb(PLAIN_BACKDROP_COLOUR) : QColor::fromRgb(EdgeColour(TablePicture));
+  DecorateBackdrop();
 }
 
 namespace {
@@ -180,7 +208,6 @@ void QuorlaClient::LoadBackdropPicture() {
   std::string path = ConfigDirectory + BACKDROP_FILE;
   if (!std::filesystem::exists(path)) path = InstallDirectory + BACKDROP_FILE;
   BackdropLoad load = LoadBackdrop(path, Scale, *Settings.Store, ScreenColorResolution());
-  Backdrop = load.Backdrop;
   for (const BackdropMessage& message : load.Messages) {
     if (isVisible())
       Prompt(QString::fromStdString(message.Caption), QString::fromStdString(message.Text), ToQtIcon(message.Icon),
@@ -188,37 +215,49 @@ void QuorlaClient::LoadBackdropPicture() {
     else
       Notes << QString::fromStdString(message.Caption + ": " + message.Text);
   }
-  Objects.Deck.SetBackground(ToNxBitmap(Backdrop), TABLE_AREA);
-  if (!Objects.Deck.IsLaidOut()) {
-    // Before the first deal the table shows the backdrop alone.
-    Composed = Backdrop.convertToFormat(QImage::Format_RGB32);
-    Composed.setDevicePixelRatio(static_cast<double>(Scale) / LargeFactor);
-  }
-  update();
+  TakeBackdrop(load.Picture);
 }
 
-void QuorlaClient::SetLargeTable(bool large) {
-  LargeFactor = large ? 2 : 1;
-  Scale = WantedScale();
-  ApplyScale();
+void QuorlaClient::SetPreferredScale(double scale) {
+  PreferredScale = std::max(scale, MIN_TABLE_SCALE);
   updateGeometry();
 }
 
 void QuorlaClient::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  FollowScreen();
+  FollowSize();
   if (window()->windowHandle())
-    connect(window()->windowHandle(), &QWindow::screenChanged, this, &QuorlaClient::FollowScreen,
+    connect(window()->windowHandle(), &QWindow::screenChanged, this, &QuorlaClient::FollowSize,
             Qt::UniqueConnection);
 }
 
-void QuorlaClient::FollowScreen() {
-  if (WantedScale() == Scale) return;
-  Scale = WantedScale();
-  ApplyScale();
+void QuorlaClient::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  FollowSize();
 }
 
-QSize QuorlaClient::sizeHint() const { return {TABLE_AREA.Width() * LargeFactor, TABLE_AREA.Height() * LargeFactor}; }
+void QuorlaClient::FollowSize() {
+  const double wanted = WantedScale();
+  if (std::abs(wanted - Scale) > 1e-9) {
+    Scale = wanted;
+    ApplyScale();
+    emit ViewScaleChanged();
+    return;
+  }
+  const TRect place = TablePlacement(DeviceArea(), Scale);
+  Placement = QRect(place.left, place.top, place.Width(), place.Height());
+  update();
+}
+
+QSize QuorlaClient::sizeHint() const {
+  const TRect table = DeviceCover(TABLE_AREA, PreferredScale);
+  return {table.Width(), table.Height()};
+}
+
+QSize QuorlaClient::minimumSizeHint() const {
+  const TRect table = DeviceCover(TABLE_AREA, MIN_TABLE_SCALE);
+  return {table.Width(), table.Height()};
+}
 
 // ---------------------------------------------------------------- drawing
 
@@ -226,24 +265,33 @@ void QuorlaClient::Present(const NxBitmap& backBuffer, const TRect& tableArea) {
   // Every change of a pile is painted through here, the person's hand too.
   if (Panes) Panes->SetDeadwood(QString::fromStdString(DeadwoodPaneText(Objects.Deck)));
   if (backBuffer.Width() != Composed.width() || backBuffer.Height() != Composed.height()) return;
-  const int32_t s = Scale;
-  const int32_t left = tableArea.left * s, top = tableArea.top * s;
-  const int32_t width = tableArea.Width() * s, height = tableArea.Height() * s;
-  for (int32_t y = top; y < top + height; ++y) {
-    const uint32_t* from = backBuffer.Data() + static_cast<size_t>(y) * backBuffer.Width() + left;
-    auto* to = reinterpret_cast<uint32_t*>(Composed.scanLine(y)) + left;
-    for (int32_t x = 0; x < width; ++x) to[x] = from[x] | 0xFF000000u;
+  const TRect area = Objects.Deck.ToBuffer(tableArea);
+  for (int32_t y = area.top; y < area.bottom; ++y) {
+    const uint32_t* from = backBuffer.Data() + static_cast<size_t>(y) * backBuffer.Width() + area.left;
+    auto* to = reinterpret_cast<uint32_t*>(Composed.scanLine(y)) + area.left;
+    for (int32_t x = 0; x < area.Width(); ++x) to[x] = from[x] | 0xFF000000u;
   }
-  update(QRect(tableArea.left * LargeFactor, tableArea.top * LargeFactor, tableArea.Width() * LargeFactor,
-               tableArea.Height() * LargeFactor));
+  // Widget pixels, rounded outwards, of the device area.
+  const double ratio = devicePixelRatioF();
+  const QRectF shown((Placement.left() + area.left) / ratio, (Placement.top() + area.top) / ratio,
+                     area.Width() / ratio, area.Height() / ratio);
+  update(shown.toAlignedRect().adjusted(-1, -1, 1, 1));
 }
 
 void QuorlaClient::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  const double toDevice = static_cast<double>(Scale) / LargeFactor;
-  for (const QRect& rect : event->region()) {
-    QRectF source(rect.x() * toDevice, rect.y() * toDevice, rect.width() * toDevice, rect.height() * toDevice);
-    painter.drawImage(QRectF(rect), Composed, source);
+  const double ratio = devicePixelRatioF();
+  // Device pixels throughout: the table is composed at the size it is shown.
+  painter.scale(1.0 / ratio, 1.0 / ratio);
+  const QRegion table(Placement);
+  QRegion around(QRect(QPoint(0, 0), QSize(DeviceArea().cx, DeviceArea().cy)));
+  around -= table;
+  for (const QRect& rect : around) painter.fillRect(rect, Surround);
+  for (const QRect& logical : event->region()) {
+    const QRectF device(logical.x() * ratio, logical.y() * ratio, logical.width() * ratio, logical.height() * ratio);
+    const QRect part = device.toAlignedRect().intersected(Placement);
+    if (part.isEmpty()) continue;
+    painter.drawImage(part.topLeft(), Composed, part.translated(-Placement.topLeft()));
   }
 }
 
@@ -325,7 +373,10 @@ void QuorlaClient::ShowOptionChange(const WindowUpdate& update) {
     LoadBackdropPicture();
   }
   // New pictures for every card: the scale's whole set-up, at the same scale.
-  if (update.NewCardFaces) ApplyScale();
+  if (update.NewCardFaces) {
+    UseChosenFaceDeck();
+    ApplyScale();
+  }
   if (update.Redraw && Objects.Deck.IsLaidOut()) Objects.Deck.PaintArea(TABLE_AREA);
   AfterInput();
 }
@@ -366,9 +417,7 @@ void QuorlaClient::ChooseSceneryFrom(const std::string& file) {
     Prompt(QString::fromStdString(choice.Message->Caption), QString::fromStdString(choice.Message->Text),
            ToQtIcon(choice.Message->Icon), false);
   if (choice.Backdrop.isNull()) return;
-  Backdrop = choice.Backdrop;
-  Objects.Deck.SetBackground(ToNxBitmap(Backdrop), TABLE_AREA);
-  update();
+  TakeBackdrop(choice.Picture);
 }
 
 void QuorlaClient::ShowStartupNotes() {

@@ -3,17 +3,24 @@
 // right-button menu. The rules come from the core's table commands.
 #include <QMenu>
 #include <QMouseEvent>
+#include <cmath>
+
+#include "app/table_fit.h"
 
 #include "game/string_table.h"
 #include "game/table_commands.h"
 #include "ui/quorla_client.h"
 
-TPoint QuorlaClient::ToTable(const QPoint& point) const {
-  return {point.x() / LargeFactor, point.y() / LargeFactor};
+TPoint QuorlaClient::ToTable(const QPointF& point) const {
+  const double ratio = devicePixelRatioF();
+  const TPoint device{static_cast<int32_t>(std::floor(point.x() * ratio)),
+                      static_cast<int32_t>(std::floor(point.y() * ratio))};
+  return ToTablePoint(device, {Placement.left(), Placement.top(), Placement.right() + 1, Placement.bottom() + 1},
+                      Scale);
 }
 
 void QuorlaClient::mousePressEvent(QMouseEvent* event) {
-  const TPoint point = ToTable(event->position().toPoint());
+  const TPoint point = ToTable(event->position());
   if (event->button() == Qt::LeftButton)
     LeftPress(point);
   else if (event->button() == Qt::RightButton)
@@ -22,13 +29,16 @@ void QuorlaClient::mousePressEvent(QMouseEvent* event) {
 
 void QuorlaClient::mouseMoveEvent(QMouseEvent* event) {
   if (!Objects.State.Dragging || !Objects.Deck.HeldCard()) return;
-  const TPoint point = ToTable(event->position().toPoint());
-  Objects.Deck.Drag({point.x - GrabOffset.x, point.y - GrabOffset.y}, true);
+  const TPoint point = ToTable(event->position());
+  // The highlight first, so that one composition draws both.
+  const TPoint corner{point.x - GrabOffset.x, point.y - GrabOffset.y};
+  Objects.Deck.SetHighlight(DropPlace(Objects.State, Objects.Deck, TRect::At(corner, Objects.Deck.CardSize())));
+  Objects.Deck.Drag(corner, true);
 }
 
 void QuorlaClient::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
-  FinishDrag(ToTable(event->position().toPoint()));
+  FinishDrag(ToTable(event->position()));
 }
 
 void QuorlaClient::LeftPress(TPoint point) {
@@ -77,6 +87,7 @@ void QuorlaClient::BeginDrag(uint32_t position, TPoint point, TPoint corner) {
   NxDeck& deck = Objects.Deck;
   GrabOffset = {point.x - corner.x, point.y - corner.y};
   deck.PickUp(HUMAN_PILE, position);
+  deck.SetHighlight(DropPlace(Objects.State, deck, TRect::At(corner, deck.CardSize())));
   deck.Drag(corner, true);
   Objects.State.Dragging = true;
   Objects.State.HitCard = position;
@@ -94,7 +105,9 @@ void QuorlaClient::FinishDrag(TPoint point) {
   NxDeck& deck = Objects.Deck;
   if (!s.Dragging) return;
   s.Dragging = false;
+  deck.SetHighlight(std::nullopt);
   if (!deck.HeldCard()) {  // the flow took the card back while it was held
+    deck.Paint(true);
     AfterInput();
     return;
   }

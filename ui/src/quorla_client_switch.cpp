@@ -19,9 +19,10 @@ SwitchOutcome QuorlaClient::SwitchConfiguration(PlayerConfigs& configs, const st
   Resumable.CheckSettings(*Settings.Store);
   if (outcome.Resumed) Resumable.NoteAttempt();
   // The new configuration may draw its cards from another face deck.
-  if (FaceDeckChanged())
+  if (FaceDeckChanged()) {
+    UseChosenFaceDeck();
     ApplyScale();
-  else
+  } else
     LoadBackdropPicture();
   if (outcome.Resumed)
     PresentRestoredGame();

@@ -14,6 +14,7 @@
 #include "ui/button_bar.h"
 #include "ui/frame_commands.h"
 #include "ui/frame_size.h"
+#include "ui/frame_view_keys.h"
 #include "ui/help_topics.h"
 #include "ui/quorla_client.h"
 #include "ui/score_sheet_window.h"
@@ -21,9 +22,6 @@
 #include "ui/table_status_panes.h"
 
 namespace {
-
-constexpr const char* OWN_SECTION = "Quorla";
-constexpr const char* LARGE_TABLE_KEY = "LargeTable";
 
 QString Text(uint32_t id) { return QString::fromUtf8(ResourceString(id)); }
 
@@ -44,13 +42,9 @@ QuorlaFrame::QuorlaFrame(GameSettings& settings, const std::string& configDirect
   connect(Table, &QuorlaClient::CommandsChanged, this, &QuorlaFrame::RefreshCommands);
   connect(Table, &QuorlaClient::CloseRequested, this, [this] { QTimer::singleShot(0, this, &QWidget::close); });
   connect(Table, &QuorlaClient::StatisticsRequested, this, &QuorlaFrame::ShowStatistics);
-  if (settings.Store->ReadInt(OWN_SECTION, LARGE_TABLE_KEY, 0) != 0) {
-    LargeTable->setChecked(true);
-    Table->SetLargeTable(true);
-  }
-  // The frame fits the table exactly; maximizing would only add margins.
-  setWindowFlag(Qt::WindowMaximizeButtonHint, false);
-  statusBar()->setSizeGripEnabled(false);
+  connect(Table, &QuorlaClient::ViewScaleChanged, this, &QuorlaFrame::FollowViewScale);
+  // The table grows with the window; the grip shows that it can be resized.
+  statusBar()->setSizeGripEnabled(true);
 }
 
 QuorlaFrame::~QuorlaFrame() = default;
@@ -104,11 +98,13 @@ void QuorlaFrame::BuildMenus() {
   LargeTable = options->addAction("&Large Table");
   LargeTable->setCheckable(true);
   LargeTable->setStatusTip("Show the table at twice its size");
-  connect(LargeTable, &QAction::toggled, this, [this](bool on) {
-    Table->SetLargeTable(on);
+  // A quick way to one size of the free ones: checked whenever the window
+  // shows the table at twice its size, however it got there.
+  connect(LargeTable, &QAction::triggered, this, [this](bool on) {
     Settings.Store->WriteInt(OWN_SECTION, LARGE_TABLE_KEY, on ? 1 : 0);
-    LayOutFrame();
+    FitTableAt(on ? 2.0 : 1.0);
   });
+  AddCommand(options, CM_FULL_SCREEN, QKeySequence(Qt::Key_F11))->setCheckable(true);
 
   QMenu* help = menuBar()->addMenu("&Help");
   AddCommand(help, CM_HELP_CONTENTS, QKeySequence::HelpContents);
@@ -128,6 +124,7 @@ void QuorlaFrame::RefreshCommands() {
   for (auto& [command, action] : Actions)
     action->setEnabled(IsFrameCommand(command) ? IsFrameCommandEnabled(command) : Table->IsCommandEnabled(command));
   Actions[CM_WATCH_COMPUTER_HAND]->setChecked(Table->IsWatching());
+  Actions[CM_FULL_SCREEN]->setChecked(isFullScreen());
   // A resumed game or an option may have changed the variation.
   RebuildTitle();
 }
@@ -147,6 +144,7 @@ void QuorlaFrame::RunFrameCommand(uint32_t command) {
     case CM_HELP_CONTENTS: ShowHelpTopic(this, "contents"); break;
     case CM_HELP_RULES: ShowHelpTopic(this, "rules"); break;
     case CM_HELP_USING: ShowHelpTopic(this, "using_help"); break;
+    case CM_FULL_SCREEN: SetFullScreen(!isFullScreen()); break;
     default: break;
   }
 }
@@ -155,14 +153,17 @@ bool QuorlaFrame::IsFrameCommandEnabled(uint32_t command) const {
   switch (command) {
     case CM_HELP_CONTENTS:
     case CM_HELP_RULES:
-    case CM_HELP_USING: return true;
+    case CM_HELP_USING:
+    case CM_FULL_SCREEN: return true;
     default: return DialogReady(command);
   }
 }
 
 void QuorlaFrame::Relayout() {
+  // The table keeps its size; the window grows or shrinks by the bar.
+  const double scale = Table->ViewScale();
   Bar->Place(*this, Settings.Prefs.ToolbarLocation, Settings.Prefs.HideToolbar);
-  LayOutFrame();
+  if (!isFullScreen() && !isMaximized()) FitTableAt(scale);
 }
 
 QSize QuorlaFrame::ButtonBarAddition() const {
@@ -175,7 +176,6 @@ void QuorlaFrame::Start() {
   Table->Start();
   RebuildTitle();
   RefreshCommands();
-  LayOutFrame();
 }
 
 void QuorlaFrame::ShowStatistics() {
@@ -195,6 +195,7 @@ void QuorlaFrame::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  RememberPlacement();
   Table->SaveOnClose();
   Table->SheetWindow()->Close();
   Closed = true;

@@ -75,7 +75,7 @@ void QuorlaFrame::ShowCardback() {
 
 void QuorlaFrame::ShowCardFaces() {
   const QString inUse = Table->FaceDeck();
-  CardFacesDlg dialog(inUse, SvgCardImages::InstalledDecks(), Table->CompositionScale(), Table->CompositionPixelRatio(),
+  CardFacesDlg dialog(inUse, SvgCardImages::InstalledDecks(), Table->CompositionScale(), Table->devicePixelRatioF(),
                       this);
   if (dialog.exec() != QDialog::Accepted) return;
   ActOn(ApplyCardFaces(dialog.Choice(), inUse.toStdString(), Settings.Prefs));

@@ -63,11 +63,12 @@ void QuorlaFrame::RemovePlayersCommand() {
 
 void QuorlaFrame::SwitchPlayer(const std::string& name, bool saveFirst) {
   if (!Configs) return;
+  // The window's size is each player's own.
+  if (saveFirst) RememberPlacement();
   const SwitchOutcome outcome = Table->SwitchConfiguration(*Configs, name, saveFirst);
   if (!outcome.Switched) return;
-  // The large table is each player's own choice.
-  LargeTable->setChecked(Settings.Store->ReadInt("Quorla", "LargeTable", 0) != 0);
   if (outcome.ToolbarChanged) Relayout();
+  ApplyPlacement();
   RefreshCommands();
   // No networks could be loaded even from the defaults: the table closes.
   if (Table->Table().State.ClosingRequested) QTimer::singleShot(0, this, &QWidget::close);
@@ -80,9 +81,4 @@ void QuorlaFrame::RebuildTitle() {
   if (windowTitle() != title) setWindowTitle(title);
 }
 
-void QuorlaFrame::LayOutFrame() {
-  setMinimumSize(0, 0);
-  setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-  adjustSize();
-  setFixedSize(sizeHint());
-}
+

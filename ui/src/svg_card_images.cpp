@@ -8,6 +8,7 @@
 #include "ui/card_mask.h"
 #include "ui/image_convert.h"
 #include "ui/plain_cards.h"
+#include "game/device_pixels.h"
 #include "game/table_geometry.h"
 
 namespace {
@@ -30,8 +31,8 @@ QString CardElementId(uint32_t cardId) {
   return name + QLatin1Char('_') + QString::fromLatin1(suits[(cardId / 13) % 4]);
 }
 
-SvgCardImages::SvgCardImages(int32_t scale, QStringList deckRoots)
-    : ScaleFactor(scale < 1 ? 1 : scale), Roots(deckRoots.isEmpty() ? StandardDeckRoots() : std::move(deckRoots)) {
+SvgCardImages::SvgCardImages(double scale, QStringList deckRoots)
+    : ScaleFactor(scale > 0 ? scale : 1.0), Roots(deckRoots.isEmpty() ? StandardDeckRoots() : std::move(deckRoots)) {
   FacesFound = Renderer(Faces) != nullptr;
 }
 
@@ -98,7 +99,8 @@ QSvgRenderer* SvgCardImages::Renderer(const QString& deck) {
 
 QImage SvgCardImages::Render(QSvgRenderer* renderer, const QString& element) {
   if (!renderer || !renderer->elementExists(element)) return {};
-  QImage image(CARD_SIZE.cx * ScaleFactor, CARD_SIZE.cy * ScaleFactor, QImage::Format_RGB32);
+  const TSize size = DeviceSize(CARD_SIZE, ScaleFactor);
+  QImage image(size.cx, size.cy, QImage::Format_RGB32);
   // White under the artwork: its rounded corners and any transparency must
   // not show undefined pixels.
   image.fill(0xFFFFFFFF);

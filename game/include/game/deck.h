@@ -90,7 +90,14 @@ class NxDeck {
   // picture is loaded again, and the table needs a new background.
   void SetImages(NxImageProvider* images);
   // Device pixels per table pixel of the back buffer and the pictures.
-  int32_t Scale() const { return DeviceScale; }
+  double Scale() const { return DeviceScale; }
+  // The back buffer's pixels that show a table area (edges rounded outwards).
+  TRect ToBuffer(const TRect& tableArea) const;
+  // Marks a place (a pile, the knock area, a slot of a hand) as the one a
+  // dragged card would be dropped on: a frame drawn above the piles and
+  // below the dragged card. Nothing clears it.
+  void SetHighlight(std::optional<TRect> area);
+  const std::optional<TRect>& Highlight() const { return Highlighted; }
   void SetCardBack(uint32_t backId);
   void SetBackground(const NxBitmap& picture, const TRect& table);
   void Paint(bool useMask);
@@ -129,8 +136,8 @@ class NxDeck {
   // Puts the held card into its pile at `slot` and lays the pile out again.
   void SettleHeldCard(uint32_t slot);
   NxBitmap LoadPrepared(uint32_t resourceId);
-  void DrawCard(const NxCard& card, const TRect& area, bool useMask);
-  TRect ToBuffer(const TRect& tableArea) const;
+  void DrawCard(const NxCard& card, const TRect& dest, bool useMask);
+  void DrawHighlight(const TRect& dest);
 
   std::array<std::unique_ptr<NxCard>, NUM_CARDS> CardStore;  // by card id
   std::array<NxCard*, NUM_CARDS> Order{};                      // deck order
@@ -149,7 +156,8 @@ class NxDeck {
   NxBitmap Background;
   NxBitmap Buffer;
   NxImageProvider* Images;
-  int32_t DeviceScale = 1;
+  double DeviceScale = 1.0;
+  std::optional<TRect> Highlighted;
   NxTablePresenter* Presenter = nullptr;
   NxRandomGenerator Generator;
   NxBitmap Back;

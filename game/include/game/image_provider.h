@@ -17,11 +17,12 @@ constexpr uint32_t LAST_CARD_BACK_ID = 24465;
 class NxImageProvider {
  public:
   virtual ~NxImageProvider() = default;
-  // An empty bitmap when the id is unknown. Pictures are Scale() times their
-  // size in table pixels, so a high-density screen gets sharp cards.
+  // An empty bitmap when the id is unknown. Pictures are DeviceSize(their
+  // size in table pixels, Scale()), drawn at the size they are shown, so the
+  // cards stay sharp at whatever size the window gives the table.
   virtual NxBitmap LoadImage(uint32_t resourceId) = 0;
-  // Device pixels per table pixel: 1, 2 or 3.
-  virtual int32_t Scale() const { return 1; }
+  // Device pixels per table pixel, any factor (not only whole numbers).
+  virtual double Scale() const { return 1.0; }
 };
 
 // Whoever shows the table: receives each painted area of the back buffer

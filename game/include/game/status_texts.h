@@ -12,7 +12,8 @@ class NxDeck;
 std::string SelectionPaneText(SelectionKind kind, uint32_t card);
 std::string KnockLimitPaneText(uint32_t limit);
 // "Deadwood: " and the least deadwood of the cards the person holds, the
-// same count quorla-lab deadwood gives for them.
+// same count quorla-lab deadwood gives for them; empty before the piles
+// are laid out.
 std::string DeadwoodPaneText(const NxDeck& deck);
 // The suit sign of a suit index 0..3; empty for any other value.
 std::string SuitSign(uint32_t suit);

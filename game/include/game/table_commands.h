@@ -1,12 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "game/game_state.h"
 #include "game/rect.h"
 
 class GameFlow;
+class NxDeck;
 
 // The commands of the game table, by id. The id is also the string id of
 // the command's menu text.
@@ -71,3 +73,10 @@ PressAction LeftPressAction(const GameState& state, ClickTarget target);
 // into the hand.
 enum class DropAction { BACK_INTO_HAND, DISCARD, KNOCK };
 DropAction ReleaseAction(const GameState& state, const TRect& cardRect);
+
+// The place a card held from the human's hand with its corner rectangle at
+// `cardRect` would be dropped on if released now, for the window to show:
+// the discard pile or the knock area when the release discards or knocks
+// with it, otherwise the hand's slot it would go into (the card's rectangle
+// there), or nothing when it would go back where it came from.
+std::optional<TRect> DropPlace(const GameState& state, const NxDeck& deck, const TRect& cardRect);

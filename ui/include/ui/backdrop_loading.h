@@ -16,7 +16,8 @@ class SettingsStore;
 uint32_t ScreenColorResolution();
 
 struct BackdropLoad {
-  QImage Backdrop;  // decorated, scale times the table size; never null
+  QImage Backdrop;  // decorated, the table at the scale asked for; never null
+  QImage Picture;   // the scenery at table size, undecorated, for other scales; null when plain
   bool Plain = true;
   // In the order they are to be shown: the colour-resolution warning, then
   // the reason the plain backdrop is used.
@@ -27,7 +28,7 @@ struct BackdropLoad {
 // when the settings disable scenery, otherwise the picture in backdropPath
 // (BACKIMG.QLF of the configuration), or the plain one with a message when
 // that cannot be read.
-BackdropLoad LoadBackdrop(const std::string& backdropPath, int32_t scale, SettingsStore& settings,
+BackdropLoad LoadBackdrop(const std::string& backdropPath, double scale, SettingsStore& settings,
                           uint32_t screenResolution);
 
 // Whether to go on with a picture whose colours the screen may not show;
@@ -36,11 +37,12 @@ using YesNoQuestion = std::function<bool(const BackdropMessage&)>;
 
 struct SceneryChoice {
   QImage Backdrop;  // the new decorated backdrop; null when the current one stays
+  QImage Picture;   // the same at table size, undecorated
   std::optional<BackdropMessage> Message;
 };
 
 // Makes chosenFile the scenery: validates it, stretches it to the table,
 // writes it to backdropPath (BACKIMG.QLF), and returns the decorated result.
 // Every failure keeps the current backdrop and its file.
-SceneryChoice ChooseScenery(const std::string& chosenFile, const std::string& backdropPath, int32_t scale,
+SceneryChoice ChooseScenery(const std::string& chosenFile, const std::string& backdropPath, double scale,
                             uint32_t screenResolution, const YesNoQuestion& ask);

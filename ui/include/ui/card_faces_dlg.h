@@ -20,7 +20,7 @@ class CardFacesDlg : public OptionDlg {
   // one in use; `scale` is device pixels per table pixel of the table as
   // drawn and `pixelRatio` device pixels per logical pixel of the screen.
   // `deckRoots` as for SvgCardImages (empty: the standard folders).
-  CardFacesDlg(const QString& current, const QStringList& decks, int32_t scale, double pixelRatio,
+  CardFacesDlg(const QString& current, const QStringList& decks, double scale, double pixelRatio,
                QWidget* parent = nullptr, QStringList deckRoots = {});
 
   CardFacesChoice Choice() const;
@@ -35,7 +35,7 @@ class CardFacesDlg : public OptionDlg {
   QListWidget* Decks;
   QLabel* Preview;
   QImage Shown;
-  int32_t Scale;
+  double Scale;
   double PixelRatio;
   QStringList Roots;
   QString Initial;
@@ -43,4 +43,4 @@ class CardFacesDlg : public OptionDlg {
 
 // A few cards of `deck` overlapping as in a hand, on the table's colour, at
 // `scale` device pixels per table pixel.
-QImage FaceDeckPreview(const QString& deck, int32_t scale, const QStringList& deckRoots = {});
+QImage FaceDeckPreview(const QString& deck, double scale, const QStringList& deckRoots = {});

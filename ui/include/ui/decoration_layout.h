@@ -15,8 +15,8 @@ constexpr uint32_t BLACK_MARKS = 0x00000000;
 
 // White on a dark knock area, black on a light one: the mean of
 // (red + green + blue) / 3 over the knock area, both edges included, decides.
-// The backdrop is scale times the table size.
-uint32_t LabelColour(const NxBitmap& backdrop, int32_t scale);
+// The backdrop is the table drawn at `scale`.
+uint32_t LabelColour(const NxBitmap& backdrop, double scale);
 
 // 12 points, or 10 when the default font is so large that "Discard" takes
 // 57 pixels or more.

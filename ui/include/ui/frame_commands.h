@@ -12,6 +12,7 @@ enum FrameCommand : uint32_t {
   CM_CARDBACK = 1304,
   CM_PREFERENCES = 1306,
   CM_CARD_FACES = 1307,
+  CM_FULL_SCREEN = 1311,
   CM_SWITCH_PLAYER = 1501,
   CM_CREATE_PLAYER = 1502,
   CM_REMOVE_PLAYER = 1503,
@@ -30,6 +31,7 @@ constexpr bool IsFrameCommand(uint32_t command) {
     case CM_CARDBACK:
     case CM_CARD_FACES:
     case CM_PREFERENCES:
+    case CM_FULL_SCREEN:
     case CM_SWITCH_PLAYER:
     case CM_CREATE_PLAYER:
     case CM_REMOVE_PLAYER:

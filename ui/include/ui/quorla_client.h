@@ -67,12 +67,16 @@ class QuorlaClient : public QWidget, public Presentation {
   void ShowOptionChange(const WindowUpdate& update);
   bool IsWatching() const { return Objects.State.Watching; }
 
-  // Twice the size on big screens; everything else stays in table pixels.
-  void SetLargeTable(bool large);
+  // The table is drawn to fit the widget at any factor, centred; every
+  // position stays in table pixels. The size the widget asks for shows the
+  // table at `scale` window pixels per table pixel.
+  void SetPreferredScale(double scale);
+  // Window (logical) pixels per table pixel at the widget's present size.
+  double ViewScale() const;
   // Device pixels per table pixel of the composed table.
-  int32_t CompositionScale() const { return Scale; }
-  // Device pixels per logical pixel of the composed table.
-  double CompositionPixelRatio() const { return Composed.devicePixelRatio(); }
+  double CompositionScale() const { return Scale; }
+  // Where the table is drawn in the widget, in device pixels.
+  QRect TablePlace() const { return Placement; }
   // The folder of the face deck the cards are drawn from; empty for the
   // game's plain cards.
   QString FaceDeck() const;
@@ -92,6 +96,7 @@ class QuorlaClient : public QWidget, public Presentation {
   void SetWaitFactor(double factor) { WaitFactor = factor; }
 
   QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
 
   // --- Presentation
   void SetStatus(uint32_t textId) override;
@@ -116,6 +121,8 @@ class QuorlaClient : public QWidget, public Presentation {
   void CommandsChanged();
   // The table finished its step and asks the frame to close again.
   void CloseRequested();
+  // The table is drawn at another size.
+  void ViewScaleChanged();
   void StatisticsRequested();
 
  protected:
@@ -124,14 +131,17 @@ class QuorlaClient : public QWidget, public Presentation {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   // quorla_client_mouse.cpp
-  TPoint ToTable(const QPoint& point) const;
+  TPoint ToTable(const QPointF& point) const;
   void LeftPress(TPoint point);
   void RightPress(TPoint point, const QPoint& globalPoint);
   void BeginDrag(uint32_t position, TPoint point, TPoint corner);
   void FinishDrag(TPoint point);
+  // Frames the place the held card would be dropped on now.
+  void ShowDropPlace();
   uint32_t HandPositionOf(uint32_t card) const;
 
   // quorla_client.cpp
@@ -139,10 +149,15 @@ class QuorlaClient : public QWidget, public Presentation {
   // The player's face deck, or the default, goes on the card pictures.
   void UseChosenFaceDeck();
   bool FaceDeckChanged() const;
-  // A window moved to a screen of another pixel ratio draws at its scale.
-  void FollowScreen();
-  int32_t WantedScale() const;
+  // A resized window, or one moved to a screen of another pixel ratio,
+  // draws the table anew at the size it is shown.
+  void FollowSize();
+  double WantedScale() const;
+  TSize DeviceArea() const;
   void LoadBackdropPicture();
+  // The decorated backdrop at the present scale from the table picture.
+  void DecorateBackdrop();
+  void TakeBackdrop(const QImage& tablePicture);
   void KickIdle();
   void OnIdle();
   void EndWaitIfDue();
@@ -164,8 +179,11 @@ class QuorlaClient : public QWidget, public Presentation {
   TableStatusPanes* Panes = nullptr;
   QImage Composed;  // the deck's back buffer as the screen shows it
   QImage Backdrop;  // decorated, at the composition scale
-  int32_t LargeFactor = 1;
-  int32_t Scale = 1;
+  QImage TablePicture;  // the scenery at table size, undecorated; null for the plain table
+  QColor Surround;  // around the table where the window is wider or taller
+  double PreferredScale = 1.0;
+  double Scale = 1.0;
+  QRect Placement;
   QTimer IdleTimer;
   QEventLoop* ActiveWait = nullptr;
   bool WaitTimeUp = false;

@@ -57,11 +57,26 @@ class QuorlaFrame : public QMainWindow {
   void RemovePlayersCommand();
   // "Quorla", the configuration unless it is Default, and the variation.
   void RebuildTitle();
-  // The window takes exactly the size of its contents; it is not resizable.
-  void LayOutFrame();
+
+  // --- The window's size (quorla_frame_view.cpp)
+  // Shows the window where the configuration last had it (on a screen
+  // there is now), or on a first start at the largest table size that fits
+  // most of the screen.
+  void ShowPlaced();
+  // Sizes the window so the table is shown at `scale` window pixels per
+  // table pixel (leaving maximised or full screen first).
+  void FitTableAt(double scale);
+  void SetFullScreen(bool on);
+  // Also where no window manager carries the request out.
+  void showMaximized();
+  // Writes the window's size, place and state into the configuration's settings.
+  void RememberPlacement();
+  // What the menus and bars add to the table's size.
+  QSize Chrome();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void BuildMenus();
@@ -81,6 +96,10 @@ class QuorlaFrame : public QMainWindow {
   void ShowPreferences();
   void ShowAbout();
   bool DialogReady(uint32_t command) const;
+  // The Large Table and Full Screen marks follow the window.
+  void FollowViewScale();
+  void ApplyPlacement();
+  void EnforceWindowState();
   // Redraws, retitles, relays or closes as an applied option asks.
   void ActOn(const WindowUpdate& update);
 
@@ -89,6 +108,8 @@ class QuorlaFrame : public QMainWindow {
   std::unique_ptr<TableStatusPanes> StatusPanes;
   std::map<uint32_t, QAction*> Actions;
   QAction* LargeTable = nullptr;
+  bool MaximisedBeforeFullScreen = false;
+  QRect NormalArea;  // the window's area before it was maximised or made full screen
   ButtonBar* Bar = nullptr;
   PlayerConfigs* Configs = nullptr;
   PlayerChooser Chooser;

@@ -25,11 +25,13 @@ class SvgCardImages : public NxImageProvider {
 
   // deckRoots are the folders holding the deck folders (svg-standard, ...);
   // empty means "carddecks" in each of the standard data directories.
-  explicit SvgCardImages(int32_t scale = 1, QStringList deckRoots = {});
+  explicit SvgCardImages(double scale = 1.0, QStringList deckRoots = {});
   ~SvgCardImages() override;
 
   NxBitmap LoadImage(uint32_t resourceId) override;
-  int32_t Scale() const override { return ScaleFactor; }
+  double Scale() const override { return ScaleFactor; }
+  // Pictures loaded from now on are drawn at `scale`; the decks stay loaded.
+  void SetScale(double scale) { ScaleFactor = scale > 0 ? scale : 1.0; }
 
   // Draws the faces from the deck folder `deck` (svg-...) when it is
   // installed and loads; false leaves the faces as they were.
@@ -60,7 +62,7 @@ class SvgCardImages : public NxImageProvider {
   // The unmasked picture of a face or back; null for other ids.
   QImage Artwork(uint32_t resourceId);
 
-  int32_t ScaleFactor;
+  double ScaleFactor;
   QStringList Roots;
   std::map<QString, std::unique_ptr<QSvgRenderer>> Renderers;
   QString Faces = QString::fromLatin1(FACE_DECK);

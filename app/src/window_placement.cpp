@@ -1,0 +1,84 @@
+#include "app/window_placement.h"
+
+#include <algorithm>
+#include <charconv>
+#include <string>
+
+#include "store/settings_store.h"
+
+namespace {
+
+// Beside the configuration's other own keys; absent from older files,
+// which then start like a first run.
+constexpr const char* SECTION = "Quorla";
+constexpr const char* LEFT_KEY = "WindowLeft";
+constexpr const char* TOP_KEY = "WindowTop";
+constexpr const char* WIDTH_KEY = "WindowWidth";
+constexpr const char* HEIGHT_KEY = "WindowHeight";
+constexpr const char* MODE_KEY = "WindowState";
+
+// No screen is this large; anything beyond is a damaged or hand-edited file.
+constexpr int32_t LARGEST_COORDINATE = 1 << 20;
+
+std::optional<int32_t> ReadSigned(SettingsStore& store, const char* key) {
+  const std::string text = store.ReadString(SECTION, key, "");
+  int32_t value = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
+  if (value < -LARGEST_COORDINATE || value > LARGEST_COORDINATE) return std::nullopt;
+  return value;
+}
+
+int64_t OverlapArea(const TRect& a, const TRect& b) {
+  const TRect both = a.Intersection(b);
+  return both.IsEmpty() ? 0 : static_cast<int64_t>(both.Width()) * both.Height();
+}
+
+}  // namespace
+
+std::optional<WindowPlacement> ReadWindowPlacement(SettingsStore& store) {
+  const auto left = ReadSigned(store, LEFT_KEY), top = ReadSigned(store, TOP_KEY);
+  const auto width = ReadSigned(store, WIDTH_KEY), height = ReadSigned(store, HEIGHT_KEY);
+  const auto mode = ReadSigned(store, MODE_KEY);
+  if (!left || !top || !width || !height || *width <= 0 || *height <= 0) return std::nullopt;
+  WindowPlacement placement;
+  placement.Normal = {*left, *top, *left + *width, *top + *height};
+  if (mode && *mode >= 0 && *mode <= static_cast<int32_t>(WindowMode::FULL_SCREEN))
+    placement.Mode = static_cast<WindowMode>(*mode);
+  return placement;
+}
+
+void WriteWindowPlacement(SettingsStore& store, const WindowPlacement& placement) {
+  SettingsStore::Batch oneWrite(store);
+  const TRect& r = placement.Normal;
+  store.WriteString(SECTION, LEFT_KEY, std::to_string(r.left));
+  store.WriteString(SECTION, TOP_KEY, std::to_string(r.top));
+  store.WriteString(SECTION, WIDTH_KEY, std::to_string(r.Width()));
+  store.WriteString(SECTION, HEIGHT_KEY, std::to_string(r.Height()));
+  store.WriteString(SECTION, MODE_KEY, std::to_string(static_cast<uint32_t>(placement.Mode)));
+}
+
+TRect PlaceOnScreens(const TRect& remembered, const std::vector<TRect>& screens) {
+  if (screens.empty()) return remembered;
+  const TRect* best = &screens.front();
+  int64_t bestOverlap = 0;
+  for (const TRect& screen : screens) {
+    const int64_t overlap = OverlapArea(remembered, screen);
+    if (overlap > bestOverlap) {
+      best = &screen;
+      bestOverlap = overlap;
+    }
+  }
+  const int32_t width = std::min(remembered.Width(), best->Width());
+  const int32_t height = std::min(remembered.Height(), best->Height());
+  const int32_t left = std::clamp(remembered.left, best->left, best->right - width);
+  const int32_t top = std::clamp(remembered.top, best->top, best->bottom - height);
+  return {left, top, left + width, top + height};
+}
+
+TRect CentredOn(const TRect& screen, TSize size) {
+  const int32_t left = screen.left + (screen.Width() - size.cx) / 2;
+  const int32_t top = screen.top + (screen.Height() - size.cy) / 2;
+  return {left, top, left + size.cx, top + size.cy};
+}

@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+// The table's view in a window of any size and the window's remembered
+// place: pure geometry, checked over many sizes rather than a few examples.
+#include <random>
+
+#include "app/table_fit.h"
+#include "app/window_placement.h"
+#include "game/table_geometry.h"
+#include "store/settings_store.h"
+#include "test_files.h"
+
+namespace {
+
+bool Inside(const TRect& inner, const TRect& outer) {
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom;
+}
+
+}  // namespace
+
+TEST(TableFit, EveryWindowSizeShowsTheWholeTableCentredAndMapsPointsBack) {
+  std::mt19937 random(28);
+  for (int trial = 0; trial < 400; ++trial) {
+    const TSize area{std::uniform_int_distribution<int32_t>(288, 5120)(random),
+                     std::uniform_int_distribution<int32_t>(192, 2880)(random)};
+    const double s = FitScale(area);
+    const TRect table = TablePlacement(area, s);
+    ASSERT_TRUE(Inside(table, {0, 0, area.cx, area.cy})) << area.cx << "x" << area.cy;
+    // One direction is used up to the pixel; the other has even margins.
+    EXPECT_TRUE(area.cx - table.Width() <= 1 || area.cy - table.Height() <= 1) << area.cx << "x" << area.cy;
+    EXPECT_LE(std::abs(table.left - (area.cx - table.right)), 1);
+    EXPECT_LE(std::abs(table.top - (area.cy - table.bottom)), 1);
+    // Every card, wherever it lies, stays within the pixels its table
+    // rectangle covers, and a press on its first device pixel finds its
+    // table corner (give or take the pixel a fractional factor shares).
+    const TSize card = DeviceSize(CARD_SIZE, s);
+    for (int i = 0; i < 20; ++i) {
+      const TPoint corner{std::uniform_int_distribution<int32_t>(0, 576 - 69)(random),
+                          std::uniform_int_distribution<int32_t>(0, 384 - 96)(random)};
+      const TRect cover = DeviceCover(TRect::At(corner, CARD_SIZE), s);
+      const TRect drawn = TRect::At({ToDevice(corner.x, s), ToDevice(corner.y, s)}, card);
+      ASSERT_TRUE(Inside(drawn, cover)) << s << " at " << corner.x << "," << corner.y;
+      const TPoint back = ToTablePoint({table.left + ToDevice(corner.x, s), table.top + ToDevice(corner.y, s)}, table, s);
+      EXPECT_LE(std::abs(back.x - corner.x) + std::abs(back.y - corner.y), 2) << s;
+      if (s == static_cast<int32_t>(s)) {
+        EXPECT_EQ(back, corner) << s;
+      }
+    }
+  }
+  // Whole factors keep exact multiples, and a tiny window is not shrunk past
+  // readability.
+  EXPECT_EQ(DeviceCover({100, 268, 169, 364}, 2.0), (TRect{200, 536, 338, 728}));
+  EXPECT_DOUBLE_EQ(FitScale({1152, 900}), 2.0);
+  EXPECT_DOUBLE_EQ(FitScale({10, 10}), MIN_TABLE_SCALE);
+}
+
+TEST(TableFit, FirstStartFitsMostOfTheScreenButNeverShrinksTheTable) {
+  const TSize chrome{36, 60};
+  for (TSize screen : {TSize{1366, 768}, TSize{2560, 1440}, TSize{1280, 1024}, TSize{1920, 1080}, TSize{800, 600}}) {
+    const double s = FirstStartScale(screen, chrome);
+    const TRect table = DeviceCover(TABLE_AREA, s);
+    EXPECT_LE(table.Width() + chrome.cx, screen.cx * FIRST_START_SHARE + 1) << screen.cx;
+    EXPECT_LE(table.Height() + chrome.cy, screen.cy * FIRST_START_SHARE + 1) << screen.cx;
+    EXPECT_GT(s, 1.0) << screen.cx;
+  }
+  EXPECT_DOUBLE_EQ(FirstStartScale({640, 480}, chrome), 1.0);
+}
+
+TEST(WindowPlacement, RememberedPlacesComeBackOnAVisibleScreen) {
+  const std::vector<TRect> two{{0, 0, 1920, 1040}, {1920, 0, 4480, 1440}};
+  // Wholly on a screen: unchanged.
+  EXPECT_EQ(PlaceOnScreens({2000, 100, 3000, 900}, two), (TRect{2000, 100, 3000, 900}));
+  // Mostly on the second screen: moved inside it.
+  EXPECT_EQ(PlaceOnScreens({4000, 1000, 5000, 1600}, two), (TRect{3480, 840, 4480, 1440}));
+  // The screen it was on is gone: onto the primary, shrunk to fit.
+  EXPECT_EQ(PlaceOnScreens({2000, -50, 4600, 1400}, {two[0]}), (TRect{0, 0, 1920, 1040}));
+  std::mt19937 random(5);
+  std::uniform_int_distribution<int32_t> coordinate(-3000, 6000), extent(1, 4000);
+  for (int trial = 0; trial < 300; ++trial) {
+    const int32_t x = coordinate(random), y = coordinate(random);
+    const TRect placed = PlaceOnScreens({x, y, x + extent(random), y + extent(random)}, two);
+    EXPECT_TRUE(Inside(placed, two[0]) || Inside(placed, two[1]));
+  }
+  EXPECT_EQ(CentredOn({100, 0, 1100, 800}, {600, 400}), (TRect{300, 200, 900, 600}));
+}
+
+TEST(WindowPlacement, SettingsKeepPlaceAndStateAndRefuseDamagedValues) {
+  ScratchDirectory dir;
+  const std::string path = dir.Path("QUORLA.INI");
+  {
+    SettingsStore store("Quorla", path, true);
+    EXPECT_FALSE(ReadWindowPlacement(store));
+    WriteWindowPlacement(store, {{-1280, 40, -80, 860}, WindowMode::FULL_SCREEN});
+  }
+  SettingsStore store("Quorla", path, true);
+  const auto read = ReadWindowPlacement(store);
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->Normal, (TRect{-1280, 40, -80, 860}));
+  EXPECT_EQ(read->Mode, WindowMode::FULL_SCREEN);
+  for (const char* bad : {"", "12x", "0", "-5", "99999999999"}) {
+    store.WriteString("Quorla", "WindowWidth", bad);
+    EXPECT_FALSE(ReadWindowPlacement(store)) << bad;
+  }
+  store.WriteString("Quorla", "WindowWidth", "800");
+  store.WriteString("Quorla", "WindowState", "7");
+  EXPECT_EQ(ReadWindowPlacement(store)->Mode, WindowMode::NORMAL);
+}
