@@ -34,6 +34,7 @@ void PrintHelp() {
       "usage: quorla-lab arena HUMAN-SEAT COMPUTER-SEAT [--games N] [--variation simple|standard|oklahoma]\n"
       "                        [--target 100|150|250|500] [--deal traditional|eleven] [--seed S]\n"
       "                        [--learn] [--csv FILE] [--curve N [--curve-svg FILE]]\n"
+      "                        [--save-networks FILE]\n"
       "\n"
       "Plays N complete games (1..%lu, default 100) through the game flow and prints the\n"
       "games and hands each seat won (with a 95%% interval), the mean points per\n"
@@ -54,7 +55,10 @@ void PrintHelp() {
       "games the computer seat won in each slice of N games with its 95%% interval:\n"
       "with --learn, how its strength changes as it learns; a last shorter slice\n"
       "is printed too. --curve-svg FILE also draws that curve as an SVG picture\n"
-      "with the interval band and the 50%% line.\n",
+      "with the interval band and the 50%% line.\n"
+      "--save-networks FILE writes the computer seat's network data file as it\n"
+      "stands after the match (with --learn: what it learned, in its level's\n"
+      "block), to be measured or played against later.\n",
       MAX_GAMES, MAX_SEED);
 }
 
@@ -149,6 +153,7 @@ int Run(const std::vector<std::string_view>& args) {
   unsigned long games = 100;
   std::string csvPath;
   std::string svgPath;
+  std::string savePath;
   unsigned long curveSlice = 0;
   for (size_t i = 2; i < args.size(); ++i) {
     std::string_view arg = args[i];
@@ -157,7 +162,7 @@ int Run(const std::vector<std::string_view>& args) {
       continue;
     }
     if (arg != "--games" && arg != "--seed" && arg != "--target" && arg != "--variation" && arg != "--deal" &&
-        arg != "--csv" && arg != "--curve" && arg != "--curve-svg")
+        arg != "--csv" && arg != "--curve" && arg != "--curve-svg" && arg != "--save-networks")
       return Fail("unknown option '" + std::string(arg) + "'");
     if (i + 1 >= args.size()) return Fail("missing value after " + std::string(arg));
     std::string_view value = args[++i];
@@ -185,6 +190,8 @@ int Run(const std::vector<std::string_view>& args) {
       curveSlice = number;
     } else if (arg == "--curve-svg") {
       svgPath = std::string(value);
+    } else if (arg == "--save-networks") {
+      savePath = std::string(value);
     } else {
       csvPath = std::string(value);
     }
@@ -257,6 +264,12 @@ int Run(const std::vector<std::string_view>& args) {
   if (csv.is_open()) {
     csv.close();
     if (csv.fail()) return Fail("cannot write " + csvPath);
+  }
+  // The match has ended: the computer seat has saved its level's networks
+  // to the scratch player file.
+  if (!savePath.empty()) {
+    const std::string problem = CopyDurably(data_paths::PlayerDataPath(), savePath);
+    if (!problem.empty()) return Fail("cannot write " + savePath + ": " + problem);
   }
   if (!svgPath.empty()) {
     std::ofstream svg(svgPath, std::ios::trunc);
