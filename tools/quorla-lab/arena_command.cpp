@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -186,7 +185,8 @@ int Run(const std::vector<std::string_view>& args) {
         return Fail("--deal takes traditional or eleven, not '" + std::string(value) + "'");
       options.ElevenTenDeal = value == "eleven";
     } else if (arg == "--curve") {
-      if (!ParseWholeNumber(value, number, MAX_GAMES) || number == 0) return Fail(RangeRefusal(arg, 1, MAX_GAMES, value));
+      if (!ParseWholeNumber(value, number, MAX_GAMES) || number == 0)
+        return Fail(RangeRefusal(arg, 1, MAX_GAMES, value));
       curveSlice = number;
     } else if (arg == "--curve-svg") {
       svgPath = std::string(value);
@@ -229,7 +229,8 @@ int Run(const std::vector<std::string_view>& args) {
   }
   MatchStats stats;
   WinCurve curve(curveSlice);
-  if (curveSlice) std::printf("games won by %s per %lu games (95%% interval):\n", std::string(args[1]).c_str(), curveSlice);
+  if (curveSlice)
+    std::printf("games won by %s per %lu games (95%% interval):\n", std::string(args[1]).c_str(), curveSlice);
   const bool progress = isatty(STDERR_FILENO);
   auto start = std::chrono::steady_clock::now();
   int status = 0;
@@ -273,8 +274,9 @@ int Run(const std::vector<std::string_view>& args) {
   }
   if (!svgPath.empty()) {
     std::ofstream svg(svgPath, std::ios::trunc);
-    svg << WinCurveSvg(curve, std::string(args[1]) + " against " + std::string(args[0]) + (options.Learn ? ", learning" : ""),
-                       std::string(args[1]));
+    const std::string title =
+        std::string(args[1]) + " against " + std::string(args[0]) + (options.Learn ? ", learning" : "");
+    svg << WinCurveSvg(curve, title, std::string(args[1]));
     svg.close();
     if (!svg) return Fail("cannot write " + svgPath);
   }

@@ -80,7 +80,7 @@ std::string Axes(const Frame& f, double rateStep) {
   const double left = f.X(0), right = f.X(f.Games), top = f.Y(f.Top), bottom = f.Y(f.Bottom);
   for (double rate = f.Bottom; rate <= f.Top + 1e-9; rate += rateStep) {
     out += Line(left, f.Y(rate), right, f.Y(rate), "stroke=\"#e4e4e4\"");
-    out += Text(left - 8, f.Y(rate) + 4, Number(100 * rate).substr(0, Number(100 * rate).size() - 2) + "%", "end");
+    out += Text(left - 8, f.Y(rate) + 4, std::to_string(std::lround(100 * rate)) + "%", "end");
   }
   const double gameStep = TickStep(f.Games, 10);
   for (double games = 0; games <= f.Games + 1e-9; games += gameStep) {
@@ -111,7 +111,8 @@ std::string WinCurveSvg(const WinCurve& curve, const std::string& title, const s
   // Each slice's interval covers the games it was measured on.
   std::string band;
   for (const auto& s : slices) {
-    double x0 = f.X(static_cast<double>(s.FirstGame - 1)), x1 = f.X(static_cast<double>(s.FirstGame - 1 + s.Share.Games));
+    const double first = static_cast<double>(s.FirstGame - 1);
+    const double x0 = f.X(first), x1 = f.X(first + static_cast<double>(s.Share.Games));
     band += "M" + Number(x0) + "," + Number(f.Y(s.Share.High)) + " H" + Number(x1) + " V" + Number(f.Y(s.Share.Low)) +
             " H" + Number(x0) + " Z ";
   }
