@@ -27,7 +27,21 @@ train_replaces_no_device() {
   return $s
 }
 
-arena_reports_games() { "$lab" arena random net:3 --games 3 --seed 5 | grep -q '^games: 3,'; }
+# The report, with the curve of two slices (the second one game long), its
+# picture, and the networks as learned.
+arena_reports_games() {
+  local d out s
+  d=$(mktemp -d)
+  out=$("$lab" arena random net:3:"$defaults" --games 3 --seed 5 --learn --curve 2 --curve-svg "$d/curve.svg" \
+    --save-networks "$d/learned.qlf")
+  s=$?
+  test $s -eq 0 && echo "$out" | grep -q '^games: 3,' && echo "$out" | grep -q '^games 1-2 ' &&
+    echo "$out" | grep -q '^games 3-3 ' && test "$(tail -n 1 "$d/curve.svg")" = '</svg>' &&
+    test "$(wc -c <"$d/learned.qlf")" -eq 64096 && ! cmp -s "$defaults" "$d/learned.qlf"
+  s=$?
+  rm -rf "$d"
+  return $s
+}
 
 bench_game_reports_speed() { "$lab" bench game --hands 20 --level 3 | grep -q 'hands per second'; }
 

@@ -3,13 +3,13 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
 
+#include "curve_svg.h"
 #include "lab_command.h"
 #include "numbers.h"
 #include "network_files.h"
@@ -19,18 +19,22 @@
 #include "player/net_player.h"
 #include "player/network_data.h"
 #include "player/seat_player.h"
+#include "win_curve.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 constexpr unsigned long MAX_GAMES = 10000000;
+// Player numbers: the human seat is 0, the computer 1.
+constexpr uint32_t COMPUTER_SEAT = 1;
 
 void PrintHelp() {
   std::printf(
       "usage: quorla-lab arena HUMAN-SEAT COMPUTER-SEAT [--games N] [--variation simple|standard|oklahoma]\n"
       "                        [--target 100|150|250|500] [--deal traditional|eleven] [--seed S]\n"
-      "                        [--learn] [--csv FILE]\n"
+      "                        [--learn] [--csv FILE] [--curve N [--curve-svg FILE]]\n"
+      "                        [--save-networks FILE]\n"
       "\n"
       "Plays N complete games (1..%lu, default 100) through the game flow and prints the\n"
       "games and hands each seat won (with a 95%% interval), the mean points per\n"
@@ -45,7 +49,16 @@ void PrintHelp() {
       "\n"
       "Without --learn the computer seat keeps its weights (a measurement); with it\n"
       "the computer learns from every hand as in play. --csv writes one line per\n"
-      "game. The match is repeatable for a given seed S (0..%lu, default 1).\n",
+      "game. The match is repeatable for a given seed S (0..%lu, default 1).\n"
+      "\n"
+      "--curve N (1..the number of games) prints, as the match goes, the share of\n"
+      "games the computer seat won in each slice of N games with its 95%% interval:\n"
+      "with --learn, how its strength changes as it learns; a last shorter slice\n"
+      "is printed too. --curve-svg FILE also draws that curve as an SVG picture\n"
+      "with the interval band and the 50%% line.\n"
+      "--save-networks FILE writes the computer seat's network data file as it\n"
+      "stands after the match (with --learn: what it learned, in its level's\n"
+      "block), to be measured or played against later.\n",
       MAX_GAMES, MAX_SEED);
 }
 
@@ -87,31 +100,15 @@ bool ParseComputerSeat(std::string_view text, ComputerSeat& seat, std::string& e
   return true;
 }
 
-// Wilson score interval for k successes in n trials.
-void Interval(uint64_t k, uint64_t n, double& low, double& high) {
-  if (n == 0) {
-    low = high = 0;
-    return;
-  }
-  const double z = 1.959964;
-  double p = static_cast<double>(k) / n;
-  double denominator = 1 + z * z / n;
-  double centre = (p + z * z / (2.0 * n)) / denominator;
-  double half = z * std::sqrt(p * (1 - p) / n + z * z / (4.0 * n * n)) / denominator;
-  low = centre - half;
-  high = centre + half;
-}
-
 double Percent(uint64_t part, uint64_t whole) { return whole ? 100.0 * part / whole : 0.0; }
 
 void PrintReport(const MatchStats& s, const std::string& humanName, const std::string& computerName, double seconds) {
   std::printf("%-24s %24s %24s\n", "", humanName.c_str(), computerName.c_str());
   for (uint32_t seat = 0; seat < 2; ++seat) {
-    double low, high;
-    Interval(s.GamesWon[seat], s.Games, low, high);
+    WinShare share = ShareOfGamesWon(s.GamesWon[seat], s.Games);
     char cell[64];
     std::snprintf(cell, sizeof cell, "%llu (%.1f%%, %.1f-%.1f)", static_cast<unsigned long long>(s.GamesWon[seat]),
-                  Percent(s.GamesWon[seat], s.Games), 100 * low, 100 * high);
+                  Percent(s.GamesWon[seat], s.Games), 100 * share.Low, 100 * share.High);
     if (seat == 0) std::printf("%-24s %24s", "games won (95% interval)", cell);
     else std::printf(" %24s\n", cell);
   }
@@ -136,6 +133,15 @@ void PrintReport(const MatchStats& s, const std::string& humanName, const std::s
   std::printf("hands per second: %.0f\n", seconds > 0 ? s.Hands / seconds : 0.0);
 }
 
+void PrintSlice(const WinCurve::Slice& slice) {
+  const WinShare& share = slice.Share;
+  char games[48];
+  std::snprintf(games, sizeof games, "%llu-%llu", static_cast<unsigned long long>(slice.FirstGame),
+                static_cast<unsigned long long>(slice.FirstGame + share.Games - 1));
+  std::printf("games %-15s %5.1f%%  (%.1f-%.1f)\n", games, 100 * share.Rate, 100 * share.Low, 100 * share.High);
+  std::fflush(stdout);
+}
+
 int Run(const std::vector<std::string_view>& args) {
   for (std::string_view arg : args)
     if (arg == "--help" || arg == "-h") {
@@ -146,6 +152,9 @@ int Run(const std::vector<std::string_view>& args) {
   MatchOptions options;
   unsigned long games = 100;
   std::string csvPath;
+  std::string svgPath;
+  std::string savePath;
+  unsigned long curveSlice = 0;
   for (size_t i = 2; i < args.size(); ++i) {
     std::string_view arg = args[i];
     if (arg == "--learn") {
@@ -153,7 +162,7 @@ int Run(const std::vector<std::string_view>& args) {
       continue;
     }
     if (arg != "--games" && arg != "--seed" && arg != "--target" && arg != "--variation" && arg != "--deal" &&
-        arg != "--csv")
+        arg != "--csv" && arg != "--curve" && arg != "--curve-svg" && arg != "--save-networks")
       return Fail("unknown option '" + std::string(arg) + "'");
     if (i + 1 >= args.size()) return Fail("missing value after " + std::string(arg));
     std::string_view value = args[++i];
@@ -176,10 +185,22 @@ int Run(const std::vector<std::string_view>& args) {
       if (value != "traditional" && value != "eleven")
         return Fail("--deal takes traditional or eleven, not '" + std::string(value) + "'");
       options.ElevenTenDeal = value == "eleven";
+    } else if (arg == "--curve") {
+      if (!ParseWholeNumber(value, number, MAX_GAMES) || number == 0)
+        return Fail(RangeRefusal(arg, 1, MAX_GAMES, value));
+      curveSlice = number;
+    } else if (arg == "--curve-svg") {
+      svgPath = std::string(value);
+    } else if (arg == "--save-networks") {
+      savePath = std::string(value);
     } else {
       csvPath = std::string(value);
     }
   }
+  if (curveSlice > games)
+    return Fail("--curve takes at most the number of games (" + std::to_string(games) + "), not " +
+                std::to_string(curveSlice));
+  if (!svgPath.empty() && curveSlice == 0) return Fail("--curve-svg needs --curve N");
   ComputerSeat seat;
   std::string error;
   if (!ParseComputerSeat(args[1], seat, error)) return Fail(error);
@@ -208,6 +229,9 @@ int Run(const std::vector<std::string_view>& args) {
     csv << "game,winner,human_total,computer_total\n";
   }
   MatchStats stats;
+  WinCurve curve(curveSlice);
+  if (curveSlice)
+    std::printf("games won by %s per %lu games (95%% interval):\n", std::string(args[1]).c_str(), curveSlice);
   const bool progress = isatty(STDERR_FILENO);
   auto start = std::chrono::steady_clock::now();
   int status = 0;
@@ -224,6 +248,10 @@ int Run(const std::vector<std::string_view>& args) {
         csv << game << ',' << names[match.LastGameWinner()] << ',' << match.LastTotals(0) << ','
             << match.LastTotals(1) << '\n';
       }
+      if (curveSlice && curve.Add(match.LastGameWinner() == COMPUTER_SEAT)) {
+        if (progress) std::fprintf(stderr, "\r%*s\r", 60, "");
+        PrintSlice(curve.Slices().back());
+      }
       if (progress) {
         int filled = static_cast<int>(30 * game / games);
         std::fprintf(stderr, "\r[%s%s] %lu/%lu games", std::string(filled, '#').c_str(),
@@ -233,10 +261,25 @@ int Run(const std::vector<std::string_view>& args) {
   }
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (progress) std::fprintf(stderr, "\r%*s\r", 60, "");
+  if (curveSlice && curve.Finish()) PrintSlice(curve.Slices().back());
   PrintReport(stats, std::string(args[0]), std::string(args[1]), seconds);
   if (csv.is_open()) {
     csv.close();
     if (csv.fail()) return Fail("cannot write " + csvPath);
+  }
+  // The match has ended: the computer seat has saved its level's networks
+  // to the scratch player file.
+  if (!savePath.empty()) {
+    const std::string problem = CopyDurably(data_paths::PlayerDataPath(), savePath);
+    if (!problem.empty()) return Fail("cannot write " + savePath + ": " + problem);
+  }
+  if (!svgPath.empty()) {
+    std::ofstream svg(svgPath, std::ios::trunc);
+    const std::string title =
+        std::string(args[1]) + " against " + std::string(args[0]) + (options.Learn ? ", learning" : "");
+    svg << WinCurveSvg(curve, title, std::string(args[1]));
+    svg.close();
+    if (!svg) return Fail("cannot write " + svgPath);
   }
   return status;
 }
