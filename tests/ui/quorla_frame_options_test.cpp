@@ -13,6 +13,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
@@ -44,6 +47,9 @@
 namespace {
 
 namespace fs = std::filesystem;
+
+const QString UNFINISHED_GAME_QUESTION =
+    "Game in Progress: The current game is not finished. Do you really want to start a new game?";
 // Runs `act` on the modal window of type T as soon as it is up; when none
 // comes, whatever modal window there is gets rejected so that no test can
 // hang on a dialog.
@@ -178,7 +184,8 @@ TEST_F(OptionsFrame, ChangingOnlyTheTargetAbandonsTheGameCancelKeepsIt) {
   EXPECT_EQ(Client().Table().Record.Target, 500u);
   EXPECT_NE(Hand(), hand);
   EXPECT_EQ(Frame->windowTitle(), "Quorla - Standard Gin Variation");
-  EXPECT_TRUE(Boxes.empty()) << Boxes.front().toStdString();  // abandoned without asking
+  // Asked first, as New Game asks.
+  EXPECT_EQ(Boxes, std::vector<QString>{UNFINISHED_GAME_QUESTION});
 
   Run<VariationsDlg>(CM_VARIATIONS, [](VariationsDlg& d) {
     Choose(d.VariationButton(OKLAHOMA_GIN));
@@ -186,6 +193,53 @@ TEST_F(OptionsFrame, ChangingOnlyTheTargetAbandonsTheGameCancelKeepsIt) {
   });
   EXPECT_EQ(State().Variation, uint32_t{OKLAHOMA_GIN});
   EXPECT_EQ(Frame->windowTitle(), "Quorla - Oklahoma Gin Variation");
+}
+
+TEST_F(OptionsFrame, AnsweringNoToAbandoningTheGameAppliesNothing) {
+  Open();
+  TakeTheUpcard();
+  const std::vector<uint32_t> hand = Hand();
+  const bool aceRule = State().AceRequiresGin;
+  // The question as a real box, answered with the mouse.
+  Client().SetPrompter([this](const QString& caption, const QString& text, QMessageBox::Icon icon, bool yesNo) {
+    QMessageBox box(icon, caption, text, yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, Frame.get());
+    return box.exec() == QMessageBox::Yes;
+  });
+  auto answerNo = [this] {
+    WhenModal<QMessageBox>([this](QMessageBox& box) {
+      Boxes.push_back(box.windowTitle() + ": " + box.text());
+      QTest::mouseClick(box.button(QMessageBox::No), Qt::LeftButton);
+    });
+  };
+  Run<VariationsDlg>(CM_VARIATIONS, [&](VariationsDlg& d) {
+    Choose(d.TargetButton(3));
+    Choose(d.AceRequiresGinBox());
+    answerNo();
+    QTest::mouseClick(&d.OkButton(), Qt::LeftButton);
+  });
+  Run<DealingDlg>(CM_DEALING, [&](DealingDlg& d) {
+    Choose(d.DealButton(1));
+    Choose(d.SortingButton(2));
+    answerNo();
+    QTest::mouseClick(&d.OkButton(), Qt::LeftButton);
+  });
+  EXPECT_EQ(Boxes, std::vector<QString>(2, UNFINISHED_GAME_QUESTION));
+  EXPECT_EQ(Hand(), hand);
+  EXPECT_EQ(State().Play, HumanDiscard);
+  EXPECT_EQ(State().GameTarget, 100u);
+  EXPECT_EQ(State().AceRequiresGin, aceRule);
+  EXPECT_EQ(Settings.Prefs.DealType, 0u);
+  EXPECT_EQ(Settings.Prefs.HandSorting, 0u);
+
+  // Sorting alone costs no game: no question.
+  Boxes.clear();
+  Run<DealingDlg>(CM_DEALING, [&](DealingDlg& d) {
+    Choose(d.SortingButton(2));
+    QTest::mouseClick(&d.OkButton(), Qt::LeftButton);
+  });
+  EXPECT_TRUE(Boxes.empty());
+  EXPECT_EQ(State().Sort, SORTED_BY_SUIT);
+  EXPECT_EQ(Sorted(Hand()), Sorted(hand));
 }
 
 TEST_F(OptionsFrame, SwitchingTheDealInOklahomaKeepsTheGameElsewhereDealsAgain) {

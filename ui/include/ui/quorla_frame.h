@@ -80,6 +80,9 @@ class QuorlaFrame : public QMainWindow {
   void ShowPreferences();
   void ShowAbout();
   bool DialogReady(uint32_t command) const;
+  // Asks, as New Game does, before an option change abandons the game;
+  // false when the person declined.
+  bool KeepGoingWhenAbandoning(bool abandons);
   // Redraws, retitles, relays or closes as an applied option asks.
   void ActOn(const WindowUpdate& update);
 
