@@ -124,6 +124,7 @@ constexpr Entry STRINGS[] = {
     {9124, "Unable to create directory "},
     {9125, ". No configuration was created."},
     {9126, "That name is already used by another configuration. Choose another configuration name."},
+    {9127, "Removing deletes the settings, statistics, saved game and learning of the configuration "},
     {9200, "Selection:  "},
     {9201, "stock"},
     {9202, "Max. knock score:  "},

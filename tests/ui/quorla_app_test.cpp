@@ -389,15 +389,25 @@ TEST_F(AppFixture, RemovingSeveralAsksAboutTheOneInUseAndThenOffersTheOthers) {
       dialog->accept();
     });
   };
-  Answer = false;  // ann goes, bob is kept
+  // ann goes, bob (in use) is kept: each is asked about before its files go.
+  App->SetPrompter([this](const QString& caption, const QString& text, QMessageBox::Icon, bool) {
+    Boxes.push_back(caption + ": " + text);
+    return !text.contains("currently using");
+  });
+  Boxes.clear();
   removeRows({0, 1}, {"ann", "bob"});
   Frame()->RemovePlayersCommand();
+  ASSERT_EQ(Boxes.size(), 2u);
+  EXPECT_EQ(Boxes[0].toStdString(),
+            "Player Configuration Warning: Removing deletes the settings, statistics, saved game and learning of "
+            "the configuration ann. Do you really want to remove this configuration?");
   EXPECT_EQ(App->Configs().Names(), (std::vector<std::string>{"bob", "cy"}));
   EXPECT_EQ(App->Configs().NameInUse(), "bob");
   EXPECT_FALSE(fs::exists(Root / "ANN"));
   EXPECT_TRUE(Offered.empty());
 
-  Answer = true;  // bob goes: another one is chosen
+  App->SetPrompter([](const QString&, const QString&, QMessageBox::Icon, bool) { return true; });
+  // bob goes: another one is chosen
   Choice = "cy";
   removeRows({0}, {"bob"});
   Frame()->RemovePlayersCommand();

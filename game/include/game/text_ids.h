@@ -109,6 +109,8 @@ enum TextId : uint32_t {
   CANNOT_CREATE_DIRECTORY = 9124,
   NOTHING_CREATED = 9125,
   NAME_ALREADY_USED = 9126,
+  // Before another configuration's files go: the name, then REALLY_REMOVE.
+  REMOVING_DELETES = 9127,
 
   // The status bar's panes.
   SELECTION_LABEL = 9200,
