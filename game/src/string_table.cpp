@@ -238,6 +238,26 @@ constexpr Entry STRINGS[] = {
     {9740, "Quorla Could Not Save"},
     {9741, "Quorla could not save "},
     {9742, ". Check that the folder can be written to and that the disk has room."},
+    {9780, "Version "},
+    {9781, "Card artwork: the SVG card decks of the kdegames-card-data-kf5 package, drawn unchanged. Their authors "
+           "and licences:"},
+    {9782, "Standard and XSkat French decks: John Fitzgibbon, Jochen Tuchbreiter, Markus F.X.J. Oberhumer, Parker "
+           "Coates, Gunter Gerhardt, Luciano Montanaro, Dmitry Suzdalev, Matt Williams, Mauricio Piacentini, "
+           "Viranch Mehta. GNU GPL, version 2 or later."},
+    {9783, "Penguins deck: DJ Delorie, Markus F.X.J. Oberhumer, Matthew Woehlke. GNU GPL, version 3 or later. "
+           "Original Tux artwork created by Larry Ewing, Simon Budig and Anja Gerwinski."},
+    {9784, "Konqi Modern deck: Parker Coates, Laura Layland, Stefan Spatz, Agnieszka Czajkowska. The Konqi SDK "
+           "permission notice."},
+    {9785, "Oxygen, Oxygen Air, Nicu Ornamental, Dondorf, GM Paris and Jolly Royal decks: The K Desktop "
+           "Environment project, 1996-2013. GNU GPL, version 2 or later."},
+    {9786, "The full notices: /usr/share/doc/kdegames-card-data-kf5/copyright"},
+    {9790, "You are playing "},
+    {9791, "Simple Gin"},
+    {9792, "Standard Gin"},
+    {9793, "Oklahoma Gin"},
+    {9794, " to "},
+    {9795, " points. To play another variation or to another target, choose Options > Variations..."},
+    {9796, "Your unfinished game was kept: Game > Resume Game brings it back."},
     {21101, "Deal Next Hand"},
     {21102, "Start a new game"},
     {21103, "Resume the game saved when Quorla last closed"},

@@ -41,6 +41,7 @@
 #include "ui/quorla_client.h"
 #include "ui/quorla_frame.h"
 #include "ui/statistics_dlg.h"
+#include "ui/svg_card_images.h"
 #include "ui/variations_dlg.h"
 #include "ui_test_support.h"
 
@@ -152,11 +153,24 @@ TEST_F(OptionsFrame, TitleNamesTheVariationAndAboutOpens) {
   EXPECT_EQ(Frame->windowTitle(), "Quorla - Standard Gin Variation");
 
   bool shown = false;
+  QStringList lines;
   Run<AboutDlg>(CM_ABOUT, [&](AboutDlg& about) {
     shown = about.windowTitle() == "About Quorla";
+    lines = about.Lines();
+    SaveShot(Rendered(about, 1), "about_dlg.png");
     about.OkButton().click();
   });
   EXPECT_TRUE(shown);
+  // The version, and every deck the table draws credited with its licence.
+  EXPECT_EQ(lines.filter(QRegularExpression("^Version [0-9]+\\.[0-9]+\\.[0-9]+$")).size(), 1)
+      << lines.join("|").toStdString();
+  QStringList decks = SvgCardImages::BackDecks();
+  decks << SvgCardImages::FACE_DECK;
+  for (const QString& deck : decks) {
+    const QString name = deck.mid(QStringLiteral("svg-").size()).replace('-', ' ');
+    EXPECT_FALSE(lines.filter(name, Qt::CaseInsensitive).isEmpty()) << name.toStdString();
+  }
+  EXPECT_EQ(lines.filter("GNU GPL").size(), 3);
 }
 
 TEST_F(OptionsFrame, ChangingOnlyTheTargetAbandonsTheGameCancelKeepsIt) {

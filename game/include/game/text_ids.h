@@ -253,6 +253,25 @@ enum TextId : uint32_t {
   COULD_NOT_SAVE = 9741,
   CHECK_THE_FOLDER = 9742,
 
+  // About: the version and the card artwork's authors and licences.
+  ABOUT_VERSION = 9780,
+  ARTWORK_HEADING = 9781,
+  ARTWORK_STANDARD_DECKS = 9782,
+  ARTWORK_PENGUINS_DECK = 9783,
+  ARTWORK_KONQI_DECK = 9784,
+  ARTWORK_OTHER_DECKS = 9785,
+  ARTWORK_FULL_NOTICES = 9786,
+
+  // Telling a new player where things are: the variation being played (its
+  // name is INTRO_SIMPLE_GIN + variation) and a saved game waiting.
+  INTRO_PLAYING = 9790,
+  INTRO_SIMPLE_GIN = 9791,
+  INTRO_STANDARD_GIN = 9792,
+  INTRO_OKLAHOMA_GIN = 9793,
+  INTRO_TO_TARGET = 9794,
+  INTRO_WHERE_TO_CHANGE = 9795,
+  RESUME_LATER_NOTE = 9796,
+
   // The commands' status-bar hints: a command's hint is its id plus
   // HINT_NEXT_HAND - CM_NEXT_HAND.
   HINT_NEXT_HAND = 21101,
