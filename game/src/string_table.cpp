@@ -177,6 +177,7 @@ constexpr Entry STRINGS[] = {
     {9371, "Use Different Cardback for Each Game"},
     {9375, "Select Backdrop Bitmap File"},
     {9376, "BMP Files (*.bmp)"},
+    {9377, "All Pictures"},
     {9380, "Configure Preferences"},
     {9381, "Startup"},
     {9382, "Always resume unfinished previous game"},

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
@@ -451,17 +452,37 @@ TEST_F(OptionsFrame, ANewVariationChosenWhileTheComputerWaitsAbandonsItsMove) {
   EXPECT_EQ(Frame->windowTitle(), "Quorla - Simple Gin Variation");
 }
 
-TEST_F(OptionsFrame, SceneryOpensTheBitmapFileDialog) {
+TEST_F(OptionsFrame, SceneryOpensThePictureFileDialogInThePicturesFolder) {
   Open();
-  QString title, filters;
+  // A home of its own, so that the person's folders are never touched.
+  QTemporaryDir home;
+  const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+  qputenv("HOME", home.path().toLocal8Bit());
+  qputenv("XDG_CONFIG_HOME", (home.path() + "/.config").toLocal8Bit());
+  const QString pictures = home.path() + "/Pictures";
+  QDir().mkpath(pictures);
+  QString title, directory;
+  QStringList filters;
   WhenModal<QDialog>([&](QDialog& d) {
     title = d.windowTitle();
-    if (auto* files = qobject_cast<QFileDialog*>(&d)) filters = files->nameFilters().join(";");
+    if (auto* files = qobject_cast<QFileDialog*>(&d)) {
+      filters = files->nameFilters();
+      directory = files->directory().absolutePath();
+    }
     d.reject();
   });
   Frame->Action(CM_SCENERY)->trigger();
+  qputenv("HOME", oldHome);
+  if (oldConfig.isEmpty())
+    qunsetenv("XDG_CONFIG_HOME");
+  else
+    qputenv("XDG_CONFIG_HOME", oldConfig);
   EXPECT_EQ(title, "Select Backdrop Bitmap File");
-  EXPECT_EQ(filters, "BMP Files (*.bmp)");
+  ASSERT_EQ(filters.size(), 2);
+  EXPECT_TRUE(filters[0].startsWith("All Pictures (")) << filters[0].toStdString();
+  for (const char* pattern : {"*.png", "*.jpg", "*.bmp"}) EXPECT_TRUE(filters[0].contains(pattern)) << pattern;
+  EXPECT_EQ(filters[1], "BMP Files (*.bmp)");
+  EXPECT_EQ(directory, QDir(pictures).absolutePath());
 }
 
 TEST_F(OptionsFrame, HelpButtonsOpenTheirDialogsTopics) {

@@ -62,6 +62,34 @@ BmpFileRead ReadBmpFile(const std::string& path) {
   return read;
 }
 
+bool StartsAsBmp(const std::string& path) {
+  std::FILE* file = NxOpenRegularFile(path, false);
+  if (!file) return true;  // the bitmap reader names the failure as it always has
+  char start[2] = {};
+  const bool bmp = std::fread(start, 1, 2, file) == 2 && start[0] == 'B' && start[1] == 'M';
+  std::fclose(file);
+  return bmp;
+}
+
+PictureFileRead ReadPictureFile(const std::string& path) {
+  PictureFileRead read;
+  std::FILE* file = NxOpenRegularFile(path, false);
+  if (!file) {
+    read.Cause = backdrop_text::CANNOT_ACCESS;
+    return read;
+  }
+  struct stat info;
+  if (fstat(fileno(file), &info) != 0)
+    read.Cause = backdrop_text::CANNOT_ACCESS;
+  else if (static_cast<uint64_t>(info.st_size) > PICTURE_MAX_FILE_BYTES)
+    read.Cause = backdrop_text::NO_MEMORY;
+  else if (!ReadMore(file, read.Bytes, static_cast<uint64_t>(info.st_size)))
+    read.Cause = backdrop_text::CANNOT_ACCESS;
+  std::fclose(file);
+  if (read.Cause) read.Bytes.clear();
+  return read;
+}
+
 BackdropMessage LoadFailureMessage(const char* cause, const std::string& path) {
   return {backdrop_text::SCENERY_ERROR, cause + path + backdrop_text::USING_DEFAULT, BackdropIcon::EXCLAMATION};
 }
