@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -163,6 +164,10 @@ TEST_F(AppFixture, FirstStartShowsTheIntroductionOnceAndTheTitle) {
   IntroductionDlg* intro = OpenDialog<IntroductionDlg>();
   ASSERT_NE(intro, nullptr);
   EXPECT_EQ(intro->windowTitle(), "Introduction to Quorla");
+  EXPECT_TRUE(intro->Text().contains("You are playing Simple Gin to 100 points. To play another variation or "
+                                     "to another target, choose Options > Variations..."))
+      << intro->Text().toStdString();
+  EXPECT_TRUE(Frame()->statusBar()->currentMessage().isEmpty());  // no saved game to mention
   SaveShot(Rendered(*intro, 1), "introduction_dlg.png");
   SaveShot(Frame()->grab().toImage(), "frame_default.png");
   EXPECT_EQ(ReadIni(Root / "QUORLA.INI", keys::FirstPlay), 0u);
@@ -180,12 +185,16 @@ TEST_F(AppFixture, ClosedGameIsOfferedAgainOrResumedWhenAlwaysResuming) {
   CloseAndEnd();
   EXPECT_EQ(ReadIni(Root / "QUORLA.INI", keys::CanResume), 1u);
 
-  Launch();  // a new game is dealt; the saved one waits for Resume Game
+  Launch();  // a new game is dealt; the saved one waits for Resume Game, and the status bar says so
   EXPECT_TRUE(Frame()->Client()->IsCommandEnabled(CM_RESUME_GAME));
+  EXPECT_EQ(Frame()->statusBar()->currentMessage(),
+            "Your unfinished game was kept: Game > Resume Game brings it back.");
+  Frame()->Client()->RunCommand(CM_RESUME_GAME);
+  EXPECT_TRUE(Frame()->statusBar()->currentMessage().isEmpty());
   CloseAndEnd();
 
-  // The second close saved the newly dealt game; the first is gone. Resume it
-  // at start-up now.
+  // The second close saved the game on the table again. Resume it at
+  // start-up now.
   WriteIni(Root / "QUORLA.INI", keys::AlwaysResume, 1);
   Launch();
   ASSERT_TRUE(TakeTheUpcard());
@@ -195,6 +204,7 @@ TEST_F(AppFixture, ClosedGameIsOfferedAgainOrResumedWhenAlwaysResuming) {
   EXPECT_EQ(State().Play, HumanDiscard);
   EXPECT_EQ(Hand(), taken);
   EXPECT_FALSE(Frame()->Client()->IsCommandEnabled(CM_RESUME_GAME));
+  EXPECT_TRUE(Frame()->statusBar()->currentMessage().isEmpty());
   CloseAndEnd();
 
   // A file of another format is not offered.

@@ -27,6 +27,10 @@ constexpr const char* LARGE_TABLE_KEY = "LargeTable";
 
 QString Text(uint32_t id) { return QString::fromUtf8(ResourceString(id)); }
 
+// Long enough to be read at the start of a game; the status pane it covers
+// comes back afterwards.
+constexpr int RESUME_NOTE_MILLISECONDS = 12000;
+
 }  // namespace
 
 QuorlaFrame::QuorlaFrame(GameSettings& settings, const std::string& configDirectory,
@@ -126,6 +130,8 @@ void QuorlaFrame::RefreshCommands() {
   for (auto& [command, action] : Actions)
     action->setEnabled(IsFrameCommand(command) ? IsFrameCommandEnabled(command) : Table->IsCommandEnabled(command));
   Actions[CM_WATCH_COMPUTER_HAND]->setChecked(Table->IsWatching());
+  if (!Table->IsCommandEnabled(CM_RESUME_GAME) && statusBar()->currentMessage() == Text(RESUME_LATER_NOTE))
+    statusBar()->clearMessage();
   // A resumed game or an option may have changed the variation.
   RebuildTitle();
 }
@@ -173,6 +179,12 @@ void QuorlaFrame::Start() {
   RebuildTitle();
   RefreshCommands();
   LayOutFrame();
+  NoteResumableGame();
+}
+
+void QuorlaFrame::NoteResumableGame() {
+  if (Table->IsCommandEnabled(CM_RESUME_GAME))
+    statusBar()->showMessage(Text(RESUME_LATER_NOTE), RESUME_NOTE_MILLISECONDS);
 }
 
 void QuorlaFrame::ShowStatistics() {

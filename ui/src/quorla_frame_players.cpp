@@ -69,6 +69,7 @@ void QuorlaFrame::SwitchPlayer(const std::string& name, bool saveFirst) {
   LargeTable->setChecked(Settings.Store->ReadInt("Quorla", "LargeTable", 0) != 0);
   if (outcome.ToolbarChanged) Relayout();
   RefreshCommands();
+  NoteResumableGame();
   // No networks could be loaded even from the defaults: the table closes.
   if (Table->Table().State.ClosingRequested) QTimer::singleShot(0, this, &QWidget::close);
 }

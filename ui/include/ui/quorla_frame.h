@@ -67,6 +67,9 @@ class QuorlaFrame : public QMainWindow {
   void BuildMenus();
   QAction* AddCommand(class QMenu* menu, uint32_t command, const QKeySequence& shortcut = {});
   void RefreshCommands();
+  // A saved game waits for Resume Game: the status bar says so for a while,
+  // and no longer once it is resumed.
+  void NoteResumableGame();
   void ShowStatistics();
   void RunFrameCommand(uint32_t command);
   bool IsFrameCommandEnabled(uint32_t command) const;
