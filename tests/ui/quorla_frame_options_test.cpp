@@ -245,16 +245,6 @@ TEST_F(OptionsFrame, AnsweringNoToAbandoningTheGameAppliesNothing) {
   EXPECT_EQ(State().AceRequiresGin, aceRule);
   EXPECT_EQ(Settings.Prefs.DealType, 0u);
   EXPECT_EQ(Settings.Prefs.HandSorting, 0u);
-
-  // Sorting alone costs no game: no question.
-  Boxes.clear();
-  Run<DealingDlg>(CM_DEALING, [&](DealingDlg& d) {
-    Choose(d.SortingButton(2));
-    QTest::mouseClick(&d.OkButton(), Qt::LeftButton);
-  });
-  EXPECT_TRUE(Boxes.empty());
-  EXPECT_EQ(State().Sort, SORTED_BY_SUIT);
-  EXPECT_EQ(Sorted(Hand()), Sorted(hand));
 }
 
 TEST_F(OptionsFrame, SwitchingTheDealInOklahomaKeepsTheGameElsewhereDealsAgain) {
