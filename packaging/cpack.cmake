@@ -2,7 +2,7 @@
 # library's headers and CMake files are for developers and stay out).
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quorla)
-set(CPACK_PACKAGE_VERSION 1.0.0)
+set(CPACK_PACKAGE_VERSION ${Quorla_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Quorla developers")
 # The package's maintainer: whoever builds a package to hand out names
 # themselves here (cmake -DQUORLA_PACKAGE_MAINTAINER="Name <address>").

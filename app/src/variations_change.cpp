@@ -11,26 +11,53 @@ RuleChoices CurrentRuleChoices(const GameState& state) {
   return choices;
 }
 
+namespace {
+
+// The dialog's choices measured against the table; a variation or target the
+// dialog cannot offer counts as the one in force.
+struct RuleChange {
+  uint32_t Variation;
+  uint32_t Target;
+  bool VariationChanged;
+  bool TargetChanged;
+  bool AceRuleChanged;
+  bool RestartsGame() const { return VariationChanged || TargetChanged || AceRuleChanged; }
+};
+
+RuleChange Compare(const RuleChoices& chosen, const GameState& state) {
+  RuleChange change;
+  change.Variation = chosen.Variation <= OKLAHOMA_GIN ? chosen.Variation : state.Variation;
+  change.Target = IsValidGameTarget(chosen.GameTarget) ? chosen.GameTarget : state.GameTarget;
+  change.VariationChanged = change.Variation != state.Variation;
+  change.TargetChanged = change.Target != state.GameTarget;
+  change.AceRuleChanged = chosen.AceRequiresGin != state.AceRequiresGin;
+  return change;
+}
+
+}  // namespace
+
+bool VariationsAbandonGame(const RuleChoices& chosen, const GameState& state, const ScoreRecord& record) {
+  return Compare(chosen, state).RestartsGame() && !record.GameOver;
+}
+
 WindowUpdate ApplyVariations(const RuleChoices& chosen, TableParts& table, GameFlow& flow) {
   WindowUpdate update;
   GameState& state = table.State;
-  const uint32_t variation = chosen.Variation <= OKLAHOMA_GIN ? chosen.Variation : state.Variation;
-  const uint32_t target = IsValidGameTarget(chosen.GameTarget) ? chosen.GameTarget : state.GameTarget;
-  const bool variationChanged = variation != state.Variation;
-  const bool targetChanged = target != state.GameTarget;
-  const bool aceRuleChanged = chosen.AceRequiresGin != state.AceRequiresGin;
-  if (variationChanged) {
+  const RuleChange change = Compare(chosen, state);
+  const uint32_t variation = change.Variation;
+  const uint32_t target = change.Target;
+  if (change.VariationChanged) {
     state.Variation = variation;
     if (variation != OKLAHOMA_GIN) table.Computer.SelectNet(variation == SIMPLE_GIN ? LOW_NET : HIGH_NET);
     table.Sheet.SetVariation(variation);
     update.RebuildTitle = true;
   }
-  if (targetChanged) {
+  if (change.TargetChanged) {
     state.GameTarget = target;
     table.Sheet.SetTarget(target);
   }
   state.AceRequiresGin = chosen.AceRequiresGin;
-  if (variationChanged || targetChanged || aceRuleChanged) {
+  if (change.RestartsGame()) {
     // A command abandons the computer's move in progress.
     update.NewGameStarted = flow.NewGame(false, true);
     update.Redraw = true;

@@ -143,6 +143,7 @@ constexpr Entry STRINGS[] = {
     {9124, "Unable to create directory "},
     {9125, ". No configuration was created."},
     {9126, "That name is already used by another configuration. Choose another configuration name."},
+    {9127, "Removing deletes the settings, statistics, saved game and learning of the configuration "},
     {9200, "Selection:  "},
     {9201, "stock"},
     {9202, "Max. knock score:  "},
@@ -200,6 +201,7 @@ constexpr Entry STRINGS[] = {
     {9376, "BMP Files (*.bmp)"},
     {9377, " (largest corner indices)"},
     {9378, "No card decks are installed, so the game draws its own plain cards."},
+    {9379, "All Pictures"},
     {9380, "Configure Preferences"},
     {9381, "Startup"},
     {9382, "Always resume unfinished previous game"},
@@ -261,6 +263,28 @@ constexpr Entry STRINGS[] = {
     {9740, "Quorla Could Not Save"},
     {9741, "Quorla could not save "},
     {9742, ". Check that the folder can be written to and that the disk has room."},
+    {9780, "Version "},
+    {9781, "Card artwork: the SVG card decks of the kdegames-card-data-kf5 package, drawn unchanged. Their authors "
+           "and licences:"},
+    {9782, "Standard, XSkat French and XSkat German decks: John Fitzgibbon, Jochen Tuchbreiter, Markus F.X.J. Oberhumer, Parker "
+           "Coates, Gunter Gerhardt, Luciano Montanaro, Dmitry Suzdalev, Matt Williams, Mauricio Piacentini, "
+           "Viranch Mehta. GNU GPL, version 2 or later."},
+    {9783, "Penguins deck: DJ Delorie, Markus F.X.J. Oberhumer, Matthew Woehlke. GNU GPL, version 3 or later. "
+           "Original Tux artwork created by Larry Ewing, Simon Budig and Anja Gerwinski."},
+    {9784, "Konqi Modern deck: Parker Coates, Laura Layland, Stefan Spatz, Agnieszka Czajkowska. The Konqi SDK "
+           "permission notice."},
+    {9785, "Oxygen, Oxygen White, Oxygen Air, Nicu White, Nicu Ornamental, Dondorf, GM Paris, Jolly Royal, Ancient "
+           "Egyptians and Future decks: The K Desktop Environment project, 1996-2013. GNU GPL, version 2 or later."},
+    {9786, "The full notices: /usr/share/doc/kdegames-card-data-kf5/copyright"},
+    {9787, "Tigullio International deck: David Faure, Luciano Montanaro, Nicolas Roffet, Pino Toscano, Stefan "
+           "Majewsky. GNU LGPL, version 2 or later."},
+    {9790, "You are playing "},
+    {9791, "Simple Gin"},
+    {9792, "Standard Gin"},
+    {9793, "Oklahoma Gin"},
+    {9794, " to "},
+    {9795, " points. To play another variation or to another target, choose Options > Variations..."},
+    {9796, "Your unfinished game was kept: Game > Resume Game brings it back."},
     {21101, "Deal Next Hand"},
     {21102, "Start a new game"},
     {21103, "Resume the game saved when Quorla last closed"},

@@ -179,11 +179,13 @@ bool PlayerConfigs::DeleteDirectory(const std::string& directory) {
 }
 
 void PlayerConfigs::RemoveOne(const std::string& name) {
-  if (name == InUse) {
-    const std::string question = ResourceString(CURRENTLY_USING) + name + ResourceString(REALLY_REMOVE);
-    if (!Messages.ConfirmText(CONFIG_WARNING_CAPTION, question)) return;
-    InUseRemoved = true;
-  }
+  // The directory holds the player's learning and statistics: nothing is
+  // deleted without a yes.
+  const bool inUse = name == InUse;
+  const std::string question =
+      ResourceString(inUse ? CURRENTLY_USING : REMOVING_DELETES) + name + ResourceString(REALLY_REMOVE);
+  if (!Messages.ConfirmText(CONFIG_WARNING_CAPTION, question)) return;
+  if (inUse) InUseRemoved = true;
   const std::string directory = DirectoryOf(name);
   if (!DeleteDirectory(directory))
     Messages.MessageText(CONFIG_WARNING_CAPTION,

@@ -21,4 +21,8 @@ TEST(DialogTexts, TextsAreKeptExactly) {
 TEST(DialogTexts, TheFrameTitleNamesTheConfigurationAndTheVariation) {
   EXPECT_EQ(FrameTitle("Default", SIMPLE_GIN), "Quorla - Simple Gin Variation");
   EXPECT_EQ(FrameTitle("bob", OKLAHOMA_GIN), "Quorla [bob] - Oklahoma Gin Variation");
+  EXPECT_EQ(IntroductionRulesText(OKLAHOMA_GIN, 250),
+            "You are playing Oklahoma Gin to 250 points. To play another variation or to another target, choose "
+            "Options > Variations...");
+  EXPECT_EQ(IntroductionRulesText(SIMPLE_GIN, 100).substr(0, 27), "You are playing Simple Gin ");
 }

@@ -67,6 +67,13 @@ TEST(VariationsChange, OnlyARealChangeCostsTheGame) {
   // Only the target: a new game all the same, with the sheet's scale.
   RuleChoices longer = CurrentRuleChoices(t.Table.State);
   longer.GameTarget = 500;
+  // The window asks before a change that costs an unfinished game, and only then.
+  EXPECT_FALSE(VariationsAbandonGame(CurrentRuleChoices(t.Table.State), t.Table.State, t.Table.Record));
+  EXPECT_FALSE(VariationsAbandonGame(odd, t.Table.State, t.Table.Record));
+  EXPECT_TRUE(VariationsAbandonGame(longer, t.Table.State, t.Table.Record));
+  t.Table.Record.GameOver = true;
+  EXPECT_FALSE(VariationsAbandonGame(longer, t.Table.State, t.Table.Record));
+  t.Table.Record.GameOver = false;
   WindowUpdate update = ApplyVariations(longer, t.Parts, t.Table.Flow);
   EXPECT_TRUE(update.NewGameStarted);
   EXPECT_FALSE(update.RebuildTitle);
@@ -81,6 +88,7 @@ TEST(VariationsChange, OnlyARealChangeCostsTheGame) {
 
   RuleChoices ace = CurrentRuleChoices(t.Table.State);
   ace.AceRequiresGin = !ace.AceRequiresGin;
+  EXPECT_TRUE(VariationsAbandonGame(ace, t.Table.State, t.Table.Record));
   EXPECT_TRUE(ApplyVariations(ace, t.Parts, t.Table.Flow).NewGameStarted);
   EXPECT_EQ(t.Table.State.AceRequiresGin, ace.AceRequiresGin);
 }
@@ -148,6 +156,7 @@ TEST(DealingChange, OklahomaKeepsTheGameWhenTheDealChanges) {
   ScratchInstallation install;
   OptionTable t(OKLAHOMA_GIN);
   const std::vector<uint32_t> hand = t.Hand();
+  EXPECT_FALSE(DealingAbandonsGame({1, 0, 0}, t.Prefs, t.Table.State, t.Table.Record));
   WindowUpdate update = ApplyDealing({1, 0, 0}, t.Prefs, t.Parts, t.Table.Flow);
   EXPECT_FALSE(update.NewGameStarted);
   EXPECT_EQ(t.Hand(), hand);  // "No sorting" leaves the hand as it is
@@ -159,6 +168,11 @@ TEST(DealingChange, ANewDealOutsideOklahomaStartsAGameAndTheHandIsSortedAgain) {
   ScratchInstallation install;
   OptionTable t(STANDARD_GIN);
   t.PlayIntoSecondHand();
+  EXPECT_TRUE(DealingAbandonsGame({1, 2, 0}, t.Prefs, t.Table.State, t.Table.Record));
+  EXPECT_FALSE(DealingAbandonsGame({0, 2, 1}, t.Prefs, t.Table.State, t.Table.Record));  // sorting alone
+  t.Table.Record.GameOver = true;
+  EXPECT_FALSE(DealingAbandonsGame({1, 2, 0}, t.Prefs, t.Table.State, t.Table.Record));
+  t.Table.Record.GameOver = false;
   WindowUpdate update = ApplyDealing({1, 2, 0}, t.Prefs, t.Parts, t.Table.Flow);
   EXPECT_TRUE(update.NewGameStarted);
   EXPECT_EQ(t.Table.Record.NumScores, 0u);

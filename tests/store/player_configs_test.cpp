@@ -231,19 +231,25 @@ TEST_F(ConfigsFixture, DataFilesComeFromTheInstallationWhenConfigurationsLiveEls
   EXPECT_FALSE(fs::exists(Install.Path("BOB")));
 }
 
-TEST_F(ConfigsFixture, RemovingTheConfigurationInUseAsksFirst) {
+TEST_F(ConfigsFixture, RemovingAConfigurationAsksFirst) {
   ASSERT_TRUE(Configs.AddConfiguration("bob"));
   ASSERT_TRUE(Configs.AddConfiguration("ann"));
   Configs.Select("bob");
   Configs.MakeCurrent();
   EXPECT_EQ(data_paths::ConfigurationDirectory(), Dir() + "BOB/");
 
-  Boxes.ConfirmAnswers = {false};
-  EXPECT_EQ(Configs.RemoveConfigurations({"bob"}), PlayerConfigs::AfterRemoval::CARRY_ON);
-  ASSERT_EQ(Boxes.ConfirmedTexts.size(), 1u);
+  Boxes.ConfirmAnswers = {false, false};
+  EXPECT_EQ(Configs.RemoveConfigurations({"ann", "bob"}), PlayerConfigs::AfterRemoval::CARRY_ON);
+  ASSERT_EQ(Boxes.ConfirmedTexts.size(), 2u);
   EXPECT_EQ(Boxes.ConfirmedTexts[0].second,
+            "Removing deletes the settings, statistics, saved game and learning of the configuration ann. Do you "
+            "really want to remove this configuration?");
+  EXPECT_EQ(Boxes.ConfirmedTexts[1].second,
             "You are currently using the configuration bob. Do you really want to remove this configuration?");
+  EXPECT_EQ(Boxes.ConfirmedTexts[1].first, CONFIG_WARNING_CAPTION);
+  EXPECT_TRUE(fs::exists(Dir() + "ANN/QLPLAY.QLF"));
   EXPECT_TRUE(fs::exists(Dir() + "BOB/QLPLAY.QLF"));
+  EXPECT_EQ(PlayerConfigs(Dir(), Boxes).Count(), 2u);
 
   EXPECT_EQ(Configs.RemoveConfigurations({"bob"}), PlayerConfigs::AfterRemoval::CHOOSE_ANOTHER);
   EXPECT_FALSE(fs::exists(Dir() + "BOB"));

@@ -148,6 +148,51 @@ TEST_F(BackdropLoadingTest, ChosenSceneryIsStretchedStoredAndLoadedAgain) {
   EXPECT_EQ(load.Backdrop, choice.Backdrop);
 }
 
+TEST_F(BackdropLoadingTest, PicturesOfOtherFormatsBecomeTheSameBitmapAndBadOnesKeepTheOldOne) {
+  for (const char* format : {"PNG", "JPEG"}) {
+    SCOPED_TRACE(format);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(Solid(90, 60, 0xFF808080).save(&buffer, format));
+    Write(Path("photo"), bytes);  // no suffix: the contents tell the format
+    const SceneryChoice choice = ChooseScenery(Path("photo"), Path("BACKIMG.QLF"), 1, 32, {});
+    ASSERT_FALSE(choice.Message.has_value()) << choice.Message->Text;
+    const BmpFileRead stored = ReadBmpFile(Path("BACKIMG.QLF"));
+    ASSERT_EQ(stored.Cause, nullptr);
+    EXPECT_EQ(stored.Info.Width, 576);
+    EXPECT_EQ(stored.Info.Height, 384);
+    EXPECT_EQ(stored.Info.BitsPerPixel, 24);
+    EXPECT_NEAR(qRed(choice.Backdrop.pixel(2, 2)), 0x80, 3);  // JPEG is lossy
+  }
+  const auto good = ReadBmpFile(Path("BACKIMG.QLF")).Bytes;
+
+  // A few header bytes declaring a picture of 9 * 10^8 pixels, a truncated
+  // one, garbage, a file too large to be a picture, and no file at all.
+  Write(Path("huge.ppm"), QByteArray("P6\n30000 30000\n255\n") + QByteArray(64, 'x'));
+  Write(Path("cut.ppm"), QByteArray("P6\n100 100\n255\n") + QByteArray(64, 'x'));
+  Write(Path("garbage.png"), QByteArray("\x89PNG\r\n\x1a\n") + QByteArray(200, '\0'));
+  Write(Path("large.jpg"), QByteArray("\xff\xd8"));
+  std::filesystem::resize_file(Path("large.jpg"), PICTURE_MAX_FILE_BYTES + 1);
+  std::filesystem::create_directory(Path("folder.png"));
+  const std::pair<const char*, std::string> cases[] = {
+      {"huge.ppm", "Insufficient memory to load backdrop image "},
+      {"cut.ppm", "GDI error while loading bitmap image "},
+      {"garbage.png", "GDI error while loading bitmap image "},
+      {"large.jpg", "Insufficient memory to load backdrop image "},
+      {"folder.png", "Cannot access backdrop bitmap file "},
+  };
+  for (const auto& [name, cause] : cases) {
+    SCOPED_TRACE(name);
+    const SceneryChoice refused = ChooseScenery(Path(name), Path("BACKIMG.QLF"), 1, 32, {});
+    EXPECT_TRUE(refused.Backdrop.isNull());
+    ASSERT_TRUE(refused.Message.has_value());
+    EXPECT_EQ(refused.Message->Caption, "New Backdrop Scenery Error");
+    EXPECT_EQ(refused.Message->Text, cause + Path(name) + ". Continuing with current backdrop instead.");
+    EXPECT_EQ(ReadBmpFile(Path("BACKIMG.QLF")).Bytes, good);
+  }
+}
+
 TEST_F(BackdropLoadingTest, ALowColourDisplayAsksFirstAndAFailedWriteKeepsTheOldFile) {
   Write(Path("eight.bmp"), EightBit(576, 384));
   int asked = 0;

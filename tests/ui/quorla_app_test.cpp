@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -164,6 +165,10 @@ TEST_F(AppFixture, FirstStartShowsTheIntroductionOnceAndTheTitle) {
   IntroductionDlg* intro = OpenDialog<IntroductionDlg>();
   ASSERT_NE(intro, nullptr);
   EXPECT_EQ(intro->windowTitle(), "Introduction to Quorla");
+  EXPECT_TRUE(intro->Text().contains("You are playing Simple Gin to 100 points. To play another variation or "
+                                     "to another target, choose Options > Variations..."))
+      << intro->Text().toStdString();
+  EXPECT_TRUE(Frame()->statusBar()->currentMessage().isEmpty());  // no saved game to mention
   SaveShot(Rendered(*intro, 1), "introduction_dlg.png");
   SaveShot(Frame()->grab().toImage(), "frame_default.png");
   EXPECT_EQ(ReadIni(Root / "QUORLA.INI", keys::FirstPlay), 0u);
@@ -185,12 +190,16 @@ TEST_F(AppFixture, ClosedGameIsOfferedAgainOrResumedWhenAlwaysResuming) {
   CloseAndEnd();
   EXPECT_EQ(ReadIni(Root / "QUORLA.INI", keys::CanResume), 1u);
 
-  Launch();  // a new game is dealt; the saved one waits for Resume Game
+  Launch();  // a new game is dealt; the saved one waits for Resume Game, and the status bar says so
   EXPECT_TRUE(Frame()->Client()->IsCommandEnabled(CM_RESUME_GAME));
+  EXPECT_EQ(Frame()->statusBar()->currentMessage(),
+            "Your unfinished game was kept: Game > Resume Game brings it back.");
+  Frame()->Client()->RunCommand(CM_RESUME_GAME);
+  EXPECT_TRUE(Frame()->statusBar()->currentMessage().isEmpty());
   CloseAndEnd();
 
-  // The second close saved the newly dealt game; the first is gone. Resume it
-  // at start-up now.
+  // The second close saved the game on the table again. Resume it at
+  // start-up now.
   WriteIni(Root / "QUORLA.INI", keys::AlwaysResume, 1);
   Launch();
   ASSERT_TRUE(TakeTheUpcard());
@@ -200,6 +209,7 @@ TEST_F(AppFixture, ClosedGameIsOfferedAgainOrResumedWhenAlwaysResuming) {
   EXPECT_EQ(State().Play, HumanDiscard);
   EXPECT_EQ(Hand(), taken);
   EXPECT_FALSE(Frame()->Client()->IsCommandEnabled(CM_RESUME_GAME));
+  EXPECT_TRUE(Frame()->statusBar()->currentMessage().isEmpty());
   CloseAndEnd();
 
   // A file of another format is not offered.
@@ -394,15 +404,25 @@ TEST_F(AppFixture, RemovingSeveralAsksAboutTheOneInUseAndThenOffersTheOthers) {
       dialog->accept();
     });
   };
-  Answer = false;  // ann goes, bob is kept
+  // ann goes, bob (in use) is kept: each is asked about before its files go.
+  App->SetPrompter([this](const QString& caption, const QString& text, QMessageBox::Icon, bool) {
+    Boxes.push_back(caption + ": " + text);
+    return !text.contains("currently using");
+  });
+  Boxes.clear();
   removeRows({0, 1}, {"ann", "bob"});
   Frame()->RemovePlayersCommand();
+  ASSERT_EQ(Boxes.size(), 2u);
+  EXPECT_EQ(Boxes[0].toStdString(),
+            "Player Configuration Warning: Removing deletes the settings, statistics, saved game and learning of "
+            "the configuration ann. Do you really want to remove this configuration?");
   EXPECT_EQ(App->Configs().Names(), (std::vector<std::string>{"bob", "cy"}));
   EXPECT_EQ(App->Configs().NameInUse(), "bob");
   EXPECT_FALSE(fs::exists(Root / "ANN"));
   EXPECT_TRUE(Offered.empty());
 
-  Answer = true;  // bob goes: another one is chosen
+  App->SetPrompter([](const QString&, const QString&, QMessageBox::Icon, bool) { return true; });
+  // bob goes: another one is chosen
   Choice = "cy";
   removeRows({0}, {"bob"});
   Frame()->RemovePlayersCommand();

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QListWidget>
 #include <QTest>
@@ -15,6 +16,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
@@ -50,6 +54,9 @@
 namespace {
 
 namespace fs = std::filesystem;
+
+const QString UNFINISHED_GAME_QUESTION =
+    "Game in Progress: The current game is not finished. Do you really want to start a new game?";
 // Runs `act` on the modal window of type T as soon as it is up; when none
 // comes, whatever modal window there is gets rejected so that no test can
 // hang on a dialog.
@@ -152,11 +159,24 @@ TEST_F(OptionsFrame, TitleNamesTheVariationAndAboutOpens) {
   EXPECT_EQ(Frame->windowTitle(), "Quorla - Standard Gin Variation");
 
   bool shown = false;
+  QStringList lines;
   Run<AboutDlg>(CM_ABOUT, [&](AboutDlg& about) {
     shown = about.windowTitle() == "About Quorla";
+    lines = about.Lines();
+    SaveShot(Rendered(about, 1), "about_dlg.png");
     about.OkButton().click();
   });
   EXPECT_TRUE(shown);
+  // The version, and every deck the table may draw credited with its licence.
+  EXPECT_EQ(lines.filter(QRegularExpression("^Version [0-9]+\\.[0-9]+\\.[0-9]+$")).size(), 1)
+      << lines.join("|").toStdString();
+  QStringList decks = SvgCardImages::BackDecks() + SvgCardImages::InstalledDecks();
+  decks << SvgCardImages::FACE_DECK;
+  for (const QString& deck : decks) {
+    const QString name = deck.mid(QStringLiteral("svg-").size()).replace('-', ' ');
+    EXPECT_FALSE(lines.filter(name, Qt::CaseInsensitive).isEmpty()) << name.toStdString();
+  }
+  EXPECT_EQ(lines.filter("GNU GPL").size(), 3);
 }
 
 TEST_F(OptionsFrame, ChangingOnlyTheTargetAbandonsTheGameCancelKeepsIt) {
@@ -184,7 +204,8 @@ TEST_F(OptionsFrame, ChangingOnlyTheTargetAbandonsTheGameCancelKeepsIt) {
   EXPECT_EQ(Client().Table().Record.Target, 500u);
   EXPECT_NE(Hand(), hand);
   EXPECT_EQ(Frame->windowTitle(), "Quorla - Standard Gin Variation");
-  EXPECT_TRUE(Boxes.empty()) << Boxes.front().toStdString();  // abandoned without asking
+  // Asked first, as New Game asks.
+  EXPECT_EQ(Boxes, std::vector<QString>{UNFINISHED_GAME_QUESTION});
 
   Run<VariationsDlg>(CM_VARIATIONS, [](VariationsDlg& d) {
     Choose(d.VariationButton(OKLAHOMA_GIN));
@@ -192,6 +213,43 @@ TEST_F(OptionsFrame, ChangingOnlyTheTargetAbandonsTheGameCancelKeepsIt) {
   });
   EXPECT_EQ(State().Variation, uint32_t{OKLAHOMA_GIN});
   EXPECT_EQ(Frame->windowTitle(), "Quorla - Oklahoma Gin Variation");
+}
+
+TEST_F(OptionsFrame, AnsweringNoToAbandoningTheGameAppliesNothing) {
+  Open();
+  TakeTheUpcard();
+  const std::vector<uint32_t> hand = Hand();
+  const bool aceRule = State().AceRequiresGin;
+  // The question as a real box, answered with the mouse.
+  Client().SetPrompter([this](const QString& caption, const QString& text, QMessageBox::Icon icon, bool yesNo) {
+    QMessageBox box(icon, caption, text, yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, Frame.get());
+    return box.exec() == QMessageBox::Yes;
+  });
+  auto answerNo = [this] {
+    WhenModal<QMessageBox>([this](QMessageBox& box) {
+      Boxes.push_back(box.windowTitle() + ": " + box.text());
+      QTest::mouseClick(box.button(QMessageBox::No), Qt::LeftButton);
+    });
+  };
+  Run<VariationsDlg>(CM_VARIATIONS, [&](VariationsDlg& d) {
+    Choose(d.TargetButton(3));
+    Choose(d.AceRequiresGinBox());
+    answerNo();
+    QTest::mouseClick(&d.OkButton(), Qt::LeftButton);
+  });
+  Run<DealingDlg>(CM_DEALING, [&](DealingDlg& d) {
+    Choose(d.DealButton(1));
+    Choose(d.SortingButton(2));
+    answerNo();
+    QTest::mouseClick(&d.OkButton(), Qt::LeftButton);
+  });
+  EXPECT_EQ(Boxes, std::vector<QString>(2, UNFINISHED_GAME_QUESTION));
+  EXPECT_EQ(Hand(), hand);
+  EXPECT_EQ(State().Play, HumanDiscard);
+  EXPECT_EQ(State().GameTarget, 100u);
+  EXPECT_EQ(State().AceRequiresGin, aceRule);
+  EXPECT_EQ(Settings.Prefs.DealType, 0u);
+  EXPECT_EQ(Settings.Prefs.HandSorting, 0u);
 }
 
 TEST_F(OptionsFrame, SwitchingTheDealInOklahomaKeepsTheGameElsewhereDealsAgain) {
@@ -431,17 +489,37 @@ TEST_F(OptionsFrame, ANewVariationChosenWhileTheComputerWaitsAbandonsItsMove) {
   EXPECT_EQ(Frame->windowTitle(), "Quorla - Simple Gin Variation");
 }
 
-TEST_F(OptionsFrame, SceneryOpensTheBitmapFileDialog) {
+TEST_F(OptionsFrame, SceneryOpensThePictureFileDialogInThePicturesFolder) {
   Open();
-  QString title, filters;
+  // A home of its own, so that the person's folders are never touched.
+  QTemporaryDir home;
+  const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+  qputenv("HOME", home.path().toLocal8Bit());
+  qputenv("XDG_CONFIG_HOME", (home.path() + "/.config").toLocal8Bit());
+  const QString pictures = home.path() + "/Pictures";
+  QDir().mkpath(pictures);
+  QString title, directory;
+  QStringList filters;
   WhenModal<QDialog>([&](QDialog& d) {
     title = d.windowTitle();
-    if (auto* files = qobject_cast<QFileDialog*>(&d)) filters = files->nameFilters().join(";");
+    if (auto* files = qobject_cast<QFileDialog*>(&d)) {
+      filters = files->nameFilters();
+      directory = files->directory().absolutePath();
+    }
     d.reject();
   });
   Frame->Action(CM_SCENERY)->trigger();
+  qputenv("HOME", oldHome);
+  if (oldConfig.isEmpty())
+    qunsetenv("XDG_CONFIG_HOME");
+  else
+    qputenv("XDG_CONFIG_HOME", oldConfig);
   EXPECT_EQ(title, "Select Backdrop Bitmap File");
-  EXPECT_EQ(filters, "BMP Files (*.bmp)");
+  ASSERT_EQ(filters.size(), 2);
+  EXPECT_TRUE(filters[0].startsWith("All Pictures (")) << filters[0].toStdString();
+  for (const char* pattern : {"*.png", "*.jpg", "*.bmp"}) EXPECT_TRUE(filters[0].contains(pattern)) << pattern;
+  EXPECT_EQ(filters[1], "BMP Files (*.bmp)");
+  EXPECT_EQ(directory, QDir(pictures).absolutePath());
 }
 
 TEST_F(OptionsFrame, HelpButtonsOpenTheirDialogsTopics) {

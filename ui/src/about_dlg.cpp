@@ -7,6 +7,16 @@
 #include "app/dialog_texts.h"
 #include "game/text_ids.h"
 
+namespace {
+
+// Every deck the table may draw, credited as the artwork's licences ask.
+constexpr TextId ARTWORK_CREDITS[] = {ARTWORK_HEADING,       ARTWORK_STANDARD_DECKS, ARTWORK_PENGUINS_DECK,
+                                      ARTWORK_KONQI_DECK,    ARTWORK_TIGULLIO_DECK,  ARTWORK_OTHER_DECKS,
+                                      ARTWORK_FULL_NOTICES};
+constexpr int CREDITS_WIDTH = 440;
+
+}  // namespace
+
 AboutDlg::AboutDlg(QWidget* parent) : OptionDlg(ABOUT_TITLE, QStringLiteral("about"), parent, false) {
   auto* name = new QLabel(DialogText(PROGRAM_TITLE), this);
   QFont big = name->font();
@@ -15,6 +25,7 @@ AboutDlg::AboutDlg(QWidget* parent) : OptionDlg(ABOUT_TITLE, QStringLiteral("abo
   name->setFont(big);
   Body().addWidget(name, 0, Qt::AlignHCenter);
   const QString lines[] = {
+      DialogText(ABOUT_VERSION) + QStringLiteral(QUORLA_VERSION),
       QStringLiteral("Gin Rummy against a computer player that learns from every hand"),
       QString(),
       QStringLiteral("Palomet Technologies"),
@@ -23,6 +34,18 @@ AboutDlg::AboutDlg(QWidget* parent) : OptionDlg(ABOUT_TITLE, QStringLiteral("abo
     auto* label = new QLabel(line, this);
     label->setObjectName(QStringLiteral("aboutLine"));
     Body().addWidget(label, 0, Qt::AlignHCenter);
+  }
+  Body().addSpacing(10);
+  for (TextId id : ARTWORK_CREDITS) {
+    auto* credit = new QLabel(DialogText(id), this);
+    credit->setObjectName(QStringLiteral("artworkCredit"));
+    credit->setWordWrap(true);
+    credit->setFixedWidth(CREDITS_WIDTH);
+    credit->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QFont small = credit->font();
+    small.setPointSizeF(small.pointSizeF() * 0.9);
+    credit->setFont(small);
+    Body().addWidget(credit, 0, Qt::AlignHCenter);
   }
   Body().setSpacing(4);
   Body().setContentsMargins(24, 12, 24, 12);

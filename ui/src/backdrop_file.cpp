@@ -35,22 +35,35 @@ const char* ReadDeclaredBytes(std::FILE* file, std::vector<uint8_t>& bytes) {
   return nullptr;
 }
 
+// A picture of another format is compressed as a whole: read all of it,
+// unless the file is larger than any backdrop is worth.
+const char* ReadWholePicture(std::FILE* file, std::vector<uint8_t>& bytes) {
+  struct stat info;
+  if (fstat(fileno(file), &info) != 0) return backdrop_text::CANNOT_ACCESS;
+  if (static_cast<uint64_t>(info.st_size) > PICTURE_MAX_FILE_BYTES) return backdrop_text::NO_MEMORY;
+  if (!ReadMore(file, bytes, static_cast<uint64_t>(info.st_size))) return backdrop_text::CANNOT_ACCESS;
+  return nullptr;
+}
+
+// Opens path only when it is a regular file (a FIFO would keep start-up
+// waiting; a device never ends) and lets readBytes fill bytes. The cause of
+// a failure, with nothing kept, or null.
+const char* ReadRegularFile(const std::string& path, std::vector<uint8_t>& bytes,
+                            const char* (*readBytes)(std::FILE*, std::vector<uint8_t>&)) {
+  std::FILE* file = NxOpenRegularFile(path, false);
+  if (!file) return backdrop_text::CANNOT_ACCESS;
+  const char* cause = readBytes(file, bytes);
+  std::fclose(file);
+  if (cause) bytes.clear();
+  return cause;
+}
+
 }  // namespace
 
 BmpFileRead ReadBmpFile(const std::string& path) {
   BmpFileRead read;
-  // A FIFO would keep start-up waiting; a device never ends.
-  std::FILE* file = NxOpenRegularFile(path, false);
-  if (!file) {
-    read.Cause = backdrop_text::CANNOT_ACCESS;
-    return read;
-  }
-  read.Cause = ReadDeclaredBytes(file, read.Bytes);
-  std::fclose(file);
-  if (read.Cause) {
-    read.Bytes.clear();
-    return read;
-  }
+  read.Cause = ReadRegularFile(path, read.Bytes, ReadDeclaredBytes);
+  if (read.Cause) return read;
   const BmpCheck check = CheckBmp(read.Bytes);
   read.Info = check.Info;
   switch (check.Problem) {
@@ -59,6 +72,21 @@ BmpFileRead ReadBmpFile(const std::string& path) {
     case BmpProblem::TOO_LARGE: read.Cause = backdrop_text::NO_MEMORY; break;
     case BmpProblem::DAMAGED: read.Cause = backdrop_text::GDI_ERROR; break;
   }
+  return read;
+}
+
+bool StartsAsBmp(const std::string& path) {
+  std::FILE* file = NxOpenRegularFile(path, false);
+  if (!file) return true;  // the bitmap reader names the failure as it always has
+  char start[2] = {};
+  const bool bmp = std::fread(start, 1, 2, file) == 2 && start[0] == 'B' && start[1] == 'M';
+  std::fclose(file);
+  return bmp;
+}
+
+PictureFileRead ReadPictureFile(const std::string& path) {
+  PictureFileRead read;
+  read.Cause = ReadRegularFile(path, read.Bytes, ReadWholePicture);
   return read;
 }
 

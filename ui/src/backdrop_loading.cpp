@@ -8,6 +8,7 @@
 #include "ui/backdrop_file.h"
 #include "ui/color_resolution.h"
 #include "ui/image_convert.h"
+#include "ui/scenery_picture.h"
 
 namespace {
 
@@ -50,30 +51,64 @@ BackdropLoad LoadBackdrop(const std::string& backdropPath, double scale, Setting
   return load;
 }
 
+namespace {
+
+// Whether to go on with a picture of bitsPerPixel on this screen.
+bool ColoursAccepted(uint32_t screenResolution, uint32_t bitsPerPixel, const YesNoQuestion& ask) {
+  return !NeedsColorResolutionQuestion(screenResolution, bitsPerPixel) || (ask && ask(ColorResolutionQuestion()));
+}
+
+// A chosen Windows bitmap, judged as ever: compressed ones are refused and
+// the colour question comes before decoding. Nothing when the choice ends
+// here (choice.Message then says why, unless the person declined).
+std::optional<QImage> ChosenBitmap(const std::string& file, uint32_t screenResolution, const YesNoQuestion& ask,
+                                   SceneryChoice& choice) {
+  const BmpFileRead read = ReadBmpFile(file);
+  if (read.Compressed) {
+    choice.Message = CompressedMessage();
+    return std::nullopt;
+  }
+  if (read.Cause) {
+    choice.Message = ChoiceFailureMessage(read.Cause, file);
+    return std::nullopt;
+  }
+  if (!ColoursAccepted(screenResolution, read.Info.BitsPerPixel, ask)) return std::nullopt;
+  const QImage picture = Decode(read);
+  if (picture.isNull()) {
+    choice.Message = ChoiceFailureMessage(backdrop_text::GDI_ERROR, file);
+    return std::nullopt;
+  }
+  return picture;
+}
+
+// A chosen picture of another format (PNG, JPEG, ...): read within its
+// limits, decoded, then the colour question for its depth.
+std::optional<QImage> ChosenPicture(const std::string& file, uint32_t screenResolution, const YesNoQuestion& ask,
+                                    SceneryChoice& choice) {
+  const PictureFileRead read = ReadPictureFile(file);
+  const DecodedPicture decoded = read.Cause ? DecodedPicture{{}, read.Cause} : DecodePicture(read.Bytes);
+  if (decoded.Cause) {
+    choice.Message = ChoiceFailureMessage(decoded.Cause, file);
+    return std::nullopt;
+  }
+  if (!ColoursAccepted(screenResolution, static_cast<uint32_t>(decoded.Image.depth()), ask)) return std::nullopt;
+  return decoded.Image;
+}
+
+}  // namespace
+
 SceneryChoice ChooseScenery(const std::string& chosenFile, const std::string& backdropPath, double scale,
                             uint32_t screenResolution, const YesNoQuestion& ask) {
   SceneryChoice choice;
-  const BmpFileRead read = ReadBmpFile(chosenFile);
-  if (read.Compressed) {
-    choice.Message = CompressedMessage();
-    return choice;
-  }
-  if (read.Cause) {
-    choice.Message = ChoiceFailureMessage(read.Cause, chosenFile);
-    return choice;
-  }
-  if (NeedsColorResolutionQuestion(screenResolution, read.Info.BitsPerPixel) &&
-      !(ask && ask(ColorResolutionQuestion())))
-    return choice;
-  const QImage picture = Decode(read);
-  if (picture.isNull()) {
-    choice.Message = ChoiceFailureMessage(backdrop_text::GDI_ERROR, chosenFile);
-    return choice;
-  }
+  const std::optional<QImage> picture = StartsAsBmp(chosenFile)
+                                            ? ChosenBitmap(chosenFile, screenResolution, ask, choice)
+                                            : ChosenPicture(chosenFile, screenResolution, ask, choice);
+  if (!picture) return choice;
   // The file keeps the stretched picture without the marks: they are drawn
   // when it is loaded, at the screen's scale and in the colour its knock
-  // area calls for, so they are never doubled or blurred.
-  const QImage table = StretchToTable(picture);
+  // area calls for, so they are never doubled or blurred. Whatever the
+  // chosen format, it is kept as a 24-bit bitmap.
+  const QImage table = StretchToTable(*picture);
   if (auto failed = WriteBackdropFile(backdropPath, ToNxBitmap(table))) {
     choice.Message = *failed;
     return choice;

@@ -2,6 +2,7 @@
 
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include "app/dialog_texts.h"
@@ -13,7 +14,8 @@ namespace {
 
 constexpr const char* WELCOME =
     "<p><b>Welcome to Quorla</b>, Gin Rummy against a computer opponent that learns from every hand you "
-    "play.</p>"
+    "play.</p>";
+constexpr const char* HOW_TO_PLAY =
     "<p>Play with the mouse: drag the upcard or the top card of the stock into your hand, drag a card onto "
     "the discard pile to discard it, or onto the knock area to knock with it. Drag cards within your hand to "
     "arrange your melds. A click with the right mouse button opens a menu with the moves you can make.</p>"
@@ -26,9 +28,14 @@ constexpr const char* WELCOME =
 
 }  // namespace
 
-IntroductionDlg::IntroductionDlg(QWidget* parent) : QDialog(parent) {
+IntroductionDlg::IntroductionDlg(uint32_t variation, uint32_t target, QWidget* parent) : QDialog(parent) {
   setWindowTitle(QString::fromUtf8(ResourceString(INTRODUCTION_TITLE)));
-  auto* text = new QLabel(WELCOME, this);
+  // The rules in force right after the welcome: a new player should know
+  // what game is dealt before reading how to play it.
+  const QString rules = "<p>" + QString::fromStdString(IntroductionRulesText(variation, target)).toHtmlEscaped() +
+                        "</p>";
+  auto* text = new QLabel(WELCOME + rules + HOW_TO_PLAY, this);
+  text->setObjectName(QStringLiteral("introductionText"));
   text->setWordWrap(true);
   text->setTextFormat(Qt::RichText);
   text->setFixedWidth(420);
@@ -36,4 +43,10 @@ IntroductionDlg::IntroductionDlg(QWidget* parent) : QDialog(parent) {
   layout->addWidget(text);
   layout->addWidget(MakeDialogButtonRow(this, "introduction", DialogButtons::OK_HELP));
   layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+QString IntroductionDlg::Text() const {
+  QTextDocument document;
+  document.setHtml(findChild<QLabel*>(QStringLiteral("introductionText"))->text());
+  return document.toPlainText();
 }

@@ -210,7 +210,8 @@ void QuorlaApp::ShowIntroduction() {
   if (!MainFrame->Client()->IntroductionDue()) return;
   // Written as it opens: the introduction is shown in the first run only.
   WriteSetting(*GameSettingsInUse.Store, keys::FirstPlay, 0);
-  auto* dialog = new IntroductionDlg(MainFrame.get());
+  const GameState& state = MainFrame->Client()->Table().State;
+  auto* dialog = new IntroductionDlg(state.Variation, state.GameTarget, MainFrame.get());
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->open();
 }

@@ -3,6 +3,7 @@
 #include "ui/quorla_client.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -10,6 +11,7 @@
 #include <QPainter>
 #include <QPaintEvent>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QWindow>
 #include <algorithm>
 #include <cmath>
@@ -31,6 +33,7 @@
 #include "ui/backdrop.h"
 #include "ui/backdrop_loading.h"
 #include "ui/image_convert.h"
+#include "ui/scenery_picture.h"
 #include "ui/score_sheet_window.h"
 #include "ui/svg_card_images.h"
 #include "ui/table_status_panes.h"
@@ -398,8 +401,13 @@ void QuorlaClient::PresentRestoredGame() {
 }
 
 void QuorlaClient::ChooseSceneryFile() {
-  const QString file = QFileDialog::getOpenFileName(this, Text(SCENERY_TITLE), LastSceneryDirectory,
-                                                    Text(SCENERY_FILTER));
+  // A first choice starts where people keep their pictures.
+  QString start = LastSceneryDirectory;
+  if (start.isEmpty()) start = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+  if (!QDir(start).exists()) start = QDir::homePath();
+  const QString file = QFileDialog::getOpenFileName(this, Text(SCENERY_TITLE), start,
+                                                    SceneryFileFilters(Text(SCENERY_PICTURES_FILTER),
+                                                                       Text(SCENERY_FILTER)));
   if (file.isEmpty()) return;
   LastSceneryDirectory = QFileInfo(file).absolutePath();
   ChooseSceneryFrom(file.toStdString());

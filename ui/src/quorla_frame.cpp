@@ -25,6 +25,10 @@ namespace {
 
 QString Text(uint32_t id) { return QString::fromUtf8(ResourceString(id)); }
 
+// Long enough to be read at the start of a game; the status pane it covers
+// comes back afterwards.
+constexpr int RESUME_NOTE_MILLISECONDS = 12000;
+
 }  // namespace
 
 QuorlaFrame::QuorlaFrame(GameSettings& settings, const std::string& configDirectory,
@@ -125,6 +129,8 @@ void QuorlaFrame::RefreshCommands() {
     action->setEnabled(IsFrameCommand(command) ? IsFrameCommandEnabled(command) : Table->IsCommandEnabled(command));
   Actions[CM_WATCH_COMPUTER_HAND]->setChecked(Table->IsWatching());
   Actions[CM_FULL_SCREEN]->setChecked(isFullScreen());
+  if (!Table->IsCommandEnabled(CM_RESUME_GAME) && statusBar()->currentMessage() == Text(RESUME_LATER_NOTE))
+    statusBar()->clearMessage();
   // A resumed game or an option may have changed the variation.
   RebuildTitle();
 }
@@ -176,6 +182,12 @@ void QuorlaFrame::Start() {
   Table->Start();
   RebuildTitle();
   RefreshCommands();
+  NoteResumableGame();
+}
+
+void QuorlaFrame::NoteResumableGame() {
+  if (Table->IsCommandEnabled(CM_RESUME_GAME))
+    statusBar()->showMessage(Text(RESUME_LATER_NOTE), RESUME_NOTE_MILLISECONDS);
 }
 
 void QuorlaFrame::ShowStatistics() {

@@ -45,11 +45,17 @@ bool QuorlaFrame::DialogReady(uint32_t command) const {
   }
 }
 
+bool QuorlaFrame::KeepGoingWhenAbandoning(bool abandons) {
+  return !abandons || Table->Confirm(GAME_IN_PROGRESS, UNFINISHED_GAME);
+}
+
 void QuorlaFrame::ShowVariations() {
   VariationsDlg dialog(CurrentRuleChoices(Table->Table().State), this);
   if (dialog.exec() != QDialog::Accepted) return;
+  const RuleChoices chosen = dialog.Choices();
+  if (!KeepGoingWhenAbandoning(VariationsAbandonGame(chosen, Table->Table().State, Table->Table().Record))) return;
   TableParts parts = Table->Parts();
-  ActOn(ApplyVariations(dialog.Choices(), parts, Table->Table().Flow));
+  ActOn(ApplyVariations(chosen, parts, Table->Table().Flow));
 }
 
 void QuorlaFrame::ShowDifficulty() {
@@ -62,8 +68,11 @@ void QuorlaFrame::ShowDifficulty() {
 void QuorlaFrame::ShowDealing() {
   DealingDlg dialog(CurrentDealingChoices(Settings.Prefs), this);
   if (dialog.exec() != QDialog::Accepted) return;
+  const DealingChoices chosen = dialog.Choices();
+  const TableObjects& table = Table->Table();
+  if (!KeepGoingWhenAbandoning(DealingAbandonsGame(chosen, Settings.Prefs, table.State, table.Record))) return;
   TableParts parts = Table->Parts();
-  ActOn(ApplyDealing(dialog.Choices(), Settings.Prefs, parts, Table->Table().Flow));
+  ActOn(ApplyDealing(chosen, Settings.Prefs, parts, Table->Table().Flow));
 }
 
 void QuorlaFrame::ShowCardback() {

@@ -70,6 +70,7 @@ void QuorlaFrame::SwitchPlayer(const std::string& name, bool saveFirst) {
   if (outcome.ToolbarChanged) Relayout();
   ApplyPlacement();
   RefreshCommands();
+  NoteResumableGame();
   // No networks could be loaded even from the defaults: the table closes.
   if (Table->Table().State.ClosingRequested) QTimer::singleShot(0, this, &QWidget::close);
 }

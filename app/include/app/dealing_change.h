@@ -21,3 +21,8 @@ DealingChoices CurrentDealingChoices(const Preferences& preferences);
 // one, except in Oklahoma, which never deals eleven cards; the person's
 // hand is then sorted by the new preference ("No sorting" leaves it).
 WindowUpdate ApplyDealing(const DealingChoices& chosen, Preferences& preferences, TableParts& table, GameFlow& flow);
+
+// Whether OK with these choices would abandon a game that is not over: the
+// window asks first, as New Game does, and applies nothing on a no.
+bool DealingAbandonsGame(const DealingChoices& chosen, const Preferences& preferences, const GameState& state,
+                         const ScoreRecord& record);

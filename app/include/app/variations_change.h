@@ -14,3 +14,7 @@ RuleChoices CurrentRuleChoices(const GameState& state);
 // change of variation, ace rule or target abandons the game and deals a new
 // one. A variation or target the dialog cannot offer is left as it is.
 WindowUpdate ApplyVariations(const RuleChoices& chosen, TableParts& table, GameFlow& flow);
+
+// Whether OK with these choices would abandon a game that is not over: the
+// window asks first, as New Game does, and applies nothing on a no.
+bool VariationsAbandonGame(const RuleChoices& chosen, const GameState& state, const ScoreRecord& record);

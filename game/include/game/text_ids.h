@@ -130,6 +130,8 @@ enum TextId : uint32_t {
   CANNOT_CREATE_DIRECTORY = 9124,
   NOTHING_CREATED = 9125,
   NAME_ALREADY_USED = 9126,
+  // Before another configuration's files go: the name, then REALLY_REMOVE.
+  REMOVING_DELETES = 9127,
 
   // The status bar's panes.
   SELECTION_LABEL = 9200,
@@ -203,6 +205,7 @@ enum TextId : uint32_t {
   SCENERY_FILTER = 9376,
   CARD_FACES_DEFAULT_MARK = 9377,
   CARD_FACES_NONE_INSTALLED = 9378,
+  SCENERY_PICTURES_FILTER = 9379,
   PREFERENCES_TITLE = 9380,
   STARTUP_GROUP = 9381,
   ALWAYS_RESUME = 9382,
@@ -276,6 +279,26 @@ enum TextId : uint32_t {
   NOT_SAVED_CAPTION = 9740,
   COULD_NOT_SAVE = 9741,
   CHECK_THE_FOLDER = 9742,
+
+  // About: the version and the card artwork's authors and licences.
+  ABOUT_VERSION = 9780,
+  ARTWORK_HEADING = 9781,
+  ARTWORK_STANDARD_DECKS = 9782,
+  ARTWORK_PENGUINS_DECK = 9783,
+  ARTWORK_KONQI_DECK = 9784,
+  ARTWORK_OTHER_DECKS = 9785,
+  ARTWORK_FULL_NOTICES = 9786,
+  ARTWORK_TIGULLIO_DECK = 9787,
+
+  // Telling a new player where things are: the variation being played (its
+  // name is INTRO_SIMPLE_GIN + variation) and a saved game waiting.
+  INTRO_PLAYING = 9790,
+  INTRO_SIMPLE_GIN = 9791,
+  INTRO_STANDARD_GIN = 9792,
+  INTRO_OKLAHOMA_GIN = 9793,
+  INTRO_TO_TARGET = 9794,
+  INTRO_WHERE_TO_CHANGE = 9795,
+  RESUME_LATER_NOTE = 9796,
 
   // The commands' status-bar hints: a command's hint is its id plus
   // HINT_NEXT_HAND - CM_NEXT_HAND.

@@ -33,6 +33,7 @@ class PlayerConfigs {
   bool AddConfiguration(const std::string& name);
   // The create command: false (with the message) when no slot is free.
   bool CheckFreeSlot();
+  // Asks about each name before deleting its directory; a no keeps it.
   AfterRemoval RemoveConfigurations(const std::vector<std::string>& names);
 
   const std::string& SelectedName() const { return Selected; }

@@ -2,7 +2,8 @@
 
 #include "ui/option_dlg.h"
 
-// "About Quorla": the program's name, what it is and who makes it; OK only.
+// "About Quorla": the program's name and version, what it is, who makes it,
+// and the card artwork's authors and licences; OK only.
 class AboutDlg : public OptionDlg {
   Q_OBJECT
 

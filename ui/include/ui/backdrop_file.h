@@ -26,6 +26,23 @@ struct BmpFileRead {
 
 BmpFileRead ReadBmpFile(const std::string& path);
 
+// Whether the file begins as a Windows bitmap does ("BM"): such a file is
+// read and judged as a bitmap, anything else as a picture of another format.
+bool StartsAsBmp(const std::string& path);
+
+// Pictures of other formats (PNG, JPEG, ...) are compressed: a file larger
+// than this is never a backdrop worth decoding.
+constexpr size_t PICTURE_MAX_FILE_BYTES = 64u * 1024u * 1024u;
+
+struct PictureFileRead {
+  std::vector<uint8_t> Bytes;
+  const char* Cause = nullptr;  // as for BmpFileRead; null when the bytes may be decoded
+};
+
+// Reads a picture file whole, refusing what is no regular file or larger
+// than PICTURE_MAX_FILE_BYTES before reading it.
+PictureFileRead ReadPictureFile(const std::string& path);
+
 // cause + path + ". Using default backdrop instead." under the scenery error caption.
 BackdropMessage LoadFailureMessage(const char* cause, const std::string& path);
 // cause + path + ". Continuing with current backdrop instead." under the new-scenery caption.

@@ -41,8 +41,9 @@ struct SceneryChoice {
   std::optional<BackdropMessage> Message;
 };
 
-// Makes chosenFile the scenery: validates it, stretches it to the table,
-// writes it to backdropPath (BACKIMG.QLF), and returns the decorated result.
+// Makes chosenFile the scenery: validates it (a Windows bitmap, or any
+// picture Qt reads), stretches it to the table, writes it to backdropPath
+// (BACKIMG.QLF, always a 24-bit bitmap), and returns the decorated result.
 // Every failure keeps the current backdrop and its file.
 SceneryChoice ChooseScenery(const std::string& chosenFile, const std::string& backdropPath, double scale,
                             uint32_t screenResolution, const YesNoQuestion& ask);

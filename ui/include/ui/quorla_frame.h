@@ -82,6 +82,9 @@ class QuorlaFrame : public QMainWindow {
   void BuildMenus();
   QAction* AddCommand(class QMenu* menu, uint32_t command, const QKeySequence& shortcut = {});
   void RefreshCommands();
+  // A saved game waits for Resume Game: the status bar says so for a while,
+  // and no longer once it is resumed.
+  void NoteResumableGame();
   void ShowStatistics();
   void RunFrameCommand(uint32_t command);
   bool IsFrameCommandEnabled(uint32_t command) const;
@@ -100,6 +103,9 @@ class QuorlaFrame : public QMainWindow {
   void FollowViewScale();
   void ApplyPlacement();
   void EnforceWindowState();
+  // Asks, as New Game does, before an option change abandons the game;
+  // false when the person declined.
+  bool KeepGoingWhenAbandoning(bool abandons);
   // Redraws, retitles, relays or closes as an applied option asks.
   void ActOn(const WindowUpdate& update);
 
