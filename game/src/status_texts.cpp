@@ -31,3 +31,8 @@ std::string DeadwoodPaneText(const NxDeck& deck) {
   const uint64_t mask = CardMask(cards.data(), static_cast<unsigned>(cards.size()));
   return ResourceString(DEADWOOD_LABEL) + std::to_string(LeastDeadwood(mask));
 }
+
+std::string StockCountText(const NxDeck& deck) {
+  if (!deck.IsLaidOut()) return "";
+  return ResourceString(STOCK_COUNT_LABEL) + std::to_string(deck.CardsInPile(STOCK_PILE));
+}

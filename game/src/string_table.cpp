@@ -87,6 +87,7 @@ constexpr Entry STRINGS[] = {
     {8203, "You score "},
     {8204, "Computer scores "},
     {8205, "Deadwood: "},
+    {8206, "Stock: "},
     {8210, "You"},
     {8211, "Computer"},
     {8212, " took "},

@@ -137,7 +137,8 @@ TEST_F(ClientFixture, DragsTheUpcardIntoTheHandAndDiscardsOnThePile) {
   Settle();
   ExpectWholeDeck();
   // The computer's answer is told, and the deadwood pane counts the hand.
-  EXPECT_TRUE(Panes->LastMoveText().startsWith("Computer ")) << Panes->LastMoveText().toStdString();
+  EXPECT_TRUE(Client->MoveLine().startsWith("Computer ")) << Client->MoveLine().toStdString();
+  EXPECT_TRUE(Client->HandMoves().contains(Client->MoveLine()));
   EXPECT_EQ(Panes->DeadwoodText().toStdString(), DeadwoodPaneText(Deck()));
 }
 

@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPaintEvent>
 #include <QScreen>
+#include <QToolTip>
 #include <QStandardPaths>
 #include <QWindow>
 #include <algorithm>
@@ -268,17 +269,53 @@ void QuorlaClient::Present(const NxBitmap& backBuffer, const TRect& tableArea) {
   // Every change of a pile is painted through here, the person's hand too.
   if (Panes) Panes->SetDeadwood(QString::fromStdString(DeadwoodPaneText(Objects.Deck)));
   if (backBuffer.Width() != Composed.width() || backBuffer.Height() != Composed.height()) return;
+  if (tableArea.Intersects(STOCK_AREA)) update(WidgetRect(Objects.Deck.ToBuffer(STOCK_COUNT_AREA)));
   const TRect area = Objects.Deck.ToBuffer(tableArea);
   for (int32_t y = area.top; y < area.bottom; ++y) {
     const uint32_t* from = backBuffer.Data() + static_cast<size_t>(y) * backBuffer.Width() + area.left;
     auto* to = reinterpret_cast<uint32_t*>(Composed.scanLine(y)) + area.left;
     for (int32_t x = 0; x < area.Width(); ++x) to[x] = from[x] | 0xFF000000u;
   }
-  // Widget pixels, rounded outwards, of the device area.
+  update(WidgetRect(area));
+}
+
+QRect QuorlaClient::WidgetRect(const TRect& bufferArea) const {
   const double ratio = devicePixelRatioF();
-  const QRectF shown((Placement.left() + area.left) / ratio, (Placement.top() + area.top) / ratio,
-                     area.Width() / ratio, area.Height() / ratio);
-  update(shown.toAlignedRect().adjusted(-1, -1, 1, 1));
+  const QRectF shown((Placement.left() + bufferArea.left) / ratio, (Placement.top() + bufferArea.top) / ratio,
+                     bufferArea.Width() / ratio, bufferArea.Height() / ratio);
+  return shown.toAlignedRect().adjusted(-1, -1, 1, 1);
+}
+
+void QuorlaClient::DrawTableText(QPainter& painter, const TRect& tableArea, const QString& text, int flags) const {
+  if (text.isEmpty()) return;
+  const TRect area = Objects.Deck.ToBuffer(tableArea);
+  const QRect device(Placement.left() + area.left, Placement.top() + area.top, area.Width(), area.Height());
+  // A dark edge keeps the white text readable on any scenery.
+  painter.setPen(QColor(0, 0, 0, 150));
+  painter.drawText(device.translated(std::max(1, qRound(Scale)), std::max(1, qRound(Scale))), flags, text);
+  painter.setPen(Qt::white);
+  painter.drawText(device, flags, text);
+}
+
+void QuorlaClient::DrawTableTexts(QPainter& painter) const {
+  QFont font = this->font();
+  font.setPixelSize(std::max(1, qRound(13 * Scale)));
+  font.setBold(true);
+  painter.setFont(font);
+  DrawTableText(painter, MOVE_LINE_AREA, LastMove, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine);
+  DrawTableText(painter, STOCK_COUNT_AREA, QString::fromStdString(StockCountText(Objects.Deck)),
+                Qt::AlignCenter | Qt::TextSingleLine);
+}
+
+bool QuorlaClient::event(QEvent* event) {
+  if (event->type() != QEvent::ToolTip) return QWidget::event(event);
+  const auto* help = static_cast<QHelpEvent*>(event);
+  const TPoint point = ToTable(help->pos());
+  if (MOVE_LINE_AREA.Contains(point) && !Moves.isEmpty())
+    QToolTip::showText(help->globalPos(), Moves.join('\n'), this);
+  else
+    QToolTip::hideText();
+  return true;
 }
 
 void QuorlaClient::paintEvent(QPaintEvent* event) {
@@ -296,6 +333,7 @@ void QuorlaClient::paintEvent(QPaintEvent* event) {
     if (part.isEmpty()) continue;
     painter.drawImage(part.topLeft(), Composed, part.translated(-Placement.topLeft()));
   }
+  DrawTableTexts(painter);
 }
 
 // ------------------------------------------------------- idle and waiting
@@ -466,10 +504,12 @@ void QuorlaClient::MessageWithFigures(uint32_t captionId, uint32_t textId, const
 }
 
 void QuorlaClient::ShowMoves(const MoveHistory& moves) {
-  if (!Panes) return;
-  QStringList lines;
-  for (const std::string& line : moves.Lines()) lines << QString::fromStdString(line);
-  Panes->SetMoves(QString::fromStdString(moves.LastComputerMove()), lines);
+  Moves.clear();
+  for (const std::string& line : moves.Lines()) Moves << QString::fromStdString(line);
+  const QString last = QString::fromStdString(moves.LastComputerMove());
+  if (last == LastMove) return;
+  LastMove = last;
+  if (!Composed.isNull()) update(WidgetRect(Objects.Deck.ToBuffer(MOVE_LINE_AREA)));
 }
 
 void QuorlaClient::MessageText(uint32_t captionId, const std::string& text, MessageIcon icon) {

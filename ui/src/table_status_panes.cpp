@@ -18,10 +18,8 @@ TableStatusPanes::TableStatusPanes(QStatusBar* bar)
     : Main(new QLabel(bar)),
       Selection(Pane(bar, 120)),
       KnockLimit(Pane(bar, 140)),
-      LastMove(Pane(bar, 0)),
       Deadwood(Pane(bar, 90)) {
   bar->addWidget(Main, 1);
-  bar->addPermanentWidget(LastMove);
   bar->addPermanentWidget(Deadwood);
   bar->addPermanentWidget(Selection);
   bar->addPermanentWidget(KnockLimit);
@@ -30,14 +28,7 @@ TableStatusPanes::TableStatusPanes(QStatusBar* bar)
 void TableStatusPanes::SetMain(const QString& text) { Main->setText(text); }
 void TableStatusPanes::SetSelection(const QString& text) { Selection->setText(text); }
 void TableStatusPanes::SetKnockLimit(const QString& text) { KnockLimit->setText(text); }
-void TableStatusPanes::SetMoves(const QString& lastMove, const QStringList& handMoves) {
-  LastMove->setText(lastMove);
-  LastMove->setVisible(!lastMove.isEmpty());
-  LastMove->setToolTip(handMoves.join('\n'));
-}
-
 void TableStatusPanes::SetDeadwood(const QString& text) { Deadwood->setText(text); }
-QString TableStatusPanes::LastMoveText() const { return LastMove->text(); }
 QString TableStatusPanes::DeadwoodText() const { return Deadwood->text(); }
 QString TableStatusPanes::MainText() const { return Main->text(); }
 QString TableStatusPanes::SelectionText() const { return Selection->text(); }

@@ -15,5 +15,8 @@ std::string KnockLimitPaneText(uint32_t limit);
 // same count quorla-lab deadwood gives for them; empty before the piles
 // are laid out.
 std::string DeadwoodPaneText(const NxDeck& deck);
+// "Stock: " and the number of cards left in it; empty before the piles are
+// laid out.
+std::string StockCountText(const NxDeck& deck);
 // The suit sign of a suit index 0..3; empty for any other value.
 std::string SuitSign(uint32_t suit);

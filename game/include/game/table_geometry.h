@@ -23,6 +23,10 @@ constexpr PileLayout TABLE_PILES[4] = {
 };
 
 constexpr TRect TABLE_AREA = {0, 0, 576, 384};
+// Lines of text on the table: the computer's latest move, in the gap below
+// its hand, and the number of cards left in the stock, below the stock.
+constexpr TRect MOVE_LINE_AREA = {100, 118, 572, 142};
+constexpr TRect STOCK_COUNT_AREA = {244, 242, 333, 266};
 constexpr TSize CARD_SIZE = {69, 96};
 constexpr uint32_t TABLE_PILE_COUNT = 4;
 constexpr uint32_t STOCK_CARDS_DEALT = 31;

@@ -62,6 +62,8 @@ enum TextId : uint32_t {
   FIGURES_COMPUTER_SCORES = 8204,
   // The live deadwood of the person's hand, a status pane.
   DEADWOOD_LABEL = 8205,
+  // The number of cards left in the stock, drawn below it.
+  STOCK_COUNT_LABEL = 8206,
   // The hand's moves in words: "Computer" + " took " + card + " from the
   // discard pile" + " and " + "discarded " + card + ".".
   MOVE_YOU = 8210,

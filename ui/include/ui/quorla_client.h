@@ -16,6 +16,7 @@
 #include "store/score_sheet.h"
 #include "store/table_parts.h"
 
+class QPainter;
 class QEventLoop;
 class ScoreSheetWindow;
 class SvgCardImages;
@@ -75,6 +76,10 @@ class QuorlaClient : public QWidget, public Presentation {
   double ViewScale() const;
   // Device pixels per table pixel of the composed table.
   double CompositionScale() const { return Scale; }
+  // The line on the table telling the computer's latest move, and the
+  // hand's moves its tooltip lists.
+  QString MoveLine() const { return LastMove; }
+  QStringList HandMoves() const { return Moves; }
   // Where the table is drawn in the widget, in device pixels.
   QRect TablePlace() const { return Placement; }
   // The folder of the face deck the cards are drawn from; empty for the
@@ -127,6 +132,7 @@ class QuorlaClient : public QWidget, public Presentation {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  bool event(QEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
@@ -154,6 +160,11 @@ class QuorlaClient : public QWidget, public Presentation {
   void FollowSize();
   double WantedScale() const;
   TSize DeviceArea() const;
+  // Widget pixels, rounded outwards, of an area of the composed table.
+  QRect WidgetRect(const TRect& bufferArea) const;
+  // The texts drawn over the composed table at the size it is shown.
+  void DrawTableTexts(QPainter& painter) const;
+  void DrawTableText(QPainter& painter, const TRect& tableArea, const QString& text, int flags) const;
   void LoadBackdropPicture();
   // The decorated backdrop at the present scale from the table picture.
   void DecorateBackdrop();
@@ -184,6 +195,8 @@ class QuorlaClient : public QWidget, public Presentation {
   double PreferredScale = 1.0;
   double Scale = 1.0;
   QRect Placement;
+  QString LastMove;
+  QStringList Moves;
   QTimer IdleTimer;
   QEventLoop* ActiveWait = nullptr;
   bool WaitTimeUp = false;

@@ -1,15 +1,13 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 class QLabel;
 class QStatusBar;
 
 // The panes of the status bar the flow talks through: the main text, the
-// computer's latest move (the hand's moves as its tooltip), the deadwood of
-// the person's hand, the selection ("Selection:  " and a card or "stock")
-// and the knock limit.
+// deadwood of the person's hand, the selection ("Selection:  " and a card or
+// "stock") and the knock limit.
 class TableStatusPanes {
  public:
   // Adds the panes to `bar`; the main pane takes the free width, and menu
@@ -19,19 +17,16 @@ class TableStatusPanes {
   void SetMain(const QString& text);
   void SetSelection(const QString& text);
   void SetKnockLimit(const QString& text);
-  void SetMoves(const QString& lastMove, const QStringList& handMoves);
   void SetDeadwood(const QString& text);
 
   QString MainText() const;
   QString SelectionText() const;
   QString KnockLimitText() const;
-  QString LastMoveText() const;
   QString DeadwoodText() const;
 
  private:
   QLabel* Main;
   QLabel* Selection;
   QLabel* KnockLimit;
-  QLabel* LastMove;
   QLabel* Deadwood;
 };
