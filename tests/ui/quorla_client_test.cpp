@@ -343,3 +343,35 @@ TEST_F(ClientFixture, ClosedGameIsOfferedAgainAndResumesWhereItStopped) {
   EXPECT_FALSE(Client->IsCommandEnabled(CM_RESUME_GAME));  // one attempt per run
   ExpectWholeDeck();
 }
+
+TEST_F(ClientFixture, AWholeHandIsPlayedWithTheKeyboardAlone) {
+  Open();
+  Client->setFocus();
+  auto press = [&](Qt::Key key, int times = 1) {
+    for (int i = 0; i < times; ++i) QTest::keyClick(Client.get(), key);
+    Settle();
+  };
+  for (int turn = 0; turn < 200 && !State().HandOver; ++turn) {
+    if (State().Play == HumanTake) {
+      press(Qt::Key_Up);
+      if (PassAllowed(State().Offer)) {
+        press(Qt::Key_P);
+      } else {
+        press(Qt::Key_Left);  // the stock
+        press(Qt::Key_Return);
+        ASSERT_EQ(State().Play, HumanDiscard) << "the stock card was not taken";
+      }
+    } else if (State().Play == HumanDiscard) {
+      const size_t before = Hand().size();
+      press(Qt::Key_Down);
+      press(Qt::Key_Left, 11);
+      if (turn < 3) SaveShot(Rendered(*Client, 1), QStringLiteral("keyboard_focus.png"));
+      press(Qt::Key_Return);  // the first card of the hand
+      ASSERT_EQ(Hand().size(), before - 1) << "no card was discarded";
+    } else {
+      Settle();
+    }
+  }
+  EXPECT_TRUE(State().HandOver);
+  ExpectWholeDeck();
+}

@@ -344,6 +344,7 @@ void QuorlaClient::KickIdle() {
 
 void QuorlaClient::OnIdle() {
   const bool more = Objects.Flow.IdleStep();
+  ShowFocus();
   emit CommandsChanged();
   if (more) IdleTimer.start(0);
 }
@@ -377,6 +378,7 @@ bool QuorlaClient::Wait(uint32_t milliseconds) {
 }
 
 void QuorlaClient::AfterInput() {
+  ShowFocus();
   EndWaitIfDue();
   KickIdle();
   emit CommandsChanged();

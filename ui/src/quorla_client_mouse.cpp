@@ -1,8 +1,10 @@
 // The game table window's mouse: drags from the stock, the discard pile and
 // the hand, drops on the discard pile and the knock area, and the
 // right-button menu. The rules come from the core's table commands.
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <algorithm>
 #include <cmath>
 
 #include "app/table_fit.h"
@@ -44,8 +46,14 @@ void QuorlaClient::mouseReleaseEvent(QMouseEvent* event) {
 void QuorlaClient::LeftPress(TPoint point) {
   GameState& s = Objects.State;
   NxDeck& deck = Objects.Deck;
-  // Every press closes the score sheet, also after the hand.
+  // Every press closes the score sheet, also after the hand; the mouse
+  // takes over from the keyboard's focus.
   Objects.Flow.CloseScoreSheet();
+  if (FocusShown) {
+    FocusShown = false;
+    deck.SetHighlight(std::nullopt);
+    deck.Paint(true);
+  }
   if (s.HandOver || s.Dragging) return;
   s.DragFromDiscard = false;
   ClickTarget target = ClickTarget::NOTHING;
@@ -155,4 +163,64 @@ void QuorlaClient::RightPress(TPoint point, const QPoint& globalPoint) {
   }
   QAction* chosen = menu.exec(globalPoint);
   if (chosen) RunCommand(chosen->data().toUInt());
+}
+
+// A double click discards the card it hit when a discard is allowed; the
+// piles' cards are already taken by the first press.
+void QuorlaClient::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  const std::optional<CardHit> hit = Objects.Deck.CardAtPoint(ToTable(event->position()), HUMAN_PILE);
+  if (!hit || Objects.State.Play != HumanDiscard || Objects.State.Dragging) return;
+  Objects.State.HitCard = hit->Position;
+  RunCommand(CM_DISCARD_THIS_CARD);
+}
+
+namespace {
+
+std::optional<TableKey> TableKeyOf(int key) {
+  switch (key) {
+    case Qt::Key_Left: return TableKey::LEFT;
+    case Qt::Key_Right: return TableKey::RIGHT;
+    case Qt::Key_Up: return TableKey::UP;
+    case Qt::Key_Down: return TableKey::DOWN;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space: return TableKey::ACTIVATE;
+    case Qt::Key_K: return TableKey::KNOCK;
+    case Qt::Key_P: return TableKey::PASS;
+    default: return std::nullopt;
+  }
+}
+
+}  // namespace
+
+void QuorlaClient::keyPressEvent(QKeyEvent* event) {
+  const std::optional<TableKey> key = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)
+                                          ? std::nullopt
+                                          : TableKeyOf(event->key());
+  if (!key) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  const uint32_t handSize = Objects.Deck.IsLaidOut() ? Objects.Deck.CardsInPile(HUMAN_PILE) : 0;
+  if (const std::optional<KeyMove> move = KeyMoveFor(Objects.State, Focus, *key, handSize)) {
+    Objects.State.HitCard = move->Position;
+    RunCommand(move->Command);
+    // A taken card joins the hand at its end: the focus follows it there.
+    if (move->Command == CM_TAKE_STOCK_CARD || move->Command == CM_TAKE_UPCARD)
+      Focus = {TableFocus::Place::HAND, Objects.Deck.CardsInPile(HUMAN_PILE) - 1};
+  } else {
+    Focus = MoveFocus(Focus, *key, handSize);
+  }
+  FocusShown = true;
+  ShowFocus();
+}
+
+void QuorlaClient::ShowFocus() {
+  NxDeck& deck = Objects.Deck;
+  if (!FocusShown || !deck.IsLaidOut() || Objects.State.Dragging) return;
+  const uint32_t count = deck.CardsInPile(HUMAN_PILE);
+  if (count > 0) Focus.Position = std::min(Focus.Position, count - 1);
+  deck.SetHighlight(FocusRect(deck, Focus));
+  deck.Paint(true);
 }

@@ -10,6 +10,7 @@
 
 #include "app/config_switch.h"
 #include "app/window_update.h"
+#include "game/keyboard_play.h"
 #include "game/presentation.h"
 #include "player/table_objects.h"
 #include "store/resume_availability.h"
@@ -134,6 +135,8 @@ class QuorlaClient : public QWidget, public Presentation {
   void paintEvent(QPaintEvent* event) override;
   bool event(QEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void showEvent(QShowEvent* event) override;
@@ -160,6 +163,7 @@ class QuorlaClient : public QWidget, public Presentation {
   void FollowSize();
   double WantedScale() const;
   TSize DeviceArea() const;
+  void ShowFocus();
   // Widget pixels, rounded outwards, of an area of the composed table.
   QRect WidgetRect(const TRect& bufferArea) const;
   // The texts drawn over the composed table at the size it is shown.
@@ -196,6 +200,9 @@ class QuorlaClient : public QWidget, public Presentation {
   double Scale = 1.0;
   QRect Placement;
   QString LastMove;
+  // The keyboard's focus on the table; framed once a key moved it.
+  TableFocus Focus;
+  bool FocusShown = false;
   QStringList Moves;
   QTimer IdleTimer;
   QEventLoop* ActiveWait = nullptr;
