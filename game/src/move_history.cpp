@@ -66,3 +66,10 @@ std::string MoveHistory::LastComputerMove() const {
     if (move->Player == 1) return Text(*move);
   return "";
 }
+
+std::vector<uint32_t> MoveHistory::TakenFromDiscards(uint32_t player) const {
+  std::vector<uint32_t> cards;
+  for (const Move& move : Moves)
+    if (move.Player == player && move.Took && IsCard(move.TakenCard)) cards.push_back(move.TakenCard);
+  return cards;
+}

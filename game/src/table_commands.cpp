@@ -36,6 +36,7 @@ bool IsCommandEnabled(uint32_t command, const TableSituation& t) {
     case CM_SORT_BY_VALUE: return s.Sort != SORTED_BY_VALUE && HandNotOver(s);
     case CM_SORT_BY_SUIT: return s.Sort != SORTED_BY_SUIT && HandNotOver(s);
     case CM_SORT_BY_MELDS: return HandNotOver(s);
+    case CM_HINT: return (s.Play == HumanTake || s.Play == HumanDiscard) && HandNotOver(s) && !s.Dragging;
     case CM_NEW_GAME:
     case CM_STATISTICS:
     case CM_WATCH_COMPUTER_HAND: return true;

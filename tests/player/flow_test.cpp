@@ -5,6 +5,7 @@
 #include "game/card_id.h"
 #include "game/table_commands.h"
 #include "game/text_ids.h"
+#include "player/hint.h"
 #include "table_fixture.h"
 
 TEST(Flow, UpcardOfferWhenTheHumanBegins) {
@@ -283,4 +284,40 @@ TEST(Flow, CommandsThatMoveCardsCloseTheScoreSheet) {
   EXPECT_FALSE(table.State.ScoreSheetShown);
   EXPECT_EQ(table.View.ScoreSheetCloses, 1u);
   EXPECT_FALSE(table.Flow.RunCommand(CM_SORT_BY_SUIT));
+}
+
+// The person's seat played by hints alone: every hint is a move the flow
+// takes, and asking for one leaves the table as it was.
+TEST(Flow, HintsAreMovesTheFlowTakesAndAskingChangesNothing) {
+  ScratchInstallation install;
+  HeadlessTable table(3, STANDARD_GIN, false, 777);
+  auto piles = [&table] {
+    std::vector<uint32_t> cards;
+    for (uint32_t pile = 0; pile < 4; ++pile)
+      for (uint32_t i = 0; i < table.Deck.CardsInPile(pile); ++i) cards.push_back(table.Deck.CardIndexAt(pile, i));
+    return cards;
+  };
+  table.Flow.NewGame(false, false);
+  uint32_t hands = 0, hints = 0;
+  for (int step = 0; step < 20000 && hands < 3; ++step) {
+    GameState& s = table.State;
+    if (s.Play == HumanTake || s.Play == HumanDiscard) {
+      const std::vector<uint32_t> before = piles();
+      const PlayState play = s.Play;
+      const std::optional<Hint> hint = AdviseHuman(table.Flow, install.Path("QLDEFLT.QLF"));
+      ASSERT_TRUE(hint.has_value());
+      ASSERT_EQ(piles(), before);
+      ASSERT_EQ(s.Play, play);
+      ASSERT_TRUE(table.Flow.RunCommand(hint->Command, hint->Position)) << "hint " << hint->Command;
+      ++hints;
+    } else if (s.Play == Learning && !table.Flow.HasIdleWork()) {
+      ++hands;
+      if (table.Record.GameOver || !table.Flow.NextHand()) table.Flow.NewGame(false, false);
+    } else {
+      table.Flow.IdleStep();
+    }
+    ASSERT_EQ(CheckTable(table.Flow, table.State, table.Deck), "");
+  }
+  EXPECT_EQ(hands, 3u);
+  EXPECT_GT(hints, 10u);
 }

@@ -58,6 +58,7 @@ QString IconFile(uint32_t command) {
     case CM_NEW_GAME: return ":/icons/new_game.svg";
     case CM_SCORE: return ":/icons/score.svg";
     case CM_PASS: return ":/icons/pass.svg";
+    case CM_HINT: return ":/icons/hint.svg";
     case CM_SORT_BY_VALUE: return ":/icons/sort_by_value.svg";
     case CM_SORT_BY_SUIT: return ":/icons/sort_by_suit.svg";
     case CM_SORT_BY_MELDS: return ":/icons/sort_by_melds.svg";
@@ -72,7 +73,7 @@ QString Text(uint32_t id) { return QString::fromUtf8(ResourceString(id)); }
 
 const std::vector<uint32_t>& ButtonBar::Layout() {
   static const std::vector<uint32_t> layout = {
-      CM_NEXT_HAND,     CM_NEW_GAME,     CM_SCORE,       MENU_SEPARATOR,  CM_PASS, MENU_SEPARATOR,
+      CM_NEXT_HAND,     CM_NEW_GAME,     CM_SCORE,       MENU_SEPARATOR,  CM_PASS, CM_HINT, MENU_SEPARATOR,
       CM_SORT_BY_VALUE, CM_SORT_BY_SUIT, CM_SORT_BY_MELDS, MENU_SEPARATOR, CM_HELP_CONTENTS,
   };
   return layout;

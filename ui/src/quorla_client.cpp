@@ -395,6 +395,10 @@ void QuorlaClient::RunCommand(uint32_t command) {
     ChooseSceneryFile();
     return;
   }
+  if (command == CM_HINT) {
+    if (IsCommandEnabled(CM_HINT)) ShowHint();
+    return;
+  }
   if (command == CM_RESUME_GAME) {
     if (IsCommandEnabled(CM_RESUME_GAME)) ResumeSavedGame();
     return;

@@ -11,7 +11,10 @@
 
 #include "game/string_table.h"
 #include "game/table_commands.h"
+#include "player/data_paths.h"
+#include "player/hint.h"
 #include "ui/quorla_client.h"
+#include "ui/table_status_panes.h"
 
 TPoint QuorlaClient::ToTable(const QPointF& point) const {
   const double ratio = devicePixelRatioF();
@@ -198,6 +201,11 @@ void QuorlaClient::keyPressEvent(QKeyEvent* event) {
   const std::optional<TableKey> key = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)
                                           ? std::nullopt
                                           : TableKeyOf(event->key());
+  // H reaches the table only where no menu carries it as its shortcut.
+  if (!key && event->key() == Qt::Key_H && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+    RunCommand(CM_HINT);
+    return;
+  }
   if (!key) {
     QWidget::keyPressEvent(event);
     return;
@@ -223,4 +231,16 @@ void QuorlaClient::ShowFocus() {
   if (count > 0) Focus.Position = std::min(Focus.Position, count - 1);
   deck.SetHighlight(FocusRect(deck, Focus));
   deck.Paint(true);
+}
+
+void QuorlaClient::ShowHint() {
+  const std::optional<Hint> hint = AdviseHuman(Objects.Flow, InstallDirectory + data_paths::DEFAULT_DATA_FILE);
+  if (!hint) return;
+  if (hint->Command == CM_TAKE_UPCARD) Focus = {TableFocus::Place::UPCARD, 0};
+  if (hint->Command == CM_TAKE_STOCK_CARD) Focus = {TableFocus::Place::STOCK, 0};
+  if (hint->Command == CM_DISCARD_THIS_CARD || hint->Command == CM_KNOCK_WITH_THIS_CARD)
+    Focus = {TableFocus::Place::HAND, hint->Position};
+  FocusShown = true;
+  ShowFocus();
+  if (Panes) Panes->ShowNote(QString::fromStdString(HintText(*hint, Objects.Deck)));
 }

@@ -73,6 +73,7 @@ void QuorlaFrame::BuildMenus() {
   AddCommand(game, CM_RESUME_GAME);
   game->addSeparator();
   AddCommand(game, CM_PASS);
+  AddCommand(game, CM_HINT, QKeySequence(Qt::Key_H));
   AddCommand(game, CM_SORT_BY_VALUE);
   AddCommand(game, CM_SORT_BY_SUIT);
   AddCommand(game, CM_SORT_BY_MELDS);

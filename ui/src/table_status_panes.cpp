@@ -18,7 +18,8 @@ TableStatusPanes::TableStatusPanes(QStatusBar* bar)
     : Main(new QLabel(bar)),
       Selection(Pane(bar, 120)),
       KnockLimit(Pane(bar, 140)),
-      Deadwood(Pane(bar, 90)) {
+      Deadwood(Pane(bar, 90)),
+      Bar(bar) {
   bar->addWidget(Main, 1);
   bar->addPermanentWidget(Deadwood);
   bar->addPermanentWidget(Selection);
@@ -29,6 +30,7 @@ void TableStatusPanes::SetMain(const QString& text) { Main->setText(text); }
 void TableStatusPanes::SetSelection(const QString& text) { Selection->setText(text); }
 void TableStatusPanes::SetKnockLimit(const QString& text) { KnockLimit->setText(text); }
 void TableStatusPanes::SetDeadwood(const QString& text) { Deadwood->setText(text); }
+void TableStatusPanes::ShowNote(const QString& text) { Bar->showMessage(text, 10000); }
 QString TableStatusPanes::DeadwoodText() const { return Deadwood->text(); }
 QString TableStatusPanes::MainText() const { return Main->text(); }
 QString TableStatusPanes::SelectionText() const { return Selection->text(); }

@@ -20,6 +20,8 @@ class MoveHistory {
   std::vector<std::string> Lines() const;
   // The computer's latest move; empty before it moved in this hand.
   std::string LastComputerMove() const;
+  // The cards a player took from the discard pile in this hand, in order.
+  std::vector<uint32_t> TakenFromDiscards(uint32_t player) const;
 
  private:
   struct Move {

@@ -76,6 +76,12 @@ enum TextId : uint32_t {
   MOVE_KNOCKED_WITH = 8217,
   MOVE_YOU_PASSED = 8218,
   MOVE_COMPUTER_PASSED = 8219,
+  // What Game > Hint advises; a card follows the last two.
+  ADVICE_TAKE_UPCARD = 8220,
+  ADVICE_TAKE_STOCK = 8221,
+  ADVICE_PASS = 8222,
+  ADVICE_DISCARD = 8223,
+  ADVICE_KNOCK = 8224,
 
   // Resetting a difficulty level: the level (1-4) goes between the two.
   RESET_LEVEL_START = 9029,
@@ -314,6 +320,7 @@ enum TextId : uint32_t {
   HINT_SORT_BY_SUIT = 21204,
   HINT_WATCH_COMPUTER_HAND = 21205,
   HINT_SORT_BY_MELDS = 21206,
+  HINT_HINT = 21207,
   HINT_VARIATIONS = 21301,
   HINT_DIFFICULTY = 21302,
   HINT_DEALING = 21303,

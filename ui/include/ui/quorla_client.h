@@ -164,6 +164,9 @@ class QuorlaClient : public QWidget, public Presentation {
   double WantedScale() const;
   TSize DeviceArea() const;
   void ShowFocus();
+  // Frames the card or pile of the move the top level advises, where the
+  // keyboard then acts, and says the move in the status bar.
+  void ShowHint();
   // Widget pixels, rounded outwards, of an area of the composed table.
   QRect WidgetRect(const TRect& bufferArea) const;
   // The texts drawn over the composed table at the size it is shown.

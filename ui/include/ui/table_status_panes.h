@@ -18,6 +18,8 @@ class TableStatusPanes {
   void SetSelection(const QString& text);
   void SetKnockLimit(const QString& text);
   void SetDeadwood(const QString& text);
+  // A passing note over the main pane, such as a hint.
+  void ShowNote(const QString& text);
 
   QString MainText() const;
   QString SelectionText() const;
@@ -29,4 +31,5 @@ class TableStatusPanes {
   QLabel* Selection;
   QLabel* KnockLimit;
   QLabel* Deadwood;
+  QStatusBar* Bar;
 };
