@@ -23,8 +23,9 @@ set -u
 mode=${1:-}
 build=${2:-}
 shots=${3:-}
-if [ "$mode" != play ] && [ "$mode" != installed ] && [ "$mode" != signals ] || [ ! -x "$build/QUORLA32" ]; then
-  echo "usage: end_to_end.sh play|signals|installed BUILD_DIR [SHOT_DIR]" >&2
+if [ "$mode" != play ] && [ "$mode" != installed ] && [ "$mode" != signals ] && [ "$mode" != keyboard ] ||
+    [ ! -x "$build/QUORLA32" ]; then
+  echo "usage: end_to_end.sh play|signals|keyboard|installed BUILD_DIR [SHOT_DIR]" >&2
   exit 2
 fi
 build=$(cd "$build" && pwd)
@@ -278,6 +279,28 @@ if [ "$mode" = signals ]; then
     [ -z "$leftovers" ] || fail "round $round: temporary files left after SIG$signal: $leftovers"
   done
   echo "ended by signals ${KILLS:-4} times; every start resumed a readable game"
+elif [ "$mode" = keyboard ]; then
+  copy_game
+  printf '[Quorla]\nFirstPlay=0\n' >"$game/QUORLA.INI"
+  start_game "$game/QUORLA32"
+  shot 1-dealt
+  # Key presses only: pass while the offer lasts, take the stock card, then
+  # discard the hand's first card; keys the moment refuses do nothing, and
+  # Return also answers the boxes on the way. The computer takes about two
+  # seconds a turn.
+  for turn in $(seq 45); do
+    xdotool key --delay 30 p Up Left Return Down Left Left Left Left Left Left Left Left Left Left Left Return
+    sleep 1.5
+    if [ $((turn % 10)) -eq 0 ]; then
+      xdotool key --delay 40 Return
+    fi
+  done
+  shot 2-played
+  close_game
+  "$build/quorla-lab" inspect "$game/RESUME.QLF" >"$scratch/inspect.txt" || fail "the resume file does not read back"
+  grep -Eq '^hand over: +yes' "$scratch/inspect.txt" ||
+    fail "the hand did not end by keyboard play: $(grep -E '^(play state|hand over)' "$scratch/inspect.txt")"
+  echo "a hand played to its end with the keyboard: $(grep -E '^(last hand|score record)' "$scratch/inspect.txt" | tr '\n' ' ')"
 elif [ "$mode" = play ]; then
   copy_game
   # A player who has played before: the introduction is not shown again, the

@@ -183,6 +183,8 @@ void QuorlaFrame::Start() {
   Table->Start();
   RebuildTitle();
   RefreshCommands();
+  // The keys of play go to the table from the start.
+  Table->setFocus();
   NoteResumableGame();
 }
 

@@ -18,8 +18,10 @@ TableStatusPanes::TableStatusPanes(QStatusBar* bar)
     : Main(new QLabel(bar)),
       Selection(Pane(bar, 120)),
       KnockLimit(Pane(bar, 140)),
-      Deadwood(Pane(bar, 90)),
+      Deadwood(Pane(bar, 0)),
       Bar(bar) {
+  // Room for the largest count a hand can have.
+  Deadwood->setMinimumWidth(Deadwood->fontMetrics().horizontalAdvance(QStringLiteral("Deadwood: 100")) + 12);
   bar->addWidget(Main, 1);
   bar->addPermanentWidget(Deadwood);
   bar->addPermanentWidget(Selection);
