@@ -10,6 +10,10 @@ size_t NxBitmap::Offset(int32_t x, int32_t y) const {
   return static_cast<size_t>(y) * W + x;
 }
 
+uint32_t* NxBitmap::Row(int32_t y) { return &Pixels[Offset(0, y)]; }
+
+const uint32_t* NxBitmap::Row(int32_t y) const { return &Pixels[Offset(0, y)]; }
+
 void NxBitmap::Combine(TRect dest, const NxBitmap& src, TPoint srcCorner, RasterOp op) {
   // Clip against the destination, then against the source, keeping the
   // two corners aligned.

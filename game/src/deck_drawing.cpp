@@ -1,6 +1,7 @@
 // The deck's drawing model: the display list in layer order, the dirty list
 // and the composition of dirty areas into the back buffer.
 #include <algorithm>
+#include <utility>
 
 #include "game/deck.h"
 #include "game/device_pixels.h"
@@ -32,9 +33,11 @@ NxBitmap NxDeck::LoadPrepared(uint32_t resourceId) {
   // Pixels where the mask is white must be black in the picture, or the OR
   // step would not let the table show through the rounded corners.
   if (picture.Width() == Mask.Width() && picture.Height() == Mask.Height()) {
-    for (int32_t y = 0; y < picture.Height(); ++y)
-      for (int32_t x = 0; x < picture.Width(); ++x)
-        picture.SetPixel(x, y, picture.Pixel(x, y) & ~Mask.Pixel(x, y));
+    for (int32_t y = 0; y < picture.Height(); ++y) {
+      uint32_t* row = picture.Row(y);
+      const uint32_t* mask = Mask.Row(y);
+      for (int32_t x = 0; x < picture.Width(); ++x) row[x] &= ~mask[x];
+    }
   }
   return picture;
 }
@@ -74,7 +77,7 @@ void NxDeck::SetImages(NxImageProvider* images) {
   Background = NxBitmap();
 }
 
-void NxDeck::SetBackground(const NxBitmap& picture, const TRect& table) {
+void NxDeck::SetBackground(NxBitmap picture, const TRect& table) {
   if (!(table == TableRect)) {
     TableRect = table;
     Buffer = NxBitmap();
@@ -82,8 +85,14 @@ void NxDeck::SetBackground(const NxBitmap& picture, const TRect& table) {
   const TRect cover = DeviceCover({0, 0, TableRect.Width(), TableRect.Height()}, DeviceScale);
   const int32_t width = cover.Width(), height = cover.Height();
   if (Buffer.Width() != width || Buffer.Height() != height) Buffer = NxBitmap(width, height);
-  Background = NxBitmap(width, height);
-  Background.Combine(Background.Bounds(), picture, {0, 0}, NxBitmap::RasterOp::COPY);
+  if (picture.Width() == width && picture.Height() == height) {
+    // A picture drawn at the table's size is taken as it is: at a large
+    // scale another copy would cost as much as the whole redraw.
+    Background = std::move(picture);
+  } else {
+    Background = NxBitmap(width, height);
+    Background.Combine(Background.Bounds(), picture, {0, 0}, NxBitmap::RasterOp::COPY);
+  }
   MarkDirty(TableRect);
   Paint(true);
 }
@@ -139,8 +148,9 @@ void NxDeck::DrawHighlight(const TRect& dest) {
                             TRect{outer.left, inner.top, inner.left, inner.bottom},
                             TRect{inner.right, inner.top, outer.right, inner.bottom}}) {
     const TRect part = band.Intersection(dest);
+    if (part.IsEmpty()) continue;
     for (int32_t y = part.top; y < part.bottom; ++y)
-      for (int32_t x = part.left; x < part.right; ++x) Buffer.SetPixel(x, y, HIGHLIGHT_COLOUR);
+      std::fill(Buffer.Row(y) + part.left, Buffer.Row(y) + part.right, HIGHLIGHT_COLOUR);
   }
 }
 

@@ -6,7 +6,8 @@ NxBitmap ToNxBitmap(const QImage& image) {
   NxBitmap bitmap(rgb.width(), rgb.height());
   for (int y = 0; y < rgb.height(); ++y) {
     const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-    for (int x = 0; x < rgb.width(); ++x) bitmap.SetPixel(x, y, line[x] & 0x00FFFFFF);
+    uint32_t* to = bitmap.Row(y);
+    for (int x = 0; x < rgb.width(); ++x) to[x] = line[x] & 0x00FFFFFF;
   }
   return bitmap;
 }
@@ -16,7 +17,8 @@ QImage ToQImage(const NxBitmap& bitmap) {
   QImage image(bitmap.Width(), bitmap.Height(), QImage::Format_RGB32);
   for (int y = 0; y < bitmap.Height(); ++y) {
     auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 0; x < bitmap.Width(); ++x) line[x] = 0xFF000000 | bitmap.Pixel(x, y);
+    const uint32_t* from = bitmap.Row(y);
+    for (int x = 0; x < bitmap.Width(); ++x) line[x] = 0xFF000000 | from[x];
   }
   return image;
 }

@@ -99,7 +99,7 @@ class NxDeck {
   void SetHighlight(std::optional<TRect> area);
   const std::optional<TRect>& Highlight() const { return Highlighted; }
   void SetCardBack(uint32_t backId);
-  void SetBackground(const NxBitmap& picture, const TRect& table);
+  void SetBackground(NxBitmap picture, const TRect& table);
   void Paint(bool useMask);
   void PaintArea(const TRect& area);
   const std::vector<NxCard*>& DisplayList() const { return Display; }
