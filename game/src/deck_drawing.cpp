@@ -71,7 +71,9 @@ void NxDeck::SetImages(NxImageProvider* images) {
   for (auto& card : CardStore) {
     if (!card) continue;
     card->ForgetFace();
-    card->RefreshBitmap();
+    // A face is drawn at the new size when it is first shown (DrawCard):
+    // rendering every face-up card here would include the buried ones.
+    if (!card->IsFaceUp()) card->RefreshBitmap();
   }
   Buffer = NxBitmap();
   Background = NxBitmap();
@@ -104,7 +106,7 @@ TRect NxDeck::ToBuffer(const TRect& tableArea) const {
 }
 
 void NxDeck::DrawCard(const NxCard& card, const TRect& dest, bool useMask) {
-  const NxBitmap* image = card.CurrentBitmap();
+  const NxBitmap* image = card.IsFaceUp() ? FaceImage(card.Index()) : card.CurrentBitmap();
   if (!image) return;
   // The picture starts on the device pixel its corner falls in; its size is
   // its own, so a card keeps one shape wherever it lies.
@@ -154,6 +156,15 @@ void NxDeck::DrawHighlight(const TRect& dest) {
   }
 }
 
+bool NxDeck::BuriedFrom(size_t index) const {
+  // A card lying exactly under another shows nothing: the one above covers
+  // it and their masked corners coincide. Squared piles are mostly such.
+  const TRect& rect = Display[index]->Rect();
+  for (size_t above = index + 1; above < Display.size(); ++above)
+    if (Display[above]->Rect() == rect) return true;
+  return false;
+}
+
 void NxDeck::Paint(bool useMask) {
   if (Buffer.IsEmpty()) {
     Dirty.clear();
@@ -168,12 +179,13 @@ void NxDeck::Paint(bool useMask) {
     // the test is on the pixels, not on table rectangles.
     const TRect reach = Grown(area, 1);
     bool highlightDrawn = false;
-    for (const NxCard* card : Display) {
+    for (size_t i = 0; i < Display.size(); ++i) {
+      const NxCard* card = Display[i];
       if (!highlightDrawn && card->LayerCopy >= MOVING_LAYER) {
         DrawHighlight(dest);
         highlightDrawn = true;
       }
-      if (card->Rect().Intersects(reach)) DrawCard(*card, dest, useMask);
+      if (card->Rect().Intersects(reach) && !BuriedFrom(i)) DrawCard(*card, dest, useMask);
     }
     if (!highlightDrawn) DrawHighlight(dest);
   }

@@ -137,6 +137,8 @@ class NxDeck {
   void SettleHeldCard(uint32_t slot);
   NxBitmap LoadPrepared(uint32_t resourceId);
   void DrawCard(const NxCard& card, const TRect& dest, bool useMask);
+  // True when a card later in the display list lies exactly on Display[index].
+  bool BuriedFrom(size_t index) const;
   void DrawHighlight(const TRect& dest);
 
   std::array<std::unique_ptr<NxCard>, NUM_CARDS> CardStore;  // by card id
