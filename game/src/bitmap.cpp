@@ -1,5 +1,7 @@
 #include "game/bitmap.h"
 
+#include <algorithm>
+
 #include "neural/check.h"
 
 NxBitmap::NxBitmap(int32_t width, int32_t height, uint32_t fill)
@@ -9,6 +11,10 @@ size_t NxBitmap::Offset(int32_t x, int32_t y) const {
   NX_CHECK(x >= 0 && x < W && y >= 0 && y < H);
   return static_cast<size_t>(y) * W + x;
 }
+
+uint32_t* NxBitmap::Row(int32_t y) { return &Pixels[Offset(0, y)]; }
+
+const uint32_t* NxBitmap::Row(int32_t y) const { return &Pixels[Offset(0, y)]; }
 
 void NxBitmap::Combine(TRect dest, const NxBitmap& src, TPoint srcCorner, RasterOp op) {
   // Clip against the destination, then against the source, keeping the
@@ -20,15 +26,19 @@ void NxBitmap::Combine(TRect dest, const NxBitmap& src, TPoint srcCorner, Raster
   if (clipped.IsEmpty() || srcClipped.IsEmpty()) return;
   int32_t dx = clipped.left - srcArea.left;
   int32_t dy = clipped.top - srcArea.top;
+  // One loop per operation: the choice is made once, not for every pixel.
+  const size_t width = static_cast<size_t>(srcClipped.Width());
   for (int32_t y = srcClipped.top; y < srcClipped.bottom; ++y) {
     const uint32_t* from = &src.Pixels[static_cast<size_t>(y) * src.W + srcClipped.left];
     uint32_t* to = &Pixels[static_cast<size_t>(y + dy) * W + srcClipped.left + dx];
-    for (int32_t i = 0; i < srcClipped.Width(); ++i) {
-      switch (op) {
-        case RasterOp::COPY: to[i] = from[i]; break;
-        case RasterOp::AND: to[i] &= from[i]; break;
-        case RasterOp::OR: to[i] |= from[i]; break;
-      }
+    switch (op) {
+      case RasterOp::COPY: std::copy(from, from + width, to); break;
+      case RasterOp::AND:
+        for (size_t i = 0; i < width; ++i) to[i] &= from[i];
+        break;
+      case RasterOp::OR:
+        for (size_t i = 0; i < width; ++i) to[i] |= from[i];
+        break;
     }
   }
 }

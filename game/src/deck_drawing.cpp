@@ -1,6 +1,7 @@
 // The deck's drawing model: the display list in layer order, the dirty list
 // and the composition of dirty areas into the back buffer.
 #include <algorithm>
+#include <utility>
 
 #include "game/deck.h"
 #include "game/device_pixels.h"
@@ -32,9 +33,11 @@ NxBitmap NxDeck::LoadPrepared(uint32_t resourceId) {
   // Pixels where the mask is white must be black in the picture, or the OR
   // step would not let the table show through the rounded corners.
   if (picture.Width() == Mask.Width() && picture.Height() == Mask.Height()) {
-    for (int32_t y = 0; y < picture.Height(); ++y)
-      for (int32_t x = 0; x < picture.Width(); ++x)
-        picture.SetPixel(x, y, picture.Pixel(x, y) & ~Mask.Pixel(x, y));
+    for (int32_t y = 0; y < picture.Height(); ++y) {
+      uint32_t* row = picture.Row(y);
+      const uint32_t* mask = Mask.Row(y);
+      for (int32_t x = 0; x < picture.Width(); ++x) row[x] &= ~mask[x];
+    }
   }
   return picture;
 }
@@ -68,13 +71,15 @@ void NxDeck::SetImages(NxImageProvider* images) {
   for (auto& card : CardStore) {
     if (!card) continue;
     card->ForgetFace();
-    card->RefreshBitmap();
+    // A face is drawn at the new size when it is first shown (DrawCard):
+    // rendering every face-up card here would include the buried ones.
+    if (!card->IsFaceUp()) card->RefreshBitmap();
   }
   Buffer = NxBitmap();
   Background = NxBitmap();
 }
 
-void NxDeck::SetBackground(const NxBitmap& picture, const TRect& table) {
+void NxDeck::SetBackground(NxBitmap picture, const TRect& table) {
   if (!(table == TableRect)) {
     TableRect = table;
     Buffer = NxBitmap();
@@ -82,8 +87,14 @@ void NxDeck::SetBackground(const NxBitmap& picture, const TRect& table) {
   const TRect cover = DeviceCover({0, 0, TableRect.Width(), TableRect.Height()}, DeviceScale);
   const int32_t width = cover.Width(), height = cover.Height();
   if (Buffer.Width() != width || Buffer.Height() != height) Buffer = NxBitmap(width, height);
-  Background = NxBitmap(width, height);
-  Background.Combine(Background.Bounds(), picture, {0, 0}, NxBitmap::RasterOp::COPY);
+  if (picture.Width() == width && picture.Height() == height) {
+    // A picture drawn at the table's size is taken as it is: at a large
+    // scale another copy would cost as much as the whole redraw.
+    Background = std::move(picture);
+  } else {
+    Background = NxBitmap(width, height);
+    Background.Combine(Background.Bounds(), picture, {0, 0}, NxBitmap::RasterOp::COPY);
+  }
   MarkDirty(TableRect);
   Paint(true);
 }
@@ -95,7 +106,7 @@ TRect NxDeck::ToBuffer(const TRect& tableArea) const {
 }
 
 void NxDeck::DrawCard(const NxCard& card, const TRect& dest, bool useMask) {
-  const NxBitmap* image = card.CurrentBitmap();
+  const NxBitmap* image = card.IsFaceUp() ? FaceImage(card.Index()) : card.CurrentBitmap();
   if (!image) return;
   // The picture starts on the device pixel its corner falls in; its size is
   // its own, so a card keeps one shape wherever it lies.
@@ -139,9 +150,19 @@ void NxDeck::DrawHighlight(const TRect& dest) {
                             TRect{outer.left, inner.top, inner.left, inner.bottom},
                             TRect{inner.right, inner.top, outer.right, inner.bottom}}) {
     const TRect part = band.Intersection(dest);
+    if (part.IsEmpty()) continue;
     for (int32_t y = part.top; y < part.bottom; ++y)
-      for (int32_t x = part.left; x < part.right; ++x) Buffer.SetPixel(x, y, HIGHLIGHT_COLOUR);
+      std::fill(Buffer.Row(y) + part.left, Buffer.Row(y) + part.right, HIGHLIGHT_COLOUR);
   }
+}
+
+bool NxDeck::BuriedFrom(size_t index) const {
+  // A card lying exactly under another shows nothing: the one above covers
+  // it and their masked corners coincide. Squared piles are mostly such.
+  const TRect& rect = Display[index]->Rect();
+  for (size_t above = index + 1; above < Display.size(); ++above)
+    if (Display[above]->Rect() == rect) return true;
+  return false;
 }
 
 void NxDeck::Paint(bool useMask) {
@@ -158,12 +179,13 @@ void NxDeck::Paint(bool useMask) {
     // the test is on the pixels, not on table rectangles.
     const TRect reach = Grown(area, 1);
     bool highlightDrawn = false;
-    for (const NxCard* card : Display) {
+    for (size_t i = 0; i < Display.size(); ++i) {
+      const NxCard* card = Display[i];
       if (!highlightDrawn && card->LayerCopy >= MOVING_LAYER) {
         DrawHighlight(dest);
         highlightDrawn = true;
       }
-      if (card->Rect().Intersects(reach)) DrawCard(*card, dest, useMask);
+      if (card->Rect().Intersects(reach) && !BuriedFrom(i)) DrawCard(*card, dest, useMask);
     }
     if (!highlightDrawn) DrawHighlight(dest);
   }

@@ -198,3 +198,24 @@ TEST(DeckDrawing, DraggingAtAnyFactorLeavesNoTraceAndStaysOnTop) {
     deck.Drop();
   }
 }
+
+// Drawing the table at a new size renders the pictures of the cards that
+// show, not of every face-up card: the ones buried in a squared pile stay
+// unrendered (at a large factor each face is costly).
+TEST(DeckDrawing, ANewScaleRendersOnlyTheFacesThatShow) {
+  SyntheticImages small;
+  NxDeck deck{&small, TABLE_PILE_COUNT, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE};
+  deck.SetBackground(NxBitmap(576, 384, TABLE_COLOUR), TABLE_AREA);
+  deck.Shuffle();
+  const PileLayout& discard = TABLE_PILES[DISCARD_PILE];
+  deck.Deal(DISCARD_PILE, 3, discard.Position, {0, 0}, discard.BaseLayer, true);
+  ScaledImages images(2.5);
+  deck.SetImages(&images);
+  deck.SetBackground(TableAt(2.5), TABLE_AREA);
+  const NxHand& pile = deck.Pile(DISCARD_PILE);
+  for (uint32_t i = 0; i < 3; ++i)
+    EXPECT_EQ(images.Loads[CARD_FACE_BASE_ID + pile.CardAt(i)->Index()], i == 2 ? 1 : 0) << i;
+  const TRect top = pile.CardAt(2)->Rect();
+  EXPECT_EQ(deck.BackBuffer().Pixel(ToDevice(top.left + 30, 2.5), ToDevice(top.top + 40, 2.5)),
+            0x00100000 + CARD_FACE_BASE_ID + pile.CardAt(2)->Index());
+}

@@ -37,6 +37,11 @@ TEST(DecorationLayout, TheRightAndBottomEdgesOfTheKnockAreaCount) {
   for (int32_t y = KNOCK_AREA.top; y <= KNOCK_AREA.bottom; ++y) backdrop.SetPixel(KNOCK_AREA.right, y, 0);
   for (int32_t x = KNOCK_AREA.left; x <= KNOCK_AREA.right; ++x) backdrop.SetPixel(x, KNOCK_AREA.bottom, 0);
   EXPECT_EQ(LabelColour(backdrop, 1), WHITE_MARKS);
+  // The drawing converts only the sample area: the same edges must decide.
+  const TRect area = LabelSampleArea(1);
+  NxBitmap sample(area.Width(), area.Height());
+  sample.Combine(sample.Bounds(), backdrop, {area.left, area.top}, NxBitmap::RasterOp::COPY);
+  EXPECT_EQ(LabelColourOfSample(sample), WHITE_MARKS);
 }
 
 TEST(DecorationLayout, LabelsStandOnTheirLines) {

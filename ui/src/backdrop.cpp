@@ -51,7 +51,11 @@ QImage PlainBackdrop(double scale) {
 }
 
 void DrawDecorations(QImage& backdrop, double scale) {
-  const QColor colour = QColor::fromRgb(LabelColour(ToNxBitmap(backdrop), scale));
+  const TRect sample = LabelSampleArea(scale).Intersection({0, 0, backdrop.width(), backdrop.height()});
+  const QColor colour = QColor::fromRgb(
+      sample.IsEmpty() ? WHITE_MARKS
+                       : LabelColourOfSample(ToNxBitmap(
+                             backdrop.copy(sample.left, sample.top, sample.Width(), sample.Height()))));
   QPainter painter(&backdrop);
   // Every stroke is a whole number of table pixels filled as whole device
   // pixels, so the lines stay one table pixel wide and sharp at any scale.

@@ -5,21 +5,34 @@
 #include "game/device_pixels.h"
 #include "game/table_geometry.h"
 
-uint32_t LabelColour(const NxBitmap& backdrop, double scale) {
-  // The knock area with its right and bottom edges, in device pixels.
-  const TRect area = DeviceCover({KNOCK_AREA.left, KNOCK_AREA.top, KNOCK_AREA.right + 1, KNOCK_AREA.bottom + 1}, scale);
-  const TRect part = area.Intersection(backdrop.Bounds());
+namespace {
+
+uint32_t MeanDecides(const NxBitmap& picture, const TRect& area) {
+  const TRect part = area.Intersection(picture.Bounds());
   if (part.IsEmpty()) return WHITE_MARKS;
   uint64_t sum = 0;
-  for (int32_t y = part.top; y < part.bottom; ++y)
+  for (int32_t y = part.top; y < part.bottom; ++y) {
+    const uint32_t* row = picture.Row(y);
     for (int32_t x = part.left; x < part.right; ++x) {
-      const uint32_t p = backdrop.Pixel(x, y);
+      const uint32_t p = row[x];
       sum += ((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF);
     }
+  }
   const auto count = static_cast<uint64_t>(part.Width()) * static_cast<uint64_t>(part.Height());
   // mean < 128 without rounding: sum / (3 * count) < 128.
   return sum < 128 * 3 * count ? WHITE_MARKS : BLACK_MARKS;
 }
+
+}  // namespace
+
+TRect LabelSampleArea(double scale) {
+  // The knock area with its right and bottom edges, in device pixels.
+  return DeviceCover({KNOCK_AREA.left, KNOCK_AREA.top, KNOCK_AREA.right + 1, KNOCK_AREA.bottom + 1}, scale);
+}
+
+uint32_t LabelColour(const NxBitmap& backdrop, double scale) { return MeanDecides(backdrop, LabelSampleArea(scale)); }
+
+uint32_t LabelColourOfSample(const NxBitmap& sample) { return MeanDecides(sample, sample.Bounds()); }
 
 int32_t LabelPointSize(int32_t discardWidthPixels) { return discardWidthPixels < 57 ? 12 : 10; }
 

@@ -34,6 +34,7 @@
 #include "ui/backdrop.h"
 #include "ui/backdrop_loading.h"
 #include "ui/image_convert.h"
+#include "ui/picture_memory.h"
 #include "ui/scenery_picture.h"
 #include "ui/score_sheet_window.h"
 #include "ui/svg_card_images.h"
@@ -77,6 +78,7 @@ QuorlaClient::QuorlaClient(GameSettings& settings, std::string configDirectory, 
       InstallDirectory(std::move(installDirectory)),
       Objects(*this, nullptr, ReadTableChoices(*settings.Store).Rules.GameTarget),
       TheSheet(Objects.Record, ReadTableChoices(*settings.Store).Rules.Variation) {
+  KeepFreedPicturesInProcess();
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
   Prompt = [this](const QString& caption, const QString& text, QMessageBox::Icon icon, bool yesNo) {
@@ -156,24 +158,28 @@ void QuorlaClient::ApplyScale() {
   if (!Images->MissingDecksMessage().isEmpty() && !Notes.contains(missing)) Notes << missing;
   Objects.Deck.SetImages(Images.get());
   Objects.Deck.SetPresenter(this);
-  const TRect table = DeviceCover(TABLE_AREA, Scale);
-  Composed = QImage(table.Width(), table.Height(), QImage::Format_RGB32);
-  Composed.fill(Surround);
   const TRect place = TablePlacement(DeviceArea(), Scale);
   Placement = QRect(place.left, place.top, place.Width(), place.Height());
-  if (Backdrop.isNull())
+  if (!BackdropLoaded)
     LoadBackdropPicture();
   else
     DecorateBackdrop();
 }
 
 void QuorlaClient::DecorateBackdrop() {
-  Backdrop = TablePicture.isNull() ? PlainBackdrop(Scale) : DecoratedBackdrop(TablePicture, Scale);
-  Objects.Deck.SetBackground(ToNxBitmap(Backdrop), TABLE_AREA);
-  if (!Objects.Deck.IsLaidOut()) {
-    // Before the first deal the table shows the backdrop alone.
-    Composed = Backdrop.convertToFormat(QImage::Format_RGB32);
+  QImage backdrop = TablePicture.isNull() ? PlainBackdrop(Scale) : DecoratedBackdrop(TablePicture, Scale);
+  NxBitmap pixels = ToNxBitmap(backdrop);
+  const bool laidOut = Objects.Deck.IsLaidOut();
+  if (laidOut) {
+    // Once converted, the picture's memory can serve the composition, whose
+    // every pixel the deck presents below.
+    backdrop = QImage();
+    const TRect table = DeviceCover(TABLE_AREA, Scale);
+    Composed = QImage(table.Width(), table.Height(), QImage::Format_RGB32);
   }
+  Objects.Deck.SetBackground(std::move(pixels), TABLE_AREA);
+  // Before the first deal the table shows the backdrop alone.
+  if (!laidOut) Composed = backdrop;
   update();
 }
 
@@ -212,6 +218,7 @@ void QuorlaClient::LoadBackdropPicture() {
   std::string path = ConfigDirectory + BACKDROP_FILE;
   if (!std::filesystem::exists(path)) path = InstallDirectory + BACKDROP_FILE;
   BackdropLoad load = LoadBackdrop(path, Scale, *Settings.Store, ScreenColorResolution());
+  BackdropLoaded = true;
   for (const BackdropMessage& message : load.Messages) {
     if (isVisible())
       Prompt(QString::fromStdString(message.Caption), QString::fromStdString(message.Text), ToQtIcon(message.Icon),

@@ -125,8 +125,16 @@ QImage SvgCardImages::Artwork(uint32_t resourceId) {
   return {};
 }
 
+const NxBitmap& SvgCardImages::Mask() {
+  if (MaskScale != ScaleFactor || CachedMask.IsEmpty()) {
+    CachedMask = CardMask(ScaleFactor);
+    MaskScale = ScaleFactor;
+  }
+  return CachedMask;
+}
+
 NxBitmap SvgCardImages::LoadImage(uint32_t resourceId) {
-  const NxBitmap mask = CardMask(ScaleFactor);
+  const NxBitmap& mask = Mask();
   if (resourceId == CARD_MASK_ID) return mask;
   NxBitmap picture = ToNxBitmap(Artwork(resourceId));
   ApplyCardMask(picture, mask);

@@ -20,6 +20,10 @@ class NxBitmap {
   uint32_t Pixel(int32_t x, int32_t y) const { return Pixels[Offset(x, y)]; }
   void SetPixel(int32_t x, int32_t y, uint32_t value) { Pixels[Offset(x, y)] = value; }
   const uint32_t* Data() const { return Pixels.data(); }
+  // One row's pixels, checked once for the whole row: whole-picture loops
+  // at a large scale would spend more on per-pixel checks than on pixels.
+  uint32_t* Row(int32_t y);
+  const uint32_t* Row(int32_t y) const;
 
   // Raster operations: the source area starting at srcCorner lands on dest.
   // Both sides are clipped to their bitmaps.

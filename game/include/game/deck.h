@@ -99,7 +99,7 @@ class NxDeck {
   void SetHighlight(std::optional<TRect> area);
   const std::optional<TRect>& Highlight() const { return Highlighted; }
   void SetCardBack(uint32_t backId);
-  void SetBackground(const NxBitmap& picture, const TRect& table);
+  void SetBackground(NxBitmap picture, const TRect& table);
   void Paint(bool useMask);
   void PaintArea(const TRect& area);
   const std::vector<NxCard*>& DisplayList() const { return Display; }
@@ -137,6 +137,8 @@ class NxDeck {
   void SettleHeldCard(uint32_t slot);
   NxBitmap LoadPrepared(uint32_t resourceId);
   void DrawCard(const NxCard& card, const TRect& dest, bool useMask);
+  // True when a card later in the display list lies exactly on Display[index].
+  bool BuriedFrom(size_t index) const;
   void DrawHighlight(const TRect& dest);
 
   std::array<std::unique_ptr<NxCard>, NUM_CARDS> CardStore;  // by card id

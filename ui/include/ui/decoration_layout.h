@@ -17,6 +17,11 @@ constexpr uint32_t BLACK_MARKS = 0x00000000;
 // (red + green + blue) / 3 over the knock area, both edges included, decides.
 // The backdrop is the table drawn at `scale`.
 uint32_t LabelColour(const NxBitmap& backdrop, double scale);
+// The same rule in two steps, for a caller that converts only the knock
+// area of a large picture: the device pixels that decide, and the colour
+// for those pixels alone (`sample` holds exactly that area).
+TRect LabelSampleArea(double scale);
+uint32_t LabelColourOfSample(const NxBitmap& sample);
 
 // 12 points, or 10 when the default font is so large that "Discard" takes
 // 57 pixels or more.

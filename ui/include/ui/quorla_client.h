@@ -196,7 +196,7 @@ class QuorlaClient : public QWidget, public Presentation {
   ScoreSheetWindow* SheetView = nullptr;
   TableStatusPanes* Panes = nullptr;
   QImage Composed;  // the deck's back buffer as the screen shows it
-  QImage Backdrop;  // decorated, at the composition scale
+  bool BackdropLoaded = false;  // the scenery file was read (or found missing) once
   QImage TablePicture;  // the scenery at table size, undecorated; null for the plain table
   QColor Surround;  // around the table where the window is wider or taller
   double PreferredScale = 1.0;

@@ -61,8 +61,13 @@ class SvgCardImages : public NxImageProvider {
   QImage Render(QSvgRenderer* renderer, const QString& element);
   // The unmasked picture of a face or back; null for other ids.
   QImage Artwork(uint32_t resourceId);
+  // The mask at the current scale, made once per scale: every picture
+  // loaded at that scale is cut by it.
+  const NxBitmap& Mask();
 
   double ScaleFactor;
+  NxBitmap CachedMask;
+  double MaskScale = 0;
   QStringList Roots;
   std::map<QString, std::unique_ptr<QSvgRenderer>> Renderers;
   QString Faces = QString::fromLatin1(FACE_DECK);
