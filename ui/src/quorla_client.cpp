@@ -273,8 +273,6 @@ QSize QuorlaClient::minimumSizeHint() const {
 // ---------------------------------------------------------------- drawing
 
 void QuorlaClient::Present(const NxBitmap& backBuffer, const TRect& tableArea) {
-  // Every change of a pile is painted through here, the person's hand too.
-  if (Panes) Panes->SetDeadwood(QString::fromStdString(DeadwoodPaneText(Objects.Deck)));
   if (backBuffer.Width() != Composed.width() || backBuffer.Height() != Composed.height()) return;
   if (tableArea.Intersects(STOCK_AREA)) update(WidgetRect(Objects.Deck.ToBuffer(STOCK_COUNT_AREA)));
   const TRect area = Objects.Deck.ToBuffer(tableArea);
@@ -284,6 +282,12 @@ void QuorlaClient::Present(const NxBitmap& backBuffer, const TRect& tableArea) {
     for (int32_t x = 0; x < area.Width(); ++x) to[x] = from[x] | 0xFF000000u;
   }
   update(WidgetRect(area));
+}
+
+// After every input and every step of the flow, not on every paint: a drag
+// repaints many times and leaves the hand as it was.
+void QuorlaClient::RefreshDeadwood() {
+  if (Panes) Panes->SetDeadwood(QString::fromStdString(DeadwoodPaneText(Objects.Deck)));
 }
 
 QRect QuorlaClient::WidgetRect(const TRect& bufferArea) const {
@@ -346,12 +350,14 @@ void QuorlaClient::paintEvent(QPaintEvent* event) {
 // ------------------------------------------------------- idle and waiting
 
 void QuorlaClient::KickIdle() {
+  RefreshDeadwood();
   if (!IdleTimer.isActive() && Objects.Flow.HasIdleWork()) IdleTimer.start(0);
 }
 
 void QuorlaClient::OnIdle() {
   const bool more = Objects.Flow.IdleStep();
   ShowFocus();
+  RefreshDeadwood();
   emit CommandsChanged();
   if (more) IdleTimer.start(0);
 }

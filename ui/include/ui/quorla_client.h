@@ -164,6 +164,7 @@ class QuorlaClient : public QWidget, public Presentation {
   double WantedScale() const;
   TSize DeviceArea() const;
   void ShowFocus();
+  void RefreshDeadwood();
   // Frames the card or pile of the move the top level advises, where the
   // keyboard then acts, and says the move in the status bar.
   void ShowHint();
