@@ -34,7 +34,7 @@ void NxCard::SetFace(bool faceUp, bool force) {
   if (static_cast<uint32_t>(faceUp) == FaceUp && !force && Current) return;
   FaceUp = faceUp ? 1 : 0;
   RefreshBitmap();
-  if (Visible) Deck->MarkDirty(CardRect);
+  if (Visible) Deck->MarkCardDirty(*this);
 }
 
 void NxCard::Place(TPoint position, int32_t layer, bool faceUp) {
@@ -47,15 +47,19 @@ void NxCard::Place(TPoint position, int32_t layer, bool faceUp) {
   PrevLayer = CardLayer;
   CardLayer = layer;
   SetFace(faceUp);
+  Deck->CardPlaced(*this);
   Show();
 }
 
 void NxCard::MoveTo(TPoint position, int32_t layer) {
   if (layer != CardLayer) SetLayer(layer);
   if (position == Pos) return;
-  if (Visible) Deck->MarkDirty(CardRect);
+  if (Visible) {
+    Deck->MarkCardDirty(*this);
+    Deck->CardMoving(*this, position);
+  }
   SetPosition(position);
-  if (Visible) Deck->MarkDirty(CardRect);
+  if (Visible) Deck->MarkCardDirty(*this);
 }
 
 void NxCard::SetLayer(int32_t layer) {
@@ -64,21 +68,21 @@ void NxCard::SetLayer(int32_t layer) {
   if (!Visible) return;
   Deck->RemoveFromDisplay(this);
   Deck->InsertIntoDisplay(this);
-  Deck->MarkDirty(CardRect);
+  Deck->MarkCardDirty(*this);
 }
 
 void NxCard::Hide() {
   if (!Visible) return;
   Visible = false;
   Deck->RemoveFromDisplay(this);
-  Deck->MarkDirty(CardRect);
+  Deck->MarkCardDirty(*this);
 }
 
 void NxCard::Show() {
   if (Visible) return;
   Visible = true;
   Deck->InsertIntoDisplay(this);
-  Deck->MarkDirty(CardRect);
+  Deck->MarkCardDirty(*this);
 }
 
 void NxCard::Streamer::Write(NxObjectWriter& out, const NxCard& card) {

@@ -45,6 +45,9 @@ void NxDeck::Gather() {
     pile.Count = 0;
   }
   Display.clear();
+  // A new deal starts from a squared stock: nothing still travels.
+  Glides.clear();
+  DealtInTurn = 0;
 }
 
 void NxDeck::Shuffle() {
@@ -75,7 +78,9 @@ void NxDeck::Deal(uint32_t pile, uint32_t count, TPoint position, TPoint offset,
     hand.Insert(hand.Count, Order[NextDealPos]);
     NextDealPos = (NextDealPos + 1) % NUM_CARDS;
   }
+  Dealing = true;
   hand.Layout(CardDims);
+  Dealing = false;
   Paint(true);
   LaidOut = true;
 }

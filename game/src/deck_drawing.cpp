@@ -107,11 +107,12 @@ TRect NxDeck::ToBuffer(const TRect& tableArea) const {
 
 void NxDeck::DrawCard(const NxCard& card, const TRect& dest, bool useMask) {
   const NxBitmap* image = card.IsFaceUp() ? FaceImage(card.Index()) : card.CurrentBitmap();
-  if (!image) return;
+  const TRect shown = DrawnRect(card);
+  if (!image || shown.IsEmpty()) return;
   // The picture starts on the device pixel its corner falls in; its size is
   // its own, so a card keeps one shape wherever it lies.
-  const TRect drawn = TRect::At({ToDevice(card.Rect().left - TableRect.left, DeviceScale),
-                                 ToDevice(card.Rect().top - TableRect.top, DeviceScale)},
+  const TRect drawn = TRect::At({ToDevice(shown.left - TableRect.left, DeviceScale),
+                                 ToDevice(shown.top - TableRect.top, DeviceScale)},
                                 {image->Width(), image->Height()});
   const TRect part = drawn.Intersection(dest);
   if (part.IsEmpty()) return;
@@ -122,6 +123,7 @@ void NxDeck::DrawCard(const NxCard& card, const TRect& dest, bool useMask) {
   } else {
     Buffer.Combine(part, *image, source, NxBitmap::RasterOp::COPY);
   }
+  if (card.IsFaceUp() && MarkByCard[card.Index()] != NO_MARK && IsMarked(card)) DrawMark(card, drawn, part);
 }
 
 namespace {
@@ -158,10 +160,11 @@ void NxDeck::DrawHighlight(const TRect& dest) {
 
 bool NxDeck::BuriedFrom(size_t index) const {
   // A card lying exactly under another shows nothing: the one above covers
-  // it and their masked corners coincide. Squared piles are mostly such.
+  // it and their masked corners coincide. Squared piles are mostly such. A
+  // card above that is still on its way covers nothing yet.
   const TRect& rect = Display[index]->Rect();
   for (size_t above = index + 1; above < Display.size(); ++above)
-    if (Display[above]->Rect() == rect) return true;
+    if (Display[above]->Rect() == rect && !GlideOf(Display[above]->Index())) return true;
   return false;
 }
 
@@ -185,9 +188,13 @@ void NxDeck::Paint(bool useMask) {
         DrawHighlight(dest);
         highlightDrawn = true;
       }
+      // Travelling cards pass over everything that lies still.
+      if (GlideOf(card->Index())) continue;
       if (card->Rect().Intersects(reach) && !BuriedFrom(i)) DrawCard(*card, dest, useMask);
     }
     if (!highlightDrawn) DrawHighlight(dest);
+    for (const NxCard* card : Display)
+      if (GlideOf(card->Index()) && DrawnRect(*card).Intersects(reach)) DrawCard(*card, dest, useMask);
   }
   if (Presenter) {
     for (const TRect& rect : Dirty) {

@@ -187,6 +187,8 @@ void NxDeck::Restore(const StoredDeck& stored) {
   }
   Display.clear();
   Dirty.clear();
+  Glides.clear();
+  DealtInTurn = 0;
   for (uint32_t k = 0; k < NUM_CARDS; ++k) {
     const StoredCard& from = stored.Cards[k];
     NxCard* card = CardStore[from.Index].get();

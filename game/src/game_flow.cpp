@@ -350,6 +350,7 @@ void GameFlow::DealHand() {
   SetSelection(SELECT_NOTHING, NoCard);
 
   TheDeck.Shuffle();
+  TheDeck.SetDealOrigin(TABLE_PILES[STOCK_PILE].Position);
   DealPile(TheDeck, COMPUTER_PILE, computerCards, S.Watching);
   DealPile(TheDeck, HUMAN_PILE, humanCards, true);
   DealPile(TheDeck, STOCK_PILE, STOCK_CARDS_DEALT, false);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
+#include <random>
 
 #include "game/deck.h"
 #include "game/device_pixels.h"
@@ -218,4 +220,154 @@ TEST(DeckDrawing, ANewScaleRendersOnlyTheFacesThatShow) {
   const TRect top = pile.CardAt(2)->Rect();
   EXPECT_EQ(deck.BackBuffer().Pixel(ToDevice(top.left + 30, 2.5), ToDevice(top.top + 40, 2.5)),
             0x00100000 + CARD_FACE_BASE_ID + pile.CardAt(2)->Index());
+}
+
+namespace {
+
+// The same table twice from one seed, at one scale: one draws every move at
+// once, the other lets the cards glide.
+struct TwinTables {
+  ScaledImages Images;
+  NxDeck Still{&Images, TABLE_PILE_COUNT, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE};
+  NxDeck Moving{&Images, TABLE_PILE_COUNT, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE};
+
+  TwinTables(double scale, int32_t seed) : Images(scale) {
+    Moving.SetGlides(true);
+    Moving.SetDealOrigin(TABLE_PILES[STOCK_PILE].Position);
+    for (NxDeck* deck : {&Still, &Moving}) {
+      deck->SetBackground(TableAt(scale), TABLE_AREA);
+      deck->Random().Seed = seed;
+      deck->Random().InitTable();
+      deck->Shuffle();
+      for (uint32_t pile : {COMPUTER_PILE, HUMAN_PILE, STOCK_PILE, DISCARD_PILE}) {
+        const PileLayout& at = TABLE_PILES[pile];
+        deck->Deal(pile, pile == STOCK_PILE ? 31 : pile == DISCARD_PILE ? 1 : 10, at.Position, at.Offset,
+                   at.BaseLayer, pile != COMPUTER_PILE && pile != STOCK_PILE);
+      }
+    }
+  }
+
+  // One random table operation, done to both.
+  void Operate(std::mt19937& random) {
+    const uint32_t hand = Still.CardsInPile(HUMAN_PILE);
+    const uint32_t pick = hand ? random() % hand : 0;
+    switch (random() % 6) {
+      case 0:
+        if (Still.CardsInPile(STOCK_PILE) > 0 && hand < 11)
+          for (NxDeck* deck : {&Still, &Moving})
+            deck->MoveCard(STOCK_PILE, deck->TopIndex(STOCK_PILE), HUMAN_PILE, true);
+        break;
+      case 1:
+        if (hand > 1)
+          for (NxDeck* deck : {&Still, &Moving}) deck->MoveCard(HUMAN_PILE, pick, DISCARD_PILE, true);
+        break;
+      case 2: {
+        std::vector<uint32_t> order;
+        for (uint32_t i = 0; i < hand; ++i) order.push_back(Still.CardIndexAt(HUMAN_PILE, i));
+        std::shuffle(order.begin(), order.end(), random);
+        for (NxDeck* deck : {&Still, &Moving}) deck->Arrange(HUMAN_PILE, order.data(), hand);
+        break;
+      }
+      case 3: {
+        if (!hand) break;
+        const TPoint to{80 + static_cast<int32_t>(random() % 400), 180 + static_cast<int32_t>(random() % 100)};
+        const bool back = random() % 2;
+        for (NxDeck* deck : {&Still, &Moving}) {
+          deck->PickUp(HUMAN_PILE, pick);
+          deck->Drag(to, true);
+          back ? deck->ReturnHeldCard() : deck->Drop();
+        }
+        break;
+      }
+      case 4: {
+        CardMarks marks{};
+        for (uint32_t i = 0; i < hand; ++i)
+          marks[Still.CardIndexAt(HUMAN_PILE, i)] = random() % 3 ? static_cast<uint8_t>(1 + random() % 3) : DEADWOOD_MARK;
+        for (NxDeck* deck : {&Still, &Moving}) deck->SetMarks(HUMAN_PILE, marks);
+        break;
+      }
+      default:
+        if (Still.CardsInPile(DISCARD_PILE) > 0)
+          for (NxDeck* deck : {&Still, &Moving})
+            deck->MoveCardToPoint({KNOCK_AREA.left, KNOCK_AREA.top}, DISCARD_PILE, deck->TopIndex(DISCARD_PILE), true);
+        break;
+    }
+  }
+};
+
+int CountDifferences(const NxBitmap& a, const NxBitmap& b) {
+  int differing = 0;
+  for (int32_t y = 0; y < a.Height(); ++y)
+    for (int32_t x = 0; x < a.Width(); ++x) differing += a.Pixel(x, y) != b.Pixel(x, y);
+  return differing;
+}
+
+}  // namespace
+
+// Glides only delay the picture. At every frame the back buffer is what a
+// whole redraw gives (a travelling card leaves no trace), each travelling
+// card is drawn between where it set off and its place, and once the glides
+// end the table is, pixel for pixel, the table drawn without them.
+TEST(DeckDrawing, GlidesLeaveNoTraceAndEndInThePictureDrawnWithoutThem) {
+  for (double scale : {1.0, 1.5, 2.5}) {
+    for (int32_t seed = 1; seed <= 4; ++seed) {
+      TwinTables tables(scale, seed * 7919);
+      std::mt19937 random(static_cast<uint32_t>(seed));
+      ASSERT_TRUE(tables.Moving.IsGliding());  // the deal itself
+      for (int step = 0; step < 30; ++step) {
+        tables.Operate(random);
+        for (int frame = random() % 3; frame > 0; --frame) {
+          tables.Moving.AdvanceGlides(random() % 60);
+          for (const CardGlide& glide : tables.Moving.ActiveGlides()) {
+            const NxCard& card = *tables.Moving.Card(glide.Card);
+            const TRect drawn = tables.Moving.DrawnRect(card);
+            if (glide.Elapsed < 0) {
+              ASSERT_TRUE(drawn.IsEmpty());
+              continue;
+            }
+            const TPoint to = card.Position();
+            ASSERT_TRUE(drawn.left >= std::min(glide.From.x, to.x) && drawn.left <= std::max(glide.From.x, to.x) &&
+                        drawn.top >= std::min(glide.From.y, to.y) && drawn.top <= std::max(glide.From.y, to.y))
+                << scale << " " << seed << " " << step;
+          }
+          const NxBitmap incremental = tables.Moving.BackBuffer();
+          tables.Moving.MarkDirty(TABLE_AREA);
+          tables.Moving.Paint(true);
+          ASSERT_EQ(CountDifferences(incremental, tables.Moving.BackBuffer()), 0) << scale << " " << seed << " " << step;
+        }
+      }
+      tables.Moving.FinishGlides();
+      EXPECT_FALSE(tables.Moving.IsGliding());
+      EXPECT_EQ(CountDifferences(tables.Moving.BackBuffer(), tables.Still.BackBuffer()), 0) << scale << " " << seed;
+    }
+  }
+}
+
+// A meld's band lies along the foot of each of its cards, and breaks where
+// another meld begins; a deadwood card is shaded, and unmarked cards and the
+// other piles are not touched.
+TEST(DeckDrawing, MarksBandMeldsAndShadeDeadwoodInTheMarkedPileOnly) {
+  DrawnDeck table;
+  NxDeck& deck = table.Deck;
+  CardMarks marks{};
+  const auto card = [&](uint32_t i) { return deck.CardIndexAt(HUMAN_PILE, i); };
+  for (uint32_t i : {0u, 1u, 2u}) marks[card(i)] = 1;
+  for (uint32_t i : {3u, 4u, 5u}) marks[card(i)] = 2;
+  marks[card(6)] = DEADWOOD_MARK;
+  marks[deck.CardIndexAt(DISCARD_PILE, 0)] = DEADWOOD_MARK;  // not in the marked pile
+  deck.SetMarks(HUMAN_PILE, marks);
+  const auto face = [&](uint32_t i) { return 0x00100000 + CARD_FACE_BASE_ID + card(i); };
+  const int32_t foot = 268 + 96 - 2, middle = 268 + 40;
+  const uint32_t firstBand = table.Pixel(100 + 10, foot), secondBand = table.Pixel(100 + 3 * 34 + 10, foot);
+  EXPECT_NE(firstBand, face(0));
+  EXPECT_NE(firstBand, secondBand);
+  EXPECT_EQ(table.Pixel(100 + 34 + 1, foot), firstBand);         // one meld runs on
+  EXPECT_EQ(table.Pixel(100 + 3 * 34 + 1, foot), face(3));       // the next one breaks
+  EXPECT_EQ(table.Pixel(100 + 10, middle), face(0));
+  EXPECT_LT(table.Pixel(100 + 6 * 34 + 10, middle) & 0xFF, face(6) & 0xFF);  // shaded
+  EXPECT_EQ(table.Pixel(100 + 7 * 34 + 10, middle), face(7));
+  EXPECT_EQ(table.Pixel(335 + 30, 144 + 40), 0x00100000 + CARD_FACE_BASE_ID + deck.CardIndexAt(DISCARD_PILE, 0));
+  deck.SetMarks(HUMAN_PILE, CardMarks{});
+  EXPECT_EQ(table.Pixel(100 + 10, foot), face(0));
+  EXPECT_EQ(table.Pixel(100 + 6 * 34 + 10, middle), face(6));
 }

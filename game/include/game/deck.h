@@ -29,6 +29,21 @@ struct CardHit {
   TPoint Corner;
 };
 
+// What is drawn over a card of the marked pile: nothing, deadwood's shade,
+// or the band of one of its melds (1 and up, numbered left to right).
+constexpr uint8_t NO_MARK = 0;
+constexpr uint8_t DEADWOOD_MARK = 0xFF;
+using CardMarks = std::array<uint8_t, NUM_CARDS>;
+
+// A card on its way to the place it already has: the table's logic only
+// knows the place; the picture shows the card travelling there.
+struct CardGlide {
+  uint32_t Card;
+  TPoint From;
+  int32_t Elapsed;   // milliseconds; below zero while it waits its turn
+  int32_t Duration;  // milliseconds
+};
+
 // The 52 cards for the life of the table: their shuffled order, the piles,
 // and the composition of the table picture. Images and presenter are
 // optional: without them the deck keeps its lists but draws nothing.
@@ -99,6 +114,10 @@ class NxDeck {
   void SetHighlight(std::optional<TRect> area);
   const std::optional<TRect>& Highlight() const { return Highlighted; }
   void SetCardBack(uint32_t backId);
+  // Marks drawn over the cards of one pile while they are in it; all
+  // NO_MARK clears them.
+  void SetMarks(uint32_t pile, const CardMarks& marks);
+  const CardMarks& Marks() const { return MarkByCard; }
   void SetBackground(NxBitmap picture, const TRect& table);
   void Paint(bool useMask);
   void PaintArea(const TRect& area);
@@ -109,10 +128,31 @@ class NxDeck {
 
   // Called by the cards.
   void MarkDirty(const TRect& rect);
+  // The card's place and, while it glides, where it is drawn.
+  void MarkCardDirty(const NxCard& card);
+  // Before a shown card moves to `to`, and after a hidden one is placed.
+  void CardMoving(const NxCard& card, TPoint to);
+  void CardPlaced(const NxCard& card);
   void InsertIntoDisplay(NxCard* card);
   void RemoveFromDisplay(NxCard* card);
   const NxBitmap* FaceImage(uint32_t cardIndex);
   const NxBitmap* BackImage() const { return Back.IsEmpty() ? nullptr : &Back; }
+
+  // --- glides: moves shown smoothly. Off unless switched on; a glide never
+  // changes a card's place, hit test or stored position, only where the
+  // picture shows it until the glide has run its time.
+  void SetGlides(bool on);
+  bool GlidesOn() const { return GlidesEnabled; }
+  bool IsGliding() const { return !Glides.empty(); }
+  const std::vector<CardGlide>& ActiveGlides() const { return Glides; }
+  // Cards dealt into a spread pile set off from here, one after another.
+  void SetDealOrigin(TPoint origin) { DealOrigin = origin; }
+  // Runs every glide on by this much time and paints what moved.
+  void AdvanceGlides(uint32_t milliseconds);
+  // Ends every glide at once, its card at its place.
+  void FinishGlides();
+  // Where the picture shows a card now; empty while it waits to be dealt.
+  TRect DrawnRect(const NxCard& card) const;
 
   // --- streaming
   struct Streamer {
@@ -140,6 +180,12 @@ class NxDeck {
   // True when a card later in the display list lies exactly on Display[index].
   bool BuriedFrom(size_t index) const;
   void DrawHighlight(const TRect& dest);
+  void DrawMark(const NxCard& card, const TRect& drawn, const TRect& part);
+  bool IsMarked(const NxCard& card) const;
+  CardGlide* GlideOf(uint32_t card);
+  const CardGlide* GlideOf(uint32_t card) const;
+  TPoint GlidePoint(const CardGlide& glide) const;
+  void StartGlide(uint32_t card, TPoint from, TPoint to, int32_t delay);
 
   std::array<std::unique_ptr<NxCard>, NUM_CARDS> CardStore;  // by card id
   std::array<NxCard*, NUM_CARDS> Order{};                      // deck order
@@ -166,4 +212,11 @@ class NxDeck {
   NxBitmap Mask;
   std::array<NxBitmap, NUM_CARDS> Faces;
   std::array<bool, NUM_CARDS> FaceLoaded{};
+  uint32_t MarkedPile = 0;
+  CardMarks MarkByCard{};
+  bool GlidesEnabled = false;
+  bool Dealing = false;
+  uint32_t DealtInTurn = 0;
+  TPoint DealOrigin{0, 0};
+  std::vector<CardGlide> Glides;
 };
