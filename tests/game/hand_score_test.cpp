@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
+#include "game/deadwood.h"
 #include "game/hand_score.h"
 #include "game/hand_sort.h"
+#include "game/meld_marks.h"
 #include "game/score_iterators.h"
 #include "neural/random.h"
 #include "test_hands.h"
@@ -253,5 +256,49 @@ TEST(HandScore, LayoffModeAgreesWithExhaustiveEnumeration) {
     NxHandScore layoff(defender.data(), 10, &knocker);
     ASSERT_EQ(layoff.BestDeadwood(), ReferenceDeadwood(defender, knockerMelds)) << ::testing::PrintToString(both);
     ++checked;
+  }
+}
+
+// The table's meld marks are the best arrangement: every marked group is a
+// set or a run, the shaded cards add up to the least deadwood, and the
+// groups are numbered in the order their leftmost cards lie in the hand.
+TEST(HandScore, MeldMarksShowTheBestArrangementFromLeftToRight) {
+  for (int32_t seed = 1; seed <= 400; ++seed) {
+    const std::unique_ptr<NxDeck> deck = DealtTableDeck(seed * 31);
+    const std::vector<unsigned> hand = PileCards(*deck, HUMAN_PILE);
+    const CardMarks marks = MeldMarks(*deck, HUMAN_PILE);
+    int32_t shaded = 0;
+    std::map<uint8_t, std::vector<unsigned>> groups;
+    std::map<uint8_t, size_t> leftmost;
+    for (unsigned card = 0; card < NUM_CARDS; ++card) {
+      const auto at = std::find(hand.begin(), hand.end(), card);
+      if (at == hand.end()) {
+        ASSERT_EQ(marks[card], NO_MARK);
+        continue;
+      }
+      ASSERT_NE(marks[card], NO_MARK);
+      if (marks[card] == DEADWOOD_MARK) {
+        shaded += CardPoints[RankOf(card)];
+        continue;
+      }
+      groups[marks[card]].push_back(card);
+      const size_t position = static_cast<size_t>(at - hand.begin());
+      if (!leftmost.count(marks[card]) || position < leftmost[marks[card]]) leftmost[marks[card]] = position;
+    }
+    ASSERT_EQ(shaded, LeastDeadwood(CardMask(hand.data(), static_cast<unsigned>(hand.size())))) << seed;
+    uint8_t expected = 1;
+    size_t previous = 0;
+    for (auto& [number, cards] : groups) {
+      ASSERT_EQ(number, expected++) << seed;
+      ASSERT_TRUE(number == 1 || leftmost[number] > previous) << seed;
+      previous = leftmost[number];
+      ASSERT_GE(cards.size(), 3u);
+      std::sort(cards.begin(), cards.end());
+      const bool set = std::all_of(cards.begin(), cards.end(), [&](unsigned c) { return RankOf(c) == RankOf(cards[0]); });
+      bool run = true;
+      for (size_t k = 1; k < cards.size(); ++k)
+        run = run && SuitOf(cards[k]) == SuitOf(cards[0]) && RankOf(cards[k]) == RankOf(cards[k - 1]) + 1;
+      ASSERT_TRUE(set || run) << seed << " " << ::testing::PrintToString(cards);
+    }
   }
 }
