@@ -2,7 +2,7 @@
 
 PreferenceChoices CurrentPreferenceChoices(const Preferences& preferences) {
   return {preferences.AlwaysResume != 0, preferences.DisableScenery, preferences.ToolbarLocation,
-          preferences.HideToolbar};
+          preferences.HideToolbar,        preferences.ShowMelds,      preferences.Animation};
 }
 
 WindowUpdate ApplyPreferenceChoices(const PreferenceChoices& chosen, Preferences& preferences) {
@@ -12,8 +12,11 @@ WindowUpdate ApplyPreferenceChoices(const PreferenceChoices& chosen, Preferences
   preferences.DisableScenery = chosen.DisableScenery;
   if (chosen.ToolbarLocation <= 3) preferences.ToolbarLocation = chosen.ToolbarLocation;
   preferences.HideToolbar = chosen.HideToolbar;
+  preferences.ShowMelds = chosen.ShowMelds;
+  preferences.Animation = chosen.Animation;
   update.Relayout = !before.SameToolbar(preferences);
   update.ReloadBackdrop = before.DisableScenery != preferences.DisableScenery;
+  update.TablePresentation = before.ShowMelds != preferences.ShowMelds || before.Animation != preferences.Animation;
   update.Redraw = update.ReloadBackdrop;
   return update;
 }

@@ -23,6 +23,8 @@ void Preferences::Load(SettingsStore& store) {
   // A hand-edited name that could reach outside the card data is dropped.
   CardFaces = store.ReadString(CARD_FACES_SECTION, CARD_FACES_KEY, "", MAX_FACE_DECK_NAME + 2);
   if (!IsFaceDeckName(CardFaces)) CardFaces.clear();
+  ShowMelds = ReadSetting(store, SHOW_MELDS_SETTING) != 0;
+  Animation = ReadSetting(store, ANIMATION_SETTING) != 0;
 }
 
 void Preferences::Save(SettingsStore& store) const {
@@ -39,6 +41,8 @@ void Preferences::Save(SettingsStore& store) const {
   WriteSetting(store, keys::OKResumeVersn, ResumeFormatStamp);
   // Files of players who never chose stay as they were.
   if (!CardFaces.empty()) store.WriteString(CARD_FACES_SECTION, CARD_FACES_KEY, CardFaces);
+  WriteSetting(store, SHOW_MELDS_SETTING, ShowMelds);
+  WriteSetting(store, ANIMATION_SETTING, Animation);
 }
 
 bool IsFaceDeckName(std::string_view name) {

@@ -210,7 +210,7 @@ TEST(CardbackChange, OnlyAKnownDifferentBackIsPutOnTheDeck) {
   EXPECT_TRUE(t.Table.Flow.Settings.DifferentCardbackEachGame);
 }
 
-TEST(PreferencesChange, TheFrameIsLaidOutAgainOnlyForTheButtonBar) {
+TEST(PreferencesChange, EachChangeAsksTheWindowForWhatItAffects) {
   Preferences prefs;
   PreferenceChoices chosen = CurrentPreferenceChoices(prefs);
   chosen.AlwaysResume = true;
@@ -227,7 +227,14 @@ TEST(PreferencesChange, TheFrameIsLaidOutAgainOnlyForTheButtonBar) {
   EXPECT_TRUE(ApplyPreferenceChoices(chosen, prefs).Relayout);
   chosen.DisableScenery = true;
   update = ApplyPreferenceChoices(chosen, prefs);
-  EXPECT_TRUE(update.ReloadBackdrop && !update.Relayout);
+  EXPECT_TRUE(update.ReloadBackdrop && !update.Relayout && !update.TablePresentation);
+  for (bool* table : {&chosen.ShowMelds, &chosen.Animation}) {
+    *table = !*table;
+    update = ApplyPreferenceChoices(chosen, prefs);
+    EXPECT_TRUE(update.TablePresentation && !update.Relayout && !update.ReloadBackdrop);
+    EXPECT_FALSE(ApplyPreferenceChoices(chosen, prefs).TablePresentation);
+  }
+  EXPECT_FALSE(prefs.ShowMelds || prefs.Animation);
 }
 
 TEST(CardFacesChange, TheChosenDeckIsUsedWhileInstalledAndOnlyAnotherOneIsApplied) {

@@ -57,19 +57,26 @@ TEST(SettingsStore, MasksAndLimitsApplyOnReading) {
   const std::string path = dir.Path("QUORLA.INI");
   WriteText(path,
             "[Preferences]\nDifficultyLevel=7\nHandSorting=3\nDealType=2\nDisableScenery=9\nDeckId=1\n"
-            "CardFaces=../../etc\n[Play]\nGinVariation=6\nGameTarget=7\nAceRequiresGin=0\n");
+            "CardFaces=../../etc\nShowMelds=0\n[Play]\nGinVariation=6\nGameTarget=7\nAceRequiresGin=0\n");
   SettingsStore store("Quorla", path, true);
   Preferences prefs;
   prefs.Load(store);
+  // A switch absent from an older file reads as on.
+  EXPECT_FALSE(prefs.ShowMelds);
+  EXPECT_TRUE(prefs.Animation);
   // A face deck name that could leave the card data reads as the default.
   EXPECT_EQ(prefs.CardFaces, "");
   for (const char* name : {"svg-", "svg-A", "svg-a/b", "deck", "svg-a b"}) EXPECT_FALSE(IsFaceDeckName(name)) << name;
   EXPECT_FALSE(IsFaceDeckName("svg-" + std::string(61, 'a')));
   prefs.CardFaces = "svg-nicu-white";
+  prefs.ShowMelds = true;
+  prefs.Animation = false;
   prefs.Save(store);
   Preferences again;
   again.Load(store);
   EXPECT_EQ(again.CardFaces, "svg-nicu-white");
+  EXPECT_TRUE(again.ShowMelds);
+  EXPECT_FALSE(again.Animation);
   EXPECT_EQ(prefs.DifficultyLevel, 3u);
   EXPECT_EQ(prefs.HandSorting, 2u);
   EXPECT_EQ(prefs.DealType, 0u);

@@ -187,25 +187,33 @@ TEST(CardbackDlg, TenBacksInTwoRowsOfFiveOneChosen) {
 }
 
 TEST(PreferencesDlg, TextsStartValuesAndChoices) {
-  PreferencesDlg dialog({true, false, 3, false});
+  PreferencesDlg dialog({true, false, 3, false, true, false});
   EXPECT_EQ(dialog.windowTitle(), "Configure Preferences");
-  EXPECT_EQ(GroupTitles(dialog), (QStringList{"Startup", "Button Bar"}));
+  EXPECT_EQ(GroupTitles(dialog), (QStringList{"Startup", "Button Bar", "Table"}));
   EXPECT_EQ(dialog.AlwaysResumeBox().text(), "Always resume unfinished previous game");
   EXPECT_EQ(dialog.DisableSceneryBox().text(), "Disable scenery");
   const char* places[] = {"Right", "Left", "Top", "Bottom"};
   for (uint32_t i = 0; i < 4; ++i) EXPECT_EQ(dialog.LocationButton(i).text(), places[i]);
   EXPECT_EQ(dialog.HideBarBox().text(), "Hide button bar");
+  EXPECT_EQ(dialog.ShowMeldsBox().text(), "Mark melds and deadwood in your hand");
+  EXPECT_EQ(dialog.AnimationBox().text(), "Animate card moves");
   Shot(dialog, "preferences.png");
 
   EXPECT_TRUE(dialog.AlwaysResumeBox().isChecked());
+  EXPECT_TRUE(dialog.ShowMeldsBox().isChecked());
+  EXPECT_FALSE(dialog.AnimationBox().isChecked());
   EXPECT_TRUE(dialog.LocationButton(3).isChecked());
   dialog.open();
   QTest::mouseClick(&dialog.AlwaysResumeBox(), Qt::LeftButton, {}, QPoint(6, 8));
   QTest::mouseClick(&dialog.DisableSceneryBox(), Qt::LeftButton, {}, QPoint(6, 8));
   QTest::mouseClick(&dialog.LocationButton(2), Qt::LeftButton, {}, QPoint(6, 8));
   QTest::mouseClick(&dialog.HideBarBox(), Qt::LeftButton, {}, QPoint(6, 8));
+  QTest::mouseClick(&dialog.ShowMeldsBox(), Qt::LeftButton, {}, QPoint(6, 8));
+  QTest::mouseClick(&dialog.AnimationBox(), Qt::LeftButton, {}, QPoint(6, 8));
   EXPECT_FALSE(dialog.LocationButton(0).isEnabled());  // no edge for a hidden bar
   const PreferenceChoices chosen = dialog.Choices();
+  EXPECT_FALSE(chosen.ShowMelds);
+  EXPECT_TRUE(chosen.Animation);
   EXPECT_FALSE(chosen.AlwaysResume);
   EXPECT_TRUE(chosen.DisableScenery);
   EXPECT_EQ(chosen.ToolbarLocation, 2u);

@@ -38,8 +38,18 @@ PreferencesDlg::PreferencesDlg(const PreferenceChoices& current, QWidget* parent
   connect(HideBar, &QCheckBox::toggled, this, showEdges);
   showEdges();
 
+  auto* table = new QGroupBox(DialogText(TABLE_GROUP), this);
+  auto* tableLayout = new QVBoxLayout(table);
+  ShowMelds = new QCheckBox(DialogText(SHOW_MELDS), table);
+  Animation = new QCheckBox(DialogText(ANIMATE_CARDS), table);
+  ShowMelds->setChecked(current.ShowMelds);
+  Animation->setChecked(current.Animation);
+  tableLayout->addWidget(ShowMelds);
+  tableLayout->addWidget(Animation);
+
   Body().addWidget(startup);
   Body().addWidget(bar);
+  Body().addWidget(table);
 }
 
 PreferenceChoices PreferencesDlg::Choices() const {
@@ -49,5 +59,7 @@ PreferenceChoices PreferencesDlg::Choices() const {
   for (uint32_t i = 0; i < Locations.size(); ++i)
     if (Locations[i]->isChecked()) chosen.ToolbarLocation = i;
   chosen.HideToolbar = HideBar->isChecked();
+  chosen.ShowMelds = ShowMelds->isChecked();
+  chosen.Animation = Animation->isChecked();
   return chosen;
 }

@@ -24,6 +24,7 @@
 #include "app/score_sheet_fit.h"
 #include "app/table_fit.h"
 #include "app/table_start.h"
+#include "game/meld_marks.h"
 #include "game/status_texts.h"
 #include "game/string_table.h"
 #include "game/table_commands.h"
@@ -43,6 +44,8 @@
 namespace {
 
 constexpr const char* BACKDROP_FILE = "BACKIMG.QLF";
+// About sixty frames a second while a card travels.
+constexpr int GLIDE_FRAME_MS = 16;
 
 QString Text(uint32_t id) { return QString::fromUtf8(ResourceString(id)); }
 
@@ -86,6 +89,9 @@ QuorlaClient::QuorlaClient(GameSettings& settings, std::string configDirectory, 
   };
   IdleTimer.setSingleShot(true);
   connect(&IdleTimer, &QTimer::timeout, this, &QuorlaClient::OnIdle);
+  GlideTimer.setTimerType(Qt::PreciseTimer);
+  GlideTimer.setInterval(GLIDE_FRAME_MS);
+  connect(&GlideTimer, &QTimer::timeout, this, &QuorlaClient::StepGlides);
 
   SheetView = new ScoreSheetWindow(TheSheet, this);
   connect(SheetView, &ScoreSheetWindow::ClosedByUser, this, [this] {
@@ -109,6 +115,7 @@ void QuorlaClient::Start() {
   // Without networks the table still reads its rule choices and statistics
   // (and deals nothing): the close that follows saves them as they were.
   Objects.SeatComputer(Settings.Prefs.DifficultyLevel);
+  ApplyTablePreferences();
   TableParts parts = Parts();
   Resumable.CheckSettings(*Settings.Store);
   const StartOutcome started = StartTable(Settings, parts, Objects.Flow, ConfigDirectory + RESUME_FILE);
@@ -273,6 +280,10 @@ QSize QuorlaClient::minimumSizeHint() const {
 // ---------------------------------------------------------------- drawing
 
 void QuorlaClient::Present(const NxBitmap& backBuffer, const TRect& tableArea) {
+  if (Objects.Deck.IsGliding() && !GlideTimer.isActive()) {
+    GlideClock.start();
+    GlideTimer.start();
+  }
   if (backBuffer.Width() != Composed.width() || backBuffer.Height() != Composed.height()) return;
   if (tableArea.Intersects(STOCK_AREA)) update(WidgetRect(Objects.Deck.ToBuffer(STOCK_COUNT_AREA)));
   const TRect area = Objects.Deck.ToBuffer(tableArea);
@@ -288,6 +299,19 @@ void QuorlaClient::Present(const NxBitmap& backBuffer, const TRect& tableArea) {
 // repaints many times and leaves the hand as it was.
 void QuorlaClient::RefreshDeadwood() {
   if (Panes) Panes->SetDeadwood(QString::fromStdString(DeadwoodPaneText(Objects.Deck)));
+  Objects.Deck.SetMarks(HUMAN_PILE, Settings.Prefs.ShowMelds ? MeldMarks(Objects.Deck, HUMAN_PILE) : CardMarks{});
+}
+
+void QuorlaClient::ApplyTablePreferences() {
+  Objects.Deck.SetGlides(Settings.Prefs.Animation);
+  RefreshDeadwood();
+}
+
+void QuorlaClient::StepGlides() {
+  // A frame that came late (the computer was thinking) moves the cards one
+  // frame's worth, not the whole delay: the move is still seen.
+  Objects.Deck.AdvanceGlides(static_cast<uint32_t>(std::min<qint64>(GlideClock.restart(), 2 * GLIDE_FRAME_MS)));
+  if (!Objects.Deck.IsGliding()) GlideTimer.stop();
 }
 
 QRect QuorlaClient::WidgetRect(const TRect& bufferArea) const {
@@ -437,6 +461,7 @@ void QuorlaClient::ShowOptionChange(const WindowUpdate& update) {
     UseChosenFaceDeck();
     ApplyScale();
   }
+  if (update.TablePresentation) ApplyTablePreferences();
   if (update.Redraw && Objects.Deck.IsLaidOut()) Objects.Deck.PaintArea(TABLE_AREA);
   AfterInput();
 }

@@ -25,6 +25,8 @@ TPoint QuorlaClient::ToTable(const QPointF& point) const {
 }
 
 void QuorlaClient::mousePressEvent(QMouseEvent* event) {
+  // The person acts on the table as it is: cards on their way arrive first.
+  Objects.Deck.FinishGlides();
   const TPoint point = ToTable(event->position());
   if (event->button() == Qt::LeftButton)
     LeftPress(point);
@@ -172,6 +174,7 @@ void QuorlaClient::RightPress(TPoint point, const QPoint& globalPoint) {
 // piles' cards are already taken by the first press.
 void QuorlaClient::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
+  Objects.Deck.FinishGlides();
   const std::optional<CardHit> hit = Objects.Deck.CardAtPoint(ToTable(event->position()), HUMAN_PILE);
   if (!hit || Objects.State.Play != HumanDiscard || Objects.State.Dragging) return;
   Objects.State.HitCard = hit->Position;
@@ -210,6 +213,7 @@ void QuorlaClient::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
     return;
   }
+  Objects.Deck.FinishGlides();
   const uint32_t handSize = Objects.Deck.IsLaidOut() ? Objects.Deck.CardsInPile(HUMAN_PILE) : 0;
   if (const std::optional<KeyMove> move = KeyMoveFor(Objects.State, Focus, *key, handSize)) {
     Objects.State.HitCard = move->Position;

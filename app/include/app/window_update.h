@@ -10,5 +10,6 @@ struct WindowUpdate {
   bool ReloadBackdrop = false;  // scenery was switched on or off
   bool Redraw = false;          // the table looks different
   bool NewCardFaces = false;    // the cards are drawn from another face deck
+  bool TablePresentation = false;  // meld marks or animation switched on or off
   bool Close = false;           // no networks could be loaded: close without saving
 };

@@ -224,6 +224,9 @@ enum TextId : uint32_t {
   BAR_TOP = 9387,
   BAR_BOTTOM = 9388,
   HIDE_BUTTON_BAR = 9389,
+  TABLE_GROUP = 9390,
+  SHOW_MELDS = 9391,
+  ANIMATE_CARDS = 9392,
   ABOUT_TITLE = 9395,
 
   // The player configuration dialogs.

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "game/rules.h"
+#include "store/setting_keys.h"
 
 class SettingsStore;
 
@@ -28,6 +29,10 @@ struct Preferences {
   // The folder name of the face deck the player chose; empty (also for a
   // file from before the choice existed) means the game's default deck.
   std::string CardFaces;
+  // How the table shows play: the hand's melds marked, and cards that glide
+  // to their places. Both on for a file from before they existed.
+  bool ShowMelds = true;
+  bool Animation = true;
 
   void Load(SettingsStore& store);
   void Save(SettingsStore& store) const;
@@ -40,6 +45,10 @@ struct Preferences {
 // The face deck key of the preferences, a text value.
 inline constexpr const char* CARD_FACES_SECTION = "Preferences";
 inline constexpr const char* CARD_FACES_KEY = "CardFaces";
+
+// The table's presentation switches, kept with the preferences.
+inline constexpr SettingKey SHOW_MELDS_SETTING{"Preferences", "ShowMelds", 1, ReadRule::BOOLEAN};
+inline constexpr SettingKey ANIMATION_SETTING{"Preferences", "Animation", 1, ReadRule::BOOLEAN};
 
 // A name that can only be a deck folder of the card data ("svg-" and then
 // lower-case letters, digits and hyphens), never a path.

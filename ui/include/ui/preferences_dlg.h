@@ -23,11 +23,15 @@ class PreferencesDlg : public OptionDlg {
   // 0 right, 1 left, 2 top, 3 bottom
   QRadioButton& LocationButton(uint32_t location) { return *Locations.at(location); }
   QCheckBox& HideBarBox() { return *HideBar; }
+  QCheckBox& ShowMeldsBox() { return *ShowMelds; }
+  QCheckBox& AnimationBox() { return *Animation; }
 
  private:
   QCheckBox* AlwaysResume;
   QCheckBox* DisableScenery;
   std::array<QRadioButton*, 4> Locations{};
   QCheckBox* HideBar;
+  QCheckBox* ShowMelds;
+  QCheckBox* Animation;
   PreferenceChoices Initial;
 };

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QMessageBox>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -164,7 +165,14 @@ class QuorlaClient : public QWidget, public Presentation {
   double WantedScale() const;
   TSize DeviceArea() const;
   void ShowFocus();
+  // The deadwood pane and the hand's meld marks, after every input and
+  // every step of the flow.
   void RefreshDeadwood();
+  // Meld marks and animation as the preferences say.
+  void ApplyTablePreferences();
+  // Moves the cards on their way one frame further; the timer runs only
+  // while a card is travelling.
+  void StepGlides();
   // Frames the card or pile of the move the top level advises, where the
   // keyboard then acts, and says the move in the status bar.
   void ShowHint();
@@ -209,6 +217,8 @@ class QuorlaClient : public QWidget, public Presentation {
   bool FocusShown = false;
   QStringList Moves;
   QTimer IdleTimer;
+  QTimer GlideTimer;
+  QElapsedTimer GlideClock;
   QEventLoop* ActiveWait = nullptr;
   bool WaitTimeUp = false;
   double WaitFactor = 1.0;
