@@ -10,6 +10,7 @@
 #include <fstream>
 #include <set>
 
+#include "game/meld_marks.h"
 #include "game/status_texts.h"
 #include "game/table_commands.h"
 #include "game/table_geometry.h"
@@ -140,6 +141,32 @@ TEST_F(ClientFixture, DragsTheUpcardIntoTheHandAndDiscardsOnThePile) {
   EXPECT_TRUE(Client->MoveLine().startsWith("Computer ")) << Client->MoveLine().toStdString();
   EXPECT_TRUE(Client->HandMoves().contains(Client->MoveLine()));
   EXPECT_EQ(Panes->DeadwoodText().toStdString(), DeadwoodPaneText(Deck()));
+}
+
+// A card dropped away from any place glides back to its slot, and the next
+// press lands it at once; the hand's melds are marked after every input.
+// The Preferences switch both off: nothing glides, nothing is marked.
+TEST_F(ClientFixture, CardsGlideAndMeldsAreMarkedOnlyWhileSwitchedOn) {
+  Open();
+  DealUntilThePersonBegins(*this);
+  for (const bool on : {true, false}) {
+    Settings.Prefs.ShowMelds = on;
+    Settings.Prefs.Animation = on;
+    WindowUpdate update;
+    update.TablePresentation = true;
+    Client->ShowOptionChange(update);
+    const std::vector<uint32_t> before = Hand();
+    Drag(CardCentre(HUMAN_PILE, 0), At({500, 20}));
+    EXPECT_EQ(Hand(), before);
+    EXPECT_EQ(Deck().IsGliding(), on);
+    EXPECT_EQ(Deck().Marks(), on ? MeldMarks(Deck(), HUMAN_PILE) : CardMarks{});
+    if (!on) continue;
+    QTest::mousePress(Client.get(), Qt::LeftButton, {}, At({500, 20}));
+    EXPECT_FALSE(Deck().IsGliding());
+    QTest::mouseRelease(Client.get(), Qt::LeftButton, {}, At({500, 20}));
+    Drag(CardCentre(HUMAN_PILE, 0), At({500, 20}));
+    QTRY_VERIFY_WITH_TIMEOUT(!Deck().IsGliding(), 2000);
+  }
 }
 
 TEST_F(ClientFixture, AKnockDropBeforeTakingOnlyRearranges) {

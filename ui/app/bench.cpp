@@ -167,8 +167,13 @@ double Time(Step step) {
   return Milliseconds(std::chrono::steady_clock::now() - begin);
 }
 
+// The flow's idle work done and every card arrived where it glides to.
 void SettleTable(QuorlaClient* table) {
   for (int i = 0; i < 1000 && table->Table().Flow.HasIdleWork(); ++i) QApplication::processEvents();
+  QElapsedTimer waited;
+  waited.start();
+  while (table->Table().Deck.IsGliding() && waited.elapsed() < 2000)
+    QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
 }
 
 // The last action's own aftermath (its repaint, the status bar's new
