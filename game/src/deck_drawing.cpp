@@ -171,6 +171,7 @@ bool NxDeck::BuriedFrom(size_t index) const {
 void NxDeck::Paint(bool useMask) {
   if (Buffer.IsEmpty()) {
     Dirty.clear();
+    if (!Glides.empty()) ++GlideBatch;
     return;
   }
   for (const TRect& rect : Dirty) {
@@ -203,6 +204,8 @@ void NxDeck::Paint(bool useMask) {
     }
   }
   Dirty.clear();
+  // Glides started from here on belong to the table's next move.
+  if (!Glides.empty()) ++GlideBatch;
 }
 
 void NxDeck::PaintArea(const TRect& area) {

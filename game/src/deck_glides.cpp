@@ -55,7 +55,7 @@ TPoint NxDeck::GlidePoint(const CardGlide& glide) const {
 TRect NxDeck::DrawnRect(const NxCard& card) const {
   const CardGlide* glide = GlideOf(card.Index());
   if (!glide) return card.Rect();
-  if (glide->Elapsed < 0) return {};
+  if (glide->Elapsed < 0 && glide->Unseen) return {};
   return TRect::At(GlidePoint(*glide), card.Size());
 }
 
@@ -64,9 +64,19 @@ void NxDeck::MarkCardDirty(const NxCard& card) {
   if (GlideOf(card.Index())) MarkDirty(DrawnRect(card));
 }
 
-void NxDeck::StartGlide(uint32_t card, TPoint from, TPoint to, int32_t delay) {
-  if (from == to && delay == 0) return;
-  Glides.push_back({card, from, -delay, GlideDuration(from, to)});
+void NxDeck::StartGlide(uint32_t card, TPoint from, TPoint to, int32_t delay, bool unseen) {
+  if (from == to) return;
+  Glides.push_back({card, from, -delay, GlideDuration(from, to), unseen, GlideBatch});
+}
+
+int32_t NxDeck::QueueDelay() const {
+  // One move of the table's moves one card after the other (the computer's
+  // take arrives before its discard leaves); the cards of one move, such as
+  // a hand closing its gap, travel together.
+  int32_t delay = 0;
+  for (const CardGlide& glide : Glides)
+    if (glide.Batch != GlideBatch) delay = std::max(delay, glide.Duration - glide.Elapsed);
+  return delay;
 }
 
 void NxDeck::CardMoving(const NxCard& card, TPoint to) {
@@ -77,7 +87,7 @@ void NxDeck::CardMoving(const NxCard& card, TPoint to) {
     return;
   }
   if (!glide) {
-    StartGlide(card.Index(), card.Position(), to, 0);
+    StartGlide(card.Index(), card.Position(), to, QueueDelay(), false);
     return;
   }
   // A card still waiting to be dealt keeps its start; one on its way turns
@@ -90,7 +100,7 @@ void NxDeck::CardMoving(const NxCard& card, TPoint to) {
 
 void NxDeck::CardPlaced(const NxCard& card) {
   if (!GlidesEnabled || !Dealing || GlideOf(card.Index()) || card.Position() == DealOrigin) return;
-  StartGlide(card.Index(), DealOrigin, card.Position(), static_cast<int32_t>(DealtInTurn) * DEAL_INTERVAL_MS);
+  StartGlide(card.Index(), DealOrigin, card.Position(), static_cast<int32_t>(DealtInTurn) * DEAL_INTERVAL_MS, true);
   ++DealtInTurn;
 }
 

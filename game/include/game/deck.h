@@ -42,6 +42,8 @@ struct CardGlide {
   TPoint From;
   int32_t Elapsed;   // milliseconds; below zero while it waits its turn
   int32_t Duration;  // milliseconds
+  bool Unseen;       // while it waits: still in the stock, not drawn at all
+  uint32_t Batch;    // the composition it was started in
 };
 
 // The 52 cards for the life of the table: their shuffled order, the piles,
@@ -185,7 +187,9 @@ class NxDeck {
   CardGlide* GlideOf(uint32_t card);
   const CardGlide* GlideOf(uint32_t card) const;
   TPoint GlidePoint(const CardGlide& glide) const;
-  void StartGlide(uint32_t card, TPoint from, TPoint to, int32_t delay);
+  void StartGlide(uint32_t card, TPoint from, TPoint to, int32_t delay, bool unseen);
+  // Until the glides of earlier compositions have arrived.
+  int32_t QueueDelay() const;
 
   std::array<std::unique_ptr<NxCard>, NUM_CARDS> CardStore;  // by card id
   std::array<NxCard*, NUM_CARDS> Order{};                      // deck order
@@ -219,4 +223,5 @@ class NxDeck {
   uint32_t DealtInTurn = 0;
   TPoint DealOrigin{0, 0};
   std::vector<CardGlide> Glides;
+  uint32_t GlideBatch = 0;
 };
