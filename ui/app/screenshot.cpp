@@ -138,6 +138,9 @@ int main(int argc, char** argv) {
       sheet.insert(sheet.lastIndexOf('.'), "-sheet");
       table->SheetWindow()->grab().save(sheet);
     }
+    // The picture shows the table as it stands, every card arrived.
+    table->Table().Deck.FinishGlides();
+    QApplication::processEvents();
     if (!frame.grab().save(QString::fromStdString(out))) {
       std::fprintf(stderr, "quorla-screenshot: cannot write %s\n", out.c_str());
       status = 1;
