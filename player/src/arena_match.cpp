@@ -19,6 +19,7 @@ class ArenaMatch::Gate : public ComputerOpponent {
   void CountRound() override { Computer.CountRound(); }
   void HandOutcome(double outcome) override {
     HandEnded = true;
+    Computer.WatchOutcome(outcome);
     if (Learn) Computer.HandOutcome(outcome);
   }
   void BuildHumanView(uint32_t winner, uint32_t previousDealer) override {

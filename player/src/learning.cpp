@@ -1,9 +1,11 @@
 #include "neural/net.h"
 #include "player/computer_play.h"
+#include "player/trial_watcher.h"
 
 // Positions after the 32nd of a hand still reach the network but are not
 // kept for the replays.
 void ComputerPlay::RecordObservation() {
+  if (Watcher) Watcher->Reached(ComputerView.data());
   EnsureObservationStore();
   if (ObservationCount >= MAX_OBSERVATIONS) return;
   ObservationStore[ObservationCount++] = ComputerView;
@@ -11,6 +13,10 @@ void ComputerPlay::RecordObservation() {
 
 // Targets outside what the game produces are never trained on: one such
 // training can throw the weights far from anything play would reach.
+void ComputerPlay::WatchOutcome(double computerOutcome) {
+  if (Watcher) Watcher->HandEnds(computerOutcome);
+}
+
 void ComputerPlay::HandOutcome(double computerOutcome) {
   if (!CurrentNet) return;
   if (IsLearningTarget(computerOutcome)) CurrentNet->TrainOnOutcomes(&computerOutcome);

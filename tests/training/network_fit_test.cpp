@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "../neural/net_fixture.h"
 #include "player/arena_match.h"
 #include "training/network_fit.h"
+#include "training/outcome_calibration.h"
 #include "player/position_network.h"
 #include "training/starting_networks.h"
 #include "training/trial_positions.h"
@@ -53,6 +55,51 @@ TEST(TrialPositions, EveryDecisionOfTheComputerBringsItsElevenPositions) {
       EXPECT_NEAR(trials.Target(p), TeacherValue(cells), 1e-12);
     }
   }
+}
+
+// Learning trains every reached position of a hand towards the hand's
+// outcome; the turns count the player's own positions from the deal.
+TEST(TrialPositions, ReachedPositionsCarryTheirTurnAndTheirHandsOutcome) {
+  ScratchInstallation install;
+  TrialPositions trials;
+  WatchMatch(trials, 17);
+  const auto& reached = trials.Outcomes();
+  ASSERT_GT(reached.size(), 20u);
+  size_t hands = 0;
+  for (size_t i = 0; i < reached.size(); ++i) {
+    const bool dealt = reached[i].Turn == 0;
+    hands += dealt ? 1 : 0;
+    if (!dealt) {
+      ASSERT_GT(i, 0u);
+      EXPECT_EQ(reached[i].Turn, reached[i - 1].Turn + 1) << i;
+      EXPECT_EQ(reached[i].Result, reached[i - 1].Result) << i;
+    }
+    EXPECT_GE(reached[i].Result, 0.1);  // a loss counts at most 100 points
+    EXPECT_LE(reached[i].Result, 0.9);
+    const double points = (reached[i].Result - 0.5) / 0.004;
+    EXPECT_NEAR(points, std::round(points), 1e-6) << reached[i].Result;
+  }
+  EXPECT_GE(hands, 2u);
+}
+
+// Exact lines come back exactly; a falling line keeps the least slope so the
+// teacher's order survives; a thin stage borrows the line of all positions.
+TEST(OutcomeCalibration, FitsOneLinePerStageOfTheHand) {
+  std::vector<TrialPositions::Outcome> outcomes;
+  for (int i = 0; i < 400; ++i) {
+    const double teacher = 0.3 + 0.001 * i;
+    outcomes.push_back({teacher, 0, 0.2 + 0.5 * teacher});   // stage 0
+    outcomes.push_back({teacher, 3, 0.6 - 0.1 * teacher});   // stage 1, falling
+  }
+  outcomes.push_back({0.5, 4, 0.9});  // stage 2 has a single position
+  const OutcomeCalibration c = FitOutcomeCalibration(outcomes, 0.05);
+  EXPECT_NEAR(c.Slope[0], 0.5, 1e-9);
+  EXPECT_NEAR(c.Map(0.4, 1), 0.4, 1e-9);
+  EXPECT_EQ(c.Slope[1], 0.05);
+  EXPECT_EQ(c.Count[2], 1u);
+  EXPECT_GT(c.Slope[2], 0.05);
+  EXPECT_LT(c.Slope[2], 0.5);
+  EXPECT_EQ(c.Map(0.6, 40), c.Intercept[OutcomeCalibration::STAGES - 1] + 0.6 * c.Slope[OutcomeCalibration::STAGES - 1]);
 }
 
 TEST(FitToTeacher, BringsThePositionNetworkCloserToTheTeacherAndKeepsItsOwnOutputsExact) {

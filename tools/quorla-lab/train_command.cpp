@@ -19,6 +19,7 @@
 #include "player/net_player.h"
 #include "player/network_data.h"
 #include "training/network_fit.h"
+#include "training/outcome_calibration.h"
 #include "training/trial_positions.h"
 
 namespace {
@@ -32,6 +33,11 @@ constexpr uint32_t TOP = NUM_LEVELS - 1;
 // positions the fitted networks lead to.
 constexpr unsigned FIT_ROUNDS = 2;
 constexpr unsigned FIT_EPOCHS = 20;
+// Calibrated fits aim this share of the way from the teacher's value to the
+// hands' mean outcome at that value: the whole way keeps the strength that
+// learning by play leaves but starts weaker, since the move selection's
+// fixed margins were set for the teacher's scale.
+constexpr double CALIBRATED_SHARE = 0.5;
 constexpr unsigned long MAX_LEVEL_HANDS = 100000000;
 constexpr unsigned long MAX_INITIAL_RANGE = 100000;
 
@@ -39,7 +45,7 @@ void PrintHelp() {
   std::printf(
       "usage: quorla-lab train --out FILE [--seed S] [--hands-per-level A,B,C,D] [--opponent OPPONENT]\n"
       "                        [--start design|fresh|FILE] [--initial-range THOUSANDTHS]\n"
-      "                        [--top-level fit|play]\n"
+      "                        [--top-level calibrated|fit|play]\n"
       "\n"
       "Builds the default networks of the four levels by play and writes them to\n"
       "FILE as a network data file (four blocks, low then high network, replacing\n"
@@ -56,16 +62,21 @@ void PrintHelp() {
       "player (random), or the random player for the first half and self-play\n"
       "for the second (random-then-self).\n"
       "\n"
-      "The top level (shown 4) is instead fitted by default (--top-level fit): it\n"
-      "plays its hands against itself in %u rounds without learning, and after\n"
-      "each round its networks are fitted to a teacher's value of every position\n"
-      "its decisions rated (least deadwood, less credit for each live way to\n"
-      "finish a half-built meld, plus a bonus for drawing from the discard pile).\n"
+      "The top level (shown 4) is instead fitted: it plays its hands against\n"
+      "itself in %u rounds without learning, and after each round its networks\n"
+      "are fitted to a judgement of every position its decisions rated. The\n"
+      "teacher's value (least deadwood, less credit for each live way to finish\n"
+      "a half-built meld, plus a bonus for drawing from the discard pile) is the\n"
+      "judgement of --top-level fit; the default, --top-level calibrated, moves\n"
+      "it %.0f%% of the way to the mean outcome of the round's hands at that\n"
+      "value and stage of the hand (what the game's learning trains towards),\n"
+      "so that learning by play in the game moves the networks less and keeps\n"
+      "more of their strength. Each round prints that outcome line per stage.\n"
       "Learning by play (--top-level play) lowers its strength.\n"
       "--initial-range (with --start fresh) draws every starting weight within\n"
       "+-THOUSANDTHS/1000 (THOUSANDTHS 0..%lu) instead of the library's default ranges.\n"
       "Hands per level: each 0..%lu, default %lu,%lu,%lu,%lu. S: 0..%lu.\n",
-      FIT_ROUNDS, MAX_INITIAL_RANGE, MAX_LEVEL_HANDS, DEFAULT_HANDS[0], DEFAULT_HANDS[1], DEFAULT_HANDS[2],
+      FIT_ROUNDS, 100 * CALIBRATED_SHARE, MAX_INITIAL_RANGE, MAX_LEVEL_HANDS, DEFAULT_HANDS[0], DEFAULT_HANDS[1], DEFAULT_HANDS[2],
       DEFAULT_HANDS[3], MAX_SEED);
 }
 
@@ -127,6 +138,14 @@ bool Play(ArenaMatch& match, unsigned long hands, unsigned long& done, uint32_t 
 }
 
 enum class Opponent { SELF, SIMPLE, RANDOM, RANDOM_THEN_SELF };
+enum class TopLevel { FIT, CALIBRATED, PLAY };
+
+void PrintCalibration(const OutcomeCalibration& calibration) {
+  for (uint32_t s = 0; s < OutcomeCalibration::STAGES; ++s)
+    std::printf("  turns %u%s: %zu positions, outcome = %.3f + %.3f x teacher\n", 2 * s,
+                s + 1 < OutcomeCalibration::STAGES ? ("-" + std::to_string(2 * s + 1)).c_str() : "+",
+                calibration.Count[s], calibration.Intercept[s], calibration.Slope[s]);
+}
 
 // The levels' networks travel between matches through their blocks of the
 // scratch installation's player file. Every match is played under the top
@@ -167,7 +186,7 @@ class Trainer {
   // Plays against itself without learning, watching every position its
   // decisions rate, and fits the high-limit network to the teacher's values
   // of them; the low-limit network gets the same weights.
-  bool FitByPlay(uint32_t level, unsigned long hands) {
+  bool FitByPlay(uint32_t level, unsigned long hands, bool calibrated) {
     for (unsigned round = 0; round < FIT_ROUNDS; ++round) {
       unsigned long count = round + 1 < FIT_ROUNDS ? hands / FIT_ROUNDS : hands - (FIT_ROUNDS - 1) * (hands / FIT_ROUNDS);
       if (count == 0) continue;
@@ -178,6 +197,8 @@ class Trainer {
       computer.WatchTrials(&trials);
       if (!Play(match, count, Done, level, Meter)) return false;
       computer.WatchTrials(nullptr);
+      std::printf("level %u, round %u: the hands' outcomes against the teacher's values\n", level + 1, round + 1);
+      Calibrate(trials, calibrated);
       FitOptions options;
       options.Epochs = FIT_EPOCHS;
       options.Seed = Seed * 31 + round;
@@ -192,6 +213,18 @@ class Trainer {
       computer.SaveNets(level);
     }
     return true;
+  }
+
+  // Shows how the round's outcomes follow the teacher's values and, for a
+  // calibrated fit, moves the targets towards them.
+  static void Calibrate(TrialPositions& trials, bool calibrated) {
+    const OutcomeCalibration calibration = FitOutcomeCalibration(trials.Outcomes());
+    PrintCalibration(calibration);
+    if (!calibrated) return;
+    trials.MapTargets([&](double target, const float* cells) {
+      const double outcome = calibration.Map(target, TurnOf(cells[ComputerPlay::PROGRESS]));
+      return target + CALIBRATED_SHARE * (outcome - target);
+    });
   }
 
   unsigned long Hands() const { return Done; }
@@ -243,7 +276,7 @@ static int RunTrain(const std::vector<std::string_view>& args) {
   Opponent chosen = Opponent::SELF;
   double initialRange = 0;
   bool designedStart = true;
-  bool fitTop = true;
+  TopLevel top = TopLevel::CALIBRATED;
   std::string startFile;  // continue from this network data file
   unsigned long hands[NUM_LEVELS];
   std::copy(DEFAULT_HANDS, DEFAULT_HANDS + NUM_LEVELS, hands);
@@ -287,10 +320,12 @@ static int RunTrain(const std::vector<std::string_view>& args) {
         return Fail(RangeRefusal(arg, 0, MAX_INITIAL_RANGE, value) + " (thousandths)");
       initialRange = thousandths / 1000.0;
     }
-    else if (arg == "--top-level" && (value == "fit" || value == "play")) fitTop = value == "fit";
+    else if (arg == "--top-level" && value == "fit") top = TopLevel::FIT;
+    else if (arg == "--top-level" && value == "calibrated") top = TopLevel::CALIBRATED;
+    else if (arg == "--top-level" && value == "play") top = TopLevel::PLAY;
     else if (arg == "--opponent")
       return Fail("--opponent takes self, simple, random or random-then-self, not '" + std::string(value) + "'");
-    else return Fail("--top-level takes fit or play, not '" + std::string(value) + "'");
+    else return Fail("--top-level takes fit, calibrated or play, not '" + std::string(value) + "'");
   }
   if (out.empty()) return Fail("--out FILE is required");
 
@@ -309,7 +344,8 @@ static int RunTrain(const std::vector<std::string_view>& args) {
   trainer.InitialRange = initialRange;
   auto start = std::chrono::steady_clock::now();
   for (uint32_t level = 0; level < NUM_LEVELS; ++level) {
-    bool trained = level == TOP && fitTop ? trainer.FitByPlay(level, hands[level])
+    bool trained = level == TOP && top != TopLevel::PLAY
+                       ? trainer.FitByPlay(level, hands[level], top == TopLevel::CALIBRATED)
                                           : trainer.LearnByPlay(level, hands[level]);
     if (!trained) return 1;
   }

@@ -114,6 +114,8 @@ class ComputerPlay : public ComputerOpponent {
   // --- learning
   void RecordObservation();
   void HandOutcome(double computerOutcome) override;
+  // Tells the watcher, if any, the outcome of a hand, learned from or not.
+  void WatchOutcome(double computerOutcome);
   bool LearnStep(PlayState state, double computerOutcome, double humanOutcome) override;
   void ReplayObservations();
 

@@ -10,4 +10,8 @@ class TrialWatcher {
   virtual void DecisionStarts() = 0;
   // One rated position: the 56 cells of the computer's view.
   virtual void Trial(const double* view) = 0;
+  // A position the player reached: one its learning trains on.
+  virtual void Reached(const double* /*view*/) {}
+  // The hand is over; `outcome` is what learning trains its positions towards.
+  virtual void HandEnds(double /*outcome*/) {}
 };
