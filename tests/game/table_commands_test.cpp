@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 #include <regex>
 #include <set>
 #include <string>
@@ -10,7 +11,9 @@
 #include "game/table_geometry.h"
 #include "game/string_table.h"
 #include "game/table_commands.h"
+#include "game/table_items.h"
 #include "game/text_ids.h"
+#include "test_hands.h"
 
 namespace {
 
@@ -170,4 +173,77 @@ TEST(StatusTexts, SelectionAndKnockLimitPanes) {
   EXPECT_EQ(SelectionPaneText(SELECT_KNOWN_CARD, 13 + 9), "Selection:  10\u2666");   // ten of diamonds
   EXPECT_EQ(SelectionPaneText(SELECT_KNOWN_CARD, 3 * 13 + 12), "Selection:  K\u2663");  // king of clubs
   EXPECT_EQ(KnockLimitPaneText(7), "Max. knock score:  7");
+}
+
+TEST(TableItems, SpokenCardNames) {
+  EXPECT_EQ(SpokenCardName(6), "Seven of hearts");
+  EXPECT_EQ(SpokenCardName(MakeCard(CLUBS, 12)), "King of clubs");
+  EXPECT_EQ(SpokenCardName(NoCard), "");
+  // Before the first deal only the places are there.
+  const NxDeck fresh(nullptr, TABLE_PILE_COUNT, 0, TABLE_AREA, CARD_SIZE);
+  std::vector<std::string> names;
+  for (const TableItem& item : TableItems(fresh)) names.push_back(item.Name);
+  EXPECT_EQ(names, (std::vector<std::string>{"Knock area", "Stock, 0 cards", "Discard pile, empty"}));
+}
+
+// Over many deals, with the computer's hand shown or not, a card held, the
+// discard pile emptied and the stock run down: every card and place is
+// named once, and the part each names is where a click finds that card.
+TEST(TableItems, EveryCardAndPlaceIsNamedWhereItShows) {
+  using Kind = TableItem::Kind;
+  for (int32_t seed = 1; seed <= 80; ++seed) {
+    SCOPED_TRACE(seed);
+    auto deck = DealtTableDeck(seed);
+    const bool watching = seed % 2 == 0;
+    if (watching) deck->SetPileFace(COMPUTER_PILE, true);
+    if (seed % 5 == 0) deck->MoveCard(DISCARD_PILE, 0, HUMAN_PILE, true);
+    if (seed % 7 == 0)
+      while (deck->CardsInPile(STOCK_PILE) > 1) deck->MoveCard(STOCK_PILE, 0, DISCARD_PILE, true);
+    const bool holding = seed % 3 == 0;
+    uint32_t heldCard = NoCard;
+    if (holding) {
+      deck->PickUp(HUMAN_PILE, static_cast<uint32_t>(seed) % deck->CardsInPile(HUMAN_PILE));
+      heldCard = deck->HeldCardIndex();
+      deck->Drag({300, 30}, false);
+    }
+    const std::vector<TableItem> items = TableItems(*deck);
+
+    std::map<Kind, int> counts;
+    for (const TableItem& item : items) {
+      ++counts[item.What];
+      const TPoint centre{(item.Rect.left + item.Rect.right) / 2, (item.Rect.top + item.Rect.bottom) / 2};
+      if (item.What == Kind::HAND_CARD || item.What == Kind::COMPUTER_CARD) {
+        const uint32_t pile = item.What == Kind::HAND_CARD ? HUMAN_PILE : COMPUTER_PILE;
+        const uint32_t card = deck->CardIndexAt(pile, item.Position);
+        const std::optional<CardHit> hit = deck->CardAtPoint(centre, pile);
+        ASSERT_TRUE(hit);
+        EXPECT_EQ(hit->Position, item.Position) << item.Name;
+        const std::string face = pile == HUMAN_PILE || watching ? SpokenCardName(card) : "Face-down card";
+        EXPECT_EQ(item.Name, face + (pile == HUMAN_PILE ? ", in your hand" : ", in the computer's hand"));
+      } else if (item.What == Kind::STOCK) {
+        const uint32_t left = deck->CardsInPile(STOCK_PILE);
+        EXPECT_EQ(item.Name, "Stock, " + std::to_string(left) + (left == 1 ? " card" : " cards"));
+        EXPECT_TRUE(deck->CardAtPoint(centre, STOCK_PILE));
+      } else if (item.What == Kind::DISCARD_PILE) {
+        const int32_t top = deck->TopIndex(DISCARD_PILE);
+        EXPECT_EQ(item.Name, top < 0 ? "Discard pile, empty"
+                                     : SpokenCardName(deck->CardIndexAt(DISCARD_PILE, top)) + ", on the discard pile");
+      } else if (item.What == Kind::HELD_CARD) {
+        EXPECT_EQ(item.Name, SpokenCardName(heldCard) + ", held");
+        EXPECT_TRUE(deck->HeldCard()->HitTest(centre));
+      } else {
+        EXPECT_EQ(item.Name, "Knock area");
+      }
+    }
+    EXPECT_EQ(counts[Kind::HAND_CARD], static_cast<int>(deck->CardsInPile(HUMAN_PILE)));
+    EXPECT_EQ(counts[Kind::COMPUTER_CARD], 10);
+    EXPECT_EQ(counts[Kind::HELD_CARD], holding ? 1 : 0);
+    EXPECT_EQ(counts[Kind::STOCK] + counts[Kind::DISCARD_PILE] + counts[Kind::KNOCK_AREA], 3);
+
+    // The keyboard's focus lands on the item of its card, and on none past the hand.
+    const uint32_t last = deck->CardsInPile(HUMAN_PILE) - 1;
+    EXPECT_EQ(items[FocusedItem(items, {TableFocus::Place::HAND, last}).value()].Name,
+              SpokenCardName(deck->CardIndexAt(HUMAN_PILE, last)) + ", in your hand");
+    EXPECT_FALSE(FocusedItem(items, {TableFocus::Place::HAND, last + 1}));
+  }
 }

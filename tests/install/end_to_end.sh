@@ -11,6 +11,9 @@
 #     move), KILLS rounds (default 4); now and then a second signal or a
 #     SIGKILL follows during the save. Every start resumes a readable game, the statistics are
 #     kept, and no temporary file of ours is left behind.
+#   end_to_end.sh keyboard BUILD_DIR [SHOT_DIR]
+#     a scratch copy played with key presses alone until a hand has ended,
+#     then closed: the saved game reads back with that hand over.
 #   end_to_end.sh installed BUILD_DIR [SHOT_DIR]
 #     `cmake --install` into a scratch prefix made read-only: the program
 #     starts from bin/quorla, keeps the player's files in $XDG_DATA_HOME/quorla
@@ -219,6 +222,13 @@ copy_game() {
   [ -e "$build/QUORLA32.HLP" ] && cp -a "$build/QUORLA32.HLP" "$game/"
 }
 
+# A hand's end lays the computer's hand open: the strip of its first card
+# that shows turns from the back's blue to a mostly white face.
+computer_hand_shown() {
+  import -window root -crop "26x70+$((origin_x + 104))+$((origin_y + 30))" +repage "$scratch/first-card.png" &&
+    [ "$(convert "$scratch/first-card.png" -colorspace gray -format '%[fx:mean > 0.6]' info:)" = 1 ]
+}
+
 # Ends the program with a signal and waits for it; a second signal may
 # arrive during the save, which must not cut a file short, or a SIGKILL,
 # which must leave each file old or new.
@@ -281,26 +291,39 @@ if [ "$mode" = signals ]; then
   echo "ended by signals ${KILLS:-4} times; every start resumed a readable game"
 elif [ "$mode" = keyboard ]; then
   copy_game
-  printf '[Quorla]\nFirstPlay=0\n' >"$game/QUORLA.INI"
+  # A game to 500: the rules played by default allow only gin, which scores
+  # the other hand's deadwood and 25 more. Against a hand that keeps every
+  # card it draws that passes 100 now and then, and a game to 100 would be
+  # over with this one hand: a finished game leaves no game to save.
+  printf '[Quorla]\nFirstPlay=0\n[Play]\nGameTarget=500\n' >"$game/QUORLA.INI"
   start_game "$game/QUORLA32"
   shot 1-dealt
   # Key presses only: pass while the offer lasts, take the stock card, then
   # discard the hand's first card; keys the moment refuses do nothing, and
-  # Return also answers the boxes on the way. The computer takes about two
-  # seconds a turn.
-  for turn in $(seq 45); do
+  # Return also answers the boxes on the way. The computer takes two seconds
+  # a turn or more (far more in a sanitizer build), so play goes on until
+  # the hand's end lays the computer's cards open, within a time limit.
+  deadline=$((SECONDS + ${KEYBOARD_SECONDS:-200}))
+  turn=0
+  until computer_hand_shown; do
+    if [ $SECONDS -ge $deadline ]; then
+      shot 2-unfinished
+      fail "the hand did not end within ${KEYBOARD_SECONDS:-200} s of keyboard play ($turn turns)"
+    fi
     xdotool key --delay 30 p Up Left Return Down Left Left Left Left Left Left Left Left Left Left Left Return
     sleep 1.5
+    turn=$((turn + 1))
     if [ $((turn % 10)) -eq 0 ]; then
       xdotool key --delay 40 Return
     fi
   done
   shot 2-played
   close_game
-  "$build/quorla-lab" inspect "$game/RESUME.QLF" >"$scratch/inspect.txt" || fail "the resume file does not read back"
+  "$build/quorla-lab" inspect "$game/RESUME.QLF" >"$scratch/inspect.txt" 2>&1 ||
+    fail "the resume file does not read back: $(grep -h '^CanResume=' "$game/QUORLA.INI") $(cat "$scratch/inspect.txt")"
   grep -Eq '^hand over: +yes' "$scratch/inspect.txt" ||
     fail "the hand did not end by keyboard play: $(grep -E '^(play state|hand over)' "$scratch/inspect.txt")"
-  echo "a hand played to its end with the keyboard: $(grep -E '^(last hand|score record)' "$scratch/inspect.txt" | tr '\n' ' ')"
+  echo "a hand played to its end with the keyboard in $turn turns: $(grep -E '^(last hand|score record)' "$scratch/inspect.txt" | tr '\n' ' ')"
 elif [ "$mode" = play ]; then
   copy_game
   # A player who has played before: the introduction is not shown again, the

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QMenu>
 #include <QStatusBar>
@@ -14,6 +15,7 @@
 #include "game/status_texts.h"
 #include "game/table_commands.h"
 #include "game/table_geometry.h"
+#include "game/table_items.h"
 #include "player/data_paths.h"
 #include "player/seat_player.h"
 #include "store/setting_keys.h"
@@ -22,6 +24,7 @@
 #include "ui/quorla_client.h"
 #include "ui_test_support.h"
 #include "ui/score_sheet_window.h"
+#include "ui/table_accessible.h"
 #include "ui/table_status_panes.h"
 
 namespace {
@@ -231,6 +234,92 @@ TEST_F(ClientFixture, FitsAnySizeAndDragsInTablePixels) {
   QTest::mouseRelease(Client.get(), Qt::LeftButton, {}, at({335 + 10, 144 + 48}));
   Settle();
   ExpectWholeDeck();
+}
+
+namespace {
+
+// What a screen reader is told, kept by the update handler below.
+struct Announcement {
+  QAccessible::Event Type;
+  int Child;
+  QString Name;
+};
+std::vector<Announcement> Announcements;
+void KeepAnnouncement(QAccessibleEvent* event) {
+  QAccessibleInterface* iface = event->accessibleInterface();
+  Announcements.push_back({event->type(), event->child(), iface ? iface->text(QAccessible::Name) : QString()});
+}
+
+}  // namespace
+
+// Drawn at 1.5 times its size in a wider window, the table's children are
+// its cards and places where they show on the screen; arrow keys move the
+// reader's focus.
+TEST_F(ClientFixture, ScreenReadersFindTheCardsAndFollowTheKeyboard) {
+  Open();
+  DealUntilThePersonBegins(*this);
+  Client->resize(964, 576);
+  QApplication::processEvents();
+  const double scale = Client->CompositionScale();
+  ASSERT_DOUBLE_EQ(scale, 1.5);
+  QAccessibleInterface* table = QAccessible::queryAccessibleInterface(Client.get());
+  ASSERT_TRUE(table);
+  const std::vector<TableItem> items = TableItems(Deck());
+  ASSERT_EQ(table->childCount(), static_cast<int>(items.size()));
+  for (int i = 0; i < table->childCount(); ++i) {
+    const TableItem& item = items[static_cast<size_t>(i)];
+    QAccessibleInterface* child = table->child(i);
+    ASSERT_TRUE(child && child->isValid());
+    EXPECT_EQ(child->text(QAccessible::Name).toStdString(), item.Name);
+    EXPECT_EQ(table->indexOfChild(child), i);
+    const QPoint centre = child->rect().center();
+    EXPECT_EQ(table->childAt(centre.x(), centre.y()), child) << item.Name;
+    if (item.What != TableItem::Kind::HAND_CARD && item.What != TableItem::Kind::COMPUTER_CARD) continue;
+    // The centre of the card on the screen is on that card of the table.
+    const QPoint local = Client->mapFromGlobal(centre) * Client->devicePixelRatioF() - Client->TablePlace().topLeft();
+    const TPoint point{static_cast<int32_t>(local.x() / scale), static_cast<int32_t>(local.y() / scale)};
+    const uint32_t pile = item.What == TableItem::Kind::HAND_CARD ? HUMAN_PILE : COMPUTER_PILE;
+    const std::optional<CardHit> hit = Deck().CardAtPoint(point, pile);
+    ASSERT_TRUE(hit) << item.Name;
+    EXPECT_EQ(hit->Position, item.Position) << item.Name;
+  }
+  EXPECT_EQ(table->child(0)->text(QAccessible::Name), "Face-down card, in the computer's hand");
+
+  Client->activateWindow();
+  Client->setFocus();
+  QApplication::processEvents();
+  ListenToTableAnnouncements(KeepAnnouncement);
+  Announcements.clear();
+  auto press = [&](Qt::Key key, int times = 1) {
+    for (int i = 0; i < times; ++i) QTest::keyClick(Client.get(), key);
+    Settle();
+  };
+  auto focused = [&] {
+    QAccessibleInterface* child = table->focusChild();
+    return child ? child->text(QAccessible::Name).toStdString() : std::string("(none)");
+  };
+  const std::string first = SpokenCardName(Hand()[0]) + ", in your hand";
+  press(Qt::Key_Down);
+  press(Qt::Key_Left, 11);
+  EXPECT_EQ(focused(), first);
+  ASSERT_FALSE(Announcements.empty());
+  EXPECT_EQ(Announcements.back().Type, QAccessible::Focus);
+  EXPECT_EQ(Announcements.back().Name.toStdString(), first);
+  press(Qt::Key_Up);
+  EXPECT_EQ(focused(), "Stock, 31 cards");
+  const std::string upcard = SpokenCardName(Deck().CardIndexAt(DISCARD_PILE, 0));
+  press(Qt::Key_Right);
+  EXPECT_EQ(focused(), upcard + ", on the discard pile");
+  EXPECT_EQ(Announcements.back().Name.toStdString(), upcard + ", on the discard pile");
+  // Taking the upcard moves the focus onto it at the hand's end.
+  const size_t before = Announcements.size();
+  press(Qt::Key_Return);
+  ASSERT_EQ(State().Play, HumanDiscard);
+  EXPECT_EQ(focused(), upcard + ", in your hand");
+  ASSERT_GT(Announcements.size(), before);
+  EXPECT_EQ(Announcements.back().Type, QAccessible::Focus);
+  EXPECT_EQ(Announcements.back().Child, table->indexOfChild(table->focusChild()));
+  ListenToTableAnnouncements(nullptr);
 }
 
 // A person who plays only with the mouse: presses, moves and releases on

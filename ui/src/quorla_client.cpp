@@ -39,6 +39,7 @@
 #include "ui/scenery_picture.h"
 #include "ui/score_sheet_window.h"
 #include "ui/svg_card_images.h"
+#include "ui/table_accessible.h"
 #include "ui/table_status_panes.h"
 
 namespace {
@@ -84,6 +85,7 @@ QuorlaClient::QuorlaClient(GameSettings& settings, std::string configDirectory, 
   KeepFreedPicturesInProcess();
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
+  InstallTableAccessibility();
   Prompt = [this](const QString& caption, const QString& text, QMessageBox::Icon icon, bool yesNo) {
     return AskWithMessageBox(window(), caption, text, icon, yesNo);
   };

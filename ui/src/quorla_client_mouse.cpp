@@ -14,6 +14,7 @@
 #include "player/data_paths.h"
 #include "player/hint.h"
 #include "ui/quorla_client.h"
+#include "ui/table_accessible.h"
 #include "ui/table_status_panes.h"
 
 TPoint QuorlaClient::ToTable(const QPointF& point) const {
@@ -230,11 +231,13 @@ void QuorlaClient::keyPressEvent(QKeyEvent* event) {
 
 void QuorlaClient::ShowFocus() {
   NxDeck& deck = Objects.Deck;
-  if (!FocusShown || !deck.IsLaidOut() || Objects.State.Dragging) return;
-  const uint32_t count = deck.CardsInPile(HUMAN_PILE);
-  if (count > 0) Focus.Position = std::min(Focus.Position, count - 1);
-  deck.SetHighlight(FocusRect(deck, Focus));
-  deck.Paint(true);
+  if (FocusShown && deck.IsLaidOut() && !Objects.State.Dragging) {
+    const uint32_t count = deck.CardsInPile(HUMAN_PILE);
+    if (count > 0) Focus.Position = std::min(Focus.Position, count - 1);
+    deck.SetHighlight(FocusRect(deck, Focus));
+    deck.Paint(true);
+  }
+  AnnounceTableFocus(*this);
 }
 
 void QuorlaClient::ShowHint() {

@@ -83,6 +83,38 @@ enum TextId : uint32_t {
   ADVICE_DISCARD = 8223,
   ADVICE_KNOCK = 8224,
 
+  // The names a screen reader says for the table's cards and places: a
+  // card is its rank's name (CARD_NAME_ACE + rank) + " of " + its suit's
+  // name (SUIT_NAME_HEARTS + suit), then where it lies.
+  CARD_NAME_ACE = 8300,
+  CARD_NAME_2 = 8301,
+  CARD_NAME_3 = 8302,
+  CARD_NAME_4 = 8303,
+  CARD_NAME_5 = 8304,
+  CARD_NAME_6 = 8305,
+  CARD_NAME_7 = 8306,
+  CARD_NAME_8 = 8307,
+  CARD_NAME_9 = 8308,
+  CARD_NAME_10 = 8309,
+  CARD_NAME_JACK = 8310,
+  CARD_NAME_QUEEN = 8311,
+  CARD_NAME_KING = 8312,
+  SUIT_NAME_HEARTS = 8313,
+  SUIT_NAME_DIAMONDS = 8314,
+  SUIT_NAME_SPADES = 8315,
+  SUIT_NAME_CLUBS = 8316,
+  CARD_NAME_OF = 8317,
+  PLACE_YOUR_HAND = 8318,
+  PLACE_COMPUTERS_HAND = 8319,
+  PLACE_DISCARD_PILE = 8320,
+  PLACE_HELD = 8321,
+  FACE_DOWN_CARD_NAME = 8322,
+  DISCARD_PILE_EMPTY_NAME = 8323,
+  STOCK_NAME = 8324,
+  STOCK_CARDS_NAME = 8325,
+  STOCK_ONE_CARD_NAME = 8326,
+  KNOCK_AREA_NAME = 8327,
+
   // Resetting a difficulty level: the level (1-4) goes between the two.
   RESET_LEVEL_START = 9029,
   RESET_LEVEL_END = 9030,

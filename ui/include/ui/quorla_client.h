@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/config_switch.h"
@@ -82,6 +83,8 @@ class QuorlaClient : public QWidget, public Presentation {
   // hand's moves its tooltip lists.
   QString MoveLine() const { return LastMove; }
   QStringList HandMoves() const { return Moves; }
+  // The keyboard's focus on the table while it is framed.
+  std::optional<TableFocus> KeyboardFocus() const { return FocusShown ? std::optional(Focus) : std::nullopt; }
   // Where the table is drawn in the widget, in device pixels.
   QRect TablePlace() const { return Placement; }
   // The folder of the face deck the cards are drawn from; empty for the
