@@ -129,6 +129,7 @@ void QuorlaFrame::TakeAreaOfState() {
 
 void QuorlaFrame::FollowGeometry() {
   if (const QScreen* shown = screen()) Modes.Moved(Mode(), ToTRect(geometry()), AreasOf(*shown));
+  if (Table) Table->FollowFrame();
 }
 
 void QuorlaFrame::moveEvent(QMoveEvent* event) {
