@@ -82,3 +82,51 @@ TRect CentredOn(const TRect& screen, TSize size) {
   const int32_t top = screen.top + (screen.Height() - size.cy) / 2;
   return {left, top, left + size.cx, top + size.cy};
 }
+
+TRect AreaOfMode(WindowMode mode, const TRect& normal, const ScreenAreas& screen) {
+  switch (mode) {
+    case WindowMode::FULL_SCREEN: return screen.Whole;
+    case WindowMode::MAXIMISED: return screen.Available;
+    case WindowMode::NORMAL: break;
+  }
+  return normal;
+}
+
+namespace {
+
+bool SameSize(const TRect& a, const TRect& b) { return a.Width() == b.Width() && a.Height() == b.Height(); }
+
+bool CoversAScreenArea(const TRect& area, const ScreenAreas& screen) {
+  return area == screen.Whole || area == screen.Available;
+}
+
+}  // namespace
+
+void WindowModes::Moved(WindowMode mode, const TRect& shown, const ScreenAreas& screen) {
+  if (mode == WindowMode::NORMAL && !CoversAScreenArea(shown, screen) && !shown.IsEmpty()) Normal = shown;
+}
+
+std::optional<TRect> WindowModes::AreaToTake(WindowMode mode, const TRect& shown, const TRect& outer,
+                                             const ScreenAreas& screen) const {
+  switch (mode) {
+    case WindowMode::FULL_SCREEN:
+      if (shown == screen.Whole) return std::nullopt;
+      return screen.Whole;
+    case WindowMode::MAXIMISED:
+      // A window manager's maximised window fills the available area with
+      // its frame; where it puts it is its own affair.
+      if (SameSize(shown, screen.Available) || SameSize(outer, screen.Available)) return std::nullopt;
+      return screen.Available;
+    case WindowMode::NORMAL:
+      // Back from another state with nobody to give the normal area back.
+      if (Normal && shown != *Normal && (CoversAScreenArea(shown, screen) || CoversAScreenArea(outer, screen)))
+        return Normal;
+      return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+WindowPlacement WindowModes::ToRemember(WindowMode mode, const TRect& shown) const {
+  if (mode == WindowMode::NORMAL || !Normal) return {shown, mode};
+  return {*Normal, mode};
+}

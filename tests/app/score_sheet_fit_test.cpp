@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 // The score sheet window's size and place, from measured parts.
+#include <optional>
+
 #include "app/score_sheet_fit.h"
 
 namespace {
@@ -61,6 +63,26 @@ TEST(ScoreSheetFit, TheSheetGoesBesideTheFrameAndStaysOnTheScreen) {
     const TPoint place = PlaceBesideFrame(c.Frame, sheet, screen, c.Top);
     EXPECT_EQ(place.x, c.Expected.x) << c.Frame.left;
     EXPECT_EQ(place.y, c.Expected.y) << c.Frame.left;
+  }
+  // A frame dragged across the screen (and partly off it) takes the sheet
+  // along: whole on the screen, level with the table, and clear of the
+  // frame whenever there is room beside it; with room on the right it
+  // keeps its distance from the frame.
+  std::optional<TPoint> before;
+  for (int32_t left = -400; left <= 1300; left += 25) {
+    const TRect frame{left, 100, left + 700, 600};
+    const TPoint place = PlaceBesideFrame(frame, sheet, screen, 130);
+    const TRect placed = TRect::At(place, sheet);
+    EXPECT_TRUE(placed.left >= 0 && placed.right <= screen.right) << left;
+    EXPECT_EQ(place.y, 130) << left;
+    const bool roomRight = screen.right - frame.right >= sheet.cx + 20;
+    if (roomRight || frame.left - screen.left >= sheet.cx + 20) {
+      EXPECT_TRUE(placed.left >= frame.right || placed.right <= frame.left) << left;
+    }
+    if (roomRight && before) {
+      EXPECT_EQ(place.x - before->x, 25) << left;
+    }
+    before = roomRight ? std::optional<TPoint>(place) : std::nullopt;
   }
   // Larger than the screen: its top left shows.
   const TPoint place = PlaceBesideFrame({0, 0, 100, 100}, {2000, 900}, screen, 10);

@@ -106,3 +106,48 @@ TEST(WindowPlacement, SettingsKeepPlaceAndStateAndRefuseDamagedValues) {
   store.WriteString("Quorla", "WindowState", "7");
   EXPECT_EQ(ReadWindowPlacement(store)->Mode, WindowMode::NORMAL);
 }
+
+// A session of state changes as the frame reports them, with a window
+// manager that carries them out and without one: the window is told the
+// area to take exactly when nobody gave it the state's, and the normal area
+// outlives every state.
+TEST(WindowPlacement, EachStateGetsItsAreaAndTheNormalAreaIsKept) {
+  const ScreenAreas screen{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}};
+  const TRect normal{100, 100, 900, 700}, moved{300, 200, 1100, 800};
+  const TRect framedMaximised{0, 30, 1920, 1040};  // a window manager's title bar above
+  EXPECT_EQ(AreaOfMode(WindowMode::FULL_SCREEN, normal, screen), screen.Whole);
+  EXPECT_EQ(AreaOfMode(WindowMode::MAXIMISED, normal, screen), screen.Available);
+  EXPECT_EQ(AreaOfMode(WindowMode::NORMAL, normal, screen), normal);
+
+  WindowModes modes;
+  // Before anything is known the window is remembered as it is.
+  EXPECT_EQ(modes.ToRemember(WindowMode::MAXIMISED, screen.Available).Normal, screen.Available);
+  EXPECT_FALSE(modes.AreaToTake(WindowMode::NORMAL, screen.Whole, screen.Whole, screen));
+  modes.PlacedAt(normal);
+  const std::optional<TRect> none;
+  struct Step {
+    const char* What;
+    WindowMode Mode;
+    TRect Shown, Outer;
+    std::optional<TRect> Take;
+    TRect Remembered;
+  } steps[] = {
+      {"full screen, nobody sized it", WindowMode::FULL_SCREEN, normal, normal, screen.Whole, normal},
+      {"full screen taken", WindowMode::FULL_SCREEN, screen.Whole, screen.Whole, none, normal},
+      {"back, still covering the screen", WindowMode::NORMAL, screen.Whole, screen.Whole, normal, normal},
+      {"moved by the person", WindowMode::NORMAL, moved, moved, none, moved},
+      {"maximised, nobody sized it", WindowMode::MAXIMISED, moved, moved, screen.Available, moved},
+      {"maximised by a window manager", WindowMode::MAXIMISED, framedMaximised, screen.Available, none, moved},
+      {"maximised without one", WindowMode::MAXIMISED, screen.Available, screen.Available, none, moved},
+      {"full screen from maximised", WindowMode::FULL_SCREEN, screen.Available, screen.Available, screen.Whole, moved},
+      {"back to normal by a window manager", WindowMode::NORMAL, moved, moved, none, moved},
+      {"back to normal without one", WindowMode::NORMAL, screen.Available, screen.Available, moved, moved},
+  };
+  for (const Step& step : steps) {
+    modes.Moved(step.Mode, step.Shown, screen);
+    EXPECT_EQ(modes.AreaToTake(step.Mode, step.Shown, step.Outer, screen), step.Take) << step.What;
+    const WindowPlacement remembered = modes.ToRemember(step.Mode, step.Take ? *step.Take : step.Shown);
+    EXPECT_EQ(remembered.Normal, step.Remembered) << step.What;
+    EXPECT_EQ(remembered.Mode, step.Mode) << step.What;
+  }
+}

@@ -14,6 +14,11 @@
 #   end_to_end.sh keyboard BUILD_DIR [SHOT_DIR]
 #     a scratch copy played with key presses alone until a hand has ended,
 #     then closed: the saved game reads back with that hand over.
+#   end_to_end.sh window BUILD_DIR [SHOT_DIR]
+#     without a window manager: F11 fills the screen and gives the window
+#     back; a window moved and resized, closed and started again comes back
+#     as it was; a remembered maximised window starts filling the screen,
+#     and full screen from there returns to it.
 #   end_to_end.sh installed BUILD_DIR [SHOT_DIR]
 #     `cmake --install` into a scratch prefix made read-only: the program
 #     starts from bin/quorla, keeps the player's files in $XDG_DATA_HOME/quorla
@@ -26,9 +31,9 @@ set -u
 mode=${1:-}
 build=${2:-}
 shots=${3:-}
-if [ "$mode" != play ] && [ "$mode" != installed ] && [ "$mode" != signals ] && [ "$mode" != keyboard ] ||
-    [ ! -x "$build/QUORLA32" ]; then
-  echo "usage: end_to_end.sh play|signals|keyboard|installed BUILD_DIR [SHOT_DIR]" >&2
+if [ "$mode" != play ] && [ "$mode" != installed ] && [ "$mode" != signals ] && [ "$mode" != keyboard ] &&
+    [ "$mode" != window ] || [ ! -x "$build/QUORLA32" ]; then
+  echo "usage: end_to_end.sh play|signals|keyboard|window|installed BUILD_DIR [SHOT_DIR]" >&2
   exit 2
 fi
 build=$(cd "$build" && pwd)
@@ -47,7 +52,13 @@ game_pid=
 
 cleanup() {
   [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  # The server must be gone before the next run starts its own: one that
+  # is still exiting removes the lock and socket of the display number the
+  # next one may already have taken again.
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null
+    wait "$xvfb_pid" 2>/dev/null
+  fi
   chmod -R u+w "$scratch" 2>/dev/null
   [ -n "${KEEP_SCRATCH:-}" ] || rm -rf "$scratch"
 }
@@ -105,6 +116,8 @@ start_game() {
   echo "window shown $(( ($(date +%s%N) - began) / 1000000 )) ms after the start"
   sleep 1.5
   dismiss_dialogs
+  # The window mode looks at the window as the start left it.
+  [ "$mode" = window ] && return
   table_at_own_size
   find_table
 }
@@ -324,6 +337,58 @@ elif [ "$mode" = keyboard ]; then
   grep -Eq '^hand over: +yes' "$scratch/inspect.txt" ||
     fail "the hand did not end by keyboard play: $(grep -E '^(play state|hand over)' "$scratch/inspect.txt")"
   echo "a hand played to its end with the keyboard in $turn turns: $(grep -E '^(last hand|score record)' "$scratch/inspect.txt" | tr '\n' ' ')"
+elif [ "$mode" = window ]; then
+  # "X,Y WIDTHxHEIGHT" of the main window, once it had time to settle.
+  placement() {
+    sleep 0.8
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    echo "$X,$Y ${WIDTH}x$HEIGHT"
+  }
+  expect_placement() {
+    local now
+    now=$(placement)
+    [ "$now" = "$2" ] || { shot "wrong-$1"; fail "$1: the window is at $now, not $2"; }
+  }
+  press() { xdotool windowfocus --sync "$window" 2>/dev/null; xdotool key "$@"; }
+  copy_game
+  printf '[Quorla]\nFirstPlay=0\n' >"$game/QUORLA.INI"
+  screen="0,0 $(xdotool getdisplaygeometry | tr ' ' x)"
+  start_game "$game/QUORLA32"
+  first=$(placement)
+  press F11
+  expect_placement "full screen" "$screen"
+  shot 1-full-screen
+  press F11
+  expect_placement "after full screen" "$first"
+  xdotool windowmove "$window" 40 30 windowsize "$window" 1000 700
+  expect_placement "moved and resized" "40,30 1000x700"
+  close_game
+  grep -q '^WindowState=0' "$game/QUORLA.INI" || fail "the window was not remembered in its normal state"
+  start_game "$game/QUORLA32"
+  expect_placement "started again" "40,30 1000x700"
+  shot 2-restored
+  close_game
+  # Maximised when it was left (a window manager's maximise, which there
+  # is none to ask for here): it starts filling the screen, and full screen
+  # returns to it; the normal area is kept throughout.
+  sed -i 's/^WindowState=.*/WindowState=1/' "$game/QUORLA.INI"
+  start_game "$game/QUORLA32"
+  expect_placement "maximised" "$screen"
+  shot 3-maximised
+  press F11
+  expect_placement "full screen from maximised" "$screen"
+  press F11
+  expect_placement "maximised after full screen" "$screen"
+  close_game
+  grep -q '^WindowState=1' "$game/QUORLA.INI" && grep -q '^WindowWidth=1000' "$game/QUORLA.INI" &&
+    grep -q '^WindowLeft=40' "$game/QUORLA.INI" || fail "the maximised window's normal area was lost: $(grep '^Window' "$game/QUORLA.INI" | tr '\n' ' ')"
+  # Large Table leaves the maximised state for the normal area's place.
+  start_game "$game/QUORLA32"
+  press alt+o sleep 0.4 key l
+  now=$(placement)
+  [ "${now%% *}" = "40,30" ] || fail "Large Table from maximised: the window is at $now, not at 40,30"
+  close_game
+  echo "full screen and back, restored at 40,30 1000x700, maximised and back, on the screen $screen"
 elif [ "$mode" = play ]; then
   copy_game
   # A player who has played before: the introduction is not shown again, the

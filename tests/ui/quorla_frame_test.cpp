@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
@@ -11,6 +12,7 @@
 #include <set>
 
 #include "app/dialog_texts.h"
+#include "app/window_placement.h"
 #include "game/string_table.h"
 #include "game/table_commands.h"
 #include "game/text_ids.h"
@@ -21,6 +23,7 @@
 #include "ui/help_window.h"
 #include "ui/quorla_client.h"
 #include "ui/quorla_frame.h"
+#include "ui/score_sheet_window.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -267,6 +270,86 @@ TEST_F(FrameFixture, HelpKeyAndHelpButtonOpenTheHelpWindow) {
   EXPECT_TRUE(help->Browser()->source().toString().endsWith("contents.html"));
   EXPECT_TRUE(help->Browser()->Problem().isEmpty());
   help->close();
+}
+
+// A state's area is the window's, with its frame or without, once the
+// platform or (where nothing else does) the frame itself had a moment.
+bool SettlesAt(QWidget& frame, const QRect& area) {
+  return QTest::qWaitFor([&] { return frame.geometry() == area || frame.frameGeometry() == area; }, 2000);
+}
+
+// The score sheet opens beside the table and goes along when the frame
+// moves to either edge of the screen, grows or goes full screen; a closed
+// sheet stays where it was.
+TEST_F(FrameFixture, TheScoreSheetStaysBesideTheFrameAsTheFrameMovesAndGrows) {
+  Open();
+  Frame->FitTableAt(0.5);
+  Frame->move(0, 0);
+  QApplication::processEvents();
+  Frame->Client()->ShowScoreSheet();
+  QWidget* sheet = Frame->Client()->SheetWindow();
+  const QRect screen = Frame->screen()->availableGeometry();
+  auto placed = [&] {
+    QApplication::processEvents();
+    EXPECT_TRUE(screen.contains(sheet->frameGeometry())) << sheet->frameGeometry().x();
+    return sheet->frameGeometry();
+  };
+  const int tableTop = Frame->Client()->mapToGlobal(QPoint(0, 0)).y();
+  EXPECT_GT(placed().left(), Frame->frameGeometry().right());
+  EXPECT_EQ(placed().top(), tableTop);
+  Frame->move(screen.right() - Frame->frameGeometry().width(), 40);
+  EXPECT_LT(placed().right(), Frame->frameGeometry().left());
+  EXPECT_EQ(placed().top(), tableTop + 40);
+  const QRect normal = Frame->geometry();
+  Frame->move(0, 0);
+  Frame->resize(screen.width() - (Frame->frameGeometry().width() - Frame->width()), Frame->height());
+  EXPECT_LE(placed().right(), Frame->frameGeometry().right());
+  Frame->SetFullScreen(true);
+  ASSERT_TRUE(SettlesAt(*Frame, Frame->screen()->geometry()));
+  placed();
+  Frame->SetFullScreen(false);
+  Frame->setGeometry(normal);
+  EXPECT_LT(placed().right(), Frame->frameGeometry().left());
+  const QRect beside = placed();
+  Frame->Client()->CloseScoreSheet();
+  Frame->move(0, 0);
+  QApplication::processEvents();
+  EXPECT_EQ(sheet->frameGeometry(), beside);
+}
+
+// Whatever state the window is left in, the configuration keeps the area
+// it had as a normal window, and the state.
+TEST_F(FrameFixture, TheNormalAreaIsRememberedThroughFullScreenAndMaximised) {
+  Open();
+  const QRect normal(30, 40, 500, 400);
+  Frame->setGeometry(normal);
+  QApplication::processEvents();
+  auto remembered = [&](WindowMode mode) {
+    Frame->RememberPlacement();
+    const auto placement = ReadWindowPlacement(*Settings.Store);
+    EXPECT_EQ(placement->Mode, mode);
+    return placement ? placement->Normal : TRect{};
+  };
+  const TRect area{30, 40, 530, 440};
+  Frame->SetFullScreen(true);
+  ASSERT_TRUE(SettlesAt(*Frame, Frame->screen()->geometry()));
+  EXPECT_EQ(remembered(WindowMode::FULL_SCREEN), area);
+  // Closed at once after leaving full screen: the normal area is taken and kept.
+  Frame->SetFullScreen(false);
+  EXPECT_EQ(remembered(WindowMode::NORMAL), area);
+  EXPECT_EQ(Frame->geometry(), normal);
+  Frame->showMaximized();
+  ASSERT_TRUE(SettlesAt(*Frame, Frame->screen()->availableGeometry()));
+  EXPECT_EQ(remembered(WindowMode::MAXIMISED), area);
+  Frame->SetFullScreen(true);
+  ASSERT_TRUE(SettlesAt(*Frame, Frame->screen()->geometry()));
+  Frame->SetFullScreen(false);
+  EXPECT_TRUE(Frame->isMaximized());
+  EXPECT_EQ(remembered(WindowMode::MAXIMISED), area);
+  // Large Table leaves the state for the normal area's place.
+  Frame->FitTableAt(2.0);
+  EXPECT_FALSE(Frame->isMaximized());
+  EXPECT_EQ(Frame->geometry().topLeft(), normal.topLeft());
 }
 
 }  // namespace

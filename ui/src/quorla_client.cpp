@@ -595,6 +595,10 @@ void QuorlaClient::PlaceScoreSheet() {
   SheetView->move(place.x, place.y);
 }
 
+void QuorlaClient::FollowFrame() {
+  if (SheetView && SheetView->IsShown()) PlaceScoreSheet();
+}
+
 void QuorlaClient::CloseScoreSheet() { SheetView->Close(); }
 
 void QuorlaClient::SetBusy(bool busy) {

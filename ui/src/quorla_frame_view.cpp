@@ -33,6 +33,10 @@ std::vector<TRect> AvailableScreens() {
   return areas;
 }
 
+ScreenAreas AreasOf(const QScreen& screen) {
+  return {ToTRect(screen.geometry()), ToTRect(screen.availableGeometry())};
+}
+
 // How long a window manager gets to carry out a change of state.
 constexpr int STATE_SETTLING_MS = 250;
 
@@ -57,8 +61,9 @@ void QuorlaFrame::ApplyPlacement() {
   const std::vector<TRect> screens = AvailableScreens();
   if (const auto remembered = ReadWindowPlacement(*Settings.Store)) {
     if (isFullScreen() || isMaximized()) showNormal();
-    setGeometry(ToQRect(PlaceOnScreens(remembered->Normal, screens)));
-    NormalArea = geometry();
+    const TRect normal = PlaceOnScreens(remembered->Normal, screens);
+    setGeometry(ToQRect(normal));
+    Modes.PlacedAt(normal);
     if (remembered->Mode == WindowMode::MAXIMISED) showMaximized();
     if (remembered->Mode == WindowMode::FULL_SCREEN) SetFullScreen(true);
     return;
@@ -74,11 +79,17 @@ void QuorlaFrame::ApplyPlacement() {
     scale = LARGE_SCALE;
   Table->SetPreferredScale(scale);
   const QSize size = chrome + Table->sizeHint();
-  setGeometry(ToQRect(CentredOn(screen, {size.width(), size.height()})));
+  const TRect normal = CentredOn(screen, {size.width(), size.height()});
+  setGeometry(ToQRect(normal));
+  Modes.PlacedAt(normal);
 }
 
 void QuorlaFrame::FitTableAt(double scale) {
-  if (isFullScreen() || isMaximized()) showNormal();
+  if (isFullScreen() || isMaximized()) {
+    showNormal();
+    // The table's new size is added to the normal area, not to the screen's.
+    TakeAreaOfState();
+  }
   Table->SetPreferredScale(scale);
   if (!layout()) return;
   // The bars as they are laid out now decide what the window adds; what
@@ -91,51 +102,52 @@ void QuorlaFrame::SetFullScreen(bool on) {
   if (on == isFullScreen()) return;
   if (on) {
     MaximisedBeforeFullScreen = isMaximized();
-    NormalArea = isMaximized() ? normalGeometry() : geometry();
     showFullScreen();
   } else if (MaximisedBeforeFullScreen) {
     showMaximized();
   } else {
     showNormal();
   }
-  QTimer::singleShot(STATE_SETTLING_MS, this, &QuorlaFrame::EnforceWindowState);
 }
 
-void QuorlaFrame::showMaximized() {
-  if (!isMaximized() && !isFullScreen()) NormalArea = geometry();
-  QMainWindow::showMaximized();
-  QTimer::singleShot(STATE_SETTLING_MS, this, &QuorlaFrame::EnforceWindowState);
+WindowMode QuorlaFrame::Mode() const {
+  if (isFullScreen()) return WindowMode::FULL_SCREEN;
+  return isMaximized() ? WindowMode::MAXIMISED : WindowMode::NORMAL;
 }
 
-void QuorlaFrame::EnforceWindowState() {
-  // Without a window manager (or with one that ignores the request) the
-  // state changes but the window keeps its size: the frame takes the area
-  // the state stands for itself.
+void QuorlaFrame::TakeAreaOfState() {
   const QScreen* shown = screen();
-  if (!shown || !windowHandle()) return;
-  // A widget's new geometry ends its state, so the state is given again.
-  if (isFullScreen() && geometry() != shown->geometry()) {
-    setGeometry(shown->geometry());
-    setWindowState(windowState() | Qt::WindowFullScreen);
-  } else if (isMaximized() && !isFullScreen() && geometry().size() != shown->availableGeometry().size() &&
-             frameGeometry().size() != shown->availableGeometry().size()) {
-    setGeometry(shown->availableGeometry());
-    setWindowState(windowState() | Qt::WindowMaximized);
-  } else if (!isMaximized() && !isFullScreen() && NormalArea.isValid() &&
-             (geometry() == shown->geometry() || geometry() == shown->availableGeometry())) {
-    setGeometry(NormalArea);
-  }
+  if (!shown || !isVisible()) return;
+  const auto area = Modes.AreaToTake(Mode(), ToTRect(geometry()), ToTRect(frameGeometry()), AreasOf(*shown));
+  if (!area) return;
+  const Qt::WindowStates state = windowState();
+  setGeometry(ToQRect(*area));
+  // A window given a geometry of its own leaves its state in the toolkit;
+  // it is the state's area, so the state is given back.
+  if (windowState() != state) setWindowState(state);
+}
+
+void QuorlaFrame::FollowGeometry() {
+  if (const QScreen* shown = screen()) Modes.Moved(Mode(), ToTRect(geometry()), AreasOf(*shown));
+  if (Table) Table->FollowFrame();
+}
+
+void QuorlaFrame::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  FollowGeometry();
+}
+
+void QuorlaFrame::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  FollowGeometry();
 }
 
 void QuorlaFrame::RememberPlacement() {
   if (!Settings.Store) return;
-  WindowPlacement placement;
-  const bool special = isFullScreen() || isMaximized();
-  // The area of the normal state, kept while the window is in another.
-  const QRect normal = NormalArea.isValid() ? NormalArea : normalGeometry();
-  placement.Normal = ToTRect(special && normal.isValid() ? normal : geometry());
-  placement.Mode = isFullScreen() ? WindowMode::FULL_SCREEN : isMaximized() ? WindowMode::MAXIMISED : WindowMode::NORMAL;
-  WriteWindowPlacement(*Settings.Store, placement);
+  // A change of state still under way is completed first: leaving full
+  // screen just before closing keeps the normal area, not the screen.
+  TakeAreaOfState();
+  WriteWindowPlacement(*Settings.Store, Modes.ToRemember(Mode(), ToTRect(geometry())));
 }
 
 void QuorlaFrame::FollowViewScale() {
@@ -146,7 +158,8 @@ void QuorlaFrame::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
   if (event->type() == QEvent::WindowStateChange) {
     if (QAction* full = Action(CM_FULL_SCREEN)) full->setChecked(isFullScreen());
-    // A maximise from the title bar does not come through showMaximized.
-    QTimer::singleShot(STATE_SETTLING_MS, this, &QuorlaFrame::EnforceWindowState);
+    // Whoever asked for it (the menu, F11, a title bar, the start), the
+    // window covers the state's area once a window manager had its chance.
+    QTimer::singleShot(STATE_SETTLING_MS, this, &QuorlaFrame::TakeAreaOfState);
   }
 }

@@ -29,3 +29,39 @@ TRect PlaceOnScreens(const TRect& remembered, const std::vector<TRect>& screens)
 
 // A window of `size` centred on a screen's available area.
 TRect CentredOn(const TRect& screen, TSize size);
+
+// The screen a window is shown on: all of it, and the part left to
+// windows (without panels and docks).
+struct ScreenAreas {
+  TRect Whole;
+  TRect Available;
+};
+
+// The area a window covers in `mode`: the whole screen in full screen, the
+// available area maximised, its normal area otherwise.
+TRect AreaOfMode(WindowMode mode, const TRect& normal, const ScreenAreas& screen);
+
+// The main window's normal area, kept while it is maximised or full screen,
+// and what a change of state leaves to the window itself: a window manager
+// moves and sizes the window for a new state, but without one (or with one
+// that ignores the request) only the state changes, and the window takes
+// the state's area itself and gives the normal area back when it returns.
+class WindowModes {
+ public:
+  // The window is placed at `normal` (a start, another configuration).
+  void PlacedAt(const TRect& normal) { Normal = normal; }
+  // The window moved or was resized to `shown` (inside its frame) while in
+  // `mode`. Only a normal window's own area counts: one still covering a
+  // whole screen area is between states.
+  void Moved(WindowMode mode, const TRect& shown, const ScreenAreas& screen);
+  // Once the change of state had time to happen: the area the window gives
+  // itself, or nothing when it already covers what `mode` stands for (its
+  // inside `shown` or, with a window manager's frame, its outside `outer`).
+  std::optional<TRect> AreaToTake(WindowMode mode, const TRect& shown, const TRect& outer,
+                                  const ScreenAreas& screen) const;
+  // What the configuration remembers: the normal area in every state.
+  WindowPlacement ToRemember(WindowMode mode, const TRect& shown) const;
+
+ private:
+  std::optional<TRect> Normal;
+};

@@ -95,6 +95,9 @@ class QuorlaClient : public QWidget, public Presentation {
   TableObjects& Table() { return Objects; }
   ScoreSheet& Sheet() { return TheSheet; }
   ScoreSheetWindow* SheetWindow() { return SheetView; }
+  // The frame moved, changed its size or state: a shown score sheet goes
+  // beside it again.
+  void FollowFrame();
   TableParts Parts();
 
   // How message boxes and questions reach the person; tests answer them.

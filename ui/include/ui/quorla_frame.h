@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/config_switch.h"
+#include "app/window_placement.h"
 #include "app/window_update.h"
 
 class PlayerConfigs;
@@ -66,9 +67,9 @@ class QuorlaFrame : public QMainWindow {
   // Sizes the window so the table is shown at `scale` window pixels per
   // table pixel (leaving maximised or full screen first).
   void FitTableAt(double scale);
+  // Full screen, and back to the state before it; with or without a window
+  // manager to carry it out.
   void SetFullScreen(bool on);
-  // Also where no window manager carries the request out.
-  void showMaximized();
   // Writes the window's size, place and state into the configuration's settings.
   void RememberPlacement();
   // What the menus and bars add to the table's size.
@@ -77,6 +78,8 @@ class QuorlaFrame : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void BuildMenus();
@@ -102,7 +105,12 @@ class QuorlaFrame : public QMainWindow {
   // The Large Table and Full Screen marks follow the window.
   void FollowViewScale();
   void ApplyPlacement();
-  void EnforceWindowState();
+  WindowMode Mode() const;
+  // Gives the window the area its state stands for where nobody else did
+  // (no window manager), and the normal area back after leaving a state.
+  void TakeAreaOfState();
+  // The normal area is kept, and the score sheet follows the frame.
+  void FollowGeometry();
   // Asks, as New Game does, before an option change abandons the game;
   // false when the person declined.
   bool KeepGoingWhenAbandoning(bool abandons);
@@ -115,7 +123,7 @@ class QuorlaFrame : public QMainWindow {
   std::map<uint32_t, QAction*> Actions;
   QAction* LargeTable = nullptr;
   bool MaximisedBeforeFullScreen = false;
-  QRect NormalArea;  // the window's area before it was maximised or made full screen
+  WindowModes Modes;
   ButtonBar* Bar = nullptr;
   PlayerConfigs* Configs = nullptr;
   PlayerChooser Chooser;
