@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
 #include <string>
 
 #include "lab_command.h"
@@ -39,13 +40,16 @@ constexpr unsigned FIT_EPOCHS = 20;
 // fixed margins were set for the teacher's scale.
 constexpr double CALIBRATED_SHARE = 0.5;
 constexpr unsigned long MAX_LEVEL_HANDS = 100000000;
+// Games the fitted top level then learns by play (--top-level-games).
+constexpr unsigned long DEFAULT_SETTLE_GAMES = 0;
+constexpr unsigned long MAX_SETTLE_GAMES = 1000000;
 constexpr unsigned long MAX_INITIAL_RANGE = 100000;
 
 void PrintHelp() {
   std::printf(
       "usage: quorla-lab train --out FILE [--seed S] [--hands-per-level A,B,C,D] [--opponent OPPONENT]\n"
       "                        [--start design|fresh|FILE] [--initial-range THOUSANDTHS]\n"
-      "                        [--top-level calibrated|fit|play]\n"
+      "                        [--top-level calibrated|fit|play] [--top-level-games G]\n"
       "\n"
       "Builds the default networks of the four levels by play and writes them to\n"
       "FILE as a network data file (four blocks, low then high network, replacing\n"
@@ -73,10 +77,14 @@ void PrintHelp() {
       "so that learning by play in the game moves the networks less and keeps\n"
       "more of their strength. Each round prints that outcome line per stage.\n"
       "Learning by play (--top-level play) lowers its strength.\n"
+      "--top-level-games G (0..%lu, default %lu) lets the fitted top level then\n"
+      "learn by play, as the computer player does in a game, for G whole games\n"
+      "against simple, random, its networks as the fit left them and its own\n"
+      "current networks in turn, one game each.\n"
       "--initial-range (with --start fresh) draws every starting weight within\n"
       "+-THOUSANDTHS/1000 (THOUSANDTHS 0..%lu) instead of the library's default ranges.\n"
       "Hands per level: each 0..%lu, default %lu,%lu,%lu,%lu. S: 0..%lu.\n",
-      FIT_ROUNDS, 100 * CALIBRATED_SHARE, MAX_INITIAL_RANGE, MAX_LEVEL_HANDS, DEFAULT_HANDS[0], DEFAULT_HANDS[1], DEFAULT_HANDS[2],
+      FIT_ROUNDS, 100 * CALIBRATED_SHARE, MAX_SETTLE_GAMES, DEFAULT_SETTLE_GAMES, MAX_INITIAL_RANGE, MAX_LEVEL_HANDS, DEFAULT_HANDS[0], DEFAULT_HANDS[1], DEFAULT_HANDS[2],
       DEFAULT_HANDS[3], MAX_SEED);
 }
 
@@ -113,6 +121,10 @@ class Progress {
     std::fprintf(stderr, "\rlevel %u: fitting, round %u of %u, epoch %u of %u%*s", level + 1, round + 1, FIT_ROUNDS,
                  epoch, FIT_EPOCHS, 30, "");
   }
+  void ShowSettle(uint32_t level, unsigned long game, unsigned long games) {
+    if (!isatty(STDERR_FILENO)) return;
+    std::fprintf(stderr, "\rlevel %u: learning by play, game %lu of %lu%*s", level + 1, game, games, 30, "");
+  }
   void Clear() {
     if (isatty(STDERR_FILENO)) std::fprintf(stderr, "\r%*s\r", 90, "");
   }
@@ -137,7 +149,10 @@ bool Play(ArenaMatch& match, unsigned long hands, unsigned long& done, uint32_t 
   return true;
 }
 
-enum class Opponent { SELF, SIMPLE, RANDOM, RANDOM_THEN_SELF };
+enum class Opponent { SELF, SIMPLE, RANDOM, RANDOM_THEN_SELF, FITTED };
+// The top level's learning phase meets these in turn, one game each: no one
+// opponent's style decides where its learning goes.
+constexpr Opponent SETTLE_POOL[] = {Opponent::SIMPLE, Opponent::RANDOM, Opponent::FITTED, Opponent::SELF};
 enum class TopLevel { FIT, CALIBRATED, PLAY };
 
 void PrintCalibration(const OutcomeCalibration& calibration) {
@@ -154,7 +169,11 @@ void PrintCalibration(const OutcomeCalibration& calibration) {
 class Trainer {
  public:
   Trainer(unsigned long seed, const std::string& scratch, unsigned long total)
-      : Seed(seed), Player(data_paths::PlayerDataPath()), Snapshot(scratch + "/snapshot.qlf"), Meter(total) {}
+      : Seed(seed),
+        Player(data_paths::PlayerDataPath()),
+        Snapshot(scratch + "/snapshot.qlf"),
+        Fitted(scratch + "/fitted.qlf"),
+        Meter(total) {}
 
   Opponent Chosen = Opponent::SELF;
   bool FreshStart = false;
@@ -227,6 +246,33 @@ class Trainer {
     });
   }
 
+  // After the fit, the top level learns by play exactly as the computer
+  // player does in a game, for `games` whole games against the pool: the
+  // shipped networks then already sit where the game's learning takes them.
+  bool SettleByPlay(uint32_t level, unsigned long games) {
+    if (games == 0) return true;
+    fs::copy_file(Player, Fitted, fs::copy_options::overwrite_existing);
+    MatchStats stats;
+    for (unsigned long game = 0; game < games; ++game) {
+      ArenaMatch match(Options(level, true), HumanSeat(level, SETTLE_POOL[game % std::size(SETTLE_POOL)]));
+      if (!match.Computer().LoadNets(level, false)) return Fail("cannot read the scratch networks");
+      match.Computer().ApplyLevelRates(TOP);
+      const uint64_t before = stats.Hands;
+      if (!match.PlayGame(stats)) {
+        std::fprintf(stderr, "quorla-lab train: %s\n", match.Problem().c_str());
+        return false;
+      }
+      Done += stats.Hands - before;
+      match.Computer().SaveNets(level);
+      Meter.ShowSettle(level, game + 1, games);
+    }
+    Meter.Clear();
+    std::printf("level %u: learned by play for %lu games (%llu hands), won %llu against the pool\n", level + 1,
+                games, static_cast<unsigned long long>(stats.Hands),
+                static_cast<unsigned long long>(stats.GamesWon[1]));
+    return true;
+  }
+
   unsigned long Hands() const { return Done; }
   void ClearProgress() { Meter.Clear(); }
 
@@ -253,9 +299,10 @@ class Trainer {
   ArenaMatch::SeatFactory HumanSeat(uint32_t level, Opponent opponent) const {
     if (opponent == Opponent::SELF) fs::copy_file(Player, Snapshot, fs::copy_options::overwrite_existing);
     int32_t seed = MatchSeed(level);
-    std::string snapshot = Snapshot;
+    std::string snapshot = opponent == Opponent::FITTED ? Fitted : Snapshot;
     return [opponent, level, seed, snapshot](GameFlow& flow) -> std::unique_ptr<SeatPlayer> {
-      if (opponent == Opponent::SELF) return std::make_unique<NetPlayer>(flow, TOP, snapshot, level);
+      if (opponent == Opponent::SELF || opponent == Opponent::FITTED)
+        return std::make_unique<NetPlayer>(flow, TOP, snapshot, level);
       if (opponent == Opponent::RANDOM) return std::make_unique<RandomPlayer>(seed);
       return std::make_unique<SimplePlayer>();
     };
@@ -264,6 +311,7 @@ class Trainer {
   unsigned long Seed;
   std::string Player;
   std::string Snapshot;
+  std::string Fitted;  // the top level as its fit left it
   Progress Meter;
   unsigned long Done = 0;
 };
@@ -277,6 +325,7 @@ static int RunTrain(const std::vector<std::string_view>& args) {
   double initialRange = 0;
   bool designedStart = true;
   TopLevel top = TopLevel::CALIBRATED;
+  unsigned long settleGames = DEFAULT_SETTLE_GAMES;
   std::string startFile;  // continue from this network data file
   unsigned long hands[NUM_LEVELS];
   std::copy(DEFAULT_HANDS, DEFAULT_HANDS + NUM_LEVELS, hands);
@@ -287,7 +336,7 @@ static int RunTrain(const std::vector<std::string_view>& args) {
       return 0;
     }
     if (arg != "--out" && arg != "--seed" && arg != "--hands-per-level" && arg != "--opponent" && arg != "--start" &&
-        arg != "--initial-range" && arg != "--top-level")
+        arg != "--initial-range" && arg != "--top-level" && arg != "--top-level-games")
       return Fail("unknown option '" + std::string(arg) + "'");
     if (i + 1 >= args.size()) return Fail("missing value after " + std::string(arg));
     std::string_view value = args[++i];
@@ -320,6 +369,10 @@ static int RunTrain(const std::vector<std::string_view>& args) {
         return Fail(RangeRefusal(arg, 0, MAX_INITIAL_RANGE, value) + " (thousandths)");
       initialRange = thousandths / 1000.0;
     }
+    else if (arg == "--top-level-games") {
+      if (!ParseWholeNumber(value, settleGames, MAX_SETTLE_GAMES))
+        return Fail(RangeRefusal(arg, 0, MAX_SETTLE_GAMES, value));
+    }
     else if (arg == "--top-level" && value == "fit") top = TopLevel::FIT;
     else if (arg == "--top-level" && value == "calibrated") top = TopLevel::CALIBRATED;
     else if (arg == "--top-level" && value == "play") top = TopLevel::PLAY;
@@ -347,7 +400,7 @@ static int RunTrain(const std::vector<std::string_view>& args) {
     bool trained = level == TOP && top != TopLevel::PLAY
                        ? trainer.FitByPlay(level, hands[level], top == TopLevel::CALIBRATED)
                                           : trainer.LearnByPlay(level, hands[level]);
-    if (!trained) return 1;
+    if (!trained || (level == TOP && top != TopLevel::PLAY && !trainer.SettleByPlay(level, settleGames))) return 1;
   }
   trainer.ClearProgress();
   const std::string problem = CopyDurably(player, out);
