@@ -194,13 +194,19 @@ double Time(Step step) {
   return Milliseconds(std::chrono::steady_clock::now() - begin);
 }
 
-// The flow's idle work done and every card arrived where it glides to.
+// The flow's idle work done and every card arrived where it glides to. A
+// glide's frames can let the flow go on (the computer's move after a deal),
+// so both are checked together until neither is left.
 void SettleTable(QuorlaClient* table) {
-  for (int i = 0; i < 1000 && table->Table().Flow.HasIdleWork(); ++i) QApplication::processEvents();
   QElapsedTimer waited;
   waited.start();
-  while (table->Table().Deck.IsGliding() && waited.elapsed() < 2000)
-    QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  auto busy = [table] { return table->Table().Flow.HasIdleWork() || table->Table().Deck.IsGliding(); };
+  while (busy() && waited.elapsed() < 10000) {
+    if (table->Table().Flow.HasIdleWork())
+      QApplication::processEvents();
+    else
+      QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  }
 }
 
 // The last action's own aftermath (its repaint, the status bar's new
