@@ -72,8 +72,11 @@ fail() {
 # A display of our own, chosen by the server itself and written to a file
 # once it accepts connections: two runs that looked for a free number at the
 # same moment could otherwise both take the same one, and the second server
-# would quietly fail while its test used the first one's display.
-Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
+# would quietly fail while its test used the first one's display. Without
+# -noreset the server starts afresh each time its last client goes (every
+# close of the game), and a game started again in that moment cannot
+# connect.
+Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp -noreset 3>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
 xvfb_pid=$!
 display=
 for _ in $(seq 100); do
