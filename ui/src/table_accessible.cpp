@@ -22,7 +22,7 @@ std::vector<TableItem> ItemsOf(QuorlaClient& table) { return TableItems(table.Ta
 // Screen pixels of a table area: through the deck's scale to the composed
 // table, then from device pixels to the widget's and the screen's.
 QRect ScreenRect(const QuorlaClient& table, const TRect& area) {
-  const TRect device = const_cast<QuorlaClient&>(table).Table().Deck.ToBuffer(area);
+  const TRect device = table.Table().Deck.ToBuffer(area);
   const double ratio = table.devicePixelRatioF();
   const QRect place = table.TablePlace();
   const QRect local = QRectF((place.left() + device.left) / ratio, (place.top() + device.top) / ratio,

@@ -93,6 +93,7 @@ class QuorlaClient : public QWidget, public Presentation {
 
   void SetStatusPanes(TableStatusPanes* panes) { Panes = panes; }
   TableObjects& Table() { return Objects; }
+  const TableObjects& Table() const { return Objects; }
   ScoreSheet& Sheet() { return TheSheet; }
   ScoreSheetWindow* SheetWindow() { return SheetView; }
   // The frame moved, changed its size or state: a shown score sheet goes
