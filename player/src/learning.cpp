@@ -11,12 +11,12 @@ void ComputerPlay::RecordObservation() {
   ObservationStore[ObservationCount++] = ComputerView;
 }
 
-// Targets outside what the game produces are never trained on: one such
-// training can throw the weights far from anything play would reach.
 void ComputerPlay::WatchOutcome(double computerOutcome) {
   if (Watcher) Watcher->HandEnds(computerOutcome);
 }
 
+// Targets outside what the game produces are never trained on: one such
+// training can throw the weights far from anything play would reach.
 void ComputerPlay::HandOutcome(double computerOutcome) {
   if (!CurrentNet) return;
   if (IsLearningTarget(computerOutcome)) CurrentNet->TrainOnOutcomes(&computerOutcome);
