@@ -33,7 +33,10 @@ bool ResumeGameOnCommand(TableParts& table, GameFlow& flow, const std::string& r
   flow.CloseScoreSheet();
   if (table.Deck.HeldCard()) table.Deck.ReturnHeldCard();
   table.State.Dragging = false;
-  if (ReadResume(resumePath, table, true).Outcome == ResumeOutcome::RESTORED) return true;
+  if (ReadResume(resumePath, table, true).Outcome == ResumeOutcome::RESTORED) {
+    flow.ForgetMoves();
+    return true;
+  }
   flow.NewGame(false, true);
   return false;
 }

@@ -251,7 +251,13 @@ bool GameFlow::NewGame(bool askFirst, bool fromCommand) {
   return true;
 }
 
+void GameFlow::ForgetMoves() {
+  History.Clear();
+  TheView.ShowMoves(History);
+}
+
 void GameFlow::ResumePendingGame() {
+  ForgetMoves();
   for (uint32_t pile = 0; pile < TheDeck.PileCount(); ++pile) TheDeck.RefreshPile(pile);
   TheView.SetStatus(S.StatusTextId);
   TheView.SetSelection(S.Selection, S.SelectionCard);
@@ -362,8 +368,7 @@ void GameFlow::DealHand() {
 
   CloseScoreSheet();
   S.LaidOff.Clear();
-  History.Clear();
-  TheView.ShowMoves(History);
+  ForgetMoves();
 
   int32_t upcard = TheDeck.TopIndex(DISCARD_PILE);
   S.KnockLimit = KnockLimit(S.Variation, S.AceRequiresGin,

@@ -286,8 +286,9 @@ class TableMonkey {
     if (damage == 0) std::filesystem::remove(path, ignored);
     if (damage == 1) std::filesystem::resize_file(path, std::filesystem::file_size(path, ignored) / 2, ignored);
     Note("resume" + std::string(damage == 0 ? " a missing file" : damage == 1 ? " a cut file" : ""));
-    ResumeGameOnCommand(T->Parts, Flow(), Configs.ResumePath());
+    const bool restored = ResumeGameOnCommand(T->Parts, Flow(), Configs.ResumePath());
     SawGameOver = Record().GameOver;
+    if (restored && !Flow().Moves().Lines().empty()) Failure = "the restored game tells the moves of the one it replaced";
   }
 
   // The window's close: refused once, repeated from the idle step, granted;

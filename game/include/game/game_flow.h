@@ -88,6 +88,9 @@ class GameFlow : public GinTable {
 
   bool IsElevenTenHand() const;
   const MoveHistory& Moves() const { return History; }
+  // A hand from elsewhere (a new deal, a restored game) starts with no moves
+  // told: the saved game does not keep them.
+  void ForgetMoves();
 
  private:
   void SetStatus(uint32_t textId);
