@@ -43,6 +43,57 @@ int Usage(int status) {
   return status;
 }
 
+// Plays the asked moves on the started table and saves its picture; the
+// status the tool ends with.
+int PictureTheTable(QuorlaFrame& frame, QuorlaClient* table, int moves, const std::string& out,
+                    const QElapsedTimer& clock) {
+  for (int i = 0; i < 1000 && table->Table().Flow.HasIdleWork(); ++i) QApplication::processEvents();
+  QPixmap first = frame.grab();
+  std::printf("start to first painted table: %.1f ms\n", clock.nsecsElapsed() / 1e6);
+
+  GameState& state = table->Table().State;
+  if (moves > 0 && state.Play == HumanTake) {
+    const QPoint from = state.Offer == FIRST_PLAYER_TAKES_STOCK ? QPoint(260, 150) : QPoint(340, 150);
+    QTest::mousePress(table, Qt::LeftButton, {}, from);
+    QTest::mouseMove(table, QPoint(300, 300));
+    QTest::mouseRelease(table, Qt::LeftButton, {}, QPoint(300, 300));
+  }
+  // One drag step: a mouse move with a held card, composed and painted.
+  NxDeck& deck = table->Table().Deck;
+  if (deck.CardsInPile(HUMAN_PILE) > 0) {
+    QTest::mousePress(table, Qt::LeftButton, {}, QPoint(110, 300));
+    const int steps = 400;
+    QElapsedTimer drag;
+    drag.start();
+    for (int i = 0; i < steps; ++i) {
+      QTest::mouseMove(table, QPoint(110 + (i % 200), 300 - (i % 120)));
+      table->repaint();
+    }
+    std::printf("drag step at scale %g: %.1f us\n", table->CompositionScale(), drag.nsecsElapsed() / 1e3 / steps);
+    QTest::mouseRelease(table, Qt::LeftButton, {}, QPoint(110, 300));
+  }
+  if (moves == 2) {
+    // The rest of the hand, the person's moves chosen by the simple strategy.
+    GameFlow& flow = table->Table().Flow;
+    for (int i = 0; i < 2000 && state.Play != Learning; ++i) {
+      if (state.Play == HumanTake || state.Play == HumanDiscard) SimplePlayer().Move(flow);
+      for (int j = 0; j < 200 && flow.HasIdleWork() && state.Play != Learning; ++j) flow.IdleStep();
+    }
+    for (int j = 0; j < 20; ++j) QApplication::processEvents();
+    QString sheet = QString::fromStdString(out);
+    sheet.insert(sheet.lastIndexOf('.'), "-sheet");
+    table->SheetWindow()->grab().save(sheet);
+  }
+  // The picture shows the table as it stands, every card arrived.
+  table->Table().Deck.FinishGlides();
+  QApplication::processEvents();
+  if (!frame.grab().save(QString::fromStdString(out))) {
+    std::fprintf(stderr, "quorla-screenshot: cannot write %s\n", out.c_str());
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -82,7 +133,15 @@ int main(int argc, char** argv) {
   const fs::path scratch = fs::temp_directory_path() / ("quorla-shot-" + std::to_string(QCoreApplication::applicationPid()));
   fs::create_directories(scratch);
   std::error_code ignored;
-  for (const char* name : {"QLDEFLT.QLF", "BACKIMG.QLF"}) fs::copy_file(program + name, scratch / name, ignored);
+  // Without the default networks the game would close before its first
+  // deal, and there would be no table to take a picture of.
+  if (!fs::copy_file(program + "QLDEFLT.QLF", scratch / "QLDEFLT.QLF", ignored)) {
+    std::fprintf(stderr, "quorla-screenshot: cannot read %sQLDEFLT.QLF; run the copy in a build or installation directory\n",
+                 program.c_str());
+    fs::remove_all(scratch, ignored);
+    return 2;
+  }
+  fs::copy_file(program + "BACKIMG.QLF", scratch / "BACKIMG.QLF", ignored);
   InstallPlaces places{scratch.string() + "/", scratch.string() + "/"};
   data_paths::SetInstallationDirectory(places.Installation);
   data_paths::SetConfigurationDirectory(places.Configuration);
@@ -101,49 +160,11 @@ int main(int argc, char** argv) {
     // pixels, whatever the pretended screen's size.
     frame.FitTableAt(1.0);
     frame.Start();
-    for (int i = 0; i < 1000 && table->Table().Flow.HasIdleWork(); ++i) QApplication::processEvents();
-    QPixmap first = frame.grab();
-    std::printf("start to first painted table: %.1f ms\n", clock.nsecsElapsed() / 1e6);
-
-    GameState& state = table->Table().State;
-    if (moves > 0 && state.Play == HumanTake) {
-      const QPoint from = state.Offer == FIRST_PLAYER_TAKES_STOCK ? QPoint(260, 150) : QPoint(340, 150);
-      QTest::mousePress(table, Qt::LeftButton, {}, from);
-      QTest::mouseMove(table, QPoint(300, 300));
-      QTest::mouseRelease(table, Qt::LeftButton, {}, QPoint(300, 300));
-    }
-    // One drag step: a mouse move with a held card, composed and painted.
-    NxDeck& deck = table->Table().Deck;
-    if (deck.CardsInPile(HUMAN_PILE) > 0) {
-      QTest::mousePress(table, Qt::LeftButton, {}, QPoint(110, 300));
-      const int steps = 400;
-      QElapsedTimer drag;
-      drag.start();
-      for (int i = 0; i < steps; ++i) {
-        QTest::mouseMove(table, QPoint(110 + (i % 200), 300 - (i % 120)));
-        table->repaint();
-      }
-      std::printf("drag step at scale %g: %.1f us\n", table->CompositionScale(), drag.nsecsElapsed() / 1e3 / steps);
-      QTest::mouseRelease(table, Qt::LeftButton, {}, QPoint(110, 300));
-    }
-    if (moves == 2) {
-      // The rest of the hand, the person's moves chosen by the simple strategy.
-      GameFlow& flow = table->Table().Flow;
-      for (int i = 0; i < 2000 && state.Play != Learning; ++i) {
-        if (state.Play == HumanTake || state.Play == HumanDiscard) SimplePlayer().Move(flow);
-        for (int j = 0; j < 200 && flow.HasIdleWork() && state.Play != Learning; ++j) flow.IdleStep();
-      }
-      for (int j = 0; j < 20; ++j) QApplication::processEvents();
-      QString sheet = QString::fromStdString(out);
-      sheet.insert(sheet.lastIndexOf('.'), "-sheet");
-      table->SheetWindow()->grab().save(sheet);
-    }
-    // The picture shows the table as it stands, every card arrived.
-    table->Table().Deck.FinishGlides();
-    QApplication::processEvents();
-    if (!frame.grab().save(QString::fromStdString(out))) {
-      std::fprintf(stderr, "quorla-screenshot: cannot write %s\n", out.c_str());
-      status = 1;
+    if (table->Table().Computer->AreNetsValid()) {
+      status = PictureTheTable(frame, table, moves, out, clock);
+    } else {
+      std::fprintf(stderr, "quorla-screenshot: the default networks in %sQLDEFLT.QLF cannot be read\n", program.c_str());
+      status = 2;
     }
     table->Table().State.DoNotSave = true;
   }
