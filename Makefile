@@ -2,7 +2,7 @@ BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run match screenshot bench test sanitize clean weights package
+.PHONY: all deps build run match screenshot bench test sanitize clean weights strength package
 
 all: build
 
@@ -45,6 +45,12 @@ WEIGHTS_SEED ?= 1
 weights: build
 	@$(BUILD)/quorla-lab train --out data/QLDEFLT.QLF --seed $(WEIGHTS_SEED)
 	@cmake -S . -B $(BUILD) >/dev/null && cmake --build $(BUILD) -j $(JOBS) >/dev/null
+
+# Whether learning by play keeps the top level's strength: the shipped level
+# and what 5,000 games of learning against simple make of it, measured on
+# 20,000 games each (about three minutes on one core).
+strength: build
+	@scripts/strength.sh --build $(BUILD)
 
 # The Debian package of the game, built into $(BUILD)/.
 package: build

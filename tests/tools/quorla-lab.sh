@@ -45,6 +45,24 @@ arena_reports_games() {
   return $s
 }
 
+# make strength's script: the table of its five measurements, the curve and
+# the learned networks; a bad count is refused with status 2.
+strength_reports_five_measurements() {
+  local d out s
+  d=$(mktemp -d)
+  out=$("$root/scripts/strength.sh" --build "$build" --networks "$defaults" --learn-games 4 --measure-games 3 \
+    --out "$d" 2>/dev/null)
+  s=$?
+  test $s -eq 0 && test "$(echo "$out" | grep -cE ': +[0-9]+ \([0-9.]+%, [0-9.]+-[0-9.]+\)$')" -eq 5 &&
+    test "$(tail -n 1 "$d/learning-curve.svg")" = '</svg>' && test "$(wc -c <"$d/learned.QLF")" -eq 64096
+  s=$?
+  "$root/scripts/strength.sh" --build "$build" --measure-games 0 --out "$d" 2>/dev/null
+  test $? -eq 2 && test $s -eq 0
+  s=$?
+  rm -rf "$d"
+  return $s
+}
+
 bench_game_reports_speed() { "$lab" bench game --hands 20 --level 3 | grep -q 'hands per second'; }
 
 # Ends with status 2, never a crash or a success.
