@@ -59,7 +59,13 @@ TEST(TeacherValue, PrefersLessDeadwoodAndLiveHalfMelds) {
   // The run A-2-3 leaves 7, 7, K, Q, 9, 5, 8 = 56 points. Four live ways,
   // half a point each: the two other sevens, the six between the five and
   // the seven of suit 1, and the four after the run.
-  EXPECT_NEAR(all.Value(), 0.5 - 0.004 * (56 - 0.5 * 4), 1e-12);
+  const TeacherWeights noLookAhead{0.5, 2.0, 0.0};
+  EXPECT_NEAR(all.Value(noLookAhead), 0.5 - 0.004 * (56 - 0.5 * 4), 1e-12);
+  // The expected saving of the next draw comes on top, a point per point.
+  uint64_t held = 0;
+  for (unsigned card : hand) held |= uint64_t{1} << card;
+  EXPECT_NEAR(all.Value() - all.Value(noLookAhead), 0.004 * ExpectedDrawSaving(held, 0), 1e-12);
+  EXPECT_GT(ExpectedDrawSaving(held, 0), 0.0);
 
   // Throwing the king beats throwing the nine by one point of deadwood.
   View noKing = all, noNine = all;
@@ -74,6 +80,23 @@ TEST(TeacherValue, PrefersLessDeadwoodAndLiveHalfMelds) {
   known.Set({SEVEN2}, OPPONENTS).Set({SEVEN3}, DISCARDED);
   EXPECT_LT(dead.Value(), all.Value());
   EXPECT_DOUBLE_EQ(known.Value(), dead.Value());
+}
+
+TEST(ExpectedDrawSaving, AveragesWhatEachConnectingCardSaves) {
+  constexpr unsigned KING3 = 51, QUEEN3 = 50, TWO2 = 27;
+  const uint64_t held = Cards({SEVEN0, SEVEN1, KING3});  // 24 points
+  const uint64_t open = Cards({SEVEN2, SEVEN3, QUEEN3, TWO2});
+  const uint64_t gone = ~(held | open) & ((uint64_t{1} << 52) - 1);
+  // Either seven makes a set and the king goes: 24 points saved. The queen
+  // connects with the king but saves nothing; the two connects with nothing.
+  EXPECT_DOUBLE_EQ(ExpectedDrawSaving(held, gone), (24 + 24 + 0 + 0) / 4.0);
+  // A card that can no longer come is no longer counted.
+  EXPECT_DOUBLE_EQ(ExpectedDrawSaving(held, gone | Cards({SEVEN2})), 24 / 3.0);
+  EXPECT_DOUBLE_EQ(ExpectedDrawSaving(held, gone | open), 0.0);
+  // The card between two of a suit finishes a run: 5 + 7 + 10 saved.
+  const uint64_t gap = Cards({FIVE0, SEVEN0, KING1});
+  const uint64_t onlySix = ~(gap | Cards({SIX0})) & ((uint64_t{1} << 52) - 1);
+  EXPECT_DOUBLE_EQ(ExpectedDrawSaving(gap, onlySix), 22.0);
 }
 
 TEST(TeacherValue, AddsTheTakeBonusOnlyAfterADrawFromTheDiscardPile) {
