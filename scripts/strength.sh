@@ -17,10 +17,11 @@ Plays, with quorla-lab arena:
      per tenth of the match and drawing it to DIR/learning-curve.svg; the
      learned networks are kept as DIR/learned.QLF;
   3. the learned networks against simple, M games, seed 90001, no learning;
-  4. the learned networks against the shipped ones in the human seat,
-     M games, seed 90001 (the shipped ones against themselves there give
-     the mirror match for comparison).
-Then prints the table of the four measurements with their 95% intervals.
+  4. the shipped networks against themselves in the human seat, M games,
+     seed 90001: the mirror match, for comparison with
+  5. the learned networks against the shipped ones in the human seat,
+     M games, seed 90001.
+Then prints the table of the five results with their 95% intervals.
 
 FILE   network data file (default: QLDEFLT.QLF of the build directory)
 N      1..1000000 games of learning (default 5000)
@@ -79,7 +80,7 @@ run_step() {
   local step=$1 title=$2 report=$3
   shift 3
   echo "step $step of 5: $title" >&2
-  "$lab" arena "$@" >"$report" || fail "quorla-lab arena failed in step $step: $(tail -n 1 "$report")"
+  "$lab" arena "$@" >"$report" || fail "quorla-lab arena failed in step $step"
 }
 
 run_step 1 "shipped level against simple, $measure_games games" "$out/before-simple.txt" \
