@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/window_update.h"
 #include "player/data_paths.h"
 #include "player/seat_player.h"
 #include "store/setting_keys.h"
@@ -79,6 +80,9 @@ int PictureTheTable(QuorlaFrame& frame, QuorlaClient* table, int moves, const st
       if (state.Play == HumanTake || state.Play == HumanDiscard) SimplePlayer().Move(flow);
       for (int j = 0; j < 200 && flow.HasIdleWork() && state.Play != Learning; ++j) flow.IdleStep();
     }
+    // The hand went past the table's input path; an option change that
+    // changes nothing brings its deadwood pane and meld marks up to date.
+    table->ShowOptionChange(WindowUpdate{});
     for (int j = 0; j < 20; ++j) QApplication::processEvents();
     QString sheet = QString::fromStdString(out);
     sheet.insert(sheet.lastIndexOf('.'), "-sheet");
