@@ -1,6 +1,7 @@
 #include "app/config_switch.h"
 
 #include "app/game_save.h"
+#include "app/kept_game.h"
 #include "store/resume_file.h"
 #include "store/setting_keys.h"
 #include "game/text_ids.h"
@@ -28,19 +29,16 @@ void ApplyTableChoices(const TableChoices& choices, TableParts& table) {
     table.Computer.SelectNet(choices.Rules.Variation == SIMPLE_GIN ? LOW_NET : HIGH_NET);
 }
 
-namespace {
-
-bool ResumeSavedGame(GameSettings& settings, PlayerConfigs& configs, TableParts& table) {
-  if (settings.Prefs.AlwaysResume == 0 || !IsResumable(*settings.Store)) return false;
-  return ReadResume(configs.ResumePath(), table, true).Outcome == ResumeOutcome::RESTORED;
-}
-
-}  // namespace
-
 SwitchOutcome SwitchConfiguration(PlayerConfigs& configs, const std::string& chosen, GameSettings& settings,
                                   TableParts& table, GameFlow& flow, bool saveFirst) {
   SwitchOutcome outcome;
   if (chosen == configs.NameInUse()) return outcome;
+  // Another running copy plays there: its files are not this copy's to write.
+  if (configs.InUseElsewhere(chosen)) {
+    table.View.MessageText(CONFIG_IN_USE_CAPTION, configs.InUseMessage(chosen, CONFIG_IN_USE_NOT_SWITCHED),
+                           ICON_EXCLAMATION);
+    return outcome;
+  }
   table.View.SetBusy(true);
   if (saveFirst && settings.Store) {
     {
@@ -51,7 +49,13 @@ SwitchOutcome SwitchConfiguration(PlayerConfigs& configs, const std::string& cho
   }
   const Preferences before = settings.Prefs;
   configs.Select(chosen);
-  configs.MakeCurrent();
+  if (!configs.MakeCurrent()) {
+    // Claimed by another copy since the check above.
+    table.View.SetBusy(false);
+    table.View.MessageText(CONFIG_IN_USE_CAPTION, configs.InUseMessage(chosen, CONFIG_IN_USE_NOT_SWITCHED),
+                           ICON_EXCLAMATION);
+    return outcome;
+  }
   const std::string damage = settings.Open(configs.SettingsPath());
   if (!damage.empty()) table.View.MessageText(SETTINGS_WARNING_CAPTION, damage, ICON_EXCLAMATION);
   table.Sheet.Stats.Load(*settings.Store);
@@ -61,7 +65,9 @@ SwitchOutcome SwitchConfiguration(PlayerConfigs& configs, const std::string& cho
   table.Computer.ReloadForConfiguration(settings.Prefs.DifficultyLevel);
   WriteSetting(*settings.Store, keys::FirstPlay, 0);
   outcome.ToolbarChanged = !before.SameToolbar(settings.Prefs);
-  outcome.Resumed = ResumeSavedGame(settings, configs, table);
+  const KeptGameOffer offer = OfferKeptGame(settings, table, configs.ResumePath(), true);
+  outcome.Resumed = offer.Resumed;
+  outcome.ResumeAttempted = offer.Attempted;
   if (!outcome.Resumed) {
     ApplyTableChoices(ReadTableChoices(*settings.Store), table);
     flow.NewGame(false, true);

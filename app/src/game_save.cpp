@@ -15,7 +15,7 @@ namespace {
 // under another name rather than deleted, and removed only when even the
 // rename fails.
 void SetAsideStaleResume(const std::string& resumePath) {
-  const std::string aside = resumePath + ".stale";
+  const std::string aside = resumePath + SET_ASIDE_SUFFIX;
   if (std::rename(resumePath.c_str(), aside.c_str()) != 0) std::remove(resumePath.c_str());
 }
 
@@ -46,6 +46,9 @@ SaveReport SaveGameState(TableParts& table, SettingsStore& store, Preferences& p
       if (!saved) {
         report.Unsaved.push_back(resumePath);
         SetAsideStaleResume(resumePath);
+      } else {
+        // The game set aside by an earlier failed save is older than this one.
+        std::remove((resumePath + SET_ASIDE_SUFFIX).c_str());
       }
     }
     WriteSetting(store, keys::CanResume, saved ? 1 : 0);

@@ -1,6 +1,7 @@
 #include "app/table_start.h"
 
 #include "app/game_save.h"
+#include "app/kept_game.h"
 #include "player/data_paths.h"
 #include "store/resume_file.h"
 #include "store/setting_keys.h"
@@ -16,13 +17,10 @@ StartOutcome StartTable(GameSettings& settings, TableParts& table, GameFlow& flo
     outcome.Close = true;
     return outcome;
   }
-  const bool resumable = IsResumable(store);
-  outcome.ResumeOffered = resumable && settings.Prefs.AlwaysResume == 0;
-  if (settings.Prefs.AlwaysResume != 0 && resumable) {
-    const ResumeOutcome read = ReadResume(resumePath, table, false).Outcome;
-    outcome.Resumed = read == ResumeOutcome::RESTORED;
-    outcome.ResumeFailed = !outcome.Resumed;
-  }
+  const KeptGameOffer offer = OfferKeptGame(settings, table, resumePath, false);
+  outcome.Resumed = offer.Resumed;
+  outcome.ResumeFailed = offer.Attempted && !offer.Resumed;
+  outcome.ResumeOffered = offer.Declined;
   // With a restored game pending, the flow's new game starts play with it.
   const bool started = flow.NewGame(false, false);
   outcome.NewGame = started && !outcome.Resumed;

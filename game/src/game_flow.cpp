@@ -62,11 +62,13 @@ bool GameFlow::IsElevenTenHand() const { return Settings.ElevenTenDeal && S.Vari
 // ---------------------------------------------------------------- the moves in words
 
 void GameFlow::NoteTake(uint32_t player, uint32_t card) {
+  if (player == 0) ++HumanMoveCount;  // the person
   History.Took(player, card);
   TheView.ShowMoves(History);
 }
 
 void GameFlow::NoteDiscard(uint32_t player, uint32_t card, bool knocked) {
+  if (player == 0) ++HumanMoveCount;  // the person
   History.Discarded(player, card, knocked);
   TheView.ShowMoves(History);
 }
@@ -127,6 +129,7 @@ bool GameFlow::TakeUpcard() {
 bool GameFlow::Pass() {
   if (!PassAllowed(S.Offer) || S.Play == ComputerTake || S.HandOver) return false;
   S.Offer = static_cast<OfferStage>(S.Offer + 1);
+  ++HumanMoveCount;
   History.Passed(0);
   TheView.ShowMoves(History);
   S.Play = ComputerTake;

@@ -73,10 +73,25 @@ std::string PlayerConfigs::DirectoryOf(const std::string& name) const {
   return Installation + ConfigDirectoryName(name) + "/";
 }
 
-void PlayerConfigs::MakeCurrent() {
+bool PlayerConfigs::MakeCurrent() {
+  // A folder where no lock can be made cannot be written either: such a
+  // copy saves nothing there, so it may go on.
+  if (InUseLock.Acquire(DirectoryOf(Selected)) == ConfigLock::Claim::IN_USE) {
+    Selected = InUse == "None" ? Selected : InUse;
+    return false;
+  }
   data_paths::SetConfigurationDirectory(DirectoryOf(Selected));
   InUse = Selected;
   InUseRemoved = false;
+  return true;
+}
+
+bool PlayerConfigs::InUseElsewhere(const std::string& name) const {
+  return name != InUse && ConfigLock::HeldElsewhere(DirectoryOf(name));
+}
+
+std::string PlayerConfigs::InUseMessage(const std::string& name, uint32_t outcome) const {
+  return ResourceString(CONFIG_IN_USE_LEAD) + name + ResourceString(CONFIG_IN_USE_WHY) + ResourceString(outcome);
 }
 
 std::string PlayerConfigs::ResumePath() const { return DirectoryOf(InUse == "None" ? Selected : InUse) + "RESUME.QLF"; }
@@ -181,6 +196,10 @@ bool PlayerConfigs::DeleteDirectory(const std::string& directory) {
 void PlayerConfigs::RemoveOne(const std::string& name) {
   // The directory holds the player's learning and statistics: nothing is
   // deleted without a yes.
+  if (InUseElsewhere(name)) {
+    Messages.MessageText(CONFIG_IN_USE_CAPTION, InUseMessage(name, CONFIG_IN_USE_NOT_REMOVED), ICON_EXCLAMATION);
+    return;
+  }
   const bool inUse = name == InUse;
   const std::string question =
       ResourceString(inUse ? CURRENTLY_USING : REMOVING_DELETES) + name + ResourceString(REALLY_REMOVE);

@@ -2,4 +2,7 @@
 
 #include "store/preferences.h"
 
-void ResumeAvailability::CheckSettings(SettingsStore& store) { Resumable = IsResumable(store); }
+void ResumeAvailability::CheckSettings(SettingsStore& store, uint64_t humanMoves) {
+  Resumable = IsResumable(store);
+  MovesAtCheck = humanMoves;
+}

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 // Switching player configurations with a game on the table.
+#include "app/config_claim.h"
 #include "app/game_save.h"
 #include "configs_fixture.h"
+#include "game/text_ids.h"
 #include "player/data_paths.h"
 #include "player/scripted_player.h"
 #include "store/resume_file.h"
@@ -104,4 +106,44 @@ TEST_F(SwitchFixture, ASwitchToAnotherLevelUsesThePlayersOwnNetworksAndTheLevelI
   SaveGameState(Parts, *Settings.Store, Settings.Prefs, Configs.ResumePath(), false);
   SettingsStore reread("Quorla", marysSettings, true);
   EXPECT_EQ(ReadSetting(reread, keys::DifficultyLevel), 3u);
+}
+
+// A second copy on the same installation: another set of configurations
+// with its own lock, as a second process would hold it.
+TEST_F(SwitchFixture, AConfigurationAnotherCopyUsesIsNeitherClaimedNorSwitchedTo) {
+  ASSERT_TRUE(Configs.AddConfiguration("bob"));
+  Table.Flow.NewGame(false, false);
+  RecordedMessages secondBoxes;
+  PlayerConfigs second(Dir(), secondBoxes);
+
+  // Default is taken: the second copy is told and chooses bob instead;
+  // declining to choose leaves.
+  std::vector<std::string> choices = {"bob"};
+  const auto chooseAgain = [&]() -> std::optional<std::string> {
+    if (choices.empty()) return std::nullopt;
+    std::string next = choices.back();
+    choices.pop_back();
+    return next;
+  };
+  EXPECT_EQ(ClaimConfigurationAtStart(second, secondBoxes, chooseAgain), std::optional<std::string>("bob"));
+  ASSERT_EQ(secondBoxes.Messages.size(), 1u);
+  EXPECT_EQ(secondBoxes.Messages[0].Text, second.InUseMessage("Default", CONFIG_IN_USE_CHOOSE_ANOTHER));
+  {
+    RecordedMessages thirdBoxes;
+    PlayerConfigs third(Dir(), thirdBoxes);
+    third.Select("bob");
+    EXPECT_EQ(ClaimConfigurationAtStart(third, thirdBoxes, chooseAgain), std::nullopt);
+  }
+
+  // This copy may not switch to bob: nothing is saved, nothing changes.
+  const std::vector<uint8_t> table = ResumeBytes(Parts);
+  const std::string bobsSettings = FileText(Dir() + "BOB/QUORLA.INI");
+  const SwitchOutcome refused = SwitchConfiguration(Configs, "bob", Settings, Parts, Table.Flow, true);
+  EXPECT_FALSE(refused.Switched);
+  EXPECT_EQ(Configs.NameInUse(), "Default");
+  EXPECT_EQ(ResumeBytes(Parts), table);
+  EXPECT_FALSE(fs::exists(Install.Path("RESUME.QLF"))) << "the refusal comes before the save";
+  EXPECT_EQ(FileText(Dir() + "BOB/QUORLA.INI"), bobsSettings);
+  ASSERT_FALSE(Table.View.Messages.empty());
+  EXPECT_EQ(Table.View.Messages.back().Text, Configs.InUseMessage("bob", CONFIG_IN_USE_NOT_SWITCHED));
 }

@@ -37,10 +37,12 @@ TEST_F(GameSaveFixture, AFailedSaveKeepsThePreviousGameAndClearsCanResume) {
   SaveGameState(t.Parts, store, prefs, Path, false);
   EXPECT_EQ(ReadSetting(store, keys::CanResume), 1u);
   ResumeAvailability availability;
-  availability.CheckSettings(store);
-  EXPECT_TRUE(availability.IsOffered());
+  availability.CheckSettings(store, 7);
+  EXPECT_TRUE(availability.IsOffered(7));
+  // A move in the game that replaces it: that game is saved over it at close.
+  EXPECT_FALSE(availability.IsOffered(8));
   availability.NoteAttempt();
-  EXPECT_FALSE(availability.IsOffered());
+  EXPECT_FALSE(availability.IsOffered(7));
   const std::string saved = FileText(Path);
 
   // A game the reader would refuse is not written, as with a file that

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
 // Starting a table, closing it at any moment of a game, and starting again.
+#include <filesystem>
 #include <functional>
+#include <memory>
 
 #include "app/game_save.h"
 #include "app/table_start.h"
+#include "game/string_table.h"
+#include "store/resume_file.h"
 #include "player/scripted_player.h"
 #include "store/setting_keys.h"
 #include "table_fixture.h"
@@ -109,10 +113,19 @@ TEST(TableStart, ClosingAtAnyMomentResumesAValidGameWithTheStatistics) {
   }
 }
 
-TEST(TableStart, ResumesOnlyWhenAskedToAndAfterADamagedFileDealsANewGame) {
+TEST(TableStart, AKeptGameIsResumedOnlyWhenAskedToAndAfterADamagedFileDealsANewGame) {
   ScratchInstallation install;
   const std::string settingsPath = install.PlayerPath("QUORLA.INI");
   const std::string resumePath = install.PlayerPath("RESUME.QLF");
+  const auto startAnswering = [&](bool answer) {
+    GameSettings settings;  // AlwaysResume is off
+    settings.Open(settingsPath);
+    auto table = std::make_unique<StartingTable>();
+    table->Table.View.ConfirmAnswers.push_back(answer);
+    const StartOutcome start = StartTable(settings, table->Parts, table->Table.Flow, resumePath);
+    CloseTable(settings, table->Parts, resumePath);
+    return std::make_pair(start, table->Table.View.ConfirmedTexts);
+  };
   {
     GameSettings settings;
     settings.Open(settingsPath);
@@ -120,16 +133,28 @@ TEST(TableStart, ResumesOnlyWhenAskedToAndAfterADamagedFileDealsANewGame) {
     StartOutcome start = StartTable(settings, first.Parts, first.Table.Flow, resumePath);
     EXPECT_TRUE(start.ShowIntroduction);
     EXPECT_FALSE(start.ResumeOffered);
+    EXPECT_TRUE(first.Table.View.ConfirmedTexts.empty()) << "nothing to resume: no question";
     ASSERT_TRUE(CloseTable(settings, first.Parts, resumePath).ResumeWritten);
   }
-  {
-    GameSettings settings;  // AlwaysResume is off
-    settings.Open(settingsPath);
-    StartingTable again;
-    StartOutcome start = StartTable(settings, again.Parts, again.Table.Flow, resumePath);
-    EXPECT_TRUE(start.NewGame && start.ResumeOffered);
-    EXPECT_FALSE(start.Resumed || start.ResumeFailed);
-  }
+  // No deals a new game and leaves the kept game to Resume Game; yes resumes it.
+  const std::string kept = FileText(resumePath);
+  auto [declined, asked] = startAnswering(false);
+  EXPECT_TRUE(declined.NewGame && declined.ResumeOffered);
+  EXPECT_FALSE(declined.Resumed || declined.ResumeFailed);
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].first, KEPT_GAME_CAPTION);
+  EXPECT_EQ(asked[0].second, ResourceString(KEPT_GAME_QUESTION));
+  EXPECT_TRUE(startAnswering(true).first.Resumed);
+
+  // A close that could not save left the older game set aside, and the
+  // settings still claim the resume file: it is put back, with a word.
+  std::filesystem::rename(resumePath, resumePath + SET_ASIDE_SUFFIX);
+  auto [restored, told] = startAnswering(true);
+  EXPECT_TRUE(restored.Resumed);
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_EQ(told[0].second.find(ResourceString(SET_ASIDE_GAME_LEAD) + resumePath + SET_ASIDE_SUFFIX), 0u);
+  EXPECT_FALSE(std::filesystem::exists(resumePath + SET_ASIDE_SUFFIX));
+
   SettingsStore store("Quorla", settingsPath, true);
   WriteSetting(store, keys::AlwaysResume, 1);
   WriteText(resumePath, ":broken");
@@ -138,6 +163,7 @@ TEST(TableStart, ResumesOnlyWhenAskedToAndAfterADamagedFileDealsANewGame) {
   StartingTable again;
   StartOutcome start = StartTable(settings, again.Parts, again.Table.Flow, resumePath);
   EXPECT_TRUE(start.ResumeFailed && start.NewGame);
+  EXPECT_TRUE(again.Table.View.ConfirmedTexts.empty()) << "the player always resumes: no question";
   EXPECT_EQ(CheckTable(again.Table.Flow, again.Table.State, again.Table.Deck), "");
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -271,4 +272,62 @@ TEST_F(ConfigsFixture, ADirectoryThatCannotBeRemovedStillFreesItsSlot) {
   EXPECT_TRUE(fs::exists(Dir() + "BOB/keep"));
   EXPECT_FALSE(fs::exists(Dir() + "BOB/QLPLAY.QLF"));
   EXPECT_EQ(PlayerConfigs(Dir(), Boxes).Count(), 0u);
+}
+
+// A second copy of the program is another process: a child takes the lock
+// the way a second start would, and dies the hardest way.
+TEST_F(ConfigsFixture, OneRunningCopyPerConfigurationAndAKilledCopyNeverBlocks) {
+  ASSERT_TRUE(Configs.AddConfiguration("bob"));
+  ASSERT_TRUE(Configs.MakeCurrent());  // Default, in this process
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  const pid_t other = fork();
+  if (other == 0) {
+    RecordedMessages quiet;
+    PlayerConfigs copy(Dir(), quiet);
+    copy.Select("bob");
+    const char claimed = copy.MakeCurrent() ? 'y' : 'n';
+    const char refusedDefault = [&] {
+      copy.Select(PlayerConfigs::DEFAULT_NAME);
+      return copy.MakeCurrent() ? 'y' : 'n';
+    }();
+    const char answer[2] = {claimed, refusedDefault};
+    (void)!write(ready[1], answer, 2);
+    pause();
+    _exit(0);
+  }
+  char answer[2] = {};
+  ASSERT_EQ(read(ready[0], answer, 2), 2);
+  EXPECT_EQ(answer[0], 'y') << "the other copy claims bob";
+  EXPECT_EQ(answer[1], 'n') << "Default is this copy's";
+
+  // bob is the other copy's now: no switch, no removal, nothing written.
+  const std::string before = FileText(Dir() + "BOB/QUORLA.INI");
+  EXPECT_TRUE(Configs.InUseElsewhere("bob"));
+  EXPECT_FALSE(Configs.InUseElsewhere(PlayerConfigs::DEFAULT_NAME));
+  Configs.Select("bob");
+  EXPECT_FALSE(Configs.MakeCurrent());
+  EXPECT_EQ(Configs.NameInUse(), PlayerConfigs::DEFAULT_NAME);
+  EXPECT_EQ(Configs.SelectedName(), PlayerConfigs::DEFAULT_NAME);
+  EXPECT_EQ(Configs.RemoveConfigurations({"bob"}), PlayerConfigs::AfterRemoval::CARRY_ON);
+  EXPECT_TRUE(Boxes.ConfirmedTexts.empty()) << "refused before asking";
+  ASSERT_FALSE(Boxes.Messages.empty());
+  EXPECT_EQ(Boxes.Messages.back().Caption, CONFIG_IN_USE_CAPTION);
+  EXPECT_EQ(Boxes.Messages.back().Text,
+            "The player configuration bob is in use by another copy of Quorla that is running now. Only one copy at a "
+            "time can use a configuration, so that neither replaces the other's game, statistics or learning. It was "
+            "not removed.");
+  EXPECT_EQ(FileText(Dir() + "BOB/QUORLA.INI"), before);
+  EXPECT_EQ(Configs.Names(), std::vector<std::string>{"bob"});
+
+  kill(other, SIGKILL);
+  waitpid(other, nullptr, 0);
+  EXPECT_FALSE(Configs.InUseElsewhere("bob"));
+  Configs.Select("bob");
+  EXPECT_TRUE(Configs.MakeCurrent());
+  // Default is free again for another copy once this one moved on.
+  EXPECT_FALSE(ConfigLock::HeldElsewhere(Dir()));
+  EXPECT_TRUE(ConfigLock::HeldElsewhere(Dir() + "BOB/"));
+  close(ready[0]);
+  close(ready[1]);
 }

@@ -190,13 +190,24 @@ TEST_F(AppFixture, ClosedGameIsOfferedAgainOrResumedWhenAlwaysResuming) {
   CloseAndEnd();
   EXPECT_EQ(ReadIni(Root / "QUORLA.INI", keys::CanResume), 1u);
 
-  Launch();  // a new game is dealt; the saved one waits for Resume Game, and the status bar says so
+  Answer = false;
+  Launch();  // asked first; after a no a new game is dealt, the saved one waits for Resume Game, and the status bar says so
+  ASSERT_EQ(Boxes.size(), 1u);
+  EXPECT_EQ(Boxes[0].toStdString().rfind("Quorla Saved Game: You have an unfinished game saved.", 0), 0u);
   EXPECT_TRUE(Frame()->Client()->IsCommandEnabled(CM_RESUME_GAME));
   EXPECT_EQ(Frame()->statusBar()->currentMessage(),
             "Your unfinished game was kept: Game > Resume Game brings it back.");
   Frame()->Client()->RunCommand(CM_RESUME_GAME);
   EXPECT_TRUE(Frame()->statusBar()->currentMessage().isEmpty());
   CloseAndEnd();
+
+  // A move in the new game means that game replaces the kept one at close.
+  Launch();
+  EXPECT_TRUE(Frame()->Client()->IsCommandEnabled(CM_RESUME_GAME));
+  ASSERT_TRUE(TakeTheUpcard());
+  EXPECT_FALSE(Frame()->Client()->IsCommandEnabled(CM_RESUME_GAME));
+  CloseAndEnd();
+  Answer = true;
 
   // The second close saved the game on the table again. Resume it at
   // start-up now.
@@ -233,6 +244,7 @@ TEST_F(AppFixture, OneCloseRequestEndsTheComputersWaitAndSavesEverything) {
   EXPECT_TRUE(fs::exists(Root / "RESUME.QLF"));
   EXPECT_GT(fs::last_write_time(Root / "QLPLAY.QLF"), before);
 
+  Answer = false;
   Launch();
   EXPECT_EQ(Frame()->Client()->Sheet().Stats.At(USER_WINS, SIMPLE_GIN), 7u);
   EXPECT_TRUE(Frame()->Client()->IsCommandEnabled(CM_RESUME_GAME));
@@ -355,6 +367,7 @@ TEST_F(AppFixture, TwoConfigurationsKeepTheirOwnStatisticsGamesAndNetworks) {
   EXPECT_TRUE(fs::exists(Root / "BOB" / "QLPLAY.QLF"));
   EXPECT_EQ(Frame()->Client()->ConfigurationDirectory(), (Root / "BOB").string() + "/");
 
+  Answer = false;  // ann's saved game is asked about: not now
   Frame()->SwitchPlayer("ann", true);
   EXPECT_EQ(Frame()->Client()->Sheet().Stats.At(USER_WINS, SIMPLE_GIN), 3u);
   ASSERT_TRUE(Frame()->Client()->IsCommandEnabled(CM_RESUME_GAME));
@@ -377,10 +390,12 @@ TEST_F(AppFixture, RemovingTheConfigurationInUseWhenItIsTheLastSwitchesToDefault
     dialog->accept();
   });
   Frame()->RemovePlayersCommand();
-  ASSERT_EQ(Boxes.size(), 1u);
+  // Then Default's game, saved by the switch to bob, is asked about.
+  ASSERT_EQ(Boxes.size(), 2u);
   EXPECT_EQ(Boxes[0].toStdString(),
             "Player Configuration Warning: You are currently using the configuration bob. Do you really want to "
             "remove this configuration?");
+  EXPECT_EQ(Boxes[1].toStdString().rfind("Quorla Saved Game: ", 0), 0u);
   EXPECT_TRUE(Offered.empty());  // silently
   EXPECT_EQ(App->Configs().NameInUse(), "Default");
   EXPECT_EQ(Title(), "Quorla - Simple Gin Variation");

@@ -451,7 +451,9 @@ TEST_F(ClientFixture, ClosedGameIsOfferedAgainAndResumesWhereItStopped) {
   Client->SaveOnClose();
   Client.reset();
 
-  Open();  // a new run: a new game is dealt, and the saved one is offered
+  Answer = false;
+  Open();  // a new run asks; after a no a new game is dealt, and the saved one is offered
+  Answer = true;
   EXPECT_TRUE(Client->IsCommandEnabled(CM_RESUME_GAME));
   Client->RunCommand(CM_RESUME_GAME);
   EXPECT_EQ(State().Play, HumanDiscard);

@@ -62,6 +62,9 @@ InstallPlaces FindInstallPlaces(const std::string& programDirectory) {
   }
   places.Configuration = UserDataDirectory();
   std::error_code ignored;
+  places.PlayerFilesLeftBehind =
+      !std::filesystem::exists(places.Installation + SHARED_INSTALLATION_MARK, ignored) &&
+      std::filesystem::exists(places.Installation + "QUORLA.INI", ignored);
   std::filesystem::create_directories(places.Configuration, ignored);
   return places;
 }

@@ -11,7 +11,9 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "app/config_claim.h"
 #include "app/dialog_texts.h"
+#include "app/folder_notice.h"
 #include "game/string_table.h"
 #include "game/text_ids.h"
 #include "player/data_paths.h"
@@ -21,6 +23,7 @@
 #include "ui/frame_size.h"
 #include "ui/install_places.h"
 #include "ui/introduction_dlg.h"
+#include "ui/running_copy.h"
 #include "ui/select_player_dlg.h"
 #include "ui/work_area_dlg.h"
 
@@ -98,12 +101,21 @@ void QuorlaApp::Start(const std::string& programPath) {
     QTimer::singleShot(0, qApp, &QCoreApplication::quit);
     return;
   }
-  Players->MakeCurrent();
+  if (!ClaimConfiguration()) {
+    // Another copy plays on this configuration: this one writes nothing.
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    return;
+  }
   const std::string directory = Players->DirectoryOf(Players->NameInUse());
   SeedPlayerFiles({places.Installation, directory});
 
   const std::string damage = GameSettingsInUse.Open(Players->SettingsPath());
   if (!damage.empty()) MessageText(SETTINGS_WARNING_CAPTION, damage, ICON_EXCLAMATION);
+  if (places.PlayerFilesLeftBehind) {
+    const std::string notice =
+        LeftBehindFilesNotice(*GameSettingsInUse.Store, places.Installation, places.Configuration);
+    if (!notice.empty()) MessageText(FILES_MOVED_CAPTION, notice, ICON_EXCLAMATION);
+  }
   MainFrame = std::make_unique<QuorlaFrame>(GameSettingsInUse, directory, places.Installation);
   MainFrame->Client()->SetPrompter(Prompt);
   MainFrame->Client()->SetWaitFactor(WaitFactor);
@@ -161,14 +173,25 @@ void QuorlaApp::FinishClosing() {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
 }
 
+std::optional<std::string> QuorlaApp::AskForConfiguration() {
+  if (Chooser) return Chooser(Text(PROGRAM_TITLE), Players->Names(), PlayerConfigs::DEFAULT_NAME);
+  return ChoosePlayerWithDialog(nullptr, Text(PROGRAM_TITLE), Players->Names(), PlayerConfigs::DEFAULT_NAME);
+}
+
 void QuorlaApp::ChooseConfiguration() {
   if (Players->Count() == 0) return;
-  std::optional<std::string> chosen;
-  if (Chooser)
-    chosen = Chooser(Text(PROGRAM_TITLE), Players->Names(), PlayerConfigs::DEFAULT_NAME);
-  else
-    chosen = ChoosePlayerWithDialog(nullptr, Text(PROGRAM_TITLE), Players->Names(), PlayerConfigs::DEFAULT_NAME);
-  Players->Select(chosen.value_or(PlayerConfigs::DEFAULT_NAME));
+  Players->Select(AskForConfiguration().value_or(PlayerConfigs::DEFAULT_NAME));
+}
+
+bool QuorlaApp::ClaimConfiguration() {
+  const auto chooseAgain = [this]() -> std::optional<std::string> {
+    // The copy that has it comes forward, so the person sees where it is.
+    RunningCopy::AskToComeForward(Players->DirectoryOf(Players->SelectedName()));
+    return Quitting ? std::nullopt : AskForConfiguration();
+  };
+  if (ClaimConfigurationAtStart(*Players, *this, chooseAgain)) return true;
+  RunningCopy::AskToComeForward(Players->DirectoryOf(Players->SelectedName()));
+  return false;
 }
 
 void QuorlaApp::CheckWorkArea() {

@@ -119,8 +119,9 @@ void QuorlaClient::Start() {
   Objects.SeatComputer(Settings.Prefs.DifficultyLevel);
   ApplyTablePreferences();
   TableParts parts = Parts();
-  Resumable.CheckSettings(*Settings.Store);
   const StartOutcome started = StartTable(Settings, parts, Objects.Flow, ConfigDirectory + RESUME_FILE);
+  // After the start: it may have put back a game that a failed save set aside.
+  Resumable.CheckSettings(*Settings.Store, Objects.Flow.HumanMoves());
   if (started.Resumed || started.ResumeFailed) Resumable.NoteAttempt();
   Introduction = started.ShowIntroduction;
   KickIdle();
@@ -449,7 +450,7 @@ void QuorlaClient::RunCommand(uint32_t command) {
 bool QuorlaClient::IsCommandEnabled(uint32_t command) const {
   const GameState& s = Objects.State;
   return ::IsCommandEnabled(command, {s, true, s.ScoreSheetShown, Objects.Record.GameOver,
-                                      Settings.Prefs.DisableScenery, Resumable.IsOffered()});
+                                      Settings.Prefs.DisableScenery, Resumable.IsOffered(Objects.Flow.HumanMoves())});
 }
 
 void QuorlaClient::ShowOptionChange(const WindowUpdate& update) {

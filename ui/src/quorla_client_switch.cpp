@@ -13,11 +13,12 @@ SwitchOutcome QuorlaClient::SwitchConfiguration(PlayerConfigs& configs, const st
   TableParts parts = Parts();
   const SwitchOutcome outcome = ::SwitchConfiguration(configs, chosen, Settings, parts, Objects.Flow, saveFirst);
   ReportUnsaved(outcome.Saved);
+  if (!outcome.Switched) return outcome;
   ConfigDirectory = configs.DirectoryOf(configs.NameInUse());
   // The new configuration's saved game is offered on its own terms.
   Resumable = ResumeAvailability();
-  Resumable.CheckSettings(*Settings.Store);
-  if (outcome.Resumed) Resumable.NoteAttempt();
+  Resumable.CheckSettings(*Settings.Store, Objects.Flow.HumanMoves());
+  if (outcome.ResumeAttempted) Resumable.NoteAttempt();
   // The new configuration may draw its cards from another face deck.
   if (FaceDeckChanged()) {
     UseChosenFaceDeck();

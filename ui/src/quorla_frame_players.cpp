@@ -4,7 +4,6 @@
 
 #include "app/dialog_texts.h"
 #include "game/string_table.h"
-#include "app/dialog_texts.h"
 #include "game/text_ids.h"
 #include "store/player_configs.h"
 #include "store/settings_store.h"
@@ -26,6 +25,7 @@ void QuorlaFrame::AttachPlayers(PlayerConfigs& configs) {
     Chooser = [this](const QString& title, const std::vector<std::string>& names, const std::string& preselected) {
       return ChoosePlayerWithDialog(this, title, names, preselected);
     };
+  Listener.ListenFor(Configs->DirectoryOf(Configs->NameInUse()), this);
   RebuildTitle();
 }
 
@@ -67,6 +67,7 @@ void QuorlaFrame::SwitchPlayer(const std::string& name, bool saveFirst) {
   if (saveFirst) RememberPlacement();
   const SwitchOutcome outcome = Table->SwitchConfiguration(*Configs, name, saveFirst);
   if (!outcome.Switched) return;
+  Listener.ListenFor(Configs->DirectoryOf(Configs->NameInUse()), this);
   if (outcome.ToolbarChanged) Relayout();
   ApplyPlacement();
   RefreshCommands();

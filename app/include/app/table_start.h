@@ -13,15 +13,15 @@ struct StartOutcome {
   bool ResumeFailed = false;      // a saved game was there but could not be read: a new game instead
   bool NewGame = false;           // a new game was dealt
   bool Close = false;             // no networks loaded: the table closes without saving
-  bool ResumeOffered = false;     // a saved game waits for the Resume Game command
+  bool ResumeOffered = false;     // the person chose a new game: the saved game waits for Resume Game
   bool ShowIntroduction = false;  // the configuration's first play: Quorla/FirstPlay is still set
 };
 
 // Starts play on a table whose computer player is seated at the level of
 // the preferences: applies the preferences and the rule choices, loads the
-// statistics, and resumes the saved game when the player always resumes and
-// one can be resumed; otherwise deals a new game. Resumed or ResumeFailed
-// means the one attempt to resume was made.
+// statistics, and resumes the saved game when there is one and the player
+// always resumes or says yes to resuming it; otherwise deals a new game.
+// Resumed or ResumeFailed means the one attempt to resume was made.
 StartOutcome StartTable(GameSettings& settings, TableParts& table, GameFlow& flow, const std::string& resumePath);
 
 // The Resume Game command while play goes on: a card held with the mouse

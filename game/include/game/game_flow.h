@@ -88,6 +88,9 @@ class GameFlow : public GinTable {
 
   bool IsElevenTenHand() const;
   const MoveHistory& Moves() const { return History; }
+  // How many takes, passes and discards the person has made on this table,
+  // over every hand and game: a new game with a move made is under way.
+  uint64_t HumanMoves() const { return HumanMoveCount; }
   // A hand from elsewhere (a new deal, a restored game) starts with no moves
   // told: the saved game does not keep them.
   void ForgetMoves();
@@ -116,6 +119,7 @@ class GameFlow : public GinTable {
   ComputerOpponent* Opponent = nullptr;
   NxRandomGenerator OwnRandom;
   MoveHistory History;
+  uint64_t HumanMoveCount = 0;
   bool InIdleStep = false;
   bool LearningFinished = false;
 };

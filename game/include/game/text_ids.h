@@ -318,10 +318,33 @@ enum TextId : uint32_t {
   LIST_STARTS_AFRESH = 9707,
   LIST_NOT_SAVED = 9708,
 
+  // A configuration another running copy of the program uses.
+  CONFIG_IN_USE_CAPTION = 9720,
+  CONFIG_IN_USE_LEAD = 9721,
+  CONFIG_IN_USE_WHY = 9722,
+  CONFIG_IN_USE_CHOOSE_ANOTHER = 9723,
+  CONFIG_IN_USE_THIS_COPY_CLOSES = 9724,
+  CONFIG_IN_USE_NOT_SWITCHED = 9725,
+  CONFIG_IN_USE_NOT_REMOVED = 9726,
+
+  // A saved game that a start would replace, and one a failed save set aside.
+  KEPT_GAME_CAPTION = 9730,
+  KEPT_GAME_QUESTION = 9731,
+  SET_ASIDE_GAME_LEAD = 9732,
+  SET_ASIDE_GAME_KEPT_AS = 9733,
+  SET_ASIDE_GAME_RESTORED = 9734,
+  DAMAGED_RESUME_KEPT_AS = 9735,
+
   // Files the close could not save.
   NOT_SAVED_CAPTION = 9740,
   COULD_NOT_SAVE = 9741,
   CHECK_THE_FOLDER = 9742,
+
+  // The installation folder holds a person's files but cannot be written.
+  FILES_MOVED_CAPTION = 9750,
+  FOLDER_NOT_WRITABLE = 9751,
+  FILES_LEFT_THERE = 9752,
+  FILES_NOW_IN = 9753,
 
   // About: the version and the card artwork's authors and licences.
   ABOUT_VERSION = 9780,

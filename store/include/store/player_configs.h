@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "game/user_messages.h"
+#include "store/config_lock.h"
 #include "store/settings_store.h"
 
 // The named player configurations sharing one installation. Each lives in
@@ -47,8 +48,15 @@ class PlayerConfigs {
 
   // With a trailing '/'.
   std::string DirectoryOf(const std::string& name) const;
-  // Makes the selected configuration the current one for the whole process.
-  void MakeCurrent();
+  // Makes the selected configuration the current one for the whole process
+  // and claims it for this copy of the program. False, with nothing
+  // changed, when another running copy uses it.
+  bool MakeCurrent();
+  // Whether another running copy of the program uses the configuration.
+  bool InUseElsewhere(const std::string& name) const;
+  // The message telling that `name` is in use elsewhere, ending with what
+  // happens instead (`outcome`, a text id).
+  std::string InUseMessage(const std::string& name, uint32_t outcome) const;
   std::string ResumePath() const;
   std::string SettingsPath() const;
 
@@ -87,4 +95,5 @@ class PlayerConfigs {
   std::string Selected = DEFAULT_NAME;
   std::string InUse = "None";
   bool InUseRemoved = false;
+  ConfigLock InUseLock;
 };

@@ -7,6 +7,9 @@
 #include "store/table_parts.h"
 
 constexpr const char* RESUME_FILE = "RESUME.QLF";
+// Added to the resume file's name when a save could not replace it: the
+// older game it holds is kept, and offered back at the next start.
+constexpr const char* SET_ASIDE_SUFFIX = ".stale";
 // Larger than any real resume file by far; a larger file is damaged.
 constexpr size_t MAX_RESUME_BYTES = 256 * 1024;
 

@@ -6,6 +6,9 @@
 struct InstallPlaces {
   std::string Installation;   // the program's directory, with a trailing '/'
   std::string Configuration;  // the Default configuration's directory, with a trailing '/'
+  // The installation holds a person's settings but cannot be written, so
+  // their files stay there while new ones go to the user's data directory.
+  bool PlayerFilesLeftBehind = false;
 };
 
 // An installed tree (cmake --install, the package) carries this file: its

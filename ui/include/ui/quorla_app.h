@@ -65,7 +65,11 @@ class QuorlaApp : public UserMessages {
   bool ConfirmText(uint32_t captionId, const std::string& text) override;
 
  private:
+  std::optional<std::string> AskForConfiguration();
   void ChooseConfiguration();
+  // False when another running copy has the configuration and this one
+  // must leave.
+  bool ClaimConfiguration();
   void CheckWorkArea();
   void ShowWorkAreaWarning();
   void ShowIntroduction();

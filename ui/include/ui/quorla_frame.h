@@ -11,6 +11,7 @@
 #include "app/config_switch.h"
 #include "app/window_placement.h"
 #include "app/window_update.h"
+#include "ui/running_copy.h"
 
 class PlayerConfigs;
 class QAction;
@@ -126,6 +127,8 @@ class QuorlaFrame : public QMainWindow {
   WindowModes Modes;
   ButtonBar* Bar = nullptr;
   PlayerConfigs* Configs = nullptr;
+  // Answers a second start on the configuration in use.
+  RunningCopy Listener;
   PlayerChooser Chooser;
   bool Closed = false;
 };
