@@ -19,6 +19,10 @@
 #     back; a window moved and resized, closed and started again comes back
 #     as it was; a remembered maximised window starts filling the screen,
 #     and full screen from there returns to it.
+#   end_to_end.sh second BUILD_DIR [SHOT_DIR]
+#     a second start on the configuration a running copy uses shows no
+#     table, says so in a box and leaves; whether it leaves before or after
+#     the first copy closes, it writes none of that configuration's files.
 #   end_to_end.sh installed BUILD_DIR [SHOT_DIR]
 #     `cmake --install` into a scratch prefix made read-only: the program
 #     starts from bin/quorla, keeps the player's files in $XDG_DATA_HOME/quorla
@@ -32,8 +36,8 @@ mode=${1:-}
 build=${2:-}
 shots=${3:-}
 if [ "$mode" != play ] && [ "$mode" != installed ] && [ "$mode" != signals ] && [ "$mode" != keyboard ] &&
-    [ "$mode" != window ] || [ ! -x "$build/QUORLA32" ]; then
-  echo "usage: end_to_end.sh play|signals|keyboard|window|installed BUILD_DIR [SHOT_DIR]" >&2
+    [ "$mode" != window ] && [ "$mode" != second ] || [ ! -x "$build/QUORLA32" ]; then
+  echo "usage: end_to_end.sh play|signals|keyboard|window|second|installed BUILD_DIR [SHOT_DIR]" >&2
   exit 2
 fi
 build=$(cd "$build" && pwd)
@@ -392,6 +396,61 @@ elif [ "$mode" = window ]; then
   [ "${now%% *}" = "40,30" ] || fail "Large Table from maximised: the window is at $now, not at 40,30"
   close_game
   echo "full screen and back, restored at 40,30 1000x700, maximised and back, on the screen $screen"
+elif [ "$mode" = second ]; then
+  files_digest() { (cd "$game" && sha256sum QUORLA.INI QLPLAY.QLF RESUME.QLF 2>/dev/null); }
+  # The second copy's box, once it shows; the copy must show no table.
+  second_copy_box() {
+    local id
+    for _ in $(seq 100); do
+      id=$(xdotool search --all --onlyvisible --pid "$second_pid" --name 'in Use' 2>/dev/null | head -n 1)
+      [ -n "$id" ] && break
+      kill -0 "$second_pid" 2>/dev/null || fail "the second copy ended without a word: $(cat "$scratch/second.log")"
+      sleep 0.1
+    done
+    [ -n "$id" ] || fail "the second copy showed no box"
+    shot "second-copy-$order"
+    [ -z "$(xdotool search --all --onlyvisible --pid "$second_pid" --name '^Quorla' 2>/dev/null)" ] ||
+      fail "the second copy shows a table"
+    box=$id
+  }
+  answer_second_copy() {
+    xdotool windowfocus --sync "$box" 2>/dev/null
+    xdotool key Return
+    for _ in $(seq 100); do
+      kill -0 "$second_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill -0 "$second_pid" 2>/dev/null && fail "the second copy did not leave"
+    wait "$second_pid" || fail "the second copy ended with status $?: $(cat "$scratch/second.log")"
+  }
+  copy_game
+  printf '[Quorla]\nFirstPlay=0\n[Statistics]\nUserWins0=3\nComputerWins0=2\n' >"$game/QUORLA.INI"
+  for order in second-leaves-first first-closes-first; do
+    start_game "$game/QUORLA32"
+    drag 370 190 300 316
+    drag 290 190 300 316
+    drag 110 316 370 200
+    before=$(files_digest)
+    "$game/QUORLA32" >"$scratch/second.log" 2>&1 &
+    second_pid=$!
+    second_copy_box
+    shot "second-copy-$order"
+    if [ $order = second-leaves-first ]; then
+      answer_second_copy
+      [ "$(files_digest)" = "$before" ] || fail "$order: the second copy wrote the configuration's files"
+      close_game
+    else
+      close_game
+      after=$(files_digest)
+      answer_second_copy
+      [ "$(files_digest)" = "$after" ] || fail "$order: the second copy wrote after the first had closed"
+    fi
+    piles "$game/RESUME.QLF" >/dev/null || fail "$order: the first copy's game does not read back"
+    grep -q '^CanResume=1' "$game/QUORLA.INI" || fail "$order: CanResume is not 1"
+    grep -q '^UserWins0=3' "$game/QUORLA.INI" || fail "$order: the statistics were lost"
+    [ -z "$(find "$game" -name '*.damaged' -o -name '*.stale')" ] || fail "$order: files were set aside"
+  done
+  echo "a second copy on the configuration in use showed its box and left, in both close orders"
 elif [ "$mode" = play ]; then
   copy_game
   # A player who has played before: the introduction is not shown again, the
