@@ -310,7 +310,7 @@ constexpr Entry STRINGS[] = {
     {9732, "When Quorla last closed, the game in progress could not be saved. The game saved before it had been kept as "},
     {9733, " and is your saved game again."},
     {9734, " It is resumed now."},
-    {9735, "The damaged file has been kept as "},
+    {9735, " The damaged file has been kept as "},
     {9740, "Quorla Could Not Save"},
     {9741, "Quorla could not save "},
     {9742, ". Check that the folder can be written to and that the disk has room."},

@@ -8,6 +8,7 @@
 #include "neural/check.h"
 #include "neural/regular_file.h"
 #include "store/atomic_file.h"
+#include "store/damaged_file.h"
 #include "store/preferences.h"
 #include "store/resume_image.h"
 #include "store/score_stream.h"
@@ -87,7 +88,10 @@ ResumeResult ReadResume(const std::string& path, TableParts& table, bool playSta
   auto bytes = ReadOpenFileLimited(file, MAX_RESUME_BYTES);
   const bool closed = std::fclose(file) == 0;
   if (!bytes || !CheckResumeBytes(*bytes).empty()) {
-    ShowResumeError(table.View, FileMessage(CORRUPTED_FILE, path));
+    // Kept for a look, and out of the way of the new game's save.
+    const DamagedFile damage = SetDamagedFileAside(path);
+    ShowResumeError(table.View, FileMessage(CORRUPTED_FILE, path) +
+                                    (damage.KeptAside ? ResourceString(DAMAGED_RESUME_KEPT_AS) + damage.Aside + "." : ""));
     return {ResumeOutcome::CORRUPTED};
   }
   // Checked before the table changes, so a failure leaves it as it was.

@@ -21,6 +21,10 @@
 
 namespace {
 
+std::string CorruptedMessage(const std::string& path) {
+  return "Corrupted file " + path + ". Beginning new game. The damaged file has been kept as " + path + ".damaged.";
+}
+
 // A headless table with the score sheet and the parts saving works on.
 struct SavingTable {
   explicit SavingTable(int32_t seed = 4242) : Table(0, STANDARD_GIN, false, seed) {}
@@ -151,8 +155,11 @@ TEST_F(ResumeFixture, ACutOrDamagedFileIsCorruptedAndNeverTouchesTheTable) {
     ASSERT_EQ(result.Outcome, ResumeOutcome::CORRUPTED);
     EXPECT_FALSE(result.Succeeded());
     EXPECT_EQ(ResumeBytes(target.Parts), untouched);
-    EXPECT_EQ(target.Table.View.Messages.back().Text, "Corrupted file " + Path + ". Beginning new game.");
+    EXPECT_EQ(target.Table.View.Messages.back().Text, CorruptedMessage(Path));
     EXPECT_EQ(target.Table.View.Messages.back().Caption, RESUME_ERROR_CAPTION);
+    // The file as it was, out of the new game's way.
+    EXPECT_EQ(ReadAll(Path + ".damaged"), bytes);
+    EXPECT_FALSE(std::filesystem::exists(Path));
   }
   EXPECT_LT(restored, 400);
   EXPECT_EQ(ResumeBytes(table.Parts), before);
@@ -225,7 +232,7 @@ TEST_F(ResumeFixture, AHandResultOrOutcomeTheGameCannotProduceIsCorrupted) {
     WriteText(Path, std::string(damaged[i].begin(), damaged[i].end()));
     SavingTable target;
     EXPECT_EQ(ReadResume(Path, target.Parts, false).Outcome, ResumeOutcome::CORRUPTED) << i;
-    EXPECT_EQ(target.Table.View.Messages.back().Text, "Corrupted file " + Path + ". Beginning new game.");
+    EXPECT_EQ(target.Table.View.Messages.back().Text, CorruptedMessage(Path));
   }
   // The largest results the scoring gives still read.
   std::vector<uint8_t> largest = good;
@@ -271,7 +278,7 @@ TEST_F(ResumeFixture, AMissingFileKeepsTheTableAndCountsAsSuccess) {
     const bool opens = kind == BadFile::OVERSIZED;
     EXPECT_EQ(ReadResume(path, t.Parts, false).Outcome, opens ? ResumeOutcome::CORRUPTED : ResumeOutcome::NOT_OPENED);
     EXPECT_EQ(t.Table.View.Messages.back().Text,
-              (opens ? "Corrupted file " : "Unable to open file ") + path + ". Beginning new game.");
+              opens ? CorruptedMessage(path) : "Unable to open file " + path + ". Beginning new game.");
     EXPECT_EQ(ResumeBytes(t.Parts), before);
   }
 }

@@ -40,7 +40,8 @@ struct ResumeResult {
 // Checks the whole file before anything of the table changes. When play
 // has not started yet the restored game waits for the flow's new game;
 // otherwise a computer move in progress is abandoned. Problems are shown
-// under "Error Resuming Quorla Game".
+// under "Error Resuming Quorla Game"; a corrupted file is kept aside
+// (DamagedFile) before the new game's save could replace it.
 ResumeResult ReadResume(const std::string& path, TableParts& table, bool playStarted);
 
 // Checks a resume file's bytes without a table: empty when they would be
