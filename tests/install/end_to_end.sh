@@ -143,7 +143,7 @@ table_at_own_size() {
 # The widest shown window of the program whose title starts with Quorla.
 main_window() {
   local id
-  for id in $(xdotool search --onlyvisible --pid "$game_pid" --name '^Quorla' 2>/dev/null); do
+  for id in $(xdotool search --all --onlyvisible --pid "$game_pid" --name '^Quorla' 2>/dev/null); do
     eval "$(xdotool getwindowgeometry --shell "$id")"
     echo "$WIDTH $id"
   done | sort -n | tail -1 | cut -d' ' -f2
@@ -181,7 +181,7 @@ find_table() {
   import -window root -crop "${width}x${height}+$x+$y" +repage "$scratch/window.png"
   origin_y=$(first_green "$scratch/window.png" "1x$height+$((width / 2))+0" y)
   origin_x=$(first_green "$scratch/window.png" "${width}x1+0+$((origin_y + 100))" x)
-  [ -n "$origin_y" ] && [ -n "$origin_x" ] || fail "no table in the window"
+  [ -n "$origin_y" ] && [ -n "$origin_x" ] || { shot no-table; fail "no table in the window"; }
   origin_x=$((x + origin_x))
   origin_y=$((y + origin_y))
 }
@@ -497,6 +497,21 @@ elif [ "$mode" = play ]; then
     fail "the statistics were lost: $(cat "$game/QUORLA.INI")"
   cmp -s <(unplayed_levels "$game/QLPLAY.QLF") <(unplayed_levels "$scratch/learned.qlf") ||
     fail "the learned networks were not kept"
+  # The portable folder turned read-only: the files stay, and the person is
+  # told where the program keeps them now, once.
+  chmod a-w "$game"
+  digest=$( (cd "$game" && sha256sum QUORLA.INI QLPLAY.QLF RESUME.QLF) )
+  for run in 1 2; do
+    rm -f "$shots/dialog-Where-Your-Quorla-Files-Are.png"
+    start_game "$game/QUORLA32"
+    close_game
+    told=$([ -f "$shots/dialog-Where-Your-Quorla-Files-Are.png" ] && echo yes || echo no)
+    [ $run = 1 ] && [ $told = no ] && fail "the read-only folder was not explained"
+    [ $run = 2 ] && [ $told = yes ] && fail "the read-only folder was explained twice"
+  done
+  [ "$(cd "$game" && sha256sum QUORLA.INI QLPLAY.QLF RESUME.QLF)" = "$digest" ] ||
+    fail "the files in the read-only folder changed"
+  chmod u+w "$game"
   echo "played, closed and resumed: $(tr '\n' ' ' <"$scratch/piles-1.txt")"
 else
   prefix=$scratch/prefix

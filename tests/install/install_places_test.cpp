@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <optional>
 
+#include "app/folder_notice.h"
+#include "store/settings_store.h"
 #include "test_files.h"
 
 namespace fs = std::filesystem;
@@ -111,3 +113,27 @@ TEST_F(InstallPlacesTest, MissingProgramDirectoryIsNeverWrittenInto) {
 }
 
 }  // namespace
+
+// A portable folder turned read-only: the person's files stay there, new
+// ones go to the data directory, and the person is told once where and why.
+TEST_F(InstallPlacesTest, APortableFolderTurnedReadOnlySaysOnceWhereThePlayersFilesAre) {
+  WriteText(Program() + "QUORLA.INI", "[Statistics]\nUserWins0=9\n");
+  WriteText(Program() + "SHARED-INSTALLATION", "");
+  EXPECT_FALSE(FindInstallPlaces(Program()).PlayerFilesLeftBehind) << "an installed tree holds nobody's files";
+  fs::remove(Program() + "SHARED-INSTALLATION");
+  ASSERT_EQ(chmod(Program().c_str(), 0555), 0);
+  const InstallPlaces places = FindInstallPlaces(Program());
+  ASSERT_TRUE(places.PlayerFilesLeftBehind);
+
+  SettingsStore store("Quorla", places.Configuration + "QUORLA.INI", true);
+  const std::string folder = Scratch.Path("install");
+  EXPECT_EQ(LeftBehindFilesNotice(store, places.Installation, places.Configuration),
+            "Quorla cannot write to the folder " + folder +
+                ", which holds the games, statistics and learned networks played there. They are left there as they "
+                "were. Until that folder can be written to again, Quorla keeps your files in " + DataHome() +
+                "/quorla.");
+  EXPECT_EQ(LeftBehindFilesNotice(store, places.Installation, places.Configuration), "");
+  SettingsStore again("Quorla", places.Configuration + "QUORLA.INI", true);
+  EXPECT_EQ(LeftBehindFilesNotice(again, places.Installation, places.Configuration), "") << "once, across runs";
+  EXPECT_EQ(FileText(Program() + "QUORLA.INI"), "[Statistics]\nUserWins0=9\n");
+}

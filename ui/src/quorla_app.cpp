@@ -111,11 +111,10 @@ void QuorlaApp::Start(const std::string& programPath) {
 
   const std::string damage = GameSettingsInUse.Open(Players->SettingsPath());
   if (!damage.empty()) MessageText(SETTINGS_WARNING_CAPTION, damage, ICON_EXCLAMATION);
-  if (places.PlayerFilesLeftBehind) {
-    const std::string notice =
-        LeftBehindFilesNotice(*GameSettingsInUse.Store, places.Installation, places.Configuration);
-    if (!notice.empty()) MessageText(FILES_MOVED_CAPTION, notice, ICON_EXCLAMATION);
-  }
+  const std::string notice = places.PlayerFilesLeftBehind ? LeftBehindFilesNotice(*GameSettingsInUse.Store,
+                                                                                     places.Installation,
+                                                                                     places.Configuration)
+                                                          : "";
   MainFrame = std::make_unique<QuorlaFrame>(GameSettingsInUse, directory, places.Installation);
   MainFrame->Client()->SetPrompter(Prompt);
   MainFrame->Client()->SetWaitFactor(WaitFactor);
@@ -133,6 +132,9 @@ void QuorlaApp::Start(const std::string& programPath) {
     return;
   }
   CheckWorkArea();
+  // Said over the table, whose games it explains are not the old ones.
+  if (!notice.empty())
+    QTimer::singleShot(0, MainFrame.get(), [this, notice] { MessageText(FILES_MOVED_CAPTION, notice, ICON_EXCLAMATION); });
   // The warning and the introduction follow once the window is up.
   QTimer::singleShot(0, MainFrame.get(), [this] { ShowWorkAreaWarning(); });
 }
