@@ -3,7 +3,10 @@
 // A seeded campaign of random commands at random moments on a whole headless
 // table, through the entry points the window uses: the menu and right-button
 // commands, the option dialogs' changes, the player configuration commands,
-// Resume Game, and closing and starting again. Commands also arrive inside
+// Resume Game (while the window offers it), closing and starting again (with
+// the kept game asked about, after a close whose save failed, or with the
+// settings damaged meanwhile), and second copies of the program started on
+// the same installation. Commands also arrive inside
 // the computer's waits, as they do while the window pumps its messages
 // there. After every step the table's invariants are checked.
 //
@@ -16,15 +19,21 @@
 #include <sstream>
 
 #include "app/cardback_change.h"
+#include "app/config_claim.h"
 #include "app/config_switch.h"
 #include "app/dealing_change.h"
 #include "app/difficulty_change.h"
 #include "app/preferences_change.h"
 #include "app/table_start.h"
 #include "app/variations_change.h"
+#include "game/string_table.h"
 #include "game/table_commands.h"
+#include "game/text_ids.h"
+#include "player/data_paths.h"
 #include "player/scripted_player.h"
+#include "store/damaged_file.h"
 #include "store/player_configs.h"
+#include "store/resume_availability.h"
 #include "store/resume_file.h"
 #include "store/setting_keys.h"
 #include "table_fixture.h"
@@ -108,6 +117,9 @@ class TableMonkey {
   uint64_t Restarts = 0;
   uint64_t CommandsInWaits = 0;
   uint64_t GamesFinished = 0;
+  uint64_t SecondCopies = 0;
+  uint64_t SetAsideGames = 0;
+  uint64_t DamagedStarts = 0;
 
  private:
   GameFlow& Flow() { return T->Table.Flow; }
@@ -124,11 +136,21 @@ class TableMonkey {
   }
 
   void Start() {
-    Settings.Open(Configs.SettingsPath());
+    SettingsMessage = Settings.Open(Configs.SettingsPath());
     T = std::make_unique<Seat>(Settings.Prefs.DifficultyLevel, static_cast<int32_t>(Draw(700000)) + 1);
-    StartTable(Settings, T->Parts, Flow(), Configs.ResumePath());
+    T->Table.View.ConfirmAnswers.push_back(Coin());  // the kept game: resume it now, or later
+    LastStart = StartTable(Settings, T->Parts, Flow(), Configs.ResumePath());
+    T->Table.View.ConfirmAnswers.clear();
+    NoteResumeOffer(LastStart.Resumed || LastStart.ResumeFailed);
     StatsSeen = GamesCounted(T->Sheet.Stats);
     SawGameOver = Record().GameOver;
+  }
+
+  // What the window's Resume Game command offers after a start or a switch.
+  void NoteResumeOffer(bool attempted) {
+    Resumable = ResumeAvailability();
+    Resumable.CheckSettings(*Settings.Store, Flow().HumanMoves());
+    if (attempted) Resumable.NoteAttempt();
   }
 
   // Sometimes a command is to arrive during one of the next waits.
@@ -242,7 +264,8 @@ class TableMonkey {
 
   void RandomConfigurationCommand() {
     static const char* const names[] = {"bob", "amy", "zed"};
-    switch (Draw(3)) {
+    switch (Draw(4)) {
+      case 3: SecondCopyStarts(); break;
       case 0: Configs.AddConfiguration(names[Draw(3)]); break;
       case 1: {
         std::vector<std::string> all = Configs.Names();
@@ -270,14 +293,22 @@ class TableMonkey {
     if (name == old) return;
     Note("switch to " + name + (saveFirst ? "" : " without saving"));
     NoteTheSheet();
-    SwitchConfiguration(Configs, name, Settings, T->Parts, Flow(), saveFirst);
+    T->Table.View.ConfirmAnswers.push_back(Coin());
+    const SwitchOutcome outcome = SwitchConfiguration(Configs, name, Settings, T->Parts, Flow(), saveFirst);
+    T->Table.View.ConfirmAnswers.clear();
+    if (!outcome.Switched) {
+      Failure = "the switch to " + name + " was refused";
+      return;
+    }
+    NoteResumeOffer(outcome.ResumeAttempted);
     if (saveFirst) CheckSavedFiles(old);
     StatsSeen = GamesCounted(T->Sheet.Stats);
     SawGameOver = Record().GameOver;
   }
 
   void ResumeGame() {
-    if (!IsResumable(*Settings.Store)) return;
+    if (!Resumable.IsOffered(Flow().HumanMoves())) return;
+    Resumable.NoteAttempt();
     // Now and then the file went missing or was cut short since it was
     // saved: the new game the message announces must be dealt cleanly.
     const std::string path = Configs.ResumePath();
@@ -289,6 +320,75 @@ class TableMonkey {
     const bool restored = ResumeGameOnCommand(T->Parts, Flow(), Configs.ResumePath());
     SawGameOver = Record().GameOver;
     if (restored && !Flow().Moves().Lines().empty()) Failure = "the restored game tells the moves of the one it replaced";
+  }
+
+  // Every file of a configuration's directory, for comparing before and after.
+  std::map<std::string, std::vector<unsigned char>> FilesOf(const std::string& name) {
+    std::map<std::string, std::vector<unsigned char>> files;
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(Configs.DirectoryOf(name), ignored))
+      if (entry.is_regular_file(ignored)) files[entry.path().filename().string()] = ReadAll(entry.path().string());
+    return files;
+  }
+
+  // The launcher clicked twice: a second copy comes up on the same
+  // installation. On the configuration in use it is told so and leaves,
+  // writing nothing; on another one it plays there, and this copy may not
+  // switch to that one meanwhile.
+  void SecondCopyStarts() {
+    std::vector<std::string> all = Configs.Names();
+    all.push_back(PlayerConfigs::DEFAULT_NAME);
+    const std::string wanted = all[Draw(static_cast<uint32_t>(all.size()))];
+    Note("a second copy starts on " + wanted);
+    ++SecondCopies;
+    const auto before = FilesOf(Configs.NameInUse());
+    HeadlessPresentation boxes;
+    PlayerConfigs second(Install.Path(""), boxes);
+    second.Select(wanted);
+    const auto claimed = ClaimConfigurationAtStart(second, boxes, [] { return std::nullopt; });
+    // A real second copy is another process: the current configuration of
+    // this one stays its own.
+    data_paths::SetConfigurationDirectory(Configs.DirectoryOf(Configs.NameInUse()));
+    if (wanted == Configs.NameInUse()) {
+      if (claimed || boxes.Messages.empty() || boxes.Messages.back().Caption != CONFIG_IN_USE_CAPTION)
+        Failure = "a second copy was let onto the configuration in use";
+      else if (FilesOf(Configs.NameInUse()) != before)
+        Failure = "a second copy wrote the files of the configuration in use";
+      return;
+    }
+    if (!claimed) {
+      Failure = "a second copy could not have the free configuration " + wanted;
+      return;
+    }
+    const std::string old = Configs.NameInUse();
+    T->Table.View.Messages.clear();
+    SwitchConfiguration(Configs, wanted, Settings, T->Parts, Flow(), true);
+    if (Configs.NameInUse() != old || T->Table.View.Messages.empty() ||
+        T->Table.View.Messages.back().Caption != CONFIG_IN_USE_CAPTION)
+      Failure = "this copy switched to " + wanted + ", which the second copy uses";
+  }
+
+  // What a close whose resume file could not be replaced leaves: the older
+  // game set aside, and CanResume as the settings could or could not record.
+  void FailTheResumeSave() {
+    const std::string path = Configs.ResumePath();
+    std::error_code ignored;
+    std::filesystem::rename(path, path + SET_ASIDE_SUFFIX, ignored);
+    if (Coin()) WriteSetting(*Settings.Store, keys::CanResume, 0);
+  }
+
+  // A run of NUL bytes, or random bytes, through the settings file while the
+  // program was away: it is set aside as it was, with a word.
+  void DamageTheSettings() {
+    const std::string path = Configs.SettingsPath();
+    std::vector<unsigned char> bytes = ReadAll(path);
+    if (bytes.empty()) return;
+    const size_t at = Draw(static_cast<uint32_t>(bytes.size()));
+    const size_t length = 1 + Draw(40);
+    for (size_t i = at; i < std::min(bytes.size(), at + length); ++i)
+      bytes[i] = Coin() ? 0 : static_cast<unsigned char>(1 + Draw(8));
+    WriteText(path, std::string(bytes.begin(), bytes.end()));
+    DamagedSettings = bytes;
   }
 
   // The window's close: refused once, repeated from the idle step, granted;
@@ -309,13 +409,36 @@ class TableMonkey {
     T.reset();
     CheckSavedFiles(Configs.NameInUse());
     ++Restarts;
+    const uint32_t mishap = Draw(12);
+    const bool setAside = resumable && mishap == 0;
+    if (setAside) FailTheResumeSave();
+    SetAsideGames += setAside ? 1 : 0;
+    DamagedSettings.clear();
+    if (mishap == 1) DamageTheSettings();
+    DamagedStarts += DamagedSettings.empty() ? 0 : 1;
     Start();
-    if (!resumable) return;
-    if (!T->Table.State.ResumePending && !ResumeGameOnCommand(T->Parts, Flow(), Configs.ResumePath())) {
-      Failure = "the saved game did not resume";
+    if (!DamagedSettings.empty()) {
+      CheckDamagedSettingsSetAside();
       return;
     }
-    if (T->Table.State.ResumePending) Flow().NewGame(false, false);
+    if (setAside && !ToldAboutTheSetAsideGame()) {
+      Failure = "the game a failed save set aside was not offered back with a word";
+      return;
+    }
+    if (!resumable) return;
+    // Resumed at the start, or declined there and still offered.
+    if (!LastStart.Resumed) {
+      if (LastStart.ResumeFailed || !Resumable.IsOffered(Flow().HumanMoves())) {
+        Failure = LastStart.ResumeFailed ? "the saved game did not resume"
+                                         : "a kept game the person declined is not offered by Resume Game";
+        return;
+      }
+      Resumable.NoteAttempt();
+      if (!ResumeGameOnCommand(T->Parts, Flow(), Configs.ResumePath())) {
+        Failure = "the saved game did not resume";
+        return;
+      }
+    }
     if (PilesOf(T->Table.Deck) != saved) Failure = "the resumed piles differ from the closed table's";
   }
 
@@ -348,6 +471,31 @@ class TableMonkey {
                 std::to_string(ExpectedGames[name]) + " finished";
   }
 
+  bool ToldAboutTheSetAsideGame() {
+    const std::string lead = ResourceString(SET_ASIDE_GAME_LEAD);
+    const HeadlessPresentation& view = T->Table.View;
+    for (const auto& [caption, text] : view.ConfirmedTexts)
+      if (text.find(lead) == 0) return true;
+    for (const auto& shown : view.Messages)
+      if (shown.Text.find(lead) == 0) return true;
+    return false;
+  }
+
+  // The damaged file is kept aside byte for byte, and said; the statistics
+  // start from what could be read of it.
+  void CheckDamagedSettingsSetAside() {
+    const std::string path = Configs.SettingsPath();
+    if (SettingsMessage.empty())
+      Failure = "damaged settings were used without a word";
+    else if (ReadAll(path + DamagedFile::DAMAGED_SUFFIX) != DamagedSettings)
+      Failure = "the damaged settings were not kept aside as they were";
+    ExpectedGames[Configs.NameInUse()] = GamesCounted(T->Sheet.Stats);
+    StatsSeen = GamesCounted(T->Sheet.Stats);
+    // The kept game may have lost its CanResume line with the damage.
+    std::error_code ignored;
+    std::filesystem::remove(path + DamagedFile::DAMAGED_SUFFIX, ignored);
+  }
+
   std::string CheckInvariants() {
     NoteTheSheet();
     const GameState& s = T->Table.State;
@@ -374,6 +522,10 @@ class TableMonkey {
   PlayerConfigs Configs{Install.Path(""), ConfigBoxes};
   GameSettings Settings;
   std::unique_ptr<Seat> T;
+  ResumeAvailability Resumable;
+  StartOutcome LastStart;
+  std::string SettingsMessage;
+  std::vector<unsigned char> DamagedSettings;
   std::map<std::string, uint32_t> ExpectedGames;
   uint32_t StatsSeen = 0;
   bool SawGameOver = false;
@@ -387,7 +539,7 @@ TEST(TableMonkey, RandomCommandsAtRandomMomentsNeverCorruptOrLoseAGame) {
   const uint32_t seeds = FromEnvironment("QUORLA_MONKEY_SEEDS", 3);
   const uint32_t steps = FromEnvironment("QUORLA_MONKEY_STEPS", 1500);
   const uint32_t first = FromEnvironment("QUORLA_MONKEY_FIRST_SEED", 1);
-  uint64_t total = 0, restarts = 0, inWaits = 0, games = 0;
+  uint64_t total = 0, restarts = 0, inWaits = 0, games = 0, seconds = 0, setAside = 0, damaged = 0;
   for (uint32_t seed = first; seed < first + seeds; ++seed) {
     TableMonkey monkey(seed);
     for (uint32_t step = 0; step < steps; ++step) {
@@ -398,10 +550,14 @@ TEST(TableMonkey, RandomCommandsAtRandomMomentsNeverCorruptOrLoseAGame) {
     restarts += monkey.Restarts;
     inWaits += monkey.CommandsInWaits;
     games += monkey.GamesFinished;
+    seconds += monkey.SecondCopies;
+    setAside += monkey.SetAsideGames;
+    damaged += monkey.DamagedStarts;
   }
   std::ostringstream summary;
   summary << seeds << " seeds, " << total << " steps, " << inWaits << " commands inside waits, " << restarts
-          << " restarts, " << games << " games finished";
+          << " restarts (" << setAside << " after a failed save, " << damaged << " with damaged settings), "
+          << seconds << " second copies, " << games << " games finished";
   RecordProperty("campaign", summary.str());
   std::printf("table monkey: %s\n", summary.str().c_str());
 }
