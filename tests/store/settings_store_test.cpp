@@ -7,6 +7,7 @@
 #include "store/preferences.h"
 #include "store/profile_text.h"
 #include "store/setting_keys.h"
+#include "store/statistics.h"
 #include "test_files.h"
 
 namespace fs = std::filesystem;
@@ -50,6 +51,20 @@ TEST(SettingsStore, IntegersParseAsUnsignedDecimalOrGiveTheDefault) {
   EXPECT_EQ(store.ReadInt("S", "d", 5), 0xFFFFFFFFu);
   EXPECT_EQ(store.ReadInt("S", "e", 5), 42u);
   EXPECT_EQ(store.ReadInt("S", "f", 5), 5u);
+  // A statistic is a count or nothing: never a wrapped or clipped one.
+  WriteText(path,
+            "[Statistics]\nUserWins0=-5\nComputerWins0=-1\nUserPoints0=-2147483649\nComputerPoints0=4294967296\n"
+            "UserBestScore0=12abc\nComputerBestScore0=4294967295\nUserWins1= 0007 \nComputerWins1=+3\n"
+            "UserPoints1=00000000001\nComputerPoints1=\"81\"\n");
+  Statistics stats;
+  stats.Load(store);
+  for (StatisticKind kind : {USER_WINS, COMPUTER_WINS, USER_POINTS, COMPUTER_POINTS, USER_BEST_SCORE})
+    EXPECT_EQ(stats.At(kind, 0), 0u) << StatisticKeyName(kind, 0);
+  EXPECT_EQ(stats.At(COMPUTER_BEST_SCORE, 0), 0xFFFFFFFFu);
+  EXPECT_EQ(stats.At(USER_WINS, 1), 7u);
+  EXPECT_EQ(stats.At(COMPUTER_WINS, 1), 0u);
+  EXPECT_EQ(stats.At(USER_POINTS, 1), 0u);
+  EXPECT_EQ(stats.At(COMPUTER_POINTS, 1), 81u);
 }
 
 TEST(SettingsStore, MasksAndLimitsApplyOnReading) {
