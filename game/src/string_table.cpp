@@ -298,6 +298,9 @@ constexpr Entry STRINGS[] = {
     {9706, ". It is left as it is, and no settings or statistics are saved until it is repaired or removed."},
     {9707, " and the list starts afresh. The configurations' directories are left as they were."},
     {9708, ". It is left as it is, and changes to the list are not saved until it is repaired or removed."},
+    {9709, " and a fresh file carries on with the settings that could still be read from it."},
+    {9710, " and a fresh list carries on with the entries that could still be read from it. The configurations' "
+           "directories are left as they were."},
     {9740, "Quorla Could Not Save"},
     {9741, "Quorla could not save "},
     {9742, ". Check that the folder can be written to and that the disk has room."},
