@@ -31,7 +31,9 @@
 #include "store/score_sheet.h"
 #include "player/scripted_player.h"
 #include "store/setting_keys.h"
+#include "store/settings_check.h"
 #include "store/settings_store.h"
+#include "store/statistics.h"
 
 namespace {
 
@@ -134,7 +136,18 @@ int FuzzWeightsReader(const uint8_t* data, size_t size) {
 }
 
 int FuzzSettingsReader(const uint8_t* data, size_t size) {
-  ProfileText text(std::string_view(reinterpret_cast<const char*>(data), size));
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  // What is kept of a file, damaged or not, is itself sound in either of
+  // the store's formats, or the program would set it aside at every start.
+  bool sound = false;
+  for (bool typedValues : {false, true}) {
+    const SettingsCheck check = CheckSettingsText(bytes, typedValues, IsUsableStatisticValue);
+    if (check.Sound != check.Fault.empty()) std::abort();
+    if (!CheckSettingsText(check.Salvaged, typedValues, IsUsableStatisticValue).Sound && check.SalvagedKeys > 0)
+      std::abort();
+    if (!typedValues) sound = check.Sound;
+  }
+  ProfileText text(bytes);
   for (const SettingKey& key : AllSettingKeys()) {
     auto value = text.Get(key.Section, key.Key);
     ApplyReadRule(key, value ? ParseUnsigned(*value).value_or(key.Default) : key.Default);
@@ -142,6 +155,8 @@ int FuzzSettingsReader(const uint8_t* data, size_t size) {
   text.Set("Preferences", "DifficultyLevel", "2");
   text.Remove("Play", "GinVariation");
   ProfileText again(text.Text());
+  // The writer's changes to a sound file leave it sound.
+  if (sound && !CheckSettingsText(again.Text(), false, IsUsableStatisticValue).Sound) std::abort();
   return again.Get("Preferences", "DifficultyLevel").value_or("") == "2" ? 0 : (std::abort(), 0);
 }
 

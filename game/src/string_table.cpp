@@ -298,6 +298,9 @@ constexpr Entry STRINGS[] = {
     {9706, ". It is left as it is, and no settings or statistics are saved until it is repaired or removed."},
     {9707, " and the list starts afresh. The configurations' directories are left as they were."},
     {9708, ". It is left as it is, and changes to the list are not saved until it is repaired or removed."},
+    {9709, " and a fresh file carries on with the settings that could still be read from it."},
+    {9710, " and a fresh list carries on with the entries that could still be read from it. The configurations' "
+           "directories are left as they were."},
     {9720, "Player Configuration in Use"},
     {9721, "The player configuration "},
     {9722, " is in use by another copy of Quorla that is running now. Only one copy at a time can use a configuration, so that neither replaces the other's game, statistics or learning."},

@@ -13,7 +13,10 @@ DamagedFile SetDamagedFileAside(const std::string& path) {
 }
 
 std::string DamageMessage(const DamagedFile& damage, const DamageTexts& texts) {
+  const TextId ending = !damage.KeptAside     ? texts.NotSaved
+                        : damage.ReadableKept ? texts.ReadableKept
+                                              : texts.StartsAfresh;
   return ResourceString(texts.Lead) + damage.Path +
          ResourceString(damage.KeptAside ? DAMAGED_KEPT_AS : DAMAGED_NOT_KEPT_AS) + damage.Aside +
-         ResourceString(damage.KeptAside ? texts.StartsAfresh : texts.NotSaved);
+         ResourceString(ending);
 }

@@ -37,9 +37,10 @@ PlayerConfigs::PlayerConfigs(std::string installationDirectory, UserMessages& me
   // Told once, as the list is opened: otherwise every configuration would
   // silently be gone from it.
   if (const auto damage = Registry.SetAsideIfDamaged())
-    Messages.MessageText(CONFIG_WARNING_CAPTION,
-                         DamageMessage(*damage, {THE_CONFIGURATION_LIST, LIST_STARTS_AFRESH, LIST_NOT_SAVED}),
-                         ICON_EXCLAMATION);
+    Messages.MessageText(
+        CONFIG_WARNING_CAPTION,
+        DamageMessage(*damage, {THE_CONFIGURATION_LIST, LIST_STARTS_AFRESH, LIST_READABLE_KEPT, LIST_NOT_SAVED}),
+        ICON_EXCLAMATION);
   for (uint32_t slot = 0; slot < MAX_CONFIGS; ++slot) {
     std::string name = Registry.ReadString(SECTION, std::to_string(slot), "");
     // A name that could not have been added is never used as a directory.

@@ -12,14 +12,15 @@ std::string_view Trim(std::string_view text) {
   return text.substr(first, last - first);
 }
 
-bool SameName(std::string_view a, std::string_view b) {
+}  // namespace
+
+bool SameProfileName(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
          });
 }
 
-// The name of a "[Section]" line, or nothing for any other line.
-std::optional<std::string_view> SectionName(std::string_view line) {
+std::optional<std::string_view> ProfileSectionName(std::string_view line) {
   line = Trim(line);
   if (line.empty() || line.front() != '[') return std::nullopt;
   line.remove_prefix(1);
@@ -27,24 +28,17 @@ std::optional<std::string_view> SectionName(std::string_view line) {
   return Trim(line.substr(0, close));
 }
 
-struct KeyLine {
-  std::string_view Key;
-  std::string_view Value;
-};
-
-std::optional<KeyLine> ParseKeyLine(std::string_view line) {
+std::optional<ProfileKeyLine> ParseProfileKeyLine(std::string_view line) {
   line = Trim(line);
   if (line.empty() || line.front() == ';') return std::nullopt;
   size_t equals = line.find('=');
   if (equals == std::string_view::npos) return std::nullopt;
-  KeyLine parsed{Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))};
+  ProfileKeyLine parsed{Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))};
   const std::string_view& v = parsed.Value;
   if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
     parsed.Value = v.substr(1, v.size() - 2);
   return parsed;
 }
-
-}  // namespace
 
 bool IsStorableProfileName(std::string_view name) {
   if (Trim(name).empty() || Trim(name).size() != name.size()) return false;
@@ -70,15 +64,15 @@ ProfileText::ProfileText(std::string_view text) {
 
 bool ProfileText::HasSectionOrKey() const {
   return std::any_of(Lines.begin(), Lines.end(),
-                     [](const std::string& line) { return SectionName(line) || ParseKeyLine(line); });
+                     [](const std::string& line) { return ProfileSectionName(line) || ParseProfileKeyLine(line); });
 }
 
 std::optional<ProfileText::Span> ProfileText::FindSection(std::string_view section) const {
   for (size_t i = 0; i < Lines.size(); ++i) {
-    auto name = SectionName(Lines[i]);
-    if (!name || !SameName(*name, section)) continue;
+    auto name = ProfileSectionName(Lines[i]);
+    if (!name || !SameProfileName(*name, section)) continue;
     size_t end = i + 1;
-    while (end < Lines.size() && !SectionName(Lines[end])) ++end;
+    while (end < Lines.size() && !ProfileSectionName(Lines[end])) ++end;
     return Span{i, end};
   }
   return std::nullopt;
@@ -86,8 +80,8 @@ std::optional<ProfileText::Span> ProfileText::FindSection(std::string_view secti
 
 std::optional<size_t> ProfileText::FindKey(const Span& span, std::string_view key) const {
   for (size_t i = span.Header + 1; i < span.End; ++i) {
-    auto parsed = ParseKeyLine(Lines[i]);
-    if (parsed && SameName(parsed->Key, key)) return i;
+    auto parsed = ParseProfileKeyLine(Lines[i]);
+    if (parsed && SameProfileName(parsed->Key, key)) return i;
   }
   return std::nullopt;
 }
@@ -97,7 +91,7 @@ std::optional<std::string> ProfileText::Get(std::string_view section, std::strin
   if (!span) return std::nullopt;
   auto line = FindKey(*span, key);
   if (!line) return std::nullopt;
-  return std::string(ParseKeyLine(Lines[*line])->Value);
+  return std::string(ParseProfileKeyLine(Lines[*line])->Value);
 }
 
 void ProfileText::Set(std::string_view section, std::string_view key, std::string_view value) {
@@ -132,7 +126,7 @@ std::vector<std::string> ProfileText::Keys(std::string_view section) const {
   auto span = FindSection(section);
   if (!span) return keys;
   for (size_t i = span->Header + 1; i < span->End; ++i)
-    if (auto parsed = ParseKeyLine(Lines[i])) keys.emplace_back(parsed->Key);
+    if (auto parsed = ParseProfileKeyLine(Lines[i])) keys.emplace_back(parsed->Key);
   return keys;
 }
 

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cerrno>
 #include <filesystem>
+#include <utility>
 
 #include "store/atomic_file.h"
 
@@ -16,15 +17,6 @@ constexpr std::string_view TEXT_TAG = "sz:";
 
 // A value may not carry a line break into the file.
 std::string_view FirstLine(std::string_view text) { return text.substr(0, text.find_first_of("\r\n")); }
-
-// The system-wide store is written by the program alone: a byte no text
-// holds, or text without a single section or key, is damage.
-bool IsGarbledRegistry(std::string_view text) {
-  if (text.find('\0') != std::string_view::npos) return true;
-  const bool blank =
-      std::all_of(text.begin(), text.end(), [](char c) { return std::isspace(static_cast<unsigned char>(c)); });
-  return !blank && !ProfileText(text).HasSectionOrKey();
-}
 
 std::string_view Clip(std::string_view text, size_t bufferSize) {
   return text.substr(0, bufferSize == 0 ? 0 : bufferSize - 1);
@@ -65,21 +57,33 @@ std::string SettingsStore::SectionPath(std::string_view section) const {
   return std::string(KEY_PATH) + Application + "\\" + std::string(section);
 }
 
-bool SettingsStore::FileIsDamaged() const {
+SettingsStore SettingsStore::OverText(std::string applicationName, StoreMode mode, std::string_view text) {
+  SettingsStore store(std::move(applicationName), "", mode == StoreMode::FILE);
+  store.InMemory = true;
+  store.Pending = ProfileText(text);
+  return store;
+}
+
+std::optional<DamagedFile> SettingsStore::SetAsideIfDamaged(const SettingValueRule& rule) {
   // Nothing at the name (or a directory that cannot be searched) is no
   // damage: the store starts from defaults, as for a new configuration.
   struct stat status;
-  if (lstat(FilePath.c_str(), &status) != 0) return false;
+  if (InMemory || lstat(FilePath.c_str(), &status) != 0) return std::nullopt;
   const auto bytes = ReadFileLimited(FilePath, MAX_FILE_BYTES);
-  if (!bytes) return true;
-  return StoreModeValue == StoreMode::REGISTRY &&
-         IsGarbledRegistry(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
-}
-
-std::optional<DamagedFile> SettingsStore::SetAsideIfDamaged() {
-  if (!FileIsDamaged()) return std::nullopt;
+  SettingsCheck check;
+  if (bytes) {
+    check = CheckSettingsText(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()),
+                              StoreModeValue == StoreMode::REGISTRY, rule);
+    if (check.Sound) return std::nullopt;
+  }
   DamagedFile damage = SetDamagedFileAside(FilePath);
   LeaveFileAlone = !damage.KeptAside;
+  // Written before anyone reads from the store, so that no default can
+  // take the place of a key that could be read.
+  if (damage.KeptAside && check.SalvagedKeys > 0)
+    damage.ReadableKept = SaveFileAtomically(FilePath, std::vector<uint8_t>(check.Salvaged.begin(),
+                                                                            check.Salvaged.end())) ==
+                          SaveResult::SAVED;
   return damage;
 }
 
@@ -88,7 +92,7 @@ SettingsStore::Batch::Batch(SettingsStore& store) : Store(store) { ++Store.Batch
 SettingsStore::Batch::~Batch() { Store.EndBatch(); }
 
 void SettingsStore::EndBatch() {
-  if (--BatchDepth > 0) return;
+  if (--BatchDepth > 0 || InMemory) return;
   if (Pending && PendingChanged) {
     const ProfileText text = std::move(*Pending);
     Pending.reset();
@@ -123,7 +127,7 @@ bool SettingsStore::Load(ProfileText& text) {
 }
 
 void SettingsStore::Save(const ProfileText& text) {
-  if (BatchDepth > 0) {
+  if (BatchDepth > 0 || InMemory) {
     Pending = text;
     PendingChanged = true;
     return;
@@ -141,7 +145,9 @@ std::optional<std::string> SettingsStore::ReadRaw(std::string_view section, std:
 }
 
 void SettingsStore::WriteRaw(std::string_view section, std::string_view key, std::string_view value) {
-  if (!IsStorableProfileName(section) || !IsStorableProfileName(key)) {
+  // Nothing goes in that would make the file read as damaged.
+  if (!IsStorableProfileName(section) || !IsStorableProfileName(key) || !IsSettingsText(SectionPath(section)) ||
+      !IsSettingsText(key) || !IsSettingsText(FirstLine(value))) {
     Error = INVALID_PARAMETER;
     return;
   }

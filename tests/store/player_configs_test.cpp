@@ -98,29 +98,48 @@ TEST_F(ConfigsFixture, ADamagedListIsSetAsideWithOneMessageAndStartsAfresh) {
   BlockingGuard guard;
   const std::string registry = Dir() + SettingsStore::REGISTRY_FILE, aside = registry + ".damaged";
   const std::string garbled = "Player Configurations: bob\n";
-  const std::string binary =
-      std::string("[Software\\Palomet Technologies\\Quorla\\Player Configurations]\n0=sz:bob\n") + '\0';
-  std::vector<std::pair<std::string, std::function<void()>>> plants = {
-      {"binary bytes", [&] { WriteText(registry, binary); }},
-      {"text without a section or key", [&] { WriteText(registry, garbled); }},
+  const std::string section = "[Software\\Palomet Technologies\\Quorla\\Player Configurations]\n";
+  const std::string binary = section + "0=sz:bob\n" + '\0';
+  const std::string untagged = section + "0=sz:cy\n1=bob\n";
+  struct Plant {
+    std::string Name;
+    std::function<void()> Make;
+    std::vector<std::string> Kept;  // the names still listed afterwards
+  };
+  std::vector<Plant> plants = {
+      {"binary bytes", [&] { WriteText(registry, binary); }, {"bob"}},
+      {"text without a section or key", [&] { WriteText(registry, garbled); }, {}},
+      {"a value without its type tag", [&] { WriteText(registry, untagged); }, {"cy"}},
+      {"an empty file", [&] { WriteText(registry, ""); }, {}},
   };
   for (BadFile kind : BAD_FILES)
-    plants.emplace_back(Describe(kind), [&, kind] { PlantBadFile(kind, registry, SettingsStore::MAX_FILE_BYTES); });
-  for (const auto& [name, plant] : plants) {
+    plants.push_back({Describe(kind), [&, kind] { PlantBadFile(kind, registry, SettingsStore::MAX_FILE_BYTES); }, {}});
+  for (const auto& [name, plant, kept] : plants) {
     SCOPED_TRACE(name);
     for (const std::string& left : {registry, aside, registry + ".target"}) fs::remove_all(left);
     plant();
+    const bool regular = fs::is_regular_file(fs::symlink_status(registry));
+    const std::string planted = regular ? FileText(registry) : "";
     Boxes.Messages.clear();
     PlayerConfigs configs(Dir(), Boxes);
     configs.FreeSpace = [](const std::string&) { return 1ull << 40; };
     ASSERT_EQ(Boxes.Messages.size(), 1u);
     EXPECT_EQ(Boxes.Messages[0].Caption, CONFIG_WARNING_CAPTION);
     EXPECT_EQ(LastText(), "The list of player configurations " + registry + " is damaged. It has been kept as " +
-                              aside + " and the list starts afresh. The configurations' directories are left as "
-                              "they were.");
+                              aside +
+                              (kept.empty() ? " and the list starts afresh."
+                                            : " and a fresh list carries on with the entries that could still be "
+                                              "read from it.") +
+                              " The configurations' directories are left as they were.");
     EXPECT_TRUE(fs::exists(fs::symlink_status(aside)));
+    if (regular) {
+      EXPECT_EQ(FileText(aside), planted);
+    }
+    EXPECT_EQ(configs.Names(), kept);
     ASSERT_TRUE(configs.AddConfiguration("ann")) << LastText();
-    EXPECT_EQ(PlayerConfigs(Dir(), Boxes).Names(), std::vector<std::string>{"ann"});
+    std::vector<std::string> listed = kept;
+    listed.push_back("ann");
+    EXPECT_EQ(PlayerConfigs(Dir(), Boxes).Names(), listed);
     EXPECT_EQ(Boxes.Messages.size(), 1u);
     configs.RemoveConfigurations({"ann"});
   }

@@ -133,6 +133,26 @@ inspect_reports_trailing_data() {
   test $s -eq 1 && echo "$out" | grep -q 'trailing data: 1 bytes'
 }
 
+# A damaged settings file is judged by the game's own check: reported with
+# status 1, shown with the values the game carries on with, never changed.
+inspect_reports_damaged_settings() {
+  local d out s before list t
+  d=$(mktemp -d)
+  printf '[Quorla]\nCanResume=1\0\0\0\n[Statistics]\nUserWins0=-5\nUserWins1=4\n' >"$d/QUORLA.INI"
+  before=$(od -c "$d/QUORLA.INI")
+  out=$("$lab" inspect "$d/QUORLA.INI")
+  s=$?
+  test "$before" = "$(od -c "$d/QUORLA.INI")" && test ! -e "$d/QUORLA.INI.damaged" || s=99
+  printf '[Software\\Palomet Technologies\\Quorla\\Player Configurations]\n0=sz:bob\n1=ann\n' >"$d/QUORLA.REG"
+  list=$("$lab" inspect "$d/QUORLA.REG")
+  t=$?
+  rm -rf "$d"
+  test $s -eq 1 && echo "$out" | grep -q '^damaged: line 2: a NUL byte' && echo "$out" | grep -q 'CanResume = 1' &&
+    echo "$out" | grep -q 'UserWins0 = 0' && echo "$out" | grep -q 'UserWins1 = 4' &&
+    test $t -eq 1 && echo "$list" | grep -q 'damaged: line 3: 1=ann: a value without its type tag' &&
+    echo "$list" | grep -q '^slot 0: bob' && ! echo "$list" | grep -q 'slot 1'
+}
+
 # Every refused number says what is allowed: range_message PATTERN ARGS...
 range_message() {
   local pattern=$1

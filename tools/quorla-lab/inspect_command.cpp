@@ -2,6 +2,8 @@
 // settings file for a person to read.
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -19,12 +21,15 @@
 #include "neural/node.h"
 #include "player/position_network.h"
 #include "store/atomic_file.h"
+#include "store/player_configs.h"
 #include "store/preferences.h"
 #include "store/profile_text.h"
 #include "store/resume_file.h"
 #include "store/resume_image.h"
 #include "store/setting_keys.h"
+#include "store/settings_check.h"
 #include "store/settings_store.h"
+#include "store/statistics.h"
 
 namespace {
 
@@ -42,9 +47,15 @@ void PrintHelp() {
       "  a network data file (QLDEFLT.QLF, QLPLAY.QLF): for each level the low\n"
       "    and the high network's weights records, valid or not, with their\n"
       "    node count and weight range;\n"
-      "  a settings file (QUORLA.INI, at least one [Section] or key=value\n"
-      "    line; a leading UTF-8 byte-order mark is skipped): every key the\n"
-      "    game reads, with the value it takes after the masks and limits.\n"
+      "  a settings file (QUORLA.INI, or any FILE named *.ini, or text with at\n"
+      "    least one [Section] or key=value line; a leading UTF-8 byte-order\n"
+      "    mark is skipped): every key the game reads, with the value it takes\n"
+      "    after the masks and limits;\n"
+      "  a list of player configurations (QUORLA.REG, or any FILE named\n"
+      "    *.reg): the name in each slot.\n"
+      "A settings file or list the game would refuse as damaged is reported,\n"
+      "with status 1, by the game's own check: what is wrong first, and the\n"
+      "values the game carries on with (what could still be read of it).\n"
       "\n"
       "Anything else (a bitmap such as BACKIMG.QLF, a network data file whose\n"
       "first record does not start as the game's do), an empty file and what is\n"
@@ -182,19 +193,57 @@ int InspectDataFile(const std::string& path, size_t size) {
   return status;
 }
 
-// The values the game uses: the masks of the key table, then the limits
-// the table choices apply to the target and the card back.
-int InspectSettings(const std::string& path) {
-  SettingsStore store("Quorla", path, true);
-  const TableChoices choices = ReadTableChoices(store);
+// What the game does with the file, by its own check: a damaged file is
+// set aside and the game carries on with what could be read of it.
+SettingsStore CheckedStore(const std::vector<uint8_t>& bytes, StoreMode mode, const SettingValueRule& rule,
+                           int& status) {
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  const SettingsCheck check = CheckSettingsText(text, mode == StoreMode::REGISTRY, rule);
+  status = check.Sound ? 0 : 1;
+  if (!check.Sound)
+    std::printf("damaged: %s; the game keeps the file aside and carries on with what can be read (%zu key%s)\n",
+                check.Fault.c_str(), check.SalvagedKeys, check.SalvagedKeys == 1 ? "" : "s");
+  return SettingsStore::OverText("Quorla", mode, check.Sound ? text : std::string_view(check.Salvaged));
+}
+
+// The values the game uses: the masks of the key table, the limits the
+// table choices apply to the target and the card back, and the statistics
+// as they load.
+int InspectSettings(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::printf("settings file %s\n", path.c_str());
+  int status = 0;
+  SettingsStore store = CheckedStore(bytes, StoreMode::FILE, IsUsableStatisticValue, status);
+  const TableChoices choices = ReadTableChoices(store);
+  Statistics stats;
+  stats.Load(store);
   for (const SettingKey& key : AllSettingKeys()) {
     uint32_t value = ReadSetting(store, key);
     if (std::string_view(key.Key) == keys::GameTarget.Key) value = choices.Rules.GameTarget;
     if (std::string_view(key.Key) == keys::DeckId.Key) value = choices.DeckId;
+    for (uint32_t variation = 0; variation < STATISTIC_VARIATIONS; ++variation)
+      for (uint32_t kind = 0; kind < STATISTIC_KINDS; ++kind)
+        if (StatisticKeyName(static_cast<StatisticKind>(kind), variation) == key.Key)
+          value = stats.At(static_cast<StatisticKind>(kind), variation);
     std::printf("[%s] %s = %u\n", key.Section, key.Key, value);
   }
-  return 0;
+  return status;
+}
+
+int InspectConfigurationList(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::printf("list of player configurations %s\n", path.c_str());
+  int status = 0;
+  SettingsStore store = CheckedStore(bytes, StoreMode::REGISTRY, {}, status);
+  for (uint32_t slot = 0; slot < PlayerConfigs::MAX_CONFIGS; ++slot) {
+    const std::string name = store.ReadString(PlayerConfigs::SECTION, std::to_string(slot), "");
+    if (!name.empty()) std::printf("slot %u: %s\n", slot, name.c_str());
+  }
+  return status;
+}
+
+bool NamedLike(std::string_view path, std::string_view extension) {
+  return path.size() > extension.size() &&
+         std::equal(extension.begin(), extension.end(), path.end() - static_cast<std::ptrdiff_t>(extension.size()),
+                    [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
 }
 
 uint32_t Word(const std::vector<uint8_t>& bytes, size_t at) {
@@ -242,11 +291,15 @@ int Run(const std::vector<std::string_view>& args) {
   auto bytes = ReadFileLimited(path, MAX_INSPECTED_BYTES);
   if (!bytes) return refuse("cannot be read");
   if (bytes->empty()) return refuse("is empty");
+  // Damage can leave a settings file looking like no text at all: its name
+  // says what it is meant to be, so that it is judged as the game judges it.
+  if (NamedLike(path, ".reg")) return InspectConfigurationList(path, *bytes);
+  if (NamedLike(path, ".ini")) return InspectSettings(path, *bytes);
   if ((*bytes)[0] == STREAM_HEADER) return InspectResume(path, *bytes);
   if (LooksLikeText(*bytes)) {
     if (!ProfileText(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size())).HasSectionOrKey())
       return refuse("is text but no settings file (no [Section] or key=value line)");
-    return InspectSettings(path);
+    return InspectSettings(path, *bytes);
   }
   if (bytes->size() < NUM_LEVELS * static_cast<size_t>(LEVEL_BLOCK_BYTES) || !StartsLikeDataFile(*bytes))
     return refuse("is not a resume, network data or settings file");

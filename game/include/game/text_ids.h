@@ -317,6 +317,8 @@ enum TextId : uint32_t {
   SETTINGS_NOT_SAVED = 9706,
   LIST_STARTS_AFRESH = 9707,
   LIST_NOT_SAVED = 9708,
+  SETTINGS_READABLE_KEPT = 9709,
+  LIST_READABLE_KEPT = 9710,
 
   // A configuration another running copy of the program uses.
   CONFIG_IN_USE_CAPTION = 9720,

@@ -14,6 +14,8 @@ struct DamagedFile {
   std::string Path;
   std::string Aside;
   bool KeptAside = false;
+  // The fresh file holds what could still be read of the damaged one.
+  bool ReadableKept = false;
 };
 
 // Moves what is at `path` (a link itself, never what it points to) aside.
@@ -23,6 +25,7 @@ DamagedFile SetDamagedFileAside(const std::string& path);
 struct DamageTexts {
   TextId Lead;          // names the kind of file, before its path
   TextId StartsAfresh;  // after the name it was kept as
+  TextId ReadableKept;  // the same, when the readable part carries on
   TextId NotSaved;      // after the name it could not be kept as
 };
 

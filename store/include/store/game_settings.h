@@ -13,7 +13,9 @@ struct GameSettings {
   Preferences Prefs;
 
   // Opens the settings file of the current configuration and reads the
-  // preferences. A damaged file is set aside first; the text returned then
-  // tells the person so (empty when the file was sound or missing).
+  // preferences. A damaged file (a statistic no counter can hold included)
+  // is set aside first, and what could be read of it carries on; the text
+  // returned then tells the person so (empty when the file was sound or
+  // missing).
   std::string Open(const std::string& settingsPath);
 };

@@ -39,3 +39,15 @@ class ProfileText {
 
 // Names that cannot be written without changing the file's structure.
 bool IsStorableProfileName(std::string_view name);
+
+// How ProfileText takes a single line, for the checks that must agree
+// with it: the name of a "[Section]" line, and the key and value of a
+// "key=value" line (blanks around either dropped, and one pair of quotes
+// around the value). Names compare without regard to case.
+std::optional<std::string_view> ProfileSectionName(std::string_view line);
+struct ProfileKeyLine {
+  std::string_view Key;
+  std::string_view Value;
+};
+std::optional<ProfileKeyLine> ParseProfileKeyLine(std::string_view line);
+bool SameProfileName(std::string_view a, std::string_view b);

@@ -8,6 +8,7 @@
 
 #include "store/damaged_file.h"
 #include "store/profile_text.h"
+#include "store/settings_check.h"
 
 enum class StoreMode { REGISTRY, FILE };
 
@@ -59,13 +60,21 @@ class SettingsStore {
                          size_t maxLength = VALUE_BUFFER);
   void DeleteValue(std::string_view section, std::string_view key);
 
-  // Looks at the file once, where it is opened: one that is there but
-  // cannot be settings (no regular file behind the name, unreadable, larger
-  // than MAX_FILE_BYTES, or in registry mode not text of section and key
-  // lines) is set aside, and the store starts afresh. When it cannot be set
-  // aside the store leaves it alone from then on: reads yield defaults and
-  // writes are refused. Nothing when the file is missing or sound.
-  std::optional<DamagedFile> SetAsideIfDamaged();
+  // A store over the given text alone, backed by no file: reads see the
+  // text, writes change only the copy in memory. For looking at settings
+  // as the program would take them without touching any file.
+  static SettingsStore OverText(std::string applicationName, StoreMode mode, std::string_view text);
+
+  // Looks at the file once, where it is opened, before anything is written
+  // to it: one that is there but is no sound settings file (no regular file
+  // behind the name, unreadable, larger than MAX_FILE_BYTES, or damaged
+  // text by CheckSettingsText with the given value rule) is set aside. What
+  // could still be read of it then takes its place as a fresh file, so
+  // that damage to one line does not cost every setting; with nothing
+  // readable the store starts afresh. When it cannot be set aside the
+  // store leaves it alone from then on: reads yield defaults and writes are
+  // refused. Nothing when the file is missing or sound.
+  std::optional<DamagedFile> SetAsideIfDamaged(const SettingValueRule& rule = {});
 
   uint32_t LastError() const { return Error; }
   StoreMode Mode() const { return StoreModeValue; }
@@ -76,7 +85,6 @@ class SettingsStore {
  private:
   // The section as it is named in the backing file.
   std::string SectionPath(std::string_view section) const;
-  bool FileIsDamaged() const;
   bool Load(ProfileText& text);
   void Save(const ProfileText& text);
   std::optional<std::string> ReadRaw(std::string_view section, std::string_view key);
@@ -88,6 +96,7 @@ class SettingsStore {
   std::string FilePath;
   StoreMode StoreModeValue;
   bool LeaveFileAlone = false;  // damaged, and it could not be set aside
+  bool InMemory = false;        // see OverText: Pending holds the text for good
   uint32_t Error = 0;
   unsigned BatchDepth = 0;
   std::optional<ProfileText> Pending;  // the text as the open batch has it
