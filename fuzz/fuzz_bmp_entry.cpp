@@ -34,7 +34,8 @@ void CheckHeadersAgree(const std::vector<uint8_t>& bytes) {
 }
 
 // Reading the file takes no more than the headers declare, and passes on
-// only bytes the whole-file check accepts.
+// only bytes the whole-file check accepts; read as the game's own backdrop
+// file, an uncompressed picture passes only when it is all of the file.
 void CheckFileRead(const std::vector<uint8_t>& bytes) {
   const std::string path = "/tmp/quorla-fuzz-" + std::to_string(getpid()) + ".bmp";
   FILE* file = std::fopen(path.c_str(), "wb");
@@ -42,7 +43,9 @@ void CheckFileRead(const std::vector<uint8_t>& bytes) {
   if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file);
   std::fclose(file);
   const BmpFileRead read = ReadBmpFile(path);
+  const BmpFileRead exact = ReadBmpFile(path, BmpLength::EXACT);
   std::remove(path.c_str());
+  if (!exact.Cause && !exact.Compressed) Require(exact.Bytes == bytes && read.Bytes == bytes);
   Require(read.Bytes.size() <= bytes.size() && std::equal(read.Bytes.begin(), read.Bytes.end(), bytes.begin()));
   if (read.Cause || read.Compressed) return;
   Require(CheckBmp(read.Bytes).Problem == BmpProblem::NONE);

@@ -22,7 +22,7 @@
 #include "neural/warning.h"
 #include "player/computer_play.h"
 #include "player/data_paths.h"
-#include "player/network_data.h"
+#include "player/network_data_check.h"
 #include "player/position_network.h"
 #include "player/table_objects.h"
 #include "scratch/scratch_installation.h"

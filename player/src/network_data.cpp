@@ -27,30 +27,6 @@ bool WriteDataFile(const std::string& path, const LevelNets (&levels)[4]) {
   return written;
 }
 
-std::string CheckLevelBlock(const std::string& path, uint32_t level) {
-  const std::string where = path + ": level " + std::to_string(level + 1) + ": ";
-  if (level >= NUM_LEVELS) return where + "no such level";
-  NxNeuralBase* low = CreateTempDiffNet(PositionNetworkTopology(), LOW_NET_PERSISTENCE);
-  NxNeuralBase* high = CreateTempDiffNet(PositionNetworkTopology(), HIGH_NET_PERSISTENCE);
-  std::string problem;
-  try {
-    NxFile file(path, "rb", true);
-    file.FSeek(0, 2);
-    if (file.FTell() < static_cast<long>((level + 1) * LEVEL_BLOCK_BYTES)) {
-      problem = "the file is too short for this level's block";
-    } else {
-      file.FSeek(static_cast<long>(level * LEVEL_BLOCK_BYTES), 0);
-      if (!low->ReadWeights(file) || !high->ReadWeights(file)) problem = "the block's weights records are damaged";
-    }
-    file.FClose();
-  } catch (const XCBase& error) {
-    problem = error.what();
-  }
-  DeleteNet(low);
-  DeleteNet(high);
-  return problem.empty() ? "" : where + problem;
-}
-
 bool WriteFreshDataFile(const std::string& path, unsigned seed) {
   NxFixRandomSeed(seed);
   LevelNets levels[4];

@@ -13,6 +13,7 @@
 #include "neural/safe_save.h"
 #include "player/data_paths.h"
 #include "player/position_network.h"
+#include "player/network_data_check.h"
 #include "player/network_data_files.h"
 
 namespace {
@@ -59,21 +60,26 @@ NetworkDataFiles::LoadResult NetworkDataFiles::Load(uint32_t level, bool fromDef
                                             : data_paths::PlayerDataPath();
   std::string ending = Text(fromDefault ? QUORLA_WILL_CLOSE : USING_DEFAULT_DATA);
   enum class Failure { NONE, REJECTED, SEEK, ACCESS } failure = Failure::NONE;
+  bool longer = false;
   try {
     NxFile file(path, "rb", true);
-    // A block past the end of the file cannot be reached.
-    long start = static_cast<long>(level) * LEVEL_BLOCK_BYTES;
-    if (CheckedSize(file) < start) throw XCFileInvalidSeek(path);
-    file.FSeek(start, 0);
-    if (!low.ReadWeights(file) || !high.ReadWeights(file)) failure = Failure::REJECTED;
+    CheckedSize(file);
+    const network_data::BlockCheck check = network_data::ReadLevelBlock(file, level, low, high);
     file.FClose();
-  } catch (const XCFileInvalidSeek&) {
-    failure = Failure::SEEK;
+    // A block past the end of the file cannot be reached.
+    if (!check.Reached)
+      failure = Failure::SEEK;
+    else if (!check.Sound())
+      failure = Failure::REJECTED;
+    longer = check.TrailingBytes() > 0;
   } catch (const XCFile&) {
     failure = Failure::ACCESS;
   }
-  const bool topLevelMissing =
-      !fromDefault && ((failure == Failure::REJECTED && level == 3) || (failure == Failure::SEEK && level >= 3));
+  // Only a file that stops short of the fourth level's block, or where that
+  // block alone is unusable, predates the fourth level: one that goes on
+  // past the four blocks was never written by the game.
+  const bool topLevelMissing = !fromDefault && !longer &&
+                               ((failure == Failure::REJECTED && level == 3) || (failure == Failure::SEEK && level >= 3));
   if (!fromDefault && FixedFile.empty())
     NotePlayerFile(failure == Failure::ACCESS, failure != Failure::NONE && !topLevelMissing);
   switch (failure) {
@@ -104,14 +110,19 @@ void NetworkDataFiles::NotePlayerFile(bool unreadable, bool damaged) {
 
 // The person's file is rewritten only when it could be read whole: one
 // that could not be read is never replaced by what this run learned from
-// the defaults. A damaged file is first kept aside as it was.
+// the defaults. A damaged file is first kept aside as it was; so is one
+// that goes on past the four level blocks, whose rewrite ends with them.
 bool NetworkDataFiles::RewriteLevel(uint32_t level, const std::function<bool(NxFile&)>& writeBlock) {
   if (PlayerFile == PlayerFileState::UNREADABLE) return false;
   const std::string path = data_paths::PlayerDataPath();
   try {
     std::vector<unsigned char> bytes;
     if (!ReadWholeFile(path, bytes)) return false;
-    if (PlayerFile == PlayerFileState::DAMAGED && !WriteWholeFile(path + DAMAGED_COPY_SUFFIX, bytes)) return false;
+    const long trailing = network_data::BytesPastLevelBlocks(static_cast<long>(bytes.size()));
+    if ((PlayerFile == PlayerFileState::DAMAGED || trailing > 0) &&
+        !WriteWholeFile(path + DAMAGED_COPY_SUFFIX, bytes))
+      return false;
+    bytes.resize(bytes.size() - static_cast<size_t>(trailing));
     NxSafeSave save(path);
     if (!save.Opened()) return false;
     NxFile file(path, save.GetStream(), "w+b");

@@ -4,7 +4,7 @@
 
 #include "neural/net.h"
 #include "player/arena_match.h"
-#include "player/network_data.h"
+#include "player/network_data_check.h"
 #include "player/net_player.h"
 #include "table_fixture.h"
 

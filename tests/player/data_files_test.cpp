@@ -2,14 +2,20 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <set>
 
 #include "game/text_ids.h"
+#include "neural/file.h"
 #include "neural/net.h"
 #include "player/network_data.h"
+#include "player/network_data_check.h"
+#include "player/position_network.h"
 #include "table_fixture.h"
 #include "test_files.h"
 
@@ -126,6 +132,134 @@ TEST(DataFiles, ADamagedBlockTakesTheDefaultsAndKeepsTheOtherLevels) {
     EXPECT_TRUE(table.Computer->LoadNets(level, false));
     EXPECT_EQ(table.View.Messages.size(), 1u);
   }
+}
+
+// Data files cut, extended or with one byte changed, at every level, for
+// the player's file and the defaults: each is either used as it is without
+// a word, or refused with the data file's message; a refused player's file
+// is kept aside byte for byte, only the refused level is mended and the
+// rewrite ends with the four blocks; refused defaults close the game. What
+// the game does follows the check that quorla-lab inspect reports, and
+// nothing longer than four blocks passes it, not even a file of sound
+// blocks twice over.
+TEST(DataFiles, EveryCutExtendedOrChangedFileIsUsedAsItIsOrRefusedAndKeptAside) {
+  std::mt19937 random(20240611);
+  constexpr size_t FOUR_BLOCKS = NUM_LEVELS * static_cast<size_t>(LEVEL_BLOCK_BYTES);
+  for (int round = 0; round < 80; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    ScratchInstallation install;
+    WriteLearnedPlayerFile(install);
+    const bool defaultsChanged = round % 4 == 3;
+    const std::string player = install.PlayerPath("QLPLAY.QLF");
+    const std::string defaults = install.Path("QLDEFLT.QLF");
+    const std::string path = defaultsChanged ? defaults : player;
+    if (defaultsChanged) std::remove(player.c_str());
+    std::vector<unsigned char> bytes = ReadAll(path);
+    const auto level = static_cast<uint32_t>(random() % NUM_LEVELS);
+    bool outsideTheBlock = false;  // only bytes the level's block does not hold changed
+    // The defaults are only ever extended or changed: a cut short default
+    // file cannot be copied for a missing player's file.
+    const unsigned change = random() % 4;
+    switch (defaultsChanged && change == 1 ? 0 : change) {
+      case 0:  // extended: twice over, or by a few bytes up to two blocks
+        if (random() % 3 == 0) {
+          const std::vector<unsigned char> once = bytes;
+          bytes.insert(bytes.end(), once.begin(), once.end());
+        } else {
+          for (size_t more = 1 + random() % (2 * LEVEL_BLOCK_BYTES); more > 0; --more)
+            bytes.push_back(static_cast<unsigned char>(random()));
+        }
+        break;
+      case 1:  // cut short, often at or around a block's end
+        bytes.resize(random() % 2 ? random() % FOUR_BLOCKS
+                                  : (1 + random() % (NUM_LEVELS - 1)) * LEVEL_BLOCK_BYTES + random() % 3 - 1u);
+        break;
+      case 2: {  // one byte changed
+        const size_t at = random() % FOUR_BLOCKS;
+        bytes[at] ^= static_cast<unsigned char>(1 + random() % 255);
+        outsideTheBlock = at / LEVEL_BLOCK_BYTES != level;
+        break;
+      }
+      default: outsideTheBlock = true;  // as written
+    }
+    WriteAll(path, bytes);
+    const bool sound = network_data::CheckLevelBlock(path, level).empty();
+    if (bytes.size() > FOUR_BLOCKS) {
+      EXPECT_FALSE(sound);
+    }
+    if (outsideTheBlock) {
+      EXPECT_TRUE(sound);
+    }
+    // Unreached (or empty) files are named as inaccessible, as ever.
+    const size_t blockStart = level * static_cast<size_t>(LEVEL_BLOCK_BYTES);
+    const bool reached = bytes.size() >= blockStart;
+    const std::string refused = reached ? path + " data file is incorrect format." : "Unable to access data file " + path + ".";
+    const std::vector<unsigned char> defaultBlock = Block(ReadAll(defaults), level);
+
+    HeadlessTable table(level);
+    const auto& messages = table.View.Messages;
+    if (defaultsChanged) {
+      ASSERT_FALSE(messages.empty());
+      EXPECT_EQ(messages[0].Text, "Unable to access data file " + player + ". Using default data instead.");
+      if (sound) {
+        EXPECT_EQ(messages.size(), 1u);
+        EXPECT_TRUE(table.Computer->AreNetsValid());
+        EXPECT_EQ(ReadAll(player), std::vector<unsigned char>(bytes.begin(), bytes.begin() + FOUR_BLOCKS));
+      } else {
+        ASSERT_EQ(messages.size(), 2u);
+        EXPECT_EQ(messages[1].Text, refused + " Quorla will close.");
+        EXPECT_TRUE(table.State.ClosingRequested);
+        EXPECT_FALSE(std::filesystem::exists(player));
+      }
+      EXPECT_EQ(ReadAll(defaults), bytes);
+      continue;
+    }
+    EXPECT_TRUE(table.Computer->AreNetsValid());
+    EXPECT_FALSE(table.State.ClosingRequested);
+    // A player's file that predates the fourth level is tolerated silently.
+    const bool predatesTopLevel = level == 3 && bytes.size() <= FOUR_BLOCKS;
+    if (sound || predatesTopLevel) {
+      EXPECT_TRUE(messages.empty());
+      EXPECT_EQ(ReadAll(player), bytes);
+      EXPECT_FALSE(std::filesystem::exists(player + ".damaged"));
+      continue;
+    }
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].Text, refused + " Using default data instead.");
+    EXPECT_EQ(ReadAll(player + ".damaged"), bytes);
+    std::vector<unsigned char> mended(bytes.begin(), bytes.begin() + std::min(bytes.size(), FOUR_BLOCKS));
+    mended.resize(std::max(mended.size(), blockStart + LEVEL_BLOCK_BYTES));
+    std::copy(defaultBlock.begin(), defaultBlock.end(), mended.begin() + static_cast<long>(blockStart));
+    EXPECT_EQ(ReadAll(player), mended);
+  }
+}
+
+// Networks whose records are larger than a block (as a change of the
+// networks' layout would make them) would read into the next level's
+// block: the check refuses them even where every record is valid.
+TEST(DataFiles, RecordsRunningPastTheirBlockAreRefused) {
+  NxNeuralBase::ConfigData larger = PositionNetworkTopology();
+  larger.AddLayer(6, {20, 1}, SIGMOID);
+  larger.AddMapping(0, 6, {14, 4}, {0, 0}, {0, 0}, 0);
+  larger.AddMapping(6, 1, {20, 1}, {0, 0}, {0, 0}, 0);
+  NxNeuralBase* low = CreateTempDiffNet(larger, LOW_NET_PERSISTENCE);
+  NxNeuralBase* high = CreateTempDiffNet(larger, HIGH_NET_PERSISTENCE);
+  const std::string path = TempPath("LARGER.QLF");
+  {
+    NxFile file(path, "wb", true);
+    ASSERT_TRUE(low->WriteWeights(file, VERSION_0) && high->WriteWeights(file, VERSION_0));
+    file.FClose();
+  }
+  std::filesystem::resize_file(path, NUM_LEVELS * LEVEL_BLOCK_BYTES);
+  NxFile file(path, "rb", true);
+  const network_data::BlockCheck check = network_data::ReadLevelBlock(file, 0, *low, *high);
+  file.FClose();
+  EXPECT_TRUE(check.LowRead && check.HighRead);
+  EXPECT_TRUE(check.Overruns);
+  EXPECT_FALSE(check.Sound());
+  DeleteNet(low);
+  DeleteNet(high);
+  std::filesystem::remove(path);
 }
 
 // Found on a level change instead, the damaged block is replaced by the

@@ -122,15 +122,24 @@ inspect_skips_byte_order_mark_and_shows_limits() {
     echo "$out" | grep -q 'HandSorting = 2'
 }
 
+# Bytes past the four blocks, one or a whole second file: reported by
+# inspect and refused by the game's loading, in the arena too.
 inspect_reports_trailing_data() {
   local d out s
   d=$(mktemp -d)
   cat "$defaults" >"$d/x.qlf"
   printf x >>"$d/x.qlf"
+  cat "$defaults" "$defaults" >"$d/twice.qlf"
   out=$("$lab" inspect "$d/x.qlf")
   s=$?
+  test $s -eq 1 && echo "$out" | grep -q 'trailing data: 1 bytes' && ! echo "$out" | grep -q 'not valid'
+  s=$?
+  out=$("$lab" inspect "$d/twice.qlf")
+  test $? -eq 1 && echo "$out" | grep -q 'trailing data: 64096 bytes' && test $s -eq 0 &&
+    refuses arena simple net:1:"$d/twice.qlf" --games 1
+  s=$?
   rm -rf "$d"
-  test $s -eq 1 && echo "$out" | grep -q 'trailing data: 1 bytes'
+  return $s
 }
 
 # A damaged settings file is judged by the game's own check: reported with

@@ -78,12 +78,24 @@ TEST_F(BackdropLoadingTest, DisabledSceneryReadsNothingAndSaysNothing) {
 
 TEST_F(BackdropLoadingTest, ABadBackdropFileGivesItsMessageAndThePlainBackdrop) {
   WriteSetting(Settings, keys::ColorResolution32, 32);
-  QByteArray truncated = Bmp(Solid(576, 384, 0xFF336699));
+  const QByteArray good = Bmp(Solid(576, 384, 0xFF336699));
+  QByteArray truncated = good;
   truncated.chop(1000);
+  // 10^10 pixels declared over 1,000 bytes of them.
+  QByteArray huge = good.left(54 + 1000);
+  for (int at : {18, 22}) huge.replace(at, 4, QByteArray::fromHex("a0860100"));
+  // The game writes exactly the rows and their size: anything else means
+  // the headers no longer describe what was written.
+  QByteArray longer = good + QByteArray(3000, '\0');
+  QByteArray misstated = good;
+  misstated[2] = static_cast<char>(misstated[2] + 1);
   const std::pair<QByteArray, const char*> cases[] = {
       {QByteArray("GIF89a not a bitmap at all"), backdrop_text::GDI_ERROR},
       {truncated, backdrop_text::GDI_ERROR},
       {QByteArray(), backdrop_text::GDI_ERROR},
+      {huge, backdrop_text::GDI_ERROR},
+      {longer, backdrop_text::GDI_ERROR},
+      {misstated, backdrop_text::GDI_ERROR},
   };
   const std::string path = Path("BACKIMG.QLF");
   for (const auto& [bytes, cause] : cases) {
@@ -129,10 +141,20 @@ TEST_F(BackdropLoadingTest, CompressedSceneryIsRefusedAndNothingIsWritten) {
   ASSERT_TRUE(unreadable.Message.has_value());
   EXPECT_EQ(unreadable.Message->Text,
             "Cannot access backdrop bitmap file " + Path("none.bmp") + ". Continuing with current backdrop instead.");
+  // Headers claiming 10^10 pixels over a few bytes of them are damage.
+  QByteArray huge = EightBit(64, 64);
+  for (int at : {18, 22}) huge.replace(at, 4, QByteArray::fromHex("a0860100"));
+  Write(Path("huge.bmp"), huge);
+  const SceneryChoice damaged = ChooseScenery(Path("huge.bmp"), Path("BACKIMG.QLF"), 1, 32, {});
+  ASSERT_TRUE(damaged.Message.has_value());
+  EXPECT_EQ(damaged.Message->Text,
+            "GDI error while loading bitmap image " + Path("huge.bmp") + ". Continuing with current backdrop instead.");
+  EXPECT_FALSE(std::filesystem::exists(Path("BACKIMG.QLF")));
 }
 
 TEST_F(BackdropLoadingTest, ChosenSceneryIsStretchedStoredAndLoadedAgain) {
-  Write(Path("wide.bmp"), Bmp(Solid(100, 40, 0xFF204080)));
+  // A bitmap from elsewhere may carry bytes after its pixels.
+  Write(Path("wide.bmp"), Bmp(Solid(100, 40, 0xFF204080)) + QByteArray(500, 'x'));
   const SceneryChoice choice = ChooseScenery(Path("wide.bmp"), Path("BACKIMG.QLF"), 2, 32, {});
   EXPECT_FALSE(choice.Message.has_value());
   ASSERT_EQ(choice.Backdrop.size(), QSize(1152, 768));

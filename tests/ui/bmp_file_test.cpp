@@ -76,7 +76,16 @@ TEST(BmpFile, DamagedHeadersAndTruncatedPixelsAreRefused) {
   EXPECT_EQ(damaged([](auto& b) { b[28] = 7; }), BmpProblem::DAMAGED);                         // 7 bits per pixel
   EXPECT_EQ(damaged([](auto& b) { Set32(b, COMPRESSION_FIELD, 4); }), BmpProblem::DAMAGED);    // embedded JPEG
   EXPECT_EQ(damaged([](auto& b) { Set32(b, 10, 0xFFFFFFF0u); }), BmpProblem::DAMAGED);         // pixels past the end
-  EXPECT_EQ(damaged([](auto& b) { Set32(b, 18, 100000); Set32(b, HEIGHT_FIELD, 100000); }), BmpProblem::TOO_LARGE);
+  EXPECT_EQ(damaged([](auto& b) { Set32(b, 10, 40); }), BmpProblem::DAMAGED);                  // pixels in the header
+  EXPECT_EQ(damaged([](auto& b) { Set32(b, COMPRESSION_FIELD, BMP_RLE8); Set32(b, 34, 4096); }),
+            BmpProblem::DAMAGED);  // run-length data past the end
+  // A header claiming 10^10 pixels over a few bytes: too large by its
+  // headers alone, and damaged, not large, as a file.
+  std::vector<uint8_t> huge = good;
+  Set32(huge, 18, 100000);
+  Set32(huge, HEIGHT_FIELD, 100000);
+  EXPECT_EQ(CheckBmpHeaders(huge).Problem, BmpProblem::TOO_LARGE);
+  EXPECT_EQ(CheckBmp(huge).Problem, BmpProblem::DAMAGED);
   EXPECT_EQ(CheckBmp({}).Problem, BmpProblem::DAMAGED);
 }
 

@@ -17,7 +17,7 @@
 #include "player/data_paths.h"
 #include "player/arena_match.h"
 #include "player/net_player.h"
-#include "player/network_data.h"
+#include "player/network_data_check.h"
 #include "player/seat_player.h"
 #include "win_curve.h"
 

@@ -17,7 +17,7 @@
 #include "game/headless_presentation.h"
 #include "player/computer_play.h"
 #include "player/data_paths.h"
-#include "player/network_data.h"
+#include "player/network_data_check.h"
 #include "player/seat_player.h"
 #include "player/table_objects.h"
 

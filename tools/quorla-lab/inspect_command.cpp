@@ -19,6 +19,7 @@
 #include "neural/net.h"
 #include "neural/layer.h"
 #include "neural/node.h"
+#include "player/network_data_check.h"
 #include "player/position_network.h"
 #include "store/atomic_file.h"
 #include "store/player_configs.h"
@@ -158,31 +159,32 @@ void PrintNetworkRecord(const NxNeuralBase& net) {
   std::printf("valid, %u nodes, %u weights from %.6f to %.6f\n", nodes, weights, ToDouble(low), ToDouble(high));
 }
 
+// Each level's block is judged by the game's own check, so that what is
+// reported here is exactly what the game refuses.
 int InspectDataFile(const std::string& path, size_t size) {
   std::printf("network data file %s (%zu bytes)\n", path.c_str(), size);
   int status = 0;
-  const size_t blocks = NUM_LEVELS * static_cast<size_t>(LEVEL_BLOCK_BYTES);
-  if (size > blocks) {
-    std::printf("trailing data: %zu bytes after the four level blocks\n", size - blocks);
-    status = 1;
-  }
+  const long trailing = network_data::BytesPastLevelBlocks(static_cast<long>(size));
+  if (trailing > 0) std::printf("trailing data: %ld bytes after the four level blocks\n", trailing);
   for (unsigned level = 0; level < NUM_LEVELS; ++level) {
     NxNeuralBase* nets[2] = {CreateTempDiffNet(PositionNetworkTopology(), LOW_NET_PERSISTENCE),
                              CreateTempDiffNet(PositionNetworkTopology(), HIGH_NET_PERSISTENCE)};
-    bool readable = true;
     try {
       NxFile file(path, "rb", true);
-      file.FSeek(static_cast<long>(level * LEVEL_BLOCK_BYTES), 0);
-      for (int which = 0; which < 2; ++which) {
-        std::printf("level %u %-4s ", level + 1, which == 0 ? "low:" : "high:");
-        if (readable && nets[which]->ReadWeights(file)) {
-          PrintNetworkRecord(*nets[which]);
-        } else {
-          std::printf(readable ? "not valid\n" : "not read (the record before it is not valid)\n");
-          readable = false;
-          status = 1;
+      const network_data::BlockCheck check = network_data::ReadLevelBlock(file, level, *nets[0], *nets[1]);
+      if (!check.Reached) {
+        std::printf("level %u: the file ends before its block\n", level + 1);
+      } else {
+        for (int which = 0; which < 2; ++which) {
+          std::printf("level %u %-4s ", level + 1, which == 0 ? "low:" : "high:");
+          if (which == 0 ? check.LowRead : check.HighRead)
+            PrintNetworkRecord(*nets[which]);
+          else
+            std::printf(which == 0 || check.LowRead ? "not valid\n" : "not read (the record before it is not valid)\n");
         }
+        if (check.Overruns) std::printf("level %u: the records run past the block's end\n", level + 1);
       }
+      if (!check.Sound()) status = 1;
     } catch (const XCBase& error) {
       std::printf("level %u: %s\n", level + 1, error.what());
       status = 1;

@@ -12,7 +12,7 @@ bool IsNetworkDataFile(const std::string& file) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(file, error)) return false;
   auto size = std::filesystem::file_size(file, error);
-  return !error && size >= NUM_LEVELS * LEVEL_BLOCK_BYTES;
+  return !error && size == NUM_LEVELS * LEVEL_BLOCK_BYTES;
 }
 
 std::string CopyDurably(const std::string& from, const std::string& to) {

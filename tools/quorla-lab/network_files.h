@@ -2,7 +2,8 @@
 
 #include <string>
 
-// True when `file` is a regular file long enough for four level blocks.
+// True when `file` is a regular file of exactly four level blocks: the
+// game refuses a longer one.
 bool IsNetworkDataFile(const std::string& file);
 
 // Copies `from` over `to` by a safe save (NxSafeSave): `to` is replaced

@@ -364,7 +364,7 @@ static int RunTrain(const std::vector<std::string_view>& args) {
     else if (arg == "--start") {
       if (!IsNetworkDataFile(std::string(value)))
         return Fail("--start takes design, fresh or a network data file of four level blocks (" +
-                    std::to_string(NUM_LEVELS * LEVEL_BLOCK_BYTES) + " bytes or more); '" + std::string(value) +
+                    std::to_string(NUM_LEVELS * LEVEL_BLOCK_BYTES) + " bytes); '" + std::string(value) +
                     "' is none of them");
       designedStart = false;
       startFile = std::string(value);

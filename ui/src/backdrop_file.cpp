@@ -2,8 +2,8 @@
 
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <cstdio>
+#include <functional>
 
 #include "neural/regular_file.h"
 #include "store/atomic_file.h"
@@ -18,20 +18,24 @@ bool ReadMore(std::FILE* file, std::vector<uint8_t>& bytes, uint64_t count) {
   return !std::ferror(file);
 }
 
-// The headers first, then only as much as they declare and the file holds:
-// a huge file is never read whole, nor is memory taken for bytes a cut
-// short file does not have. The cause of a failure, or null for CheckBmp to
-// judge what was read.
-const char* ReadDeclaredBytes(std::FILE* file, std::vector<uint8_t>& bytes) {
+// The headers first, then the file's length against what they declare,
+// then only as much as they declare: a huge file is never read whole, and
+// no memory is taken for what a header claims beyond the file's end. The
+// cause of a failure, or null for CheckBmp to judge what was read.
+const char* ReadDeclaredBytes(std::FILE* file, std::vector<uint8_t>& bytes, BmpLength length) {
   if (!ReadMore(file, bytes, BMP_HEADERS_BYTES)) return backdrop_text::CANNOT_ACCESS;
   const BmpCheck headers = CheckBmpHeaders(bytes);
   if (headers.Problem == BmpProblem::DAMAGED) return nullptr;
-  if (headers.Problem == BmpProblem::TOO_LARGE || headers.DeclaredBytes > BACKDROP_MAX_FILE_BYTES)
-    return backdrop_text::NO_MEMORY;
   struct stat info;
   if (fstat(fileno(file), &info) != 0) return backdrop_text::CANNOT_ACCESS;
-  const uint64_t end = std::min(headers.DeclaredBytes, static_cast<uint64_t>(info.st_size));
-  if (end > bytes.size() && !ReadMore(file, bytes, end - bytes.size())) return backdrop_text::CANNOT_ACCESS;
+  switch (CheckBmpLength(headers, static_cast<uint64_t>(info.st_size), length)) {
+    case BmpProblem::DAMAGED: return backdrop_text::GDI_ERROR;
+    case BmpProblem::TOO_LARGE: return backdrop_text::NO_MEMORY;
+    default: break;
+  }
+  if (headers.DeclaredBytes > BACKDROP_MAX_FILE_BYTES) return backdrop_text::NO_MEMORY;
+  if (headers.DeclaredBytes > bytes.size() && !ReadMore(file, bytes, headers.DeclaredBytes - bytes.size()))
+    return backdrop_text::CANNOT_ACCESS;
   return nullptr;
 }
 
@@ -49,7 +53,7 @@ const char* ReadWholePicture(std::FILE* file, std::vector<uint8_t>& bytes) {
 // waiting; a device never ends) and lets readBytes fill bytes. The cause of
 // a failure, with nothing kept, or null.
 const char* ReadRegularFile(const std::string& path, std::vector<uint8_t>& bytes,
-                            const char* (*readBytes)(std::FILE*, std::vector<uint8_t>&)) {
+                            const std::function<const char*(std::FILE*, std::vector<uint8_t>&)>& readBytes) {
   std::FILE* file = NxOpenRegularFile(path, false);
   if (!file) return backdrop_text::CANNOT_ACCESS;
   const char* cause = readBytes(file, bytes);
@@ -60,9 +64,11 @@ const char* ReadRegularFile(const std::string& path, std::vector<uint8_t>& bytes
 
 }  // namespace
 
-BmpFileRead ReadBmpFile(const std::string& path) {
+BmpFileRead ReadBmpFile(const std::string& path, BmpLength length) {
   BmpFileRead read;
-  read.Cause = ReadRegularFile(path, read.Bytes, ReadDeclaredBytes);
+  read.Cause = ReadRegularFile(path, read.Bytes, [length](std::FILE* file, std::vector<uint8_t>& bytes) {
+    return ReadDeclaredBytes(file, bytes, length);
+  });
   if (read.Cause) return read;
   const BmpCheck check = CheckBmp(read.Bytes);
   read.Info = check.Info;

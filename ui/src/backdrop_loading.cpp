@@ -34,7 +34,9 @@ BackdropLoad LoadBackdrop(const std::string& backdropPath, double scale, Setting
   if (ReadSetting(settings, keys::DisableScenery)) return load;
   const ColorResolutionCheck resolution = CheckColorResolution(settings, screenResolution, true);
   if (resolution.Warning) load.Messages.push_back(*resolution.Warning);
-  const BmpFileRead read = ReadBmpFile(backdropPath);
+  // The game writes the backdrop file as exactly its rows: bytes past them
+  // mean the headers no longer describe the picture that was written.
+  const BmpFileRead read = ReadBmpFile(backdropPath, BmpLength::EXACT);
   const char* cause = read.Cause;
   QImage picture;
   if (!cause) {

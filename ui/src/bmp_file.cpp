@@ -27,6 +27,13 @@ void Put32(std::vector<uint8_t>& b, uint32_t value) {
 
 uint64_t RowBytes(uint64_t width, uint32_t bitsPerPixel) { return (width * bitsPerPixel + 31) / 32 * 4; }
 
+// Where the pixel data of `rows` rows from `offset` ends; UINT64_MAX when
+// that is past any file.
+uint64_t PixelDataEnd(uint64_t offset, uint64_t rowBytes, uint64_t rows) {
+  if (rows != 0 && rowBytes > (UINT64_MAX - offset) / rows) return UINT64_MAX;
+  return offset + rowBytes * rows;
+}
+
 bool KnownDepth(uint16_t bits) {
   return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
 }
@@ -35,6 +42,7 @@ bool KnownDepth(uint16_t bits) {
 // header does not describe a picture.
 bool ReadInfoHeader(const std::vector<uint8_t>& file, BmpInfo& info) {
   const uint32_t headerSize = Read32(file, FILE_HEADER_BYTES);
+  info.HeaderBytes = headerSize;
   const size_t at = FILE_HEADER_BYTES + 4;
   if (headerSize == CORE_HEADER_BYTES) {
     info.Width = Read16(file, at);
@@ -64,30 +72,38 @@ BmpCheck CheckBmpHeaders(const std::vector<uint8_t>& start) {
   BmpCheck check;
   if (start.size() < FILE_HEADER_BYTES + CORE_HEADER_BYTES || start[0] != 'B' || start[1] != 'M') return check;
   BmpInfo& info = check.Info;
+  info.FileSizeField = Read32(start, 2);
   info.PixelOffset = Read32(start, 10);
   if (!ReadInfoHeader(start, info)) return check;
   if (info.Width <= 0 || info.Height <= 0 || !KnownDepth(info.BitsPerPixel)) return check;
-  if (info.Compression == BMP_RLE8 || info.Compression == BMP_RLE4) {
-    check.DeclaredBytes = static_cast<uint64_t>(info.PixelOffset) + info.ImageBytes;
-    check.Problem = BmpProblem::COMPRESSED;
-    return check;
-  }
-  if (info.Compression != BMP_RGB && info.Compression != BMP_BITFIELDS) return check;
-  if (static_cast<uint64_t>(info.Width) * static_cast<uint64_t>(info.Height) > BMP_MAX_PIXELS) {
+  const bool compressed = info.Compression == BMP_RLE8 || info.Compression == BMP_RLE4;
+  if (!compressed && info.Compression != BMP_RGB && info.Compression != BMP_BITFIELDS) return check;
+  // Pixel data that starts inside the headers is no picture's.
+  if (info.PixelOffset < uint64_t{FILE_HEADER_BYTES} + info.HeaderBytes) return check;
+  check.DeclaredBytes = compressed ? uint64_t{info.PixelOffset} + info.ImageBytes
+                                   : PixelDataEnd(info.PixelOffset,
+                                                  RowBytes(static_cast<uint64_t>(info.Width), info.BitsPerPixel),
+                                                  static_cast<uint64_t>(info.Height));
+  // Compressed or not, the picture would be decoded whole.
+  if (static_cast<uint64_t>(info.Width) * static_cast<uint64_t>(info.Height) > BMP_MAX_PIXELS)
     check.Problem = BmpProblem::TOO_LARGE;
-    return check;
-  }
-  if (info.PixelOffset < FILE_HEADER_BYTES + CORE_HEADER_BYTES) return check;
-  check.DeclaredBytes = static_cast<uint64_t>(info.PixelOffset) +
-                        RowBytes(static_cast<uint64_t>(info.Width), info.BitsPerPixel) *
-                            static_cast<uint64_t>(info.Height);
-  check.Problem = BmpProblem::NONE;
+  else
+    check.Problem = compressed ? BmpProblem::COMPRESSED : BmpProblem::NONE;
   return check;
+}
+
+BmpProblem CheckBmpLength(const BmpCheck& headers, uint64_t fileBytes, BmpLength length) {
+  if (headers.Problem == BmpProblem::DAMAGED || headers.DeclaredBytes > fileBytes) return BmpProblem::DAMAGED;
+  const bool uncompressed = headers.Info.Compression == BMP_RGB || headers.Info.Compression == BMP_BITFIELDS;
+  if (length == BmpLength::EXACT && uncompressed &&
+      (headers.DeclaredBytes != fileBytes || headers.Info.FileSizeField != fileBytes))
+    return BmpProblem::DAMAGED;
+  return headers.Problem;
 }
 
 BmpCheck CheckBmp(const std::vector<uint8_t>& file) {
   BmpCheck check = CheckBmpHeaders(file);
-  if (check.Problem == BmpProblem::NONE && check.DeclaredBytes > file.size()) check.Problem = BmpProblem::DAMAGED;
+  check.Problem = CheckBmpLength(check, file.size(), BmpLength::AT_LEAST);
   return check;
 }
 

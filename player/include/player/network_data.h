@@ -17,11 +17,6 @@ struct LevelNets {
 
 bool WriteDataFile(const std::string& path, const LevelNets (&levels)[4]);
 
-// Whether both weights records of `level`'s block in the data file at
-// `path` load into the game's networks: empty when they do, otherwise what
-// is wrong (naming the file and the level as the user counts it, 1..4).
-std::string CheckLevelBlock(const std::string& path, uint32_t level);
-
 // A data file of freshly initialised networks (the seed fixes the weights).
 bool WriteFreshDataFile(const std::string& path, unsigned seed);
 

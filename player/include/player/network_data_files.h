@@ -34,10 +34,12 @@ class NetworkDataFiles {
   // Replaces the player's file by the four blocks of the default file.
   bool CopyDefaults();
   // After the defaults of a level stood in for the player's file: a missing
-  // file is made from the defaults; in a damaged one only that level's block
-  // becomes the default block, the other levels keep their learning and the
-  // file as it was is kept beside it (DAMAGED_COPY_SUFFIX); a file that
-  // could not be read is left alone. False, reported, when writing failed.
+  // file is made from the defaults; in a damaged one (bytes past the four
+  // blocks count as damage) only that level's block becomes the default
+  // block, the other levels keep their learning, the file ends with the
+  // four blocks, and the file as it was is kept beside it
+  // (DAMAGED_COPY_SUFFIX); a file that could not be read is left alone.
+  // False, reported, when writing failed.
   bool MendPlayerFile(uint32_t level);
 
   static constexpr const char* DAMAGED_COPY_SUFFIX = ".damaged";

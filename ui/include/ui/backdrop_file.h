@@ -24,7 +24,10 @@ struct BmpFileRead {
   bool Compressed = false;  // run-length encoded; Cause is null then
 };
 
-BmpFileRead ReadBmpFile(const std::string& path);
+// Reads a bitmap file, judging its length by `length` before reading its
+// pixel data: EXACT for BACKIMG.QLF, which only the game writes, AT_LEAST
+// for a bitmap chosen from elsewhere.
+BmpFileRead ReadBmpFile(const std::string& path, BmpLength length = BmpLength::AT_LEAST);
 
 // Whether the file begins as a Windows bitmap does ("BM"): such a file is
 // read and judged as a bitmap, anything else as a picture of another format.
