@@ -91,7 +91,7 @@ ResumeResult ReadResume(const std::string& path, TableParts& table, bool playSta
     // Kept for a look, and out of the way of the new game's save.
     const DamagedFile damage = SetDamagedFileAside(path);
     ShowResumeError(table.View, FileMessage(CORRUPTED_FILE, path) +
-                                    (damage.KeptAside ? ResourceString(DAMAGED_RESUME_KEPT_AS) + damage.Aside + "." : ""));
+                                    (damage.KeptAside ? ResourceString(DAMAGED_FILE_KEPT_AS) + damage.Aside + "." : ""));
     return {ResumeOutcome::CORRUPTED};
   }
   // Checked before the table changes, so a failure leaves it as it was.

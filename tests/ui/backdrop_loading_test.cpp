@@ -12,6 +12,7 @@
 #include "ui/backdrop.h"
 #include "ui/backdrop_file.h"
 #include "ui/image_convert.h"
+#include "test_files.h"
 
 namespace {
 
@@ -105,9 +106,12 @@ TEST_F(BackdropLoadingTest, ABadBackdropFileGivesItsMessageAndThePlainBackdrop) 
     EXPECT_EQ(load.Backdrop, Plain);
     ASSERT_EQ(load.Messages.size(), 1u);
     EXPECT_EQ(load.Messages[0].Caption, "Quorla Backdrop Scenery Error");
-    EXPECT_EQ(load.Messages[0].Text, cause + path + ". Using default backdrop instead.");
+    EXPECT_EQ(load.Messages[0].Text, cause + path + ". Using default backdrop instead. The damaged file has been kept as " +
+                                         path + ".damaged.");
+    // Kept as it was, out of the way.
+    EXPECT_EQ(ReadAll(path + ".damaged"), std::vector<unsigned char>(bytes.begin(), bytes.end()));
+    EXPECT_FALSE(std::filesystem::exists(path));
   }
-  std::filesystem::remove(path);
   const BackdropLoad missing = LoadBackdrop(path, 1, Settings, 32);
   ASSERT_EQ(missing.Messages.size(), 1u);
   EXPECT_EQ(missing.Messages[0].Text, "Cannot access backdrop bitmap file " + path + ". Using default backdrop instead.");

@@ -191,6 +191,7 @@ TEST_F(AppFixture, ClosedGameIsOfferedAgainOrResumedWhenAlwaysResuming) {
   EXPECT_EQ(ReadIni(Root / "QUORLA.INI", keys::CanResume), 1u);
 
   Answer = false;
+  Boxes.clear();
   Launch();  // asked first; after a no a new game is dealt, the saved one waits for Resume Game, and the status bar says so
   ASSERT_EQ(Boxes.size(), 1u);
   EXPECT_EQ(Boxes[0].toStdString().rfind("Quorla Saved Game: You have an unfinished game saved.", 0), 0u);

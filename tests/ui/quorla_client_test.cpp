@@ -424,7 +424,8 @@ TEST_F(ClientFixture, ScenerySavedAndShownDamagedBackdropFallsBackToPlain) {
   Client->ShowStartupNotes();
   ASSERT_FALSE(Boxes.empty());
   EXPECT_TRUE(Boxes.back().startsWith("Quorla Backdrop Scenery Error: ")) << Boxes.back().toStdString();
-  EXPECT_TRUE(Boxes.back().endsWith(". Using default backdrop instead."));
+  EXPECT_TRUE(Boxes.back().endsWith(". Using default backdrop instead. The damaged file has been kept as " +
+                                     QString::fromStdString((Root / "BACKIMG.QLF.damaged").string()) + "."));
   const QImage plain = Client->grab().toImage();
   EXPECT_EQ(plain.pixelColor(20, 200), QColor(128, 0, 128));
 

@@ -3,6 +3,9 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "game/string_table.h"
+#include "game/text_ids.h"
+#include "store/damaged_file.h"
 #include "store/setting_keys.h"
 #include "ui/backdrop.h"
 #include "ui/backdrop_file.h"
@@ -44,7 +47,14 @@ BackdropLoad LoadBackdrop(const std::string& backdropPath, double scale, Setting
     if (picture.isNull()) cause = backdrop_text::GDI_ERROR;
   }
   if (cause) {
-    load.Messages.push_back(LoadFailureMessage(cause, backdropPath));
+    BackdropMessage failed = LoadFailureMessage(cause, backdropPath);
+    // A file that is there but damaged is kept for a look and out of the
+    // way; one that cannot be reached is left alone.
+    if (cause != backdrop_text::CANNOT_ACCESS) {
+      const DamagedFile damage = SetDamagedFileAside(backdropPath);
+      if (damage.KeptAside) failed.Text += ResourceString(DAMAGED_FILE_KEPT_AS) + damage.Aside + ".";
+    }
+    load.Messages.push_back(failed);
     return load;
   }
   load.Picture = StretchToTable(picture);
