@@ -2,7 +2,7 @@ BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run match screenshot bench test sanitize clean weights strength package
+.PHONY: all deps build run match screenshot bench test test-long sanitize clean weights strength package
 
 all: build
 
@@ -58,6 +58,11 @@ package: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The suite's long mode: the damaged-file campaigns on 500 files and the
+# table monkey on 12 seeds of 4,000 steps (a few minutes more than test).
+test-long: build
+	@cd $(BUILD) && QUORLA_LONG=1 ctest --output-on-failure -j $(JOBS)
 
 sanitize: deps
 	@cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORLA_SANITIZE=ON >/dev/null

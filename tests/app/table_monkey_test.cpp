@@ -11,7 +11,8 @@
 // there. After every step the table's invariants are checked.
 //
 // QUORLA_MONKEY_SEEDS, QUORLA_MONKEY_STEPS and QUORLA_MONKEY_FIRST_SEED run
-// a longer campaign than the suite's.
+// a longer campaign than the suite's; QUORLA_LONG=1 (make test-long) runs
+// 12 seeds of 4,000 steps.
 #include <cstdlib>
 #include <map>
 #include <memory>
@@ -536,8 +537,9 @@ class TableMonkey {
 }  // namespace
 
 TEST(TableMonkey, RandomCommandsAtRandomMomentsNeverCorruptOrLoseAGame) {
-  const uint32_t seeds = FromEnvironment("QUORLA_MONKEY_SEEDS", 3);
-  const uint32_t steps = FromEnvironment("QUORLA_MONKEY_STEPS", 1500);
+  const bool longMode = FromEnvironment("QUORLA_LONG", 0) != 0;
+  const uint32_t seeds = FromEnvironment("QUORLA_MONKEY_SEEDS", longMode ? 12 : 3);
+  const uint32_t steps = FromEnvironment("QUORLA_MONKEY_STEPS", longMode ? 4000 : 1500);
   const uint32_t first = FromEnvironment("QUORLA_MONKEY_FIRST_SEED", 1);
   uint64_t total = 0, restarts = 0, inWaits = 0, games = 0, seconds = 0, setAside = 0, damaged = 0;
   for (uint32_t seed = first; seed < first + seeds; ++seed) {
