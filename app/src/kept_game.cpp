@@ -46,7 +46,9 @@ KeptGameOffer OfferKeptGame(GameSettings& settings, TableParts& table, const std
     if (!note.empty()) table.View.MessageText(KEPT_GAME_CAPTION, note, ICON_EXCLAMATION);
     return offer;
   }
-  if (settings.Prefs.AlwaysResume != 0) {
+  // A saved game whose file has gone is not asked about: the attempt
+  // says what became of it.
+  if (settings.Prefs.AlwaysResume != 0 || !IsRegularFile(resumePath)) {
     if (!note.empty())
       table.View.MessageText(KEPT_GAME_CAPTION, note + ResourceString(SET_ASIDE_GAME_RESTORED), ICON_EXCLAMATION);
   } else if (!table.View.ConfirmText(KEPT_GAME_CAPTION,

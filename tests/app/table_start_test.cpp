@@ -155,6 +155,18 @@ TEST(TableStart, AKeptGameIsResumedOnlyWhenAskedToAndAfterADamagedFileDealsANewG
   EXPECT_EQ(told[0].second.find(ResourceString(SET_ASIDE_GAME_LEAD) + resumePath + SET_ASIDE_SUFFIX), 0u);
   EXPECT_FALSE(std::filesystem::exists(resumePath + SET_ASIDE_SUFFIX));
 
+  // A saved game whose file has gone: no question, the message of old.
+  std::filesystem::remove(resumePath);
+  {
+    GameSettings settings;
+    settings.Open(settingsPath);
+    StartingTable table;
+    EXPECT_TRUE(StartTable(settings, table.Parts, table.Table.Flow, resumePath).NewGame);
+    EXPECT_TRUE(table.Table.View.ConfirmedTexts.empty());
+    ASSERT_FALSE(table.Table.View.Messages.empty());
+    EXPECT_EQ(table.Table.View.Messages.back().Text, "Unable to open file " + resumePath + ". Beginning new game.");
+  }
+
   SettingsStore store("Quorla", settingsPath, true);
   WriteSetting(store, keys::AlwaysResume, 1);
   WriteText(resumePath, ":broken");
