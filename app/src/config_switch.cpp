@@ -29,14 +29,22 @@ void ApplyTableChoices(const TableChoices& choices, TableParts& table) {
     table.Computer.SelectNet(choices.Rules.Variation == SIMPLE_GIN ? LOW_NET : HIGH_NET);
 }
 
+namespace {
+
+void RefuseInUseElsewhere(const PlayerConfigs& configs, const std::string& chosen, TableParts& table) {
+  table.View.MessageText(CONFIG_IN_USE_CAPTION, configs.InUseMessage(chosen, CONFIG_IN_USE_NOT_SWITCHED),
+                         ICON_EXCLAMATION);
+}
+
+}  // namespace
+
 SwitchOutcome SwitchConfiguration(PlayerConfigs& configs, const std::string& chosen, GameSettings& settings,
                                   TableParts& table, GameFlow& flow, bool saveFirst) {
   SwitchOutcome outcome;
   if (chosen == configs.NameInUse()) return outcome;
   // Another running copy plays there: its files are not this copy's to write.
   if (configs.InUseElsewhere(chosen)) {
-    table.View.MessageText(CONFIG_IN_USE_CAPTION, configs.InUseMessage(chosen, CONFIG_IN_USE_NOT_SWITCHED),
-                           ICON_EXCLAMATION);
+    RefuseInUseElsewhere(configs, chosen, table);
     return outcome;
   }
   table.View.SetBusy(true);
@@ -52,8 +60,7 @@ SwitchOutcome SwitchConfiguration(PlayerConfigs& configs, const std::string& cho
   if (!configs.MakeCurrent()) {
     // Claimed by another copy since the check above.
     table.View.SetBusy(false);
-    table.View.MessageText(CONFIG_IN_USE_CAPTION, configs.InUseMessage(chosen, CONFIG_IN_USE_NOT_SWITCHED),
-                           ICON_EXCLAMATION);
+    RefuseInUseElsewhere(configs, chosen, table);
     return outcome;
   }
   const std::string damage = settings.Open(configs.SettingsPath());
