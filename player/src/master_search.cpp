@@ -1,6 +1,7 @@
 #include "player/master_search.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "game/deadwood.h"
 #include "game/rules.h"
@@ -11,7 +12,7 @@ constexpr uint64_t Bit(uint32_t card) { return uint64_t{1} << card; }
 
 // Discards kept for the search beyond the knocks: the rest leave more
 // deadwood than any of these and are never worth a rollout.
-constexpr size_t DISCARDS_SEARCHED = 6;
+constexpr size_t DISCARDS_SEARCHED = 4;
 
 }  // namespace
 
@@ -58,6 +59,8 @@ void MasterSearch::AddCandidates(const GameState& state) {
     if (UpcardMayBeTaken(Offer) && IsCard(Top)) Candidates.push_back({{SeatMove::TAKE_UPCARD}});
     if (PassAllowed(Offer)) Candidates.push_back({{SeatMove::PASS}});
     if (StockCardMayBeTaken(Offer)) Candidates.push_back({{SeatMove::TAKE_STOCK}});
+    const bool wants = UpcardMayBeTaken(Offer) && IsCard(Top) && Rollout.WantsUpcard(OwnHand, Top);
+    RuleMoveFirst(NoCard, false, wants ? SeatMove::TAKE_UPCARD : PassAllowed(Offer) ? SeatMove::PASS : SeatMove::TAKE_STOCK);
     return;
   }
   struct Option {
@@ -76,6 +79,23 @@ void MasterSearch::AddCandidates(const GameState& state) {
     if (IsLegalKnock(option.Deadwood, state.KnockLimit))
       Candidates.push_back({{SeatMove::KNOCK, PositionOf(option.Card)}, option.Card});
     if (i < DISCARDS_SEARCHED) Candidates.push_back({{SeatMove::DISCARD, PositionOf(option.Card)}, option.Card});
+  }
+  if (!options.empty())
+    RuleMoveFirst(options[0].Card, IsLegalKnock(options[0].Deadwood, state.KnockLimit), SeatMove::NONE);
+}
+
+void MasterSearch::RuleMoveFirst(uint32_t ruleCard, bool ruleKnocks, SeatMove::Kind ruleTake) {
+  for (size_t i = 0; i < Candidates.size(); ++i) {
+    const Candidate& candidate = Candidates[i];
+    const bool rule = ruleTake != SeatMove::NONE
+                          ? candidate.Move.What == ruleTake
+                          : candidate.Card == ruleCard &&
+                                candidate.Move.What == (ruleKnocks ? SeatMove::KNOCK : SeatMove::DISCARD);
+    if (rule) {
+      std::rotate(Candidates.begin(), Candidates.begin() + static_cast<std::ptrdiff_t>(i),
+                  Candidates.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+      return;
+    }
   }
 }
 
@@ -156,7 +176,15 @@ bool MasterSearch::Step() {
   for (uint32_t i = 0; i < WORLDS_PER_STEP && !Done(); ++i) {
     MasterWorld world;
     SampleWorld(world);
-    for (Candidate& candidate : Candidates) candidate.Total += Play(candidate, world);
+    double rule = 0.0;
+    for (size_t c = 0; c < Candidates.size(); ++c) {
+      Candidate& candidate = Candidates[c];
+      const double points = Play(candidate, world);
+      if (c == 0) rule = points;
+      candidate.Total += points;
+      candidate.Gain += points - rule;
+      candidate.GainSquares += (points - rule) * (points - rule);
+    }
     ++Played;
   }
   if (Budget.ThinkMs > 0 && std::chrono::steady_clock::now() - Started >= std::chrono::milliseconds(Budget.ThinkMs))
@@ -171,8 +199,13 @@ double MasterSearch::MeanPoints(size_t candidate) const {
 SeatMove MasterSearch::Decision() const {
   if (Candidates.empty()) return {};
   size_t best = 0;
-  for (size_t i = 1; i < Candidates.size(); ++i)
-    if (Candidates[i].Total > Candidates[best].Total) best = i;
+  double bestGain = 0.0;
+  for (size_t i = 1; i < Candidates.size() && Played > 1; ++i) {
+    const Candidate& candidate = Candidates[i];
+    const double mean = candidate.Gain / Played;
+    const double variance = std::max(0.0, candidate.GainSquares / Played - mean * mean) / (Played - 1);
+    if (mean > bestGain && mean > CONFIDENCE * std::sqrt(variance)) best = i, bestGain = mean;
+  }
   return Candidates[best].Move;
 }
 
