@@ -12,7 +12,7 @@
 // How much a decision may cost: worlds to play each candidate in, and
 // optionally a time after which the search settles for what it has.
 struct MasterBudget {
-  static constexpr uint32_t DEFAULT_SAMPLES = 160;
+  static constexpr uint32_t DEFAULT_SAMPLES = 400;
   uint32_t Samples = DEFAULT_SAMPLES;
   uint32_t ThinkMs = 0;  // 0: no time limit, so the decision depends on the seed alone
 };
