@@ -4,6 +4,7 @@
 
 #include "neural/check.h"
 #include "neural/net.h"
+#include "player/computer_decider.h"
 
 ComputerPlay::ComputerPlay(GinTable& table, uint32_t level, uint32_t seat)
     : Table(table), CurrentLevel(level), Seat(seat), DataFiles(table.View()) {}
@@ -143,6 +144,7 @@ void ComputerPlay::StartHand() {
   ComputerView[HAND_VALUE] = HandValueFeature(HandPoints(OwnPile(), 10));
   if (CurrentNet) CurrentNet->GetOutput(ComputerView.data(), true, true);
   RecordObservation();
+  if (Decider) Decider->StartHand(Table);
 }
 
 void ComputerPlay::BuildHumanView(uint32_t winner, uint32_t previousDealer) {

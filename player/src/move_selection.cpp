@@ -5,6 +5,7 @@
 #include "game/score_iterators.h"
 #include "game/table_geometry.h"
 #include "neural/net.h"
+#include "player/computer_decider.h"
 #include "player/computer_play.h"
 #include "player/trial_watcher.h"
 
@@ -60,7 +61,7 @@ bool ComputerPlay::TakeDecision(uint32_t player) {
   switch (state.Offer) {
     case OFFER_TO_FIRST_PLAYER:
     case OFFER_TO_DEALER:
-      if (!WantsUpcard(player)) {
+      if (!TakesUpcard(player)) {
         state.Offer = static_cast<OfferStage>(state.Offer + 1);
         return false;
       }
@@ -74,7 +75,7 @@ bool ComputerPlay::TakeDecision(uint32_t player) {
       DrawStockCard();
       return true;
     default:
-      if (WantsUpcard(player))
+      if (TakesUpcard(player))
         TakeTopDiscard();
       else
         DrawStockCard();
@@ -116,6 +117,21 @@ bool ComputerPlay::WantsUpcard(uint32_t player) {
   ComputerView[CellOf(u)] = -0.2;
   ComputerView[DREW_DISCARD] = 0.1;
   return false;
+}
+
+bool ComputerPlay::TakesUpcard(uint32_t player) {
+  if (!Decider) return WantsUpcard(player);
+  PlannedDiscard = NO_PLAN;
+  NxDeck& deck = Table.Deck();
+  int32_t top = deck.TopIndex(DISCARD_PILE);
+  if (player != Seat || !CurrentNet || top < 0 || deck.CardsInPile(OwnPile()) < 10) return false;
+  uint32_t u = deck.CardIndexAt(DISCARD_PILE, top);
+  ComputerView[PROGRESS] = ProgressFeature(ObservationCount);
+  ComputerView[HAND_VALUE] = HandValueFeature(HandPoints(OwnPile(), 10));
+  const bool take = Decider->TakesUpcard(Table);
+  ComputerView[CellOf(u)] = take ? 0.9 : -0.2;
+  ComputerView[DREW_DISCARD] = take ? 0.9 : 0.1;
+  return take;
 }
 
 bool ComputerPlay::RateCandidate(DiscardCandidate candidate, BestCandidate& best, uint32_t knockLimit) const {
@@ -196,7 +212,9 @@ void ComputerPlay::DiscardDecision(uint32_t player) {
   NxDeck& deck = Table.Deck();
   if (player != Seat || !CurrentNet || state.Offer < FIRST_PLAYER_TAKES_STOCK) return;
   if (deck.CardsInPile(OwnPile()) < 11) return;
-  uint32_t k = ChooseDiscard();
+  ComputerDecider::Discard decided;
+  if (Decider) decided = Decider->ChooseDiscard(Table);
+  uint32_t k = Decider ? decided.Position : ChooseDiscard();
   uint32_t discard = deck.CardIndexAt(OwnPile(), k);
   ComputerView[HAND_VALUE] = HandValueFeature(HandPoints(OwnPile(), 11) - Points(discard));
   deck.MoveCard(OwnPile(), k, DISCARD_PILE, true);
@@ -207,6 +225,7 @@ void ComputerPlay::DiscardDecision(uint32_t player) {
   RecordObservation();
   ComputerView[DREW_DISCARD] = 0.1;
   if (CurrentLevel == TOP_LEVEL) v = 0.9;
+  if (Decider) v = decided.Knock ? 0.9 : 0.0;
   bool knocked = false;
   if (v > 0.5) knocked = TryToKnock();
   if (!knocked && state.StockExhausted) state.HandOver = true;

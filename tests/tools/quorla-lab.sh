@@ -63,6 +63,17 @@ strength_reports_five_measurements() {
   return $s
 }
 
+# Master in either seat against the rule yardsticks, with its decision times.
+arena_seats_master() {
+  local out
+  out=$("$lab" arena master net:3 --games 1 --seed 4 --samples 4 --think-ms 500) &&
+    echo "$out" | grep -q '^games: 1,' &&
+    echo "$out" | grep -qE '^master decision times \([0-9]+ decisions\): median [0-9.]+ ms, p99 [0-9.]+ ms, max' &&
+    for seat in meldonly ginhunter; do
+      "$lab" arena "$seat" master --games 1 --seed 4 --samples 4 | grep -q '^master decision times' || return 1
+    done
+}
+
 bench_game_reports_speed() { "$lab" bench game --hands 20 --level 3 | grep -q 'hands per second'; }
 
 # Ends with status 2, never a crash or a success.

@@ -16,6 +16,9 @@
 #include "scratch/scratch_installation.h"
 #include "player/data_paths.h"
 #include "player/arena_match.h"
+#include "player/gin_hunter_player.h"
+#include "player/master_player.h"
+#include "player/meld_only_player.h"
 #include "player/net_player.h"
 #include "player/network_data_check.h"
 #include "player/seat_player.h"
@@ -28,20 +31,33 @@ namespace fs = std::filesystem;
 constexpr unsigned long MAX_GAMES = 10000000;
 // Player numbers: the human seat is 0, the computer 1.
 constexpr uint32_t COMPUTER_SEAT = 1;
+constexpr unsigned long MAX_SAMPLES = 100000;
+constexpr unsigned long MAX_THINK_MS = 60000;
 
 void PrintHelp() {
   std::printf(
       "usage: quorla-lab arena HUMAN-SEAT COMPUTER-SEAT [--games N] [--variation simple|standard|oklahoma]\n"
       "                        [--target 100|150|250|500] [--deal traditional|eleven] [--seed S]\n"
       "                        [--learn] [--csv FILE] [--curve N [--curve-svg FILE]]\n"
-      "                        [--save-networks FILE]\n"
+      "                        [--save-networks FILE] [--samples N] [--think-ms MS]\n"
       "\n"
       "Plays N complete games (1..%lu, default 100) through the game flow and prints the\n"
       "games and hands each seat won (with a 95%% interval), the mean points per\n"
       "hand, gin and undercut rates, stock-exhausted ties and hands per second.\n"
       "\n"
-      "HUMAN-SEAT     simple | random | net:L[:FILE]\n"
-      "COMPUTER-SEAT  net:L[:FILE]\n"
+      "HUMAN-SEAT     simple | random | meldonly | ginhunter | master | net:L[:FILE]\n"
+      "COMPUTER-SEAT  net:L[:FILE] | master\n"
+      "simple         takes the upcard when it melds and lowers the deadwood or allows\n"
+      "               a knock, throws the highest unmatched card, knocks at once\n"
+      "random         any legal move; knocks whenever its discard allows it\n"
+      "meldonly       takes the upcard only when it ends in a meld or allows a knock,\n"
+      "               throws unmatched cards without partners first, knocks at once\n"
+      "ginhunter      takes any upcard that cuts its deadwood by 3 or more, avoids\n"
+      "               throwing partners of what the other player took, and plays on\n"
+      "               for gin at deadwood 1-4 while the stock holds 16 cards or more\n"
+      "master         the fifth level: a belief over the other hand and a search of\n"
+      "               each decision in sampled worlds; in the computer seat it makes\n"
+      "               the choices of the top level's player (networks of level 3)\n"
       "net:L[:FILE]   the computer player's rules at internal level L (0..3, shown\n"
       "               as L+1) with block L of network data file FILE (default:\n"
       "               QLDEFLT.QLF next to the program; 'fresh' for freshly\n"
@@ -58,8 +74,13 @@ void PrintHelp() {
       "with the interval band and the 50%% line.\n"
       "--save-networks FILE writes the computer seat's network data file as it\n"
       "stands after the match (with --learn: what it learned, in its level's\n"
-      "block), to be measured or played against later.\n",
-      MAX_GAMES, MAX_SEED);
+      "block), to be measured or played against later.\n"
+      "--samples N (1..%lu, default %u) is the number of worlds master plays each\n"
+      "candidate move in; --think-ms MS (0..%lu, default 0: none) also stops each of\n"
+      "its searches after MS milliseconds, which makes the match depend on the\n"
+      "machine's speed. With master in a seat, its decision times (median, 99th\n"
+      "percentile, longest) are printed after the results.\n",
+      MAX_GAMES, MAX_SEED, MAX_SAMPLES, MasterBudget::DEFAULT_SAMPLES, MAX_THINK_MS);
 }
 
 int Fail(const std::string& message) {
@@ -69,12 +90,18 @@ int Fail(const std::string& message) {
 
 struct ComputerSeat {
   uint32_t Level = 0;
+  bool Master = false;
   std::string File;  // empty: freshly initialised networks
 };
 
 bool ParseComputerSeat(std::string_view text, ComputerSeat& seat, std::string& error) {
+  if (text == "master") {
+    // Master decides; the top level's player moves the cards with its own networks.
+    seat.Master = true;
+    text = "net:3";
+  }
   if (text.substr(0, 4) != "net:" || text.size() < 5) {
-    error = "the computer seat must be net:L[:FILE], not '" + std::string(text) + "'";
+    error = "the computer seat must be net:L[:FILE] or master, not '" + std::string(text) + "'";
     return false;
   }
   unsigned long level;
@@ -155,6 +182,7 @@ int Run(const std::vector<std::string_view>& args) {
   std::string svgPath;
   std::string savePath;
   unsigned long curveSlice = 0;
+  MasterBudget budget;
   for (size_t i = 2; i < args.size(); ++i) {
     std::string_view arg = args[i];
     if (arg == "--learn") {
@@ -162,7 +190,8 @@ int Run(const std::vector<std::string_view>& args) {
       continue;
     }
     if (arg != "--games" && arg != "--seed" && arg != "--target" && arg != "--variation" && arg != "--deal" &&
-        arg != "--csv" && arg != "--curve" && arg != "--curve-svg" && arg != "--save-networks")
+        arg != "--csv" && arg != "--curve" && arg != "--curve-svg" && arg != "--save-networks" &&
+        arg != "--samples" && arg != "--think-ms")
       return Fail("unknown option '" + std::string(arg) + "'");
     if (i + 1 >= args.size()) return Fail("missing value after " + std::string(arg));
     std::string_view value = args[++i];
@@ -189,6 +218,13 @@ int Run(const std::vector<std::string_view>& args) {
       if (!ParseWholeNumber(value, number, MAX_GAMES) || number == 0)
         return Fail(RangeRefusal(arg, 1, MAX_GAMES, value));
       curveSlice = number;
+    } else if (arg == "--samples") {
+      if (!ParseWholeNumber(value, number, MAX_SAMPLES) || number == 0)
+        return Fail(RangeRefusal(arg, 1, MAX_SAMPLES, value));
+      budget.Samples = static_cast<uint32_t>(number);
+    } else if (arg == "--think-ms") {
+      if (!ParseWholeNumber(value, number, MAX_THINK_MS)) return Fail(RangeRefusal(arg, 0, MAX_THINK_MS, value));
+      budget.ThinkMs = static_cast<uint32_t>(number);
     } else if (arg == "--curve-svg") {
       svgPath = std::string(value);
     } else if (arg == "--save-networks") {
@@ -210,8 +246,20 @@ int Run(const std::vector<std::string_view>& args) {
 
   ArenaMatch::SeatFactory makeHuman;
   int32_t seed = options.Seed;
+  // The seat's own player, kept for its decision times.
+  const MasterPlayer* humanMaster = nullptr;
   if (args[0] == "simple") {
     makeHuman = [](GameFlow&) { return std::make_unique<SimplePlayer>(); };
+  } else if (args[0] == "meldonly") {
+    makeHuman = [](GameFlow&) { return std::make_unique<MeldOnlyPlayer>(); };
+  } else if (args[0] == "ginhunter") {
+    makeHuman = [](GameFlow&) { return std::make_unique<GinHunterPlayer>(); };
+  } else if (args[0] == "master") {
+    makeHuman = [budget, seed, &humanMaster](GameFlow&) {
+      auto player = std::make_unique<MasterPlayer>(HUMAN_PILE, budget, static_cast<uint64_t>(seed) + 11);
+      humanMaster = player.get();
+      return player;
+    };
   } else if (args[0] == "random") {
     makeHuman = [seed](GameFlow&) { return std::make_unique<RandomPlayer>(seed + 7); };
   } else {
@@ -233,10 +281,13 @@ int Run(const std::vector<std::string_view>& args) {
   if (curveSlice)
     std::printf("games won by %s per %lu games (95%% interval):\n", std::string(args[1]).c_str(), curveSlice);
   const bool progress = isatty(STDERR_FILENO);
+  MasterDecider computerMaster(budget, static_cast<uint64_t>(seed) + 13);
+  DecisionTimes masterTimes;
   auto start = std::chrono::steady_clock::now();
   int status = 0;
   {
     ArenaMatch match(options, makeHuman);
+    if (seat.Master) match.Computer().SetDecider(&computerMaster);
     for (unsigned long game = 1; game <= games; ++game) {
       if (!match.PlayGame(stats)) {
         std::fprintf(stderr, "quorla-lab arena: game %lu: %s\n", game, match.Problem().c_str());
@@ -258,11 +309,18 @@ int Run(const std::vector<std::string_view>& args) {
                      std::string(30 - filled, '.').c_str(), game, games);
       }
     }
+    if (humanMaster) masterTimes = humanMaster->Times();
+    // Both seats master: the figures are the computer seat's.
+    if (seat.Master) match.Computer().SetDecider(nullptr), masterTimes = computerMaster.Master().Times();
   }
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (progress) std::fprintf(stderr, "\r%*s\r", 60, "");
   if (curveSlice && curve.Finish()) PrintSlice(curve.Slices().back());
   PrintReport(stats, std::string(args[0]), std::string(args[1]), seconds);
+  if (masterTimes.Count())
+    std::printf("master decision times (%llu decisions): median %.1f ms, p99 %.1f ms, max %.1f ms\n",
+                static_cast<unsigned long long>(masterTimes.Count()), 1000 * masterTimes.Quantile(0.5),
+                1000 * masterTimes.Quantile(0.99), 1000 * masterTimes.Max());
   if (csv.is_open()) {
     csv.close();
     if (csv.fail()) return Fail("cannot write " + csvPath);

@@ -11,6 +11,7 @@
 #include "player/network_data_files.h"
 #include "player/position_network.h"
 
+class ComputerDecider;
 class NxFile;
 class NxObjectReader;
 class NxObjectWriter;
@@ -71,6 +72,10 @@ class ComputerPlay : public ComputerOpponent {
   bool TakeDecision(uint32_t player) override;
   void DiscardDecision(uint32_t player) override;
   bool WantsUpcard(uint32_t player);
+  // Hands the choices of take, discard and knock to `decider` (nullptr:
+  // back to the networks); the cards, the position vectors and learning
+  // go on as before. The decider must outlive its use.
+  void SetDecider(ComputerDecider* decider) { Decider = decider; }
   // The discard of the position rated best (or planned with the take).
   uint32_t ChooseDiscard();
   // For a seat that moves through the flow: chooses the discard, notes it
@@ -158,6 +163,9 @@ class ComputerPlay : public ComputerOpponent {
   static double ProgressFeature(uint32_t count);
   static double KnockLimitFeature(uint32_t limit);
   double Evaluate();
+  // WantsUpcard, or the decider's answer with the position noted as the
+  // networks would have noted it.
+  bool TakesUpcard(uint32_t player);
   uint32_t RateDiscards(unsigned* cards, uint32_t count, uint32_t taken, int32_t handValue, bool taking,
                         BestCandidate& best, const uint32_t* reportBefore);
   void TakeTopDiscard();
@@ -198,4 +206,5 @@ class ComputerPlay : public ComputerOpponent {
   bool TimeMeldSearch = false;
   double MeldSearchTime = 0.0;
   TrialWatcher* Watcher = nullptr;
+  ComputerDecider* Decider = nullptr;
 };

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+
+#include "player/computer_decider.h"
+#include "player/decision_times.h"
+#include "player/master_belief.h"
+#include "player/master_search.h"
+#include "player/seat_player.h"
+
+// Master, the fifth level: what its seat knows, kept over the hand, and a
+// search for every decision. It plays the human seat as a SeatPlayer; the
+// computer seat takes it through MasterDecider.
+class MasterPlayer : public SeatPlayer {
+ public:
+  explicit MasterPlayer(uint32_t seat = HUMAN_PILE, const MasterBudget& budget = {}, uint64_t seed = 1);
+
+  const char* Name() const override { return "master"; }
+  bool Move(GameFlow& flow) override { return MakeSeatMove(flow, Choose(flow.State(), flow.Deck())); }
+  void StartHand(GameFlow& flow) override { StartHand(flow.State(), flow.Deck()); }
+
+  void StartHand(const GameState& state, const NxDeck& deck) { Belief.StartHand(state, deck); }
+  // Takes in what the seat sees now and prepares the search of its
+  // decision, to be run in slices; Choose runs it to the end and times it.
+  MasterSearch Begin(const GameState& state, const NxDeck& deck);
+  SeatMove Choose(const GameState& state, const NxDeck& deck);
+
+  const MasterBelief& Knowledge() const { return Belief; }
+  const DecisionTimes& Times() const { return TimesTaken; }
+
+ private:
+  MasterBelief Belief;
+  MasterBudget Budget;
+  uint64_t Seed;
+  uint64_t Decisions = 0;
+  DecisionTimes TimesTaken;
+};
+
+// Master's decisions for the computer seat's player.
+class MasterDecider : public ComputerDecider {
+ public:
+  explicit MasterDecider(const MasterBudget& budget = {}, uint64_t seed = 1) : Player(COMPUTER_PILE, budget, seed) {}
+  void StartHand(GinTable& table) override { Player.StartHand(table.State(), table.Deck()); }
+  bool TakesUpcard(GinTable& table) override;
+  Discard ChooseDiscard(GinTable& table) override;
+  const MasterPlayer& Master() const { return Player; }
+
+ private:
+  MasterPlayer Player;
+};

@@ -1,0 +1,59 @@
+#include "player/gin_hunter_player.h"
+
+#include <vector>
+
+#include "game/deadwood.h"
+#include "game/rules.h"
+#include "player/master_belief.h"
+#include "player/master_rollout.h"
+
+namespace {
+
+constexpr uint64_t Bit(uint32_t card) { return uint64_t{1} << card; }
+
+}  // namespace
+
+SeatMove GinHunterPlayer::Choose(GameFlow& flow) const {
+  const GameState& state = flow.State();
+  const NxDeck& deck = flow.Deck();
+  std::vector<uint32_t> cards;
+  uint64_t hand = 0;
+  for (uint32_t i = 0; i < deck.CardsInPile(HUMAN_PILE); ++i) {
+    cards.push_back(deck.CardIndexAt(HUMAN_PILE, i));
+    hand |= Bit(cards.back());
+  }
+  if (state.Play == HumanTake) {
+    const int32_t top = deck.TopIndex(DISCARD_PILE);
+    if (top >= 0 && UpcardMayBeTaken(state.Offer)) {
+      const uint32_t upcard = deck.CardIndexAt(DISCARD_PILE, top);
+      int32_t after;
+      const uint32_t drop = MasterRollout::BestDiscard(hand | Bit(upcard), upcard, after);
+      const uint64_t kept = (hand | Bit(upcard)) & ~Bit(drop);
+      const bool melds = LeastDeadwood(kept & ~Bit(upcard)) + CardPoints[RankOf(upcard)] > after;
+      if (melds || after + 3 <= LeastDeadwood(hand)) return {SeatMove::TAKE_UPCARD};
+    }
+    return {PassAllowed(state.Offer) ? SeatMove::PASS : SeatMove::TAKE_STOCK};
+  }
+  // The other player's visible interests: what it took from the pile.
+  const std::vector<uint32_t> wanted = flow.Moves().TakenFromDiscards(COMPUTER_PILE);
+  uint32_t chosen = 0;
+  int32_t chosenDeadwood = INT32_MAX;
+  bool chosenFeeds = true;
+  for (uint32_t i = 0; i < cards.size(); ++i) {
+    const uint32_t card = cards[i];
+    if (card == state.UpcardTaken) continue;
+    const int32_t left = LeastDeadwood(hand & ~Bit(card));
+    bool feeds = false;
+    for (uint32_t taken : wanted)
+      if (MasterBelief::Related(card, taken)) feeds = true;
+    const bool better =
+        left < chosenDeadwood ||
+        (left == chosenDeadwood && ((chosenFeeds && !feeds) ||
+                                    (feeds == chosenFeeds && CardPoints[RankOf(card)] > CardPoints[RankOf(cards[chosen])])));
+    if (better) chosen = i, chosenDeadwood = left, chosenFeeds = feeds;
+  }
+  const bool hunting = chosenDeadwood > 0 && chosenDeadwood <= HOLD_DEADWOOD &&
+                       deck.CardsInPile(STOCK_PILE) >= HOLD_STOCK;
+  if (IsLegalKnock(chosenDeadwood, state.KnockLimit) && !hunting) return {SeatMove::KNOCK, chosen};
+  return {SeatMove::DISCARD, chosen};
+}

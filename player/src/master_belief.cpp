@@ -1,0 +1,110 @@
+#include "player/master_belief.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr uint64_t Bit(uint32_t card) { return uint64_t{1} << card; }
+constexpr uint64_t ALL_CARDS = (uint64_t{1} << NUM_CARDS) - 1;
+
+}  // namespace
+
+bool MasterBelief::Related(uint32_t a, uint32_t b) {
+  if (a == b || !IsCard(a) || !IsCard(b)) return false;
+  if (RankOf(a) == RankOf(b)) return true;
+  if (SuitOf(a) != SuitOf(b)) return false;
+  return RankOf(a) > RankOf(b) ? RankOf(a) - RankOf(b) <= 2 : RankOf(b) - RankOf(a) <= 2;
+}
+
+void MasterBelief::ReadOwn(const NxDeck& deck) {
+  Own.clear();
+  OwnBits = 0;
+  for (uint32_t i = 0; i < deck.CardsInPile(Seat); ++i) {
+    Own.push_back(deck.CardIndexAt(Seat, i));
+    OwnBits |= Bit(Own.back());
+  }
+}
+
+void MasterBelief::ReadPile(const NxDeck& deck, std::vector<uint32_t>& pile) const {
+  pile.clear();
+  for (uint32_t i = 0; i < deck.CardsInPile(DISCARD_PILE); ++i) pile.push_back(deck.CardIndexAt(DISCARD_PILE, i));
+}
+
+void MasterBelief::OtherThrew(uint32_t card) {
+  if (!IsCard(card)) return;
+  Held &= ~Bit(card);
+  Thrown |= Bit(card);
+}
+
+void MasterBelief::StartHand(const GameState&, const NxDeck& deck) {
+  Held = Taken = Refused = Thrown = 0;
+  OwnTaken = NoCard;
+  ReadOwn(deck);
+  ReadPile(deck, Pile);
+  OwnBefore = Own;
+  PileBits = 0;
+  for (uint32_t card : Pile) PileBits |= Bit(card);
+  OtherCards = deck.CardsInPile(1 - Seat);
+  StockCards = deck.CardsInPile(STOCK_PILE);
+}
+
+// Between two looks the other player made at most one move: a pass (the
+// pile as it was), a stock card and a discard (one card more), or the top
+// card taken and another thrown (as many cards, another top). This seat's
+// own discard since its last look is the card that left its hand.
+void MasterBelief::Observe(const GameState&, const NxDeck& deck) {
+  std::vector<uint32_t> now;
+  ReadPile(deck, now);
+  std::vector<uint32_t> before = Pile;
+  ReadOwn(deck);
+  if (OwnBefore.size() > Own.size()) {
+    for (uint32_t card : OwnBefore)
+      if (!(OwnBits & Bit(card))) before.push_back(card);
+  }
+  // Holding eleven cards the seat has just taken: the other player has not
+  // moved since its last look.
+  OwnTaken = NoCard;
+  if (Own.size() == 11 && now.size() + 1 == Pile.size() && (OwnBits & Bit(Pile.back()))) OwnTaken = Pile.back();
+  if (Own.size() < 11) {
+    const size_t n = before.size();
+    if (now == before) {
+      if (!before.empty()) Refused |= Bit(before.back());
+    } else if (now.size() == n + 1 && std::equal(before.begin(), before.end(), now.begin())) {
+      if (!before.empty()) Refused |= Bit(before.back());
+      OtherThrew(now.back());
+    } else if (n > 0 && now.size() == n && std::equal(before.begin(), before.end() - 1, now.begin())) {
+      OtherTook(before.back());
+      OtherThrew(now.back());
+    } else {
+      // A sequence this seat cannot follow (a restored game): only the
+      // pile's own cards are certain.
+      for (uint32_t card : now) OtherThrew(card);
+    }
+  }
+  Pile = now;
+  PileBits = 0;
+  for (uint32_t card : Pile) PileBits |= Bit(card);
+  Held &= ~PileBits;
+  OwnBefore = Own;
+  OtherCards = deck.CardsInPile(1 - Seat);
+  StockCards = deck.CardsInPile(STOCK_PILE);
+}
+
+uint64_t MasterBelief::Unseen() const { return ALL_CARDS & ~OwnBits & ~PileBits & ~Held; }
+
+double MasterBelief::Weight(uint32_t card) const {
+  double weight = 1.0;
+  for (uint64_t rest = Taken; rest; rest &= rest - 1) {
+    const uint32_t taken = static_cast<uint32_t>(__builtin_ctzll(rest));
+    if (Related(card, taken)) weight *= 3.0;
+  }
+  for (uint64_t rest = Refused | Thrown; rest; rest &= rest - 1) {
+    const uint32_t other = static_cast<uint32_t>(__builtin_ctzll(rest));
+    if (!Related(card, other)) continue;
+    // A refused or thrown card says most about its nearest partners.
+    const bool near = RankOf(card) == RankOf(other) || RankOf(card) + 1 == RankOf(other) ||
+                      RankOf(other) + 1 == RankOf(card);
+    weight *= near ? 0.55 : 0.8;
+  }
+  return weight;
+}

@@ -1,0 +1,69 @@
+#include "player/meld_only_player.h"
+
+#include <vector>
+
+#include "game/deadwood.h"
+#include "game/rules.h"
+#include "player/master_belief.h"
+#include "player/master_rollout.h"
+
+namespace {
+
+constexpr uint64_t Bit(uint32_t card) { return uint64_t{1} << card; }
+
+std::vector<uint32_t> SeatCards(const NxDeck& deck) {
+  std::vector<uint32_t> cards;
+  for (uint32_t i = 0; i < deck.CardsInPile(HUMAN_PILE); ++i) cards.push_back(deck.CardIndexAt(HUMAN_PILE, i));
+  return cards;
+}
+
+uint64_t MaskOf(const std::vector<uint32_t>& cards) {
+  uint64_t mask = 0;
+  for (uint32_t card : cards) mask |= Bit(card);
+  return mask;
+}
+
+// Whether `card` is deadwood in every least-deadwood arrangement of `hand`.
+bool Unmatched(uint64_t hand, uint32_t card) {
+  return LeastDeadwood(hand & ~Bit(card)) + CardPoints[RankOf(card)] == LeastDeadwood(hand);
+}
+
+}  // namespace
+
+SeatMove MeldOnlyPlayer::Choose(GameFlow& flow) const {
+  const GameState& state = flow.State();
+  const NxDeck& deck = flow.Deck();
+  const std::vector<uint32_t> cards = SeatCards(deck);
+  const uint64_t hand = MaskOf(cards);
+  if (state.Play == HumanTake) {
+    const int32_t top = deck.TopIndex(DISCARD_PILE);
+    if (top >= 0 && UpcardMayBeTaken(state.Offer)) {
+      const uint32_t upcard = deck.CardIndexAt(DISCARD_PILE, top);
+      int32_t after;
+      const uint32_t drop = MasterRollout::BestDiscard(hand | Bit(upcard), upcard, after);
+      const uint64_t kept = (hand | Bit(upcard)) & ~Bit(drop);
+      if (IsLegalKnock(after, state.KnockLimit) || !Unmatched(kept, upcard)) return {SeatMove::TAKE_UPCARD};
+    }
+    return {PassAllowed(state.Offer) ? SeatMove::PASS : SeatMove::TAKE_STOCK};
+  }
+  int32_t after;
+  const uint32_t best = MasterRollout::BestDiscard(hand, state.UpcardTaken, after);
+  auto position = [&](uint32_t card) {
+    for (uint32_t i = 0; i < cards.size(); ++i)
+      if (cards[i] == card) return i;
+    return 0u;
+  };
+  if (IsLegalKnock(after, state.KnockLimit)) return {SeatMove::KNOCK, position(best)};
+  uint32_t chosen = NoCard;
+  bool chosenAlone = false;
+  for (uint32_t card : cards) {
+    if (card == state.UpcardTaken || !Unmatched(hand, card)) continue;
+    bool alone = true;
+    for (uint32_t other : cards)
+      if (MasterBelief::Related(card, other)) alone = false;
+    const bool better = chosen == NoCard || (alone && !chosenAlone) ||
+                        (alone == chosenAlone && CardPoints[RankOf(card)] > CardPoints[RankOf(chosen)]);
+    if (better) chosen = card, chosenAlone = alone;
+  }
+  return {SeatMove::DISCARD, position(chosen != NoCard ? chosen : best)};
+}

@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "game/deadwood.h"
+#include "player/arena_match.h"
+#include "player/master_player.h"
+#include "table_fixture.h"
+
+namespace {
+
+constexpr uint32_t C(uint32_t suit, uint32_t rank) { return MakeCard(suit, rank); }
+
+bool SameMove(const SeatMove& a, const SeatMove& b) {
+  return a.What == b.What && (a.What != SeatMove::DISCARD && a.What != SeatMove::KNOCK ? true : a.Position == b.Position);
+}
+
+// Exchanges the computer's cards that the human seat has not seen taken
+// with stock cards: a deal the human seat cannot tell from the real one.
+void ShuffleHidden(NxDeck& deck, const MasterBelief& belief, uint32_t turn) {
+  std::vector<uint32_t> hidden;
+  for (uint32_t i = 0; i < deck.CardsInPile(COMPUTER_PILE); ++i)
+    if (!(belief.OtherHeld() >> deck.CardIndexAt(COMPUTER_PILE, i) & 1)) hidden.push_back(deck.CardIndexAt(COMPUTER_PILE, i));
+  for (uint32_t k = 0; k < std::min<size_t>(hidden.size(), 3) && deck.CardsInPile(STOCK_PILE) > 1; ++k) {
+    uint32_t position = 0;
+    while (deck.CardIndexAt(COMPUTER_PILE, position) != hidden[k]) ++position;
+    deck.MoveCard(COMPUTER_PILE, position, STOCK_PILE, false);
+    deck.MoveCard(STOCK_PILE, (turn * 5 + k) % (deck.CardsInPile(STOCK_PILE) - 1), COMPUTER_PILE, false);
+  }
+}
+
+// Plays the human seat with Master and, before each move, asks two copies
+// of it as it stood before the decision: one on the same table, one on a
+// table whose hidden cards were exchanged. Both must choose the same move.
+class CheckedMaster : public SeatPlayer {
+ public:
+  CheckedMaster(const MasterBudget& budget, uint64_t seed) : Master(HUMAN_PILE, budget, seed) {}
+  const char* Name() const override { return "checked master"; }
+  void StartHand(GameFlow& flow) override { Master.StartHand(flow); }
+  bool Move(GameFlow& flow) override {
+    const MasterPlayer before = Master;
+    const SeatMove move = Master.Choose(flow.State(), flow.Deck());
+    MasterPlayer again = before;
+    if (!SameMove(again.Choose(flow.State(), flow.Deck()), move)) ++Differences;
+    ShuffleHidden(flow.Deck(), Master.Knowledge(), ++Decisions);
+    MasterPlayer blind = before;
+    if (!SameMove(blind.Choose(flow.State(), flow.Deck()), move)) ++HiddenDependence;
+    return MakeSeatMove(flow, move);
+  }
+
+  MasterPlayer Master;
+  uint32_t Decisions = 0;
+  uint32_t Differences = 0;
+  uint32_t HiddenDependence = 0;
+};
+
+// Moves `card`, wherever it lies, to the top of `pile`.
+void Put(NxDeck& deck, uint32_t card, uint32_t pile) {
+  for (uint32_t from = 0; from < 4; ++from)
+    for (uint32_t i = 0; i < deck.CardsInPile(from); ++i)
+      if (deck.CardIndexAt(from, i) == card) return deck.MoveCard(from, i, pile, pile != COMPUTER_PILE && pile != STOCK_PILE);
+}
+
+// A standard hand set up card by card: the human seat holds `own` (eleven
+// cards: its turn to discard), the discard pile is `pile`; the rest of the
+// deck is shared out by the deal.
+struct Scene {
+  explicit Scene(const std::vector<uint32_t>& own) {
+    table.Flow.NewGame(false, false);
+    for (uint32_t i = table.Deck.CardsInPile(HUMAN_PILE); i-- > 0;) table.Deck.MoveCard(HUMAN_PILE, i, STOCK_PILE, false);
+    for (uint32_t i = table.Deck.CardsInPile(DISCARD_PILE); i-- > 0;) table.Deck.MoveCard(DISCARD_PILE, i, STOCK_PILE, false);
+    for (uint32_t card : own) Put(table.Deck, card, HUMAN_PILE);
+    // The computer's hand must be free of the human's cards.
+    while (table.Deck.CardsInPile(COMPUTER_PILE) > 10) table.Deck.MoveCard(COMPUTER_PILE, 0, STOCK_PILE, false);
+    for (uint32_t i = 0; table.Deck.CardsInPile(COMPUTER_PILE) < 10; ++i) Put(table.Deck, table.Deck.CardIndexAt(STOCK_PILE, 0), COMPUTER_PILE);
+    table.State.KnockLimit = STANDARD_KNOCK_LIMIT;
+    table.State.Offer = NORMAL_PLAY;
+    table.State.UpcardTaken = NoCard;
+    table.State.Play = HumanDiscard;
+    master.StartHand(table.State, table.Deck);
+  }
+
+  // The human seat throws `mine`, the other player takes it and throws
+  // `theirs`, and the human seat draws `drawn` from the stock.
+  void OtherTakes(uint32_t mine, uint32_t theirs, uint32_t drawn) {
+    table.State.Play = HumanDiscard;
+    master.Begin(table.State, table.Deck);
+    Put(table.Deck, mine, DISCARD_PILE);
+    Put(table.Deck, mine, COMPUTER_PILE);
+    Put(table.Deck, theirs, COMPUTER_PILE);  // it must hold it before it throws it
+    Put(table.Deck, theirs, DISCARD_PILE);
+    taken.push_back(mine);
+    // Back to ten cards, keeping every card it was seen to take.
+    for (uint32_t i = 0; table.Deck.CardsInPile(COMPUTER_PILE) > 10;) {
+      if (std::find(taken.begin(), taken.end(), table.Deck.CardIndexAt(COMPUTER_PILE, i)) != taken.end()) ++i;
+      else table.Deck.MoveCard(COMPUTER_PILE, i, STOCK_PILE, false);
+    }
+    table.State.Play = HumanTake;
+    master.Begin(table.State, table.Deck);
+    Put(table.Deck, drawn, HUMAN_PILE);
+    table.State.Play = HumanDiscard;
+  }
+
+  uint32_t CardAt(const SeatMove& move) { return table.Deck.CardIndexAt(HUMAN_PILE, move.Position); }
+
+  std::vector<uint32_t> taken;
+  ScratchInstallation install;
+  HeadlessTable table{3};
+  MasterPlayer master{HUMAN_PILE, MasterBudget{400, 0}, 7};
+};
+
+}  // namespace
+
+// The class of faults hunted: a move the flow refuses, a decision that
+// changes between two runs of the same search, and one that reads the
+// other hand or the stock. Seeded games against the top level's networks.
+TEST(MasterPlayer, DecisionsAreLegalRepeatableAndBlindToHiddenCards) {
+  ScratchInstallation install;
+  for (int32_t seed : {3, 17}) {
+    MatchOptions options;
+    options.Level = 3;
+    options.Seed = seed;
+    CheckedMaster* master = nullptr;
+    ArenaMatch match(options, [&](GameFlow&) {
+      auto player = std::make_unique<CheckedMaster>(MasterBudget{12, 0}, static_cast<uint64_t>(seed));
+      master = player.get();
+      return player;
+    });
+    MatchStats stats;
+    ASSERT_TRUE(match.PlayGame(stats)) << match.Problem();
+    ASSERT_NE(master, nullptr);
+    EXPECT_GT(master->Decisions, 20u);
+    EXPECT_EQ(master->Differences, 0u);
+    EXPECT_EQ(master->HiddenDependence, 0u);
+  }
+}
+
+// In the computer seat Master's choices go through the computer player,
+// which must accept them and play the same games for the same seeds.
+TEST(MasterPlayer, DecidesForTheComputerSeatRepeatably) {
+  ScratchInstallation install;
+  uint64_t points[2][2] = {};
+  for (int run = 0; run < 2; ++run) {
+    MatchOptions options;
+    options.Level = 3;
+    options.Seed = 21;
+    MasterDecider decider(MasterBudget{12, 0}, 5);
+    ArenaMatch match(options, [](GameFlow&) { return std::make_unique<SimplePlayer>(); });
+    match.Computer().SetDecider(&decider);
+    MatchStats stats;
+    ASSERT_TRUE(match.PlayGame(stats)) << match.Problem();
+    points[run][0] = stats.Points[0];
+    points[run][1] = stats.Points[1];
+    EXPECT_GT(decider.Master().Times().Count(), 20u);
+    match.Computer().SetDecider(nullptr);
+  }
+  EXPECT_EQ(points[0][0], points[1][0]);
+  EXPECT_EQ(points[0][1], points[1][1]);
+}
+
+// Deadwood 10 after throwing the king, with the stock long, against a
+// player seen to collect a run of clubs, three aces and two more low
+// cards while throwing only courts: an undercut is likely, and Master
+// does not knock.
+TEST(MasterPlayer, DoesNotKnockIntoAnUndercut) {
+  Scene scene({C(HEARTS, 1), C(HEARTS, 2), C(HEARTS, 3), C(SPADES, 7), C(DIAMONDS, 7), C(CLUBS, 7), C(DIAMONDS, 8),
+               C(DIAMONDS, 9), C(DIAMONDS, 10), C(CLUBS, 0), C(CLUBS, 1)});
+  const uint32_t fed[][3] = {{C(CLUBS, 0), C(HEARTS, 12), C(CLUBS, 2)},   {C(CLUBS, 1), C(HEARTS, 11), C(CLUBS, 3)},
+                             {C(CLUBS, 2), C(CLUBS, 12), C(DIAMONDS, 0)}, {C(CLUBS, 3), C(CLUBS, 11), C(SPADES, 0)},
+                             {C(DIAMONDS, 0), C(HEARTS, 10), C(DIAMONDS, 2)}, {C(SPADES, 0), C(SPADES, 10), C(SPADES, 1)},
+                             {C(DIAMONDS, 2), C(SPADES, 11), C(SPADES, 9)}, {C(SPADES, 1), C(CLUBS, 10), C(SPADES, 12)}};
+  for (const auto& step : fed) scene.OtherTakes(step[0], step[1], step[2]);
+  ASSERT_EQ(LeastDeadwood(scene.master.Knowledge().OwnMask() & ~(uint64_t{1} << C(SPADES, 12))), 10);
+  EXPECT_GE(scene.table.Deck.CardsInPile(STOCK_PILE), 20u);
+  const SeatMove move = scene.master.Choose(scene.table.State, scene.table.Deck);
+  EXPECT_EQ(move.What, SeatMove::DISCARD);
+}
+
+// The other player took two sevens and the third lies dead in the pile:
+// the seven of spades would complete its set. The rule throws the highest
+// loose card, the seven; Master throws another.
+TEST(MasterPlayer, DoesNotFeedWhatTheOtherPlayerCollects) {
+  Scene scene({C(CLUBS, 8), C(CLUBS, 9), C(CLUBS, 10), C(HEARTS, 11), C(DIAMONDS, 11), C(SPADES, 11), C(HEARTS, 6),
+               C(DIAMONDS, 6), C(CLUBS, 4), C(DIAMONDS, 3), C(SPADES, 2)});
+  Put(scene.table.Deck, C(CLUBS, 6), DISCARD_PILE);
+  scene.master.StartHand(scene.table.State, scene.table.Deck);
+  scene.OtherTakes(C(HEARTS, 6), C(HEARTS, 12), C(SPADES, 6));
+  scene.OtherTakes(C(DIAMONDS, 6), C(DIAMONDS, 12), C(DIAMONDS, 1));
+  const SeatMove move = scene.master.Choose(scene.table.State, scene.table.Deck);
+  EXPECT_EQ(move.What, SeatMove::DISCARD);
+  EXPECT_NE(scene.CardAt(move), C(SPADES, 6));
+}
