@@ -125,7 +125,11 @@ TEST_F(SwitchFixture, AConfigurationAnotherCopyUsesIsNeitherClaimedNorSwitchedTo
     choices.pop_back();
     return next;
   };
-  EXPECT_EQ(ClaimConfigurationAtStart(second, secondBoxes, chooseAgain), std::optional<std::string>("bob"));
+  std::vector<std::string> calledForward;
+  const auto callForward = [&](const std::string& directory) { calledForward.push_back(directory); };
+  EXPECT_EQ(ClaimConfigurationAtStart(second, secondBoxes, chooseAgain, callForward),
+            std::optional<std::string>("bob"));
+  EXPECT_EQ(calledForward, std::vector<std::string>{Dir()});
   ASSERT_EQ(secondBoxes.Messages.size(), 1u);
   EXPECT_EQ(secondBoxes.Messages[0].Text, second.InUseMessage("Default", CONFIG_IN_USE_CHOOSE_ANOTHER));
   {

@@ -24,6 +24,7 @@
 #include "ui/introduction_dlg.h"
 #include "ui/quorla_app.h"
 #include "ui/remove_player_dlg.h"
+#include "ui/running_copy.h"
 #include "ui/work_area_dlg.h"
 #include "test_files.h"
 #include "ui_test_support.h"
@@ -581,4 +582,16 @@ TEST_F(AppFixture, ASwitchToAConfigurationWithoutNetworksClosesWithoutSavingItsG
   EXPECT_TRUE(fs::exists(Root / "RESUME.QLF"));  // Default's game was saved before the switch
   EXPECT_FALSE(fs::exists(Root / "BOB" / "RESUME.QLF"));
   EXPECT_EQ(fs::file_size(Root / "BOB" / "QLPLAY.QLF"), 7u);
+}
+
+TEST_F(AppFixture, ASecondStartOnTheConfigurationInUseBringsTheRunningCopyForward) {
+  Launch();
+  Frame()->showMinimized();
+  QApplication::processEvents();
+  ASSERT_TRUE(Frame()->isMinimized());
+  // What a second copy does once it found the configuration taken.
+  ASSERT_TRUE(RunningCopy::AskToComeForward(Root.string() + "/"));
+  for (int i = 0; i < 100 && Frame()->isMinimized(); ++i) QApplication::processEvents(QEventLoop::AllEvents, 10);
+  EXPECT_FALSE(Frame()->isMinimized());
+  EXPECT_FALSE(RunningCopy::AskToComeForward(Root.string() + "/NOBODY/")) << "nobody listens there";
 }

@@ -187,13 +187,10 @@ void QuorlaApp::ChooseConfiguration() {
 
 bool QuorlaApp::ClaimConfiguration() {
   const auto chooseAgain = [this]() -> std::optional<std::string> {
-    // The copy that has it comes forward, so the person sees where it is.
-    RunningCopy::AskToComeForward(Players->DirectoryOf(Players->SelectedName()));
     return Quitting ? std::nullopt : AskForConfiguration();
   };
-  if (ClaimConfigurationAtStart(*Players, *this, chooseAgain)) return true;
-  RunningCopy::AskToComeForward(Players->DirectoryOf(Players->SelectedName()));
-  return false;
+  const auto callForward = [](const std::string& directory) { RunningCopy::AskToComeForward(directory); };
+  return ClaimConfigurationAtStart(*Players, *this, chooseAgain, callForward).has_value();
 }
 
 void QuorlaApp::CheckWorkArea() {

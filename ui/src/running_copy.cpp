@@ -2,7 +2,10 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
+
 #include <QCryptographicHash>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QWidget>
@@ -20,7 +23,12 @@ RunningCopy::~RunningCopy() = default;
 QString RunningCopy::ChannelName(const std::string& directory) {
   const QByteArray digest =
       QCryptographicHash::hash(QByteArray::fromStdString(directory), QCryptographicHash::Sha1).toHex().left(16);
-  return QString("quorla-%1-%2").arg(getuid()).arg(QString::fromLatin1(digest));
+  const QString name = QString("quorla-%1-%2").arg(getuid()).arg(QString::fromLatin1(digest));
+  // The user's runtime directory is private and emptied at logout, so the
+  // socket of a copy that was killed does not linger in /tmp.
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  if (runtime && *runtime == '/' && QFileInfo(runtime).isDir()) return QString::fromLocal8Bit(runtime) + "/" + name;
+  return name;
 }
 
 void RunningCopy::ListenFor(const std::string& directory, QWidget* window) {
@@ -55,7 +63,9 @@ bool RunningCopy::AskToComeForward(const std::string& directory) {
 
 void RunningCopy::ComeForward() {
   if (!Window) return;
-  if (Window->isMinimized()) Window->showNormal();
+  // Only the minimised state goes: a maximised or full-screen window stays so.
+  Window->setWindowState((Window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+  Window->show();
   Window->raise();
   Window->activateWindow();
 }
