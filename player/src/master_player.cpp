@@ -2,28 +2,65 @@
 
 #include <chrono>
 
+#include "game/deadwood.h"
+#include "game/rules.h"
+
+namespace {
+
+constexpr uint32_t TOP_LEVEL = 3;
+
+}  // namespace
+
 MasterPlayer::MasterPlayer(uint32_t seat, const MasterBudget& budget, uint64_t seed)
     : Belief(seat), Budget(budget), Seed(seed) {}
 
-MasterSearch MasterPlayer::Begin(const GameState& state, const NxDeck& deck) {
+MasterSearch MasterPlayer::Begin(const GameState& state, const NxDeck& deck, const SeatMove* advice) {
   Belief.Observe(state, deck);
   // Each decision its own stream, the same for the same seed and game.
-  return MasterSearch(Belief, state, Budget, Seed * 1000003u + ++Decisions);
+  return MasterSearch(Belief, state, Budget, Seed * 1000003u + ++Decisions, advice);
 }
 
-SeatMove MasterPlayer::Choose(const GameState& state, const NxDeck& deck) {
+SeatMove MasterPlayer::Choose(const GameState& state, const NxDeck& deck, const SeatMove* advice) {
   const auto start = std::chrono::steady_clock::now();
-  MasterSearch search = Begin(state, deck);
+  MasterSearch search = Begin(state, deck, advice);
   const SeatMove move = search.Decide();
   TimesTaken.Add(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   return move;
 }
 
+AdvisedMaster::AdvisedMaster(GameFlow& flow, const std::string& dataFile, const MasterBudget& budget, uint64_t seed)
+    : Adviser(flow, TOP_LEVEL, dataFile), Player(HUMAN_PILE, budget, seed) {}
+
+void AdvisedMaster::StartHand(GameFlow& flow) {
+  Adviser.StartHand(flow);
+  Player.StartHand(flow);
+}
+
+bool AdvisedMaster::Move(GameFlow& flow) {
+  const SeatMove advice = Adviser.Suggest(flow);
+  return Adviser.Follow(flow, Player.Choose(flow.State(), flow.Deck(), &advice));
+}
+
 bool MasterDecider::TakesUpcard(GinTable& table) {
-  return Player.Choose(table.State(), table.Deck()).What == SeatMove::TAKE_UPCARD;
+  if (!Adviser) return Player.Choose(table.State(), table.Deck()).What == SeatMove::TAKE_UPCARD;
+  const OfferStage offer = table.State().Offer;
+  const SeatMove advice{Adviser->WantsUpcard(COMPUTER_PILE) ? SeatMove::TAKE_UPCARD
+                        : PassAllowed(offer)                 ? SeatMove::PASS
+                                                             : SeatMove::TAKE_STOCK};
+  return Player.Choose(table.State(), table.Deck(), &advice).What == SeatMove::TAKE_UPCARD;
 }
 
 ComputerDecider::Discard MasterDecider::ChooseDiscard(GinTable& table) {
-  const SeatMove move = Player.Choose(table.State(), table.Deck());
+  SeatMove advice;
+  if (Adviser) {
+    const NxDeck& deck = table.Deck();
+    const uint32_t k = Adviser->ChooseDiscard();
+    uint64_t kept = 0;
+    for (uint32_t i = 0; i < deck.CardsInPile(COMPUTER_PILE); ++i)
+      if (i != k) kept |= uint64_t{1} << deck.CardIndexAt(COMPUTER_PILE, i);
+    const bool knock = IsLegalKnock(LeastDeadwood(kept), table.State().KnockLimit);
+    advice = {knock ? SeatMove::KNOCK : SeatMove::DISCARD, k};
+  }
+  const SeatMove move = Player.Choose(table.State(), table.Deck(), Adviser ? &advice : nullptr);
   return {move.Position, move.What == SeatMove::KNOCK};
 }

@@ -17,7 +17,7 @@ constexpr size_t DISCARDS_SEARCHED = 4;
 }  // namespace
 
 MasterSearch::MasterSearch(const MasterBelief& belief, const GameState& state, const MasterBudget& budget,
-                           uint64_t seed)
+                           uint64_t seed, const SeatMove* advice)
     : Own(belief.OwnCards()),
       OwnHand(belief.OwnMask()),
       Top(belief.TopCard()),
@@ -38,6 +38,7 @@ MasterSearch::MasterSearch(const MasterBelief& belief, const GameState& state, c
   }
   if (Unknown > Pool.size()) Unknown = static_cast<uint32_t>(Pool.size());
   AddCandidates(state);
+  if (advice) AdviceFirst(*advice);
 }
 
 uint64_t MasterSearch::Next() {
@@ -97,6 +98,26 @@ void MasterSearch::RuleMoveFirst(uint32_t ruleCard, bool ruleKnocks, SeatMove::K
       return;
     }
   }
+}
+
+void MasterSearch::AdviceFirst(const SeatMove& advice) {
+  const bool discards = advice.What == SeatMove::DISCARD || advice.What == SeatMove::KNOCK;
+  if (discards && (Own.size() <= 10 || advice.Position >= Own.size() || Own[advice.Position] == Keep)) return;
+  auto first = [&](SeatMove::Kind what) {
+    for (size_t i = 0; i < Candidates.size(); ++i) {
+      const SeatMove& move = Candidates[i].Move;
+      if (move.What == what && (!discards || move.Position == advice.Position)) {
+        std::rotate(Candidates.begin(), Candidates.begin() + static_cast<std::ptrdiff_t>(i),
+                    Candidates.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+        return true;
+      }
+    }
+    return false;
+  };
+  // An illegal knock is advice to throw the card.
+  if (first(advice.What) || !discards || first(SeatMove::DISCARD)) return;
+  // A discard the search would not have tried.
+  Candidates.insert(Candidates.begin(), {{SeatMove::DISCARD, advice.Position}, Own[advice.Position]});
 }
 
 // The other hand: its known cards and the rest drawn one by one, each in

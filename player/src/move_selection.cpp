@@ -129,9 +129,15 @@ bool ComputerPlay::TakesUpcard(uint32_t player) {
   ComputerView[PROGRESS] = ProgressFeature(ObservationCount);
   ComputerView[HAND_VALUE] = HandValueFeature(HandPoints(OwnPile(), 10));
   const bool take = Decider->TakesUpcard(Table);
-  ComputerView[CellOf(u)] = take ? 0.9 : -0.2;
-  ComputerView[DREW_DISCARD] = take ? 0.9 : 0.1;
+  NoteUpcardChoice(u, take);
   return take;
+}
+
+void ComputerPlay::NoteUpcardChoice(uint32_t upcard, bool take) {
+  // A discard planned with a take the seat did not make is no plan at all.
+  if (!take) PlannedDiscard = NO_PLAN;
+  ComputerView[CellOf(upcard)] = take ? 0.9 : -0.2;
+  ComputerView[DREW_DISCARD] = take ? 0.9 : 0.1;
 }
 
 bool ComputerPlay::RateCandidate(DiscardCandidate candidate, BestCandidate& best, uint32_t knockLimit) const {
@@ -231,9 +237,10 @@ void ComputerPlay::DiscardDecision(uint32_t player) {
   if (!knocked && state.StockExhausted) state.HandOver = true;
 }
 
-ComputerPlay::DiscardPlan ComputerPlay::PlanDiscard(bool train) {
+ComputerPlay::DiscardPlan ComputerPlay::PlanDiscard(bool train) { return NoteDiscard(ChooseDiscard(), train); }
+
+ComputerPlay::DiscardPlan ComputerPlay::NoteDiscard(uint32_t k, bool train) {
   NxDeck& deck = Table.Deck();
-  uint32_t k = ChooseDiscard();
   uint32_t discard = deck.CardIndexAt(OwnPile(), k);
   ComputerView[HAND_VALUE] = HandValueFeature(HandPoints(OwnPile(), 11) - Points(discard));
   NoteCard(3, discard, 2);

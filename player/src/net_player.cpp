@@ -1,5 +1,6 @@
 #include "player/net_player.h"
 
+#include "game/hand_score.h"
 #include "neural/net.h"
 
 NetPlayer::NetPlayer(GameFlow& flow, uint32_t level, const std::string& dataFile, uint32_t block)
@@ -56,7 +57,12 @@ bool NetPlayer::Take(GameFlow& flow) {
     return true;
   }
   if (PassAllowed(state.Offer)) return flow.Pass();
-  if (state.Offer == FIRST_PLAYER_TAKES_STOCK) Engine->ForgetPlannedDiscard();
+  return TakeStock(flow);
+}
+
+bool NetPlayer::TakeStock(GameFlow& flow) {
+  NxDeck& deck = flow.Deck();
+  if (flow.State().Offer == FIRST_PLAYER_TAKES_STOCK) Engine->ForgetPlannedDiscard();
   int32_t stockTop = deck.TopIndex(STOCK_PILE);
   if (stockTop < 0) return false;
   uint32_t card = deck.CardIndexAt(STOCK_PILE, stockTop);
@@ -68,4 +74,52 @@ bool NetPlayer::Take(GameFlow& flow) {
 bool NetPlayer::DiscardOrKnock(GameFlow& flow) {
   ComputerPlay::DiscardPlan plan = Engine->PlanDiscard(false);
   return plan.Knock ? flow.Knock(plan.Position) : flow.Discard(plan.Position);
+}
+
+SeatMove NetPlayer::Suggest(GameFlow& flow) {
+  NoteOpponentMoves(flow.Deck());
+  const GameState& state = flow.State();
+  NxDeck& deck = flow.Deck();
+  if (state.Play == HumanTake) {
+    if (UpcardMayBeTaken(state.Offer) && deck.TopIndex(DISCARD_PILE) >= 0 && Engine->WantsUpcard(0))
+      return {SeatMove::TAKE_UPCARD};
+    return {PassAllowed(state.Offer) ? SeatMove::PASS : SeatMove::TAKE_STOCK};
+  }
+  const uint32_t k = Engine->ChooseDiscard();
+  unsigned kept[10];
+  for (uint32_t i = 0, n = 0; i < 11 && n < 10; ++i)
+    if (i != k) kept[n++] = deck.CardIndexAt(HUMAN_PILE, i);
+  const bool knock = NxHandScore(kept, 10).BestDeadwood() <= static_cast<int32_t>(state.KnockLimit);
+  return {knock ? SeatMove::KNOCK : SeatMove::DISCARD, k};
+}
+
+bool NetPlayer::Follow(GameFlow& flow, const SeatMove& move) {
+  NxDeck& deck = flow.Deck();
+  const int32_t top = deck.TopIndex(DISCARD_PILE);
+  const uint32_t upcard = top >= 0 ? deck.CardIndexAt(DISCARD_PILE, top) : NoCard;
+  bool moved = false;
+  switch (move.What) {
+    case SeatMove::TAKE_UPCARD:
+      Engine->NoteUpcardChoice(upcard, true);
+      moved = flow.TakeUpcard();
+      if (moved) Engine->NoteOwnTake(upcard, true);
+      break;
+    case SeatMove::PASS:
+      Engine->NoteUpcardChoice(upcard, false);
+      moved = flow.Pass();
+      break;
+    case SeatMove::TAKE_STOCK:
+      if (UpcardMayBeTaken(flow.State().Offer) && IsCard(upcard)) Engine->NoteUpcardChoice(upcard, false);
+      moved = TakeStock(flow);
+      break;
+    case SeatMove::DISCARD:
+    case SeatMove::KNOCK:
+      Engine->NoteDiscard(move.Position, false);
+      moved = move.What == SeatMove::KNOCK ? flow.Knock(move.Position) : flow.Discard(move.Position);
+      break;
+    case SeatMove::NONE:
+      break;
+  }
+  RememberDiscardPile(deck);
+  return moved;
 }

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "game/deadwood.h"
 #include "player/arena_match.h"
 #include "player/master_player.h"
+#include "player/net_player.h"
 #include "table_fixture.h"
 
 namespace {
@@ -33,23 +36,35 @@ void ShuffleHidden(NxDeck& deck, const MasterBelief& belief, uint32_t turn) {
 // Plays the human seat with Master and, before each move, asks two copies
 // of it as it stood before the decision: one on the same table, one on a
 // table whose hidden cards were exchanged. Both must choose the same move.
+// With an adviser (the top level's player) its choice, made once, is the
+// move to beat in all three.
 class CheckedMaster : public SeatPlayer {
  public:
-  CheckedMaster(const MasterBudget& budget, uint64_t seed) : Master(HUMAN_PILE, budget, seed) {}
+  CheckedMaster(const MasterBudget& budget, uint64_t seed, std::unique_ptr<NetPlayer> adviser)
+      : Master(HUMAN_PILE, budget, seed), Adviser(std::move(adviser)) {}
   const char* Name() const override { return "checked master"; }
-  void StartHand(GameFlow& flow) override { Master.StartHand(flow); }
+  void StartHand(GameFlow& flow) override {
+    if (Adviser) Adviser->StartHand(flow);
+    Master.StartHand(flow);
+  }
   bool Move(GameFlow& flow) override {
+    SeatMove advised;
+    if (Adviser) advised = Adviser->Suggest(flow);
+    const SeatMove* advice = Adviser ? &advised : nullptr;
     const MasterPlayer before = Master;
-    const SeatMove move = Master.Choose(flow.State(), flow.Deck());
+    const SeatMove move = Master.Choose(flow.State(), flow.Deck(), advice);
     MasterPlayer again = before;
-    if (!SameMove(again.Choose(flow.State(), flow.Deck()), move)) ++Differences;
+    if (!SameMove(again.Choose(flow.State(), flow.Deck(), advice), move)) ++Differences;
     ShuffleHidden(flow.Deck(), Master.Knowledge(), ++Decisions);
     MasterPlayer blind = before;
-    if (!SameMove(blind.Choose(flow.State(), flow.Deck()), move)) ++HiddenDependence;
-    return MakeSeatMove(flow, move);
+    if (!SameMove(blind.Choose(flow.State(), flow.Deck(), advice), move)) ++HiddenDependence;
+    if (Adviser && !SameMove(advised, move)) ++Overrides;
+    return Adviser ? Adviser->Follow(flow, move) : MakeSeatMove(flow, move);
   }
 
   MasterPlayer Master;
+  std::unique_ptr<NetPlayer> Adviser;
+  uint32_t Overrides = 0;
   uint32_t Decisions = 0;
   uint32_t Differences = 0;
   uint32_t HiddenDependence = 0;
@@ -117,23 +132,55 @@ struct Scene {
 // other hand or the stock. Seeded games against the top level's networks.
 TEST(MasterPlayer, DecisionsAreLegalRepeatableAndBlindToHiddenCards) {
   ScratchInstallation install;
-  for (int32_t seed : {3, 17}) {
-    MatchOptions options;
-    options.Level = 3;
-    options.Seed = seed;
-    CheckedMaster* master = nullptr;
-    ArenaMatch match(options, [&](GameFlow&) {
-      auto player = std::make_unique<CheckedMaster>(MasterBudget{12, 0}, static_cast<uint64_t>(seed));
-      master = player.get();
-      return player;
-    });
+  uint32_t overrides = 0;
+  for (int32_t seed : {3, 17})
+    for (bool advised : {false, true}) {
+      MatchOptions options;
+      options.Level = 3;
+      options.Seed = seed;
+      CheckedMaster* master = nullptr;
+      ArenaMatch match(options, [&](GameFlow& flow) {
+        auto adviser = advised ? std::make_unique<NetPlayer>(flow, 3, install.Path("QLDEFLT.QLF")) : nullptr;
+        auto player = std::make_unique<CheckedMaster>(MasterBudget{12, 0}, static_cast<uint64_t>(seed),
+                                                      std::move(adviser));
+        master = player.get();
+        return player;
+      });
+      MatchStats stats;
+      ASSERT_TRUE(match.PlayGame(stats)) << match.Problem();
+      ASSERT_NE(master, nullptr);
+      EXPECT_GT(master->Decisions, 20u);
+      EXPECT_EQ(master->Differences, 0u);
+      EXPECT_EQ(master->HiddenDependence, 0u);
+      overrides += master->Overrides;
+    }
+  // The moves made against the adviser's choice went through the flow too.
+  EXPECT_GT(overrides, 0u);
+}
+
+// With a single world the search never trusts another move over its
+// adviser's, so Master plays exactly the top level's games, in either
+// seat: its advice is read, and its position kept, as that player's own.
+TEST(MasterPlayer, WithOneWorldPlaysTheTopLevelsGames) {
+  ScratchInstallation install;
+  const std::string file = install.Path("QLDEFLT.QLF");
+  MatchOptions options;
+  options.Level = 3;
+  options.Seed = 29;
+  auto play = [&](const ArenaMatch::SeatFactory& human, bool masterComputer) {
+    MasterDecider decider(MasterBudget{1, 0}, 3);
+    ArenaMatch match(options, human);
+    if (masterComputer) match.Computer().SetDecider(&decider), decider.TakeAdviceFrom(&match.Computer());
     MatchStats stats;
-    ASSERT_TRUE(match.PlayGame(stats)) << match.Problem();
-    ASSERT_NE(master, nullptr);
-    EXPECT_GT(master->Decisions, 20u);
-    EXPECT_EQ(master->Differences, 0u);
-    EXPECT_EQ(master->HiddenDependence, 0u);
-  }
+    for (int game = 0; game < 2; ++game) EXPECT_TRUE(match.PlayGame(stats)) << match.Problem();
+    match.Computer().SetDecider(nullptr);
+    return std::vector<uint64_t>{stats.Hands, stats.Points[0], stats.Points[1], stats.GamesWon[0]};
+  };
+  auto net = [&](GameFlow& flow) { return std::make_unique<NetPlayer>(flow, 3, file); };
+  auto master = [&](GameFlow& flow) { return std::make_unique<AdvisedMaster>(flow, file, MasterBudget{1, 0}, 5); };
+  auto simple = [](GameFlow&) { return std::make_unique<SimplePlayer>(); };
+  EXPECT_EQ(play(master, false), play(net, false));
+  EXPECT_EQ(play(simple, true), play(simple, false));
 }
 
 // In the computer seat Master's choices go through the computer player,

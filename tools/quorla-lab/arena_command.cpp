@@ -56,8 +56,10 @@ void PrintHelp() {
       "               throwing partners of what the other player took, and plays on\n"
       "               for gin at deadwood 1-4 while the stock holds 16 cards or more\n"
       "master         the fifth level: a belief over the other hand and a search of\n"
-      "               each decision in sampled worlds; in the computer seat it makes\n"
-      "               the choices of the top level's player (networks of level 3)\n"
+      "               each decision in sampled worlds, keeping the move the top\n"
+      "               level's player (networks of level 3) would make unless another\n"
+      "               clearly beats it; in the computer seat it makes that player's\n"
+      "               choices\n"
       "net:L[:FILE]   the computer player's rules at internal level L (0..3, shown\n"
       "               as L+1) with block L of network data file FILE (default:\n"
       "               QLDEFLT.QLF next to the program; 'fresh' for freshly\n"
@@ -255,9 +257,13 @@ int Run(const std::vector<std::string_view>& args) {
   } else if (args[0] == "ginhunter") {
     makeHuman = [](GameFlow&) { return std::make_unique<GinHunterPlayer>(); };
   } else if (args[0] == "master") {
-    makeHuman = [budget, seed, &humanMaster](GameFlow&) {
-      auto player = std::make_unique<MasterPlayer>(HUMAN_PILE, budget, static_cast<uint64_t>(seed) + 11);
-      humanMaster = player.get();
+    // Its adviser, the top level's player, plays with the shipped networks.
+    ComputerSeat adviser;
+    if (!ParseComputerSeat("net:3", adviser, error)) return Fail("human seat: " + error);
+    std::string file = adviser.File.empty() ? data_paths::DefaultDataPath() : adviser.File;
+    makeHuman = [budget, seed, file, &humanMaster](GameFlow& flow) {
+      auto player = std::make_unique<AdvisedMaster>(flow, file, budget, static_cast<uint64_t>(seed) + 11);
+      humanMaster = &player->Master();
       return player;
     };
   } else if (args[0] == "random") {
@@ -287,7 +293,7 @@ int Run(const std::vector<std::string_view>& args) {
   int status = 0;
   {
     ArenaMatch match(options, makeHuman);
-    if (seat.Master) match.Computer().SetDecider(&computerMaster);
+    if (seat.Master) match.Computer().SetDecider(&computerMaster), computerMaster.TakeAdviceFrom(&match.Computer());
     for (unsigned long game = 1; game <= games; ++game) {
       if (!match.PlayGame(stats)) {
         std::fprintf(stderr, "quorla-lab arena: game %lu: %s\n", game, match.Problem().c_str());

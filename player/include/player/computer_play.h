@@ -86,6 +86,11 @@ class ComputerPlay : public ComputerOpponent {
     bool Knock;
   };
   DiscardPlan PlanDiscard(bool train);
+  // PlanDiscard for the discard at position k, chosen by someone else.
+  DiscardPlan NoteDiscard(uint32_t k, bool train);
+  // Notes the position after the seat took the upcard or left it, whatever
+  // WantsUpcard said; a discard planned with a take not made is dropped.
+  void NoteUpcardChoice(uint32_t upcard, bool take);
   // Notes a card this seat took; fromDiscard for the top of the discard pile.
   void NoteOwnTake(uint32_t card, bool fromDiscard);
   void ForgetPlannedDiscard() { PlannedDiscard = NO_PLAN; }

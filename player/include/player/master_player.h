@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "player/computer_decider.h"
 #include "player/decision_times.h"
 #include "player/master_belief.h"
 #include "player/master_search.h"
+#include "player/net_player.h"
 #include "player/seat_player.h"
 
 // Master, the fifth level: what its seat knows, kept over the hand, and a
@@ -22,8 +24,10 @@ class MasterPlayer : public SeatPlayer {
   void StartHand(const GameState& state, const NxDeck& deck) { Belief.StartHand(state, deck); }
   // Takes in what the seat sees now and prepares the search of its
   // decision, to be run in slices; Choose runs it to the end and times it.
-  MasterSearch Begin(const GameState& state, const NxDeck& deck);
-  SeatMove Choose(const GameState& state, const NxDeck& deck);
+  // advice: the move the search keeps unless another clearly beats it
+  // (nullptr: the quick rule's).
+  MasterSearch Begin(const GameState& state, const NxDeck& deck, const SeatMove* advice = nullptr);
+  SeatMove Choose(const GameState& state, const NxDeck& deck, const SeatMove* advice = nullptr);
 
   const MasterBelief& Knowledge() const { return Belief; }
   const DecisionTimes& Times() const { return TimesTaken; }
@@ -36,10 +40,30 @@ class MasterPlayer : public SeatPlayer {
   DecisionTimes TimesTaken;
 };
 
+// Master in the human seat, searching against the choice of the top
+// level's player (networks of level 3 read from `dataFile`): the move to
+// beat is the one the shown level 4 would make.
+class AdvisedMaster : public SeatPlayer {
+ public:
+  AdvisedMaster(GameFlow& flow, const std::string& dataFile, const MasterBudget& budget = {}, uint64_t seed = 1);
+
+  const char* Name() const override { return "master"; }
+  bool Move(GameFlow& flow) override;
+  void StartHand(GameFlow& flow) override;
+  const MasterPlayer& Master() const { return Player; }
+
+ private:
+  NetPlayer Adviser;
+  MasterPlayer Player;
+};
+
 // Master's decisions for the computer seat's player.
 class MasterDecider : public ComputerDecider {
  public:
   explicit MasterDecider(const MasterBudget& budget = {}, uint64_t seed = 1) : Player(COMPUTER_PILE, budget, seed) {}
+  // The player Master decides for, asked what it would do itself: its
+  // choice becomes the move to beat (nullptr: the quick rule's).
+  void TakeAdviceFrom(ComputerPlay* adviser) { Adviser = adviser; }
   void StartHand(GinTable& table) override { Player.StartHand(table.State(), table.Deck()); }
   bool TakesUpcard(GinTable& table) override;
   Discard ChooseDiscard(GinTable& table) override;
@@ -47,4 +71,5 @@ class MasterDecider : public ComputerDecider {
 
  private:
   MasterPlayer Player;
+  ComputerPlay* Adviser = nullptr;
 };

@@ -26,12 +26,15 @@ class MasterSearch {
  public:
   // Worlds played per slice: a slice stays well under ten milliseconds.
   static constexpr uint32_t WORLDS_PER_STEP = 4;
-  // How many standard errors a move must gain over the quick rule's move
+  // How many standard errors a move must gain over the baseline move
   // before the search trusts it: the worlds are few, and a move chosen
   // for luck in them costs more than it wins.
   static constexpr double CONFIDENCE = 1.5;
 
-  MasterSearch(const MasterBelief& belief, const GameState& state, const MasterBudget& budget, uint64_t seed);
+  // advice: the move to keep unless another clearly beats it (by default
+  // the quick rule's).
+  MasterSearch(const MasterBelief& belief, const GameState& state, const MasterBudget& budget, uint64_t seed,
+               const SeatMove* advice = nullptr);
 
   // Plays one slice of worlds; true once the decision is made.
   bool Step();
@@ -53,13 +56,14 @@ class MasterSearch {
     SeatMove Move;
     uint32_t Card = NoCard;  // the discard, for DISCARD and KNOCK
     double Total = 0.0;
-    // Against the rule move (candidate 0), world by world.
+    // Against the baseline move (candidate 0), world by world.
     double Gain = 0.0;
     double GainSquares = 0.0;
   };
   void AddCandidates(const GameState& state);
   // Puts the move the quick rule would make first.
   void RuleMoveFirst(uint32_t ruleCard, bool ruleKnocks, SeatMove::Kind ruleTake);
+  void AdviceFirst(const SeatMove& advice);
   void SampleWorld(MasterWorld& world);
   double Play(const Candidate& candidate, const MasterWorld& start) const;
   uint64_t Next();

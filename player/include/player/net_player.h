@@ -21,10 +21,19 @@ class NetPlayer : public SeatPlayer {
   bool Move(GameFlow& flow) override;
   void StartHand(GameFlow& flow) override;
 
+  // For a seat that decides for itself with this player's choice as
+  // advice: Suggest takes in the other player's moves and says what this
+  // player would do (a knock whenever the discard allows one, as at the top
+  // level); Follow then makes `move`, which may differ, and notes it as if
+  // this player had chosen it.
+  SeatMove Suggest(GameFlow& flow);
+  bool Follow(GameFlow& flow, const SeatMove& move);
+
  private:
   void NoteOpponentMoves(const NxDeck& deck);
   void RememberDiscardPile(const NxDeck& deck);
   bool Take(GameFlow& flow);
+  bool TakeStock(GameFlow& flow);
   bool DiscardOrKnock(GameFlow& flow);
 
   std::unique_ptr<ComputerPlay> Engine;
