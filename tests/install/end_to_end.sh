@@ -132,12 +132,28 @@ start_game() {
 # The window opens larger than the table on a first start, and as it was
 # left afterwards; the clicks below are in the table's own pixels. Large
 # Table twice (on, then off) leaves the window fitting the table at 1x.
+# Each toggle is checked by the window's width, since a slow start (a
+# sanitizer build) can swallow the letter before the menu is open and leave
+# the menu over the table; Escape closes such a menu before the next try.
 table_at_own_size() {
-  xdotool windowfocus --sync "$window" 2>/dev/null
-  for _ in 1 2; do
-    xdotool key alt+o sleep 0.4 key l
-    sleep 0.6
+  local before
+  for grow in 1 0; do
+    before=$(window_width)
+    for _ in 1 2 3 4 5; do
+      xdotool windowfocus --sync "$window" 2>/dev/null
+      xdotool key alt+o sleep 0.4 key l
+      sleep 0.8
+      if [ $grow -eq 1 ]; then [ "$(window_width)" -gt "$before" ] && break
+      else [ "$(window_width)" -lt "$before" ] && break; fi
+      xdotool key Escape sleep 0.2 key Escape
+      sleep 0.4
+    done
   done
+}
+
+window_width() {
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  echo "$WIDTH"
 }
 
 # The widest shown window of the program whose title starts with Quorla.
@@ -325,7 +341,9 @@ elif [ "$mode" = keyboard ]; then
   # the hand's end lays the computer's cards open, within a time limit.
   deadline=$((SECONDS + ${KEYBOARD_SECONDS:-200}))
   turn=0
-  until computer_hand_shown; do
+  # No hand ends before a turn is played: a first look that sees a face
+  # would be something else over the table.
+  until [ $turn -gt 0 ] && computer_hand_shown; do
     if [ $SECONDS -ge $deadline ]; then
       shot 2-unfinished
       fail "the hand did not end within ${KEYBOARD_SECONDS:-200} s of keyboard play ($turn turns)"
