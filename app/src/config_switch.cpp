@@ -70,11 +70,15 @@ SwitchOutcome SwitchConfiguration(PlayerConfigs& configs, const std::string& cho
   // The player's own networks come first: the default file is needed only
   // when they cannot be read.
   table.Computer.ReloadForConfiguration(settings.Prefs.DifficultyLevel);
+  table.Computer.PlayAsMaster(settings.Prefs.Master);
   WriteSetting(*settings.Store, keys::FirstPlay, 0);
   outcome.ToolbarChanged = !before.SameToolbar(settings.Prefs);
   const KeptGameOffer offer = OfferKeptGame(settings, table, configs.ResumePath(), true);
   outcome.Resumed = offer.Resumed;
   outcome.ResumeAttempted = offer.Attempted;
+  // The other player's hand is on the table now: the moves told were of
+  // the hand that left.
+  if (outcome.Resumed) flow.ForgetMoves();
   if (!outcome.Resumed) {
     ApplyTableChoices(ReadTableChoices(*settings.Store), table);
     flow.NewGame(false, true);

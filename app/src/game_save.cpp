@@ -62,6 +62,7 @@ SaveReport SaveGameState(TableParts& table, SettingsStore& store, Preferences& p
   // The level dialog changes the computer player's level; the settings
   // must remember it.
   preferences.DifficultyLevel = table.Computer.Level();
+  preferences.Master = table.Computer.PlaysAsMaster();
   preferences.Save(store);
   if (!fullSave) return report;
   table.Sheet.Stats.Save(store);

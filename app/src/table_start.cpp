@@ -11,6 +11,7 @@ StartOutcome StartTable(GameSettings& settings, TableParts& table, GameFlow& flo
   SettingsStore& store = *settings.Store;
   ApplyPreferences(settings.Prefs, flow.Settings);
   ApplyTableChoices(ReadTableChoices(store), table);
+  table.Computer.PlayAsMaster(settings.Prefs.Master);
   table.Sheet.Stats.Load(store);
   outcome.ShowIntroduction = ReadSetting(store, keys::FirstPlay) != 0;
   if (table.State.DoNotSave || table.State.ClosingRequested) {

@@ -255,6 +255,7 @@ bool GameFlow::NewGame(bool askFirst, bool fromCommand) {
 }
 
 void GameFlow::ForgetMoves() {
+  ++HandsPlaced;
   History.Clear();
   TheView.ShowMoves(History);
 }
@@ -446,7 +447,9 @@ void GameFlow::RunIdleStep() {
       const uint32_t discards = TheDeck.CardsInPile(DISCARD_PILE);
       const int32_t top = TheDeck.TopIndex(DISCARD_PILE);
       const uint32_t upcard = top >= 0 ? TheDeck.CardIndexAt(DISCARD_PILE, top) : NoCard;
+      const uint64_t hand = HandsPlaced;
       const bool took = Opponent->TakeDecision(1);
+      if (hand != HandsPlaced) break;
       NoteComputerTake(discards, upcard, took);
       if (took) {
         // A take given up half-way leaves the computer with ten cards; it
@@ -465,7 +468,9 @@ void GameFlow::RunIdleStep() {
       if (!Opponent) return;
       {
         const uint32_t discards = TheDeck.CardsInPile(DISCARD_PILE);
+        const uint64_t hand = HandsPlaced;
         Opponent->DiscardDecision(1);
+        if (hand != HandsPlaced) break;
         NoteComputerDiscard(discards);
       }
       CountRoundAfter(1);

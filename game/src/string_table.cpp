@@ -214,6 +214,7 @@ constexpr Entry STRINGS[] = {
     {9343, "3 (initially advanced)"},
     {9344, "4 (initially expert)"},
     {9345, "Reset to default (initial)"},
+    {9346, "Master (thinks ahead; plays and learns with level 4's networks)"},
     {9350, "Dealing/Sorting"},
     {9351, "Dealing Methods"},
     {9352, "Traditional -- 10 cards/player; first player must take "},

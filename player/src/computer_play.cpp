@@ -5,6 +5,7 @@
 #include "neural/check.h"
 #include "neural/net.h"
 #include "player/computer_decider.h"
+#include "player/master_player.h"
 
 ComputerPlay::ComputerPlay(GinTable& table, uint32_t level, uint32_t seat)
     : Table(table), CurrentLevel(level), Seat(seat), DataFiles(table.View()) {}
@@ -51,6 +52,7 @@ void ComputerPlay::FailDataLoad() {
 }
 
 void ComputerPlay::ChangeLevel(uint32_t level, bool reset) {
+  if (level != TOP_LEVEL) PlayAsMaster(false);
   if (level == CurrentLevel && !reset) return;
   if (!reset) SaveNets(CurrentLevel);
   CurrentLevel = level;
@@ -60,8 +62,30 @@ void ComputerPlay::ChangeLevel(uint32_t level, bool reset) {
 }
 
 void ComputerPlay::ReloadForConfiguration(uint32_t level) {
+  if (level != TOP_LEVEL) PlayAsMaster(false);
   CurrentLevel = level;
   if (!LoadNets(CurrentLevel, false) && !LoadNets(CurrentLevel, true)) FailDataLoad();
+}
+
+bool ComputerPlay::PlaysAsMaster() const { return Master && Decider == Master.get(); }
+
+// The decider stays until this player goes: a dialog opened while Master
+// thinks may switch it off, and the search on the stack must live on.
+void ComputerPlay::PlayAsMaster(bool on) {
+  if (!on || CurrentLevel != TOP_LEVEL) {
+    if (PlaysAsMaster()) Decider = nullptr;
+    return;
+  }
+  if (PlaysAsMaster()) return;
+  if (!Master) {
+    const uint64_t seed = static_cast<uint32_t>(Table.Deck().Random().Seed);
+    Master = std::make_unique<MasterDecider>(MasterBudget{}, seed + 1);
+    Master->TakeAdviceFrom(this);
+  }
+  // Switched on during a hand, it starts from what the table shows now;
+  // before the first deal there is nothing to see.
+  if (Table.Deck().IsLaidOut()) Master->StartHand(Table);
+  Decider = Master.get();
 }
 
 void ComputerPlay::SelectNet(uint32_t choice) {

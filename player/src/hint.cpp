@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr uint32_t TOP_LEVEL = NUM_LEVELS - 1;
+constexpr uint32_t TOP_LEVEL = ComputerPlay::TOP_LEVEL;
 
 // The adviser sees the discard pile as it lies, and the computer's takes
 // from it as cards the opponent holds.

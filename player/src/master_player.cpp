@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr uint32_t TOP_LEVEL = 3;
+constexpr uint32_t TOP_LEVEL = ComputerPlay::TOP_LEVEL;
 
 }  // namespace
 
@@ -20,10 +20,13 @@ MasterSearch MasterPlayer::Begin(const GameState& state, const NxDeck& deck, con
   return MasterSearch(Belief, state, Budget, Seed * 1000003u + ++Decisions, advice);
 }
 
-SeatMove MasterPlayer::Choose(const GameState& state, const NxDeck& deck, const SeatMove* advice) {
+SeatMove MasterPlayer::Choose(const GameState& state, const NxDeck& deck, const SeatMove* advice,
+                              const std::function<bool()>& keepGoing) {
   const auto start = std::chrono::steady_clock::now();
   MasterSearch search = Begin(state, deck, advice);
-  const SeatMove move = search.Decide();
+  while (!search.Step())
+    if (keepGoing && !keepGoing()) search.Abort();
+  const SeatMove move = search.Decision();
   TimesTaken.Add(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   return move;
 }
@@ -41,13 +44,21 @@ bool AdvisedMaster::Move(GameFlow& flow) {
   return Adviser.Follow(flow, Player.Choose(flow.State(), flow.Deck(), &advice));
 }
 
+SeatMove MasterDecider::Think(GinTable& table, const SeatMove* advice) {
+  const GameState& state = table.State();
+  return Player.Choose(state, table.Deck(), advice, [&table, &state] {
+    table.View().KeepAlive();
+    return !state.AbortPending && !state.ClosingRequested;
+  });
+}
+
 bool MasterDecider::TakesUpcard(GinTable& table) {
-  if (!Adviser) return Player.Choose(table.State(), table.Deck()).What == SeatMove::TAKE_UPCARD;
+  if (!Adviser) return Think(table, nullptr).What == SeatMove::TAKE_UPCARD;
   const OfferStage offer = table.State().Offer;
   const SeatMove advice{Adviser->WantsUpcard(COMPUTER_PILE) ? SeatMove::TAKE_UPCARD
                         : PassAllowed(offer)                 ? SeatMove::PASS
                                                              : SeatMove::TAKE_STOCK};
-  return Player.Choose(table.State(), table.Deck(), &advice).What == SeatMove::TAKE_UPCARD;
+  return Think(table, &advice).What == SeatMove::TAKE_UPCARD;
 }
 
 ComputerDecider::Discard MasterDecider::ChooseDiscard(GinTable& table) {
@@ -61,6 +72,6 @@ ComputerDecider::Discard MasterDecider::ChooseDiscard(GinTable& table) {
     const bool knock = IsLegalKnock(LeastDeadwood(kept), table.State().KnockLimit);
     advice = {knock ? SeatMove::KNOCK : SeatMove::DISCARD, k};
   }
-  const SeatMove move = Player.Choose(table.State(), table.Deck(), Adviser ? &advice : nullptr);
+  const SeatMove move = Think(table, Adviser ? &advice : nullptr);
   return {move.Position, move.What == SeatMove::KNOCK};
 }

@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr uint32_t TOP_LEVEL = 3;
-
 int32_t Points(uint32_t card) { return IsCard(card) ? CardPoints[RankOf(card)] : 0; }
 
 // Whether `card` is among the unmatched cards of `list`, and whether one of
@@ -58,28 +56,35 @@ int32_t ComputerPlay::DeadwoodReport(const unsigned* cards, uint32_t* list) {
 bool ComputerPlay::TakeDecision(uint32_t player) {
   if (player != Seat || !CurrentNet) return false;
   GameState& state = Table.State();
+  const uint64_t hand = Table.HandSerial();
   switch (state.Offer) {
     case OFFER_TO_FIRST_PLAYER:
-    case OFFER_TO_DEALER:
-      if (!TakesUpcard(player)) {
+    case OFFER_TO_DEALER: {
+      const bool take = TakesUpcard(player);
+      if (Table.HandSerial() != hand) return false;
+      if (!take) {
         state.Offer = static_cast<OfferStage>(state.Offer + 1);
         return false;
       }
       state.Offer = NORMAL_PLAY;
       TakeTopDiscard();
       return true;
+    }
     case FIRST_PLAYER_TAKES_STOCK:
       state.Offer = NORMAL_PLAY;
       PlannedDiscard = NO_PLAN;
       ComputerView[DREW_DISCARD] = 0.1;
       DrawStockCard();
       return true;
-    default:
-      if (TakesUpcard(player))
+    default: {
+      const bool take = TakesUpcard(player);
+      if (Table.HandSerial() != hand) return false;
+      if (take)
         TakeTopDiscard();
       else
         DrawStockCard();
       return true;
+    }
   }
 }
 
@@ -219,7 +224,9 @@ void ComputerPlay::DiscardDecision(uint32_t player) {
   if (player != Seat || !CurrentNet || state.Offer < FIRST_PLAYER_TAKES_STOCK) return;
   if (deck.CardsInPile(OwnPile()) < 11) return;
   ComputerDecider::Discard decided;
+  const uint64_t hand = Table.HandSerial();
   if (Decider) decided = Decider->ChooseDiscard(Table);
+  if (Table.HandSerial() != hand) return;
   uint32_t k = Decider ? decided.Position : ChooseDiscard();
   uint32_t discard = deck.CardIndexAt(OwnPile(), k);
   ComputerView[HAND_VALUE] = HandValueFeature(HandPoints(OwnPile(), 11) - Points(discard));

@@ -25,6 +25,7 @@ void Preferences::Load(SettingsStore& store) {
   if (!IsFaceDeckName(CardFaces)) CardFaces.clear();
   ShowMelds = ReadSetting(store, SHOW_MELDS_SETTING) != 0;
   Animation = ReadSetting(store, ANIMATION_SETTING) != 0;
+  Master = ReadSetting(store, MASTER_SETTING) != 0 && DifficultyLevel == 3;
 }
 
 void Preferences::Save(SettingsStore& store) const {
@@ -43,6 +44,7 @@ void Preferences::Save(SettingsStore& store) const {
   if (!CardFaces.empty()) store.WriteString(CARD_FACES_SECTION, CARD_FACES_KEY, CardFaces);
   WriteSetting(store, SHOW_MELDS_SETTING, ShowMelds);
   WriteSetting(store, ANIMATION_SETTING, Animation);
+  WriteSetting(store, MASTER_SETTING, Master && DifficultyLevel == 3);
 }
 
 bool IsFaceDeckName(std::string_view name) {

@@ -123,7 +123,7 @@ TEST(DifficultyChange, CancelKeepsTheDialogAndNoChangesTheLevelWithoutReset) {
 
   EXPECT_TRUE(ApplyDifficulty({2, true}, ResetAnswer::CANCEL, t.Parts, t.Prefs).KeepDialogOpen);
   EXPECT_TRUE(ApplyDifficulty({2, true}, ResetAnswer::NOT_ASKED, t.Parts, t.Prefs).KeepDialogOpen);
-  EXPECT_TRUE(ApplyDifficulty({4, false}, ResetAnswer::NOT_ASKED, t.Parts, t.Prefs).KeepDialogOpen);
+  EXPECT_TRUE(ApplyDifficulty({5, false}, ResetAnswer::NOT_ASKED, t.Parts, t.Prefs).KeepDialogOpen);
   EXPECT_EQ(t.Table.Computer->Level(), 0u);
 
   WindowUpdate no = ApplyDifficulty({2, true}, ResetAnswer::NO, t.Parts, t.Prefs);
@@ -138,6 +138,44 @@ TEST(DifficultyChange, CancelKeepsTheDialogAndNoChangesTheLevelWithoutReset) {
   EXPECT_FALSE(yes.Close);
   t.Table.Computer->SaveNets(2);
   EXPECT_EQ(LevelBlock(install.PlayerPath("QLPLAY.QLF"), 2), initial);
+  EXPECT_EQ(CheckTable(t.Table.Flow, t.Table.State, t.Table.Deck), "");
+}
+
+// Master is level 4 with a search on top: the same networks, learning and
+// reset, stored so that a reader of four levels sees level 4.
+TEST(DifficultyChange, MasterPlaysWithLevelFoursNetworksAndIsStoredBesideIt) {
+  ScratchInstallation install;
+  network_data::WriteFreshDataFile(install.PlayerPath("QLPLAY.QLF"), 12);
+  const std::string learned = LevelBlock(install.PlayerPath("QLPLAY.QLF"), 3);
+  const std::string initial = LevelBlock(install.Path("QLDEFLT.QLF"), 3);
+  OptionTable t;
+  const uint32_t master = DifficultyChoice::MASTER_CHOICE;
+  EXPECT_EQ(ResetQuestion(master), ResetQuestion(3));
+
+  ApplyDifficulty({master, false}, ResetAnswer::NOT_ASKED, t.Parts, t.Prefs);
+  EXPECT_EQ(t.Table.Computer->Level(), 3u);
+  EXPECT_TRUE(t.Table.Computer->PlaysAsMaster());
+  EXPECT_EQ(CurrentDifficultyChoice(*t.Table.Computer), master);
+  EXPECT_EQ(t.Prefs.DifficultyLevel, 3u);
+  EXPECT_TRUE(t.Prefs.Master);
+  t.Table.Computer->SaveNets(3);
+  EXPECT_EQ(LevelBlock(install.PlayerPath("QLPLAY.QLF"), 3), learned);
+
+  // Level 4 itself is a change, and back to Master with a reset loads
+  // level 4's defaults.
+  ApplyDifficulty({3, false}, ResetAnswer::NOT_ASKED, t.Parts, t.Prefs);
+  EXPECT_FALSE(t.Table.Computer->PlaysAsMaster());
+  EXPECT_FALSE(t.Prefs.Master);
+  ApplyDifficulty({master, true}, ResetAnswer::YES, t.Parts, t.Prefs);
+  EXPECT_TRUE(t.Table.Computer->PlaysAsMaster());
+  t.Table.Computer->SaveNets(3);
+  EXPECT_EQ(LevelBlock(install.PlayerPath("QLPLAY.QLF"), 3), initial);
+
+  // Any other level turns the search off.
+  ApplyDifficulty({1, false}, ResetAnswer::NOT_ASKED, t.Parts, t.Prefs);
+  EXPECT_FALSE(t.Table.Computer->PlaysAsMaster());
+  EXPECT_EQ(CurrentDifficultyChoice(*t.Table.Computer), 1u);
+  EXPECT_FALSE(t.Prefs.Master);
   EXPECT_EQ(CheckTable(t.Table.Flow, t.Table.State, t.Table.Deck), "");
 }
 

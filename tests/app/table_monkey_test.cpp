@@ -243,7 +243,7 @@ class TableMonkey {
         break;
       }
       case 2: {
-        const DifficultyChoice choice{Draw(4), Draw(6) == 0};
+        const DifficultyChoice choice{Draw(DifficultyChoice::MASTER_CHOICE + 1), Draw(6) == 0};
         const ResetAnswer answer = choice.ResetTicked ? (Coin() ? ResetAnswer::YES : ResetAnswer::NO)
                                                       : ResetAnswer::NOT_ASKED;
         ApplyDifficulty(choice, answer, parts, Settings.Prefs);

@@ -238,3 +238,60 @@ TEST(MasterPlayer, DoesNotFeedWhatTheOtherPlayerCollects) {
   EXPECT_EQ(move.What, SeatMove::DISCARD);
   EXPECT_NE(scene.CardAt(move), C(SPADES, 6));
 }
+
+// Master thinks in slices with the window's events between them. A command
+// in one of them that replaces the hand stops the search at once, and the
+// move thought out for the old hand is never made in the new one; a close
+// request stops it too, and the move is made on the hand it was meant for.
+TEST(MasterPlayer, ACommandWhileItThinksStopsTheSearchAndNoStaleMoveIsMade) {
+  ScratchInstallation install;
+  uint32_t replaced = 0, closed = 0;
+  for (int32_t seed = 1; seed <= 8; ++seed) {
+    HeadlessTable t(3, STANDARD_GIN, false, seed);
+    t.View.Watch(&t.State);
+    t.Computer->PlayAsMaster(true);
+    ASSERT_TRUE(t.Computer->PlaysAsMaster());
+    t.Flow.NewGame(false, false);
+    SimplePlayer person;
+    const bool closes = seed % 3 == 0;
+    uint64_t wantedAt = 0, waitsAtCommand = 0, handBefore = 0;
+    for (int turn = 0; turn < 60 && !t.State.HandOver && !t.State.ClosingRequested; ++turn) {
+      if (t.State.Play == HumanTake || t.State.Play == HumanDiscard) {
+        ASSERT_TRUE(person.Move(t.Flow));
+        continue;
+      }
+      // The command comes during the computer's third decision.
+      if (turn >= 4 && wantedAt == 0) {
+        wantedAt = t.View.WaitTimes.size() + 1 + static_cast<uint32_t>(seed) % 5;
+        handBefore = t.Flow.HandSerial();
+        t.View.DuringWaitNumber = static_cast<uint32_t>(wantedAt);
+        t.View.DuringWait = [&] {
+          waitsAtCommand = t.View.WaitTimes.size();
+          if (closes)
+            t.State.ClosingRequested = true;
+          else
+            t.Flow.NewGame(false, true);
+        };
+      }
+      t.Flow.IdleStep();
+      if (waitsAtCommand == 0) continue;
+      // The search's slices wait no time; the move's own waits do.
+      const auto after = t.View.WaitTimes.begin() + static_cast<std::ptrdiff_t>(waitsAtCommand);
+      ASSERT_EQ(std::count(after, t.View.WaitTimes.end(), 0u), 0) << "seed " << seed << ": the search went on";
+      ASSERT_EQ(CheckTable(t.Flow, t.State, t.Deck), "") << "seed " << seed;
+      if (closes) {
+        ++closed;
+        EXPECT_EQ(t.Flow.HandSerial(), handBefore);
+      } else {
+        ++replaced;
+        EXPECT_EQ(t.Flow.HandSerial(), handBefore + 1);
+        EXPECT_TRUE(t.Flow.Moves().Lines().empty()) << "seed " << seed << ": a move of the old hand was told";
+        EXPECT_EQ(t.Deck.CardsInPile(COMPUTER_PILE), HAND_CARDS);
+        EXPECT_EQ(t.Deck.CardsInPile(DISCARD_PILE), 1u);
+      }
+      break;
+    }
+  }
+  EXPECT_GE(replaced, 4u);
+  EXPECT_GE(closed, 2u);
+}

@@ -113,6 +113,19 @@ TEST(SettingsStore, MasksAndLimitsApplyOnReading) {
   EXPECT_EQ(again.CardFaces, "svg-nicu-white");
   EXPECT_TRUE(again.ShowMelds);
   EXPECT_FALSE(again.Animation);
+  EXPECT_FALSE(again.Master);
+  // Master stands beside level 4 only: a reader of four levels that chose
+  // another level leaves a Master key that no longer counts.
+  again.Master = true;
+  again.Save(store);
+  EXPECT_EQ(store.ReadInt("Preferences", "Master", 0), 1u);
+  store.WriteInt("Preferences", "DifficultyLevel", 1);
+  again.Load(store);
+  EXPECT_FALSE(again.Master);
+  again.DifficultyLevel = 3;
+  again.Save(store);
+  again.Load(store);
+  EXPECT_FALSE(again.Master);
   EXPECT_EQ(prefs.DifficultyLevel, 3u);
   EXPECT_EQ(prefs.HandSorting, 2u);
   EXPECT_EQ(prefs.DealType, 0u);

@@ -323,6 +323,23 @@ TEST_F(OptionsFrame, ResetAnsweredNoChangesTheLevelWithoutResetting) {
   computer.SaveNets(2);
   EXPECT_EQ(LevelBlock(Root / "QLPLAY.QLF", 2), learned);
   EXPECT_TRUE(Frame->isVisible());
+
+  // The fifth choice: level 4's networks with Master's search, shown
+  // chosen when the dialog opens again.
+  Run<DifficultyDlg>(CM_DIFFICULTY, [](DifficultyDlg& d) {
+    EXPECT_EQ(d.LevelButton(DifficultyChoice::MASTER_CHOICE).text(),
+              "Master (thinks ahead; plays and learns with level 4's networks)");
+    Choose(d.LevelButton(DifficultyChoice::MASTER_CHOICE));
+    d.OkButton().click();
+  });
+  EXPECT_EQ(computer.Level(), 3u);
+  EXPECT_TRUE(computer.PlaysAsMaster());
+  EXPECT_TRUE(Settings.Prefs.Master);
+  Run<DifficultyDlg>(CM_DIFFICULTY, [](DifficultyDlg& d) {
+    EXPECT_TRUE(d.LevelButton(DifficultyChoice::MASTER_CHOICE).isChecked());
+    EXPECT_FALSE(d.LevelButton(3).isChecked());
+    d.CancelButton()->click();
+  });
 }
 
 TEST_F(OptionsFrame, ALevelThatLoadsFromNowhereClosesWithoutSaving) {

@@ -32,7 +32,7 @@ DifficultyDlg::DifficultyDlg(uint32_t currentLevel, QWidget* parent)
     : OptionDlg(DIFFICULTY_TITLE, QStringLiteral("difficulty"), parent), Initial(currentLevel) {
   auto* group = new QGroupBox(this);
   auto* layout = new QVBoxLayout(group);
-  const uint32_t texts[] = {LEVEL_1, LEVEL_2, LEVEL_3, LEVEL_4};
+  const uint32_t texts[] = {LEVEL_1, LEVEL_2, LEVEL_3, LEVEL_4, LEVEL_MASTER};
   for (uint32_t i = 0; i < Levels.size(); ++i) {
     Levels[i] = new QRadioButton(DialogText(texts[i]), group);
     Levels[i]->setChecked(i == currentLevel);

@@ -417,6 +417,16 @@ bool QuorlaClient::Wait(uint32_t milliseconds) {
   return !s.AbortPending;
 }
 
+// A slice of thinking is far shorter than a frame: the events are handled
+// only every few milliseconds, so that the window answers well within a
+// frame and the thinking is not slowed by the event loop.
+void QuorlaClient::KeepAlive() {
+  constexpr qint64 EVENTS_EVERY_MS = 8;
+  if (SinceKeepAlive.isValid() && SinceKeepAlive.elapsed() < EVENTS_EVERY_MS) return;
+  QCoreApplication::processEvents(QEventLoop::AllEvents, EVENTS_EVERY_MS);
+  SinceKeepAlive.start();
+}
+
 void QuorlaClient::AfterInput() {
   ShowFocus();
   EndWaitIfDue();

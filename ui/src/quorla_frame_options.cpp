@@ -59,7 +59,7 @@ void QuorlaFrame::ShowVariations() {
 }
 
 void QuorlaFrame::ShowDifficulty() {
-  DifficultyDlg dialog(Table->Table().Computer->Level(), this);
+  DifficultyDlg dialog(CurrentDifficultyChoice(*Table->Table().Computer), this);
   if (dialog.exec() != QDialog::Accepted) return;
   TableParts parts = Table->Parts();
   ActOn(ApplyDifficulty(dialog.Choice(), dialog.Answer(), parts, Settings.Prefs));

@@ -44,6 +44,7 @@ class GameFlow : public GinTable {
   Presentation& View() override { return TheView; }
   bool EvaluateKnock(uint32_t player) override;
   void ShowKnockCard() override;
+  uint64_t HandSerial() const override { return HandsPlaced; }
   ScoreRecord& Record() { return TheRecord; }
 
   // --- human operations; false when refused
@@ -120,6 +121,7 @@ class GameFlow : public GinTable {
   NxRandomGenerator OwnRandom;
   MoveHistory History;
   uint64_t HumanMoveCount = 0;
+  uint64_t HandsPlaced = 0;
   bool InIdleStep = false;
   bool LearningFinished = false;
 };

@@ -20,4 +20,8 @@ class GinTable {
   virtual bool EvaluateKnock(uint32_t player) = 0;
   // Shows the card on top of the discard pile on the knock area.
   virtual void ShowKnockCard() = 0;
+  // Counts the hands put on the table, dealt or restored. A command handled
+  // while the computer thinks may replace the hand; the move thought out
+  // for the old one must then not be made.
+  virtual uint64_t HandSerial() const { return 0; }
 };

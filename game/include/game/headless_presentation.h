@@ -41,6 +41,9 @@ class HeadlessPresentation : public Presentation {
   void ShowMoves(const MoveHistory& moves) override { Moves = &moves; }
   void SetBusy(bool busy) override { Busy = busy; }
   bool Wait(uint32_t milliseconds) override;
+  // Counts as a wait of no time, so that a scripted command can arrive
+  // in the middle of the computer's thinking as it does in a window.
+  void KeepAlive() override { Wait(0); }
   void RepeatCloseRequest() override { ++CloseRequests; }
   void Present(const NxBitmap&, const TRect&) override { ++PaintedAreas; }
 

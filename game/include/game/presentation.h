@@ -40,6 +40,10 @@ class Presentation : public NxTablePresenter, public UserMessages {
   // Lets the window handle its messages for the given time. False when the
   // wait was abandoned (abort pending or closing requested meanwhile).
   virtual bool Wait(uint32_t milliseconds) = 0;
+  // Lets the window handle the events that came in during a long piece of
+  // the computer's thinking, called every few milliseconds of it; whoever
+  // calls looks at the abort and close flags afterwards.
+  virtual void KeepAlive() {}
   // The table refused a close request while it was busy and now asks again.
   virtual void RepeatCloseRequest() {}
 };

@@ -218,6 +218,7 @@ enum TextId : uint32_t {
   LEVEL_2 = 9342,
   LEVEL_3 = 9343,
   LEVEL_4 = 9344,
+  LEVEL_MASTER = 9346,
   RESET_TO_DEFAULT = 9345,
 
   // Dealing/Sorting; a doubled ampersand shows as one.

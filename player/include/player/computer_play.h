@@ -12,6 +12,7 @@
 #include "player/position_network.h"
 
 class ComputerDecider;
+class MasterDecider;
 class NxFile;
 class NxObjectReader;
 class NxObjectWriter;
@@ -29,6 +30,8 @@ class ComputerPlay : public ComputerOpponent {
   // The feature cells of column 13.
   static constexpr uint32_t PROGRESS = 13, DREW_DISCARD = 27, KNOCK_LIMIT = 41, HAND_VALUE = 55;
   static constexpr uint32_t MAX_OBSERVATIONS = 32;
+  // Level 4, the top of the four stored levels; Master plays with its networks.
+  static constexpr uint32_t TOP_LEVEL = NUM_LEVELS - 1;
   static constexpr uint32_t NO_PLAN = NoCard;
   // No hand comes anywhere near this many rounds; a stored count above it is damage.
   static constexpr uint32_t MAX_ROUNDS = 10000;
@@ -76,6 +79,13 @@ class ComputerPlay : public ComputerOpponent {
   // back to the networks); the cards, the position vectors and learning
   // go on as before. The decider must outlive its use.
   void SetDecider(ComputerDecider* decider) { Decider = decider; }
+  // Master, the fifth level: at the top level, a search of every decision
+  // that keeps this player's own choice unless another clearly beats it.
+  // The networks, their learning and their data stay the top level's. Any
+  // other level turns it off. Its samples follow the deck's shuffle, so a
+  // seeded table plays the same way again.
+  void PlayAsMaster(bool on);
+  bool PlaysAsMaster() const;
   // The discard of the position rated best (or planned with the take).
   uint32_t ChooseDiscard();
   // For a seat that moves through the flow: chooses the discard, notes it
@@ -212,4 +222,5 @@ class ComputerPlay : public ComputerOpponent {
   double MeldSearchTime = 0.0;
   TrialWatcher* Watcher = nullptr;
   ComputerDecider* Decider = nullptr;
+  std::unique_ptr<MasterDecider> Master;
 };

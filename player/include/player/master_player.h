@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "player/computer_decider.h"
@@ -27,7 +28,10 @@ class MasterPlayer : public SeatPlayer {
   // advice: the move the search keeps unless another clearly beats it
   // (nullptr: the quick rule's).
   MasterSearch Begin(const GameState& state, const NxDeck& deck, const SeatMove* advice = nullptr);
-  SeatMove Choose(const GameState& state, const NxDeck& deck, const SeatMove* advice = nullptr);
+  // keepGoing runs between slices (a window handles its events there);
+  // false stops the search with the best move found so far.
+  SeatMove Choose(const GameState& state, const NxDeck& deck, const SeatMove* advice = nullptr,
+                  const std::function<bool()>& keepGoing = {});
 
   const MasterBelief& Knowledge() const { return Belief; }
   const DecisionTimes& Times() const { return TimesTaken; }
@@ -57,7 +61,9 @@ class AdvisedMaster : public SeatPlayer {
   MasterPlayer Player;
 };
 
-// Master's decisions for the computer seat's player.
+// Master's decisions for the computer seat's player. Between the slices of
+// its search the table's window handles its events; an abort, a close
+// request or a command that replaces the hand stops the search at once.
 class MasterDecider : public ComputerDecider {
  public:
   explicit MasterDecider(const MasterBudget& budget = {}, uint64_t seed = 1) : Player(COMPUTER_PILE, budget, seed) {}
@@ -70,6 +76,8 @@ class MasterDecider : public ComputerDecider {
   const MasterPlayer& Master() const { return Player; }
 
  private:
+  SeatMove Think(GinTable& table, const SeatMove* advice);
+
   MasterPlayer Player;
   ComputerPlay* Adviser = nullptr;
 };

@@ -33,6 +33,10 @@ struct Preferences {
   // to their places. Both on for a file from before they existed.
   bool ShowMelds = true;
   bool Animation = true;
+  // The fifth level, Master, plays with level 4's networks: it is stored
+  // beside DifficultyLevel 3, so that a reader that knows four levels sees
+  // level 4. Counts only with DifficultyLevel 3.
+  bool Master = false;
 
   void Load(SettingsStore& store);
   void Save(SettingsStore& store) const;
@@ -49,6 +53,7 @@ inline constexpr const char* CARD_FACES_KEY = "CardFaces";
 // The table's presentation switches, kept with the preferences.
 inline constexpr SettingKey SHOW_MELDS_SETTING{"Preferences", "ShowMelds", 1, ReadRule::BOOLEAN};
 inline constexpr SettingKey ANIMATION_SETTING{"Preferences", "Animation", 1, ReadRule::BOOLEAN};
+inline constexpr SettingKey MASTER_SETTING{"Preferences", "Master", 0, ReadRule::BOOLEAN};
 
 // A name that can only be a deck folder of the card data ("svg-" and then
 // lower-case letters, digits and hyphens), never a path.

@@ -9,7 +9,7 @@
 class QCheckBox;
 class QRadioButton;
 
-// "Set Difficulty Level": the level 1 to 4 and the one-shot reset box. OK
+// "Set Difficulty Level": the level 1 to 4 or Master, and the one-shot reset box. OK
 // with the box ticked asks the reset question first; Cancel on that
 // question leaves the dialog open, Yes and No close it with that answer.
 class DifficultyDlg : public OptionDlg {
@@ -32,7 +32,7 @@ class DifficultyDlg : public OptionDlg {
   void accept() override;
 
  private:
-  std::array<QRadioButton*, 4> Levels{};
+  std::array<QRadioButton*, DifficultyChoice::MASTER_CHOICE + 1> Levels{};
   QCheckBox* Reset;
   uint32_t Initial;
   ResetAnswer Given = ResetAnswer::NOT_ASKED;

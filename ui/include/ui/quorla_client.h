@@ -127,6 +127,7 @@ class QuorlaClient : public QWidget, public Presentation {
   void ShowMoves(const MoveHistory& moves) override;
   void SetBusy(bool busy) override;
   bool Wait(uint32_t milliseconds) override;
+  void KeepAlive() override;
   void RepeatCloseRequest() override;
   void Present(const NxBitmap& backBuffer, const TRect& tableArea) override;
 
@@ -226,6 +227,8 @@ class QuorlaClient : public QWidget, public Presentation {
   QTimer IdleTimer;
   QTimer GlideTimer;
   QElapsedTimer GlideClock;
+  // Since the window last handled its events during the computer's thinking.
+  QElapsedTimer SinceKeepAlive;
   QEventLoop* ActiveWait = nullptr;
   bool WaitTimeUp = false;
   double WaitFactor = 1.0;
