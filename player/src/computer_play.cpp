@@ -69,6 +69,8 @@ void ComputerPlay::ReloadForConfiguration(uint32_t level) {
 
 bool ComputerPlay::PlaysAsMaster() const { return Master && Decider == Master.get(); }
 
+const DecisionTimes* ComputerPlay::MasterTimes() const { return Master ? &Master->Master().Times() : nullptr; }
+
 // The decider stays until this player goes: a dialog opened while Master
 // thinks may switch it off, and the search on the stack must live on.
 void ComputerPlay::PlayAsMaster(bool on) {

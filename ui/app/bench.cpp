@@ -21,7 +21,9 @@
 #include <vector>
 
 #include "app/game_save.h"
+#include "game/table_commands.h"
 #include "player/data_paths.h"
+#include "player/decision_times.h"
 #include "scratch/scratch_directory.h"
 #include "store/player_configs.h"
 #include "ui/install_places.h"
@@ -45,7 +47,10 @@ int Usage(int status) {
                "  resize:     the window made 2560x1440, the whole table drawn at the new size: the first\n"
                "              time a new process reaches that size, and again in a process that has;\n"
                "  drag step:  one mouse move with a held card at that size, composed and painted;\n"
-               "  idle CPU:   the CPU time used in a second of waiting for the person.\n"
+               "  idle CPU:   the CPU time used in a second of waiting for the person;\n"
+               "  Master:     hands against Master played with keys, at the table's own size: how long\n"
+               "              its decisions take, and the longest time the window went without handling\n"
+               "              its events (a 1 ms timer's longest gap, the person's own key presses left out).\n"
                "Runs on the display when there is one, otherwise on the offscreen platform.\n"
                "Prints the fastest, median and slowest time of each in milliseconds.\n");
   return status;
@@ -63,6 +68,13 @@ void Report(const char* what, std::vector<double> times) {
   std::sort(times.begin(), times.end());
   std::printf("%-36s min %7.1f  median %7.1f  max %7.1f ms  (%zu runs)\n", what, times.front(),
               times[times.size() / 2], times.back(), times.size());
+}
+
+// The 99th percentile, for times with a long tail.
+void ReportTail(const char* what, std::vector<double> times) {
+  if (times.empty()) return;
+  std::sort(times.begin(), times.end());
+  std::printf("%-36s p99 %7.1f ms  (%zu times)\n", what, times[times.size() * 99 / 100], times.size());
 }
 
 // A scratch installation: the program's data files, nothing of the player's.
@@ -286,6 +298,62 @@ int FirstResize(int argc, char** argv, const std::string& directory) {
   std::_Exit(0);
 }
 
+struct MasterTimes {
+  std::vector<double> Decisions, LongestGaps;
+};
+
+// The person's moves by key: pass while the offer lasts, else the stock
+// card and the hand's first card; Master moves in the window's idle work.
+void PressTheNextKeys(QuorlaClient* table) {
+  const GameState& s = table->Table().State;
+  if (s.Play == HumanTake && PassAllowed(s.Offer)) {
+    QTest::keyClick(table, Qt::Key_P);
+  } else if (s.Play == HumanTake) {
+    QTest::keyClick(table, Qt::Key_Up);
+    QTest::keyClick(table, Qt::Key_Left);
+    QTest::keyClick(table, Qt::Key_Return);
+  } else if (s.Play == HumanDiscard) {
+    QTest::keyClick(table, Qt::Key_Down);
+    QTest::keyClick(table, Qt::Key_Return);
+  }
+}
+
+// Plays `hands` hands against Master in the window, a 1 ms timer
+// measuring each gap between two of its ticks.
+void TimeMasterHands(QuorlaClient* table, int hands, MasterTimes& times) {
+  ComputerPlay& computer = *table->Table().Computer;
+  computer.ChangeLevel(ComputerPlay::TOP_LEVEL, false);
+  computer.PlayAsMaster(true);
+  const uint64_t before = computer.MasterTimes()->Count();
+  QElapsedTimer clock;
+  clock.start();
+  qint64 last = -1, longest = 0;
+  QTimer ticker;
+  ticker.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&ticker, &QTimer::timeout, [&] {
+    const qint64 now = clock.nsecsElapsed();
+    if (last >= 0) longest = std::max(longest, now - last);
+    last = now;
+    const GameState& s = table->Table().State;
+    if (table->Table().Flow.HasIdleWork() || table->Table().Deck.IsGliding()) return;
+    if (s.HandOver) {
+      times.LongestGaps.push_back(static_cast<double>(longest) / 1e6);
+      longest = 0;
+      if (--hands > 0) table->RunCommand(CM_NEW_GAME);
+      return;
+    }
+    PressTheNextKeys(table);
+    last = clock.nsecsElapsed();
+  });
+  ticker.start(1);
+  QElapsedTimer limit;
+  limit.start();
+  while (hands > 0 && limit.elapsed() < 600000) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+  ticker.stop();
+  const DecisionTimes& decided = *computer.MasterTimes();
+  for (uint64_t i = before; i < decided.Count(); ++i) times.Decisions.push_back(decided.At(i) * 1e3);
+}
+
 // Switching, the full save and closing, in one process.
 void InProcess(int argc, char** argv, const fs::path& scratch, int runs) {
   QApplication app(argc, argv);
@@ -294,6 +362,7 @@ void InProcess(int argc, char** argv, const fs::path& scratch, int runs) {
   data_paths::SetConfigurationDirectory(directory);
   std::vector<double> switches, saves, closes;
   LargeTableTimes large;
+  MasterTimes master;
   for (int i = 0; i < runs; ++i) {
     GameSettings settings;
     settings.Open(directory + PlayerConfigs::SETTINGS_FILE);
@@ -304,6 +373,11 @@ void InProcess(int argc, char** argv, const fs::path& scratch, int runs) {
     frame->Start();
     SettleTable(table);
     TimeLargeTable(*frame, table, large);
+    if (i == 0) {
+      frame->resize(800, 600);
+      TimeMasterHands(table, 3, master);
+      SettleTable(table);
+    }
 
     PlayerConfigs configs(directory, *table);
     for (const char* name : {"Alice", "Bob"})
@@ -333,6 +407,9 @@ void InProcess(int argc, char** argv, const fs::path& scratch, int runs) {
   Report("resize to 2560x1440 again:", large.Resizes);
   Report("drag step at 2560x1440:", large.DragSteps);
   Report("CPU in 1 s waiting for the person:", large.IdleCpu);
+  Report("Master's decision in the window:", master.Decisions);
+  ReportTail("Master's decision in the window:", master.Decisions);
+  Report("longest event gap in a hand v Master:", master.LongestGaps);
 }
 
 }  // namespace

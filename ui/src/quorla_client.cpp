@@ -423,7 +423,7 @@ bool QuorlaClient::Wait(uint32_t milliseconds) {
 void QuorlaClient::KeepAlive() {
   constexpr qint64 EVENTS_EVERY_MS = 8;
   if (SinceKeepAlive.isValid() && SinceKeepAlive.elapsed() < EVENTS_EVERY_MS) return;
-  QCoreApplication::processEvents(QEventLoop::AllEvents, EVENTS_EVERY_MS);
+  QCoreApplication::processEvents();
   SinceKeepAlive.start();
 }
 

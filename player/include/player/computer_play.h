@@ -12,6 +12,7 @@
 #include "player/position_network.h"
 
 class ComputerDecider;
+class DecisionTimes;
 class MasterDecider;
 class NxFile;
 class NxObjectReader;
@@ -86,6 +87,8 @@ class ComputerPlay : public ComputerOpponent {
   // seeded table plays the same way again.
   void PlayAsMaster(bool on);
   bool PlaysAsMaster() const;
+  // How long Master's decisions took; nullptr when it never played here.
+  const DecisionTimes* MasterTimes() const;
   // The discard of the position rated best (or planned with the take).
   uint32_t ChooseDiscard();
   // For a seat that moves through the flow: chooses the discard, notes it
