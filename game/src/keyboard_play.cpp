@@ -10,6 +10,7 @@ TableFocus MoveFocus(TableFocus focus, TableKey key, uint32_t handSize) {
   using Place = TableFocus::Place;
   const uint32_t last = handSize == 0 ? 0 : handSize - 1;
   focus.Position = std::min(focus.Position, last);
+  focus.PassHere = false;
   switch (key) {
     case TableKey::LEFT:
       if (focus.Where == Place::HAND && focus.Position > 0) --focus.Position;
@@ -36,6 +37,7 @@ std::optional<KeyMove> KeyMoveFor(const GameState& s, const TableFocus& focus, T
     return std::nullopt;
   }
   if (s.Play == HumanTake && key == TableKey::ACTIVATE) {
+    if (focus.Where == Place::UPCARD && focus.PassHere && PassAllowed(s.Offer)) return KeyMove{CM_PASS, 0};
     if (focus.Where == Place::STOCK && StockCardMayBeTaken(s.Offer)) return KeyMove{CM_TAKE_STOCK_CARD, 0};
     if (focus.Where == Place::UPCARD && UpcardMayBeTaken(s.Offer)) return KeyMove{CM_TAKE_UPCARD, 0};
     return std::nullopt;

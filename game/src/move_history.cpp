@@ -73,3 +73,10 @@ std::vector<uint32_t> MoveHistory::TakenFromDiscards(uint32_t player) const {
     if (move.Player == player && move.Took && IsCard(move.TakenCard)) cards.push_back(move.TakenCard);
   return cards;
 }
+
+std::vector<uint32_t> MoveHistory::Discards(uint32_t player) const {
+  std::vector<uint32_t> cards;
+  for (const Move& move : Moves)
+    if (move.Player == player && move.Discarded && IsCard(move.DiscardedCard)) cards.push_back(move.DiscardedCard);
+  return cards;
+}

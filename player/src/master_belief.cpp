@@ -90,6 +90,15 @@ void MasterBelief::Observe(const GameState&, const NxDeck& deck) {
   StockCards = deck.CardsInPile(STOCK_PILE);
 }
 
+void MasterBelief::Recall(const std::vector<uint32_t>& taken, const std::vector<uint32_t>& thrown,
+                          uint32_t upcardTaken) {
+  for (uint32_t card : taken)
+    if (IsCard(card)) OtherTook(card);
+  for (uint32_t card : thrown) OtherThrew(card);
+  Held &= ~PileBits & ~OwnBits;
+  OwnTaken = IsCard(upcardTaken) && (OwnBits & Bit(upcardTaken)) ? upcardTaken : NoCard;
+}
+
 uint64_t MasterBelief::Unseen() const { return ALL_CARDS & ~OwnBits & ~PileBits & ~Held; }
 
 double MasterBelief::Weight(uint32_t card) const {

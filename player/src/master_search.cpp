@@ -203,6 +203,7 @@ bool MasterSearch::Step() {
       const double points = Play(candidate, world);
       if (c == 0) rule = points;
       candidate.Total += points;
+      if (points < 0.0) ++candidate.Losses;
       candidate.Gain += points - rule;
       candidate.GainSquares += (points - rule) * (points - rule);
     }

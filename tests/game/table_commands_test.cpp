@@ -7,6 +7,7 @@
 #include <string>
 
 #include "game/deck.h"
+#include "game/keyboard_play.h"
 #include "game/status_texts.h"
 #include "game/table_geometry.h"
 #include "game/string_table.h"
@@ -165,6 +166,23 @@ TEST(TableCommands, WhatALeftPressStarts) {
   EXPECT_EQ(LeftPressAction(s, ClickTarget::STOCK), PressAction::NOTHING);
   s.HandOver = true;
   EXPECT_EQ(LeftPressAction(s, ClickTarget::HAND_CARD), PressAction::NOTHING);
+}
+
+// Enter on the upcard takes it, unless the hint "pass" put the frame there;
+// the frame moved away and back takes again, and so does a moment that
+// allows no pass.
+TEST(TableCommands, EnterOnTheUpcardPassesOnlyWhereTheHintSaidPass) {
+  GameState s;
+  s.Play = HumanTake;
+  s.Offer = OFFER_TO_FIRST_PLAYER;
+  const TableFocus hinted{TableFocus::Place::UPCARD, 0, true};
+  auto enter = [&s](const TableFocus& focus) { return KeyMoveFor(s, focus, TableKey::ACTIVATE, 10)->Command; };
+  EXPECT_EQ(enter(hinted), uint32_t{CM_PASS});
+  const TableFocus moved = MoveFocus(MoveFocus(hinted, TableKey::LEFT, 10), TableKey::RIGHT, 10);
+  EXPECT_EQ(moved.Where, TableFocus::Place::UPCARD);
+  EXPECT_EQ(enter(moved), uint32_t{CM_TAKE_UPCARD});
+  s.Offer = NORMAL_PLAY;
+  EXPECT_EQ(enter(hinted), uint32_t{CM_TAKE_UPCARD});
 }
 
 TEST(StatusTexts, SelectionAndKnockLimitPanes) {

@@ -296,7 +296,8 @@ signal_game() {
 
 if [ "$mode" = signals ]; then
   copy_game
-  printf '[Quorla]\nFirstPlay=0\nAlwaysResume=1\n[Statistics]\nUserWins0=3\nComputerWins0=2\n' >"$game/QUORLA.INI"
+  # Against Master, whose search a signal may interrupt.
+  printf '[Quorla]\nFirstPlay=0\nAlwaysResume=1\n[Preferences]\nDifficultyLevel=3\nMaster=1\n[Statistics]\nUserWins0=3\nComputerWins0=2\n' >"$game/QUORLA.INI"
   signals=(TERM HUP INT)
   killed=0
   for round in $(seq "${KILLS:-4}"); do
@@ -320,6 +321,7 @@ if [ "$mode" = signals ]; then
       fail "round $round: the statistics were lost: $(cat "$game/QUORLA.INI")"
     [ $killed -eq 1 ] && continue
     grep -q '^CanResume=1' "$game/QUORLA.INI" || fail "round $round (SIG$signal, moment $moment): CanResume is not 1"
+    grep -q '^Master=1' "$game/QUORLA.INI" || fail "round $round: Master is no longer chosen"
     piles "$game/RESUME.QLF" >/dev/null || fail "round $round: the resume file does not read back"
     leftovers=$(find "$game" -name '*.tmp-*')
     [ -z "$leftovers" ] || fail "round $round: temporary files left after SIG$signal: $leftovers"
@@ -331,7 +333,8 @@ elif [ "$mode" = keyboard ]; then
   # the other hand's deadwood and 25 more. Against a hand that keeps every
   # card it draws that passes 100 now and then, and a game to 100 would be
   # over with this one hand: a finished game leaves no game to save.
-  printf '[Quorla]\nFirstPlay=0\n[Play]\nGameTarget=500\n' >"$game/QUORLA.INI"
+  # Against Master, who thinks between the window's events.
+  printf '[Quorla]\nFirstPlay=0\n[Preferences]\nDifficultyLevel=3\nMaster=1\n[Play]\nGameTarget=500\n' >"$game/QUORLA.INI"
   start_game "$game/QUORLA32"
   shot 1-dealt
   # Key presses only: pass while the offer lasts, take the stock card, then
@@ -357,6 +360,7 @@ elif [ "$mode" = keyboard ]; then
   done
   shot 2-played
   close_game
+  grep -q '^Master=1' "$game/QUORLA.INI" || fail "Master is no longer chosen: $(cat "$game/QUORLA.INI")"
   "$build/quorla-lab" inspect "$game/RESUME.QLF" >"$scratch/inspect.txt" 2>&1 ||
     fail "the resume file does not read back: $(grep -h '^CanResume=' "$game/QUORLA.INI") $(cat "$scratch/inspect.txt")"
   grep -Eq '^hand over: +yes' "$scratch/inspect.txt" ||

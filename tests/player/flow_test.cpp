@@ -298,16 +298,21 @@ TEST(Flow, HintsAreMovesTheFlowTakesAndAskingChangesNothing) {
     return cards;
   };
   table.Flow.NewGame(false, false);
-  uint32_t hands = 0, hints = 0;
+  uint32_t hands = 0, hints = 0, reasons = 0;
   for (int step = 0; step < 20000 && hands < 3; ++step) {
     GameState& s = table.State;
     if (s.Play == HumanTake || s.Play == HumanDiscard) {
       const std::vector<uint32_t> before = piles();
       const PlayState play = s.Play;
-      const std::optional<Hint> hint = AdviseHuman(table.Flow, install.Path("QLDEFLT.QLF"));
+      const std::optional<Hint> hint = AdviseHuman(table.Flow, install.Path("QLDEFLT.QLF"), MasterBudget{60, 0});
       ASSERT_TRUE(hint.has_value());
       ASSERT_EQ(piles(), before);
       ASSERT_EQ(s.Play, play);
+      // The reason is whole, and asking again says the same.
+      EXPECT_EQ(hint->Reason.find('%'), std::string::npos) << hint->Reason;
+      const std::optional<Hint> again = AdviseHuman(table.Flow, install.Path("QLDEFLT.QLF"), MasterBudget{60, 0});
+      EXPECT_EQ(HintText(*again, table.Deck), HintText(*hint, table.Deck));
+      if (!hint->Reason.empty()) ++reasons;
       ASSERT_TRUE(table.Flow.RunCommand(hint->Command, hint->Position)) << "hint " << hint->Command;
       ++hints;
     } else if (s.Play == Learning && !table.Flow.HasIdleWork()) {
@@ -320,4 +325,5 @@ TEST(Flow, HintsAreMovesTheFlowTakesAndAskingChangesNothing) {
   }
   EXPECT_EQ(hands, 3u);
   EXPECT_GT(hints, 10u);
+  EXPECT_GT(reasons * 2, hints);
 }

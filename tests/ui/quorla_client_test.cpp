@@ -471,7 +471,14 @@ TEST_F(ClientFixture, AWholeHandIsPlayedWithTheKeyboardAlone) {
     Settle();
   };
   for (int turn = 0; turn < 200 && !State().HandOver; ++turn) {
-    if (State().Play == HumanTake) {
+    if (State().Play == HumanTake && turn % 3 == 1) {
+      // The hint frames what it advises, and Enter does it: a take, or a
+      // pass with the frame on the upcard.
+      const OfferStage offer = State().Offer;
+      press(Qt::Key_H);
+      press(Qt::Key_Return);
+      EXPECT_TRUE(State().Play != HumanTake || State().Offer != offer) << "Enter did not follow the hint";
+    } else if (State().Play == HumanTake) {
       press(Qt::Key_Up);
       if (PassAllowed(State().Offer)) {
         press(Qt::Key_P);

@@ -240,10 +240,23 @@ void QuorlaClient::ShowFocus() {
   AnnounceTableFocus(*this);
 }
 
+// Master's search runs in slices with the window's events between them; a
+// hint asked for again meanwhile, or a table that moved on, drops it.
 void QuorlaClient::ShowHint() {
-  const std::optional<Hint> hint = AdviseHuman(Objects.Flow, InstallDirectory + data_paths::DEFAULT_DATA_FILE);
-  if (!hint) return;
+  if (Hinting) return;
+  Hinting = true;
+  const GameState& s = Objects.State;
+  const uint64_t hand = Objects.Flow.HandSerial();
+  const PlayState play = s.Play;
+  const std::optional<Hint> hint =
+      AdviseHuman(Objects.Flow, InstallDirectory + data_paths::DEFAULT_DATA_FILE, MasterBudget{}, [this, &s] {
+        KeepAlive();
+        return !s.AbortPending && !s.ClosingRequested;
+      });
+  Hinting = false;
+  if (!hint || hand != Objects.Flow.HandSerial() || play != s.Play || s.Dragging) return;
   if (hint->Command == CM_TAKE_UPCARD) Focus = {TableFocus::Place::UPCARD, 0};
+  if (hint->Command == CM_PASS) Focus = {TableFocus::Place::UPCARD, 0, true};
   if (hint->Command == CM_TAKE_STOCK_CARD) Focus = {TableFocus::Place::STOCK, 0};
   if (hint->Command == CM_DISCARD_THIS_CARD || hint->Command == CM_KNOCK_WITH_THIS_CARD)
     Focus = {TableFocus::Place::HAND, hint->Position};

@@ -15,6 +15,9 @@ struct TableFocus {
   enum class Place { HAND, STOCK, UPCARD };
   Place Where = Place::HAND;
   uint32_t Position = 0;  // in the hand
+  // Put on the upcard by the hint "pass": Enter there passes instead of
+  // taking it. Any move of the frame ends it.
+  bool PassHere = false;
   bool operator==(const TableFocus&) const = default;
 };
 

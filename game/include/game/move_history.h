@@ -22,6 +22,8 @@ class MoveHistory {
   std::string LastComputerMove() const;
   // The cards a player took from the discard pile in this hand, in order.
   std::vector<uint32_t> TakenFromDiscards(uint32_t player) const;
+  // The cards a player discarded in this hand, the knock card too, in order.
+  std::vector<uint32_t> Discards(uint32_t player) const;
 
  private:
   struct Move {

@@ -82,6 +82,19 @@ enum TextId : uint32_t {
   ADVICE_PASS = 8222,
   ADVICE_DISCARD = 8223,
   ADVICE_KNOCK = 8224,
+  // Why, from the figures of Master's search: %1, %2 and %3 are filled in
+  // (a count, a number of points, one of the moves below).
+  REASON_GAIN = 8225,
+  REASON_KNOCK_SAFE = 8226,
+  REASON_PLAY_ON = 8227,
+  REASON_SAFE_DISCARD = 8228,
+  REASON_NONE_BETTER = 8229,
+  REASON_MOVE_PASS = 8230,
+  REASON_MOVE_UPCARD = 8231,
+  REASON_MOVE_STOCK = 8232,
+  REASON_MOVE_DISCARD = 8233,
+  REASON_MOVE_KNOCK = 8234,
+  REASON_KNOCK_NEVER_UNDERCUT = 8235,
 
   // The names a screen reader says for the table's cards and places: a
   // card is its rank's name (CARD_NAME_ACE + rank) + " of " + its suit's

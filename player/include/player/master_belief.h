@@ -21,6 +21,10 @@ class MasterBelief {
   // Before each of this seat's decisions: works out what the other player
   // did since this seat last looked.
   void Observe(const GameState& state, const NxDeck& deck);
+  // After StartHand in the middle of a hand (a hint): what the other player
+  // took from the discard pile and threw, from the record of the hand, and
+  // the upcard this seat took this turn.
+  void Recall(const std::vector<uint32_t>& taken, const std::vector<uint32_t>& thrown, uint32_t upcardTaken);
 
   uint32_t OwnSeat() const { return Seat; }
   // The seat's hand in pile order, as the moves address it.

@@ -49,6 +49,8 @@ class MasterSearch {
   size_t CandidateCount() const { return Candidates.size(); }
   // The mean points for the seat of a candidate so far.
   double MeanPoints(size_t candidate) const;
+  // In how many worlds so far the candidate lost the hand.
+  uint32_t LossCount(size_t candidate) const { return Candidates[candidate].Losses; }
   const SeatMove& CandidateMove(size_t candidate) const { return Candidates[candidate].Move; }
 
  private:
@@ -59,6 +61,7 @@ class MasterSearch {
     // Against the baseline move (candidate 0), world by world.
     double Gain = 0.0;
     double GainSquares = 0.0;
+    uint32_t Losses = 0;
   };
   void AddCandidates(const GameState& state);
   // Puts the move the quick rule would make first.

@@ -229,6 +229,7 @@ class QuorlaClient : public QWidget, public Presentation {
   QElapsedTimer GlideClock;
   // Since the window last handled its events during the computer's thinking.
   QElapsedTimer SinceKeepAlive;
+  bool Hinting = false;
   QEventLoop* ActiveWait = nullptr;
   bool WaitTimeUp = false;
   double WaitFactor = 1.0;
