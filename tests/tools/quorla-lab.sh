@@ -71,7 +71,9 @@ arena_seats_master() {
     echo "$out" | grep -qE '^master decision times \([0-9]+ decisions\): median [0-9.]+ ms, p99 [0-9.]+ ms, max' &&
     for seat in meldonly ginhunter; do
       "$lab" arena "$seat" master --games 1 --seed 4 --samples 4 | grep -q '^master decision times' || return 1
-    done
+    done &&
+    "$lab" arena simple master:"$defaults" --games 1 --seed 4 --samples 4 | grep -q '^games: 1,' &&
+    refuses arena simple master:/nonexistent --games 1
 }
 
 bench_game_reports_speed() { "$lab" bench game --hands 20 --level 3 | grep -q 'hands per second'; }

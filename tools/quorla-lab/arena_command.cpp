@@ -46,7 +46,7 @@ void PrintHelp() {
       "hand, gin and undercut rates, stock-exhausted ties and hands per second.\n"
       "\n"
       "HUMAN-SEAT     simple | random | meldonly | ginhunter | master | net:L[:FILE]\n"
-      "COMPUTER-SEAT  net:L[:FILE] | master\n"
+      "COMPUTER-SEAT  net:L[:FILE] | master[:FILE]\n"
       "simple         takes the upcard when it melds and lowers the deadwood or allows\n"
       "               a knock, throws the highest unmatched card, knocks at once\n"
       "random         any legal move; knocks whenever its discard allows it\n"
@@ -59,7 +59,7 @@ void PrintHelp() {
       "               each decision in sampled worlds, keeping the move the top\n"
       "               level's player (networks of level 3) would make unless another\n"
       "               clearly beats it; in the computer seat it makes that player's\n"
-      "               choices\n"
+      "               choices, and master:FILE plays with block 3 of FILE\n"
       "net:L[:FILE]   the computer player's rules at internal level L (0..3, shown\n"
       "               as L+1) with block L of network data file FILE (default:\n"
       "               QLDEFLT.QLF next to the program; 'fresh' for freshly\n"
@@ -97,13 +97,15 @@ struct ComputerSeat {
 };
 
 bool ParseComputerSeat(std::string_view text, ComputerSeat& seat, std::string& error) {
-  if (text == "master") {
+  std::string masterNet;
+  if (text == "master" || text.substr(0, 7) == "master:") {
     // Master decides; the top level's player moves the cards with its own networks.
     seat.Master = true;
-    text = "net:3";
+    masterNet = "net:3" + std::string(text.substr(6));
+    text = masterNet;
   }
   if (text.substr(0, 4) != "net:" || text.size() < 5) {
-    error = "the computer seat must be net:L[:FILE] or master, not '" + std::string(text) + "'";
+    error = "the computer seat must be net:L[:FILE] or master[:FILE], not '" + std::string(text) + "'";
     return false;
   }
   unsigned long level;
