@@ -57,11 +57,11 @@ bool LeastUseful(uint32_t card, const MasterBelief& belief) {
 
 }  // namespace
 
-std::string FillIn(std::string text, const std::string& first, const std::string& second, const std::string& third) {
-  const std::string* values[] = {&first, &second, &third};
+std::string FillIn(std::string text, const std::string& first, const std::string& second) {
+  const std::string* values[] = {&first, &second};
   for (size_t at = text.find('%'); at != std::string::npos && at + 1 < text.size(); at = text.find('%', at + 1)) {
     const char digit = text[at + 1];
-    if (digit < '1' || digit > '3') continue;
+    if (digit < '1' || digit > '2') continue;
     const std::string& value = *values[digit - '1'];
     text.replace(at, 2, value);
     at += value.empty() ? 0 : value.size() - 1;
@@ -103,8 +103,8 @@ std::string HintReason(const MasterSearch& search, const MasterBelief& belief, c
   }
   const size_t next = BestOther(search, index, [](const SeatMove&) { return true; });
   const double gain = next < search.CandidateCount() ? search.MeanPoints(index) - search.MeanPoints(next) : 0.0;
-  if (gain < 0.05) return FillIn(ResourceString(REASON_NONE_BETTER), Count(worlds));
+  if (gain < 0.05) return ResourceString(REASON_NONE_BETTER);
   char points[32];
   std::snprintf(points, sizeof points, "%.1f", gain);
-  return FillIn(ResourceString(REASON_GAIN), Count(worlds), points, MoveWords(search.CandidateMove(next), deck, seat));
+  return FillIn(ResourceString(REASON_GAIN), points, MoveWords(search.CandidateMove(next), deck, seat));
 }

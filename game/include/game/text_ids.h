@@ -82,8 +82,8 @@ enum TextId : uint32_t {
   ADVICE_PASS = 8222,
   ADVICE_DISCARD = 8223,
   ADVICE_KNOCK = 8224,
-  // Why, from the figures of Master's search: %1, %2 and %3 are filled in
-  // (a count, a number of points, one of the moves below).
+  // Why, from the figures of Master's search: %1 and %2 are filled in (a
+  // count of deals or a number of points, one of the moves below, a card).
   REASON_GAIN = 8225,
   REASON_KNOCK_SAFE = 8226,
   REASON_PLAY_ON = 8227,

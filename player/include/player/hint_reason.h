@@ -21,6 +21,5 @@ std::string HintReason(const MasterSearch& search, const MasterBelief& belief, c
 // they are to sit in its hand.
 double UseForTheOther(uint32_t card, const MasterBelief& belief);
 
-// `text` with %1, %2 and %3 replaced.
-std::string FillIn(std::string text, const std::string& first, const std::string& second = {},
-                   const std::string& third = {});
+// `text` with %1 and %2 replaced.
+std::string FillIn(std::string text, const std::string& first, const std::string& second = {});
