@@ -50,7 +50,8 @@ int Usage(int status) {
                "  idle CPU:   the CPU time used in a second of waiting for the person;\n"
                "  Master:     hands against Master played with keys, at the table's own size: how long\n"
                "              its decisions take, and the longest time the window went without handling\n"
-               "              its events (a 1 ms timer's longest gap, the person's own key presses left out).\n"
+               "              its events (a 1 ms timer's longest gap, the person's own key presses left out),\n"
+               "              while Master moves and over the whole hand (which adds the window's own drawing).\n"
                "Runs on the display when there is one, otherwise on the offscreen platform.\n"
                "Prints the fastest, median and slowest time of each in milliseconds.\n");
   return status;
@@ -299,8 +300,10 @@ int FirstResize(int argc, char** argv, const std::string& directory) {
 }
 
 struct MasterTimes {
-  std::vector<double> Decisions, LongestGaps;
+  std::vector<double> Decisions, LongestGaps, LongestThinkingGaps;
 };
+
+bool ComputersMove(PlayState play) { return play == ComputerTake || play == ComputerDiscard; }
 
 // The person's moves by key: pass while the offer lasts, else the stock
 // card and the hand's first card; Master moves in the window's idle work.
@@ -327,18 +330,24 @@ void TimeMasterHands(QuorlaClient* table, int hands, MasterTimes& times) {
   const uint64_t before = computer.MasterTimes()->Count();
   QElapsedTimer clock;
   clock.start();
-  qint64 last = -1, longest = 0;
+  qint64 last = -1, longest = 0, longestThinking = 0;
+  PlayState lastPlay = HumanTake;
   QTimer ticker;
   ticker.setTimerType(Qt::PreciseTimer);
   QObject::connect(&ticker, &QTimer::timeout, [&] {
     const qint64 now = clock.nsecsElapsed();
-    if (last >= 0) longest = std::max(longest, now - last);
-    last = now;
     const GameState& s = table->Table().State;
+    if (last >= 0) longest = std::max(longest, now - last);
+    // Both ticks inside the computer's move: the gap is Master's thinking.
+    if (last >= 0 && ComputersMove(lastPlay) && ComputersMove(s.Play))
+      longestThinking = std::max(longestThinking, now - last);
+    last = now;
+    lastPlay = s.Play;
     if (table->Table().Flow.HasIdleWork() || table->Table().Deck.IsGliding()) return;
     if (s.HandOver) {
       times.LongestGaps.push_back(static_cast<double>(longest) / 1e6);
-      longest = 0;
+      times.LongestThinkingGaps.push_back(static_cast<double>(longestThinking) / 1e6);
+      longest = longestThinking = 0;
       if (--hands > 0) table->RunCommand(CM_NEW_GAME);
       return;
     }
@@ -409,6 +418,7 @@ void InProcess(int argc, char** argv, const fs::path& scratch, int runs) {
   Report("CPU in 1 s waiting for the person:", large.IdleCpu);
   Report("Master's decision in the window:", master.Decisions);
   ReportTail("Master's decision in the window:", master.Decisions);
+  Report("longest event gap while Master moves:", master.LongestThinkingGaps);
   Report("longest event gap in a hand v Master:", master.LongestGaps);
 }
 
