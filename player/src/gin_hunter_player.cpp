@@ -6,6 +6,7 @@
 #include "game/rules.h"
 #include "player/master_belief.h"
 #include "player/master_rollout.h"
+#include "player/upcard_try.h"
 
 namespace {
 
@@ -23,13 +24,9 @@ SeatMove GinHunterPlayer::Choose(GameFlow& flow) const {
     hand |= Bit(cards.back());
   }
   if (state.Play == HumanTake) {
-    const int32_t top = deck.TopIndex(DISCARD_PILE);
-    if (top >= 0 && UpcardMayBeTaken(state.Offer)) {
-      const uint32_t upcard = deck.CardIndexAt(DISCARD_PILE, top);
-      int32_t after;
-      const uint32_t drop = MasterRollout::BestDiscard(hand | Bit(upcard), upcard, after);
-      const uint64_t kept = (hand | Bit(upcard)) & ~Bit(drop);
-      const bool melds = LeastDeadwood(kept & ~Bit(upcard)) + CardPoints[RankOf(upcard)] > after;
+    if (const std::optional<UpcardTry> tried = TryTheUpcard(state, deck, hand)) {
+      const int32_t after = tried->DeadwoodAfter;
+      const bool melds = LeastDeadwood(tried->Kept & ~Bit(tried->Upcard)) + CardPoints[RankOf(tried->Upcard)] > after;
       if (melds || after + 3 <= LeastDeadwood(hand)) return {SeatMove::TAKE_UPCARD};
     }
     return {PassAllowed(state.Offer) ? SeatMove::PASS : SeatMove::TAKE_STOCK};

@@ -6,6 +6,7 @@
 #include "game/rules.h"
 #include "player/master_belief.h"
 #include "player/master_rollout.h"
+#include "player/upcard_try.h"
 
 namespace {
 
@@ -36,14 +37,9 @@ SeatMove MeldOnlyPlayer::Choose(GameFlow& flow) const {
   const std::vector<uint32_t> cards = SeatCards(deck);
   const uint64_t hand = MaskOf(cards);
   if (state.Play == HumanTake) {
-    const int32_t top = deck.TopIndex(DISCARD_PILE);
-    if (top >= 0 && UpcardMayBeTaken(state.Offer)) {
-      const uint32_t upcard = deck.CardIndexAt(DISCARD_PILE, top);
-      int32_t after;
-      const uint32_t drop = MasterRollout::BestDiscard(hand | Bit(upcard), upcard, after);
-      const uint64_t kept = (hand | Bit(upcard)) & ~Bit(drop);
-      if (IsLegalKnock(after, state.KnockLimit) || !Unmatched(kept, upcard)) return {SeatMove::TAKE_UPCARD};
-    }
+    if (const std::optional<UpcardTry> tried = TryTheUpcard(state, deck, hand))
+      if (IsLegalKnock(tried->DeadwoodAfter, state.KnockLimit) || !Unmatched(tried->Kept, tried->Upcard))
+        return {SeatMove::TAKE_UPCARD};
     return {PassAllowed(state.Offer) ? SeatMove::PASS : SeatMove::TAKE_STOCK};
   }
   int32_t after;
