@@ -77,11 +77,8 @@ std::optional<Hint> AdviseHuman(GameFlow& flow, const std::string& dataFile, con
   const MasterBelief belief = PersonsKnowledge(flow);
   // The same table asks the same way: a hint repeated says the same.
   MasterSearch search(belief, flow.State(), budget, flow.Deck().CardsInPile(STOCK_PILE) + 1, &*advice);
-  while (!search.Step())
-    if (keepGoing && !keepGoing()) search.Abort();
-  const SeatMove chosen = search.Decision();
-  Hint hint{CommandOf(chosen), chosen.Position, HintReason(search, belief, chosen, flow.Deck())};
-  return hint;
+  const SeatMove chosen = search.Decide(keepGoing);
+  return Hint{CommandOf(chosen), chosen.Position, HintReason(search, belief, chosen, flow.Deck())};
 }
 
 namespace {

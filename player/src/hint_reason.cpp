@@ -8,11 +8,6 @@
 
 namespace {
 
-bool SameMove(const SeatMove& a, const SeatMove& b) {
-  const bool discards = a.What == SeatMove::DISCARD || a.What == SeatMove::KNOCK;
-  return a.What == b.What && (!discards || a.Position == b.Position);
-}
-
 std::string Count(uint32_t n) { return std::to_string(n); }
 
 std::string MoveWords(const SeatMove& move, const NxDeck& deck, uint32_t seat) {
@@ -32,7 +27,7 @@ std::string MoveWords(const SeatMove& move, const NxDeck& deck, uint32_t seat) {
 // The candidate of the search that is `move`, or the count when none is.
 size_t CandidateOf(const MasterSearch& search, const SeatMove& move) {
   for (size_t i = 0; i < search.CandidateCount(); ++i)
-    if (SameMove(search.CandidateMove(i), move)) return i;
+    if (IsSameMove(search.CandidateMove(i), move)) return i;
   return search.CandidateCount();
 }
 

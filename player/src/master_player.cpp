@@ -24,9 +24,7 @@ SeatMove MasterPlayer::Choose(const GameState& state, const NxDeck& deck, const 
                               const std::function<bool()>& keepGoing) {
   const auto start = std::chrono::steady_clock::now();
   MasterSearch search = Begin(state, deck, advice);
-  while (!search.Step())
-    if (keepGoing && !keepGoing()) search.Abort();
-  const SeatMove move = search.Decision();
+  const SeatMove move = search.Decide(keepGoing);
   TimesTaken.Add(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   return move;
 }
@@ -46,10 +44,7 @@ bool AdvisedMaster::Move(GameFlow& flow) {
 
 SeatMove MasterDecider::Think(GinTable& table, const SeatMove* advice) {
   const GameState& state = table.State();
-  return Player.Choose(state, table.Deck(), advice, [&table, &state] {
-    table.View().KeepAlive();
-    return !state.AbortPending && !state.ClosingRequested;
-  });
+  return Player.Choose(state, table.Deck(), advice, [&table, &state] { return KeepThinking(table.View(), state); });
 }
 
 bool MasterDecider::TakesUpcard(GinTable& table) {

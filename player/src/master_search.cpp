@@ -231,8 +231,8 @@ SeatMove MasterSearch::Decision() const {
   return Candidates[best].Move;
 }
 
-SeatMove MasterSearch::Decide() {
-  while (!Step()) {
-  }
+SeatMove MasterSearch::Decide(const std::function<bool()>& keepGoing) {
+  while (!Step())
+    if (keepGoing && !keepGoing()) Abort();
   return Decision();
 }

@@ -52,6 +52,11 @@ bool MakeSeatMove(GameFlow& flow, const SeatMove& move) {
   return false;
 }
 
+bool IsSameMove(const SeatMove& a, const SeatMove& b) {
+  const bool discards = a.What == SeatMove::DISCARD || a.What == SeatMove::KNOCK;
+  return a.What == b.What && (!discards || a.Position == b.Position);
+}
+
 SeatMove SimplePlayer::Choose(GameFlow& flow) const {
   return flow.State().Play == HumanTake ? Take(flow) : DiscardOrKnock(flow);
 }

@@ -15,10 +15,6 @@ namespace {
 
 constexpr uint32_t C(uint32_t suit, uint32_t rank) { return MakeCard(suit, rank); }
 
-bool SameMove(const SeatMove& a, const SeatMove& b) {
-  return a.What == b.What && (a.What != SeatMove::DISCARD && a.What != SeatMove::KNOCK ? true : a.Position == b.Position);
-}
-
 // Exchanges the computer's cards that the human seat has not seen taken
 // with stock cards: a deal the human seat cannot tell from the real one.
 void ShuffleHidden(NxDeck& deck, const MasterBelief& belief, uint32_t turn) {
@@ -54,11 +50,11 @@ class CheckedMaster : public SeatPlayer {
     const MasterPlayer before = Master;
     const SeatMove move = Master.Choose(flow.State(), flow.Deck(), advice);
     MasterPlayer again = before;
-    if (!SameMove(again.Choose(flow.State(), flow.Deck(), advice), move)) ++Differences;
+    if (!IsSameMove(again.Choose(flow.State(), flow.Deck(), advice), move)) ++Differences;
     ShuffleHidden(flow.Deck(), Master.Knowledge(), ++Decisions);
     MasterPlayer blind = before;
-    if (!SameMove(blind.Choose(flow.State(), flow.Deck(), advice), move)) ++HiddenDependence;
-    if (Adviser && !SameMove(advised, move)) ++Overrides;
+    if (!IsSameMove(blind.Choose(flow.State(), flow.Deck(), advice), move)) ++HiddenDependence;
+    if (Adviser && !IsSameMove(advised, move)) ++Overrides;
     return Adviser ? Adviser->Follow(flow, move) : MakeSeatMove(flow, move);
   }
 

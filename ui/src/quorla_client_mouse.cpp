@@ -249,10 +249,8 @@ void QuorlaClient::ShowHint() {
   const uint64_t hand = Objects.Flow.HandSerial();
   const PlayState play = s.Play;
   const std::optional<Hint> hint =
-      AdviseHuman(Objects.Flow, InstallDirectory + data_paths::DEFAULT_DATA_FILE, MasterBudget{}, [this, &s] {
-        KeepAlive();
-        return !s.AbortPending && !s.ClosingRequested;
-      });
+      AdviseHuman(Objects.Flow, InstallDirectory + data_paths::DEFAULT_DATA_FILE, MasterBudget{},
+                  [this, &s] { return KeepThinking(*this, s); });
   Hinting = false;
   if (!hint || hand != Objects.Flow.HandSerial() || play != s.Play || s.Dragging) return;
   if (hint->Command == CM_TAKE_UPCARD) Focus = {TableFocus::Place::UPCARD, 0};

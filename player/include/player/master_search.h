@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "game/game_state.h"
@@ -42,8 +43,10 @@ class MasterSearch {
   void Abort() { Aborted = true; }
   bool Done() const;
   SeatMove Decision() const;
-  // Runs the slices to the end.
-  SeatMove Decide();
+  // Runs the slices to the end; keepGoing, when given, runs between them
+  // (a window handles its events there) and false stops the search with
+  // the best move found so far.
+  SeatMove Decide(const std::function<bool()>& keepGoing = {});
 
   uint32_t Worlds() const { return Played; }
   size_t CandidateCount() const { return Candidates.size(); }

@@ -15,6 +15,8 @@ struct SeatMove {
   uint32_t Position = 0;  // of the card in the hand, for DISCARD and KNOCK
 };
 bool MakeSeatMove(GameFlow& flow, const SeatMove& move);
+// The same move: the same kind, and for a discard or a knock the same card.
+bool IsSameMove(const SeatMove& a, const SeatMove& b);
 
 // A player for the human seat of the flow, for matches without a person:
 // it makes one move whenever the flow waits for the human.
