@@ -126,7 +126,7 @@ start_game() {
   # The window mode looks at the window as the start left it.
   [ "$mode" = window ] && return
   table_at_own_size
-  find_table
+  find_table_uncovered
 }
 
 # The window opens larger than the table on a first start, and as it was
@@ -149,6 +149,20 @@ table_at_own_size() {
       sleep 0.4
     done
   done
+}
+
+# The table as found must show the computer's hand face down: a menu left
+# open over it moves the first green pixel, and a face there would be some
+# other window. Escape closes what a late key opened before the next look.
+find_table_uncovered() {
+  for _ in 1 2 3; do
+    find_table
+    computer_hand_shown || return 0
+    xdotool key Escape sleep 0.2 key Escape
+    sleep 0.5
+  done
+  shot covered-table
+  fail "something stays over the table at the start"
 }
 
 window_width() {
@@ -265,6 +279,13 @@ computer_hand_shown() {
     [ "$(convert "$scratch/first-card.png" -colorspace gray -format '%[fx:mean > 0.6]' info:)" = 1 ]
 }
 
+# The hand's end also shows the score sheet, a window of its own: the two
+# together cannot be a menu or a box over the table.
+hand_ended() {
+  [ -n "$(xdotool search --all --onlyvisible --pid "$game_pid" --name '^Score Sheet' 2>/dev/null)" ] &&
+    computer_hand_shown
+}
+
 # Ends the program with a signal and waits for it; a second signal may
 # arrive during the save, which must not cut a file short, or a SIGKILL,
 # which must leave each file old or new.
@@ -344,9 +365,7 @@ elif [ "$mode" = keyboard ]; then
   # the hand's end lays the computer's cards open, within a time limit.
   deadline=$((SECONDS + ${KEYBOARD_SECONDS:-200}))
   turn=0
-  # No hand ends before a turn is played: a first look that sees a face
-  # would be something else over the table.
-  until [ $turn -gt 0 ] && computer_hand_shown; do
+  until hand_ended; do
     if [ $SECONDS -ge $deadline ]; then
       shot 2-unfinished
       fail "the hand did not end within ${KEYBOARD_SECONDS:-200} s of keyboard play ($turn turns)"
