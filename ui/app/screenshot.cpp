@@ -35,12 +35,13 @@ void QuietAboutSizeHints(QtMsgType type, const QMessageLogContext& context, cons
 
 int Usage(int status) {
   std::fprintf(status ? stderr : stdout,
-               "usage: quorla-screenshot OUT.png [--scale 1..3, also 1.5 or 2.5] [--moves 0|1|2]\n"
+               "usage: quorla-screenshot OUT.png [--scale 1..3, also 1.5 or 2.5] [--moves 0|1|2] [--seed S]\n"
                "Deals a game in a scratch copy of the installation on the offscreen platform and saves\n"
                "the window as a PNG at the given device pixel ratio (default 1). --moves 1 drags the\n"
                "upcard or a stock card into the hand first; --moves 2 plays the whole hand with the\n"
                "simple strategy and also saves the score sheet as OUT-sheet.png. Prints the time to\n"
-               "the first painted table and the cost of one drag step.\n");
+               "the first painted table and the cost of one drag step. --seed S (1..714024) deals the\n"
+               "same cards every time, for comparing pictures of two builds.\n");
   return status;
 }
 
@@ -106,20 +107,24 @@ int main(int argc, char** argv) {
   if (out == "--help" || out == "-h") return Usage(0);
   double scale = 1;
   int moves = 0;
+  int32_t seed = 0;  // 0: the clock's
   for (int i = 2; i < argc; ++i) {
     std::string option = argv[i];
-    if ((option == "--scale" || option == "--moves") && i + 1 < argc) {
+    if ((option == "--scale" || option == "--moves" || option == "--seed") && i + 1 < argc) {
       char* end = nullptr;
       const double value = std::strtod(argv[++i], &end);
-      const double high = option == "--scale" ? 3 : 2, low = option == "--scale" ? 1 : 0;
-      if (*end || !(value >= low && value <= high) || (option == "--moves" && value != static_cast<int>(value))) {
+      const double high = option == "--scale" ? 3 : option == "--moves" ? 2 : 714024;
+      const double low = option == "--moves" ? 0 : 1;
+      if (*end || !(value >= low && value <= high) || (option != "--scale" && value != static_cast<int>(value))) {
         std::fprintf(stderr, "quorla-screenshot: %s takes %g..%g\n", option.c_str(), low, high);
         return 2;
       }
       if (option == "--scale")
         scale = value;
-      else
+      else if (option == "--moves")
         moves = static_cast<int>(value);
+      else
+        seed = static_cast<int32_t>(value);
     } else {
       std::fprintf(stderr, "quorla-screenshot: unknown option '%s'\n", option.c_str());
       return Usage(2);
@@ -163,6 +168,7 @@ int main(int argc, char** argv) {
     // The table at its own size in window pixels, so at `scale` device
     // pixels, whatever the pretended screen's size.
     frame.FitTableAt(1.0);
+    if (seed) table->Table().Seed(seed);
     frame.Start();
     if (table->Table().Computer->AreNetsValid()) {
       status = PictureTheTable(frame, table, moves, out, clock);
