@@ -38,14 +38,16 @@ namespace {
 
 int Usage(int status) {
   std::fprintf(status ? stderr : stdout,
-               "usage: quorla-bench [--runs N]\n"
+               "usage: quorla-bench [--runs N] [--resize-only]\n"
                "Times, N times each (default 10, at most 1000), in a scratch copy of the installation:\n"
                "  cold start: a new process to its first painted table (the start-up of QUORLA32);\n"
                "  switch:     switching between two player configurations with the full save;\n"
                "  full save:  the resume file, settings, statistics and learned networks;\n"
                "  close:      closing the window (the close request, the save and the teardown);\n"
-               "  resize:     the window made 2560x1440, the whole table drawn at the new size: the first\n"
-               "              time a new process reaches that size, and again in a process that has;\n"
+               "  resize:     the window made 1920x1080 or 2560x1440, the whole table drawn at the new\n"
+               "              size: the first time a new process reaches that size, the median of ten\n"
+               "              more there, the process's resident memory after them, and again in the\n"
+               "              process the other times come from (--resize-only: these alone);\n"
                "  drag step:  one mouse move with a held card at that size, composed and painted;\n"
                "  idle CPU:   the CPU time used in a second of waiting for the person;\n"
                "  Master:     hands against Master played with keys, at the table's own size: how long\n"
@@ -69,6 +71,13 @@ void Report(const char* what, std::vector<double> times) {
   std::sort(times.begin(), times.end());
   std::printf("%-36s min %7.1f  median %7.1f  max %7.1f ms  (%zu runs)\n", what, times.front(),
               times[times.size() / 2], times.back(), times.size());
+}
+
+void ReportMegabytes(const char* what, std::vector<double> sizes) {
+  if (sizes.empty()) return;
+  std::sort(sizes.begin(), sizes.end());
+  std::printf("%-36s min %7.1f  median %7.1f  max %7.1f MB  (%zu runs)\n", what, sizes.front(),
+              sizes[sizes.size() / 2], sizes.back(), sizes.size());
 }
 
 // The 99th percentile, for times with a long tail.
@@ -187,17 +196,36 @@ std::vector<double> ColdStarts(const std::string& directory, int runs) {
   return times;
 }
 
-std::vector<double> FirstResizes(const std::string& directory, int runs) {
+// What the children of a first resize measured, one entry per child.
+struct FirstResizeTimes {
+  std::vector<double> First, Again, ResidentMb;
+};
+
+FirstResizeTimes FirstResizes(const std::string& directory, int runs, const char* flag) {
   const std::string self = fs::read_symlink("/proc/self/exe").string();
-  std::vector<double> times;
+  FirstResizeTimes times;
   for (int i = 0; i < runs; ++i) {
-    double wholeRun = 0, resize = 0;
+    double wholeRun = 0, first = 0, again = 0, resident = 0;
     std::string line;
-    if (RunChild(self, "--child-first-resize", directory, wholeRun, line) &&
-        std::sscanf(line.c_str(), "resized %lf", &resize) == 1)
-      times.push_back(resize);
+    if (RunChild(self, flag, directory, wholeRun, line) &&
+        std::sscanf(line.c_str(), "resized %lf again %lf resident %lf", &first, &again, &resident) == 3) {
+      times.First.push_back(first);
+      times.Again.push_back(again);
+      times.ResidentMb.push_back(resident);
+    }
   }
   return times;
+}
+
+void ReportFirstResizes(const std::string& directory, int runs) {
+  const FirstResizeTimes fullHd = FirstResizes(directory, runs, "--child-first-resize-full-hd");
+  Report("first resize to 1920x1080:", fullHd.First);
+  Report("resize to 1920x1080 again:", fullHd.Again);
+  ReportMegabytes("resident after 1920x1080 resizes:", fullHd.ResidentMb);
+  const FirstResizeTimes large = FirstResizes(directory, runs, "--child-first-resize");
+  Report("first resize to 2560x1440:", large.First);
+  Report("resize to 2560x1440 again:", large.Again);
+  ReportMegabytes("resident after 2560x1440 resizes:", large.ResidentMb);
 }
 
 template <typename Step>
@@ -243,13 +271,18 @@ struct LargeTableTimes {
   std::vector<double> Resizes, DragSteps, IdleCpu;
 };
 
-// The window made 2560 x 1440 from a smaller size: the whole table drawn
-// anew at the new factor and painted.
-double TimeResize(QuorlaFrame& frame, QuorlaClient* table) {
+const QSize LARGE_WINDOW{2560, 1440};
+const QSize FULL_HD_WINDOW{1920, 1080};
+// Resizes measured after a child's first, and then its memory.
+constexpr int LATER_RESIZES = 10;
+
+// The window made `size` from a smaller one: the whole table drawn anew
+// at the new factor and painted.
+double TimeResize(QuorlaFrame& frame, QuorlaClient* table, QSize size = LARGE_WINDOW) {
   frame.resize(1200, 800);
   QApplication::processEvents();
   return Time([&] {
-    frame.resize(2560, 1440);
+    frame.resize(size);
     QApplication::processEvents();
     table->repaint();
   });
@@ -285,16 +318,38 @@ void TimeLargeTable(QuorlaFrame& frame, QuorlaClient* table, LargeTableTimes& ti
   times.IdleCpu.push_back(ProcessCpuMilliseconds() - before);
 }
 
+// The process's resident memory in megabytes, from the kernel's account.
+double ResidentMegabytes() {
+  std::FILE* status = std::fopen("/proc/self/status", "r");
+  if (!status) return 0;
+  char line[256];
+  double kilobytes = 0;
+  while (std::fgets(line, sizeof line, status))
+    if (std::sscanf(line, "VmRSS: %lf kB", &kilobytes) == 1) break;
+  std::fclose(status);
+  return kilobytes / 1024;
+}
+
+double Median(std::vector<double> times) {
+  if (times.empty()) return 0;
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
 // The child of a first resize: the process has drawn the table only at
-// its start-up size and a smaller one when it reaches 2560 x 1440, as a
-// person's first maximise would. Prints the time taken.
-int FirstResize(int argc, char** argv, const std::string& directory) {
+// its start-up size and a smaller one when it reaches `size`, as a
+// person's first maximise would; then ten more resizes there. Prints the
+// first time, the median of the later ones and the resident memory after.
+int FirstResize(int argc, char** argv, const std::string& directory, QSize size) {
   QApplication app(argc, argv);
   ChildTable child(directory);
   child.Frame->show();
   child.Frame->Start();
   SettleTable(child.Frame->Client());
-  std::printf("resized %.3f\n", TimeResize(*child.Frame, child.Frame->Client()));
+  const double first = TimeResize(*child.Frame, child.Frame->Client(), size);
+  std::vector<double> later;
+  for (int i = 0; i < LATER_RESIZES; ++i) later.push_back(TimeResize(*child.Frame, child.Frame->Client(), size));
+  std::printf("resized %.3f again %.3f resident %.1f\n", first, Median(later), ResidentMegabytes());
   std::fflush(stdout);
   std::_Exit(0);
 }
@@ -413,7 +468,7 @@ void InProcess(int argc, char** argv, const fs::path& scratch, int runs) {
   Report("close window (save, teardown):", closes);
   // The first frame's resize is the process's first at that size.
   if (!large.Resizes.empty()) large.Resizes.erase(large.Resizes.begin());
-  Report("resize to 2560x1440 again:", large.Resizes);
+  Report("resize to 2560x1440 in one process:", large.Resizes);
   Report("drag step at 2560x1440:", large.DragSteps);
   Report("CPU in 1 s waiting for the person:", large.IdleCpu);
   Report("Master's decision in the window:", master.Decisions);
@@ -425,12 +480,15 @@ void InProcess(int argc, char** argv, const fs::path& scratch, int runs) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 3 && (std::string(argv[1]) == "--child-start" || std::string(argv[1]) == "--child-first-resize")) {
+  if (argc == 3 && std::string(argv[1]).rfind("--child-", 0) == 0) {
     qInstallMessageHandler(QuietAboutThePlatform);
-    return std::string(argv[1]) == "--child-start" ? StartAndPaint(argc, argv, argv[2])
-                                                    : FirstResize(argc, argv, argv[2]);
+    const std::string child = argv[1];
+    if (child == "--child-start") return StartAndPaint(argc, argv, argv[2]);
+    if (child == "--child-first-resize") return FirstResize(argc, argv, argv[2], LARGE_WINDOW);
+    if (child == "--child-first-resize-full-hd") return FirstResize(argc, argv, argv[2], FULL_HD_WINDOW);
   }
   int runs = 10;
+  bool resizeOnly = false;
   for (int i = 1; i < argc; ++i) {
     const std::string option = argv[i];
     if (option == "--help" || option == "-h") return Usage(0);
@@ -442,6 +500,8 @@ int main(int argc, char** argv) {
         return 2;
       }
       runs = static_cast<int>(value);
+    } else if (option == "--resize-only") {
+      resizeOnly = true;
     } else {
       std::fprintf(stderr, "quorla-bench: unknown option '%s'\n", option.c_str());
       return Usage(2);
@@ -458,9 +518,13 @@ int main(int argc, char** argv) {
   }
   const char* platform = std::getenv("QT_QPA_PLATFORM");
   std::printf("platform: %s\n", platform && *platform ? platform : "the display's");
+  if (resizeOnly) {
+    ReportFirstResizes(scratch.Root().string(), runs);
+    return 0;
+  }
   const std::vector<double> starts = ColdStarts(scratch.Root().string(), runs);
   Report("cold start to first painted table:", starts);
-  Report("first resize to 2560x1440:", FirstResizes(scratch.Root().string(), runs));
+  ReportFirstResizes(scratch.Root().string(), runs);
   InProcess(argc, argv, scratch.Root(), runs);
   return starts.empty() ? 1 : 0;
 }

@@ -35,7 +35,6 @@
 #include "ui/backdrop.h"
 #include "ui/backdrop_loading.h"
 #include "ui/image_convert.h"
-#include "ui/picture_memory.h"
 #include "ui/scenery_picture.h"
 #include "ui/score_sheet_window.h"
 #include "ui/svg_card_images.h"
@@ -82,7 +81,6 @@ QuorlaClient::QuorlaClient(GameSettings& settings, std::string configDirectory, 
       InstallDirectory(std::move(installDirectory)),
       Objects(*this, nullptr, ReadTableChoices(*settings.Store).Rules.GameTarget),
       TheSheet(Objects.Record, ReadTableChoices(*settings.Store).Rules.Variation) {
-  KeepFreedPicturesInProcess();
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
   InstallTableAccessibility();
@@ -177,24 +175,22 @@ void QuorlaClient::ApplyScale() {
 }
 
 void QuorlaClient::DecorateBackdrop() {
-  QImage backdrop = TablePicture.isNull() ? PlainBackdrop(Scale) : DecoratedBackdrop(TablePicture, Scale);
-  NxBitmap pixels = ToNxBitmap(backdrop);
-  const bool laidOut = Objects.Deck.IsLaidOut();
-  if (laidOut) {
-    // Once converted, the picture's memory can serve the composition, whose
-    // every pixel the deck presents below.
-    backdrop = QImage();
-    const TRect table = DeviceCover(TABLE_AREA, Scale);
+  NxBitmap& backdrop = Backdrops.At(Scale);
+  if (backdrop.IsEmpty())
+    backdrop = ToNxBitmap(TablePicture.isNull() ? PlainBackdrop(Scale) : DecoratedBackdrop(TablePicture, Scale));
+  const TRect table = DeviceCover(TABLE_AREA, Scale);
+  // Once laid out, the deck presents every pixel of the composition;
+  // before the first deal the table shows the backdrop alone.
+  if (Composed.width() != table.Width() || Composed.height() != table.Height())
     Composed = QImage(table.Width(), table.Height(), QImage::Format_RGB32);
-  }
-  Objects.Deck.SetBackground(std::move(pixels), TABLE_AREA);
-  // Before the first deal the table shows the backdrop alone.
-  if (!laidOut) Composed = backdrop;
+  if (!Objects.Deck.IsLaidOut()) Composed = ToQImage(backdrop);
+  Objects.Deck.SetBackground(backdrop, TABLE_AREA);
   update();
 }
 
 void QuorlaClient::TakeBackdrop(const QImage& tablePicture) {
   TablePicture = tablePicture;
+  Backdrops.Clear();
   // The window around the table takes the colour of the scenery's edge.
   Surround = TablePicture.isNull() ? QColor::fromRgb(PLAIN_BACKDROP_COLOUR) : QColor::fromRgb(EdgeColour(TablePicture));
   DecorateBackdrop();

@@ -38,6 +38,7 @@ SvgCardImages::SvgCardImages(double scale, QStringList deckRoots)
 
 bool SvgCardImages::SetFaceDeck(const QString& deck) {
   if (!Renderer(deck)) return false;
+  if (deck != Faces) Drawn.Clear();
   Faces = deck;
   FacesFound = true;
   return true;
@@ -126,16 +127,22 @@ QImage SvgCardImages::Artwork(uint32_t resourceId) {
 }
 
 const NxBitmap& SvgCardImages::Mask() {
-  if (MaskScale != ScaleFactor || CachedMask.IsEmpty()) {
-    CachedMask = CardMask(ScaleFactor);
-    MaskScale = ScaleFactor;
-  }
-  return CachedMask;
+  std::map<uint32_t, NxBitmap>& drawn = Drawn.At(ScaleFactor);
+  auto found = drawn.find(CARD_MASK_ID);
+  if (found == drawn.end()) found = drawn.emplace(CARD_MASK_ID, CardMask(ScaleFactor)).first;
+  return found->second;
 }
 
 NxBitmap SvgCardImages::LoadImage(uint32_t resourceId) {
+  if (resourceId == CARD_MASK_ID) return Mask();
+  std::map<uint32_t, NxBitmap>& drawn = Drawn.At(ScaleFactor);
+  auto found = drawn.find(resourceId);
+  if (found == drawn.end()) found = drawn.emplace(resourceId, Draw(resourceId)).first;
+  return found->second;
+}
+
+NxBitmap SvgCardImages::Draw(uint32_t resourceId) {
   const NxBitmap& mask = Mask();
-  if (resourceId == CARD_MASK_ID) return mask;
   NxBitmap picture = ToNxBitmap(Artwork(resourceId));
   ApplyCardMask(picture, mask);
   return picture;

@@ -18,6 +18,7 @@
 #include "store/resume_availability.h"
 #include "store/score_sheet.h"
 #include "store/table_parts.h"
+#include "ui/scale_cache.h"
 
 class QPainter;
 class QEventLoop;
@@ -158,8 +159,6 @@ class QuorlaClient : public QWidget, public Presentation {
   void RightPress(TPoint point, const QPoint& globalPoint);
   void BeginDrag(uint32_t position, TPoint point, TPoint corner);
   void FinishDrag(TPoint point);
-  // Frames the place the held card would be dropped on now.
-  void ShowDropPlace();
   uint32_t HandPositionOf(uint32_t card) const;
 
   // quorla_client.cpp
@@ -215,6 +214,8 @@ class QuorlaClient : public QWidget, public Presentation {
   QImage Composed;  // the deck's back buffer as the screen shows it
   bool BackdropLoaded = false;  // the scenery file was read (or found missing) once
   QImage TablePicture;  // the scenery at table size, undecorated; null for the plain table
+  // The decorated backdrop of the scales last shown.
+  ScaleCache<NxBitmap> Backdrops{2};
   QColor Surround;  // around the table where the window is wider or taller
   double PreferredScale = 1.0;
   double Scale = 1.0;

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "game/image_provider.h"
+#include "ui/scale_cache.h"
 
 class QSvgRenderer;
 
@@ -64,10 +65,14 @@ class SvgCardImages : public NxImageProvider {
   // The mask at the current scale, made once per scale: every picture
   // loaded at that scale is cut by it.
   const NxBitmap& Mask();
+  // A face or back at the current scale, cut by the mask.
 
+  NxBitmap Draw(uint32_t resourceId);
+
+  // Two scales: the window's size now and the one before.
+  static constexpr size_t SCALES_KEPT = 2;
   double ScaleFactor;
-  NxBitmap CachedMask;
-  double MaskScale = 0;
+  ScaleCache<std::map<uint32_t, NxBitmap>> Drawn{SCALES_KEPT};
   QStringList Roots;
   std::map<QString, std::unique_ptr<QSvgRenderer>> Renderers;
   QString Faces = QString::fromLatin1(FACE_DECK);
