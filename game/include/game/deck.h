@@ -144,7 +144,6 @@ class NxDeck {
   // changes a card's place, hit test or stored position, only where the
   // picture shows it until the glide has run its time.
   void SetGlides(bool on);
-  bool GlidesOn() const { return GlidesEnabled; }
   bool IsGliding() const { return !Glides.empty(); }
   const std::vector<CardGlide>& ActiveGlides() const { return Glides; }
   // Cards dealt into a spread pile set off from here, one after another.
