@@ -11,6 +11,7 @@
 #include "game/table_commands.h"
 #include "game/text_ids.h"
 #include "ui/frame_commands.h"
+#include "ui/resource_text.h"
 
 // The icons are compiled into the library; a static library's resources
 // register only when asked for.
@@ -66,8 +67,6 @@ QString IconFile(uint32_t command) {
     default: return {};
   }
 }
-
-QString Text(uint32_t id) { return QString::fromUtf8(ResourceString(id)); }
 
 }  // namespace
 
@@ -127,8 +126,8 @@ void ButtonBar::showEvent(QShowEvent* event) {
 void ButtonBar::ShortenTooltips() {
   if (TooltipsShortened) return;
   TooltipsShortened = true;
-  ActionFor(CM_SCORE)->setToolTip(Text(GAME_SCORE_TOOLTIP));
-  ActionFor(CM_HELP_CONTENTS)->setToolTip(Text(HELP_BUTTON));
+  ActionFor(CM_SCORE)->setToolTip(ResourceText(GAME_SCORE_TOOLTIP));
+  ActionFor(CM_HELP_CONTENTS)->setToolTip(ResourceText(HELP_BUTTON));
 }
 
 Qt::ToolBarArea ButtonBarArea(uint32_t location) {

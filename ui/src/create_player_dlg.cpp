@@ -15,23 +15,18 @@
 #include "store/config_name.h"
 #include "store/player_configs.h"
 #include "ui/dialog_button_row.h"
-
-namespace {
-
-QString Text(uint32_t id) { return QString::fromUtf8(ResourceString(id)); }
-
-}  // namespace
+#include "ui/resource_text.h"
 
 CreatePlayerDlg::CreatePlayerDlg(PlayerConfigs& configs, QWidget* parent) : QDialog(parent), Configs(configs) {
-  setWindowTitle(Text(CREATE_TITLE));
+  setWindowTitle(ResourceText(CREATE_TITLE));
   Name = new QLineEdit(this);
   Name->setMaxLength(static_cast<int>(MAX_CONFIG_NAME));
-  Add = new QPushButton(Text(ADD_BUTTON), this);
+  Add = new QPushButton(ResourceText(ADD_BUTTON), this);
   // Enter in the name field adds the name; it does not close the dialog.
   Add->setAutoDefault(true);
   connect(Add, &QPushButton::clicked, this, &CreatePlayerDlg::AddTypedName);
 
-  auto* used = new QGroupBox(Text(NAMES_ALREADY_USED), this);
+  auto* used = new QGroupBox(ResourceText(NAMES_ALREADY_USED), this);
   Used = new QListWidget(used);
   Used->setSelectionMode(QAbstractItemView::NoSelection);
   Used->setFocusPolicy(Qt::NoFocus);

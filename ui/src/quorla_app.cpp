@@ -26,12 +26,11 @@
 #include "ui/running_copy.h"
 #include "ui/select_player_dlg.h"
 #include "ui/work_area_dlg.h"
+#include "ui/resource_text.h"
 
 namespace {
 
 constexpr const char* HELP_FILE = "QUORLA32.HLP";
-
-QString Text(uint32_t id) { return QString::fromUtf8(ResourceString(id)); }
 
 bool AskWithMessageBox(QWidget* parent, const QString& caption, const QString& text, QMessageBox::Icon icon,
                        bool yesNo) {
@@ -43,14 +42,6 @@ bool AskWithMessageBox(QWidget* parent, const QString& caption, const QString& t
 bool AnswerWithoutAsking(const QString& caption, const QString& text, QMessageBox::Icon, bool) {
   std::fprintf(stderr, "%s: %s\n", caption.toUtf8().constData(), text.toUtf8().constData());
   return false;
-}
-
-QMessageBox::Icon ToQtIcon(MessageIcon icon) {
-  switch (icon) {
-    case ICON_EXCLAMATION: return QMessageBox::Warning;
-    case ICON_ERROR: return QMessageBox::Critical;
-    default: return QMessageBox::NoIcon;
-  }
 }
 
 }  // namespace
@@ -78,11 +69,11 @@ void QuorlaApp::SetPlayerChooser(QuorlaFrame::PlayerChooser chooser) {
 }
 
 void QuorlaApp::MessageText(uint32_t captionId, const std::string& text, MessageIcon icon) {
-  Prompt(Text(captionId), QString::fromStdString(text), ToQtIcon(icon), false);
+  Prompt(ResourceText(captionId), QString::fromStdString(text), ToQtIcon(icon), false);
 }
 
 bool QuorlaApp::ConfirmText(uint32_t captionId, const std::string& text) {
-  return Prompt(Text(captionId), QString::fromStdString(text), QMessageBox::Warning, true);
+  return Prompt(ResourceText(captionId), QString::fromStdString(text), QMessageBox::Warning, true);
 }
 
 void QuorlaApp::Start(const std::string& programPath) {
@@ -176,8 +167,8 @@ void QuorlaApp::FinishClosing() {
 }
 
 std::optional<std::string> QuorlaApp::AskForConfiguration() {
-  if (Chooser) return Chooser(Text(PROGRAM_TITLE), Players->Names(), PlayerConfigs::DEFAULT_NAME);
-  return ChoosePlayerWithDialog(nullptr, Text(PROGRAM_TITLE), Players->Names(), PlayerConfigs::DEFAULT_NAME);
+  if (Chooser) return Chooser(ResourceText(PROGRAM_TITLE), Players->Names(), PlayerConfigs::DEFAULT_NAME);
+  return ChoosePlayerWithDialog(nullptr, ResourceText(PROGRAM_TITLE), Players->Names(), PlayerConfigs::DEFAULT_NAME);
 }
 
 void QuorlaApp::ChooseConfiguration() {

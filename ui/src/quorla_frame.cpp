@@ -20,10 +20,9 @@
 #include "ui/score_sheet_window.h"
 #include "ui/statistics_dlg.h"
 #include "ui/table_status_panes.h"
+#include "ui/resource_text.h"
 
 namespace {
-
-QString Text(uint32_t id) { return QString::fromUtf8(ResourceString(id)); }
 
 // Long enough to be read at the start of a game; the status pane it covers
 // comes back afterwards.
@@ -54,8 +53,8 @@ QuorlaFrame::QuorlaFrame(GameSettings& settings, const std::string& configDirect
 QuorlaFrame::~QuorlaFrame() = default;
 
 QAction* QuorlaFrame::AddCommand(QMenu* menu, uint32_t command, const QKeySequence& shortcut) {
-  QAction* action = menu->addAction(Text(command));
-  action->setStatusTip(Text(CommandHintId(command)));
+  QAction* action = menu->addAction(ResourceText(command));
+  action->setStatusTip(ResourceText(CommandHintId(command)));
   if (!shortcut.isEmpty()) action->setShortcut(shortcut);
   action->setData(command);
   if (IsFrameCommand(command))
@@ -130,7 +129,7 @@ void QuorlaFrame::RefreshCommands() {
     action->setEnabled(IsFrameCommand(command) ? IsFrameCommandEnabled(command) : Table->IsCommandEnabled(command));
   Actions[CM_WATCH_COMPUTER_HAND]->setChecked(Table->IsWatching());
   Actions[CM_FULL_SCREEN]->setChecked(isFullScreen());
-  if (!Table->IsCommandEnabled(CM_RESUME_GAME) && statusBar()->currentMessage() == Text(RESUME_LATER_NOTE))
+  if (!Table->IsCommandEnabled(CM_RESUME_GAME) && statusBar()->currentMessage() == ResourceText(RESUME_LATER_NOTE))
     statusBar()->clearMessage();
   // A resumed game or an option may have changed the variation.
   RebuildTitle();
@@ -190,7 +189,7 @@ void QuorlaFrame::Start() {
 
 void QuorlaFrame::NoteResumableGame() {
   if (Table->IsCommandEnabled(CM_RESUME_GAME))
-    statusBar()->showMessage(Text(RESUME_LATER_NOTE), RESUME_NOTE_MILLISECONDS);
+    statusBar()->showMessage(ResourceText(RESUME_LATER_NOTE), RESUME_NOTE_MILLISECONDS);
 }
 
 void QuorlaFrame::ShowStatistics() {

@@ -12,12 +12,7 @@
 #include "ui/quorla_frame.h"
 #include "ui/remove_player_dlg.h"
 #include "ui/select_player_dlg.h"
-
-namespace {
-
-QString Text(uint32_t id) { return QString::fromUtf8(ResourceString(id)); }
-
-}  // namespace
+#include "ui/resource_text.h"
 
 void QuorlaFrame::AttachPlayers(PlayerConfigs& configs) {
   Configs = &configs;
@@ -32,7 +27,7 @@ void QuorlaFrame::AttachPlayers(PlayerConfigs& configs) {
 void QuorlaFrame::SwitchPlayerCommand() {
   if (!Configs) return;
   const std::optional<std::string> chosen =
-      Chooser(Text(SWITCH_PLAYER_TITLE), Configs->Names(), Configs->NameInUse());
+      Chooser(ResourceText(SWITCH_PLAYER_TITLE), Configs->Names(), Configs->NameInUse());
   if (chosen) SwitchPlayer(*chosen, true);
 }
 
@@ -53,7 +48,7 @@ void QuorlaFrame::RemovePlayersCommand() {
     case PlayerConfigs::AfterRemoval::SWITCH_TO_DEFAULT: SwitchPlayer(PlayerConfigs::DEFAULT_NAME, false); return;
     case PlayerConfigs::AfterRemoval::CHOOSE_ANOTHER: {
       const std::optional<std::string> chosen =
-          Chooser(Text(SWITCH_PLAYER_TITLE), Configs->Names(), PlayerConfigs::DEFAULT_NAME);
+          Chooser(ResourceText(SWITCH_PLAYER_TITLE), Configs->Names(), PlayerConfigs::DEFAULT_NAME);
       // Declining to choose cannot keep a configuration that no longer exists.
       SwitchPlayer(chosen.value_or(PlayerConfigs::DEFAULT_NAME), false);
       return;

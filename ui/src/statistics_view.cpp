@@ -5,6 +5,7 @@
 #include "game/string_table.h"
 #include "game/text_ids.h"
 #include "ui/sheet_font.h"
+#include "ui/resource_text.h"
 
 namespace {
 
@@ -20,8 +21,6 @@ constexpr int VALUE_END[2] = {28, 40};  // human, computer
 constexpr int WIDTH_UNITS = 44;
 constexpr int RULE_BELOW_HEADER_PIXELS = 3;
 constexpr int ROWS_PER_BLOCK = 3;
-
-QString Text(uint32_t id) { return QString::fromLatin1(ResourceString(id)); }
 
 }  // namespace
 
@@ -52,9 +51,9 @@ std::vector<StatisticsView::Item> StatisticsView::Items() const {
   const int w = UnitSize.width();
   const int h = UnitSize.height();
   std::vector<Item> items = {
-      {Text(CATEGORY_TEXT), CATEGORY_X * w, h / 2, false},
-      {Text(YOU_TEXT), YOU_X * w, h / 2, false},
-      {Text(COMPUTER_TEXT), COMPUTER_X * w, h / 2, false},
+      {ResourceText(CATEGORY_TEXT), CATEGORY_X * w, h / 2, false},
+      {ResourceText(YOU_TEXT), YOU_X * w, h / 2, false},
+      {ResourceText(COMPUTER_TEXT), COMPUTER_X * w, h / 2, false},
   };
   struct Row {
     uint32_t Label;
@@ -68,10 +67,10 @@ std::vector<StatisticsView::Item> StatisticsView::Items() const {
   };
   for (uint32_t variation = 0; variation < STATISTIC_VARIATIONS; ++variation) {
     int y = BlockTop(variation);
-    items.push_back({Text(SIMPLE_GIN_TEXT + variation), VARIATION_X * w, y, false});
+    items.push_back({ResourceText(SIMPLE_GIN_TEXT + variation), VARIATION_X * w, y, false});
     for (const Row& row : ROWS) {
       y += h;
-      items.push_back({Text(row.Label), LABEL_X * w, y, false});
+      items.push_back({ResourceText(row.Label), LABEL_X * w, y, false});
       items.push_back({QString::number(Stats.At(row.Human, variation)), VALUE_END[0] * w, y, true});
       items.push_back({QString::number(Stats.At(row.Computer, variation)), VALUE_END[1] * w, y, true});
     }

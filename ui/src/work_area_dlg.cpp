@@ -1,4 +1,5 @@
 #include "ui/work_area_dlg.h"
+#include "ui/resource_text.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -11,25 +12,19 @@
 #include "game/string_table.h"
 #include "game/text_ids.h"
 
-namespace {
-
-QString Text(uint32_t id) { return QString::fromUtf8(ResourceString(id)); }
-
-}  // namespace
-
 WorkAreaDlg::WorkAreaDlg(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(Text(WORK_AREA_TITLE));
+  setWindowTitle(ResourceText(WORK_AREA_TITLE));
   auto* icon = new QLabel(this);
   const int side = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
   icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this).pixmap(side, side));
   icon->setAlignment(Qt::AlignTop);
-  auto* text = new QLabel(Text(WORK_AREA_TEXT), this);
+  auto* text = new QLabel(ResourceText(WORK_AREA_TEXT), this);
   text->setWordWrap(true);
   text->setMinimumWidth(340);
-  Hide = new QCheckBox(Text(HIDE_WARNING), this);
+  Hide = new QCheckBox(ResourceText(HIDE_WARNING), this);
   auto* buttons = new QDialogButtonBox(this);
-  buttons->addButton(Text(OK_BUTTON), QDialogButtonBox::AcceptRole)->setDefault(true);
-  buttons->addButton(Text(CANCEL_BUTTON), QDialogButtonBox::RejectRole);
+  buttons->addButton(ResourceText(OK_BUTTON), QDialogButtonBox::AcceptRole)->setDefault(true);
+  buttons->addButton(ResourceText(CANCEL_BUTTON), QDialogButtonBox::RejectRole);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

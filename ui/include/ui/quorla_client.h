@@ -153,15 +153,24 @@ class QuorlaClient : public QWidget, public Presentation {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  // quorla_client_mouse.cpp
+  // quorla_client_mouse.cpp: the mouse, the keys' focus and the hint
   TPoint ToTable(const QPointF& point) const;
   void LeftPress(TPoint point);
   void RightPress(TPoint point, const QPoint& globalPoint);
   void BeginDrag(uint32_t position, TPoint point, TPoint corner);
   void FinishDrag(TPoint point);
   uint32_t HandPositionOf(uint32_t card) const;
+  void ShowFocus();
+  // Frames the card or pile of the move the top level advises, where the
+  // keyboard then acts, and says the move in the status bar.
+  void ShowHint();
 
-  // quorla_client.cpp
+  // quorla_client.cpp: the table's life and its commands
+  // A game read from the resume file while the window runs: every pile,
+  // the three panes and the score sheet as saved.
+  void PresentRestoredGame();
+
+  // quorla_client_view.cpp: the picture
   void ApplyScale();
   // The player's face deck, or the default, goes on the card pictures.
   void UseChosenFaceDeck();
@@ -171,7 +180,6 @@ class QuorlaClient : public QWidget, public Presentation {
   void FollowSize();
   double WantedScale() const;
   TSize DeviceArea() const;
-  void ShowFocus();
   // The deadwood pane and the hand's meld marks, after every input and
   // every step of the flow.
   void RefreshDeadwood();
@@ -180,9 +188,6 @@ class QuorlaClient : public QWidget, public Presentation {
   // Moves the cards on their way one frame further; the timer runs only
   // while a card is travelling.
   void StepGlides();
-  // Frames the card or pile of the move the top level advises, where the
-  // keyboard then acts, and says the move in the status bar.
-  void ShowHint();
   // Widget pixels, rounded outwards, of an area of the composed table.
   QRect WidgetRect(const TRect& bufferArea) const;
   // The texts drawn over the composed table at the size it is shown.
@@ -192,16 +197,18 @@ class QuorlaClient : public QWidget, public Presentation {
   // The decorated backdrop at the present scale from the table picture.
   void DecorateBackdrop();
   void TakeBackdrop(const QImage& tablePicture);
+
+  // quorla_client_presenter.cpp: the flow's presentation
   void KickIdle();
   void OnIdle();
   void EndWaitIfDue();
   void AfterInput();
   bool Ask(uint32_t captionId, const QString& text, QMessageBox::Icon icon, bool yesNo);
-  // A game read from the resume file while the window runs: every pile,
-  // the three panes and the score sheet as saved.
-  void PresentRestoredGame();
   // Beside the frame, on the screen, level with the table's top.
   void PlaceScoreSheet();
+
+  // About sixty frames a second while a card travels.
+  static constexpr int GLIDE_FRAME_MS = 16;
 
   GameSettings& Settings;
   std::string ConfigDirectory;
