@@ -49,7 +49,7 @@ void GameFlow::SetSelection(SelectionKind kind, uint32_t card) {
 }
 
 void GameFlow::NoteForComputer(uint32_t owner, uint32_t card) {
-  if (Opponent) Opponent->NoteCard(owner, card, 1);
+  if (Opponent) Opponent->NoteCard(owner, card, COMPUTER_VECTOR);
 }
 
 // The round ends with the discard of the player who moves second: the dealer.
@@ -117,7 +117,7 @@ bool GameFlow::TakeUpcard() {
   S.UpcardTaken = card;
   TheDeck.MoveCard(DISCARD_PILE, top, HUMAN_PILE, true);
   NoteTake(0, card);
-  NoteForComputer(0, card);
+  NoteForComputer(HUMAN_PILE, card);
   S.Offer = NORMAL_PLAY;
   S.Sort = PLAYERS_ORDER;
   S.Play = HumanDiscard;
@@ -147,7 +147,7 @@ bool GameFlow::Discard(uint32_t position) {
   S.Sort = PLAYERS_ORDER;
   TheDeck.MoveCard(HUMAN_PILE, position, DISCARD_PILE, true);
   NoteDiscard(0, card, false);
-  NoteForComputer(3, card);
+  NoteForComputer(DISCARD_PILE, card);
   CountRoundAfter(0);
   if (S.StockExhausted) {
     S.HandOver = true;
@@ -173,7 +173,7 @@ bool GameFlow::Knock(uint32_t position) {
   TheView.SetBusy(true);
   NoteDiscard(0, card, EvaluateKnock(0));
   TheView.SetBusy(false);
-  NoteForComputer(3, card);
+  NoteForComputer(DISCARD_PILE, card);
   if (S.HandOver) {
     S.Play = HandEnded;
   } else {

@@ -157,11 +157,11 @@ void ComputerPlay::StartHand() {
   ComputerView.fill(0.0);
   NxDeck& deck = Table.Deck();
   uint32_t dealt = std::min(10u, deck.CardsInPile(OwnPile()));
-  for (uint32_t i = 0; i < dealt; ++i) NoteCard(1, deck.CardIndexAt(OwnPile(), i), 1);
+  for (uint32_t i = 0; i < dealt; ++i) NoteCard(COMPUTER_PILE, deck.CardIndexAt(OwnPile(), i), COMPUTER_VECTOR);
   // Only a traditional deal (or any Oklahoma hand) turns up a card.
   int32_t upcard = deck.TopIndex(DISCARD_PILE);
   if (upcard >= 0)
-    NoteCard(3, deck.CardIndexAt(DISCARD_PILE, upcard), 2);
+    NoteCard(DISCARD_PILE, deck.CardIndexAt(DISCARD_PILE, upcard), COMPUTER_VECTOR);
   else
     PlannedDiscard = NO_PLAN;
   ComputerView[PROGRESS] = 0.1;
@@ -177,7 +177,7 @@ void ComputerPlay::BuildHumanView(uint32_t winner, uint32_t previousDealer) {
   for (uint32_t i = 0; i < POSITION_CELLS; ++i) HumanView[i] = ComputerView[i] == -0.2 ? -0.2 : 0.0;
   NxDeck& deck = Table.Deck();
   uint32_t held = std::min(10u, deck.CardsInPile(OtherPile()));
-  for (uint32_t i = 0; i < held; ++i) NoteCard(0, deck.CardIndexAt(OtherPile(), i), 0);
+  for (uint32_t i = 0; i < held; ++i) NoteCard(HUMAN_PILE, deck.CardIndexAt(OtherPile(), i), HUMAN_VECTOR);
   uint32_t rounds = RoundCount;
   if (winner == Seat) {
     // The computer's win ended the round before the human's last turn.

@@ -20,8 +20,9 @@ constexpr uint32_t TOP_LEVEL = ComputerPlay::TOP_LEVEL;
 void NoteWhatThePersonSaw(ComputerPlay& adviser, GameFlow& flow) {
   const NxDeck& deck = flow.Deck();
   const int32_t top = deck.TopIndex(DISCARD_PILE);
-  for (int32_t i = 0; i < top; ++i) adviser.NoteCard(3, deck.CardIndexAt(DISCARD_PILE, static_cast<uint32_t>(i)), 1);
-  for (uint32_t card : flow.Moves().TakenFromDiscards(1)) adviser.NoteCard(0, card, 1);
+  for (int32_t i = 0; i < top; ++i)
+    adviser.NoteCard(DISCARD_PILE, deck.CardIndexAt(DISCARD_PILE, static_cast<uint32_t>(i)), COMPUTER_VECTOR);
+  for (uint32_t card : flow.Moves().TakenFromDiscards(1)) adviser.NoteCard(HUMAN_PILE, card, COMPUTER_VECTOR);
 }
 
 // The top level's choice in the person's place.

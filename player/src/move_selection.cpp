@@ -13,6 +13,26 @@ namespace {
 
 int32_t Points(uint32_t card) { return IsCard(card) ? CardPoints[RankOf(card)] : 0; }
 
+// Network values are hand outcomes scaled to about 0..1, so these margins
+// are small. The upcard is taken only when the position with it looks
+// better than the one without by this much (at levels 3 and 4, more for a
+// costly card): a take tells the other player what the hand collects.
+constexpr double UPCARD_MARGIN = 0.008;
+constexpr double UPCARD_MARGIN_PER_POINT = 0.002;
+// The top level's own judgement beside the network's. Within knocking
+// range the lower deadwood wins outright; reaching the range is worth the
+// upcard margin again, and a taken card's points break ties between
+// equal deadwoods a little.
+constexpr double KNOCK_RANGE_REACHED = 0.008;
+constexpr double TIE_BREAK_PER_POINT = 1.0 / 499.0;
+// Low cards (up to the square root of the knock limit in points) are cheap
+// to keep: taking one gains, throwing one loses, this much per point.
+constexpr double LOW_CARD_PER_POINT = 0.002;
+// A high card with no partner in the hand: throwing it gains, taking one
+// loses, a share of its points' worth.
+constexpr double LONELY_SHARE = 0.3;
+constexpr double LONELY_PER_POINT = 0.004;
+
 // Whether `card` is among the unmatched cards of `list`, and whether one of
 // them could meld with it: another card of its rank, or its neighbour in
 // its suit.
@@ -73,7 +93,7 @@ bool ComputerPlay::TakeDecision(uint32_t player) {
     case FIRST_PLAYER_TAKES_STOCK:
       state.Offer = NORMAL_PLAY;
       PlannedDiscard = NO_PLAN;
-      ComputerView[DREW_DISCARD] = 0.1;
+      ComputerView[DREW_DISCARD] = FROM_STOCK;
       DrawStockCard();
       return true;
     default: {
@@ -93,34 +113,34 @@ bool ComputerPlay::WantsUpcard(uint32_t player) {
   NxDeck& deck = Table.Deck();
   int32_t top = deck.TopIndex(DISCARD_PILE);
   if (player != Seat || !CurrentNet || top < 0 || deck.CardsInPile(OwnPile()) < 10) return false;
-  uint32_t u = deck.CardIndexAt(DISCARD_PILE, top);
+  const uint32_t upcard = deck.CardIndexAt(DISCARD_PILE, top);
   uint32_t limit = Table.State().KnockLimit;
-  double threshold = CurrentLevel >= 2 ? 0.008 + 0.002 * Points(u) : 0.008;
+  double threshold = CurrentLevel >= 2 ? UPCARD_MARGIN + UPCARD_MARGIN_PER_POINT * Points(upcard) : UPCARD_MARGIN;
 
   unsigned cards[11];
-  uint32_t listB[10];
-  std::fill(listB, listB + 10, NoCard);
+  uint32_t unmatchedBefore[10];
+  std::fill(unmatchedBefore, unmatchedBefore + 10, NoCard);
   for (uint32_t i = 0; i < 10; ++i) cards[i] = deck.CardIndexAt(OwnPile(), i);
-  cards[10] = u;
-  if (CurrentLevel == TOP_LEVEL) DeadwoodReport(cards, listB);
+  cards[10] = upcard;
+  if (CurrentLevel == TOP_LEVEL) DeadwoodReport(cards, unmatchedBefore);
 
   int32_t handValue = HandPoints(OwnPile(), 10);
   ComputerView[PROGRESS] = ProgressFeature(ObservationCount);
-  ComputerView[DREW_DISCARD] = 0.1;
+  ComputerView[DREW_DISCARD] = FROM_STOCK;
   ComputerView[HAND_VALUE] = HandValueFeature(handValue);
   if (Watcher) Watcher->DecisionStarts();
   double baseline = Evaluate();
   BestCandidate best{baseline, static_cast<int32_t>(limit) + 1};
 
-  ComputerView[CellOf(u)] = 0.9;
-  ComputerView[DREW_DISCARD] = 0.9;
-  uint32_t bestIndex = RateDiscards(cards, 10, u, handValue + Points(u), true, best, listB);
+  ComputerView[CellOf(upcard)] = CELL_HELD;
+  ComputerView[DREW_DISCARD] = FROM_DISCARD_PILE;
+  uint32_t bestIndex = RateDiscards(cards, 10, upcard, handValue + Points(upcard), true, best, unmatchedBefore);
   if (best.Value - baseline > threshold) {
     PlannedDiscard = bestIndex;
     return true;
   }
-  ComputerView[CellOf(u)] = -0.2;
-  ComputerView[DREW_DISCARD] = 0.1;
+  ComputerView[CellOf(upcard)] = CELL_GONE;
+  ComputerView[DREW_DISCARD] = FROM_STOCK;
   return false;
 }
 
@@ -130,46 +150,48 @@ bool ComputerPlay::TakesUpcard(uint32_t player) {
   NxDeck& deck = Table.Deck();
   int32_t top = deck.TopIndex(DISCARD_PILE);
   if (player != Seat || !CurrentNet || top < 0 || deck.CardsInPile(OwnPile()) < 10) return false;
-  uint32_t u = deck.CardIndexAt(DISCARD_PILE, top);
+  uint32_t upcard = deck.CardIndexAt(DISCARD_PILE, top);
   ComputerView[PROGRESS] = ProgressFeature(ObservationCount);
   ComputerView[HAND_VALUE] = HandValueFeature(HandPoints(OwnPile(), 10));
   const bool take = Decider->TakesUpcard(Table);
-  NoteUpcardChoice(u, take);
+  NoteUpcardChoice(upcard, take);
   return take;
 }
 
 void ComputerPlay::NoteUpcardChoice(uint32_t upcard, bool take) {
   // A discard planned with a take the seat did not make is no plan at all.
   if (!take) PlannedDiscard = NO_PLAN;
-  ComputerView[CellOf(upcard)] = take ? 0.9 : -0.2;
-  ComputerView[DREW_DISCARD] = take ? 0.9 : 0.1;
+  ComputerView[CellOf(upcard)] = take ? CELL_HELD : CELL_GONE;
+  ComputerView[DREW_DISCARD] = take ? FROM_DISCARD_PILE : FROM_STOCK;
 }
 
 bool ComputerPlay::RateCandidate(DiscardCandidate candidate, BestCandidate& best, uint32_t knockLimit) const {
-  const uint32_t u = candidate.Taken, c = candidate.Dropped;
+  const uint32_t taken = candidate.Taken, dropped = candidate.Dropped;
   double value = candidate.Value;
   if (CurrentLevel == TOP_LEVEL) {
-    const int32_t L = static_cast<int32_t>(knockLimit);
-    const int32_t r = candidate.Deadwood;
-    int32_t pu = (c == u || u >= NUM_CARDS) ? 0 : Points(u);
+    const int32_t limit = static_cast<int32_t>(knockLimit);
+    const int32_t deadwood = candidate.Deadwood;
+    int32_t takenPoints = (dropped == taken || taken >= NUM_CARDS) ? 0 : Points(taken);
     // Within knocking range only the deadwood counts.
-    if (r <= L || best.Deadwood <= L) {
-      if (best.Deadwood <= r) return false;
-      if (pu != 0) best.Value += pu * (1.0 / 499.0);
-      if (best.Deadwood > L) best.Value += 0.008;
-      best.Deadwood = r;
+    if (deadwood <= limit || best.Deadwood <= limit) {
+      if (best.Deadwood <= deadwood) return false;
+      if (takenPoints != 0) best.Value += takenPoints * TIE_BREAK_PER_POINT;
+      if (best.Deadwood > limit) best.Value += KNOCK_RANGE_REACHED;
+      best.Deadwood = deadwood;
       return true;
     }
-    int32_t pc = (c == u || c >= NUM_CARDS) ? 0 : Points(c);
-    int32_t t = static_cast<int32_t>(std::sqrt(static_cast<double>(L)) + 0.001);
-    if (pu != 0) {
-      if (pu <= t) value += 0.002 * pu;
-      if (pc <= t) value -= 0.002 * pc;
-      Lonely taken = Examine(u, candidate.ReportWithTaken);
-      Lonely dropped = Examine(c, candidate.ReportBefore);
-      if ((!candidate.Taking || pu <= t) && dropped.Unmatched && !dropped.Partner && pc > t)
-        value += pc * 0.3 * 0.004;
-      if (taken.Unmatched && !taken.Partner && pu > t) value -= pu * 0.3 * 0.004;
+    int32_t droppedPoints = (dropped == taken || dropped >= NUM_CARDS) ? 0 : Points(dropped);
+    int32_t lowCard = static_cast<int32_t>(std::sqrt(static_cast<double>(limit)) + 0.001);
+    if (takenPoints != 0) {
+      if (takenPoints <= lowCard) value += LOW_CARD_PER_POINT * takenPoints;
+      if (droppedPoints <= lowCard) value -= LOW_CARD_PER_POINT * droppedPoints;
+      Lonely takenAlone = Examine(taken, candidate.ReportWithTaken);
+      Lonely droppedAlone = Examine(dropped, candidate.ReportBefore);
+      if ((!candidate.Taking || takenPoints <= lowCard) && droppedAlone.Unmatched && !droppedAlone.Partner &&
+          droppedPoints > lowCard)
+        value += droppedPoints * LONELY_SHARE * LONELY_PER_POINT;
+      if (takenAlone.Unmatched && !takenAlone.Partner && takenPoints > lowCard)
+        value -= takenPoints * LONELY_SHARE * LONELY_PER_POINT;
     }
   }
   if (candidate.First || value > best.Value) {
@@ -183,13 +205,13 @@ uint32_t ComputerPlay::ChooseDiscard() {
   if (PlannedDiscard <= 10) return PlannedDiscard;
   NxDeck& deck = Table.Deck();
   unsigned cards[11];
-  uint32_t listB[10];
-  std::fill(listB, listB + 10, NoCard);
+  uint32_t unmatchedBefore[10];
+  std::fill(unmatchedBefore, unmatchedBefore + 10, NoCard);
   for (uint32_t i = 0; i < 11; ++i) cards[i] = deck.CardIndexAt(OwnPile(), i);
-  if (CurrentLevel == TOP_LEVEL) DeadwoodReport(cards, listB);
+  if (CurrentLevel == TOP_LEVEL) DeadwoodReport(cards, unmatchedBefore);
   BestCandidate best{0.0, static_cast<int32_t>(Table.State().KnockLimit) + 1};
   if (Watcher) Watcher->DecisionStarts();
-  return RateDiscards(cards, 11, cards[10], HandPoints(OwnPile(), 11), false, best, listB);
+  return RateDiscards(cards, 11, cards[10], HandPoints(OwnPile(), 11), false, best, unmatchedBefore);
 }
 
 // Tries each of the first `count` cards as the discard: the position with
@@ -203,7 +225,7 @@ uint32_t ComputerPlay::RateDiscards(unsigned* cards, uint32_t count, uint32_t ta
   uint32_t bestIndex = 0;
   for (uint32_t i = 0; i < count; ++i) {
     uint32_t c = cards[i];
-    ComputerView[CellOf(c)] = -0.2;
+    ComputerView[CellOf(c)] = CELL_GONE;
     ComputerView[HAND_VALUE] = HandValueFeature(handValue - Points(c));
     int32_t r = 0;
     if (CurrentLevel == TOP_LEVEL) {
@@ -213,7 +235,7 @@ uint32_t ComputerPlay::RateDiscards(unsigned* cards, uint32_t count, uint32_t ta
     }
     double value = Evaluate();
     if (RateCandidate({value, r, taken, c, i == 0, taking, reportWithTaken, reportBefore}, best, limit)) bestIndex = i;
-    ComputerView[CellOf(c)] = 0.9;
+    ComputerView[CellOf(c)] = CELL_HELD;
   }
   return bestIndex;
 }
@@ -231,12 +253,12 @@ void ComputerPlay::DiscardDecision(uint32_t player) {
   uint32_t discard = deck.CardIndexAt(OwnPile(), k);
   ComputerView[HAND_VALUE] = HandValueFeature(HandPoints(OwnPile(), 11) - Points(discard));
   deck.MoveCard(OwnPile(), k, DISCARD_PILE, true);
-  NoteCard(3, discard, 2);
+  NoteCard(DISCARD_PILE, discard, COMPUTER_VECTOR);
   PlannedDiscard = NO_PLAN;
 
   double v = CurrentNet->GetOutput(ComputerView.data(), true, false)[0];
   RecordObservation();
-  ComputerView[DREW_DISCARD] = 0.1;
+  ComputerView[DREW_DISCARD] = FROM_STOCK;
   if (CurrentLevel == TOP_LEVEL) v = 0.9;
   if (Decider) v = decided.Knock ? 0.9 : 0.0;
   bool knocked = false;
@@ -250,11 +272,11 @@ ComputerPlay::DiscardPlan ComputerPlay::NoteDiscard(uint32_t k, bool train) {
   NxDeck& deck = Table.Deck();
   uint32_t discard = deck.CardIndexAt(OwnPile(), k);
   ComputerView[HAND_VALUE] = HandValueFeature(HandPoints(OwnPile(), 11) - Points(discard));
-  NoteCard(3, discard, 2);
+  NoteCard(DISCARD_PILE, discard, COMPUTER_VECTOR);
   PlannedDiscard = NO_PLAN;
   double v = CurrentNet->GetOutput(ComputerView.data(), train, false)[0];
   RecordObservation();
-  ComputerView[DREW_DISCARD] = 0.1;
+  ComputerView[DREW_DISCARD] = FROM_STOCK;
   if (CurrentLevel == TOP_LEVEL) v = 0.9;
   if (v <= 0.5) return {k, false};
   unsigned kept[10];
@@ -264,8 +286,8 @@ ComputerPlay::DiscardPlan ComputerPlay::NoteDiscard(uint32_t k, bool train) {
 }
 
 void ComputerPlay::NoteOwnTake(uint32_t card, bool fromDiscard) {
-  LastDrawFeature = fromDiscard ? 0.9 : 0.1;
-  NoteCard(1, card, fromDiscard ? 2 : 1);
+  LastDrawFeature = fromDiscard ? FROM_DISCARD_PILE : FROM_STOCK;
+  NoteCard(COMPUTER_PILE, card, COMPUTER_VECTOR);
 }
 
 bool ComputerPlay::TryToKnock() {
@@ -286,7 +308,7 @@ bool ComputerPlay::AnimateTake(uint32_t pile, TPoint showAt, SelectionKind kind)
   GameState& state = Table.State();
   NxDeck& deck = Table.Deck();
   state.AbortPending = false;
-  LastDrawFeature = pile == DISCARD_PILE ? 0.9 : 0.1;
+  LastDrawFeature = pile == DISCARD_PILE ? FROM_DISCARD_PILE : FROM_STOCK;
   // A close request only cuts the waits short: the take is completed so that
   // the saved game holds a whole move. Only a command that replaces the hand
   // (abort pending) gives the move up.
@@ -300,7 +322,7 @@ bool ComputerPlay::AnimateTake(uint32_t pile, TPoint showAt, SelectionKind kind)
   Table.View().SetSelection(kind, state.SelectionCard);
   if (!Table.View().Wait(1000) && state.AbortPending) return false;
   deck.MoveCard(pile, deck.TopIndex(pile), OwnPile(), state.Watching);
-  NoteCard(1, card, pile == DISCARD_PILE ? 2 : 1);
+  NoteCard(COMPUTER_PILE, card, COMPUTER_VECTOR);
   return true;
 }
 

@@ -31,10 +31,10 @@ void NetPlayer::NoteOpponentMoves(const NxDeck& deck) {
   uint32_t count = deck.CardsInPile(DISCARD_PILE);
   uint32_t topCard = top >= 0 ? deck.CardIndexAt(DISCARD_PILE, top) : NoCard;
   if (count == KnownDiscards + 1) {
-    Engine->NoteCard(3, topCard, 1);
+    Engine->NoteCard(DISCARD_PILE, topCard, COMPUTER_VECTOR);
   } else if (count == KnownDiscards && topCard != KnownTop) {
-    Engine->NoteCard(0, KnownTop, 1);
-    Engine->NoteCard(3, topCard, 1);
+    Engine->NoteCard(HUMAN_PILE, KnownTop, COMPUTER_VECTOR);
+    Engine->NoteCard(DISCARD_PILE, topCard, COMPUTER_VECTOR);
   }
   RememberDiscardPile(deck);
 }

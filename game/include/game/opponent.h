@@ -4,10 +4,13 @@
 
 #include "game/game_state.h"
 
+// Which position vector a card note goes to (2, as older callers wrote
+// for a card both players saw, is the computer's too).
+enum NoteVector : uint32_t { HUMAN_VECTOR = 0, COMPUTER_VECTOR = 1 };
+
 // The computer opponent as the flow of a hand sees it. Card notes tell it
-// what it can see of the human's moves; owners are 0 the human, 1 the
-// computer, 2 the stock, 3 the discard pile; view 1 or 2 is the computer's
-// position vector, 0 the human's.
+// what it can see of the human's moves; the owner is the pile the card is
+// in (HUMAN_PILE ... DISCARD_PILE).
 class ComputerOpponent {
  public:
   virtual ~ComputerOpponent() = default;

@@ -30,6 +30,10 @@ class ComputerPlay : public ComputerOpponent {
   using Vector = std::array<double, POSITION_CELLS>;
   // The feature cells of column 13.
   static constexpr uint32_t PROGRESS = 13, DREW_DISCARD = 27, KNOCK_LIMIT = 41, HAND_VALUE = 55;
+  // What a card's cell says for the seat: in its hand, or gone by (passed
+  // over or thrown); and what the draw cell says of the last draw.
+  static constexpr double CELL_HELD = 0.9, CELL_GONE = -0.2;
+  static constexpr double FROM_DISCARD_PILE = 0.9, FROM_STOCK = 0.1;
   static constexpr uint32_t MAX_OBSERVATIONS = 32;
   // Level 4, the top of the four stored levels; Master plays with its networks.
   static constexpr uint32_t TOP_LEVEL = NUM_LEVELS - 1;
