@@ -33,7 +33,6 @@ class NX_EXPORT NxTempDiffInputLayer : public NxTempDiffLayer {
   void InitNodes() override;
   bool IsNewInput() const override;
   void ClearInputFlag() override;
-  virtual void Placeholder();
   virtual void SetInputValues(double* values);
 
  private:

@@ -21,15 +21,6 @@ class NX_EXPORT NxTDNode : public NxNode {
   virtual double GetPersistence();
   virtual void InitObservationSequence();
 
-  // The observation step of one node when the whole network is swept in one
-  // pass instead of recursively; the caller has marked the node for a new
-  // error beforehand. Gives exactly what UpdateTemporalDifferences gives.
-  void ObserveInSweep();
-  void MarkForSweep() {
-    ErrorDirty = true;
-    Trained = false;
-  }
-
   FP12_20 GetLastOutputValue() const { return LastOutput; }
   FP12_20 GetTrace(unsigned index) const { return Traces[index]; }
   bool IsSequenceStart() const { return SequenceStart; }
