@@ -17,6 +17,8 @@ class NX_EXPORT XCBase : public std::exception {
 
   const char* what() const noexcept override { return Message.c_str(); }
   const std::string& GetMessage() const { return Message; }
+  /// The message on one line, as PlainMessage() gives it.
+  std::string GetPlainMessage() const;
   [[noreturn]] void Raise() const;
 
  protected:
@@ -107,6 +109,11 @@ class NX_EXPORT XCFileWriteOnly : public XCFile {
  public:
   explicit XCFileWriteOnly(const std::string& fileName);
 };
+
+/// A message of the library on one line: every run of blanks that holds a
+/// line break or a tab (the layout of the game's dialog boxes) becomes one
+/// space.
+NX_EXPORT std::string PlainMessage(const std::string& text);
 
 // The name of a node type as messages print it; LINEAR has none.
 NX_EXPORT const char* NodeTypeName(NODETYPE type);
