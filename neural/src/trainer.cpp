@@ -196,14 +196,15 @@ StopReason RunEpochs(Run& run, const DataSet& training, const DataSet& validatio
     }
     if (batch) run.Step(static_cast<unsigned>(training.Size()));
     ++epochs;
+    EpochRecord record{epochs, mse, validation.Empty() ? 0.0 : run.Mse(validation)};
+    if (options.OnEpoch) options.OnEpoch(record);
     if (!batch && run.BelowTarget(mse)) {
       stop = StopReason::TargetError;
       break;
     }
     if (validation.Empty()) continue;
-    const double error = run.Mse(validation);
-    if (error < best) {
-      best = error;
+    if (record.ValidationMse < best) {
+      best = record.ValidationMse;
       bestWeights = run.Snapshot();
       sinceBest = 0;
     } else if (++sinceBest >= options.Patience) {

@@ -15,6 +15,7 @@
 /// @endcode
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -156,6 +157,13 @@ enum class StopReason {
   NoImprovement  ///< the validation error did not improve for Patience epochs
 };
 
+/// One epoch as Train() saw it, for progress reports.
+struct EpochRecord {
+  unsigned Epoch = 0;        ///< epochs trained so far, from 1
+  double TrainingMse = 0;    ///< mean squared error on the training patterns as the epoch met them
+  double ValidationMse = 0;  ///< the same on the validation patterns after the epoch (0 without them)
+};
+
 /// What Train() does. The defaults train a classifier such as 64-32-10 on
 /// handwritten digits well without tuning.
 struct TrainOptions {
@@ -186,6 +194,8 @@ struct TrainOptions {
   /// train on further from weights trained before. Networks that are not a
   /// chain of fully connected layers always train on raw inputs.
   bool ScaleInputs = true;
+  /// Called after every epoch; reporting never changes what is learned.
+  std::function<void(const EpochRecord&)> OnEpoch;
 };
 
 /// The outcome of Train().
