@@ -90,9 +90,7 @@ DataSet DataSet::FromPatternFile(const std::string& fileName, unsigned numInputs
     const LineValues values = ParseLine(line, row.data(), width);
     if (values.NotANumber) FailLine(fileName, "text that is not a number", lineNumber);
     if (values.Count != width)
-      FailLine(fileName,
-               "expected " + std::to_string(width) + " values (" + std::to_string(numInputs) + " inputs and " +
-                   std::to_string(numOutputs) + " targets), found " + std::to_string(values.Count),
+      FailLine(fileName, "expected " + std::to_string(width) + " values, found " + std::to_string(values.Count),
                lineNumber);
     data.Values.insert(data.Values.end(), row.begin(), row.end());
   }
