@@ -13,19 +13,19 @@ class NxFile;
 class NxTempDiffInputLayer;
 class NxTempDiffOutputLayer;
 
-// The base of both network kinds: up to 16 layers (0 input, 1 output, 2..15
-// hidden), each a grid of nodes, connected per (source, target) pair through
-// receptive-field mappings.
+/// The base of both network kinds: up to 16 layers (0 input, 1 output, 2..15
+/// hidden), each a grid of nodes, connected per (source, target) pair through
+/// receptive-field mappings.
 class NX_EXPORT NxNeuralBase {
  public:
   static constexpr unsigned MAX_LAYERS = 16;
   static constexpr unsigned TEXT_SIZE = 256;
-  // Size limits of one network, checked before anything is built.
+  /// Size limits of one network, checked before anything is built.
   static constexpr unsigned MAX_LAYER_NODES = 65536;
   static constexpr unsigned MAX_CONNECTIONS = 4u << 20;
 
-  // The topology of a network: which layers exist, their sizes and node
-  // types, and which layer feeds which through what mapping.
+  /// The topology of a network: which layers exist, their sizes and node
+  /// types, and which layer feeds which through what mapping.
   class NX_EXPORT ConfigData {
    public:
     ConfigData();
@@ -86,18 +86,18 @@ class NX_EXPORT NxNeuralBase {
   const char* GetWarningText() const { return WarningText; }
 
  protected:
-  // How InitLayers creates the layers of one network kind.
+  /// How InitLayers creates the layers of one network kind.
   struct LayerFactory {
     std::function<NxBaseLayer*(const TSize&, const NxBaseLayer::SourceData&)> input;
     std::function<NxBaseLayer*(const TSize&, NODETYPE, const NxBaseLayer::SourceData&)> output;
     std::function<NxBaseLayer*(unsigned, const TSize&, NODETYPE, const NxBaseLayer::SourceData&)> hidden;
   };
 
-  // Validates the configuration and builds the network; subclasses call it
-  // from their constructors, once their own fields are set.
-  // layer0Warning is the kind's wording of the "mapping into layer 0" warning.
+  /// Validates the configuration and builds the network; subclasses call it
+  /// from their constructors, once their own fields are set.
+  /// layer0Warning is the kind's wording of the "mapping into layer 0" warning.
   void BuildNetwork(const char* layer0Warning, const char* noOutputText);
-  // Creates the layers in dependency order through the factory.
+  /// Creates the layers in dependency order through the factory.
   void CreateLayers(const LayerFactory& factory);
   void Warn(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
@@ -119,8 +119,8 @@ class NX_EXPORT NxNeuralBase {
   void CheckNetworkSize() const;
 };
 
-// A network that learns to predict the outcome of a sequence of
-// observations by TD(lambda) with eligibility traces.
+/// A network that learns to predict the outcome of a sequence of
+/// observations by TD(lambda) with eligibility traces.
 class NX_EXPORT NxTemporalDifferenceNet : public NxNeuralBase {
  public:
   NxTemporalDifferenceNet(const ConfigData& config, double persistence);
@@ -145,7 +145,7 @@ class NX_EXPORT NxTemporalDifferenceNet : public NxNeuralBase {
   NxTempDiffOutputLayer* OutputLayer;
 };
 
-// Networks are created and destroyed by the library, never by the caller.
+/// Networks are created and destroyed by the library, never by the caller.
 NX_EXPORT NxNeuralBase* CreateBackPropNet(const NxNeuralBase::ConfigData& config);
 NX_EXPORT NxNeuralBase* CreateTempDiffNet(const NxNeuralBase::ConfigData& config, double persistence);
 NX_EXPORT void DeleteNet(NxNeuralBase* net);

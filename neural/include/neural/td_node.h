@@ -2,10 +2,10 @@
 
 #include "neural/node.h"
 
-// A node of a temporal-difference network. During an observation sequence
-// each step decays and extends the per-weight eligibility traces and
-// accumulates weight changes; the weights change only when the outcome of
-// the sequence arrives.
+/// A node of a temporal-difference network. During an observation sequence
+/// each step decays and extends the per-weight eligibility traces and
+/// accumulates weight changes; the weights change only when the outcome of
+/// the sequence arrives.
 class NX_EXPORT NxTDNode : public NxNode {
  public:
   NxTDNode(const NxPtrArray<NxNode>& sources, NODETYPE type, double persistence);
@@ -28,17 +28,17 @@ class NX_EXPORT NxTDNode : public NxNode {
  protected:
   friend class NxTDPlan;
 
-  // A source-less input node.
+  /// A source-less input node.
   NxTDNode();
 
   NxTDNode* TDSource(unsigned index) const { return static_cast<NxTDNode*>(SourceNodes[index]); }
-  // Adds -ErrorSum times the trace, as it stood before this step, to each
-  // weight's accumulated change.
+  /// Adds -ErrorSum times the trace, as it stood before this step, to each
+  /// weight's accumulated change.
   void AccumulateFromTraces();
   void ExtendTraces();
-  // The end of a sequence for a weighted node: the accumulated changes
-  // (completed by the final error) become weight changes; the traces and
-  // accumulators start over.
+  /// The end of a sequence for a weighted node: the accumulated changes
+  /// (completed by the final error) become weight changes; the traces and
+  /// accumulators start over.
   void LearnFromSequence();
 
   FP12_20 LastOutput;
