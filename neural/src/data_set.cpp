@@ -1,6 +1,7 @@
 // Data sets of the checked layer, and their pattern files: one pattern a
 // line, so that a file meant for another network is refused at its first
 // line instead of being read as patterns cut at the wrong places.
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -60,6 +61,9 @@ DataSet::DataSet(unsigned numInputs, unsigned numOutputs) : Inputs_(numInputs), 
 void DataSet::Add(std::span<const double> inputs, std::span<const double> targets) {
   if (inputs.size() != Inputs_) throw XCSizeMismatch("inputs", Inputs_, inputs.size());
   if (targets.size() != Outputs_) throw XCSizeMismatch("targets", Outputs_, targets.size());
+  const auto finite = [](double value) { return std::isfinite(value); };
+  if (!std::all_of(inputs.begin(), inputs.end(), finite) || !std::all_of(targets.begin(), targets.end(), finite))
+    throw XCBase("a pattern value is not a finite number");
   Values.insert(Values.end(), inputs.begin(), inputs.end());
   Values.insert(Values.end(), targets.begin(), targets.end());
 }

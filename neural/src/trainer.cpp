@@ -74,7 +74,6 @@ class Run {
     if (Options.Method == Algorithm::PerPattern) {
       Net.SetGlobalLearningRate(Options.Rate);
       Net.SetGlobalMomentum(Options.Momentum);
-      Net.SetOutputTolerance(0);
     }
     Flat = Plan.Build(Net.GetInputLayer(), Net.GetOutputLayer(), LayersOf(Net), false);
     if (!Flat && Options.Method != Algorithm::PerPattern)

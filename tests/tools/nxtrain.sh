@@ -65,6 +65,15 @@ save_follows_no_link() {
   return $s
 }
 
+# Another program refuses with status 2 and a message on stderr:
+# refuses_with_message PATTERN PROGRAM ARGS...
+refuses_with_message() {
+  local pattern=$1 out
+  shift
+  out=$("$@" 2>&1 >/dev/null)
+  test $? -eq 2 && grep -q -- "$pattern" <<<"$out"
+}
+
 # Refused with status 2 and a message on stderr: message PATTERN ARGS...
 message() {
   local pattern=$1 out

@@ -145,7 +145,9 @@ class NX_EXPORT NxTemporalDifferenceNet : public NxNeuralBase {
   NxTempDiffOutputLayer* OutputLayer;
 };
 
-/// Networks are created and destroyed by the library, never by the caller.
+/// Networks made here are freed with DeleteNet(). The checked layer's
+/// nx::MakeBackPropNet() and nx::MakeTempDiffNet() (trainer.h) give the
+/// network's own class in a std::unique_ptr that does so.
 NX_EXPORT NxNeuralBase* CreateBackPropNet(const NxNeuralBase::ConfigData& config);
 NX_EXPORT NxNeuralBase* CreateTempDiffNet(const NxNeuralBase::ConfigData& config, double persistence);
 NX_EXPORT void DeleteNet(NxNeuralBase* net);

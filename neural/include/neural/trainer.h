@@ -117,7 +117,8 @@ class NX_EXPORT DataSet {
   /// Reads a pattern file for the sizes of `net`.
   static DataSet FromPatternFile(const std::string& fileName, const NxNeuralNet& net);
 
-  /// Adds a pattern. @throws XCSizeMismatch when a span has the wrong size.
+  /// Adds a pattern. @throws XCSizeMismatch when a span has the wrong size,
+  /// XCBase for a value that is not a finite number.
   void Add(std::span<const double> inputs, std::span<const double> targets);
   /// Writes the set as a pattern file that FromPatternFile() and the
   /// library's ReadIOPatterns() read back.
@@ -168,8 +169,10 @@ struct EpochRecord {
 /// handwritten digits well without tuning.
 struct TrainOptions {
   Algorithm Method = Algorithm::Rprop;  ///< the learning rule
-  double Rate = 0.7;                    ///< learning rate of Batch and PerPattern, 0 to 10
-  double Momentum = 0.0;                ///< momentum of Batch and PerPattern, 0 to 1
+  /// Learning rate of Batch and PerPattern, 0 to 10; PerPattern sets it,
+  /// and the momentum, on every node, where they stay.
+  double Rate = 0.7;
+  double Momentum = 0.0;  ///< momentum of Batch and PerPattern, 0 to 1
   /// Rprop and Batch: each pattern adds WeightDecay / 2 times the sum of the
   /// squared weights (biases excepted) to the error it minimises, 0 to 1;
   /// it keeps a large network from fitting the training set's noise.
