@@ -41,7 +41,7 @@ void NxBackPropPlan::AccumulateGradient(Group& group, const NxRowArray& inputs) 
   const unsigned length = group.Width + 1;
   for (unsigned j = 0; j < group.Count; ++j) {
     const FP12_20 delta = FpMul(group.Error[j], group.Slope[j]);
-    if (delta != 0) nx_batch::AddGradientRow(&group.Gradient[j * group.Stride], inputs.data(), length, delta);
+    if (delta != 0) nx_batch::AddGradientRowFast(&group.Gradient[j * group.Stride], inputs.data(), length, delta);
   }
 }
 

@@ -15,6 +15,9 @@ inline void AddGradientRow(int64_t* gradient, const FP12_20* x, unsigned count, 
   for (unsigned i = 0; i < count; ++i) gradient[i] += nx_saturation::WideMul(delta, x[i]);
 }
 
+// The same sums, with vector instructions where the processor has them.
+void AddGradientRowFast(int64_t* gradient, const FP12_20* x, unsigned count, FP12_20 delta);
+
 // Weight decay: the gradient of decay / 2 times the squared weight.
 inline void AddDecayRow(int64_t* gradient, const FP12_20* w, unsigned count, FP12_20 decay) {
   for (unsigned i = 0; i < count; ++i) gradient[i] += nx_saturation::WideMul(decay, w[i]);

@@ -5,6 +5,7 @@
 #include <random>
 #include <type_traits>
 
+#include "batch_rows.h"
 #include "neural/message_error.h"
 #include "neural/trainer.h"
 #include "test_files.h"
@@ -216,5 +217,22 @@ TEST(Trainer, PatternFilesRoundTripAndALineOfAnotherWidthIsNamed) {
                 std::string::npos)
           << error.what();
     }
+  }
+}
+
+// The vector sums floor every product exactly as the plain ones do, the
+// extremes of the 32-bit range included, whatever the row's length.
+TEST(Trainer, VectorGradientSumsEqualThePlainOnes) {
+  std::mt19937 random(5);
+  const FP12_20 extremes[] = {INT32_MIN, INT32_MAX, -1, 0, 1, FP_ONE, -FP_ONE};
+  for (int round = 0; round < 200; ++round) {
+    const unsigned count = random() % 40;
+    std::vector<FP12_20> x(count);
+    for (FP12_20& v : x) v = round % 4 == 0 ? extremes[random() % 7] : static_cast<FP12_20>(random());
+    const FP12_20 delta = round % 3 == 0 ? extremes[random() % 7] : static_cast<FP12_20>(random());
+    std::vector<int64_t> plain(count, round), fast(count, round);
+    nx_batch::AddGradientRow(plain.data(), x.data(), count, delta);
+    nx_batch::AddGradientRowFast(fast.data(), x.data(), count, delta);
+    ASSERT_EQ(plain, fast) << "round " << round;
   }
 }
