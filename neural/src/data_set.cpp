@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <string>
 
+#include "neural/file.h"
 #include "neural/message_error.h"
 #include "neural/trainer.h"
 
@@ -80,25 +80,45 @@ DataSet DataSet::FromPatternFile(const std::string& fileName, const NxNeuralNet&
   return FromPatternFile(fileName, net.GetNumInputs(), net.GetNumOutputs());
 }
 
+// Through the library's file wrapper, which refuses what is no regular
+// file (a pipe, a device), and with the library's bounds on a line and on
+// the values, so that no file can make the reading take all memory.
 DataSet DataSet::FromPatternFile(const std::string& fileName, unsigned numInputs, unsigned numOutputs) {
   DataSet data(numInputs, numOutputs);
-  std::ifstream file(fileName, std::ios::binary);
-  if (!file) throw XCFile(fileName, std::strerror(errno));
+  NxFile file(fileName, "rb", true);
   const size_t width = data.Width();
   std::vector<double> row(width);
-  std::string line;
+  std::string pending, line;
+  std::vector<char> chunk(1 << 16);
   unsigned lineNumber = 0;
-  while (std::getline(file, line)) {
-    ++lineNumber;
-    if (IsBlank(line)) continue;
-    const LineValues values = ParseLine(line, row.data(), width);
-    if (values.NotANumber) FailLine(fileName, "text that is not a number", lineNumber);
-    if (values.Count != width)
-      FailLine(fileName, "expected " + std::to_string(width) + " values, found " + std::to_string(values.Count),
-               lineNumber);
-    data.Values.insert(data.Values.end(), row.begin(), row.end());
+  bool atEnd = false;
+  while (!atEnd) {
+    const unsigned got = file.FRead(chunk.data(), 1, static_cast<unsigned>(chunk.size()));
+    atEnd = got == 0;
+    pending.append(chunk.data(), got);
+    size_t start = 0;
+    for (size_t end; (end = pending.find('\n', start)) != std::string::npos || (atEnd && start < pending.size());
+         start = end + 1) {
+      if (end == std::string::npos) end = pending.size();
+      line.assign(pending, start, end - start);
+      ++lineNumber;
+      if (IsBlank(line)) continue;
+      const LineValues values = ParseLine(line, row.data(), width);
+      if (values.NotANumber) FailLine(fileName, "text that is not a number", lineNumber);
+      if (values.Count != width)
+        FailLine(fileName, "expected " + std::to_string(width) + " values, found " + std::to_string(values.Count),
+                 lineNumber);
+      if (data.Values.size() + width > NxNeuralNet::MAX_PATTERN_VALUES)
+        throw XCMessage("Pattern file " + fileName + " holds more than " +
+                        std::to_string(NxNeuralNet::MAX_PATTERN_VALUES) + " values, more than the library reads");
+      data.Values.insert(data.Values.end(), row.begin(), row.end());
+    }
+    pending.erase(0, std::min(start, pending.size()));
+    if (pending.size() > NxNeuralNet::MAX_PATTERN_LINE)
+      FailLine(fileName, "a line longer than " + std::to_string(NxNeuralNet::MAX_PATTERN_LINE) + " characters",
+               lineNumber + 1);
   }
-  if (file.bad()) throw XCFile(fileName, "the file could not be read to its end");
+  file.FClose();
   if (data.Empty()) throw XCMessage("Pattern file " + fileName + " holds no pattern");
   return data;
 }

@@ -178,8 +178,9 @@ class Run {
   std::vector<double*> Rows;
 };
 
-// Epochs until a stop rule holds; the best weights on the validation set
-// are kept when there is one.
+// Epochs until a stop rule holds; unless the target error was reached, the
+// weights of the best validation error are kept when there is a validation
+// set.
 StopReason RunEpochs(Run& run, const DataSet& training, const DataSet& validation, const TrainOptions& options,
                      unsigned& epochs) {
   double best = INFINITY;
@@ -211,7 +212,8 @@ StopReason RunEpochs(Run& run, const DataSet& training, const DataSet& validatio
       break;
     }
   }
-  if (!bestWeights.empty()) run.Restore(bestWeights);
+  // Weights that reached the target error are what was asked for.
+  if (!bestWeights.empty() && stop != StopReason::TargetError) run.Restore(bestWeights);
   return stop;
 }
 

@@ -220,6 +220,16 @@ TEST(Trainer, PatternFilesRoundTripAndALineOfAnotherWidthIsNamed) {
   }
 }
 
+// A pipe, a device or a link to one is refused at once, not read for ever.
+TEST(Trainer, PatternFilesThatAreNoRegularFileAreRefused) {
+  BlockingGuard guard;
+  const std::string name = TempPath("bad.pat");
+  for (BadFile kind : NOT_REGULAR_FILES) {
+    PlantBadFile(kind, name);
+    EXPECT_THROW(nx::DataSet::FromPatternFile(name, 2, 1), XCFile) << Describe(kind);
+  }
+}
+
 // The vector sums floor every product exactly as the plain ones do, the
 // extremes of the 32-bit range included, whatever the row's length.
 TEST(Trainer, VectorGradientSumsEqualThePlainOnes) {

@@ -64,11 +64,15 @@ int RunLayerTrain(const TrainOptions& options) {
   if (options.patterns) data = data.Slice(0, options.patterns);
   nx::TrainOptions layer = LayerOptions(options);
   ProgressLine progress(layer.MaxEpochs, "mean squared error");
-  std::printf("training %s on %zu patterns from %s\n", options.specFile.c_str(), data.Size(),
-              options.patternFile.c_str());
   const bool validating = layer.ValidationShare > 0;
-  std::printf(validating ? "%8s  %14s  %14s\n" : "%8s  %14s\n", "epoch", "training mse", "validation mse");
+  // Printed with the first epoch, so that a refusal comes alone.
+  auto printHeader = [&] {
+    std::printf("training %s on %zu patterns from %s\n", options.specFile.c_str(), data.Size(),
+                options.patternFile.c_str());
+    std::printf(validating ? "%8s  %14s  %14s\n" : "%8s  %14s\n", "epoch", "training mse", "validation mse");
+  };
   layer.OnEpoch = [&](const nx::EpochRecord& record) {
+    if (record.Epoch == 1) printHeader();
     if (record.Epoch % options.report == 0) {
       progress.Finish();
       if (validating)
@@ -78,7 +82,13 @@ int RunLayerTrain(const TrainOptions& options) {
     }
     progress.Update(record.Epoch, record.TrainingMse);
   };
-  const nx::TrainReport report = nx::Train(*net, data, layer);
+  nx::TrainReport report;
+  try {
+    report = nx::Train(*net, data, layer);
+  } catch (const nx::XCTraining& error) {
+    throw std::runtime_error(std::string(error.what()) + " (--algorithm per-pattern)");
+  }
+  if (report.Epochs == 0) printHeader();
   progress.Finish();
   PrintReport(report);
   if (!options.saveFile.empty()) {

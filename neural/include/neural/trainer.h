@@ -110,7 +110,8 @@ class NX_EXPORT DataSet {
   /// Reads a pattern file for the given sizes: one pattern a line, its
   /// values after an optional '(' (a label may precede it), separated by
   /// spaces or tabs; blank lines are skipped.
-  /// @throws XCFile when the file cannot be opened; XCMessage for a line
+  /// @throws XCFile when the file cannot be opened or is no regular file;
+  /// XCMessage for a line
   /// that does not hold one pattern ("expected N values, found M, in line
   /// L") or holds text that is not a number.
   static DataSet FromPatternFile(const std::string& fileName, unsigned numInputs, unsigned numOutputs);
@@ -182,7 +183,8 @@ struct TrainOptions {
   double TargetMse = 0.0;
   /// The share of the patterns held out for validation, 0 to 0.9. With a
   /// share, training stops after Patience epochs without a better
-  /// validation error and the network keeps its best weights.
+  /// validation error, and the network keeps the weights of its best
+  /// validation error unless it stopped at the target error.
   double ValidationShare = 0.0;
   unsigned Patience = 20;  ///< epochs without improvement before stopping
   /// PerPattern: a new order of the patterns every epoch.
