@@ -12,7 +12,7 @@ inline unsigned InitialCapacity(unsigned initialSize, unsigned growBy) {
   if (initialSize == 0) return 0;
   return growBy > 0 ? (initialSize / growBy + 1) * growBy : initialSize;
 }
-}  ///< namespace nx_detail
+}  // namespace nx_detail
 
 /// An untyped array of pointers. Never deletes what it points to.
 class NX_EXPORT NxVoidPtrArray {
