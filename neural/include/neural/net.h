@@ -60,29 +60,52 @@ class NX_EXPORT NxNeuralBase {
   NxNeuralBase& operator=(const NxNeuralBase&) = delete;
 
   virtual ~NxNeuralBase();
-  virtual unsigned GetNumInputs() const;
-  virtual unsigned GetNumOutputs() const;
+  virtual unsigned GetNumInputs() const;       ///< the nodes of layer 0
+  virtual unsigned GetNumOutputs() const;      ///< the nodes of layer 1
+  /// 1 while training, 2 once converged (or with nothing to train), 0 when
+  /// the epoch limit ended it.
   virtual unsigned GetTrainingStatus() const;
+  /// Writes every weight to a weights file (through a temporary file that
+  /// replaces it once complete); false when it could not.
   virtual bool WriteWeights(const char* fileName, VERSIONFLAG version);
+  /// Writes every weight to an open file.
   virtual bool WriteWeights(NxFile& file, VERSIONFLAG version);
+  /// Reads weights written for a network of this shape; false, with the
+  /// reason in GetErrorText(), for a file of another shape or a damaged one,
+  /// and then no weight has changed.
   virtual bool ReadWeights(const char* fileName);
+  /// Reads weights from an open file, as ReadWeights(const char*).
   virtual bool ReadWeights(NxFile& file);
+  /// One learning rate for every node.
   virtual void SetGlobalLearningRate(double rate);
+  /// One momentum for every node.
   virtual void SetGlobalMomentum(double momentum) = 0;
+  /// Whether a layer's rates follow the rescaling of ScaleLearningRates().
   virtual void SetAutoScaling(unsigned layer, bool on);
+  /// The standard set-up: every node's rate from its number of sources, at
+  /// most `rate`, and a momentum of at most 0.5.
   virtual void SetupStandardLearning(double rate);
+  /// One learning rate for every node of a layer.
   virtual void SetCustomLearningRate(unsigned layer, double rate);
+  /// Adds a little random noise to the biases.
   virtual void AddNoise();
+  /// The largest noise AddNoise() adds.
   virtual void SetNoiseLevel(double noise);
+  /// Draws a layer's weights anew within +-range (0: from its sources).
   virtual void CustomizeInitialWeights(unsigned layer, double range);
+  /// The standard set-up's schedule: every node's rate from the largest
+  /// error of a period, 0 to 1.
   virtual void ScaleLearningRates(double factor);
+  /// Shows the last warning through the warning handler.
   virtual void WarnMessage();
+  /// Creates the layers of the network kind from the configuration.
   virtual void InitLayers() = 0;
 
+  /// Layer 0 to 15, or nullptr when the network has no such layer.
   NxBaseLayer* GetLayer(unsigned layer) const { return layer < MAX_LAYERS ? Layers[layer] : nullptr; }
-  const ConfigData& GetConfig() const { return Config; }
-  unsigned GetWeightSetId() const { return WeightSetId; }
-  const char* GetErrorText() const { return ErrorText; }
+  const ConfigData& GetConfig() const { return Config; }  ///< the topology the network was built from
+  unsigned GetWeightSetId() const { return WeightSetId; }  ///< the identifier of the last weights file read
+  const char* GetErrorText() const { return ErrorText; }  ///< why the last refusal happened
   const char* GetWarningText() const { return WarningText; }
 
  protected:
@@ -131,13 +154,20 @@ class NX_EXPORT NxTemporalDifferenceNet : public NxNeuralBase {
   void SetNoiseLevel(double noise) override;
   void InitLayers() override;
 
+  /// Starts a new sequence of observations.
   virtual void InitObservationSequence();
+  /// The outputs for one observation of GetNumInputs() values; `train`
+  /// learns from the difference to the previous prediction, `newSequence`
+  /// starts a sequence. nx::Observe() is the checked form.
   virtual double* GetOutput(double* inputs, bool train, bool newSequence);
+  /// Ends a sequence with its outcomes, one per output.
   virtual void TrainOnOutcomes(double* outcomes);
+  /// The persistence (lambda) of the eligibility traces, 0 to 1.
   virtual void SetTrainingPersistence(double persistence);
+  /// Automatic learning rates, adjusted every `count` observations.
   virtual void SetAutoRates(bool on, unsigned count);
 
-  double GetPersistenceSetting() const { return Persistence; }
+  double GetPersistenceSetting() const { return Persistence; }  ///< the persistence (lambda)
 
  protected:
   double Persistence;
