@@ -27,6 +27,8 @@ class NX_EXPORT NxNeuralNet : public NxNeuralBase {
   /// Pattern lines may be of any length up to this one.
   static constexpr unsigned MAX_PATTERN_LINE = 64u << 20;
 
+  /// Builds the network of a topology; nx::MakeBackPropNet() gives it in a
+  /// std::unique_ptr.
   explicit NxNeuralNet(const ConfigData& config);
   /// Builds the network from a network specification file.
   explicit NxNeuralNet(const char* fileName);
@@ -35,34 +37,48 @@ class NX_EXPORT NxNeuralNet : public NxNeuralBase {
   void SetGlobalMomentum(double momentum) override;
   void InitLayers() override;
 
-  virtual unsigned GetReportInterval() const;
-  virtual unsigned GetMaxEpochs() const;
-  virtual unsigned GetEpochCount() const;
-  virtual unsigned GetWorstPattern() const;
-  virtual double GetMaxPatternError() const;
-  virtual bool IsTraining() const;
-  /// count 0 reads every complete pattern of the file.
+  virtual unsigned GetReportInterval() const;  ///< epochs between progress records
+  virtual unsigned GetMaxEpochs() const;       ///< the epoch limit of SetupTraining()
+  virtual unsigned GetEpochCount() const;      ///< epochs trained so far
+  virtual unsigned GetWorstPattern() const;    ///< the pattern of the largest error of the report period
+  virtual double GetMaxPatternError() const;   ///< the largest output error of the report period
+  virtual bool IsTraining() const;             ///< whether DoSomeTraining() has more to do
+  /// Reads `count` patterns of a pattern file (0: every complete one) as
+  /// the training set; nx::DataSet::FromPatternFile() is the checked form.
   virtual void ReadIOPatterns(NxFile& file, unsigned count);
+  /// Reads patterns from the named file, as ReadIOPatterns(NxFile&, unsigned).
   virtual void ReadIOPatterns(const char* fileName, unsigned count);
+  /// The largest accepted |output - target| of every output.
   virtual void SetOutputTolerance(double tolerance);
   /// Rows the net owns must come from new[]: it frees them with delete[].
   virtual void SetIOPatterns(double** rows, unsigned count, bool owns);
+  /// Weights change once per epoch instead of after every pattern.
   virtual void SetTrainByEpoch(bool byEpoch);
+  /// Where training keeps its progress records.
   virtual void SetTrainingOutputList(NxTrainingOutputList* list, bool owns);
+  /// Prepares training a few presentations at a time with DoSomeTraining().
   virtual void SetupTraining(double** rows, unsigned count, unsigned reportInterval, double tolerance,
                              unsigned maxEpochs, bool byEpoch, bool ownsRows);
+  /// The outputs for GetNumInputs() inputs; nx::Propagate() is the checked form.
   virtual double* Propagate(double* inputs);
+  /// Trains on the next `count` presentations of SetupTraining()'s set.
   virtual void DoSomeTraining(unsigned count);
+  /// Trains on patterns of a pattern file until every output is within the
+  /// tolerance or `maxEpochs` are done; returns the epochs. nx::Train() is
+  /// the checked form, with other algorithms and stop rules.
   virtual unsigned Train(const char* fileName, unsigned maxPatterns, unsigned reportInterval, unsigned maxEpochs,
                          bool byEpoch);
+  /// Trains on patterns of an open file, as Train(const char*, ...).
   virtual unsigned Train(NxFile& file, unsigned maxPatterns, unsigned reportInterval, unsigned maxEpochs,
                          bool byEpoch);
+  /// Trains on rows of inputs followed by targets, as Train(const char*, ...).
   virtual unsigned Train(double** rows, unsigned count, unsigned reportInterval, unsigned maxEpochs, bool byEpoch,
                          bool ownsRows);
+  /// A new random order of the patterns (not when training by epoch).
   virtual void RandomizeIOPatterns();
-  virtual void SetInputValues(double* values);
-  virtual void SetOutputValues(double* targets);
-  virtual void SetFullPattern(double* row);
+  virtual void SetInputValues(double* values);   ///< presents GetNumInputs() inputs
+  virtual void SetOutputValues(double* targets);  ///< sets GetNumOutputs() targets
+  virtual void SetFullPattern(double* row);       ///< a row of inputs followed by targets
   virtual bool IsValidLayer(double value);
   virtual bool IsValidLearningRate(double value);
   virtual bool IsValidMomentum(double value);
