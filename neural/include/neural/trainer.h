@@ -184,7 +184,8 @@ struct TrainOptions {
   /// The share of the patterns held out for validation, 0 to 0.9. With a
   /// share, training stops after Patience epochs without a better
   /// validation error, and the network keeps the weights of its best
-  /// validation error unless it stopped at the target error.
+  /// validation error unless it stopped at the target error (a network
+  /// that is not a chain of fully connected layers keeps its last ones).
   double ValidationShare = 0.0;
   unsigned Patience = 20;  ///< epochs without improvement before stopping
   /// PerPattern: a new order of the patterns every epoch.
