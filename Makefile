@@ -2,7 +2,7 @@ BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run match screenshot bench test test-long sanitize clean weights strength package
+.PHONY: all deps build run match screenshot bench test test-long sanitize clean weights strength package docs
 
 all: build
 
@@ -34,10 +34,12 @@ screenshot: build
 	@echo "Saved $(BUILD)/quorla.png, $(BUILD)/quorla@2x.png and $(BUILD)/quorla@2.5x.png"
 
 # The position network's evaluations, then the window's start-up, switch
-# and close times (on one core, as a person's machine would run them).
+# and close times (on one core, as a person's machine would run them), then
+# the neural library's digits and exclusive-or benchmark.
 bench: build
 	@$(BUILD)/neural-bench
 	@taskset -c 1 $(BUILD)/quorla-bench
+	@taskset -c 1 $(BUILD)/nxbench digits; taskset -c 1 $(BUILD)/nxbench xor
 
 # Regenerates the shipped default networks; the committed data/QLDEFLT.QLF is
 # exactly what this produces.
@@ -51,6 +53,13 @@ weights: build
 # 20,000 games each (about three minutes on one core).
 strength: build
 	@scripts/strength.sh --build $(BUILD)
+
+# The neural library's API reference from its public headers, into
+# $(BUILD)/neural/docs/html; an install afterwards puts it under
+# share/doc/neural/html. Any Doxygen warning fails it.
+docs: deps
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) --target neural_docs
 
 # The Debian package of the game, built into $(BUILD)/.
 package: build

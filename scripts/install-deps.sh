@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, and only those missing.
 # Further packages a job needs can be named as arguments. `file` and dpkg-dev
-# (dpkg-shlibdeps) are what `make package` needs to build the Debian package.
+# (dpkg-shlibdeps) are what `make package` needs to build the Debian package;
+# python3-sklearn ships the digits data the neural benchmark and tests use,
+# doxygen builds the neural reference (`make docs`).
 set -eu
 packages=(cmake ninja-build g++ libgtest-dev pkg-config
   qt6-base-dev qt6-svg-dev kdegames-card-data-kf5 fonts-liberation xvfb xauth xdotool imagemagick
-  file dpkg-dev "$@")
+  file dpkg-dev python3-sklearn doxygen "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -12,9 +12,12 @@ set(neural_dir ${CMAKE_CURRENT_LIST_DIR}/..)
 install(TARGETS neural EXPORT neuralTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT neural
   INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+# The headers of the game's own file handling (safe saving, the regular-file
+# check) are the library's helpers, not part of what it offers.
 install(DIRECTORY ${neural_dir}/include/neural
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT neural
-  FILES_MATCHING PATTERN "*.h")
+  FILES_MATCHING PATTERN "*.h"
+  PATTERN "safe_save.h" EXCLUDE PATTERN "regular_file.h" EXCLUDE)
 install(DIRECTORY ${neural_dir}/examples/
   DESTINATION ${neural_doc_dir} COMPONENT neural)
 

@@ -12,6 +12,18 @@
 class NxBaseLayer;
 class NxNode;
 
+// iRPROP-: each weight moves by its own step against the sign of its
+// gradient; the step grows while the sign holds and shrinks when it flips.
+struct NxRpropSettings {
+  double Increase = 1.2;
+  double Decrease = 0.5;
+  // Small first steps: the scaled inputs and the drawn weights are near
+  // their useful size already.
+  double InitialStep = 0.01;
+  double MinStep = 1e-6;
+  double MaxStep = 50.0;
+};
+
 // Rows start on a cache line, so that no block of eight values is split
 // between two lines.
 template <class T>
@@ -59,6 +71,23 @@ class NxBackPropPlan {
   // Learning by epoch: every weight takes its accumulated change.
   void ApplyEpochChanges();
 
+  // Batch learning (backprop_batch.cpp). A row's gradient of half its
+  // squared error is added up without touching the weights; a step then
+  // moves every weight once and starts the sums anew.
+  void AddGradient(const double* row, NxErrorTotals* totals);
+  // decay: the weight decay per pattern; the sums grow by patterns * decay
+  // times every weight (biases excepted) before the step.
+  void StepRprop(const NxRpropSettings& settings, double decay, unsigned patterns);
+  void StepGradient(double rate, double momentum, double decay, unsigned patterns);
+  // Outputs for the inputs alone; the nodes learn of them at the next Store.
+  const double* Evaluate(const double* inputs);
+  // The first group takes x * scale[i] + offset[i] for input i: folding it
+  // into the weights lets the network take raw inputs.
+  void FoldInputScaling(const double* scale, const double* offset);
+  // Every weight, group after group, to keep the best of a run and return to.
+  std::vector<FP12_20> CopyWeights() const;
+  void RestoreWeights(const std::vector<FP12_20>& weights);
+
  private:
   struct Group {
     std::vector<NxNode*> Nodes;
@@ -73,6 +102,11 @@ class NxBackPropPlan {
     NxRowArray Weights;  // by node, Stride per node
     NxRowArray Changes;  // the previous change of every weight
     NxRowArray Accum;    // learning by epoch: changes so far
+    // Batch learning: gradient sums, and iRPROP-'s steps and last signs,
+    // sized on first use.
+    std::vector<int64_t> Gradient;
+    std::vector<FP12_20> Steps;
+    std::vector<int8_t> Signs;
     // The group's outputs as the next group's inputs: one per node, then
     // FP_ONE for the bias, then zeros up to the next group's Stride.
     NxRowArray Values;
@@ -111,6 +145,10 @@ class NxBackPropPlan {
   void TrainGroup(Group& group, const NxRowArray& inputs);
   void AccumulateGroup(Group& group, const NxRowArray& inputs);
   static bool AnyLearns(const Group& group);
+  void BackPropagateAll();
+  void AccumulateGradient(Group& group, const NxRowArray& inputs);
+  void PrepareBatch(const NxRpropSettings* settings);
+  void AddDecay(double decay, unsigned patterns);
 
   NxBackPropInputLayer* InputLayer = nullptr;
   NxBackPropOutputLayer* OutputLayer = nullptr;

@@ -43,3 +43,22 @@ XCFileReadOnly::XCFileReadOnly(const std::string& fileName)
 
 XCFileWriteOnly::XCFileWriteOnly(const std::string& fileName)
     : XCFile(fileName, "Attempt to read from file opened only for writing") {}
+
+std::string PlainMessage(const std::string& text) {
+  std::string plain;
+  for (size_t i = 0; i < text.size();) {
+    const size_t end = text.find_first_not_of(" \t\r\n", i);
+    const size_t stop = end == std::string::npos ? text.size() : end;
+    if (stop == i) {
+      plain += text[i++];
+      continue;
+    }
+    const std::string blanks = text.substr(i, stop - i);
+    const bool layout = blanks.find_first_of("\t\r\n") != std::string::npos;
+    if (i > 0 && stop < text.size()) plain += layout ? " " : blanks;
+    i = stop;
+  }
+  return plain;
+}
+
+std::string XCBase::GetPlainMessage() const { return PlainMessage(Message); }

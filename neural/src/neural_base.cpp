@@ -11,6 +11,7 @@
 #include "neural/warning.h"
 #include "transfer.h"
 #include "weight_random.h"
+#include "weights_diagnosis.h"
 #include "weights_io.h"
 
 NxNeuralBase::NxNeuralBase() : Layers(MAX_LAYERS, 0, true), LayerSources(MAX_LAYERS, 0, true) { InitFields(); }
@@ -209,12 +210,26 @@ bool NxNeuralBase::WriteWeights(const char* fileName, VERSIONFLAG version) {
   return written && save.Commit();
 }
 
+// A refusal says why in the error text; the layer's records are read again
+// for it, since the nodes' check only answers yes or no.
 bool NxNeuralBase::ReadWeights(NxFile& file) {
   uint32_t id;
-  if (!nx_weights::ReadUint32(file, id)) return false;
+  if (!nx_weights::ReadUint32(file, id)) {
+    std::snprintf(ErrorText, TEXT_SIZE, "the weights file %s is too short to hold a network",
+                  file.GetFileName().c_str());
+    return false;
+  }
   WeightSetId = id;
-  for (unsigned layer = 1; layer < MAX_LAYERS; ++layer)
-    if (Layers[layer] && !Layers[layer]->TestFileWeights(file, id)) return false;
+  for (unsigned layer = 1; layer < MAX_LAYERS; ++layer) {
+    if (!Layers[layer]) continue;
+    const long start = file.FTell();
+    if (Layers[layer]->TestFileWeights(file, id)) continue;
+    const std::string reason = start >= 0 && file.FSeek(start, 0) == 0
+                                   ? nx_weights::DiagnoseLayer(file, *Layers[layer], layer)
+                                   : "LAYER " + std::to_string(layer) + " does not fit the file";
+    std::snprintf(ErrorText, TEXT_SIZE, "%s", reason.c_str());
+    return false;
+  }
   for (unsigned layer = 1; layer < MAX_LAYERS; ++layer)
     if (Layers[layer]) Layers[layer]->AcceptFileWeights();
   return true;

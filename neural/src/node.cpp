@@ -9,6 +9,7 @@
 #include "saturation.h"
 #include "transfer.h"
 #include "weight_random.h"
+#include "weight_rows.h"
 #include "weights_io.h"
 
 NxNode::NxNode(NODETYPE type)
@@ -92,17 +93,13 @@ FP12_20 NxNode::GetFractionalError(unsigned index) {
   return FractionalError(index);
 }
 
+// The flat plan's row step, so that the two paths share one arithmetic.
 void NxNode::UpdateEpochWeights() {
   if (!IsWeighted() || !TrainByEpoch) return;
-  FP12_20* w = Weights.Data();
-  FP12_20* accum = WeightAccum.Data();
-  FP12_20* prev = PrevDeltas.Data();
-  for (unsigned i = 0, n = Weights.GetNumItems(); i < n; ++i) {
-    int64_t delta = nx_saturation::WideMul(MomentumFP, prev[i]) + nx_saturation::WideMul(LearningRateFP, accum[i]);
-    w[i] = nx_saturation::Clamp(w[i] + delta);
-    prev[i] = nx_saturation::Clamp(delta);
-    accum[i] = 0;
-  }
+  bool held = false;
+  nx_rows::ApplyAccumulatedRow(Weights.Data(), PrevDeltas.Data(), WeightAccum.Data(), Weights.GetNumItems(),
+                               LearningRateFP, MomentumFP, held);
+  nx_saturation::CountIf(held);
   WeightsChanged();
 }
 

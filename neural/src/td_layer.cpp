@@ -41,8 +41,6 @@ bool NxTempDiffInputLayer::IsNewInput() const { return NewInput; }
 
 void NxTempDiffInputLayer::ClearInputFlag() { NewInput = false; }
 
-void NxTempDiffInputLayer::Placeholder() {}
-
 void NxTempDiffInputLayer::SetInputValues(double* values) {
   NewInput = true;
   unsigned count = NodeCount();

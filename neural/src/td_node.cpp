@@ -74,17 +74,6 @@ void NxTDNode::UpdateTemporalDifferences() {
   if (IsWeighted()) ExtendTraces();
 }
 
-// Within one observation step nothing a node computes feeds another node's
-// traces, and every error is pulled from the targets on demand, so visiting
-// the nodes in any order gives the same result as the recursion.
-void NxTDNode::ObserveInSweep() {
-  Trained = true;
-  UpdateErrorDelta();
-  LastOutput = Output;
-  SequenceStart = false;
-  if (IsWeighted()) ExtendTraces();
-}
-
 // Per weight: the change so far grows by -error times the trace as it stood
 // before this step; then the trace decays and takes the new gradient.
 void NxTDNode::ExtendTraces() {

@@ -122,3 +122,23 @@ TEST(WeightsFile, SavingNeverLeavesAHalfWrittenFile) {
   EXPECT_EQ(ReadAll(name), before);
   EXPECT_FALSE(std::ifstream(name + ".new").good());
 }
+
+// A refusal names the node and what differs: its weight count, its type,
+// or where the file ran out.
+TEST(WeightsFile, ARefusalSaysWhichNodeDiffersAndHow) {
+  const std::string name = TempPath("shape.wts");
+  NetPtr written(CreateBackPropNet(TwoLayerConfig({3, 1}, {2, 1})));
+  ASSERT_TRUE(written->WriteWeights(name.c_str(), VERSION_1));
+  NetPtr wider(CreateBackPropNet(TwoLayerConfig({4, 1}, {2, 1})));
+  EXPECT_FALSE(wider->ReadWeights(name.c_str()));
+  EXPECT_STREQ(wider->GetErrorText(), "node 1 of LAYER 1 takes 5 weights with its bias, the file has 4");
+  NetPtr linear(CreateBackPropNet(TwoLayerConfig({3, 1}, {2, 1}, LINEAR)));
+  EXPECT_FALSE(linear->ReadWeights(name.c_str()));
+  EXPECT_STREQ(linear->GetErrorText(), "node 1 of LAYER 1 is LINEAR in the network but SIGMOID in the file");
+  std::vector<unsigned char> bytes = ReadAll(name);
+  bytes.resize(bytes.size() - 3);
+  WriteAll(name, bytes);
+  NetPtr same(CreateBackPropNet(TwoLayerConfig({3, 1}, {2, 1})));
+  EXPECT_FALSE(same->ReadWeights(name.c_str()));
+  EXPECT_STREQ(same->GetErrorText(), "the file ends within node 2 of LAYER 1");
+}

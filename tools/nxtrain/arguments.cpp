@@ -40,6 +40,27 @@ double ParseBounded(std::string_view option, std::string_view text, double minim
   return number;
 }
 
+TrainAlgorithm ParseAlgorithm(std::string_view text) {
+  if (text == "rprop") return TrainAlgorithm::Rprop;
+  if (text == "batch") return TrainAlgorithm::Batch;
+  if (text == "per-pattern") return TrainAlgorithm::PerPattern;
+  if (text == "standard") return TrainAlgorithm::Standard;
+  throw UsageError("--algorithm takes rprop, batch, per-pattern or standard, not '" + std::string(text) + "'");
+}
+
+// Options that only the library's own training has.
+void CheckStandardOnly(const TrainOptions& options) {
+  if (options.algorithm == TrainAlgorithm::Standard) {
+    if (options.targetMse > 0 || options.validation > 0 || options.patience || options.fixedDecay ||
+        !options.scaleInputs)
+      throw UsageError(
+          "--target-mse, --validation, --patience, --decay and --no-scaling need another --algorithm than standard");
+    return;
+  }
+  if (options.fixedTolerance || options.byEpoch)
+    throw UsageError("--tolerance and --by-epoch need --algorithm standard");
+}
+
 // The value of an option that takes one, advancing past it.
 std::string_view TakeValue(const std::vector<std::string_view>& args, size_t& i) {
   if (i + 1 >= args.size()) throw UsageError(std::string(args[i]) + " needs a value");
@@ -56,6 +77,20 @@ void ApplyTrainOption(TrainOptions& options, const std::vector<std::string_view>
     options.report = ParseCount(option, TakeValue(args, i), 1);
   } else if (option == "--tolerance") {
     options.tolerance = ParseTolerance(TakeValue(args, i));
+    options.fixedTolerance = true;
+  } else if (option == "--algorithm") {
+    options.algorithm = ParseAlgorithm(TakeValue(args, i));
+  } else if (option == "--target-mse") {
+    options.targetMse = ParseBounded(option, TakeValue(args, i), 0, 1);
+  } else if (option == "--validation") {
+    options.validation = ParseBounded(option, TakeValue(args, i), 0, 0.9);
+  } else if (option == "--patience") {
+    options.patience = ParseCount(option, TakeValue(args, i), 1);
+  } else if (option == "--decay") {
+    options.decay = ParseBounded(option, TakeValue(args, i), 0, 1);
+    options.fixedDecay = true;
+  } else if (option == "--no-scaling") {
+    options.scaleInputs = false;
   } else if (option == "--rate") {
     options.rate = ParseBounded(option, TakeValue(args, i), 0, MAX_RATE);
     options.fixedRate = true;
@@ -90,14 +125,26 @@ TrainOptions ParseTrainArguments(const std::vector<std::string_view>& args) {
       files.push_back(args[i]);
   }
   if (files.size() != 2) throw UsageError("train needs a specification file and a pattern file");
+  CheckStandardOnly(options);
   options.specFile = files[0];
   options.patternFile = files[1];
   return options;
 }
 
 EvalOptions ParseEvalArguments(const std::vector<std::string_view>& args) {
-  for (std::string_view arg : args)
-    if (arg.size() > 2 && arg.substr(0, 2) == "--") throw UsageError("unknown option '" + std::string(arg) + "'");
-  if (args.size() != 3) throw UsageError("eval needs a specification file, a weights file and a pattern file");
-  return EvalOptions{std::string(args[0]), std::string(args[1]), std::string(args[2])};
+  EvalOptions options;
+  std::vector<std::string_view> files;
+  for (std::string_view arg : args) {
+    if (arg == "--summary")
+      options.summary = true;
+    else if (arg.size() > 2 && arg.substr(0, 2) == "--")
+      throw UsageError("unknown option '" + std::string(arg) + "'");
+    else
+      files.push_back(arg);
+  }
+  if (files.size() != 3) throw UsageError("eval needs a specification file, a weights file and a pattern file");
+  options.specFile = files[0];
+  options.weightsFile = files[1];
+  options.patternFile = files[2];
+  return options;
 }

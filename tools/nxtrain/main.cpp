@@ -18,17 +18,37 @@ namespace {
 const char* const HELP_TEXT =
     "usage:\n"
     "  nxtrain train NET.spec PATTERNS.pat [options]\n"
-    "  nxtrain eval NET.spec FILE.wts PATTERNS.pat\n"
+    "  nxtrain eval NET.spec FILE.wts PATTERNS.pat [--summary]\n"
     "  nxtrain --help\n"
     "\n"
-    "train builds the network from its network specification file, reads the patterns and\n"
-    "trains until every output is within the tolerance of its target or the epoch\n"
-    "limit is reached, printing a progress record every report interval as it goes\n"
-    "(and a running progress line on stderr when that is a terminal), then the result.\n"
-    "  --patterns N    read the first N patterns, N 1..4294967295 (default: every complete one)\n"
-    "  --epochs N      epoch limit, 1..4294967295 (default 10000)\n"
-    "  --report N      epochs between progress records, 1..4294967295 (default 10); it also\n"
-    "                  paces training: every N epochs the learning rates are rescaled from\n"
+    "train builds the network from its network specification file, reads the patterns (one\n"
+    "a line, checked against the network's inputs and outputs) and trains it, printing a\n"
+    "record every report interval (and a running progress line on stderr when that is a\n"
+    "terminal), then the result.\n"
+    "  --algorithm A   rprop (default): iRPROP-, one step per epoch, no rate to choose;\n"
+    "                  batch: gradient descent on each epoch's mean gradient;\n"
+    "                  per-pattern: the weights change after every pattern, in a new order\n"
+    "                  every epoch; standard: the library's own training (see below)\n"
+    "  --patterns N    read the first N patterns, N 1..4294967295 (default: all of them)\n"
+    "  --epochs N      epoch limit, 1..4294967295 (default 100; standard 10000)\n"
+    "  --report N      epochs between progress records, 1..4294967295 (default 10)\n"
+    "  --target-mse E  stop once the training mean squared error is below E, 0..1\n"
+    "                  (default 0: train to the epoch limit)\n"
+    "  --validation S  hold the share S (0..0.9) of the patterns out, stop when their error\n"
+    "                  has not improved for --patience epochs (default 20), keep the best weights\n"
+    "  --rate R        learning rate of batch and per-pattern, 0..10 (default 0.7)\n"
+    "  --momentum M    momentum of batch and per-pattern, 0..1 (default 0)\n"
+    "  --decay D       weight decay per pattern of rprop and batch, 0..1 (default 0.00002)\n"
+    "  --no-scaling    train on the raw inputs; by default every input is scaled onto -1..1\n"
+    "                  over the training patterns and the scaling is folded into the saved\n"
+    "                  weights, which then take raw inputs (not with --load)\n"
+    "  --save FILE     write the trained weights to FILE\n"
+    "  --load FILE     start from the weights in FILE\n"
+    "  --seed N        fix the random seed (0..4294967295), so that runs repeat exactly\n"
+    "\n"
+    "--algorithm standard trains until every output is within the tolerance of its target or\n"
+    "the epoch limit is reached, and skips patterns already within it:\n"
+    "  --report N      also paces training: every N epochs the learning rates are rescaled from\n"
     "                  the largest error of the period, and a little noise (within\n"
     "                  +-0.001) is added to the biases of sigmoid, linear and peaked nodes\n"
     "  --tolerance T   largest accepted |output - target|, 0 or more (default 0.1)\n"
@@ -40,17 +60,18 @@ const char* const HELP_TEXT =
     "                  at most 0.5 per node); with --by-epoch the first rescaling sets 0.1\n"
     "  --by-epoch      change the weights once per epoch instead of per pattern\n"
     "  --shuffle       present the patterns in a new random order every epoch\n"
-    "  --save FILE     write the trained weights to FILE\n"
-    "  --load FILE     start from the weights in FILE\n"
-    "  --seed N        fix the random seed (0..4294967295), so that runs repeat exactly\n"
     "\n"
     "eval prints, per pattern, the inputs, the targets and the outputs of the\n"
-    "network with the given weights, and the mean absolute error.\n"
+    "network with the given weights (not with --summary), and the mean absolute error;\n"
+    "for one-of-N targets also the accuracy and a confusion summary.\n"
     "\n"
     "Warnings print to stderr as \"Neural Network Warning: <text>\".\n"
-    "Exit status: 0 converged (or eval done), 1 epoch limit reached, 2 error.\n";
+    "Exit status: 0 done (standard: converged; with --target-mse: reached), 1 epoch limit\n"
+    "reached first, 2 error.\n";
 
-void PrintWarning(const char* title, const char* text) { std::fprintf(stderr, "%s: %s\n", title, text); }
+void PrintWarning(const char* title, const char* text) {
+  std::fprintf(stderr, "%s: %s\n", title, PlainMessage(text).c_str());
+}
 
 int Dispatch(std::string_view command, const std::vector<std::string_view>& args) {
   if (command == "train") return RunTrain(args);
@@ -85,7 +106,7 @@ int Run(int argc, char** argv) {
   } catch (const UsageError& error) {
     std::fprintf(stderr, "nxtrain: %s (see nxtrain --help)\n", error.what());
   } catch (const std::exception& error) {
-    std::fprintf(stderr, "nxtrain: %s\n", error.what());
+    std::fprintf(stderr, "nxtrain: %s\n", PlainMessage(error.what()).c_str());
   }
   return EXIT_ERROR;
 }

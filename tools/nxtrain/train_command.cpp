@@ -34,8 +34,8 @@ unsigned SliceSize(unsigned numPatterns, bool shuffle) {
 
 // Prints the records as they arrive and then forgets them, so that a long
 // run neither waits until the end to show them nor keeps them all.
-void TrainInSlices(NxNeuralNet& net, NxTrainingOutputList& list, const TrainOptions& options) {
-  ProgressLine progress(options.epochs);
+void TrainInSlices(NxNeuralNet& net, NxTrainingOutputList& list, const TrainOptions& options, unsigned epochs) {
+  ProgressLine progress(epochs);
   unsigned slice = SliceSize(net.GetNumPatterns(), options.shuffle);
   PrintHeader();
   while (net.IsTraining()) {
@@ -60,8 +60,8 @@ void ApplyLearningOptions(NxNeuralNet& net, const TrainOptions& options) {
 
 }  // namespace
 
-int RunTrain(const std::vector<std::string_view>& args) {
-  TrainOptions options = ParseTrainArguments(args);
+int RunStandardTrain(const TrainOptions& options) {
+  const unsigned epochs = options.epochs ? options.epochs : 10000;
   if (options.fixedSeed) NxFixRandomSeed(options.seed);
   NxNeuralNet net(options.specFile.c_str());
   if (!options.loadFile.empty() && !net.ReadWeights(options.loadFile.c_str()))
@@ -71,11 +71,11 @@ int RunTrain(const std::vector<std::string_view>& args) {
   net.ReadIOPatterns(options.patternFile.c_str(), options.patterns);
   NxTrainingOutputList* list = new NxTrainingOutputList();
   net.SetTrainingOutputList(list, true);
-  net.SetupTraining(net.GetIOPatterns(), net.GetNumPatterns(), options.report, options.tolerance, options.epochs,
+  net.SetupTraining(net.GetIOPatterns(), net.GetNumPatterns(), options.report, options.tolerance, epochs,
                     options.byEpoch, true);
   std::printf("training %s on %u patterns from %s\n", options.specFile.c_str(), net.GetNumPatterns(),
               options.patternFile.c_str());
-  TrainInSlices(net, *list, options);
+  TrainInSlices(net, *list, options, epochs);
   bool converged = net.GetTrainingStatus() == 2;
   if (converged)
     std::printf("converged after %u epochs\n", net.GetEpochCount());

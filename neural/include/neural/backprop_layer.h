@@ -3,14 +3,14 @@
 #include "neural/layer.h"
 #include "neural/node.h"
 
-// Errors of the output layer against its targets over one presentation.
+/// Errors of the output layer against its targets over one presentation.
 struct NxErrorTotals {
   double MaxError = 0;
   double MeanAbsError = 0;
   double MeanSquareError = 0;
 };
 
-// A hidden layer of a back-propagation network.
+/// A hidden layer of a back-propagation network.
 class NX_EXPORT NxBackPropLayer : public NxBaseLayer {
  public:
   NxBackPropLayer(unsigned layerNumber, const TSize& size, NODETYPE type, LAYERTYPE layerType,
@@ -21,8 +21,8 @@ class NX_EXPORT NxBackPropLayer : public NxBaseLayer {
   virtual void UpdateEpochWeights();
 
  protected:
-  // For the input and output layers, which build their own nodes once their
-  // own fields exist.
+  /// For the input and output layers, which build their own nodes once their
+  /// own fields exist.
   struct DeferNodes {};
   NxBackPropLayer(DeferNodes, unsigned layerNumber, const TSize& size, NODETYPE type, LAYERTYPE layerType,
                   const SourceData& sources);
@@ -35,16 +35,16 @@ class NX_EXPORT NxBackPropInputLayer : public NxBackPropLayer {
   void InitNodes() override;
   bool IsNewInput() const override;
   void ClearInputFlag() override;
-  // Inputs have no tolerance; kept so both end layers answer the same call.
+  /// Inputs have no tolerance; kept so both end layers answer the same call.
   virtual void SetOutputTolerance(double tolerance);
   virtual void SetInputValues(double* values);
 
  private:
   friend class NxBackPropPlan;
-  // When every input node feeds the same targets in the same order (a fully
-  // connected first layer), a new pattern marks those targets once instead
-  // of once per connection. Found on the first pattern, once the layers
-  // the inputs feed exist; SharedTargetCount remembers what it was found for.
+  /// When every input node feeds the same targets in the same order (a fully
+  /// connected first layer), a new pattern marks those targets once instead
+  /// of once per connection. Found on the first pattern, once the layers
+  /// the inputs feed exist; SharedTargetCount remembers what it was found for.
   void FindSharedTargets();
   bool NewInput;
   bool TargetsShared = false;
@@ -76,12 +76,12 @@ class NX_EXPORT NxBackPropOutputLayer : public NxBackPropLayer {
   double GetOutputTolerance() const { return OutputTolerance; }
 
  private:
-  // The training loop has asked OutputIsDifferent() already and trains the
-  // nodes without asking again.
+  /// The training loop has asked OutputIsDifferent() already and trains the
+  /// nodes without asking again.
   friend class NxNeuralNet;
   friend class NxBackPropPlan;
   NxOutputNode* OutputNode(unsigned index) const { return static_cast<NxOutputNode*>(Nodes[index]); }
-  // Per node: target - output, from the given targets or the stored ones.
+  /// Per node: target - output, from the given targets or the stored ones.
   double NodeError(unsigned index, const double* targets);
   NxErrorTotals Totals(const double* targets);
   bool AnyBeyondTolerance(const double* targets);

@@ -12,57 +12,73 @@
 class NxBackPropPlan;
 class NxFile;
 
-// A back-propagation network: learns a mapping from input patterns to target
-// patterns, presenting the pattern set epoch after epoch until every output
-// is within the tolerance or the epoch limit is reached. Weights change after
-// every pattern or once per epoch; training runs to completion in one call or
-// a few presentations at a time.
+/// A back-propagation network: learns a mapping from input patterns to target
+/// patterns, presenting the pattern set epoch after epoch until every output
+/// is within the tolerance or the epoch limit is reached. Weights change after
+/// every pattern or once per epoch; training runs to completion in one call or
+/// a few presentations at a time.
 class NX_EXPORT NxNeuralNet : public NxNeuralBase {
  public:
-  // Limits on what a file may ask for, so that no count in a file can make
-  // the library allocate without bound (the network's own size limits are
-  // the base's).
+  /// Limits on what a file may ask for, so that no count in a file can make
+  /// the library allocate without bound (the network's own size limits are
+  /// the base's).
   static constexpr unsigned MAX_PATTERN_VALUES = 16u << 20;
   static constexpr unsigned SPEC_LINE_SIZE = 80;
-  // Pattern lines may be of any length up to this one.
+  /// Pattern lines may be of any length up to this one.
   static constexpr unsigned MAX_PATTERN_LINE = 64u << 20;
 
+  /// Builds the network of a topology; nx::MakeBackPropNet() gives it in a
+  /// std::unique_ptr.
   explicit NxNeuralNet(const ConfigData& config);
-  // Builds the network from a network specification file.
+  /// Builds the network from a network specification file.
   explicit NxNeuralNet(const char* fileName);
   ~NxNeuralNet() override;
 
   void SetGlobalMomentum(double momentum) override;
   void InitLayers() override;
 
-  virtual unsigned GetReportInterval() const;
-  virtual unsigned GetMaxEpochs() const;
-  virtual unsigned GetEpochCount() const;
-  virtual unsigned GetWorstPattern() const;
-  virtual double GetMaxPatternError() const;
-  virtual bool IsTraining() const;
-  // count 0 reads every complete pattern of the file.
+  virtual unsigned GetReportInterval() const;  ///< epochs between progress records
+  virtual unsigned GetMaxEpochs() const;       ///< the epoch limit of SetupTraining()
+  virtual unsigned GetEpochCount() const;      ///< epochs trained so far
+  virtual unsigned GetWorstPattern() const;    ///< the pattern of the largest error of the report period
+  virtual double GetMaxPatternError() const;   ///< the largest output error of the report period
+  virtual bool IsTraining() const;             ///< whether DoSomeTraining() has more to do
+  /// Reads `count` patterns of a pattern file (0: every complete one) as
+  /// the training set; nx::DataSet::FromPatternFile() is the checked form.
   virtual void ReadIOPatterns(NxFile& file, unsigned count);
+  /// Reads patterns from the named file, as ReadIOPatterns(NxFile&, unsigned).
   virtual void ReadIOPatterns(const char* fileName, unsigned count);
+  /// The largest accepted |output - target| of every output.
   virtual void SetOutputTolerance(double tolerance);
-  // Rows the net owns must come from new[]: it frees them with delete[].
+  /// Rows the net owns must come from new[]: it frees them with delete[].
   virtual void SetIOPatterns(double** rows, unsigned count, bool owns);
+  /// Weights change once per epoch instead of after every pattern.
   virtual void SetTrainByEpoch(bool byEpoch);
+  /// Where training keeps its progress records.
   virtual void SetTrainingOutputList(NxTrainingOutputList* list, bool owns);
+  /// Prepares training a few presentations at a time with DoSomeTraining().
   virtual void SetupTraining(double** rows, unsigned count, unsigned reportInterval, double tolerance,
                              unsigned maxEpochs, bool byEpoch, bool ownsRows);
+  /// The outputs for GetNumInputs() inputs; nx::Propagate() is the checked form.
   virtual double* Propagate(double* inputs);
+  /// Trains on the next `count` presentations of SetupTraining()'s set.
   virtual void DoSomeTraining(unsigned count);
+  /// Trains on patterns of a pattern file until every output is within the
+  /// tolerance or `maxEpochs` are done; returns the epochs. nx::Train() is
+  /// the checked form, with other algorithms and stop rules.
   virtual unsigned Train(const char* fileName, unsigned maxPatterns, unsigned reportInterval, unsigned maxEpochs,
                          bool byEpoch);
+  /// Trains on patterns of an open file, as Train(const char*, ...).
   virtual unsigned Train(NxFile& file, unsigned maxPatterns, unsigned reportInterval, unsigned maxEpochs,
                          bool byEpoch);
+  /// Trains on rows of inputs followed by targets, as Train(const char*, ...).
   virtual unsigned Train(double** rows, unsigned count, unsigned reportInterval, unsigned maxEpochs, bool byEpoch,
                          bool ownsRows);
+  /// A new random order of the patterns (not when training by epoch).
   virtual void RandomizeIOPatterns();
-  virtual void SetInputValues(double* values);
-  virtual void SetOutputValues(double* targets);
-  virtual void SetFullPattern(double* row);
+  virtual void SetInputValues(double* values);   ///< presents GetNumInputs() inputs
+  virtual void SetOutputValues(double* targets);  ///< sets GetNumOutputs() targets
+  virtual void SetFullPattern(double* row);       ///< a row of inputs followed by targets
   virtual bool IsValidLayer(double value);
   virtual bool IsValidLearningRate(double value);
   virtual bool IsValidMomentum(double value);
@@ -71,7 +87,7 @@ class NX_EXPORT NxNeuralNet : public NxNeuralBase {
   virtual const char* GetCommandString(int command) const;
   virtual void AutoScaleRates(double x);
 
-  // Reads the global defaults that may precede the first LAYER line.
+  /// Reads the global defaults that may precede the first LAYER line.
   void ReadGlobalValues(NxFile& file);
   bool IsUnsignedInteger(double value);
 
@@ -85,7 +101,7 @@ class NX_EXPORT NxNeuralNet : public NxNeuralBase {
   NxBackPropInputLayer* GetInputLayer() const { return InputLayer; }
   NxBackPropOutputLayer* GetOutputLayer() const { return OutputLayer; }
 
-  // Command numbers of the specification-file reader.
+  /// Command numbers of the specification-file reader.
   enum SpecCommandId {
     CMD_EOF = -1,
     CMD_TARGET = 0,
@@ -111,12 +127,12 @@ class NX_EXPORT NxNeuralNet : public NxNeuralBase {
   void FreePatterns();
   void ResetReportPeriod();
   bool IsReportEpoch(unsigned epoch, unsigned interval) const;
-  // Presents one row; returns whether the output layer was trained.
+  /// Presents one row; returns whether the output layer was trained.
   bool PresentPattern(unsigned row, bool keepErrors);
   void KeepErrors(const NxErrorTotals& totals, unsigned row);
-  // Training runs over the flat plan when the network is one it can run;
-  // the nodes are current again when it ends, and around the steps that
-  // work on the nodes themselves.
+  /// Training runs over the flat plan when the network is one it can run;
+  /// the nodes are current again when it ends, and around the steps that
+  /// work on the nodes themselves.
   struct FlatTrainingScope;
   void BeginFlatTraining();
   void EndFlatTraining();
@@ -127,7 +143,7 @@ class NX_EXPORT NxNeuralNet : public NxNeuralBase {
   void UpdateEpochWeights();
   void WarnIfSaturated();
 
-  // Specification-file reader.
+  /// Specification-file reader.
   [[noreturn]] void Fail(const char* format, ...) __attribute__((format(printf, 2, 3)));
   int ReadCommand();
   void PushBackCommand();
@@ -166,18 +182,18 @@ class NX_EXPORT NxNeuralNet : public NxNeuralBase {
   NxBackPropOutputLayer* OutputLayer;
   NxTrainingOutputList* OutputList;
 
-  // Reader state beyond the command, target and layer.
+  /// Reader state beyond the command, target and layer.
   double SpecValue;
   NxFile* SpecFile;
   std::string SpecFileName;
   bool SpecPushedBack;
   unsigned SpecLineNumber;
-  bool SpecLineEnded;  // the last piece read finished its line
+  bool SpecLineEnded;  ///< the last piece read finished its line
   bool LayerDeclared[MAX_LAYERS];
   double GlobalLearnRate;
   double GlobalMomentum;
-  // Saturation count at the start of the training run, and whether the run
-  // has warned about it.
+  /// Saturation count at the start of the training run, and whether the run
+  /// has warned about it.
   uint32_t SaturationMark = 0;
   bool SaturationWarned = false;
   std::unique_ptr<NxBackPropPlan> Plan;

@@ -6,8 +6,8 @@
 #include "neural/export.h"
 #include "neural/types.h"
 
-// The library's exceptions. XCBase carries one message; the subclasses differ
-// in type, so callers can catch them separately, and compose their texts.
+/// The library's exceptions. XCBase carries one message; the subclasses differ
+/// in type, so callers can catch them separately, and compose their texts.
 class NX_EXPORT XCBase : public std::exception {
  public:
   explicit XCBase(const std::string& message);
@@ -17,6 +17,8 @@ class NX_EXPORT XCBase : public std::exception {
 
   const char* what() const noexcept override { return Message.c_str(); }
   const std::string& GetMessage() const { return Message; }
+  /// The message on one line, as PlainMessage() gives it.
+  std::string GetPlainMessage() const;
   [[noreturn]] void Raise() const;
 
  protected:
@@ -38,15 +40,15 @@ class NX_EXPORT XCNodeSourceCast : public XCBase {
   using XCBase::XCBase;
 };
 
-// Hidden layers that can never be built because their sources feed one
-// another in a cycle or include a layer that does not exist.
+/// Hidden layers that can never be built because their sources feed one
+/// another in a cycle or include a layer that does not exist.
 class NX_EXPORT XCLayerCycle : public XCBase {
  public:
   using XCBase::XCBase;
 };
 
-// A layer or a whole network larger than the library builds; the limits
-// bound the memory one configuration can claim.
+/// A layer or a whole network larger than the library builds; the limits
+/// bound the memory one configuration can claim.
 class NX_EXPORT XCNetworkTooLarge : public XCBase {
  public:
   using XCBase::XCBase;
@@ -72,7 +74,7 @@ class NX_EXPORT XCNodeSourceType : public XCBase {
   XCNodeSourceType(NODETYPE type, NODETYPE source);
 };
 
-// File errors read "Error in file <name>:\n\n<detail>".
+/// File errors read "Error in file <name>:\n\n<detail>".
 class NX_EXPORT XCFile : public XCBase {
  public:
   XCFile(const std::string& fileName, const std::string& detail);
@@ -108,5 +110,10 @@ class NX_EXPORT XCFileWriteOnly : public XCFile {
   explicit XCFileWriteOnly(const std::string& fileName);
 };
 
-// The name of a node type as messages print it; LINEAR has none.
+/// A message of the library on one line: every run of blanks that holds a
+/// line break or a tab (the layout of the game's dialog boxes) becomes one
+/// space.
+NX_EXPORT std::string PlainMessage(const std::string& text);
+
+/// The name of a node type as messages print it; LINEAR has none.
 NX_EXPORT const char* NodeTypeName(NODETYPE type);

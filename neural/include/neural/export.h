@@ -1,5 +1,5 @@
 #pragma once
 
-// The library is built with hidden visibility; everything a client may call
-// carries NX_EXPORT.
+/// The library is built with hidden visibility; everything a client may call
+/// carries NX_EXPORT.
 #define NX_EXPORT __attribute__((visibility("default")))

@@ -5,12 +5,12 @@
 
 #include "neural/export.h"
 
-// A checked wrapper around a buffered file stream. Every operation verifies
-// that the file is open and that the access mode allows it, and reports
-// violations and system errors as XCFile exceptions naming the file.
+/// A checked wrapper around a buffered file stream. Every operation verifies
+/// that the file is open and that the access mode allows it, and reports
+/// violations and system errors as XCFile exceptions naming the file.
 class NX_EXPORT NxFile {
  public:
-  // Access bits derived from the mode string.
+  /// Access bits derived from the mode string.
   static constexpr unsigned READ_ONLY = 0x0000;
   static constexpr unsigned WRITE_ONLY = 0x0001;
   static constexpr unsigned READ_WRITE = 0x0002;
@@ -24,8 +24,8 @@ class NX_EXPORT NxFile {
   static constexpr unsigned BUFFER_SIZE = 512;
 
   NxFile(std::string name, const char* mode, bool openNow);
-  // Works on a stream the caller opened and keeps open (a safe save's
-  // temporary file): closing leaves the stream alone. Messages name `name`.
+  /// Works on a stream the caller opened and keeps open (a safe save's
+  /// temporary file): closing leaves the stream alone. Messages name `name`.
   NxFile(std::string name, std::FILE* borrowed, const char* mode);
   ~NxFile();
 
@@ -68,7 +68,7 @@ class NX_EXPORT NxFile {
   const std::string& GetFileName() const { return FileName; }
   unsigned GetOpenFlags() const { return OpenFlags; }
   unsigned GetPermissionFlags() const { return PermissionFlags; }
-  // The underlying stream, for callers that need a descriptor (fsync).
+  /// The underlying stream, for callers that need a descriptor (fsync).
   std::FILE* GetStream() const { return Stream; }
 
  private:

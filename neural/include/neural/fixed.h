@@ -3,15 +3,15 @@
 #include <cmath>
 #include <cstdint>
 
-// Signed 32-bit fixed point with 20 fractional bits: 1.0 = 1048576.
+/// Signed 32-bit fixed point with 20 fractional bits: 1.0 = 1048576.
 using FP12_20 = int32_t;
 
 constexpr FP12_20 FP_ONE = 0x100000;
 constexpr FP12_20 FP_HALF = 0x80000;
 constexpr double FP_SCALE = 1048576.0;
 
-// Truncates toward zero. Values outside the representable range saturate and
-// NaN becomes 0, so no input can make the conversion undefined.
+/// Truncates toward zero. Values outside the representable range saturate and
+/// NaN becomes 0, so no input can make the conversion undefined.
 inline FP12_20 ToFixed(double value) {
   double scaled = value * FP_SCALE;
   if (!(scaled == scaled)) return 0;
@@ -22,7 +22,7 @@ inline FP12_20 ToFixed(double value) {
 
 inline double ToDouble(FP12_20 value) { return value * (1.0 / FP_SCALE); }
 
-// 64-bit product, arithmetic shift, truncated to 32 bits.
+/// 64-bit product, arithmetic shift, truncated to 32 bits.
 inline FP12_20 FpMul(FP12_20 a, FP12_20 b) {
   return static_cast<FP12_20>(static_cast<uint32_t>((static_cast<int64_t>(a) * b) >> 20));
 }
@@ -31,7 +31,7 @@ inline FP12_20 FpDiv(FP12_20 a, FP12_20 b) {
   return static_cast<FP12_20>(static_cast<uint32_t>((static_cast<int64_t>(a) * FP_ONE) / b));
 }
 
-// Sums wrap around in 32 bits like the hardware adds they model.
+/// Sums wrap around in 32 bits like the hardware adds they model.
 inline FP12_20 FpAdd(FP12_20 a, FP12_20 b) {
   return static_cast<FP12_20>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
 }

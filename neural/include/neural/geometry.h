@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-// Grid sizes of layers and receptive fields, node positions, screen sizes.
+/// Grid sizes of layers and receptive fields, node positions, screen sizes.
 struct TSize {
   int32_t cx = 0;
   int32_t cy = 0;

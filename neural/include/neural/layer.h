@@ -8,12 +8,12 @@
 
 class NxFile;
 
-// A two-dimensional grid of nodes. The inherited layout holds the node type
-// of every position, so one layer can mix types.
+/// A two-dimensional grid of nodes. The inherited layout holds the node type
+/// of every position, so one layer can mix types.
 class NX_EXPORT NxBaseLayer : public NxPattern {
  public:
-  // The layers feeding a layer, each with the receptive-field mapping it
-  // feeds through. Entry i of both arrays belongs together.
+  /// The layers feeding a layer, each with the receptive-field mapping it
+  /// feeds through. Entry i of both arrays belongs together.
   class NX_EXPORT SourceData {
    public:
     SourceData();
@@ -60,8 +60,8 @@ class NX_EXPORT NxBaseLayer : public NxPattern {
 
  protected:
   unsigned NodeCount() const;
-  // Wires and creates the nodes of a hidden or output layer, row by row;
-  // makeNode(sources, type) creates one node of the layer's class.
+  /// Wires and creates the nodes of a hidden or output layer, row by row;
+  /// makeNode(sources, type) creates one node of the layer's class.
   template <class MakeNode>
   void BuildWiredNodes(MakeNode makeNode) {
     ValidateSourcePatterns();

@@ -1,14 +1,14 @@
 #pragma once
 
-#include <stdexcept>
 #include <string>
 
+#include "neural/exceptions.h"
 #include "neural/export.h"
 
-// A fatal problem in a network specification or pattern file. It is a plain
-// message, apart from the XCBase family, so that callers can tell a bad
-// text file from a structural or file-system error.
-class NX_EXPORT XCMessage : public std::runtime_error {
+/// A fatal problem in a network specification or pattern file. A class of
+/// its own, so that callers can tell a bad text file from a structural or
+/// file-system error, and an XCBase like every exception of the library.
+class NX_EXPORT XCMessage : public XCBase {
  public:
-  explicit XCMessage(const std::string& message) : std::runtime_error(message) {}
+  explicit XCMessage(const std::string& message) : XCBase(message) {}
 };

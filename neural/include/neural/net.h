@@ -13,19 +13,19 @@ class NxFile;
 class NxTempDiffInputLayer;
 class NxTempDiffOutputLayer;
 
-// The base of both network kinds: up to 16 layers (0 input, 1 output, 2..15
-// hidden), each a grid of nodes, connected per (source, target) pair through
-// receptive-field mappings.
+/// The base of both network kinds: up to 16 layers (0 input, 1 output, 2..15
+/// hidden), each a grid of nodes, connected per (source, target) pair through
+/// receptive-field mappings.
 class NX_EXPORT NxNeuralBase {
  public:
   static constexpr unsigned MAX_LAYERS = 16;
   static constexpr unsigned TEXT_SIZE = 256;
-  // Size limits of one network, checked before anything is built.
+  /// Size limits of one network, checked before anything is built.
   static constexpr unsigned MAX_LAYER_NODES = 65536;
   static constexpr unsigned MAX_CONNECTIONS = 4u << 20;
 
-  // The topology of a network: which layers exist, their sizes and node
-  // types, and which layer feeds which through what mapping.
+  /// The topology of a network: which layers exist, their sizes and node
+  /// types, and which layer feeds which through what mapping.
   class NX_EXPORT ConfigData {
    public:
     ConfigData();
@@ -60,44 +60,67 @@ class NX_EXPORT NxNeuralBase {
   NxNeuralBase& operator=(const NxNeuralBase&) = delete;
 
   virtual ~NxNeuralBase();
-  virtual unsigned GetNumInputs() const;
-  virtual unsigned GetNumOutputs() const;
+  virtual unsigned GetNumInputs() const;       ///< the nodes of layer 0
+  virtual unsigned GetNumOutputs() const;      ///< the nodes of layer 1
+  /// 1 while training, 2 once converged (or with nothing to train), 0 when
+  /// the epoch limit ended it.
   virtual unsigned GetTrainingStatus() const;
+  /// Writes every weight to a weights file (through a temporary file that
+  /// replaces it once complete); false when it could not.
   virtual bool WriteWeights(const char* fileName, VERSIONFLAG version);
+  /// Writes every weight to an open file.
   virtual bool WriteWeights(NxFile& file, VERSIONFLAG version);
+  /// Reads weights written for a network of this shape; false, with the
+  /// reason in GetErrorText(), for a file of another shape or a damaged one,
+  /// and then no weight has changed.
   virtual bool ReadWeights(const char* fileName);
+  /// Reads weights from an open file, as ReadWeights(const char*).
   virtual bool ReadWeights(NxFile& file);
+  /// One learning rate for every node.
   virtual void SetGlobalLearningRate(double rate);
+  /// One momentum for every node.
   virtual void SetGlobalMomentum(double momentum) = 0;
+  /// Whether a layer's rates follow the rescaling of ScaleLearningRates().
   virtual void SetAutoScaling(unsigned layer, bool on);
+  /// The standard set-up: every node's rate from its number of sources, at
+  /// most `rate`, and a momentum of at most 0.5.
   virtual void SetupStandardLearning(double rate);
+  /// One learning rate for every node of a layer.
   virtual void SetCustomLearningRate(unsigned layer, double rate);
+  /// Adds a little random noise to the biases.
   virtual void AddNoise();
+  /// The largest noise AddNoise() adds.
   virtual void SetNoiseLevel(double noise);
+  /// Draws a layer's weights anew within +-range (0: from its sources).
   virtual void CustomizeInitialWeights(unsigned layer, double range);
+  /// The standard set-up's schedule: every node's rate from the largest
+  /// error of a period, 0 to 1.
   virtual void ScaleLearningRates(double factor);
+  /// Shows the last warning through the warning handler.
   virtual void WarnMessage();
+  /// Creates the layers of the network kind from the configuration.
   virtual void InitLayers() = 0;
 
+  /// Layer 0 to 15, or nullptr when the network has no such layer.
   NxBaseLayer* GetLayer(unsigned layer) const { return layer < MAX_LAYERS ? Layers[layer] : nullptr; }
-  const ConfigData& GetConfig() const { return Config; }
-  unsigned GetWeightSetId() const { return WeightSetId; }
-  const char* GetErrorText() const { return ErrorText; }
+  const ConfigData& GetConfig() const { return Config; }  ///< the topology the network was built from
+  unsigned GetWeightSetId() const { return WeightSetId; }  ///< the identifier of the last weights file read
+  const char* GetErrorText() const { return ErrorText; }  ///< why the last refusal happened
   const char* GetWarningText() const { return WarningText; }
 
  protected:
-  // How InitLayers creates the layers of one network kind.
+  /// How InitLayers creates the layers of one network kind.
   struct LayerFactory {
     std::function<NxBaseLayer*(const TSize&, const NxBaseLayer::SourceData&)> input;
     std::function<NxBaseLayer*(const TSize&, NODETYPE, const NxBaseLayer::SourceData&)> output;
     std::function<NxBaseLayer*(unsigned, const TSize&, NODETYPE, const NxBaseLayer::SourceData&)> hidden;
   };
 
-  // Validates the configuration and builds the network; subclasses call it
-  // from their constructors, once their own fields are set.
-  // layer0Warning is the kind's wording of the "mapping into layer 0" warning.
+  /// Validates the configuration and builds the network; subclasses call it
+  /// from their constructors, once their own fields are set.
+  /// layer0Warning is the kind's wording of the "mapping into layer 0" warning.
   void BuildNetwork(const char* layer0Warning, const char* noOutputText);
-  // Creates the layers in dependency order through the factory.
+  /// Creates the layers in dependency order through the factory.
   void CreateLayers(const LayerFactory& factory);
   void Warn(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
@@ -119,8 +142,8 @@ class NX_EXPORT NxNeuralBase {
   void CheckNetworkSize() const;
 };
 
-// A network that learns to predict the outcome of a sequence of
-// observations by TD(lambda) with eligibility traces.
+/// A network that learns to predict the outcome of a sequence of
+/// observations by TD(lambda) with eligibility traces.
 class NX_EXPORT NxTemporalDifferenceNet : public NxNeuralBase {
  public:
   NxTemporalDifferenceNet(const ConfigData& config, double persistence);
@@ -131,13 +154,20 @@ class NX_EXPORT NxTemporalDifferenceNet : public NxNeuralBase {
   void SetNoiseLevel(double noise) override;
   void InitLayers() override;
 
+  /// Starts a new sequence of observations.
   virtual void InitObservationSequence();
+  /// The outputs for one observation of GetNumInputs() values; `train`
+  /// learns from the difference to the previous prediction, `newSequence`
+  /// starts a sequence. nx::Observe() is the checked form.
   virtual double* GetOutput(double* inputs, bool train, bool newSequence);
+  /// Ends a sequence with its outcomes, one per output.
   virtual void TrainOnOutcomes(double* outcomes);
+  /// The persistence (lambda) of the eligibility traces, 0 to 1.
   virtual void SetTrainingPersistence(double persistence);
+  /// Automatic learning rates, adjusted every `count` observations.
   virtual void SetAutoRates(bool on, unsigned count);
 
-  double GetPersistenceSetting() const { return Persistence; }
+  double GetPersistenceSetting() const { return Persistence; }  ///< the persistence (lambda)
 
  protected:
   double Persistence;
@@ -145,7 +175,9 @@ class NX_EXPORT NxTemporalDifferenceNet : public NxNeuralBase {
   NxTempDiffOutputLayer* OutputLayer;
 };
 
-// Networks are created and destroyed by the library, never by the caller.
+/// Networks made here are freed with DeleteNet(). The checked layer's
+/// nx::MakeBackPropNet() and nx::MakeTempDiffNet() (trainer.h) give the
+/// network's own class in a std::unique_ptr that does so.
 NX_EXPORT NxNeuralBase* CreateBackPropNet(const NxNeuralBase::ConfigData& config);
 NX_EXPORT NxNeuralBase* CreateTempDiffNet(const NxNeuralBase::ConfigData& config, double persistence);
 NX_EXPORT void DeleteNet(NxNeuralBase* net);

@@ -1,6 +1,6 @@
 #pragma once
 
-// Everything the neural library exports.
+/// Everything the neural library exports.
 #include "neural/backprop_layer.h"
 #include "neural/backprop_net.h"
 #include "neural/check.h"

@@ -4,8 +4,8 @@
 #include "neural/geometry.h"
 #include "neural/support.h"
 
-// A two-dimensional grid of unsigned cells, row-major: cell (x, y) is element
-// y * cx + x.
+/// A two-dimensional grid of unsigned cells, row-major: cell (x, y) is element
+/// y * cx + x.
 class NX_EXPORT NxPattern {
  public:
   NxPattern();
@@ -28,9 +28,9 @@ class NX_EXPORT NxPattern {
   NxArray<unsigned> Layout;
 };
 
-// A receptive-field mapping: which cells of the field connect (nonzero), how
-// far the field moves per target node, where the field of node (0, 0)
-// starts, and whether the geometry check is skipped.
+/// A receptive-field mapping: which cells of the field connect (nonzero), how
+/// far the field moves per target node, where the field of node (0, 0)
+/// starts, and whether the geometry check is skipped.
 class NX_EXPORT NxOverlapPattern : public NxPattern {
  public:
   NxOverlapPattern();

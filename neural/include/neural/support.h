@@ -4,8 +4,8 @@
 #include "neural/check.h"
 #include "neural/export.h"
 
-// Growable arrays. Capacity grows only in whole multiples of the growth step
-// chosen at construction; a step of 0 means a fixed capacity.
+/// Growable arrays. Capacity grows only in whole multiples of the growth step
+/// chosen at construction; a step of 0 means a fixed capacity.
 
 namespace nx_detail {
 inline unsigned InitialCapacity(unsigned initialSize, unsigned growBy) {
@@ -14,7 +14,7 @@ inline unsigned InitialCapacity(unsigned initialSize, unsigned growBy) {
 }
 }  // namespace nx_detail
 
-// An untyped array of pointers. Never deletes what it points to.
+/// An untyped array of pointers. Never deletes what it points to.
 class NX_EXPORT NxVoidPtrArray {
  public:
   NxVoidPtrArray(unsigned initialSize, unsigned growBy);
@@ -42,7 +42,7 @@ class NX_EXPORT NxVoidPtrArray {
   unsigned NumElements;
 };
 
-// A typed pointer array that may own its (polymorphic) elements.
+/// A typed pointer array that may own its (polymorphic) elements.
 template <class T>
 class NxPtrArray : public NxVoidPtrArray {
  public:
@@ -52,8 +52,8 @@ class NxPtrArray : public NxVoidPtrArray {
     if (OwnsElements) ReleaseAll();
   }
 
-  // Deletes every element, highest index first. The slots keep their
-  // pointers: callers follow this with Flush or destruction.
+  /// Deletes every element, highest index first. The slots keep their
+  /// pointers: callers follow this with Flush or destruction.
   void ReleaseAll() {
     if (!Array || NumElements == 0) return;
     for (unsigned i = NumElements; i-- > 0;) delete static_cast<T*>(Array[i]);
@@ -91,8 +91,8 @@ class NxPtrArray : public NxVoidPtrArray {
   bool OwnsElements;
 };
 
-// A value array with the same growth discipline. Elements are copied one by
-// one (T's assignment) when the block moves.
+/// A value array with the same growth discipline. Elements are copied one by
+/// one (T's assignment) when the block moves.
 template <class T>
 class NxArray {
  public:
@@ -134,7 +134,7 @@ class NxArray {
     return true;
   }
 
-  // A full fixed-capacity array adds nothing.
+  /// A full fixed-capacity array adds nothing.
   bool Add(const T& item) {
     if (!Reallocate(0)) return false;
     Array[NumElements++] = item;
@@ -150,8 +150,8 @@ class NxArray {
     return Array[location];
   }
 
-  // Assigns value to lower..upper (never beyond the capacity); true when
-  // upper lies inside the capacity.
+  /// Assigns value to lower..upper (never beyond the capacity); true when
+  /// upper lies inside the capacity.
   bool SetRange(unsigned lower, unsigned upper, const T& value) {
     NX_CHECK(upper < NumElements);
     unsigned end = upper + 1 < Capacity ? upper + 1 : Capacity;
@@ -164,7 +164,7 @@ class NxArray {
   unsigned GetNumItems() const { return NumElements; }
   unsigned GetNumElements() const { return NumElements; }
   unsigned GetCapacity() const { return Capacity; }
-  // Unchecked storage for inner loops that have already validated their range.
+  /// Unchecked storage for inner loops that have already validated their range.
   T* Data() { return Array; }
   const T* Data() const { return Array; }
 

@@ -8,7 +8,7 @@
 
 class NxTDPlan;
 
-// A hidden layer of a temporal-difference network.
+/// A hidden layer of a temporal-difference network.
 class NX_EXPORT NxTempDiffLayer : public NxBaseLayer {
  public:
   NxTempDiffLayer(unsigned layerNumber, const TSize& size, NODETYPE type, double persistence, LAYERTYPE layerType,
@@ -18,7 +18,7 @@ class NX_EXPORT NxTempDiffLayer : public NxBaseLayer {
   virtual void SetAutoRates(bool on, unsigned period);
 
  protected:
-  // For the input and output layers, which build their own nodes.
+  /// For the input and output layers, which build their own nodes.
   struct DeferNodes {};
   NxTempDiffLayer(DeferNodes, unsigned layerNumber, const TSize& size, NODETYPE type, double persistence,
                   LAYERTYPE layerType, const SourceData& sources);
@@ -33,7 +33,6 @@ class NX_EXPORT NxTempDiffInputLayer : public NxTempDiffLayer {
   void InitNodes() override;
   bool IsNewInput() const override;
   void ClearInputFlag() override;
-  virtual void Placeholder();
   virtual void SetInputValues(double* values);
 
  private:
@@ -53,15 +52,15 @@ class NX_EXPORT NxTempDiffOutputLayer : public NxTempDiffLayer {
   virtual void ResetNodeFlags();
   virtual void SetTargetOutcomes(double* outcomes);
   virtual void TrainOnDifferences();
-  // SetInputValues on the input layer followed by GetOutput, with the same
-  // results, in one pass over the nodes that depend on changed inputs.
+  /// SetInputValues on the input layer followed by GetOutput, with the same
+  /// results, in one pass over the nodes that depend on changed inputs.
   double* GetOutputFor(const double* inputs, bool train);
 
  private:
   NxTDOutputNode* OutputNode(unsigned index) const { return static_cast<NxTDOutputNode*>(Nodes[index]); }
   void RefreshOutputs();
-  // Every node the output nodes depend on, inputs excepted, laid out on
-  // first use; the wiring never changes afterwards.
+  /// Every node the output nodes depend on, inputs excepted, laid out on
+  /// first use; the wiring never changes afterwards.
   NxTDPlan& Plan();
   std::vector<NxNode*> InputNodes() const;
 

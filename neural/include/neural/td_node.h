@@ -2,10 +2,10 @@
 
 #include "neural/node.h"
 
-// A node of a temporal-difference network. During an observation sequence
-// each step decays and extends the per-weight eligibility traces and
-// accumulates weight changes; the weights change only when the outcome of
-// the sequence arrives.
+/// A node of a temporal-difference network. During an observation sequence
+/// each step decays and extends the per-weight eligibility traces and
+/// accumulates weight changes; the weights change only when the outcome of
+/// the sequence arrives.
 class NX_EXPORT NxTDNode : public NxNode {
  public:
   NxTDNode(const NxPtrArray<NxNode>& sources, NODETYPE type, double persistence);
@@ -21,15 +21,6 @@ class NX_EXPORT NxTDNode : public NxNode {
   virtual double GetPersistence();
   virtual void InitObservationSequence();
 
-  // The observation step of one node when the whole network is swept in one
-  // pass instead of recursively; the caller has marked the node for a new
-  // error beforehand. Gives exactly what UpdateTemporalDifferences gives.
-  void ObserveInSweep();
-  void MarkForSweep() {
-    ErrorDirty = true;
-    Trained = false;
-  }
-
   FP12_20 GetLastOutputValue() const { return LastOutput; }
   FP12_20 GetTrace(unsigned index) const { return Traces[index]; }
   bool IsSequenceStart() const { return SequenceStart; }
@@ -37,17 +28,17 @@ class NX_EXPORT NxTDNode : public NxNode {
  protected:
   friend class NxTDPlan;
 
-  // A source-less input node.
+  /// A source-less input node.
   NxTDNode();
 
   NxTDNode* TDSource(unsigned index) const { return static_cast<NxTDNode*>(SourceNodes[index]); }
-  // Adds -ErrorSum times the trace, as it stood before this step, to each
-  // weight's accumulated change.
+  /// Adds -ErrorSum times the trace, as it stood before this step, to each
+  /// weight's accumulated change.
   void AccumulateFromTraces();
   void ExtendTraces();
-  // The end of a sequence for a weighted node: the accumulated changes
-  // (completed by the final error) become weight changes; the traces and
-  // accumulators start over.
+  /// The end of a sequence for a weighted node: the accumulated changes
+  /// (completed by the final error) become weight changes; the traces and
+  /// accumulators start over.
   void LearnFromSequence();
 
   FP12_20 LastOutput;

@@ -5,8 +5,8 @@
 #include "neural/export.h"
 #include "neural/support.h"
 
-// One progress record of back-propagation training, written every report
-// interval. Packed to the 32 bytes callers lay it out as.
+/// One progress record of back-propagation training, written every report
+/// interval. Packed to the 32 bytes callers lay it out as.
 #pragma pack(push, 1)
 struct NxTrainingOutput {
   uint32_t Epoch;
@@ -18,8 +18,8 @@ struct NxTrainingOutput {
 #pragma pack(pop)
 static_assert(sizeof(NxTrainingOutput) == 32, "training records are 32 bytes");
 
-// The progress records of a training run. A caller polls IsUpdated to learn
-// that new records, or the end of training, arrived.
+/// The progress records of a training run. A caller polls IsUpdated to learn
+/// that new records, or the end of training, arrived.
 class NX_EXPORT NxTrainingOutputList {
  public:
   NxTrainingOutputList();

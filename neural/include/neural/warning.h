@@ -2,11 +2,11 @@
 
 #include "neural/export.h"
 
-// Warnings of the library ("Neural Network Warning" and the like) go through
-// a handler that the application installs. The default prints the title and
-// the text to stderr and returns at once.
+/// Warnings of the library ("Neural Network Warning" and the like) go through
+/// a handler that the application installs. The default prints the title and
+/// the text to stderr and returns at once.
 using NxWarningHandler = void (*)(const char* title, const char* text);
 
-// Installs handler (null restores the default) and returns the previous one.
+/// Installs handler (null restores the default) and returns the previous one.
 NX_EXPORT NxWarningHandler NxSetWarningHandler(NxWarningHandler handler);
 NX_EXPORT void NxShowWarning(const char* title, const char* text);
