@@ -10,6 +10,7 @@
 #include "game/game_flow.h"
 #include "game/headless_presentation.h"
 #include "lab_command.h"
+#include "options.h"
 #include "neural/exceptions.h"
 #include "neural/file.h"
 #include "neural/net.h"
@@ -38,16 +39,6 @@ void PrintHelp() {
       "  --seed S    shuffling and network seed, a whole number\n"
       "  --moves N   moves to play, 0 to 100000\n"
       "  --out FILE  the resume file to write\n");
-}
-
-bool ParseNumber(std::string_view text, long maximum, long& value) {
-  if (text.empty() || text.size() > 9) return false;
-  value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + (c - '0');
-  }
-  return value <= maximum;
 }
 
 // A default data file of fresh networks in a directory of its own, which
@@ -120,33 +111,12 @@ int Snapshot(long seed, long moves, const std::string& out) {
 int Run(const std::vector<std::string_view>& args) {
   long seed = -1, moves = -1;
   std::string out;
-  for (size_t i = 0; i < args.size(); ++i) {
-    std::string_view arg = args[i];
-    if (arg == "--help" || arg == "-h") {
-      PrintHelp();
-      return 0;
-    }
-    const bool takesValue = arg == "--seed" || arg == "--moves" || arg == "--out";
-    if (!takesValue || i + 1 >= args.size()) {
-      std::fprintf(stderr, "quorla-lab snapshot: %s '%.*s' (see --help)\n",
-                   takesValue ? "missing value after" : "unknown option", static_cast<int>(arg.size()), arg.data());
-      return 2;
-    }
-    std::string_view value = args[++i];
-    bool ok = true;
-    if (arg == "--seed") ok = ParseNumber(value, 999999999, seed);
-    if (arg == "--moves") ok = ParseNumber(value, 100000, moves);
-    if (arg == "--out") out = std::string(value);
-    if (!ok) {
-      std::fprintf(stderr, "quorla-lab snapshot: bad value '%.*s' for %.*s (see --help)\n",
-                   static_cast<int>(value.size()), value.data(), static_cast<int>(arg.size()), arg.data());
-      return 2;
-    }
-  }
-  if (seed < 0 || moves < 0 || out.empty()) {
-    std::fprintf(stderr, "quorla-lab snapshot: --seed, --moves and --out are all needed (see --help)\n");
-    return 2;
-  }
+  CommandOptions options("snapshot", PrintHelp);
+  options.Whole("--seed", 0, 999999999, seed);
+  options.Whole("--moves", 0, 100000, moves);
+  options.Text("--out", out);
+  if (auto status = options.Parse(args)) return *status;
+  if (seed < 0 || moves < 0 || out.empty()) return options.Fail("--seed, --moves and --out are all needed");
   try {
     return Snapshot(seed, moves, out);
   } catch (const XCBase& error) {
