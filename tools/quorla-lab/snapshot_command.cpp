@@ -1,9 +1,6 @@
 // quorla-lab snapshot: plays a headless game for a number of moves and
 // writes its resume file as the table would save it at that moment.
-#include <unistd.h>
-
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -12,15 +9,11 @@
 #include "lab_command.h"
 #include "options.h"
 #include "neural/exceptions.h"
-#include "neural/file.h"
-#include "neural/net.h"
-#include "neural/seed.h"
 #include "player/computer_play.h"
-#include "player/data_paths.h"
-#include "player/position_network.h"
-#include "player/table_objects.h"
-#include "store/resume_file.h"
 #include "player/scripted_player.h"
+#include "player/table_objects.h"
+#include "scratch/scratch_installation.h"
+#include "store/resume_file.h"
 
 namespace {
 
@@ -41,33 +34,6 @@ void PrintHelp() {
       "  --out FILE  the resume file to write\n");
 }
 
-// A default data file of fresh networks in a directory of its own, which
-// also serves as the player's configuration directory.
-class ScratchInstallation {
- public:
-  explicit ScratchInstallation(unsigned seed)
-      : Root(std::filesystem::temp_directory_path() / ("quorla-snapshot-" + std::to_string(getpid()))) {
-    std::filesystem::create_directories(Root);
-    data_paths::SetInstallationDirectory(Root.string());
-    data_paths::SetConfigurationDirectory(Root.string());
-    NxFixRandomSeed(seed);
-    NxFile file(data_paths::DefaultDataPath(), "wb", true);
-    for (unsigned level = 0; level < NUM_LEVELS; ++level)
-      for (double persistence : {LOW_NET_PERSISTENCE, HIGH_NET_PERSISTENCE}) {
-        NxNeuralBase* net = CreateTempDiffNet(PositionNetworkTopology(), persistence);
-        net->WriteWeights(file, VERSION_0);
-        DeleteNet(net);
-      }
-  }
-  ~ScratchInstallation() {
-    std::error_code ignored;
-    std::filesystem::remove_all(Root, ignored);
-  }
-
- private:
-  std::filesystem::path Root;
-};
-
 // The recording presentation comes first, so that it outlives the table.
 struct SnapshotView {
   HeadlessPresentation View;
@@ -86,7 +52,12 @@ struct SnapshotTable : SnapshotView, TableObjects {
 };
 
 int Snapshot(long seed, long moves, const std::string& out) {
-  ScratchInstallation installation(static_cast<unsigned>(seed));
+  ScratchInstallation installation("snapshot", "", static_cast<unsigned>(seed));
+  if (installation.Failed()) {
+    std::fprintf(stderr, "quorla-lab snapshot: cannot create a scratch installation: %s\n",
+                 installation.Problem().c_str());
+    return 1;
+  }
   SnapshotTable table(static_cast<int32_t>(seed % 714025));
   if (table.State.DoNotSave) {
     std::fprintf(stderr, "quorla-lab snapshot: the computer's networks could not be set up\n");
