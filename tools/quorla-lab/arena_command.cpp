@@ -188,9 +188,9 @@ CommandOptions ArenaOptions(ArenaSettings& s) {
     s.Match.Target = static_cast<uint32_t>(target);
     return std::string();
   });
-  options.Choice<uint32_t>("--variation", {{"simple", SIMPLE_GIN}, {"standard", STANDARD_GIN}, {"oklahoma", OKLAHOMA_GIN}},
-                           s.Match.Variation);
-  options.Choice<bool>("--deal", {{"traditional", false}, {"eleven", true}}, s.Match.ElevenTenDeal);
+  // In the order of the game's variation numbers.
+  options.Choice("--variation", {"simple", "standard", "oklahoma"}, s.Match.Variation);
+  options.Choice("--deal", {"traditional", "eleven"}, s.Match.ElevenTenDeal);
   options.Text("--csv", s.CsvPath);
   options.Whole("--curve", 1, MAX_GAMES, s.CurveSlice);
   options.Text("--curve-svg", s.SvgPath);

@@ -10,7 +10,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 
 #include "game/game_flow.h"
@@ -72,25 +71,6 @@ class TimedOpponent : public ComputerOpponent {
 };
 
 constexpr unsigned long MAX_HANDS = 100000000;
-
-}  // namespace
-
-void PrintBenchGameHelp() {
-  std::printf(
-      "usage: quorla-lab bench game [--hands N] [--level L] [--seed S] [--networks FILE|fresh]\n"
-      "\n"
-      "Plays N hands (1..%lu, default 2000) through the game flow: the computer at internal\n"
-      "level L (0..3, default 0) against the simple strategy in the human seat,\n"
-      "with the full learning cycle after every hand. The networks are those of\n"
-      "network data file FILE (default: QLDEFLT.QLF next to the program, the ones\n"
-      "a new player starts with), or freshly initialised ones (fresh), in a\n"
-      "scratch installation; S (0..%lu, default 1) seeds the deal. Reports hands per second and\n"
-      "the share of time in computer decisions, learning, the meld search of the\n"
-      "computer's decisions (part of the decisions) and the human seat.\n",
-      MAX_HANDS, MAX_SEED);
-}
-
-namespace {
 
 struct BenchSettings {
   unsigned long Hands = 2000;
@@ -172,11 +152,7 @@ std::string PlayHands(const BenchSettings& s, BenchTimes& times) {
     if (!Step(table, view, timed, human, times.Human)) return "the flow refused a move of the simple strategy";
     progress.Show(timed.Hands);
   }
-  times.Seconds = Since(start);
-  times.Hands = timed.Hands;
-  times.MeldSearch = computer.MeldSearchSeconds();
-  times.Decisions = timed.Decisions;
-  times.Learning = timed.Learning;
+  times = {timed.Hands, Since(start), timed.Decisions, timed.Learning, computer.MeldSearchSeconds(), times.Human};
   ProgressBar::Clear();
   table.Flow.SetOpponent(nullptr);
   return "";
@@ -196,6 +172,21 @@ void PrintBenchReport(const BenchSettings& s, const BenchTimes& t) {
 }
 
 }  // namespace
+
+void PrintBenchGameHelp() {
+  std::printf(
+      "usage: quorla-lab bench game [--hands N] [--level L] [--seed S] [--networks FILE|fresh]\n"
+      "\n"
+      "Plays N hands (1..%lu, default 2000) through the game flow: the computer at internal\n"
+      "level L (0..3, default 0) against the simple strategy in the human seat,\n"
+      "with the full learning cycle after every hand. The networks are those of\n"
+      "network data file FILE (default: QLDEFLT.QLF next to the program, the ones\n"
+      "a new player starts with), or freshly initialised ones (fresh), in a\n"
+      "scratch installation; S (0..%lu, default 1) seeds the deal. Reports hands per second and\n"
+      "the share of time in computer decisions, learning, the meld search of the\n"
+      "computer's decisions (part of the decisions) and the human seat.\n",
+      MAX_HANDS, MAX_SEED);
+}
 
 int RunBenchGame(const std::vector<std::string_view>& args) {
   BenchSettings settings;

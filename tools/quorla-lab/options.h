@@ -5,7 +5,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "numbers.h"
@@ -37,17 +36,15 @@ class CommandOptions {
     });
   }
 
-  template <class Meaning>
-  void Choice(std::string_view name, std::vector<std::pair<std::string_view, Meaning>> words, Meaning& value) {
-    std::vector<std::string_view> allowed;
-    for (const auto& word : words) allowed.push_back(word.first);
-    Value(name, [name, words, allowed, &value](std::string_view text) {
-      for (const auto& [word, meaning] : words)
-        if (text == word) {
-          value = meaning;
-          return std::string();
-        }
-      return ChoiceRefusal(name, allowed, text);
+  // One of the words; `value` gets the word's position among them.
+  template <class Position>
+  void Choice(std::string_view name, std::vector<std::string_view> words, Position& value) {
+    Value(name, [name, words, &value](std::string_view text) {
+      size_t i = 0;
+      while (i < words.size() && text != words[i]) ++i;
+      if (i == words.size()) return ChoiceRefusal(name, words, text);
+      value = static_cast<Position>(i);
+      return std::string();
     });
   }
 

@@ -105,10 +105,12 @@ bool ParseHands(std::string_view text, unsigned long (&hands)[NUM_LEVELS]) {
   return true;
 }
 
+// In the order of --opponent's words.
 enum class Opponent { SELF, SIMPLE, RANDOM, RANDOM_THEN_SELF, FITTED };
 // The top level's learning phase meets these in turn, one game each: no one
 // opponent's style decides where its learning goes.
 constexpr Opponent SETTLE_POOL[] = {Opponent::SIMPLE, Opponent::RANDOM, Opponent::FITTED, Opponent::SELF};
+// In the order of --top-level's words.
 enum class TopLevel { FIT, CALIBRATED, PLAY };
 
 void PrintCalibration(const OutcomeCalibration& calibration) {
@@ -185,8 +187,7 @@ class Trainer {
   }
 
   // Plays against itself without learning, watching every position its
-  // decisions rate, and fits the high-limit network to the teacher's values
-  // of them; the low-limit network gets the same weights.
+  // decisions rate, and fits the networks to the teacher's values of them.
   bool FitByPlay(uint32_t level, unsigned long hands, bool calibrated) {
     for (unsigned round = 0; round < FIT_ROUNDS; ++round) {
       unsigned long count = round + 1 < FIT_ROUNDS ? hands / FIT_ROUNDS : hands - (FIT_ROUNDS - 1) * (hands / FIT_ROUNDS);
@@ -200,22 +201,29 @@ class Trainer {
       computer.WatchTrials(nullptr);
       std::printf("level %u, round %u: the hands' outcomes against the teacher's values\n", level + 1, round + 1);
       Calibrate(trials, calibrated);
-      FitOptions options;
-      options.Epochs = FIT_EPOCHS;
-      options.Seed = Settings.Seed * 31 + round;
-      ProgressBar epochs(FIT_EPOCHS, "epochs");
-      const std::string label = "level " + std::to_string(level + 1) + ": fitting, round " + std::to_string(round + 1) +
-                                " of " + std::to_string(FIT_ROUNDS);
-      FitReport report = FitToTeacher(*computer.GetNet(HIGH_NET), trials, options,
-                                      [&](unsigned epoch) { epochs.Show(epoch, label); });
-      if (!report.Fitted || !CopyWeights(*computer.GetNet(HIGH_NET), *computer.GetNet(LOW_NET)))
-        return Fail("the networks are not shaped for fitting");
-      ProgressBar::Clear();
-      std::printf("level %u, round %u: %zu decisions; spread %.2f -> %.2f points, best agrees %.1f%% -> %.1f%%\n",
-                  level + 1, round + 1, trials.Decisions(), report.SpreadBefore, report.SpreadAfter,
-                  100 * report.AgreementBefore, 100 * report.AgreementAfter);
+      if (!FitRound(computer, trials, level, round)) return Fail("the networks are not shaped for fitting");
       computer.SaveNets(level);
     }
+    return true;
+  }
+
+  // Fits the high-limit network to the round's positions and gives the
+  // low-limit one the same weights.
+  bool FitRound(ComputerPlay& computer, const TrialPositions& trials, uint32_t level, unsigned round) const {
+    FitOptions options;
+    options.Epochs = FIT_EPOCHS;
+    options.Seed = Settings.Seed * 31 + round;
+    ProgressBar epochs(FIT_EPOCHS, "epochs");
+    const std::string label =
+        "level " + std::to_string(level + 1) + ": fitting, round " + std::to_string(round + 1) + " of " +
+        std::to_string(FIT_ROUNDS);
+    FitReport report = FitToTeacher(*computer.GetNet(HIGH_NET), trials, options,
+                                    [&](unsigned epoch) { epochs.Show(epoch, label); });
+    if (!report.Fitted || !CopyWeights(*computer.GetNet(HIGH_NET), *computer.GetNet(LOW_NET))) return false;
+    ProgressBar::Clear();
+    std::printf("level %u, round %u: %zu decisions; spread %.2f -> %.2f points, best agrees %.1f%% -> %.1f%%\n",
+                level + 1, round + 1, trials.Decisions(), report.SpreadBefore, report.SpreadAfter,
+                100 * report.AgreementBefore, 100 * report.AgreementAfter);
     return true;
   }
 
@@ -337,10 +345,7 @@ CommandOptions TrainOptions(TrainSettings& s) {
     return "--hands-per-level takes four whole numbers from 0 to " + std::to_string(MAX_LEVEL_HANDS) +
            " separated by commas, not '" + std::string(value) + "'";
   });
-  options.Choice<Opponent>("--opponent",
-                           {{"self", Opponent::SELF}, {"simple", Opponent::SIMPLE}, {"random", Opponent::RANDOM},
-                            {"random-then-self", Opponent::RANDOM_THEN_SELF}},
-                           s.Chosen);
+  options.Choice("--opponent", {"self", "simple", "random", "random-then-self"}, s.Chosen);
   options.Value("--start", [&s](std::string_view value) { return ReadStart(value, s); });
   options.Value("--initial-range", [&s](std::string_view value) {
     unsigned long thousandths;
@@ -350,9 +355,7 @@ CommandOptions TrainOptions(TrainSettings& s) {
     return std::string();
   });
   options.Whole("--top-level-games", 0, MAX_SETTLE_GAMES, s.SettleGames);
-  options.Choice<TopLevel>("--top-level",
-                           {{"fit", TopLevel::FIT}, {"calibrated", TopLevel::CALIBRATED}, {"play", TopLevel::PLAY}},
-                           s.Top);
+  options.Choice("--top-level", {"fit", "calibrated", "play"}, s.Top);
   return options;
 }
 
