@@ -1,18 +1,17 @@
 // quorla-lab arena: whole games between a player in the human seat and the
 // computer player, through the same flow the window drives.
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
 
 #include "curve_svg.h"
 #include "lab_command.h"
-#include "numbers.h"
 #include "network_files.h"
+#include "numbers.h"
+#include "options.h"
+#include "progress_bar.h"
 #include "scratch/scratch_installation.h"
 #include "player/data_paths.h"
 #include "player/arena_match.h"
@@ -25,8 +24,6 @@
 #include "win_curve.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr unsigned long MAX_GAMES = 10000000;
 // Player numbers: the human seat is 0, the computer 1.
@@ -83,11 +80,6 @@ void PrintHelp() {
       "machine's speed. With master in a seat, its decision times (median, 99th\n"
       "percentile, longest) are printed after the results.\n",
       MAX_GAMES, MAX_SEED, MAX_SAMPLES, MasterBudget::DEFAULT_SAMPLES, MAX_THINK_MS);
-}
-
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "quorla-lab arena: %s (see quorla-lab arena --help)\n", message.c_str());
-  return 2;
 }
 
 struct ComputerSeat {
@@ -173,181 +165,196 @@ void PrintSlice(const WinCurve::Slice& slice) {
   std::fflush(stdout);
 }
 
-int Run(const std::vector<std::string_view>& args) {
-  for (std::string_view arg : args)
-    if (arg == "--help" || arg == "-h") {
-      PrintHelp();
-      return 0;
-    }
-  if (args.size() < 2) return Fail("needs a human seat and a computer seat");
-  MatchOptions options;
-  unsigned long games = 100;
-  std::string csvPath;
-  std::string svgPath;
-  std::string savePath;
-  unsigned long curveSlice = 0;
-  MasterBudget budget;
-  for (size_t i = 2; i < args.size(); ++i) {
-    std::string_view arg = args[i];
-    if (arg == "--learn") {
-      options.Learn = true;
-      continue;
-    }
-    if (arg != "--games" && arg != "--seed" && arg != "--target" && arg != "--variation" && arg != "--deal" &&
-        arg != "--csv" && arg != "--curve" && arg != "--curve-svg" && arg != "--save-networks" &&
-        arg != "--samples" && arg != "--think-ms")
-      return Fail("unknown option '" + std::string(arg) + "'");
-    if (i + 1 >= args.size()) return Fail("missing value after " + std::string(arg));
-    std::string_view value = args[++i];
-    unsigned long number;
-    if (arg == "--games") {
-      if (!ParseWholeNumber(value, number, MAX_GAMES) || number == 0) return Fail(RangeRefusal(arg, 1, MAX_GAMES, value));
-      games = number;
-    } else if (arg == "--seed") {
-      if (!ParseWholeNumber(value, number, MAX_SEED)) return Fail(RangeRefusal(arg, 0, MAX_SEED, value));
-      options.Seed = static_cast<int32_t>(number);
-    } else if (arg == "--target") {
-      if (!ParseWholeNumber(value, number, 500) || !IsValidGameTarget(uint32_t(number)))
-        return Fail("--target takes 100, 150, 250 or 500, not '" + std::string(value) + "'");
-      options.Target = static_cast<uint32_t>(number);
-    } else if (arg == "--variation") {
-      if (value != "simple" && value != "standard" && value != "oklahoma")
-        return Fail("--variation takes simple, standard or oklahoma, not '" + std::string(value) + "'");
-      options.Variation = value == "simple" ? SIMPLE_GIN : value == "standard" ? STANDARD_GIN : OKLAHOMA_GIN;
-    } else if (arg == "--deal") {
-      if (value != "traditional" && value != "eleven")
-        return Fail("--deal takes traditional or eleven, not '" + std::string(value) + "'");
-      options.ElevenTenDeal = value == "eleven";
-    } else if (arg == "--curve") {
-      if (!ParseWholeNumber(value, number, MAX_GAMES) || number == 0)
-        return Fail(RangeRefusal(arg, 1, MAX_GAMES, value));
-      curveSlice = number;
-    } else if (arg == "--samples") {
-      if (!ParseWholeNumber(value, number, MAX_SAMPLES) || number == 0)
-        return Fail(RangeRefusal(arg, 1, MAX_SAMPLES, value));
-      budget.Samples = static_cast<uint32_t>(number);
-    } else if (arg == "--think-ms") {
-      if (!ParseWholeNumber(value, number, MAX_THINK_MS)) return Fail(RangeRefusal(arg, 0, MAX_THINK_MS, value));
-      budget.ThinkMs = static_cast<uint32_t>(number);
-    } else if (arg == "--curve-svg") {
-      svgPath = std::string(value);
-    } else if (arg == "--save-networks") {
-      savePath = std::string(value);
-    } else {
-      csvPath = std::string(value);
-    }
-  }
-  if (curveSlice > games)
-    return Fail("--curve takes at most the number of games (" + std::to_string(games) + "), not " +
-                std::to_string(curveSlice));
-  if (!svgPath.empty() && curveSlice == 0) return Fail("--curve-svg needs --curve N");
-  ComputerSeat seat;
-  std::string error;
-  if (!ParseComputerSeat(args[1], seat, error)) return Fail(error);
-  ScratchInstallation scratch("arena", seat.File, static_cast<unsigned>(options.Seed));
-  if (scratch.Failed()) return Fail("cannot prepare the networks: " + scratch.Problem());
-  options.Level = seat.Level;
+struct ArenaSettings {
+  MatchOptions Match;
+  unsigned long Games = 100;
+  unsigned long CurveSlice = 0;
+  MasterBudget Budget;
+  std::string CsvPath;
+  std::string SvgPath;
+  std::string SavePath;
+};
 
-  ArenaMatch::SeatFactory makeHuman;
-  int32_t seed = options.Seed;
-  // The seat's own player, kept for its decision times.
-  const MasterPlayer* humanMaster = nullptr;
-  if (args[0] == "simple") {
-    makeHuman = [](GameFlow&) { return std::make_unique<SimplePlayer>(); };
-  } else if (args[0] == "meldonly") {
-    makeHuman = [](GameFlow&) { return std::make_unique<MeldOnlyPlayer>(); };
-  } else if (args[0] == "ginhunter") {
-    makeHuman = [](GameFlow&) { return std::make_unique<GinHunterPlayer>(); };
-  } else if (args[0] == "master") {
+CommandOptions ArenaOptions(ArenaSettings& s) {
+  CommandOptions options("arena", PrintHelp);
+  options.Leading(2, "needs a human seat and a computer seat");
+  options.Flag("--learn", s.Match.Learn);
+  options.Whole("--games", 1, MAX_GAMES, s.Games);
+  options.Whole("--seed", 0, MAX_SEED, s.Match.Seed);
+  options.Value("--target", [&s](std::string_view value) {
+    unsigned long target;
+    if (!ParseWholeNumber(value, target, 500) || !IsValidGameTarget(uint32_t(target)))
+      return "--target takes 100, 150, 250 or 500, not '" + std::string(value) + "'";
+    s.Match.Target = static_cast<uint32_t>(target);
+    return std::string();
+  });
+  // In the order of the game's variation numbers.
+  options.Choice("--variation", {"simple", "standard", "oklahoma"}, s.Match.Variation);
+  options.Choice("--deal", {"traditional", "eleven"}, s.Match.ElevenTenDeal);
+  options.Text("--csv", s.CsvPath);
+  options.Whole("--curve", 1, MAX_GAMES, s.CurveSlice);
+  options.Text("--curve-svg", s.SvgPath);
+  options.Text("--save-networks", s.SavePath);
+  options.Whole("--samples", 1, MAX_SAMPLES, s.Budget.Samples);
+  options.Whole("--think-ms", 0, MAX_THINK_MS, s.Budget.ThinkMs);
+  return options;
+}
+
+// What the options allow alone but not together; empty when nothing.
+std::string CurveProblem(const ArenaSettings& s) {
+  if (s.CurveSlice > s.Games)
+    return "--curve takes at most the number of games (" + std::to_string(s.Games) + "), not " +
+           std::to_string(s.CurveSlice);
+  if (!s.SvgPath.empty() && s.CurveSlice == 0) return "--curve-svg needs --curve N";
+  return "";
+}
+
+struct HumanSeat {
+  ArenaMatch::SeatFactory Make;
+  // The seat's own master player, kept for its decision times.
+  const MasterPlayer* Master = nullptr;
+};
+
+bool MakeHumanSeat(std::string_view name, const ArenaSettings& s, HumanSeat& human, std::string& error) {
+  const int32_t seed = s.Match.Seed;
+  if (name == "simple") {
+    human.Make = [](GameFlow&) { return std::make_unique<SimplePlayer>(); };
+  } else if (name == "meldonly") {
+    human.Make = [](GameFlow&) { return std::make_unique<MeldOnlyPlayer>(); };
+  } else if (name == "ginhunter") {
+    human.Make = [](GameFlow&) { return std::make_unique<GinHunterPlayer>(); };
+  } else if (name == "master") {
     // Its adviser, the top level's player, plays with the shipped networks.
     ComputerSeat adviser;
-    if (!ParseComputerSeat("net:3", adviser, error)) return Fail("human seat: " + error);
+    if (!ParseComputerSeat("net:3", adviser, error)) return false;
     std::string file = adviser.File.empty() ? data_paths::DefaultDataPath() : adviser.File;
-    makeHuman = [budget, seed, file, &humanMaster](GameFlow& flow) {
+    human.Make = [budget = s.Budget, seed, file, &human](GameFlow& flow) {
       auto player = std::make_unique<AdvisedMaster>(flow, file, budget, static_cast<uint64_t>(seed) + 11);
-      humanMaster = &player->Master();
+      human.Master = &player->Master();
       return player;
     };
-  } else if (args[0] == "random") {
-    makeHuman = [seed](GameFlow&) { return std::make_unique<RandomPlayer>(seed + 7); };
+  } else if (name == "random") {
+    human.Make = [seed](GameFlow&) { return std::make_unique<RandomPlayer>(seed + 7); };
   } else {
-    ComputerSeat humanSeat;
-    if (!ParseComputerSeat(args[0], humanSeat, error)) return Fail("human seat: " + error);
+    ComputerSeat seat;
+    if (!ParseComputerSeat(name, seat, error)) return false;
     // Fresh networks for this seat are those of the scratch installation.
-    std::string file = humanSeat.File.empty() ? data_paths::DefaultDataPath() : humanSeat.File;
-    makeHuman = [humanSeat, file](GameFlow& flow) { return std::make_unique<NetPlayer>(flow, humanSeat.Level, file); };
+    std::string file = seat.File.empty() ? data_paths::DefaultDataPath() : seat.File;
+    human.Make = [seat, file](GameFlow& flow) { return std::make_unique<NetPlayer>(flow, seat.Level, file); };
   }
+  return true;
+}
 
-  std::ofstream csv;
-  if (!csvPath.empty()) {
-    csv.open(csvPath, std::ios::trunc);
-    if (!csv) return Fail("cannot write " + csvPath);
-    csv << "game,winner,human_total,computer_total\n";
-  }
-  MatchStats stats;
-  WinCurve curve(curveSlice);
-  if (curveSlice)
-    std::printf("games won by %s per %lu games (95%% interval):\n", std::string(args[1]).c_str(), curveSlice);
-  const bool progress = isatty(STDERR_FILENO);
-  MasterDecider computerMaster(budget, static_cast<uint64_t>(seed) + 13);
-  DecisionTimes masterTimes;
+// One line per game, when asked for.
+bool OpenGameLog(const std::string& path, std::ofstream& csv) {
+  if (path.empty()) return true;
+  csv.open(path, std::ios::trunc);
+  csv << "game,winner,human_total,computer_total\n";
+  return bool(csv);
+}
+
+void LogGame(unsigned long game, const ArenaMatch& match, std::ofstream& csv) {
+  static const char* const names[] = {"human", "computer", "tie"};
+  if (csv.is_open())
+    csv << game << ',' << names[match.LastGameWinner()] << ',' << match.LastTotals(0) << ',' << match.LastTotals(1)
+        << '\n';
+}
+
+struct MatchResult {
+  MatchStats Stats;
+  DecisionTimes MasterTimes;
+  double Seconds = 0;
+  int Status = 0;
+};
+
+MatchResult PlayMatch(const ArenaSettings& s, const ComputerSeat& seat, HumanSeat& human, std::ofstream& csv,
+                      WinCurve& curve) {
+  MatchResult result;
+  MasterDecider computerMaster(s.Budget, static_cast<uint64_t>(s.Match.Seed) + 13);
+  ProgressBar progress(s.Games, "games");
   auto start = std::chrono::steady_clock::now();
-  int status = 0;
   {
-    ArenaMatch match(options, makeHuman);
+    ArenaMatch match(s.Match, human.Make);
     if (seat.Master) match.Computer().SetDecider(&computerMaster), computerMaster.TakeAdviceFrom(&match.Computer());
-    for (unsigned long game = 1; game <= games; ++game) {
-      if (!match.PlayGame(stats)) {
+    for (unsigned long game = 1; game <= s.Games; ++game) {
+      if (!match.PlayGame(result.Stats)) {
         std::fprintf(stderr, "quorla-lab arena: game %lu: %s\n", game, match.Problem().c_str());
-        status = 1;
+        result.Status = 1;
         break;
       }
-      if (csv.is_open()) {
-        static const char* const names[] = {"human", "computer", "tie"};
-        csv << game << ',' << names[match.LastGameWinner()] << ',' << match.LastTotals(0) << ','
-            << match.LastTotals(1) << '\n';
-      }
-      if (curveSlice && curve.Add(match.LastGameWinner() == COMPUTER_SEAT)) {
-        if (progress) std::fprintf(stderr, "\r%*s\r", 60, "");
+      LogGame(game, match, csv);
+      if (s.CurveSlice && curve.Add(match.LastGameWinner() == COMPUTER_SEAT)) {
+        ProgressBar::Clear();
         PrintSlice(curve.Slices().back());
       }
-      if (progress) {
-        int filled = static_cast<int>(30 * game / games);
-        std::fprintf(stderr, "\r[%s%s] %lu/%lu games", std::string(filled, '#').c_str(),
-                     std::string(30 - filled, '.').c_str(), game, games);
-      }
+      progress.Show(game);
     }
-    if (humanMaster) masterTimes = humanMaster->Times();
+    if (human.Master) result.MasterTimes = human.Master->Times();
     // Both seats master: the figures are the computer seat's.
-    if (seat.Master) match.Computer().SetDecider(nullptr), masterTimes = computerMaster.Master().Times();
+    if (seat.Master) match.Computer().SetDecider(nullptr), result.MasterTimes = computerMaster.Master().Times();
   }
-  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  if (progress) std::fprintf(stderr, "\r%*s\r", 60, "");
-  if (curveSlice && curve.Finish()) PrintSlice(curve.Slices().back());
-  PrintReport(stats, std::string(args[0]), std::string(args[1]), seconds);
-  if (masterTimes.Count())
+  result.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  ProgressBar::Clear();
+  return result;
+}
+
+void PrintMasterTimes(const DecisionTimes& times) {
+  if (times.Count())
     std::printf("master decision times (%llu decisions): median %.1f ms, p99 %.1f ms, max %.1f ms\n",
-                static_cast<unsigned long long>(masterTimes.Count()), 1000 * masterTimes.Quantile(0.5),
-                1000 * masterTimes.Quantile(0.99), 1000 * masterTimes.Max());
+                static_cast<unsigned long long>(times.Count()), 1000 * times.Quantile(0.5),
+                1000 * times.Quantile(0.99), 1000 * times.Max());
+}
+
+// The files asked for besides the report; what could not be written, or empty.
+std::string WriteFiles(const ArenaSettings& s, std::ofstream& csv, const WinCurve& curve, const std::string& title,
+                       const std::string& computerName) {
   if (csv.is_open()) {
     csv.close();
-    if (csv.fail()) return Fail("cannot write " + csvPath);
+    if (csv.fail()) return "cannot write " + s.CsvPath;
   }
   // The match has ended: the computer seat has saved its level's networks
   // to the scratch player file.
-  if (!savePath.empty()) {
-    const std::string problem = CopyDurably(data_paths::PlayerDataPath(), savePath);
-    if (!problem.empty()) return Fail("cannot write " + savePath + ": " + problem);
+  if (!s.SavePath.empty()) {
+    const std::string problem = CopyDurably(data_paths::PlayerDataPath(), s.SavePath);
+    if (!problem.empty()) return "cannot write " + s.SavePath + ": " + problem;
   }
-  if (!svgPath.empty()) {
-    std::ofstream svg(svgPath, std::ios::trunc);
-    const std::string title =
-        std::string(args[1]) + " against " + std::string(args[0]) + (options.Learn ? ", learning" : "");
-    svg << WinCurveSvg(curve, title, std::string(args[1]));
+  if (!s.SvgPath.empty()) {
+    std::ofstream svg(s.SvgPath, std::ios::trunc);
+    svg << WinCurveSvg(curve, title, computerName);
     svg.close();
-    if (!svg) return Fail("cannot write " + svgPath);
+    if (!svg) return "cannot write " + s.SvgPath;
   }
-  return status;
+  return "";
+}
+
+int Run(const std::vector<std::string_view>& args) {
+  ArenaSettings settings;
+  const CommandOptions options = ArenaOptions(settings);
+  if (auto status = options.Parse(args)) return *status;
+  if (std::string problem = CurveProblem(settings); !problem.empty()) return options.Fail(problem);
+  ComputerSeat seat;
+  std::string error;
+  if (!ParseComputerSeat(args[1], seat, error)) return options.Fail(error);
+  ScratchInstallation scratch("arena", seat.File, static_cast<unsigned>(settings.Match.Seed));
+  if (scratch.Failed()) return options.Fail("cannot prepare the networks: " + scratch.Problem());
+  settings.Match.Level = seat.Level;
+  HumanSeat human;
+  if (!MakeHumanSeat(args[0], settings, human, error)) return options.Fail("human seat: " + error);
+  std::ofstream csv;
+  if (!OpenGameLog(settings.CsvPath, csv)) return options.Fail("cannot write " + settings.CsvPath);
+
+  const std::string humanName(args[0]), computerName(args[1]);
+  WinCurve curve(settings.CurveSlice);
+  if (settings.CurveSlice)
+    std::printf("games won by %s per %lu games (95%% interval):\n", computerName.c_str(), settings.CurveSlice);
+  const MatchResult result = PlayMatch(settings, seat, human, csv, curve);
+  if (settings.CurveSlice && curve.Finish()) PrintSlice(curve.Slices().back());
+  PrintReport(result.Stats, humanName, computerName, result.Seconds);
+  PrintMasterTimes(result.MasterTimes);
+  const std::string title = computerName + " against " + humanName + (settings.Match.Learn ? ", learning" : "");
+  if (std::string problem = WriteFiles(settings, csv, curve, title, computerName); !problem.empty())
+    return options.Fail(problem);
+  return result.Status;
 }
 
 }  // namespace

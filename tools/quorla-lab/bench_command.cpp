@@ -3,14 +3,15 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 
 #include "game/card_id.h"
 #include "game/hand_score.h"
 #include "bench_game.h"
 #include "lab_command.h"
-#include "numbers.h"
 #include "neural/random.h"
+#include "numbers.h"
+#include "options.h"
+#include "progress_bar.h"
 
 namespace {
 constexpr unsigned HAND_SIZE = 10;
@@ -55,7 +56,7 @@ int BenchDeadwood(unsigned long hands, unsigned long seed) {
   NxRandomGenerator gen;
   gen.Seed = static_cast<int32_t>(seed % NxRandomGenerator::MODULUS);
   gen.InitTable();
-  const bool showProgress = hands >= 4 * CHUNK && isatty(STDERR_FILENO);
+  ProgressBar progress(hands, "hands");
   std::vector<unsigned> chunk(static_cast<size_t>(CHUNK) * HAND_SIZE);
   double seconds = 0;
   long long deadwoodSum = 0;
@@ -69,9 +70,9 @@ int BenchDeadwood(unsigned long hands, unsigned long seed) {
     }
     seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     done += count;
-    if (showProgress) std::fprintf(stderr, "\r%lu of %lu hands", done, hands);
+    progress.Show(done);
   }
-  if (showProgress) std::fprintf(stderr, "\n");
+  ProgressBar::Clear();
   std::printf("hands: %lu\n", hands);
   std::printf("seconds: %.3f\n", seconds);
   std::printf("hands per second: %.0f\n", seconds > 0 ? hands / seconds : 0.0);
@@ -79,37 +80,22 @@ int BenchDeadwood(unsigned long hands, unsigned long seed) {
   return 0;
 }
 
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "quorla-lab bench: %s (see quorla-lab bench --help)\n", message.c_str());
-  return 2;
-}
-
 int Run(const std::vector<std::string_view>& args) {
-  if (args.empty()) return Fail("missing subject: 'deadwood' or 'game'");
+  unsigned long hands = DEFAULT_HANDS, seed = 1;
+  CommandOptions options("bench", PrintHelp);
+  options.Whole("--hands", 1, MAX_DEADWOOD_HANDS, hands);
+  options.Whole("--seed", 0, MAX_SEED, seed);
+  if (args.empty()) return options.Fail("missing subject: 'deadwood' or 'game'");
   if (args[0] == "--help" || args[0] == "-h") {
     PrintHelp();
     std::printf("\n");
     PrintBenchGameHelp();
     return 0;
   }
-  if (args[0] == "game") return RunBenchGame(std::vector<std::string_view>(args.begin() + 1, args.end()));
-  if (args[0] != "deadwood") return Fail("unknown subject '" + std::string(args[0]) + "'");
-  unsigned long hands = DEFAULT_HANDS;
-  unsigned long seed = 1;
-  for (size_t i = 1; i < args.size(); ++i) {
-    std::string_view arg = args[i];
-    if (arg == "--help" || arg == "-h") {
-      PrintHelp();
-      return 0;
-    }
-    if (arg != "--hands" && arg != "--seed") return Fail("unknown option '" + std::string(arg) + "'");
-    if (i + 1 >= args.size()) return Fail("missing value after " + std::string(arg));
-    unsigned long value;
-    const unsigned long low = arg == "--hands" ? 1 : 0, high = arg == "--hands" ? MAX_DEADWOOD_HANDS : MAX_SEED;
-    if (!ParseWholeNumber(args[++i], value, high) || value < low) return Fail(RangeRefusal(arg, low, high, args[i]));
-    if (arg == "--hands") hands = value;
-    else seed = value;
-  }
+  const std::vector<std::string_view> rest(args.begin() + 1, args.end());
+  if (args[0] == "game") return RunBenchGame(rest);
+  if (args[0] != "deadwood") return options.Fail("unknown subject '" + std::string(args[0]) + "'");
+  if (auto status = options.Parse(rest)) return *status;
   return BenchDeadwood(hands, seed);
 }
 }  // namespace

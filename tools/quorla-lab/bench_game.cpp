@@ -2,15 +2,14 @@
 // against the simple strategy, with the full learning cycle after each
 // hand, and reports where the time goes.
 #include "bench_game.h"
-#include "numbers.h"
 #include "network_files.h"
+#include "numbers.h"
+#include "options.h"
+#include "progress_bar.h"
 #include "scratch/scratch_installation.h"
-
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 
 #include "game/game_flow.h"
@@ -73,9 +72,103 @@ class TimedOpponent : public ComputerOpponent {
 
 constexpr unsigned long MAX_HANDS = 100000000;
 
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "quorla-lab bench game: %s (see quorla-lab bench --help)\n", message.c_str());
-  return 2;
+struct BenchSettings {
+  unsigned long Hands = 2000;
+  unsigned long Level = 0;
+  unsigned long Seed = 1;
+  std::string Networks = data_paths::ProgramDirectory() + data_paths::DEFAULT_DATA_FILE;  // empty: fresh
+};
+
+CommandOptions BenchOptions(BenchSettings& s) {
+  CommandOptions options("bench game", PrintBenchGameHelp, "bench");
+  options.Value("--networks", [&s](std::string_view value) {
+    s.Networks = value == "fresh" ? "" : std::string(value);
+    return std::string();
+  });
+  options.Whole("--hands", 1, MAX_HANDS, s.Hands);
+  options.Whole("--level", 0, 3, s.Level);
+  options.Whole("--seed", 0, MAX_SEED, s.Seed);
+  return options;
+}
+
+// Why the networks cannot be played with, or empty.
+std::string NetworksProblem(const BenchSettings& s) {
+  if (s.Networks.empty()) return "";
+  if (!IsNetworkDataFile(s.Networks)) return "no network data file of four level blocks at '" + s.Networks + "'";
+  return network_data::CheckLevelBlock(s.Networks, static_cast<uint32_t>(s.Level));
+}
+
+struct BenchTimes {
+  unsigned long Hands = 0;
+  double Seconds = 0;
+  double Decisions = 0;
+  double Learning = 0;
+  double MeldSearch = 0;
+  double Human = 0;
+};
+
+// One step of the game: the human seat's move, the next hand once the
+// learning is done, or the flow's own. False when the flow refuses the move.
+bool Step(TableObjects& table, HeadlessPresentation& view, TimedOpponent& timed, SimplePlayer& human,
+          double& humanTime) {
+  const PlayState play = table.State.Play;
+  if (play == HumanTake || play == HumanDiscard) {
+    auto moveStart = Clock::now();
+    const bool moved = human.Move(table.Flow);
+    humanTime += Since(moveStart);
+    return moved;
+  }
+  if (play == Learning && timed.LearningDone) {
+    timed.LearningDone = false;
+    view.Forget();
+    if (table.Record.GameOver)
+      table.Flow.NewGame(false, false);
+    else
+      table.Flow.NextHand();
+  } else {
+    table.Flow.IdleStep();
+  }
+  return true;
+}
+
+// What stopped the hands, or empty when all were played.
+std::string PlayHands(const BenchSettings& s, BenchTimes& times) {
+  HeadlessPresentation view;
+  TableObjects table(view, nullptr);
+  view.Watch(&table.State);
+  table.State.Variation = STANDARD_GIN;
+  table.Seed(static_cast<int32_t>(s.Seed));
+  table.SeatComputer(static_cast<uint32_t>(s.Level));
+  ComputerPlay& computer = *table.Computer;
+  computer.SelectNet(HIGH_NET);
+  computer.SetMeldSearchTiming(true);
+  TimedOpponent timed(computer);
+  table.Flow.SetOpponent(&timed);
+  SimplePlayer human;
+  ProgressBar progress(s.Hands, "hands");
+  auto start = Clock::now();
+  if (!table.Flow.NewGame(false, false)) return "the game did not start: the networks did not load";
+  while (timed.Hands < s.Hands) {
+    if (!Step(table, view, timed, human, times.Human)) return "the flow refused a move of the simple strategy";
+    progress.Show(timed.Hands);
+  }
+  times = {timed.Hands, Since(start), timed.Decisions, timed.Learning, computer.MeldSearchSeconds(), times.Human};
+  ProgressBar::Clear();
+  table.Flow.SetOpponent(nullptr);
+  return "";
+}
+
+void PrintBenchReport(const BenchSettings& s, const BenchTimes& t) {
+  auto share = [&t](double part) { return t.Seconds > 0 ? 100.0 * part / t.Seconds : 0.0; };
+  std::printf("level: %lu (shown as %lu)\n", s.Level, s.Level + 1);
+  std::printf("networks: %s\n", s.Networks.empty() ? "fresh" : s.Networks.c_str());
+  std::printf("hands: %lu in %.3f s\n", t.Hands, t.Seconds);
+  std::printf("hands per second: %.0f\n", t.Seconds > 0 ? t.Hands / t.Seconds : 0.0);
+  std::printf("computer decisions: %5.1f %%\n", share(t.Decisions));
+  std::printf("  of which meld search: %5.1f %%\n", share(t.MeldSearch));
+  std::printf("learning: %15.1f %%\n", share(t.Learning));
+  std::printf("human seat (simple): %5.1f %%\n", share(t.Human));
+  std::printf("flow and scoring: %8.1f %%\n", share(t.Seconds - t.Decisions - t.Learning - t.Human));
 }
 
 }  // namespace
@@ -96,96 +189,14 @@ void PrintBenchGameHelp() {
 }
 
 int RunBenchGame(const std::vector<std::string_view>& args) {
-  unsigned long hands = 2000, level = 0, seed = 1;
-  std::string networks = data_paths::ProgramDirectory() + data_paths::DEFAULT_DATA_FILE;
-  for (size_t i = 0; i < args.size(); ++i) {
-    std::string_view arg = args[i];
-    if (arg == "--help" || arg == "-h") {
-      PrintBenchGameHelp();
-      return 0;
-    }
-    if (arg != "--networks" && arg != "--hands" && arg != "--level" && arg != "--seed")
-      return Fail("unknown option '" + std::string(arg) + "'");
-    if (i + 1 >= args.size()) return Fail("missing value after " + std::string(arg));
-    std::string_view value = args[++i];
-    if (arg == "--networks") {
-      networks = value == "fresh" ? "" : std::string(value);
-      continue;
-    }
-    if (arg == "--hands" && !(ParseWholeNumber(value, hands, MAX_HANDS) && hands > 0))
-      return Fail(RangeRefusal(arg, 1, MAX_HANDS, value));
-    if (arg == "--level" && !ParseWholeNumber(value, level, 3)) return Fail(RangeRefusal(arg, 0, 3, value));
-    if (arg == "--seed" && !ParseWholeNumber(value, seed, MAX_SEED)) return Fail(RangeRefusal(arg, 0, MAX_SEED, value));
-  }
-  if (!networks.empty() && !IsNetworkDataFile(networks))
-    return Fail("no network data file of four level blocks at '" + networks + "'");
-  if (!networks.empty()) {
-    const std::string problem = network_data::CheckLevelBlock(networks, static_cast<uint32_t>(level));
-    if (!problem.empty()) return Fail(problem);
-  }
-  ScratchInstallation scratch("bench", networks, static_cast<unsigned>(seed));
-  if (scratch.Failed()) return Fail("cannot create a scratch installation: " + scratch.Problem());
-
-  HeadlessPresentation view;
-  TableObjects table(view, nullptr);
-  GameState& state = table.State;
-  GameFlow& flow = table.Flow;
-  view.Watch(&state);
-  state.Variation = STANDARD_GIN;
-  table.Seed(static_cast<int32_t>(seed));
-  double humanTime = 0;
-  unsigned long played = 0;
-  double seconds = 0;
-  double meldSearch = 0;
-  double decisions = 0, learning = 0;
-  {
-    table.SeatComputer(static_cast<uint32_t>(level));
-    ComputerPlay& computer = *table.Computer;
-    computer.SelectNet(HIGH_NET);
-    computer.SetMeldSearchTiming(true);
-    TimedOpponent timed(computer);
-    flow.SetOpponent(&timed);
-    SimplePlayer human;
-    const bool progress = isatty(STDERR_FILENO);
-    auto start = Clock::now();
-    if (!flow.NewGame(false, false)) return Fail("the game did not start: the networks did not load");
-    while (timed.Hands < hands) {
-      if (state.Play == HumanTake || state.Play == HumanDiscard) {
-        auto moveStart = Clock::now();
-        bool moved = human.Move(flow);
-        humanTime += Since(moveStart);
-        if (!moved) return Fail("the flow refused a move of the simple strategy");
-      } else if (state.Play == Learning && timed.LearningDone) {
-        timed.LearningDone = false;
-        view.Forget();
-        if (table.Record.GameOver)
-          flow.NewGame(false, false);
-        else
-          flow.NextHand();
-        if (progress && timed.Hands % 100 == 0)
-          std::fprintf(stderr, "\r%lu of %lu hands", timed.Hands, hands);
-      } else {
-        flow.IdleStep();
-      }
-    }
-    seconds = Since(start);
-    played = timed.Hands;
-    meldSearch = computer.MeldSearchSeconds();
-    decisions = timed.Decisions;
-    learning = timed.Learning;
-    if (progress) std::fprintf(stderr, "\r%*s\r", 40, "");
-    flow.SetOpponent(nullptr);
-  }
-
-  auto share = [seconds](double part) { return seconds > 0 ? 100.0 * part / seconds : 0.0; };
-  std::printf("level: %lu (shown as %lu)\n", level, level + 1);
-  std::printf("networks: %s\n", networks.empty() ? "fresh" : networks.c_str());
-  std::printf("hands: %lu in %.3f s\n", played, seconds);
-  std::printf("hands per second: %.0f\n", seconds > 0 ? played / seconds : 0.0);
-  std::printf("computer decisions: %5.1f %%\n", share(decisions));
-  std::printf("  of which meld search: %5.1f %%\n", share(meldSearch));
-  std::printf("learning: %15.1f %%\n", share(learning));
-  std::printf("human seat (simple): %5.1f %%\n", share(humanTime));
-  std::printf("flow and scoring: %8.1f %%\n", share(seconds - decisions - learning - humanTime));
+  BenchSettings settings;
+  const CommandOptions options = BenchOptions(settings);
+  if (auto status = options.Parse(args)) return *status;
+  if (std::string problem = NetworksProblem(settings); !problem.empty()) return options.Fail(problem);
+  ScratchInstallation scratch("bench", settings.Networks, static_cast<unsigned>(settings.Seed));
+  if (scratch.Failed()) return options.Fail("cannot create a scratch installation: " + scratch.Problem());
+  BenchTimes times;
+  if (std::string problem = PlayHands(settings, times); !problem.empty()) return options.Fail(problem);
+  PrintBenchReport(settings, times);
   return 0;
 }

@@ -8,6 +8,7 @@
 #include "game/score_iterators.h"
 #include "hand_input.h"
 #include "lab_command.h"
+#include "options.h"
 
 namespace {
 void PrintHelp() {
@@ -46,18 +47,9 @@ std::string Arrangement(const NxHandScore& score) {
 
 int Run(const std::vector<std::string_view>& args) {
   bool showMelds = false;
-  for (std::string_view arg : args) {
-    if (arg == "--melds") {
-      showMelds = true;
-    } else if (arg == "--help" || arg == "-h") {
-      PrintHelp();
-      return 0;
-    } else {
-      std::fprintf(stderr, "quorla-lab deadwood: unknown option '%.*s' (see --help)\n", static_cast<int>(arg.size()),
-                   arg.data());
-      return 2;
-    }
-  }
+  CommandOptions options("deadwood", PrintHelp);
+  options.Flag("--melds", showMelds);
+  if (auto status = options.Parse(args)) return *status;
   int status = 0;
   std::string line;
   for (unsigned long lineNumber = 1; std::getline(std::cin, line); ++lineNumber) {

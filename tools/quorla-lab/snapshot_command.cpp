@@ -1,25 +1,19 @@
 // quorla-lab snapshot: plays a headless game for a number of moves and
 // writes its resume file as the table would save it at that moment.
-#include <unistd.h>
-
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "game/game_flow.h"
 #include "game/headless_presentation.h"
 #include "lab_command.h"
+#include "options.h"
 #include "neural/exceptions.h"
-#include "neural/file.h"
-#include "neural/net.h"
-#include "neural/seed.h"
 #include "player/computer_play.h"
-#include "player/data_paths.h"
-#include "player/position_network.h"
-#include "player/table_objects.h"
-#include "store/resume_file.h"
 #include "player/scripted_player.h"
+#include "player/table_objects.h"
+#include "scratch/scratch_installation.h"
+#include "store/resume_file.h"
 
 namespace {
 
@@ -40,43 +34,6 @@ void PrintHelp() {
       "  --out FILE  the resume file to write\n");
 }
 
-bool ParseNumber(std::string_view text, long maximum, long& value) {
-  if (text.empty() || text.size() > 9) return false;
-  value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + (c - '0');
-  }
-  return value <= maximum;
-}
-
-// A default data file of fresh networks in a directory of its own, which
-// also serves as the player's configuration directory.
-class ScratchInstallation {
- public:
-  explicit ScratchInstallation(unsigned seed)
-      : Root(std::filesystem::temp_directory_path() / ("quorla-snapshot-" + std::to_string(getpid()))) {
-    std::filesystem::create_directories(Root);
-    data_paths::SetInstallationDirectory(Root.string());
-    data_paths::SetConfigurationDirectory(Root.string());
-    NxFixRandomSeed(seed);
-    NxFile file(data_paths::DefaultDataPath(), "wb", true);
-    for (unsigned level = 0; level < NUM_LEVELS; ++level)
-      for (double persistence : {LOW_NET_PERSISTENCE, HIGH_NET_PERSISTENCE}) {
-        NxNeuralBase* net = CreateTempDiffNet(PositionNetworkTopology(), persistence);
-        net->WriteWeights(file, VERSION_0);
-        DeleteNet(net);
-      }
-  }
-  ~ScratchInstallation() {
-    std::error_code ignored;
-    std::filesystem::remove_all(Root, ignored);
-  }
-
- private:
-  std::filesystem::path Root;
-};
-
 // The recording presentation comes first, so that it outlives the table.
 struct SnapshotView {
   HeadlessPresentation View;
@@ -95,7 +52,12 @@ struct SnapshotTable : SnapshotView, TableObjects {
 };
 
 int Snapshot(long seed, long moves, const std::string& out) {
-  ScratchInstallation installation(static_cast<unsigned>(seed));
+  ScratchInstallation installation("snapshot", "", static_cast<unsigned>(seed));
+  if (installation.Failed()) {
+    std::fprintf(stderr, "quorla-lab snapshot: cannot create a scratch installation: %s\n",
+                 installation.Problem().c_str());
+    return 1;
+  }
   SnapshotTable table(static_cast<int32_t>(seed % 714025));
   if (table.State.DoNotSave) {
     std::fprintf(stderr, "quorla-lab snapshot: the computer's networks could not be set up\n");
@@ -120,33 +82,12 @@ int Snapshot(long seed, long moves, const std::string& out) {
 int Run(const std::vector<std::string_view>& args) {
   long seed = -1, moves = -1;
   std::string out;
-  for (size_t i = 0; i < args.size(); ++i) {
-    std::string_view arg = args[i];
-    if (arg == "--help" || arg == "-h") {
-      PrintHelp();
-      return 0;
-    }
-    const bool takesValue = arg == "--seed" || arg == "--moves" || arg == "--out";
-    if (!takesValue || i + 1 >= args.size()) {
-      std::fprintf(stderr, "quorla-lab snapshot: %s '%.*s' (see --help)\n",
-                   takesValue ? "missing value after" : "unknown option", static_cast<int>(arg.size()), arg.data());
-      return 2;
-    }
-    std::string_view value = args[++i];
-    bool ok = true;
-    if (arg == "--seed") ok = ParseNumber(value, 999999999, seed);
-    if (arg == "--moves") ok = ParseNumber(value, 100000, moves);
-    if (arg == "--out") out = std::string(value);
-    if (!ok) {
-      std::fprintf(stderr, "quorla-lab snapshot: bad value '%.*s' for %.*s (see --help)\n",
-                   static_cast<int>(value.size()), value.data(), static_cast<int>(arg.size()), arg.data());
-      return 2;
-    }
-  }
-  if (seed < 0 || moves < 0 || out.empty()) {
-    std::fprintf(stderr, "quorla-lab snapshot: --seed, --moves and --out are all needed (see --help)\n");
-    return 2;
-  }
+  CommandOptions options("snapshot", PrintHelp);
+  options.Whole("--seed", 0, 999999999, seed);
+  options.Whole("--moves", 0, 100000, moves);
+  options.Text("--out", out);
+  if (auto status = options.Parse(args)) return *status;
+  if (seed < 0 || moves < 0 || out.empty()) return options.Fail("--seed, --moves and --out are all needed");
   try {
     return Snapshot(seed, moves, out);
   } catch (const XCBase& error) {

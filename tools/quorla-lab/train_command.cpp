@@ -2,17 +2,18 @@
 // lower levels learn exactly as the computer player learns in play; the top
 // level is fitted to a teacher's judgement of the positions its own play
 // meets.
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <iterator>
+#include <numeric>
 #include <string>
 
 #include "lab_command.h"
-#include "numbers.h"
 #include "network_files.h"
+#include "numbers.h"
+#include "options.h"
+#include "progress_bar.h"
 #include "scratch/scratch_installation.h"
 #include "training/starting_networks.h"
 #include "player/data_paths.h"
@@ -94,11 +95,6 @@ void PrintHelp() {
       DEFAULT_HANDS[3], MAX_SEED);
 }
 
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "quorla-lab train: %s (see quorla-lab train --help)\n", message.c_str());
-  return 2;
-}
-
 bool ParseHands(std::string_view text, unsigned long (&hands)[NUM_LEVELS]) {
   for (uint32_t level = 0; level < NUM_LEVELS; ++level) {
     size_t comma = text.find(',');
@@ -109,56 +105,12 @@ bool ParseHands(std::string_view text, unsigned long (&hands)[NUM_LEVELS]) {
   return true;
 }
 
-// Draws "level L: done/total hands, rate, time left" on a terminal.
-class Progress {
- public:
-  explicit Progress(unsigned long total) : Total(total), Start(std::chrono::steady_clock::now()) {}
-  void Show(uint32_t level, unsigned long done) {
-    if (!isatty(STDERR_FILENO)) return;
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
-    double rate = seconds > 0 ? done / seconds : 0;
-    double left = rate > 0 ? (Total - done) / rate : 0;
-    int filled = static_cast<int>(30 * done / Total);
-    std::fprintf(stderr, "\rlevel %u [%s%s] %lu/%lu hands, %.0f/s, %.0f s left   ", level + 1,
-                 std::string(filled, '#').c_str(), std::string(30 - filled, '.').c_str(), done, Total, rate, left);
-  }
-  void ShowFit(uint32_t level, unsigned round, unsigned epoch) {
-    if (!isatty(STDERR_FILENO)) return;
-    std::fprintf(stderr, "\rlevel %u: fitting, round %u of %u, epoch %u of %u%*s", level + 1, round + 1, FIT_ROUNDS,
-                 epoch, FIT_EPOCHS, 30, "");
-  }
-  void ShowSettle(uint32_t level, unsigned long game, unsigned long games) {
-    if (!isatty(STDERR_FILENO)) return;
-    std::fprintf(stderr, "\rlevel %u: learning by play, game %lu of %lu%*s", level + 1, game, games, 30, "");
-  }
-  void Clear() {
-    if (isatty(STDERR_FILENO)) std::fprintf(stderr, "\r%*s\r", 90, "");
-  }
-
- private:
-  unsigned long Total;
-  std::chrono::steady_clock::time_point Start;
-};
-
-// Plays games until `hands` more hands are done.
-bool Play(ArenaMatch& match, unsigned long hands, unsigned long& done, uint32_t level, Progress& progress) {
-  MatchStats stats;
-  while (stats.Hands < hands) {
-    uint64_t before = stats.Hands;
-    if (!match.PlayGame(stats)) {
-      std::fprintf(stderr, "quorla-lab train: %s\n", match.Problem().c_str());
-      return false;
-    }
-    done += stats.Hands - before;
-    progress.Show(level, done);
-  }
-  return true;
-}
-
+// In the order of --opponent's words.
 enum class Opponent { SELF, SIMPLE, RANDOM, RANDOM_THEN_SELF, FITTED };
 // The top level's learning phase meets these in turn, one game each: no one
 // opponent's style decides where its learning goes.
 constexpr Opponent SETTLE_POOL[] = {Opponent::SIMPLE, Opponent::RANDOM, Opponent::FITTED, Opponent::SELF};
+// In the order of --top-level's words.
 enum class TopLevel { FIT, CALIBRATED, PLAY };
 
 void PrintCalibration(const OutcomeCalibration& calibration) {
@@ -168,23 +120,48 @@ void PrintCalibration(const OutcomeCalibration& calibration) {
                 calibration.Count[s], calibration.Intercept[s], calibration.Slope[s]);
 }
 
+struct TrainSettings {
+  TrainSettings() { std::copy(DEFAULT_HANDS, DEFAULT_HANDS + NUM_LEVELS, Hands); }
+
+  std::string Out;
+  unsigned long Seed = 1;
+  Opponent Chosen = Opponent::SELF;
+  double InitialRange = 0;
+  bool DesignedStart = true;
+  std::string StartFile;  // continue from this network data file
+  TopLevel Top = TopLevel::CALIBRATED;
+  unsigned long SettleGames = DEFAULT_SETTLE_GAMES;
+  unsigned long Hands[NUM_LEVELS];
+};
+
 // The levels' networks travel between matches through their blocks of the
 // scratch installation's player file. Every match is played under the top
 // level's rules, whose knocks do not depend on the network, in Standard
 // games.
 class Trainer {
  public:
-  Trainer(unsigned long seed, const std::string& scratch, unsigned long total)
-      : Seed(seed),
+  Trainer(const TrainSettings& settings, const std::string& scratch)
+      : Settings(settings),
         Player(data_paths::PlayerDataPath()),
         Snapshot(scratch + "/snapshot.qlf"),
         Fitted(scratch + "/fitted.qlf"),
-        Meter(total) {}
+        Meter(std::accumulate(std::begin(settings.Hands), std::end(settings.Hands), 0UL), "hands") {}
 
-  Opponent Chosen = Opponent::SELF;
-  bool FreshStart = false;
-  double InitialRange = 0;
+  bool TrainLevels() {
+    for (uint32_t level = 0; level < NUM_LEVELS; ++level) {
+      const TopLevel top = Settings.Top;
+      const bool trained = level == TOP && top != TopLevel::PLAY
+                               ? FitByPlay(level, Settings.Hands[level], top == TopLevel::CALIBRATED) &&
+                                     SettleByPlay(level, Settings.SettleGames)
+                               : LearnByPlay(level, Settings.Hands[level]);
+      if (!trained) return false;
+    }
+    return true;
+  }
 
+  unsigned long Hands() const { return Done; }
+
+ private:
   // Learns as the computer player does in play, in four quarters. Only the
   // high-limit network learns: learning from Oklahoma hands made the
   // low-limit network play worse, under Oklahoma and under Simple rules, so
@@ -193,24 +170,24 @@ class Trainer {
     for (uint32_t quarter = 0; quarter < 4; ++quarter) {
       unsigned long count = quarter < 3 ? hands / 4 : hands - 3 * (hands / 4);
       if (count == 0) continue;
-      Opponent opponent = Chosen;
-      if (Chosen == Opponent::RANDOM_THEN_SELF) opponent = quarter < 2 ? Opponent::RANDOM : Opponent::SELF;
+      Opponent opponent = Settings.Chosen;
+      if (opponent == Opponent::RANDOM_THEN_SELF) opponent = quarter < 2 ? Opponent::RANDOM : Opponent::SELF;
       ArenaMatch match(Options(level, true), HumanSeat(level, opponent));
       if (!match.Computer().LoadNets(level, false)) return Fail("cannot read the scratch networks");
-      if (quarter == 0 && FreshStart && InitialRange > 0)
+      const bool freshStart = !Settings.DesignedStart && Settings.StartFile.empty();
+      if (quarter == 0 && freshStart && Settings.InitialRange > 0)
         for (uint32_t choice : {LOW_NET, HIGH_NET})
           for (unsigned layer = 1; layer < NxNeuralBase::MAX_LAYERS; ++layer)
-            match.Computer().GetNet(choice)->CustomizeInitialWeights(layer, InitialRange);
+            match.Computer().GetNet(choice)->CustomizeInitialWeights(layer, Settings.InitialRange);
       match.Computer().ApplyLevelRates(TOP);
-      if (!Play(match, count, Done, level, Meter)) return false;
+      if (!PlayHands(match, count, level)) return false;
       match.Computer().SaveNets(level);
     }
     return true;
   }
 
   // Plays against itself without learning, watching every position its
-  // decisions rate, and fits the high-limit network to the teacher's values
-  // of them; the low-limit network gets the same weights.
+  // decisions rate, and fits the networks to the teacher's values of them.
   bool FitByPlay(uint32_t level, unsigned long hands, bool calibrated) {
     for (unsigned round = 0; round < FIT_ROUNDS; ++round) {
       unsigned long count = round + 1 < FIT_ROUNDS ? hands / FIT_ROUNDS : hands - (FIT_ROUNDS - 1) * (hands / FIT_ROUNDS);
@@ -220,23 +197,33 @@ class Trainer {
       if (!computer.LoadNets(level, false)) return Fail("cannot read the scratch networks");
       TrialPositions trials;
       computer.WatchTrials(&trials);
-      if (!Play(match, count, Done, level, Meter)) return false;
+      if (!PlayHands(match, count, level)) return false;
       computer.WatchTrials(nullptr);
       std::printf("level %u, round %u: the hands' outcomes against the teacher's values\n", level + 1, round + 1);
       Calibrate(trials, calibrated);
-      FitOptions options;
-      options.Epochs = FIT_EPOCHS;
-      options.Seed = Seed * 31 + round;
-      FitReport report = FitToTeacher(*computer.GetNet(HIGH_NET), trials, options,
-                                      [&](unsigned epoch) { Meter.ShowFit(level, round, epoch); });
-      if (!report.Fitted || !CopyWeights(*computer.GetNet(HIGH_NET), *computer.GetNet(LOW_NET)))
-        return Fail("the networks are not shaped for fitting");
-      Meter.Clear();
-      std::printf("level %u, round %u: %zu decisions; spread %.2f -> %.2f points, best agrees %.1f%% -> %.1f%%\n",
-                  level + 1, round + 1, trials.Decisions(), report.SpreadBefore, report.SpreadAfter,
-                  100 * report.AgreementBefore, 100 * report.AgreementAfter);
+      if (!FitRound(computer, trials, level, round)) return Fail("the networks are not shaped for fitting");
       computer.SaveNets(level);
     }
+    return true;
+  }
+
+  // Fits the high-limit network to the round's positions and gives the
+  // low-limit one the same weights.
+  bool FitRound(ComputerPlay& computer, const TrialPositions& trials, uint32_t level, unsigned round) const {
+    FitOptions options;
+    options.Epochs = FIT_EPOCHS;
+    options.Seed = Settings.Seed * 31 + round;
+    ProgressBar epochs(FIT_EPOCHS, "epochs");
+    const std::string label =
+        "level " + std::to_string(level + 1) + ": fitting, round " + std::to_string(round + 1) + " of " +
+        std::to_string(FIT_ROUNDS);
+    FitReport report = FitToTeacher(*computer.GetNet(HIGH_NET), trials, options,
+                                    [&](unsigned epoch) { epochs.Show(epoch, label); });
+    if (!report.Fitted || !CopyWeights(*computer.GetNet(HIGH_NET), *computer.GetNet(LOW_NET))) return false;
+    ProgressBar::Clear();
+    std::printf("level %u, round %u: %zu decisions; spread %.2f -> %.2f points, best agrees %.1f%% -> %.1f%%\n",
+                level + 1, round + 1, trials.Decisions(), report.SpreadBefore, report.SpreadAfter,
+                100 * report.AgreementBefore, 100 * report.AgreementAfter);
     return true;
   }
 
@@ -259,38 +246,52 @@ class Trainer {
     if (games == 0) return true;
     fs::copy_file(Player, Fitted, fs::copy_options::overwrite_existing);
     MatchStats stats;
+    ProgressBar progress(games, "games");
+    const std::string label = "level " + std::to_string(level + 1) + ": learning by play";
     for (unsigned long game = 0; game < games; ++game) {
       ArenaMatch match(Options(level, true), HumanSeat(level, SETTLE_POOL[game % std::size(SETTLE_POOL)]));
       if (!match.Computer().LoadNets(level, false)) return Fail("cannot read the scratch networks");
       match.Computer().ApplyLevelRates(TOP);
-      const uint64_t before = stats.Hands;
-      if (!match.PlayGame(stats)) {
-        std::fprintf(stderr, "quorla-lab train: %s\n", match.Problem().c_str());
-        return false;
-      }
-      Done += stats.Hands - before;
+      if (!PlayGame(match, stats)) return false;
       match.Computer().SaveNets(level);
-      Meter.ShowSettle(level, game + 1, games);
+      progress.Show(game + 1, label);
     }
-    Meter.Clear();
+    ProgressBar::Clear();
     std::printf("level %u: learned by play for %lu games (%llu hands), won %llu against the pool\n", level + 1,
                 games, static_cast<unsigned long long>(stats.Hands),
                 static_cast<unsigned long long>(stats.GamesWon[1]));
     return true;
   }
 
-  unsigned long Hands() const { return Done; }
-  void ClearProgress() { Meter.Clear(); }
-
- private:
   static bool Fail(const char* message) {
     std::fprintf(stderr, "quorla-lab train: %s\n", message);
     return false;
   }
 
+  // One game; its hands count towards the run's.
+  bool PlayGame(ArenaMatch& match, MatchStats& stats) {
+    const uint64_t before = stats.Hands;
+    if (!match.PlayGame(stats)) {
+      std::fprintf(stderr, "quorla-lab train: %s\n", match.Problem().c_str());
+      return false;
+    }
+    Done += stats.Hands - before;
+    return true;
+  }
+
+  // Plays games until `hands` more hands are done.
+  bool PlayHands(ArenaMatch& match, unsigned long hands, uint32_t level) {
+    MatchStats stats;
+    while (stats.Hands < hands) {
+      if (!PlayGame(match, stats)) return false;
+      Meter.Show(Done, "level " + std::to_string(level + 1));
+    }
+    return true;
+  }
+
   // Each match of a run deals from its own seed.
   int32_t MatchSeed(uint32_t level) const {
-    return static_cast<int32_t>((Seed * 7919 + level * 104729 + Done) % 714025);
+    return static_cast<int32_t>((Settings.Seed * 7919 + level * 104729 + Done) % 714025);
   }
 
   MatchOptions Options(uint32_t level, bool learn) const {
@@ -314,108 +315,81 @@ class Trainer {
     };
   }
 
-  unsigned long Seed;
+  const TrainSettings& Settings;
   std::string Player;
   std::string Snapshot;
   std::string Fitted;  // the top level as its fit left it
-  Progress Meter;
+  ProgressBar Meter;
   unsigned long Done = 0;
 };
 
-}  // namespace
-
-static int RunTrain(const std::vector<std::string_view>& args) {
-  std::string out;
-  unsigned long seed = 1;
-  Opponent chosen = Opponent::SELF;
-  double initialRange = 0;
-  bool designedStart = true;
-  TopLevel top = TopLevel::CALIBRATED;
-  unsigned long settleGames = DEFAULT_SETTLE_GAMES;
-  std::string startFile;  // continue from this network data file
-  unsigned long hands[NUM_LEVELS];
-  std::copy(DEFAULT_HANDS, DEFAULT_HANDS + NUM_LEVELS, hands);
-  for (size_t i = 0; i < args.size(); ++i) {
-    std::string_view arg = args[i];
-    if (arg == "--help" || arg == "-h") {
-      PrintHelp();
-      return 0;
-    }
-    if (arg != "--out" && arg != "--seed" && arg != "--hands-per-level" && arg != "--opponent" && arg != "--start" &&
-        arg != "--initial-range" && arg != "--top-level" && arg != "--top-level-games")
-      return Fail("unknown option '" + std::string(arg) + "'");
-    if (i + 1 >= args.size()) return Fail("missing value after " + std::string(arg));
-    std::string_view value = args[++i];
-    if (arg == "--out") out = std::string(value);
-    else if (arg == "--seed") {
-      if (!ParseWholeNumber(value, seed, MAX_SEED)) return Fail(RangeRefusal(arg, 0, MAX_SEED, value));
-    }
-    else if (arg == "--hands-per-level") {
-      if (!ParseHands(value, hands))
-        return Fail("--hands-per-level takes four whole numbers from 0 to " + std::to_string(MAX_LEVEL_HANDS) +
-                    " separated by commas, not '" + std::string(value) + "'");
-    }
-    else if (arg == "--opponent" && value == "self") chosen = Opponent::SELF;
-    else if (arg == "--opponent" && value == "simple") chosen = Opponent::SIMPLE;
-    else if (arg == "--opponent" && value == "random") chosen = Opponent::RANDOM;
-    else if (arg == "--opponent" && value == "random-then-self") chosen = Opponent::RANDOM_THEN_SELF;
-    else if (arg == "--start" && value == "design") designedStart = true;
-    else if (arg == "--start" && value == "fresh") designedStart = false;
-    else if (arg == "--start") {
-      if (!IsNetworkDataFile(std::string(value)))
-        return Fail("--start takes design, fresh or a network data file of four level blocks (" +
-                    std::to_string(NUM_LEVELS * LEVEL_BLOCK_BYTES) + " bytes); '" + std::string(value) +
-                    "' is none of them");
-      designedStart = false;
-      startFile = std::string(value);
-    }
-    else if (arg == "--initial-range") {
-      unsigned long thousandths;
-      if (!ParseWholeNumber(value, thousandths, MAX_INITIAL_RANGE))
-        return Fail(RangeRefusal(arg, 0, MAX_INITIAL_RANGE, value) + " (thousandths)");
-      initialRange = thousandths / 1000.0;
-    }
-    else if (arg == "--top-level-games") {
-      if (!ParseWholeNumber(value, settleGames, MAX_SETTLE_GAMES))
-        return Fail(RangeRefusal(arg, 0, MAX_SETTLE_GAMES, value));
-    }
-    else if (arg == "--top-level" && value == "fit") top = TopLevel::FIT;
-    else if (arg == "--top-level" && value == "calibrated") top = TopLevel::CALIBRATED;
-    else if (arg == "--top-level" && value == "play") top = TopLevel::PLAY;
-    else if (arg == "--opponent")
-      return Fail("--opponent takes self, simple, random or random-then-self, not '" + std::string(value) + "'");
-    else return Fail("--top-level takes fit, calibrated or play, not '" + std::string(value) + "'");
+std::string ReadStart(std::string_view value, TrainSettings& s) {
+  if (value == "design" || value == "fresh") {
+    s.DesignedStart = value == "design";
+    return "";
   }
-  if (out.empty()) return Fail("--out FILE is required");
+  if (!IsNetworkDataFile(std::string(value)))
+    return "--start takes design, fresh or a network data file of four level blocks (" +
+           std::to_string(NUM_LEVELS * LEVEL_BLOCK_BYTES) + " bytes); '" + std::string(value) + "' is none of them";
+  s.DesignedStart = false;
+  s.StartFile = std::string(value);
+  return "";
+}
 
-  ScratchInstallation scratchDir("train", "", static_cast<unsigned>(seed));
-  if (scratchDir.Failed()) return Fail("cannot create a scratch installation: " + scratchDir.Problem());
-  std::string player = data_paths::PlayerDataPath();
-  if (designedStart && !WriteStartingDataFile(player)) return Fail("cannot write the starting networks");
+CommandOptions TrainOptions(TrainSettings& s) {
+  CommandOptions options("train", PrintHelp);
+  options.Text("--out", s.Out);
+  options.Whole("--seed", 0, MAX_SEED, s.Seed);
+  options.Value("--hands-per-level", [&s](std::string_view value) {
+    if (ParseHands(value, s.Hands)) return std::string();
+    return "--hands-per-level takes four whole numbers from 0 to " + std::to_string(MAX_LEVEL_HANDS) +
+           " separated by commas, not '" + std::string(value) + "'";
+  });
+  options.Choice("--opponent", {"self", "simple", "random", "random-then-self"}, s.Chosen);
+  options.Value("--start", [&s](std::string_view value) { return ReadStart(value, s); });
+  options.Value("--initial-range", [&s](std::string_view value) {
+    unsigned long thousandths;
+    if (!ParseWholeNumber(value, thousandths, MAX_INITIAL_RANGE))
+      return RangeRefusal("--initial-range", 0, MAX_INITIAL_RANGE, value) + " (thousandths)";
+    s.InitialRange = thousandths / 1000.0;
+    return std::string();
+  });
+  options.Whole("--top-level-games", 0, MAX_SETTLE_GAMES, s.SettleGames);
+  options.Choice("--top-level", {"fit", "calibrated", "play"}, s.Top);
+  return options;
+}
+
+// The scratch player file the levels start from; what went wrong, or empty.
+std::string WriteStart(const TrainSettings& s) {
+  const std::string player = data_paths::PlayerDataPath();
+  if (s.DesignedStart && !WriteStartingDataFile(player)) return "cannot write the starting networks";
   std::error_code copyError;
-  if (!startFile.empty()) fs::copy_file(startFile, player, fs::copy_options::overwrite_existing, copyError);
-  if (copyError) return Fail("cannot copy " + startFile + ": " + copyError.message());
-  unsigned long total = 0;
-  for (unsigned long h : hands) total += h;
-  Trainer trainer(seed, scratchDir.Root().string(), total);
-  trainer.Chosen = chosen;
-  trainer.FreshStart = !designedStart && startFile.empty();
-  trainer.InitialRange = initialRange;
+  if (!s.StartFile.empty()) fs::copy_file(s.StartFile, player, fs::copy_options::overwrite_existing, copyError);
+  if (copyError) return "cannot copy " + s.StartFile + ": " + copyError.message();
+  return "";
+}
+
+int RunTrain(const std::vector<std::string_view>& args) {
+  TrainSettings settings;
+  const CommandOptions options = TrainOptions(settings);
+  if (auto status = options.Parse(args)) return *status;
+  if (settings.Out.empty()) return options.Fail("--out FILE is required");
+  ScratchInstallation scratchDir("train", "", static_cast<unsigned>(settings.Seed));
+  if (scratchDir.Failed()) return options.Fail("cannot create a scratch installation: " + scratchDir.Problem());
+  if (std::string problem = WriteStart(settings); !problem.empty()) return options.Fail(problem);
+  Trainer trainer(settings, scratchDir.Root().string());
   auto start = std::chrono::steady_clock::now();
-  for (uint32_t level = 0; level < NUM_LEVELS; ++level) {
-    bool trained = level == TOP && top != TopLevel::PLAY
-                       ? trainer.FitByPlay(level, hands[level], top == TopLevel::CALIBRATED)
-                                          : trainer.LearnByPlay(level, hands[level]);
-    if (!trained || (level == TOP && top != TopLevel::PLAY && !trainer.SettleByPlay(level, settleGames))) return 1;
-  }
-  trainer.ClearProgress();
-  const std::string problem = CopyDurably(player, out);
+  if (!trainer.TrainLevels()) return 1;
+  ProgressBar::Clear();
+  const std::string problem = CopyDurably(data_paths::PlayerDataPath(), settings.Out);
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  if (!problem.empty()) return Fail("cannot write " + out + ": " + problem);
-  std::printf("wrote %s: %lu hands in %.0f s (%.0f hands per second)\n", out.c_str(), trainer.Hands(), seconds,
-              seconds > 0 ? trainer.Hands() / seconds : 0.0);
+  if (!problem.empty()) return options.Fail("cannot write " + settings.Out + ": " + problem);
+  std::printf("wrote %s: %lu hands in %.0f s (%.0f hands per second)\n", settings.Out.c_str(), trainer.Hands(),
+              seconds, seconds > 0 ? trainer.Hands() / seconds : 0.0);
   return 0;
 }
+
+}  // namespace
 
 const LabCommand& TrainCommand() {
   static const LabCommand command{"train", "builds the default networks of the four levels by play", RunTrain,
