@@ -126,11 +126,3 @@ void NxTempDiffOutputLayer::TrainOnOutcomes(double* outcomes) {
   SetTargetOutcomes(outcomes);
   Plan().TrainOnOutcome();
 }
-
-double NxTempDiffOutputLayer::GetOutcomeDifference(double* values) {
-  RefreshOutputs();
-  if (NodeCount() == 0) return 0.0;
-  double sum = 0;
-  for (unsigned k = 0; k < NodeCount(); ++k) sum += std::fabs(values[k] - ToDouble(Nodes[k]->GetNewOutput()));
-  return sum / NodeCount();
-}

@@ -48,7 +48,6 @@ class NX_EXPORT NxTempDiffOutputLayer : public NxTempDiffLayer {
   virtual double* GetOutput(bool train);
   virtual void InitObservationSequence();
   virtual void TrainOnOutcomes(double* outcomes);
-  virtual double GetOutcomeDifference(double* values);
   virtual void ResetNodeFlags();
   virtual void SetTargetOutcomes(double* outcomes);
   virtual void TrainOnDifferences();
