@@ -68,22 +68,33 @@ void NxBackPropPlan::AddDecay(double decay, unsigned patterns) {
   }
 }
 
+namespace {
+
+// Runs `step` on every node's row of weights and bias (group 0 holds the
+// inputs) and marks the node's output for computing again.
+template <typename Groups, typename RowStep>
+void StepEveryRow(Groups& groups, RowStep step) {
+  for (size_t g = 1; g < groups.size(); ++g) {
+    auto& group = groups[g];
+    for (unsigned j = 0; j < group.Count; ++j) {
+      step(group, size_t(j) * group.Stride, group.Width + 1);
+      group.Stale[j] = 1;
+    }
+  }
+}
+
+}  // namespace
+
 void NxBackPropPlan::StepRprop(const NxRpropSettings& settings, double decay, unsigned patterns) {
   PrepareBatch(&settings);
   AddDecay(decay, patterns);
   const nx_batch::RpropLimits limits{std::max<FP12_20>(1, ToFixed(settings.MinStep)), ToFixed(settings.MaxStep),
                                      ToFixed(settings.Increase), ToFixed(settings.Decrease)};
   bool held = false;
-  for (size_t g = 1; g < Groups.size(); ++g) {
-    Group& group = Groups[g];
-    const unsigned length = group.Width + 1;
-    for (unsigned j = 0; j < group.Count; ++j) {
-      const size_t at = size_t(j) * group.Stride;
-      nx_batch::RpropRow(&group.Weights[at], &group.Steps[at], &group.Signs[at], &group.Gradient[at], length,
-                         limits, held);
-      group.Stale[j] = 1;
-    }
-  }
+  StepEveryRow(Groups, [&](Group& group, size_t at, unsigned length) {
+    nx_batch::RpropRow(&group.Weights[at], &group.Steps[at], &group.Signs[at], &group.Gradient[at], length, limits,
+                       held);
+  });
   nx_saturation::CountIf(held);
 }
 
@@ -94,16 +105,10 @@ void NxBackPropPlan::StepGradient(double rate, double momentum, double decay, un
   const FP12_20 momentumFP = ToFixed(momentum);
   const int64_t count = std::max(1u, patterns);
   bool held = false;
-  for (size_t g = 1; g < Groups.size(); ++g) {
-    Group& group = Groups[g];
-    const unsigned length = group.Width + 1;
-    for (unsigned j = 0; j < group.Count; ++j) {
-      const size_t at = size_t(j) * group.Stride;
-      nx_batch::GradientRow(&group.Weights[at], &group.Changes[at], &group.Gradient[at], length, count, rateFP,
-                            momentumFP, held);
-      group.Stale[j] = 1;
-    }
-  }
+  StepEveryRow(Groups, [&](Group& group, size_t at, unsigned length) {
+    nx_batch::GradientRow(&group.Weights[at], &group.Changes[at], &group.Gradient[at], length, count, rateFP,
+                          momentumFP, held);
+  });
   nx_saturation::CountIf(held);
 }
 
