@@ -70,7 +70,10 @@ class MasterSearch {
   // Puts the move the quick rule would make first.
   void RuleMoveFirst(uint32_t ruleCard, bool ruleKnocks, SeatMove::Kind ruleTake);
   void AdviceFirst(const SeatMove& advice);
+  // A world whose other hand is the least deadwood of a few draws.
   void SampleWorld(MasterWorld& world);
+  // One world drawn to fit what the seat knows.
+  void DrawWorld(MasterWorld& world);
   double Play(const Candidate& candidate, const MasterWorld& start) const;
   uint64_t Next();
   double Uniform() { return static_cast<double>(Next() >> 11) * (1.0 / 9007199254740992.0); }
@@ -86,6 +89,7 @@ class MasterSearch {
   uint64_t OtherKnown = 0;
   std::vector<uint32_t> Pool;
   std::vector<double> PoolWeight;
+  uint32_t ExtraDraws = 0;  // draws of the other hand beyond the first
   MasterRollout Rollout;
   std::vector<Candidate> Candidates;
   MasterBudget Budget;
