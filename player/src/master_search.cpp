@@ -23,6 +23,11 @@ constexpr size_t DISCARDS_SEARCHED = 4;
 constexpr uint32_t STOCK_CARDS_PER_EXTRA_DRAW = 4;
 constexpr uint32_t FULL_STOCK = NUM_CARDS - 21;
 
+// What a hand is worth to the game: the final totals add a box for every
+// hand won, so a small win counts for more than its points, and a loss
+// costs more than the other player's.
+double HandValue(double points) { return points > 0 ? points + BOX_BONUS : points < 0 ? points - BOX_BONUS : 0.0; }
+
 }  // namespace
 
 MasterSearch::MasterSearch(const MasterBelief& belief, const GameState& state, const MasterBudget& budget,
@@ -223,11 +228,12 @@ bool MasterSearch::Step() {
     for (size_t c = 0; c < Candidates.size(); ++c) {
       Candidate& candidate = Candidates[c];
       const double points = Play(candidate, world);
-      if (c == 0) rule = points;
+      const double value = HandValue(points);
+      if (c == 0) rule = value;
       candidate.Total += points;
       if (points < 0.0) ++candidate.Losses;
-      candidate.Gain += points - rule;
-      candidate.GainSquares += (points - rule) * (points - rule);
+      candidate.Gain += value - rule;
+      candidate.GainSquares += (value - rule) * (value - rule);
     }
     ++Played;
   }
