@@ -21,8 +21,9 @@ struct MasterBudget {
 // One decision of a seat, searched: every candidate move (take the upcard,
 // pass, draw; each discard, each knock) is played on in the same sampled
 // worlds, hands for the other player drawn to fit what the seat knows, and
-// the move with the most points for the seat on average wins. Runs in
-// slices so that a window can interleave it with its events.
+// the move with the most points for the seat on average, the winner's box
+// counted, wins. Runs in slices so that a window can interleave it with
+// its events.
 class MasterSearch {
  public:
   // Worlds played per slice: a slice stays well under ten milliseconds.
