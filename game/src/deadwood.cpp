@@ -79,4 +79,6 @@ uint64_t CardMask(const unsigned* cards, unsigned count) {
   return mask;
 }
 
+uint64_t MeldableCards(uint64_t cards) { return Meldable(cards & (Bit(NUM_CARDS) - 1)); }
+
 int32_t LeastDeadwood(uint64_t cards) { return Search(cards & (Bit(NUM_CARDS) - 1)); }

@@ -36,10 +36,12 @@ int32_t MasterRollout::KnockPoints(uint32_t knocker, uint64_t knockerHand, uint6
 uint32_t MasterRollout::BestDiscard(uint64_t hand, uint32_t keep, int32_t& deadwood) {
   uint32_t best = NoCard;
   deadwood = INT32_MAX;
+  const uint64_t meldable = MeldableCards(hand);
+  const int32_t whole = LeastDeadwood(hand);
   for (uint64_t rest = hand; rest; rest &= rest - 1) {
     const uint32_t card = static_cast<uint32_t>(__builtin_ctzll(rest));
     if (card == keep) continue;
-    const int32_t left = LeastDeadwood(hand & ~Bit(card));
+    const int32_t left = meldable & Bit(card) ? LeastDeadwood(hand & ~Bit(card)) : whole - Points(card);
     if (left < deadwood || (left == deadwood && Points(card) > Points(best))) deadwood = left, best = card;
   }
   return best;

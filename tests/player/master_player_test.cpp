@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -233,6 +234,37 @@ TEST(MasterPlayer, DoesNotFeedWhatTheOtherPlayerCollects) {
   const SeatMove move = scene.master.Choose(scene.table.State, scene.table.Deck);
   EXPECT_EQ(move.What, SeatMove::DISCARD);
   EXPECT_NE(scene.CardAt(move), C(SPADES, 6));
+}
+
+// The rollout's discard skips the meld search for cards that can never
+// meld. Over seeded hands crowded into few suits, so that most cards can,
+// it must leave exactly the least deadwood that trying every card leaves,
+// and never throw the card it must keep.
+TEST(MasterPlayer, RolloutDiscardLeavesTheLeastDeadwood) {
+  uint64_t state = 2024;
+  auto next = [&] {
+    state = state * 6364136223846793005ull + 1442695040888963407ull;
+    return static_cast<uint32_t>(state >> 33);
+  };
+  for (int trial = 0; trial < 3000; ++trial) {
+    const uint32_t span = 16 + next() % (NUM_CARDS - 15);
+    uint64_t hand = 0;
+    std::vector<uint32_t> cards;
+    while (cards.size() < 11) {
+      const uint32_t card = next() % span;
+      if (!(hand >> card & 1)) hand |= uint64_t{1} << card, cards.push_back(card);
+    }
+    const uint32_t keep = next() % 2 ? cards[next() % 11] : NoCard;
+    int32_t least = INT32_MAX;
+    for (uint32_t card : cards)
+      if (card != keep) least = std::min(least, LeastDeadwood(hand & ~(uint64_t{1} << card)));
+    int32_t deadwood;
+    const uint32_t drop = MasterRollout::BestDiscard(hand, keep, deadwood);
+    ASSERT_NE(drop, keep) << trial;
+    ASSERT_TRUE(hand >> drop & 1) << trial;
+    EXPECT_EQ(deadwood, least) << trial;
+    EXPECT_EQ(LeastDeadwood(hand & ~(uint64_t{1} << drop)), least) << trial;
+  }
 }
 
 // Master thinks in slices with the window's events between them. A command

@@ -14,3 +14,8 @@ uint64_t CardMask(const unsigned* cards, unsigned count);
 // in `cards`. Meant for hands: the search grows exponentially with the
 // number of cards that could meld (32 such cards take a quarter of a second).
 int32_t LeastDeadwood(uint64_t cards);
+
+// The cards that lie in some run of three or set of three of `cards`: any
+// other card is deadwood however the hand is arranged, so throwing it
+// lowers the least deadwood by exactly its points.
+uint64_t MeldableCards(uint64_t cards);

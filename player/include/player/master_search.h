@@ -21,8 +21,9 @@ struct MasterBudget {
 // One decision of a seat, searched: every candidate move (take the upcard,
 // pass, draw; each discard, each knock) is played on in the same sampled
 // worlds, hands for the other player drawn to fit what the seat knows, and
-// the move with the most points for the seat on average wins. Runs in
-// slices so that a window can interleave it with its events.
+// the move with the most points for the seat on average, the winner's box
+// counted, wins. Runs in slices so that a window can interleave it with
+// its events.
 class MasterSearch {
  public:
   // Worlds played per slice: a slice stays well under ten milliseconds.
@@ -70,7 +71,10 @@ class MasterSearch {
   // Puts the move the quick rule would make first.
   void RuleMoveFirst(uint32_t ruleCard, bool ruleKnocks, SeatMove::Kind ruleTake);
   void AdviceFirst(const SeatMove& advice);
+  // A world whose other hand is the least deadwood of a few draws.
   void SampleWorld(MasterWorld& world);
+  // One world drawn to fit what the seat knows.
+  void DrawWorld(MasterWorld& world);
   double Play(const Candidate& candidate, const MasterWorld& start) const;
   uint64_t Next();
   double Uniform() { return static_cast<double>(Next() >> 11) * (1.0 / 9007199254740992.0); }
@@ -86,6 +90,7 @@ class MasterSearch {
   uint64_t OtherKnown = 0;
   std::vector<uint32_t> Pool;
   std::vector<double> PoolWeight;
+  uint32_t ExtraDraws = 0;  // draws of the other hand beyond the first
   MasterRollout Rollout;
   std::vector<Candidate> Candidates;
   MasterBudget Budget;
