@@ -1,5 +1,9 @@
 #pragma once
 
+/// @file node.h
+/// @brief Nodes of back-propagation networks: the base NxNode, with the
+/// input and output nodes of that kind.
+
 #include "neural/export.h"
 #include "neural/fixed.h"
 #include "neural/support.h"
@@ -13,65 +17,157 @@ class NxTDPlan;
 /// the mean of binary sources. Outputs are computed lazily: a new input marks
 /// every node downstream as stale, and a stale node recomputes only when its
 /// output is asked for.
+///
+/// Nodes are made and owned by their layer (NxBaseLayer); a node only points
+/// at its sources and targets. Values inside a node are FP12_20 fixed point.
+/// A weighted node of n sources holds n + 1 weights: one per source, in the
+/// order of its sources, then the bias.
 class NX_EXPORT NxNode {
  public:
+  /// A node fed by `sources` (not owned; each must outlive the node), which
+  /// registers itself as a target of each and draws its initial weights as
+  /// InitializeWeights(0) does.
+  /// @throws XCNodeSpec for a type outside SIGMOID..MAJORITY;
+  /// XCNodeSourceType for a logic node with a SIGMOID, LINEAR, PEAKED or
+  /// MULTIPLICATIVE source.
   NxNode(const NxPtrArray<NxNode>& sources, NODETYPE type);
+  /// Nodes are wired to one another by address and cannot be copied.
+  ///@{
   NxNode(const NxNode&) = delete;
   NxNode& operator=(const NxNode&) = delete;
+  ///@}
 
   virtual ~NxNode();
+  /// One back-propagation step for the current pattern: trains the node's
+  /// non-input sources first, then, for a weighted node, its weights (see
+  /// TrainWeights()). Runs once per ResetFlags() sweep and does nothing when
+  /// the error or the slope is 0. The targets must have been set and the
+  /// flags reset first, as NxBackPropOutputLayer::Train() does.
   virtual void Train();
+  /// The learning rate, used as given (no upper limit is applied); it also
+  /// ends any rescaling of the rate by ScaleLearningRate().
   virtual void SetLearningRate(double rate);
+  /// The momentum: the share of the previous weight change added to the
+  /// next, clamped to 0..1.
   virtual void SetMomentum(double momentum);
+  /// The largest change AddNoise() makes to the bias, clamped to 0..1.
   virtual void SetNoiseLevel(double noise);
+  /// With `byEpoch`, Train() only accumulates weight changes and
+  /// UpdateEpochWeights() applies them; otherwise weights change at once.
   virtual void SetTrainByEpoch(bool byEpoch);
+  /// The stored output, as last computed and without recomputing it; the
+  /// pointer stays valid for the node's life.
   virtual FP12_20* GetLastOutput();
+  /// The output for the current inputs, recomputed (with any stale sources)
+  /// only when the node is stale.
   virtual FP12_20 GetNewOutput();
+  /// The number of sources (0 for an input node).
   virtual unsigned GetNumSources() const;
+  /// Marks the node and its trainable sources as untrained, with an error to
+  /// recompute; the sweep that must precede each Train().
   virtual void ResetFlags();
+  /// The error this node sends back to its source `index`: its error sum
+  /// times its slope, times the weight of that source for a weighted node.
+  /// Stops the program through NX_CHECK for an index past the weights.
   virtual FP12_20 GetFractionalError(unsigned index);
+  /// Applies the changes accumulated since the last call, with the learning
+  /// rate and momentum; only weighted nodes that train by epoch change.
   virtual void UpdateEpochWeights();
+  /// Appends the node's record to a weights file: its type, its number of
+  /// weights and, for a weighted node, its automatic-rate scale value and
+  /// every weight. `id` is unused. False when the file could not be written.
   virtual bool SaveWeights(NxFile& file, unsigned long id);
+  /// Reads the node's record from a weights file and checks that it fits
+  /// this node (same type and number of weights, finite representable
+  /// values). The weights read are only kept aside, for AcceptFileWeights().
+  /// False when the record does not fit or the file ends; `id` is unused.
   virtual bool TestFileWeights(NxFile& file, unsigned long id);
+  /// Takes the weights the last successful TestFileWeights() read, and
+  /// starts training afresh (ResetTraining()).
   virtual void AcceptFileWeights();
+  /// The standard learning set-up from the number of sources n: smooth
+  /// types get a rate of min(10 / n, `rate`), the rest of `rate` serving
+  /// as the range of ScaleLearningRate(), and a momentum of at most 0.5;
+  /// BINARY and logic nodes get a rate of 1 and a momentum of 0.5.
   virtual void SetupStandardLearning(double rate);
+  /// Rescales the learning rate of the standard set-up for x in 0..1: the
+  /// base rate at 0.5, growing towards 0 and 1 as 1 / sin(pi x). Types that
+  /// are not smooth take a rate of 1; a node training by epoch also has its
+  /// momentum set to 0.1.
   virtual void ScaleLearningRate(double x);
+  /// Adds a random amount within the noise level to the bias; only smooth
+  /// types with sources take noise.
   virtual void AddNoise();
+  /// Draws every weight and the bias anew, uniformly within +-`range`; 0
+  /// takes the range from the number of sources n (10 / n, 2 / n for
+  /// BINARY). Clears the momentum and accumulated changes. Logic nodes have
+  /// no weights and ignore it.
   virtual void InitializeWeights(double range);
+  /// Marks the output stale and tells every target that this node's output
+  /// may change.
   virtual void AssertNewInput();
+  /// Trainings per automatic-rate period (see SetAutoRates()).
   virtual unsigned GetAutoPeriod() const;
+  /// The mean absolute error of the last automatic-rate period, which sets
+  /// the learning rate; 0 without automatic rates or for a logic node.
   virtual double GetScaleValue() const;
+  /// Whether automatic rates are on.
   virtual bool IsAutoRates() const;
+  /// Automatic rates: every `period` trainings (at least 1) the rate is
+  /// rescaled by ScaleLearningRate() from the mean absolute error of the
+  /// period. `value` is the scale value to start from. Turning them off
+  /// goes back to the rate of scale 0.
   virtual void SetAutoRates(bool on, unsigned period, double value);
+  /// Records `target` as fed by this node through its source slot `index`;
+  /// a target's constructor calls it. Returns this node's type, which the
+  /// target checks.
   virtual NODETYPE* RegisterTargetNode(NxNode* target, unsigned index);
+  /// The net input from the sources (recomputing stale ones): the weighted
+  /// sum plus the bias, or for a logic node the mean of the source outputs.
+  /// Only the terms of changed sources are recomputed when that is exact.
   virtual void CalculateNetValue();
+  /// Recomputes the error sum from the targets' errors, and the slope, when
+  /// ResetFlags() has marked them out of date.
   virtual void UpdateErrorDelta();
+  /// Ends the current automatic-rate period at once, rescaling the rate
+  /// from the error so far; nothing without automatic rates.
   virtual void AutoScaleRates();
+  /// One weight step from the current error and slope with the rate and
+  /// momentum, or when training by epoch, adds it to the accumulated
+  /// changes. Weights saturate at the limits of FP12_20.
   virtual void TrainWeights();
+  /// Forgets the momentum, the accumulated changes and the automatic-rate
+  /// period; the weights stay.
   virtual void ResetTraining();
 
-  /// Read access for callers that inspect a network, and for tests.
-  NODETYPE GetNodeType() const { return NodeType; }
-  unsigned GetNumTargets() const { return NumTargets; }
-  NxNode* GetSource(unsigned index) const { return SourceNodes[index]; }
-  unsigned GetNumWeights() const { return Weights.GetNumItems(); }
-  FP12_20 GetWeight(unsigned index) const { return Weights[index]; }
+  /// Read access for callers that inspect a network, and for tests. Indexes
+  /// are not checked beyond NX_CHECK in the arrays.
+  ///@{
+  NODETYPE GetNodeType() const { return NodeType; }                        ///< the node's type
+  unsigned GetNumTargets() const { return NumTargets; }                    ///< nodes this one feeds
+  NxNode* GetSource(unsigned index) const { return SourceNodes[index]; }  ///< source `index`, not owned
+  unsigned GetNumWeights() const { return Weights.GetNumItems(); }  ///< sources + 1 (bias) if weighted, else 0
+  FP12_20 GetWeight(unsigned index) const { return Weights[index]; }  ///< weight `index`; the last is the bias
+  ///@}
   /// Hand-set weights (tests, tools); marks everything downstream stale.
   void SetWeight(unsigned index, FP12_20 value);
-  FP12_20 GetWeightAccum(unsigned index) const { return WeightAccum[index]; }
-  FP12_20 GetPrevDelta(unsigned index) const { return PrevDeltas[index]; }
-  FP12_20 GetOutputValue() const { return Output; }
-  FP12_20 GetNetValue() const { return NetValue; }
-  FP12_20 GetErrorSum() const { return ErrorSum; }
-  FP12_20 GetDerivative() const { return Derivative; }
-  FP12_20 GetLearningRateFP() const { return LearningRateFP; }
-  FP12_20 GetMomentumFP() const { return MomentumFP; }
-  FP12_20 GetNoiseFP() const { return NoiseFP; }
-  double GetLearningRate() const { return LearningRate; }
-  double GetRateScale() const { return RateScale; }
-  bool IsNewInput() const { return NewInput; }
-  bool IsTrained() const { return Trained; }
-  bool IsTrainByEpoch() const { return TrainByEpoch; }
+  /// Training state, for inspection and tests.
+  ///@{
+  FP12_20 GetWeightAccum(unsigned index) const { return WeightAccum[index]; }  ///< change accumulated by epoch
+  FP12_20 GetPrevDelta(unsigned index) const { return PrevDeltas[index]; }     ///< the last change, for momentum
+  FP12_20 GetOutputValue() const { return Output; }      ///< the stored output, not recomputed
+  FP12_20 GetNetValue() const { return NetValue; }       ///< the net input of the last computation
+  FP12_20 GetErrorSum() const { return ErrorSum; }       ///< the error of the last training step
+  FP12_20 GetDerivative() const { return Derivative; }   ///< the slope of the last training step
+  FP12_20 GetLearningRateFP() const { return LearningRateFP; }  ///< the rate in use
+  FP12_20 GetMomentumFP() const { return MomentumFP; }          ///< the momentum in use
+  FP12_20 GetNoiseFP() const { return NoiseFP; }                ///< the noise level
+  double GetLearningRate() const { return LearningRate; }  ///< the base rate of the standard set-up
+  double GetRateScale() const { return RateScale; }        ///< the range ScaleLearningRate() adds to it
+  bool IsNewInput() const { return NewInput; }             ///< whether the output is stale
+  bool IsTrained() const { return Trained; }               ///< whether Train() has run since ResetFlags()
+  bool IsTrainByEpoch() const { return TrainByEpoch; }     ///< see SetTrainByEpoch()
+  ///@}
 
  protected:
   /// The training passes of temporal-difference networks work on the nodes'
@@ -84,8 +180,8 @@ class NX_EXPORT NxNode {
   /// A source-less input node: no wiring, no weights.
   explicit NxNode(NODETYPE type);
 
-  bool IsWeighted() const { return IsWeightedType(NodeType); }
-  bool IsLogic() const { return IsLogicType(NodeType); }
+  bool IsWeighted() const { return IsWeightedType(NodeType); }  ///< see IsWeightedType()
+  bool IsLogic() const { return IsLogicType(NodeType); }        ///< see IsLogicType()
   /// ResetFlags on a source: input nodes have no error to reset, and a node
   /// already marked has had its own sources marked too.
   static void ResetSourceFlags(NxNode* source) {
@@ -124,6 +220,7 @@ class NX_EXPORT NxNode {
     FullRecompute = true;
     if (!NewInput) AssertNewInput();
   }
+  /// Recomputes every term of the net input and their sum.
   void SumAllTerms();
   /// Input nodes: store a value and tell the targets when it changed.
   void StoreInput(double value);
@@ -131,44 +228,48 @@ class NX_EXPORT NxNode {
   bool StoreInputQuietly(double value);
   /// The sum of the targets' back-propagated errors and the node's slope.
   void ComputeErrorFromTargets();
+  /// The slope of the transfer function at the current net input and output.
   void ComputeDerivative();
   /// Adds |ErrorSum| to the automatic-rate period and rescales when it ends.
   void CountForAutoRates();
+  /// The scale value a weights file records: the last period's value
+  /// blended with the unfinished period's mean error; 0 without automatic
+  /// rates.
   double FileScaleValue() const;
 
-  NODETYPE NodeType;
-  unsigned NumSources;
-  unsigned NumTargets;
-  unsigned AutoCount;
-  unsigned AutoPeriod;
-  NxPtrArray<NxNode> SourceNodes;
-  NxPtrArray<NxNode> TargetNodes;
-  NxArray<unsigned> TargetIndices;
-  double LearningRate;
-  double RateScale;
-  double ScaleValue;
-  double SavedScaleValue;
-  FP12_20 LearningRateFP;
-  FP12_20 MomentumFP;
-  FP12_20 AutoAccum;
-  NxArray<FP12_20> Weights;
-  NxArray<FP12_20> WeightAccum;
-  NxArray<FP12_20> PrevDeltas;
-  NxArray<FP12_20> SavedWeights;
-  FP12_20 Output;
-  FP12_20 NetValue;
-  FP12_20 NoiseFP;
-  FP12_20 ErrorSum;
-  FP12_20 Derivative;
-  bool ErrorDirty;
-  bool TrainByEpoch;
-  bool Trained;
-  bool NewInput;
-  bool AutoRates;
+  NODETYPE NodeType;               ///< the node's type
+  unsigned NumSources;             ///< entries of SourceNodes
+  unsigned NumTargets;             ///< entries of TargetNodes
+  unsigned AutoCount;              ///< trainings in the current automatic-rate period
+  unsigned AutoPeriod;             ///< trainings per automatic-rate period
+  NxPtrArray<NxNode> SourceNodes;  ///< the sources, in weight order, not owned
+  NxPtrArray<NxNode> TargetNodes;  ///< the nodes fed, not owned
+  NxArray<unsigned> TargetIndices;  ///< per target, the source slot this node feeds
+  double LearningRate;             ///< the base rate of the standard set-up
+  double RateScale;                ///< the rate range of ScaleLearningRate()
+  double ScaleValue;               ///< the automatic-rate scale value
+  double SavedScaleValue;          ///< the scale value read by TestFileWeights()
+  FP12_20 LearningRateFP;          ///< the rate in use
+  FP12_20 MomentumFP;              ///< the momentum in use
+  FP12_20 AutoAccum;               ///< sum of absolute errors of the current period
+  NxArray<FP12_20> Weights;        ///< one per source, then the bias
+  NxArray<FP12_20> WeightAccum;    ///< changes accumulated when training by epoch
+  NxArray<FP12_20> PrevDeltas;     ///< the last change of each weight, for momentum
+  NxArray<FP12_20> SavedWeights;   ///< weights read by TestFileWeights()
+  FP12_20 Output;                  ///< the output, as last computed
+  FP12_20 NetValue;                ///< the net input, within the fixed-point range
+  FP12_20 NoiseFP;                 ///< the noise level
+  FP12_20 ErrorSum;                ///< error sum of the last training step
+  FP12_20 Derivative;              ///< slope of the last training step
+  bool ErrorDirty;                 ///< ErrorSum and Derivative need recomputing
+  bool TrainByEpoch;               ///< see SetTrainByEpoch()
+  bool Trained;                    ///< Train() has run since ResetFlags()
+  bool NewInput;                   ///< the output is stale
+  bool AutoRates;                  ///< automatic rates are on
   /// An input node tells its targets about its first value even when it
   /// equals the initial 0, since nothing downstream has been computed yet.
   bool HasInput;
-  bool IsInputNode = false;
+  bool IsInputNode = false;  ///< a source-less input node
   /// Some source is not an input node, so training and the error reset have
   /// sources to visit; input nodes neither train nor hold an error.
   bool HasTrainableSources = false;
@@ -177,44 +278,62 @@ class NX_EXPORT NxNode {
   /// source, so replacing the products of changed sources gives exactly the
   /// value a full sum would, in any order; NetValue is that sum held within
   /// the fixed-point range.
-  static constexpr unsigned MAX_CHANGED = 32;
-  int64_t NetSum = 0;
-  NxArray<FP12_20> Terms;
-  unsigned ChangedCount;
-  unsigned ChangedSources[MAX_CHANGED];
-  bool FullRecompute;
+  static constexpr unsigned MAX_CHANGED = 32;  ///< changed sources remembered; beyond, all terms are summed
+  int64_t NetSum = 0;                          ///< the bias plus every term, unclamped
+  NxArray<FP12_20> Terms;                      ///< per source, weight times output
+  unsigned ChangedCount;                       ///< sources changed since the last computation
+  unsigned ChangedSources[MAX_CHANGED];        ///< their indexes, while they fit
+  bool FullRecompute;                          ///< every term must be recomputed
   /// Raised when the weights or the input value change, for a network that
   /// keeps a copy of its nodes' forward state.
   bool* PlanOutdated = nullptr;
 };
 
 /// An input node of a back-propagation network.
+/// It has no sources and no weights: its output is the value last set.
 class NX_EXPORT NxInputNode : public NxNode {
  public:
+  /// An input node with output 0.
   NxInputNode();
+  /// An input node neither trains nor holds an error or weights: these do
+  /// nothing.
+  ///@{
   void Train() override {}
-  FP12_20 GetNewOutput() override { return Output; }
   void ResetFlags() override {}
   void UpdateEpochWeights() override {}
   void AddNoise() override {}
   void InitializeWeights(double) override {}
-  void AssertNewInput() override;
   void UpdateErrorDelta() override {}
   void TrainWeights() override {}
+  ///@}
+  /// The value last set; never stale.
+  FP12_20 GetNewOutput() override { return Output; }
+  /// Tells the targets the output may have changed; the node itself has
+  /// nothing to recompute.
+  void AssertNewInput() override;
+  /// Sets the output (converted to FP12_20) and tells the targets when it
+  /// changed. The first value reaches them even when it is 0.
   virtual void SetInputValue(double value);
 };
 
 /// An output node of a back-propagation network.
+/// Its error comes from a target value instead of from nodes it feeds.
 class NX_EXPORT NxOutputNode : public NxNode {
  public:
+  /// As NxNode's constructor, with a target of 0.
   NxOutputNode(const NxPtrArray<NxNode>& sources, NODETYPE type);
+  /// Marks the output stale; an output node has no targets to tell.
   void AssertNewInput() override;
+  /// The error sum is output - target, and the slope that of the output.
   void UpdateErrorDelta() override;
+  /// The target for training; clamped to 0..1 unless the node is LINEAR.
   virtual void SetTargetValue(double value);
+  /// target - output, from the stored output (not recomputed).
   virtual double GetOutputError();
+  /// The output for the current inputs, recomputed when stale.
   virtual double GetOutput();
 
-  FP12_20 GetTargetValue() const { return TargetValue; }
+  FP12_20 GetTargetValue() const { return TargetValue; }  ///< the target, as clamped
 
  private:
   friend class NxBackPropPlan;
