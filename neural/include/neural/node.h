@@ -295,22 +295,17 @@ class NX_EXPORT NxInputNode : public NxNode {
  public:
   /// An input node with output 0.
   NxInputNode();
-  /// An input node neither trains nor holds an error or weights: these do
-  /// nothing.
-  ///@{
-  void Train() override {}
-  void ResetFlags() override {}
-  void UpdateEpochWeights() override {}
-  void AddNoise() override {}
-  void InitializeWeights(double) override {}
-  void UpdateErrorDelta() override {}
-  void TrainWeights() override {}
-  ///@}
-  /// The value last set; never stale.
-  FP12_20 GetNewOutput() override { return Output; }
+  void Train() override {}  ///< nothing: an input node does not train
+  FP12_20 GetNewOutput() override { return Output; }  ///< the value last set; never stale
+  void ResetFlags() override {}  ///< nothing: an input node holds no error
+  void UpdateEpochWeights() override {}  ///< nothing: no weights
+  void AddNoise() override {}  ///< nothing: no bias
+  void InitializeWeights(double) override {}  ///< nothing: no weights
   /// Tells the targets the output may have changed; the node itself has
   /// nothing to recompute.
   void AssertNewInput() override;
+  void UpdateErrorDelta() override {}  ///< nothing: no error
+  void TrainWeights() override {}  ///< nothing: no weights
   /// Sets the output (converted to FP12_20) and tells the targets when it
   /// changed. The first value reaches them even when it is 0.
   virtual void SetInputValue(double value);
