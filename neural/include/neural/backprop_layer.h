@@ -1,4 +1,5 @@
 #pragma once
+
 /// @file backprop_layer.h
 /// @brief The layers of back-propagation networks: hidden, input and output.
 

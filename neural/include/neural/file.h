@@ -1,4 +1,5 @@
 #pragma once
+
 /// @file file.h
 /// @brief NxFile, the checked file stream the library reads and writes through.
 

@@ -1,4 +1,5 @@
 #pragma once
+
 /// @file td_layer.h
 /// @brief The layers of temporal-difference networks: hidden, input and output.
 
