@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file check.h
+/// @brief The checks of internal preconditions, and where their failures are shown.
+
 #include "neural/export.h"
 
 /// Violated internal preconditions stop the program. The report names the
@@ -15,6 +18,8 @@ using NxCheckHandler = void (*)(const char* condition, const char* file, unsigne
 /// Installs handler (null restores the default) and returns the previous one.
 NX_EXPORT NxCheckHandler NxSetCheckHandler(NxCheckHandler handler);
 
+/// Stops the program through NxAssertFailed() when `condition` is false,
+/// naming the condition, file and line. Always compiled in.
 #define NX_CHECK(condition) \
   ((condition) ? static_cast<void>(0) : NxAssertFailed(#condition, __FILE__, __LINE__))
 

@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file message_error.h
+/// @brief XCMessage, the exception for faulty network description and pattern files.
+
 #include <string>
 
 #include "neural/exceptions.h"
@@ -10,5 +13,6 @@
 /// file-system error, and an XCBase like every exception of the library.
 class NX_EXPORT XCMessage : public XCBase {
  public:
+  /// `message` says what is wrong, mostly with the file or line it is in.
   explicit XCMessage(const std::string& message) : XCBase(message) {}
 };

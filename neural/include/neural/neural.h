@@ -1,6 +1,8 @@
 #pragma once
 
-/// Everything the neural library exports.
+/// @file neural.h
+/// @brief Everything the neural library exports: every public header.
+
 #include "neural/backprop_layer.h"
 #include "neural/backprop_net.h"
 #include "neural/check.h"
