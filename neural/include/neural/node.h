@@ -151,7 +151,7 @@ class NX_EXPORT NxNode {
   ///@}
   /// Hand-set weights (tests, tools); marks everything downstream stale.
   void SetWeight(unsigned index, FP12_20 value);
-  /// Training state, for inspection and tests.
+  /// Training state, for examining a network and for tests.
   ///@{
   FP12_20 GetWeightAccum(unsigned index) const { return WeightAccum[index]; }  ///< change accumulated by epoch
   FP12_20 GetPrevDelta(unsigned index) const { return PrevDeltas[index]; }     ///< the last change, for momentum
