@@ -140,6 +140,7 @@ class NX_EXPORT NxNode {
   /// period; the weights stay.
   virtual void ResetTraining();
 
+  /// @name Structure
   /// Read access for callers that inspect a network, and for tests. Indexes
   /// are not checked beyond NX_CHECK in the arrays.
   ///@{
@@ -151,7 +152,8 @@ class NX_EXPORT NxNode {
   ///@}
   /// Hand-set weights (tests, tools); marks everything downstream stale.
   void SetWeight(unsigned index, FP12_20 value);
-  /// Training state, for examining a network and for tests.
+  /// @name Training state
+  /// For examining a network and for tests.
   ///@{
   FP12_20 GetWeightAccum(unsigned index) const { return WeightAccum[index]; }  ///< change accumulated by epoch
   FP12_20 GetPrevDelta(unsigned index) const { return PrevDeltas[index]; }     ///< the last change, for momentum
