@@ -30,7 +30,7 @@ class NX_EXPORT NxNeuralNet : public NxNeuralBase {
   /// the library allocate without bound (the network's own size limits are
   /// the base's).
   static constexpr unsigned MAX_PATTERN_VALUES = 16u << 20;  ///< values, in all, of one pattern file
-  static constexpr unsigned SPEC_LINE_SIZE = 80;  ///< characters of a network file read at a time; longer lines arrive in pieces
+  static constexpr unsigned SPEC_LINE_SIZE = 80;  ///< bytes a network file line is read in, the ending 0 included; longer lines arrive in pieces
   /// Pattern lines may be of any length up to this one.
   static constexpr unsigned MAX_PATTERN_LINE = 64u << 20;
 

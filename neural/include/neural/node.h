@@ -108,8 +108,9 @@ class NX_EXPORT NxNode {
   virtual void AssertNewInput();
   /// Trainings per automatic-rate period (see SetAutoRates()).
   virtual unsigned GetAutoPeriod() const;
-  /// The mean absolute error of the last automatic-rate period, which sets
-  /// the learning rate; 0 without automatic rates or for a logic node.
+  /// The mean absolute error of the last automatic-rate period (or the value
+  /// SetAutoRates() started from), which sets the learning rate; 0 without
+  /// automatic rates or for a logic node.
   virtual double GetScaleValue() const;
   /// Whether automatic rates are on.
   virtual bool IsAutoRates() const;
