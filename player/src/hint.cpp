@@ -77,7 +77,7 @@ std::optional<Hint> AdviseHuman(GameFlow& flow, const std::string& dataFile, con
   if (budget.Samples == 0) return Hint{CommandOf(*advice), advice->Position, {}};
   const MasterBelief belief = PersonsKnowledge(flow);
   // The same table asks the same way: a hint repeated says the same.
-  MasterSearch search(belief, flow.State(), budget, flow.Deck().CardsInPile(STOCK_PILE) + 1, &*advice);
+  MasterSearch search(belief, flow.State(), StandingOf(flow.Record(), HUMAN_PILE), budget, flow.Deck().CardsInPile(STOCK_PILE) + 1, &*advice);
   const SeatMove chosen = search.Decide(keepGoing);
   return Hint{CommandOf(chosen), chosen.Position, HintReason(search, belief, chosen, flow.Deck())};
 }

@@ -4,6 +4,7 @@
 
 #include "game/deadwood.h"
 #include "game/rules.h"
+#include "game/score_record.h"
 
 namespace {
 
@@ -12,18 +13,20 @@ constexpr uint32_t TOP_LEVEL = ComputerPlay::TOP_LEVEL;
 }  // namespace
 
 MasterPlayer::MasterPlayer(uint32_t seat, const MasterBudget& budget, uint64_t seed)
-    : Belief(seat), Budget(budget), Seed(seed) {}
+    : Seat(seat), Belief(seat), Budget(budget), Seed(seed) {}
 
-MasterSearch MasterPlayer::Begin(const GameState& state, const NxDeck& deck, const SeatMove* advice) {
+MasterSearch MasterPlayer::Begin(const GameState& state, const NxDeck& deck, const GameStanding& standing,
+                                 const SeatMove* advice) {
   Belief.Observe(state, deck);
   // Each decision its own stream, the same for the same seed and game.
-  return MasterSearch(Belief, state, Budget, Seed * 1000003u + ++Decisions, advice);
+  return MasterSearch(Belief, state, standing, Budget, Seed * 1000003u + ++Decisions, advice);
 }
 
-SeatMove MasterPlayer::Choose(const GameState& state, const NxDeck& deck, const SeatMove* advice,
+SeatMove MasterPlayer::Choose(const GameState& state, const NxDeck& deck, const GameStanding& standing,
+                              const SeatMove* advice,
                               const std::function<bool()>& keepGoing) {
   const auto start = std::chrono::steady_clock::now();
-  MasterSearch search = Begin(state, deck, advice);
+  MasterSearch search = Begin(state, deck, standing, advice);
   const SeatMove move = search.Decide(keepGoing);
   TimesTaken.Add(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   return move;
@@ -39,12 +42,16 @@ void AdvisedMaster::StartHand(GameFlow& flow) {
 
 bool AdvisedMaster::Move(GameFlow& flow) {
   const SeatMove advice = Adviser.Suggest(flow);
-  return Adviser.Follow(flow, Player.Choose(flow.State(), flow.Deck(), &advice));
+  return Adviser.Follow(flow, Player.Choose(flow.State(), flow.Deck(), StandingOf(flow.Record(), HUMAN_PILE), &advice));
 }
 
 SeatMove MasterDecider::Think(GinTable& table, const SeatMove* advice) {
   const GameState& state = table.State();
-  return Player.Choose(state, table.Deck(), advice, [&table, &state] { return KeepThinking(table.View(), state); });
+  const ScoreRecord* record = table.Scores();
+  const GameStanding standing =
+      record ? StandingOf(*record, COMPUTER_PILE) : GameStanding{0, 0, state.GameTarget};
+  return Player.Choose(state, table.Deck(), standing, advice,
+                       [&table, &state] { return KeepThinking(table.View(), state); });
 }
 
 bool MasterDecider::TakesUpcard(GinTable& table) {

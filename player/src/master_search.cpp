@@ -23,15 +23,10 @@ constexpr size_t DISCARDS_SEARCHED = 4;
 constexpr uint32_t STOCK_CARDS_PER_EXTRA_DRAW = 4;
 constexpr uint32_t FULL_STOCK = NUM_CARDS - 21;
 
-// What a hand is worth to the game: the final totals add a box for every
-// hand won, so a small win counts for more than its points, and a loss
-// costs more than the other player's.
-double HandValue(double points) { return points > 0 ? points + BOX_BONUS : points < 0 ? points - BOX_BONUS : 0.0; }
-
 }  // namespace
 
-MasterSearch::MasterSearch(const MasterBelief& belief, const GameState& state, const MasterBudget& budget,
-                           uint64_t seed, const SeatMove* advice)
+MasterSearch::MasterSearch(const MasterBelief& belief, const GameState& state, const GameStanding& standing,
+                           const MasterBudget& budget, uint64_t seed, const SeatMove* advice)
     : Own(belief.OwnCards()),
       OwnHand(belief.OwnMask()),
       Top(belief.TopCard()),
@@ -39,6 +34,8 @@ MasterSearch::MasterSearch(const MasterBelief& belief, const GameState& state, c
       Offer(state.Offer),
       StockRunOut(belief.StockCount() < 3),
       Rollout(state.KnockLimit),
+      Standing(standing),
+      Odds(GameOdds::ForTarget(standing.Target)),
       Budget(budget),
       RandomState(seed * 0x9E3779B97F4A7C15ull + 0x632BE59BD9B4E019ull),
       Started(std::chrono::steady_clock::now()) {
@@ -228,7 +225,7 @@ bool MasterSearch::Step() {
     for (size_t c = 0; c < Candidates.size(); ++c) {
       Candidate& candidate = Candidates[c];
       const double points = Play(candidate, world);
-      const double value = HandValue(points);
+      const double value = Odds.AfterHand(Standing, points);
       if (c == 0) rule = value;
       candidate.Total += points;
       if (points < 0.0) ++candidate.Losses;

@@ -35,6 +35,8 @@ void ShuffleHidden(NxDeck& deck, const MasterBelief& belief, uint32_t turn) {
 // table whose hidden cards were exchanged. Both must choose the same move.
 // With an adviser (the top level's player) its choice, made once, is the
 // move to beat in all three.
+GameStanding Standing(GameFlow& flow) { return StandingOf(flow.Record(), HUMAN_PILE); }
+
 class CheckedMaster : public SeatPlayer {
  public:
   CheckedMaster(const MasterBudget& budget, uint64_t seed, std::unique_ptr<NetPlayer> adviser)
@@ -49,12 +51,12 @@ class CheckedMaster : public SeatPlayer {
     if (Adviser) advised = Adviser->Suggest(flow);
     const SeatMove* advice = Adviser ? &advised : nullptr;
     const MasterPlayer before = Master;
-    const SeatMove move = Master.Choose(flow.State(), flow.Deck(), advice);
+    const SeatMove move = Master.Choose(flow.State(), flow.Deck(), Standing(flow), advice);
     MasterPlayer again = before;
-    if (!IsSameMove(again.Choose(flow.State(), flow.Deck(), advice), move)) ++Differences;
+    if (!IsSameMove(again.Choose(flow.State(), flow.Deck(), Standing(flow), advice), move)) ++Differences;
     ShuffleHidden(flow.Deck(), Master.Knowledge(), ++Decisions);
     MasterPlayer blind = before;
-    if (!IsSameMove(blind.Choose(flow.State(), flow.Deck(), advice), move)) ++HiddenDependence;
+    if (!IsSameMove(blind.Choose(flow.State(), flow.Deck(), Standing(flow), advice), move)) ++HiddenDependence;
     if (Adviser && !IsSameMove(advised, move)) ++Overrides;
     return Adviser ? Adviser->Follow(flow, move) : MakeSeatMove(flow, move);
   }
@@ -97,7 +99,7 @@ struct Scene {
   // `theirs`, and the human seat draws `drawn` from the stock.
   void OtherTakes(uint32_t mine, uint32_t theirs, uint32_t drawn) {
     table.State.Play = HumanDiscard;
-    master.Begin(table.State, table.Deck);
+    master.Begin(table.State, table.Deck, StandingOf(table.Record, HUMAN_PILE));
     Put(table.Deck, mine, DISCARD_PILE);
     Put(table.Deck, mine, COMPUTER_PILE);
     Put(table.Deck, theirs, COMPUTER_PILE);  // it must hold it before it throws it
@@ -109,7 +111,7 @@ struct Scene {
       else table.Deck.MoveCard(COMPUTER_PILE, i, STOCK_PILE, false);
     }
     table.State.Play = HumanTake;
-    master.Begin(table.State, table.Deck);
+    master.Begin(table.State, table.Deck, StandingOf(table.Record, HUMAN_PILE));
     Put(table.Deck, drawn, HUMAN_PILE);
     table.State.Play = HumanDiscard;
   }
@@ -217,7 +219,7 @@ TEST(MasterPlayer, DoesNotKnockIntoAnUndercut) {
   for (const auto& step : fed) scene.OtherTakes(step[0], step[1], step[2]);
   ASSERT_EQ(LeastDeadwood(scene.master.Knowledge().OwnMask() & ~(uint64_t{1} << C(SPADES, 12))), 10);
   EXPECT_GE(scene.table.Deck.CardsInPile(STOCK_PILE), 20u);
-  const SeatMove move = scene.master.Choose(scene.table.State, scene.table.Deck);
+  const SeatMove move = scene.master.Choose(scene.table.State, scene.table.Deck, StandingOf(scene.table.Record, HUMAN_PILE));
   EXPECT_EQ(move.What, SeatMove::DISCARD);
 }
 
@@ -231,7 +233,7 @@ TEST(MasterPlayer, DoesNotFeedWhatTheOtherPlayerCollects) {
   scene.master.StartHand(scene.table.State, scene.table.Deck);
   scene.OtherTakes(C(HEARTS, 6), C(HEARTS, 12), C(SPADES, 6));
   scene.OtherTakes(C(DIAMONDS, 6), C(DIAMONDS, 12), C(DIAMONDS, 1));
-  const SeatMove move = scene.master.Choose(scene.table.State, scene.table.Deck);
+  const SeatMove move = scene.master.Choose(scene.table.State, scene.table.Deck, StandingOf(scene.table.Record, HUMAN_PILE));
   EXPECT_EQ(move.What, SeatMove::DISCARD);
   EXPECT_NE(scene.CardAt(move), C(SPADES, 6));
 }
@@ -322,4 +324,31 @@ TEST(MasterPlayer, ACommandWhileItThinksStopsTheSearchAndNoStaleMoveIsMade) {
   }
   EXPECT_GE(replaced, 4u);
   EXPECT_GE(closed, 2u);
+}
+
+// Master plays for the game, not the points: its table of chances must be
+// a fair race. Hunted: a table indexed the wrong way round, chances that
+// fall as a seat gains, and the target's edges.
+TEST(MasterPlayer, GameOddsAreAFairRace) {
+  for (uint32_t target : {100u, 250u}) {
+    const GameOdds& odds = GameOdds::ForTarget(target);
+    for (uint32_t own = 0; own < target; own += 7) {
+      for (uint32_t other = 0; other < target; other += 5) {
+        const double chance = odds.WinChance(own, other);
+        ASSERT_NEAR(chance + odds.WinChance(other, own), 1.0, 1e-4) << own << ":" << other;
+        ASSERT_GE(odds.WinChance(own + 1, other), chance - 1e-6) << own << ":" << other;
+        ASSERT_LE(odds.WinChance(own, other + 1), chance + 1e-6) << own << ":" << other;
+      }
+    }
+    EXPECT_NEAR(odds.WinChance(40, 40), 0.5, 1e-4);
+    EXPECT_EQ(odds.AfterHand({target - 3, target - 1, target}, 3), 1.0);
+    EXPECT_EQ(odds.AfterHand({target - 3, target - 1, target}, -1), 0.0);
+    EXPECT_GT(odds.AfterHand({0, 0, target}, 10), odds.AfterHand({0, 0, target}, 0));
+  }
+  HeadlessTable table{3};
+  table.Flow.NewGame(false, false);
+  table.Record.RecordHand(COMPUTER_PILE, 30);
+  const GameStanding standing = StandingOf(table.Record, COMPUTER_PILE);
+  EXPECT_EQ(standing.Own, 30u);
+  EXPECT_EQ(standing.Other, 0u);
 }

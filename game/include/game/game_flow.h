@@ -45,6 +45,7 @@ class GameFlow : public GinTable {
   bool EvaluateKnock(uint32_t player) override;
   void ShowKnockCard() override;
   uint64_t HandSerial() const override { return HandsPlaced; }
+  const ScoreRecord* Scores() const override { return &TheRecord; }
   ScoreRecord& Record() { return TheRecord; }
 
   // --- human operations; false when refused

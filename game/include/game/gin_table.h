@@ -6,6 +6,8 @@
 #include "game/game_state.h"
 #include "game/presentation.h"
 
+class ScoreRecord;
+
 // What the computer player reaches of the table it plays at: the record of
 // the hand, the deck, the presentation, and the scoring of a knock.
 class GinTable {
@@ -15,6 +17,8 @@ class GinTable {
   virtual GameState& State() = 0;
   virtual NxDeck& Deck() = 0;
   virtual Presentation& View() = 0;
+  // The running totals of the game, where the table keeps them.
+  virtual const ScoreRecord* Scores() const { return nullptr; }
   // Scores a knock by `player` whose knock card already lies on the discard
   // pile; false when the knock was illegal.
   virtual bool EvaluateKnock(uint32_t player) = 0;

@@ -19,7 +19,9 @@ class MasterPlayer : public SeatPlayer {
   explicit MasterPlayer(uint32_t seat = HUMAN_PILE, const MasterBudget& budget = {}, uint64_t seed = 1);
 
   const char* Name() const override { return "master"; }
-  bool Move(GameFlow& flow) override { return MakeSeatMove(flow, Choose(flow.State(), flow.Deck())); }
+  bool Move(GameFlow& flow) override {
+    return MakeSeatMove(flow, Choose(flow.State(), flow.Deck(), StandingOf(flow.Record(), Seat)));
+  }
   void StartHand(GameFlow& flow) override { StartHand(flow.State(), flow.Deck()); }
 
   void StartHand(const GameState& state, const NxDeck& deck) { Belief.StartHand(state, deck); }
@@ -27,16 +29,19 @@ class MasterPlayer : public SeatPlayer {
   // decision, to be run in slices; Choose runs it to the end and times it.
   // advice: the move the search keeps unless another clearly beats it
   // (nullptr: the quick rule's).
-  MasterSearch Begin(const GameState& state, const NxDeck& deck, const SeatMove* advice = nullptr);
+  MasterSearch Begin(const GameState& state, const NxDeck& deck, const GameStanding& standing,
+                     const SeatMove* advice = nullptr);
   // keepGoing runs between slices (a window handles its events there);
   // false stops the search with the best move found so far.
-  SeatMove Choose(const GameState& state, const NxDeck& deck, const SeatMove* advice = nullptr,
+  SeatMove Choose(const GameState& state, const NxDeck& deck, const GameStanding& standing,
+                  const SeatMove* advice = nullptr,
                   const std::function<bool()>& keepGoing = {});
 
   const MasterBelief& Knowledge() const { return Belief; }
   const DecisionTimes& Times() const { return TimesTaken; }
 
  private:
+  uint32_t Seat;
   MasterBelief Belief;
   MasterBudget Budget;
   uint64_t Seed;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "game/game_state.h"
+#include "player/game_odds.h"
 #include "player/master_belief.h"
 #include "player/master_rollout.h"
 #include "player/seat_player.h"
@@ -21,8 +22,8 @@ struct MasterBudget {
 // One decision of a seat, searched: every candidate move (take the upcard,
 // pass, draw; each discard, each knock) is played on in the same sampled
 // worlds, hands for the other player drawn to fit what the seat knows, and
-// the move with the most points for the seat on average, the winner's box
-// counted, wins. Runs in slices so that a window can interleave it with
+// the move that gives the seat the best chance to win the game on average
+// wins. Runs in slices so that a window can interleave it with
 // its events.
 class MasterSearch {
  public:
@@ -35,8 +36,8 @@ class MasterSearch {
 
   // advice: the move to keep unless another clearly beats it (by default
   // the quick rule's).
-  MasterSearch(const MasterBelief& belief, const GameState& state, const MasterBudget& budget, uint64_t seed,
-               const SeatMove* advice = nullptr);
+  MasterSearch(const MasterBelief& belief, const GameState& state, const GameStanding& standing,
+               const MasterBudget& budget, uint64_t seed, const SeatMove* advice = nullptr);
 
   // Plays one slice of worlds; true once the decision is made.
   bool Step();
@@ -62,7 +63,8 @@ class MasterSearch {
     SeatMove Move;
     uint32_t Card = NoCard;  // the discard, for DISCARD and KNOCK
     double Total = 0.0;
-    // Against the baseline move (candidate 0), world by world.
+    // Chance to win the game against the baseline move (candidate 0),
+    // world by world.
     double Gain = 0.0;
     double GainSquares = 0.0;
     uint32_t Losses = 0;
@@ -92,6 +94,8 @@ class MasterSearch {
   std::vector<double> PoolWeight;
   uint32_t ExtraDraws = 0;  // draws of the other hand beyond the first
   MasterRollout Rollout;
+  GameStanding Standing;
+  const GameOdds& Odds;
   std::vector<Candidate> Candidates;
   MasterBudget Budget;
   uint64_t RandomState;
