@@ -86,7 +86,7 @@ void PlayOn(const std::vector<uint8_t>& bytes) {
   const std::string path = ScratchFile("qlf", bytes.data(), bytes.size());
   if (!error && !path.empty()) {
     HeadlessPresentation view;
-    TableObjects table(view, nullptr);
+    TableObjects table(view);
     GameState& state = table.State;
     GameFlow& flow = table.Flow;
     view.Watch(&state);
@@ -178,7 +178,7 @@ int FuzzDataFileReader(const uint8_t* data, size_t size) {
   for (uint32_t level = 0; level < NUM_LEVELS; ++level) {
     const bool usable = network_data::CheckLevelBlock(path, level).empty();
     HeadlessPresentation view;
-    TableObjects table(view, nullptr);
+    TableObjects table(view);
     GameState& state = table.State;
     GameFlow& flow = table.Flow;
     view.Watch(&state);

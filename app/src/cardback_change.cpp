@@ -1,6 +1,6 @@
 #include "app/cardback_change.h"
 
-#include "game/image_provider.h"
+#include "game/card_picture_ids.h"
 
 CardbackChoices CurrentCardbackChoices(const GameState& state, const Preferences& preferences) {
   return {state.CardBackId, preferences.RandomDeck};

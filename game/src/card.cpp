@@ -12,7 +12,6 @@ void NxCard::SetIdentity(uint32_t index) {
   CardIndex = index;
   Value = RankOf(index) + 1;
   CardSuitIndex = SuitOf(index);
-  FaceBitmap = nullptr;
 }
 
 void NxCard::SetPosition(TPoint position) {
@@ -20,21 +19,10 @@ void NxCard::SetPosition(TPoint position) {
   CardRect = TRect::At(position, CardSize);
 }
 
-void NxCard::RefreshBitmap() {
-  if (FaceUp) {
-    if (!FaceBitmap) FaceBitmap = Deck->FaceImage(CardIndex);
-    Current = FaceBitmap;
-  } else {
-    Current = Deck->BackImage();
-  }
-}
-
-void NxCard::SetFace(bool faceUp, bool force) {
-  // A card that has never been shown has no bitmap chosen yet.
-  if (static_cast<uint32_t>(faceUp) == FaceUp && !force && Current) return;
+void NxCard::SetFace(bool faceUp) {
+  if (static_cast<uint32_t>(faceUp) == FaceUp) return;
   FaceUp = faceUp ? 1 : 0;
-  RefreshBitmap();
-  if (Visible) Deck->MarkCardDirty(*this);
+  if (Visible) Deck->CardChanged(*this);
 }
 
 void NxCard::Place(TPoint position, int32_t layer, bool faceUp) {
@@ -55,11 +43,11 @@ void NxCard::MoveTo(TPoint position, int32_t layer) {
   if (layer != CardLayer) SetLayer(layer);
   if (position == Pos) return;
   if (Visible) {
-    Deck->MarkCardDirty(*this);
+    Deck->CardChanged(*this);
     Deck->CardMoving(*this, position);
   }
   SetPosition(position);
-  if (Visible) Deck->MarkCardDirty(*this);
+  if (Visible) Deck->CardChanged(*this);
 }
 
 void NxCard::SetLayer(int32_t layer) {
@@ -68,21 +56,21 @@ void NxCard::SetLayer(int32_t layer) {
   if (!Visible) return;
   Deck->RemoveFromDisplay(this);
   Deck->InsertIntoDisplay(this);
-  Deck->MarkCardDirty(*this);
+  Deck->CardChanged(*this);
 }
 
 void NxCard::Hide() {
   if (!Visible) return;
   Visible = false;
   Deck->RemoveFromDisplay(this);
-  Deck->MarkCardDirty(*this);
+  Deck->CardChanged(*this);
 }
 
 void NxCard::Show() {
   if (Visible) return;
   Visible = true;
   Deck->InsertIntoDisplay(this);
-  Deck->MarkCardDirty(*this);
+  Deck->CardChanged(*this);
 }
 
 void NxCard::Streamer::Write(NxObjectWriter& out, const NxCard& card) {

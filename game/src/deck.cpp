@@ -6,9 +6,8 @@
 
 #include "neural/check.h"
 
-NxDeck::NxDeck(NxImageProvider* images, uint32_t pileCount, uint32_t backId, TRect table, TSize cardSize)
-    : NumPiles(pileCount), BackBitmapId(backId), CardDims(cardSize), TableRect(table), Images(images),
-      DeviceScale(images ? images->Scale() : 1.0) {
+NxDeck::NxDeck(uint32_t pileCount, uint32_t backId, TRect table, TSize cardSize)
+    : NumPiles(pileCount), BackPictureId(backId), CardDims(cardSize), TableRect(table) {
   // Seeded once per deck from the calendar time; never again per hand.
   Generator.Seed = static_cast<int32_t>(std::time(nullptr) % NxRandomGenerator::MODULUS);
   Generator.InitTable();
@@ -17,9 +16,6 @@ NxDeck::NxDeck(NxImageProvider* images, uint32_t pileCount, uint32_t backId, TRe
 NxDeck::~NxDeck() = default;
 
 void NxDeck::CreateCards() {
-  // The mask first: every picture is prepared against it.
-  if (Mask.IsEmpty() && Images) Mask = Images->LoadImage(CARD_MASK_ID);
-  if (Back.IsEmpty()) Back = LoadPrepared(BackBitmapId);
   if (Piles.empty()) {
     for (uint32_t i = 0; i < NUM_CARDS; ++i) {
       CardStore[i] = std::make_unique<NxCard>(this, i, CardDims);
@@ -45,9 +41,7 @@ void NxDeck::Gather() {
     pile.Count = 0;
   }
   Display.clear();
-  // A new deal starts from a squared stock: nothing still travels.
-  Glides.clear();
-  DealtInTurn = 0;
+  if (Observer) Observer->Gathered();
 }
 
 void NxDeck::Shuffle() {
@@ -81,7 +75,7 @@ void NxDeck::Deal(uint32_t pile, uint32_t count, TPoint position, TPoint offset,
   Dealing = true;
   hand.Layout(CardDims);
   Dealing = false;
-  Paint(true);
+  MoveDone(true);
   LaidOut = true;
 }
 

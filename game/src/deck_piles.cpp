@@ -31,7 +31,7 @@ void NxDeck::Drag(TPoint point, bool useMask) {
   // Always above every pile: the card in the hand is the one the person
   // looks at; where it would land is shown by the highlight instead.
   Held->MoveTo(point, HELD_LAYER);
-  Paint(useMask);
+  MoveDone(useMask);
 }
 
 void NxDeck::Retarget(uint32_t pile, bool faceUp) {
@@ -67,7 +67,7 @@ void NxDeck::SettleHeldCard(uint32_t slot) {
   hand.Origin = NoCard;
   hand.InsertPosition = NoCard;
   hand.Layout(CardDims);
-  Paint(true);
+  MoveDone(true);
 }
 
 void NxDeck::ReturnHeldCard() {
@@ -88,7 +88,7 @@ void NxDeck::MoveCard(uint32_t fromPile, uint32_t position, uint32_t toPile, boo
   card->SetFace(faceUp);
   to.Insert(to.Count, card);
   to.Layout(CardDims);
-  Paint(true);
+  MoveDone(true);
 }
 
 void NxDeck::Arrange(uint32_t pile, const uint32_t* order, uint32_t n) {
@@ -104,27 +104,27 @@ void NxDeck::Arrange(uint32_t pile, const uint32_t* order, uint32_t n) {
     }
   }
   hand.Layout(CardDims);
-  Paint(true);
+  MoveDone(true);
 }
 
 void NxDeck::SetPileFace(uint32_t pile, bool faceUp) {
   NxHand& hand = PileRef(pile);
   for (uint32_t i = 0; i < hand.Count; ++i) hand.Cards[i]->SetFace(faceUp);
   hand.FaceUp = faceUp ? 1 : 0;
-  Paint(true);
+  MoveDone(true);
 }
 
 void NxDeck::RefreshPile(uint32_t pile) {
   const NxHand& hand = Pile(pile);
   for (uint32_t i = 0; i < hand.Count; ++i)
-    if (hand.Cards[i]->IsVisible()) MarkDirty(hand.Cards[i]->Rect());
-  Paint(true);
+    if (hand.Cards[i]->IsVisible() && Observer) Observer->AreaChanged(hand.Cards[i]->Rect());
+  MoveDone(true);
 }
 
 void NxDeck::MoveCardToPoint(TPoint point, uint32_t pile, uint32_t position, bool useMask) {
   NxCard* card = PileRef(pile).CardAt(position);
   card->MoveTo(point, card->Layer());
-  Paint(useMask);
+  MoveDone(useMask);
 }
 
 std::optional<CardHit> NxDeck::CardAtPoint(TPoint point, uint32_t pile) const {

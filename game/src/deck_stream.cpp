@@ -110,7 +110,7 @@ uint32_t ReadCardReference(NxObjectReader& in, std::array<bool, NUM_CARDS>& used
 void NxDeck::Streamer::Write(NxObjectWriter& out, const NxDeck& deck) {
   out.BeginObject(NAME, VERSION, &deck);
   out.WriteBool(deck.Created);
-  out.WriteWord(deck.BackBitmapId);
+  out.WriteWord(deck.BackPictureId);
   out.WriteInt(deck.CardDims.cx);
   out.WriteInt(deck.CardDims.cy);
   WriteRect(out, deck.TableRect);
@@ -177,18 +177,13 @@ bool NxDeck::ReadStored(NxObjectReader& in, StoredDeck& stored) {
 }
 
 void NxDeck::Restore(const StoredDeck& stored) {
-  if (stored.BackId != BackBitmapId) SetCardBack(stored.BackId);
+  if (stored.BackId != BackPictureId) SetCardBack(stored.BackId);
   CreateCards();
   Held = nullptr;
   CardDims = stored.CardSize;
-  if (!(stored.Table == TableRect)) {
-    TableRect = stored.Table;
-    Buffer = NxBitmap();
-  }
+  const bool newTable = !(stored.Table == TableRect);
+  TableRect = stored.Table;
   Display.clear();
-  Dirty.clear();
-  Glides.clear();
-  DealtInTurn = 0;
   for (uint32_t k = 0; k < NUM_CARDS; ++k) {
     const StoredCard& from = stored.Cards[k];
     NxCard* card = CardStore[from.Index].get();
@@ -199,7 +194,6 @@ void NxDeck::Restore(const StoredDeck& stored) {
     card->PrevLayer = from.Layer;
     card->Visible = false;  // the display list below decides
     card->FaceUp = from.FaceUp;
-    card->SetFace(from.FaceUp != 0, true);
   }
   NumPiles = static_cast<uint32_t>(stored.Piles.size());
   Piles.assign(NumPiles, NxHand());
@@ -222,7 +216,7 @@ void NxDeck::Restore(const StoredDeck& stored) {
   }
   NextDealPos = stored.NextDeal;
   LaidOut = stored.LaidOut;
-  MarkDirty(TableRect);
+  if (Observer) Observer->Restored(newTable);
 }
 
 bool NxDeck::Streamer::Read(NxObjectReader& in, NxDeck& deck) {

@@ -40,7 +40,7 @@ class ArenaMatch::Gate : public ComputerOpponent {
 };
 
 ArenaMatch::ArenaMatch(const MatchOptions& options, const SeatFactory& makeHuman)
-    : Options(options), Table(View, nullptr, options.Target) {
+    : Options(options), Table(View, options.Target) {
   View.Watch(&Table.State);
   Table.State.Variation = options.Variation;
   Table.Flow.Settings.ElevenTenDeal = options.ElevenTenDeal;

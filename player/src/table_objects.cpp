@@ -1,7 +1,7 @@
 #include "player/table_objects.h"
 
-TableObjects::TableObjects(Presentation& view, NxImageProvider* images, uint32_t target)
-    : Deck(images, TABLE_PILE_COUNT, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE),
+TableObjects::TableObjects(Presentation& view, uint32_t target)
+    : Deck(TABLE_PILE_COUNT, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE),
       Record(target),
       Flow(State, Deck, Record, view) {
   State.GameTarget = target;

@@ -1,6 +1,6 @@
 #include "store/preferences.h"
 
-#include "game/image_provider.h"
+#include "game/card_picture_ids.h"
 #include "store/setting_keys.h"
 #include "store/settings_store.h"
 

@@ -72,7 +72,7 @@ std::string CheckRestoredTable(const GameState& state, const NxDeck& deck) {
 }
 
 ResumeImage::ResumeImage()
-    : Cards(nullptr, PILES, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE), Player(*this), Sheet(100) {}
+    : Cards(PILES, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE), Player(*this), Sheet(100) {}
 
 ResumeImage::~ResumeImage() = default;
 

@@ -8,7 +8,7 @@
 
 namespace {
 std::unique_ptr<NxDeck> FreshDeck() {
-  return std::make_unique<NxDeck>(nullptr, TABLE_PILE_COUNT, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE);
+  return std::make_unique<NxDeck>(TABLE_PILE_COUNT, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE);
 }
 
 // Deals the two hands and the upcard but not yet the stock.

@@ -18,7 +18,7 @@ std::vector<unsigned> DeckOrder(const NxDeck& deck) {
 }  // namespace
 
 TEST(Shuffle, SwapsEachPositionWithAnyOfTheFiftyTwo) {
-  NxDeck deck(nullptr, 4, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE);
+  NxDeck deck(4, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE);
   deck.Random().Seed = 4242;
   deck.Random().InitTable();
   deck.Shuffle();
@@ -45,7 +45,7 @@ TEST(Shuffle, TheFloatingPointIndexIsTheTruncatedQuotient) {
 
 TEST(Shuffle, IsAPermutationAndRepeatsForTheSameState) {
   for (int32_t seed : {0, 1, 797, 714024}) {
-    NxDeck a(nullptr, 4, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE), b(nullptr, 4, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE);
+    NxDeck a(4, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE), b(4, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE);
     for (NxDeck* deck : {&a, &b}) {
       deck->Random().Seed = seed;
       deck->Random().InitTable();
@@ -62,7 +62,7 @@ TEST(Shuffle, IsAPermutationAndRepeatsForTheSameState) {
 }
 
 TEST(Deal, TakesCardsInDeckOrderAndWrapsPastTheEnd) {
-  NxDeck deck(nullptr, 2, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE);
+  NxDeck deck(2, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE);
   deck.Shuffle();
   std::vector<unsigned> order = DeckOrder(deck);
   deck.Deal(0, 50, {0, 0}, {1, 0}, 0, true);

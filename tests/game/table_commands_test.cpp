@@ -138,7 +138,7 @@ TEST(TableCommands, DropRulesAtTheirBoundaries) {
   // The place shown while the card hovers agrees with the release: the
   // pile or knock area only where a release there discards or knocks,
   // otherwise the hand's slot the card would land in.
-  NxDeck deck(nullptr, TABLE_PILE_COUNT, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE);
+  NxDeck deck(TABLE_PILE_COUNT, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE);
   deck.Shuffle();
   deck.Deal(HUMAN_PILE, 10, TABLE_PILES[0].Position, TABLE_PILES[0].Offset, TABLE_PILES[0].BaseLayer, true);
   deck.PickUp(HUMAN_PILE, 4);
@@ -198,7 +198,7 @@ TEST(TableItems, SpokenCardNames) {
   EXPECT_EQ(SpokenCardName(MakeCard(CLUBS, 12)), "King of clubs");
   EXPECT_EQ(SpokenCardName(NoCard), "");
   // Before the first deal only the places are there.
-  const NxDeck fresh(nullptr, TABLE_PILE_COUNT, 0, TABLE_AREA, CARD_SIZE);
+  const NxDeck fresh(TABLE_PILE_COUNT, 0, TABLE_AREA, CARD_SIZE);
   std::vector<std::string> names;
   for (const TableItem& item : TableItems(fresh)) names.push_back(item.Name);
   EXPECT_EQ(names, (std::vector<std::string>{"Knock area", "Stock, 0 cards", "Discard pile, empty"}));

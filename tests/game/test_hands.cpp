@@ -25,7 +25,7 @@ std::vector<unsigned> PileCards(const NxDeck& deck, uint32_t pile) {
 }
 
 std::unique_ptr<NxDeck> DealtTableDeck(int32_t seed) {
-  auto deck = std::make_unique<NxDeck>(nullptr, TABLE_PILE_COUNT, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE);
+  auto deck = std::make_unique<NxDeck>(TABLE_PILE_COUNT, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE);
   deck->Random().Seed = seed;
   deck->Random().InitTable();
   deck->Shuffle();

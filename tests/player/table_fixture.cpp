@@ -13,7 +13,7 @@
 #include "player/network_data.h"
 
 HeadlessTable::HeadlessTable(uint32_t level, uint32_t variation, bool elevenTen, int32_t seed)
-    : TableObjects(View, nullptr) {
+    : TableObjects(View) {
   View.Watch(&State);
   State.Variation = variation;
   Flow.Settings.ElevenTenDeal = elevenTen;

@@ -14,7 +14,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "game/image_provider.h"
+#include "table/image_provider.h"
 #include "corner_indices.h"
 #include "ui/backdrop.h"
 #include "ui/backdrop_file.h"

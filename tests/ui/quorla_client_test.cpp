@@ -66,6 +66,7 @@ struct ClientFixture : ::testing::Test {
 
   GameState& State() { return Client->Table().State; }
   NxDeck& Deck() { return Client->Table().Deck; }
+  NxTablePicture& Picture() { return Client->Picture(); }
   QPoint At(TPoint p) const { return {p.x + 1, p.y + 1}; }
   QPoint CardCentre(uint32_t pile, uint32_t position) {
     TPoint corner = Deck().Pile(pile).Cards[position]->Position();
@@ -161,14 +162,14 @@ TEST_F(ClientFixture, CardsGlideAndMeldsAreMarkedOnlyWhileSwitchedOn) {
     const std::vector<uint32_t> before = Hand();
     Drag(CardCentre(HUMAN_PILE, 0), At({500, 20}));
     EXPECT_EQ(Hand(), before);
-    EXPECT_EQ(Deck().IsGliding(), on);
-    EXPECT_EQ(Deck().Marks(), on ? MeldMarks(Deck(), HUMAN_PILE) : CardMarks{});
+    EXPECT_EQ(Picture().IsGliding(), on);
+    EXPECT_EQ(Picture().Marks(), on ? MeldMarks(Deck(), HUMAN_PILE) : CardMarks{});
     if (!on) continue;
     QTest::mousePress(Client.get(), Qt::LeftButton, {}, At({500, 20}));
-    EXPECT_FALSE(Deck().IsGliding());
+    EXPECT_FALSE(Picture().IsGliding());
     QTest::mouseRelease(Client.get(), Qt::LeftButton, {}, At({500, 20}));
     Drag(CardCentre(HUMAN_PILE, 0), At({500, 20}));
-    QTRY_VERIFY_WITH_TIMEOUT(!Deck().IsGliding(), 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(!Picture().IsGliding(), 2000);
   }
 }
 
@@ -222,15 +223,15 @@ TEST_F(ClientFixture, FitsAnySizeAndDragsInTablePixels) {
   QTest::mouseMove(Client.get(), at({250, 250}));
   QTest::mouseMove(Client.get(), at({165, 280}));
   EXPECT_EQ(Deck().HeldCard()->Layer(), HELD_LAYER);
-  EXPECT_EQ(Deck().Highlight(), TRect::At({100 + 2 * 34, 268}, CARD_SIZE));
+  EXPECT_EQ(Picture().Highlight(), TRect::At({100 + 2 * 34, 268}, CARD_SIZE));
   QTest::mouseRelease(Client.get(), Qt::LeftButton, {}, at({165, 280}));
-  EXPECT_FALSE(Deck().Highlight());
+  EXPECT_FALSE(Picture().Highlight());
   ASSERT_EQ(State().Play, HumanDiscard);
   EXPECT_EQ(Hand()[2], upcard);
   // Over the discard pile with another card, the pile is the place shown.
   QTest::mousePress(Client.get(), Qt::LeftButton, {}, at({100 + 10, 268 + 48}));
   QTest::mouseMove(Client.get(), at({335 + 10, 144 + 48}));
-  EXPECT_EQ(Deck().Highlight(), DISCARD_AREA);
+  EXPECT_EQ(Picture().Highlight(), DISCARD_AREA);
   QTest::mouseRelease(Client.get(), Qt::LeftButton, {}, at({335 + 10, 144 + 48}));
   Settle();
   ExpectWholeDeck();

@@ -27,7 +27,7 @@
 #include <functional>
 
 #include "app/dialog_texts.h"
-#include "game/device_pixels.h"
+#include "table/device_pixels.h"
 #include "game/table_commands.h"
 #include "game/table_geometry.h"
 #include "game/text_ids.h"

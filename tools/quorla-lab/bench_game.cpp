@@ -134,7 +134,7 @@ bool Step(TableObjects& table, HeadlessPresentation& view, TimedOpponent& timed,
 // What stopped the hands, or empty when all were played.
 std::string PlayHands(const BenchSettings& s, BenchTimes& times) {
   HeadlessPresentation view;
-  TableObjects table(view, nullptr);
+  TableObjects table(view);
   view.Watch(&table.State);
   table.State.Variation = STANDARD_GIN;
   table.Seed(static_cast<int32_t>(s.Seed));

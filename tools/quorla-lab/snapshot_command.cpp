@@ -40,7 +40,7 @@ struct SnapshotView {
 };
 
 struct SnapshotTable : SnapshotView, TableObjects {
-  explicit SnapshotTable(int32_t seed) : TableObjects(View, nullptr) {
+  explicit SnapshotTable(int32_t seed) : TableObjects(View) {
     View.Watch(&State);
     State.Variation = STANDARD_GIN;
     Seed(seed);

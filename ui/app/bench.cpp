@@ -241,7 +241,7 @@ double Time(Step step) {
 void SettleTable(QuorlaClient* table) {
   QElapsedTimer waited;
   waited.start();
-  auto busy = [table] { return table->Table().Flow.HasIdleWork() || table->Table().Deck.IsGliding(); };
+  auto busy = [table] { return table->Table().Flow.HasIdleWork() || table->Picture().IsGliding(); };
   while (busy() && waited.elapsed() < 10000) {
     if (table->Table().Flow.HasIdleWork())
       QApplication::processEvents();
@@ -398,7 +398,7 @@ void TimeMasterHands(QuorlaClient* table, int hands, MasterTimes& times) {
       longestThinking = std::max(longestThinking, now - last);
     last = now;
     lastPlay = s.Play;
-    if (table->Table().Flow.HasIdleWork() || table->Table().Deck.IsGliding()) return;
+    if (table->Table().Flow.HasIdleWork() || table->Picture().IsGliding()) return;
     if (s.HandOver) {
       times.LongestGaps.push_back(static_cast<double>(longest) / 1e6);
       times.LongestThinkingGaps.push_back(static_cast<double>(longestThinking) / 1e6);

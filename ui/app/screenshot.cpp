@@ -90,7 +90,7 @@ int PictureTheTable(QuorlaFrame& frame, QuorlaClient* table, int moves, const st
     table->SheetWindow()->grab().save(sheet);
   }
   // The picture shows the table as it stands, every card arrived.
-  table->Table().Deck.FinishGlides();
+  table->Picture().FinishGlides();
   QApplication::processEvents();
   if (!frame.grab().save(QString::fromStdString(out))) {
     std::fprintf(stderr, "quorla-screenshot: cannot write %s\n", out.c_str());

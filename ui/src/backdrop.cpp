@@ -9,7 +9,7 @@
 
 #include "ui/decoration_layout.h"
 #include "ui/image_convert.h"
-#include "game/device_pixels.h"
+#include "table/device_pixels.h"
 #include "game/table_geometry.h"
 
 namespace {

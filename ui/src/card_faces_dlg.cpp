@@ -11,8 +11,8 @@
 #include <QPixmap>
 #include <QVBoxLayout>
 
-#include "game/device_pixels.h"
-#include "game/image_provider.h"
+#include "table/device_pixels.h"
+#include "table/image_provider.h"
 #include "game/table_geometry.h"
 #include "game/text_ids.h"
 #include "ui/image_convert.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "game/device_pixels.h"
+#include "table/device_pixels.h"
 #include "game/table_geometry.h"
 
 NxBitmap CardMask(double scale) {

@@ -13,7 +13,7 @@
 #include <map>
 
 #include "app/dialog_texts.h"
-#include "game/image_provider.h"
+#include "game/card_picture_ids.h"
 #include "game/text_ids.h"
 #include "ui/svg_card_images.h"
 

@@ -5,7 +5,7 @@
 
 #include <QPainter>
 
-#include "game/device_pixels.h"
+#include "table/device_pixels.h"
 #include "game/table_geometry.h"
 
 namespace {

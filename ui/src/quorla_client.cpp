@@ -59,8 +59,9 @@ QuorlaClient::QuorlaClient(GameSettings& settings, std::string configDirectory, 
       Settings(settings),
       ConfigDirectory(std::move(configDirectory)),
       InstallDirectory(std::move(installDirectory)),
-      Objects(*this, nullptr, ReadTableChoices(*settings.Store).Rules.GameTarget),
-      TheSheet(Objects.Record, ReadTableChoices(*settings.Store).Rules.Variation) {
+      Objects(*this, ReadTableChoices(*settings.Store).Rules.GameTarget),
+      TheSheet(Objects.Record, ReadTableChoices(*settings.Store).Rules.Variation),
+      ThePicture(Objects.Deck) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
   InstallTableAccessibility();
@@ -83,8 +84,8 @@ QuorlaClient::QuorlaClient(GameSettings& settings, std::string configDirectory, 
 }
 
 QuorlaClient::~QuorlaClient() {
-  // The deck keeps a pointer to the pictures; the table goes first.
-  Objects.Deck.SetPresenter(nullptr);
+  // The table's last moves while it closes are shown to nobody.
+  ThePicture.SetPresenter(nullptr);
 }
 
 TableParts QuorlaClient::Parts() { return {Objects.State, Objects.Deck, *Objects.Computer, TheSheet, *this}; }
@@ -165,7 +166,7 @@ void QuorlaClient::ShowOptionChange(const WindowUpdate& update) {
     ApplyScale();
   }
   if (update.TablePresentation) ApplyTablePreferences();
-  if (update.Redraw && Objects.Deck.IsLaidOut()) Objects.Deck.PaintArea(TABLE_AREA);
+  if (update.Redraw && Objects.Deck.IsLaidOut()) ThePicture.PaintArea(TABLE_AREA);
   AfterInput();
 }
 
@@ -178,7 +179,7 @@ void QuorlaClient::ResumeSavedGame() {
 
 void QuorlaClient::PresentRestoredGame() {
   const GameState& s = Objects.State;
-  Objects.Deck.PaintArea(TABLE_AREA);
+  ThePicture.PaintArea(TABLE_AREA);
   SetStatus(s.StatusTextId);
   SetSelection(s.Selection, s.SelectionCard);
   ShowKnockLimit(s.KnockLimit);

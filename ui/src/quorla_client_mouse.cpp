@@ -27,7 +27,7 @@ TPoint QuorlaClient::ToTable(const QPointF& point) const {
 
 void QuorlaClient::mousePressEvent(QMouseEvent* event) {
   // The person acts on the table as it is: cards on their way arrive first.
-  Objects.Deck.FinishGlides();
+  ThePicture.FinishGlides();
   const TPoint point = ToTable(event->position());
   if (event->button() == Qt::LeftButton)
     LeftPress(point);
@@ -40,7 +40,7 @@ void QuorlaClient::mouseMoveEvent(QMouseEvent* event) {
   const TPoint point = ToTable(event->position());
   // The highlight first, so that one composition draws both.
   const TPoint corner{point.x - GrabOffset.x, point.y - GrabOffset.y};
-  Objects.Deck.SetHighlight(DropPlace(Objects.State, Objects.Deck, TRect::At(corner, Objects.Deck.CardSize())));
+  ThePicture.SetHighlight(DropPlace(Objects.State, Objects.Deck, TRect::At(corner, Objects.Deck.CardSize())));
   Objects.Deck.Drag(corner, true);
 }
 
@@ -57,8 +57,8 @@ void QuorlaClient::LeftPress(TPoint point) {
   Objects.Flow.CloseScoreSheet();
   if (FocusShown) {
     FocusShown = false;
-    deck.SetHighlight(std::nullopt);
-    deck.Paint(true);
+    ThePicture.SetHighlight(std::nullopt);
+    ThePicture.Paint(true);
   }
   if (s.HandOver || s.Dragging) return;
   s.DragFromDiscard = false;
@@ -101,7 +101,7 @@ void QuorlaClient::BeginDrag(uint32_t position, TPoint point, TPoint corner) {
   NxDeck& deck = Objects.Deck;
   GrabOffset = {point.x - corner.x, point.y - corner.y};
   deck.PickUp(HUMAN_PILE, position);
-  deck.SetHighlight(DropPlace(Objects.State, deck, TRect::At(corner, deck.CardSize())));
+  ThePicture.SetHighlight(DropPlace(Objects.State, deck, TRect::At(corner, deck.CardSize())));
   deck.Drag(corner, true);
   Objects.State.Dragging = true;
   Objects.State.HitCard = position;
@@ -119,9 +119,9 @@ void QuorlaClient::FinishDrag(TPoint point) {
   NxDeck& deck = Objects.Deck;
   if (!s.Dragging) return;
   s.Dragging = false;
-  deck.SetHighlight(std::nullopt);
+  ThePicture.SetHighlight(std::nullopt);
   if (!deck.HeldCard()) {  // the flow took the card back while it was held
-    deck.Paint(true);
+    ThePicture.Paint(true);
     AfterInput();
     return;
   }
@@ -175,7 +175,7 @@ void QuorlaClient::RightPress(TPoint point, const QPoint& globalPoint) {
 // piles' cards are already taken by the first press.
 void QuorlaClient::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
-  Objects.Deck.FinishGlides();
+  ThePicture.FinishGlides();
   const std::optional<CardHit> hit = Objects.Deck.CardAtPoint(ToTable(event->position()), HUMAN_PILE);
   if (!hit || Objects.State.Play != HumanDiscard || Objects.State.Dragging) return;
   Objects.State.HitCard = hit->Position;
@@ -214,7 +214,7 @@ void QuorlaClient::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
     return;
   }
-  Objects.Deck.FinishGlides();
+  ThePicture.FinishGlides();
   const uint32_t handSize = Objects.Deck.IsLaidOut() ? Objects.Deck.CardsInPile(HUMAN_PILE) : 0;
   if (const std::optional<KeyMove> move = KeyMoveFor(Objects.State, Focus, *key, handSize)) {
     Objects.State.HitCard = move->Position;
@@ -234,8 +234,8 @@ void QuorlaClient::ShowFocus() {
   if (FocusShown && deck.IsLaidOut() && !Objects.State.Dragging) {
     const uint32_t count = deck.CardsInPile(HUMAN_PILE);
     if (count > 0) Focus.Position = std::min(Focus.Position, count - 1);
-    deck.SetHighlight(FocusRect(deck, Focus));
-    deck.Paint(true);
+    ThePicture.SetHighlight(FocusRect(deck, Focus));
+    ThePicture.Paint(true);
   }
   AnnounceTableFocus(*this);
 }

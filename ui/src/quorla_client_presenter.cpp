@@ -138,7 +138,7 @@ void QuorlaClient::ShowMoves(const MoveHistory& moves) {
   const QString last = QString::fromStdString(moves.LastComputerMove());
   if (last == LastMove) return;
   LastMove = last;
-  if (!Composed.isNull()) update(WidgetRect(Objects.Deck.ToBuffer(MOVE_LINE_AREA)));
+  if (!Composed.isNull()) update(WidgetRect(ThePicture.ToBuffer(MOVE_LINE_AREA)));
 }
 
 void QuorlaClient::MessageText(uint32_t captionId, const std::string& text, MessageIcon icon) {

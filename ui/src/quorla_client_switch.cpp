@@ -28,7 +28,7 @@ SwitchOutcome QuorlaClient::SwitchConfiguration(PlayerConfigs& configs, const st
   if (outcome.Resumed)
     PresentRestoredGame();
   else if (Objects.Deck.IsLaidOut())
-    Objects.Deck.PaintArea(TABLE_AREA);
+    ThePicture.PaintArea(TABLE_AREA);
   AfterInput();
   return outcome;
 }

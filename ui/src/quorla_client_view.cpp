@@ -1,5 +1,5 @@
 // The game table window's picture: the scale the table is drawn at for
-// the widget's size, the backdrop and scenery, the deck's composed table
+// the widget's size, the backdrop and scenery, the picture's composed table
 // and the texts over it.
 // The game table window: its life cycle, the presentation the flow talks
 // through, the idle processing and the timed waits.
@@ -79,8 +79,8 @@ void QuorlaClient::ApplyScale() {
   }
   const QString missing = "Quorla: " + Images->MissingDecksMessage();
   if (!Images->MissingDecksMessage().isEmpty() && !Notes.contains(missing)) Notes << missing;
-  Objects.Deck.SetImages(Images.get());
-  Objects.Deck.SetPresenter(this);
+  ThePicture.SetImages(Images.get());
+  ThePicture.SetPresenter(this);
   const TRect place = TablePlacement(DeviceArea(), Scale);
   Placement = QRect(place.left, place.top, place.Width(), place.Height());
   if (!BackdropLoaded)
@@ -94,12 +94,12 @@ void QuorlaClient::DecorateBackdrop() {
   if (backdrop.IsEmpty())
     backdrop = ToNxBitmap(TablePicture.isNull() ? PlainBackdrop(Scale) : DecoratedBackdrop(TablePicture, Scale));
   const TRect table = DeviceCover(TABLE_AREA, Scale);
-  // Once laid out, the deck presents every pixel of the composition;
+  // Once laid out, the picture presents every pixel of the composition;
   // before the first deal the table shows the backdrop alone.
   if (Composed.width() != table.Width() || Composed.height() != table.Height())
     Composed = QImage(table.Width(), table.Height(), QImage::Format_RGB32);
   if (!Objects.Deck.IsLaidOut()) Composed = ToQImage(backdrop);
-  Objects.Deck.SetBackground(backdrop, TABLE_AREA);
+  ThePicture.SetBackground(backdrop, TABLE_AREA);
   update();
 }
 
@@ -194,13 +194,13 @@ QSize QuorlaClient::minimumSizeHint() const {
 // ---------------------------------------------------------------- drawing
 
 void QuorlaClient::Present(const NxBitmap& backBuffer, const TRect& tableArea) {
-  if (Objects.Deck.IsGliding() && !GlideTimer.isActive()) {
+  if (ThePicture.IsGliding() && !GlideTimer.isActive()) {
     GlideClock.start();
     GlideTimer.start();
   }
   if (backBuffer.Width() != Composed.width() || backBuffer.Height() != Composed.height()) return;
-  if (tableArea.Intersects(STOCK_AREA)) update(WidgetRect(Objects.Deck.ToBuffer(STOCK_COUNT_AREA)));
-  const TRect area = Objects.Deck.ToBuffer(tableArea);
+  if (tableArea.Intersects(STOCK_AREA)) update(WidgetRect(ThePicture.ToBuffer(STOCK_COUNT_AREA)));
+  const TRect area = ThePicture.ToBuffer(tableArea);
   for (int32_t y = area.top; y < area.bottom; ++y) {
     const uint32_t* from = backBuffer.Data() + static_cast<size_t>(y) * backBuffer.Width() + area.left;
     auto* to = reinterpret_cast<uint32_t*>(Composed.scanLine(y)) + area.left;
@@ -213,19 +213,19 @@ void QuorlaClient::Present(const NxBitmap& backBuffer, const TRect& tableArea) {
 // repaints many times and leaves the hand as it was.
 void QuorlaClient::RefreshDeadwood() {
   if (Panes) Panes->SetDeadwood(QString::fromStdString(DeadwoodPaneText(Objects.Deck)));
-  Objects.Deck.SetMarks(HUMAN_PILE, Settings.Prefs.ShowMelds ? MeldMarks(Objects.Deck, HUMAN_PILE) : CardMarks{});
+  ThePicture.SetMarks(HUMAN_PILE, Settings.Prefs.ShowMelds ? MeldMarks(Objects.Deck, HUMAN_PILE) : CardMarks{});
 }
 
 void QuorlaClient::ApplyTablePreferences() {
-  Objects.Deck.SetGlides(Settings.Prefs.Animation);
+  ThePicture.SetGlides(Settings.Prefs.Animation);
   RefreshDeadwood();
 }
 
 void QuorlaClient::StepGlides() {
   // A frame that came late (the computer was thinking) moves the cards one
   // frame's worth, not the whole delay: the move is still seen.
-  Objects.Deck.AdvanceGlides(static_cast<uint32_t>(std::min<qint64>(GlideClock.restart(), 2 * GLIDE_FRAME_MS)));
-  if (!Objects.Deck.IsGliding()) GlideTimer.stop();
+  ThePicture.AdvanceGlides(static_cast<uint32_t>(std::min<qint64>(GlideClock.restart(), 2 * GLIDE_FRAME_MS)));
+  if (!ThePicture.IsGliding()) GlideTimer.stop();
 }
 
 QRect QuorlaClient::WidgetRect(const TRect& bufferArea) const {
@@ -237,7 +237,7 @@ QRect QuorlaClient::WidgetRect(const TRect& bufferArea) const {
 
 void QuorlaClient::DrawTableText(QPainter& painter, const TRect& tableArea, const QString& text, int flags) const {
   if (text.isEmpty()) return;
-  const TRect area = Objects.Deck.ToBuffer(tableArea);
+  const TRect area = ThePicture.ToBuffer(tableArea);
   const QRect device(Placement.left() + area.left, Placement.top() + area.top, area.Width(), area.Height());
   // A dark edge keeps the white text readable on any scenery.
   painter.setPen(QColor(0, 0, 0, 150));

@@ -8,7 +8,7 @@
 #include "ui/card_mask.h"
 #include "ui/image_convert.h"
 #include "ui/plain_cards.h"
-#include "game/device_pixels.h"
+#include "table/device_pixels.h"
 #include "game/table_geometry.h"
 
 namespace {

@@ -19,10 +19,10 @@ TableAnnouncementListener Listener = nullptr;
 
 std::vector<TableItem> ItemsOf(QuorlaClient& table) { return TableItems(table.Table().Deck); }
 
-// Screen pixels of a table area: through the deck's scale to the composed
+// Screen pixels of a table area: through the picture's scale to the composed
 // table, then from device pixels to the widget's and the screen's.
 QRect ScreenRect(const QuorlaClient& table, const TRect& area) {
-  const TRect device = table.Table().Deck.ToBuffer(area);
+  const TRect device = table.Picture().ToBuffer(area);
   const double ratio = table.devicePixelRatioF();
   const QRect place = table.TablePlace();
   const QRect local = QRectF((place.left() + device.left) / ratio, (place.top() + device.top) / ratio,

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "game/device_pixels.h"
+#include "table/device_pixels.h"
 #include "game/rect.h"
 
 // How the table of TABLE_AREA's size (table pixels) is shown in a window of

@@ -2,15 +2,15 @@
 
 #include <cstdint>
 
-#include "game/bitmap.h"
 #include "game/card_id.h"
 #include "game/rect.h"
 
 class NxDeck;
 class NxObjectWriter;
 
-// One of the 52 cards with its appearance on the table. Every visible
-// change is reported to the deck, which keeps the display and dirty lists.
+// One of the 52 cards with its place and face on the table. Every visible
+// change is reported to the deck, which keeps the display list and tells
+// whoever shows the table.
 class NxCard {
  public:
   NxCard(NxDeck* deck, uint32_t index, TSize size);
@@ -27,20 +27,16 @@ class NxCard {
   TPoint Position() const { return Pos; }
   const TRect& Rect() const { return CardRect; }
   TSize Size() const { return CardSize; }
-  const NxBitmap* CurrentBitmap() const { return Current; }
+  // The layer it took its place in the display list with.
+  int32_t DisplayLayer() const { return LayerCopy; }
 
-  void SetFace(bool faceUp, bool force = false);
+  void SetFace(bool faceUp);
   void Place(TPoint position, int32_t layer, bool faceUp);
   void MoveTo(TPoint position, int32_t layer);
   void SetLayer(int32_t layer);
   void Hide();
   void Show();
   bool HitTest(TPoint point) const { return Visible && CardRect.Contains(point); }
-
-  // Picks the bitmap for the current face again (after the back changes).
-  void RefreshBitmap();
-  // Drops the cached face, so the next refresh loads the deck's new picture.
-  void ForgetFace() { FaceBitmap = nullptr; }
 
   struct Streamer {
     static constexpr uint32_t VERSION = 1;
@@ -65,7 +61,5 @@ class NxCard {
   TPoint Pos;
   TRect CardRect;
   TSize CardSize;
-  const NxBitmap* FaceBitmap = nullptr;
-  const NxBitmap* Current = nullptr;
   NxDeck* Deck;
 };

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "game/bitmap.h"
 #include "game/card.h"
+#include "game/card_picture_ids.h"
+#include "game/deck_observer.h"
 #include "game/hand.h"
-#include "game/image_provider.h"
 #include "game/rect.h"
 #include "neural/random.h"
 
@@ -29,29 +29,12 @@ struct CardHit {
   TPoint Corner;
 };
 
-// What is drawn over a card of the marked pile: nothing, deadwood's shade,
-// or the band of one of its melds (1 and up, numbered left to right).
-constexpr uint8_t NO_MARK = 0;
-constexpr uint8_t DEADWOOD_MARK = 0xFF;
-using CardMarks = std::array<uint8_t, NUM_CARDS>;
-
-// A card on its way to the place it already has: the table's logic only
-// knows the place; the picture shows the card travelling there.
-struct CardGlide {
-  uint32_t Card;
-  TPoint From;
-  int32_t Elapsed;   // milliseconds; below zero while it waits its turn
-  int32_t Duration;  // milliseconds
-  bool Unseen;       // while it waits: still in the stock, not drawn at all
-  uint32_t Batch;    // the composition it was started in
-};
-
-// The 52 cards for the life of the table: their shuffled order, the piles,
-// and the composition of the table picture. Images and presenter are
-// optional: without them the deck keeps its lists but draws nothing.
+// The 52 cards for the life of the table: their shuffled order, the piles
+// and the cards' display order. Whoever shows the table watches it as its
+// observer; without one the deck keeps its lists and nothing is drawn.
 class NxDeck {
  public:
-  NxDeck(NxImageProvider* images, uint32_t pileCount, uint32_t backId, TRect table, TSize cardSize);
+  NxDeck(uint32_t pileCount, uint32_t backId, TRect table, TSize cardSize);
   virtual ~NxDeck();
 
   NxDeck(const NxDeck&) = delete;
@@ -98,62 +81,28 @@ class NxDeck {
   bool IsCreated() const { return Created; }
   bool IsLaidOut() const { return LaidOut; }
   TSize CardSize() const { return CardDims; }
-  uint32_t BackId() const { return BackBitmapId; }
+  uint32_t BackId() const { return BackPictureId; }
   const TRect& Table() const { return TableRect; }
+  // The table area the picture is drawn for; it is stored with the deck.
+  void SetTable(const TRect& table) { TableRect = table; }
 
-  // --- drawing
-  void SetPresenter(NxTablePresenter* presenter) { Presenter = presenter; }
-  // Replaces the picture source, for instance at another scale: every
-  // picture is loaded again, and the table needs a new background.
-  void SetImages(NxImageProvider* images);
-  // Device pixels per table pixel of the back buffer and the pictures.
-  double Scale() const { return DeviceScale; }
-  // The back buffer's pixels that show a table area (edges rounded outwards).
-  TRect ToBuffer(const TRect& tableArea) const;
-  // Marks a place (a pile, the knock area, a slot of a hand) as the one a
-  // dragged card would be dropped on: a frame drawn above the piles and
-  // below the dragged card. Nothing clears it.
-  void SetHighlight(std::optional<TRect> area);
-  const std::optional<TRect>& Highlight() const { return Highlighted; }
+  // --- what whoever shows the table sees
+  // Null for nobody; an observer leaves before it is gone.
+  void SetObserver(NxDeckObserver* observer) { Observer = observer; }
   void SetCardBack(uint32_t backId);
-  // Marks drawn over the cards of one pile while they are in it; all
-  // NO_MARK clears them.
-  void SetMarks(uint32_t pile, const CardMarks& marks);
-  const CardMarks& Marks() const { return MarkByCard; }
-  void SetBackground(NxBitmap picture, const TRect& table);
-  void Paint(bool useMask);
-  void PaintArea(const TRect& area);
+  // Visible cards in layer order, the order they are drawn in.
   const std::vector<NxCard*>& DisplayList() const { return Display; }
-  // Most recent first.
-  const std::vector<TRect>& DirtyList() const { return Dirty; }
-  const NxBitmap& BackBuffer() const { return Buffer; }
+  // Cards dealt into a spread pile set off from here, one after another.
+  void SetDealOrigin(TPoint origin) { DealFrom = origin; }
+  TPoint DealOrigin() const { return DealFrom; }
 
   // Called by the cards.
-  void MarkDirty(const TRect& rect);
-  // The card's place and, while it glides, where it is drawn.
-  void MarkCardDirty(const NxCard& card);
+  void CardChanged(const NxCard& card);
   // Before a shown card moves to `to`, and after a hidden one is placed.
   void CardMoving(const NxCard& card, TPoint to);
   void CardPlaced(const NxCard& card);
   void InsertIntoDisplay(NxCard* card);
   void RemoveFromDisplay(NxCard* card);
-  const NxBitmap* FaceImage(uint32_t cardIndex);
-  const NxBitmap* BackImage() const { return Back.IsEmpty() ? nullptr : &Back; }
-
-  // --- glides: moves shown smoothly. Off unless switched on; a glide never
-  // changes a card's place, hit test or stored position, only where the
-  // picture shows it until the glide has run its time.
-  void SetGlides(bool on);
-  bool IsGliding() const { return !Glides.empty(); }
-  const std::vector<CardGlide>& ActiveGlides() const { return Glides; }
-  // Cards dealt into a spread pile set off from here, one after another.
-  void SetDealOrigin(TPoint origin) { DealOrigin = origin; }
-  // Runs every glide on by this much time and paints what moved.
-  void AdvanceGlides(uint32_t milliseconds);
-  // Ends every glide at once, its card at its place.
-  void FinishGlides();
-  // Where the picture shows a card now; empty while it waits to be dealt.
-  TRect DrawnRect(const NxCard& card) const;
 
   // --- streaming
   struct Streamer {
@@ -176,19 +125,8 @@ class NxDeck {
   void PutBackHeldCard();
   // Puts the held card into its pile at `slot` and lays the pile out again.
   void SettleHeldCard(uint32_t slot);
-  NxBitmap LoadPrepared(uint32_t resourceId);
-  void DrawCard(const NxCard& card, const TRect& dest, bool useMask);
-  // True when a card later in the display list lies exactly on Display[index].
-  bool BuriedFrom(size_t index) const;
-  void DrawHighlight(const TRect& dest);
-  void DrawMark(const NxCard& card, const TRect& drawn, const TRect& part);
-  bool IsMarked(const NxCard& card) const;
-  CardGlide* GlideOf(uint32_t card);
-  const CardGlide* GlideOf(uint32_t card) const;
-  TPoint GlidePoint(const CardGlide& glide) const;
-  void StartGlide(uint32_t card, TPoint from, TPoint to, int32_t delay, bool unseen);
-  // Until the glides of earlier compositions have arrived.
-  int32_t QueueDelay() const;
+  // One of the table's moves is complete: the observer may show it.
+  void MoveDone(bool useMask);
 
   std::array<std::unique_ptr<NxCard>, NUM_CARDS> CardStore;  // by card id
   std::array<NxCard*, NUM_CARDS> Order{};                      // deck order
@@ -196,31 +134,15 @@ class NxDeck {
   uint32_t NextDealPos = 0;
   uint32_t NumPiles;
   uint32_t HeldPile = 0;
-  uint32_t BackBitmapId;
+  uint32_t BackPictureId;
   bool Created = false;
   bool LaidOut = false;
   std::vector<NxHand> Piles;
   std::vector<NxCard*> Display;
-  std::vector<TRect> Dirty;  // most recent first
   TSize CardDims;
   TRect TableRect;
-  NxBitmap Background;
-  NxBitmap Buffer;
-  NxImageProvider* Images;
-  double DeviceScale = 1.0;
-  std::optional<TRect> Highlighted;
-  NxTablePresenter* Presenter = nullptr;
+  NxDeckObserver* Observer = nullptr;
   NxRandomGenerator Generator;
-  NxBitmap Back;
-  NxBitmap Mask;
-  std::array<NxBitmap, NUM_CARDS> Faces;
-  std::array<bool, NUM_CARDS> FaceLoaded{};
-  uint32_t MarkedPile = 0;
-  CardMarks MarkByCard{};
-  bool GlidesEnabled = false;
   bool Dealing = false;
-  uint32_t DealtInTurn = 0;
-  TPoint DealOrigin{0, 0};
-  std::vector<CardGlide> Glides;
-  uint32_t GlideBatch = 0;
+  TPoint DealFrom{0, 0};
 };

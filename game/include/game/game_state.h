@@ -5,7 +5,7 @@
 
 #include "game/card_id.h"
 #include "game/hand_score.h"
-#include "game/image_provider.h"
+#include "game/card_picture_ids.h"
 #include "game/layoffs.h"
 #include "game/rules.h"
 

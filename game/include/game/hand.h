@@ -11,7 +11,7 @@ class NxObjectWriter;
 
 // One pile of cards on the table: a hand, the stock or the discard pile.
 // Position 0 is the bottom (leftmost) card. Piles are changed only through
-// the deck, which also keeps the held-card state and redraws.
+// the deck, which also keeps the held-card state and reports what changed.
 class NxHand {
  public:
   static constexpr uint32_t CAPACITY = 52;

@@ -45,7 +45,6 @@ class HeadlessPresentation : public Presentation {
   // in the middle of the computer's thinking as it does in a window.
   void KeepAlive() override { Wait(0); }
   void RepeatCloseRequest() override { ++CloseRequests; }
-  void Present(const NxBitmap&, const TRect&) override { ++PaintedAreas; }
 
   // The script.
   std::deque<bool> ConfirmAnswers;
@@ -68,7 +67,6 @@ class HeadlessPresentation : public Presentation {
   uint32_t ScoreSheetShows = 0;
   uint32_t ScoreSheetCloses = 0;
   uint32_t CloseRequests = 0;
-  uint64_t PaintedAreas = 0;
 
  private:
   bool NextAnswer();

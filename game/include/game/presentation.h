@@ -4,16 +4,14 @@
 #include <string>
 
 #include "game/game_state.h"
-#include "game/image_provider.h"
 #include "game/move_history.h"
 #include "game/user_messages.h"
 
 // What the flow of a hand asks of whoever shows the table: status panes,
 // message boxes, the score sheet, the cursor and timed waits. The flow never
 // draws; a window implements this with its widgets, tests with a recorder.
-// As a table presenter it also receives the deck's painted areas; its
-// composed-text messages and questions are the user messages.
-class Presentation : public NxTablePresenter, public UserMessages {
+// Its composed-text messages and questions are the user messages.
+class Presentation : public UserMessages {
  public:
   ~Presentation() override = default;
 

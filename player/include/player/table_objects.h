@@ -16,8 +16,7 @@
 // arena and the tests all hold a table this way.
 class TableObjects {
  public:
-  // `images` may be null (a table that draws nothing).
-  TableObjects(Presentation& view, NxImageProvider* images, uint32_t target = 100);
+  TableObjects(Presentation& view, uint32_t target = 100);
   ~TableObjects();
 
   TableObjects(const TableObjects&) = delete;

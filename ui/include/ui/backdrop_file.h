@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "game/bitmap.h"
+#include "table/bitmap.h"
 #include "ui/backdrop_message.h"
 #include "ui/bmp_file.h"
 

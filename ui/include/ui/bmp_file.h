@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "game/bitmap.h"
+#include "table/bitmap.h"
 
 // The Windows bitmap file layout (.bmp): checking a file's headers before any
 // decoder sees it, and writing a picture as an uncompressed 24-bit file.

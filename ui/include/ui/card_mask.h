@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "game/bitmap.h"
+#include "table/bitmap.h"
 
 // The card-shaped mask: black everywhere except a small cut in each corner,
 // which rounds the cards off: at the table's own size the corner pixel and

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "game/bitmap.h"
+#include "table/bitmap.h"
 #include "game/rect.h"
 
 // The fixed marks drawn into every backdrop, without any toolkit: where they

@@ -2,7 +2,7 @@
 
 #include <QImage>
 
-#include "game/bitmap.h"
+#include "table/bitmap.h"
 
 // The deck's pixel buffers hold 0x00RRGGBB words; QImage::Format_RGB32 holds
 // 0xFFRRGGBB, so only the top byte differs.

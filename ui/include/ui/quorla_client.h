@@ -18,6 +18,9 @@
 #include "store/resume_availability.h"
 #include "store/score_sheet.h"
 #include "store/table_parts.h"
+#include "table/bitmap.h"
+#include "table/image_provider.h"
+#include "table/table_picture.h"
 #include "ui/scale_cache.h"
 
 class QPainter;
@@ -26,11 +29,12 @@ class ScoreSheetWindow;
 class SvgCardImages;
 class TableStatusPanes;
 
-// The game table window: it owns the game objects, shows the deck's back
-// buffer, turns mouse actions and commands into the flow's operations, and
-// is the flow's presentation (status panes, message boxes, timed waits).
-// Every rule is the core's; this widget collects input and draws.
-class QuorlaClient : public QWidget, public Presentation {
+// The game table window: it owns the game objects and the table's picture,
+// shows the picture's back buffer, turns mouse actions and commands into
+// the flow's operations, and is the flow's presentation (status panes,
+// message boxes, timed waits). Every rule is the core's; this widget
+// collects input and draws.
+class QuorlaClient : public QWidget, public Presentation, public NxTablePresenter {
   Q_OBJECT
 
  public:
@@ -95,6 +99,8 @@ class QuorlaClient : public QWidget, public Presentation {
   void SetStatusPanes(TableStatusPanes* panes) { Panes = panes; }
   TableObjects& Table() { return Objects; }
   const TableObjects& Table() const { return Objects; }
+  NxTablePicture& Picture() { return ThePicture; }
+  const NxTablePicture& Picture() const { return ThePicture; }
   ScoreSheet& Sheet() { return TheSheet; }
   ScoreSheetWindow* SheetWindow() { return SheetView; }
   // The frame moved, changed its size or state: a shown score sheet goes
@@ -130,6 +136,7 @@ class QuorlaClient : public QWidget, public Presentation {
   bool Wait(uint32_t milliseconds) override;
   void KeepAlive() override;
   void RepeatCloseRequest() override;
+  // --- NxTablePresenter
   void Present(const NxBitmap& backBuffer, const TRect& tableArea) override;
 
  signals:
@@ -215,10 +222,11 @@ class QuorlaClient : public QWidget, public Presentation {
   std::string InstallDirectory;
   TableObjects Objects;
   ScoreSheet TheSheet;
+  NxTablePicture ThePicture;
   std::unique_ptr<SvgCardImages> Images;
   ScoreSheetWindow* SheetView = nullptr;
   TableStatusPanes* Panes = nullptr;
-  QImage Composed;  // the deck's back buffer as the screen shows it
+  QImage Composed;  // the picture's back buffer as the screen shows it
   bool BackdropLoaded = false;  // the scenery file was read (or found missing) once
   QImage TablePicture;  // the scenery at table size, undecorated; null for the plain table
   // The decorated backdrop of the scales last shown.

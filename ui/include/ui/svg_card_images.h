@@ -6,7 +6,7 @@
 #include <map>
 #include <memory>
 
-#include "game/image_provider.h"
+#include "table/image_provider.h"
 #include "ui/scale_cache.h"
 
 class QSvgRenderer;

@@ -1,4 +1,4 @@
-#include "game/bitmap.h"
+#include "table/bitmap.h"
 
 #include <algorithm>
 

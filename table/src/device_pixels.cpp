@@ -1,4 +1,4 @@
-#include "game/device_pixels.h"
+#include "table/device_pixels.h"
 
 #include <algorithm>
 #include <cmath>

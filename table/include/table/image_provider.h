@@ -2,18 +2,14 @@
 
 #include <cstdint>
 
-#include "game/bitmap.h"
+#include "game/card_picture_ids.h"
 #include "game/rect.h"
+#include "table/bitmap.h"
 
-// Resource ids of the card pictures.
-constexpr uint32_t CARD_FACE_BASE_ID = 24400;  // + card id
-constexpr uint32_t CARD_MASK_ID = 24453;
-constexpr uint32_t FIRST_CARD_BACK_ID = 24456;
-constexpr uint32_t LAST_CARD_BACK_ID = 24465;
-
-// Where the deck gets its pictures from. The window supplies the artwork;
-// tests supply synthetic images. Pixels are 0x00RRGGBB words (the top byte
-// is ignored), so the mask's AND/OR composition works on plain integers.
+// Where the table picture gets the card pictures from. The window supplies
+// the artwork; tests supply synthetic images. Pixels are 0x00RRGGBB words
+// (the top byte is ignored), so the mask's AND/OR composition works on
+// plain integers.
 class NxImageProvider {
  public:
   virtual ~NxImageProvider() = default;

@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "game/deck.h"
+#include "game/card.h"
+#include "table/table_picture.h"
 
 namespace {
 
@@ -27,49 +28,50 @@ double EaseOut(double t) { return 1.0 - (1.0 - t) * (1.0 - t); }
 
 }  // namespace
 
-void NxDeck::SetGlides(bool on) {
+void NxTablePicture::SetGlides(bool on) {
   if (!on) FinishGlides();
   GlidesEnabled = on;
 }
 
-CardGlide* NxDeck::GlideOf(uint32_t card) {
+CardGlide* NxTablePicture::GlideOf(uint32_t card) {
   for (CardGlide& glide : Glides)
     if (glide.Card == card) return &glide;
   return nullptr;
 }
 
-const CardGlide* NxDeck::GlideOf(uint32_t card) const {
+const CardGlide* NxTablePicture::GlideOf(uint32_t card) const {
   for (const CardGlide& glide : Glides)
     if (glide.Card == card) return &glide;
   return nullptr;
 }
 
-TPoint NxDeck::GlidePoint(const CardGlide& glide) const {
-  const TPoint to = CardStore[glide.Card]->Position();
+TPoint NxTablePicture::GlidePoint(const CardGlide& glide) const {
+  const TPoint to = Deck.Card(glide.Card)->Position();
   if (glide.Elapsed <= 0) return glide.From;
   const double t = EaseOut(std::min(1.0, static_cast<double>(glide.Elapsed) / glide.Duration));
   return {glide.From.x + static_cast<int32_t>(std::lround((to.x - glide.From.x) * t)),
           glide.From.y + static_cast<int32_t>(std::lround((to.y - glide.From.y) * t))};
 }
 
-TRect NxDeck::DrawnRect(const NxCard& card) const {
+TRect NxTablePicture::DrawnRect(const NxCard& card) const {
   const CardGlide* glide = GlideOf(card.Index());
   if (!glide) return card.Rect();
   if (glide->Elapsed < 0 && glide->Unseen) return {};
   return TRect::At(GlidePoint(*glide), card.Size());
 }
 
-void NxDeck::MarkCardDirty(const NxCard& card) {
+void NxTablePicture::CardChanged(const NxCard& card) {
+  // The card's place and, while it glides, where it is drawn.
   MarkDirty(card.Rect());
   if (GlideOf(card.Index())) MarkDirty(DrawnRect(card));
 }
 
-void NxDeck::StartGlide(uint32_t card, TPoint from, TPoint to, int32_t delay, bool unseen) {
+void NxTablePicture::StartGlide(uint32_t card, TPoint from, TPoint to, int32_t delay, bool unseen) {
   if (from == to) return;
   Glides.push_back({card, from, -delay, GlideDuration(from, to), unseen, GlideBatch});
 }
 
-int32_t NxDeck::QueueDelay() const {
+int32_t NxTablePicture::QueueDelay() const {
   // One move of the table's moves one card after the other (the computer's
   // take arrives before its discard leaves); the cards of one move, such as
   // a hand closing its gap, travel together.
@@ -79,10 +81,10 @@ int32_t NxDeck::QueueDelay() const {
   return delay;
 }
 
-void NxDeck::CardMoving(const NxCard& card, TPoint to) {
+void NxTablePicture::CardMoving(const NxCard& card, TPoint to) {
   CardGlide* glide = GlideOf(card.Index());
   // The card in the person's hand follows the mouse without delay.
-  if (!GlidesEnabled || &card == Held) {
+  if (!GlidesEnabled || &card == Deck.HeldCard()) {
     if (glide) Glides.erase(Glides.begin() + (glide - Glides.data()));
     return;
   }
@@ -98,17 +100,18 @@ void NxDeck::CardMoving(const NxCard& card, TPoint to) {
   glide->Duration = GlideDuration(glide->From, to);
 }
 
-void NxDeck::CardPlaced(const NxCard& card) {
-  if (!GlidesEnabled || !Dealing || GlideOf(card.Index()) || card.Position() == DealOrigin) return;
-  StartGlide(card.Index(), DealOrigin, card.Position(), static_cast<int32_t>(DealtInTurn) * DEAL_INTERVAL_MS, true);
+void NxTablePicture::CardDealt(const NxCard& card) {
+  if (!GlidesEnabled || GlideOf(card.Index()) || card.Position() == Deck.DealOrigin()) return;
+  StartGlide(card.Index(), Deck.DealOrigin(), card.Position(), static_cast<int32_t>(DealtInTurn) * DEAL_INTERVAL_MS,
+             true);
   ++DealtInTurn;
 }
 
-void NxDeck::AdvanceGlides(uint32_t milliseconds) {
+void NxTablePicture::AdvanceGlides(uint32_t milliseconds) {
   if (Glides.empty()) return;
   const int32_t step = static_cast<int32_t>(std::min<uint32_t>(milliseconds, 1000));
   for (CardGlide& glide : Glides) {
-    const NxCard& card = *CardStore[glide.Card];
+    const NxCard& card = *Deck.Card(glide.Card);
     if (card.IsVisible()) MarkDirty(DrawnRect(card));
     glide.Elapsed += step;
     if (card.IsVisible()) MarkDirty(DrawnRect(card));
@@ -118,10 +121,10 @@ void NxDeck::AdvanceGlides(uint32_t milliseconds) {
   Paint(true);
 }
 
-void NxDeck::FinishGlides() {
+void NxTablePicture::FinishGlides() {
   if (Glides.empty()) return;
   for (const CardGlide& glide : Glides) {
-    const NxCard& card = *CardStore[glide.Card];
+    const NxCard& card = *Deck.Card(glide.Card);
     if (card.IsVisible()) {
       MarkDirty(DrawnRect(card));
       MarkDirty(card.Rect());

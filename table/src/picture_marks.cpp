@@ -4,8 +4,9 @@
 // part of it that can be seen.
 #include <algorithm>
 
-#include "game/deck.h"
-#include "game/device_pixels.h"
+#include "game/card.h"
+#include "table/device_pixels.h"
+#include "table/table_picture.h"
 
 namespace {
 
@@ -21,31 +22,32 @@ uint32_t Shaded(uint32_t pixel) { return ((pixel >> 1) & 0x7F7F7F) + ((pixel >> 
 
 }  // namespace
 
-void NxDeck::SetMarks(uint32_t pile, const CardMarks& marks) {
+void NxTablePicture::SetMarks(uint32_t pile, const CardMarks& marks) {
   if (pile == MarkedPile && marks == MarkByCard) return;
   for (uint32_t card = 0; card < NUM_CARDS; ++card) {
     const bool changed = pile != MarkedPile || marks[card] != MarkByCard[card];
-    if (changed && CardStore[card] && CardStore[card]->IsVisible()) MarkCardDirty(*CardStore[card]);
+    const NxCard* shown = Deck.Card(card);
+    if (changed && shown && shown->IsVisible()) CardChanged(*shown);
   }
   MarkedPile = pile;
   MarkByCard = marks;
   Paint(true);
 }
 
-bool NxDeck::IsMarked(const NxCard& card) const {
-  if (MarkedPile >= Piles.size()) return false;
-  const NxHand& hand = Piles[MarkedPile];
+bool NxTablePicture::IsMarked(const NxCard& card) const {
+  if (MarkedPile >= Deck.PileCount()) return false;
+  const NxHand& hand = Deck.Pile(MarkedPile);
   for (uint32_t i = 0; i < hand.Count; ++i)
     if (hand.Cards[i] == &card) return true;
   return false;
 }
 
-void NxDeck::DrawMark(const NxCard& card, const TRect& drawn, const TRect& part) {
+void NxTablePicture::DrawMark(const NxCard& card, const TRect& drawn, const TRect& part) {
   const uint8_t mark = MarkByCard[card.Index()];
   TRect area = part;
   uint32_t colour = 0;
   if (mark != DEADWOOD_MARK) {
-    const NxHand& hand = Piles[MarkedPile];
+    const NxHand& hand = Deck.Pile(MarkedPile);
     uint32_t at = 0;
     while (hand.Cards[at] != &card) ++at;
     const bool continues = at > 0 && MarkByCard[hand.Cards[at - 1]->Index()] == mark;

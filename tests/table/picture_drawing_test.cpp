@@ -4,9 +4,12 @@
 #include <map>
 #include <random>
 
+#include "game/card.h"
 #include "game/deck.h"
-#include "game/device_pixels.h"
+#include "game/object_stream.h"
 #include "game/table_geometry.h"
+#include "table/device_pixels.h"
+#include "table/table_picture.h"
 
 namespace {
 constexpr uint32_t TABLE_COLOUR = 0x00204020;
@@ -44,26 +47,32 @@ struct RecordingPresenter : NxTablePresenter {
   std::vector<TRect> Areas;
 };
 
+// Shuffled and dealt like a traditional hand (10, 10, 31, 1).
+void DealTable(NxDeck& deck) {
+  deck.Shuffle();
+  for (uint32_t pile = 0; pile < 4; ++pile) {
+    const PileLayout& at = TABLE_PILES[pile];
+    deck.Deal(pile, pile == STOCK_PILE ? 31 : pile == DISCARD_PILE ? 1 : 10, at.Position, at.Offset, at.BaseLayer,
+              pile != COMPUTER_PILE && pile != STOCK_PILE);
+  }
+}
+
 struct DrawnDeck {
   SyntheticImages Images;
   RecordingPresenter Presenter;
-  NxDeck Deck{&Images, TABLE_PILE_COUNT, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE};
+  NxDeck Deck{TABLE_PILE_COUNT, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE};
+  NxTablePicture Picture{Deck, &Images};
 
   DrawnDeck() {
-    Deck.SetPresenter(&Presenter);
-    Deck.SetBackground(NxBitmap(576, 384, TABLE_COLOUR), TABLE_AREA);
-    Deck.Shuffle();
-    for (uint32_t pile = 0; pile < 4; ++pile) {
-      const PileLayout& at = TABLE_PILES[pile];
-      Deck.Deal(pile, pile == STOCK_PILE ? 31 : pile == DISCARD_PILE ? 1 : 10, at.Position, at.Offset, at.BaseLayer,
-                pile != COMPUTER_PILE && pile != STOCK_PILE);
-    }
+    Picture.SetPresenter(&Presenter);
+    Picture.SetBackground(NxBitmap(576, 384, TABLE_COLOUR), TABLE_AREA);
+    DealTable(Deck);
   }
-  uint32_t Pixel(int32_t x, int32_t y) const { return Deck.BackBuffer().Pixel(x, y); }
+  uint32_t Pixel(int32_t x, int32_t y) const { return Picture.BackBuffer().Pixel(x, y); }
 };
 }  // namespace
 
-TEST(DeckDrawing, MaskedCardsShowTheTableAtTheirRoundedCorners) {
+TEST(TableDrawing, MaskedCardsShowTheTableAtTheirRoundedCorners) {
   DrawnDeck table;
   const NxCard& upcard = *table.Deck.Pile(DISCARD_PILE).CardAt(0);
   const TRect r = upcard.Rect();
@@ -74,7 +83,7 @@ TEST(DeckDrawing, MaskedCardsShowTheTableAtTheirRoundedCorners) {
   EXPECT_EQ(table.Pixel(r.left + 30, r.top + 40), 0x00100000 + CARD_FACE_BASE_ID + upcard.Index());
 }
 
-TEST(DeckDrawing, HigherLayersAreDrawnOnTopAndBacksShowForFaceDownCards) {
+TEST(TableDrawing, HigherLayersAreDrawnOnTopAndBacksShowForFaceDownCards) {
   DrawnDeck table;
   // x 140 lies on cards 0 and 1 of the computer's hand; card 1 is on top.
   EXPECT_EQ(table.Pixel(140, 60), 0x00AA0000 + FIRST_CARD_BACK_ID);
@@ -82,35 +91,36 @@ TEST(DeckDrawing, HigherLayersAreDrawnOnTopAndBacksShowForFaceDownCards) {
   EXPECT_EQ(table.Pixel(140, 300), 0x00100000 + CARD_FACE_BASE_ID + human.CardAt(1)->Index());
 }
 
-TEST(DeckDrawing, MovingACardRepaintsWhatWasBehindIt) {
+TEST(TableDrawing, MovingACardRepaintsWhatWasBehindIt) {
   DrawnDeck table;
   table.Presenter.Areas.clear();
   table.Deck.MoveCardToPoint({450, 150}, DISCARD_PILE, 0, true);
   EXPECT_EQ(table.Pixel(340, 170), TABLE_COLOUR);  // the discard pile is now empty there
   EXPECT_NE(table.Pixel(460, 170), TABLE_COLOUR);
   ASSERT_FALSE(table.Presenter.Areas.empty());
-  EXPECT_TRUE(table.Deck.DirtyList().empty());
+  EXPECT_TRUE(table.Picture.DirtyList().empty());
 }
 
-TEST(DeckDrawing, TheDirtyListMergesOnlyWithItsFront) {
-  NxDeck deck(nullptr, 1, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE);
-  deck.MarkDirty({0, 0, 10, 10});
-  deck.MarkDirty({100, 100, 110, 110});
-  deck.MarkDirty({105, 105, 120, 120});  // overlaps the front: merged
-  deck.MarkDirty({5, 5, 8, 8});          // overlaps only the older one: added
-  EXPECT_EQ(deck.DirtyList(),
+TEST(TableDrawing, TheDirtyListMergesOnlyWithItsFront) {
+  NxDeck deck(1, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE);
+  NxTablePicture picture(deck);
+  picture.MarkDirty({0, 0, 10, 10});
+  picture.MarkDirty({100, 100, 110, 110});
+  picture.MarkDirty({105, 105, 120, 120});  // overlaps the front: merged
+  picture.MarkDirty({5, 5, 8, 8});          // overlaps only the older one: added
+  EXPECT_EQ(picture.DirtyList(),
             (std::vector<TRect>{{5, 5, 8, 8}, {100, 100, 120, 120}, {0, 0, 10, 10}}));
 }
 
-TEST(DeckDrawing, ChangingTheBackRedrawsFaceDownCardsOnly) {
+TEST(TableDrawing, ChangingTheBackRedrawsFaceDownCardsOnly) {
   DrawnDeck table;
   table.Deck.SetCardBack(FIRST_CARD_BACK_ID + 3);
-  table.Deck.Paint(true);
+  table.Picture.Paint(true);
   EXPECT_EQ(table.Pixel(140, 60), 0x00AA0000 + FIRST_CARD_BACK_ID + 3);
   EXPECT_EQ(table.Pixel(140, 300), 0x00100000 + CARD_FACE_BASE_ID + table.Deck.Pile(HUMAN_PILE).CardAt(1)->Index());
 }
 
-TEST(DeckDrawing, FacePicturesAreLoadedOncePerCard) {
+TEST(TableDrawing, FacePicturesAreLoadedOncePerCard) {
   DrawnDeck table;
   table.Deck.SetPileFace(COMPUTER_PILE, true);
   table.Deck.SetPileFace(COMPUTER_PILE, false);
@@ -150,13 +160,13 @@ NxBitmap TableAt(double scale) {
 
 }  // namespace
 
-TEST(DeckDrawing, ComposesAtTheImagesScaleInTablePixels) {
+TEST(TableDrawing, ComposesAtTheImagesScaleInTablePixels) {
   DrawnDeck drawn;
   ScaledImages doubled(2.0);
-  drawn.Deck.SetImages(&doubled);
-  EXPECT_EQ(drawn.Deck.Scale(), 2.0);
-  drawn.Deck.SetBackground(TableAt(2.0), TABLE_AREA);
-  ASSERT_EQ(drawn.Deck.BackBuffer().Width(), 1152);
+  drawn.Picture.SetImages(&doubled);
+  EXPECT_EQ(drawn.Picture.Scale(), 2.0);
+  drawn.Picture.SetBackground(TableAt(2.0), TABLE_AREA);
+  ASSERT_EQ(drawn.Picture.BackBuffer().Width(), 1152);
   // The discard pile's top card at (335, 144): its face fills device pixels
   // (670..807, 288..479), and its rounded corner shows the table.
   const NxCard* upcard = drawn.Deck.Pile(DISCARD_PILE).Cards[0];
@@ -171,28 +181,29 @@ TEST(DeckDrawing, ComposesAtTheImagesScaleInTablePixels) {
 // At any factor, whole or not, redrawing only what a drag touched must give
 // the same picture as drawing the whole table anew: a dirty area rounded the
 // wrong way leaves a stale column of pixels behind the card.
-TEST(DeckDrawing, DraggingAtAnyFactorLeavesNoTraceAndStaysOnTop) {
+TEST(TableDrawing, DraggingAtAnyFactorLeavesNoTraceAndStaysOnTop) {
   for (double scale : {1.0, 1.5, 1.37, 2.5, 3.14}) {
     DrawnDeck drawn;
     ScaledImages images(scale);
-    drawn.Deck.SetImages(&images);
-    drawn.Deck.SetBackground(TableAt(scale), TABLE_AREA);
+    drawn.Picture.SetImages(&images);
+    drawn.Picture.SetBackground(TableAt(scale), TABLE_AREA);
     NxDeck& deck = drawn.Deck;
+    NxTablePicture& picture = drawn.Picture;
     const uint32_t held = deck.CardIndexAt(HUMAN_PILE, 2);
     deck.PickUp(HUMAN_PILE, 2);
     TPoint at{168, 268};
     for (int step = 0; step < 60; ++step) {
       at = {at.x + (step % 7) - 2, at.y - (step % 5) + (step < 30 ? -1 : 2)};
-      deck.SetHighlight(step % 3 ? std::optional<TRect>(TRect::At({100 + 34 * (step % 9), 268}, CARD_SIZE))
+      picture.SetHighlight(step % 3 ? std::optional<TRect>(TRect::At({100 + 34 * (step % 9), 268}, CARD_SIZE))
                                  : std::nullopt);
       deck.Drag(at, true);
       // Above the hand wherever it hovers: its own colour at its middle.
       const TPoint middle{ToDevice(at.x + 34, scale), ToDevice(at.y + 48, scale)};
       ASSERT_EQ(drawn.Pixel(middle.x, middle.y), 0x00100000 + CARD_FACE_BASE_ID + held) << scale << " " << step;
     }
-    const NxBitmap incremental = deck.BackBuffer();
-    deck.MarkDirty(TABLE_AREA);
-    deck.Paint(true);
+    const NxBitmap incremental = picture.BackBuffer();
+    picture.MarkDirty(TABLE_AREA);
+    picture.Paint(true);
     int differing = 0;
     for (int32_t y = 0; y < incremental.Height(); ++y)
       for (int32_t x = 0; x < incremental.Width(); ++x) differing += incremental.Pixel(x, y) != drawn.Pixel(x, y);
@@ -204,21 +215,22 @@ TEST(DeckDrawing, DraggingAtAnyFactorLeavesNoTraceAndStaysOnTop) {
 // Drawing the table at a new size renders the pictures of the cards that
 // show, not of every face-up card: the ones buried in a squared pile stay
 // unrendered (at a large factor each face is costly).
-TEST(DeckDrawing, ANewScaleRendersOnlyTheFacesThatShow) {
+TEST(TableDrawing, ANewScaleRendersOnlyTheFacesThatShow) {
   SyntheticImages small;
-  NxDeck deck{&small, TABLE_PILE_COUNT, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE};
-  deck.SetBackground(NxBitmap(576, 384, TABLE_COLOUR), TABLE_AREA);
+  NxDeck deck{TABLE_PILE_COUNT, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE};
+  NxTablePicture picture{deck, &small};
+  picture.SetBackground(NxBitmap(576, 384, TABLE_COLOUR), TABLE_AREA);
   deck.Shuffle();
   const PileLayout& discard = TABLE_PILES[DISCARD_PILE];
   deck.Deal(DISCARD_PILE, 3, discard.Position, {0, 0}, discard.BaseLayer, true);
   ScaledImages images(2.5);
-  deck.SetImages(&images);
-  deck.SetBackground(TableAt(2.5), TABLE_AREA);
+  picture.SetImages(&images);
+  picture.SetBackground(TableAt(2.5), TABLE_AREA);
   const NxHand& pile = deck.Pile(DISCARD_PILE);
   for (uint32_t i = 0; i < 3; ++i)
     EXPECT_EQ(images.Loads[CARD_FACE_BASE_ID + pile.CardAt(i)->Index()], i == 2 ? 1 : 0) << i;
   const TRect top = pile.CardAt(2)->Rect();
-  EXPECT_EQ(deck.BackBuffer().Pixel(ToDevice(top.left + 30, 2.5), ToDevice(top.top + 40, 2.5)),
+  EXPECT_EQ(picture.BackBuffer().Pixel(ToDevice(top.left + 30, 2.5), ToDevice(top.top + 40, 2.5)),
             0x00100000 + CARD_FACE_BASE_ID + pile.CardAt(2)->Index());
 }
 
@@ -228,14 +240,16 @@ namespace {
 // once, the other lets the cards glide.
 struct TwinTables {
   ScaledImages Images;
-  NxDeck Still{&Images, TABLE_PILE_COUNT, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE};
-  NxDeck Moving{&Images, TABLE_PILE_COUNT, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE};
+  NxDeck Still{TABLE_PILE_COUNT, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE};
+  NxDeck Moving{TABLE_PILE_COUNT, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE};
+  NxTablePicture StillPicture{Still, &Images};
+  NxTablePicture MovingPicture{Moving, &Images};
 
   TwinTables(double scale, int32_t seed) : Images(scale) {
-    Moving.SetGlides(true);
+    MovingPicture.SetGlides(true);
     Moving.SetDealOrigin(TABLE_PILES[STOCK_PILE].Position);
+    for (NxTablePicture* picture : {&StillPicture, &MovingPicture}) picture->SetBackground(TableAt(scale), TABLE_AREA);
     for (NxDeck* deck : {&Still, &Moving}) {
-      deck->SetBackground(TableAt(scale), TABLE_AREA);
       deck->Random().Seed = seed;
       deck->Random().InitTable();
       deck->Shuffle();
@@ -283,7 +297,7 @@ struct TwinTables {
         CardMarks marks{};
         for (uint32_t i = 0; i < hand; ++i)
           marks[Still.CardIndexAt(HUMAN_PILE, i)] = random() % 3 ? static_cast<uint8_t>(1 + random() % 3) : DEADWOOD_MARK;
-        for (NxDeck* deck : {&Still, &Moving}) deck->SetMarks(HUMAN_PILE, marks);
+        for (NxTablePicture* picture : {&StillPicture, &MovingPicture}) picture->SetMarks(HUMAN_PILE, marks);
         break;
       }
       default:
@@ -308,19 +322,19 @@ int CountDifferences(const NxBitmap& a, const NxBitmap& b) {
 // whole redraw gives (a travelling card leaves no trace), each travelling
 // card is drawn between where it set off and its place, and once the glides
 // end the table is, pixel for pixel, the table drawn without them.
-TEST(DeckDrawing, GlidesLeaveNoTraceAndEndInThePictureDrawnWithoutThem) {
+TEST(TableDrawing, GlidesLeaveNoTraceAndEndInThePictureDrawnWithoutThem) {
   for (double scale : {1.0, 1.5, 2.5}) {
     for (int32_t seed = 1; seed <= 4; ++seed) {
       TwinTables tables(scale, seed * 7919);
       std::mt19937 random(static_cast<uint32_t>(seed));
-      ASSERT_TRUE(tables.Moving.IsGliding());  // the deal itself
+      ASSERT_TRUE(tables.MovingPicture.IsGliding());  // the deal itself
       for (int step = 0; step < 30; ++step) {
         tables.Operate(random);
         for (int frame = random() % 3; frame > 0; --frame) {
-          tables.Moving.AdvanceGlides(random() % 60);
-          for (const CardGlide& glide : tables.Moving.ActiveGlides()) {
+          tables.MovingPicture.AdvanceGlides(random() % 60);
+          for (const CardGlide& glide : tables.MovingPicture.ActiveGlides()) {
             const NxCard& card = *tables.Moving.Card(glide.Card);
-            const TRect drawn = tables.Moving.DrawnRect(card);
+            const TRect drawn = tables.MovingPicture.DrawnRect(card);
             // Waiting its turn: a dealt card is still in the stock, a moved
             // one lies where it set off from.
             if (glide.Elapsed < 0) {
@@ -332,15 +346,15 @@ TEST(DeckDrawing, GlidesLeaveNoTraceAndEndInThePictureDrawnWithoutThem) {
                         drawn.top >= std::min(glide.From.y, to.y) && drawn.top <= std::max(glide.From.y, to.y))
                 << scale << " " << seed << " " << step;
           }
-          const NxBitmap incremental = tables.Moving.BackBuffer();
-          tables.Moving.MarkDirty(TABLE_AREA);
-          tables.Moving.Paint(true);
-          ASSERT_EQ(CountDifferences(incremental, tables.Moving.BackBuffer()), 0) << scale << " " << seed << " " << step;
+          const NxBitmap incremental = tables.MovingPicture.BackBuffer();
+          tables.MovingPicture.MarkDirty(TABLE_AREA);
+          tables.MovingPicture.Paint(true);
+          ASSERT_EQ(CountDifferences(incremental, tables.MovingPicture.BackBuffer()), 0) << scale << " " << seed << " " << step;
         }
       }
-      tables.Moving.FinishGlides();
-      EXPECT_FALSE(tables.Moving.IsGliding());
-      EXPECT_EQ(CountDifferences(tables.Moving.BackBuffer(), tables.Still.BackBuffer()), 0) << scale << " " << seed;
+      tables.MovingPicture.FinishGlides();
+      EXPECT_FALSE(tables.MovingPicture.IsGliding());
+      EXPECT_EQ(CountDifferences(tables.MovingPicture.BackBuffer(), tables.StillPicture.BackBuffer()), 0) << scale << " " << seed;
     }
   }
 }
@@ -348,7 +362,7 @@ TEST(DeckDrawing, GlidesLeaveNoTraceAndEndInThePictureDrawnWithoutThem) {
 // A meld's band lies along the foot of each of its cards, and breaks where
 // another meld begins; a deadwood card is shaded, and unmarked cards and the
 // other piles are not touched.
-TEST(DeckDrawing, MarksBandMeldsAndShadeDeadwoodInTheMarkedPileOnly) {
+TEST(TableDrawing, MarksBandMeldsAndShadeDeadwoodInTheMarkedPileOnly) {
   DrawnDeck table;
   NxDeck& deck = table.Deck;
   CardMarks marks{};
@@ -357,7 +371,7 @@ TEST(DeckDrawing, MarksBandMeldsAndShadeDeadwoodInTheMarkedPileOnly) {
   for (uint32_t i : {3u, 4u, 5u}) marks[card(i)] = 2;
   marks[card(6)] = DEADWOOD_MARK;
   marks[deck.CardIndexAt(DISCARD_PILE, 0)] = DEADWOOD_MARK;  // not in the marked pile
-  deck.SetMarks(HUMAN_PILE, marks);
+  table.Picture.SetMarks(HUMAN_PILE, marks);
   const auto face = [&](uint32_t i) { return 0x00100000 + CARD_FACE_BASE_ID + card(i); };
   const int32_t foot = 268 + 96 - 2, middle = 268 + 40;
   const uint32_t firstBand = table.Pixel(100 + 10, foot), secondBand = table.Pixel(100 + 3 * 34 + 10, foot);
@@ -369,7 +383,65 @@ TEST(DeckDrawing, MarksBandMeldsAndShadeDeadwoodInTheMarkedPileOnly) {
   EXPECT_LT(table.Pixel(100 + 6 * 34 + 10, middle) & 0xFF, face(6) & 0xFF);  // shaded
   EXPECT_EQ(table.Pixel(100 + 7 * 34 + 10, middle), face(7));
   EXPECT_EQ(table.Pixel(335 + 30, 144 + 40), 0x00100000 + CARD_FACE_BASE_ID + deck.CardIndexAt(DISCARD_PILE, 0));
-  deck.SetMarks(HUMAN_PILE, CardMarks{});
+  table.Picture.SetMarks(HUMAN_PILE, CardMarks{});
   EXPECT_EQ(table.Pixel(100 + 10, foot), face(0));
   EXPECT_EQ(table.Pixel(100 + 6 * 34 + 10, middle), face(6));
+}
+
+namespace {
+
+std::vector<uint8_t> Written(const NxDeck& deck) {
+  NxObjectWriter out;
+  out.WriteHeader();
+  NxDeck::Streamer::Write(out, deck);
+  return out.Data();
+}
+
+}  // namespace
+
+// A saved game read into a table on show replaces what the picture showed:
+// no card of the old hand is left travelling or drawn where it lay, and the
+// saved card back is on the face-down cards.
+TEST(TableDrawing, ARestoredDeckShowsTheTableItStores) {
+  DrawnDeck saved;
+  saved.Deck.SetCardBack(FIRST_CARD_BACK_ID + 2);
+  saved.Deck.MoveCard(STOCK_PILE, saved.Deck.TopIndex(STOCK_PILE), HUMAN_PILE, true);
+
+  SyntheticImages images;
+  NxDeck shown{TABLE_PILE_COUNT, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE};
+  NxTablePicture picture{shown, &images};
+  picture.SetGlides(true);
+  shown.SetDealOrigin(TABLE_PILES[STOCK_PILE].Position);
+  picture.SetBackground(NxBitmap(576, 384, TABLE_COLOUR), TABLE_AREA);
+  shown.Random().Seed = 4711;
+  shown.Random().InitTable();
+  shown.Shuffle();
+  const PileLayout& hand = TABLE_PILES[HUMAN_PILE];
+  shown.Deal(HUMAN_PILE, 10, hand.Position, hand.Offset, hand.BaseLayer, true);
+  ASSERT_TRUE(picture.IsGliding());
+
+  const std::vector<uint8_t> bytes = Written(saved.Deck);
+  NxObjectReader in(bytes);
+  in.ReadHeader();
+  ASSERT_TRUE(NxDeck::Streamer::Read(in, shown));
+  EXPECT_FALSE(picture.IsGliding());
+  picture.Paint(true);
+  EXPECT_EQ(CountDifferences(picture.BackBuffer(), saved.Picture.BackBuffer()), 0);
+}
+
+// The window's picture goes before the table it shows, and the deck may
+// still report a move meanwhile: it must reach nobody, and a picture made
+// afterwards hears everything.
+TEST(TableDrawing, ADeckPlaysOnWithoutThePictureItHad) {
+  SyntheticImages images;
+  NxDeck deck{TABLE_PILE_COUNT, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE};
+  {
+    NxTablePicture gone{deck, &images};
+    gone.SetBackground(NxBitmap(576, 384, TABLE_COLOUR), TABLE_AREA);
+  }
+  DealTable(deck);
+  NxTablePicture later{deck, &images};
+  later.SetGlides(true);
+  deck.MoveCard(HUMAN_PILE, 0, DISCARD_PILE, true);
+  EXPECT_TRUE(later.IsGliding());
 }
