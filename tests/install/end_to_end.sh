@@ -14,6 +14,10 @@
 #   end_to_end.sh keyboard BUILD_DIR [SHOT_DIR]
 #     a scratch copy played with key presses alone until a hand has ended,
 #     then closed: the saved game reads back with that hand over.
+#   end_to_end.sh mouse BUILD_DIR [SHOT_DIR]
+#     the same with the mouse alone, a card dragged from a pile into the hand
+#     and one onto the discard pile each turn, the boxes answered by a click;
+#     a card held up while the computer moves shows where the mouse took it.
 #   end_to_end.sh window BUILD_DIR [SHOT_DIR]
 #     without a window manager: F11 fills the screen and gives the window
 #     back; a window moved and resized, closed and started again comes back
@@ -36,8 +40,8 @@ mode=${1:-}
 build=${2:-}
 shots=${3:-}
 if [ "$mode" != play ] && [ "$mode" != installed ] && [ "$mode" != signals ] && [ "$mode" != keyboard ] &&
-    [ "$mode" != window ] && [ "$mode" != second ] || [ ! -x "$build/QUORLA32" ]; then
-  echo "usage: end_to_end.sh play|signals|keyboard|window|second|installed BUILD_DIR [SHOT_DIR]" >&2
+    [ "$mode" != mouse ] && [ "$mode" != window ] && [ "$mode" != second ] || [ ! -x "$build/QUORLA32" ]; then
+  echo "usage: end_to_end.sh play|signals|keyboard|mouse|window|second|installed BUILD_DIR [SHOT_DIR]" >&2
   exit 2
 fi
 build=$(cd "$build" && pwd)
@@ -286,6 +290,215 @@ hand_ended() {
     computer_hand_shown
 }
 
+# Played to a hand's end against Master: a game to 500, which no one hand
+# can finish (the rules played by default allow only gin, which scores the
+# other hand's deadwood and 25 more; against a hand that keeps every card it
+# draws that passes 100 now and then, and a finished game leaves no game to
+# save).
+seat_master_for_a_hand() {
+  copy_game
+  printf '[Quorla]\nFirstPlay=0\n[Preferences]\nDifficultyLevel=3\nMaster=1\n[Play]\nGameTarget=500\n' >"$game/QUORLA.INI"
+  start_game "$game/QUORLA32"
+  shot 1-dealt
+}
+
+# Calls the turn function $1 until the function $2 finds the hand over. The
+# computer takes two seconds a turn or more (far more in a sanitizer build):
+# the time allowed is $3 seconds, and at most $4 calls of $1 may move.
+turns=0
+play_until_hand_over() {
+  local turn_by=$1 over=$2 seconds=$3 most=$4 deadline=$((SECONDS + $3))
+  turns=0
+  until $over; do
+    if [ $SECONDS -ge $deadline ] || [ $turns -ge "$most" ]; then
+      shot 2-unfinished
+      fail "the hand did not end by $mode play within $seconds s and $most turns ($turns turns, $((SECONDS - deadline + seconds)) s)"
+    fi
+    $turn_by && turns=$((turns + 1))
+  done
+  shot 2-played
+}
+
+# Closed after the hand: the saved game reads back with the hand over.
+expect_hand_over_saved() {
+  close_game
+  grep -q '^Master=1' "$game/QUORLA.INI" || fail "Master is no longer chosen: $(cat "$game/QUORLA.INI")"
+  "$build/quorla-lab" inspect "$game/RESUME.QLF" >"$scratch/inspect.txt" 2>&1 ||
+    fail "the resume file does not read back: $(grep -h '^CanResume=' "$game/QUORLA.INI") $(cat "$scratch/inspect.txt")"
+  grep -Eq '^hand over: +yes' "$scratch/inspect.txt" ||
+    fail "the hand did not end by $mode play: $(grep -E '^(play state|hand over)' "$scratch/inspect.txt")"
+}
+
+# The table's regions in table pixels: the person's hand, eleven cards
+# wide, and all above it: the computer's hand, the line of its last move,
+# the piles and the places where it shows the card it takes or knocks.
+human_hand_area="412x96+100+268"
+table_top_area="412x220+100+20"
+
+# One picture of the whole table, for regions of the same moment.
+snap_table() {
+  import -window root -crop "576x384+$origin_x+$origin_y" +repage "$scratch/table.png" ||
+    fail "cannot take a picture of the table"
+}
+
+region_digest() { convert "$scratch/table.png" -crop "$1" +repage -format '%#' info:; }
+
+# Waits up to $3 tenths of a second, and one picture more however slow the
+# pictures are under load, for the region $1 of the table to differ from
+# the digest $2.
+region_changes() {
+  local end=$((SECONDS * 10 + $3))
+  while :; do
+    snap_table
+    [ "$(region_digest "$1")" != "$2" ] && return 0
+    [ $((SECONDS * 10)) -ge $end ] && return 1
+    sleep 0.1
+  done
+}
+
+# A box of ours over the table: a shown window that is neither the table
+# nor the score sheet.
+program_box() {
+  local id
+  for id in $(xdotool search --onlyvisible --pid "$game_pid" 2>/dev/null); do
+    [ "$id" = "$window" ] && continue
+    case "$(xdotool getwindowname "$id" 2>/dev/null)" in 'Score Sheet'*) continue ;; esac
+    echo "$id"
+    return
+  done
+}
+
+# The titles of the boxes that end a hand: gin, a knock, the stock run out.
+hand_end_box=
+ended_by_box() {
+  case "$1" in 'GIN!!!' | Knock | 'Stock Exhausted') return 0 ;; esac
+  return 1
+}
+
+# Answers a box with a click on its one button, bottom right (or, in a
+# style that centres it, in the middle); remembers a box that ended the
+# hand. 1 when no box was shown.
+answer_box_by_mouse() {
+  local box title spot x y
+  box=$(program_box)
+  [ -n "$box" ] || return 1
+  title=$(xdotool getwindowname "$box" 2>/dev/null)
+  boxes=$((boxes + 1))
+  shot "box-$boxes-$(echo "$title" | tr -c 'A-Za-z0-9\n' '-')"
+  ended_by_box "$title" && hand_end_box=$title
+  for spot in right lower middle; do
+    eval "$(xdotool getwindowgeometry --shell "$box")"
+    case $spot in
+      right) x=$((X + WIDTH - 50)) y=$((Y + HEIGHT - 24)) ;;
+      lower) x=$((X + WIDTH - 60)) y=$((Y + HEIGHT - 18)) ;;
+      middle) x=$((X + WIDTH / 2)) y=$((Y + HEIGHT - 24)) ;;
+    esac
+    xdotool mousemove $x $y sleep 0.15 click 1
+    for _ in $(seq 20); do
+      [ -z "$(xdotool search --onlyvisible --pid "$game_pid" 2>/dev/null | grep -x "$box")" ] && return 0
+      sleep 0.1
+    done
+  done
+  shot box-stays
+  fail "the box \"$title\" stays after three clicks where its button should be"
+}
+boxes=0
+
+# Over by the mouse: a box said so, and the table shows it; after gin or a
+# knock the score sheet is up as well.
+hand_over_by_mouse() {
+  [ -n "$hand_end_box" ] || return 1
+  for _ in $(seq 30); do
+    if [ "$hand_end_box" = 'Stock Exhausted' ]; then computer_hand_shown && return 0
+    else hand_ended && return 0; fi
+    sleep 0.2
+  done
+  shot ended-unseen
+  fail "the box \"$hand_end_box\" ended the hand, but the table does not show it over"
+}
+
+# Right after the person's discard the last card of the hand is picked up
+# and held a little above the hand, and the window must draw it there. It
+# was drawn during the computer's move when the move ends after that
+# picture: the computer's hand, the piles or the line of its move change
+# later, or a box comes (its gin, a warning about the stock). 0 when seen
+# so; 1 when the move was over first, or a box stopped the drag.
+held_during_computer_move() {
+  local hand=$1 moment= x=$((100 + 9 * 34 + 40))
+  xdotool mousemove $((origin_x + x)) $((origin_y + 316)) sleep 0.1 mousedown 1 sleep 0.1 \
+    mousemove $((origin_x + x)) $((origin_y + 308)) sleep 0.05 mousemove $((origin_x + x)) $((origin_y + 300))
+  for _ in $(seq 30); do
+    [ -n "$(program_box)" ] && break
+    snap_table
+    if [ "$(region_digest "$human_hand_area")" != "$hand" ]; then
+      moment=$(region_digest "$table_top_area")
+      cp "$scratch/table.png" "$scratch/held.png"
+      break
+    fi
+    sleep 0.1
+  done
+  xdotool mousemove $((origin_x + x)) $((origin_y + 316)) sleep 0.1 mouseup 1
+  if [ -z "$moment" ]; then
+    [ -n "$(program_box)" ] && return 1
+    shot held-card-not-drawn
+    fail "a card held after the person's discard was not drawn for 3 s"
+  fi
+  for _ in $(seq 60); do
+    if [ -n "$(program_box)" ] || { snap_table; [ "$(region_digest "$table_top_area")" != "$moment" ]; }; then
+      cp "$scratch/held.png" "$shots/held-during-computer-move-$((held_seen + 1)).png"
+      return 0
+    fi
+    sleep 0.2
+  done
+  return 1
+}
+
+# One turn by the mouse: the stock card (or the upcard, where only it may
+# be taken), then the hand's first card onto the discard pile, or its second
+# where the first is the upcard just taken. 1 when no turn was played: the
+# computer is still moving, or a box was answered. A take that went unseen
+# would leave the person to discard, and no take is allowed then: after a
+# long while without one a discard is tried (on the computer's turn the card
+# goes back into the hand).
+held_seen=0
+untaken=0
+mouse_turn() {
+  local hand took=0
+  answer_box_by_mouse && return 1
+  snap_table
+  hand=$(region_digest "$human_hand_area")
+  drag 290 190 300 316
+  region_changes "$human_hand_area" "$hand" 10 && took=1
+  if [ $took -eq 0 ]; then
+    drag 370 190 300 316
+    region_changes "$human_hand_area" "$hand" 10 && took=1
+  fi
+  if [ $took -eq 0 ]; then
+    untaken=$((untaken + 1))
+    [ $untaken -lt 8 ] && return 1
+  fi
+  untaken=0
+  hand=$(region_digest "$human_hand_area")
+  drag 110 316 370 200
+  if ! region_changes "$human_hand_area" "$hand" 20; then
+    # Past a box that ended the hand a press would close the score sheet.
+    answer_box_by_mouse && [ -n "$hand_end_box" ] && return 1
+    drag 144 316 370 200
+    if ! region_changes "$human_hand_area" "$hand" 20; then
+      [ $took -eq 0 ] && return 1
+      shot discard-refused
+      fail "a card was taken, but no card of the hand could be discarded"
+    fi
+  fi
+  [ $took -eq 1 ] || return 1
+  # The discard's own glide over first.
+  sleep 0.2
+  snap_table
+  [ $held_seen -ge 3 ] || ! held_during_computer_move "$(region_digest "$human_hand_area")" ||
+    held_seen=$((held_seen + 1))
+  return 0
+}
+
 # Ends the program with a signal and waits for it; a second signal may
 # arrive during the save, which must not cut a file short, or a SIGKILL,
 # which must leave each file old or new.
@@ -349,42 +562,24 @@ if [ "$mode" = signals ]; then
   done
   echo "ended by signals ${KILLS:-4} times; every start resumed a readable game"
 elif [ "$mode" = keyboard ]; then
-  copy_game
-  # A game to 500: the rules played by default allow only gin, which scores
-  # the other hand's deadwood and 25 more. Against a hand that keeps every
-  # card it draws that passes 100 now and then, and a game to 100 would be
-  # over with this one hand: a finished game leaves no game to save.
-  # Against Master, who thinks between the window's events.
-  printf '[Quorla]\nFirstPlay=0\n[Preferences]\nDifficultyLevel=3\nMaster=1\n[Play]\nGameTarget=500\n' >"$game/QUORLA.INI"
-  start_game "$game/QUORLA32"
-  shot 1-dealt
   # Key presses only: pass while the offer lasts, take the stock card, then
   # discard the hand's first card; keys the moment refuses do nothing, and
-  # Return also answers the boxes on the way. The computer takes two seconds
-  # a turn or more (far more in a sanitizer build), so play goes on until
-  # the hand's end lays the computer's cards open, within a time limit.
-  deadline=$((SECONDS + ${KEYBOARD_SECONDS:-200}))
-  turn=0
-  until hand_ended; do
-    if [ $SECONDS -ge $deadline ]; then
-      shot 2-unfinished
-      fail "the hand did not end within ${KEYBOARD_SECONDS:-200} s of keyboard play ($turn turns)"
-    fi
+  # Return also answers the boxes on the way.
+  keyboard_turn() {
     xdotool key --delay 30 p Up Left Return Down Left Left Left Left Left Left Left Left Left Left Left Return
     sleep 1.5
-    turn=$((turn + 1))
-    if [ $((turn % 10)) -eq 0 ]; then
-      xdotool key --delay 40 Return
-    fi
-  done
-  shot 2-played
-  close_game
-  grep -q '^Master=1' "$game/QUORLA.INI" || fail "Master is no longer chosen: $(cat "$game/QUORLA.INI")"
-  "$build/quorla-lab" inspect "$game/RESUME.QLF" >"$scratch/inspect.txt" 2>&1 ||
-    fail "the resume file does not read back: $(grep -h '^CanResume=' "$game/QUORLA.INI") $(cat "$scratch/inspect.txt")"
-  grep -Eq '^hand over: +yes' "$scratch/inspect.txt" ||
-    fail "the hand did not end by keyboard play: $(grep -E '^(play state|hand over)' "$scratch/inspect.txt")"
-  echo "a hand played to its end with the keyboard in $turn turns: $(grep -E '^(last hand|score record)' "$scratch/inspect.txt" | tr '\n' ' ')"
+    [ $(((turns + 1) % 10)) -ne 0 ] || xdotool key --delay 40 Return
+  }
+  seat_master_for_a_hand
+  play_until_hand_over keyboard_turn hand_ended "${KEYBOARD_SECONDS:-200}" 1000
+  expect_hand_over_saved
+  echo "a hand played to its end with the keyboard in $turns turns: $(grep -E '^(last hand|score record)' "$scratch/inspect.txt" | tr '\n' ' ')"
+elif [ "$mode" = mouse ]; then
+  seat_master_for_a_hand
+  play_until_hand_over mouse_turn hand_over_by_mouse "${MOUSE_SECONDS:-240}" 40
+  [ $held_seen -gt 0 ] || fail "no card held during the computer's moves was seen drawn ($turns turns)"
+  expect_hand_over_saved
+  echo "a hand played to its end with the mouse in $turns turns, ended by \"$hand_end_box\", a held card drawn during $held_seen of the computer's moves: $(grep -E '^(last hand|score record)' "$scratch/inspect.txt" | tr '\n' ' ')"
 elif [ "$mode" = window ]; then
   # "X,Y WIDTHxHEIGHT" of the main window, once it had time to settle.
   placement() {
