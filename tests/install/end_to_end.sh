@@ -565,13 +565,29 @@ elif [ "$mode" = keyboard ]; then
   # Key presses only: pass while the offer lasts, take the stock card, then
   # discard the hand's first card; keys the moment refuses do nothing, and
   # Return also answers the boxes on the way.
+  # A tie shows its box and no score sheet: Return is held back while that
+  # box is up, so that the end is seen before a key answers it.
+  tie_shown() {
+    [ "$(xdotool getwindowname "$(program_box)" 2>/dev/null)" = 'Stock Exhausted' ] || return 1
+    hand_end_box='Stock Exhausted'
+  }
+  press_return() { tie_shown && return 1; xdotool key Return; }
   keyboard_turn() {
-    xdotool key --delay 30 p Up Left Return Down Left Left Left Left Left Left Left Left Left Left Left Return
+    xdotool key --delay 30 p Up Left
+    press_return || return 0
+    xdotool key --delay 30 Down Left Left Left Left Left Left Left Left Left Left Left
+    press_return || return 0
     sleep 1.5
-    [ $(((turns + 1) % 10)) -ne 0 ] || xdotool key --delay 40 Return
+    [ $(((turns + 1) % 10)) -ne 0 ] || press_return || return 0
+  }
+  hand_over_by_keyboard() {
+    hand_ended && return 0
+    tie_shown || return 1
+    xdotool key Return
+    hand_over_by_mouse
   }
   seat_master_for_a_hand
-  play_until_hand_over keyboard_turn hand_ended "${KEYBOARD_SECONDS:-200}" 1000
+  play_until_hand_over keyboard_turn hand_over_by_keyboard "${KEYBOARD_SECONDS:-200}" 1000
   expect_hand_over_saved
   echo "a hand played to its end with the keyboard in $turns turns: $(grep -E '^(last hand|score record)' "$scratch/inspect.txt" | tr '\n' ' ')"
 elif [ "$mode" = mouse ]; then
