@@ -286,7 +286,7 @@ TEST_F(FrameFixture, TheScoreSheetStaysBesideTheFrameAsTheFrameMovesAndGrows) {
   Frame->FitTableAt(0.5);
   Frame->move(0, 0);
   QApplication::processEvents();
-  Frame->Client()->ShowScoreSheet();
+  Frame->Client()->Presenter().ShowScoreSheet();
   QWidget* sheet = Frame->Client()->SheetWindow();
   const QRect screen = Frame->screen()->availableGeometry();
   auto placed = [&] {
@@ -311,7 +311,7 @@ TEST_F(FrameFixture, TheScoreSheetStaysBesideTheFrameAsTheFrameMovesAndGrows) {
   Frame->setGeometry(normal);
   EXPECT_LT(placed().right(), Frame->frameGeometry().left());
   const QRect beside = placed();
-  Frame->Client()->CloseScoreSheet();
+  Frame->Client()->Presenter().CloseScoreSheet();
   Frame->move(0, 0);
   QApplication::processEvents();
   EXPECT_EQ(sheet->frameGeometry(), beside);

@@ -443,7 +443,7 @@ void InProcess(int argc, char** argv, const fs::path& scratch, int runs) {
       SettleTable(table);
     }
 
-    PlayerConfigs configs(directory, *table);
+    PlayerConfigs configs(directory, table->Presenter());
     for (const char* name : {"Alice", "Bob"})
       if (!fs::exists(configs.DirectoryOf(name))) configs.AddConfiguration(name);
     configs.Select(PlayerConfigs::DEFAULT_NAME);

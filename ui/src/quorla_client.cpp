@@ -1,46 +1,14 @@
-// The game table window: its life cycle, the presentation the flow talks
-// through, the idle processing and the timed waits.
+// The game table window: its parts put together, the widget's events
+// handed to them, and the commands of the menus, the buttons and the keys.
 #include "ui/quorla_client.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QEventLoop>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QGuiApplication>
-#include <QPainter>
-#include <QPaintEvent>
-#include <QScreen>
-#include <QToolTip>
-#include <QStandardPaths>
-#include <QWindow>
-#include <algorithm>
-#include <cmath>
-#include <cstring>
-#include <filesystem>
+#include <QEvent>
+#include <QHelpEvent>
+#include <QKeyEvent>
 
-#include "app/card_faces_change.h"
-#include "app/dialog_texts.h"
-#include "app/score_sheet_fit.h"
-#include "app/table_fit.h"
-#include "app/table_start.h"
-#include "game/meld_marks.h"
-#include "game/status_texts.h"
-#include "game/string_table.h"
 #include "game/table_commands.h"
-#include "game/text_ids.h"
-#include "store/preferences.h"
-#include "store/resume_file.h"
 #include "store/setting_keys.h"
-#include "ui/backdrop.h"
-#include "ui/backdrop_loading.h"
-#include "ui/image_convert.h"
-#include "ui/scenery_picture.h"
-#include "ui/score_sheet_window.h"
-#include "ui/svg_card_images.h"
 #include "ui/table_accessible.h"
-#include "ui/table_status_panes.h"
-#include "ui/resource_text.h"
 
 namespace {
 
@@ -52,80 +20,41 @@ bool AskWithMessageBox(QWidget* parent, const QString& caption, const QString& t
 
 }  // namespace
 
-
 QuorlaClient::QuorlaClient(GameSettings& settings, std::string configDirectory, std::string installDirectory,
                            QWidget* parent)
     : QWidget(parent),
-      Settings(settings),
-      ConfigDirectory(std::move(configDirectory)),
-      InstallDirectory(std::move(installDirectory)),
-      Objects(*this, ReadTableChoices(*settings.Store).Rules.GameTarget),
-      TheSheet(Objects.Record, ReadTableChoices(*settings.Store).Rules.Variation),
-      ThePicture(Objects.Deck) {
+      Prompt([this](const QString& caption, const QString& text, QMessageBox::Icon icon, bool yesNo) {
+        return AskWithMessageBox(window(), caption, text, icon, yesNo);
+      }),
+      Owner(settings, std::move(configDirectory), std::move(installDirectory), ThePresenter),
+      View(*this, Owner, Prompt),
+      ThePresenter(*this, Owner, View, Prompt),
+      Input(*this, Owner, View, ThePresenter) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
   InstallTableAccessibility();
-  Prompt = [this](const QString& caption, const QString& text, QMessageBox::Icon icon, bool yesNo) {
-    return AskWithMessageBox(window(), caption, text, icon, yesNo);
-  };
-  IdleTimer.setSingleShot(true);
-  connect(&IdleTimer, &QTimer::timeout, this, &QuorlaClient::OnIdle);
-  GlideTimer.setTimerType(Qt::PreciseTimer);
-  GlideTimer.setInterval(GLIDE_FRAME_MS);
-  connect(&GlideTimer, &QTimer::timeout, this, &QuorlaClient::StepGlides);
-
-  SheetView = new ScoreSheetWindow(TheSheet, this);
-  connect(SheetView, &ScoreSheetWindow::ClosedByUser, this, [this] {
-    Objects.State.ScoreSheetShown = false;
-    emit CommandsChanged();
-  });
-  Surround = QColor::fromRgb(PLAIN_BACKDROP_COLOUR);
-  ApplyScale();
+  connect(&ThePresenter, &FlowPresenter::CommandsChanged, this, &QuorlaClient::CommandsChanged);
+  connect(&ThePresenter, &FlowPresenter::CloseRequested, this, &QuorlaClient::CloseRequested);
+  connect(&View, &TableView::ScaleChanged, this, &QuorlaClient::ViewScaleChanged);
+  View.ApplyScale();
 }
 
-QuorlaClient::~QuorlaClient() {
-  // The table's last moves while it closes are shown to nobody.
-  ThePicture.SetPresenter(nullptr);
-}
-
-TableParts QuorlaClient::Parts() { return {Objects.State, Objects.Deck, *Objects.Computer, TheSheet, *this}; }
+QuorlaClient::~QuorlaClient() = default;
 
 void QuorlaClient::Start() {
-  GameState& s = Objects.State;
-  s.Watching = false;
-  // Without networks the table still reads its rule choices and statistics
-  // (and deals nothing): the close that follows saves them as they were.
-  Objects.SeatComputer(Settings.Prefs.DifficultyLevel);
-  ApplyTablePreferences();
-  TableParts parts = Parts();
-  const StartOutcome started = StartTable(Settings, parts, Objects.Flow, ConfigDirectory + RESUME_FILE);
-  // After the start: it may have put back a game that a failed save set aside.
-  Resumable.CheckSettings(*Settings.Store, Objects.Flow.HumanMoves());
-  if (started.Resumed || started.ResumeFailed) Resumable.NoteAttempt();
-  Introduction = started.ShowIntroduction;
-  KickIdle();
+  Owner.SeatComputer();
+  ThePresenter.ApplyTablePreferences();
+  Owner.StartGame();
+  ThePresenter.KickIdle();
   emit CommandsChanged();
 }
 
 bool QuorlaClient::RequestClose() {
-  if (Objects.Flow.RequestClose()) return true;
-  EndWaitIfDue();
-  KickIdle();
+  if (Owner.Table().Flow.RequestClose()) return true;
+  ThePresenter.EndWaitIfDue();
+  ThePresenter.KickIdle();
   return false;
 }
-
-void QuorlaClient::SaveOnClose() {
-  if (!Settings.Store) return;
-  if (Objects.Deck.HeldCard()) Objects.Deck.ReturnHeldCard();
-  TableParts parts = Parts();
-  ReportUnsaved(CloseTable(Settings, parts, ConfigDirectory + RESUME_FILE).Saved);
-}
-
-void QuorlaClient::ReportUnsaved(const SaveReport& report) {
-  if (!report.Complete()) MessageText(NotSavedCaption(), UnsavedFilesMessage(report), ICON_EXCLAMATION);
-}
-
-// --------------------------------------------------------------- commands
 
 void QuorlaClient::RunCommand(uint32_t command) {
   if (command == CM_STATISTICS) {
@@ -133,66 +62,90 @@ void QuorlaClient::RunCommand(uint32_t command) {
     return;
   }
   if (command == CM_SCENERY) {
-    ChooseSceneryFile();
+    View.ChooseSceneryFile();
     return;
   }
   if (command == CM_HINT) {
-    if (IsCommandEnabled(CM_HINT)) ShowHint();
+    if (IsCommandEnabled(CM_HINT)) Input.ShowHint();
     return;
   }
   if (command == CM_RESUME_GAME) {
     if (IsCommandEnabled(CM_RESUME_GAME)) ResumeSavedGame();
     return;
   }
-  Objects.Flow.RunCommand(command, Objects.State.HitCard);
-  AfterInput();
-}
-
-bool QuorlaClient::IsCommandEnabled(uint32_t command) const {
-  const GameState& s = Objects.State;
-  return ::IsCommandEnabled(command, {s, true, s.ScoreSheetShown, Objects.Record.GameOver,
-                                      Settings.Prefs.DisableScenery, Resumable.IsOffered(Objects.Flow.HumanMoves())});
+  Owner.Table().Flow.RunCommand(command, Owner.Table().State.HitCard);
+  ThePresenter.AfterInput();
 }
 
 void QuorlaClient::ShowOptionChange(const WindowUpdate& update) {
+  GameSettings& settings = Owner.Settings();
   if (update.ReloadBackdrop) {
     // The backdrop loader takes the scenery switch from the settings file.
-    WriteSetting(*Settings.Store, keys::DisableScenery, Settings.Prefs.DisableScenery ? 1 : 0);
-    LoadBackdropPicture();
+    WriteSetting(*settings.Store, keys::DisableScenery, settings.Prefs.DisableScenery ? 1 : 0);
+    View.LoadBackdropPicture();
   }
   // New pictures for every card: the scale's whole set-up, at the same scale.
   if (update.NewCardFaces) {
-    UseChosenFaceDeck();
-    ApplyScale();
+    View.UseChosenFaceDeck();
+    View.ApplyScale();
   }
-  if (update.TablePresentation) ApplyTablePreferences();
-  if (update.Redraw && Objects.Deck.IsLaidOut()) ThePicture.PaintArea(TABLE_AREA);
-  AfterInput();
+  if (update.TablePresentation) ThePresenter.ApplyTablePreferences();
+  if (update.Redraw && Owner.Table().Deck.IsLaidOut()) View.Picture().PaintArea(TABLE_AREA);
+  ThePresenter.AfterInput();
 }
 
 void QuorlaClient::ResumeSavedGame() {
-  Resumable.NoteAttempt();
-  TableParts parts = Parts();
-  if (ResumeGameOnCommand(parts, Objects.Flow, ConfigDirectory + RESUME_FILE)) PresentRestoredGame();
-  AfterInput();
+  if (Owner.ResumeSavedGame()) ThePresenter.PresentRestoredGame();
+  ThePresenter.AfterInput();
 }
 
-void QuorlaClient::PresentRestoredGame() {
-  const GameState& s = Objects.State;
-  ThePicture.PaintArea(TABLE_AREA);
-  SetStatus(s.StatusTextId);
-  SetSelection(s.Selection, s.SelectionCard);
-  ShowKnockLimit(s.KnockLimit);
-  if (s.ScoreSheetShown) ShowScoreSheet();
-}
-
-void QuorlaClient::ShowStartupNotes() {
-  const QStringList notes = Notes;
-  Notes.clear();
-  for (const QString& note : notes) {
-    const int colon = note.indexOf(": ");
-    Prompt(colon > 0 ? note.left(colon) : "Quorla", colon > 0 ? note.mid(colon + 2) : note, QMessageBox::Warning,
-           false);
+SwitchOutcome QuorlaClient::SwitchConfiguration(PlayerConfigs& configs, const std::string& chosen,
+                                                bool saveFirst) {
+  const SwitchOutcome outcome = Owner.SwitchConfiguration(configs, chosen, saveFirst);
+  if (!outcome.Switched) return outcome;
+  // The new configuration may draw its cards from another face deck.
+  if (View.FaceDeckChanged()) {
+    View.UseChosenFaceDeck();
+    View.ApplyScale();
+  } else {
+    View.LoadBackdropPicture();
   }
+  if (outcome.Resumed)
+    ThePresenter.PresentRestoredGame();
+  else if (Owner.Table().Deck.IsLaidOut())
+    View.Picture().PaintArea(TABLE_AREA);
+  ThePresenter.AfterInput();
+  return outcome;
 }
 
+// ----------------------------------------------------------------- events
+
+void QuorlaClient::paintEvent(QPaintEvent* event) { View.Paint(event); }
+
+bool QuorlaClient::event(QEvent* event) {
+  if (event->type() != QEvent::ToolTip) return QWidget::event(event);
+  View.ShowToolTip(*static_cast<QHelpEvent*>(event));
+  return true;
+}
+
+void QuorlaClient::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  View.Shown();
+}
+
+void QuorlaClient::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  View.FollowSize();
+}
+
+void QuorlaClient::mousePressEvent(QMouseEvent* event) { Input.Press(*event); }
+
+void QuorlaClient::mouseDoubleClickEvent(QMouseEvent* event) { Input.DoubleClick(*event); }
+
+void QuorlaClient::mouseMoveEvent(QMouseEvent* event) { Input.Move(*event); }
+
+void QuorlaClient::mouseReleaseEvent(QMouseEvent* event) { Input.Release(*event); }
+
+void QuorlaClient::keyPressEvent(QKeyEvent* event) {
+  if (!Input.Key(*event)) QWidget::keyPressEvent(event);
+}

@@ -46,7 +46,7 @@ bool QuorlaFrame::DialogReady(uint32_t command) const {
 }
 
 bool QuorlaFrame::KeepGoingWhenAbandoning(bool abandons) {
-  return !abandons || Table->Confirm(GAME_IN_PROGRESS, UNFINISHED_GAME);
+  return !abandons || Table->Presenter().Confirm(GAME_IN_PROGRESS, UNFINISHED_GAME);
 }
 
 void QuorlaFrame::ShowVariations() {

@@ -1,73 +1,56 @@
 // The game table window as the flow's presentation: the idle steps and
 // timed waits, the status panes, message boxes and questions, the moves
 // and the score sheet.
-// The game table window: its life cycle, the presentation the flow talks
-// through, the idle processing and the timed waits.
-#include "ui/quorla_client.h"
+#include "ui/flow_presenter.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QEventLoop>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QGuiApplication>
-#include <QPainter>
-#include <QPaintEvent>
 #include <QScreen>
-#include <QToolTip>
-#include <QStandardPaths>
-#include <QWindow>
-#include <algorithm>
-#include <cmath>
-#include <cstring>
-#include <filesystem>
+#include <QWidget>
 
-#include "app/card_faces_change.h"
-#include "app/dialog_texts.h"
 #include "app/score_sheet_fit.h"
-#include "app/table_fit.h"
-#include "app/table_start.h"
 #include "game/meld_marks.h"
 #include "game/status_texts.h"
-#include "game/string_table.h"
-#include "game/table_commands.h"
-#include "game/text_ids.h"
-#include "store/preferences.h"
-#include "store/resume_file.h"
-#include "store/setting_keys.h"
-#include "ui/backdrop.h"
-#include "ui/backdrop_loading.h"
-#include "ui/image_convert.h"
-#include "ui/scenery_picture.h"
-#include "ui/score_sheet_window.h"
-#include "ui/svg_card_images.h"
-#include "ui/table_accessible.h"
-#include "ui/table_status_panes.h"
 #include "ui/resource_text.h"
+#include "ui/score_sheet_window.h"
+#include "ui/table_owner.h"
+#include "ui/table_status_panes.h"
+
+FlowPresenter::FlowPresenter(QWidget& widget, TableOwner& owner, TableView& view, const TablePrompter& prompt)
+    : Widget(widget), Owner(owner), View(view), Prompt(prompt) {
+  IdleTimer.setSingleShot(true);
+  connect(&IdleTimer, &QTimer::timeout, this, &FlowPresenter::OnIdle);
+  SheetView = new ScoreSheetWindow(owner.Sheet(), &widget);
+  connect(SheetView, &ScoreSheetWindow::ClosedByUser, this, [this] {
+    Owner.Table().State.ScoreSheetShown = false;
+    emit CommandsChanged();
+  });
+}
 
 // ------------------------------------------------------- idle and waiting
 
-void QuorlaClient::KickIdle() {
+void FlowPresenter::KickIdle() {
   RefreshDeadwood();
-  if (!IdleTimer.isActive() && Objects.Flow.HasIdleWork()) IdleTimer.start(0);
+  if (!IdleTimer.isActive() && Owner.Table().Flow.HasIdleWork()) IdleTimer.start(0);
 }
 
-void QuorlaClient::OnIdle() {
-  const bool more = Objects.Flow.IdleStep();
-  ShowFocus();
+void FlowPresenter::OnIdle() {
+  const bool more = Owner.Table().Flow.IdleStep();
+  View.ShowFocus();
   RefreshDeadwood();
   emit CommandsChanged();
   if (more) IdleTimer.start(0);
 }
 
-void QuorlaClient::EndWaitIfDue() {
+void FlowPresenter::EndWaitIfDue() {
   if (!ActiveWait) return;
-  const GameState& s = Objects.State;
+  const GameState& s = Owner.Table().State;
   if ((WaitTimeUp && !s.Dragging) || s.AbortPending || s.ClosingRequested) ActiveWait->quit();
 }
 
-bool QuorlaClient::Wait(uint32_t milliseconds) {
-  const GameState& s = Objects.State;
+bool FlowPresenter::Wait(uint32_t milliseconds) {
+  const GameState& s = Owner.Table().State;
   if (!s.AbortPending && !s.ClosingRequested) {
     QEventLoop loop;
     QEventLoop* outer = ActiveWait;
@@ -91,79 +74,98 @@ bool QuorlaClient::Wait(uint32_t milliseconds) {
 // A slice of thinking is far shorter than a frame: the events are handled
 // only every few milliseconds, so that the window answers well within a
 // frame and the thinking is not slowed by the event loop.
-void QuorlaClient::KeepAlive() {
+void FlowPresenter::KeepAlive() {
   constexpr qint64 EVENTS_EVERY_MS = 8;
   if (SinceKeepAlive.isValid() && SinceKeepAlive.elapsed() < EVENTS_EVERY_MS) return;
   QCoreApplication::processEvents();
   SinceKeepAlive.start();
 }
 
-void QuorlaClient::AfterInput() {
-  ShowFocus();
+void FlowPresenter::AfterInput() {
+  View.ShowFocus();
   EndWaitIfDue();
   KickIdle();
   emit CommandsChanged();
 }
 
+// After every input and every step of the flow, not on every paint: a drag
+// repaints many times and leaves the hand as it was.
+void FlowPresenter::RefreshDeadwood() {
+  const NxDeck& deck = Owner.Table().Deck;
+  if (Panes) Panes->SetDeadwood(QString::fromStdString(DeadwoodPaneText(deck)));
+  View.Picture().SetMarks(HUMAN_PILE, Owner.Settings().Prefs.ShowMelds ? MeldMarks(deck, HUMAN_PILE) : CardMarks{});
+}
+
+void FlowPresenter::ApplyTablePreferences() {
+  View.Picture().SetGlides(Owner.Settings().Prefs.Animation);
+  RefreshDeadwood();
+}
+
+void FlowPresenter::PresentRestoredGame() {
+  const GameState& s = Owner.Table().State;
+  View.Picture().PaintArea(TABLE_AREA);
+  SetStatus(s.StatusTextId);
+  SetSelection(s.Selection, s.SelectionCard);
+  ShowKnockLimit(s.KnockLimit);
+  if (s.ScoreSheetShown) ShowScoreSheet();
+}
+
+void FlowPresenter::ShowNote(const QString& note) {
+  if (Panes) Panes->ShowNote(note);
+}
+
 // ------------------------------------------------------------ presentation
 
-bool QuorlaClient::Ask(uint32_t captionId, const QString& text, QMessageBox::Icon icon, bool yesNo) {
+bool FlowPresenter::Ask(uint32_t captionId, const QString& text, QMessageBox::Icon icon, bool yesNo) {
   return Prompt(ResourceText(captionId), text, icon, yesNo);
 }
 
-void QuorlaClient::SetStatus(uint32_t textId) {
+void FlowPresenter::SetStatus(uint32_t textId) {
   if (Panes) Panes->SetMain(ResourceText(textId));
 }
 
-void QuorlaClient::SetSelection(SelectionKind kind, uint32_t card) {
+void FlowPresenter::SetSelection(SelectionKind kind, uint32_t card) {
   if (Panes) Panes->SetSelection(QString::fromStdString(SelectionPaneText(kind, card)));
 }
 
-void QuorlaClient::ShowKnockLimit(uint32_t limit) {
+void FlowPresenter::ShowKnockLimit(uint32_t limit) {
   if (Panes) Panes->SetKnockLimit(QString::fromStdString(KnockLimitPaneText(limit)));
 }
 
-void QuorlaClient::Message(uint32_t captionId, uint32_t textId, MessageIcon icon) {
+void FlowPresenter::Message(uint32_t captionId, uint32_t textId, MessageIcon icon) {
   Ask(captionId, ResourceText(textId), ToQtIcon(icon), false);
 }
 
-void QuorlaClient::MessageWithFigures(uint32_t captionId, uint32_t textId, const std::string& figures,
-                                      MessageIcon icon) {
+void FlowPresenter::MessageWithFigures(uint32_t captionId, uint32_t textId, const std::string& figures,
+                                       MessageIcon icon) {
   Ask(captionId, ResourceText(textId) + "\n\n" + QString::fromStdString(figures), ToQtIcon(icon), false);
 }
 
-void QuorlaClient::ShowMoves(const MoveHistory& moves) {
-  Moves.clear();
-  for (const std::string& line : moves.Lines()) Moves << QString::fromStdString(line);
-  const QString last = QString::fromStdString(moves.LastComputerMove());
-  if (last == LastMove) return;
-  LastMove = last;
-  if (!Composed.isNull()) update(WidgetRect(ThePicture.ToBuffer(MOVE_LINE_AREA)));
-}
+void FlowPresenter::ShowMoves(const MoveHistory& moves) { View.ShowMoves(moves); }
 
-void QuorlaClient::MessageText(uint32_t captionId, const std::string& text, MessageIcon icon) {
+void FlowPresenter::MessageText(uint32_t captionId, const std::string& text, MessageIcon icon) {
   Ask(captionId, QString::fromStdString(text), ToQtIcon(icon), false);
 }
 
-bool QuorlaClient::Confirm(uint32_t captionId, uint32_t textId) {
+bool FlowPresenter::Confirm(uint32_t captionId, uint32_t textId) {
   return Ask(captionId, ResourceText(textId), QMessageBox::Question, true);
 }
 
-bool QuorlaClient::ConfirmText(uint32_t captionId, const std::string& text) {
+bool FlowPresenter::ConfirmText(uint32_t captionId, const std::string& text) {
   return Ask(captionId, QString::fromStdString(text), QMessageBox::Warning, true);
 }
 
-void QuorlaClient::ShowComputerHand(bool) { emit CommandsChanged(); }
+void FlowPresenter::ShowComputerHand(bool) { emit CommandsChanged(); }
 
-void QuorlaClient::ShowScoreSheet() {
-  SheetView->SetLaidOff(Objects.State.LaidOff);
+void FlowPresenter::ShowScoreSheet() {
+  SheetView->SetLaidOff(Owner.Table().State.LaidOff);
   if (!SheetView->IsShown()) PlaceScoreSheet();
   SheetView->Show();
   SheetView->Refresh();
 }
 
-void QuorlaClient::PlaceScoreSheet() {
-  const QWidget* frame = window();
+void FlowPresenter::PlaceScoreSheet() {
+  const QWidget* frame = Widget.window();
   const QRect outer = frame->frameGeometry();
   // Before its first showing the sheet's frame is not known yet: the main
   // window's decorations are the best guess.
@@ -174,21 +176,21 @@ void QuorlaClient::PlaceScoreSheet() {
   const TPoint place =
       PlaceBesideFrame({outer.left(), outer.top(), outer.right() + 1, outer.bottom() + 1}, {size.width(), size.height()},
                        {available.left(), available.top(), available.right() + 1, available.bottom() + 1},
-                       mapToGlobal(QPoint(0, 0)).y());
+                       Widget.mapToGlobal(QPoint(0, 0)).y());
   SheetView->move(place.x, place.y);
 }
 
-void QuorlaClient::FollowFrame() {
+void FlowPresenter::FollowFrame() {
   if (SheetView && SheetView->IsShown()) PlaceScoreSheet();
 }
 
-void QuorlaClient::CloseScoreSheet() { SheetView->Close(); }
+void FlowPresenter::CloseScoreSheet() { SheetView->Close(); }
 
-void QuorlaClient::SetBusy(bool busy) {
+void FlowPresenter::SetBusy(bool busy) {
   if (busy)
     QApplication::setOverrideCursor(Qt::WaitCursor);
   else
     QApplication::restoreOverrideCursor();
 }
 
-void QuorlaClient::RepeatCloseRequest() { emit CloseRequested(); }
+void FlowPresenter::RepeatCloseRequest() { emit CloseRequested(); }

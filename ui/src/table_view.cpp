@@ -1,0 +1,345 @@
+// The game table window's picture: the scale the table is drawn at for
+// the widget's size, the backdrop and scenery, the picture's composed table,
+// the texts over it and the keyboard's focus on it.
+#include "ui/table_view.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPaintEvent>
+#include <QStandardPaths>
+#include <QToolTip>
+#include <QWindow>
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+#include "app/card_faces_change.h"
+#include "app/table_fit.h"
+#include "game/status_texts.h"
+#include "game/text_ids.h"
+#include "ui/backdrop.h"
+#include "ui/backdrop_loading.h"
+#include "ui/image_convert.h"
+#include "ui/quorla_client.h"
+#include "ui/resource_text.h"
+#include "ui/scenery_picture.h"
+#include "ui/svg_card_images.h"
+#include "ui/table_accessible.h"
+#include "ui/table_owner.h"
+
+namespace {
+
+constexpr const char* BACKDROP_FILE = "BACKIMG.QLF";
+
+QMessageBox::Icon ToQtIcon(BackdropIcon icon) {
+  switch (icon) {
+    case BackdropIcon::INFORMATION: return QMessageBox::Information;
+    case BackdropIcon::QUESTION: return QMessageBox::Question;
+    default: return QMessageBox::Warning;
+  }
+}
+
+std::string ChosenFaceDeck(const Preferences& preferences) {
+  std::vector<std::string> installed;
+  for (const QString& deck : SvgCardImages::InstalledDecks()) installed.push_back(deck.toStdString());
+  return FaceDeckInUse(preferences.CardFaces, installed, SvgCardImages::FACE_DECK);
+}
+
+}  // namespace
+
+TableView::TableView(QuorlaClient& widget, TableOwner& owner, const TablePrompter& prompt)
+    : Widget(widget), Owner(owner), Prompt(prompt), ThePicture(owner.Table().Deck) {
+  GlideTimer.setTimerType(Qt::PreciseTimer);
+  GlideTimer.setInterval(GLIDE_FRAME_MS);
+  connect(&GlideTimer, &QTimer::timeout, this, &TableView::StepGlides);
+  Surround = QColor::fromRgb(PLAIN_BACKDROP_COLOUR);
+}
+
+TableView::~TableView() {
+  // The table's last moves while it closes are shown to nobody.
+  ThePicture.SetPresenter(nullptr);
+}
+
+// ------------------------------------------------------------------ scale
+
+TSize TableView::DeviceArea() const {
+  const double ratio = Widget.devicePixelRatioF();
+  return {static_cast<int32_t>(std::lround(Widget.width() * ratio)),
+          static_cast<int32_t>(std::lround(Widget.height() * ratio))};
+}
+
+double TableView::WantedScale() const { return FitScale(DeviceArea()); }
+
+double TableView::ViewScale() const { return Scale / Widget.devicePixelRatioF(); }
+
+void TableView::PlaceTable() {
+  const TRect place = TablePlacement(DeviceArea(), Scale);
+  Placement = QRect(place.left, place.top, place.Width(), place.Height());
+}
+
+void TableView::ApplyScale() {
+  if (Images) {
+    Images->SetScale(Scale);
+  } else {
+    Images = std::make_unique<SvgCardImages>(Scale);
+    UseChosenFaceDeck();
+  }
+  const QString missing = "Quorla: " + Images->MissingDecksMessage();
+  if (!Images->MissingDecksMessage().isEmpty() && !Notes.contains(missing)) Notes << missing;
+  ThePicture.SetImages(Images.get());
+  ThePicture.SetPresenter(this);
+  PlaceTable();
+  if (!BackdropLoaded)
+    LoadBackdropPicture();
+  else
+    DecorateBackdrop();
+}
+
+void TableView::FollowSize() {
+  const double wanted = WantedScale();
+  if (std::abs(wanted - Scale) > 1e-9) {
+    Scale = wanted;
+    ApplyScale();
+    emit ScaleChanged();
+    return;
+  }
+  PlaceTable();
+  Widget.update();
+}
+
+void TableView::Shown() {
+  FollowSize();
+  if (QWindow* handle = Widget.window()->windowHandle())
+    connect(handle, &QWindow::screenChanged, this, &TableView::FollowSize, Qt::UniqueConnection);
+}
+
+void TableView::SetPreferredScale(double scale) {
+  PreferredScale = std::max(scale, MIN_TABLE_SCALE);
+  Widget.updateGeometry();
+}
+
+QSize TableView::SizeHint() const {
+  const TRect table = DeviceCover(TABLE_AREA, PreferredScale);
+  return {table.Width(), table.Height()};
+}
+
+QSize TableView::MinimumSize() {
+  const TRect table = DeviceCover(TABLE_AREA, MIN_TABLE_SCALE);
+  return {table.Width(), table.Height()};
+}
+
+TPoint TableView::ToTable(const QPointF& point) const {
+  const double ratio = Widget.devicePixelRatioF();
+  const TPoint device{static_cast<int32_t>(std::floor(point.x() * ratio)),
+                      static_cast<int32_t>(std::floor(point.y() * ratio))};
+  return ToTablePoint(device, {Placement.left(), Placement.top(), Placement.right() + 1, Placement.bottom() + 1},
+                      Scale);
+}
+
+// ------------------------------------------------------- backdrop and deck
+
+void TableView::DecorateBackdrop() {
+  NxBitmap& backdrop = Backdrops.At(Scale);
+  if (backdrop.IsEmpty())
+    backdrop = ToNxBitmap(TablePicture.isNull() ? PlainBackdrop(Scale) : DecoratedBackdrop(TablePicture, Scale));
+  const TRect table = DeviceCover(TABLE_AREA, Scale);
+  // Once laid out, the picture presents every pixel of the composition;
+  // before the first deal the table shows the backdrop alone.
+  if (Composed.width() != table.Width() || Composed.height() != table.Height())
+    Composed = QImage(table.Width(), table.Height(), QImage::Format_RGB32);
+  if (!Owner.Table().Deck.IsLaidOut()) Composed = ToQImage(backdrop);
+  ThePicture.SetBackground(backdrop, TABLE_AREA);
+  Widget.update();
+}
+
+void TableView::TakeBackdrop(const QImage& tablePicture) {
+  TablePicture = tablePicture;
+  Backdrops.Clear();
+  // The window around the table takes the colour of the scenery's edge.
+  Surround = TablePicture.isNull() ? QColor::fromRgb(PLAIN_BACKDROP_COLOUR) : QColor::fromRgb(EdgeColour(TablePicture));
+  DecorateBackdrop();
+}
+
+void TableView::UseChosenFaceDeck() {
+  const std::string deck = ChosenFaceDeck(Owner.Settings().Prefs);
+  if (!deck.empty()) Images->SetFaceDeck(QString::fromStdString(deck));
+}
+
+bool TableView::FaceDeckChanged() const {
+  return Images && Images->MissingDecksMessage().isEmpty() &&
+         Images->FaceDeck().toStdString() != ChosenFaceDeck(Owner.Settings().Prefs);
+}
+
+QString TableView::FaceDeck() const {
+  return Images && Images->MissingDecksMessage().isEmpty() ? Images->FaceDeck() : QString();
+}
+
+void TableView::LoadBackdropPicture() {
+  std::string path = Owner.ConfigDirectory() + BACKDROP_FILE;
+  if (!std::filesystem::exists(path)) path = Owner.InstallDirectory() + BACKDROP_FILE;
+  BackdropLoad load = LoadBackdrop(path, Scale, *Owner.Settings().Store, ScreenColorResolution());
+  BackdropLoaded = true;
+  for (const BackdropMessage& message : load.Messages) {
+    if (Widget.isVisible())
+      Prompt(QString::fromStdString(message.Caption), QString::fromStdString(message.Text), ToQtIcon(message.Icon),
+             false);
+    else
+      Notes << QString::fromStdString(message.Caption + ": " + message.Text);
+  }
+  TakeBackdrop(load.Picture);
+}
+
+void TableView::ShowStartupNotes() {
+  const QStringList notes = Notes;
+  Notes.clear();
+  for (const QString& note : notes) {
+    const int colon = note.indexOf(": ");
+    Prompt(colon > 0 ? note.left(colon) : "Quorla", colon > 0 ? note.mid(colon + 2) : note, QMessageBox::Warning,
+           false);
+  }
+}
+
+void TableView::ChooseSceneryFile() {
+  // A first choice starts where people keep their pictures.
+  QString start = LastSceneryDirectory;
+  if (start.isEmpty()) start = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+  if (!QDir(start).exists()) start = QDir::homePath();
+  const QString file = QFileDialog::getOpenFileName(&Widget, ResourceText(SCENERY_TITLE), start,
+                                                    SceneryFileFilters(ResourceText(SCENERY_PICTURES_FILTER),
+                                                                       ResourceText(SCENERY_FILTER)));
+  if (file.isEmpty()) return;
+  LastSceneryDirectory = QFileInfo(file).absolutePath();
+  ChooseSceneryFrom(file.toStdString());
+}
+
+void TableView::ChooseSceneryFrom(const std::string& file) {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  auto ask = [this](const BackdropMessage& question) {
+    return Prompt(QString::fromStdString(question.Caption), QString::fromStdString(question.Text),
+                  QMessageBox::Question, true);
+  };
+  SceneryChoice choice =
+      ChooseScenery(file, Owner.ConfigDirectory() + BACKDROP_FILE, Scale, ScreenColorResolution(), ask);
+  QApplication::restoreOverrideCursor();
+  if (choice.Message)
+    Prompt(QString::fromStdString(choice.Message->Caption), QString::fromStdString(choice.Message->Text),
+           ToQtIcon(choice.Message->Icon), false);
+  if (choice.Backdrop.isNull()) return;
+  TakeBackdrop(choice.Picture);
+}
+
+// ---------------------------------------------------------------- drawing
+
+void TableView::Present(const NxBitmap& backBuffer, const TRect& tableArea) {
+  if (ThePicture.IsGliding() && !GlideTimer.isActive()) {
+    GlideClock.start();
+    GlideTimer.start();
+  }
+  if (backBuffer.Width() != Composed.width() || backBuffer.Height() != Composed.height()) return;
+  if (tableArea.Intersects(STOCK_AREA)) Widget.update(WidgetRect(ThePicture.ToBuffer(STOCK_COUNT_AREA)));
+  const TRect area = ThePicture.ToBuffer(tableArea);
+  for (int32_t y = area.top; y < area.bottom; ++y) {
+    const uint32_t* from = backBuffer.Data() + static_cast<size_t>(y) * backBuffer.Width() + area.left;
+    auto* to = reinterpret_cast<uint32_t*>(Composed.scanLine(y)) + area.left;
+    for (int32_t x = 0; x < area.Width(); ++x) to[x] = from[x] | 0xFF000000u;
+  }
+  Widget.update(WidgetRect(area));
+}
+
+void TableView::StepGlides() {
+  // A frame that came late (the computer was thinking) moves the cards one
+  // frame's worth, not the whole delay: the move is still seen.
+  ThePicture.AdvanceGlides(static_cast<uint32_t>(std::min<qint64>(GlideClock.restart(), 2 * GLIDE_FRAME_MS)));
+  if (!ThePicture.IsGliding()) GlideTimer.stop();
+}
+
+QRect TableView::WidgetRect(const TRect& bufferArea) const {
+  const double ratio = Widget.devicePixelRatioF();
+  const QRectF shown((Placement.left() + bufferArea.left) / ratio, (Placement.top() + bufferArea.top) / ratio,
+                     bufferArea.Width() / ratio, bufferArea.Height() / ratio);
+  return shown.toAlignedRect().adjusted(-1, -1, 1, 1);
+}
+
+void TableView::DrawTableText(QPainter& painter, const TRect& tableArea, const QString& text, int flags) const {
+  if (text.isEmpty()) return;
+  const TRect area = ThePicture.ToBuffer(tableArea);
+  const QRect device(Placement.left() + area.left, Placement.top() + area.top, area.Width(), area.Height());
+  // A dark edge keeps the white text readable on any scenery.
+  painter.setPen(QColor(0, 0, 0, 150));
+  painter.drawText(device.translated(std::max(1, qRound(Scale)), std::max(1, qRound(Scale))), flags, text);
+  painter.setPen(Qt::white);
+  painter.drawText(device, flags, text);
+}
+
+void TableView::DrawTableTexts(QPainter& painter) const {
+  QFont font = Widget.font();
+  font.setPixelSize(std::max(1, qRound(13 * Scale)));
+  font.setBold(true);
+  painter.setFont(font);
+  DrawTableText(painter, MOVE_LINE_AREA, LastMove, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine);
+  DrawTableText(painter, STOCK_COUNT_AREA, QString::fromStdString(StockCountText(Owner.Table().Deck)),
+                Qt::AlignCenter | Qt::TextSingleLine);
+}
+
+void TableView::Paint(QPaintEvent* event) {
+  QPainter painter(&Widget);
+  const double ratio = Widget.devicePixelRatioF();
+  // Device pixels throughout: the table is composed at the size it is shown.
+  painter.scale(1.0 / ratio, 1.0 / ratio);
+  const QRegion table(Placement);
+  QRegion around(QRect(QPoint(0, 0), QSize(DeviceArea().cx, DeviceArea().cy)));
+  around -= table;
+  for (const QRect& rect : around) painter.fillRect(rect, Surround);
+  for (const QRect& logical : event->region()) {
+    const QRectF device(logical.x() * ratio, logical.y() * ratio, logical.width() * ratio, logical.height() * ratio);
+    const QRect part = device.toAlignedRect().intersected(Placement);
+    if (part.isEmpty()) continue;
+    painter.drawImage(part.topLeft(), Composed, part.translated(-Placement.topLeft()));
+  }
+  DrawTableTexts(painter);
+}
+
+void TableView::ShowToolTip(const QHelpEvent& help) {
+  if (MOVE_LINE_AREA.Contains(ToTable(help.pos())) && !Moves.isEmpty())
+    QToolTip::showText(help.globalPos(), Moves.join('\n'), &Widget);
+  else
+    QToolTip::hideText();
+}
+
+void TableView::ShowMoves(const MoveHistory& moves) {
+  Moves.clear();
+  for (const std::string& line : moves.Lines()) Moves << QString::fromStdString(line);
+  const QString last = QString::fromStdString(moves.LastComputerMove());
+  if (last == LastMove) return;
+  LastMove = last;
+  if (!Composed.isNull()) Widget.update(WidgetRect(ThePicture.ToBuffer(MOVE_LINE_AREA)));
+}
+
+// ------------------------------------------------------------------ focus
+
+void TableView::FrameFocus(const TableFocus& focus) {
+  TheFocus = focus;
+  FocusShown = true;
+  ShowFocus();
+}
+
+void TableView::HideFocus() {
+  if (!FocusShown) return;
+  FocusShown = false;
+  ThePicture.SetHighlight(std::nullopt);
+  ThePicture.Paint(true);
+}
+
+void TableView::ShowFocus() {
+  NxDeck& deck = Owner.Table().Deck;
+  if (FocusShown && deck.IsLaidOut() && !Owner.Table().State.Dragging) {
+    const uint32_t count = deck.CardsInPile(HUMAN_PILE);
+    if (count > 0) TheFocus.Position = std::min(TheFocus.Position, count - 1);
+    ThePicture.SetHighlight(FocusRect(deck, TheFocus));
+    ThePicture.Paint(true);
+  }
+  AnnounceTableFocus(Widget);
+}
