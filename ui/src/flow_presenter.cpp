@@ -16,6 +16,7 @@
 #include "ui/score_sheet_window.h"
 #include "ui/table_owner.h"
 #include "ui/table_status_panes.h"
+#include "ui/table_view.h"
 
 FlowPresenter::FlowPresenter(QWidget& widget, TableOwner& owner, TableView& view, const TablePrompter& prompt)
     : Widget(widget), Owner(owner), View(view), Prompt(prompt) {

@@ -3,44 +3,23 @@
 // the texts over it and the keyboard's focus on it.
 #include "ui/table_view.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QPainter>
 #include <QPaintEvent>
-#include <QStandardPaths>
 #include <QToolTip>
 #include <QWindow>
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 
 #include "app/card_faces_change.h"
 #include "app/table_fit.h"
 #include "game/status_texts.h"
-#include "game/text_ids.h"
-#include "ui/backdrop.h"
-#include "ui/backdrop_loading.h"
 #include "ui/image_convert.h"
 #include "ui/quorla_client.h"
-#include "ui/resource_text.h"
-#include "ui/scenery_picture.h"
 #include "ui/svg_card_images.h"
 #include "ui/table_accessible.h"
 #include "ui/table_owner.h"
 
 namespace {
-
-constexpr const char* BACKDROP_FILE = "BACKIMG.QLF";
-
-QMessageBox::Icon ToQtIcon(BackdropIcon icon) {
-  switch (icon) {
-    case BackdropIcon::INFORMATION: return QMessageBox::Information;
-    case BackdropIcon::QUESTION: return QMessageBox::Question;
-    default: return QMessageBox::Warning;
-  }
-}
 
 std::string ChosenFaceDeck(const Preferences& preferences) {
   std::vector<std::string> installed;
@@ -51,11 +30,14 @@ std::string ChosenFaceDeck(const Preferences& preferences) {
 }  // namespace
 
 TableView::TableView(QuorlaClient& widget, TableOwner& owner, const TablePrompter& prompt)
-    : Widget(widget), Owner(owner), Prompt(prompt), ThePicture(owner.Table().Deck) {
+    : Widget(widget),
+      Owner(owner),
+      Prompt(prompt),
+      ThePicture(owner.Table().Deck),
+      Backdrop(widget, owner, prompt) {
   GlideTimer.setTimerType(Qt::PreciseTimer);
   GlideTimer.setInterval(GLIDE_FRAME_MS);
   connect(&GlideTimer, &QTimer::timeout, this, &TableView::StepGlides);
-  Surround = QColor::fromRgb(PLAIN_BACKDROP_COLOUR);
 }
 
 TableView::~TableView() {
@@ -92,7 +74,7 @@ void TableView::ApplyScale() {
   ThePicture.SetImages(Images.get());
   ThePicture.SetPresenter(this);
   PlaceTable();
-  if (!BackdropLoaded)
+  if (!Backdrop.Loaded())
     LoadBackdropPicture();
   else
     DecorateBackdrop();
@@ -142,9 +124,7 @@ TPoint TableView::ToTable(const QPointF& point) const {
 // ------------------------------------------------------- backdrop and deck
 
 void TableView::DecorateBackdrop() {
-  NxBitmap& backdrop = Backdrops.At(Scale);
-  if (backdrop.IsEmpty())
-    backdrop = ToNxBitmap(TablePicture.isNull() ? PlainBackdrop(Scale) : DecoratedBackdrop(TablePicture, Scale));
+  NxBitmap& backdrop = Backdrop.At(Scale);
   const TRect table = DeviceCover(TABLE_AREA, Scale);
   // Once laid out, the picture presents every pixel of the composition;
   // before the first deal the table shows the backdrop alone.
@@ -153,14 +133,6 @@ void TableView::DecorateBackdrop() {
   if (!Owner.Table().Deck.IsLaidOut()) Composed = ToQImage(backdrop);
   ThePicture.SetBackground(backdrop, TABLE_AREA);
   Widget.update();
-}
-
-void TableView::TakeBackdrop(const QImage& tablePicture) {
-  TablePicture = tablePicture;
-  Backdrops.Clear();
-  // The window around the table takes the colour of the scenery's edge.
-  Surround = TablePicture.isNull() ? QColor::fromRgb(PLAIN_BACKDROP_COLOUR) : QColor::fromRgb(EdgeColour(TablePicture));
-  DecorateBackdrop();
 }
 
 void TableView::UseChosenFaceDeck() {
@@ -178,18 +150,8 @@ QString TableView::FaceDeck() const {
 }
 
 void TableView::LoadBackdropPicture() {
-  std::string path = Owner.ConfigDirectory() + BACKDROP_FILE;
-  if (!std::filesystem::exists(path)) path = Owner.InstallDirectory() + BACKDROP_FILE;
-  BackdropLoad load = LoadBackdrop(path, Scale, *Owner.Settings().Store, ScreenColorResolution());
-  BackdropLoaded = true;
-  for (const BackdropMessage& message : load.Messages) {
-    if (Widget.isVisible())
-      Prompt(QString::fromStdString(message.Caption), QString::fromStdString(message.Text), ToQtIcon(message.Icon),
-             false);
-    else
-      Notes << QString::fromStdString(message.Caption + ": " + message.Text);
-  }
-  TakeBackdrop(load.Picture);
+  Backdrop.Load(Scale, Notes);
+  DecorateBackdrop();
 }
 
 void TableView::ShowStartupNotes() {
@@ -203,32 +165,11 @@ void TableView::ShowStartupNotes() {
 }
 
 void TableView::ChooseSceneryFile() {
-  // A first choice starts where people keep their pictures.
-  QString start = LastSceneryDirectory;
-  if (start.isEmpty()) start = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-  if (!QDir(start).exists()) start = QDir::homePath();
-  const QString file = QFileDialog::getOpenFileName(&Widget, ResourceText(SCENERY_TITLE), start,
-                                                    SceneryFileFilters(ResourceText(SCENERY_PICTURES_FILTER),
-                                                                       ResourceText(SCENERY_FILTER)));
-  if (file.isEmpty()) return;
-  LastSceneryDirectory = QFileInfo(file).absolutePath();
-  ChooseSceneryFrom(file.toStdString());
+  if (Backdrop.ChooseFile(Scale)) DecorateBackdrop();
 }
 
 void TableView::ChooseSceneryFrom(const std::string& file) {
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  auto ask = [this](const BackdropMessage& question) {
-    return Prompt(QString::fromStdString(question.Caption), QString::fromStdString(question.Text),
-                  QMessageBox::Question, true);
-  };
-  SceneryChoice choice =
-      ChooseScenery(file, Owner.ConfigDirectory() + BACKDROP_FILE, Scale, ScreenColorResolution(), ask);
-  QApplication::restoreOverrideCursor();
-  if (choice.Message)
-    Prompt(QString::fromStdString(choice.Message->Caption), QString::fromStdString(choice.Message->Text),
-           ToQtIcon(choice.Message->Icon), false);
-  if (choice.Backdrop.isNull()) return;
-  TakeBackdrop(choice.Picture);
+  if (Backdrop.ChooseFrom(file, Scale)) DecorateBackdrop();
 }
 
 // ---------------------------------------------------------------- drawing
@@ -292,7 +233,7 @@ void TableView::Paint(QPaintEvent* event) {
   const QRegion table(Placement);
   QRegion around(QRect(QPoint(0, 0), QSize(DeviceArea().cx, DeviceArea().cy)));
   around -= table;
-  for (const QRect& rect : around) painter.fillRect(rect, Surround);
+  for (const QRect& rect : around) painter.fillRect(rect, Backdrop.Surround());
   for (const QRect& logical : event->region()) {
     const QRectF device(logical.x() * ratio, logical.y() * ratio, logical.width() * ratio, logical.height() * ratio);
     const QRect part = device.toAlignedRect().intersected(Placement);

@@ -6,12 +6,13 @@
 #include <string>
 
 #include "game/presentation.h"
-#include "ui/table_view.h"
+#include "ui/table_prompter.h"
 
 class QEventLoop;
 class QWidget;
 class ScoreSheetWindow;
 class TableOwner;
+class TableView;
 class TableStatusPanes;
 
 // The table window as the flow of a hand sees it: the status panes,

@@ -1,14 +1,11 @@
 #pragma once
 
-#include <QColor>
 #include <QElapsedTimer>
 #include <QImage>
-#include <QMessageBox>
 #include <QObject>
 #include <QRect>
 #include <QStringList>
 #include <QTimer>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,7 +15,8 @@
 #include "table/bitmap.h"
 #include "table/image_provider.h"
 #include "table/table_picture.h"
-#include "ui/scale_cache.h"
+#include "ui/table_backdrop.h"
+#include "ui/table_prompter.h"
 
 class QHelpEvent;
 class QPainter;
@@ -26,11 +24,6 @@ class QPaintEvent;
 class QuorlaClient;
 class SvgCardImages;
 class TableOwner;
-
-// How message boxes and questions reach the person; tests answer them.
-// Returns true for yes (or OK).
-using TablePrompter =
-    std::function<bool(const QString& caption, const QString& text, QMessageBox::Icon icon, bool yesNo)>;
 
 // What the table window shows: the table's picture composed at the scale
 // that fits the widget, centred, with the backdrop or scenery behind the
@@ -111,9 +104,8 @@ class TableView : public QObject, public NxTablePresenter {
   // The texts drawn over the composed table at the size it is shown.
   void DrawTableTexts(QPainter& painter) const;
   void DrawTableText(QPainter& painter, const TRect& tableArea, const QString& text, int flags) const;
-  // The decorated backdrop at the present scale from the table picture.
+  // The decorated backdrop at the present scale goes behind the cards.
   void DecorateBackdrop();
-  void TakeBackdrop(const QImage& tablePicture);
 
   // About sixty frames a second while a card travels.
   static constexpr int GLIDE_FRAME_MS = 16;
@@ -123,12 +115,8 @@ class TableView : public QObject, public NxTablePresenter {
   const TablePrompter& Prompt;
   NxTablePicture ThePicture;
   std::unique_ptr<SvgCardImages> Images;
+  TableBackdrop Backdrop;
   QImage Composed;  // the picture's back buffer as the screen shows it
-  bool BackdropLoaded = false;  // the scenery file was read (or found missing) once
-  QImage TablePicture;  // the scenery at table size, undecorated; null for the plain table
-  // The decorated backdrop of the scales last shown.
-  ScaleCache<NxBitmap> Backdrops{2};
-  QColor Surround;  // around the table where the window is wider or taller
   double PreferredScale = 1.0;
   double Scale = 1.0;
   QRect Placement;
@@ -139,5 +127,4 @@ class TableView : public QObject, public NxTablePresenter {
   QTimer GlideTimer;
   QElapsedTimer GlideClock;
   QStringList Notes;
-  QString LastSceneryDirectory;
 };
