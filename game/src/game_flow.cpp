@@ -291,9 +291,7 @@ bool GameFlow::SortHand(HandSort sort) {
 bool GameFlow::ArrangeByMelds() {
   if (S.HandOver) return false;
   TakeBackHeldCard();
-  std::vector<uint32_t> cards;
-  for (uint32_t i = 0; i < TheDeck.CardsInPile(HUMAN_PILE); ++i) cards.push_back(TheDeck.CardIndexAt(HUMAN_PILE, i));
-  const std::vector<uint32_t> order = OrderByMelds(cards);
+  const std::vector<uint32_t> order = OrderByMelds(TheDeck.PileCards(HUMAN_PILE));
   TheDeck.Arrange(HUMAN_PILE, order.data(), static_cast<uint32_t>(order.size()));
   S.Sort = PLAYERS_ORDER;
   return true;
@@ -524,11 +522,7 @@ void GameFlow::LayOpenComputerHand() {
   const NxHandScore* score = S.LastScores[1].get();
   uint32_t count = TheDeck.CardsInPile(COMPUTER_PILE);
   if (!score || !score->BestCase()) return;
-  auto held = [&](uint32_t card) {
-    for (uint32_t pos = 0; pos < count; ++pos)
-      if (TheDeck.CardIndexAt(COMPUTER_PILE, pos) == card) return true;
-    return false;
-  };
+  auto held = [&](uint32_t card) { return TheDeck.PositionOf(COMPUTER_PILE, card).has_value(); };
   const NxHandScore* human = knocker == 0 && !S.Gin ? S.LastScores[0].get() : nullptr;
   auto group = [&](const NxMatch& meld) {
     if (!human || !human->BestCase()) return 2;
@@ -583,9 +577,7 @@ void GameFlow::AnnounceHand() {
 // The defender's follows from the result.
 void GameFlow::AnnounceWithFigures(uint32_t caption, uint32_t text) {
   const uint32_t knocker = S.Undercut ? 1 - S.Dealer : S.Dealer;
-  std::vector<unsigned> cards;
-  for (uint32_t i = 0; i < TheDeck.CardsInPile(knocker); ++i) cards.push_back(TheDeck.CardIndexAt(knocker, i));
-  const int32_t knockerDeadwood = LeastDeadwood(CardMask(cards.data(), static_cast<unsigned>(cards.size())));
+  const int32_t knockerDeadwood = LeastDeadwood(TheDeck.PileMask(knocker));
   const int32_t defenderDeadwood = S.Gin       ? S.Difference
                                    : S.Undercut ? knockerDeadwood - S.Difference
                                                 : knockerDeadwood + S.Difference;

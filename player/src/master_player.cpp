@@ -68,9 +68,8 @@ ComputerDecider::Discard MasterDecider::ChooseDiscard(GinTable& table) {
   if (Adviser) {
     const NxDeck& deck = table.Deck();
     const uint32_t k = Adviser->ChooseDiscard();
-    uint64_t kept = 0;
-    for (uint32_t i = 0; i < deck.CardsInPile(COMPUTER_PILE); ++i)
-      if (i != k) kept |= uint64_t{1} << deck.CardIndexAt(COMPUTER_PILE, i);
+    uint64_t kept = deck.PileMask(COMPUTER_PILE);
+    if (k < deck.CardsInPile(COMPUTER_PILE)) kept &= ~(uint64_t{1} << deck.CardIndexAt(COMPUTER_PILE, k));
     const bool knock = IsLegalKnock(LeastDeadwood(kept), table.State().KnockLimit);
     advice = {knock ? SeatMove::KNOCK : SeatMove::DISCARD, k};
   }

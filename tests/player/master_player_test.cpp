@@ -20,12 +20,10 @@ constexpr uint32_t C(uint32_t suit, uint32_t rank) { return MakeCard(suit, rank)
 // with stock cards: a deal the human seat cannot tell from the real one.
 void ShuffleHidden(NxDeck& deck, const MasterBelief& belief, uint32_t turn) {
   std::vector<uint32_t> hidden;
-  for (uint32_t i = 0; i < deck.CardsInPile(COMPUTER_PILE); ++i)
-    if (!(belief.OtherHeld() >> deck.CardIndexAt(COMPUTER_PILE, i) & 1)) hidden.push_back(deck.CardIndexAt(COMPUTER_PILE, i));
+  for (uint32_t card : deck.PileCards(COMPUTER_PILE))
+    if (!(belief.OtherHeld() >> card & 1)) hidden.push_back(card);
   for (uint32_t k = 0; k < std::min<size_t>(hidden.size(), 3) && deck.CardsInPile(STOCK_PILE) > 1; ++k) {
-    uint32_t position = 0;
-    while (deck.CardIndexAt(COMPUTER_PILE, position) != hidden[k]) ++position;
-    deck.MoveCard(COMPUTER_PILE, position, STOCK_PILE, false);
+    deck.MoveCard(COMPUTER_PILE, *deck.PositionOf(COMPUTER_PILE, hidden[k]), STOCK_PILE, false);
     deck.MoveCard(STOCK_PILE, (turn * 5 + k) % (deck.CardsInPile(STOCK_PILE) - 1), COMPUTER_PILE, false);
   }
 }
@@ -71,9 +69,8 @@ class CheckedMaster : public SeatPlayer {
 
 // Moves `card`, wherever it lies, to the top of `pile`.
 void Put(NxDeck& deck, uint32_t card, uint32_t pile) {
-  for (uint32_t from = 0; from < 4; ++from)
-    for (uint32_t i = 0; i < deck.CardsInPile(from); ++i)
-      if (deck.CardIndexAt(from, i) == card) return deck.MoveCard(from, i, pile, pile != COMPUTER_PILE && pile != STOCK_PILE);
+  for (uint32_t from : {HUMAN_PILE, COMPUTER_PILE, STOCK_PILE, DISCARD_PILE})
+    if (const auto at = deck.PositionOf(from, card)) return deck.MoveCard(from, *at, pile, pile != COMPUTER_PILE && pile != STOCK_PILE);
 }
 
 // A standard hand set up card by card: the human seat holds `own` (eleven

@@ -74,6 +74,10 @@ class NxDeck {
   const NxHand& Pile(uint32_t pile) const;
   uint32_t CardIndexAt(uint32_t pile, uint32_t position) const;
   uint32_t CardsInPile(uint32_t pile) const { return Pile(pile).Count; }
+  // Card ids bottom to top; a card held with the mouse is in no pile.
+  std::vector<uint32_t> PileCards(uint32_t pile) const;
+  uint64_t PileMask(uint32_t pile) const;  // one bit per card id
+  std::optional<uint32_t> PositionOf(uint32_t pile, uint32_t card) const;
   const NxCard* Card(uint32_t index) const;       // by card id
   const NxCard* CardInOrder(uint32_t position) const;  // by deck order
   const NxCard* HeldCard() const { return Held; }

@@ -54,7 +54,6 @@ class MasterBelief {
 
  private:
   void ReadOwn(const NxDeck& deck);
-  void ReadPile(const NxDeck& deck, std::vector<uint32_t>& pile) const;
   void OtherTook(uint32_t card) { Held |= uint64_t{1} << card; Taken |= uint64_t{1} << card; }
   void OtherThrew(uint32_t card);
 
