@@ -80,8 +80,8 @@ int32_t ScorePile(const NxDeck& deck, uint32_t pile, std::unique_ptr<NxHandScore
 
 int32_t ComputeLayoffs(const NxDeck& deck, uint32_t defenderPile, std::unique_ptr<NxHandScore> (&scores)[2],
                        std::array<uint32_t, HAND_CARDS>& deadwoodPositions, LaidOffList& laidOff) {
-  NX_CHECK(defenderPile < 2 && scores[1 - defenderPile]);
-  const NxHandScore& knocker = *scores[1 - defenderPile];
+  NX_CHECK(defenderPile < SEAT_COUNT && scores[OtherSeat(defenderPile)]);
+  const NxHandScore& knocker = *scores[OtherSeat(defenderPile)];
   std::vector<unsigned> cards = ScoredCards(deck, defenderPile);
   scores[defenderPile] = std::make_unique<NxHandScore>(cards.data(), static_cast<unsigned>(cards.size()), &knocker);
   const NxHandScore& defender = *scores[defenderPile];

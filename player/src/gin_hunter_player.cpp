@@ -28,7 +28,7 @@ SeatMove GinHunterPlayer::Choose(GameFlow& flow) const {
     return {PassAllowed(state.Offer) ? SeatMove::PASS : SeatMove::TAKE_STOCK};
   }
   // The other player's visible interests: what it took from the pile.
-  const std::vector<uint32_t> wanted = flow.Moves().TakenFromDiscards(COMPUTER_PILE);
+  const std::vector<uint32_t> wanted = flow.Moves().TakenFromDiscards(COMPUTER_SEAT);
   uint32_t chosen = 0;
   int32_t chosenDeadwood = INT32_MAX;
   bool chosenFeeds = true;

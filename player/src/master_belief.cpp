@@ -17,8 +17,8 @@ bool MasterBelief::Related(uint32_t a, uint32_t b) {
 }
 
 void MasterBelief::ReadOwn(const NxDeck& deck) {
-  Own = deck.PileCards(Seat);
-  OwnBits = deck.PileMask(Seat);
+  Own = deck.PileCards(PileOf(Seat));
+  OwnBits = deck.PileMask(PileOf(Seat));
 }
 
 void MasterBelief::OtherThrew(uint32_t card) {
@@ -34,7 +34,7 @@ void MasterBelief::StartHand(const GameState&, const NxDeck& deck) {
   Pile = deck.PileCards(DISCARD_PILE);
   OwnBefore = Own;
   PileBits = deck.PileMask(DISCARD_PILE);
-  OtherCards = deck.CardsInPile(1 - Seat);
+  OtherCards = deck.CardsInPile(PileOf(OtherSeat(Seat)));
   StockCards = deck.CardsInPile(STOCK_PILE);
 }
 
@@ -74,7 +74,7 @@ void MasterBelief::Observe(const GameState&, const NxDeck& deck) {
   PileBits = deck.PileMask(DISCARD_PILE);
   Held &= ~PileBits;
   OwnBefore = Own;
-  OtherCards = deck.CardsInPile(1 - Seat);
+  OtherCards = deck.CardsInPile(PileOf(OtherSeat(Seat)));
   StockCards = deck.CardsInPile(STOCK_PILE);
 }
 

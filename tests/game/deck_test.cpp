@@ -65,9 +65,9 @@ TEST(Deal, TakesCardsInDeckOrderAndWrapsPastTheEnd) {
   NxDeck deck(2, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE);
   deck.Shuffle();
   std::vector<unsigned> order = DeckOrder(deck);
-  deck.Deal(0, 50, {0, 0}, {1, 0}, 0, true);
-  deck.Deal(1, 4, {0, 100}, {1, 0}, 0, true);
-  EXPECT_EQ(deck.PileCards(1), (std::vector<unsigned>{order[50], order[51], order[0], order[1]}));
+  deck.Deal(HUMAN_PILE, 50, {0, 0}, {1, 0}, 0, true);
+  deck.Deal(COMPUTER_PILE, 4, {0, 100}, {1, 0}, 0, true);
+  EXPECT_EQ(deck.PileCards(COMPUTER_PILE), (std::vector<unsigned>{order[50], order[51], order[0], order[1]}));
   EXPECT_EQ(deck.NextDeal(), 2u);
   EXPECT_TRUE(deck.IsLaidOut());
 }

@@ -96,7 +96,7 @@ struct Scene {
   // `theirs`, and the human seat draws `drawn` from the stock.
   void OtherTakes(uint32_t mine, uint32_t theirs, uint32_t drawn) {
     table.State.Play = HumanDiscard;
-    master.Begin(table.State, table.Deck, StandingOf(table.Record, HUMAN_PILE));
+    master.Begin(table.State, table.Deck, StandingOf(table.Record, HUMAN_SEAT));
     Put(table.Deck, mine, DISCARD_PILE);
     Put(table.Deck, mine, COMPUTER_PILE);
     Put(table.Deck, theirs, COMPUTER_PILE);  // it must hold it before it throws it
@@ -108,7 +108,7 @@ struct Scene {
       else table.Deck.MoveCard(COMPUTER_PILE, i, STOCK_PILE, false);
     }
     table.State.Play = HumanTake;
-    master.Begin(table.State, table.Deck, StandingOf(table.Record, HUMAN_PILE));
+    master.Begin(table.State, table.Deck, StandingOf(table.Record, HUMAN_SEAT));
     Put(table.Deck, drawn, HUMAN_PILE);
     table.State.Play = HumanDiscard;
   }
@@ -216,7 +216,7 @@ TEST(MasterPlayer, DoesNotKnockIntoAnUndercut) {
   for (const auto& step : fed) scene.OtherTakes(step[0], step[1], step[2]);
   ASSERT_EQ(LeastDeadwood(scene.master.Knowledge().OwnMask() & ~(uint64_t{1} << C(SPADES, 12))), 10);
   EXPECT_GE(scene.table.Deck.CardsInPile(STOCK_PILE), 20u);
-  const SeatMove move = scene.master.Choose(scene.table.State, scene.table.Deck, StandingOf(scene.table.Record, HUMAN_PILE));
+  const SeatMove move = scene.master.Choose(scene.table.State, scene.table.Deck, StandingOf(scene.table.Record, HUMAN_SEAT));
   EXPECT_EQ(move.What, SeatMove::DISCARD);
 }
 
@@ -230,7 +230,7 @@ TEST(MasterPlayer, DoesNotFeedWhatTheOtherPlayerCollects) {
   scene.master.StartHand(scene.table.State, scene.table.Deck);
   scene.OtherTakes(C(HEARTS, 6), C(HEARTS, 12), C(SPADES, 6));
   scene.OtherTakes(C(DIAMONDS, 6), C(DIAMONDS, 12), C(DIAMONDS, 1));
-  const SeatMove move = scene.master.Choose(scene.table.State, scene.table.Deck, StandingOf(scene.table.Record, HUMAN_PILE));
+  const SeatMove move = scene.master.Choose(scene.table.State, scene.table.Deck, StandingOf(scene.table.Record, HUMAN_SEAT));
   EXPECT_EQ(move.What, SeatMove::DISCARD);
   EXPECT_NE(scene.CardAt(move), C(SPADES, 6));
 }
@@ -344,8 +344,8 @@ TEST(MasterPlayer, GameOddsAreAFairRace) {
   }
   HeadlessTable table{3};
   table.Flow.NewGame(false, false);
-  table.Record.RecordHand(COMPUTER_PILE, 30);
-  const GameStanding standing = StandingOf(table.Record, COMPUTER_PILE);
+  table.Record.RecordHand(COMPUTER_SEAT, 30);
+  const GameStanding standing = StandingOf(table.Record, COMPUTER_SEAT);
   EXPECT_EQ(standing.Own, 30u);
   EXPECT_EQ(standing.Other, 0u);
 }

@@ -12,13 +12,11 @@
 #include "game/deck_observer.h"
 #include "game/hand.h"
 #include "game/rect.h"
+#include "game/seats.h"
 #include "neural/random.h"
 
 class NxObjectReader;
 class NxObjectWriter;
-
-// Pile numbers of the game table's deck.
-enum PileNumber : uint32_t { HUMAN_PILE = 0, COMPUTER_PILE = 1, STOCK_PILE = 2, DISCARD_PILE = 3 };
 
 // Layers above every pile: a card moved by the program, a card held by the mouse.
 constexpr int32_t MOVING_LAYER = 998;

@@ -14,7 +14,7 @@
 // hand and the stock stay closed to it.
 class MasterBelief {
  public:
-  explicit MasterBelief(uint32_t seat = 0) : Seat(seat) {}
+  explicit MasterBelief(uint32_t seat = HUMAN_SEAT) : Seat(seat) {}
 
   // At every deal, before the first move of the hand.
   void StartHand(const GameState& state, const NxDeck& deck);
