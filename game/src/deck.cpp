@@ -93,6 +93,27 @@ uint32_t NxDeck::CardIndexAt(uint32_t pile, uint32_t position) const {
   return Pile(pile).CardAt(position)->Index();
 }
 
+std::vector<uint32_t> NxDeck::PileCards(uint32_t pile) const {
+  const NxHand& hand = Pile(pile);
+  std::vector<uint32_t> cards(hand.Count);
+  for (uint32_t i = 0; i < hand.Count; ++i) cards[i] = hand.Cards[i]->Index();
+  return cards;
+}
+
+uint64_t NxDeck::PileMask(uint32_t pile) const {
+  const NxHand& hand = Pile(pile);
+  uint64_t mask = 0;
+  for (uint32_t i = 0; i < hand.Count; ++i) mask |= uint64_t{1} << hand.Cards[i]->Index();
+  return mask;
+}
+
+std::optional<uint32_t> NxDeck::PositionOf(uint32_t pile, uint32_t card) const {
+  const NxHand& hand = Pile(pile);
+  for (uint32_t i = 0; i < hand.Count; ++i)
+    if (hand.Cards[i]->Index() == card) return i;
+  return std::nullopt;
+}
+
 const NxCard* NxDeck::Card(uint32_t index) const {
   NX_CHECK(index < NUM_CARDS);
   return CardStore[index].get();

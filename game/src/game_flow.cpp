@@ -62,13 +62,13 @@ bool GameFlow::IsElevenTenHand() const { return Settings.ElevenTenDeal && S.Vari
 // ---------------------------------------------------------------- the moves in words
 
 void GameFlow::NoteTake(uint32_t player, uint32_t card) {
-  if (player == 0) ++HumanMoveCount;  // the person
+  if (player == HUMAN_SEAT) ++HumanMoveCount;
   History.Took(player, card);
   TheView.ShowMoves(History);
 }
 
 void GameFlow::NoteDiscard(uint32_t player, uint32_t card, bool knocked) {
-  if (player == 0) ++HumanMoveCount;  // the person
+  if (player == HUMAN_SEAT) ++HumanMoveCount;
   History.Discarded(player, card, knocked);
   TheView.ShowMoves(History);
 }
@@ -76,19 +76,19 @@ void GameFlow::NoteDiscard(uint32_t player, uint32_t card, bool knocked) {
 // The computer player moves the cards itself; what it did shows in the piles.
 void GameFlow::NoteComputerTake(uint32_t discardsBefore, uint32_t upcard, bool took) {
   if (!took) {
-    History.Passed(1);
+    History.Passed(COMPUTER_SEAT);
     TheView.ShowMoves(History);
   } else if (TheDeck.CardsInPile(DISCARD_PILE) < discardsBefore) {
-    NoteTake(1, upcard);
+    NoteTake(COMPUTER_SEAT, upcard);
   } else if (TheDeck.CardsInPile(COMPUTER_PILE) > HAND_CARDS) {
-    NoteTake(1, NoCard);
+    NoteTake(COMPUTER_SEAT, NoCard);
   }
 }
 
 void GameFlow::NoteComputerDiscard(uint32_t discardsBefore) {
   const int32_t top = TheDeck.TopIndex(DISCARD_PILE);
   if (TheDeck.CardsInPile(DISCARD_PILE) <= discardsBefore || top < 0) return;
-  NoteDiscard(1, TheDeck.CardIndexAt(DISCARD_PILE, top), S.HandOver && !S.StockExhausted);
+  NoteDiscard(COMPUTER_SEAT, TheDeck.CardIndexAt(DISCARD_PILE, top), S.HandOver && !S.StockExhausted);
 }
 
 // ---------------------------------------------------------------- human moves
@@ -99,7 +99,7 @@ bool GameFlow::TakeStockCard() {
   if (top < 0) return false;
   S.UpcardTaken = NoCard;
   TheDeck.MoveCard(STOCK_PILE, top, HUMAN_PILE, true);
-  NoteTake(0, NoCard);
+  NoteTake(HUMAN_SEAT, NoCard);
   if (TheDeck.CardsInPile(STOCK_PILE) < 3) S.StockExhausted = true;
   S.Offer = NORMAL_PLAY;
   S.Sort = PLAYERS_ORDER;
@@ -116,7 +116,7 @@ bool GameFlow::TakeUpcard() {
   uint32_t card = TheDeck.CardIndexAt(DISCARD_PILE, top);
   S.UpcardTaken = card;
   TheDeck.MoveCard(DISCARD_PILE, top, HUMAN_PILE, true);
-  NoteTake(0, card);
+  NoteTake(HUMAN_SEAT, card);
   NoteForComputer(HUMAN_PILE, card);
   S.Offer = NORMAL_PLAY;
   S.Sort = PLAYERS_ORDER;
@@ -130,7 +130,7 @@ bool GameFlow::Pass() {
   if (!PassAllowed(S.Offer) || S.Play == ComputerTake || S.HandOver) return false;
   S.Offer = static_cast<OfferStage>(S.Offer + 1);
   ++HumanMoveCount;
-  History.Passed(0);
+  History.Passed(HUMAN_SEAT);
   TheView.ShowMoves(History);
   S.Play = ComputerTake;
   SetStatus(COMPUTERS_PLAY);
@@ -146,9 +146,9 @@ bool GameFlow::Discard(uint32_t position) {
   }
   S.Sort = PLAYERS_ORDER;
   TheDeck.MoveCard(HUMAN_PILE, position, DISCARD_PILE, true);
-  NoteDiscard(0, card, false);
+  NoteDiscard(HUMAN_SEAT, card, false);
   NoteForComputer(DISCARD_PILE, card);
-  CountRoundAfter(0);
+  CountRoundAfter(HUMAN_SEAT);
   if (S.StockExhausted) {
     S.HandOver = true;
     S.Play = HandEnded;
@@ -166,12 +166,12 @@ bool GameFlow::Knock(uint32_t position) {
     TheView.Message(RULE_CAPTION, ILLEGAL_DISCARD, ICON_EXCLAMATION);
     return false;
   }
-  CountRoundAfter(0);
+  CountRoundAfter(HUMAN_SEAT);
   S.Sort = PLAYERS_ORDER;
   TheDeck.MoveCard(HUMAN_PILE, position, DISCARD_PILE, true);
   ShowKnockCard();
   TheView.SetBusy(true);
-  NoteDiscard(0, card, EvaluateKnock(0));
+  NoteDiscard(HUMAN_SEAT, card, EvaluateKnock(HUMAN_SEAT));
   TheView.SetBusy(false);
   NoteForComputer(DISCARD_PILE, card);
   if (S.HandOver) {
@@ -201,27 +201,27 @@ bool GameFlow::EvaluateKnock(uint32_t player) {
   // A card the person holds with the mouse still belongs to the hand: the
   // knock is scored on every card, and the drag ends.
   TakeBackHeldCard();
-  uint32_t defender = 1 - player;
+  const uint32_t defender = OtherSeat(player);
   std::array<uint32_t, HAND_CARDS> deadwood;
-  int32_t knockerDeadwood = ScorePile(TheDeck, player, S.LastScores[player], deadwood);
+  int32_t knockerDeadwood = ScorePile(TheDeck, PileOf(player), S.LastScores[player], deadwood);
   S.Gin = false;
   S.Undercut = false;
   if (!IsLegalKnock(knockerDeadwood, S.KnockLimit)) {
-    if (player == 0)
+    if (player == HUMAN_SEAT)
       TheView.MessageWithFigures(RULE_CAPTION, ILLEGAL_KNOCK, RefusedKnockFigures(knockerDeadwood, S.KnockLimit),
                                  ICON_EXCLAMATION);
     else
       TheView.Message(RULE_CAPTION, ILLEGAL_KNOCK, ICON_EXCLAMATION);
     if (S.StockExhausted) S.HandOver = true;
-    if (player == 0) S.Play = ComputerTake;
+    if (player == HUMAN_SEAT) S.Play = ComputerTake;
     return false;
   }
   S.HandOver = true;
   S.StockExhausted = false;
   S.PreviousDealer = S.Dealer;
   int32_t defenderDeadwood = knockerDeadwood == 0
-                                 ? ScorePile(TheDeck, defender, S.LastScores[defender], deadwood)
-                                 : ComputeLayoffs(TheDeck, defender, S.LastScores, deadwood, S.LaidOff);
+                                 ? ScorePile(TheDeck, PileOf(defender), S.LastScores[defender], deadwood)
+                                 : ComputeLayoffs(TheDeck, PileOf(defender), S.LastScores, deadwood, S.LaidOff);
   HandResult result = ScoreKnock(player, knockerDeadwood, defenderDeadwood);
   S.Points = result.Points;
   S.Difference = result.Difference;
@@ -248,7 +248,7 @@ bool GameFlow::NewGame(bool askFirst, bool fromCommand) {
     TheDeck.SetCardBack(id);
   }
   TheRecord.NewGame(S.Watching);
-  S.Dealer = DrawOwnRandom(2);
+  S.Dealer = DrawOwnRandom(SEAT_COUNT);
   DealHand();
   if (fromCommand) S.AbortPending = true;
   return true;
@@ -291,9 +291,7 @@ bool GameFlow::SortHand(HandSort sort) {
 bool GameFlow::ArrangeByMelds() {
   if (S.HandOver) return false;
   TakeBackHeldCard();
-  std::vector<uint32_t> cards;
-  for (uint32_t i = 0; i < TheDeck.CardsInPile(HUMAN_PILE); ++i) cards.push_back(TheDeck.CardIndexAt(HUMAN_PILE, i));
-  const std::vector<uint32_t> order = OrderByMelds(cards);
+  const std::vector<uint32_t> order = OrderByMelds(TheDeck.PileCards(HUMAN_PILE));
   TheDeck.Arrange(HUMAN_PILE, order.data(), static_cast<uint32_t>(order.size()));
   S.Sort = PLAYERS_ORDER;
   return true;
@@ -354,8 +352,8 @@ void GameFlow::DealHand() {
   S.Sort = PLAYERS_ORDER;
   const bool elevenTen = IsElevenTenHand();
   const uint32_t firstPlayer = S.FirstPlayer();
-  const uint32_t computerCards = elevenTen && firstPlayer == 1 ? 11 : 10;
-  const uint32_t humanCards = elevenTen && firstPlayer == 0 ? 11 : 10;
+  const uint32_t computerCards = elevenTen && firstPlayer == COMPUTER_SEAT ? 11 : 10;
+  const uint32_t humanCards = elevenTen && firstPlayer == HUMAN_SEAT ? 11 : 10;
   S.StockExhausted = false;
   SetSelection(SELECT_NOTHING, NoCard);
 
@@ -386,7 +384,7 @@ void GameFlow::DealHand() {
   S.Undercut = false;
   S.UpcardTaken = NoCard;
   S.Offer = elevenTen ? NORMAL_PLAY : OFFER_TO_FIRST_PLAYER;
-  if (S.Dealer == 0) {
+  if (S.Dealer == HUMAN_SEAT) {
     SetStatus(COMPUTER_BEGINS);
     S.Play = elevenTen ? ComputerDiscard : ComputerTake;
     if (elevenTen) {
@@ -448,7 +446,7 @@ void GameFlow::RunIdleStep() {
       const int32_t top = TheDeck.TopIndex(DISCARD_PILE);
       const uint32_t upcard = top >= 0 ? TheDeck.CardIndexAt(DISCARD_PILE, top) : NoCard;
       const uint64_t hand = HandsPlaced;
-      const bool took = Opponent->TakeDecision(1);
+      const bool took = Opponent->TakeDecision(COMPUTER_SEAT);
       if (hand != HandsPlaced) break;
       NoteComputerTake(discards, upcard, took);
       if (took) {
@@ -469,11 +467,11 @@ void GameFlow::RunIdleStep() {
       {
         const uint32_t discards = TheDeck.CardsInPile(DISCARD_PILE);
         const uint64_t hand = HandsPlaced;
-        Opponent->DiscardDecision(1);
+        Opponent->DiscardDecision(COMPUTER_SEAT);
         if (hand != HandsPlaced) break;
         NoteComputerDiscard(discards);
       }
-      CountRoundAfter(1);
+      CountRoundAfter(COMPUTER_SEAT);
       if (!S.HandOver) {
         S.Play = HumanTake;
         SetStatus(YOUR_TURN);
@@ -511,25 +509,21 @@ void GameFlow::WarnAboutStock() {
 // meld), those joined to a human meld as a meld of their own, then its
 // melds that hold no meld of the human.
 void GameFlow::LayOpenComputerHand() {
-  const uint32_t knocker = S.Undercut ? 1 - S.Dealer : S.Dealer;
+  const uint32_t knocker = S.Undercut ? OtherSeat(S.Dealer) : S.Dealer;
   // The scores are computed again from the piles: a game resumed at the end
   // of a hand has the cards but not the scores.
   std::array<uint32_t, HAND_CARDS> deadwood;
-  if (knocker == 0 && !S.Gin) {
-    ScorePile(TheDeck, HUMAN_PILE, S.LastScores[0], deadwood);
+  if (knocker == HUMAN_SEAT && !S.Gin) {
+    ScorePile(TheDeck, HUMAN_PILE, S.LastScores[HUMAN_SEAT], deadwood);
     ComputeLayoffs(TheDeck, COMPUTER_PILE, S.LastScores, deadwood, S.LaidOff);
   } else {
-    ScorePile(TheDeck, COMPUTER_PILE, S.LastScores[1], deadwood);
+    ScorePile(TheDeck, COMPUTER_PILE, S.LastScores[COMPUTER_SEAT], deadwood);
   }
-  const NxHandScore* score = S.LastScores[1].get();
+  const NxHandScore* score = S.LastScores[COMPUTER_SEAT].get();
   uint32_t count = TheDeck.CardsInPile(COMPUTER_PILE);
   if (!score || !score->BestCase()) return;
-  auto held = [&](uint32_t card) {
-    for (uint32_t pos = 0; pos < count; ++pos)
-      if (TheDeck.CardIndexAt(COMPUTER_PILE, pos) == card) return true;
-    return false;
-  };
-  const NxHandScore* human = knocker == 0 && !S.Gin ? S.LastScores[0].get() : nullptr;
+  auto held = [&](uint32_t card) { return TheDeck.PositionOf(COMPUTER_PILE, card).has_value(); };
+  const NxHandScore* human = knocker == HUMAN_SEAT && !S.Gin ? S.LastScores[HUMAN_SEAT].get() : nullptr;
   auto group = [&](const NxMatch& meld) {
     if (!human || !human->BestCase()) return 2;
     NxScoreMatchIterator humanMelds(*human);
@@ -563,7 +557,7 @@ void GameFlow::AnnounceHand() {
   LayOpenComputerHand();
   TheDeck.SetPileFace(COMPUTER_PILE, true);
   TheView.ShowComputerHand(true);
-  const bool humanWon = S.Dealer == 0;
+  const bool humanWon = S.Dealer == HUMAN_SEAT;
   uint32_t caption = S.Gin ? GIN_CAPTION : KNOCK_CAPTION;
   uint32_t text = S.Undercut ? (humanWon ? YOU_UNDERCUT : YOU_ARE_UNDERCUT) : (humanWon ? YOU_WIN_HAND : YOU_LOSE_HAND);
   SetStatus(text);
@@ -572,7 +566,7 @@ void GameFlow::AnnounceHand() {
     // The box bonuses can reverse the order of the running totals: the
     // winner is the one the final totals make, as the score sheet shows.
     const uint32_t winner = TheRecord.ComputeFinalTotals().Result;
-    SetStatus(winner == 0 ? GAME_WON : winner == 1 ? GAME_LOST : GAME_TIED_TEXT);
+    SetStatus(winner == HUMAN_SEAT ? GAME_WON : winner == COMPUTER_SEAT ? GAME_LOST : GAME_TIED_TEXT);
   }
   HandOutcomes();
   ShowScoreSheet();
@@ -582,16 +576,14 @@ void GameFlow::AnnounceHand() {
 // resumed at the end of a hand has the cards and the result, not the scores.
 // The defender's follows from the result.
 void GameFlow::AnnounceWithFigures(uint32_t caption, uint32_t text) {
-  const uint32_t knocker = S.Undercut ? 1 - S.Dealer : S.Dealer;
-  std::vector<unsigned> cards;
-  for (uint32_t i = 0; i < TheDeck.CardsInPile(knocker); ++i) cards.push_back(TheDeck.CardIndexAt(knocker, i));
-  const int32_t knockerDeadwood = LeastDeadwood(CardMask(cards.data(), static_cast<unsigned>(cards.size())));
+  const uint32_t knocker = S.Undercut ? OtherSeat(S.Dealer) : S.Dealer;
+  const int32_t knockerDeadwood = LeastDeadwood(TheDeck.PileMask(PileOf(knocker)));
   const int32_t defenderDeadwood = S.Gin       ? S.Difference
                                    : S.Undercut ? knockerDeadwood - S.Difference
                                                 : knockerDeadwood + S.Difference;
   HandFigures figures;
-  figures.HumanDeadwood = knocker == 0 ? knockerDeadwood : defenderDeadwood;
-  figures.ComputerDeadwood = knocker == 1 ? knockerDeadwood : defenderDeadwood;
+  figures.HumanDeadwood = knocker == HUMAN_SEAT ? knockerDeadwood : defenderDeadwood;
+  figures.ComputerDeadwood = knocker == COMPUTER_SEAT ? knockerDeadwood : defenderDeadwood;
   figures.Winner = S.Dealer;
   figures.Gin = S.Gin;
   figures.Undercut = S.Undercut;
@@ -616,8 +608,8 @@ void GameFlow::HandOutcomes() {
   const uint32_t winner = S.Dealer;
   double winnerOutcome = 0.5 + 0.004 * points;
   double loserOutcome = 0.5 - 0.004 * difference;
-  S.HumanOutcome = winner == 0 ? winnerOutcome : loserOutcome;
-  S.ComputerOutcome = winner == 1 ? winnerOutcome : loserOutcome;
+  S.HumanOutcome = winner == HUMAN_SEAT ? winnerOutcome : loserOutcome;
+  S.ComputerOutcome = winner == COMPUTER_SEAT ? winnerOutcome : loserOutcome;
   if (Opponent) {
     Opponent->HandOutcome(S.ComputerOutcome);
     Opponent->BuildHumanView(winner, S.PreviousDealer);

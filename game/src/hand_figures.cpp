@@ -1,6 +1,7 @@
 #include "game/hand_figures.h"
 
 #include "game/rules.h"
+#include "game/seats.h"
 #include "game/string_table.h"
 #include "game/text_ids.h"
 
@@ -11,7 +12,7 @@ const char* const MINUS = " \u2212 ";
 // How the winner's points come from the two deadwood counts.
 std::string PointsSum(const HandFigures& f) {
   // An undercut is won by the defender; every other hand by the knocker.
-  const bool humanKnocked = (f.Winner == 0) != f.Undercut;
+  const bool humanKnocked = (f.Winner == HUMAN_SEAT) != f.Undercut;
   const int32_t knocker = humanKnocked ? f.HumanDeadwood : f.ComputerDeadwood;
   const int32_t defender = humanKnocked ? f.ComputerDeadwood : f.HumanDeadwood;
   std::string sum;

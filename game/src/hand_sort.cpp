@@ -52,8 +52,7 @@ std::vector<uint32_t> OrderByMelds(const std::vector<uint32_t>& cards) {
 
 void SortPile(NxDeck& deck, uint32_t pile, HandSort sort, SortDirection direction) {
   if (sort == HandSort::NONE) return;
-  std::vector<uint32_t> cards;
-  for (uint32_t i = 0; i < deck.CardsInPile(pile); ++i) cards.push_back(deck.CardIndexAt(pile, i));
+  std::vector<uint32_t> cards = deck.PileCards(pile);
   std::vector<uint32_t> order =
       sort == HandSort::BY_VALUE ? OrderByValue(std::move(cards), direction) : OrderBySuit(cards, direction);
   deck.Arrange(pile, order.data(), static_cast<uint32_t>(order.size()));

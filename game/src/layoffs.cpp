@@ -26,15 +26,10 @@ bool InExcludedStretch(unsigned card, const NxMatch& meld, const NxMatch& knocke
   return (ownRunBelow && card < knockerMeld.FirstCard) || (ownRunAbove && card > knockerMeld.LastCard);
 }
 
-uint32_t PositionInPile(const NxDeck& deck, uint32_t pile, unsigned card) {
-  for (uint32_t i = 0; i < deck.CardsInPile(pile); ++i)
-    if (deck.CardIndexAt(pile, i) == card) return i;
-  return NoCard;
-}
-
-std::vector<unsigned> PileCards(const NxDeck& deck, uint32_t pile) {
-  std::vector<unsigned> cards;
-  for (uint32_t i = 0; i < HAND_CARDS && i < deck.CardsInPile(pile); ++i) cards.push_back(deck.CardIndexAt(pile, i));
+// A hand is scored on its first ten cards.
+std::vector<unsigned> ScoredCards(const NxDeck& deck, uint32_t pile) {
+  std::vector<unsigned> cards = deck.PileCards(pile);
+  if (cards.size() > HAND_CARDS) cards.resize(HAND_CARDS);
   return cards;
 }
 
@@ -49,7 +44,7 @@ int32_t CollectDeadwood(const NxDeck& deck, uint32_t pile, const NxHandScore& sc
   while (deadwood.HasMore()) {
     unsigned card = deadwood.Next();
     if (card >= NUM_CARDS || !IsOneOf(card, cards.data(), static_cast<unsigned>(cards.size()))) continue;
-    if (written < HAND_CARDS) positions[written++] = PositionInPile(deck, pile, card);
+    if (written < HAND_CARDS) positions[written++] = deck.PositionOf(pile, card).value_or(NoCard);
     points += CardPoints[RankOf(card)];
   }
   return points;
@@ -77,7 +72,7 @@ LaidOffList FindLaidOffCards(const NxHandScore& defender, const NxHandScore& kno
 
 int32_t ScorePile(const NxDeck& deck, uint32_t pile, std::unique_ptr<NxHandScore>& stored,
                   std::array<uint32_t, HAND_CARDS>& deadwoodPositions) {
-  std::vector<unsigned> cards = PileCards(deck, pile);
+  std::vector<unsigned> cards = ScoredCards(deck, pile);
   stored = std::make_unique<NxHandScore>(cards.data(), static_cast<unsigned>(cards.size()));
   CollectDeadwood(deck, pile, *stored, cards, deadwoodPositions);
   return stored->BestDeadwood();
@@ -85,9 +80,9 @@ int32_t ScorePile(const NxDeck& deck, uint32_t pile, std::unique_ptr<NxHandScore
 
 int32_t ComputeLayoffs(const NxDeck& deck, uint32_t defenderPile, std::unique_ptr<NxHandScore> (&scores)[2],
                        std::array<uint32_t, HAND_CARDS>& deadwoodPositions, LaidOffList& laidOff) {
-  NX_CHECK(defenderPile < 2 && scores[1 - defenderPile]);
-  const NxHandScore& knocker = *scores[1 - defenderPile];
-  std::vector<unsigned> cards = PileCards(deck, defenderPile);
+  NX_CHECK(defenderPile < SEAT_COUNT && scores[OtherSeat(defenderPile)]);
+  const NxHandScore& knocker = *scores[OtherSeat(defenderPile)];
+  std::vector<unsigned> cards = ScoredCards(deck, defenderPile);
   scores[defenderPile] = std::make_unique<NxHandScore>(cards.data(), static_cast<unsigned>(cards.size()), &knocker);
   const NxHandScore& defender = *scores[defenderPile];
   LaidOffList found =

@@ -6,21 +6,10 @@
 #include "game/hand_score.h"
 #include "game/score_iterators.h"
 
-namespace {
-
-uint32_t PositionInPile(const NxDeck& deck, uint32_t pile, uint32_t card) {
-  for (uint32_t i = 0; i < deck.CardsInPile(pile); ++i)
-    if (deck.CardIndexAt(pile, i) == card) return i;
-  return deck.CardsInPile(pile);
-}
-
-}  // namespace
-
 CardMarks MeldMarks(const NxDeck& deck, uint32_t pile) {
   CardMarks marks{};
   if (!deck.IsLaidOut() || pile >= deck.PileCount() || deck.CardsInPile(pile) == 0) return marks;
-  std::vector<unsigned> cards;
-  for (uint32_t i = 0; i < deck.CardsInPile(pile); ++i) cards.push_back(deck.CardIndexAt(pile, i));
+  const std::vector<unsigned> cards = deck.PileCards(pile);
   for (unsigned card : cards) marks[card] = DEADWOOD_MARK;
   const NxHandScore score(cards.data(), static_cast<unsigned>(cards.size()));
   // Each meld with the hand position of its leftmost card, so that the
@@ -34,7 +23,7 @@ CardMarks MeldMarks(const NxDeck& deck, uint32_t pile) {
     while (meld.HasMore()) {
       const uint32_t card = meld.Next();
       members.push_back(card);
-      leftmost = std::min(leftmost, PositionInPile(deck, pile, card));
+      if (const auto at = deck.PositionOf(pile, card)) leftmost = std::min(leftmost, *at);
     }
     melds.emplace_back(leftmost, std::move(members));
   }

@@ -1,6 +1,7 @@
 #include "game/move_history.h"
 
 #include "game/card_id.h"
+#include "game/seats.h"
 #include "game/status_texts.h"
 #include "game/string_table.h"
 #include "game/text_ids.h"
@@ -42,7 +43,7 @@ void MoveHistory::Discarded(uint32_t player, uint32_t card, bool knocked) {
 }
 
 std::string MoveHistory::Text(const Move& move) {
-  const bool you = move.Player == 0;
+  const bool you = move.Player == HUMAN_SEAT;
   if (move.Passed) return ResourceString(you ? MOVE_YOU_PASSED : MOVE_COMPUTER_PASSED);
   std::string text = ResourceString(you ? MOVE_YOU : MOVE_COMPUTER);
   if (move.Took) {
@@ -63,7 +64,7 @@ std::vector<std::string> MoveHistory::Lines() const {
 
 std::string MoveHistory::LastComputerMove() const {
   for (auto move = Moves.rbegin(); move != Moves.rend(); ++move)
-    if (move->Player == 1) return Text(*move);
+    if (move->Player == COMPUTER_SEAT) return Text(*move);
   return "";
 }
 

@@ -4,6 +4,7 @@
 
 #include "game/card_id.h"
 #include "game/score_iterators.h"
+#include "game/seats.h"
 #include "neural/check.h"
 
 const char* VariationCaption(uint32_t variation) {
@@ -52,7 +53,7 @@ HandResult ScoreKnock(uint32_t knocker, int32_t knockerDeadwood, int32_t defende
     result.Difference = defenderDeadwood - knockerDeadwood;
     result.Points = result.Difference;
   } else {
-    result.Winner = 1 - knocker;
+    result.Winner = OtherSeat(knocker);
     result.Difference = knockerDeadwood - defenderDeadwood;
     result.Points = result.Difference + UNDERCUT_BONUS;
     result.Undercut = true;
@@ -83,7 +84,7 @@ HandResult ScoreHand(uint32_t knocker, const NxHandScore& knockerScore, const un
   }
   NxHandScore defender(defenderCards, numDefenderCards, &knockerScore);
   if (laidOff) {
-    LaidOffList found = FindLaidOffCards(defender, knockerScore, defenderCards, numDefenderCards, 1 - knocker);
+    LaidOffList found = FindLaidOffCards(defender, knockerScore, defenderCards, numDefenderCards, PileOf(OtherSeat(knocker)));
     if (found.Count > 0) *laidOff = found;
   }
   return ScoreKnock(knocker, knockerDeadwood, DefenderDeadwood(defender, defenderCards, numDefenderCards));

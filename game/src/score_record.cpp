@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "game/rules.h"
+#include "game/seats.h"
 #include "neural/check.h"
 
 namespace {
@@ -41,13 +42,13 @@ void ScoreRecord::Grow() {
 }
 
 bool ScoreRecord::RecordHand(uint32_t winner, uint32_t points) {
-  NX_CHECK(winner < 2);
+  NX_CHECK(winner < SEAT_COUNT);
   NX_CHECK(NumScores <= RecordsSize);
   if (GameOver) return true;
   if (NumScores == RecordsSize) Grow();
   ScoreRow row = NumScores > 0 ? Records[NumScores - 1] : ScoreRow();
   row.Winner = winner;
-  (winner == 0 ? row.Human : row.Computer) += points;
+  (winner == HUMAN_SEAT ? row.Human : row.Computer) += points;
   Records[NumScores] = row;
   ++HandsWon[winner];
   uint32_t extraLines = 0;

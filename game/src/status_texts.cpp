@@ -26,10 +26,7 @@ std::string KnockLimitPaneText(uint32_t limit) { return ResourceString(KNOCK_LIM
 std::string DeadwoodPaneText(const NxDeck& deck) {
   // Before the first deal there is no hand to count.
   if (!deck.IsLaidOut()) return "";
-  std::vector<unsigned> cards;
-  for (uint32_t i = 0; i < deck.CardsInPile(HUMAN_PILE); ++i) cards.push_back(deck.CardIndexAt(HUMAN_PILE, i));
-  const uint64_t mask = CardMask(cards.data(), static_cast<unsigned>(cards.size()));
-  return ResourceString(DEADWOOD_LABEL) + std::to_string(LeastDeadwood(mask));
+  return ResourceString(DEADWOOD_LABEL) + std::to_string(LeastDeadwood(deck.PileMask(HUMAN_PILE)));
 }
 
 std::string StockCountText(const NxDeck& deck) {

@@ -108,9 +108,9 @@ void ComputerPlay::NoteCard(uint32_t owner, uint32_t card, uint32_t view) {
 
 int32_t ComputerPlay::HandPoints(uint32_t player, uint32_t count) const {
   NxDeck& deck = Table.Deck();
-  uint32_t held = std::min(count, deck.CardsInPile(player));
+  uint32_t held = std::min(count, deck.CardsInPile(PileOf(player)));
   int32_t points = 0;
-  for (uint32_t i = 0; i < held; ++i) points += CardPoints[RankOf(deck.CardIndexAt(player, i))];
+  for (uint32_t i = 0; i < held; ++i) points += CardPoints[RankOf(deck.CardIndexAt(PileOf(player), i))];
   return points;
 }
 
@@ -181,7 +181,7 @@ void ComputerPlay::BuildHumanView(uint32_t winner, uint32_t previousDealer) {
   uint32_t rounds = RoundCount;
   if (winner == Seat) {
     // The computer's win ended the round before the human's last turn.
-    if (previousDealer == OtherPile() && rounds > 0) --rounds;
+    if (previousDealer == OtherSeat(Seat) && rounds > 0) --rounds;
     LastDrawFeature = 0.1;
   }
   HumanView[PROGRESS] = ProgressFeature(rounds);

@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "game/score_record.h"
+#include "game/seats.h"
 
 namespace {
 
@@ -27,8 +28,8 @@ GameStanding StandingOf(const ScoreRecord& record, uint32_t seat) {
   standing.Target = record.Target;
   if (record.NumScores > 0) {
     const ScoreRow& last = record.Row(record.NumScores - 1);
-    standing.Own = seat == 0 ? last.Human : last.Computer;
-    standing.Other = seat == 0 ? last.Computer : last.Human;
+    standing.Own = seat == HUMAN_SEAT ? last.Human : last.Computer;
+    standing.Other = seat == HUMAN_SEAT ? last.Computer : last.Human;
   }
   return standing;
 }

@@ -17,12 +17,8 @@ constexpr uint64_t Bit(uint32_t card) { return uint64_t{1} << card; }
 SeatMove GinHunterPlayer::Choose(GameFlow& flow) const {
   const GameState& state = flow.State();
   const NxDeck& deck = flow.Deck();
-  std::vector<uint32_t> cards;
-  uint64_t hand = 0;
-  for (uint32_t i = 0; i < deck.CardsInPile(HUMAN_PILE); ++i) {
-    cards.push_back(deck.CardIndexAt(HUMAN_PILE, i));
-    hand |= Bit(cards.back());
-  }
+  const std::vector<uint32_t> cards = deck.PileCards(HUMAN_PILE);
+  const uint64_t hand = deck.PileMask(HUMAN_PILE);
   if (state.Play == HumanTake) {
     if (const std::optional<UpcardTry> tried = TryTheUpcard(state, deck, hand)) {
       const int32_t after = tried->DeadwoodAfter;
@@ -32,7 +28,7 @@ SeatMove GinHunterPlayer::Choose(GameFlow& flow) const {
     return {PassAllowed(state.Offer) ? SeatMove::PASS : SeatMove::TAKE_STOCK};
   }
   // The other player's visible interests: what it took from the pile.
-  const std::vector<uint32_t> wanted = flow.Moves().TakenFromDiscards(COMPUTER_PILE);
+  const std::vector<uint32_t> wanted = flow.Moves().TakenFromDiscards(COMPUTER_SEAT);
   uint32_t chosen = 0;
   int32_t chosenDeadwood = INT32_MAX;
   bool chosenFeeds = true;

@@ -22,7 +22,7 @@ void NoteWhatThePersonSaw(ComputerPlay& adviser, GameFlow& flow) {
   const int32_t top = deck.TopIndex(DISCARD_PILE);
   for (int32_t i = 0; i < top; ++i)
     adviser.NoteCard(DISCARD_PILE, deck.CardIndexAt(DISCARD_PILE, static_cast<uint32_t>(i)), COMPUTER_VECTOR);
-  for (uint32_t card : flow.Moves().TakenFromDiscards(1)) adviser.NoteCard(HUMAN_PILE, card, COMPUTER_VECTOR);
+  for (uint32_t card : flow.Moves().TakenFromDiscards(COMPUTER_SEAT)) adviser.NoteCard(HUMAN_PILE, card, COMPUTER_VECTOR);
 }
 
 // The top level's choice in the person's place.
@@ -61,9 +61,9 @@ uint32_t CommandOf(const SeatMove& move) {
 
 // What the person saw of the hand, for Master's belief.
 MasterBelief PersonsKnowledge(GameFlow& flow) {
-  MasterBelief belief(HUMAN_PILE);
+  MasterBelief belief(HUMAN_SEAT);
   belief.StartHand(flow.State(), flow.Deck());
-  belief.Recall(flow.Moves().TakenFromDiscards(COMPUTER_PILE), flow.Moves().Discards(COMPUTER_PILE),
+  belief.Recall(flow.Moves().TakenFromDiscards(COMPUTER_SEAT), flow.Moves().Discards(COMPUTER_SEAT),
                 flow.State().UpcardTaken);
   return belief;
 }
@@ -77,7 +77,7 @@ std::optional<Hint> AdviseHuman(GameFlow& flow, const std::string& dataFile, con
   if (budget.Samples == 0) return Hint{CommandOf(*advice), advice->Position, {}};
   const MasterBelief belief = PersonsKnowledge(flow);
   // The same table asks the same way: a hint repeated says the same.
-  MasterSearch search(belief, flow.State(), StandingOf(flow.Record(), HUMAN_PILE), budget, flow.Deck().CardsInPile(STOCK_PILE) + 1, &*advice);
+  MasterSearch search(belief, flow.State(), StandingOf(flow.Record(), HUMAN_SEAT), budget, flow.Deck().CardsInPile(STOCK_PILE) + 1, &*advice);
   const SeatMove chosen = search.Decide(keepGoing);
   return Hint{CommandOf(chosen), chosen.Position, HintReason(search, belief, chosen, flow.Deck())};
 }

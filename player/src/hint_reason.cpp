@@ -18,7 +18,7 @@ std::string MoveWords(const SeatMove& move, const NxDeck& deck, uint32_t seat) {
     case SeatMove::DISCARD:
     case SeatMove::KNOCK:
       return FillIn(ResourceString(move.What == SeatMove::KNOCK ? REASON_MOVE_KNOCK : REASON_MOVE_DISCARD),
-                    CardText(deck.CardIndexAt(seat, move.Position)));
+                    CardText(deck.CardIndexAt(PileOf(seat), move.Position)));
     case SeatMove::NONE: break;
   }
   return {};
@@ -94,7 +94,7 @@ std::string HintReason(const MasterSearch& search, const MasterBelief& belief, c
     const size_t knock = BestOther(search, index, [](const SeatMove& m) { return m.What == SeatMove::KNOCK; });
     if (knock < search.CandidateCount() && search.LossCount(knock) > 0)
       return FillIn(ResourceString(REASON_PLAY_ON), Count(search.LossCount(knock)), Count(worlds));
-    if (LeastUseful(deck.CardIndexAt(seat, chosen.Position), belief)) return ResourceString(REASON_SAFE_DISCARD);
+    if (LeastUseful(deck.CardIndexAt(PileOf(seat), chosen.Position), belief)) return ResourceString(REASON_SAFE_DISCARD);
   }
   const size_t next = BestOther(search, index, [](const SeatMove&) { return true; });
   const double gain = next < search.CandidateCount() ? search.MeanPoints(index) - search.MeanPoints(next) : 0.0;

@@ -17,17 +17,8 @@ bool MasterBelief::Related(uint32_t a, uint32_t b) {
 }
 
 void MasterBelief::ReadOwn(const NxDeck& deck) {
-  Own.clear();
-  OwnBits = 0;
-  for (uint32_t i = 0; i < deck.CardsInPile(Seat); ++i) {
-    Own.push_back(deck.CardIndexAt(Seat, i));
-    OwnBits |= Bit(Own.back());
-  }
-}
-
-void MasterBelief::ReadPile(const NxDeck& deck, std::vector<uint32_t>& pile) const {
-  pile.clear();
-  for (uint32_t i = 0; i < deck.CardsInPile(DISCARD_PILE); ++i) pile.push_back(deck.CardIndexAt(DISCARD_PILE, i));
+  Own = deck.PileCards(PileOf(Seat));
+  OwnBits = deck.PileMask(PileOf(Seat));
 }
 
 void MasterBelief::OtherThrew(uint32_t card) {
@@ -40,11 +31,10 @@ void MasterBelief::StartHand(const GameState&, const NxDeck& deck) {
   Held = Taken = Refused = Thrown = 0;
   OwnTaken = NoCard;
   ReadOwn(deck);
-  ReadPile(deck, Pile);
+  Pile = deck.PileCards(DISCARD_PILE);
   OwnBefore = Own;
-  PileBits = 0;
-  for (uint32_t card : Pile) PileBits |= Bit(card);
-  OtherCards = deck.CardsInPile(1 - Seat);
+  PileBits = deck.PileMask(DISCARD_PILE);
+  OtherCards = deck.CardsInPile(PileOf(OtherSeat(Seat)));
   StockCards = deck.CardsInPile(STOCK_PILE);
 }
 
@@ -53,8 +43,7 @@ void MasterBelief::StartHand(const GameState&, const NxDeck& deck) {
 // card taken and another thrown (as many cards, another top). This seat's
 // own discard since its last look is the card that left its hand.
 void MasterBelief::Observe(const GameState&, const NxDeck& deck) {
-  std::vector<uint32_t> now;
-  ReadPile(deck, now);
+  const std::vector<uint32_t> now = deck.PileCards(DISCARD_PILE);
   std::vector<uint32_t> before = Pile;
   ReadOwn(deck);
   if (OwnBefore.size() > Own.size()) {
@@ -82,11 +71,10 @@ void MasterBelief::Observe(const GameState&, const NxDeck& deck) {
     }
   }
   Pile = now;
-  PileBits = 0;
-  for (uint32_t card : Pile) PileBits |= Bit(card);
+  PileBits = deck.PileMask(DISCARD_PILE);
   Held &= ~PileBits;
   OwnBefore = Own;
-  OtherCards = deck.CardsInPile(1 - Seat);
+  OtherCards = deck.CardsInPile(PileOf(OtherSeat(Seat)));
   StockCards = deck.CardsInPile(STOCK_PILE);
 }
 

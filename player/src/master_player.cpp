@@ -49,7 +49,7 @@ SeatMove MasterDecider::Think(GinTable& table, const SeatMove* advice) {
   const GameState& state = table.State();
   const ScoreRecord* record = table.Scores();
   const GameStanding standing =
-      record ? StandingOf(*record, COMPUTER_PILE) : GameStanding{0, 0, state.GameTarget};
+      record ? StandingOf(*record, COMPUTER_SEAT) : GameStanding{0, 0, state.GameTarget};
   return Player.Choose(state, table.Deck(), standing, advice,
                        [&table, &state] { return KeepThinking(table.View(), state); });
 }
@@ -57,7 +57,7 @@ SeatMove MasterDecider::Think(GinTable& table, const SeatMove* advice) {
 bool MasterDecider::TakesUpcard(GinTable& table) {
   if (!Adviser) return Think(table, nullptr).What == SeatMove::TAKE_UPCARD;
   const OfferStage offer = table.State().Offer;
-  const SeatMove advice{Adviser->WantsUpcard(COMPUTER_PILE) ? SeatMove::TAKE_UPCARD
+  const SeatMove advice{Adviser->WantsUpcard(COMPUTER_SEAT) ? SeatMove::TAKE_UPCARD
                         : PassAllowed(offer)                 ? SeatMove::PASS
                                                              : SeatMove::TAKE_STOCK};
   return Think(table, &advice).What == SeatMove::TAKE_UPCARD;
@@ -68,9 +68,8 @@ ComputerDecider::Discard MasterDecider::ChooseDiscard(GinTable& table) {
   if (Adviser) {
     const NxDeck& deck = table.Deck();
     const uint32_t k = Adviser->ChooseDiscard();
-    uint64_t kept = 0;
-    for (uint32_t i = 0; i < deck.CardsInPile(COMPUTER_PILE); ++i)
-      if (i != k) kept |= uint64_t{1} << deck.CardIndexAt(COMPUTER_PILE, i);
+    uint64_t kept = deck.PileMask(COMPUTER_PILE);
+    if (k < deck.CardsInPile(COMPUTER_PILE)) kept &= ~(uint64_t{1} << deck.CardIndexAt(COMPUTER_PILE, k));
     const bool knock = IsLegalKnock(LeastDeadwood(kept), table.State().KnockLimit);
     advice = {knock ? SeatMove::KNOCK : SeatMove::DISCARD, k};
   }

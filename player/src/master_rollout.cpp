@@ -3,6 +3,7 @@
 #include "game/deadwood.h"
 #include "game/hand_score.h"
 #include "game/rules.h"
+#include "game/seats.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ int32_t MasterRollout::KnockPoints(uint32_t knocker, uint64_t knockerHand, uint6
     NxHandScore score(own, n);
     result = ScoreHand(knocker, score, other, m);
   }
-  return result.Winner == 0 ? result.Points : -result.Points;
+  return result.Winner == HUMAN_SEAT ? result.Points : -result.Points;
 }
 
 uint32_t MasterRollout::BestDiscard(uint64_t hand, uint32_t keep, int32_t& deadwood) {

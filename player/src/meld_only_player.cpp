@@ -12,18 +12,6 @@ namespace {
 
 constexpr uint64_t Bit(uint32_t card) { return uint64_t{1} << card; }
 
-std::vector<uint32_t> SeatCards(const NxDeck& deck) {
-  std::vector<uint32_t> cards;
-  for (uint32_t i = 0; i < deck.CardsInPile(HUMAN_PILE); ++i) cards.push_back(deck.CardIndexAt(HUMAN_PILE, i));
-  return cards;
-}
-
-uint64_t MaskOf(const std::vector<uint32_t>& cards) {
-  uint64_t mask = 0;
-  for (uint32_t card : cards) mask |= Bit(card);
-  return mask;
-}
-
 // Whether `card` is deadwood in every least-deadwood arrangement of `hand`.
 bool Unmatched(uint64_t hand, uint32_t card) {
   return LeastDeadwood(hand & ~Bit(card)) + CardPoints[RankOf(card)] == LeastDeadwood(hand);
@@ -34,8 +22,8 @@ bool Unmatched(uint64_t hand, uint32_t card) {
 SeatMove MeldOnlyPlayer::Choose(GameFlow& flow) const {
   const GameState& state = flow.State();
   const NxDeck& deck = flow.Deck();
-  const std::vector<uint32_t> cards = SeatCards(deck);
-  const uint64_t hand = MaskOf(cards);
+  const std::vector<uint32_t> cards = deck.PileCards(HUMAN_PILE);
+  const uint64_t hand = deck.PileMask(HUMAN_PILE);
   if (state.Play == HumanTake) {
     if (const std::optional<UpcardTry> tried = TryTheUpcard(state, deck, hand))
       if (IsLegalKnock(tried->DeadwoodAfter, state.KnockLimit) || !Unmatched(tried->Kept, tried->Upcard))
@@ -44,11 +32,7 @@ SeatMove MeldOnlyPlayer::Choose(GameFlow& flow) const {
   }
   int32_t after;
   const uint32_t best = MasterRollout::BestDiscard(hand, state.UpcardTaken, after);
-  auto position = [&](uint32_t card) {
-    for (uint32_t i = 0; i < cards.size(); ++i)
-      if (cards[i] == card) return i;
-    return 0u;
-  };
+  auto position = [&](uint32_t card) { return deck.PositionOf(HUMAN_PILE, card).value_or(0); };
   if (IsLegalKnock(after, state.KnockLimit)) return {SeatMove::KNOCK, position(best)};
   uint32_t chosen = NoCard;
   bool chosenAlone = false;

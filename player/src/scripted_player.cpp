@@ -8,19 +8,13 @@
 
 namespace {
 
-std::vector<unsigned> HumanCards(const NxDeck& deck) {
-  std::vector<unsigned> cards;
-  for (uint32_t i = 0; i < deck.CardsInPile(HUMAN_PILE); ++i) cards.push_back(deck.CardIndexAt(HUMAN_PILE, i));
-  return cards;
-}
-
 int32_t DeadwoodWithout(std::vector<unsigned> cards, size_t position) {
   cards.erase(cards.begin() + static_cast<std::ptrdiff_t>(position));
   return NxHandScore(cards.data(), static_cast<unsigned>(cards.size())).BestDeadwood();
 }
 
 bool UpcardHelps(const NxDeck& deck) {
-  std::vector<unsigned> hand = HumanCards(deck);
+  std::vector<unsigned> hand = deck.PileCards(HUMAN_PILE);
   const int32_t before = NxHandScore(hand.data(), static_cast<unsigned>(hand.size())).BestDeadwood();
   hand.push_back(deck.CardIndexAt(DISCARD_PILE, static_cast<uint32_t>(deck.TopIndex(DISCARD_PILE))));
   int32_t best = before;
@@ -38,7 +32,7 @@ bool Take(GameFlow& flow) {
 
 bool Throw(GameFlow& flow) {
   const GameState& state = flow.State();
-  std::vector<unsigned> hand = HumanCards(flow.Deck());
+  std::vector<unsigned> hand = flow.Deck().PileCards(HUMAN_PILE);
   size_t bestPosition = hand.size();
   int32_t best = 1000;
   for (size_t i = 0; i < hand.size(); ++i) {

@@ -8,12 +8,6 @@
 
 namespace {
 
-std::vector<unsigned> HumanCards(const NxDeck& deck) {
-  std::vector<unsigned> cards;
-  for (uint32_t i = 0; i < deck.CardsInPile(HUMAN_PILE); ++i) cards.push_back(deck.CardIndexAt(HUMAN_PILE, i));
-  return cards;
-}
-
 uint64_t Mask(const std::vector<unsigned>& cards) { return CardMask(cards.data(), static_cast<unsigned>(cards.size())); }
 
 int32_t Deadwood(const std::vector<unsigned>& cards) { return LeastDeadwood(Mask(cards)); }
@@ -30,12 +24,6 @@ int32_t BestDiscard(const std::vector<unsigned>& cards, uint32_t keep, size_t& p
     if (deadwood < best) best = deadwood, position = i;
   }
   return best;
-}
-
-size_t PositionOf(const std::vector<unsigned>& cards, unsigned card) {
-  for (size_t i = 0; i < cards.size(); ++i)
-    if (cards[i] == card) return i;
-  return cards.size();
 }
 
 }  // namespace
@@ -67,7 +55,7 @@ SeatMove SimplePlayer::Take(GameFlow& flow) const {
   int32_t top = deck.TopIndex(DISCARD_PILE);
   if (top >= 0 && UpcardMayBeTaken(state.Offer)) {
     unsigned upcard = deck.CardIndexAt(DISCARD_PILE, top);
-    std::vector<unsigned> hand = HumanCards(deck);
+    std::vector<unsigned> hand = deck.PileCards(HUMAN_PILE);
     int32_t now = Deadwood(hand);
     hand.push_back(upcard);
     size_t position;
@@ -91,7 +79,7 @@ SeatMove SimplePlayer::Take(GameFlow& flow) const {
 
 SeatMove SimplePlayer::DiscardOrKnock(GameFlow& flow) const {
   GameState& state = flow.State();
-  std::vector<unsigned> hand = HumanCards(flow.Deck());
+  std::vector<unsigned> hand = flow.Deck().PileCards(HUMAN_PILE);
   size_t position;
   int32_t after = BestDiscard(hand, state.UpcardTaken, position);
   if (position < hand.size() && after <= static_cast<int32_t>(state.KnockLimit))
@@ -107,8 +95,10 @@ SeatMove SimplePlayer::DiscardOrKnock(GameFlow& flow) const {
         (CardPoints[RankOf(card)] == CardPoints[RankOf(chosen)] && card < chosen))
       chosen = card;
   }
-  size_t discard = chosen != NoCard ? PositionOf(hand, chosen) : position;
-  return {SeatMove::DISCARD, static_cast<uint32_t>(discard)};
+  const uint32_t notFound = static_cast<uint32_t>(hand.size());
+  const uint32_t discard = chosen != NoCard ? flow.Deck().PositionOf(HUMAN_PILE, chosen).value_or(notFound)
+                                            : static_cast<uint32_t>(position);
+  return {SeatMove::DISCARD, discard};
 }
 
 RandomPlayer::RandomPlayer(int32_t seed) {
@@ -138,7 +128,7 @@ bool RandomPlayer::Move(GameFlow& flow) {
         return flow.Pass();
     }
   }
-  std::vector<unsigned> hand = HumanCards(flow.Deck());
+  std::vector<unsigned> hand = flow.Deck().PileCards(HUMAN_PILE);
   std::vector<size_t> allowed;
   for (size_t i = 0; i < hand.size(); ++i)
     if (hand[i] != state.UpcardTaken) allowed.push_back(i);

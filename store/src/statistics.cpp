@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "game/seats.h"
 #include "store/profile_text.h"
 #include "store/settings_store.h"
 
@@ -48,7 +49,7 @@ void Statistics::Save(SettingsStore& store) const {
 
 void Statistics::CountGame(uint32_t variation, const FinalTotals& totals) {
   if (totals.Result > 1 || variation >= STATISTIC_VARIATIONS) return;
-  const bool human = totals.Result == 0;
+  const bool human = totals.Result == HUMAN_SEAT;
   const uint32_t margin = static_cast<uint32_t>(totals.Margin);
   At(human ? USER_WINS : COMPUTER_WINS, variation) += 1;
   At(human ? USER_POINTS : COMPUTER_POINTS, variation) += margin;

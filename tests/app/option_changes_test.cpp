@@ -33,11 +33,7 @@ struct OptionTable {
       StepHeadlessGame(Table.Flow, *Table.Computer);
     ASSERT_GT(Table.Record.NumScores, 0u);
   }
-  std::vector<uint32_t> Hand() const {
-    std::vector<uint32_t> cards;
-    for (uint32_t i = 0; i < Table.Deck.CardsInPile(HUMAN_PILE); ++i) cards.push_back(Table.Deck.CardIndexAt(HUMAN_PILE, i));
-    return cards;
-  }
+  std::vector<uint32_t> Hand() const { return Table.Deck.PileCards(HUMAN_PILE); }
 };
 
 std::string LevelBlock(const std::string& path, uint32_t level) {

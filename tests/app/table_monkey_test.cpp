@@ -57,9 +57,8 @@ uint32_t GamesCounted(const Statistics& stats) {
 using Piles = std::vector<std::vector<uint32_t>>;
 
 Piles PilesOf(const NxDeck& deck) {
-  Piles piles(4);
-  for (uint32_t pile = 0; pile < 4; ++pile)
-    for (uint32_t i = 0; i < deck.CardsInPile(pile); ++i) piles[pile].push_back(deck.CardIndexAt(pile, i));
+  Piles piles;
+  for (uint32_t pile : {HUMAN_PILE, COMPUTER_PILE, STOCK_PILE, DISCARD_PILE}) piles.push_back(deck.PileCards(pile));
   return piles;
 }
 

@@ -69,7 +69,7 @@ TEST(DeckStream, ARestoredDeckLooksTheSameAndDealsTheSameCards) {
     EXPECT_EQ(a.IsVisible(), b.IsVisible());
   }
   for (uint32_t pile = 0; pile < TABLE_PILE_COUNT; ++pile) {
-    EXPECT_EQ(PileCards(*restored, pile), PileCards(*original, pile));
+    EXPECT_EQ(restored->PileCards(pile), original->PileCards(pile));
     EXPECT_EQ(restored->Pile(pile).Bounds, original->Pile(pile).Bounds);
     EXPECT_EQ(restored->Pile(pile).Origin, NoCard);
   }
@@ -81,7 +81,7 @@ TEST(DeckStream, ARestoredDeckLooksTheSameAndDealsTheSameCards) {
     const PileLayout& at = TABLE_PILES[STOCK_PILE];
     deck->Deal(STOCK_PILE, 31, at.Position, at.Offset, at.BaseLayer, false);
   }
-  EXPECT_EQ(PileCards(*restored, STOCK_PILE), PileCards(*original, STOCK_PILE));
+  EXPECT_EQ(restored->PileCards(STOCK_PILE), original->PileCards(STOCK_PILE));
 }
 
 TEST(DeckStream, EachCardIsStoredOnce) {
@@ -150,7 +150,7 @@ TEST(DeckStream, RandomDamageNeverGetsPastTheChecksUnnoticed) {
       // Whatever was accepted is a consistent deck: a permutation in the piles.
       std::vector<bool> seen(NUM_CARDS);
       for (uint32_t pile = 0; pile < deck->PileCount(); ++pile)
-        for (unsigned card : PileCards(*deck, pile)) {
+        for (unsigned card : deck->PileCards(pile)) {
           ASSERT_FALSE(seen[card]);
           seen[card] = true;
         }

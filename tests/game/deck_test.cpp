@@ -65,9 +65,9 @@ TEST(Deal, TakesCardsInDeckOrderAndWrapsPastTheEnd) {
   NxDeck deck(2, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE);
   deck.Shuffle();
   std::vector<unsigned> order = DeckOrder(deck);
-  deck.Deal(0, 50, {0, 0}, {1, 0}, 0, true);
-  deck.Deal(1, 4, {0, 100}, {1, 0}, 0, true);
-  EXPECT_EQ(PileCards(deck, 1), (std::vector<unsigned>{order[50], order[51], order[0], order[1]}));
+  deck.Deal(HUMAN_PILE, 50, {0, 0}, {1, 0}, 0, true);
+  deck.Deal(COMPUTER_PILE, 4, {0, 100}, {1, 0}, 0, true);
+  EXPECT_EQ(deck.PileCards(COMPUTER_PILE), (std::vector<unsigned>{order[50], order[51], order[0], order[1]}));
   EXPECT_EQ(deck.NextDeal(), 2u);
   EXPECT_TRUE(deck.IsLaidOut());
 }
@@ -119,7 +119,7 @@ class DropInHand : public ::testing::TestWithParam<InsertionCase> {};
 
 TEST_P(DropInHand, LandsDirectlyAfterTheCardUnderItsLeftEdge) {
   auto deck = DealtTableDeck(11);
-  std::vector<unsigned> before = PileCards(*deck, HUMAN_PILE);
+  std::vector<unsigned> before = deck->PileCards(HUMAN_PILE);
   deck->PickUp(HUMAN_PILE, GetParam().From);
   EXPECT_EQ(deck->HeldCardIndex(), before[GetParam().From]);
   EXPECT_EQ(deck->TopIndex(HUMAN_PILE), 9);
@@ -127,7 +127,7 @@ TEST_P(DropInHand, LandsDirectlyAfterTheCardUnderItsLeftEdge) {
   deck->Drop();
   std::vector<unsigned> expected;
   for (uint32_t old : GetParam().ExpectedOrder) expected.push_back(before[old]);
-  EXPECT_EQ(PileCards(*deck, HUMAN_PILE), expected);
+  EXPECT_EQ(deck->PileCards(HUMAN_PILE), expected);
   EXPECT_EQ(deck->HeldCardIndex(), NoCard);
 }
 
@@ -136,25 +136,58 @@ INSTANTIATE_TEST_SUITE_P(AtX170, DropInHand,
                                            InsertionCase{7, {0, 1, 2, 7, 3, 4, 5, 6, 8, 9}}),
                          [](const auto& info) { return "FromPosition" + std::to_string(info.param.From); });
 
+// The scoring, the players and the saved game all read a pile through these
+// three; they must agree with one another and with the piles card by card.
+TEST(PileQueries, AgreeWithThePilesAndLeaveOutTheHeldCard) {
+  auto deck = DealtTableDeck(21);
+  uint64_t all = 0;
+  for (uint32_t pile : {HUMAN_PILE, COMPUTER_PILE, STOCK_PILE, DISCARD_PILE}) {
+    const std::vector<uint32_t> cards = deck->PileCards(pile);
+    const uint64_t mask = deck->PileMask(pile);
+    ASSERT_EQ(cards.size(), deck->CardsInPile(pile));
+    EXPECT_EQ(__builtin_popcountll(mask), static_cast<int>(cards.size()));
+    EXPECT_EQ(all & mask, 0u);
+    all |= mask;
+    for (uint32_t i = 0; i < cards.size(); ++i) {
+      EXPECT_EQ(cards[i], deck->CardIndexAt(pile, i));
+      EXPECT_EQ(deck->PositionOf(pile, cards[i]), i);
+      EXPECT_EQ(mask >> cards[i] & 1, 1u);
+    }
+  }
+  EXPECT_EQ(all, (uint64_t{1} << NUM_CARDS) - 1);
+  EXPECT_EQ(deck->PositionOf(COMPUTER_PILE, deck->CardIndexAt(HUMAN_PILE, 0)), std::nullopt);
+
+  const std::vector<uint32_t> before = deck->PileCards(HUMAN_PILE);
+  deck->PickUp(HUMAN_PILE, 3);
+  EXPECT_EQ(deck->PositionOf(HUMAN_PILE, before[3]), std::nullopt);
+  EXPECT_EQ(deck->PileMask(HUMAN_PILE) >> before[3] & 1, 0u);
+  EXPECT_EQ(deck->PositionOf(HUMAN_PILE, before[4]), 3u);
+  std::vector<uint32_t> rest = before;
+  rest.erase(rest.begin() + 3);
+  EXPECT_EQ(deck->PileCards(HUMAN_PILE), rest);
+  deck->ReturnHeldCard();
+  EXPECT_EQ(deck->PileCards(HUMAN_PILE), before);
+}
+
 TEST(Drop, OutsideThePileReturnsTheCardToItsPlace) {
   auto deck = DealtTableDeck(12);
-  std::vector<unsigned> before = PileCards(*deck, HUMAN_PILE);
+  std::vector<unsigned> before = deck->PileCards(HUMAN_PILE);
   deck->PickUp(HUMAN_PILE, 4);
   deck->Drag({400, 20}, true);
   EXPECT_EQ(deck->HeldCard()->Layer(), HELD_LAYER);
   deck->Drop();
-  EXPECT_EQ(PileCards(*deck, HUMAN_PILE), before);
+  EXPECT_EQ(deck->PileCards(HUMAN_PILE), before);
 }
 
 TEST(Drop, BeyondTheLastCardGoesOnTop) {
   auto deck = DealtTableDeck(13);
-  std::vector<unsigned> before = PileCards(*deck, HUMAN_PILE);
+  std::vector<unsigned> before = deck->PileCards(HUMAN_PILE);
   deck->PickUp(HUMAN_PILE, 0);
   deck->Drag({100 + 9 * 34 + 5, 270}, true);
   deck->Drop();
   std::vector<unsigned> expected(before.begin() + 1, before.end());
   expected.push_back(before[0]);
-  EXPECT_EQ(PileCards(*deck, HUMAN_PILE), expected);
+  EXPECT_EQ(deck->PileCards(HUMAN_PILE), expected);
 }
 
 TEST(Retarget, HandsTheHeldCardToAnotherPile) {
@@ -180,12 +213,12 @@ TEST(Shuffle, PutsAHeldCardBackAndEmptiesThePiles) {
 
 TEST(Arrange, ReordersOnlyWhenTheOrderCoversThePile) {
   auto deck = DealtTableDeck(16);
-  std::vector<unsigned> before = PileCards(*deck, HUMAN_PILE);
+  std::vector<unsigned> before = deck->PileCards(HUMAN_PILE);
   std::vector<unsigned> reversed(before.rbegin(), before.rend());
   deck->Arrange(HUMAN_PILE, reversed.data(), 9);
-  EXPECT_EQ(PileCards(*deck, HUMAN_PILE), before);
+  EXPECT_EQ(deck->PileCards(HUMAN_PILE), before);
   deck->Arrange(HUMAN_PILE, reversed.data(), 10);
-  EXPECT_EQ(PileCards(*deck, HUMAN_PILE), reversed);
+  EXPECT_EQ(deck->PileCards(HUMAN_PILE), reversed);
 }
 
 TEST(HandSort, BySuitGroupsRedAndBlackAlternately) {
@@ -203,7 +236,7 @@ TEST(HandSort, ByValueComparesRankOnly) {
 TEST(HandSort, SortsTheHumansPile) {
   auto deck = DealtTableDeck(17);
   SortPile(*deck, HUMAN_PILE, HandSort::BY_VALUE, SortDirection::ASCENDING);
-  std::vector<unsigned> cards = PileCards(*deck, HUMAN_PILE);
+  std::vector<unsigned> cards = deck->PileCards(HUMAN_PILE);
   EXPECT_TRUE(std::is_sorted(cards.begin(), cards.end(), [](unsigned a, unsigned b) { return RankOf(a) < RankOf(b); }));
 }
 

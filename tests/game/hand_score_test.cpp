@@ -265,7 +265,7 @@ TEST(HandScore, LayoffModeAgreesWithExhaustiveEnumeration) {
 TEST(HandScore, MeldMarksShowTheBestArrangementFromLeftToRight) {
   for (int32_t seed = 1; seed <= 400; ++seed) {
     const std::unique_ptr<NxDeck> deck = DealtTableDeck(seed * 31);
-    const std::vector<unsigned> hand = PileCards(*deck, HUMAN_PILE);
+    const std::vector<unsigned> hand = deck->PileCards(HUMAN_PILE);
     const CardMarks marks = MeldMarks(*deck, HUMAN_PILE);
     int32_t shaded = 0;
     std::map<uint8_t, std::vector<unsigned>> groups;

@@ -140,7 +140,7 @@ TEST(TableCommands, DropRulesAtTheirBoundaries) {
   // otherwise the hand's slot the card would land in.
   NxDeck deck(TABLE_PILE_COUNT, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE);
   deck.Shuffle();
-  deck.Deal(HUMAN_PILE, 10, TABLE_PILES[0].Position, TABLE_PILES[0].Offset, TABLE_PILES[0].BaseLayer, true);
+  deck.Deal(HUMAN_PILE, 10, TABLE_PILES[HUMAN_PILE].Position, TABLE_PILES[HUMAN_PILE].Offset, TABLE_PILES[HUMAN_PILE].BaseLayer, true);
   deck.PickUp(HUMAN_PILE, 4);
   EXPECT_EQ(DropPlace(s, deck, at(335, 144)), std::nullopt);
   s.Play = HumanDiscard;

@@ -18,12 +18,6 @@ std::vector<unsigned> Cards(const std::string& names) {
   return cards;
 }
 
-std::vector<unsigned> PileCards(const NxDeck& deck, uint32_t pile) {
-  std::vector<unsigned> cards;
-  for (uint32_t i = 0; i < deck.CardsInPile(pile); ++i) cards.push_back(deck.CardIndexAt(pile, i));
-  return cards;
-}
-
 std::unique_ptr<NxDeck> DealtTableDeck(int32_t seed) {
   auto deck = std::make_unique<NxDeck>(TABLE_PILE_COUNT, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE);
   deck->Random().Seed = seed;

@@ -61,12 +61,10 @@ TEST(Flow, NewGameDuringTheComputersWaitAbandonsItsMove) {
   std::vector<uint32_t> newHand;
   table.View.DuringWait = [&] {
     table.Flow.NewGame(false, true);
-    for (uint32_t i = 0; i < table.Deck.CardsInPile(COMPUTER_PILE); ++i)
-      newHand.push_back(table.Deck.CardIndexAt(COMPUTER_PILE, i));
+    newHand = table.Deck.PileCards(COMPUTER_PILE);
   };
   table.Flow.IdleStep();
-  std::vector<uint32_t> hand;
-  for (uint32_t i = 0; i < table.Deck.CardsInPile(COMPUTER_PILE); ++i) hand.push_back(table.Deck.CardIndexAt(COMPUTER_PILE, i));
+  const std::vector<uint32_t> hand = table.Deck.PileCards(COMPUTER_PILE);
   EXPECT_EQ(hand, newHand);  // nothing moved after the new deal
   EXPECT_EQ(hand.size(), 10u);
   EXPECT_TRUE(table.State.AbortPending);
@@ -119,10 +117,9 @@ void SetHands(HeadlessTable& table, const std::vector<const char*>& human, const
   for (uint32_t pile : {HUMAN_PILE, COMPUTER_PILE, DISCARD_PILE})
     while (deck.CardsInPile(pile) > 0) deck.MoveCard(pile, 0, STOCK_PILE, false);
   auto give = [&](const char* name, uint32_t pile) {
-    uint32_t card = *ParseCard(name);
-    for (uint32_t pos = 0; pos < deck.CardsInPile(STOCK_PILE); ++pos)
-      if (deck.CardIndexAt(STOCK_PILE, pos) == card) return deck.MoveCard(STOCK_PILE, pos, pile, true);
-    FAIL() << name;
+    const std::optional<uint32_t> pos = deck.PositionOf(STOCK_PILE, *ParseCard(name));
+    ASSERT_TRUE(pos) << name;
+    deck.MoveCard(STOCK_PILE, *pos, pile, true);
   };
   for (const char* name : human) give(name, HUMAN_PILE);
   for (const char* name : computer) give(name, COMPUTER_PILE);
@@ -130,7 +127,7 @@ void SetHands(HeadlessTable& table, const std::vector<const char*>& human, const
 
 std::vector<std::string> PileNames(const NxDeck& deck, uint32_t pile) {
   std::vector<std::string> names;
-  for (uint32_t pos = 0; pos < deck.CardsInPile(pile); ++pos) names.push_back(CardName(deck.CardIndexAt(pile, pos)));
+  for (uint32_t card : deck.PileCards(pile)) names.push_back(CardName(card));
   return names;
 }
 
@@ -293,8 +290,8 @@ TEST(Flow, HintsAreMovesTheFlowTakesAndAskingChangesNothing) {
   HeadlessTable table(3, STANDARD_GIN, false, 777);
   auto piles = [&table] {
     std::vector<uint32_t> cards;
-    for (uint32_t pile = 0; pile < 4; ++pile)
-      for (uint32_t i = 0; i < table.Deck.CardsInPile(pile); ++i) cards.push_back(table.Deck.CardIndexAt(pile, i));
+    for (uint32_t pile : {HUMAN_PILE, COMPUTER_PILE, STOCK_PILE, DISCARD_PILE})
+      for (uint32_t card : table.Deck.PileCards(pile)) cards.push_back(card);
     return cards;
   };
   table.Flow.NewGame(false, false);

@@ -20,12 +20,10 @@ constexpr uint32_t C(uint32_t suit, uint32_t rank) { return MakeCard(suit, rank)
 // with stock cards: a deal the human seat cannot tell from the real one.
 void ShuffleHidden(NxDeck& deck, const MasterBelief& belief, uint32_t turn) {
   std::vector<uint32_t> hidden;
-  for (uint32_t i = 0; i < deck.CardsInPile(COMPUTER_PILE); ++i)
-    if (!(belief.OtherHeld() >> deck.CardIndexAt(COMPUTER_PILE, i) & 1)) hidden.push_back(deck.CardIndexAt(COMPUTER_PILE, i));
+  for (uint32_t card : deck.PileCards(COMPUTER_PILE))
+    if (!(belief.OtherHeld() >> card & 1)) hidden.push_back(card);
   for (uint32_t k = 0; k < std::min<size_t>(hidden.size(), 3) && deck.CardsInPile(STOCK_PILE) > 1; ++k) {
-    uint32_t position = 0;
-    while (deck.CardIndexAt(COMPUTER_PILE, position) != hidden[k]) ++position;
-    deck.MoveCard(COMPUTER_PILE, position, STOCK_PILE, false);
+    deck.MoveCard(COMPUTER_PILE, *deck.PositionOf(COMPUTER_PILE, hidden[k]), STOCK_PILE, false);
     deck.MoveCard(STOCK_PILE, (turn * 5 + k) % (deck.CardsInPile(STOCK_PILE) - 1), COMPUTER_PILE, false);
   }
 }
@@ -71,9 +69,8 @@ class CheckedMaster : public SeatPlayer {
 
 // Moves `card`, wherever it lies, to the top of `pile`.
 void Put(NxDeck& deck, uint32_t card, uint32_t pile) {
-  for (uint32_t from = 0; from < 4; ++from)
-    for (uint32_t i = 0; i < deck.CardsInPile(from); ++i)
-      if (deck.CardIndexAt(from, i) == card) return deck.MoveCard(from, i, pile, pile != COMPUTER_PILE && pile != STOCK_PILE);
+  for (uint32_t from : {HUMAN_PILE, COMPUTER_PILE, STOCK_PILE, DISCARD_PILE})
+    if (const auto at = deck.PositionOf(from, card)) return deck.MoveCard(from, *at, pile, pile != COMPUTER_PILE && pile != STOCK_PILE);
 }
 
 // A standard hand set up card by card: the human seat holds `own` (eleven
@@ -99,7 +96,7 @@ struct Scene {
   // `theirs`, and the human seat draws `drawn` from the stock.
   void OtherTakes(uint32_t mine, uint32_t theirs, uint32_t drawn) {
     table.State.Play = HumanDiscard;
-    master.Begin(table.State, table.Deck, StandingOf(table.Record, HUMAN_PILE));
+    master.Begin(table.State, table.Deck, StandingOf(table.Record, HUMAN_SEAT));
     Put(table.Deck, mine, DISCARD_PILE);
     Put(table.Deck, mine, COMPUTER_PILE);
     Put(table.Deck, theirs, COMPUTER_PILE);  // it must hold it before it throws it
@@ -111,7 +108,7 @@ struct Scene {
       else table.Deck.MoveCard(COMPUTER_PILE, i, STOCK_PILE, false);
     }
     table.State.Play = HumanTake;
-    master.Begin(table.State, table.Deck, StandingOf(table.Record, HUMAN_PILE));
+    master.Begin(table.State, table.Deck, StandingOf(table.Record, HUMAN_SEAT));
     Put(table.Deck, drawn, HUMAN_PILE);
     table.State.Play = HumanDiscard;
   }
@@ -219,7 +216,7 @@ TEST(MasterPlayer, DoesNotKnockIntoAnUndercut) {
   for (const auto& step : fed) scene.OtherTakes(step[0], step[1], step[2]);
   ASSERT_EQ(LeastDeadwood(scene.master.Knowledge().OwnMask() & ~(uint64_t{1} << C(SPADES, 12))), 10);
   EXPECT_GE(scene.table.Deck.CardsInPile(STOCK_PILE), 20u);
-  const SeatMove move = scene.master.Choose(scene.table.State, scene.table.Deck, StandingOf(scene.table.Record, HUMAN_PILE));
+  const SeatMove move = scene.master.Choose(scene.table.State, scene.table.Deck, StandingOf(scene.table.Record, HUMAN_SEAT));
   EXPECT_EQ(move.What, SeatMove::DISCARD);
 }
 
@@ -233,7 +230,7 @@ TEST(MasterPlayer, DoesNotFeedWhatTheOtherPlayerCollects) {
   scene.master.StartHand(scene.table.State, scene.table.Deck);
   scene.OtherTakes(C(HEARTS, 6), C(HEARTS, 12), C(SPADES, 6));
   scene.OtherTakes(C(DIAMONDS, 6), C(DIAMONDS, 12), C(DIAMONDS, 1));
-  const SeatMove move = scene.master.Choose(scene.table.State, scene.table.Deck, StandingOf(scene.table.Record, HUMAN_PILE));
+  const SeatMove move = scene.master.Choose(scene.table.State, scene.table.Deck, StandingOf(scene.table.Record, HUMAN_SEAT));
   EXPECT_EQ(move.What, SeatMove::DISCARD);
   EXPECT_NE(scene.CardAt(move), C(SPADES, 6));
 }
@@ -347,8 +344,8 @@ TEST(MasterPlayer, GameOddsAreAFairRace) {
   }
   HeadlessTable table{3};
   table.Flow.NewGame(false, false);
-  table.Record.RecordHand(COMPUTER_PILE, 30);
-  const GameStanding standing = StandingOf(table.Record, COMPUTER_PILE);
+  table.Record.RecordHand(COMPUTER_SEAT, 30);
+  const GameStanding standing = StandingOf(table.Record, COMPUTER_SEAT);
   EXPECT_EQ(standing.Own, 30u);
   EXPECT_EQ(standing.Other, 0u);
 }

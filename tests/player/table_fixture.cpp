@@ -25,11 +25,9 @@ HeadlessTable::HeadlessTable(uint32_t level, uint32_t variation, bool elevenTen,
 std::string CheckTable(const GameFlow&, const GameState& state, const NxDeck& deck) {
   std::set<uint32_t> seen;
   uint32_t total = 0;
-  for (uint32_t pile = 0; pile < 4; ++pile) {
-    for (uint32_t i = 0; i < deck.CardsInPile(pile); ++i) {
-      seen.insert(deck.CardIndexAt(pile, i));
-      ++total;
-    }
+  for (uint32_t pile : {HUMAN_PILE, COMPUTER_PILE, STOCK_PILE, DISCARD_PILE}) {
+    for (uint32_t card : deck.PileCards(pile)) seen.insert(card);
+    total += deck.CardsInPile(pile);
   }
   if (total != 52 || seen.size() != 52) return "cards lost or doubled: " + std::to_string(total);
   uint32_t human = deck.CardsInPile(HUMAN_PILE), computer = deck.CardsInPile(COMPUTER_PILE);

@@ -104,9 +104,9 @@ TEST_F(ResumeFixture, EveryPlayStateContinuesIdentically) {
     if (category == "discard after upcard") {
       // The card just taken from the discard pile still may not be thrown.
       const NxDeck& deck = resumed->Table.Deck;
-      uint32_t at = 0;
-      while (deck.CardIndexAt(HUMAN_PILE, at) != resumed->Table.State.UpcardTaken) ++at;
-      EXPECT_FALSE(resumed->Table.Flow.Discard(at));
+      const std::optional<uint32_t> at = deck.PositionOf(HUMAN_PILE, resumed->Table.State.UpcardTaken);
+      ASSERT_TRUE(at);
+      EXPECT_FALSE(resumed->Table.Flow.Discard(*at));
       EXPECT_EQ(resumed->Table.View.Messages.back().TextId, ILLEGAL_DISCARD);
     }
     if (category == std::to_string(HandEnded)) {

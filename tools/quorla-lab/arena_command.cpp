@@ -26,8 +26,6 @@
 namespace {
 
 constexpr unsigned long MAX_GAMES = 10000000;
-// Player numbers: the human seat is 0, the computer 1.
-constexpr uint32_t COMPUTER_SEAT = 1;
 constexpr unsigned long MAX_SAMPLES = 100000;
 constexpr unsigned long MAX_THINK_MS = 60000;
 
@@ -127,12 +125,12 @@ double Percent(uint64_t part, uint64_t whole) { return whole ? 100.0 * part / wh
 
 void PrintReport(const MatchStats& s, const std::string& humanName, const std::string& computerName, double seconds) {
   std::printf("%-24s %24s %24s\n", "", humanName.c_str(), computerName.c_str());
-  for (uint32_t seat = 0; seat < 2; ++seat) {
+  for (uint32_t seat = 0; seat < SEAT_COUNT; ++seat) {
     WinShare share = ShareOfGamesWon(s.GamesWon[seat], s.Games);
     char cell[64];
     std::snprintf(cell, sizeof cell, "%llu (%.1f%%, %.1f-%.1f)", static_cast<unsigned long long>(s.GamesWon[seat]),
                   Percent(s.GamesWon[seat], s.Games), 100 * share.Low, 100 * share.High);
-    if (seat == 0) std::printf("%-24s %24s", "games won (95% interval)", cell);
+    if (seat == HUMAN_SEAT) std::printf("%-24s %24s", "games won (95% interval)", cell);
     else std::printf(" %24s\n", cell);
   }
   auto row = [&](const char* label, double human, double computer, const char* format) {

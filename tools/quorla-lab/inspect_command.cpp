@@ -99,7 +99,7 @@ void PrintFlow(const GameState& s) {
 void PrintPiles(const NxDeck& deck) {
   for (uint32_t pile = 0; pile < deck.PileCount() && pile < 4; ++pile) {
     std::printf("%-9s (%2u):", PILE_NAMES[pile], deck.CardsInPile(pile));
-    for (uint32_t i = 0; i < deck.CardsInPile(pile); ++i) std::printf(" %s", CardName(deck.CardIndexAt(pile, i)).c_str());
+    for (uint32_t card : deck.PileCards(pile)) std::printf(" %s", CardName(card).c_str());
     std::printf("\n");
   }
 }

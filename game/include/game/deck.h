@@ -12,13 +12,11 @@
 #include "game/deck_observer.h"
 #include "game/hand.h"
 #include "game/rect.h"
+#include "game/seats.h"
 #include "neural/random.h"
 
 class NxObjectReader;
 class NxObjectWriter;
-
-// Pile numbers of the game table's deck.
-enum PileNumber : uint32_t { HUMAN_PILE = 0, COMPUTER_PILE = 1, STOCK_PILE = 2, DISCARD_PILE = 3 };
 
 // Layers above every pile: a card moved by the program, a card held by the mouse.
 constexpr int32_t MOVING_LAYER = 998;
@@ -74,6 +72,10 @@ class NxDeck {
   const NxHand& Pile(uint32_t pile) const;
   uint32_t CardIndexAt(uint32_t pile, uint32_t position) const;
   uint32_t CardsInPile(uint32_t pile) const { return Pile(pile).Count; }
+  // Card ids bottom to top; a card held with the mouse is in no pile.
+  std::vector<uint32_t> PileCards(uint32_t pile) const;
+  uint64_t PileMask(uint32_t pile) const;  // one bit per card id
+  std::optional<uint32_t> PositionOf(uint32_t pile, uint32_t card) const;
   const NxCard* Card(uint32_t index) const;       // by card id
   const NxCard* CardInOrder(uint32_t position) const;  // by deck order
   const NxCard* HeldCard() const { return Held; }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "game/card_id.h"
 #include "neural/support.h"
 
 enum MatchKind : uint32_t { MatchRun = 0, MatchSet = 1 };
@@ -33,7 +34,7 @@ class NxMatch {
   static unsigned CardAt(const NxMatch& m, unsigned i) {
     if (m.MatchType == MatchRun) return m.FirstCard + i;
     if (m.MatchType == MatchSet && i < 4) return m.Cards[i];
-    return 53;  // NoCard
+    return NoCard;
   }
 
   // Melds are created and dropped for every hand scored; a per-thread free

@@ -43,7 +43,7 @@ class ComputerPlay : public ComputerOpponent {
 
   // seat 1 is the computer's seat; a player for the human seat (matches
   // between levels) uses seat 0 and makes its moves through the flow.
-  explicit ComputerPlay(GinTable& table, uint32_t level = 0, uint32_t seat = 1);
+  explicit ComputerPlay(GinTable& table, uint32_t level = 0, uint32_t seat = COMPUTER_SEAT);
   ~ComputerPlay() override;
 
   ComputerPlay(const ComputerPlay&) = delete;
@@ -200,8 +200,8 @@ class ComputerPlay : public ComputerOpponent {
   void DeleteNets();
   void EnsureObservationStore();
 
-  uint32_t OwnPile() const { return Seat; }
-  uint32_t OtherPile() const { return 1 - Seat; }
+  uint32_t OwnPile() const { return PileOf(Seat); }
+  uint32_t OtherPile() const { return PileOf(OtherSeat(Seat)); }
 
   GinTable& Table;
   uint32_t CurrentLevel;

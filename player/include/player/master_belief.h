@@ -14,7 +14,7 @@
 // hand and the stock stay closed to it.
 class MasterBelief {
  public:
-  explicit MasterBelief(uint32_t seat = 0) : Seat(seat) {}
+  explicit MasterBelief(uint32_t seat = HUMAN_SEAT) : Seat(seat) {}
 
   // At every deal, before the first move of the hand.
   void StartHand(const GameState& state, const NxDeck& deck);
@@ -54,7 +54,6 @@ class MasterBelief {
 
  private:
   void ReadOwn(const NxDeck& deck);
-  void ReadPile(const NxDeck& deck, std::vector<uint32_t>& pile) const;
   void OtherTook(uint32_t card) { Held |= uint64_t{1} << card; Taken |= uint64_t{1} << card; }
   void OtherThrew(uint32_t card);
 
