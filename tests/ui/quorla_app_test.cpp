@@ -118,10 +118,7 @@ struct AppFixture : ::testing::Test {
     return State().Play == ComputerTake;
   }
   std::vector<uint32_t> Hand() {
-    std::vector<uint32_t> cards;
-    NxDeck& deck = Frame()->Client()->Table().Deck;
-    for (uint32_t i = 0; i < deck.CardsInPile(HUMAN_PILE); ++i) cards.push_back(deck.CardIndexAt(HUMAN_PILE, i));
-    return cards;
+    return Frame()->Client()->Table().Deck.PileCards(HUMAN_PILE);
   }
 
   QuorlaFrame* Frame() { return App->Frame(); }

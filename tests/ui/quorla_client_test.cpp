@@ -79,9 +79,7 @@ struct ClientFixture : ::testing::Test {
     QTest::mouseRelease(Client.get(), Qt::LeftButton, {}, to);
   }
   std::vector<uint32_t> Hand() {
-    std::vector<uint32_t> cards;
-    for (uint32_t i = 0; i < Deck().CardsInPile(HUMAN_PILE); ++i) cards.push_back(Deck().CardIndexAt(HUMAN_PILE, i));
-    return cards;
+    return Deck().PileCards(HUMAN_PILE);
   }
   // Every card lies in exactly one pile, and none is held.
   void ExpectWholeDeck() {
@@ -387,14 +385,12 @@ TEST_F(ClientFixture, NewGameDuringTheComputersWaitAbandonsItsMove) {
   std::vector<uint32_t> dealt;
   QTimer::singleShot(50, [&] {
     Client->RunCommand(CM_NEW_GAME);
-    for (uint32_t i = 0; i < Deck().CardsInPile(COMPUTER_PILE); ++i) dealt.push_back(Deck().CardIndexAt(COMPUTER_PILE, i));
+    dealt = Deck().PileCards(COMPUTER_PILE);
   });
   // The idle step: the computer starts its take and waits.
   for (int i = 0; i < 100 && dealt.empty(); ++i) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
   ASSERT_FALSE(dealt.empty());
-  std::vector<uint32_t> now;
-  for (uint32_t i = 0; i < Deck().CardsInPile(COMPUTER_PILE); ++i) now.push_back(Deck().CardIndexAt(COMPUTER_PILE, i));
-  EXPECT_EQ(now, dealt);  // nothing moved after the new deal
+  EXPECT_EQ(Deck().PileCards(COMPUTER_PILE), dealt);  // nothing moved after the new deal
   ExpectWholeDeck();
 }
 

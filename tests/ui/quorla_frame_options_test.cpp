@@ -134,10 +134,7 @@ struct OptionsFrame : ::testing::Test {
   QuorlaClient& Client() { return *Frame->Client(); }
   GameState& State() { return Client().Table().State; }
   std::vector<uint32_t> Hand() {
-    NxDeck& deck = Client().Table().Deck;
-    std::vector<uint32_t> cards;
-    for (uint32_t i = 0; i < deck.CardsInPile(HUMAN_PILE); ++i) cards.push_back(deck.CardIndexAt(HUMAN_PILE, i));
-    return cards;
+    return Client().Table().Deck.PileCards(HUMAN_PILE);
   }
   static std::vector<uint32_t> Sorted(std::vector<uint32_t> cards) {
     std::sort(cards.begin(), cards.end());
@@ -493,13 +490,11 @@ TEST_F(OptionsFrame, ANewVariationChosenWhileTheComputerWaitsAbandonsItsMove) {
   // Opened from inside the computer's wait, as a person's menu click would be.
   QTimer::singleShot(30, [&] {
     Frame->Action(CM_VARIATIONS)->trigger();
-    for (uint32_t i = 0; i < deck.CardsInPile(COMPUTER_PILE); ++i) dealt.push_back(deck.CardIndexAt(COMPUTER_PILE, i));
+    dealt = deck.PileCards(COMPUTER_PILE);
   });
   for (int i = 0; i < 200 && dealt.empty(); ++i) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
   ASSERT_FALSE(dealt.empty());
-  std::vector<uint32_t> now;
-  for (uint32_t i = 0; i < deck.CardsInPile(COMPUTER_PILE); ++i) now.push_back(deck.CardIndexAt(COMPUTER_PILE, i));
-  EXPECT_EQ(now, dealt);  // the old hand's take did not land in the new deal
+  EXPECT_EQ(deck.PileCards(COMPUTER_PILE), dealt);  // the old hand's take did not land in the new deal
   Client().SetWaitFactor(0.0);
   Settle();
   EXPECT_EQ(State().Variation, uint32_t{SIMPLE_GIN});

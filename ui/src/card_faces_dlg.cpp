@@ -11,10 +11,11 @@
 #include <QPixmap>
 #include <QVBoxLayout>
 
-#include "table/device_pixels.h"
-#include "table/image_provider.h"
+#include "game/seats.h"
 #include "game/table_geometry.h"
 #include "game/text_ids.h"
+#include "table/device_pixels.h"
+#include "table/image_provider.h"
 #include "ui/image_convert.h"
 #include "ui/svg_card_images.h"
 
@@ -48,7 +49,7 @@ QImage FaceDeckPreview(const QString& deck, double scale, const QStringList& dec
   if (!images.SetFaceDeck(deck)) return {};
   const TSize card = DeviceSize(CARD_SIZE, scale);
   const int32_t count = static_cast<int32_t>(std::size(PREVIEW_CARDS));
-  const int32_t step = TABLE_PILES[0].Offset.x;
+  const int32_t step = TABLE_PILES[HUMAN_PILE].Offset.x;
   NxBitmap picture(ToDevice(step * (count - 1), scale) + card.cx, card.cy, TABLE_COLOUR);
   const NxBitmap mask = images.LoadImage(CARD_MASK_ID);
   for (int32_t i = 0; i < count; ++i) {
@@ -90,7 +91,7 @@ CardFacesDlg::CardFacesDlg(const QString& current, const QStringList& decks, dou
   Preview->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   // The preview keeps the size of the widest hand, so that selecting
   // another deck never resizes the dialog.
-  const int32_t handWidth = TABLE_PILES[0].Offset.x * 4 + CARD_SIZE.cx;
+  const int32_t handWidth = TABLE_PILES[HUMAN_PILE].Offset.x * 4 + CARD_SIZE.cx;
   Preview->setFixedSize(static_cast<int>(handWidth * Scale / PixelRatio + 0.5),
                         static_cast<int>(CARD_SIZE.cy * Scale / PixelRatio + 0.5));
   previewColumn->addWidget(Preview);

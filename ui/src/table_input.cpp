@@ -104,10 +104,7 @@ void TableInput::BeginDrag(uint32_t position, TPoint point, TPoint corner) {
 }
 
 uint32_t TableInput::HandPositionOf(uint32_t card) const {
-  const NxDeck& deck = Owner.Table().Deck;
-  for (uint32_t pos = 0; pos < deck.CardsInPile(HUMAN_PILE); ++pos)
-    if (deck.CardIndexAt(HUMAN_PILE, pos) == card) return pos;
-  return NoCard;
+  return Owner.Table().Deck.PositionOf(HUMAN_PILE, card).value_or(NoCard);
 }
 
 void TableInput::FinishDrag(TPoint point) {
