@@ -103,7 +103,7 @@ std::vector<uint32_t> NxDeck::PileCards(uint32_t pile) const {
 uint64_t NxDeck::PileMask(uint32_t pile) const {
   const NxHand& hand = Pile(pile);
   uint64_t mask = 0;
-  for (uint32_t i = 0; i < hand.Count; ++i) mask |= uint64_t{1} << hand.Cards[i]->Index();
+  for (uint32_t i = 0; i < hand.Count; ++i) mask |= CardBit(hand.Cards[i]->Index());
   return mask;
 }
 

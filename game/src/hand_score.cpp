@@ -1,8 +1,8 @@
 #include "game/hand_score.h"
 
-
 #include "game/card_id.h"
 #include "game/score_case_pool.h"
+#include "meld_masks.h"
 #include "neural/check.h"
 
 NxHandScore::NxHandScore(const unsigned* cards, unsigned numCards, const NxHandScore* knockerScore) {
@@ -36,7 +36,7 @@ void NxHandScore::Compute(const unsigned* cards, unsigned numCards, const NxHand
   NumFreeCards = NumTotalCards;
   for (unsigned i = 0; i < NumTotalCards; ++i) {
     Present[AllCards[i]] = 1;
-    PresentMask |= uint64_t{1} << AllCards[i];
+    PresentMask |= CardBit(AllCards[i]);
   }
   FirstCase = true;
 
@@ -55,31 +55,10 @@ void NxHandScore::FindMatches() {
 }
 
 namespace {
-constexpr uint64_t SUIT_BITS = (uint64_t{1} << NUM_RANKS) - 1;
-
-// One bit per card id whose rank index is `rank`, in every suit.
-constexpr uint64_t OfRank(unsigned rank) {
-  return (uint64_t{1} << rank) | (uint64_t{1} << (rank + 13)) | (uint64_t{1} << (rank + 26)) |
-         (uint64_t{1} << (rank + 39));
-}
-constexpr uint64_t ACES = OfRank(0);
-constexpr uint64_t KINGS = OfRank(12);
-constexpr uint64_t QUEENS = OfRank(11);
-
 // Cards that start a sequence of at least three present cards of their
 // suit: the next two ranks are present and the rank below is not.
 uint64_t RunStarts(uint64_t present) {
-  const uint64_t next = (present >> 1) & ~KINGS;
-  const uint64_t afterNext = (present >> 2) & ~(KINGS | QUEENS);
-  const uint64_t below = (present << 1) & ~ACES;
-  return present & next & afterNext & ~below;
-}
-
-// Ranks (bit r) held in at least three suits.
-uint64_t SetRanks(uint64_t present) {
-  const uint64_t h = present & SUIT_BITS, d = present >> 13 & SUIT_BITS, s = present >> 26 & SUIT_BITS,
-                 c = present >> 39 & SUIT_BITS;
-  return (h & d & s) | (h & d & c) | (h & s & c) | (d & s & c);
+  return present & NextRankHeld(present) & RankAfterNextHeld(present) & ~RankBelowHeld(present);
 }
 }  // namespace
 

@@ -43,7 +43,7 @@ NxMatch::NxMatch(const unsigned* cards, unsigned count)
   for (unsigned i = 0; i < NumCards; ++i) Cards[i] = cards[i];
   FirstCard = Cards[0];
   LastCard = Cards[NumCards - 1];
-  for (unsigned i = 0; i < NumCards; ++i) CardMask |= uint64_t{1} << Cards[i];
+  for (unsigned i = 0; i < NumCards; ++i) CardMask |= CardBit(Cards[i]);
 }
 
 NxMatch::NxMatch(unsigned firstCard, unsigned lastCard)

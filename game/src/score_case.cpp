@@ -25,7 +25,7 @@ void NxScoreCase::Reset(const NxPtrArray<NxMatch>& matches, const NxArray<unsign
   Cursor = 0;
   for (unsigned i = 0; i < count; ++i) {
     Unmatched.Add(cards[i]);
-    UnmatchedMask |= uint64_t{1} << cards[i];
+    UnmatchedMask |= CardBit(cards[i]);
   }
   NumUnmatched = count;
 }
@@ -43,7 +43,7 @@ NxScoreCase& NxScoreCase::operator=(const NxScoreCase& other) {
 }
 
 void NxScoreCase::AddUnmatched(unsigned card) {
-  const uint64_t bit = uint64_t{1} << card;
+  const uint64_t bit = CardBit(card);
   if (UnmatchedMask & bit) return;
   UnmatchedMask |= bit;
   if (NumUnmatched < Unmatched.GetNumElements())
@@ -89,7 +89,7 @@ int32_t NxScoreCase::Deadwood() {
   for (unsigned entry = 0; entry < NumUnmatched; ++entry) {
     const unsigned card = cards[entry];
     if (covered >> card & 1) {
-      UnmatchedMask &= ~(uint64_t{1} << card);
+      UnmatchedMask &= ~CardBit(card);
       continue;
     }
     cards[kept++] = card;

@@ -8,12 +8,6 @@
 #include "player/master_rollout.h"
 #include "player/upcard_try.h"
 
-namespace {
-
-constexpr uint64_t Bit(uint32_t card) { return uint64_t{1} << card; }
-
-}  // namespace
-
 SeatMove GinHunterPlayer::Choose(GameFlow& flow) const {
   const GameState& state = flow.State();
   const NxDeck& deck = flow.Deck();
@@ -22,7 +16,7 @@ SeatMove GinHunterPlayer::Choose(GameFlow& flow) const {
   if (state.Play == HumanTake) {
     if (const std::optional<UpcardTry> tried = TryTheUpcard(state, deck, hand)) {
       const int32_t after = tried->DeadwoodAfter;
-      const bool melds = LeastDeadwood(tried->Kept & ~Bit(tried->Upcard)) + CardPoints[RankOf(tried->Upcard)] > after;
+      const bool melds = LeastDeadwood(tried->Kept & ~CardBit(tried->Upcard)) + CardPoints[RankOf(tried->Upcard)] > after;
       if (melds || after + 3 <= LeastDeadwood(hand)) return {SeatMove::TAKE_UPCARD};
     }
     return {PassAllowed(state.Offer) ? SeatMove::PASS : SeatMove::TAKE_STOCK};
@@ -35,7 +29,7 @@ SeatMove GinHunterPlayer::Choose(GameFlow& flow) const {
   for (uint32_t i = 0; i < cards.size(); ++i) {
     const uint32_t card = cards[i];
     if (card == state.UpcardTaken) continue;
-    const int32_t left = LeastDeadwood(hand & ~Bit(card));
+    const int32_t left = LeastDeadwood(hand & ~CardBit(card));
     bool feeds = false;
     for (uint32_t taken : wanted)
       if (MasterBelief::Related(card, taken)) feeds = true;

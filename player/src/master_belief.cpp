@@ -2,13 +2,6 @@
 
 #include <algorithm>
 
-namespace {
-
-constexpr uint64_t Bit(uint32_t card) { return uint64_t{1} << card; }
-constexpr uint64_t ALL_CARDS = (uint64_t{1} << NUM_CARDS) - 1;
-
-}  // namespace
-
 bool MasterBelief::Related(uint32_t a, uint32_t b) {
   if (a == b || !IsCard(a) || !IsCard(b)) return false;
   if (RankOf(a) == RankOf(b)) return true;
@@ -23,8 +16,8 @@ void MasterBelief::ReadOwn(const NxDeck& deck) {
 
 void MasterBelief::OtherThrew(uint32_t card) {
   if (!IsCard(card)) return;
-  Held &= ~Bit(card);
-  Thrown |= Bit(card);
+  Held &= ~CardBit(card);
+  Thrown |= CardBit(card);
 }
 
 void MasterBelief::StartHand(const GameState&, const NxDeck& deck) {
@@ -48,18 +41,18 @@ void MasterBelief::Observe(const GameState&, const NxDeck& deck) {
   ReadOwn(deck);
   if (OwnBefore.size() > Own.size()) {
     for (uint32_t card : OwnBefore)
-      if (!(OwnBits & Bit(card))) before.push_back(card);
+      if (!(OwnBits & CardBit(card))) before.push_back(card);
   }
   // Holding eleven cards the seat has just taken: the other player has not
   // moved since its last look.
   OwnTaken = NoCard;
-  if (Own.size() == 11 && now.size() + 1 == Pile.size() && (OwnBits & Bit(Pile.back()))) OwnTaken = Pile.back();
+  if (Own.size() == 11 && now.size() + 1 == Pile.size() && (OwnBits & CardBit(Pile.back()))) OwnTaken = Pile.back();
   if (Own.size() < 11) {
     const size_t n = before.size();
     if (now == before) {
-      if (!before.empty()) Refused |= Bit(before.back());
+      if (!before.empty()) Refused |= CardBit(before.back());
     } else if (now.size() == n + 1 && std::equal(before.begin(), before.end(), now.begin())) {
-      if (!before.empty()) Refused |= Bit(before.back());
+      if (!before.empty()) Refused |= CardBit(before.back());
       OtherThrew(now.back());
     } else if (n > 0 && now.size() == n && std::equal(before.begin(), before.end() - 1, now.begin())) {
       OtherTook(before.back());
@@ -84,10 +77,10 @@ void MasterBelief::Recall(const std::vector<uint32_t>& taken, const std::vector<
     if (IsCard(card)) OtherTook(card);
   for (uint32_t card : thrown) OtherThrew(card);
   Held &= ~PileBits & ~OwnBits;
-  OwnTaken = IsCard(upcardTaken) && (OwnBits & Bit(upcardTaken)) ? upcardTaken : NoCard;
+  OwnTaken = IsCard(upcardTaken) && (OwnBits & CardBit(upcardTaken)) ? upcardTaken : NoCard;
 }
 
-uint64_t MasterBelief::Unseen() const { return ALL_CARDS & ~OwnBits & ~PileBits & ~Held; }
+uint64_t MasterBelief::Unseen() const { return ALL_CARD_BITS & ~OwnBits & ~PileBits & ~Held; }
 
 double MasterBelief::Weight(uint32_t card) const {
   double weight = 1.0;

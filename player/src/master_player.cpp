@@ -69,7 +69,7 @@ ComputerDecider::Discard MasterDecider::ChooseDiscard(GinTable& table) {
     const NxDeck& deck = table.Deck();
     const uint32_t k = Adviser->ChooseDiscard();
     uint64_t kept = deck.PileMask(COMPUTER_PILE);
-    if (k < deck.CardsInPile(COMPUTER_PILE)) kept &= ~(uint64_t{1} << deck.CardIndexAt(COMPUTER_PILE, k));
+    if (k < deck.CardsInPile(COMPUTER_PILE)) kept &= ~CardBit(deck.CardIndexAt(COMPUTER_PILE, k));
     const bool knock = IsLegalKnock(LeastDeadwood(kept), table.State().KnockLimit);
     advice = {knock ? SeatMove::KNOCK : SeatMove::DISCARD, k};
   }

@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr uint64_t Bit(uint32_t card) { return uint64_t{1} << card; }
 
 int32_t Points(uint32_t card) { return CardPoints[RankOf(card)]; }
 
@@ -42,7 +41,7 @@ uint32_t MasterRollout::BestDiscard(uint64_t hand, uint32_t keep, int32_t& deadw
   for (uint64_t rest = hand; rest; rest &= rest - 1) {
     const uint32_t card = static_cast<uint32_t>(__builtin_ctzll(rest));
     if (card == keep) continue;
-    const int32_t left = meldable & Bit(card) ? LeastDeadwood(hand & ~Bit(card)) : whole - Points(card);
+    const int32_t left = meldable & CardBit(card) ? LeastDeadwood(hand & ~CardBit(card)) : whole - Points(card);
     if (left < deadwood || (left == deadwood && Points(card) > Points(best))) deadwood = left, best = card;
   }
   return best;
@@ -51,22 +50,22 @@ uint32_t MasterRollout::BestDiscard(uint64_t hand, uint32_t keep, int32_t& deadw
 bool MasterRollout::WantsUpcard(uint64_t hand, uint32_t upcard) const {
   if (!IsCard(upcard)) return false;
   int32_t after;
-  const uint32_t drop = BestDiscard(hand | Bit(upcard), upcard, after);
+  const uint32_t drop = BestDiscard(hand | CardBit(upcard), upcard, after);
   if (after <= static_cast<int32_t>(Limit)) return true;
-  const uint64_t kept = (hand | Bit(upcard)) & ~Bit(drop);
+  const uint64_t kept = (hand | CardBit(upcard)) & ~CardBit(drop);
   // The upcard melds when leaving it out would cost more than its points.
-  return LeastDeadwood(kept & ~Bit(upcard)) + Points(upcard) > after && after < LeastDeadwood(hand);
+  return LeastDeadwood(kept & ~CardBit(upcard)) + Points(upcard) > after && after < LeastDeadwood(hand);
 }
 
 uint32_t MasterRollout::Take(MasterWorld& world, uint32_t mover, bool upcardAllowed) const {
   if (upcardAllowed && WantsUpcard(world.Hand[mover], world.Top)) {
     const uint32_t card = world.Top;
-    world.Hand[mover] |= Bit(card);
+    world.Hand[mover] |= CardBit(card);
     world.Top = NoCard;
     return card;
   }
   if (world.StockLeft == 0) return NoCard;
-  world.Hand[mover] |= Bit(world.Stock[--world.StockLeft]);
+  world.Hand[mover] |= CardBit(world.Stock[--world.StockLeft]);
   if (world.StockLeft < 3) world.Exhausted = true;
   return NoCard;
 }
@@ -74,7 +73,7 @@ uint32_t MasterRollout::Take(MasterWorld& world, uint32_t mover, bool upcardAllo
 bool MasterRollout::Discard(MasterWorld& world, uint32_t mover, uint32_t taken, double& points) const {
   int32_t deadwood;
   const uint32_t drop = BestDiscard(world.Hand[mover], taken, deadwood);
-  world.Hand[mover] &= ~Bit(drop);
+  world.Hand[mover] &= ~CardBit(drop);
   world.Top = drop;
   if (IsLegalKnock(deadwood, Limit)) {
     points = KnockPoints(mover, world.Hand[mover], world.Hand[1 - mover]);

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr uint64_t Bit(uint32_t card) { return uint64_t{1} << card; }
 
 // Discards kept for the search beyond the knocks: the rest leave more
 // deadwood than any of these and are never worth a rollout.
@@ -83,7 +82,7 @@ void MasterSearch::AddCandidates(const GameState& state) {
   };
   std::vector<Option> options;
   for (uint32_t card : Own)
-    if (card != Keep) options.push_back({card, LeastDeadwood(OwnHand & ~Bit(card))});
+    if (card != Keep) options.push_back({card, LeastDeadwood(OwnHand & ~CardBit(card))});
   std::stable_sort(options.begin(), options.end(), [](const Option& a, const Option& b) {
     if (a.Deadwood != b.Deadwood) return a.Deadwood < b.Deadwood;
     return CardPoints[RankOf(a.Card)] > CardPoints[RankOf(b.Card)];
@@ -157,7 +156,7 @@ void MasterSearch::DrawWorld(MasterWorld& world) {
     double pick = Uniform() * sum;
     size_t i = 0;
     while (i + 1 < pool.size() && pick >= weight[i]) pick -= weight[i++];
-    world.Hand[1] |= Bit(pool[i]);
+    world.Hand[1] |= CardBit(pool[i]);
     pool[i] = pool.back();
     weight[i] = weight.back();
     pool.pop_back();
@@ -175,15 +174,15 @@ double MasterSearch::Play(const Candidate& candidate, const MasterWorld& start) 
   double points = 0.0;
   switch (candidate.Move.What) {
     case SeatMove::KNOCK:
-      return MasterRollout::KnockPoints(0, world.Hand[0] & ~Bit(candidate.Card), world.Hand[1]);
+      return MasterRollout::KnockPoints(0, world.Hand[0] & ~CardBit(candidate.Card), world.Hand[1]);
     case SeatMove::DISCARD:
-      world.Hand[0] &= ~Bit(candidate.Card);
+      world.Hand[0] &= ~CardBit(candidate.Card);
       world.Top = candidate.Card;
       if (world.Exhausted) return 0.0;
       return Rollout.PlayOut(world, 1);
     case SeatMove::TAKE_UPCARD: {
       const uint32_t card = world.Top;
-      world.Hand[0] |= Bit(card);
+      world.Hand[0] |= CardBit(card);
       world.Top = NoCard;
       if (Rollout.Discard(world, 0, card, points)) return points;
       return Rollout.PlayOut(world, 1);

@@ -10,11 +10,10 @@
 
 namespace {
 
-constexpr uint64_t Bit(uint32_t card) { return uint64_t{1} << card; }
 
 // Whether `card` is deadwood in every least-deadwood arrangement of `hand`.
 bool Unmatched(uint64_t hand, uint32_t card) {
-  return LeastDeadwood(hand & ~Bit(card)) + CardPoints[RankOf(card)] == LeastDeadwood(hand);
+  return LeastDeadwood(hand & ~CardBit(card)) + CardPoints[RankOf(card)] == LeastDeadwood(hand);
 }
 
 }  // namespace

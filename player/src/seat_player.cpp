@@ -20,7 +20,7 @@ int32_t BestDiscard(const std::vector<unsigned>& cards, uint32_t keep, size_t& p
   const uint64_t hand = Mask(cards);
   for (size_t i = 0; i < cards.size(); ++i) {
     if (cards[i] == keep) continue;
-    int32_t deadwood = LeastDeadwood(hand & ~(uint64_t{1} << cards[i]));
+    int32_t deadwood = LeastDeadwood(hand & ~CardBit(cards[i]));
     if (deadwood < best) best = deadwood, position = i;
   }
   return best;

@@ -8,8 +8,8 @@ std::optional<UpcardTry> TryTheUpcard(const GameState& state, const NxDeck& deck
   if (top < 0 || !UpcardMayBeTaken(state.Offer)) return std::nullopt;
   UpcardTry tried{};
   tried.Upcard = deck.CardIndexAt(DISCARD_PILE, static_cast<uint32_t>(top));
-  const uint64_t with = hand | uint64_t{1} << tried.Upcard;
+  const uint64_t with = hand | CardBit(tried.Upcard);
   tried.Drop = MasterRollout::BestDiscard(with, tried.Upcard, tried.DeadwoodAfter);
-  tried.Kept = with & ~(uint64_t{1} << tried.Drop);
+  tried.Kept = with & ~CardBit(tried.Drop);
   return tried;
 }

@@ -54,7 +54,7 @@ class MasterBelief {
 
  private:
   void ReadOwn(const NxDeck& deck);
-  void OtherTook(uint32_t card) { Held |= uint64_t{1} << card; Taken |= uint64_t{1} << card; }
+  void OtherTook(uint32_t card) { Held |= CardBit(card); Taken |= CardBit(card); }
   void OtherThrew(uint32_t card);
 
   uint32_t Seat;
