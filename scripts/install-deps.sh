@@ -3,10 +3,11 @@
 # Further packages a job needs can be named as arguments. `file` and dpkg-dev
 # (dpkg-shlibdeps) are what `make package` needs to build the Debian package;
 # python3-sklearn ships the digits data the neural benchmark and tests use,
-# doxygen builds the neural reference (`make docs`).
+# doxygen builds the neural reference (`make docs`); qt6-wayland lets the
+# program open its window under a Wayland compositor.
 set -eu
 packages=(cmake ninja-build g++ libgtest-dev pkg-config
-  qt6-base-dev qt6-svg-dev kdegames-card-data-kf5 fonts-liberation xvfb xauth xdotool imagemagick
+  qt6-base-dev qt6-svg-dev qt6-wayland kdegames-card-data-kf5 fonts-liberation xvfb xauth xdotool imagemagick
   file dpkg-dev python3-sklearn doxygen "$@")
 missing=()
 for p in "${packages[@]}"; do
