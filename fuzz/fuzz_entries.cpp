@@ -87,13 +87,13 @@ void PlayOn(const std::vector<uint8_t>& bytes) {
   if (!error && !path.empty()) {
     HeadlessPresentation view;
     TableObjects table(view);
-    GameState& state = table.State;
+    const GameState& state = table.State();
     GameFlow& flow = table.Flow;
     view.Watch(&state);
     table.SeatComputer(0);
     ComputerPlay& computer = *table.Computer;
     ScoreSheet sheet(table.Record, state.Variation);
-    TableParts parts{state, table.Deck, computer, sheet, view};
+    TableParts parts{flow, table.Deck, computer, sheet, view};
     const std::vector<FP12_20> before = Weights(computer);
     if (ReadResume(path, parts, false).Outcome != ResumeOutcome::RESTORED) std::abort();
     flow.NewGame(false, false);
@@ -179,7 +179,7 @@ int FuzzDataFileReader(const uint8_t* data, size_t size) {
     const bool usable = network_data::CheckLevelBlock(path, level).empty();
     HeadlessPresentation view;
     TableObjects table(view);
-    GameState& state = table.State;
+    const GameState& state = table.State();
     GameFlow& flow = table.Flow;
     view.Watch(&state);
     // Seated by hand: the data file is chosen before the networks load.

@@ -10,8 +10,8 @@ WindowUpdate ApplyCardback(const CardbackChoices& chosen, Preferences& preferenc
                            FlowSettings& settings) {
   WindowUpdate update;
   const bool known = chosen.DeckId >= FIRST_CARD_BACK_ID && chosen.DeckId <= LAST_CARD_BACK_ID;
-  if (known && chosen.DeckId != table.State.CardBackId) {
-    table.State.CardBackId = chosen.DeckId;
+  if (known && chosen.DeckId != table.State().CardBackId) {
+    table.Flow.SetCardBack(chosen.DeckId);
     table.Deck.SetCardBack(chosen.DeckId);
     update.Redraw = true;
   }

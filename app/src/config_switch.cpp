@@ -17,10 +17,10 @@ void ApplyPreferences(const Preferences& preferences, FlowSettings& settings) {
 }
 
 void ApplyTableChoices(const TableChoices& choices, TableParts& table) {
-  table.State.Variation = choices.Rules.Variation;
-  table.State.AceRequiresGin = choices.Rules.AceRequiresGin;
-  table.State.GameTarget = choices.Rules.GameTarget;
-  table.State.CardBackId = choices.DeckId;
+  table.Flow.SetVariation(choices.Rules.Variation);
+  table.Flow.SetAceRequiresGin(choices.Rules.AceRequiresGin);
+  table.Flow.SetGameTarget(choices.Rules.GameTarget);
+  table.Flow.SetCardBack(choices.DeckId);
   table.Deck.SetCardBack(choices.DeckId);
   table.Sheet.SetVariation(choices.Rules.Variation);
   table.Sheet.SetTarget(choices.Rules.GameTarget);

@@ -8,18 +8,6 @@ DealingChoices CurrentDealingChoices(const Preferences& preferences) {
 
 namespace {
 
-// Sorts the hand again even when only the direction changed: the flow's
-// sort skips a hand it believes already so sorted.
-bool SortAgain(GameFlow& flow, HandSort sort) {
-  GameState& state = flow.State();
-  if (sort == HandSort::NONE || state.HandOver) return false;
-  const SortState before = state.Sort;
-  state.Sort = PLAYERS_ORDER;
-  if (flow.SortHand(sort)) return true;
-  state.Sort = before;
-  return false;
-}
-
 // Oklahoma never deals eleven cards, so there a new dealing method waits for
 // the next deal.
 bool DealingRestartsGame(const DealingChoices& chosen, const Preferences& preferences, const GameState& state) {
@@ -36,13 +24,13 @@ bool DealingAbandonsGame(const DealingChoices& chosen, const Preferences& prefer
 
 WindowUpdate ApplyDealing(const DealingChoices& chosen, Preferences& preferences, TableParts& table, GameFlow& flow) {
   WindowUpdate update;
-  const bool restart = DealingRestartsGame(chosen, preferences, table.State);
+  const bool restart = DealingRestartsGame(chosen, preferences, table.State());
   preferences.DealType = chosen.DealType != 0 ? 1 : 0;
   preferences.HandSorting = chosen.HandSorting <= 2 ? chosen.HandSorting : 2;
   preferences.SortDirection = chosen.SortDirection != 0 ? 1 : 0;
   ApplyPreferences(preferences, flow.Settings);
   if (restart) update.NewGameStarted = flow.NewGame(false, true);
-  if (SortAgain(flow, flow.Settings.SortAfterDeal)) update.Redraw = true;
+  if (flow.SortAgain(flow.Settings.SortAfterDeal)) update.Redraw = true;
   if (update.NewGameStarted) update.Redraw = true;
   return update;
 }

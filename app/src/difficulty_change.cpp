@@ -40,6 +40,6 @@ WindowUpdate ApplyDifficulty(const DifficultyChoice& choice, ResetAnswer answer,
   computer.PlayAsMaster(master);
   preferences.DifficultyLevel = computer.Level();
   preferences.Master = computer.PlaysAsMaster();
-  update.Close = table.State.DoNotSave;
+  update.Close = table.State().DoNotSave;
   return update;
 }

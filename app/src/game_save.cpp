@@ -39,7 +39,7 @@ SaveReport SaveGameState(TableParts& table, SettingsStore& store, Preferences& p
   SaveReport report;
   SettingsStore::Batch oneWrite(store);
   table.Sheet.CountGameEnd();
-  if (!table.State.DoNotSave) {
+  if (!table.State().DoNotSave) {
     bool saved = false;
     if (!table.Sheet.Record().GameOver) {
       saved = WriteResume(resumePath, table, preferences.ResumeFormatStamp);
@@ -54,10 +54,10 @@ SaveReport SaveGameState(TableParts& table, SettingsStore& store, Preferences& p
     WriteSetting(store, keys::CanResume, saved ? 1 : 0);
   }
   TableChoices choices;
-  choices.DeckId = table.State.CardBackId;
-  choices.Rules.GameTarget = table.State.GameTarget;
-  choices.Rules.Variation = table.State.Variation;
-  choices.Rules.AceRequiresGin = table.State.AceRequiresGin;
+  choices.DeckId = table.State().CardBackId;
+  choices.Rules.GameTarget = table.State().GameTarget;
+  choices.Rules.Variation = table.State().Variation;
+  choices.Rules.AceRequiresGin = table.State().AceRequiresGin;
   WriteTableChoices(store, choices);
   // The level dialog changes the computer player's level; the settings
   // must remember it.

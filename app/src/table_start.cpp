@@ -14,7 +14,7 @@ StartOutcome StartTable(GameSettings& settings, TableParts& table, GameFlow& flo
   table.Computer.PlayAsMaster(settings.Prefs.Master);
   table.Sheet.Stats.Load(store);
   outcome.ShowIntroduction = ReadSetting(store, keys::FirstPlay) != 0;
-  if (table.State.DoNotSave || table.State.ClosingRequested) {
+  if (table.State().DoNotSave || table.State().ClosingRequested) {
     outcome.Close = true;
     return outcome;
   }
@@ -31,7 +31,7 @@ StartOutcome StartTable(GameSettings& settings, TableParts& table, GameFlow& flo
 bool ResumeGameOnCommand(TableParts& table, GameFlow& flow, const std::string& resumePath) {
   flow.CloseScoreSheet();
   if (table.Deck.HeldCard()) table.Deck.ReturnHeldCard();
-  table.State.Dragging = false;
+  flow.EndDrag();
   if (ReadResume(resumePath, table, true).Outcome == ResumeOutcome::RESTORED) {
     flow.ForgetMoves();
     return true;
@@ -50,6 +50,6 @@ CloseOutcome CloseTable(GameSettings& settings, TableParts& table, const std::st
   }
   NoteSettingsWrite(store, outcome.Saved);
   if (!table.Computer.SaveNetsOnClose()) outcome.Saved.Unsaved.push_back(data_paths::PlayerDataPath());
-  outcome.ResumeWritten = !table.State.DoNotSave && ReadSetting(store, keys::CanResume) != 0;
+  outcome.ResumeWritten = !table.State().DoNotSave && ReadSetting(store, keys::CanResume) != 0;
   return outcome;
 }

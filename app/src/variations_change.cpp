@@ -42,21 +42,20 @@ bool VariationsAbandonGame(const RuleChoices& chosen, const GameState& state, co
 
 WindowUpdate ApplyVariations(const RuleChoices& chosen, TableParts& table, GameFlow& flow) {
   WindowUpdate update;
-  GameState& state = table.State;
-  const RuleChange change = Compare(chosen, state);
+  const RuleChange change = Compare(chosen, table.State());
   const uint32_t variation = change.Variation;
   const uint32_t target = change.Target;
   if (change.VariationChanged) {
-    state.Variation = variation;
+    flow.SetVariation(variation);
     if (variation != OKLAHOMA_GIN) table.Computer.SelectNet(variation == SIMPLE_GIN ? LOW_NET : HIGH_NET);
     table.Sheet.SetVariation(variation);
     update.RebuildTitle = true;
   }
   if (change.TargetChanged) {
-    state.GameTarget = target;
+    flow.SetGameTarget(target);
     table.Sheet.SetTarget(target);
   }
-  state.AceRequiresGin = chosen.AceRequiresGin;
+  flow.SetAceRequiresGin(chosen.AceRequiresGin);
   if (change.RestartsGame()) {
     // A command abandons the computer's move in progress.
     update.NewGameStarted = flow.NewGame(false, true);

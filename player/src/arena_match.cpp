@@ -41,8 +41,8 @@ class ArenaMatch::Gate : public ComputerOpponent {
 
 ArenaMatch::ArenaMatch(const MatchOptions& options, const SeatFactory& makeHuman)
     : Options(options), Table(View, options.Target) {
-  View.Watch(&Table.State);
-  Table.State.Variation = options.Variation;
+  View.Watch(&Table.State());
+  Table.Flow.SetVariation(options.Variation);
   Table.Flow.Settings.ElevenTenDeal = options.ElevenTenDeal;
   // The deck's generator runs one seed ahead of the game's own; the
   // recorded arena results and the default networks depend on exactly
@@ -61,7 +61,7 @@ ArenaMatch::ArenaMatch(const MatchOptions& options, const SeatFactory& makeHuman
 ArenaMatch::~ArenaMatch() { Table.Flow.SetOpponent(nullptr); }
 
 void ArenaMatch::RecordHand(MatchStats& stats) {
-  const GameState& state = Table.State;
+  const GameState& state = Table.State();
   ++stats.Hands;
   if (state.StockExhausted) {
     ++stats.Ties;
@@ -77,7 +77,7 @@ void ArenaMatch::RecordHand(MatchStats& stats) {
 // Two players that keep taking each other's discards never run the stock
 // down; such a game is abandoned after MAX_HAND_STEPS steps in one hand.
 bool ArenaMatch::PlayGame(MatchStats& stats) {
-  GameState& state = Table.State;
+  const GameState& state = Table.State();
   GameFlow& flow = Table.Flow;
   ProblemText.clear();
   View.Forget();

@@ -46,8 +46,7 @@ void ComputerPlay::BuildNets() {
 }
 
 void ComputerPlay::FailDataLoad() {
-  Table.State().ClosingRequested = true;
-  Table.State().DoNotSave = true;
+  Table.CloseWithoutSaving();
   NetsValid = false;
 }
 

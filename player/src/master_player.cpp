@@ -51,7 +51,7 @@ SeatMove MasterDecider::Think(GinTable& table, const SeatMove* advice) {
   const GameStanding standing =
       record ? StandingOf(*record, COMPUTER_SEAT) : GameStanding{0, 0, state.GameTarget};
   return Player.Choose(state, table.Deck(), standing, advice,
-                       [&table, &state] { return KeepThinking(table.View(), state); });
+                       [&table] { return table.KeepThinking(); });
 }
 
 bool MasterDecider::TakesUpcard(GinTable& table) {

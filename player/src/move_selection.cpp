@@ -75,7 +75,7 @@ int32_t ComputerPlay::DeadwoodReport(const unsigned* cards, uint32_t* list) {
 
 bool ComputerPlay::TakeDecision(uint32_t player) {
   if (player != Seat || !CurrentNet) return false;
-  GameState& state = Table.State();
+  const GameState& state = Table.State();
   const uint64_t hand = Table.HandSerial();
   switch (state.Offer) {
     case OFFER_TO_FIRST_PLAYER:
@@ -83,15 +83,15 @@ bool ComputerPlay::TakeDecision(uint32_t player) {
       const bool take = TakesUpcard(player);
       if (Table.HandSerial() != hand) return false;
       if (!take) {
-        state.Offer = static_cast<OfferStage>(state.Offer + 1);
+        Table.PassOffer();
         return false;
       }
-      state.Offer = NORMAL_PLAY;
+      Table.EndOffer();
       TakeTopDiscard();
       return true;
     }
     case FIRST_PLAYER_TAKES_STOCK:
-      state.Offer = NORMAL_PLAY;
+      Table.EndOffer();
       PlannedDiscard = NO_PLAN;
       ComputerView[DREW_DISCARD] = FROM_STOCK;
       DrawStockCard();
@@ -241,7 +241,7 @@ uint32_t ComputerPlay::RateDiscards(unsigned* cards, uint32_t count, uint32_t ta
 }
 
 void ComputerPlay::DiscardDecision(uint32_t player) {
-  GameState& state = Table.State();
+  const GameState& state = Table.State();
   NxDeck& deck = Table.Deck();
   if (player != Seat || !CurrentNet || state.Offer < FIRST_PLAYER_TAKES_STOCK) return;
   if (deck.CardsInPile(OwnPile()) < 11) return;
@@ -263,7 +263,7 @@ void ComputerPlay::DiscardDecision(uint32_t player) {
   if (Decider) v = decided.Knock ? 0.9 : 0.0;
   bool knocked = false;
   if (v > 0.5) knocked = TryToKnock();
-  if (!knocked && state.StockExhausted) state.HandOver = true;
+  if (!knocked) Table.EndHandIfStockExhausted();
 }
 
 ComputerPlay::DiscardPlan ComputerPlay::PlanDiscard(bool train) { return NoteDiscard(ChooseDiscard(), train); }
@@ -291,12 +291,11 @@ void ComputerPlay::NoteOwnTake(uint32_t card, bool fromDiscard) {
 }
 
 bool ComputerPlay::TryToKnock() {
-  GameState& state = Table.State();
   NxDeck& deck = Table.Deck();
   unsigned kept[10];
   for (uint32_t i = 0; i < 10; ++i) kept[i] = deck.CardIndexAt(OwnPile(), i);
-  state.LastScores[Seat] = std::make_unique<NxHandScore>(kept, 10);
-  if (state.LastScores[Seat]->BestDeadwood() > static_cast<int32_t>(state.KnockLimit)) return false;
+  const NxHandScore& score = Table.KeepKnockScore(Seat, kept);
+  if (score.BestDeadwood() > static_cast<int32_t>(Table.State().KnockLimit)) return false;
   Table.ShowKnockCard();
   Table.View().SetBusy(true);
   Table.EvaluateKnock(Seat);
@@ -305,23 +304,17 @@ bool ComputerPlay::TryToKnock() {
 }
 
 bool ComputerPlay::AnimateTake(uint32_t pile, TPoint showAt, SelectionKind kind) {
-  GameState& state = Table.State();
   NxDeck& deck = Table.Deck();
-  state.AbortPending = false;
+  Table.BeginMove();
   LastDrawFeature = pile == DISCARD_PILE ? FROM_DISCARD_PILE : FROM_STOCK;
-  // A close request only cuts the waits short: the take is completed so that
-  // the saved game holds a whole move. Only a command that replaces the hand
-  // (abort pending) gives the move up.
-  if (!Table.View().Wait(1000) && state.AbortPending) return false;
+  if (!Table.WaitInMove(1000)) return false;
   int32_t top = deck.TopIndex(pile);
   if (top < 0) return false;
   uint32_t card = deck.CardIndexAt(pile, top);
   deck.MoveCardToPoint(showAt, pile, top, true);
-  state.Selection = kind;
-  state.SelectionCard = kind == SELECT_KNOWN_CARD ? card : NoCard;
-  Table.View().SetSelection(kind, state.SelectionCard);
-  if (!Table.View().Wait(1000) && state.AbortPending) return false;
-  deck.MoveCard(pile, deck.TopIndex(pile), OwnPile(), state.Watching);
+  Table.ShowSelection(kind, card);
+  if (!Table.WaitInMove(1000)) return false;
+  deck.MoveCard(pile, deck.TopIndex(pile), OwnPile(), Table.State().Watching);
   NoteCard(COMPUTER_PILE, card, COMPUTER_VECTOR);
   return true;
 }
@@ -330,5 +323,5 @@ void ComputerPlay::TakeTopDiscard() { AnimateTake(DISCARD_PILE, SHOWN_DISCARD_CA
 
 void ComputerPlay::DrawStockCard() {
   if (AnimateTake(STOCK_PILE, SHOWN_STOCK_CARD, SELECT_STOCK_CARD) && Table.Deck().CardsInPile(STOCK_PILE) < 3)
-    Table.State().StockExhausted = true;
+    Table.MarkStockExhausted();
 }

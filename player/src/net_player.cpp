@@ -7,7 +7,7 @@ NetPlayer::NetPlayer(GameFlow& flow, uint32_t level, const std::string& dataFile
     : Engine(std::make_unique<ComputerPlay>(flow, level, 0)), Label("net:" + std::to_string(level)) {
   Engine->UseFixedDataFile(dataFile);
   Engine->Init();
-  if (block < NUM_LEVELS && block != level && !Engine->LoadNets(block, false)) flow.State().DoNotSave = true;
+  if (block < NUM_LEVELS && block != level && !Engine->LoadNets(block, false)) flow.KeepFromSaving();
   Engine->SelectNet(NetworkChoice(flow.State().Variation, STANDARD_KNOCK_LIMIT));
 }
 
@@ -47,7 +47,7 @@ bool NetPlayer::Move(GameFlow& flow) {
 }
 
 bool NetPlayer::Take(GameFlow& flow) {
-  GameState& state = flow.State();
+  const GameState& state = flow.State();
   NxDeck& deck = flow.Deck();
   int32_t top = deck.TopIndex(DISCARD_PILE);
   if (UpcardMayBeTaken(state.Offer) && top >= 0 && Engine->WantsUpcard(0)) {

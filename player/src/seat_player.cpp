@@ -50,7 +50,7 @@ SeatMove SimplePlayer::Choose(GameFlow& flow) const {
 }
 
 SeatMove SimplePlayer::Take(GameFlow& flow) const {
-  GameState& state = flow.State();
+  const GameState& state = flow.State();
   NxDeck& deck = flow.Deck();
   int32_t top = deck.TopIndex(DISCARD_PILE);
   if (top >= 0 && UpcardMayBeTaken(state.Offer)) {
@@ -78,7 +78,7 @@ SeatMove SimplePlayer::Take(GameFlow& flow) const {
 }
 
 SeatMove SimplePlayer::DiscardOrKnock(GameFlow& flow) const {
-  GameState& state = flow.State();
+  const GameState& state = flow.State();
   std::vector<unsigned> hand = flow.Deck().PileCards(HUMAN_PILE);
   size_t position;
   int32_t after = BestDiscard(hand, state.UpcardTaken, position);
@@ -111,7 +111,7 @@ uint32_t RandomPlayer::Below(uint32_t count) {
 }
 
 bool RandomPlayer::Move(GameFlow& flow) {
-  GameState& state = flow.State();
+  const GameState& state = flow.State();
   if (state.Play == HumanTake) {
     enum Choice { STOCK, UPCARD, PASS };
     std::vector<Choice> legal;

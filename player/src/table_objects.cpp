@@ -3,8 +3,8 @@
 TableObjects::TableObjects(Presentation& view, uint32_t target)
     : Deck(TABLE_PILE_COUNT, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE),
       Record(target),
-      Flow(State, Deck, Record, view) {
-  State.GameTarget = target;
+      Flow(TheState, Deck, Record, view) {
+  Flow.SetGameTarget(target);
 }
 
 TableObjects::~TableObjects() { Flow.SetOpponent(nullptr); }
@@ -14,7 +14,7 @@ bool TableObjects::SeatComputer(uint32_t level) {
   Computer = std::make_unique<ComputerPlay>(Flow, level);
   Computer->Init();
   Flow.SetOpponent(Computer.get());
-  return !State.DoNotSave && !State.ClosingRequested;
+  return !TheState.DoNotSave && !TheState.ClosingRequested;
 }
 
 void TableObjects::Seed(int32_t seed) {

@@ -16,11 +16,11 @@
 std::vector<uint8_t> ResumeBytes(const TableParts& table) {
   NxObjectWriter out;
   out.WriteHeader();
-  table.State.WriteFlowFields(out);
+  table.State().WriteFlowFields(out);
   NxDeck::Streamer::Write(out, table.Deck);
   table.Computer.Write(out);
   WriteScoreRecord(out, table.Sheet.Record());
-  table.State.WriteSheetFields(out);
+  table.State().WriteSheetFields(out);
   return out.Data();
 }
 
@@ -55,22 +55,18 @@ void ShowResumeError(Presentation& view, const std::string& text) {
 void Restore(const std::vector<uint8_t>& bytes, TableParts& table, bool playStarted) {
   // The game on the table may have ended unannounced; it is replaced now.
   table.Sheet.CountGameEnd();
-  if (!playStarted)
-    table.State.ResumePending = true;
-  else
-    table.State.AbortPending = true;
+  table.Flow.AwaitRestoredGame(playStarted);
   NxObjectReader in(bytes);
-  const bool restored =
-      ReadResumeLayout(in, table.State, table.Deck, table.Computer, table.Sheet.Record());
+  const bool restored = ReadResumeLayout(in, table.Flow, table.Deck, table.Computer, table.Sheet.Record());
   NX_CHECK(restored);
-  table.Sheet.SetVariation(table.State.Variation);
+  table.Sheet.SetVariation(table.State().Variation);
   table.Sheet.AdoptRestoredRecord();
-  if (table.State.Watching) table.Sheet.SetWatching(true);
-  table.State.ShowScoreSheetAfterResume = false;
-  if (!table.State.ScoreSheetShown)
+  if (table.State().Watching) table.Sheet.SetWatching(true);
+  table.Flow.ShowScoreSheetOnResume(false);
+  if (!table.State().ScoreSheetShown)
     table.View.CloseScoreSheet();
   else if (!playStarted)
-    table.State.ShowScoreSheetAfterResume = true;
+    table.Flow.ShowScoreSheetOnResume(true);
   else
     table.View.ShowScoreSheet();
 }

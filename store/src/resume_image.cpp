@@ -31,14 +31,13 @@ bool HandsFit(PlayState play, uint32_t human, uint32_t computer) {
 
 }  // namespace
 
-bool ReadResumeLayout(NxObjectReader& in, GameState& state, NxDeck& deck, ComputerPlay& computer,
-                      ScoreRecord& record) {
+bool ReadResumeLayout(NxObjectReader& in, GameFlow& flow, NxDeck& deck, ComputerPlay& computer, ScoreRecord& record) {
   in.ReadHeader();
-  if (!in.Good() || !state.ReadFlowFields(in)) return false;
+  if (!in.Good() || !flow.ReadStoredFlowFields(in)) return false;
   if (!NxDeck::Streamer::Read(in, deck)) return false;
   if (!computer.Read(in, STREAM_VERSION)) return false;
   if (!ReadScoreRecord(in, record)) return false;
-  if (!state.ReadSheetFields(in)) return false;
+  if (!flow.ReadStoredSheetFields(in)) return false;
   if (!in.AtEnd()) in.Fail("data after the laid-off list");
   return in.Good();
 }
@@ -72,12 +71,12 @@ std::string CheckRestoredTable(const GameState& state, const NxDeck& deck) {
 }
 
 ResumeImage::ResumeImage()
-    : Cards(PILES, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE), Player(*this), Sheet(100) {}
+    : Cards(PILES, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE), Sheet(100), Flow(Game, Cards, Sheet, Silent), Player(Flow) {}
 
 ResumeImage::~ResumeImage() = default;
 
 std::string ResumeImage::Parse(const std::vector<uint8_t>& bytes) {
   NxObjectReader in(bytes);
-  if (!ReadResumeLayout(in, Game, Cards, Player, Sheet)) return in.ErrorText().empty() ? "damaged" : in.ErrorText();
+  if (!ReadResumeLayout(in, Flow, Cards, Player, Sheet)) return in.ErrorText().empty() ? "damaged" : in.ErrorText();
   return CheckRestoredTable(Game, Cards);
 }

@@ -12,6 +12,7 @@
 #include "store/resume_file.h"
 #include "store/setting_keys.h"
 #include "table_fixture.h"
+#include "table_scenario.h"
 
 namespace fs = std::filesystem;
 
@@ -25,7 +26,7 @@ struct SwitchFixture : ConfigsFixture {
   }
   HeadlessTable Table;
   ScoreSheet Sheet{Table.Record, STANDARD_GIN};
-  TableParts Parts{Table.State, Table.Deck, *Table.Computer, Sheet, Table.View};
+  TableParts Parts{Table.Flow, Table.Deck, *Table.Computer, Sheet, Table.View};
   GameSettings Settings;
 };
 
@@ -42,8 +43,8 @@ TEST_F(SwitchFixture, SwitchingSavesTheOldGameAndStartsOrResumesTheNewOne) {
   EXPECT_TRUE(toBob.Switched);
   EXPECT_FALSE(toBob.Resumed);
   EXPECT_EQ(ReadSetting(*Settings.Store, keys::FirstPlay), 0u);
-  EXPECT_EQ(Table.State.Variation, OKLAHOMA_GIN);
-  EXPECT_EQ(Table.State.GameTarget, 250u);
+  EXPECT_EQ(Table.State().Variation, OKLAHOMA_GIN);
+  EXPECT_EQ(Table.State().GameTarget, 250u);
   EXPECT_EQ(Sheet.ScrollRange(), 50u);
   EXPECT_EQ(Table.Record.NumScores, 0u);
   EXPECT_EQ(data_paths::ConfigurationDirectory(), Dir() + "BOB/");
@@ -56,7 +57,7 @@ TEST_F(SwitchFixture, SwitchingSavesTheOldGameAndStartsOrResumesTheNewOne) {
   WriteSetting(defaultSettings, keys::AlwaysResume, 1);
   SwitchOutcome back = SwitchConfiguration(Configs, "Default", Settings, Parts, Table.Flow, true);
   EXPECT_TRUE(back.Resumed);
-  EXPECT_EQ(Table.State.Variation, STANDARD_GIN);
+  EXPECT_EQ(Table.State().Variation, STANDARD_GIN);
   EXPECT_TRUE(IsResumable(bobSettings));
   EXPECT_FALSE(SwitchConfiguration(Configs, "Default", Settings, Parts, Table.Flow, true).Switched);
 
@@ -67,24 +68,24 @@ TEST_F(SwitchFixture, SwitchingSavesTheOldGameAndStartsOrResumesTheNewOne) {
 }
 
 TEST_F(SwitchFixture, ASwitchDuringTheComputersDrawAbandonsItsMove) {
-  Table.View.Watch(&Table.State);
+  Table.View.Watch(&Table.State());
   ASSERT_TRUE(Configs.AddConfiguration("bob"));
-  Table.State.Dealer = 0;  // the computer begins
+  TableScenario::State(Table).Dealer = 0;  // the computer begins
   Table.Flow.DealHand();
-  Table.State.Offer = FIRST_PLAYER_TAKES_STOCK;  // it must draw: a take with waits
+  TableScenario::State(Table).Offer = FIRST_PLAYER_TAKES_STOCK;  // it must draw: a take with waits
   Table.View.DuringWaitNumber = static_cast<uint32_t>(Table.View.WaitTimes.size()) + 1;
   Table.View.DuringWait = [&] { SwitchConfiguration(Configs, "bob", Settings, Parts, Table.Flow, true); };
   Table.Flow.IdleStep();
   EXPECT_EQ(Configs.NameInUse(), "bob");
   EXPECT_EQ(Table.Deck.CardsInPile(COMPUTER_PILE), 10u);
   EXPECT_EQ(Table.Deck.CardsInPile(HUMAN_PILE), 10u);
-  EXPECT_EQ(CheckTable(Table.Flow, Table.State, Table.Deck), "");
+  EXPECT_EQ(CheckTable(Table.Flow, Table.State(), Table.Deck), "");
   // The new deal plays on to the end of its hand.
-  for (int step = 0; step < 2000 && !Table.State.HandOver; ++step) {
+  for (int step = 0; step < 2000 && !Table.State().HandOver; ++step) {
     StepHeadlessGame(Table.Flow, *Table.Computer);
-    ASSERT_EQ(CheckTable(Table.Flow, Table.State, Table.Deck), "") << "step " << step;
+    ASSERT_EQ(CheckTable(Table.Flow, Table.State(), Table.Deck), "") << "step " << step;
   }
-  EXPECT_TRUE(Table.State.HandOver);
+  EXPECT_TRUE(Table.State().HandOver);
 }
 
 TEST_F(SwitchFixture, ASwitchToAnotherLevelUsesThePlayersOwnNetworksAndTheLevelIsSaved) {
@@ -98,7 +99,7 @@ TEST_F(SwitchFixture, ASwitchToAnotherLevelUsesThePlayersOwnNetworksAndTheLevelI
   // Without the default file only the player's own file can be read.
   fs::remove(Install.Path("QLDEFLT.QLF"));
   ASSERT_TRUE(SwitchConfiguration(Configs, "Mary Ann", Settings, Parts, Table.Flow, false).Switched);
-  EXPECT_FALSE(Table.State.ClosingRequested);
+  EXPECT_FALSE(Table.State().ClosingRequested);
   EXPECT_TRUE(Table.View.Messages.empty()) << Table.View.Messages.back().Text;
   EXPECT_EQ(Table.Computer->Level(), 2u);
 

@@ -45,7 +45,7 @@ struct Seat {
   Seat(uint32_t level, int32_t seed) : Table(level, SIMPLE_GIN, false, seed) {}
   HeadlessTable Table;
   ScoreSheet Sheet{Table.Record, SIMPLE_GIN};
-  TableParts Parts{Table.State, Table.Deck, *Table.Computer, Sheet, Table.View};
+  TableParts Parts{Table.Flow, Table.Deck, *Table.Computer, Sheet, Table.View};
 };
 
 // Every message of one start and close: the configurations', the settings'

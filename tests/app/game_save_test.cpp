@@ -12,6 +12,7 @@
 #include "store/settings_store.h"
 #include "table_fixture.h"
 #include "test_files.h"
+#include "table_scenario.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ namespace {
 struct SavingTable {
   HeadlessTable Table{0, STANDARD_GIN, false, 4242};
   ScoreSheet Sheet{Table.Record, STANDARD_GIN};
-  TableParts Parts{Table.State, Table.Deck, *Table.Computer, Sheet, Table.View};
+  TableParts Parts{Table.Flow, Table.Deck, *Table.Computer, Sheet, Table.View};
 };
 
 struct GameSaveFixture : ::testing::Test {
@@ -49,8 +50,8 @@ TEST_F(GameSaveFixture, AFailedSaveKeepsThePreviousGameAndClearsCanResume) {
   // cannot be created: the save names the file, and the older game is set
   // aside so that it never passes for this one.
   StepHeadlessGame(t.Table.Flow, *t.Table.Computer);
-  const uint32_t limit = t.Table.State.KnockLimit;
-  t.Table.State.KnockLimit = STANDARD_KNOCK_LIMIT + 1;
+  const uint32_t limit = t.Table.State().KnockLimit;
+  TableScenario::State(t.Table).KnockLimit = STANDARD_KNOCK_LIMIT + 1;
   SaveReport report = SaveGameState(t.Parts, store, prefs, Path, false);
   EXPECT_EQ(report.Unsaved, std::vector<std::string>{Path});
   EXPECT_EQ(UnsavedFilesMessage(report), "Quorla could not save " + Path +
@@ -59,7 +60,7 @@ TEST_F(GameSaveFixture, AFailedSaveKeepsThePreviousGameAndClearsCanResume) {
   EXPECT_FALSE(std::filesystem::exists(Path));
   EXPECT_EQ(FileText(Path + ".stale"), saved);
   EXPECT_TRUE(t.Table.View.Messages.empty());
-  t.Table.State.KnockLimit = limit;
+  TableScenario::State(t.Table).KnockLimit = limit;
   EXPECT_FALSE(SaveGameState(t.Parts, store, prefs, Install.PlayerPath(std::string("NO-SUCH-DIR/") + RESUME_FILE),
                              false).Complete());
   EXPECT_EQ(ReadSetting(store, keys::CanResume), 0u);
@@ -84,7 +85,7 @@ TEST_F(GameSaveFixture, AFailedSaveKeepsThePreviousGameAndClearsCanResume) {
 
   // A table that must not be saved leaves CanResume alone.
   WriteSetting(store, keys::CanResume, 1);
-  t.Table.State.DoNotSave = true;
+  TableScenario::State(t.Table).DoNotSave = true;
   SaveGameState(t.Parts, store, prefs, Path, false);
   EXPECT_EQ(ReadSetting(store, keys::CanResume), 1u);
   EXPECT_EQ(ReadSetting(store, keys::GameTarget), 100u);

@@ -14,22 +14,23 @@
 #include "player/scripted_player.h"
 #include "table_fixture.h"
 #include "test_files.h"
+#include "table_scenario.h"
 
 namespace {
 
 struct OptionTable {
   explicit OptionTable(uint32_t variation = STANDARD_GIN) : Table(0, variation, false, 777) {
-    Table.State.GameTarget = 100;
+    TableScenario::State(Table).GameTarget = 100;
     Table.Flow.NewGame(false, false);
   }
   HeadlessTable Table;
-  ScoreSheet Sheet{Table.Record, Table.State.Variation};
-  TableParts Parts{Table.State, Table.Deck, *Table.Computer, Sheet, Table.View};
+  ScoreSheet Sheet{Table.Record, Table.State().Variation};
+  TableParts Parts{Table.Flow, Table.Deck, *Table.Computer, Sheet, Table.View};
   Preferences Prefs;
 
   // Plays until a hand has been scored and the next one dealt.
   void PlayIntoSecondHand() {
-    for (int step = 0; step < 5000 && (Table.Record.NumScores == 0 || Table.State.HandOver); ++step)
+    for (int step = 0; step < 5000 && (Table.Record.NumScores == 0 || Table.State().HandOver); ++step)
       StepHeadlessGame(Table.Flow, *Table.Computer);
     ASSERT_GT(Table.Record.NumScores, 0u);
   }
@@ -48,63 +49,63 @@ TEST(VariationsChange, OnlyARealChangeCostsTheGame) {
   t.PlayIntoSecondHand();
   const uint32_t rows = t.Table.Record.NumScores;
 
-  WindowUpdate same = ApplyVariations(CurrentRuleChoices(t.Table.State), t.Parts, t.Table.Flow);
+  WindowUpdate same = ApplyVariations(CurrentRuleChoices(t.Table.State()), t.Parts, t.Table.Flow);
   EXPECT_FALSE(same.NewGameStarted || same.RebuildTitle || same.Redraw);
   EXPECT_EQ(t.Table.Record.NumScores, rows);
 
   // Values the dialog cannot offer change nothing either.
-  RuleChoices odd = CurrentRuleChoices(t.Table.State);
+  RuleChoices odd = CurrentRuleChoices(t.Table.State());
   odd.GameTarget = 123;
   odd.Variation = 3;
   EXPECT_FALSE(ApplyVariations(odd, t.Parts, t.Table.Flow).NewGameStarted);
-  EXPECT_EQ(t.Table.State.GameTarget, 100u);
-  EXPECT_EQ(t.Table.State.Variation, uint32_t{STANDARD_GIN});
+  EXPECT_EQ(t.Table.State().GameTarget, 100u);
+  EXPECT_EQ(t.Table.State().Variation, uint32_t{STANDARD_GIN});
 
   // Only the target: a new game all the same, with the sheet's scale.
-  RuleChoices longer = CurrentRuleChoices(t.Table.State);
+  RuleChoices longer = CurrentRuleChoices(t.Table.State());
   longer.GameTarget = 500;
   // The window asks before a change that costs an unfinished game, and only then.
-  EXPECT_FALSE(VariationsAbandonGame(CurrentRuleChoices(t.Table.State), t.Table.State, t.Table.Record));
-  EXPECT_FALSE(VariationsAbandonGame(odd, t.Table.State, t.Table.Record));
-  EXPECT_TRUE(VariationsAbandonGame(longer, t.Table.State, t.Table.Record));
+  EXPECT_FALSE(VariationsAbandonGame(CurrentRuleChoices(t.Table.State()), t.Table.State(), t.Table.Record));
+  EXPECT_FALSE(VariationsAbandonGame(odd, t.Table.State(), t.Table.Record));
+  EXPECT_TRUE(VariationsAbandonGame(longer, t.Table.State(), t.Table.Record));
   t.Table.Record.GameOver = true;
-  EXPECT_FALSE(VariationsAbandonGame(longer, t.Table.State, t.Table.Record));
+  EXPECT_FALSE(VariationsAbandonGame(longer, t.Table.State(), t.Table.Record));
   t.Table.Record.GameOver = false;
   WindowUpdate update = ApplyVariations(longer, t.Parts, t.Table.Flow);
   EXPECT_TRUE(update.NewGameStarted);
   EXPECT_FALSE(update.RebuildTitle);
-  EXPECT_TRUE(t.Table.State.AbortPending);
+  EXPECT_TRUE(t.Table.State().AbortPending);
   EXPECT_EQ(t.Table.Record.NumScores, 0u);
   EXPECT_EQ(t.Table.Record.Target, 500u);
   EXPECT_EQ(t.Sheet.ScrollRange(), 100u);
-  EXPECT_EQ(CheckTable(t.Table.Flow, t.Table.State, t.Table.Deck), "");
+  EXPECT_EQ(CheckTable(t.Table.Flow, t.Table.State(), t.Table.Deck), "");
   longer.GameTarget = 250;
   ApplyVariations(longer, t.Parts, t.Table.Flow);
   EXPECT_EQ(t.Sheet.ScrollRange(), 50u);
 
-  RuleChoices ace = CurrentRuleChoices(t.Table.State);
+  RuleChoices ace = CurrentRuleChoices(t.Table.State());
   ace.AceRequiresGin = !ace.AceRequiresGin;
-  EXPECT_TRUE(VariationsAbandonGame(ace, t.Table.State, t.Table.Record));
+  EXPECT_TRUE(VariationsAbandonGame(ace, t.Table.State(), t.Table.Record));
   EXPECT_TRUE(ApplyVariations(ace, t.Parts, t.Table.Flow).NewGameStarted);
-  EXPECT_EQ(t.Table.State.AceRequiresGin, ace.AceRequiresGin);
+  EXPECT_EQ(t.Table.State().AceRequiresGin, ace.AceRequiresGin);
 }
 
 TEST(VariationsChange, ANewVariationPicksTheNetworkTheSheetAndTheTitle) {
   ScratchInstallation install;
   OptionTable t;
-  RuleChoices simple = CurrentRuleChoices(t.Table.State);
+  RuleChoices simple = CurrentRuleChoices(t.Table.State());
   simple.Variation = SIMPLE_GIN;
   WindowUpdate update = ApplyVariations(simple, t.Parts, t.Table.Flow);
   EXPECT_TRUE(update.RebuildTitle && update.NewGameStarted);
   EXPECT_EQ(t.Table.Computer->GetNetChoice(), uint32_t{LOW_NET});
   EXPECT_EQ(t.Sheet.Variation(), uint32_t{SIMPLE_GIN});
-  EXPECT_EQ(t.Table.State.KnockLimit, 0u);
+  EXPECT_EQ(t.Table.State().KnockLimit, 0u);
 
   RuleChoices oklahoma = simple;
   oklahoma.Variation = OKLAHOMA_GIN;
   ApplyVariations(oklahoma, t.Parts, t.Table.Flow);
   EXPECT_EQ(t.Sheet.Variation(), uint32_t{OKLAHOMA_GIN});
-  EXPECT_EQ(t.Table.State.Variation, uint32_t{OKLAHOMA_GIN});
+  EXPECT_EQ(t.Table.State().Variation, uint32_t{OKLAHOMA_GIN});
 }
 
 TEST(DifficultyChange, CancelKeepsTheDialogAndNoChangesTheLevelWithoutReset) {
@@ -134,7 +135,7 @@ TEST(DifficultyChange, CancelKeepsTheDialogAndNoChangesTheLevelWithoutReset) {
   EXPECT_FALSE(yes.Close);
   t.Table.Computer->SaveNets(2);
   EXPECT_EQ(LevelBlock(install.PlayerPath("QLPLAY.QLF"), 2), initial);
-  EXPECT_EQ(CheckTable(t.Table.Flow, t.Table.State, t.Table.Deck), "");
+  EXPECT_EQ(CheckTable(t.Table.Flow, t.Table.State(), t.Table.Deck), "");
 }
 
 // Master is level 4 with a search on top: the same networks, learning and
@@ -172,7 +173,7 @@ TEST(DifficultyChange, MasterPlaysWithLevelFoursNetworksAndIsStoredBesideIt) {
   EXPECT_FALSE(t.Table.Computer->PlaysAsMaster());
   EXPECT_EQ(CurrentDifficultyChoice(*t.Table.Computer), 1u);
   EXPECT_FALSE(t.Prefs.Master);
-  EXPECT_EQ(CheckTable(t.Table.Flow, t.Table.State, t.Table.Deck), "");
+  EXPECT_EQ(CheckTable(t.Table.Flow, t.Table.State(), t.Table.Deck), "");
 }
 
 TEST(DifficultyChange, ALevelThatLoadsFromNowhereClosesWithoutSaving) {
@@ -182,15 +183,15 @@ TEST(DifficultyChange, ALevelThatLoadsFromNowhereClosesWithoutSaving) {
   WriteText(install.PlayerPath("QLPLAY.QLF"), "damaged");
   WindowUpdate update = ApplyDifficulty({1, false}, ResetAnswer::NOT_ASKED, t.Parts, t.Prefs);
   EXPECT_TRUE(update.Close);
-  EXPECT_TRUE(t.Table.State.DoNotSave);
-  EXPECT_TRUE(t.Table.State.ClosingRequested);
+  EXPECT_TRUE(t.Table.State().DoNotSave);
+  EXPECT_TRUE(t.Table.State().ClosingRequested);
 }
 
 TEST(DealingChange, OklahomaKeepsTheGameWhenTheDealChanges) {
   ScratchInstallation install;
   OptionTable t(OKLAHOMA_GIN);
   const std::vector<uint32_t> hand = t.Hand();
-  EXPECT_FALSE(DealingAbandonsGame({1, 0, 0}, t.Prefs, t.Table.State, t.Table.Record));
+  EXPECT_FALSE(DealingAbandonsGame({1, 0, 0}, t.Prefs, t.Table.State(), t.Table.Record));
   WindowUpdate update = ApplyDealing({1, 0, 0}, t.Prefs, t.Parts, t.Table.Flow);
   EXPECT_FALSE(update.NewGameStarted);
   EXPECT_EQ(t.Hand(), hand);  // "No sorting" leaves the hand as it is
@@ -202,16 +203,16 @@ TEST(DealingChange, ANewDealOutsideOklahomaStartsAGameAndTheHandIsSortedAgain) {
   ScratchInstallation install;
   OptionTable t(STANDARD_GIN);
   t.PlayIntoSecondHand();
-  EXPECT_TRUE(DealingAbandonsGame({1, 2, 0}, t.Prefs, t.Table.State, t.Table.Record));
-  EXPECT_FALSE(DealingAbandonsGame({0, 2, 1}, t.Prefs, t.Table.State, t.Table.Record));  // sorting alone
+  EXPECT_TRUE(DealingAbandonsGame({1, 2, 0}, t.Prefs, t.Table.State(), t.Table.Record));
+  EXPECT_FALSE(DealingAbandonsGame({0, 2, 1}, t.Prefs, t.Table.State(), t.Table.Record));  // sorting alone
   t.Table.Record.GameOver = true;
-  EXPECT_FALSE(DealingAbandonsGame({1, 2, 0}, t.Prefs, t.Table.State, t.Table.Record));
+  EXPECT_FALSE(DealingAbandonsGame({1, 2, 0}, t.Prefs, t.Table.State(), t.Table.Record));
   t.Table.Record.GameOver = false;
   WindowUpdate update = ApplyDealing({1, 2, 0}, t.Prefs, t.Parts, t.Table.Flow);
   EXPECT_TRUE(update.NewGameStarted);
   EXPECT_EQ(t.Table.Record.NumScores, 0u);
   EXPECT_EQ(t.Table.Deck.CardsInPile(HUMAN_PILE) + t.Table.Deck.CardsInPile(COMPUTER_PILE), 21u);
-  EXPECT_EQ(t.Table.State.Sort, SORTED_BY_SUIT);
+  EXPECT_EQ(t.Table.State().Sort, SORTED_BY_SUIT);
   const std::vector<uint32_t> ascending = t.Hand();
 
   // Only the direction: the hand is sorted again, in the same game.
@@ -226,20 +227,20 @@ TEST(DealingChange, ANewDealOutsideOklahomaStartsAGameAndTheHandIsSortedAgain) {
   EXPECT_EQ(sortedD, sortedA);
   ApplyDealing({1, 2, 0}, t.Prefs, t.Parts, t.Table.Flow);
   EXPECT_EQ(t.Hand(), ascending);
-  EXPECT_EQ(CheckTable(t.Table.Flow, t.Table.State, t.Table.Deck), "");
+  EXPECT_EQ(CheckTable(t.Table.Flow, t.Table.State(), t.Table.Deck), "");
 }
 
 TEST(CardbackChange, OnlyAKnownDifferentBackIsPutOnTheDeck) {
   ScratchInstallation install;
   OptionTable t;
   t.Table.Deck.SetCardBack(24456);
-  t.Table.State.CardBackId = 24456;
+  TableScenario::State(t.Table).CardBackId = 24456;
   EXPECT_FALSE(ApplyCardback({24456, false}, t.Prefs, t.Parts, t.Table.Flow.Settings).Redraw);
   EXPECT_FALSE(ApplyCardback({99, false}, t.Prefs, t.Parts, t.Table.Flow.Settings).Redraw);
-  EXPECT_EQ(t.Table.State.CardBackId, 24456u);
+  EXPECT_EQ(t.Table.State().CardBackId, 24456u);
   WindowUpdate update = ApplyCardback({24460, true}, t.Prefs, t.Parts, t.Table.Flow.Settings);
   EXPECT_TRUE(update.Redraw);
-  EXPECT_EQ(t.Table.State.CardBackId, 24460u);
+  EXPECT_EQ(t.Table.State().CardBackId, 24460u);
   EXPECT_TRUE(t.Prefs.RandomDeck);
   EXPECT_TRUE(t.Table.Flow.Settings.DifferentCardbackEachGame);
 }

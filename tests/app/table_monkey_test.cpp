@@ -39,6 +39,7 @@
 #include "store/setting_keys.h"
 #include "table_fixture.h"
 #include "test_files.h"
+#include "table_scenario.h"
 
 namespace {
 
@@ -67,7 +68,7 @@ struct Seat {
   Seat(uint32_t level, int32_t seed) : Table(level, SIMPLE_GIN, false, seed) {}
   HeadlessTable Table;
   ScoreSheet Sheet{Table.Record, SIMPLE_GIN};
-  TableParts Parts{Table.State, Table.Deck, *Table.Computer, Sheet, Table.View};
+  TableParts Parts{Table.Flow, Table.Deck, *Table.Computer, Sheet, Table.View};
 };
 
 class TableMonkey {
@@ -102,7 +103,7 @@ class TableMonkey {
       Flow().NewGame(false, false);
     // A close requested inside a wait is repeated by the next idle step; the
     // window then closes.
-    if (T->Table.State.ClosingRequested) CloseAndStartAgain();
+    if (T->Table.State().ClosingRequested) CloseAndStartAgain();
     return Failure.empty() ? CheckInvariants() : Failure;
   }
 
@@ -124,11 +125,11 @@ class TableMonkey {
  private:
   GameFlow& Flow() { return T->Table.Flow; }
   // The knock that ended a game has not been announced yet.
-  bool GameEndsUnannounced() { return Record().GameOver && T->Table.State.Play == HandEnded; }
+  bool GameEndsUnannounced() { return Record().GameOver && T->Table.State().Play == HandEnded; }
   uint32_t Draw(uint32_t range) { return std::uniform_int_distribution<uint32_t>(0, range - 1)(Random); }
   bool Coin() { return Draw(2) == 0; }
   void Note(const std::string& action) {
-    const GameState& s = T->Table.State;
+    const GameState& s = TableScenario::State(T->Table);
     Trace.push_back(std::to_string(Steps) + " " + Configs.NameInUse() + " play " + std::to_string(s.Play) +
                     (Record().GameOver ? " over" : "") + " counted " + std::to_string(GamesCounted(T->Sheet.Stats)) + " of " +
                     std::to_string(ExpectedGames[Configs.NameInUse()]) + (T->Sheet.GameJustEnded() ? " just" : "") + ": " + action);
@@ -186,18 +187,18 @@ class TableMonkey {
     // for New Game) stays still; anything else must reach the person soon.
     uint32_t steps = 0;
     do {
-      if (T->Table.State.ClosingRequested) return;
+      if (T->Table.State().ClosingRequested) return;
       Flow().IdleStep();
       NoteTheSheet();
       if (++steps > 5000) {
-        Failure = "the idle work never ends: play state " + std::to_string(T->Table.State.Play);
+        Failure = "the idle work never ends: play state " + std::to_string(T->Table.State().Play);
         return;
       }
     } while (Flow().HasIdleWork() && Draw(8) != 0);
   }
 
   void RunTableCommand(uint32_t command) {
-    const GameState& s = T->Table.State;
+    const GameState& s = TableScenario::State(T->Table);
     const TableSituation situation{s, true, s.ScoreSheetShown, Record().GameOver, false, false};
     if (!IsCommandEnabled(command, situation)) return;
     RunWithAnswer(command);
@@ -229,7 +230,7 @@ class TableMonkey {
     Note("option " + std::to_string(option));
     switch (option) {
       case 0: {
-        RuleChoices rules = CurrentRuleChoices(T->Table.State);
+        RuleChoices rules = CurrentRuleChoices(T->Table.State());
         rules.Variation = Draw(3);
         rules.GameTarget = Coin() ? 100 : 150;
         if (Coin()) rules.AceRequiresGin = !rules.AceRequiresGin;
@@ -452,7 +453,7 @@ class TableMonkey {
       if (!record.Watched && record.ComputeFinalTotals().Result != GAME_TIED) ++ExpectedGames[Configs.NameInUse()];
     }
     SawGameOver = record.GameOver;
-    if (T->Table.State.ScoreSheetShown && Draw(3) == 0) T->Sheet.DrawnLayout();
+    if (T->Table.State().ScoreSheetShown && Draw(3) == 0) T->Sheet.DrawnLayout();
   }
 
   // The configuration's saved files read back, and its statistics hold
@@ -498,7 +499,7 @@ class TableMonkey {
 
   std::string CheckInvariants() {
     NoteTheSheet();
-    const GameState& s = T->Table.State;
+    const GameState& s = TableScenario::State(T->Table);
     std::string problem = CheckTable(Flow(), s, T->Table.Deck);
     if (!problem.empty()) return problem;
     const uint32_t counted = GamesCounted(T->Sheet.Stats);

@@ -13,6 +13,7 @@
 #include "store/setting_keys.h"
 #include "table_fixture.h"
 #include "test_files.h"
+#include "table_scenario.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ struct StartingTable {
   explicit StartingTable(int32_t seed = 4242) : Table(0, SIMPLE_GIN, false, seed) {}
   HeadlessTable Table;
   ScoreSheet Sheet{Table.Record, SIMPLE_GIN};
-  TableParts Parts{Table.State, Table.Deck, *Table.Computer, Sheet, Table.View};
+  TableParts Parts{Table.Flow, Table.Deck, *Table.Computer, Sheet, Table.View};
 };
 
 struct Moment {
@@ -37,14 +38,14 @@ struct Moment {
 bool PlayAndCloseAt(StartingTable& t, const Moment& moment) {
   bool asked = false;
   for (int step = 0; step < 20000 && !asked; ++step) {
-    if (!moment.InWait && moment.Reached(t.Table.State, t.Table.Record) && step > 40) {
+    if (!moment.InWait && moment.Reached(t.Table.State(), t.Table.Record) && step > 40) {
       t.Table.Flow.RequestClose();
       asked = true;
     }
     if (moment.InWait && step > 40) {
       t.Table.View.DuringWaitNumber = static_cast<uint32_t>(t.Table.View.WaitTimes.size()) + 1;
       t.Table.View.DuringWait = [&] {
-        if (moment.Reached(t.Table.State, t.Table.Record)) asked = !t.Table.Flow.RequestClose();
+        if (moment.Reached(t.Table.State(), t.Table.Record)) asked = !t.Table.Flow.RequestClose();
       };
     }
     StepHeadlessGame(t.Table.Flow, *t.Table.Computer);
@@ -90,7 +91,7 @@ TEST(TableStart, ClosingAtAnyMomentResumesAValidGameWithTheStatistics) {
       EXPECT_FALSE(start.Resumed);
       first.Sheet.Stats.Values[1][moment.Variation] = 7;
       ASSERT_TRUE(PlayAndCloseAt(first, moment));
-      ASSERT_EQ(CheckTable(first.Table.Flow, first.Table.State, first.Table.Deck), "");
+      ASSERT_EQ(CheckTable(first.Table.Flow, first.Table.State(), first.Table.Deck), "");
       EXPECT_TRUE(CloseTable(settings, first.Parts, resumePath).ResumeWritten);
       // Games finished on the way are counted on top.
       userWins = first.Sheet.Stats.Values[1][moment.Variation];
@@ -102,13 +103,13 @@ TEST(TableStart, ClosingAtAnyMomentResumesAValidGameWithTheStatistics) {
     StartOutcome start = StartTable(settings, again.Parts, again.Table.Flow, resumePath);
     EXPECT_TRUE(start.Resumed);
     EXPECT_FALSE(start.NewGame || start.ResumeFailed);
-    EXPECT_EQ(again.Table.State.Variation, moment.Variation);
+    EXPECT_EQ(again.Table.State().Variation, moment.Variation);
     EXPECT_EQ(again.Sheet.Stats.Values[1][moment.Variation], userWins);
-    EXPECT_EQ(CheckTable(again.Table.Flow, again.Table.State, again.Table.Deck), "");
+    EXPECT_EQ(CheckTable(again.Table.Flow, again.Table.State(), again.Table.Deck), "");
     // The resumed game plays on.
     for (int step = 0; step < 400; ++step) {
       StepHeadlessGame(again.Table.Flow, *again.Table.Computer);
-      ASSERT_EQ(CheckTable(again.Table.Flow, again.Table.State, again.Table.Deck), "") << "step " << step;
+      ASSERT_EQ(CheckTable(again.Table.Flow, again.Table.State(), again.Table.Deck), "") << "step " << step;
     }
   }
 }
@@ -176,7 +177,7 @@ TEST(TableStart, AKeptGameIsResumedOnlyWhenAskedToAndAfterADamagedFileDealsANewG
   StartOutcome start = StartTable(settings, again.Parts, again.Table.Flow, resumePath);
   EXPECT_TRUE(start.ResumeFailed && start.NewGame);
   EXPECT_TRUE(again.Table.View.ConfirmedTexts.empty()) << "the player always resumes: no question";
-  EXPECT_EQ(CheckTable(again.Table.Flow, again.Table.State, again.Table.Deck), "");
+  EXPECT_EQ(CheckTable(again.Table.Flow, again.Table.State(), again.Table.Deck), "");
 }
 
 TEST(TableStart, ATableMarkedNotToBeSavedKeepsTheSavedGameButStillSavesTheChoices) {
@@ -189,9 +190,9 @@ TEST(TableStart, ATableMarkedNotToBeSavedKeepsTheSavedGameButStillSavesTheChoice
   GameSettings settings;
   settings.Open(settingsPath);
   StartingTable table;
-  table.Table.State.DoNotSave = true;
+  TableScenario::State(table.Table).DoNotSave = true;
   EXPECT_TRUE(StartTable(settings, table.Parts, table.Table.Flow, resumePath).Close);
-  table.Table.State.CardBackId = 24461;
+  TableScenario::State(table.Table).CardBackId = 24461;
   EXPECT_FALSE(CloseTable(settings, table.Parts, resumePath).ResumeWritten);
   EXPECT_EQ(FileText(resumePath), "the previous saved game");
   EXPECT_EQ(ReadSetting(store, keys::CanResume), 1u);

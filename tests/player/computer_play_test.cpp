@@ -6,6 +6,7 @@
 #include "game/object_stream.h"
 #include "neural/net.h"
 #include "table_fixture.h"
+#include "table_scenario.h"
 
 namespace {
 
@@ -13,7 +14,7 @@ constexpr uint32_t FEATURES[] = {13, 27, 41, 55};
 
 // Deals a traditional Standard hand that the human begins.
 void DealHumanFirst(HeadlessTable& table) {
-  table.State.Dealer = 1;
+  TableScenario::State(table).Dealer = 1;
   table.Flow.DealHand();
 }
 
@@ -149,7 +150,7 @@ TEST(MoveSelection, TopLevelTakesACardThatBringsAKnock) {
   uint32_t listA[10], listB[10];
   std::fill(listA, listA + 10, NoCard);
   std::fill(listB, listB + 10, NoCard);
-  table.State.KnockLimit = 10;
+  TableScenario::State(table).KnockLimit = 10;
   ComputerPlay::BestCandidate best{0.4, 11};
   EXPECT_TRUE(cp.RateCandidate({0.1, 8, MakeCard(0, 12), MakeCard(1, 3), true, true, listA, listB}, best, 10));
   EXPECT_DOUBLE_EQ(best.Value, 0.4 + 10 / 499.0 + 0.008);

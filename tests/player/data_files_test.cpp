@@ -64,7 +64,7 @@ TEST(DataFiles, RejectedTopLevelFallsBackSilentlyAndKeepsThePlayerFile) {
     HeadlessTable table(3);
     EXPECT_TRUE(table.View.Messages.empty());
     EXPECT_TRUE(table.Computer->AreNetsValid());
-    EXPECT_FALSE(table.State.ClosingRequested);
+    EXPECT_FALSE(table.State().ClosingRequested);
     // Levels 0 to 2 still load from the player file.
     EXPECT_TRUE(table.Computer->LoadNets(1, false));
     EXPECT_TRUE(table.View.Messages.empty());
@@ -121,7 +121,7 @@ TEST(DataFiles, ADamagedBlockTakesTheDefaultsAndKeepsTheOtherLevels) {
     EXPECT_EQ(table.View.Messages[0].Text, path + " data file is incorrect format. Using default data instead.");
     EXPECT_EQ(table.View.Messages[0].Icon, ICON_EXCLAMATION);
     EXPECT_TRUE(table.Computer->AreNetsValid());
-    EXPECT_FALSE(table.State.ClosingRequested);
+    EXPECT_FALSE(table.State().ClosingRequested);
     const std::vector<unsigned char> after = ReadAll(path);
     ASSERT_EQ(after.size(), player.size());
     for (uint32_t other = 0; other < NUM_LEVELS; ++other)
@@ -208,14 +208,14 @@ TEST(DataFiles, EveryCutExtendedOrChangedFileIsUsedAsItIsOrRefusedAndKeptAside) 
       } else {
         ASSERT_EQ(messages.size(), 2u);
         EXPECT_EQ(messages[1].Text, refused + " Quorla will close.");
-        EXPECT_TRUE(table.State.ClosingRequested);
+        EXPECT_TRUE(table.State().ClosingRequested);
         EXPECT_FALSE(std::filesystem::exists(player));
       }
       EXPECT_EQ(ReadAll(defaults), bytes);
       continue;
     }
     EXPECT_TRUE(table.Computer->AreNetsValid());
-    EXPECT_FALSE(table.State.ClosingRequested);
+    EXPECT_FALSE(table.State().ClosingRequested);
     // A player's file that predates the fourth level is tolerated silently.
     const bool predatesTopLevel = level == 3 && bytes.size() <= FOUR_BLOCKS;
     if (sound || predatesTopLevel) {
@@ -310,7 +310,7 @@ TEST(DataFiles, AnUnreadablePlayerFileIsNeverReplacedNorWaitedOn) {
       ASSERT_EQ(table.View.Messages.size(), 1u) << kinds[k];
       EXPECT_EQ(table.View.Messages[0].Text, "Unable to access data file " + path + ". Using default data instead.");
       EXPECT_TRUE(table.Computer->AreNetsValid()) << kinds[k];
-      EXPECT_FALSE(table.State.ClosingRequested) << kinds[k];
+      EXPECT_FALSE(table.State().ClosingRequested) << kinds[k];
       table.Computer->SaveNets(1);
       ASSERT_EQ(table.View.Messages.size(), 2u) << kinds[k];
       EXPECT_EQ(table.View.Messages[1].Text, unsaved);
@@ -347,8 +347,8 @@ TEST(DataFiles, MissingDefaultsCloseTheGameWithoutSaving) {
             "Unable to access data file " + install.PlayerPath("QLPLAY.QLF") + ". Using default data instead.");
   EXPECT_EQ(table.View.Messages[1].Text,
             "Unable to access data file " + install.Path("QLDEFLT.QLF") + ". Quorla will close.");
-  EXPECT_TRUE(table.State.ClosingRequested);
-  EXPECT_TRUE(table.State.DoNotSave);
+  EXPECT_TRUE(table.State().ClosingRequested);
+  EXPECT_TRUE(table.State().DoNotSave);
   EXPECT_FALSE(table.Computer->AreNetsValid());
   table.Computer->SaveNets(0);  // writes nothing
   EXPECT_FALSE(std::filesystem::exists(install.PlayerPath("QLPLAY.QLF")));

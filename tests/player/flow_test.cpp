@@ -7,38 +7,39 @@
 #include "game/text_ids.h"
 #include "player/hint.h"
 #include "table_fixture.h"
+#include "table_scenario.h"
 
 TEST(Flow, UpcardOfferWhenTheHumanBegins) {
   ScratchInstallation install;
   HeadlessTable table;
-  table.State.Dealer = 1;
+  TableScenario::State(table).Dealer = 1;
   table.Flow.DealHand();
-  EXPECT_EQ(table.State.Play, HumanTake);
+  EXPECT_EQ(table.State().Play, HumanTake);
   EXPECT_EQ(table.View.Statuses.back(), YOU_BEGIN_OFFER);
   EXPECT_FALSE(table.Flow.TakeStockCard());  // only the upcard or a pass
   ASSERT_TRUE(table.Flow.Pass());
-  EXPECT_EQ(table.State.Offer, OFFER_TO_DEALER);
-  EXPECT_EQ(table.State.Play, ComputerTake);
+  EXPECT_EQ(table.State().Offer, OFFER_TO_DEALER);
+  EXPECT_EQ(table.State().Play, ComputerTake);
   table.Flow.IdleStep();
-  if (table.State.Play == HumanTake) {  // the computer passed too
-    EXPECT_EQ(table.State.Offer, FIRST_PLAYER_TAKES_STOCK);
+  if (table.State().Play == HumanTake) {  // the computer passed too
+    EXPECT_EQ(table.State().Offer, FIRST_PLAYER_TAKES_STOCK);
     EXPECT_EQ(table.View.Statuses.back(), COMPUTER_PASSES_TOO);
     EXPECT_FALSE(table.Flow.Pass());
     EXPECT_FALSE(table.Flow.TakeUpcard());
     EXPECT_TRUE(table.Flow.TakeStockCard());
   } else {
-    EXPECT_EQ(table.State.Play, ComputerDiscard);
-    EXPECT_EQ(table.State.Offer, NORMAL_PLAY);
+    EXPECT_EQ(table.State().Play, ComputerDiscard);
+    EXPECT_EQ(table.State().Offer, NORMAL_PLAY);
   }
 }
 
 TEST(Flow, JustTakenUpcardCannotBeDiscardedThatTurn) {
   ScratchInstallation install;
   HeadlessTable table;
-  table.State.Dealer = 1;
+  TableScenario::State(table).Dealer = 1;
   table.Flow.DealHand();
   ASSERT_TRUE(table.Flow.TakeUpcard());
-  uint32_t taken = table.State.UpcardTaken;
+  uint32_t taken = table.State().UpcardTaken;
   uint32_t position = table.Deck.TopIndex(HUMAN_PILE);
   ASSERT_EQ(table.Deck.CardIndexAt(HUMAN_PILE, position), taken);
   EXPECT_FALSE(table.Flow.Discard(position));
@@ -46,17 +47,17 @@ TEST(Flow, JustTakenUpcardCannotBeDiscardedThatTurn) {
   ASSERT_EQ(table.View.Messages.size(), 2u);
   EXPECT_EQ(table.View.Messages[0].Caption, RULE_CAPTION);
   EXPECT_EQ(table.View.Messages[0].TextId, ILLEGAL_DISCARD);
-  EXPECT_EQ(table.State.Play, HumanDiscard);
+  EXPECT_EQ(table.State().Play, HumanDiscard);
   EXPECT_TRUE(table.Flow.Discard(0));
 }
 
 TEST(Flow, NewGameDuringTheComputersWaitAbandonsItsMove) {
   ScratchInstallation install;
   HeadlessTable table;
-  table.State.Dealer = 0;  // the computer begins
+  TableScenario::State(table).Dealer = 0;  // the computer begins
   table.Flow.DealHand();
-  table.State.Offer = FIRST_PLAYER_TAKES_STOCK;  // it must draw: a take with waits
-  ASSERT_EQ(table.State.Play, ComputerTake);
+  TableScenario::State(table).Offer = FIRST_PLAYER_TAKES_STOCK;  // it must draw: a take with waits
+  ASSERT_EQ(table.State().Play, ComputerTake);
   table.View.DuringWaitNumber = static_cast<uint32_t>(table.View.WaitTimes.size()) + 1;
   std::vector<uint32_t> newHand;
   table.View.DuringWait = [&] {
@@ -67,9 +68,9 @@ TEST(Flow, NewGameDuringTheComputersWaitAbandonsItsMove) {
   const std::vector<uint32_t> hand = table.Deck.PileCards(COMPUTER_PILE);
   EXPECT_EQ(hand, newHand);  // nothing moved after the new deal
   EXPECT_EQ(hand.size(), 10u);
-  EXPECT_TRUE(table.State.AbortPending);
-  EXPECT_NE(table.State.Play, ComputerDiscard);
-  EXPECT_EQ(CheckTable(table.Flow, table.State, table.Deck), "");
+  EXPECT_TRUE(table.State().AbortPending);
+  EXPECT_NE(table.State().Play, ComputerDiscard);
+  EXPECT_EQ(CheckTable(table.Flow, table.State(), table.Deck), "");
 }
 
 TEST(Flow, CloseRequestIsRefusedOnceThenGranted) {
@@ -103,8 +104,8 @@ TEST(Flow, GameOverStatusNamesTheWinnerOfTheFinalTotals) {
   table.Record.RecordHand(0, 10);
   table.Record.RecordHand(0, 90);
   ASSERT_TRUE(table.Record.GameOver);
-  table.State.Dealer = 0;
-  table.State.HandOver = true;
+  TableScenario::State(table).Dealer = 0;
+  TableScenario::State(table).HandOver = true;
   table.Flow.AnnounceHand();
   EXPECT_EQ(table.View.Statuses.back(), GAME_LOST);
 }
@@ -136,12 +137,12 @@ std::vector<std::string> PileNames(const NxDeck& deck, uint32_t pile) {
 TEST(Flow, DefenderLaysOpenDeadwoodThenLayoffsThenJoinedRunsThenOwnMelds) {
   ScratchInstallation install;
   HeadlessTable table;
-  table.State.Dealer = 1;
+  TableScenario::State(table).Dealer = 1;
   table.Flow.DealHand();
   SetHands(table, {"2H", "3H", "4H", "5S", "5D", "5C", "7C", "8C", "9C", "AS"},
            {"KH", "2D", "10C", "5H", "JC", "KD", "6H", "QC", "3D", "KS"});
   ASSERT_TRUE(table.Flow.EvaluateKnock(0));
-  EXPECT_EQ(table.State.Dealer, 0u);
+  EXPECT_EQ(table.State().Dealer, 0u);
   table.Flow.AnnounceHand();
   std::vector<std::string> shown = PileNames(table.Deck, COMPUTER_PILE);
   ASSERT_EQ(shown.size(), 10u);
@@ -154,15 +155,15 @@ TEST(Flow, DefenderLaysOpenDeadwoodThenLayoffsThenJoinedRunsThenOwnMelds) {
 TEST(Flow, CloseDuringTheComputersTakeCompletesTheTake) {
   ScratchInstallation install;
   HeadlessTable table;
-  table.State.Dealer = 0;  // the computer begins
+  TableScenario::State(table).Dealer = 0;  // the computer begins
   table.Flow.DealHand();
-  table.State.Offer = FIRST_PLAYER_TAKES_STOCK;  // it must draw: a take with waits
+  TableScenario::State(table).Offer = FIRST_PLAYER_TAKES_STOCK;  // it must draw: a take with waits
   table.View.DuringWaitNumber = static_cast<uint32_t>(table.View.WaitTimes.size()) + 1;
   table.View.DuringWait = [&] { table.Flow.RequestClose(); };
   EXPECT_TRUE(table.Flow.IdleStep());  // the repeated close request is still to come
   EXPECT_EQ(table.Deck.CardsInPile(COMPUTER_PILE), 11u);
-  EXPECT_EQ(table.State.Play, ComputerDiscard);
-  EXPECT_EQ(CheckTable(table.Flow, table.State, table.Deck), "");
+  EXPECT_EQ(table.State().Play, ComputerDiscard);
+  EXPECT_EQ(CheckTable(table.Flow, table.State(), table.Deck), "");
   table.Flow.IdleStep();
   EXPECT_EQ(table.View.CloseRequests, 1u);
 }
@@ -171,40 +172,40 @@ TEST(Flow, NoSortingLeavesTheDealtOrder) {
   ScratchInstallation install;
   HeadlessTable table;
   table.Flow.Settings.SortAfterDeal = HandSort::NONE;
-  table.State.Dealer = 1;
+  TableScenario::State(table).Dealer = 1;
   table.Flow.DealHand();
   // The computer's ten cards are dealt first, then the human's ten.
   std::vector<uint32_t> dealt, held;
   for (uint32_t i = 10; i < 20; ++i) dealt.push_back(table.Deck.CardInOrder(i)->Index());
   for (uint32_t i = 0; i < 10; ++i) held.push_back(table.Deck.CardIndexAt(HUMAN_PILE, i));
   EXPECT_EQ(held, dealt);
-  EXPECT_EQ(table.State.Sort, PLAYERS_ORDER);
+  EXPECT_EQ(table.State().Sort, PLAYERS_ORDER);
 
   table.Flow.Settings.SortAfterDeal = HandSort::BY_SUIT;
   table.Flow.NextHand();  // refused: the hand is not over
-  table.State.HandOver = true;
+  TableScenario::State(table).HandOver = true;
   table.Flow.NextHand();
-  EXPECT_EQ(table.State.Sort, SORTED_BY_SUIT);
+  EXPECT_EQ(table.State().Sort, SORTED_BY_SUIT);
 }
 
 TEST(Flow, ACardHeldByTheMouseIsScoredWithItsHand) {
   ScratchInstallation install;
   auto knockWith = [](bool holdACard) {
     HeadlessTable table;
-    table.State.Dealer = 1;
+    TableScenario::State(table).Dealer = 1;
     table.Flow.DealHand();
     SetHands(table, {"2H", "3H", "4H", "9S", "9D", "KC", "QC", "5D", "7S", "8C"},
              {"AS", "2S", "3S", "5C", "6C", "7C", "JD", "QD", "KD", "AC"});
-    table.State.KnockLimit = 10;
+    TableScenario::State(table).KnockLimit = 10;
     if (holdACard) {
       table.Deck.PickUp(HUMAN_PILE, 3);
-      table.State.Dragging = true;
+      TableScenario::State(table).Dragging = true;
     }
     EXPECT_TRUE(table.Flow.EvaluateKnock(1));  // three melds and the ace of clubs
     EXPECT_EQ(table.Deck.HeldCard(), nullptr);
-    EXPECT_FALSE(table.State.Dragging);
+    EXPECT_FALSE(table.State().Dragging);
     EXPECT_EQ(table.Deck.CardsInPile(HUMAN_PILE), 10u);
-    return std::make_pair(table.State.Points, table.State.Dealer);
+    return std::make_pair(table.State().Points, table.State().Dealer);
   };
   EXPECT_EQ(knockWith(true), knockWith(false));
 }
@@ -212,9 +213,9 @@ TEST(Flow, ACardHeldByTheMouseIsScoredWithItsHand) {
 TEST(Flow, IdleStepRunsOnceAtATimeAndSaysWhenItIsDone) {
   ScratchInstallation install;
   HeadlessTable table;
-  table.State.Dealer = 0;  // the computer begins
+  TableScenario::State(table).Dealer = 0;  // the computer begins
   table.Flow.DealHand();
-  table.State.Offer = FIRST_PLAYER_TAKES_STOCK;
+  TableScenario::State(table).Offer = FIRST_PLAYER_TAKES_STOCK;
   table.View.DuringWaitNumber = static_cast<uint32_t>(table.View.WaitTimes.size()) + 1;
   bool nestedResult = true;
   table.View.DuringWait = [&] { nestedResult = table.Flow.IdleStep(); };
@@ -227,7 +228,7 @@ TEST(Flow, IdleStepRunsOnceAtATimeAndSaysWhenItIsDone) {
   bool more = true;
   for (int i = 0; i < 10 && more; ++i) more = table.Flow.IdleStep();
   EXPECT_FALSE(more);
-  EXPECT_TRUE(table.State.Play == HumanTake || table.State.Play == Learning) << table.State.Play;
+  EXPECT_TRUE(table.State().Play == HumanTake || table.State().Play == Learning) << table.State().Play;
   EXPECT_FALSE(table.Flow.HasIdleWork());
 }
 
@@ -236,11 +237,11 @@ TEST(Flow, LearningStepsEndOnTheirOwn) {
   HeadlessTable table;
   table.Flow.NewGame(false, false);
   uint32_t guard = 0;
-  while (table.State.Play != Learning && ++guard < 2000) {
+  while (table.State().Play != Learning && ++guard < 2000) {
     if (!table.Flow.HasIdleWork()) PlayScriptedHumanMove(table.Flow);
     table.Flow.IdleStep();
   }
-  ASSERT_EQ(table.State.Play, Learning);
+  ASSERT_EQ(table.State().Play, Learning);
   uint32_t steps = 0;
   while (table.Flow.IdleStep() && ++steps < 10000) {}
   EXPECT_GT(steps, 0u);
@@ -254,12 +255,12 @@ TEST(Flow, WatchingAsksFirstAndKeepsTheGameMarked) {
   table.Flow.NewGame(false, false);
   table.View.ConfirmAnswers = {false};
   EXPECT_FALSE(table.Flow.RunCommand(CM_WATCH_COMPUTER_HAND));
-  EXPECT_FALSE(table.State.Watching);
+  EXPECT_FALSE(table.State().Watching);
   ASSERT_EQ(table.View.Confirmations.size(), 1u);
   EXPECT_EQ(table.View.Confirmations[0], (std::pair<uint32_t, uint32_t>(WARNING_CAPTION, WATCH_WARNING)));
 
   EXPECT_TRUE(table.Flow.RunCommand(CM_WATCH_COMPUTER_HAND));
-  EXPECT_TRUE(table.State.Watching);
+  EXPECT_TRUE(table.State().Watching);
   EXPECT_TRUE(table.Deck.Pile(COMPUTER_PILE).Cards[0]->IsFaceUp());
   EXPECT_TRUE(table.Flow.RunCommand(CM_WATCH_COMPUTER_HAND));  // off: no question
   EXPECT_EQ(table.View.Confirmations.size(), 2u);
@@ -275,10 +276,10 @@ TEST(Flow, CommandsThatMoveCardsCloseTheScoreSheet) {
   ASSERT_TRUE(table.Flow.RunCommand(CM_SCORE));
   EXPECT_FALSE(table.Flow.RunCommand(CM_SCORE));  // already shown
   EXPECT_EQ(table.View.ScoreSheetShows, 1u);
-  table.State.Sort = PLAYERS_ORDER;
+  TableScenario::State(table).Sort = PLAYERS_ORDER;
   EXPECT_TRUE(table.Flow.RunCommand(CM_SORT_BY_SUIT));
-  EXPECT_EQ(table.State.Sort, SORTED_BY_SUIT);
-  EXPECT_FALSE(table.State.ScoreSheetShown);
+  EXPECT_EQ(table.State().Sort, SORTED_BY_SUIT);
+  EXPECT_FALSE(table.State().ScoreSheetShown);
   EXPECT_EQ(table.View.ScoreSheetCloses, 1u);
   EXPECT_FALSE(table.Flow.RunCommand(CM_SORT_BY_SUIT));
 }
@@ -297,7 +298,7 @@ TEST(Flow, HintsAreMovesTheFlowTakesAndAskingChangesNothing) {
   table.Flow.NewGame(false, false);
   uint32_t hands = 0, hints = 0, reasons = 0;
   for (int step = 0; step < 20000 && hands < 3; ++step) {
-    GameState& s = table.State;
+    GameState& s = TableScenario::State(table);
     if (s.Play == HumanTake || s.Play == HumanDiscard) {
       const std::vector<uint32_t> before = piles();
       const PlayState play = s.Play;
@@ -318,7 +319,7 @@ TEST(Flow, HintsAreMovesTheFlowTakesAndAskingChangesNothing) {
     } else {
       table.Flow.IdleStep();
     }
-    ASSERT_EQ(CheckTable(table.Flow, table.State, table.Deck), "");
+    ASSERT_EQ(CheckTable(table.Flow, table.State(), table.Deck), "");
   }
   EXPECT_EQ(hands, 3u);
   EXPECT_GT(hints, 10u);

@@ -7,6 +7,7 @@
 #include "game/string_table.h"
 #include "game/text_ids.h"
 #include "table_fixture.h"
+#include "table_scenario.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ std::string CheckToldSteps(const HeadlessTable& table, uint32_t upcardBefore, ui
   if (discards > discardsBefore && !Mentions(move, TopOfDiscards(table.Deck))) return "a discard untold: " + move;
   for (size_t m = messagesBefore; m < table.View.Messages.size(); ++m) {
     const auto& message = table.View.Messages[m];
-    const std::string sum = "= " + std::to_string(table.State.Points) + ".";
+    const std::string sum = "= " + std::to_string(table.State().Points) + ".";
     if ((message.Caption == KNOCK_CAPTION || message.Caption == GIN_CAPTION) &&
         message.Text.compare(message.Text.size() - std::min(message.Text.size(), sum.size()), sum.size(), sum) != 0)
       return "a result without its sum: " + message.Text;
@@ -47,9 +48,9 @@ struct GameOutcome {
 GameOutcome PlayGame(HeadlessTable& table) {
   GameOutcome outcome;
   table.Flow.NewGame(false, false);
-  uint32_t previousDealer = table.State.Dealer;
+  uint32_t previousDealer = table.State().Dealer;
   for (int step = 0; step < 200000; ++step) {
-    GameState& s = table.State;
+    GameState& s = TableScenario::State(table);
     if (s.Play == HumanTake || s.Play == HumanDiscard) {
       if (!PlayScriptedHumanMove(table.Flow)) {
         outcome.Problem = "human move refused in state " + std::to_string(s.Play);
@@ -90,7 +91,7 @@ GameOutcome PlayGame(HeadlessTable& table) {
           table.Record.Row(rows).Winner != s.Dealer)
         outcome.Problem = "winner does not deal next";
     }
-    if (outcome.Problem.empty()) outcome.Problem = CheckTable(table.Flow, table.State, table.Deck);
+    if (outcome.Problem.empty()) outcome.Problem = CheckTable(table.Flow, table.State(), table.Deck);
     if (!outcome.Problem.empty()) return outcome;
   }
   outcome.Problem = "game did not end";

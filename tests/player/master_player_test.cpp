@@ -11,6 +11,7 @@
 #include "player/master_player.h"
 #include "player/net_player.h"
 #include "table_fixture.h"
+#include "table_scenario.h"
 
 namespace {
 
@@ -85,18 +86,18 @@ struct Scene {
     // The computer's hand must be free of the human's cards.
     while (table.Deck.CardsInPile(COMPUTER_PILE) > 10) table.Deck.MoveCard(COMPUTER_PILE, 0, STOCK_PILE, false);
     for (uint32_t i = 0; table.Deck.CardsInPile(COMPUTER_PILE) < 10; ++i) Put(table.Deck, table.Deck.CardIndexAt(STOCK_PILE, 0), COMPUTER_PILE);
-    table.State.KnockLimit = STANDARD_KNOCK_LIMIT;
-    table.State.Offer = NORMAL_PLAY;
-    table.State.UpcardTaken = NoCard;
-    table.State.Play = HumanDiscard;
-    master.StartHand(table.State, table.Deck);
+    TableScenario::State(table).KnockLimit = STANDARD_KNOCK_LIMIT;
+    TableScenario::State(table).Offer = NORMAL_PLAY;
+    TableScenario::State(table).UpcardTaken = NoCard;
+    TableScenario::State(table).Play = HumanDiscard;
+    master.StartHand(table.State(), table.Deck);
   }
 
   // The human seat throws `mine`, the other player takes it and throws
   // `theirs`, and the human seat draws `drawn` from the stock.
   void OtherTakes(uint32_t mine, uint32_t theirs, uint32_t drawn) {
-    table.State.Play = HumanDiscard;
-    master.Begin(table.State, table.Deck, StandingOf(table.Record, HUMAN_SEAT));
+    TableScenario::State(table).Play = HumanDiscard;
+    master.Begin(table.State(), table.Deck, StandingOf(table.Record, HUMAN_SEAT));
     Put(table.Deck, mine, DISCARD_PILE);
     Put(table.Deck, mine, COMPUTER_PILE);
     Put(table.Deck, theirs, COMPUTER_PILE);  // it must hold it before it throws it
@@ -107,10 +108,10 @@ struct Scene {
       if (std::find(taken.begin(), taken.end(), table.Deck.CardIndexAt(COMPUTER_PILE, i)) != taken.end()) ++i;
       else table.Deck.MoveCard(COMPUTER_PILE, i, STOCK_PILE, false);
     }
-    table.State.Play = HumanTake;
-    master.Begin(table.State, table.Deck, StandingOf(table.Record, HUMAN_SEAT));
+    TableScenario::State(table).Play = HumanTake;
+    master.Begin(table.State(), table.Deck, StandingOf(table.Record, HUMAN_SEAT));
     Put(table.Deck, drawn, HUMAN_PILE);
-    table.State.Play = HumanDiscard;
+    TableScenario::State(table).Play = HumanDiscard;
   }
 
   uint32_t CardAt(const SeatMove& move) { return table.Deck.CardIndexAt(HUMAN_PILE, move.Position); }
@@ -216,7 +217,7 @@ TEST(MasterPlayer, DoesNotKnockIntoAnUndercut) {
   for (const auto& step : fed) scene.OtherTakes(step[0], step[1], step[2]);
   ASSERT_EQ(LeastDeadwood(scene.master.Knowledge().OwnMask() & ~(uint64_t{1} << C(SPADES, 12))), 10);
   EXPECT_GE(scene.table.Deck.CardsInPile(STOCK_PILE), 20u);
-  const SeatMove move = scene.master.Choose(scene.table.State, scene.table.Deck, StandingOf(scene.table.Record, HUMAN_SEAT));
+  const SeatMove move = scene.master.Choose(scene.table.State(), scene.table.Deck, StandingOf(scene.table.Record, HUMAN_SEAT));
   EXPECT_EQ(move.What, SeatMove::DISCARD);
 }
 
@@ -227,10 +228,10 @@ TEST(MasterPlayer, DoesNotFeedWhatTheOtherPlayerCollects) {
   Scene scene({C(CLUBS, 8), C(CLUBS, 9), C(CLUBS, 10), C(HEARTS, 11), C(DIAMONDS, 11), C(SPADES, 11), C(HEARTS, 6),
                C(DIAMONDS, 6), C(CLUBS, 4), C(DIAMONDS, 3), C(SPADES, 2)});
   Put(scene.table.Deck, C(CLUBS, 6), DISCARD_PILE);
-  scene.master.StartHand(scene.table.State, scene.table.Deck);
+  scene.master.StartHand(scene.table.State(), scene.table.Deck);
   scene.OtherTakes(C(HEARTS, 6), C(HEARTS, 12), C(SPADES, 6));
   scene.OtherTakes(C(DIAMONDS, 6), C(DIAMONDS, 12), C(DIAMONDS, 1));
-  const SeatMove move = scene.master.Choose(scene.table.State, scene.table.Deck, StandingOf(scene.table.Record, HUMAN_SEAT));
+  const SeatMove move = scene.master.Choose(scene.table.State(), scene.table.Deck, StandingOf(scene.table.Record, HUMAN_SEAT));
   EXPECT_EQ(move.What, SeatMove::DISCARD);
   EXPECT_NE(scene.CardAt(move), C(SPADES, 6));
 }
@@ -275,15 +276,15 @@ TEST(MasterPlayer, ACommandWhileItThinksStopsTheSearchAndNoStaleMoveIsMade) {
   uint32_t replaced = 0, closed = 0;
   for (int32_t seed = 1; seed <= 8; ++seed) {
     HeadlessTable t(3, STANDARD_GIN, false, seed);
-    t.View.Watch(&t.State);
+    t.View.Watch(&t.State());
     t.Computer->PlayAsMaster(true);
     ASSERT_TRUE(t.Computer->PlaysAsMaster());
     t.Flow.NewGame(false, false);
     SimplePlayer person;
     const bool closes = seed % 3 == 0;
     uint64_t wantedAt = 0, waitsAtCommand = 0, handBefore = 0;
-    for (int turn = 0; turn < 60 && !t.State.HandOver && !t.State.ClosingRequested; ++turn) {
-      if (t.State.Play == HumanTake || t.State.Play == HumanDiscard) {
+    for (int turn = 0; turn < 60 && !t.State().HandOver && !t.State().ClosingRequested; ++turn) {
+      if (t.State().Play == HumanTake || t.State().Play == HumanDiscard) {
         ASSERT_TRUE(person.Move(t.Flow));
         continue;
       }
@@ -295,7 +296,7 @@ TEST(MasterPlayer, ACommandWhileItThinksStopsTheSearchAndNoStaleMoveIsMade) {
         t.View.DuringWait = [&] {
           waitsAtCommand = t.View.WaitTimes.size();
           if (closes)
-            t.State.ClosingRequested = true;
+            TableScenario::State(t).ClosingRequested = true;
           else
             t.Flow.NewGame(false, true);
         };
@@ -305,7 +306,7 @@ TEST(MasterPlayer, ACommandWhileItThinksStopsTheSearchAndNoStaleMoveIsMade) {
       // The search's slices wait no time; the move's own waits do.
       const auto after = t.View.WaitTimes.begin() + static_cast<std::ptrdiff_t>(waitsAtCommand);
       ASSERT_EQ(std::count(after, t.View.WaitTimes.end(), 0u), 0) << "seed " << seed << ": the search went on";
-      ASSERT_EQ(CheckTable(t.Flow, t.State, t.Deck), "") << "seed " << seed;
+      ASSERT_EQ(CheckTable(t.Flow, t.State(), t.Deck), "") << "seed " << seed;
       if (closes) {
         ++closed;
         EXPECT_EQ(t.Flow.HandSerial(), handBefore);

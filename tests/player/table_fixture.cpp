@@ -14,8 +14,8 @@
 
 HeadlessTable::HeadlessTable(uint32_t level, uint32_t variation, bool elevenTen, int32_t seed)
     : TableObjects(View) {
-  View.Watch(&State);
-  State.Variation = variation;
+  View.Watch(&State());
+  Flow.SetVariation(variation);
   Flow.Settings.ElevenTenDeal = elevenTen;
   Seed(seed);
   SeatComputer(level);

@@ -18,6 +18,7 @@
 #include "store/settings_store.h"
 #include "test_files.h"
 #include "table_fixture.h"
+#include "table_scenario.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ struct SavingTable {
   explicit SavingTable(int32_t seed = 4242) : Table(0, STANDARD_GIN, false, seed) {}
   HeadlessTable Table;
   ScoreSheet Sheet{Table.Record, STANDARD_GIN};
-  TableParts Parts{Table.State, Table.Deck, *Table.Computer, Sheet, Table.View};
+  TableParts Parts{Table.Flow, Table.Deck, *Table.Computer, Sheet, Table.View};
 };
 
 void Step(SavingTable& t) { StepHeadlessGame(t.Table.Flow, *t.Table.Computer); }
@@ -50,9 +51,9 @@ std::string Continuation(SavingTable& t, int steps) {
   std::ostringstream trace;
   for (int i = 0; i < steps; ++i) {
     const ComputerPlay& c = *t.Table.Computer;
-    trace << t.Table.State.Play << " " << Piles(t.Table.Deck) << c.GetOwnPasses() << "/" << c.GetReplayPosition()
+    trace << t.Table.State().Play << " " << Piles(t.Table.Deck) << c.GetOwnPasses() << "/" << c.GetReplayPosition()
           << "/" << c.GetHumanPasses() << " " << t.Table.Record.NumScores << "\n";
-    if (t.Table.State.Play == Learning && c.GetHumanPasses() == 4) break;
+    if (t.Table.State().Play == Learning && c.GetHumanPasses() == 4) break;
     Step(t);
   }
   return trace.str();
@@ -75,9 +76,9 @@ struct ResumeFixture : ::testing::Test {
     EXPECT_EQ(stamp, RESUME_FORMAT_STAMP);
     auto to = std::make_unique<SavingTable>(99);
     EXPECT_EQ(ReadResume(Path, to->Parts, false).Outcome, ResumeOutcome::RESTORED);
-    EXPECT_TRUE(to->Table.State.ResumePending);
+    EXPECT_TRUE(to->Table.State().ResumePending);
     to->Table.Flow.NewGame(false, false);
-    EXPECT_FALSE(to->Table.State.ResumePending);
+    EXPECT_FALSE(to->Table.State().ResumePending);
     return to;
   }
 
@@ -96,7 +97,7 @@ TEST_F(ResumeFixture, EveryPlayStateContinuesIdentically) {
   original.Table.Flow.NewGame(false, false);
   std::set<std::string> covered;
   for (int step = 0; step < 3000 && covered.size() < 7; ++step, Step(original)) {
-    const std::string category = Category(original.Table.State);
+    const std::string category = Category(original.Table.State());
     if (!covered.insert(category).second) continue;
     SCOPED_TRACE(category);
     auto resumed = Resumed(original);
@@ -104,7 +105,7 @@ TEST_F(ResumeFixture, EveryPlayStateContinuesIdentically) {
     if (category == "discard after upcard") {
       // The card just taken from the discard pile still may not be thrown.
       const NxDeck& deck = resumed->Table.Deck;
-      const std::optional<uint32_t> at = deck.PositionOf(HUMAN_PILE, resumed->Table.State.UpcardTaken);
+      const std::optional<uint32_t> at = deck.PositionOf(HUMAN_PILE, resumed->Table.State().UpcardTaken);
       ASSERT_TRUE(at);
       EXPECT_FALSE(resumed->Table.Flow.Discard(*at));
       EXPECT_EQ(resumed->Table.View.Messages.back().TextId, ILLEGAL_DISCARD);
@@ -112,7 +113,7 @@ TEST_F(ResumeFixture, EveryPlayStateContinuesIdentically) {
     if (category == std::to_string(HandEnded)) {
       auto announced = Resumed(original);
       announced->Table.Flow.IdleStep();
-      EXPECT_EQ(announced->Table.State.Play, Learning);
+      EXPECT_EQ(announced->Table.State().Play, Learning);
       const std::vector<uint32_t>& statuses = announced->Table.View.Statuses;
       EXPECT_TRUE(std::count_if(statuses.begin(), statuses.end(),
                                 [](uint32_t id) { return id >= YOU_WIN_HAND && id <= YOU_ARE_UNDERCUT; }));
@@ -149,7 +150,7 @@ TEST_F(ResumeFixture, ACutOrDamagedFileIsCorruptedAndNeverTouchesTheTable) {
     ResumeResult result = ReadResume(Path, target.Parts, true);
     if (result.Outcome == ResumeOutcome::RESTORED) {
       ++restored;
-      EXPECT_EQ(CheckRestoredTable(target.Table.State, target.Table.Deck), "");
+      EXPECT_EQ(CheckRestoredTable(target.Table.State(), target.Table.Deck), "");
       continue;
     }
     ASSERT_EQ(result.Outcome, ResumeOutcome::CORRUPTED);
@@ -170,17 +171,17 @@ TEST_F(ResumeFixture, ChecksAcrossThePartsCatchWhatEachPartAllows) {
   t.Table.Flow.NewGame(false, false);
   ASSERT_EQ(t.Table.Deck.CardsInPile(HUMAN_PILE), 10u);
   // A human discard turn with ten cards is not a game that can go on.
-  const PlayState dealt = t.Table.State.Play;
-  t.Table.State.Play = HumanDiscard;
+  const PlayState dealt = t.Table.State().Play;
+  TableScenario::State(t.Table).Play = HumanDiscard;
   EXPECT_EQ(CheckResumeBytes(ResumeBytes(t.Parts)), "the hand sizes do not fit the play state");
-  t.Table.State.Play = dealt;
-  t.Table.State.KnockLimit = 11;
+  TableScenario::State(t.Table).Play = dealt;
+  TableScenario::State(t.Table).KnockLimit = 11;
   EXPECT_EQ(CheckResumeBytes(ResumeBytes(t.Parts)), "knock limit out of range");
-  t.Table.State.KnockLimit = 10;
-  t.Table.State.LaidOff.Count = 2;
-  t.Table.State.LaidOff.Cards[0] = t.Table.State.LaidOff.Cards[1] = 5;
+  TableScenario::State(t.Table).KnockLimit = 10;
+  TableScenario::State(t.Table).LaidOff.Count = 2;
+  TableScenario::State(t.Table).LaidOff.Cards[0] = TableScenario::State(t.Table).LaidOff.Cards[1] = 5;
   EXPECT_EQ(CheckResumeBytes(ResumeBytes(t.Parts)), "a card laid off twice");
-  t.Table.State.LaidOff.Clear();
+  TableScenario::State(t.Table).LaidOff.Clear();
   std::vector<uint8_t> bytes = ResumeBytes(t.Parts);
   bytes.push_back(0);
   EXPECT_NE(CheckResumeBytes(bytes), "");
@@ -247,7 +248,7 @@ TEST_F(ResumeFixture, AScoreRowGainingMoreThanOneHandCanGiveIsCorrupted) {
   SavingTable t;
   t.Table.Flow.NewGame(false, false);
   t.Table.Record.RecordHand(1, MAX_HAND_POINTS);
-  t.Table.State.Points = MAX_HAND_POINTS;
+  TableScenario::State(t.Table).Points = MAX_HAND_POINTS;
   ASSERT_EQ(CheckResumeBytes(ResumeBytes(t.Parts)), "");
   t.Table.Record.Records[0].Computer = MAX_HAND_POINTS + 1;
   EXPECT_EQ(CheckResumeBytes(ResumeBytes(t.Parts)), "score record rows out of step");
@@ -262,7 +263,7 @@ TEST_F(ResumeFixture, AMissingFileKeepsTheTableAndCountsAsSuccess) {
   ResumeResult result = ReadResume(Install.PlayerPath("NOFILE.QLF"), t.Parts, false);
   EXPECT_EQ(result.Outcome, ResumeOutcome::NOT_OPENED);
   EXPECT_TRUE(result.Succeeded());
-  EXPECT_FALSE(t.Table.State.ResumePending);
+  EXPECT_FALSE(t.Table.State().ResumePending);
   EXPECT_EQ(ResumeBytes(t.Parts), before);
   ASSERT_EQ(t.Table.View.Messages.size(), 1u);
   EXPECT_EQ(t.Table.View.Messages[0].Text,
@@ -286,8 +287,8 @@ TEST_F(ResumeFixture, AMissingFileKeepsTheTableAndCountsAsSuccess) {
 TEST_F(ResumeFixture, ASheetShownWhenSavedIsShownWhenPlayStarts) {
   SavingTable t;
   t.Table.Flow.NewGame(false, false);
-  t.Table.State.ScoreSheetShown = true;
-  t.Table.State.Watching = true;
+  TableScenario::State(t.Table).ScoreSheetShown = true;
+  TableScenario::State(t.Table).Watching = true;
   uint32_t stamp = 0;
   ASSERT_TRUE(WriteResume(Path, t.Parts, stamp));
   SavingTable before;
@@ -300,6 +301,6 @@ TEST_F(ResumeFixture, ASheetShownWhenSavedIsShownWhenPlayStarts) {
   SavingTable running;
   running.Table.Flow.NewGame(false, false);
   ASSERT_TRUE(ReadResume(Path, running.Parts, true).Succeeded());
-  EXPECT_TRUE(running.Table.State.AbortPending);
+  EXPECT_TRUE(running.Table.State().AbortPending);
   EXPECT_EQ(running.Table.View.ScoreSheetShows, 1u);
 }

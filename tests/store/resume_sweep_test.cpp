@@ -8,6 +8,7 @@
 #include "store/score_sheet.h"
 #include "player/scripted_player.h"
 #include "table_fixture.h"
+#include "table_scenario.h"
 
 namespace {
 
@@ -16,14 +17,14 @@ struct SweepTable {
       : Table(level, variation, elevenTen, seed), Sheet(Table.Record, variation) {}
   HeadlessTable Table;
   ScoreSheet Sheet;
-  TableParts Parts{Table.State, Table.Deck, *Table.Computer, Sheet, Table.View};
+  TableParts Parts{Table.Flow, Table.Deck, *Table.Computer, Sheet, Table.View};
 };
 
 // Plays on like StepHeadlessGame, except that now and then the next hand or
 // a new game is pressed while the computer is still learning. The choice
 // depends only on the game, so a resumed copy makes the same one.
 void SweepStep(SweepTable& t) {
-  const GameState& s = t.Table.State;
+  const GameState& s = TableScenario::State(t.Table);
   ComputerPlay& c = *t.Table.Computer;
   if (s.Play != Learning) {
     StepHeadlessGame(t.Table.Flow, c);
@@ -72,7 +73,7 @@ TEST(ResumeSweep, EveryStepOfWholeGamesSavesReadsBackAndContinues) {
     for (int step = 0; step < 20000 && gamesStarted < 2; ++step) {
       const std::vector<uint8_t> bytes = ResumeBytes(game.Parts);
       ++saves;
-      ASSERT_EQ(CheckResumeBytes(bytes), "") << "step " << step << " play state " << game.Table.State.Play;
+      ASSERT_EQ(CheckResumeBytes(bytes), "") << "step " << step << " play state " << game.Table.State().Play;
       if (game.Table.Computer->GetReplayPosition() > game.Table.Computer->GetObservationCount()) ++earlyDeals;
       if (step % 23 == 0) {
         // Through the real files: the weights first, as the table's full save does.
@@ -89,11 +90,11 @@ TEST(ResumeSweep, EveryStepOfWholeGamesSavesReadsBackAndContinues) {
         // compare up to the next deal or announcement. (Nor does it hold the
         // networks' traces and rate counters, so the weights after a hand's
         // training are not compared.)
-        for (int ahead = 0; ahead < 6 && game.Table.State.Play != HandEnded; ++ahead) {
-          const bool mayDeal = game.Table.State.Play == Learning;
+        for (int ahead = 0; ahead < 6 && game.Table.State().Play != HandEnded; ++ahead) {
+          const bool mayDeal = game.Table.State().Play == Learning;
           advance();
           SweepStep(resumed);
-          if (mayDeal && game.Table.State.Play != Learning) break;
+          if (mayDeal && game.Table.State().Play != Learning) break;
           ASSERT_EQ(ResumeBytes(resumed.Parts), ResumeBytes(game.Parts)) << step << "+" << ahead;
         }
         continue;

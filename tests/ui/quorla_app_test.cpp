@@ -28,6 +28,7 @@
 #include "ui/work_area_dlg.h"
 #include "test_files.h"
 #include "ui_test_support.h"
+#include "table_scenario.h"
 
 namespace {
 
@@ -122,7 +123,7 @@ struct AppFixture : ::testing::Test {
   }
 
   QuorlaFrame* Frame() { return App->Frame(); }
-  GameState& State() { return Frame()->Client()->Table().State; }
+  GameState& State() { return TableScenario::State(Frame()->Client()->Table()); }
   std::string Title() { return Frame()->windowTitle().toStdString(); }
 
   ScratchDirectory Scratch;

@@ -26,6 +26,7 @@
 #include "ui/score_sheet_window.h"
 #include "ui/table_accessible.h"
 #include "ui/table_status_panes.h"
+#include "table_scenario.h"
 
 namespace {
 
@@ -64,7 +65,7 @@ struct ClientFixture : ::testing::Test {
       QApplication::processEvents();
   }
 
-  GameState& State() { return Client->Table().State; }
+  GameState& State() { return TableScenario::State(Client->Table()); }
   NxDeck& Deck() { return Client->Table().Deck; }
   NxTablePicture& Picture() { return Client->Picture(); }
   QPoint At(TPoint p) const { return {p.x + 1, p.y + 1}; }

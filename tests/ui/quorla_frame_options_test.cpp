@@ -50,6 +50,7 @@
 #include "ui/svg_card_images.h"
 #include "ui/variations_dlg.h"
 #include "ui_test_support.h"
+#include "table_scenario.h"
 
 namespace {
 
@@ -132,7 +133,7 @@ struct OptionsFrame : ::testing::Test {
   }
 
   QuorlaClient& Client() { return *Frame->Client(); }
-  GameState& State() { return Client().Table().State; }
+  GameState& State() { return TableScenario::State(Client().Table()); }
   std::vector<uint32_t> Hand() {
     return Client().Table().Deck.PileCards(HUMAN_PILE);
   }

@@ -111,7 +111,7 @@ struct BenchTimes {
 // learning is done, or the flow's own. False when the flow refuses the move.
 bool Step(TableObjects& table, HeadlessPresentation& view, TimedOpponent& timed, SimplePlayer& human,
           double& humanTime) {
-  const PlayState play = table.State.Play;
+  const PlayState play = table.State().Play;
   if (play == HumanTake || play == HumanDiscard) {
     auto moveStart = Clock::now();
     const bool moved = human.Move(table.Flow);
@@ -135,8 +135,8 @@ bool Step(TableObjects& table, HeadlessPresentation& view, TimedOpponent& timed,
 std::string PlayHands(const BenchSettings& s, BenchTimes& times) {
   HeadlessPresentation view;
   TableObjects table(view);
-  view.Watch(&table.State);
-  table.State.Variation = STANDARD_GIN;
+  view.Watch(&table.State());
+  table.Flow.SetVariation(STANDARD_GIN);
   table.Seed(static_cast<int32_t>(s.Seed));
   table.SeatComputer(static_cast<uint32_t>(s.Level));
   ComputerPlay& computer = *table.Computer;

@@ -41,8 +41,8 @@ struct SnapshotView {
 
 struct SnapshotTable : SnapshotView, TableObjects {
   explicit SnapshotTable(int32_t seed) : TableObjects(View) {
-    View.Watch(&State);
-    State.Variation = STANDARD_GIN;
+    View.Watch(&State());
+    Flow.SetVariation(STANDARD_GIN);
     Seed(seed);
     SeatComputer(0);
     Computer->SelectNet(HIGH_NET);
@@ -59,7 +59,7 @@ int Snapshot(long seed, long moves, const std::string& out) {
     return 1;
   }
   SnapshotTable table(static_cast<int32_t>(seed % 714025));
-  if (table.State.DoNotSave) {
+  if (table.State().DoNotSave) {
     std::fprintf(stderr, "quorla-lab snapshot: the computer's networks could not be set up\n");
     return 1;
   }
@@ -70,7 +70,7 @@ int Snapshot(long seed, long moves, const std::string& out) {
                  moves);
     return 1;
   }
-  TableParts parts{table.State, table.Deck, *table.Computer, table.Sheet, table.View};
+  TableParts parts{table.Flow, table.Deck, *table.Computer, table.Sheet, table.View};
   uint32_t stamp = 0;
   if (!WriteResume(out, parts, stamp)) {
     std::fprintf(stderr, "quorla-lab snapshot: cannot write %s\n", out.c_str());

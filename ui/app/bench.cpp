@@ -363,7 +363,7 @@ bool ComputersMove(PlayState play) { return play == ComputerTake || play == Comp
 // The person's moves by key: pass while the offer lasts, else the stock
 // card and the hand's first card; Master moves in the window's idle work.
 void PressTheNextKeys(QuorlaClient* table) {
-  const GameState& s = table->Table().State;
+  const GameState& s = table->Table().State();
   if (s.Play == HumanTake && PassAllowed(s.Offer)) {
     QTest::keyClick(table, Qt::Key_P);
   } else if (s.Play == HumanTake) {
@@ -391,7 +391,7 @@ void TimeMasterHands(QuorlaClient* table, int hands, MasterTimes& times) {
   ticker.setTimerType(Qt::PreciseTimer);
   QObject::connect(&ticker, &QTimer::timeout, [&] {
     const qint64 now = clock.nsecsElapsed();
-    const GameState& s = table->Table().State;
+    const GameState& s = table->Table().State();
     if (last >= 0) longest = std::max(longest, now - last);
     // Both ticks inside the computer's move: the gap is Master's thinking.
     if (last >= 0 && ComputersMove(lastPlay) && ComputersMove(s.Play))

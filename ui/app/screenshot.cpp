@@ -53,7 +53,7 @@ int PictureTheTable(QuorlaFrame& frame, QuorlaClient* table, int moves, const st
   QPixmap first = frame.grab();
   std::printf("start to first painted table: %.1f ms\n", clock.nsecsElapsed() / 1e6);
 
-  GameState& state = table->Table().State;
+  const GameState& state = table->Table().State();
   if (moves > 0 && state.Play == HumanTake) {
     const QPoint from = state.Offer == FIRST_PLAYER_TAKES_STOCK ? QPoint(260, 150) : QPoint(340, 150);
     QTest::mousePress(table, Qt::LeftButton, {}, from);
@@ -176,7 +176,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "quorla-screenshot: the default networks in %sQLDEFLT.QLF cannot be read\n", program.c_str());
       status = 2;
     }
-    table->Table().State.DoNotSave = true;
+    table->Table().Flow.KeepFromSaving();
   }
   fs::remove_all(scratch, ignored);
   return status;

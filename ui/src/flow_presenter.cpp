@@ -24,7 +24,7 @@ FlowPresenter::FlowPresenter(QWidget& widget, TableOwner& owner, TableView& view
   connect(&IdleTimer, &QTimer::timeout, this, &FlowPresenter::OnIdle);
   SheetView = new ScoreSheetWindow(owner.Sheet(), &widget);
   connect(SheetView, &ScoreSheetWindow::ClosedByUser, this, [this] {
-    Owner.Table().State.ScoreSheetShown = false;
+    Owner.Table().Flow.NoteScoreSheetClosed();
     emit CommandsChanged();
   });
 }
@@ -46,12 +46,12 @@ void FlowPresenter::OnIdle() {
 
 void FlowPresenter::EndWaitIfDue() {
   if (!ActiveWait) return;
-  const GameState& s = Owner.Table().State;
+  const GameState& s = Owner.Table().State();
   if ((WaitTimeUp && !s.Dragging) || s.AbortPending || s.ClosingRequested) ActiveWait->quit();
 }
 
 bool FlowPresenter::Wait(uint32_t milliseconds) {
-  const GameState& s = Owner.Table().State;
+  const GameState& s = Owner.Table().State();
   if (!s.AbortPending && !s.ClosingRequested) {
     QEventLoop loop;
     QEventLoop* outer = ActiveWait;
@@ -103,7 +103,7 @@ void FlowPresenter::ApplyTablePreferences() {
 }
 
 void FlowPresenter::PresentRestoredGame() {
-  const GameState& s = Owner.Table().State;
+  const GameState& s = Owner.Table().State();
   View.Picture().PaintArea(TABLE_AREA);
   SetStatus(s.StatusTextId);
   SetSelection(s.Selection, s.SelectionCard);
@@ -159,7 +159,7 @@ bool FlowPresenter::ConfirmText(uint32_t captionId, const std::string& text) {
 void FlowPresenter::ShowComputerHand(bool) { emit CommandsChanged(); }
 
 void FlowPresenter::ShowScoreSheet() {
-  SheetView->SetLaidOff(Owner.Table().State.LaidOff);
+  SheetView->SetLaidOff(Owner.Table().State().LaidOff);
   if (!SheetView->IsShown()) PlaceScoreSheet();
   SheetView->Show();
   SheetView->Refresh();

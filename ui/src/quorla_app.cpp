@@ -113,7 +113,7 @@ void QuorlaApp::Start(const std::string& programPath) {
   MainFrame->AttachPlayers(*Players);
   MainFrame->ShowPlaced();
   MainFrame->Start();
-  if (MainFrame->Client()->Table().State.ClosingRequested) {
+  if (MainFrame->Client()->Table().State().ClosingRequested) {
     // No networks could be loaded: the table closes without saving.
     QTimer::singleShot(0, MainFrame.get(), &QWidget::close);
     return;
@@ -223,7 +223,7 @@ void QuorlaApp::ShowIntroduction() {
   if (!MainFrame->Client()->IntroductionDue()) return;
   // Written as it opens: the introduction is shown in the first run only.
   WriteSetting(*GameSettingsInUse.Store, keys::FirstPlay, 0);
-  const GameState& state = MainFrame->Client()->Table().State;
+  const GameState& state = MainFrame->Client()->Table().State();
   auto* dialog = new IntroductionDlg(state.Variation, state.GameTarget, MainFrame.get());
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->open();

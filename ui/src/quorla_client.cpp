@@ -73,7 +73,7 @@ void QuorlaClient::RunCommand(uint32_t command) {
     if (IsCommandEnabled(CM_RESUME_GAME)) ResumeSavedGame();
     return;
   }
-  Owner.Table().Flow.RunCommand(command, Owner.Table().State.HitCard);
+  Owner.Table().Flow.RunCommand(command, Owner.Table().State().HitCard);
   ThePresenter.AfterInput();
 }
 

@@ -50,10 +50,10 @@ bool QuorlaFrame::KeepGoingWhenAbandoning(bool abandons) {
 }
 
 void QuorlaFrame::ShowVariations() {
-  VariationsDlg dialog(CurrentRuleChoices(Table->Table().State), this);
+  VariationsDlg dialog(CurrentRuleChoices(Table->Table().State()), this);
   if (dialog.exec() != QDialog::Accepted) return;
   const RuleChoices chosen = dialog.Choices();
-  if (!KeepGoingWhenAbandoning(VariationsAbandonGame(chosen, Table->Table().State, Table->Table().Record))) return;
+  if (!KeepGoingWhenAbandoning(VariationsAbandonGame(chosen, Table->Table().State(), Table->Table().Record))) return;
   TableParts parts = Table->Parts();
   ActOn(ApplyVariations(chosen, parts, Table->Table().Flow));
 }
@@ -70,13 +70,13 @@ void QuorlaFrame::ShowDealing() {
   if (dialog.exec() != QDialog::Accepted) return;
   const DealingChoices chosen = dialog.Choices();
   const TableObjects& table = Table->Table();
-  if (!KeepGoingWhenAbandoning(DealingAbandonsGame(chosen, Settings.Prefs, table.State, table.Record))) return;
+  if (!KeepGoingWhenAbandoning(DealingAbandonsGame(chosen, Settings.Prefs, table.State(), table.Record))) return;
   TableParts parts = Table->Parts();
   ActOn(ApplyDealing(chosen, Settings.Prefs, parts, Table->Table().Flow));
 }
 
 void QuorlaFrame::ShowCardback() {
-  CardbackDlg dialog(CurrentCardbackChoices(Table->Table().State, Settings.Prefs), this);
+  CardbackDlg dialog(CurrentCardbackChoices(Table->Table().State(), Settings.Prefs), this);
   if (dialog.exec() != QDialog::Accepted) return;
   TableParts parts = Table->Parts();
   ActOn(ApplyCardback(dialog.Choices(), Settings.Prefs, parts, Table->Table().Flow.Settings));

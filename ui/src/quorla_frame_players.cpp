@@ -68,13 +68,13 @@ void QuorlaFrame::SwitchPlayer(const std::string& name, bool saveFirst) {
   RefreshCommands();
   NoteResumableGame();
   // No networks could be loaded even from the defaults: the table closes.
-  if (Table->Table().State.ClosingRequested) QTimer::singleShot(0, this, &QWidget::close);
+  if (Table->Table().State().ClosingRequested) QTimer::singleShot(0, this, &QWidget::close);
 }
 
 void QuorlaFrame::RebuildTitle() {
   std::string name = PlayerConfigs::DEFAULT_NAME;
   if (Configs) name = Configs->NameInUse() == "None" ? Configs->SelectedName() : Configs->NameInUse();
-  const QString title = QString::fromStdString(FrameTitle(name, Table->Table().State.Variation));
+  const QString title = QString::fromStdString(FrameTitle(name, Table->Table().State().Variation));
   if (windowTitle() != title) setWindowTitle(title);
 }
 

@@ -34,11 +34,11 @@ void TableInput::Press(const QMouseEvent& event) {
 
 void TableInput::Move(const QMouseEvent& event) {
   TableObjects& table = Owner.Table();
-  if (!table.State.Dragging || !table.Deck.HeldCard()) return;
+  if (!table.State().Dragging || !table.Deck.HeldCard()) return;
   const TPoint point = View.ToTable(event.position());
   // The highlight first, so that one composition draws both.
   const TPoint corner{point.x - GrabOffset.x, point.y - GrabOffset.y};
-  View.Picture().SetHighlight(DropPlace(table.State, table.Deck, TRect::At(corner, table.Deck.CardSize())));
+  View.Picture().SetHighlight(DropPlace(table.State(), table.Deck, TRect::At(corner, table.Deck.CardSize())));
   table.Deck.Drag(corner, true);
 }
 
@@ -49,14 +49,13 @@ void TableInput::Release(const QMouseEvent& event) {
 
 void TableInput::LeftPress(TPoint point) {
   TableObjects& table = Owner.Table();
-  GameState& s = table.State;
+  const GameState& s = table.State();
   NxDeck& deck = table.Deck;
   // Every press closes the score sheet, also after the hand; the mouse
   // takes over from the keyboard's focus.
   table.Flow.CloseScoreSheet();
   View.HideFocus();
   if (s.HandOver || s.Dragging) return;
-  s.DragFromDiscard = false;
   ClickTarget target = ClickTarget::NOTHING;
   std::optional<CardHit> handHit;
   if (deck.CardAtPoint(point, STOCK_PILE))
@@ -72,35 +71,31 @@ void TableInput::LeftPress(TPoint point) {
   switch (LeftPressAction(s, target)) {
     case PressAction::TAKE_STOCK_CARD: {
       const TPoint lay = deck.Pile(STOCK_PILE).Cards[deck.TopIndex(STOCK_PILE)]->Position();
-      if (table.Flow.TakeStockCard()) BeginDrag(newCard, point, lay);
+      if (table.Flow.TakeStockCard()) BeginDrag(newCard, point, lay, false);
       break;
     }
     case PressAction::TAKE_UPCARD: {
       const TPoint lay = deck.Pile(DISCARD_PILE).Cards[deck.TopIndex(DISCARD_PILE)]->Position();
-      if (table.Flow.TakeUpcard()) {
-        BeginDrag(newCard, point, lay);
-        s.DragFromDiscard = true;
-      }
+      if (table.Flow.TakeUpcard()) BeginDrag(newCard, point, lay, true);
       break;
     }
     case PressAction::PICK_UP_HAND_CARD:
-      BeginDrag(handHit->Position, point, handHit->Corner);
-      s.Sort = PLAYERS_ORDER;
+      BeginDrag(handHit->Position, point, handHit->Corner, false);
+      table.Flow.ForgetSortOrder();
       break;
     case PressAction::NOTHING: break;
   }
   Presenter.AfterInput();
 }
 
-void TableInput::BeginDrag(uint32_t position, TPoint point, TPoint corner) {
+void TableInput::BeginDrag(uint32_t position, TPoint point, TPoint corner, bool fromDiscard) {
   TableObjects& table = Owner.Table();
   NxDeck& deck = table.Deck;
   GrabOffset = {point.x - corner.x, point.y - corner.y};
   deck.PickUp(HUMAN_PILE, position);
-  View.Picture().SetHighlight(DropPlace(table.State, deck, TRect::At(corner, deck.CardSize())));
+  table.Flow.BeginDrag(position, fromDiscard);
+  View.Picture().SetHighlight(DropPlace(table.State(), deck, TRect::At(corner, deck.CardSize())));
   deck.Drag(corner, true);
-  table.State.Dragging = true;
-  table.State.HitCard = position;
 }
 
 uint32_t TableInput::HandPositionOf(uint32_t card) const {
@@ -109,12 +104,12 @@ uint32_t TableInput::HandPositionOf(uint32_t card) const {
 
 void TableInput::FinishDrag(TPoint point) {
   TableObjects& table = Owner.Table();
-  GameState& s = table.State;
+  const GameState& s = table.State();
   NxDeck& deck = table.Deck;
   if (!s.Dragging) return;
-  s.Dragging = false;
   View.Picture().SetHighlight(std::nullopt);
   if (!deck.HeldCard()) {  // the flow took the card back while it was held
+    table.Flow.EndDrag();
     View.Picture().Paint(true);
     Presenter.AfterInput();
     return;
@@ -122,9 +117,9 @@ void TableInput::FinishDrag(TPoint point) {
   const TPoint corner{point.x - GrabOffset.x, point.y - GrabOffset.y};
   deck.Drag(corner, true);
   const DropAction action = ReleaseAction(s, TRect::At(corner, deck.CardSize()));
+  table.Flow.EndDrag();
   const uint32_t card = deck.HeldCardIndex();
   deck.Drop();
-  s.DragFromDiscard = false;
   switch (action) {
     case DropAction::DISCARD: table.Flow.Discard(HandPositionOf(card)); break;
     case DropAction::KNOCK: table.Flow.Knock(HandPositionOf(card)); break;
@@ -140,18 +135,18 @@ void TableInput::FinishDrag(TPoint point) {
 
 void TableInput::RightPress(TPoint point, const QPoint& globalPoint) {
   TableObjects& table = Owner.Table();
-  GameState& s = table.State;
+  const GameState& s = table.State();
   if (s.Dragging) return;
   const NxDeck& deck = table.Deck;
   ClickTarget target = ClickTarget::NOTHING;
-  s.HitCard = NoCard;
+  table.Flow.NoteHitCard(NoCard);
   if (deck.CardAtPoint(point, STOCK_PILE)) {
     target = ClickTarget::STOCK;
   } else if (deck.CardAtPoint(point, DISCARD_PILE)) {
     target = ClickTarget::DISCARD_PILE;
   } else if (auto hit = deck.CardAtPoint(point, HUMAN_PILE)) {
     target = ClickTarget::HAND_CARD;
-    s.HitCard = hit->Position;
+    table.Flow.NoteHitCard(hit->Position);
   }
   QMenu menu(&Client);
   for (uint32_t command : PopupMenuFor({s, true, s.ScoreSheetShown, table.Record.GameOver}, target)) {
@@ -171,10 +166,10 @@ void TableInput::RightPress(TPoint point, const QPoint& globalPoint) {
 void TableInput::DoubleClick(const QMouseEvent& event) {
   if (event.button() != Qt::LeftButton) return;
   View.Picture().FinishGlides();
-  GameState& s = Owner.Table().State;
+  const GameState& s = Owner.Table().State();
   const std::optional<CardHit> hit = Owner.Table().Deck.CardAtPoint(View.ToTable(event.position()), HUMAN_PILE);
   if (!hit || s.Play != HumanDiscard || s.Dragging) return;
-  s.HitCard = hit->Position;
+  Owner.Table().Flow.NoteHitCard(hit->Position);
   Client.RunCommand(CM_DISCARD_THIS_CARD);
 }
 
@@ -209,8 +204,8 @@ bool TableInput::Key(const QKeyEvent& event) {
   View.Picture().FinishGlides();
   TableObjects& table = Owner.Table();
   const uint32_t handSize = table.Deck.IsLaidOut() ? table.Deck.CardsInPile(HUMAN_PILE) : 0;
-  if (const std::optional<KeyMove> move = KeyMoveFor(table.State, View.Focus(), *key, handSize)) {
-    table.State.HitCard = move->Position;
+  if (const std::optional<KeyMove> move = KeyMoveFor(table.State(), View.Focus(), *key, handSize)) {
+    table.Flow.NoteHitCard(move->Position);
     Client.RunCommand(move->Command);
     // A taken card joins the hand at its end: the focus follows it there.
     if (move->Command == CM_TAKE_STOCK_CARD || move->Command == CM_TAKE_UPCARD)
@@ -229,12 +224,12 @@ void TableInput::ShowHint() {
   if (Hinting) return;
   Hinting = true;
   TableObjects& table = Owner.Table();
-  const GameState& s = table.State;
+  const GameState& s = table.State();
   const uint64_t hand = table.Flow.HandSerial();
   const PlayState play = s.Play;
   const std::optional<Hint> hint =
       AdviseHuman(table.Flow, Owner.InstallDirectory() + data_paths::DEFAULT_DATA_FILE, MasterBudget{},
-                  [this, &s] { return KeepThinking(Presenter, s); });
+                  [&table] { return table.Flow.KeepThinking(); });
   Hinting = false;
   if (!hint || hand != table.Flow.HandSerial() || play != s.Play || s.Dragging) return;
   TableFocus focus = View.Focus();

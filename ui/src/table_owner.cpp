@@ -18,10 +18,10 @@ TableOwner::TableOwner(GameSettings& settings, std::string configDirectory, std:
 
 std::string TableOwner::ResumePath() const { return ConfigFolder + RESUME_FILE; }
 
-TableParts TableOwner::Parts() { return {Objects.State, Objects.Deck, *Objects.Computer, TheSheet, View}; }
+TableParts TableOwner::Parts() { return {Objects.Flow, Objects.Deck, *Objects.Computer, TheSheet, View}; }
 
 void TableOwner::SeatComputer() {
-  Objects.State.Watching = false;
+  Objects.Flow.StopWatching();
   // Without networks the table still reads its rule choices and statistics
   // (and deals nothing): the close that follows saves them as they were.
   Objects.SeatComputer(TheSettings.Prefs.DifficultyLevel);
@@ -58,7 +58,7 @@ SwitchOutcome TableOwner::SwitchConfiguration(PlayerConfigs& configs, const std:
   // A card in flight goes home before the game is saved or replaced.
   Objects.Flow.CloseScoreSheet();
   if (Objects.Deck.HeldCard()) Objects.Deck.ReturnHeldCard();
-  Objects.State.Dragging = false;
+  Objects.Flow.EndDrag();
   TableParts parts = Parts();
   const SwitchOutcome outcome = ::SwitchConfiguration(configs, chosen, TheSettings, parts, Objects.Flow, saveFirst);
   ReportUnsaved(outcome.Saved);
@@ -72,7 +72,7 @@ SwitchOutcome TableOwner::SwitchConfiguration(PlayerConfigs& configs, const std:
 }
 
 bool TableOwner::IsCommandEnabled(uint32_t command) const {
-  const GameState& s = Objects.State;
+  const GameState& s = Objects.State();
   return ::IsCommandEnabled(command, {s, true, s.ScoreSheetShown, Objects.Record.GameOver,
                                       TheSettings.Prefs.DisableScenery,
                                       Resumable.IsOffered(Objects.Flow.HumanMoves())});

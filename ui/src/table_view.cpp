@@ -276,7 +276,7 @@ void TableView::HideFocus() {
 
 void TableView::ShowFocus() {
   NxDeck& deck = Owner.Table().Deck;
-  if (FocusShown && deck.IsLaidOut() && !Owner.Table().State.Dragging) {
+  if (FocusShown && deck.IsLaidOut() && !Owner.Table().State().Dragging) {
     const uint32_t count = deck.CardsInPile(HUMAN_PILE);
     if (count > 0) TheFocus.Position = std::min(TheFocus.Position, count - 1);
     ThePicture.SetHighlight(FocusRect(deck, TheFocus));

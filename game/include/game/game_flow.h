@@ -39,7 +39,18 @@ class GameFlow : public GinTable {
   FlowSettings Settings;
 
   // --- the table as the computer player sees it
-  GameState& State() override { return S; }
+  const GameState& State() const override { return S; }
+  void PassOffer() override;
+  void EndOffer() override;
+  void MarkStockExhausted() override;
+  void EndHandIfStockExhausted() override;
+  const NxHandScore& KeepKnockScore(uint32_t seat, const unsigned* kept) override;
+  void ShowSelection(SelectionKind kind, uint32_t card) override { SetSelection(kind, card); }
+  bool WaitInMove(uint32_t milliseconds) override;
+  void BeginMove() override;
+  bool KeepThinking() override;
+  void CloseWithoutSaving() override;
+  void KeepFromSaving() override;
   NxDeck& Deck() override { return TheDeck; }
   Presentation& View() override { return TheView; }
   bool EvaluateKnock(uint32_t player) override;
@@ -76,6 +87,39 @@ class GameFlow : public GinTable {
   // hand position a right-button press hit. Commands that move cards close
   // the score sheet first. False when the command was refused.
   bool RunCommand(uint32_t command, uint32_t hitCard = NoCard);
+
+  // --- the rules and the card back, chosen in dialogs or by the tools;
+  // they take effect at the next deal unless the caller starts a new game
+  void SetVariation(uint32_t variation) { S.Variation = variation; }
+  void SetAceRequiresGin(bool aceRequiresGin) { S.AceRequiresGin = aceRequiresGin; }
+  void SetGameTarget(uint32_t target) { S.GameTarget = target; }
+  void SetCardBack(uint32_t cardBackId) { S.CardBackId = cardBackId; }
+
+  // --- the person's hand on the table, between presses and releases
+  // A press on hand position `position` (NoCard when it hit none): the
+  // card under the pointer for the right-button menu and a drag.
+  void NoteHitCard(uint32_t position) { S.HitCard = position; }
+  void BeginDrag(uint32_t position, bool fromDiscard);
+  void EndDrag();
+  // The person rearranged the hand: it is no longer in a sorted order.
+  void ForgetSortOrder() { S.Sort = PLAYERS_ORDER; }
+  // Sorts again even when the hand is believed already so sorted (a new
+  // sort direction); false when the sort was refused.
+  bool SortAgain(HandSort sort);
+  void StopWatching() { S.Watching = false; }
+  // The person closed the score sheet window by its own frame.
+  void NoteScoreSheetClosed() { S.ScoreSheetShown = false; }
+
+  // --- a saved game put on the table
+  // The stored fields in file order (see GameState); false, with the error
+  // on the reader, when they do not hold.
+  bool ReadStoredFlowFields(NxObjectReader& in) { return S.ReadFlowFields(in); }
+  bool ReadStoredSheetFields(NxObjectReader& in) { return S.ReadSheetFields(in); }
+  // Before play has started the restored game resumes at the first idle
+  // step; during play the move in progress is given up for it.
+  void AwaitRestoredGame(bool playStarted);
+  // The score sheet shows again once the restored game resumes.
+  void ShowScoreSheetOnResume(bool show) { S.ShowScoreSheetAfterResume = show; }
 
   // --- machine-driven
   // One step of the computer's play, an announcement or a learning step.

@@ -45,10 +45,3 @@ class Presentation : public UserMessages {
   // The table refused a close request while it was busy and now asks again.
   virtual void RepeatCloseRequest() {}
 };
-
-// Between two slices of a long computation: the window handles its events,
-// and the computation goes on unless an abort or a close came meanwhile.
-inline bool KeepThinking(Presentation& view, const GameState& state) {
-  view.KeepAlive();
-  return !state.AbortPending && !state.ClosingRequested;
-}

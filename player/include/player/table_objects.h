@@ -29,7 +29,15 @@ class TableObjects {
   // Seeds the deck's shuffle and the game's own choices, for repeatable play.
   void Seed(int32_t seed);
 
-  GameState State;
+  // Read here; changed by the flow's operations.
+  const GameState& State() const { return TheState; }
+
+ private:
+  GameState TheState;
+  // Tests put the table into positions that play reaches only slowly.
+  friend struct TableScenario;
+
+ public:
   NxDeck Deck;
   ScoreRecord Record;
   GameFlow Flow;

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "game/deck.h"
+#include "game/game_flow.h"
 #include "game/game_state.h"
-#include "game/gin_table.h"
 #include "game/headless_presentation.h"
 #include "game/score_record.h"
 #include "player/computer_play.h"
@@ -15,8 +15,7 @@ class NxObjectReader;
 
 // Reads the resume layout into the given objects, in file order. Each part
 // checks its own values; nothing is compared across parts here.
-bool ReadResumeLayout(NxObjectReader& in, GameState& state, NxDeck& deck, ComputerPlay& computer,
-                      ScoreRecord& record);
+bool ReadResumeLayout(NxObjectReader& in, GameFlow& flow, NxDeck& deck, ComputerPlay& computer, ScoreRecord& record);
 
 // What must hold between the parts of a restored game: every card in
 // exactly one of the four piles, hand sizes that fit the play state, a
@@ -26,20 +25,14 @@ std::string CheckRestoredTable(const GameState& state, const NxDeck& deck);
 // A resume file read into objects of its own, away from any real table,
 // so that a file can be checked completely before a table is touched, and
 // looked at.
-class ResumeImage : public GinTable {
+class ResumeImage {
  public:
   ResumeImage();
-  ~ResumeImage() override;
+  ~ResumeImage();
 
   // Empty when the bytes hold a complete, consistent game; otherwise the
   // first problem found.
   std::string Parse(const std::vector<uint8_t>& bytes);
-
-  GameState& State() override { return Game; }
-  NxDeck& Deck() override { return Cards; }
-  Presentation& View() override { return Silent; }
-  bool EvaluateKnock(uint32_t) override { return false; }
-  void ShowKnockCard() override {}
 
   const GameState& SavedState() const { return Game; }
   const NxDeck& SavedDeck() const { return Cards; }
@@ -50,6 +43,7 @@ class ResumeImage : public GinTable {
   GameState Game;
   NxDeck Cards;
   HeadlessPresentation Silent;
-  ComputerPlay Player;
   ScoreRecord Sheet;
+  GameFlow Flow;
+  ComputerPlay Player;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/deck.h"
+#include "game/game_flow.h"
 #include "game/game_state.h"
 #include "game/presentation.h"
 #include "player/computer_play.h"
@@ -9,9 +10,11 @@
 // The pieces of a game table that saving and resuming work on. The table
 // owns them; these are references.
 struct TableParts {
-  GameState& State;
+  GameFlow& Flow;
   NxDeck& Deck;
   ComputerPlay& Computer;
   ScoreSheet& Sheet;
   Presentation& View;
+
+  const GameState& State() const { return Flow.State(); }
 };

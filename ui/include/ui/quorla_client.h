@@ -62,7 +62,7 @@ class QuorlaClient : public QWidget {
   // After an option dialog's values were applied: loads the backdrop again
   // or redraws as the update says, and lets a newly dealt game go on.
   void ShowOptionChange(const WindowUpdate& update);
-  bool IsWatching() const { return Owner.Table().State.Watching; }
+  bool IsWatching() const { return Owner.Table().State().Watching; }
 
   // The table is drawn to fit the widget at any factor, centred; every
   // position stays in table pixels. The size the widget asks for shows the

@@ -34,7 +34,7 @@ class TableInput {
  private:
   void LeftPress(TPoint point);
   void RightPress(TPoint point, const QPoint& globalPoint);
-  void BeginDrag(uint32_t position, TPoint point, TPoint corner);
+  void BeginDrag(uint32_t position, TPoint point, TPoint corner, bool fromDiscard);
   void FinishDrag(TPoint point);
   uint32_t HandPositionOf(uint32_t card) const;
 
