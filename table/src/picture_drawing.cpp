@@ -17,20 +17,35 @@ void NxTablePicture::MarkDirty(const TRect& rect) {
   Dirty.insert(Dirty.begin(), rect);
 }
 
-void NxTablePicture::SetBackground(NxBitmap picture, const TRect& table) {
-  if (!(table == Deck.Table())) {
-    Deck.SetTable(table);
-    Buffer = NxBitmap();
-  }
+namespace {
+
+bool HasSize(const NxBitmap& bitmap, int32_t width, int32_t height) {
+  return bitmap.Width() == width && bitmap.Height() == height;
+}
+
+}  // namespace
+
+void NxTablePicture::SetBackground(const NxBitmap& picture, const TRect& table) {
+  if (!(table == Deck.Table())) Deck.SetTable(table);
   const TRect& tableRect = Deck.Table();
   const TRect cover = DeviceCover({0, 0, tableRect.Width(), tableRect.Height()}, DeviceScale);
   const int32_t width = cover.Width(), height = cover.Height();
-  if (Buffer.Width() != width || Buffer.Height() != height) Buffer = NxBitmap(width, height);
-  if (picture.Width() == width && picture.Height() == height) {
-    // A picture drawn at the table's size is taken as it is: at a large
-    // scale another copy would cost as much as the whole redraw.
-    Background = std::move(picture);
+  // The whole table is drawn anew below, so a reused buffer's old pixels
+  // never show.
+  if (!HasSize(Buffer, width, height)) {
+    Spares.Give(Buffer);
+    Buffer = Spares.Take(width, height);
+  }
+  if (HasSize(picture, width, height)) {
+    // Copied into a buffer of that size kept from before: its memory is
+    // already the process's.
+    if (!HasSize(Background, width, height)) {
+      Spares.Give(Background);
+      Background = Spares.Take(width, height);
+    }
+    Background = picture;
   } else {
+    Spares.Give(Background);
     Background = NxBitmap(width, height);
     Background.Combine(Background.Bounds(), picture, {0, 0}, NxBitmap::RasterOp::COPY);
   }

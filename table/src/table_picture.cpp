@@ -45,8 +45,8 @@ void NxTablePicture::SetImages(NxImageProvider* images) {
   Back = LoadPrepared(Deck.BackId());
   Faces.fill(NxBitmap());
   FaceLoaded.fill(false);
-  Buffer = NxBitmap();
-  Background = NxBitmap();
+  Spares.Give(Buffer);
+  Spares.Give(Background);
 }
 
 void NxTablePicture::BackChanged() {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <random>
 
 #include "game/card.h"
@@ -210,6 +211,45 @@ TEST(TableDrawing, DraggingAtAnyFactorLeavesNoTraceAndStaysOnTop) {
     EXPECT_EQ(differing, 0) << scale;
     deck.Drop();
   }
+}
+
+// A window resized back and forth reuses the buffers of the sizes it showed
+// before: what they held then must never show through. Each visit brings a
+// background of its own colour and the cards move between visits; the
+// picture must equal one drawn once, fresh, at the last size.
+TEST(TableDrawing, SizesShownAgainDrawWhatAFreshPictureDraws) {
+  DrawnDeck resized, fresh;
+  std::mt19937 random(8128);
+  std::vector<std::unique_ptr<ScaledImages>> scales;
+  const double sizes[] = {1.5, 2.5, 1.37};
+  uint32_t colour = TABLE_COLOUR;
+  double scale = 1.0;
+  for (int visit = 0; visit < 12; ++visit) {
+    scale = sizes[random() % 3];
+    scales.push_back(std::make_unique<ScaledImages>(scale));
+    resized.Picture.SetImages(scales.back().get());
+    const TRect cover = DeviceCover(TABLE_AREA, scale);
+    colour = TABLE_COLOUR + static_cast<uint32_t>(visit);
+    resized.Picture.SetBackground(NxBitmap(cover.Width(), cover.Height(), colour), TABLE_AREA);
+    const uint32_t thrown = random() % 11;
+    for (DrawnDeck* drawn : {&resized, &fresh}) {
+      NxDeck& deck = drawn->Deck;
+      deck.MoveCard(STOCK_PILE, deck.TopIndex(STOCK_PILE), HUMAN_PILE, true);
+      deck.MoveCard(HUMAN_PILE, thrown, DISCARD_PILE, true);
+    }
+  }
+  ScaledImages last(scale);
+  fresh.Picture.SetImages(&last);
+  const TRect cover = DeviceCover(TABLE_AREA, scale);
+  fresh.Picture.SetBackground(NxBitmap(cover.Width(), cover.Height(), colour), TABLE_AREA);
+  const NxBitmap& got = resized.Picture.BackBuffer();
+  EXPECT_EQ(got.Pixel(0, 0), colour);  // the last background, not an earlier one
+  ASSERT_EQ(got.Width(), fresh.Picture.BackBuffer().Width());
+  ASSERT_EQ(got.Height(), fresh.Picture.BackBuffer().Height());
+  int differing = 0;
+  for (int32_t y = 0; y < got.Height(); ++y)
+    for (int32_t x = 0; x < got.Width(); ++x) differing += got.Pixel(x, y) != fresh.Pixel(x, y);
+  EXPECT_EQ(differing, 0);
 }
 
 // Drawing the table at a new size renders the pictures of the cards that

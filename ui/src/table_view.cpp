@@ -9,6 +9,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "app/card_faces_change.h"
 #include "app/table_fit.h"
@@ -128,8 +129,14 @@ void TableView::DecorateBackdrop() {
   const TRect table = DeviceCover(TABLE_AREA, Scale);
   // Once laid out, the picture presents every pixel of the composition;
   // before the first deal the table shows the backdrop alone.
-  if (Composed.width() != table.Width() || Composed.height() != table.Height())
-    Composed = QImage(table.Width(), table.Height(), QImage::Format_RGB32);
+  // A window resized back and forth shows two sizes in turn: the image of
+  // the other one is kept, as fresh memory of that size costs more in page
+  // faults than the copy into it.
+  const QSize size(table.Width(), table.Height());
+  if (Composed.size() != size) {
+    std::swap(Composed, SpareComposed);
+    if (Composed.size() != size) Composed = QImage(size, QImage::Format_RGB32);
+  }
   if (!Owner.Table().Deck.IsLaidOut()) Composed = ToQImage(backdrop);
   ThePicture.SetBackground(backdrop, TABLE_AREA);
   Widget.update();

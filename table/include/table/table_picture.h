@@ -11,6 +11,7 @@
 #include "game/meld_marks.h"
 #include "game/rect.h"
 #include "table/bitmap.h"
+#include "table/bitmap_pool.h"
 #include "table/image_provider.h"
 
 // A card on its way to the place it already has: the table's logic only
@@ -55,7 +56,7 @@ class NxTablePicture : public NxDeckObserver {
   // NO_MARK clears them.
   void SetMarks(uint32_t pile, const CardMarks& marks);
   const CardMarks& Marks() const { return MarkByCard; }
-  void SetBackground(NxBitmap picture, const TRect& table);
+  void SetBackground(const NxBitmap& picture, const TRect& table);
   void Paint(bool useMask);
   void PaintArea(const TRect& area);
   void MarkDirty(const TRect& rect);
@@ -107,6 +108,8 @@ class NxTablePicture : public NxDeckObserver {
   std::vector<TRect> Dirty;  // most recent first
   NxBitmap Background;
   NxBitmap Buffer;
+  // The back buffers and backgrounds of the sizes drawn before.
+  NxBitmapPool Spares;
   NxImageProvider* Images = nullptr;
   double DeviceScale = 1.0;
   std::optional<TRect> Highlighted;

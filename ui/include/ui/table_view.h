@@ -117,6 +117,7 @@ class TableView : public QObject, public NxTablePresenter {
   std::unique_ptr<SvgCardImages> Images;
   TableBackdrop Backdrop;
   QImage Composed;  // the picture's back buffer as the screen shows it
+  QImage SpareComposed;  // the one of the size shown before
   double PreferredScale = 1.0;
   double Scale = 1.0;
   QRect Placement;
