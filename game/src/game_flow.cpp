@@ -193,8 +193,7 @@ void GameFlow::ShowKnockCard() {
 void GameFlow::TakeBackHeldCard() {
   if (!TheDeck.HeldCard()) return;
   TheDeck.ReturnHeldCard();
-  S.Dragging = false;
-  S.DragFromDiscard = false;
+  EndDrag();
 }
 
 bool GameFlow::EvaluateKnock(uint32_t player) {
