@@ -1,18 +1,11 @@
 #include "game/deadwood.h"
 
-#include <algorithm>
-
 #include "game/card_id.h"
+#include "meld_list.h"
 #include "meld_masks.h"
+#include "meld_search.h"
 
 namespace {
-
-int32_t Points(uint64_t cards) {
-  int32_t points = 0;
-  for (; cards; cards &= cards - 1) points += CardPoints[RankOf(static_cast<unsigned>(__builtin_ctzll(cards)))];
-  return points;
-}
-
 // Cards that lie in at least one run of three or in a rank held three or
 // four times: only these can leave the deadwood.
 uint64_t Meldable(uint64_t cards) {
@@ -22,39 +15,6 @@ uint64_t Meldable(uint64_t cards) {
   const uint64_t inSet = cards & CardsOfRanks(SetRanks(cards));
   return inRun | inSet;
 }
-
-// Search over the lowest card: it is either deadwood or the lowest card of
-// one of the melds that contain it.
-int32_t Search(uint64_t cards) {
-  const uint64_t meldable = Meldable(cards);
-  int32_t loose = Points(cards & ~meldable);
-  cards = meldable;
-  if (!cards) return loose;
-
-  const unsigned low = static_cast<unsigned>(__builtin_ctzll(cards));
-  const uint64_t rest = cards & ~CardBit(low);
-  int32_t best = CardPoints[RankOf(low)] + Search(rest);
-
-  // Runs upwards from the lowest card, three cards or longer.
-  uint64_t run = CardBit(low);
-  for (unsigned card = low + 1; RankOf(card) > RankOf(low) && (cards & CardBit(card)); ++card) {
-    run |= CardBit(card);
-    if (card - low >= 2) best = std::min(best, Search(cards & ~run));
-  }
-
-  // Sets: every other card of its rank held has a higher id.
-  uint64_t others = cards & RankBits(RankOf(low)) & ~CardBit(low);
-  for (uint64_t a = others; a; a &= a - 1) {
-    const uint64_t first = a & -a;
-    for (uint64_t b = a & (a - 1); b; b &= b - 1) {
-      const uint64_t second = b & -b;
-      best = std::min(best, Search(rest & ~(first | second)));
-    }
-  }
-  if (__builtin_popcountll(others) == 3) best = std::min(best, Search(rest & ~others));
-  return loose + best;
-}
-
 }  // namespace
 
 uint64_t CardMask(const unsigned* cards, unsigned count) {
@@ -65,4 +25,12 @@ uint64_t CardMask(const unsigned* cards, unsigned count) {
 
 uint64_t MeldableCards(uint64_t cards) { return Meldable(cards & ALL_CARD_BITS); }
 
-int32_t LeastDeadwood(uint64_t cards) { return Search(cards & ALL_CARD_BITS); }
+int32_t LeastDeadwood(uint64_t cards) {
+  cards &= ALL_CARD_BITS;
+  const uint64_t meldable = Meldable(cards);
+  const int32_t loose = PointsOf(cards & ~meldable);
+  if (!meldable) return loose;
+  MeldList list;
+  ListMelds(meldable, nullptr, 0, list);
+  return loose + MeldSearch(list, meldable).LeastDeadwood();
+}

@@ -1,174 +1,122 @@
 #include "game/hand_score.h"
 
+#include <algorithm>
+
 #include "game/card_id.h"
-#include "game/score_case_pool.h"
-#include "meld_masks.h"
+#include "meld_list.h"
+#include "meld_search.h"
 #include "neural/check.h"
 
-NxHandScore::NxHandScore(const unsigned* cards, unsigned numCards, const NxHandScore* knockerScore) {
-  Compute(cards, numCards, knockerScore);
+namespace {
+
+NxMatch MatchOf(uint64_t meld) {
+  if (IsRunMeld(meld))
+    return NxMatch(static_cast<unsigned>(__builtin_ctzll(meld)), static_cast<unsigned>(63 - __builtin_clzll(meld)));
+  unsigned cards[NUM_SUITS];
+  unsigned count = 0;
+  for (; meld && count < NUM_SUITS; meld &= meld - 1) cards[count++] = static_cast<unsigned>(__builtin_ctzll(meld));
+  return NxMatch(cards, count);
 }
 
-NxHandScore::~NxHandScore() {
-  for (unsigned i = 0; i < PendingCases.GetNumElements(); ++i) NxScoreCasePool::Give(PendingCases[i]);
-  NxScoreCasePool::Give(Best);
-}
+// The deadwood cards in the order the search over melds kept as lists
+// would leave them: the cards outside every meld in the hand's order, then,
+// in list order, the cards of each meld given up, or, when a meld is kept,
+// those of the later melds it takes cards from, from the last of them back.
+// Players read the deadwood in this order, so it is part of their play.
+class DeadwoodOrder {
+ public:
+  DeadwoodOrder(const MeldList& list, const MeldSearch& search, std::vector<unsigned>& cards)
+      : List(list), Search(search), Cards(cards) {}
 
-void NxHandScore::Compute(const unsigned* cards, unsigned numCards, const NxHandScore* knockerScore) {
-  if (knockerScore && knockerScore->Best) {
-    const NxPtrArray<NxMatch>& melds = knockerScore->Best->Matches;
-    NumKnockerMatches = melds.GetNumElements();
-    for (unsigned i = 0; i < NumKnockerMatches; ++i) KnockerMatches.Add(new NxMatch(*melds[i]));
+  void Collect(const unsigned* hand, unsigned count) {
+    Cards.clear();
+    Cards.reserve(count);
+    uint64_t inAnyMeld = 0;
+    for (unsigned i = 0; i < List.Count; ++i) inAnyMeld |= List.Melds[i];
+    for (unsigned i = 0; i < count; ++i)
+      if (!(inAnyMeld >> hand[i] & 1)) Note(hand[i]);
+    FollowTheSearch();
+    const uint64_t covered = Search.Covered();
+    std::erase_if(Cards, [covered](unsigned card) { return covered >> card & 1; });
   }
-  for (unsigned i = 0; i < numCards; ++i) {
-    NX_CHECK(cards[i] < NUM_CARDS);
-    AllCards.Add(cards[i]);
-    FreeCards.Add(cards[i]);
+
+ private:
+  void Note(unsigned card) {
+    Cards.push_back(card);
+    Listed |= CardBit(card);
   }
-  for (unsigned m = 0; m < NumKnockerMatches; ++m) {
-    const NxMatch& meld = *KnockerMatches[m];
-    for (unsigned i = 0; i < meld.NumCards; ++i) {
-      AllCards.Add(NxMatch::CardAt(meld, i));
-      FreeCards.Add(NxMatch::CardAt(meld, i));
+
+  void GiveUp(uint64_t meld) {
+    for (; meld; meld &= meld - 1) {
+      const unsigned card = static_cast<unsigned>(__builtin_ctzll(meld));
+      if (!(Listed >> card & 1)) Note(card);
     }
   }
-  NumTotalCards = AllCards.GetNumElements();
-  NumFreeCards = NumTotalCards;
-  for (unsigned i = 0; i < NumTotalCards; ++i) {
-    Present[AllCards[i]] = 1;
-    PresentMask |= CardBit(AllCards[i]);
+
+  void Remove(unsigned at) {
+    std::copy(Live + at + 1, Live + NumLive, Live + at);
+    --NumLive;
   }
-  FirstCase = true;
 
-  FindMatches();
-  MarkOverlaps();
+  void FollowTheSearch() {
+    for (unsigned i = 0; i < List.Count; ++i) Live[i] = i;
+    NumLive = List.Count;
+    for (unsigned at = 0; at < NumLive;) {
+      const unsigned index = Live[at];
+      if (!List.SharesCards[index]) {
+        ++at;
+      } else if (!Search.Keeps(index)) {
+        GiveUp(List.Melds[index]);
+        Remove(at);
+      } else {
+        for (unsigned later = NumLive - 1; later > at; --later) {
+          if (!(List.Melds[Live[later]] & List.Melds[index])) continue;
+          GiveUp(List.Melds[Live[later]]);
+          Remove(later);
+        }
+        ++at;
+      }
+    }
+  }
 
-  NxScoreCase* start = NxScoreCasePool::Take(AllMatches, FreeCards, NumFreeCards);
-  Search(*start, 0);
-  NxScoreCasePool::Give(start);
-}
+  const MeldList& List;
+  const MeldSearch& Search;
+  std::vector<unsigned>& Cards;
+  uint64_t Listed = 0;
+  // The melds not yet given up, as list indices.
+  unsigned Live[MeldList::CAPACITY];
+  unsigned NumLive = 0;
+};
 
-void NxHandScore::FindMatches() {
-  FindRuns();
-  FindSets();
-  CompactFreeCards();
-}
-
-namespace {
-// Cards that start a sequence of at least three present cards of their
-// suit: the next two ranks are present and the rank below is not.
-uint64_t RunStarts(uint64_t present) {
-  return present & NextRankHeld(present) & RankAfterNextHeld(present) & ~RankBelowHeld(present);
-}
 }  // namespace
 
-void NxHandScore::FindRuns() {
-  const uint64_t starts = RunStarts(PresentMask);
-  if (!starts) return;
-  const unsigned* cards = AllCards.Data();
-  for (unsigned i = 0; i < NumTotalCards; ++i) {
-    const unsigned card = cards[i];
-    // Only the lowest card of a sequence starts a run, and only once.
-    if (!(starts >> card & 1) || (UsedMask >> card & 1)) continue;
-    unsigned last = card + 2;
-    while (RankOf(last) < NUM_RANKS - 1 && (PresentMask >> (last + 1) & 1)) ++last;
-    NxMatch* run = new NxMatch(card, last);
-    AllMatches.Add(run);
-    UsedMask |= run->CardMask;
-  }
-}
-
-void NxHandScore::FindSets() {
-  uint64_t ranks = SetRanks(PresentMask);
-  while (ranks) {
-    const unsigned rank = static_cast<unsigned>(__builtin_ctzll(ranks));
-    ranks &= ranks - 1;
-    unsigned members[NUM_SUITS];
-    unsigned count = 0;
-    for (unsigned suit = 0; suit < NUM_SUITS; ++suit)
-      if (PresentMask >> MakeCard(suit, rank) & 1) members[count++] = MakeCard(suit, rank);
-    NxMatch* set = new NxMatch(members, count);
-    AllMatches.Add(set);
-    UsedMask |= set->CardMask;
-  }
-}
-
-// Moves the cards that belong to no meld to the front, in their order, and
-// fills the rest with NoCard.
-void NxHandScore::CompactFreeCards() {
-  if (!UsedMask) return;
-  unsigned* free = FreeCards.Data();
-  unsigned kept = 0;
-  for (unsigned i = 0; i < NumTotalCards; ++i)
-    if (!(UsedMask >> free[i] & 1)) free[kept++] = free[i];
-  for (unsigned i = kept; i < NumTotalCards; ++i) free[i] = NoCard;
-  NumFreeCards = kept;
-}
-
-void NxHandScore::MarkOverlaps() {
-  const unsigned found = AllMatches.GetNumElements();
-  for (unsigned i = 0; i < found; ++i) {
-    for (unsigned j = i + 1; j < found; ++j) {
-      if (!NxMatch::Overlaps(*AllMatches[i], *AllMatches[j])) continue;
-      AllMatches[i]->IsOverlapping = true;
-      AllMatches[j]->IsOverlapping = true;
+NxHandScore::NxHandScore(const unsigned* cards, unsigned numCards, const NxHandScore* knockerScore) {
+  // Laying off, the knocker's melds join the hand after its own cards.
+  std::vector<unsigned> pooled;
+  if (knockerScore && knockerScore->Found && !knockerScore->Best.Melds.empty()) {
+    pooled.assign(cards, cards + numCards);
+    for (const NxMatch& meld : knockerScore->Best.Melds) {
+      KnockerMelds.push_back(meld.CardMask);
+      for (unsigned i = 0; i < meld.NumCards; ++i) pooled.push_back(NxMatch::CardAt(meld, i));
     }
+    cards = pooled.data();
+    numCards = static_cast<unsigned>(pooled.size());
   }
-  for (unsigned i = 0; i < found; ++i) {
-    if (!AllMatches[i]->IsOverlapping) continue;
-    NxPtrArray<NxMatch>& subs = AllMatches[i]->GetSubMatches();
-    for (unsigned s = 0; s < subs.GetNumElements(); ++s) AllMatches.Add(subs[s]);
+  uint64_t present = 0;
+  for (unsigned i = 0; i < numCards; ++i) {
+    NX_CHECK(cards[i] < NUM_CARDS);
+    present |= CardBit(cards[i]);
   }
-}
-
-NxScoreCase& NxHandScore::BranchCase(unsigned depth, const NxScoreCase& from) {
-  if (depth == PendingCases.GetNumElements()) {
-    PendingCases.Add(NxScoreCasePool::Take(from));
-  } else {
-    *PendingCases[depth] = from;
-  }
-  return *PendingCases[depth];
-}
-
-void NxHandScore::Search(NxScoreCase& scoreCase, unsigned depth) {
-  // Melds only ever leave a case, so once no meld left keeps some knocker
-  // meld whole, no arrangement below can count.
-  if (NumKnockerMatches > 0 && !KeepsKnockerMatches(scoreCase)) return;
-  // A meld that overlaps nothing is always kept.
-  const unsigned numMatches = scoreCase.Matches.GetNumElements();
-  while (scoreCase.Cursor < numMatches && !scoreCase.Matches[scoreCase.Cursor]->IsOverlapping) ++scoreCase.Cursor;
-  if (scoreCase.Cursor >= numMatches) {
-    Evaluate(scoreCase);
-    return;
-  }
-  // Drop before keep: this order decides which of two equal arrangements wins.
-  NxScoreCase& dropped = BranchCase(depth, scoreCase);
-  dropped.DropCurrent();
-  Search(dropped, depth + 1);
-  NxScoreCase& kept = BranchCase(depth, scoreCase);
-  kept.KeepCurrent();
-  Search(kept, depth + 1);
-}
-
-bool NxHandScore::KeepsKnockerMatches(const NxScoreCase& scoreCase) const {
-  const unsigned numMatches = scoreCase.Matches.GetNumElements();
-  for (unsigned k = 0; k < NumKnockerMatches; ++k) {
-    bool kept = false;
-    for (unsigned m = 0; m < numMatches && !kept; ++m)
-      kept = NxMatch::Includes(*scoreCase.Matches[m], *KnockerMatches[k]);
-    if (!kept) return false;
-  }
-  return true;
-}
-
-void NxHandScore::Evaluate(NxScoreCase& scoreCase) {
-  const int32_t points = scoreCase.Deadwood();
-  if (!(points < BestPoints) && !FirstCase) return;
-  if (NumKnockerMatches > 0 && !KeepsKnockerMatches(scoreCase)) return;
-  BestPoints = points;
-  if (Best)
-    *Best = scoreCase;
-  else
-    Best = NxScoreCasePool::Take(scoreCase);
-  FirstCase = false;
+  MeldList list;
+  ListMelds(present, cards, numCards, list);
+  const MeldSearch search(list, present, KnockerMelds.data(), static_cast<unsigned>(KnockerMelds.size()));
+  if (!search.Found()) return;
+  Found = true;
+  BestPoints = search.LeastDeadwood();
+  unsigned kept = 0;
+  for (unsigned i = 0; i < list.Count; ++i) kept += search.Keeps(i);
+  Best.Melds.reserve(kept);
+  for (unsigned i = 0; i < list.Count; ++i)
+    if (search.Keeps(i)) Best.Melds.push_back(MatchOf(list.Melds[i]));
+  DeadwoodOrder(list, search, Best.Deadwood).Collect(cards, numCards);
 }

@@ -2,6 +2,7 @@
 
 #include "game/deck.h"
 #include "game/score_iterators.h"
+#include "neural/check.h"
 
 namespace {
 bool IsOneOf(unsigned card, const unsigned* cards, unsigned numCards) {

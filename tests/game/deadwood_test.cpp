@@ -37,8 +37,9 @@ TEST(LeastDeadwood, ChoosesBetweenOverlappingMelds) {
   EXPECT_EQ(Least("4S 5S 6S 7S 8S 9S 7H 7D"), 14);
 }
 
-// The meld search builds arrangements the slow way; both must always agree
-// on the number, for random hands and for dense ones full of overlaps.
+// The number alone counts the cards outside every meld up front and lists
+// runs by card id, the arrangement keeps the hand's order; both must agree
+// for hands of every size, random and dense ones full of overlaps.
 TEST(LeastDeadwood, AgreesWithTheMeldSearch) {
   NxRandomGenerator gen;
   gen.Seed = 99;

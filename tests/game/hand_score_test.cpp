@@ -181,34 +181,40 @@ TEST(HandScore, TheGinIteratorEndsAtOnce) {
   NxScoreUnmatchedIterator it(score);
   EXPECT_FALSE(it.HasMore());
   EXPECT_EQ(it.Next(), ITERATOR_END);
-  NxMatchIterator run(*score.BestCase()->Matches[0]);
+  NxMatchIterator run(score.BestCase()->Melds[0]);
   for (int i = 0; i < 4; ++i) run.Next();
   EXPECT_EQ(run.Next(), ITERATOR_END);
 }
 
-TEST(HandScore, SubMeldsComeInTheirFixedOrder) {
-  NxMatch run(Cards("2S")[0], Cards("7S")[0]);
-  run.IsOverlapping = true;
-  NxPtrArray<NxMatch>& subs = run.GetSubMatches();
-  std::vector<std::pair<unsigned, unsigned>> expected;
-  for (unsigned length = 3; length < 6; ++length)
-    for (unsigned first = 27; first + length - 1 <= 32; ++first) expected.push_back({first, first + length - 1});
-  ASSERT_EQ(subs.GetNumElements(), expected.size());
-  for (unsigned i = 0; i < subs.GetNumElements(); ++i) {
-    EXPECT_EQ(subs[i]->FirstCard, expected[i].first);
-    EXPECT_EQ(subs[i]->LastCard, expected[i].second);
-    delete subs[i];
+// Which of two equal arrangements wins, and the order of the deadwood, are
+// part of play: the computer reads its deadwood in this order and the
+// defender lays off on the knocker's melds as shown. These hands pin both.
+TEST(HandScore, DenseHandsKeepTheirArrangementAndDeadwoodOrder) {
+  struct Case {
+    const char* Hand;
+    std::vector<const char*> Melds;
+    const char* Deadwood;
+  };
+  const Case cases[] = {
+      {"6H 8S 5D 7D 5C 4D 6S 7H 8C 6D", {"4D 5D 6D 7D"}, "8S 5C 7H 8C 6H 6S"},
+      {"9C 10H JS JH KD KC 9H 9D 9S 10S", {"9H 10H JH", "9S 10S JS"}, "KD KC 9D 9C"},
+      {"2S 2H 4H 2C 4C 3C 5H 3H 3S 5D", {"2H 3H 4H 5H", "2C 3C 4C"}, "5D 3S 2S"},
+      {"6C 2H 5D 4C 6H 3H 4D 4S 6S 6D", {"4D 4S 4C", "6H 6D 6S 6C"}, "2H 3H 5D"},
+  };
+  for (const Case& c : cases) {
+    NxHandScore score = Score(Cards(c.Hand));
+    std::vector<std::vector<unsigned>> melds;
+    for (const char* meld : c.Melds) melds.push_back(Cards(meld));
+    EXPECT_EQ(Melds(score), melds) << c.Hand;
+    EXPECT_EQ(Deadwood(score), Cards(c.Deadwood)) << c.Hand;
   }
-  unsigned sevens[4] = {6, 19, 32, 45};
-  NxMatch set(sevens, 4);
-  set.IsOverlapping = true;
-  NxPtrArray<NxMatch>& sets = set.GetSubMatches();
-  const unsigned order[4][3] = {{6, 19, 32}, {19, 32, 45}, {6, 32, 45}, {6, 19, 45}};
-  ASSERT_EQ(sets.GetNumElements(), 4u);
-  for (unsigned i = 0; i < 4; ++i) {
-    for (unsigned c = 0; c < 3; ++c) EXPECT_EQ(sets[i]->Cards[c], order[i][c]);
-    delete sets[i];
-  }
+  NxHandScore knocker = Score(Cards("5H 6H 7H 9S 9D 9C KS 2C 3D AS"));
+  auto defender = Cards("4H 8H 9H 3H 10H 5S 6S 7S 8S 2D");
+  NxHandScore layoff(defender.data(), 10, &knocker);
+  EXPECT_EQ(layoff.BestDeadwood(), 2);
+  EXPECT_EQ(Melds(layoff), (std::vector<std::vector<unsigned>>{Cards("8H 9H 10H"), Cards("3H 4H 5H 6H 7H"),
+                                                                  Cards("5S 6S 7S 8S"), Cards("9D 9S 9C")}));
+  EXPECT_EQ(Deadwood(layoff), Cards("2D"));
 }
 
 TEST(HandScore, AgreesWithExhaustiveEnumerationOnRandomHands) {
@@ -220,7 +226,9 @@ TEST(HandScore, AgreesWithExhaustiveEnumerationOnRandomHands) {
     auto hand = i % 2 ? RandomHand(gen, FiveRanks(static_cast<unsigned>(gen.rand()) % 9), size)
                       : RandomHand(gen, WholeDeck(), size);
     NxHandScore score = Score(hand);
-    ASSERT_EQ(score.BestDeadwood(), ReferenceDeadwood(hand)) << ::testing::PrintToString(hand);
+    const int32_t least = ReferenceDeadwood(hand);
+    ASSERT_EQ(score.BestDeadwood(), least) << ::testing::PrintToString(hand);
+    ASSERT_EQ(LeastDeadwood(Mask(hand)), least) << ::testing::PrintToString(hand);
     // The arrangement read through the iterators adds up to the deadwood.
     int32_t points = 0;
     for (unsigned card : Deadwood(score)) points += CardPoints[RankOf(card)];
@@ -250,7 +258,7 @@ TEST(HandScore, LayoffModeAgreesWithExhaustiveEnumeration) {
     auto both = RandomHand(gen, pool, 20);
     std::vector<unsigned> knockerHand(both.begin(), both.begin() + 10), defender(both.begin() + 10, both.end());
     NxHandScore knocker = Score(knockerHand);
-    if (knocker.BestCase()->Matches.GetNumElements() == 0) continue;
+    if (knocker.BestCase()->Melds.empty()) continue;
     std::vector<uint64_t> knockerMelds;
     for (const auto& meld : Melds(knocker)) knockerMelds.push_back(Mask(meld));
     NxHandScore layoff(defender.data(), 10, &knocker);

@@ -95,5 +95,5 @@ TEST(Layoffs, ComputedFromTheTablePiles) {
   for (uint32_t position : positions)
     if (position != NoCard) points += CardPoints[RankOf(deck->CardIndexAt(HUMAN_PILE, position))];
   EXPECT_EQ(points, defender);
-  EXPECT_TRUE(scores[HUMAN_PILE]->IsLayoffMode() || scores[COMPUTER_PILE]->BestCase()->Matches.GetNumElements() == 0);
+  EXPECT_TRUE(scores[HUMAN_PILE]->IsLayoffMode() || scores[COMPUTER_PILE]->BestCase()->Melds.empty());
 }

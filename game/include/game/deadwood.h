@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
-// The least deadwood of a hand, for callers that need only the number: no
-// arrangement is built and nothing is allocated, so it is cheap enough to
-// try every discard of a hand. Always equal to NxHandScore's BestDeadwood
-// for the same cards.
+// The least deadwood of a hand, for callers that need only the number: the
+// meld search of NxHandScore without building the arrangement, and with the
+// cards that lie in no meld counted up front, so it is cheap enough to try
+// every discard of a hand.
 
 // One bit per card id.
 uint64_t CardMask(const unsigned* cards, unsigned count);

@@ -1,10 +1,8 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 
 #include "game/card_id.h"
-#include "neural/support.h"
 
 enum MatchKind : uint32_t { MatchRun = 0, MatchSet = 1 };
 
@@ -17,9 +15,6 @@ class NxMatch {
   NxMatch(const unsigned* cards, unsigned count);
   // A run from its lowest to its highest card id.
   NxMatch(unsigned firstCard, unsigned lastCard);
-  NxMatch(const NxMatch& other);
-  NxMatch& operator=(const NxMatch& other);
-  virtual ~NxMatch() = default;
 
   static bool Overlaps(const NxMatch& a, const NxMatch& b) {
     // Two sets of one rank always compete for the same cards. Otherwise a
@@ -37,24 +32,13 @@ class NxMatch {
     return NoCard;
   }
 
-  // Melds are created and dropped for every hand scored; a per-thread free
-  // list keeps that off the general heap.
-  static void* operator new(std::size_t size);
-  static void operator delete(void* block, std::size_t size);
-
-  // Builds the proper sub-melds of a flagged meld of four or more cards
-  // (new objects: the caller takes ownership) and returns the list.
-  NxPtrArray<NxMatch>& GetSubMatches();
-
   unsigned MatchType;
   unsigned FirstCard;
   unsigned LastCard;
   unsigned Rank;
   unsigned NumCards;
   unsigned Cards[4];
-  bool IsOverlapping = false;
-  NxPtrArray<NxMatch> SubMatches{0, 4, false};
   // Bit n set for every card id n of the meld: overlap and containment
-  // tests are single instructions in the inner loops of the search.
+  // tests are single instructions.
   uint64_t CardMask = 0;
 };

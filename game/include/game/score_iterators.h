@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "game/hand_score.h"
@@ -25,22 +26,22 @@ class NxMatchIterator {
 class NxScoreMatchIterator {
  public:
   explicit NxScoreMatchIterator(const NxHandScore& score) : Case(score.BestCase()) {}
-  bool HasMore() const { return Case && Position < Case->Matches.GetNumElements(); }
-  const NxMatch* Next() { return HasMore() ? Case->Matches[Position++] : nullptr; }
+  bool HasMore() const { return Case && Position < Case->Melds.size(); }
+  const NxMatch* Next() { return HasMore() ? &Case->Melds[Position++] : nullptr; }
 
  private:
-  const NxScoreCase* Case;
-  unsigned Position = 0;
+  const NxArrangement* Case;
+  size_t Position = 0;
 };
 
 // The deadwood cards of the best arrangement.
 class NxScoreUnmatchedIterator {
  public:
   explicit NxScoreUnmatchedIterator(const NxHandScore& score) : Case(score.BestCase()) {}
-  bool HasMore() const { return Case && Position < Case->NumUnmatched; }
-  unsigned Next() { return HasMore() ? Case->Unmatched[Position++] : ITERATOR_END; }
+  bool HasMore() const { return Case && Position < Case->Deadwood.size(); }
+  unsigned Next() { return HasMore() ? Case->Deadwood[Position++] : ITERATOR_END; }
 
  private:
-  const NxScoreCase* Case;
-  unsigned Position = 0;
+  const NxArrangement* Case;
+  size_t Position = 0;
 };
