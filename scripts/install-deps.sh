@@ -4,11 +4,12 @@
 # (dpkg-shlibdeps) are what `make package` needs to build the Debian package;
 # python3-sklearn ships the digits data the neural benchmark and tests use,
 # doxygen builds the neural reference (`make docs`); qt6-wayland lets the
-# program open its window under a Wayland compositor.
+# program open its window under a Wayland compositor; libsqlite3-dev keeps the
+# history of play.
 set -eu
 packages=(cmake ninja-build g++ libgtest-dev pkg-config
   qt6-base-dev qt6-svg-dev qt6-wayland kdegames-card-data-kf5 fonts-liberation xvfb xauth xdotool imagemagick
-  file dpkg-dev python3-sklearn doxygen "$@")
+  file dpkg-dev python3-sklearn doxygen libsqlite3-dev "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -228,7 +228,36 @@ bool GameFlow::EvaluateKnock(uint32_t player) {
   S.Undercut = result.Undercut;
   TheRecord.RecordHand(result.Winner, static_cast<uint32_t>(result.Points));
   S.Dealer = result.Winner;
+  const bool humanKnocked = player == HUMAN_SEAT;
+  TellHandPlayed(player, result.Winner, humanKnocked ? knockerDeadwood : defenderDeadwood,
+                 humanKnocked ? defenderDeadwood : knockerDeadwood);
   return true;
+}
+
+void GameFlow::TellHandPlayed(uint32_t knocker, uint32_t winner, int32_t humanDeadwood, int32_t computerDeadwood) {
+  if (!HandPlayed) return;
+  PlayedHand hand;
+  hand.Variation = S.Variation;
+  hand.Target = TheRecord.Target;
+  hand.ElevenTenDeal = Settings.ElevenTenDeal;
+  hand.Watched = TheRecord.Watched;
+  hand.Number = TheRecord.NumScores + (winner == PlayedHand::NOBODY ? 1 : 0);  // a tie adds no row
+  hand.Knocker = knocker;
+  hand.Winner = winner;
+  const bool scored = winner != PlayedHand::NOBODY;
+  hand.Gin = scored && S.Gin;
+  hand.Undercut = scored && S.Undercut;
+  hand.Deadwood[HUMAN_SEAT] = humanDeadwood;
+  hand.Deadwood[COMPUTER_SEAT] = computerDeadwood;
+  hand.Points = scored ? static_cast<uint32_t>(S.Points) : 0;
+  hand.EndsGame = scored && TheRecord.GameOver;
+  if (hand.EndsGame) {
+    hand.HandsWon[HUMAN_SEAT] = TheRecord.HandsWon[HUMAN_SEAT];
+    hand.HandsWon[COMPUTER_SEAT] = TheRecord.HandsWon[COMPUTER_SEAT];
+    hand.Shutout = TheRecord.Shutout;
+    hand.Totals = TheRecord.ComputeFinalTotals();
+  }
+  HandPlayed(hand);
 }
 
 // ------------------------------------------------------------- game and hand
@@ -591,6 +620,8 @@ void GameFlow::AnnounceWithFigures(uint32_t caption, uint32_t text) {
 }
 
 void GameFlow::AnnounceTie() {
+  TellHandPlayed(PlayedHand::NOBODY, PlayedHand::NOBODY, LeastDeadwood(TheDeck.PileMask(HUMAN_PILE)),
+                 LeastDeadwood(TheDeck.PileMask(COMPUTER_PILE)));
   TakeBackHeldCard();
   TheDeck.SetPileFace(COMPUTER_PILE, true);
   TheView.ShowComputerHand(true);

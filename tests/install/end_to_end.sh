@@ -327,6 +327,12 @@ expect_hand_over_saved() {
     fail "the resume file does not read back: $(grep -h '^CanResume=' "$game/QUORLA.INI") $(cat "$scratch/inspect.txt")"
   grep -Eq '^hand over: +yes' "$scratch/inspect.txt" ||
     fail "the hand did not end by $mode play: $(grep -E '^(play state|hand over)' "$scratch/inspect.txt")"
+  # The history of play holds the hand, once, at Master's level.
+  python3 - "$game/HISTORY.DB" <<'PY' || fail "the history of play does not hold the hand once: $(ls -l "$game")"
+import sqlite3, sys
+rows = sqlite3.connect(sys.argv[1]).execute("SELECT level FROM hands").fetchall()
+sys.exit(0 if rows == [(4,)] else 1)
+PY
 }
 
 # The table's regions in table pixels: the person's hand, eleven cards

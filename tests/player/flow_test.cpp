@@ -325,3 +325,43 @@ TEST(Flow, HintsAreMovesTheFlowTakesAndAskingChangesNothing) {
   EXPECT_GT(hints, 10u);
   EXPECT_GT(reasons * 2, hints);
 }
+
+// Every hand is told at its end, once: a knock as it is scored (the
+// defender's deadwood after laying off), a game's last hand with its final
+// totals, and a hand the stock ended with no knocker and no points.
+TEST(Flow, EveryHandIsToldOnceAtItsEnd) {
+  ScratchInstallation install;
+  HeadlessTable table;
+  std::vector<PlayedHand> told;
+  table.Flow.HandPlayed = [&](const PlayedHand& hand) { told.push_back(hand); };
+  TableScenario::State(table).Dealer = 1;
+  table.Flow.DealHand();
+  SetHands(table, {"2H", "3H", "4H", "9S", "9D", "KC", "QC", "5D", "7S", "8C"},
+           {"AS", "2S", "3S", "5C", "6C", "7C", "JD", "QD", "KD", "AC"});
+  TableScenario::State(table).KnockLimit = 10;
+  ASSERT_TRUE(table.Flow.EvaluateKnock(1));
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_EQ(told[0].Knocker, 1u);
+  EXPECT_EQ(told[0].Winner, table.State().Dealer);
+  EXPECT_EQ(told[0].Deadwood[1], 1);
+  EXPECT_EQ(told[0].Deadwood[0], 50);  // the eight of clubs laid off
+  EXPECT_EQ(told[0].Points, static_cast<uint32_t>(table.State().Points));
+  EXPECT_EQ(told[0].Number, 1u);
+  EXPECT_FALSE(told[0].EndsGame);
+
+  table.Record.RecordHand(1, 30);  // 79: the next knock ends the game
+  TableScenario::State(table).HandOver = false;
+  ASSERT_TRUE(table.Flow.EvaluateKnock(1));
+  ASSERT_EQ(told.size(), 2u);
+  EXPECT_TRUE(told[1].EndsGame);
+  EXPECT_EQ(told[1].Number, 3u);
+  EXPECT_EQ(told[1].HandsWon[1], 3u);
+  EXPECT_EQ(told[1].Totals.Total[1], table.Record.ComputeFinalTotals().Total[1]);
+
+  table.Flow.AnnounceTie();
+  ASSERT_EQ(told.size(), 3u);
+  EXPECT_EQ(told[2].Knocker, PlayedHand::NOBODY);
+  EXPECT_EQ(told[2].Winner, PlayedHand::NOBODY);
+  EXPECT_EQ(told[2].Points, 0u);
+  EXPECT_EQ(told[2].Deadwood[1], 1);
+}

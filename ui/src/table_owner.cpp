@@ -14,7 +14,10 @@ TableOwner::TableOwner(GameSettings& settings, std::string configDirectory, std:
       InstallFolder(std::move(installDirectory)),
       View(view),
       Objects(view, ReadTableChoices(*settings.Store).Rules.GameTarget),
-      TheSheet(Objects.Record, ReadTableChoices(*settings.Store).Rules.Variation) {}
+      TheSheet(Objects.Record, ReadTableChoices(*settings.Store).Rules.Variation),
+      Keeper(Objects.Flow, view, settings.Prefs) {
+  Keeper.OpenIn(ConfigFolder);
+}
 
 std::string TableOwner::ResumePath() const { return ConfigFolder + RESUME_FILE; }
 
@@ -64,6 +67,7 @@ SwitchOutcome TableOwner::SwitchConfiguration(PlayerConfigs& configs, const std:
   ReportUnsaved(outcome.Saved);
   if (!outcome.Switched) return outcome;
   ConfigFolder = configs.DirectoryOf(configs.NameInUse());
+  Keeper.OpenIn(ConfigFolder);
   // The new configuration's saved game is offered on its own terms.
   Resumable = ResumeAvailability();
   Resumable.CheckSettings(*TheSettings.Store, Objects.Flow.HumanMoves());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "game/deck.h"
 #include "game/game_state.h"
@@ -8,6 +9,7 @@
 #include "game/hand_sort.h"
 #include "game/move_history.h"
 #include "game/opponent.h"
+#include "game/played_hand.h"
 #include "game/presentation.h"
 #include "game/score_record.h"
 #include "neural/random.h"
@@ -37,6 +39,9 @@ class GameFlow : public GinTable {
   // The game's own choices (dealer, card back) draw from this generator.
   void SeedOwnRandom(int32_t seed);
   FlowSettings Settings;
+  // Told of every hand as it ends, before it is announced, so that no close
+  // or crash after the end loses it.
+  std::function<void(const PlayedHand&)> HandPlayed;
 
   // --- the table as the computer player sees it
   const GameState& State() const override { return S; }
@@ -142,6 +147,7 @@ class GameFlow : public GinTable {
   void ForgetMoves();
 
  private:
+  void TellHandPlayed(uint32_t knocker, uint32_t winner, int32_t humanDeadwood, int32_t computerDeadwood);
   void SetStatus(uint32_t textId);
   void SetSelection(SelectionKind kind, uint32_t card);
   void RunIdleStep();

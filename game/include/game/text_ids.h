@@ -186,6 +186,11 @@ enum TextId : uint32_t {
   // Before another configuration's files go: the name, then REALLY_REMOVE.
   REMOVING_DELETES = 9127,
 
+  // The history of play: what could not be written, then that play goes on.
+  HISTORY_CAPTION = 9130,
+  HISTORY_NOT_WRITTEN = 9131,
+  HISTORY_PLAY_GOES_ON = 9132,
+
   // The status bar's panes.
   SELECTION_LABEL = 9200,
   STOCK_WORD = 9201,

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/config_switch.h"
+#include "app/history_keeper.h"
 #include "player/table_objects.h"
 #include "store/game_settings.h"
 #include "store/resume_availability.h"
@@ -13,9 +14,10 @@
 class Presentation;
 
 // The game on the table and what it lives on: the game objects, the score
-// sheet's record, the configuration's settings and folders, and whether
-// its saved game is on offer. Starting, saving, resuming and switching go
-// through the core here; what the window then shows is the client's.
+// sheet's record, the history of play, the configuration's settings and
+// folders, and whether its saved game is on offer. Starting, saving,
+// resuming and switching go through the core here; what the window then
+// shows is the client's.
 class TableOwner {
  public:
   // `view` is where the flow shows the game; it is only kept here, so it
@@ -44,6 +46,7 @@ class TableOwner {
   TableObjects& Table() { return Objects; }
   const TableObjects& Table() const { return Objects; }
   ScoreSheet& Sheet() { return TheSheet; }
+  PlayHistory& History() { return Keeper.History(); }
   GameSettings& Settings() { return TheSettings; }
   const GameSettings& Settings() const { return TheSettings; }
   // With a trailing '/'.
@@ -60,6 +63,7 @@ class TableOwner {
   Presentation& View;
   TableObjects Objects;
   ScoreSheet TheSheet;
+  HistoryKeeper Keeper;
   ResumeAvailability Resumable;
   bool Introduction = false;
 };
