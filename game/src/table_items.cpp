@@ -26,12 +26,20 @@ std::string NameIfFaceUp(const NxCard& card) {
   return card.IsFaceUp() ? SpokenCardName(card.Index()) : ResourceString(FACE_DOWN_CARD_NAME);
 }
 
-void AddHand(std::vector<TableItem>& items, const NxDeck& deck, uint32_t pile) {
+const char* MarkName(const NxCard& card, const CardMarks& marks) {
+  if (!card.IsFaceUp() || !IsCard(card.Index())) return "";
+  const uint8_t mark = marks[card.Index()];
+  return mark == NO_MARK ? "" : ResourceString(mark == DEADWOOD_MARK ? MARK_DEADWOOD : MARK_IN_A_MELD);
+}
+
+void AddHand(std::vector<TableItem>& items, const NxDeck& deck, uint32_t pile, const CardMarks& marks) {
   const NxHand& hand = deck.Pile(pile);
   const Kind kind = pile == HUMAN_PILE ? Kind::HAND_CARD : Kind::COMPUTER_CARD;
   const char* place = ResourceString(pile == HUMAN_PILE ? PLACE_YOUR_HAND : PLACE_COMPUTERS_HAND);
-  for (uint32_t i = 0; i < hand.Count; ++i)
-    items.push_back({kind, i, ShownPart(hand, i), NameIfFaceUp(*hand.Cards[i]) + place});
+  for (uint32_t i = 0; i < hand.Count; ++i) {
+    const NxCard& card = *hand.Cards[i];
+    items.push_back({kind, i, ShownPart(hand, i), NameIfFaceUp(card) + place + MarkName(card, marks)});
+  }
 }
 
 std::string StockName(uint32_t count) {
@@ -53,17 +61,17 @@ std::string SpokenCardName(uint32_t card) {
          ResourceString(SUIT_NAME_HEARTS + SuitOf(card));
 }
 
-std::vector<TableItem> TableItems(const NxDeck& deck) {
+std::vector<TableItem> TableItems(const NxDeck& deck, const CardMarks& marks) {
   std::vector<TableItem> items;
   const bool dealt = deck.IsLaidOut();
-  if (dealt) AddHand(items, deck, COMPUTER_PILE);
+  if (dealt) AddHand(items, deck, COMPUTER_PILE, marks);
   items.push_back({Kind::KNOCK_AREA, 0, KNOCK_AREA, ResourceString(KNOCK_AREA_NAME)});
   items.push_back({Kind::STOCK, 0, STOCK_AREA, StockName(dealt ? deck.CardsInPile(STOCK_PILE) : 0)});
   items.push_back({Kind::DISCARD_PILE, 0, DISCARD_AREA,
                    dealt ? DiscardPileName(deck) : ResourceString(DISCARD_PILE_EMPTY_NAME)});
   if (const NxCard* held = deck.HeldCard())
     items.push_back({Kind::HELD_CARD, 0, held->Rect(), NameIfFaceUp(*held) + ResourceString(PLACE_HELD)});
-  if (dealt) AddHand(items, deck, HUMAN_PILE);
+  if (dealt) AddHand(items, deck, HUMAN_PILE, marks);
   return items;
 }
 

@@ -1,6 +1,7 @@
 #include "store/history_figures.h"
 
 #include <algorithm>
+#include <deque>
 
 #include "game/seats.h"
 
@@ -25,6 +26,25 @@ void CountHand(const PlayedHand& hand, HistoryFigures& figures, uint32_t& streak
   figures.LongestWinningStreak = std::max(figures.LongestWinningStreak, streak);
 }
 
+// The rolling share of hands won, one point per hand won or lost.
+class WinRate {
+ public:
+  void Note(const RecordedHand& row, std::vector<HistoryFigures::RatePoint>& points) {
+    if (row.Hand.Winner == PlayedHand::NOBODY) return;
+    Last.push_back(row.Hand.Winner == HUMAN_SEAT);
+    Won += Last.back();
+    if (Last.size() > HistoryFigures::RATE_WINDOW) {
+      Won -= Last.front();
+      Last.pop_front();
+    }
+    points.push_back({static_cast<double>(Won) / static_cast<double>(Last.size()), row.Level});
+  }
+
+ private:
+  std::deque<bool> Last;
+  uint32_t Won = 0;
+};
+
 void CountGame(const RecordedGame& game, HistoryFigures::Share& share) {
   ++share.Played;
   share.Won += game.Winner == HUMAN_SEAT;
@@ -36,8 +56,12 @@ HistoryFigures FiguresOf(const std::vector<RecordedHand>& hands, const std::vect
   HistoryFigures figures;
   uint32_t streak = 0;
   int64_t balance = 0;
-  for (const RecordedHand& row : hands)
-    if (!row.Hand.Watched) CountHand(row.Hand, figures, streak, balance);
+  WinRate rate;
+  for (const RecordedHand& row : hands) {
+    if (row.Hand.Watched) continue;
+    CountHand(row.Hand, figures, streak, balance);
+    rate.Note(row, figures.WinRateOverTime);
+  }
   if (figures.HandsPlayed > 0) figures.PointsPerHand = static_cast<double>(balance) / figures.HandsPlayed;
   for (const RecordedGame& game : games) {
     if (game.Watched) continue;

@@ -205,8 +205,9 @@ TEST(TableItems, SpokenCardNames) {
 }
 
 // Over many deals, with the computer's hand shown or not, a card held, the
-// discard pile emptied and the stock run down: every card and place is
-// named once, and the part each names is where a click finds that card.
+// discard pile emptied, the stock run down and the melds marked or not:
+// every card and place is named once, and the part each names is where a
+// click finds that card.
 TEST(TableItems, EveryCardAndPlaceIsNamedWhereItShows) {
   using Kind = TableItem::Kind;
   for (int32_t seed = 1; seed <= 80; ++seed) {
@@ -224,7 +225,8 @@ TEST(TableItems, EveryCardAndPlaceIsNamedWhereItShows) {
       heldCard = deck->HeldCardIndex();
       deck->Drag({300, 30}, false);
     }
-    const std::vector<TableItem> items = TableItems(*deck);
+    const CardMarks marks = seed % 4 == 1 ? MeldMarks(*deck, HUMAN_PILE) : CardMarks{};
+    const std::vector<TableItem> items = TableItems(*deck, marks);
 
     std::map<Kind, int> counts;
     for (const TableItem& item : items) {
@@ -237,7 +239,10 @@ TEST(TableItems, EveryCardAndPlaceIsNamedWhereItShows) {
         ASSERT_TRUE(hit);
         EXPECT_EQ(hit->Position, item.Position) << item.Name;
         const std::string face = pile == HUMAN_PILE || watching ? SpokenCardName(card) : "Face-down card";
-        EXPECT_EQ(item.Name, face + (pile == HUMAN_PILE ? ", in your hand" : ", in the computer's hand"));
+        const std::string mark = marks[card] == NO_MARK         ? ""
+                                 : marks[card] == DEADWOOD_MARK ? ", deadwood"
+                                                                : ", in a meld";
+        EXPECT_EQ(item.Name, face + (pile == HUMAN_PILE ? ", in your hand" + mark : ", in the computer's hand"));
       } else if (item.What == Kind::STOCK) {
         const uint32_t left = deck->CardsInPile(STOCK_PILE);
         EXPECT_EQ(item.Name, "Stock, " + std::to_string(left) + (left == 1 ? " card" : " cards"));
@@ -260,8 +265,9 @@ TEST(TableItems, EveryCardAndPlaceIsNamedWhereItShows) {
 
     // The keyboard's focus lands on the item of its card, and on none past the hand.
     const uint32_t last = deck->CardsInPile(HUMAN_PILE) - 1;
-    EXPECT_EQ(items[FocusedItem(items, {TableFocus::Place::HAND, last}).value()].Name,
-              SpokenCardName(deck->CardIndexAt(HUMAN_PILE, last)) + ", in your hand");
+    EXPECT_EQ(items[FocusedItem(items, {TableFocus::Place::HAND, last}).value()].Name.rfind(
+                  SpokenCardName(deck->CardIndexAt(HUMAN_PILE, last)) + ", in your hand", 0),
+              0u);
     EXPECT_FALSE(FocusedItem(items, {TableFocus::Place::HAND, last + 1}));
   }
 }

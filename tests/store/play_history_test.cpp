@@ -209,4 +209,12 @@ TEST(PlayHistory, FiguresCountThePersonsHandsAndGames) {
   EXPECT_EQ(figures.GamesByLevel[2].Played, 1u);
   EXPECT_EQ(figures.GamesByVariation[2].Won, 0u);
   EXPECT_EQ(figures.GamesByVariation[2].Played, 1u);
+  // Won, won, won, lost, won: the tie and the watched hand leave no point.
+  ASSERT_EQ(figures.WinRateOverTime.size(), 5u);
+  EXPECT_DOUBLE_EQ(figures.WinRateOverTime[2].Rate, 1.0);
+  EXPECT_DOUBLE_EQ(figures.WinRateOverTime[3].Rate, 0.75);
+  EXPECT_DOUBLE_EQ(figures.WinRateOverTime[4].Rate, 0.8);
+  // Past the window only the last hands count.
+  for (int i = 0; i < 20; ++i) add(1, 5);
+  EXPECT_DOUBLE_EQ(FiguresOf(hands, {}).WinRateOverTime.back().Rate, 0.0);
 }

@@ -264,7 +264,7 @@ TEST_F(ClientFixture, ScreenReadersFindTheCardsAndFollowTheKeyboard) {
   ASSERT_DOUBLE_EQ(scale, 1.5);
   QAccessibleInterface* table = QAccessible::queryAccessibleInterface(Client.get());
   ASSERT_TRUE(table);
-  const std::vector<TableItem> items = TableItems(Deck());
+  const std::vector<TableItem> items = TableItems(Deck(), Client->Picture().Marks());
   ASSERT_EQ(table->childCount(), static_cast<int>(items.size()));
   for (int i = 0; i < table->childCount(); ++i) {
     const TableItem& item = items[static_cast<size_t>(i)];
@@ -298,7 +298,13 @@ TEST_F(ClientFixture, ScreenReadersFindTheCardsAndFollowTheKeyboard) {
     QAccessibleInterface* child = table->focusChild();
     return child ? child->text(QAccessible::Name).toStdString() : std::string("(none)");
   };
-  const std::string first = SpokenCardName(Hand()[0]) + ", in your hand";
+  // A hand card's name ends with the mark drawn on it.
+  auto inHand = [&](uint32_t card) {
+    const uint8_t mark = Client->Picture().Marks()[card];
+    return SpokenCardName(card) + ", in your hand" +
+           (mark == NO_MARK ? "" : mark == DEADWOOD_MARK ? ", deadwood" : ", in a meld");
+  };
+  const std::string first = inHand(Hand()[0]);
   press(Qt::Key_Down);
   press(Qt::Key_Left, 11);
   EXPECT_EQ(focused(), first);
@@ -315,7 +321,8 @@ TEST_F(ClientFixture, ScreenReadersFindTheCardsAndFollowTheKeyboard) {
   const size_t before = Announcements.size();
   press(Qt::Key_Return);
   ASSERT_EQ(State().Play, HumanDiscard);
-  EXPECT_EQ(focused(), upcard + ", in your hand");
+  EXPECT_EQ(focused(), inHand(Deck().CardIndexAt(HUMAN_PILE, Deck().CardsInPile(HUMAN_PILE) - 1)));
+  EXPECT_EQ(focused().rfind(upcard + ", in your hand", 0), 0u);
   ASSERT_GT(Announcements.size(), before);
   EXPECT_EQ(Announcements.back().Type, QAccessible::Focus);
   EXPECT_EQ(Announcements.back().Child, table->indexOfChild(table->focusChild()));

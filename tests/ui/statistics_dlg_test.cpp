@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
 #include "ui/statistics_dlg.h"
 #include "ui/statistics_view.h"
+#include "ui/win_rate_chart.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -126,11 +130,39 @@ TEST(StatisticsView, PlacesHeaderCaptionsLabelsAndValuesInUnitsOfZero) {
   EXPECT_NE(Find(items, QStringLiteral("4000000000")), nullptr);
 }
 
+// With the history's figures beside the table: every figure under the name
+// of its label, and no label narrower than its text.
 TEST(StatisticsDlg, Screenshots) {
   Statistics stats = SomeStatistics();
-  StatisticsDlg dialog(stats);
+  HistoryFigures figures;
+  figures.HandsPlayed = 120;
+  figures.HandsWon = 64;
+  figures.HandsLost = 51;
+  figures.Knocks = 40;
+  figures.Gins = 9;
+  figures.Undercuts = 3;
+  figures.LongestWinningStreak = 6;
+  figures.PointsPerHand = 2.45;
+  figures.GamesByLevel[4] = {7, 12};
+  figures.GamesByVariation[1] = {7, 12};
+  for (uint32_t hand = 0; hand < 80; ++hand)
+    figures.WinRateOverTime.push_back({0.3 + 0.005 * hand, hand < 30 ? 2u : hand < 60 ? 3u : 4u});
+  StatisticsDlg dialog(stats, figures);
   dialog.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  std::map<QString, QString> shown;
+  for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+    if (!label->accessibleName().isEmpty()) shown[label->accessibleName()] = label->text();
+    EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+  }
+  EXPECT_EQ(shown[QStringLiteral("Hands won:")], QStringLiteral("64"));
+  EXPECT_EQ(shown[QStringLiteral("Points per hand (yours less the computer's):")], QStringLiteral("2.5"));
+  EXPECT_EQ(shown[QStringLiteral("Master:")], QStringLiteral("7 of 12 (58%)"));
+  EXPECT_EQ(shown[QStringLiteral("Level 1:")], QStringLiteral("\u2013"));
+  const QWidget* chart = dialog.findChild<WinRateChart*>();
+  ASSERT_NE(chart, nullptr);
+  EXPECT_EQ(chart->accessibleDescription(), QStringLiteral("Now 70%; at the start of the history 30%"));
+  EXPECT_GE(chart->width(), chart->sizeHint().width());
   for (int ratio : {1, 2}) {
     const QImage image = Rendered(dialog, ratio);
     EXPECT_EQ(image.width(), dialog.width() * ratio);

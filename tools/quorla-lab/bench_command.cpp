@@ -8,6 +8,7 @@
 #include "game/deadwood.h"
 #include "game/hand_score.h"
 #include "bench_game.h"
+#include "bench_history.h"
 #include "lab_command.h"
 #include "neural/random.h"
 #include "numbers.h"
@@ -96,15 +97,18 @@ int Run(const std::vector<std::string_view>& args) {
   CommandOptions options("bench", PrintHelp);
   options.Whole("--hands", 1, MAX_DEADWOOD_HANDS, hands);
   options.Whole("--seed", 0, MAX_SEED, seed);
-  if (args.empty()) return options.Fail("missing subject: 'deadwood' or 'game'");
+  if (args.empty()) return options.Fail("missing subject: 'deadwood', 'game' or 'history'");
   if (args[0] == "--help" || args[0] == "-h") {
     PrintHelp();
     std::printf("\n");
     PrintBenchGameHelp();
+    std::printf("\n");
+    PrintBenchHistoryHelp();
     return 0;
   }
   const std::vector<std::string_view> rest(args.begin() + 1, args.end());
   if (args[0] == "game") return RunBenchGame(rest);
+  if (args[0] == "history") return RunBenchHistory(rest);
   if (args[0] != "deadwood") return options.Fail("unknown subject '" + std::string(args[0]) + "'");
   if (auto status = options.Parse(rest)) return *status;
   return BenchDeadwood(hands, seed);
@@ -112,6 +116,6 @@ int Run(const std::vector<std::string_view>& args) {
 }  // namespace
 
 const LabCommand& BenchCommand() {
-  static const LabCommand command{"bench", "throughput benchmarks (bench deadwood, bench game)", Run, PrintHelp};
+  static const LabCommand command{"bench", "throughput benchmarks (bench deadwood, bench game, bench history)", Run, PrintHelp};
   return command;
 }

@@ -82,6 +82,7 @@ ButtonBar::ButtonBar(const std::function<QAction*(uint32_t)>& actionFor, QWidget
     : QToolBar(parent), ActionFor(actionFor) {
   LoadButtonIcons();
   setObjectName("ButtonBar");
+  setAccessibleName(ResourceText(BUTTON_BAR_ACCESSIBLE_NAME));
   setMovable(false);
   setFloatable(false);
   setIconSize({ICON_SIZE, ICON_SIZE});
@@ -97,6 +98,9 @@ ButtonBar::ButtonBar(const std::function<QAction*(uint32_t)>& actionFor, QWidget
     // Until the bar is first shown, a button's tooltip is its hint.
     action->setToolTip(action->statusTip());
     addAction(action);
+    // A button, the checkable one included, is named by its command, as a
+    // screen reader would read the menu item.
+    if (QWidget* button = widgetForAction(action)) button->setAccessibleName(QString(action->text()).remove(QLatin1Char('&')));
   }
   connect(this, &QToolBar::orientationChanged, this, &ButtonBar::FitThickness);
   FitThickness(orientation());

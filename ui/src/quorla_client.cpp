@@ -7,7 +7,9 @@
 #include <QKeyEvent>
 
 #include "game/table_commands.h"
+#include "game/text_ids.h"
 #include "store/setting_keys.h"
+#include "ui/resource_text.h"
 #include "ui/table_accessible.h"
 
 namespace {
@@ -32,6 +34,7 @@ QuorlaClient::QuorlaClient(GameSettings& settings, std::string configDirectory, 
       Input(*this, Owner, View, ThePresenter) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
+  setAccessibleName(ResourceText(TABLE_ACCESSIBLE_NAME));
   InstallTableAccessibility();
   connect(&ThePresenter, &FlowPresenter::CommandsChanged, this, &QuorlaClient::CommandsChanged);
   connect(&ThePresenter, &FlowPresenter::CloseRequested, this, &QuorlaClient::CloseRequested);

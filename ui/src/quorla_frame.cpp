@@ -193,7 +193,8 @@ void QuorlaFrame::NoteResumableGame() {
 }
 
 void QuorlaFrame::ShowStatistics() {
-  StatisticsDlg dialog(Table->Sheet().Stats, this);
+  PlayHistory& history = Table->History();
+  StatisticsDlg dialog(Table->Sheet().Stats, FiguresOf(history.Hands(), history.Games()), this);
   connect(&dialog, &StatisticsDlg::HelpRequested, &dialog, [&dialog] { ShowHelpTopic(&dialog, "statistics"); });
   dialog.exec();
 }

@@ -17,7 +17,8 @@ namespace {
 
 TableAnnouncementListener Listener = nullptr;
 
-std::vector<TableItem> ItemsOf(QuorlaClient& table) { return TableItems(table.Table().Deck); }
+// The cards are named with the marks the picture draws on them.
+std::vector<TableItem> ItemsOf(QuorlaClient& table) { return TableItems(table.Table().Deck, table.Picture().Marks()); }
 
 // Screen pixels of a table area: through the picture's scale to the composed
 // table, then from device pixels to the widget's and the screen's.

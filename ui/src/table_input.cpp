@@ -12,8 +12,10 @@
 
 #include "game/string_table.h"
 #include "game/table_commands.h"
+#include "game/text_ids.h"
 #include "player/data_paths.h"
 #include "player/hint.h"
+#include "ui/resource_text.h"
 #include "ui/flow_presenter.h"
 #include "ui/quorla_client.h"
 #include "ui/table_owner.h"
@@ -149,6 +151,7 @@ void TableInput::RightPress(TPoint point, const QPoint& globalPoint) {
     table.Flow.NoteHitCard(hit->Position);
   }
   QMenu menu(&Client);
+  menu.setAccessibleName(ResourceText(POPUP_MENU_ACCESSIBLE_NAME));
   for (uint32_t command : PopupMenuFor({s, true, s.ScoreSheetShown, table.Record.GameOver}, target)) {
     if (command == MENU_SEPARATOR) {
       menu.addSeparator();

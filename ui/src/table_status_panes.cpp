@@ -3,6 +3,9 @@
 #include <QLabel>
 #include <QStatusBar>
 
+#include "game/text_ids.h"
+#include "ui/resource_text.h"
+
 namespace {
 
 QLabel* Pane(QStatusBar* bar, int minimumWidth) {
@@ -26,6 +29,7 @@ TableStatusPanes::TableStatusPanes(QStatusBar* bar)
   bar->addPermanentWidget(Deadwood);
   bar->addPermanentWidget(Selection);
   bar->addPermanentWidget(KnockLimit);
+  KnockLimit->setToolTip(ResourceText(KNOCK_LIMIT_TOOLTIP));
 }
 
 void TableStatusPanes::SetMain(const QString& text) { Main->setText(text); }

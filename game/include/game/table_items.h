@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "game/keyboard_play.h"
+#include "game/meld_marks.h"
 #include "game/rect.h"
 
 class NxDeck;
@@ -27,8 +28,9 @@ std::string SpokenCardName(uint32_t card);
 
 // The table as it stands, in reading order: the computer's hand, the knock
 // area, the stock, the discard pile, a card the person holds, the person's
-// hand. Before the first deal only the places are there.
-std::vector<TableItem> TableItems(const NxDeck& deck);
+// hand. Before the first deal only the places are there. A hand card the
+// table marks (`marks`, as drawn) says whether it is in a meld or deadwood.
+std::vector<TableItem> TableItems(const NxDeck& deck, const CardMarks& marks = {});
 
 // Which of the items the keyboard focus is on.
 std::optional<size_t> FocusedItem(const std::vector<TableItem>& items, const TableFocus& focus);

@@ -127,6 +127,14 @@ enum TextId : uint32_t {
   STOCK_CARDS_NAME = 8325,
   STOCK_ONE_CARD_NAME = 8326,
   KNOCK_AREA_NAME = 8327,
+  // After a hand card's place, when the table marks melds.
+  MARK_IN_A_MELD = 8328,
+  MARK_DEADWOOD = 8329,
+  // What assistive technology calls the table, the button bar and the
+  // table's pop-up menu.
+  TABLE_ACCESSIBLE_NAME = 8330,
+  BUTTON_BAR_ACCESSIBLE_NAME = 8331,
+  POPUP_MENU_ACCESSIBLE_NAME = 8332,
 
   // Resetting a difficulty level: the level (1-4) goes between the two.
   RESET_LEVEL_START = 9029,
@@ -191,10 +199,35 @@ enum TextId : uint32_t {
   HISTORY_NOT_WRITTEN = 9131,
   HISTORY_PLAY_GOES_ON = 9132,
 
+  // The Statistics dialog's figures from the history of play; a level's
+  // label is HISTORY_LEVEL_1 + level (4 is Master).
+  HISTORY_FIGURES_TITLE = 9140,
+  HISTORY_HANDS_WON = 9141,
+  HISTORY_HANDS_LOST = 9142,
+  HISTORY_KNOCKS = 9143,
+  HISTORY_GINS = 9144,
+  HISTORY_UNDERCUTS = 9145,
+  HISTORY_POINTS_PER_HAND = 9146,
+  HISTORY_LONGEST_STREAK = 9147,
+  HISTORY_GAMES_BY_LEVEL = 9148,
+  HISTORY_GAMES_BY_VARIATION = 9149,
+  HISTORY_LEVEL_1 = 9150,
+  HISTORY_LEVEL_2 = 9151,
+  HISTORY_LEVEL_3 = 9152,
+  HISTORY_LEVEL_4 = 9153,
+  HISTORY_LEVEL_MASTER = 9154,
+  HISTORY_GAMES_WON_OF = 9155,
+  HISTORY_EMPTY = 9156,
+  // The win rate chart: its title, then the rate now and at the start.
+  HISTORY_WIN_RATE_TITLE = 9157,
+  HISTORY_WIN_RATE_NOW = 9158,
+  HISTORY_WIN_RATE_FIRST = 9159,
+
   // The status bar's panes.
   SELECTION_LABEL = 9200,
   STOCK_WORD = 9201,
   KNOCK_LIMIT_LABEL = 9202,
+  KNOCK_LIMIT_TOOLTIP = 9205,
 
   // Warnings asked as a question: resetting a level, watching the computer's hand.
   WARNING_CAPTION = 9203,

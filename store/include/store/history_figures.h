@@ -27,6 +27,16 @@ struct HistoryFigures {
   // Games won of games finished, by level (4 is Master) and by variation.
   std::array<Share, 5> GamesByLevel{};
   std::array<Share, 3> GamesByVariation{};
+
+  // After each hand won or lost, the share of the last RATE_WINDOW such
+  // hands the person won, and the level it was played at: the win rate
+  // over time, with the level changes in it.
+  static constexpr uint32_t RATE_WINDOW = 20;
+  struct RatePoint {
+    double Rate = 0;
+    uint32_t Level = 0;
+  };
+  std::vector<RatePoint> WinRateOverTime;
 };
 
 HistoryFigures FiguresOf(const std::vector<RecordedHand>& hands, const std::vector<RecordedGame>& games);

@@ -90,6 +90,7 @@ class QuorlaClient : public QWidget {
   NxTablePicture& Picture() { return View.Picture(); }
   const NxTablePicture& Picture() const { return View.Picture(); }
   ScoreSheet& Sheet() { return Owner.Sheet(); }
+  PlayHistory& History() { return Owner.History(); }
   ScoreSheetWindow* SheetWindow() { return ThePresenter.SheetWindow(); }
   // What the flow shows through: boxes, questions, the score sheet.
   FlowPresenter& Presenter() { return ThePresenter; }

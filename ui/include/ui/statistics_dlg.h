@@ -2,21 +2,24 @@
 
 #include <QDialog>
 
+#include "store/history_figures.h"
 #include "store/statistics.h"
 
 class QCheckBox;
 class QPushButton;
 class StatisticsView;
 
-// The "Statistics" dialog: shows the statistics of every variation and
-// resets them when it is closed with OK and "Reset Statistics" checked.
+// The "Statistics" dialog: shows the statistics of every variation, with
+// the figures from the history of play beside them, and resets the
+// statistics when it is closed with OK and "Reset Statistics" checked (the
+// history stays as it is).
 // Cancel changes nothing. The reset is in memory; the statistics reach the
 // settings file at the next save.
 class StatisticsDlg : public QDialog {
   Q_OBJECT
 
  public:
-  explicit StatisticsDlg(Statistics& stats, QWidget* parent = nullptr);
+  explicit StatisticsDlg(Statistics& stats, const HistoryFigures& figures = {}, QWidget* parent = nullptr);
 
   StatisticsView& View() { return *Table; }
   QCheckBox& ResetBox() { return *Reset; }
