@@ -5,6 +5,7 @@
 #include "game/deck.h"
 #include "game/table_commands.h"
 #include "game/table_geometry.h"
+#include "game/table_items.h"
 
 TableFocus MoveFocus(TableFocus focus, TableKey key, uint32_t handSize) {
   using Place = TableFocus::Place;
@@ -55,5 +56,7 @@ TRect FocusRect(const NxDeck& deck, const TableFocus& focus) {
   if (focus.Where == Place::UPCARD) return DISCARD_AREA;
   const uint32_t count = deck.CardsInPile(HUMAN_PILE);
   if (count == 0) return TRect::At({TABLE_PILES[HUMAN_PILE].Position.x, TABLE_PILES[HUMAN_PILE].Position.y}, CARD_SIZE);
-  return deck.Pile(HUMAN_PILE).Cards[std::min(focus.Position, count - 1)]->Rect();
+  // Only the part of an overlapped card that shows, so that the frame
+  // never takes in its neighbour's index.
+  return ShownPart(deck.Pile(HUMAN_PILE), std::min(focus.Position, count - 1));
 }

@@ -10,18 +10,6 @@ namespace {
 
 using Kind = TableItem::Kind;
 
-// A hand's cards overlap in a row, each later one on top: a card shows up
-// to where the next one starts.
-TRect ShownPart(const NxHand& hand, uint32_t position) {
-  TRect shown = hand.Cards[position]->Rect();
-  if (position + 1 < hand.Count) {
-    const TRect& next = hand.Cards[position + 1]->Rect();
-    if (next.Intersects(shown) && next.top <= shown.top && next.bottom >= shown.bottom && next.left > shown.left)
-      shown.right = next.left;
-  }
-  return shown;
-}
-
 std::string NameIfFaceUp(const NxCard& card) {
   return card.IsFaceUp() ? SpokenCardName(card.Index()) : ResourceString(FACE_DOWN_CARD_NAME);
 }
@@ -54,6 +42,17 @@ std::string DiscardPileName(const NxDeck& deck) {
 }
 
 }  // namespace
+
+// A hand's cards overlap in a row, each later one on top.
+TRect ShownPart(const NxHand& hand, uint32_t position) {
+  TRect shown = hand.Cards[position]->Rect();
+  if (position + 1 < hand.Count) {
+    const TRect& next = hand.Cards[position + 1]->Rect();
+    if (next.Intersects(shown) && next.top <= shown.top && next.bottom >= shown.bottom && next.left > shown.left)
+      shown.right = next.left;
+  }
+  return shown;
+}
 
 std::string SpokenCardName(uint32_t card) {
   if (!IsCard(card)) return "";

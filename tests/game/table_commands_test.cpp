@@ -207,7 +207,7 @@ TEST(TableItems, SpokenCardNames) {
 // Over many deals, with the computer's hand shown or not, a card held, the
 // discard pile emptied, the stock run down and the melds marked or not:
 // every card and place is named once, and the part each names is where a
-// click finds that card.
+// click finds that card and what the keyboard's frame takes in.
 TEST(TableItems, EveryCardAndPlaceIsNamedWhereItShows) {
   using Kind = TableItem::Kind;
   for (int32_t seed = 1; seed <= 80; ++seed) {
@@ -238,6 +238,10 @@ TEST(TableItems, EveryCardAndPlaceIsNamedWhereItShows) {
         const std::optional<CardHit> hit = deck->CardAtPoint(centre, pile);
         ASSERT_TRUE(hit);
         EXPECT_EQ(hit->Position, item.Position) << item.Name;
+        // The keyboard's frame takes in the same part, never a neighbour's index.
+        if (pile == HUMAN_PILE) {
+          EXPECT_TRUE(FocusRect(*deck, {TableFocus::Place::HAND, item.Position}) == item.Rect);
+        }
         const std::string face = pile == HUMAN_PILE || watching ? SpokenCardName(card) : "Face-down card";
         const std::string mark = marks[card] == NO_MARK         ? ""
                                  : marks[card] == DEADWOOD_MARK ? ", deadwood"

@@ -10,6 +10,7 @@
 #include "game/rect.h"
 
 class NxDeck;
+class NxHand;
 
 // The things on the table a person can see and act on, each with the part
 // of the table it shows in and the name a screen reader says for it
@@ -22,6 +23,10 @@ struct TableItem {
   TRect Rect;             // the part that shows, in table pixels
   std::string Name;
 };
+
+// The part of a hand's card that shows: up to where the next card, lying
+// on it, starts.
+TRect ShownPart(const NxHand& hand, uint32_t position);
 
 // A card's spoken name, such as "Seven of hearts".
 std::string SpokenCardName(uint32_t card);
