@@ -32,23 +32,23 @@ TEST(TableCommands, PopupMenuForTheMomentOfTheClick) {
   s.Play = HumanTake;
   s.Offer = OFFER_TO_FIRST_PLAYER;
   s.Sort = SORTED_BY_VALUE;
-  EXPECT_EQ(Menu(s, ClickTarget::DISCARD_PILE), "Take &Upcard;&Pass;|Sort Hand by Sui&t;Sort Hand by &Melds;|&New Game;Game S&core;");
+  EXPECT_EQ(Menu(s, ClickTarget::DISCARD_PILE), "Take &Upcard;&Pass;|Sort Hand by Sui&t;Sort Hand by Me&lds;|&New Game;Game S&core;");
   // The stock cannot be taken during the offer.
-  EXPECT_EQ(Menu(s, ClickTarget::STOCK), "&Pass;|Sort Hand by Sui&t;Sort Hand by &Melds;|&New Game;Game S&core;");
+  EXPECT_EQ(Menu(s, ClickTarget::STOCK), "&Pass;|Sort Hand by Sui&t;Sort Hand by Me&lds;|&New Game;Game S&core;");
 
   s.Offer = FIRST_PLAYER_TAKES_STOCK;
   s.Sort = PLAYERS_ORDER;
   EXPECT_EQ(Menu(s, ClickTarget::STOCK),
-            "Take &Stock Card;|Sort Hand by &Value;Sort Hand by Sui&t;Sort Hand by &Melds;|&New Game;Game S&core;");
-  EXPECT_EQ(Menu(s, ClickTarget::DISCARD_PILE), "Sort Hand by &Value;Sort Hand by Sui&t;Sort Hand by &Melds;|&New Game;Game S&core;");
+            "Take &Stock Card;|Sort Hand by &Value;Sort Hand by Sui&t;Sort Hand by Me&lds;|&New Game;Game S&core;");
+  EXPECT_EQ(Menu(s, ClickTarget::DISCARD_PILE), "Sort Hand by &Value;Sort Hand by Sui&t;Sort Hand by Me&lds;|&New Game;Game S&core;");
 
   s.Play = HumanDiscard;
   s.Offer = NORMAL_PLAY;
   s.Sort = SORTED_BY_SUIT;
   EXPECT_EQ(Menu(s, ClickTarget::HAND_CARD, true),
-            "&Discard this Card;&Knock with this Card;|Sort Hand by &Value;Sort Hand by &Melds;|&New Game;");
+            "&Discard this Card;&Knock with this Card;|Sort Hand by &Value;Sort Hand by Me&lds;|&New Game;");
   // Over an empty area the discard and knock items are left out.
-  EXPECT_EQ(Menu(s, ClickTarget::NOTHING, true), "Sort Hand by &Value;Sort Hand by &Melds;|&New Game;");
+  EXPECT_EQ(Menu(s, ClickTarget::NOTHING, true), "Sort Hand by &Value;Sort Hand by Me&lds;|&New Game;");
 
   s.Play = Learning;
   s.HandOver = true;

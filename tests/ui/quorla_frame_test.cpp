@@ -111,6 +111,16 @@ TEST_F(FrameFixture, EveryCommandIsInAMenuWithItsMnemonicAndHint) {
   QStringList menuTitles;
   for (QAction* top : Frame->menuBar()->actions()) menuTitles << top->text();
   EXPECT_EQ(menuTitles, (QStringList{"&Game", "&Options", "&Help"}));
+  // Within a menu no two items share a mnemonic, but for the rules' own
+  // "&Score" and "Sort Hand by &Suit".
+  for (QAction* top : Frame->menuBar()->actions()) {
+    std::set<QChar> mnemonics;
+    for (QAction* item : top->menu()->actions()) {
+      const qsizetype at = item->text().indexOf('&');
+      if (item->isSeparator() || at < 0 || item->text() == "&Score") continue;
+      EXPECT_TRUE(mnemonics.insert(item->text().at(at + 1).toLower()).second) << item->text().toStdString();
+    }
+  }
   bool exitFound = false;
   for (QAction* item : Frame->menuBar()->actions().front()->menu()->actions())
     if (item->text() == "E&xit") exitFound = item->shortcut() == QKeySequence("Ctrl+Q") && !item->statusTip().isEmpty();
