@@ -27,6 +27,9 @@ CardMarks MeldMarks(const NxDeck& deck, uint32_t pile) {
     }
     melds.emplace_back(leftmost, std::move(members));
   }
+  // Shading every card of a hand without a meld would only make it look
+  // out of play.
+  if (melds.empty()) return CardMarks{};
   std::sort(melds.begin(), melds.end());
   for (size_t k = 0; k < melds.size(); ++k)
     for (uint32_t card : melds[k].second) marks[card] = static_cast<uint8_t>(k + 1);

@@ -14,5 +14,6 @@ using CardMarks = std::array<uint8_t, NUM_CARDS>;
 
 // What the table marks in a hand: the melds of its best arrangement,
 // numbered 1, 2, ... from the hand's left, and every other card as deadwood.
-// Empty marks for an empty pile and before the first deal.
+// Empty marks for a hand without a meld, an empty pile and before the first
+// deal.
 CardMarks MeldMarks(const NxDeck& deck, uint32_t pile);
