@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -23,6 +24,7 @@
 #include "ui/help_window.h"
 #include "ui/quorla_client.h"
 #include "ui/quorla_frame.h"
+#include "ui/resource_text.h"
 #include "ui/score_sheet_window.h"
 #include "ui_test_support.h"
 
@@ -262,6 +264,28 @@ TEST_F(FrameFixture, HoveringAButtonOrAMenuItemShowsItsHint) {
   QApplication::processEvents();
   EXPECT_EQ(Frame->statusBar()->currentMessage(), "Choose a picture for the table");
   options->close();
+}
+
+// A note too wide for the room beside the panes hides them while it shows,
+// in a small window; a short one, or a wide window, keeps them.
+TEST_F(FrameFixture, ANoteWinsOverThePanesWhereBothDoNotFit) {
+  Open();
+  QLabel* knockPane = nullptr;
+  for (QLabel* label : Frame->statusBar()->findChildren<QLabel*>())
+    if (label->text().startsWith("Max. knock score")) knockPane = label;
+  ASSERT_NE(knockPane, nullptr);
+  const QString note = ResourceText(RESUME_LATER_NOTE);
+  for (int width : {640, 1600}) {
+    Frame->resize(width, 480);
+    QApplication::processEvents();
+    Frame->statusBar()->showMessage(note);
+    const bool fits = Frame->statusBar()->fontMetrics().horizontalAdvance(note) < width / 2;
+    EXPECT_EQ(knockPane->isVisible(), fits) << width;
+    Frame->statusBar()->showMessage(QStringLiteral("Deal"));
+    EXPECT_TRUE(knockPane->isVisible()) << width;
+    Frame->statusBar()->clearMessage();
+    EXPECT_TRUE(knockPane->isVisible()) << width;
+  }
 }
 
 TEST_F(FrameFixture, HelpKeyAndHelpButtonOpenTheHelpWindow) {

@@ -1,5 +1,7 @@
 #include "ui/table_status_panes.h"
 
+#include <algorithm>
+
 #include <QLabel>
 #include <QStatusBar>
 
@@ -7,6 +9,9 @@
 #include "ui/resource_text.h"
 
 namespace {
+
+// Between two panes, as the bar lays them out.
+constexpr int PANE_GAP = 6;
 
 QLabel* Pane(QStatusBar* bar, int minimumWidth) {
   auto* label = new QLabel(bar);
@@ -30,7 +35,22 @@ TableStatusPanes::TableStatusPanes(QStatusBar* bar)
   bar->addPermanentWidget(Selection);
   bar->addPermanentWidget(KnockLimit);
   KnockLimit->setToolTip(ResourceText(KNOCK_LIMIT_TOOLTIP));
+  QObject::connect(bar, &QStatusBar::messageChanged, bar, [this](const QString& note) { MakeRoomFor(note); });
 }
+
+void TableStatusPanes::MakeRoomFor(const QString& note) {
+  QLabel* panes[] = {Deadwood, Selection, KnockLimit};
+  bool hide = false;
+  if (!note.isEmpty()) {
+    // The room the note has while the panes stand: the bar less their widths.
+    int room = Bar->contentsRect().width();
+    for (QLabel* pane : panes) room -= std::max(pane->sizeHint().width(), pane->minimumWidth()) + PANE_GAP;
+    hide = Bar->fontMetrics().horizontalAdvance(note) > room - Bar->fontMetrics().averageCharWidth();
+  }
+  for (QLabel* pane : panes) pane->setVisible(!hide);
+}
+
+bool TableStatusPanes::PanesShown() const { return !KnockLimit->isHidden(); }
 
 void TableStatusPanes::SetMain(const QString& text) { Main->setText(text); }
 void TableStatusPanes::SetSelection(const QString& text) { Selection->setText(text); }

@@ -18,8 +18,11 @@ class TableStatusPanes {
   void SetSelection(const QString& text);
   void SetKnockLimit(const QString& text);
   void SetDeadwood(const QString& text);
-  // A passing note over the main pane, such as a hint.
+  // A passing note over the main pane, such as a hint. A note (this one or
+  // any the bar shows) wider than the room beside the panes hides them
+  // until it goes: the note is what the person must read.
   void ShowNote(const QString& text);
+  bool PanesShown() const;
 
   QString MainText() const;
   QString SelectionText() const;
@@ -27,6 +30,8 @@ class TableStatusPanes {
   QString DeadwoodText() const;
 
  private:
+  void MakeRoomFor(const QString& note);
+
   QLabel* Main;
   QLabel* Selection;
   QLabel* KnockLimit;
