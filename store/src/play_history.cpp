@@ -45,6 +45,16 @@ void BindSeat(sqlite3_stmt* statement, int at, uint32_t seat) {
     sqlite3_bind_null(statement, at);
 }
 
+// The columns a hand and a game share, first in both: the level and the
+// rules played.
+void BindRules(sqlite3_stmt* statement, const PlayedHand& hand, uint32_t level) {
+  sqlite3_bind_int64(statement, 1, level);
+  sqlite3_bind_int64(statement, 2, hand.Variation);
+  sqlite3_bind_int64(statement, 3, hand.Target);
+  sqlite3_bind_int(statement, 4, hand.ElevenTenDeal);
+  sqlite3_bind_int(statement, 5, hand.Watched);
+}
+
 // Reads a stored value back into the range the program writes: the file
 // may have been changed by anything.
 uint32_t Count(sqlite3_stmt* statement, int column, uint32_t most) {
@@ -140,11 +150,7 @@ bool PlayHistory::InsertHand(const PlayedHand& hand, uint32_t level) {
                              " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)");
   if (!insert) return false;
   sqlite3_stmt* s = insert.get();
-  sqlite3_bind_int64(s, 1, level);
-  sqlite3_bind_int64(s, 2, hand.Variation);
-  sqlite3_bind_int64(s, 3, hand.Target);
-  sqlite3_bind_int(s, 4, hand.ElevenTenDeal);
-  sqlite3_bind_int(s, 5, hand.Watched);
+  BindRules(s, hand, level);
   sqlite3_bind_int64(s, 6, hand.Number);
   BindSeat(s, 7, hand.Knocker);
   BindSeat(s, 8, hand.Winner);
@@ -164,11 +170,7 @@ bool PlayHistory::InsertGame(const PlayedHand& hand, uint32_t level) {
                              " VALUES (last_insert_rowid(), ?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)");
   if (!insert) return false;
   sqlite3_stmt* s = insert.get();
-  sqlite3_bind_int64(s, 1, level);
-  sqlite3_bind_int64(s, 2, hand.Variation);
-  sqlite3_bind_int64(s, 3, hand.Target);
-  sqlite3_bind_int(s, 4, hand.ElevenTenDeal);
-  sqlite3_bind_int(s, 5, hand.Watched);
+  BindRules(s, hand, level);
   sqlite3_bind_int64(s, 6, hand.HandsWon[0]);
   sqlite3_bind_int64(s, 7, hand.HandsWon[1]);
   sqlite3_bind_int(s, 8, hand.Shutout);
