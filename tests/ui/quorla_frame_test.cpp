@@ -25,6 +25,7 @@
 #include "ui/quorla_client.h"
 #include "ui/quorla_frame.h"
 #include "ui/resource_text.h"
+#include "ui/table_status_panes.h"
 #include "ui/score_sheet_window.h"
 #include "ui_test_support.h"
 
@@ -267,7 +268,8 @@ TEST_F(FrameFixture, HoveringAButtonOrAMenuItemShowsItsHint) {
 }
 
 // A note too wide for the room beside the panes hides them while it shows,
-// in a small window; a short one, or a wide window, keeps them.
+// in a small window; a short one, or a wide window, keeps them. So does a
+// main text too wide.
 TEST_F(FrameFixture, ANoteWinsOverThePanesWhereBothDoNotFit) {
   Open();
   QLabel* knockPane = nullptr;
@@ -286,6 +288,14 @@ TEST_F(FrameFixture, ANoteWinsOverThePanesWhereBothDoNotFit) {
     Frame->statusBar()->clearMessage();
     EXPECT_TRUE(knockPane->isVisible()) << width;
   }
+  // The main text is held to the same rule, once no note covers it.
+  Frame->resize(640, 480);
+  QApplication::processEvents();
+  TableStatusPanes& panes = *Frame->Panes();
+  panes.SetMain(note);
+  EXPECT_FALSE(knockPane->isVisible());
+  panes.SetMain(QStringLiteral("Your turn"));
+  EXPECT_TRUE(knockPane->isVisible());
 }
 
 TEST_F(FrameFixture, HelpKeyAndHelpButtonOpenTheHelpWindow) {

@@ -35,7 +35,10 @@ TableStatusPanes::TableStatusPanes(QStatusBar* bar)
   bar->addPermanentWidget(Selection);
   bar->addPermanentWidget(KnockLimit);
   KnockLimit->setToolTip(ResourceText(KNOCK_LIMIT_TOOLTIP));
-  QObject::connect(bar, &QStatusBar::messageChanged, bar, [this](const QString& note) { MakeRoomFor(note); });
+  // A note covers the main text while it shows; when it goes, the main
+  // text is what must fit.
+  QObject::connect(bar, &QStatusBar::messageChanged, bar,
+                   [this](const QString& note) { MakeRoomFor(note.isEmpty() ? Main->text() : note); });
 }
 
 void TableStatusPanes::MakeRoomFor(const QString& note) {
@@ -52,7 +55,10 @@ void TableStatusPanes::MakeRoomFor(const QString& note) {
 
 bool TableStatusPanes::PanesShown() const { return !KnockLimit->isHidden(); }
 
-void TableStatusPanes::SetMain(const QString& text) { Main->setText(text); }
+void TableStatusPanes::SetMain(const QString& text) {
+  Main->setText(text);
+  if (Bar->currentMessage().isEmpty()) MakeRoomFor(text);
+}
 void TableStatusPanes::SetSelection(const QString& text) { Selection->setText(text); }
 void TableStatusPanes::SetKnockLimit(const QString& text) { KnockLimit->setText(text); }
 void TableStatusPanes::SetDeadwood(const QString& text) { Deadwood->setText(text); }

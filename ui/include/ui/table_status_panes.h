@@ -19,8 +19,8 @@ class TableStatusPanes {
   void SetKnockLimit(const QString& text);
   void SetDeadwood(const QString& text);
   // A passing note over the main pane, such as a hint. A note (this one or
-  // any the bar shows) wider than the room beside the panes hides them
-  // until it goes: the note is what the person must read.
+  // any the bar shows), or else the main text, wider than the room beside
+  // the panes hides them until it goes: it is what the person must read.
   void ShowNote(const QString& text);
   bool PanesShown() const;
 
