@@ -620,9 +620,10 @@ void GameFlow::AnnounceWithFigures(uint32_t caption, uint32_t text) {
 }
 
 void GameFlow::AnnounceTie() {
+  // A card held with the mouse counts with its hand.
+  TakeBackHeldCard();
   TellHandPlayed(PlayedHand::NOBODY, PlayedHand::NOBODY, LeastDeadwood(TheDeck.PileMask(HUMAN_PILE)),
                  LeastDeadwood(TheDeck.PileMask(COMPUTER_PILE)));
-  TakeBackHeldCard();
   TheDeck.SetPileFace(COMPUTER_PILE, true);
   TheView.ShowComputerHand(true);
   SetStatus(STOCK_TIE);
