@@ -34,8 +34,10 @@ QuorlaClient::QuorlaClient(GameSettings& settings, std::string configDirectory, 
       Input(*this, Owner, View, ThePresenter) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
-  setAccessibleName(ResourceText(TABLE_ACCESSIBLE_NAME));
+  // The table's own accessible interface must be in place before anything
+  // asks for one, the name's change notice included.
   InstallTableAccessibility();
+  setAccessibleName(ResourceText(TABLE_ACCESSIBLE_NAME));
   connect(&ThePresenter, &FlowPresenter::CommandsChanged, this, &QuorlaClient::CommandsChanged);
   connect(&ThePresenter, &FlowPresenter::CloseRequested, this, &QuorlaClient::CloseRequested);
   connect(&View, &TableView::ScaleChanged, this, &QuorlaClient::ViewScaleChanged);
