@@ -268,30 +268,34 @@ TEST_F(FrameFixture, HoveringAButtonOrAMenuItemShowsItsHint) {
 }
 
 // A note too wide for the room beside the panes hides them while it shows,
-// in a small window; a short one, or a wide window, keeps them. So does a
-// main text too wide.
-TEST_F(FrameFixture, ANoteWinsOverThePanesWhereBothDoNotFit) {
-  Open();
+// in a small bar; a short one, or a wide bar, keeps them. So does a main
+// text too wide. A bar of its own: nothing else writes to it meanwhile.
+TEST(StatusPanes, ANoteOrMainTextWinsOverThePanesWhereBothDoNotFit) {
+  QWidget window;
+  auto* bar = new QStatusBar(&window);
+  TableStatusPanes panes(bar);
+  panes.SetKnockLimit(QStringLiteral("Max. knock score:  10"));
+  panes.SetSelection(QStringLiteral("Selection:  stock"));
+  panes.SetDeadwood(QStringLiteral("Deadwood: 65"));
+  window.show();
   QLabel* knockPane = nullptr;
-  for (QLabel* label : Frame->statusBar()->findChildren<QLabel*>())
+  for (QLabel* label : bar->findChildren<QLabel*>())
     if (label->text().startsWith("Max. knock score")) knockPane = label;
   ASSERT_NE(knockPane, nullptr);
   const QString note = ResourceText(RESUME_LATER_NOTE);
   for (int width : {640, 1600}) {
-    Frame->resize(width, 480);
+    bar->resize(width, bar->sizeHint().height());
     QApplication::processEvents();
-    Frame->statusBar()->showMessage(note);
-    const bool fits = Frame->statusBar()->fontMetrics().horizontalAdvance(note) < width / 2;
+    bar->showMessage(note);
+    const bool fits = bar->fontMetrics().horizontalAdvance(note) < width / 2;
     EXPECT_EQ(knockPane->isVisible(), fits) << width;
-    Frame->statusBar()->showMessage(QStringLiteral("Deal"));
+    bar->showMessage(QStringLiteral("Deal"));
     EXPECT_TRUE(knockPane->isVisible()) << width;
-    Frame->statusBar()->clearMessage();
+    bar->clearMessage();
     EXPECT_TRUE(knockPane->isVisible()) << width;
   }
-  // The main text is held to the same rule, once no note covers it.
-  Frame->resize(640, 480);
+  bar->resize(640, bar->sizeHint().height());
   QApplication::processEvents();
-  TableStatusPanes& panes = *Frame->Panes();
   panes.SetMain(note);
   EXPECT_FALSE(knockPane->isVisible());
   panes.SetMain(QStringLiteral("Your turn"));
