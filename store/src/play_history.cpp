@@ -233,13 +233,3 @@ std::vector<RecordedGame> PlayHistory::Games() {
   if (step != SQLITE_DONE) Fail("reading the games");
   return games;
 }
-
-std::optional<uint64_t> PlayHistory::GameCount() {
-  if (!Db) return std::nullopt;
-  Statement count = Prepare(Db, "SELECT count(*) FROM games");
-  if (!count || sqlite3_step(count.get()) != SQLITE_ROW) {
-    Fail("counting the games");
-    return std::nullopt;
-  }
-  return static_cast<uint64_t>(sqlite3_column_int64(count.get(), 0));
-}

@@ -68,7 +68,7 @@ TEST(PlayHistory, KeepsHandsAndFinishedGamesAcrossOpenings) {
   EXPECT_EQ(hands[1].Hand.Deadwood[1], 30);
   EXPECT_TRUE(hands[2].Hand.Gin && hands[2].Hand.EndsGame);
   EXPECT_EQ(hands[2].Level, 4u);
-  EXPECT_EQ(again.GameCount(), 1u);
+  EXPECT_EQ(again.Games().size(), 1u);
 }
 
 // Whatever lies where the history should be, opening and recording answer

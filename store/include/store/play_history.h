@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,7 +56,6 @@ class PlayHistory {
   // Every hand recorded, oldest first; nothing when the history cannot be read.
   std::vector<RecordedHand> Hands();
   std::vector<RecordedGame> Games();
-  std::optional<uint64_t> GameCount();
 
  private:
   bool Fail(const std::string& what);
