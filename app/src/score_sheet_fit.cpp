@@ -15,7 +15,6 @@ constexpr int32_t LAST_LINE_SLACK = 2;
 // The title bar holds an icon and a close button besides the title, each
 // about as wide as the bar is high, and a little air.
 constexpr int32_t TITLE_BAR_BUTTONS = 3;
-constexpr int32_t GAP = 8;
 
 }  // namespace
 
@@ -39,18 +38,4 @@ std::vector<std::string> WidestSheetTexts() {
   // The formats of the sheet's lines at their widest: "%4d" and "+%3d"
   // and "-%3d" reach four digits in a long game, boxes two.
   return {"8888", "+8888", "-8888", "+88 (25)", "+100"};
-}
-
-TPoint PlaceBesideFrame(const TRect& frame, TSize size, const TRect& screen, int32_t top) {
-  int32_t x;
-  if (frame.right + GAP + size.cx <= screen.right)
-    x = frame.right + GAP;
-  else if (frame.left - GAP - size.cx >= screen.left)
-    x = frame.left - GAP - size.cx;
-  else
-    x = frame.right - size.cx - GAP;
-  // Whole on the screen; a window larger than the screen shows its top left.
-  x = std::max(screen.left, std::min(x, screen.right - size.cx));
-  const int32_t y = std::max(screen.top, std::min(top, screen.bottom - size.cy));
-  return {x, y};
 }

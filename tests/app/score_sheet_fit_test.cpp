@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 // The score sheet window's size and place, from measured parts.
-#include <optional>
 
 #include "app/score_sheet_fit.h"
 
@@ -44,48 +43,4 @@ TEST(ScoreSheetFit, TheWindowHoldsTheTitleTheColumnsAndNineWholeLines) {
   // Wide labels widen it too.
   parts.LabelsRight = 400;
   EXPECT_EQ(FitScoreSheetWindow(parts).WindowWidth, 5 + 400 + 15 + 4 + 12);
-}
-
-TEST(ScoreSheetFit, TheSheetGoesBesideTheFrameAndStaysOnTheScreen) {
-  const TRect screen{0, 0, 1366, 740};
-  const TSize sheet{200, 300};
-  struct Case {
-    TRect Frame;
-    int32_t Top;
-    TPoint Expected;
-  } cases[] = {
-      {{100, 50, 700, 500}, 80, {708, 80}},       // room on the right
-      {{700, 50, 1300, 500}, 80, {492, 80}},      // only on the left
-      {{0, 0, 1366, 740}, 30, {1158, 30}},        // no room: over the frame's right edge
-      {{-300, 600, 500, 1200}, 640, {508, 440}},  // low on the screen: lifted onto it
-  };
-  for (const Case& c : cases) {
-    const TPoint place = PlaceBesideFrame(c.Frame, sheet, screen, c.Top);
-    EXPECT_EQ(place.x, c.Expected.x) << c.Frame.left;
-    EXPECT_EQ(place.y, c.Expected.y) << c.Frame.left;
-  }
-  // A frame dragged across the screen (and partly off it) takes the sheet
-  // along: whole on the screen, level with the table, and clear of the
-  // frame whenever there is room beside it; with room on the right it
-  // keeps its distance from the frame.
-  std::optional<TPoint> before;
-  for (int32_t left = -400; left <= 1300; left += 25) {
-    const TRect frame{left, 100, left + 700, 600};
-    const TPoint place = PlaceBesideFrame(frame, sheet, screen, 130);
-    const TRect placed = TRect::At(place, sheet);
-    EXPECT_TRUE(placed.left >= 0 && placed.right <= screen.right) << left;
-    EXPECT_EQ(place.y, 130) << left;
-    const bool roomRight = screen.right - frame.right >= sheet.cx + 20;
-    if (roomRight || frame.left - screen.left >= sheet.cx + 20) {
-      EXPECT_TRUE(placed.left >= frame.right || placed.right <= frame.left) << left;
-    }
-    if (roomRight && before) {
-      EXPECT_EQ(place.x - before->x, 25) << left;
-    }
-    before = roomRight ? std::optional<TPoint>(place) : std::nullopt;
-  }
-  // Larger than the screen: its top left shows.
-  const TPoint place = PlaceBesideFrame({0, 0, 100, 100}, {2000, 900}, screen, 10);
-  EXPECT_EQ(place.x, 0);
-  EXPECT_EQ(place.y, 0);
 }

@@ -283,11 +283,12 @@ computer_hand_shown() {
     [ "$(convert "$scratch/first-card.png" -colorspace gray -format '%[fx:mean > 0.6]' info:)" = 1 ]
 }
 
-# The hand's end also shows the score sheet, a window of its own: the two
-# together cannot be a menu or a box over the table.
+# The hand's end also shows the score sheet, a panel inside the frame: no
+# window of its own comes up beside the table.
 hand_ended() {
-  [ -n "$(xdotool search --all --onlyvisible --pid "$game_pid" --name '^Score Sheet' 2>/dev/null)" ] &&
-    computer_hand_shown
+  computer_hand_shown || return 1
+  [ -z "$(xdotool search --all --onlyvisible --pid "$game_pid" --name '^Score Sheet' 2>/dev/null)" ] ||
+    fail "the score sheet came up as a window of its own"
 }
 
 # Played to a hand's end against Master: a game to 500, which no one hand

@@ -1,4 +1,5 @@
 #include "store/score_sheet.h"
+#include "store/score_sheet_summary.h"
 
 #include <gtest/gtest.h>
 
@@ -37,6 +38,23 @@ TEST(ScoreSheet, TheExampleGameIsCountedOnceWithItsMargin) {
   EXPECT_EQ(sheet.Stats.At(USER_BEST_SCORE, STANDARD_GIN), 218u);
   EXPECT_EQ(sheet.Stats.At(COMPUTER_WINS, STANDARD_GIN), 0u);
   EXPECT_EQ(sheet.Stats.At(USER_WINS, SIMPLE_GIN), 0u);
+}
+
+TEST(ScoreSheet, TheSummaryFollowsTheRunningTotalsAndTheLead) {
+  ScoreRecord record(150);
+  ScoreSheet sheet(record, STANDARD_GIN);
+  sheet.NewGame();
+  auto lines = [&] {
+    const ScoreSheetSummary s = SummaryOf(record);
+    return s.Target + "|" + s.Totals + "|" + s.Lead;
+  };
+  EXPECT_EQ(lines(), "Game to 150|Totals:  You 0,  Computer 0|Scores are level");
+  sheet.AddHand(1, 12);
+  EXPECT_EQ(lines(), "Game to 150|Totals:  You 0,  Computer 12|Computer leads by 12");
+  sheet.AddHand(0, 30);
+  EXPECT_EQ(lines(), "Game to 150|Totals:  You 30,  Computer 12|You lead by 18");
+  sheet.AddHand(1, 18);
+  EXPECT_EQ(SummaryOf(record).Lead, "Scores are level");
 }
 
 TEST(ScoreSheet, AGameWatchedEvenOnceIsNotCounted) {

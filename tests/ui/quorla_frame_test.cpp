@@ -326,43 +326,54 @@ bool SettlesAt(QWidget& frame, const QRect& area) {
   return QTest::qWaitFor([&] { return frame.geometry() == area || frame.frameGeometry() == area; }, 2000);
 }
 
-// The score sheet opens beside the table and goes along when the frame
-// moves to either edge of the screen, grows or goes full screen; a closed
-// sheet stays where it was.
-TEST_F(FrameFixture, TheScoreSheetStaysBesideTheFrameAsTheFrameMovesAndGrows) {
+// The score sheet is a panel of the frame: shown by the Score command
+// beside the table, never over it, and hidden by its own close button; floated, it keeps its place and
+// comes back floating at the next start.
+TEST_F(FrameFixture, TheScoreSheetIsAPanelOfTheFrameThatKeepsItsPlace) {
   Open();
-  Frame->FitTableAt(0.5);
-  Frame->move(0, 0);
-  QApplication::processEvents();
-  Frame->Client()->Presenter().ShowScoreSheet();
-  QWidget* sheet = Frame->Client()->SheetWindow();
-  const QRect screen = Frame->screen()->availableGeometry();
-  auto placed = [&] {
-    QApplication::processEvents();
-    EXPECT_TRUE(screen.contains(sheet->frameGeometry())) << sheet->frameGeometry().x();
-    return sheet->frameGeometry();
-  };
-  const int tableTop = Frame->Client()->mapToGlobal(QPoint(0, 0)).y();
-  EXPECT_GT(placed().left(), Frame->frameGeometry().right());
-  EXPECT_EQ(placed().top(), tableTop);
-  Frame->move(screen.right() - Frame->frameGeometry().width(), 40);
-  EXPECT_LT(placed().right(), Frame->frameGeometry().left());
-  EXPECT_EQ(placed().top(), tableTop + 40);
+  ScoreSheetWindow* sheet = Frame->Client()->SheetWindow();
+  const QSize table = TableRect().size();
   const QRect normal = Frame->geometry();
-  Frame->move(0, 0);
-  Frame->resize(screen.width() - (Frame->frameGeometry().width() - Frame->width()), Frame->height());
-  EXPECT_LE(placed().right(), Frame->frameGeometry().right());
-  Frame->SetFullScreen(true);
-  ASSERT_TRUE(SettlesAt(*Frame, Frame->screen()->geometry()));
-  placed();
-  Frame->SetFullScreen(false);
-  Frame->setGeometry(normal);
-  EXPECT_LT(placed().right(), Frame->frameGeometry().left());
-  const QRect beside = placed();
-  Frame->Client()->Presenter().CloseScoreSheet();
-  Frame->move(0, 0);
+  auto topWindows = [] {
+    int shown = 0;
+    for (const QWidget* top : QApplication::topLevelWidgets()) shown += top->isVisible() ? 1 : 0;
+    return shown;
+  };
+  Frame->Action(CM_SCORE)->trigger();
   QApplication::processEvents();
-  EXPECT_EQ(sheet->frameGeometry(), beside);
+  ASSERT_TRUE(sheet->IsShown());
+  EXPECT_FALSE(sheet->isFloating());
+  EXPECT_EQ(sheet->window(), Frame.get());
+  EXPECT_EQ(topWindows(), 1);
+  EXPECT_GE(sheet->geometry().left(), TableRect().right());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return TableRect().size() == table; }, 1000))
+      << TableRect().width();
+  Frame->RememberPlacement();
+  EXPECT_EQ(ReadWindowPlacement(*Settings.Store)->Normal,
+            (TRect{normal.x(), normal.y(), normal.x() + normal.width(), normal.y() + normal.height()}));
+  EXPECT_TRUE(sheet->SummaryText().startsWith(QStringLiteral("Game to 100\n")));
+  EXPECT_FALSE(Frame->Action(CM_SCORE)->isEnabled());
+  sheet->close();
+  QApplication::processEvents();
+  EXPECT_FALSE(sheet->IsShown());
+  EXPECT_FALSE(Frame->Client()->Table().State().ScoreSheetShown);
+  EXPECT_TRUE(Frame->Action(CM_SCORE)->isEnabled());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Frame->geometry() == normal; }, 1000)) << Frame->width();
+
+  Frame->Action(CM_SCORE)->trigger();
+  sheet->setFloating(true);
+  sheet->move(60, 70);
+  QApplication::processEvents();
+  EXPECT_EQ(topWindows(), 2);
+  Frame->close();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Frame->IsClosed(); }, 2000));
+  Frame.reset();
+  Open();
+  sheet = Frame->Client()->SheetWindow();
+  Frame->Action(CM_SCORE)->trigger();
+  QApplication::processEvents();
+  EXPECT_TRUE(sheet->isFloating());
+  EXPECT_EQ(sheet->pos(), QPoint(60, 70));
 }
 
 // Whatever state the window is left in, the configuration keeps the area

@@ -48,12 +48,13 @@ int Ink(const QImage& image, const QRect& rect) {
 
 }  // namespace
 
-TEST(ScoreSheetWindow, IsAModelessToolWindowWithTheColumnLabels) {
+TEST(ScoreSheetWindow, IsAModelessPanelWithTheColumnLabels) {
   SheetTable table;
   EXPECT_EQ(table.Window.windowTitle(), QStringLiteral("Score Sheet"));
   EXPECT_EQ(table.Window.HumanLabel(), QStringLiteral("You"));
   EXPECT_EQ(table.Window.ComputerLabel(), QStringLiteral(" Computer"));
-  EXPECT_TRUE(table.Window.windowFlags() & Qt::Tool);
+  // Without a frame to dock in, it is a window of its own.
+  EXPECT_TRUE(table.Window.isFloating());
   EXPECT_EQ(table.Window.windowModality(), Qt::NonModal);
   EXPECT_FALSE(table.Window.IsShown());
   table.Window.Show();

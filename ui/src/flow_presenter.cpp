@@ -5,11 +5,8 @@
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QWidget>
 
-#include "app/score_sheet_fit.h"
 #include "game/meld_marks.h"
 #include "game/status_texts.h"
 #include "ui/resource_text.h"
@@ -160,29 +157,8 @@ void FlowPresenter::ShowComputerHand(bool) { emit CommandsChanged(); }
 
 void FlowPresenter::ShowScoreSheet() {
   SheetView->SetLaidOff(Owner.Table().State().LaidOff);
-  if (!SheetView->IsShown()) PlaceScoreSheet();
   SheetView->Show();
   SheetView->Refresh();
-}
-
-void FlowPresenter::PlaceScoreSheet() {
-  const QWidget* frame = Widget.window();
-  const QRect outer = frame->frameGeometry();
-  // Before its first showing the sheet's frame is not known yet: the main
-  // window's decorations are the best guess.
-  const QSize decorations = outer.size() - frame->geometry().size();
-  const QSize size = SheetView->sizeHint().expandedTo(SheetView->size()) + decorations;
-  const QScreen* screen = frame->screen() ? frame->screen() : QGuiApplication::primaryScreen();
-  const QRect available = screen ? screen->availableGeometry() : outer;
-  const TPoint place =
-      PlaceBesideFrame({outer.left(), outer.top(), outer.right() + 1, outer.bottom() + 1}, {size.width(), size.height()},
-                       {available.left(), available.top(), available.right() + 1, available.bottom() + 1},
-                       Widget.mapToGlobal(QPoint(0, 0)).y());
-  SheetView->move(place.x, place.y);
-}
-
-void FlowPresenter::FollowFrame() {
-  if (SheetView && SheetView->IsShown()) PlaceScoreSheet();
 }
 
 void FlowPresenter::CloseScoreSheet() { SheetView->Close(); }

@@ -2,6 +2,10 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLayout>
+#include <QScreen>
+#include <QStyle>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTimer>
@@ -36,6 +40,7 @@ QuorlaFrame::QuorlaFrame(GameSettings& settings, const std::string& configDirect
   Table = new QuorlaClient(settings, configDirectory, installDirectory, this);
   RebuildTitle();
   setCentralWidget(Table);
+  DockScoreSheet();
   StatusPanes = std::make_unique<TableStatusPanes>(statusBar());
   Table->SetStatusPanes(StatusPanes.get());
   SetHelpDirectory(QString::fromStdString(installDirectory + "QUORLA32.HLP"));
@@ -187,6 +192,61 @@ void QuorlaFrame::Start() {
   NoteResumableGame();
 }
 
+void QuorlaFrame::DockScoreSheet() {
+  ScoreSheetWindow* sheet = Table->SheetWindow();
+  auto stored = [this](const char* key) { return Settings.Store ? Settings.Store->ReadInt(OWN_SECTION, key, 0) : 0; };
+  addDockWidget(stored(SHEET_LEFT_KEY) ? Qt::LeftDockWidgetArea : Qt::RightDockWidgetArea, sheet);
+  sheet->setFloating(stored(SHEET_FLOATING_KEY) != 0);
+  sheet->hide();
+  connect(sheet, &ScoreSheetWindow::RoomAboutToChange, this, &QuorlaFrame::KeepTableWidth);
+  if (!sheet->isFloating()) return;
+  // A floating panel goes back to its place only where a screen still shows
+  // its title; elsewhere the toolkit places it.
+  const QPoint place(static_cast<int32_t>(stored(SHEET_LEFT_EDGE_KEY)), static_cast<int32_t>(stored(SHEET_TOP_EDGE_KEY)));
+  for (const QScreen* screen : QGuiApplication::screens())
+    if (screen->availableGeometry().contains(place + QPoint(40, 10))) {
+      sheet->move(place);
+      return;
+    }
+}
+
+void QuorlaFrame::KeepTableWidth() {
+  if (Mode() != WindowMode::NORMAL || isMinimized() || !isVisible()) return;
+  // The table's width before the panel comes or goes is the one to keep.
+  const int before = centralWidget()->width();
+  QTimer::singleShot(0, this, [this, before] {
+    // The panel's own width may follow the frame's, so a second look
+    // settles it.
+    for (int look = 0; look < 3 && Mode() == WindowMode::NORMAL && !isMinimized(); ++look) {
+      layout()->activate();
+      int width = this->width() + before - centralWidget()->width();
+      if (const QScreen* shown = screen())
+        width = std::min(width, shown->availableGeometry().width() - (frameGeometry().width() - this->width()));
+      if (width == this->width()) return;
+      resize(width, height());
+    }
+  });
+}
+
+int QuorlaFrame::DockedSheetWidth() const {
+  const ScoreSheetWindow* sheet = Table->SheetWindow();
+  if (!sheet->isVisible() || sheet->isFloating()) return 0;
+  return sheet->width() + style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this);
+}
+
+void QuorlaFrame::RememberScoreSheetPlace() {
+  if (!Settings.Store) return;
+  ScoreSheetWindow* sheet = Table->SheetWindow();
+  SettingsStore::Batch oneWrite(*Settings.Store);
+  Settings.Store->WriteInt(OWN_SECTION, SHEET_FLOATING_KEY, sheet->isFloating() ? 1 : 0);
+  Settings.Store->WriteInt(OWN_SECTION, SHEET_LEFT_KEY, dockWidgetArea(sheet) == Qt::LeftDockWidgetArea ? 1 : 0);
+  const QPoint place = sheet->pos();
+  if (sheet->isFloating() && place.x() >= 0 && place.y() >= 0) {
+    Settings.Store->WriteInt(OWN_SECTION, SHEET_LEFT_EDGE_KEY, static_cast<uint32_t>(place.x()));
+    Settings.Store->WriteInt(OWN_SECTION, SHEET_TOP_EDGE_KEY, static_cast<uint32_t>(place.y()));
+  }
+}
+
 void QuorlaFrame::NoteResumableGame() {
   if (Table->IsCommandEnabled(CM_RESUME_GAME))
     statusBar()->showMessage(ResourceText(RESUME_LATER_NOTE), RESUME_NOTE_MILLISECONDS);
@@ -211,6 +271,7 @@ void QuorlaFrame::closeEvent(QCloseEvent* event) {
     return;
   }
   RememberPlacement();
+  RememberScoreSheetPlace();
   Table->SaveOnClose();
   Table->SheetWindow()->Close();
   Closed = true;

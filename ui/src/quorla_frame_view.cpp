@@ -129,7 +129,6 @@ void QuorlaFrame::TakeAreaOfState() {
 
 void QuorlaFrame::FollowGeometry() {
   if (const QScreen* shown = screen()) Modes.Moved(Mode(), ToTRect(geometry()), AreasOf(*shown));
-  if (Table) Table->FollowFrame();
 }
 
 void QuorlaFrame::moveEvent(QMoveEvent* event) {
@@ -147,7 +146,11 @@ void QuorlaFrame::RememberPlacement() {
   // A change of state still under way is completed first: leaving full
   // screen just before closing keeps the normal area, not the screen.
   TakeAreaOfState();
-  WriteWindowPlacement(*Settings.Store, Modes.ToRemember(Mode(), ToTRect(geometry())));
+  // The area is remembered without the score sheet: it is shown again
+  // only when the table shows it, and the window grows for it then.
+  QRect shown = geometry();
+  if (Mode() == WindowMode::NORMAL) shown.setWidth(shown.width() - DockedSheetWidth());
+  WriteWindowPlacement(*Settings.Store, Modes.ToRemember(Mode(), ToTRect(shown)));
 }
 
 void QuorlaFrame::FollowViewScale() {

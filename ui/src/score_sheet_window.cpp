@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/score_sheet_fit.h"
+#include "store/score_sheet_summary.h"
 
 #include "ui/laid_off_caption_window.h"
 #include "ui/score_client.h"
@@ -45,13 +46,19 @@ int TitleWidth(const QString& title) {
 }  // namespace
 
 ScoreSheetWindow::ScoreSheetWindow(ScoreSheet& sheet, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), Sheet(sheet) {
-  setWindowTitle(QString::fromLatin1(WINDOW_TITLE));
-  TheClient = new ScoreClient(sheet, this);
-  TheCaption = new LaidOffCaptionWindow(this);
+    : QDockWidget(QString::fromLatin1(WINDOW_TITLE), parent), Sheet(sheet) {
+  // The name lets the frame keep the panel's place among its docks.
+  setObjectName(QStringLiteral("ScoreSheet"));
+  setFeatures(DockWidgetClosable | DockWidgetMovable | DockWidgetFloatable);
+  setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+  // Until a frame docks it, the panel is a window of its own.
+  setFloating(true);
+  auto* body = new QWidget(this);
+  TheClient = new ScoreClient(sheet, body);
+  TheCaption = new LaidOffCaptionWindow(body);
 
   // The labels sit over the sheet's columns, measured in the sheet's unit.
-  auto* header = new QWidget(this);
+  auto* header = new QWidget(body);
   const QSize unit = TheClient->Unit();
   int height = 0;
   int labelsRight = 0;
@@ -78,16 +85,30 @@ ScoreSheetWindow::ScoreSheetWindow(ScoreSheet& sheet, QWidget* parent)
   for (int i = 0; i < 2; ++i)
     Labels[i]->move(TheClient->frameWidth() + fit.LeftInset + static_cast<int>(LABEL_X[i] * unit.width()), 0);
 
-  auto* layout = new QVBoxLayout(this);
+  auto* layout = new QVBoxLayout(body);
   layout->setContentsMargins(MARGIN_X, 4, MARGIN_X, 6);
   layout->setSpacing(3);
   layout->addWidget(header);
   layout->addWidget(TheClient);
+  for (QLabel*& line : Summary) {
+    line = new QLabel(body);
+    layout->addWidget(line);
+  }
   layout->addWidget(TheCaption);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  layout->addStretch(1);
+  setWidget(body);
+  ShowSummary();
+}
+
+void ScoreSheetWindow::ShowSummary() {
+  const ScoreSheetSummary summary = SummaryOf(Sheet.Record());
+  Summary[0]->setText(QString::fromStdString(summary.Target));
+  Summary[1]->setText(QString::fromStdString(summary.Totals));
+  Summary[2]->setText(QString::fromStdString(summary.Lead));
 }
 
 void ScoreSheetWindow::Show() {
+  if (!isVisible()) emit RoomAboutToChange();
   Refresh();
   if (Sheet.Record().GameOver) Sheet.DrawGameEnd();
   show();
@@ -98,9 +119,13 @@ void ScoreSheetWindow::Refresh() {
   Sheet.Sync();
   if (isVisible() && Sheet.Record().GameOver) Sheet.DrawGameEnd();
   TheClient->Refresh();
+  ShowSummary();
 }
 
-void ScoreSheetWindow::Close() { hide(); }
+void ScoreSheetWindow::Close() {
+  if (isVisible()) emit RoomAboutToChange();
+  hide();
+}
 
 void ScoreSheetWindow::SetLaidOff(uint32_t pile, const uint32_t* cards, uint32_t count) {
   TheCaption->SetLaidOff(pile, cards, count);
@@ -110,8 +135,12 @@ void ScoreSheetWindow::ClearLaidOff() { TheCaption->Clear(); }
 
 QString ScoreSheetWindow::HumanLabel() const { return Labels[0]->text(); }
 QString ScoreSheetWindow::ComputerLabel() const { return Labels[1]->text(); }
+QString ScoreSheetWindow::SummaryText() const {
+  return Summary[0]->text() + '\n' + Summary[1]->text() + '\n' + Summary[2]->text();
+}
 
 void ScoreSheetWindow::closeEvent(QCloseEvent* event) {
-  QWidget::closeEvent(event);
+  if (isVisible()) emit RoomAboutToChange();
+  QDockWidget::closeEvent(event);
   if (event->isAccepted()) emit ClosedByUser();
 }

@@ -38,9 +38,3 @@ SheetWindowFit FitScoreSheetWindow(const SheetWindowParts& parts);
 // totals and final totals up to four digits, the shutout and subtraction
 // lines, the boxes line.
 std::vector<std::string> WidestSheetTexts();
-
-// Where a tool window of `size` (its frame included) goes beside the main
-// window `frame`: right of it when it fits on `screen` (the available
-// area), else left of it, else over the frame's right edge; always whole
-// on the screen when it is small enough, its top level with `top`.
-TPoint PlaceBesideFrame(const TRect& frame, TSize size, const TRect& screen, int32_t top);

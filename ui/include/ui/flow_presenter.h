@@ -16,13 +16,13 @@ class TableView;
 class TableStatusPanes;
 
 // The table window as the flow of a hand sees it: the status panes,
-// message boxes and questions, the moves, the score sheet beside the
-// frame, the idle steps and the blocking waits that keep the window alive.
+// message boxes and questions, the moves, the score sheet panel, the idle
+// steps and the blocking waits that keep the window alive.
 class FlowPresenter : public QObject, public Presentation {
   Q_OBJECT
 
  public:
-  // The score sheet window is a child of `widget`.
+  // The score sheet panel is a child of `widget` until a frame docks it.
   FlowPresenter(QWidget& widget, TableOwner& owner, TableView& view, const TablePrompter& prompt);
 
   void SetStatusPanes(TableStatusPanes* panes) { Panes = panes; }
@@ -44,9 +44,6 @@ class FlowPresenter : public QObject, public Presentation {
   // the three panes and the score sheet as saved.
   void PresentRestoredGame();
   void ShowNote(const QString& note);
-  // The frame moved, changed its size or state: a shown score sheet goes
-  // beside it again.
-  void FollowFrame();
 
   void SetStatus(uint32_t textId) override;
   void SetSelection(SelectionKind kind, uint32_t card) override;
@@ -74,8 +71,6 @@ class FlowPresenter : public QObject, public Presentation {
  private:
   void OnIdle();
   bool Ask(uint32_t captionId, const QString& text, QMessageBox::Icon icon, bool yesNo);
-  // Beside the frame, on the screen, level with the table's top.
-  void PlaceScoreSheet();
 
   QWidget& Widget;
   TableOwner& Owner;

@@ -94,9 +94,6 @@ class QuorlaClient : public QWidget {
   ScoreSheetWindow* SheetWindow() { return ThePresenter.SheetWindow(); }
   // What the flow shows through: boxes, questions, the score sheet.
   FlowPresenter& Presenter() { return ThePresenter; }
-  // The frame moved, changed its size or state: a shown score sheet goes
-  // beside it again.
-  void FollowFrame() { ThePresenter.FollowFrame(); }
   TableParts Parts() { return Owner.Parts(); }
 
   // How message boxes and questions reach the person; tests answer them.

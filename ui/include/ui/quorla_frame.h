@@ -75,6 +75,9 @@ class QuorlaFrame : public QMainWindow {
   void RememberPlacement();
   // What the menus and bars add to the table's size.
   QSize Chrome();
+  // No menu of bars and panels: the button bar goes by the preferences and
+  // the score sheet by the Score command and its own close button.
+  class QMenu* createPopupMenu() override { return nullptr; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -110,8 +113,17 @@ class QuorlaFrame : public QMainWindow {
   // Gives the window the area its state stands for where nobody else did
   // (no window manager), and the normal area back after leaving a state.
   void TakeAreaOfState();
-  // The normal area is kept, and the score sheet follows the frame.
+  // The normal area is kept.
   void FollowGeometry();
+  // The score sheet panel docked, or floated, where the configuration last
+  // had it; hidden until the table shows it.
+  void DockScoreSheet();
+  void RememberScoreSheetPlace();
+  // A normal window grows by the room the docked score sheet takes, and
+  // gives it back when the sheet goes, so the table keeps its size.
+  void KeepTableWidth();
+  // The room the docked score sheet takes beside the table now.
+  int DockedSheetWidth() const;
   // Asks, as New Game does, before an option change abandons the game;
   // false when the person declined.
   bool KeepGoingWhenAbandoning(bool abandons);

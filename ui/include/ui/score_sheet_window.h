@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include <QDockWidget>
 
 #include "game/layoffs.h"
 #include "store/score_sheet.h"
@@ -8,11 +8,13 @@
 class LaidOffCaptionWindow;
 class ScoreClient;
 
-// The modeless "Score Sheet" tool window: the column labels, the framed
-// scrolling sheet and the laid-off caption window. The table owns it and
-// shows and closes it as the flow asks; the sheet it draws belongs to the
-// table as well.
-class ScoreSheetWindow : public QWidget {
+// The "Score Sheet" panel: the column labels, the framed scrolling sheet,
+// the game's target, totals and lead, and the laid-off caption window. The
+// frame docks it beside the table, and the person may float it; a table
+// without a frame shows it floating, as a window of its own. The table
+// owns it and shows and closes it as the flow asks; the sheet it draws
+// belongs to the table as well.
+class ScoreSheetWindow : public QDockWidget {
   Q_OBJECT
 
  public:
@@ -36,17 +38,25 @@ class ScoreSheetWindow : public QWidget {
   // The texts of the two column labels.
   QString HumanLabel() const;
   QString ComputerLabel() const;
+  // The target, the totals and the lead, one per line.
+  QString SummaryText() const;
 
  signals:
   // The person closed the window from its title bar.
   void ClosedByUser();
+  // The panel is about to be shown or hidden: docked, it takes or gives
+  // back room beside the table.
+  void RoomAboutToChange();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  void ShowSummary();
+
   ScoreSheet& Sheet;
   ScoreClient* TheClient;
   LaidOffCaptionWindow* TheCaption;
   class QLabel* Labels[2];
+  class QLabel* Summary[3];
 };
