@@ -6,6 +6,7 @@
 
 #include "game/deadwood.h"
 #include "game/hand_figures.h"
+#include "game/meld_marks.h"
 #include "game/layoffs.h"
 #include "game/rules.h"
 #include "game/score_iterators.h"
@@ -580,9 +581,34 @@ void GameFlow::LayOpenComputerHand() {
   if (order.size() == count) TheDeck.Arrange(COMPUTER_PILE, order.data(), count);
 }
 
+// The person's hand at the end: its melds first, then the cards it laid
+// off on the computer's melds, then its deadwood.
+void GameFlow::LayOpenHumanHand() {
+  const LaidOffList& laidOff = S.LaidOff;
+  const bool laidOffByHuman = !S.StockExhausted && !S.Gin && laidOff.Player == HUMAN_SEAT;
+  auto isLaidOff = [&](uint32_t card) {
+    return laidOffByHuman && std::find(laidOff.Cards.begin(), laidOff.Cards.begin() + laidOff.Count, card) !=
+                                 laidOff.Cards.begin() + laidOff.Count;
+  };
+  std::vector<uint32_t> kept, laid;
+  for (uint32_t card : TheDeck.PileCards(HUMAN_PILE)) (isLaidOff(card) ? laid : kept).push_back(card);
+  const CardMarks marks = HandEndMarks(TheDeck, laidOffByHuman ? laidOff : LaidOffList{});
+  auto inMeld = [&](uint32_t card) { return marks[card] != NO_MARK && marks[card] != DEADWOOD_MARK; };
+  std::vector<uint32_t> order;
+  const std::vector<uint32_t> sorted = OrderByMelds(kept);
+  for (uint32_t card : sorted)
+    if (inMeld(card)) order.push_back(card);
+  order.insert(order.end(), laid.begin(), laid.end());
+  for (uint32_t card : sorted)
+    if (!inMeld(card)) order.push_back(card);
+  if (order.size() == TheDeck.CardsInPile(HUMAN_PILE))
+    TheDeck.Arrange(HUMAN_PILE, order.data(), static_cast<uint32_t>(order.size()));
+}
+
 void GameFlow::AnnounceHand() {
   TakeBackHeldCard();
   LayOpenComputerHand();
+  LayOpenHumanHand();
   TheDeck.SetPileFace(COMPUTER_PILE, true);
   TheView.ShowComputerHand(true);
   const bool humanWon = S.Dealer == HUMAN_SEAT;
@@ -600,23 +626,8 @@ void GameFlow::AnnounceHand() {
   ShowScoreSheet();
 }
 
-// The knocker's deadwood is counted again from its ten cards: a game
-// resumed at the end of a hand has the cards and the result, not the scores.
-// The defender's follows from the result.
 void GameFlow::AnnounceWithFigures(uint32_t caption, uint32_t text) {
-  const uint32_t knocker = S.Undercut ? OtherSeat(S.Dealer) : S.Dealer;
-  const int32_t knockerDeadwood = LeastDeadwood(TheDeck.PileMask(PileOf(knocker)));
-  const int32_t defenderDeadwood = S.Gin       ? S.Difference
-                                   : S.Undercut ? knockerDeadwood - S.Difference
-                                                : knockerDeadwood + S.Difference;
-  HandFigures figures;
-  figures.HumanDeadwood = knocker == HUMAN_SEAT ? knockerDeadwood : defenderDeadwood;
-  figures.ComputerDeadwood = knocker == COMPUTER_SEAT ? knockerDeadwood : defenderDeadwood;
-  figures.Winner = S.Dealer;
-  figures.Gin = S.Gin;
-  figures.Undercut = S.Undercut;
-  figures.Points = S.Points;
-  TheView.MessageWithFigures(caption, text, HandResultFigures(figures), ICON_NONE);
+  TheView.MessageWithFigures(caption, text, HandResultFigures(FiguresOfHand(TheDeck, S)), ICON_NONE);
 }
 
 void GameFlow::AnnounceTie() {
@@ -624,6 +635,7 @@ void GameFlow::AnnounceTie() {
   TakeBackHeldCard();
   TellHandPlayed(PlayedHand::NOBODY, PlayedHand::NOBODY, LeastDeadwood(TheDeck.PileMask(HUMAN_PILE)),
                  LeastDeadwood(TheDeck.PileMask(COMPUTER_PILE)));
+  LayOpenHumanHand();
   TheDeck.SetPileFace(COMPUTER_PILE, true);
   TheView.ShowComputerHand(true);
   SetStatus(STOCK_TIE);

@@ -148,6 +148,19 @@ constexpr Entry STRINGS[] = {
     {8330, "Gin Rummy table"},
     {8331, "Button bar"},
     {8332, "Table commands"},
+    {8333, "Computer knocks with %1 deadwood."},
+    {8334, "You knock with %1 deadwood."},
+    {8335, "Computer goes gin."},
+    {8336, "You go gin."},
+    {8337, " You lay off %1 and keep %2."},
+    {8338, " Computer lays off %1 and keeps %2."},
+    {8339, " You keep %1."},
+    {8340, " Computer keeps %1."},
+    {8341, " You undercut."},
+    {8342, " Computer undercuts."},
+    {8343, "Nobody scores: you keep %1, Computer keeps %2."},
+    {8344, " and "},
+    {8345, "Deadwood: %1"},
     {9029, "Resetting difficulty level "},
     {9030, " to its default will destroy any dynamic learning for that level. Do you really want to reset?"},
     {9032, "Quorla Data File Error"},
@@ -435,4 +448,16 @@ const char* ResourceString(uint32_t id) {
   auto it = std::lower_bound(std::begin(STRINGS), std::end(STRINGS), id,
                              [](const Entry& e, uint32_t key) { return e.Id < key; });
   return it != std::end(STRINGS) && it->Id == id ? it->Text : "";
+}
+
+std::string FillIn(std::string text, const std::string& first, const std::string& second) {
+  const std::string* values[] = {&first, &second};
+  for (size_t at = text.find('%'); at != std::string::npos && at + 1 < text.size(); at = text.find('%', at + 1)) {
+    const char digit = text[at + 1];
+    if (digit < '1' || digit > '2') continue;
+    const std::string& value = *values[digit - '1'];
+    text.replace(at, 2, value);
+    at += value.empty() ? 0 : value.size() - 1;
+  }
+  return text;
 }

@@ -52,18 +52,6 @@ bool LeastUseful(uint32_t card, const MasterBelief& belief) {
 
 }  // namespace
 
-std::string FillIn(std::string text, const std::string& first, const std::string& second) {
-  const std::string* values[] = {&first, &second};
-  for (size_t at = text.find('%'); at != std::string::npos && at + 1 < text.size(); at = text.find('%', at + 1)) {
-    const char digit = text[at + 1];
-    if (digit < '1' || digit > '2') continue;
-    const std::string& value = *values[digit - '1'];
-    text.replace(at, 2, value);
-    at += value.empty() ? 0 : value.size() - 1;
-  }
-  return text;
-}
-
 double UseForTheOther(uint32_t card, const MasterBelief& belief) {
   const uint64_t unseen = belief.Unseen();
   const uint32_t unseenCount = static_cast<uint32_t>(__builtin_popcountll(unseen));

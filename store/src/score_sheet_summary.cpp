@@ -2,7 +2,7 @@
 
 #include "game/string_table.h"
 #include "game/text_ids.h"
-#include "player/hint_reason.h"
+#include "game/string_table.h"
 
 ScoreSheetSummary SummaryOf(const ScoreRecord& record) {
   // The last row carries both running totals; a game without a won hand

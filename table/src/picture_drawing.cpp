@@ -79,7 +79,7 @@ void NxTablePicture::DrawCard(const NxCard& card, const TRect& dest, bool useMas
   } else {
     Buffer.Combine(part, *image, source, NxBitmap::RasterOp::COPY);
   }
-  if (card.IsFaceUp() && MarkByCard[card.Index()] != NO_MARK && IsMarked(card)) DrawMark(card, drawn, part);
+  if (card.IsFaceUp() && MarkByCard[card.Index()] != NO_MARK && MarkedHandOf(card)) DrawMark(card, drawn, part);
 }
 
 namespace {

@@ -22,24 +22,26 @@ uint32_t Shaded(uint32_t pixel) { return ((pixel >> 1) & 0x7F7F7F) + ((pixel >> 
 
 }  // namespace
 
-void NxTablePicture::SetMarks(uint32_t pile, const CardMarks& marks) {
-  if (pile == MarkedPile && marks == MarkByCard) return;
+void NxTablePicture::SetMarksOnPiles(uint32_t piles, const CardMarks& marks) {
+  if (piles == MarkedPiles && marks == MarkByCard) return;
   for (uint32_t card = 0; card < NUM_CARDS; ++card) {
-    const bool changed = pile != MarkedPile || marks[card] != MarkByCard[card];
+    const bool changed = piles != MarkedPiles || marks[card] != MarkByCard[card];
     const NxCard* shown = Deck.Card(card);
     if (changed && shown && shown->IsVisible()) CardChanged(*shown);
   }
-  MarkedPile = pile;
+  MarkedPiles = piles;
   MarkByCard = marks;
   Paint(true);
 }
 
-bool NxTablePicture::IsMarked(const NxCard& card) const {
-  if (MarkedPile >= Deck.PileCount()) return false;
-  const NxHand& hand = Deck.Pile(MarkedPile);
-  for (uint32_t i = 0; i < hand.Count; ++i)
-    if (hand.Cards[i] == &card) return true;
-  return false;
+const NxHand* NxTablePicture::MarkedHandOf(const NxCard& card) const {
+  for (uint32_t pile = 0; pile < Deck.PileCount(); ++pile) {
+    if ((MarkedPiles & (uint32_t{1} << pile)) == 0) continue;
+    const NxHand& hand = Deck.Pile(pile);
+    for (uint32_t i = 0; i < hand.Count; ++i)
+      if (hand.Cards[i] == &card) return &hand;
+  }
+  return nullptr;
 }
 
 void NxTablePicture::DrawMark(const NxCard& card, const TRect& drawn, const TRect& part) {
@@ -47,7 +49,7 @@ void NxTablePicture::DrawMark(const NxCard& card, const TRect& drawn, const TRec
   TRect area = part;
   uint32_t colour = 0;
   if (mark != DEADWOOD_MARK) {
-    const NxHand& hand = Deck.Pile(MarkedPile);
+    const NxHand& hand = *MarkedHandOf(card);
     uint32_t at = 0;
     while (hand.Cards[at] != &card) ++at;
     const bool continues = at > 0 && MarkByCard[hand.Cards[at - 1]->Index()] == mark;

@@ -1,8 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+#include <random>
 #include <set>
 
 #include "game/card_id.h"
+#include "game/deadwood.h"
+#include "game/hand_end_view.h"
+#include "game/hand_figures.h"
 #include "game/table_commands.h"
 #include "game/text_ids.h"
 #include "player/hint.h"
@@ -133,6 +139,74 @@ std::vector<std::string> PileNames(const NxDeck& deck, uint32_t pile) {
 }
 
 }  // namespace
+
+// Random knocks laid open: the marks on the table agree with the scoring.
+// Each band (the knocker's melds with the cards laid off on them, and the
+// defender's own melds) is a meld; the cards left unbanded add up to each
+// hand's deadwood as scored; the person's hand lies melds first, then its
+// laid-off cards, then its deadwood; and the line ends with the points.
+TEST(Flow, AHandLaidOpenIsMarkedAndSummedAsItWasScored) {
+  ScratchInstallation install;
+  HeadlessTable table;
+  std::mt19937 random(4711);
+  uint32_t knocks = 0, withLayoffs = 0;
+  for (int attempt = 0; attempt < 400000 && knocks < 150; ++attempt) {
+    std::vector<uint32_t> cards(NUM_CARDS);
+    for (uint32_t i = 0; i < NUM_CARDS; ++i) cards[i] = i;
+    std::shuffle(cards.begin(), cards.end(), random);
+    const uint32_t knocker = random() % 2;
+    uint64_t knockerCards = 0;
+    for (uint32_t i = 0; i < 10; ++i) knockerCards |= CardBit(cards[knocker * 10 + i]);
+    if (LeastDeadwood(knockerCards) > 10) continue;
+    TableScenario::State(table).Dealer = 1;
+    TableScenario::State(table).HandOver = false;
+    table.Flow.DealHand();
+    std::vector<std::string> names;
+    for (uint32_t i = 0; i < 20; ++i) names.push_back(CardName(cards[i]));
+    std::vector<const char*> human, computer;
+    for (uint32_t i = 0; i < 10; ++i) human.push_back(names[i].c_str()), computer.push_back(names[10 + i].c_str());
+    SetHands(table, human, computer);
+    TableScenario::State(table).KnockLimit = 10;
+    ASSERT_TRUE(table.Flow.EvaluateKnock(knocker));
+    table.Flow.AnnounceHand();
+    const GameState& s = table.State();
+    const auto view = HandEndOnTable(table.Deck, s);
+    ASSERT_TRUE(view) << attempt;
+    ++knocks;
+    const LaidOffList& laidOff = s.LaidOff;
+    std::set<uint32_t> laid;
+    if (!s.Gin) laid.insert(laidOff.Cards.begin(), laidOff.Cards.begin() + laidOff.Count);
+    withLayoffs += laid.empty() ? 0 : 1;
+    const HandFigures figures = FiguresOfHand(table.Deck, s);
+    const int32_t scored[2] = {figures.HumanDeadwood, figures.ComputerDeadwood};
+    for (uint32_t seat : {HUMAN_SEAT, COMPUTER_SEAT}) {
+      std::map<uint32_t, uint64_t> bands;
+      int32_t unbanded = 0;
+      for (uint32_t card : table.Deck.PileCards(PileOf(seat))) {
+        const uint8_t mark = view->Marks[card];
+        if (mark == NO_MARK || mark == DEADWOOD_MARK)
+          unbanded += CardPoints[card % NUM_RANKS];
+        else if (laid.count(card) == 0)
+          bands[mark] |= CardBit(card);
+      }
+      EXPECT_EQ(unbanded, scored[seat]) << attempt << " seat " << seat;
+      if (seat == OtherSeat(laidOff.Player) || laid.empty())
+        for (uint32_t card : laid) bands[view->Marks[card]] |= CardBit(card);
+      for (const auto& [mark, band] : bands) EXPECT_EQ(LeastDeadwood(band), 0) << attempt << " mark " << int(mark);
+    }
+    int order = 0;
+    for (uint32_t card : table.Deck.PileCards(HUMAN_PILE)) {
+      const uint8_t mark = view->Marks[card];
+      const int kind = laid.count(card) ? 1 : (mark == NO_MARK || mark == DEADWOOD_MARK) ? 2 : 0;
+      EXPECT_GE(kind, order) << attempt << " " << CardName(card);
+      order = std::max(order, kind);
+    }
+    const std::string points = "= " + std::to_string(s.Points) + ".";
+    EXPECT_EQ(view->Line.substr(view->Line.size() - points.size()), points) << view->Line;
+  }
+  EXPECT_EQ(knocks, 150u);
+  EXPECT_GT(withLayoffs, 20u);
+}
 
 TEST(Flow, DefenderLaysOpenDeadwoodThenLayoffsThenJoinedRunsThenOwnMelds) {
   ScratchInstallation install;

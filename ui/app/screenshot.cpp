@@ -16,6 +16,7 @@
 #include "player/data_paths.h"
 #include "player/seat_player.h"
 #include "store/setting_keys.h"
+#include "game/hand_end_view.h"
 #include "ui/score_sheet_window.h"
 #include "ui/install_places.h"
 #include "ui/quorla_client.h"
@@ -88,6 +89,7 @@ int PictureTheTable(QuorlaFrame& frame, QuorlaClient* table, int moves, const st
     QString sheet = QString::fromStdString(out);
     sheet.insert(sheet.lastIndexOf('.'), "-sheet");
     table->SheetWindow()->grab().save(sheet);
+    if (const auto end = HandEndOnTable(table->Table().Deck, state)) std::printf("hand's end: %s\n", end->Line.c_str());
   }
   // The picture shows the table as it stands, every card arrived.
   table->Picture().FinishGlides();

@@ -7,6 +7,7 @@
 #include <QEventLoop>
 #include <QWidget>
 
+#include "game/hand_end_view.h"
 #include "game/meld_marks.h"
 #include "game/status_texts.h"
 #include "ui/resource_text.h"
@@ -91,7 +92,14 @@ void FlowPresenter::AfterInput() {
 void FlowPresenter::RefreshDeadwood() {
   const NxDeck& deck = Owner.Table().Deck;
   if (Panes) Panes->SetDeadwood(QString::fromStdString(DeadwoodPaneText(deck)));
-  View.Picture().SetMarks(HUMAN_PILE, Owner.Settings().Prefs.ShowMelds ? MeldMarks(deck, HUMAN_PILE) : CardMarks{});
+  // From the announcement to the next deal both hands lie open in their
+  // melds, whatever the marks while playing.
+  const std::optional<HandEndView> end = HandEndOnTable(deck, Owner.Table().State());
+  View.ShowHandEnd(end);
+  if (end)
+    View.Picture().SetMarksOnHands(end->Marks);
+  else
+    View.Picture().SetMarks(HUMAN_PILE, Owner.Settings().Prefs.ShowMelds ? MeldMarks(deck, HUMAN_PILE) : CardMarks{});
 }
 
 void FlowPresenter::ApplyTablePreferences() {

@@ -228,8 +228,34 @@ void TableView::DrawTableTexts(QPainter& painter) const {
   font.setBold(true);
   painter.setFont(font);
   DrawTableText(painter, MOVE_LINE_AREA, LastMove, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine);
-  DrawTableText(painter, STOCK_COUNT_AREA, QString::fromStdString(StockCountText(Owner.Table().Deck)),
-                Qt::AlignCenter | Qt::TextSingleLine);
+  if (!TheHandEnd) {
+    DrawTableText(painter, STOCK_COUNT_AREA, QString::fromStdString(StockCountText(Owner.Table().Deck)),
+                  Qt::AlignCenter | Qt::TextSingleLine);
+    return;
+  }
+  for (uint32_t seat : {HUMAN_SEAT, COMPUTER_SEAT})
+    DrawTableText(painter, HAND_DEADWOOD_AREAS[seat], QString::fromStdString(TheHandEnd->Deadwood[seat]),
+                  Qt::AlignCenter | Qt::TextWordWrap);
+  // The sum on one line where it fits, else on two in a smaller font.
+  const QString line = QString::fromStdString(TheHandEnd->Line);
+  const TRect area = ThePicture.ToBuffer(HAND_END_LINE_AREA);
+  const QRect room(0, 0, area.Width(), area.Height());
+  const int oneLine = QFontMetrics(painter.font()).height();
+  if (QFontMetrics(painter.font()).boundingRect(room, Qt::AlignCenter | Qt::TextWordWrap, line).height() > oneLine) {
+    QFont smaller = painter.font();
+    smaller.setPixelSize(std::max(1, qRound(11 * Scale)));
+    painter.setFont(smaller);
+  }
+  DrawTableText(painter, HAND_END_LINE_AREA, line, Qt::AlignCenter | Qt::TextWordWrap);
+}
+
+void TableView::ShowHandEnd(const std::optional<HandEndView>& end) {
+  const bool same = end.has_value() == TheHandEnd.has_value() &&
+                    (!end || (end->Line == TheHandEnd->Line && end->Deadwood == TheHandEnd->Deadwood));
+  TheHandEnd = end;
+  if (same || Composed.isNull()) return;
+  for (const TRect& area : {HAND_END_LINE_AREA, STOCK_COUNT_AREA, HAND_DEADWOOD_AREAS[0], HAND_DEADWOOD_AREAS[1]})
+    Widget.update(WidgetRect(ThePicture.ToBuffer(area)));
 }
 
 void TableView::Paint(QPaintEvent* event) {

@@ -162,6 +162,7 @@ class GameFlow : public GinTable {
   void NoteComputerTake(uint32_t discardsBefore, uint32_t upcard, bool took);
   void NoteComputerDiscard(uint32_t discardsBefore);
   void AnnounceWithFigures(uint32_t caption, uint32_t text);
+  void LayOpenHumanHand();
   uint32_t DrawOwnRandom(uint32_t range);
 
   GameState& S;

@@ -27,6 +27,11 @@ constexpr TRect TABLE_AREA = {0, 0, 576, 384};
 // its hand, and the number of cards left in the stock, below the stock.
 constexpr TRect MOVE_LINE_AREA = {100, 118, 572, 142};
 constexpr TRect STOCK_COUNT_AREA = {244, 242, 333, 266};
+// From a hand's announcement to the next deal: the hand's sum across the
+// table below the piles (where the stock's count stood), and each hand's
+// deadwood left of it.
+constexpr TRect HAND_END_LINE_AREA = {4, 241, 572, 268};
+constexpr TRect HAND_DEADWOOD_AREAS[2] = {{2, 268, 98, 364}, {2, 20, 98, 116}};  // by seat
 constexpr TSize CARD_SIZE = {69, 96};
 constexpr uint32_t TABLE_PILE_COUNT = 4;
 constexpr uint32_t STOCK_CARDS_DEALT = 31;

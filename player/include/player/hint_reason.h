@@ -4,6 +4,7 @@
 #include <string>
 
 #include "game/deck.h"
+#include "game/string_table.h"
 #include "player/master_belief.h"
 #include "player/master_search.h"
 #include "player/seat_player.h"
@@ -21,5 +22,3 @@ std::string HintReason(const MasterSearch& search, const MasterBelief& belief, c
 // they are to sit in its hand.
 double UseForTheOther(uint32_t card, const MasterBelief& belief);
 
-// `text` with %1 and %2 replaced.
-std::string FillIn(std::string text, const std::string& first, const std::string& second = {});

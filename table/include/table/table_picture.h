@@ -52,9 +52,12 @@ class NxTablePicture : public NxDeckObserver {
   // below the dragged card. Nothing clears it.
   void SetHighlight(std::optional<TRect> area);
   const std::optional<TRect>& Highlight() const { return Highlighted; }
-  // Marks drawn over the cards of one pile while they are in it; all
-  // NO_MARK clears them.
-  void SetMarks(uint32_t pile, const CardMarks& marks);
+  // Marks drawn over the cards of one pile, or of both hands at a hand's
+  // end, while they are in it; all NO_MARK clears them.
+  void SetMarks(uint32_t pile, const CardMarks& marks) { SetMarksOnPiles(uint32_t{1} << pile, marks); }
+  void SetMarksOnHands(const CardMarks& marks) {
+    SetMarksOnPiles((uint32_t{1} << HUMAN_PILE) | (uint32_t{1} << COMPUTER_PILE), marks);
+  }
   const CardMarks& Marks() const { return MarkByCard; }
   void SetBackground(const NxBitmap& picture, const TRect& table);
   void Paint(bool useMask);
@@ -96,7 +99,10 @@ class NxTablePicture : public NxDeckObserver {
   bool BuriedFrom(size_t index) const;
   void DrawHighlight(const TRect& dest);
   void DrawMark(const NxCard& card, const TRect& drawn, const TRect& part);
-  bool IsMarked(const NxCard& card) const;
+  // `piles` holds one bit per pile.
+  void SetMarksOnPiles(uint32_t piles, const CardMarks& marks);
+  // The marked pile the card lies in, if any.
+  const NxHand* MarkedHandOf(const NxCard& card) const;
   CardGlide* GlideOf(uint32_t card);
   const CardGlide* GlideOf(uint32_t card) const;
   TPoint GlidePoint(const CardGlide& glide) const;
@@ -118,7 +124,7 @@ class NxTablePicture : public NxDeckObserver {
   NxBitmap Mask;
   std::array<NxBitmap, NUM_CARDS> Faces;
   std::array<bool, NUM_CARDS> FaceLoaded{};
-  uint32_t MarkedPile = 0;
+  uint32_t MarkedPiles = 0;  // one bit per pile
   CardMarks MarkByCard{};
   bool GlidesEnabled = false;
   uint32_t DealtInTurn = 0;

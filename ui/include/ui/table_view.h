@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "game/hand_end_view.h"
 #include "game/keyboard_play.h"
 #include "game/move_history.h"
 #include "table/bitmap.h"
@@ -70,6 +71,9 @@ class TableView : public QObject, public NxTablePresenter {
   // The line telling the computer's latest move, and the hand's moves its
   // tooltip lists.
   void ShowMoves(const MoveHistory& moves);
+  // The hand's end on the table until the next deal; nothing hides it.
+  void ShowHandEnd(const std::optional<HandEndView>& end);
+  const std::optional<HandEndView>& HandEnd() const { return TheHandEnd; }
   QString MoveLine() const { return LastMove; }
   QStringList HandMoves() const { return Moves; }
 
@@ -123,6 +127,7 @@ class TableView : public QObject, public NxTablePresenter {
   QRect Placement;
   QString LastMove;
   QStringList Moves;
+  std::optional<HandEndView> TheHandEnd;
   TableFocus TheFocus;
   bool FocusShown = false;
   QTimer GlideTimer;
