@@ -4,6 +4,7 @@
 // place: pure geometry, checked over many sizes rather than a few examples.
 #include <random>
 
+#include "app/box_place.h"
 #include "app/table_fit.h"
 #include "app/window_placement.h"
 #include "game/table_geometry.h"
@@ -150,4 +151,39 @@ TEST(WindowPlacement, EachStateGetsItsAreaAndTheNormalAreaIsKept) {
     EXPECT_EQ(remembered.Normal, step.Remembered) << step.What;
     EXPECT_EQ(remembered.Mode, step.Mode) << step.What;
   }
+}
+
+// A box goes where it covers no card: on random tables it never overlaps
+// what it must keep clear and stays on the screen; with room in the
+// window it stays inside, nearest the middle; with none anywhere it is
+// left where the toolkit puts it.
+TEST(BoxPlace, ABoxCoversNoCardAndStaysOnTheScreen) {
+  const TRect screen{0, 0, 1920, 1080};
+  std::mt19937 random(99);
+  for (int round = 0; round < 300; ++round) {
+    const TRect window = TRect::At({int32_t(random() % 800), int32_t(random() % 500)},
+                                   {int32_t(400 + random() % 700), int32_t(300 + random() % 500)});
+    std::vector<TRect> cards;
+    for (int i = 0; i < 25; ++i)
+      cards.push_back(TRect::At({window.left + int32_t(random() % window.Width()),
+                                 window.top + int32_t(random() % window.Height())},
+                                {69, 96}));
+    const TSize box{int32_t(150 + random() % 250), int32_t(80 + random() % 100)};
+    const auto place = PlaceClearOf(cards, box, window, screen);
+    if (!place) continue;
+    const TRect shown = TRect::At(*place, box);
+    EXPECT_TRUE(Inside(shown, screen)) << round;
+    for (const TRect& card : cards) EXPECT_FALSE(card.Intersects(shown)) << round;
+  }
+  // The two hands of a table filling the window: the gap between them.
+  const TRect window{0, 0, 1000, 700};
+  const std::vector<TRect> hands = {{100, 20, 900, 250}, {100, 450, 900, 680}};
+  const auto between = PlaceClearOf(hands, {300, 150}, window, screen);
+  ASSERT_TRUE(between);
+  EXPECT_TRUE(Inside(TRect::At(*between, {300, 150}), {0, 250, 1000, 450}));
+  // No room inside: beside the window, on its right.
+  const auto beside = PlaceClearOf({window}, {300, 150}, window, screen);
+  ASSERT_TRUE(beside);
+  EXPECT_GE(beside->x, window.right);
+  EXPECT_FALSE(PlaceClearOf({screen}, {300, 150}, window, screen));
 }

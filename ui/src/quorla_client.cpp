@@ -6,27 +6,50 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 
+#include <QScreen>
+
+#include "app/box_place.h"
 #include "game/table_commands.h"
 #include "game/text_ids.h"
 #include "store/setting_keys.h"
 #include "ui/resource_text.h"
+#include "ui/score_sheet_window.h"
 #include "ui/table_accessible.h"
 
 namespace {
 
-bool AskWithMessageBox(QWidget* parent, const QString& caption, const QString& text, QMessageBox::Icon icon,
-                       bool yesNo) {
-  QMessageBox box(icon, caption, text, yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
-  return box.exec() == (yesNo ? QMessageBox::Yes : QMessageBox::Ok);
-}
+TRect ToTRect(const QRect& r) { return {r.x(), r.y(), r.x() + r.width(), r.y() + r.height()}; }
 
 }  // namespace
+
+bool QuorlaClient::AskClearOfTheCards(const QString& caption, const QString& text, QMessageBox::Icon icon,
+                                      bool yesNo) {
+  QWidget* frame = window();
+  QMessageBox box(icon, caption, text, yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, frame);
+  if (const QScreen* screen = frame->screen(); screen && isVisible()) {
+    std::vector<TRect> keepClear;
+    for (const TRect& area : TableAreasToKeepClear(Owner.Table().Deck, View.HandEnd().has_value())) {
+      const QRect shown = View.ShownRect(area);
+      keepClear.push_back(ToTRect(QRect(mapToGlobal(shown.topLeft()), shown.size())));
+    }
+    // The score sheet says what the hand changed in the game: it stays in view as well.
+    if (const QWidget* sheet = ThePresenter.SheetWindow(); sheet && sheet->isVisible())
+      keepClear.push_back(ToTRect(QRect(sheet->mapToGlobal(QPoint()), sheet->size())));
+    // The box's title bar and edges are guessed from the frame's own.
+    const QSize decorations = frame->frameGeometry().size() - frame->geometry().size();
+    const QSize size = box.sizeHint() + decorations;
+    if (const auto place = PlaceClearOf(keepClear, {size.width(), size.height()}, ToTRect(frame->frameGeometry()),
+                                        ToTRect(screen->availableGeometry())))
+      box.move(place->x, place->y);
+  }
+  return box.exec() == (yesNo ? QMessageBox::Yes : QMessageBox::Ok);
+}
 
 QuorlaClient::QuorlaClient(GameSettings& settings, std::string configDirectory, std::string installDirectory,
                            QWidget* parent)
     : QWidget(parent),
       Prompt([this](const QString& caption, const QString& text, QMessageBox::Icon icon, bool yesNo) {
-        return AskWithMessageBox(window(), caption, text, icon, yesNo);
+        return AskClearOfTheCards(caption, text, icon, yesNo);
       }),
       Owner(settings, std::move(configDirectory), std::move(installDirectory), ThePresenter),
       View(*this, Owner, Prompt),

@@ -106,6 +106,10 @@ class QuorlaClient : public QWidget {
   QSize sizeHint() const override { return View.SizeHint(); }
   QSize minimumSizeHint() const override { return TableView::MinimumSize(); }
 
+ private:
+  // A message box or question placed where it covers no card.
+  bool AskClearOfTheCards(const QString& caption, const QString& text, QMessageBox::Icon icon, bool yesNo);
+
  signals:
   // Enabling or check marks of commands may have changed.
   void CommandsChanged();

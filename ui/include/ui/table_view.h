@@ -71,6 +71,8 @@ class TableView : public QObject, public NxTablePresenter {
   // The line telling the computer's latest move, and the hand's moves its
   // tooltip lists.
   void ShowMoves(const MoveHistory& moves);
+  // Where a table area is shown in the widget, in its (logical) pixels.
+  QRect ShownRect(const TRect& tableArea) const { return WidgetRect(ThePicture.ToBuffer(tableArea)); }
   // The hand's end on the table until the next deal; nothing hides it.
   void ShowHandEnd(const std::optional<HandEndView>& end);
   const std::optional<HandEndView>& HandEnd() const { return TheHandEnd; }
