@@ -24,7 +24,8 @@ bool IsClear(const TRect& place, const std::vector<TRect>& keepClear, const TRec
 }  // namespace
 
 std::vector<TRect> TableAreasToKeepClear(const NxDeck& deck, bool handEndShown) {
-  std::vector<TRect> areas;
+  // The knock area is where the person drops a card to knock.
+  std::vector<TRect> areas = {KNOCK_AREA};
   if (deck.IsLaidOut())
     for (uint32_t pile = 0; pile < deck.PileCount(); ++pile)
       for (uint32_t card : deck.PileCards(pile))

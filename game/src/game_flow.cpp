@@ -636,6 +636,8 @@ void GameFlow::AnnounceTie() {
   TellHandPlayed(PlayedHand::NOBODY, PlayedHand::NOBODY, LeastDeadwood(TheDeck.PileMask(HUMAN_PILE)),
                  LeastDeadwood(TheDeck.PileMask(COMPUTER_PILE)));
   LayOpenHumanHand();
+  const std::vector<uint32_t> computerOrder = OrderByMelds(TheDeck.PileCards(COMPUTER_PILE));
+  TheDeck.Arrange(COMPUTER_PILE, computerOrder.data(), static_cast<uint32_t>(computerOrder.size()));
   TheDeck.SetPileFace(COMPUTER_PILE, true);
   TheView.ShowComputerHand(true);
   SetStatus(STOCK_TIE);

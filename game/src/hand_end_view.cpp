@@ -1,10 +1,15 @@
 #include "game/hand_end_view.h"
 
+#include "game/card.h"
 #include "game/deadwood.h"
 #include "game/hand_figures.h"
 
 std::optional<HandEndView> HandEndOnTable(const NxDeck& deck, const GameState& s) {
-  if (s.Play != Learning || !deck.IsLaidOut()) return std::nullopt;
+  if (!deck.IsLaidOut() || !s.HandOver) return std::nullopt;
+  // Announced, or being announced: the computer's hand is laid open first.
+  const bool announcing = s.Play == HandEnded && deck.CardsInPile(COMPUTER_PILE) > 0 &&
+                          deck.Pile(COMPUTER_PILE).Cards[0]->IsFaceUp();
+  if (s.Play != Learning && !announcing) return std::nullopt;
   HandEndView view;
   int32_t deadwood[2];
   if (s.StockExhausted) {

@@ -161,7 +161,11 @@ bool FlowPresenter::ConfirmText(uint32_t captionId, const std::string& text) {
   return Ask(captionId, QString::fromStdString(text), QMessageBox::Warning, true);
 }
 
-void FlowPresenter::ShowComputerHand(bool) { emit CommandsChanged(); }
+// At a hand's end the hands lie open before its box comes up.
+void FlowPresenter::ShowComputerHand(bool) {
+  RefreshDeadwood();
+  emit CommandsChanged();
+}
 
 void FlowPresenter::ShowScoreSheet() {
   SheetView->SetLaidOff(Owner.Table().State().LaidOff);

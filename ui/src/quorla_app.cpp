@@ -60,6 +60,7 @@ QuorlaApp::~QuorlaApp() {
 
 void QuorlaApp::SetPrompter(QuorlaClient::Prompter prompter) {
   Prompt = std::move(prompter);
+  PrompterGiven = true;
   if (MainFrame) MainFrame->Client()->SetPrompter(Prompt);
 }
 
@@ -107,7 +108,9 @@ void QuorlaApp::Start(const std::string& programPath) {
                                                                                      places.Configuration)
                                                           : "";
   MainFrame = std::make_unique<QuorlaFrame>(GameSettingsInUse, directory, places.Installation);
-  MainFrame->Client()->SetPrompter(Prompt);
+  // The table places its own boxes clear of the cards, unless a test
+  // answers them.
+  if (PrompterGiven) MainFrame->Client()->SetPrompter(Prompt);
   MainFrame->Client()->SetWaitFactor(WaitFactor);
   if (Chooser) MainFrame->SetPlayerChooser(Chooser);
   MainFrame->AttachPlayers(*Players);

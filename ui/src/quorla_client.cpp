@@ -41,6 +41,7 @@ bool QuorlaClient::AskClearOfTheCards(const QString& caption, const QString& tex
     if (const auto place = PlaceClearOf(keepClear, {size.width(), size.height()}, ToTRect(frame->frameGeometry()),
                                         ToTRect(screen->availableGeometry())))
       box.move(place->x, place->y);
+
   }
   return box.exec() == (yesNo ? QMessageBox::Yes : QMessageBox::Ok);
 }

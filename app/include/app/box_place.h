@@ -10,7 +10,8 @@
 // speaks about can be read while the box is up.
 
 // What a box must not cover, in table pixels: every card shown on the
-// table, and at a hand's end its sum and the deadwood beside each hand.
+// table and the knock area, and at a hand's end its sum and the deadwood
+// beside each hand.
 std::vector<TRect> TableAreasToKeepClear(const NxDeck& deck, bool handEndShown);
 
 // The top left corner for a box of `box` within `screen` that covers none

@@ -17,5 +17,6 @@ struct HandEndView {
   CardMarks Marks{};
 };
 
-// Nothing while the hand is being played or waits to be announced.
+// Nothing while the hand is being played or before its announcement lays
+// the computer's hand open.
 std::optional<HandEndView> HandEndOnTable(const NxDeck& deck, const GameState& state);

@@ -80,6 +80,7 @@ class QuorlaApp : public UserMessages {
   std::optional<QSize> WorkArea;
   double WaitFactor = 1.0;
   QuorlaClient::Prompter Prompt;
+  bool PrompterGiven = false;
   QuorlaFrame::PlayerChooser Chooser;
   std::string Installation;
   std::string HelpFile;
