@@ -5,6 +5,7 @@
 
 #include "neural/td_node.h"
 #include "trace_rows.h"
+#include "weight_rows.h"
 
 FP12_20 NxTDPlan::OutsideError(uint32_t position) const {
   if (!AnyOutsideTargets) return 0;
@@ -54,18 +55,16 @@ void NxTDPlan::ObserveWeighted(uint32_t position) {
   NxTDNode* node = Nodes[position];
   const FP12_20 delta = FpMul(node->ErrorSum, node->Derivative);
   const unsigned count = node->NumSources;
-  NxNode* const* sources = count ? static_cast<NxNode**>(node->SourceNodes) : nullptr;
-  FP12_20* inputs = ConnectionInputs.data();
   PushError(position, delta, node->Weights.Data());
-  if (Outdated) {
-    // The outputs changed behind the plan's back; the nodes have them.
-    for (unsigned i = 0; i < count; ++i) inputs[i] = sources[i]->Output;
-  } else {
+  // When the outputs changed behind the plan's back, the nodes have them.
+  const FP12_20* inputs = Outdated ? nx_rows::SourceOutputs(node->SourceNodes, count) : ConnectionInputs.data();
+  if (!Outdated) {
     const uint32_t* sourceValue = SourceValue.data() + SourceBegin[position];
+    FP12_20* row = ConnectionInputs.data();
     const FP12_20* value = Value.data();
-    for (unsigned i = 0; i < count; ++i) inputs[i] = value[sourceValue[i]];
+    for (unsigned i = 0; i < count; ++i) row[i] = value[sourceValue[i]];
+    row[count] = FP_ONE;  // FpMul(slope, FP_ONE) is the slope itself
   }
-  inputs[count] = FP_ONE;  // FpMul(slope, FP_ONE) is the slope itself
   nx_rows::ExtendTraces(node->WeightAccum.Data(), node->Traces.Data(), inputs, count + 1, FpNeg(node->ErrorSum),
                         node->PersistenceFP, node->Derivative);
 }

@@ -14,7 +14,16 @@
 // a time on processors with 256-bit integer vectors; the results are exactly
 // those of the plain loops, which short rows keep, since the call and the
 // padding would cost them more than they save.
+class NxNode;
+template <class T>
+class NxPtrArray;
+
 namespace nx_rows {
+
+// The outputs of `count` sources side by side, then FP_ONE for the bias: the
+// row a node's own steps hand to the loops below. The buffer is the
+// thread's, valid until the next call.
+const FP12_20* SourceOutputs(const NxPtrArray<NxNode>& sources, unsigned count);
 
 constexpr unsigned ROW_BLOCK = 8;
 
