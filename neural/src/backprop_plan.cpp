@@ -239,8 +239,8 @@ void NxBackPropPlan::Forward() {
   nx_saturation::CountIf(held);
 }
 
-// The output nodes take the targets as they always do, held within 0..1
-// unless linear.
+// Each output node takes its target itself, held within 0..1 unless
+// linear; the plan keeps a copy for the pattern's errors.
 void NxBackPropPlan::StoreTargets(const double* targets) {
   const Group& last = Groups.back();
   for (size_t k = 0; k < last.Nodes.size(); ++k) {

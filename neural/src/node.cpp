@@ -258,9 +258,7 @@ void NxNode::CalculateNetValue() {
   if (!IsWeighted()) {
     int64_t sum = 0;
     for (unsigned i = 0; i < NumSources; ++i) sum += SourceOutput(SourceNodes[i]);
-    // A logic node left without sources (only possible when validation is
-    // skipped) outputs 0.
-    NetValue = NumSources ? static_cast<FP12_20>(static_cast<uint32_t>(sum / int64_t(NumSources))) : 0;
+    NetValue = nx_transfer::LogicNet(sum, NumSources);
     ChangedCount = 0;
     return;
   }

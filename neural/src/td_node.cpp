@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "neural/exceptions.h"
-#include "saturation.h"
 #include "trace_rows.h"
 #include "weight_rows.h"
 

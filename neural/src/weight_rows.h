@@ -5,6 +5,10 @@
 #include "neural/fixed.h"
 #include "saturation.h"
 
+class NxNode;
+template <class T>
+class NxPtrArray;
+
 // The per-connection loops of back-propagation over one node's row of
 // weights and the row of values feeding it, with the arithmetic of the
 // nodes: every product is formed in 64 bits and shifted, every result that
@@ -14,10 +18,6 @@
 // a time on processors with 256-bit integer vectors; the results are exactly
 // those of the plain loops, which short rows keep, since the call and the
 // padding would cost them more than they save.
-class NxNode;
-template <class T>
-class NxPtrArray;
-
 namespace nx_rows {
 
 // The outputs of `count` sources side by side, then FP_ONE for the bias: the
