@@ -196,10 +196,7 @@ void NxBackPropPlan::StoreEnds() {
     InputNodes[k]->HasInput = true;
   }
   const Group& last = Groups.back();
-  for (size_t k = 0; k < last.Nodes.size(); ++k) {
-    static_cast<NxOutputNode*>(last.Nodes[k])->TargetValue = Targets[k];
-    OutputLayer->Outputs[static_cast<unsigned>(k)] = Outputs[k];
-  }
+  for (size_t k = 0; k < last.Nodes.size(); ++k) OutputLayer->Outputs[static_cast<unsigned>(k)] = Outputs[k];
   InputLayer->NewInput = false;
 }
 
@@ -242,13 +239,14 @@ void NxBackPropPlan::Forward() {
   nx_saturation::CountIf(held);
 }
 
-// Targets as an output node takes them: held within 0..1 unless linear.
+// Each output node takes its target itself, held within 0..1 unless
+// linear; the plan keeps a copy for the pattern's errors.
 void NxBackPropPlan::StoreTargets(const double* targets) {
   const Group& last = Groups.back();
   for (size_t k = 0; k < last.Nodes.size(); ++k) {
-    double value = targets[k];
-    if (last.Type[k] != LINEAR) value = std::clamp(value, 0.0, 1.0);
-    Targets[k] = ToFixed(value);
+    auto* node = static_cast<NxOutputNode*>(last.Nodes[k]);
+    node->SetTargetValue(targets[k]);
+    Targets[k] = node->TargetValue;
   }
 }
 

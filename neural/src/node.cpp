@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include "neural/exceptions.h"
 #include "neural/file.h"
@@ -257,9 +258,7 @@ void NxNode::CalculateNetValue() {
   if (!IsWeighted()) {
     int64_t sum = 0;
     for (unsigned i = 0; i < NumSources; ++i) sum += SourceOutput(SourceNodes[i]);
-    // A logic node left without sources (only possible when validation is
-    // skipped) outputs 0.
-    NetValue = NumSources ? static_cast<FP12_20>(static_cast<uint32_t>(sum / int64_t(NumSources))) : 0;
+    NetValue = nx_transfer::LogicNet(sum, NumSources);
     ChangedCount = 0;
     return;
   }
@@ -335,34 +334,29 @@ void NxNode::AutoScaleRates() {
   AutoCount = 0;
 }
 
+// The flat plan's row steps, on the sources' outputs and 1 for the bias.
 void NxNode::TrainWeights() {
-  FP12_20* w = Weights.Data();
-  FP12_20* accum = WeightAccum.Data();
-  FP12_20* prev = PrevDeltas.Data();
-  NxNode** sources = NumSources ? static_cast<NxNode**>(SourceNodes) : nullptr;
+  const FP12_20* x = nx_rows::SourceOutputs(SourceNodes, NumSources);
+  const unsigned count = NumSources + 1;
+  bool held = false;
   if (TrainByEpoch) {
-    FP12_20 negDelta = FpNeg(FpMul(ErrorSum, Derivative));
-    for (unsigned i = 0; i < NumSources; ++i)
-      accum[i] = nx_saturation::Clamp(accum[i] + nx_saturation::WideMul(negDelta, sources[i]->Output));
-    accum[NumSources] = nx_saturation::Add(accum[NumSources], negDelta);
+    nx_rows::AccumulateRow(WeightAccum.Data(), x, count, FpNeg(FpMul(ErrorSum, Derivative)), held);
+    nx_saturation::CountIf(held);
     return;
   }
-  // Locals, so that the stores to the weights need not be assumed to change
-  // the node's own fields.
   const FP12_20 negDelta = FpNeg(FpMul(FpMul(LearningRateFP, ErrorSum), Derivative));
-  const FP12_20 momentum = MomentumFP;
-  const unsigned n = NumSources;
-  bool held = false;
-  for (unsigned i = 0; i < n; ++i) {
-    int64_t delta = nx_saturation::WideMul(momentum, prev[i]) + nx_saturation::WideMul(negDelta, sources[i]->Output);
-    w[i] = nx_saturation::ClampNoting(w[i] + delta, held);
-    prev[i] = nx_saturation::ClampNoting(delta, held);
-  }
-  int64_t delta = nx_saturation::WideMul(momentum, prev[n]) + nx_saturation::WideMul(negDelta, FP_ONE);
-  w[n] = nx_saturation::ClampNoting(w[n] + delta, held);
-  prev[n] = nx_saturation::ClampNoting(delta, held);
+  nx_rows::TrainRow(Weights.Data(), PrevDeltas.Data(), x, count, negDelta, MomentumFP, held);
   nx_saturation::CountIf(held);
   WeightsChanged();
+}
+
+const FP12_20* nx_rows::SourceOutputs(const NxPtrArray<NxNode>& sources, unsigned count) {
+  static thread_local std::vector<FP12_20> row;
+  row.resize(count + 1);
+  NxNode* const* from = count ? static_cast<NxNode**>(sources) : nullptr;
+  for (unsigned i = 0; i < count; ++i) row[i] = from[i]->GetOutputValue();
+  row[count] = FP_ONE;
+  return row.data();
 }
 
 void NxNode::ResetTraining() {

@@ -4,7 +4,8 @@
 #include <cmath>
 
 #include "neural/exceptions.h"
-#include "saturation.h"
+#include "trace_rows.h"
+#include "weight_rows.h"
 
 NxTDNode::NxTDNode() : NxNode(SIGMOID), LastOutput(0), PersistenceFP(0), SequenceStart(true), Traces(0, 10) {
   TrainByEpoch = false;
@@ -74,20 +75,12 @@ void NxTDNode::UpdateTemporalDifferences() {
   if (IsWeighted()) ExtendTraces();
 }
 
-// Per weight: the change so far grows by -error times the trace as it stood
-// before this step; then the trace decays and takes the new gradient.
+// The plan's row step: per weight, the change so far grows by -error times
+// the trace as it stood before this step; then the trace decays and takes
+// the new gradient, the source's output or 1 for the bias.
 void NxTDNode::ExtendTraces() {
-  const FP12_20 negError = FpNeg(ErrorSum);
-  FP12_20* accum = WeightAccum.Data();
-  FP12_20* traces = Traces.Data();
-  NxNode* const* sources = NumSources ? static_cast<NxNode**>(SourceNodes) : nullptr;
-  for (unsigned i = 0; i < NumSources; ++i) {
-    FP12_20 trace = traces[i];
-    accum[i] = FpAdd(accum[i], FpMul(negError, trace));
-    traces[i] = FpAdd(FpMul(trace, PersistenceFP), FpMul(Derivative, static_cast<NxTDNode*>(sources[i])->Output));
-  }
-  accum[NumSources] = FpAdd(accum[NumSources], FpMul(negError, traces[NumSources]));
-  traces[NumSources] = FpAdd(FpMul(traces[NumSources], PersistenceFP), Derivative);
+  nx_rows::ExtendTraces(WeightAccum.Data(), Traces.Data(), nx_rows::SourceOutputs(SourceNodes, NumSources),
+                        NumSources + 1, FpNeg(ErrorSum), PersistenceFP, Derivative);
 }
 
 void NxTDNode::TrainOnOutcome() {
@@ -103,15 +96,8 @@ void NxTDNode::TrainOnOutcome() {
 }
 
 void NxTDNode::LearnFromSequence() {
-  AccumulateFromTraces();
-  FP12_20* w = Weights.Data();
-  FP12_20* accum = WeightAccum.Data();
-  FP12_20* traces = Traces.Data();
-  for (unsigned i = 0; i <= NumSources; ++i) {
-    w[i] = nx_saturation::Add(w[i], FpMul(LearningRateFP, accum[i]));
-    traces[i] = 0;
-    accum[i] = 0;
-  }
+  nx_rows::LearnFromTraces(Weights.Data(), WeightAccum.Data(), Traces.Data(), NumSources + 1, FpNeg(ErrorSum),
+                           LearningRateFP);
   WeightsChanged();
 }
 

@@ -99,7 +99,6 @@ class NxTDPlan {
   void PushError(uint32_t position, FP12_20 delta, const FP12_20* weights);
   void ObserveWeighted(uint32_t position);
   void LearnWeighted(uint32_t position);
-  void MarkWeightsChanged(uint32_t position);
 
   std::vector<NxTDNode*> Nodes;
   std::vector<NxNode*> Inputs;

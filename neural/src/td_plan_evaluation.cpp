@@ -215,15 +215,13 @@ void NxTDPlan::RecomputeAll() {
   NotifyOutsideTargets(slot);
 }
 
-// Logic nodes average their sources' outputs; one without sources outputs 0.
 FP12_20 NxTDPlan::LogicNetValue(uint32_t position) const {
   const uint32_t begin = SourceBegin[position], end = SourceBegin[position + 1];
-  if (begin == end) return 0;
   const uint32_t* sourceValue = SourceValue.data();
   const FP12_20* value = Value.data();
   int64_t sum = 0;
   for (uint32_t e = begin; e < end; ++e) sum += value[sourceValue[e]];
-  return static_cast<FP12_20>(static_cast<uint32_t>(sum / int64_t(end - begin)));
+  return nx_transfer::LogicNet(sum, end - begin);
 }
 
 int64_t NxTDPlan::FullNetSum(uint32_t position) {

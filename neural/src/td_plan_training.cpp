@@ -54,47 +54,29 @@ void NxTDPlan::ObserveWeighted(uint32_t position) {
   NxTDNode* node = Nodes[position];
   const FP12_20 delta = FpMul(node->ErrorSum, node->Derivative);
   const unsigned count = node->NumSources;
-  NxNode* const* sources = count ? static_cast<NxNode**>(node->SourceNodes) : nullptr;
-  FP12_20* inputs = ConnectionInputs.data();
   PushError(position, delta, node->Weights.Data());
-  if (Outdated) {
-    // The outputs changed behind the plan's back; the nodes have them.
-    for (unsigned i = 0; i < count; ++i) inputs[i] = sources[i]->Output;
-  } else {
-    const uint32_t* sourceValue = SourceValue.data() + SourceBegin[position];
-    const FP12_20* value = Value.data();
-    for (unsigned i = 0; i < count; ++i) inputs[i] = value[sourceValue[i]];
-  }
+  // The outputs changed behind the plan's back; the nodes have them.
+  if (Outdated) return node->ExtendTraces();
+  const uint32_t* sourceValue = SourceValue.data() + SourceBegin[position];
+  FP12_20* inputs = ConnectionInputs.data();
+  const FP12_20* value = Value.data();
+  for (unsigned i = 0; i < count; ++i) inputs[i] = value[sourceValue[i]];
   inputs[count] = FP_ONE;  // FpMul(slope, FP_ONE) is the slope itself
   nx_rows::ExtendTraces(node->WeightAccum.Data(), node->Traces.Data(), inputs, count + 1, FpNeg(node->ErrorSum),
                         node->PersistenceFP, node->Derivative);
 }
 
 // At the end of a sequence a weighted node's error share goes back through
-// its weights as they stood; then each weight takes its accumulated change,
-// completed by this last error times the trace, and traces and
-// accumulators start over.
+// its weights as they stood; then the node learns from its sequence. Its
+// WeightsChanged would pass the news on connection by connection; when
+// every target is a weighted node of the plan, those learn in the same pass
+// and mark themselves, and only the node itself is marked.
 void NxTDPlan::LearnWeighted(uint32_t position) {
   NxTDNode* node = Nodes[position];
-  const FP12_20 delta = FpMul(node->ErrorSum, node->Derivative);
-  const unsigned count = node->NumSources;
-  FP12_20* w = node->Weights.Data();
-  PushError(position, delta, w);
-  nx_rows::LearnFromTraces(w, node->WeightAccum.Data(), node->Traces.Data(), count + 1, FpNeg(node->ErrorSum),
-                           node->LearningRateFP);
-  MarkWeightsChanged(position);
-}
-
-// What WeightsChanged does, without a call per connection when every target
-// is a weighted node of the plan: those learn in the same pass and mark
-// themselves, and only logic nodes and nodes outside the plan need the news
-// passed on.
-void NxTDPlan::MarkWeightsChanged(uint32_t position) {
-  NxTDNode* node = Nodes[position];
-  if (PassesNewsOn[position]) {
-    node->WeightsChanged();
-    return;
-  }
+  PushError(position, FpMul(node->ErrorSum, node->Derivative), node->Weights.Data());
+  if (PassesNewsOn[position]) return node->LearnFromSequence();
+  nx_rows::LearnFromTraces(node->Weights.Data(), node->WeightAccum.Data(), node->Traces.Data(), node->NumSources + 1,
+                           FpNeg(node->ErrorSum), node->LearningRateFP);
   Outdated = true;
   node->FullRecompute = true;
   node->NewInput = true;

@@ -84,4 +84,11 @@ inline FP12_20 Derivative(NODETYPE type, FP12_20 x, FP12_20 o) {
   return type == SIGMOID ? FpMul(o, FpSub(FP_ONE, o)) : TableDerivative(type, x);
 }
 
+// A logic node's net input: the mean of its sources' outputs, cut to 32
+// bits; one left without sources (only possible when validation is
+// skipped) outputs 0.
+inline FP12_20 LogicNet(int64_t sum, unsigned count) {
+  return count ? static_cast<FP12_20>(static_cast<uint32_t>(sum / int64_t(count))) : 0;
+}
+
 }  // namespace nx_transfer

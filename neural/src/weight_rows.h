@@ -5,6 +5,10 @@
 #include "neural/fixed.h"
 #include "saturation.h"
 
+class NxNode;
+template <class T>
+class NxPtrArray;
+
 // The per-connection loops of back-propagation over one node's row of
 // weights and the row of values feeding it, with the arithmetic of the
 // nodes: every product is formed in 64 bits and shifted, every result that
@@ -15,6 +19,11 @@
 // those of the plain loops, which short rows keep, since the call and the
 // padding would cost them more than they save.
 namespace nx_rows {
+
+// The outputs of `count` sources side by side, then FP_ONE for the bias: the
+// row a node's own steps hand to the loops below. The buffer is the
+// thread's, valid until the next call.
+const FP12_20* SourceOutputs(const NxPtrArray<NxNode>& sources, unsigned count);
 
 constexpr unsigned ROW_BLOCK = 8;
 

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <vector>
 
 #include "td_rows.h"
+#include "trace_rows.h"
 #include "transfer.h"
 
 namespace {
@@ -140,3 +142,32 @@ TEST(TDRows, SigmoidAgreesWithTheTableLookup) {
 }
 
 }  // namespace
+
+// The vector loops of the training passes, which the nodes' own steps use
+// too, against the element-by-element steps, on rows of every length around
+// eight lanes, with weights that saturate.
+TEST(TraceRows, RowStepsAgreeWithTheStepsElementByElement) {
+  Draw draw;
+  for (unsigned count = 0; count < 20; ++count) {
+    std::vector<FP12_20> accum(count), traces(count), inputs(count), weights(count), errors(count);
+    for (unsigned i = 0; i < count; ++i)
+      accum[i] = draw.Value(), traces[i] = draw.Value(), inputs[i] = draw.Value(), weights[i] = draw.Weight(),
+      errors[i] = draw.Weight();
+    const FP12_20 negError = draw.Value(), persistence = draw.Value(), slope = draw.Value(), rate = draw.Weight();
+    auto a = accum, t = traces, w = weights, e = errors;
+    nx_rows::ExtendTraces(a.data(), t.data(), inputs.data(), count, negError, persistence, slope);
+    nx_rows::AddScaled(e.data(), weights.data(), count, slope);
+    for (unsigned i = 0; i < count; ++i) {
+      EXPECT_EQ(a[i], FpAdd(accum[i], FpMul(negError, traces[i]))) << count;
+      EXPECT_EQ(t[i], FpAdd(FpMul(traces[i], persistence), FpMul(slope, inputs[i]))) << count;
+      EXPECT_EQ(e[i], FpAdd(errors[i], FpMul(slope, weights[i]))) << count;
+    }
+    accum = a, traces = t;
+    nx_rows::LearnFromTraces(w.data(), a.data(), t.data(), count, negError, rate);
+    for (unsigned i = 0; i < count; ++i) {
+      const int64_t change = FpMul(rate, FpAdd(accum[i], FpMul(negError, traces[i])));
+      EXPECT_EQ(w[i], std::clamp<int64_t>(int64_t{weights[i]} + change, INT32_MIN, INT32_MAX)) << count;
+      EXPECT_EQ(a[i] | t[i], 0);
+    }
+  }
+}
