@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <numeric>
 
 #include "game/seats.h"
 
@@ -45,6 +46,43 @@ class WinRate {
   uint32_t Won = 0;
 };
 
+// The computer's hands won at one level, counted in blocks.
+class LevelBlocks {
+ public:
+  void Note(const RecordedHand& row) {
+    if (row.Hand.Winner == PlayedHand::NOBODY) return;
+    const uint32_t level = std::min<uint32_t>(row.Level, 4);
+    Block& block = Open[level];
+    block.Won += row.Hand.Winner == COMPUTER_SEAT;
+    if (++block.Played < HistoryFigures::BLOCK) return;
+    Close(block, Shares[level]);
+  }
+
+  void Finish(std::array<std::vector<double>, 5>& shares) {
+    for (size_t level = 0; level < Open.size(); ++level)
+      if (Open[level].Played * 2 >= HistoryFigures::BLOCK) Close(Open[level], Shares[level]);
+    shares = std::move(Shares);
+  }
+
+ private:
+  struct Block {
+    uint32_t Won = 0;
+    uint32_t Played = 0;
+  };
+  static void Close(Block& block, std::vector<double>& shares) {
+    shares.push_back(static_cast<double>(block.Won) / block.Played);
+    block = {};
+  }
+
+  std::array<Block, 5> Open{};
+  std::array<std::vector<double>, 5> Shares{};
+};
+
+int32_t PointsFor(const PlayedHand& hand) {
+  const auto points = static_cast<int32_t>(hand.Points);
+  return hand.Winner == HUMAN_SEAT ? points : hand.Winner == COMPUTER_SEAT ? -points : 0;
+}
+
 void CountGame(const RecordedGame& game, HistoryFigures::Share& share) {
   ++share.Played;
   share.Won += game.Winner == HUMAN_SEAT;
@@ -57,16 +95,43 @@ HistoryFigures FiguresOf(const std::vector<RecordedHand>& hands, const std::vect
   uint32_t streak = 0;
   int64_t balance = 0;
   WinRate rate;
+  LevelBlocks blocks;
+  figures.PointsOverTime.reserve(hands.size());
   for (const RecordedHand& row : hands) {
     if (row.Hand.Watched) continue;
     CountHand(row.Hand, figures, streak, balance);
     rate.Note(row, figures.WinRateOverTime);
+    blocks.Note(row);
+    figures.PointsOverTime.push_back(PointsFor(row.Hand));
   }
-  if (figures.HandsPlayed > 0) figures.PointsPerHand = static_cast<double>(balance) / figures.HandsPlayed;
+  blocks.Finish(figures.ComputerShareByLevel);
+  if (figures.HandsPlayed > 0) {
+    figures.PointsPerHand = static_cast<double>(balance) / figures.HandsPlayed;
+    const size_t recent = std::min<size_t>(figures.PointsOverTime.size(), HistoryFigures::RATE_WINDOW);
+    const int64_t sum = std::accumulate(figures.PointsOverTime.end() - static_cast<ptrdiff_t>(recent),
+                                        figures.PointsOverTime.end(), int64_t{0});
+    figures.RecentPointsPerHand = static_cast<double>(sum) / static_cast<double>(recent);
+  }
   for (const RecordedGame& game : games) {
     if (game.Watched) continue;
     CountGame(game, figures.GamesByLevel[std::min<uint32_t>(game.Level, 4)]);
     CountGame(game, figures.GamesByVariation[std::min<uint32_t>(game.Variation, 2)]);
   }
   return figures;
+}
+
+std::vector<ValueSpan> SpansOf(const std::vector<int32_t>& values, size_t columns) {
+  std::vector<ValueSpan> spans;
+  if (values.empty() || columns == 0) return spans;
+  const size_t count = std::min(columns, values.size());
+  spans.reserve(count);
+  for (size_t column = 0; column < count; ++column) {
+    // Column c holds values [c * n / count, (c + 1) * n / count): every value
+    // in exactly one column, none empty.
+    const auto first = values.begin() + static_cast<ptrdiff_t>(column * values.size() / count);
+    const auto last = values.begin() + static_cast<ptrdiff_t>((column + 1) * values.size() / count);
+    const auto [low, high] = std::minmax_element(first, last);
+    spans.push_back({*low, *high});
+  }
+  return spans;
 }

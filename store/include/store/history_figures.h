@@ -37,6 +37,29 @@ struct HistoryFigures {
     uint32_t Level = 0;
   };
   std::vector<RatePoint> WinRateOverTime;
+
+  // Each hand's points for the person less the computer's, a tie 0: the
+  // points per hand over time. RecentPointsPerHand is their mean over the
+  // last RATE_WINDOW hands.
+  std::vector<int32_t> PointsOverTime;
+  double RecentPointsPerHand = 0;
+
+  // The computer's share of the hands won or lost at each level (4 is
+  // Master), in blocks of BLOCK such hands in the order they were played
+  // there: a level's networks learn from the hands played at it, so this is
+  // where their progress shows. A last block of fewer than BLOCK / 2 hands
+  // is left out; its share would say more about chance than about play.
+  static constexpr uint32_t BLOCK = 20;
+  std::array<std::vector<double>, 5> ComputerShareByLevel{};
 };
 
 HistoryFigures FiguresOf(const std::vector<RecordedHand>& hands, const std::vector<RecordedGame>& games);
+
+// The lowest and the highest of the values falling in each of `columns`
+// equal runs of them, in order: more values than a chart has pixels for,
+// drawn one column each. With no more values than columns, one per value.
+struct ValueSpan {
+  int32_t Low = 0;
+  int32_t High = 0;
+};
+std::vector<ValueSpan> SpansOf(const std::vector<int32_t>& values, size_t columns);
