@@ -3,9 +3,13 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "game/text_ids.h"
+#include "ui/history_charts.h"
 #include "ui/history_figures_view.h"
+#include "ui/resource_text.h"
 #include "ui/statistics_view.h"
 #include "ui/win_rate_chart.h"
 
@@ -35,7 +39,15 @@ StatisticsDlg::StatisticsDlg(Statistics& stats, const HistoryFigures& figures, Q
   layout->addWidget(Reset, 1, 0, Qt::AlignTop);
   layout->addWidget(new HistoryFiguresView(figures, this), 0, 1, 2, 1, Qt::AlignTop);
   layout->addLayout(buttons, 0, 2, 2, 1);
-  if (!figures.WinRateOverTime.empty()) layout->addWidget(new WinRateChart(figures.WinRateOverTime, this), 2, 0, 1, 2);
+  // The charts take turns under the figures: all three at once would make
+  // the dialog taller than a small screen.
+  if (!figures.WinRateOverTime.empty()) {
+    Charts = new QTabWidget(this);
+    Charts->addTab(new WinRateChart(figures.WinRateOverTime, Charts), ResourceText(HISTORY_TAB_WIN_RATE));
+    Charts->addTab(new PointsChart(figures, Charts), ResourceText(HISTORY_TAB_POINTS));
+    Charts->addTab(new LevelShareChart(figures, Charts), ResourceText(HISTORY_TAB_SHARE));
+    layout->addWidget(Charts, 2, 0, 1, 2);
+  }
   layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

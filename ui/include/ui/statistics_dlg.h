@@ -7,6 +7,7 @@
 
 class QCheckBox;
 class QPushButton;
+class QTabWidget;
 class StatisticsView;
 
 // The "Statistics" dialog: shows the statistics of every variation, with
@@ -26,6 +27,8 @@ class StatisticsDlg : public QDialog {
   QPushButton& OkButton() { return *Ok; }
   QPushButton& CancelButton() { return *Cancel; }
   QPushButton& HelpButton() { return *Help; }
+  // The charts from the history, none before a hand was won or lost.
+  QTabWidget* ChartTabs() { return Charts; }
 
   void accept() override;
 
@@ -39,4 +42,5 @@ class StatisticsDlg : public QDialog {
   QPushButton* Ok;
   QPushButton* Cancel;
   QPushButton* Help;
+  QTabWidget* Charts = nullptr;
 };
