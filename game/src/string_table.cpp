@@ -229,6 +229,7 @@ constexpr Entry STRINGS[] = {
     {9168, "Win Rate"},
     {9169, "Points per Hand"},
     {9170, "The Computer by Level"},
+    {9171, "Close"},
     {9200, "Selection:  "},
     {9201, "stock"},
     {9202, "Max. knock score:  "},

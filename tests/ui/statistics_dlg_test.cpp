@@ -36,14 +36,23 @@ const StatisticsView::Item* Find(const std::vector<StatisticsView::Item>& items,
 
 }  // namespace
 
-TEST(StatisticsDlg, OkWithResetClearsEverythingCancelChangesNothing) {
+// Only a dialog with the reset box checked offers OK and Cancel; otherwise
+// it has only Close. Nothing but OK with the box checked resets.
+TEST(StatisticsDlg, OkWithResetClearsEverythingCloseCancelAndEscapeChangeNothing) {
   const Statistics before = SomeStatistics();
+  auto shown = [](StatisticsDlg& dialog) {
+    return std::vector<bool>{dialog.CloseButton().isVisible(), dialog.OkButton().isVisible(),
+                             dialog.CancelButton().isVisible()};
+  };
+  const std::vector<bool> closing{true, false, false}, resetting{false, true, true};
   {
     Statistics stats = before;
     StatisticsDlg dialog(stats);
-    dialog.open();
+    dialog.show();
+    EXPECT_EQ(shown(dialog), closing);
     Tick(dialog.ResetBox());
     ASSERT_TRUE(dialog.ResetBox().isChecked());
+    EXPECT_EQ(shown(dialog), resetting);
     QTest::mouseClick(&dialog.CancelButton(), Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_EQ(stats.Values, before.Values);
@@ -51,16 +60,31 @@ TEST(StatisticsDlg, OkWithResetClearsEverythingCancelChangesNothing) {
   {
     Statistics stats = before;
     StatisticsDlg dialog(stats);
-    dialog.open();
-    QTest::mouseClick(&dialog.OkButton(), Qt::LeftButton);
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    dialog.show();
+    Tick(dialog.ResetBox());
+    Tick(dialog.ResetBox());
+    EXPECT_EQ(shown(dialog), closing);
+    EXPECT_TRUE(dialog.CloseButton().isDefault());
+    QTest::mouseClick(&dialog.CloseButton(), Qt::LeftButton);
+    EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(stats.Values, before.Values);
+  }
+  for (bool checked : {false, true}) {
+    Statistics stats = before;
+    StatisticsDlg dialog(stats);
+    dialog.show();
+    if (checked) Tick(dialog.ResetBox());
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible()) << checked;
+    EXPECT_EQ(dialog.result(), QDialog::Rejected) << checked;
+    EXPECT_EQ(stats.Values, before.Values) << checked;
   }
   {
     Statistics stats = before;
     StatisticsDlg dialog(stats);
-    dialog.open();
+    dialog.show();
     Tick(dialog.ResetBox());
+    EXPECT_TRUE(dialog.OkButton().isDefault());
     QTest::mouseClick(&dialog.OkButton(), Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(stats.Values, Statistics().Values);
@@ -73,6 +97,7 @@ TEST(StatisticsDlg, TitleCheckBoxAndButtons) {
   EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Statistics"));
   EXPECT_EQ(dialog.ResetBox().text(), QStringLiteral("Reset Statistics"));
   EXPECT_FALSE(dialog.ResetBox().isChecked());
+  EXPECT_EQ(dialog.CloseButton().text(), QStringLiteral("Close"));
   EXPECT_EQ(dialog.OkButton().text(), QStringLiteral("OK"));
   EXPECT_EQ(dialog.CancelButton().text(), QStringLiteral("Cancel"));
   EXPECT_EQ(dialog.HelpButton().text(), QStringLiteral("Help"));

@@ -18,18 +18,22 @@ StatisticsDlg::StatisticsDlg(Statistics& stats, const HistoryFigures& figures, Q
   setWindowTitle(QStringLiteral("Statistics"));
   Table = new StatisticsView(stats, this);
   Reset = new QCheckBox(QStringLiteral("Reset Statistics"), this);
-  Ok = new QPushButton(QStringLiteral("OK"), this);
-  Cancel = new QPushButton(QStringLiteral("Cancel"), this);
-  Help = new QPushButton(QStringLiteral("Help"), this);
-  Ok->setDefault(true);
+  Close = new QPushButton(ResourceText(STATISTICS_CLOSE), this);
+  Ok = new QPushButton(ResourceText(OK_BUTTON), this);
+  Cancel = new QPushButton(ResourceText(CANCEL_BUTTON), this);
+  Help = new QPushButton(ResourceText(HELP_BUTTON), this);
+  connect(Close, &QPushButton::clicked, this, &QDialog::reject);
   connect(Ok, &QPushButton::clicked, this, &QDialog::accept);
   connect(Cancel, &QPushButton::clicked, this, &QDialog::reject);
   connect(Help, &QPushButton::clicked, this, &StatisticsDlg::HelpRequested);
+  connect(Reset, &QCheckBox::toggled, this, &StatisticsDlg::ShowButtons);
+  ShowButtons(false);
 
   // The table with the check box under it, the history's figures beside
   // them; the buttons in a column at the right, so the table keeps its own
   // width.
   auto* buttons = new QVBoxLayout;
+  buttons->addWidget(Close);
   buttons->addWidget(Ok);
   buttons->addWidget(Cancel);
   buttons->addWidget(Help);
@@ -49,6 +53,16 @@ StatisticsDlg::StatisticsDlg(Statistics& stats, const HistoryFigures& figures, Q
     layout->addWidget(Charts, 2, 0, 1, 2);
   }
   layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+// Only a dialog about to reset has anything to confirm or to call off;
+// otherwise it is only looked at and closed.
+void StatisticsDlg::ShowButtons(bool resetting) {
+  Close->setVisible(!resetting);
+  Ok->setVisible(resetting);
+  Cancel->setVisible(resetting);
+  Close->setDefault(!resetting);
+  Ok->setDefault(resetting);
 }
 
 void StatisticsDlg::accept() {

@@ -235,10 +235,11 @@ enum TextId : uint32_t {
   HISTORY_SHARE_LATELY = 9165,
   HISTORY_SHARE_APART = 9166,
   HISTORY_SHARE_NONE = 9167,
-  // The charts' tabs.
+  // The charts' tabs, and the dialog's button when it only shows.
   HISTORY_TAB_WIN_RATE = 9168,
   HISTORY_TAB_POINTS = 9169,
   HISTORY_TAB_SHARE = 9170,
+  STATISTICS_CLOSE = 9171,
 
   // The status bar's panes.
   SELECTION_LABEL = 9200,
