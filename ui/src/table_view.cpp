@@ -240,7 +240,7 @@ void TableView::Paint(QPaintEvent* event) {
   const QRegion table(Placement);
   QRegion around(QRect(QPoint(0, 0), QSize(DeviceArea().cx, DeviceArea().cy)));
   around -= table;
-  for (const QRect& rect : around) painter.fillRect(rect, Backdrop.Surround());
+  Backdrop.PaintAround(painter, around, Placement, Scale);
   for (const QRect& logical : event->region()) {
     const QRectF device(logical.x() * ratio, logical.y() * ratio, logical.width() * ratio, logical.height() * ratio);
     const QRect part = device.toAlignedRect().intersected(Placement);
