@@ -120,18 +120,15 @@ HistoryFigures FiguresOf(const std::vector<RecordedHand>& hands, const std::vect
   return figures;
 }
 
-std::vector<ValueSpan> SpansOf(const std::vector<int32_t>& values, size_t columns) {
-  std::vector<ValueSpan> spans;
-  if (values.empty() || columns == 0) return spans;
-  const size_t count = std::min(columns, values.size());
-  spans.reserve(count);
-  for (size_t column = 0; column < count; ++column) {
-    // Column c holds values [c * n / count, (c + 1) * n / count): every value
-    // in exactly one column, none empty.
-    const auto first = values.begin() + static_cast<ptrdiff_t>(column * values.size() / count);
-    const auto last = values.begin() + static_cast<ptrdiff_t>((column + 1) * values.size() / count);
-    const auto [low, high] = std::minmax_element(first, last);
-    spans.push_back({*low, *high});
+std::vector<double> MergedShares(const std::vector<double>& shares, size_t together) {
+  if (together <= 1) return shares;
+  std::vector<double> merged;
+  for (size_t first = 0; first < shares.size(); first += together) {
+    const size_t last = std::min(shares.size(), first + together);
+    // Whole blocks are of equal size, so their mean is the larger block's share.
+    merged.push_back(std::accumulate(shares.begin() + static_cast<ptrdiff_t>(first),
+                                     shares.begin() + static_cast<ptrdiff_t>(last), 0.0) /
+                     static_cast<double>(last - first));
   }
-  return spans;
+  return merged;
 }

@@ -248,7 +248,7 @@ TEST(PlayHistory, FiguresShowTheComputersShareByLevelInBlocks) {
 
   // More values than columns: each column spans its run, every value in one.
   const std::vector<int32_t> values = {1, -2, 3, 4, -5, 6, 7, 8, 9, -10};
-  const std::vector<ValueSpan> spans = SpansOf(values, 4);
+  const std::vector<ValueSpan<int32_t>> spans = SpansOf(values, 4);
   ASSERT_EQ(spans.size(), 4u);
   const std::pair<int32_t, int32_t> expected[] = {{-2, 1}, {-5, 4}, {6, 7}, {-10, 9}};
   for (size_t i = 0; i < spans.size(); ++i) {
@@ -257,4 +257,7 @@ TEST(PlayHistory, FiguresShowTheComputersShareByLevelInBlocks) {
   }
   EXPECT_EQ(SpansOf(values, 100).size(), values.size());
   EXPECT_EQ(SpansOf(values, 100)[4].Low, -5);
+  // More blocks than a chart shows: taken together, the last group shorter.
+  EXPECT_EQ(MergedShares({0.25, 0.75, 0.5, 1.0, 0.0}, 3), (std::vector<double>{0.5, 0.5}));
+  EXPECT_EQ(MergedShares({0.25, 0.75}, 1), (std::vector<double>{0.25, 0.75}));
 }

@@ -103,7 +103,7 @@ void PointsChart::paintEvent(QPaintEvent*) {
   // sharp at any scale.
   const qreal ratio = devicePixelRatioF();
   const auto columns = static_cast<size_t>(std::max(1.0, std::floor(plot.width() * ratio)));
-  const std::vector<ValueSpan> spans = SpansOf(Points, columns);
+  const std::vector<ValueSpan<int32_t>> spans = SpansOf(Points, columns);
   const qreal scale = plot.height() / 2.0 / Reach;
   auto deviceX = [&](size_t i) { return std::floor(static_cast<double>(i * columns / spans.size())) / ratio; };
   // Narrow gaps between bars while each has room for them.
@@ -156,16 +156,22 @@ void LevelShareChart::paintEvent(QPaintEvent*) {
     painter.drawText(plot, Qt::AlignCenter, accessibleDescription());
     return;
   }
+  // No more points than one every few pixels: a dashed line through more
+  // is slow to draw and shows nothing more.
+  const size_t most = static_cast<size_t>(std::max(2, plot.width() / 4));
+  const size_t together = (MostBlocks + most - 1) / most;
+  const size_t drawn = (MostBlocks + together - 1) / together;
   // A lone block sits in the middle; more spread over the width.
-  const double step = MostBlocks > 1 ? static_cast<double>(plot.width()) / static_cast<double>(MostBlocks - 1) : 0;
-  const double start = MostBlocks > 1 ? plot.left() : plot.center().x();
-  const bool marked = MostBlocks == 1 || step >= 8;
+  const double step = drawn > 1 ? static_cast<double>(plot.width()) / static_cast<double>(drawn - 1) : 0;
+  const double start = drawn > 1 ? plot.left() : plot.center().x();
+  const bool marked = drawn == 1 || step >= 8;
   const QFontMetrics metrics(font());
   int legendX = plot.left();
   const int legendY = plot.bottom() + metrics.ascent() + 2;
   for (size_t level = 0; level < Shares.size(); ++level) {
-    const std::vector<double>& shares = Shares[level];
-    if (shares.empty()) continue;
+    if (Shares[level].empty()) continue;
+    // Every level in blocks of the same length, so that their points line up.
+    const std::vector<double> shares = MergedShares(Shares[level], together);
     const QPen pen = LevelPen(palette(), level);
     auto at = [&](size_t i) {
       return QPointF(start + step * static_cast<double>(i), plot.bottom() - shares[i] * plot.height());
