@@ -85,7 +85,8 @@ TEST(Backdrop, SceneryGoesOnPastTheTableMirroredAtItsEdges) {
     const QRect table(16, 3, 7, 5);
     QPainter painter(&window);
     painter.scale(1 / ratio, 1 / ratio);
-    DrawMirroredAround(painter, QRegion(window.rect()) - table, table, scenery);
+    TurnedScenery turned{scenery};
+    DrawMirroredAround(painter, QRegion(window.rect()) - table, table, turned);
     painter.end();
     for (int y = 0; y < window.height(); ++y)
       for (int x = 0; x < window.width(); ++x) {

@@ -91,32 +91,27 @@ QImage DecoratedBackdrop(const QImage& tablePicture, double scale) {
   return image;
 }
 
-void DrawMirroredAround(QPainter& painter, const QRegion& around, const QRect& table, const QImage& scenery) {
-  if (around.isEmpty() || table.isEmpty()) return;
+void DrawMirroredAround(QPainter& painter, const QRegion& around, const QRect& table, TurnedScenery& turned) {
+  if (around.isEmpty() || table.isEmpty() || turned[0].size() != table.size()) return;
   const int w = table.width(), h = table.height();
   // The tiles touched, counted from the table's own (0, 0), which is not drawn.
   auto tile = [](int offset, int size) { return static_cast<int>(std::floor(static_cast<double>(offset) / size)); };
   const QRect bounds = around.boundingRect();
-  painter.save();
-  painter.setClipRegion(around, Qt::IntersectClip);
   for (int row = tile(bounds.top() - table.top(), h); row <= tile(bounds.bottom() - table.top(), h); ++row) {
     for (int column = tile(bounds.left() - table.left(), w); column <= tile(bounds.right() - table.left(), w);
          ++column) {
       const QRect place(table.left() + column * w, table.top() + row * h, w, h);
-      if ((row == 0 && column == 0) || !around.intersects(place)) continue;
+      const QRegion part = around.intersected(place);
+      if ((row == 0 && column == 0) || part.isEmpty()) continue;
       // An odd tile is the picture turned over: each edge meets its own
-      // mirror image, pixel for pixel.
-      const bool acrossFlip = column % 2 != 0, downFlip = row % 2 != 0;
-      QTransform flip;
-      flip.translate(acrossFlip ? place.right() + 1 : place.left(), downFlip ? place.bottom() + 1 : place.top());
-      flip.scale(acrossFlip ? -1 : 1, downFlip ? -1 : 1);
-      painter.save();
-      painter.setTransform(flip, true);
-      painter.drawImage(0, 0, scenery);
-      painter.restore();
+      // mirror image, pixel for pixel. Copied, not transformed while
+      // painting, which would cost a full repaint several times as much.
+      const bool across = column % 2 != 0, down = row % 2 != 0;
+      QImage& image = turned[(across ? 1 : 0) + (down ? 2 : 0)];
+      if (image.isNull()) image = turned[0].mirrored(across, down);
+      for (const QRect& r : part) painter.drawImage(r.topLeft(), image, r.translated(-place.topLeft()));
     }
   }
-  painter.restore();
 }
 
 QImage StretchToTable(const QImage& picture) {

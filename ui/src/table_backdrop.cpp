@@ -87,8 +87,8 @@ TableBackdrop::Scaled& TableBackdrop::PicturesAt(double scale) {
     if (TablePicture.isNull()) {
       pictures.Decorated = ToNxBitmap(PlainBackdrop(scale));
     } else {
-      pictures.Scenery = SceneryAt(TablePicture, scale);
-      QImage decorated = pictures.Scenery.copy();
+      pictures.Scenery[0] = SceneryAt(TablePicture, scale);
+      QImage decorated = pictures.Scenery[0].copy();
       DrawDecorations(decorated, scale);
       pictures.Decorated = ToNxBitmap(decorated);
     }
@@ -99,8 +99,8 @@ TableBackdrop::Scaled& TableBackdrop::PicturesAt(double scale) {
 NxBitmap& TableBackdrop::At(double scale) { return PicturesAt(scale).Decorated; }
 
 void TableBackdrop::PaintAround(QPainter& painter, const QRegion& around, const QRect& table, double scale) {
-  const QImage& scenery = PicturesAt(scale).Scenery;
-  if (!scenery.isNull() && scenery.size() == table.size()) {
+  TurnedScenery& scenery = PicturesAt(scale).Scenery;
+  if (!scenery[0].isNull() && scenery[0].size() == table.size()) {
     DrawMirroredAround(painter, around, table, scenery);
     return;
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include <QImage>
@@ -27,11 +28,15 @@ void DrawDecorations(QImage& backdrop, double scale);
 QImage SceneryAt(const QImage& tablePicture, double scale);
 QImage DecoratedBackdrop(const QImage& tablePicture, double scale);
 
-// Fills `around` with the scenery (at the table's scale) going on from the
-// table placed at `table`, turned over at each of its edges: a window of
-// another shape than the table's shows one surface, with no seam where the
-// table ends, at any size and scale.
-void DrawMirroredAround(QPainter& painter, const QRegion& around, const QRect& table, const QImage& scenery);
+// The scenery at the table's scale ([0]) and turned over across ([1]),
+// down ([2]) and both ways ([3]); the turned ones are made when first drawn.
+using TurnedScenery = std::array<QImage, 4>;
+
+// Fills `around` with the scenery going on from the table placed at
+// `table`, turned over at each of its edges: a window of another shape than
+// the table's shows one surface, with no seam where the table ends, at any
+// size and scale.
+void DrawMirroredAround(QPainter& painter, const QRegion& around, const QRect& table, TurnedScenery& turned);
 
 // Stretches any picture to the table size (the form BACKIMG.QLF keeps).
 QImage StretchToTable(const QImage& picture);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "table/bitmap.h"
+#include "ui/backdrop.h"
 #include "ui/scale_cache.h"
 #include "ui/table_prompter.h"
 
@@ -41,7 +42,7 @@ class TableBackdrop {
  private:
   struct Scaled {
     NxBitmap Decorated;
-    QImage Scenery;  // undecorated; null for the plain table
+    TurnedScenery Scenery;  // undecorated; null for the plain table
   };
   Scaled& PicturesAt(double scale);
   void Take(const QImage& tablePicture);
