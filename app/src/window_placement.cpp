@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <string>
 
 #include "store/settings_store.h"
@@ -16,6 +17,10 @@ constexpr const char* TOP_KEY = "WindowTop";
 constexpr const char* WIDTH_KEY = "WindowWidth";
 constexpr const char* HEIGHT_KEY = "WindowHeight";
 constexpr const char* MODE_KEY = "WindowState";
+// In thousandths, so that the file holds no decimal point of any locale.
+constexpr const char* RATIO_KEY = "WindowRatio";
+constexpr int32_t RATIO_UNITS = 1000;
+constexpr int32_t LARGEST_RATIO = 100 * RATIO_UNITS;
 
 // No screen is this large; anything beyond is a damaged or hand-edited file.
 constexpr int32_t LARGEST_COORDINATE = 1 << 20;
@@ -46,6 +51,8 @@ std::optional<WindowPlacement> ReadWindowPlacement(SettingsStore& store) {
   placement.Normal = {*left, *top, *left + *width, *top + *height};
   if (mode && *mode >= 0 && *mode <= static_cast<int32_t>(WindowMode::FULL_SCREEN))
     placement.Mode = static_cast<WindowMode>(*mode);
+  if (const auto ratio = ReadSigned(store, RATIO_KEY); ratio && *ratio > 0 && *ratio <= LARGEST_RATIO)
+    placement.Ratio = static_cast<double>(*ratio) / RATIO_UNITS;
   return placement;
 }
 
@@ -57,24 +64,32 @@ void WriteWindowPlacement(SettingsStore& store, const WindowPlacement& placement
   store.WriteString(SECTION, WIDTH_KEY, std::to_string(r.Width()));
   store.WriteString(SECTION, HEIGHT_KEY, std::to_string(r.Height()));
   store.WriteString(SECTION, MODE_KEY, std::to_string(static_cast<uint32_t>(placement.Mode)));
+  if (placement.Ratio > 0)
+    store.WriteString(SECTION, RATIO_KEY, std::to_string(std::lround(placement.Ratio * RATIO_UNITS)));
 }
 
-TRect PlaceOnScreens(const TRect& remembered, const std::vector<TRect>& screens) {
-  if (screens.empty()) return remembered;
+std::optional<TRect> PlaceOnScreens(const WindowPlacement& remembered, const std::vector<TRect>& screens, double ratio,
+                                    int32_t titleHeight) {
+  // Coordinates scale with the ratio: an area remembered at 2.5 device
+  // pixels per coordinate covers 2.5 times as many at 1.
+  const double factor = remembered.Ratio > 0 && ratio > 0 ? remembered.Ratio / ratio : 1.0;
+  auto now = [factor](int32_t value) { return static_cast<int32_t>(std::lround(value * factor)); };
+  const TRect& r = remembered.Normal;
+  const TRect area{now(r.left), now(r.top), now(r.left) + now(r.Width()), now(r.top) + now(r.Height())};
+  if (screens.empty()) return area;
   const TRect* best = &screens.front();
   int64_t bestOverlap = 0;
   for (const TRect& screen : screens) {
-    const int64_t overlap = OverlapArea(remembered, screen);
+    const int64_t overlap = OverlapArea(area, screen);
     if (overlap > bestOverlap) {
       best = &screen;
       bestOverlap = overlap;
     }
   }
-  const int32_t width = std::min(remembered.Width(), best->Width());
-  const int32_t height = std::min(remembered.Height(), best->Height());
-  const int32_t left = std::clamp(remembered.left, best->left, best->right - width);
-  const int32_t top = std::clamp(remembered.top, best->top, best->bottom - height);
-  return {left, top, left + width, top + height};
+  if (area.Width() > best->Width() || area.Height() + titleHeight > best->Height()) return std::nullopt;
+  const int32_t left = std::clamp(area.left, best->left, best->right - area.Width());
+  const int32_t top = std::clamp(area.top, best->top + titleHeight, best->bottom - area.Height());
+  return TRect{left, top, left + area.Width(), top + area.Height()};
 }
 
 TRect CentredOn(const TRect& screen, TSize size) {

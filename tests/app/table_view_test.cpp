@@ -70,18 +70,28 @@ TEST(TableFit, FirstStartFitsMostOfTheScreenButNeverShrinksTheTable) {
 
 TEST(WindowPlacement, RememberedPlacesComeBackOnAVisibleScreen) {
   const std::vector<TRect> two{{0, 0, 1920, 1040}, {1920, 0, 4480, 1440}};
+  auto place = [&](const TRect& area, const std::vector<TRect>& screens, double then = 0, double now = 1,
+                   int32_t title = 0) { return PlaceOnScreens({area, WindowMode::NORMAL, then}, screens, now, title); };
   // Wholly on a screen: unchanged.
-  EXPECT_EQ(PlaceOnScreens({2000, 100, 3000, 900}, two), (TRect{2000, 100, 3000, 900}));
+  EXPECT_EQ(place({2000, 100, 3000, 900}, two, 0, 1, 30), (TRect{2000, 100, 3000, 900}));
   // Mostly on the second screen: moved inside it.
-  EXPECT_EQ(PlaceOnScreens({4000, 1000, 5000, 1600}, two), (TRect{3480, 840, 4480, 1440}));
-  // The screen it was on is gone: onto the primary, shrunk to fit.
-  EXPECT_EQ(PlaceOnScreens({2000, -50, 4600, 1400}, {two[0]}), (TRect{0, 0, 1920, 1040}));
+  EXPECT_EQ(place({4000, 1000, 5000, 1600}, two), (TRect{3480, 840, 4480, 1440}));
+  // The screen it was on is gone, and the primary is too small for it.
+  EXPECT_FALSE(place({2000, -50, 4600, 1400}, {two[0]}));
+  // Remembered at twice the scale: as large on the screen, its title bar on it.
+  EXPECT_EQ(place({100, -20, 600, 400}, two, 2, 1, 30), (TRect{200, 30, 1200, 870}));
+  EXPECT_EQ(place({200, 30, 1200, 800}, two, 1, 2), (TRect{100, 15, 600, 400}));
+  // A whole screen at 2.5 is more than a screen at 1, with or without its title bar.
+  EXPECT_FALSE(place({0, 0, 768, 416}, two, 2.5, 1, 30));
+  EXPECT_FALSE(place({0, 0, 768, 400}, two, 2.5, 1, 50));
   std::mt19937 random(5);
   std::uniform_int_distribution<int32_t> coordinate(-3000, 6000), extent(1, 4000);
   for (int trial = 0; trial < 300; ++trial) {
     const int32_t x = coordinate(random), y = coordinate(random);
-    const TRect placed = PlaceOnScreens({x, y, x + extent(random), y + extent(random)}, two);
-    EXPECT_TRUE(Inside(placed, two[0]) || Inside(placed, two[1]));
+    const auto placed = place({x, y, x + extent(random), y + extent(random)}, two, 1.5, 1, 24);
+    if (!placed) continue;
+    EXPECT_TRUE(Inside(*placed, two[0]) || Inside(*placed, two[1]));
+    EXPECT_GE(placed->top, 24);
   }
   EXPECT_EQ(CentredOn({100, 0, 1100, 800}, {600, 400}), (TRect{300, 200, 900, 600}));
 }
@@ -92,13 +102,19 @@ TEST(WindowPlacement, SettingsKeepPlaceAndStateAndRefuseDamagedValues) {
   {
     SettingsStore store("Quorla", path, true);
     EXPECT_FALSE(ReadWindowPlacement(store));
-    WriteWindowPlacement(store, {{-1280, 40, -80, 860}, WindowMode::FULL_SCREEN});
+    WriteWindowPlacement(store, {{-1280, 40, -80, 860}, WindowMode::FULL_SCREEN, 1.25});
   }
   SettingsStore store("Quorla", path, true);
   const auto read = ReadWindowPlacement(store);
   ASSERT_TRUE(read);
   EXPECT_EQ(read->Normal, (TRect{-1280, 40, -80, 860}));
   EXPECT_EQ(read->Mode, WindowMode::FULL_SCREEN);
+  EXPECT_DOUBLE_EQ(read->Ratio, 1.25);
+  // Without a scale it was remembered at, or with an absurd one, none is assumed.
+  for (const char* bad : {"", "0", "-1000", "1.5", "100001"}) {
+    store.WriteString("Quorla", "WindowRatio", bad);
+    EXPECT_EQ(ReadWindowPlacement(store)->Ratio, 0.0) << bad;
+  }
   for (const char* bad : {"", "12x", "0", "-5", "99999999999"}) {
     store.WriteString("Quorla", "WindowWidth", bad);
     EXPECT_FALSE(ReadWindowPlacement(store)) << bad;

@@ -214,7 +214,50 @@ TEST(PlayHistory, FiguresCountThePersonsHandsAndGames) {
   EXPECT_DOUBLE_EQ(figures.WinRateOverTime[2].Rate, 1.0);
   EXPECT_DOUBLE_EQ(figures.WinRateOverTime[3].Rate, 0.75);
   EXPECT_DOUBLE_EQ(figures.WinRateOverTime[4].Rate, 0.8);
+  EXPECT_EQ(figures.PointsOverTime, (std::vector<int32_t>{10, 20, 0, 5, -30, 7}));
+  EXPECT_DOUBLE_EQ(figures.RecentPointsPerHand, 2.0);
   // Past the window only the last hands count.
   for (int i = 0; i < 20; ++i) add(1, 5);
   EXPECT_DOUBLE_EQ(FiguresOf(hands, {}).WinRateOverTime.back().Rate, 0.0);
+  EXPECT_DOUBLE_EQ(FiguresOf(hands, {}).RecentPointsPerHand, -5.0);
+}
+
+// Each level's blocks follow the hands played at it, whatever was played at
+// the others in between; a tie is no hand of a block, and a last block
+// too short to say anything is left out.
+TEST(PlayHistory, FiguresShowTheComputersShareByLevelInBlocks) {
+  std::vector<RecordedHand> hands;
+  auto add = [&](uint32_t level, uint32_t winner) {
+    RecordedHand row;
+    row.Level = level;
+    row.Hand.Winner = winner;
+    row.Hand.Points = 1;
+    hands.push_back(row);
+  };
+  for (int i = 0; i < 30; ++i) {
+    add(4, i < 20 && i % 4 != 0 ? 0 : 1);
+    if (i < 9) add(1, 1);
+    add(4, PlayedHand::NOBODY);
+  }
+  for (int i = 0; i < 10; ++i) add(2, 0);
+  const HistoryFigures figures = FiguresOf(hands, {});
+  EXPECT_EQ(figures.ComputerShareByLevel[4], (std::vector<double>{0.25, 1.0}));
+  EXPECT_TRUE(figures.ComputerShareByLevel[1].empty());
+  EXPECT_EQ(figures.ComputerShareByLevel[2], (std::vector<double>{0.0}));
+  EXPECT_TRUE(figures.ComputerShareByLevel[0].empty());
+
+  // More values than columns: each column spans its run, every value in one.
+  const std::vector<int32_t> values = {1, -2, 3, 4, -5, 6, 7, 8, 9, -10};
+  const std::vector<ValueSpan<int32_t>> spans = SpansOf(values, 4);
+  ASSERT_EQ(spans.size(), 4u);
+  const std::pair<int32_t, int32_t> expected[] = {{-2, 1}, {-5, 4}, {6, 7}, {-10, 9}};
+  for (size_t i = 0; i < spans.size(); ++i) {
+    EXPECT_EQ(spans[i].Low, expected[i].first) << i;
+    EXPECT_EQ(spans[i].High, expected[i].second) << i;
+  }
+  EXPECT_EQ(SpansOf(values, 100).size(), values.size());
+  EXPECT_EQ(SpansOf(values, 100)[4].Low, -5);
+  // More blocks than a chart shows: taken together, the last group shorter.
+  EXPECT_EQ(MergedShares({0.25, 0.75, 0.5, 1.0, 0.0}, 3), (std::vector<double>{0.5, 0.5}));
+  EXPECT_EQ(MergedShares({0.25, 0.75}, 1), (std::vector<double>{0.25, 0.75}));
 }

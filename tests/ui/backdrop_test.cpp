@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QPainter>
+#include <QRegion>
+
 #include "game/table_geometry.h"
 
 namespace {
@@ -61,4 +64,36 @@ TEST(Backdrop, LinesStayOneTablePixelWideAtScaleTwo) {
   const QRect outlinesOnly(0, 143 * 2, plain.width(), 15 * 2);
   EXPECT_EQ(CountColour(plain, outlinesOnly, 0xFF800080) + CountColour(plain, outlinesOnly, 0xFFFFFFFF),
             outlinesOnly.width() * outlinesOnly.height());
+}
+
+// Around a table of another shape than the window, each pixel is the
+// scenery's pixel mirrored at the table's edges, at every device pixel
+// ratio the table view paints with, and the table itself is left alone.
+TEST(Backdrop, SceneryGoesOnPastTheTableMirroredAtItsEdges) {
+  QImage scenery(7, 5, QImage::Format_RGB32);
+  for (int y = 0; y < scenery.height(); ++y)
+    for (int x = 0; x < scenery.width(); ++x) scenery.setPixel(x, y, qRgb(30 * x, 40 * y, 77));
+  auto mirrored = [](int offset, int size) {
+    const int tile = offset >= 0 ? offset / size : -((-offset - 1) / size) - 1;
+    const int inside = offset - tile * size;
+    return tile % 2 == 0 ? inside : size - 1 - inside;
+  };
+  for (qreal ratio : {1.0, 1.5, 2.5}) {
+    QImage window(40, 13, QImage::Format_RGB32);
+    window.setDevicePixelRatio(ratio);
+    window.fill(0xFF000000);
+    const QRect table(16, 3, 7, 5);
+    QPainter painter(&window);
+    painter.scale(1 / ratio, 1 / ratio);
+    TurnedScenery turned{scenery};
+    DrawMirroredAround(painter, QRegion(window.rect()) - table, table, turned);
+    painter.end();
+    for (int y = 0; y < window.height(); ++y)
+      for (int x = 0; x < window.width(); ++x) {
+        const QRgb expected = table.contains(x, y) ? 0xFF000000u
+                                                   : scenery.pixel(mirrored(x - table.left(), table.width()),
+                                                                   mirrored(y - table.top(), table.height()));
+        ASSERT_EQ(window.pixel(x, y), expected) << x << "," << y << " at " << ratio;
+      }
+  }
 }

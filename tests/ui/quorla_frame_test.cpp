@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -409,6 +410,30 @@ TEST_F(FrameFixture, TheNormalAreaIsRememberedThroughFullScreenAndMaximised) {
   Frame->FitTableAt(2.0);
   EXPECT_FALSE(Frame->isMaximized());
   EXPECT_EQ(Frame->geometry().topLeft(), normal.topLeft());
+  EXPECT_DOUBLE_EQ(ReadWindowPlacement(*Settings.Store)->Ratio, Frame->devicePixelRatioF());
+}
+
+// A start after one at another scale: the window is as large on the screen
+// as it was where that fits, and starts as on a first start where not.
+TEST_F(FrameFixture, AWindowRememberedAtAnotherScaleKeepsItsSizeOnTheScreenOrStartsAfresh) {
+  Settings.Open((Root / "QUORLA.INI").string());
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  const double ratio = QGuiApplication::primaryScreen()->devicePixelRatio();
+  auto startAfter = [&](const TRect& area, double then) {
+    Frame.reset();
+    WriteWindowPlacement(*Settings.Store, {area, WindowMode::NORMAL, then});
+    Frame = std::make_unique<QuorlaFrame>(Settings, Root.string(), Install.Directory());
+    Frame->ShowPlaced();
+    QApplication::processEvents();
+    return Frame->geometry();
+  };
+  const QRect halved = startAfter({10, 10, 10 + screen.width() * 3 / 8, 10 + screen.height() * 3 / 8}, 2 * ratio);
+  EXPECT_EQ(halved.size(), QSize(screen.width() * 3 / 8, screen.height() * 3 / 8) * 2);
+  EXPECT_GE(halved.top(), 20);
+  // The whole screen at 2.5 times the scale fits nowhere.
+  const QRect whole = startAfter({0, 0, screen.width(), screen.height()}, 2.5 * ratio);
+  EXPECT_TRUE(screen.contains(whole)) << whole.width() << "x" << whole.height();
+  EXPECT_LE((whole.center() - screen.center()).manhattanLength(), 2);
 }
 
 }  // namespace

@@ -5,8 +5,10 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 
+#include "ui/history_charts.h"
 #include "ui/statistics_dlg.h"
 #include "ui/statistics_view.h"
 #include "ui/win_rate_chart.h"
@@ -34,14 +36,23 @@ const StatisticsView::Item* Find(const std::vector<StatisticsView::Item>& items,
 
 }  // namespace
 
-TEST(StatisticsDlg, OkWithResetClearsEverythingCancelChangesNothing) {
+// Only a dialog with the reset box checked offers OK and Cancel; otherwise
+// it has only Close. Nothing but OK with the box checked resets.
+TEST(StatisticsDlg, OkWithResetClearsEverythingCloseCancelAndEscapeChangeNothing) {
   const Statistics before = SomeStatistics();
+  auto shown = [](StatisticsDlg& dialog) {
+    return std::vector<bool>{dialog.CloseButton().isVisible(), dialog.OkButton().isVisible(),
+                             dialog.CancelButton().isVisible()};
+  };
+  const std::vector<bool> closing{true, false, false}, resetting{false, true, true};
   {
     Statistics stats = before;
     StatisticsDlg dialog(stats);
-    dialog.open();
+    dialog.show();
+    EXPECT_EQ(shown(dialog), closing);
     Tick(dialog.ResetBox());
     ASSERT_TRUE(dialog.ResetBox().isChecked());
+    EXPECT_EQ(shown(dialog), resetting);
     QTest::mouseClick(&dialog.CancelButton(), Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_EQ(stats.Values, before.Values);
@@ -49,16 +60,31 @@ TEST(StatisticsDlg, OkWithResetClearsEverythingCancelChangesNothing) {
   {
     Statistics stats = before;
     StatisticsDlg dialog(stats);
-    dialog.open();
-    QTest::mouseClick(&dialog.OkButton(), Qt::LeftButton);
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    dialog.show();
+    Tick(dialog.ResetBox());
+    Tick(dialog.ResetBox());
+    EXPECT_EQ(shown(dialog), closing);
+    EXPECT_TRUE(dialog.CloseButton().isDefault());
+    QTest::mouseClick(&dialog.CloseButton(), Qt::LeftButton);
+    EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(stats.Values, before.Values);
+  }
+  for (bool checked : {false, true}) {
+    Statistics stats = before;
+    StatisticsDlg dialog(stats);
+    dialog.show();
+    if (checked) Tick(dialog.ResetBox());
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible()) << checked;
+    EXPECT_EQ(dialog.result(), QDialog::Rejected) << checked;
+    EXPECT_EQ(stats.Values, before.Values) << checked;
   }
   {
     Statistics stats = before;
     StatisticsDlg dialog(stats);
-    dialog.open();
+    dialog.show();
     Tick(dialog.ResetBox());
+    EXPECT_TRUE(dialog.OkButton().isDefault());
     QTest::mouseClick(&dialog.OkButton(), Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(stats.Values, Statistics().Values);
@@ -71,6 +97,7 @@ TEST(StatisticsDlg, TitleCheckBoxAndButtons) {
   EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Statistics"));
   EXPECT_EQ(dialog.ResetBox().text(), QStringLiteral("Reset Statistics"));
   EXPECT_FALSE(dialog.ResetBox().isChecked());
+  EXPECT_EQ(dialog.CloseButton().text(), QStringLiteral("Close"));
   EXPECT_EQ(dialog.OkButton().text(), QStringLiteral("OK"));
   EXPECT_EQ(dialog.CancelButton().text(), QStringLiteral("Cancel"));
   EXPECT_EQ(dialog.HelpButton().text(), QStringLiteral("Help"));
@@ -147,6 +174,10 @@ TEST(StatisticsDlg, Screenshots) {
   figures.GamesByVariation[1] = {7, 12};
   for (uint32_t hand = 0; hand < 80; ++hand)
     figures.WinRateOverTime.push_back({0.3 + 0.005 * hand, hand < 30 ? 2u : hand < 60 ? 3u : 4u});
+  for (int32_t hand = 0; hand < 120; ++hand) figures.PointsOverTime.push_back((hand * 37) % 71 - 30);
+  figures.RecentPointsPerHand = -1.26;
+  figures.ComputerShareByLevel[2] = {0.7, 0.55, 0.5};
+  figures.ComputerShareByLevel[4] = {0.35, 0.45, 0.6, 0.62};
   StatisticsDlg dialog(stats, figures);
   dialog.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
@@ -163,9 +194,18 @@ TEST(StatisticsDlg, Screenshots) {
   ASSERT_NE(chart, nullptr);
   EXPECT_EQ(chart->accessibleDescription(), QStringLiteral("Now 70%; at the start of the history 30%"));
   EXPECT_GE(chart->width(), chart->sizeHint().width());
-  for (int ratio : {1, 2}) {
-    const QImage image = Rendered(dialog, ratio);
-    EXPECT_EQ(image.width(), dialog.width() * ratio);
-    SaveShot(image, QStringLiteral("sheet_statistics%1x.png").arg(ratio));
+  EXPECT_EQ(dialog.findChild<PointsChart*>()->accessibleDescription(),
+            QStringLiteral("Per hand on average +2.5; over the last 20 hands -1.3"));
+  EXPECT_EQ(dialog.findChild<LevelShareChart*>()->accessibleDescription(),
+            QStringLiteral("Level 3: 70% at first, 50% lately; Master: 35% at first, 62% lately"));
+  // The charts take turns, so the dialog stays within a small screen.
+  EXPECT_LE(dialog.height(), 700);
+  for (int tab = 0; tab < dialog.ChartTabs()->count(); ++tab) {
+    dialog.ChartTabs()->setCurrentIndex(tab);
+    for (qreal ratio : {1.0, 1.5, 2.0}) {
+      const QImage image = Rendered(dialog, ratio);
+      EXPECT_EQ(image.width(), qRound(dialog.width() * ratio));
+      SaveShot(image, QStringLiteral("sheet_statistics%1-%2x.png").arg(tab).arg(ratio));
+    }
   }
 }

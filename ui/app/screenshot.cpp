@@ -37,12 +37,15 @@ void QuietAboutSizeHints(QtMsgType type, const QMessageLogContext& context, cons
 int Usage(int status) {
   std::fprintf(status ? stderr : stdout,
                "usage: quorla-screenshot OUT.png [--scale 1..3, also 1.5 or 2.5] [--moves 0|1|2] [--seed S]\n"
+               "                         [--size WxH]\n"
                "Deals a game in a scratch copy of the installation on the offscreen platform and saves\n"
                "the window as a PNG at the given device pixel ratio (default 1). --moves 1 drags the\n"
                "upcard or a stock card into the hand first; --moves 2 plays the whole hand with the\n"
                "simple strategy and also saves the score sheet as OUT-sheet.png. Prints the time to\n"
                "the first painted table and the cost of one drag step. --seed S (1..714024) deals the\n"
-               "same cards every time, for comparing pictures of two builds.\n");
+               "same cards every time, for comparing pictures of two builds. --size WxH (each\n"
+               "200..4000 window pixels) gives the window that size instead of the table's own,\n"
+               "to see what it shows around a table of another shape.\n");
   return status;
 }
 
@@ -110,9 +113,19 @@ int main(int argc, char** argv) {
   double scale = 1;
   int moves = 0;
   int32_t seed = 0;  // 0: the clock's
+  QSize size;  // empty: the table's own
   for (int i = 2; i < argc; ++i) {
     std::string option = argv[i];
-    if ((option == "--scale" || option == "--moves" || option == "--seed") && i + 1 < argc) {
+    if (option == "--size" && i + 1 < argc) {
+      int width = 0, height = 0;
+      char tail = 0;
+      if (std::sscanf(argv[++i], "%dx%d%c", &width, &height, &tail) != 2 || width < 200 || width > 4000 ||
+          height < 200 || height > 4000) {
+        std::fprintf(stderr, "quorla-screenshot: --size takes WxH, each 200..4000\n");
+        return 2;
+      }
+      size = QSize(width, height);
+    } else if ((option == "--scale" || option == "--moves" || option == "--seed") && i + 1 < argc) {
       char* end = nullptr;
       const double value = std::strtod(argv[++i], &end);
       const double high = option == "--scale" ? 3 : option == "--moves" ? 2 : 714024;
@@ -170,6 +183,7 @@ int main(int argc, char** argv) {
     // The table at its own size in window pixels, so at `scale` device
     // pixels, whatever the pretended screen's size.
     frame.FitTableAt(1.0);
+    if (!size.isEmpty()) frame.resize(size);
     if (seed) table->Table().Seed(seed);
     frame.Start();
     if (table->Table().Computer->AreNetsValid()) {

@@ -1,11 +1,13 @@
 #include "ui/backdrop.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QFont>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QRegion>
 
 #include "ui/decoration_layout.h"
 #include "ui/image_convert.h"
@@ -75,37 +77,44 @@ void DrawDecorations(QImage& backdrop, double scale) {
   }
 }
 
-QImage DecoratedBackdrop(const QImage& tablePicture, double scale) {
+QImage SceneryAt(const QImage& tablePicture, double scale) {
   QImage image = tablePicture.convertToFormat(QImage::Format_RGB32);
   if (image.size() != TableSizeAt(scale))
     image = image.scaled(TableSizeAt(scale), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                 .convertToFormat(QImage::Format_RGB32);
+  return image;
+}
+
+QImage DecoratedBackdrop(const QImage& tablePicture, double scale) {
+  QImage image = SceneryAt(tablePicture, scale);
   DrawDecorations(image, scale);
   return image;
+}
+
+void DrawMirroredAround(QPainter& painter, const QRegion& around, const QRect& table, TurnedScenery& turned) {
+  if (around.isEmpty() || table.isEmpty() || turned[0].size() != table.size()) return;
+  const int w = table.width(), h = table.height();
+  // The tiles touched, counted from the table's own (0, 0), which is not drawn.
+  auto tile = [](int offset, int size) { return static_cast<int>(std::floor(static_cast<double>(offset) / size)); };
+  const QRect bounds = around.boundingRect();
+  for (int row = tile(bounds.top() - table.top(), h); row <= tile(bounds.bottom() - table.top(), h); ++row) {
+    for (int column = tile(bounds.left() - table.left(), w); column <= tile(bounds.right() - table.left(), w);
+         ++column) {
+      const QRect place(table.left() + column * w, table.top() + row * h, w, h);
+      const QRegion part = around.intersected(place);
+      if ((row == 0 && column == 0) || part.isEmpty()) continue;
+      // An odd tile is the picture turned over: each edge meets its own
+      // mirror image, pixel for pixel. Copied, not transformed while
+      // painting, which would cost a full repaint several times as much.
+      const bool across = column % 2 != 0, down = row % 2 != 0;
+      QImage& image = turned[(across ? 1 : 0) + (down ? 2 : 0)];
+      if (image.isNull()) image = turned[0].mirrored(across, down);
+      for (const QRect& r : part) painter.drawImage(r.topLeft(), image, r.translated(-place.topLeft()));
+    }
+  }
 }
 
 QImage StretchToTable(const QImage& picture) {
   return picture.scaled(TABLE_AREA.Width(), TABLE_AREA.Height(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
       .convertToFormat(QImage::Format_RGB32);
-}
-
-QRgb EdgeColour(const QImage& picture) {
-  if (picture.isNull()) return PLAIN_BACKDROP_COLOUR;
-  uint64_t red = 0, green = 0, blue = 0, count = 0;
-  auto add = [&](int x, int y) {
-    const QRgb p = picture.pixel(x, y);
-    red += qRed(p);
-    green += qGreen(p);
-    blue += qBlue(p);
-    ++count;
-  };
-  for (int x = 0; x < picture.width(); ++x) {
-    add(x, 0);
-    add(x, picture.height() - 1);
-  }
-  for (int y = 1; y + 1 < picture.height(); ++y) {
-    add(0, y);
-    add(picture.width() - 1, y);
-  }
-  return qRgb(static_cast<int>(red / count), static_cast<int>(green / count), static_cast<int>(blue / count));
 }

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QLayout>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <QWindow>
 #include <QWindowStateChangeEvent>
@@ -37,6 +38,14 @@ ScreenAreas AreasOf(const QScreen& screen) {
   return {ToTRect(screen.geometry()), ToTRect(screen.availableGeometry())};
 }
 
+// The title bar a window manager puts above the window: as it is once the
+// window is shown, the style's guess before.
+int TitleHeight(const QWidget& window) {
+  const int framed = window.geometry().top() - window.frameGeometry().top();
+  return window.isVisible() && framed > 0 ? framed
+                                          : window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
+}
+
 // How long a window manager gets to carry out a change of state.
 constexpr int STATE_SETTLING_MS = 250;
 
@@ -59,11 +68,15 @@ void QuorlaFrame::ShowPlaced() {
 
 void QuorlaFrame::ApplyPlacement() {
   const std::vector<TRect> screens = AvailableScreens();
-  if (const auto remembered = ReadWindowPlacement(*Settings.Store)) {
+  const auto remembered = ReadWindowPlacement(*Settings.Store);
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  const auto normal = remembered ? PlaceOnScreens(*remembered, screens, primary ? primary->devicePixelRatio() : 1.0,
+                                                  TitleHeight(*this))
+                                 : std::nullopt;
+  if (normal) {
     if (isFullScreen() || isMaximized()) showNormal();
-    const TRect normal = PlaceOnScreens(remembered->Normal, screens);
-    setGeometry(ToQRect(normal));
-    Modes.PlacedAt(normal);
+    setGeometry(ToQRect(*normal));
+    Modes.PlacedAt(*normal);
     if (remembered->Mode == WindowMode::MAXIMISED) showMaximized();
     if (remembered->Mode == WindowMode::FULL_SCREEN) SetFullScreen(true);
     return;
@@ -79,9 +92,9 @@ void QuorlaFrame::ApplyPlacement() {
     scale = LARGE_SCALE;
   Table->SetPreferredScale(scale);
   const QSize size = chrome + Table->sizeHint();
-  const TRect normal = CentredOn(screen, {size.width(), size.height()});
-  setGeometry(ToQRect(normal));
-  Modes.PlacedAt(normal);
+  const TRect centred = CentredOn(screen, {size.width(), size.height()});
+  setGeometry(ToQRect(centred));
+  Modes.PlacedAt(centred);
 }
 
 void QuorlaFrame::FitTableAt(double scale) {
@@ -150,7 +163,9 @@ void QuorlaFrame::RememberPlacement() {
   // only when the table shows it, and the window grows for it then.
   QRect shown = geometry();
   if (Mode() == WindowMode::NORMAL) shown.setWidth(shown.width() - DockedSheetWidth());
-  WriteWindowPlacement(*Settings.Store, Modes.ToRemember(Mode(), ToTRect(shown)));
+  WindowPlacement placement = Modes.ToRemember(Mode(), ToTRect(shown));
+  placement.Ratio = devicePixelRatioF();
+  WriteWindowPlacement(*Settings.Store, placement);
 }
 
 void QuorlaFrame::FollowViewScale() {

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPainter>
 #include <QStandardPaths>
 #include <QWidget>
 #include <filesystem>
@@ -33,7 +34,7 @@ QMessageBox::Icon ToQtIcon(BackdropIcon icon) {
 }  // namespace
 
 TableBackdrop::TableBackdrop(QWidget& widget, const TableOwner& owner, const TablePrompter& prompt)
-    : Widget(widget), Owner(owner), Prompt(prompt), Around(QColor::fromRgb(PLAIN_BACKDROP_COLOUR)) {}
+    : Widget(widget), Owner(owner), Prompt(prompt) {}
 
 void TableBackdrop::Load(double scale, QStringList& notes) {
   std::string path = Owner.ConfigDirectory() + BACKDROP_FILE;
@@ -80,16 +81,33 @@ bool TableBackdrop::ChooseFrom(const std::string& file, double scale) {
   return true;
 }
 
-NxBitmap& TableBackdrop::At(double scale) {
-  NxBitmap& backdrop = Decorated.At(scale);
-  if (backdrop.IsEmpty())
-    backdrop = ToNxBitmap(TablePicture.isNull() ? PlainBackdrop(scale) : DecoratedBackdrop(TablePicture, scale));
-  return backdrop;
+TableBackdrop::Scaled& TableBackdrop::PicturesAt(double scale) {
+  Scaled& pictures = Pictures.At(scale);
+  if (pictures.Decorated.IsEmpty()) {
+    if (TablePicture.isNull()) {
+      pictures.Decorated = ToNxBitmap(PlainBackdrop(scale));
+    } else {
+      pictures.Scenery[0] = SceneryAt(TablePicture, scale);
+      QImage decorated = pictures.Scenery[0].copy();
+      DrawDecorations(decorated, scale);
+      pictures.Decorated = ToNxBitmap(decorated);
+    }
+  }
+  return pictures;
+}
+
+NxBitmap& TableBackdrop::At(double scale) { return PicturesAt(scale).Decorated; }
+
+void TableBackdrop::PaintAround(QPainter& painter, const QRegion& around, const QRect& table, double scale) {
+  TurnedScenery& scenery = PicturesAt(scale).Scenery;
+  if (!scenery[0].isNull() && scenery[0].size() == table.size()) {
+    DrawMirroredAround(painter, around, table, scenery);
+    return;
+  }
+  for (const QRect& rect : around) painter.fillRect(rect, QColor::fromRgb(PLAIN_BACKDROP_COLOUR));
 }
 
 void TableBackdrop::Take(const QImage& tablePicture) {
   TablePicture = tablePicture;
-  Decorated.Clear();
-  // The window around the table takes the colour of the scenery's edge.
-  Around = TablePicture.isNull() ? QColor::fromRgb(PLAIN_BACKDROP_COLOUR) : QColor::fromRgb(EdgeColour(TablePicture));
+  Pictures.Clear();
 }

@@ -263,13 +263,15 @@ void TableView::Paint(QPaintEvent* event) {
   const double ratio = Widget.devicePixelRatioF();
   // Device pixels throughout: the table is composed at the size it is shown.
   painter.scale(1.0 / ratio, 1.0 / ratio);
-  const QRegion table(Placement);
-  QRegion around(QRect(QPoint(0, 0), QSize(DeviceArea().cx, DeviceArea().cy)));
-  around -= table;
-  for (const QRect& rect : around) painter.fillRect(rect, Backdrop.Surround());
-  for (const QRect& logical : event->region()) {
-    const QRectF device(logical.x() * ratio, logical.y() * ratio, logical.width() * ratio, logical.height() * ratio);
-    const QRect part = device.toAlignedRect().intersected(Placement);
+  QRegion asked;
+  for (const QRect& logical : event->region())
+    asked += QRectF(logical.x() * ratio, logical.y() * ratio, logical.width() * ratio, logical.height() * ratio)
+                 .toAlignedRect();
+  // Only the asked part of the scenery around the table: it costs more to
+  // draw than the table's own dirty areas.
+  Backdrop.PaintAround(painter, asked.subtracted(QRegion(Placement)), Placement, Scale);
+  for (const QRect& device : asked) {
+    const QRect part = device.intersected(Placement);
     if (part.isEmpty()) continue;
     painter.drawImage(part.topLeft(), Composed, part.translated(-Placement.topLeft()));
   }

@@ -15,6 +15,9 @@ enum class WindowMode : uint32_t { NORMAL = 0, MAXIMISED = 1, FULL_SCREEN = 2 };
 struct WindowPlacement {
   TRect Normal;  // the window's area when neither maximised nor full screen, screen coordinates
   WindowMode Mode = WindowMode::NORMAL;
+  // Device pixels per screen coordinate when it was remembered; 0 when the
+  // file does not say (an earlier version wrote it).
+  double Ratio = 0;
 };
 
 // Nothing when the file holds no placement or a damaged one (a missing key,
@@ -23,9 +26,14 @@ std::optional<WindowPlacement> ReadWindowPlacement(SettingsStore& store);
 void WriteWindowPlacement(SettingsStore& store, const WindowPlacement& placement);
 
 // A remembered window area brought onto the screens there are now
-// (available areas, the primary first): onto the screen it overlaps most,
-// or the primary when it overlaps none, shrunk to fit and moved inside.
-TRect PlaceOnScreens(const TRect& remembered, const std::vector<TRect>& screens);
+// (available areas, the primary first, at `ratio` device pixels per
+// coordinate, the window's title bar `titleHeight` tall above its area):
+// as large on the screen as it was, even when it was remembered at another
+// scale, onto the screen it overlaps most, or the primary when it overlaps
+// none, and moved inside with its title bar. Nothing when it no longer fits
+// there; the window then starts as on a first start.
+std::optional<TRect> PlaceOnScreens(const WindowPlacement& remembered, const std::vector<TRect>& screens, double ratio,
+                                    int32_t titleHeight);
 
 // A window of `size` centred on a screen's available area.
 TRect CentredOn(const TRect& screen, TSize size);

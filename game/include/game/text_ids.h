@@ -235,6 +235,24 @@ enum TextId : uint32_t {
   HISTORY_WIN_RATE_TITLE = 9157,
   HISTORY_WIN_RATE_NOW = 9158,
   HISTORY_WIN_RATE_FIRST = 9159,
+  // The points per hand chart: its title, then the mean per hand over all
+  // of the history and over its last hands.
+  HISTORY_POINTS_TITLE = 9160,
+  HISTORY_POINTS_AVERAGE = 9161,
+  HISTORY_POINTS_RECENT = 9162,
+  // The chart of the computer's share by level: its title, then for each
+  // level its label, its first share, HISTORY_SHARE_FIRST, its latest share
+  // and HISTORY_SHARE_LATELY, the levels apart by HISTORY_SHARE_APART.
+  HISTORY_SHARE_TITLE = 9163,
+  HISTORY_SHARE_FIRST = 9164,
+  HISTORY_SHARE_LATELY = 9165,
+  HISTORY_SHARE_APART = 9166,
+  HISTORY_SHARE_NONE = 9167,
+  // The charts' tabs, and the dialog's button when it only shows.
+  HISTORY_TAB_WIN_RATE = 9168,
+  HISTORY_TAB_POINTS = 9169,
+  HISTORY_TAB_SHARE = 9170,
+  STATISTICS_CLOSE = 9171,
   SHEET_TARGET = 9190,
   SHEET_TOTALS = 9191,
   SHEET_HUMAN_LEADS = 9192,

@@ -1,8 +1,13 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include <QImage>
+
+class QPainter;
+class QRect;
+class QRegion;
 
 // Backdrop pictures are TABLE_AREA.Width() x TABLE_AREA.Height() table pixels, held at
 // scale times that size (Format_RGB32) so that a high-density screen shows
@@ -18,12 +23,20 @@ QImage PlainBackdrop(double scale);
 // by the brightness of its knock area.
 void DrawDecorations(QImage& backdrop, double scale);
 
-// A table-sized picture (such as BACKIMG.QLF) brought to scale s and decorated.
+// A table-sized picture (such as BACKIMG.QLF) brought to scale s, and the
+// same decorated.
+QImage SceneryAt(const QImage& tablePicture, double scale);
 QImage DecoratedBackdrop(const QImage& tablePicture, double scale);
 
-// The mean colour of a picture's outermost pixels: what the window shows
-// around the table so that the scenery seems to go on.
-QRgb EdgeColour(const QImage& picture);
+// The scenery at the table's scale ([0]) and turned over across ([1]),
+// down ([2]) and both ways ([3]); the turned ones are made when first drawn.
+using TurnedScenery = std::array<QImage, 4>;
+
+// Fills `around` with the scenery going on from the table placed at
+// `table`, turned over at each of its edges: a window of another shape than
+// the table's shows one surface, with no seam where the table ends, at any
+// size and scale.
+void DrawMirroredAround(QPainter& painter, const QRegion& around, const QRect& table, TurnedScenery& turned);
 
 // Stretches any picture to the table size (the form BACKIMG.QLF keeps).
 QImage StretchToTable(const QImage& picture);

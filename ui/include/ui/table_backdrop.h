@@ -1,15 +1,18 @@
 #pragma once
 
-#include <QColor>
 #include <QImage>
 #include <QString>
 #include <QStringList>
 #include <string>
 
 #include "table/bitmap.h"
+#include "ui/backdrop.h"
 #include "ui/scale_cache.h"
 #include "ui/table_prompter.h"
 
+class QPainter;
+class QRect;
+class QRegion;
 class QWidget;
 class TableOwner;
 
@@ -31,10 +34,17 @@ class TableBackdrop {
 
   // The decorated backdrop at `scale`; the scales last shown are kept.
   NxBitmap& At(double scale);
-  // Around the table where the window is wider or taller.
-  QColor Surround() const { return Around; }
+  // Fills `around`, where the window is wider or taller than the table
+  // placed at `table` (device pixels), with the scenery going on past the
+  // table's edges, or the plain table's colour.
+  void PaintAround(QPainter& painter, const QRegion& around, const QRect& table, double scale);
 
  private:
+  struct Scaled {
+    NxBitmap Decorated;
+    TurnedScenery Scenery;  // undecorated; null for the plain table
+  };
+  Scaled& PicturesAt(double scale);
   void Take(const QImage& tablePicture);
 
   QWidget& Widget;
@@ -42,7 +52,6 @@ class TableBackdrop {
   const TablePrompter& Prompt;
   bool WasLoaded = false;
   QImage TablePicture;  // the scenery at table size, undecorated; null for the plain table
-  ScaleCache<NxBitmap> Decorated{2};
-  QColor Around;
+  ScaleCache<Scaled> Pictures{2};
   QString LastSceneryDirectory;
 };
