@@ -32,6 +32,12 @@ screenshot: build
 	@$(BUILD)/quorla-screenshot $(BUILD)/quorla@2x.png --scale 2 --moves 1
 	@$(BUILD)/quorla-screenshot $(BUILD)/quorla@2.5x.png --scale 2.5 --moves 1
 	@echo "Saved $(BUILD)/quorla.png, $(BUILD)/quorla@2x.png and $(BUILD)/quorla@2.5x.png"
+	@for end in gin:108 layoff:2 undercut:10; do \
+	  for scale in 1 1.5 2.5; do \
+	    $(BUILD)/quorla-screenshot $(BUILD)/hand-end-$${end%%:*}@$${scale}x.png --moves 2 --seed $${end#*:} --scale $$scale >/dev/null || exit 1; \
+	  done; \
+	done
+	@echo "Saved the ends of a gin, a knock with a layoff and an undercut at 1x, 1.5x and 2.5x as $(BUILD)/hand-end-*.png"
 
 # The position network's evaluations, then the window's start-up, switch
 # and close times (on one core, as a person's machine would run them), then

@@ -15,7 +15,7 @@ constexpr int32_t MELD_BAND_HEIGHT = 6;
 constexpr int32_t MELD_BREAK = 4;
 // Distinct under the common colour-vision deficiencies too; melds that lie
 // side by side are told apart by the break as well.
-constexpr uint32_t MELD_COLOURS[] = {0x002F6FD6, 0x00E08A1A, 0x00B0369A, 0x001F9E4A};
+constexpr uint32_t MELD_COLOURS[] = {0x002F6FD6, 0x00E08A1A, 0x00B0369A, 0x001F9E4A, 0x00D55E00, 0x0056B4E9};
 
 // Three quarters of each channel: darker, still readable.
 uint32_t Shaded(uint32_t pixel) { return ((pixel >> 1) & 0x7F7F7F) + ((pixel >> 2) & 0x3F3F3F); }

@@ -52,7 +52,7 @@ int Usage(int status) {
 // Plays the asked moves on the started table and saves its picture; the
 // status the tool ends with.
 int PictureTheTable(QuorlaFrame& frame, QuorlaClient* table, int moves, const std::string& out,
-                    const QElapsedTimer& clock) {
+                    const QElapsedTimer& clock, bool sizeGiven) {
   for (int i = 0; i < 1000 && table->Table().Flow.HasIdleWork(); ++i) QApplication::processEvents();
   QPixmap first = frame.grab();
   std::printf("start to first painted table: %.1f ms\n", clock.nsecsElapsed() / 1e6);
@@ -88,6 +88,10 @@ int PictureTheTable(QuorlaFrame& frame, QuorlaClient* table, int moves, const st
     // The hand went past the table's input path; an option change that
     // changes nothing brings its deadwood pane and meld marks up to date.
     table->ShowOptionChange(WindowUpdate{});
+    for (int j = 0; j < 20; ++j) QApplication::processEvents();
+    // The pretended screen is too small for the score sheet beside the
+    // table: the window is sized for both, the table at its own size.
+    if (!sizeGiven) frame.FitTableAt(1.0);
     for (int j = 0; j < 20; ++j) QApplication::processEvents();
     QString sheet = QString::fromStdString(out);
     sheet.insert(sheet.lastIndexOf('.'), "-sheet");
@@ -187,7 +191,7 @@ int main(int argc, char** argv) {
     if (seed) table->Table().Seed(seed);
     frame.Start();
     if (table->Table().Computer->AreNetsValid()) {
-      status = PictureTheTable(frame, table, moves, out, clock);
+      status = PictureTheTable(frame, table, moves, out, clock, !size.isEmpty());
     } else {
       std::fprintf(stderr, "quorla-screenshot: the default networks in %sQLDEFLT.QLF cannot be read\n", program.c_str());
       status = 2;
