@@ -605,10 +605,25 @@ void GameFlow::LayOpenHumanHand() {
     TheDeck.Arrange(HUMAN_PILE, order.data(), static_cast<uint32_t>(order.size()));
 }
 
+// The defender's cards laid off go over to the knocker's row, right of its
+// hand; the bands they keep name the melds they join.
+void GameFlow::PlaceLaidOffBesideKnocker() {
+  const LaidOffList& laidOff = S.LaidOff;
+  if (S.Gin || laidOff.Count == 0 || laidOff.Player >= SEAT_COUNT) return;
+  const uint32_t defender = PileOf(laidOff.Player);
+  const int32_t row = TABLE_PILES[PileOf(OtherSeat(laidOff.Player))].Position.y;
+  const int32_t room = TABLE_AREA.right - 1 - LAID_OFF_LEFT - CARD_SIZE.cx;
+  const int32_t step = laidOff.Count > 1 ? std::min<int32_t>(LAID_OFF_STEP, room / int32_t(laidOff.Count - 1)) : 0;
+  for (uint32_t i = 0; i < laidOff.Count; ++i)
+    if (const auto at = TheDeck.PositionOf(defender, laidOff.Cards[i]))
+      TheDeck.MoveCardToPoint({LAID_OFF_LEFT + int32_t(i) * step, row}, defender, *at, true);
+}
+
 void GameFlow::AnnounceHand() {
   TakeBackHeldCard();
   LayOpenComputerHand();
   LayOpenHumanHand();
+  PlaceLaidOffBesideKnocker();
   TheDeck.SetPileFace(COMPUTER_PILE, true);
   TheView.ShowComputerHand(true);
   const bool humanWon = S.Dealer == HUMAN_SEAT;

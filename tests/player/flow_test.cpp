@@ -5,11 +5,13 @@
 #include <random>
 #include <set>
 
+#include "game/card.h"
 #include "game/card_id.h"
 #include "game/deadwood.h"
 #include "game/hand_end_view.h"
 #include "game/hand_figures.h"
 #include "game/table_commands.h"
+#include "game/table_geometry.h"
 #include "game/text_ids.h"
 #include "player/hint.h"
 #include "table_fixture.h"
@@ -144,7 +146,8 @@ std::vector<std::string> PileNames(const NxDeck& deck, uint32_t pile) {
 // Each band (the knocker's melds with the cards laid off on them, and the
 // defender's own melds) is a meld; the cards left unbanded add up to each
 // hand's deadwood as scored; the person's hand lies melds first, then its
-// laid-off cards, then its deadwood; and the line ends with the points.
+// laid-off cards, then its deadwood; the cards laid off lie beside the
+// knocker's hand; and the line ends with the points.
 TEST(Flow, AHandLaidOpenIsMarkedAndSummedAsItWasScored) {
   ScratchInstallation install;
   HeadlessTable table;
@@ -200,6 +203,13 @@ TEST(Flow, AHandLaidOpenIsMarkedAndSummedAsItWasScored) {
       const int kind = laid.count(card) ? 1 : (mark == NO_MARK || mark == DEADWOOD_MARK) ? 2 : 0;
       EXPECT_GE(kind, order) << attempt << " " << CardName(card);
       order = std::max(order, kind);
+    }
+    // The cards laid off lie on the knocker's row, right of its hand.
+    for (uint32_t card : laid) {
+      const TRect shown = table.Deck.Card(card)->Rect();
+      EXPECT_EQ(shown.top, TABLE_PILES[PileOf(OtherSeat(laidOff.Player))].Position.y) << CardName(card);
+      EXPECT_GE(shown.left, LAID_OFF_LEFT);
+      EXPECT_LE(shown.right, TABLE_AREA.right);
     }
     const std::string points = "= " + std::to_string(s.Points) + ".";
     EXPECT_EQ(view->Line.substr(view->Line.size() - points.size()), points) << view->Line;

@@ -163,6 +163,7 @@ class GameFlow : public GinTable {
   void NoteComputerDiscard(uint32_t discardsBefore);
   void AnnounceWithFigures(uint32_t caption, uint32_t text);
   void LayOpenHumanHand();
+  void PlaceLaidOffBesideKnocker();
   uint32_t DrawOwnRandom(uint32_t range);
 
   GameState& S;

@@ -33,6 +33,10 @@ constexpr TRect STOCK_COUNT_AREA = {244, 242, 333, 266};
 constexpr TRect HAND_END_LINE_AREA = {4, 241, 572, 268};
 constexpr TRect HAND_DEADWOOD_AREAS[2] = {{2, 268, 98, 364}, {2, 20, 98, 116}};  // by seat
 constexpr TSize CARD_SIZE = {69, 96};
+// At a hand's end the cards laid off go beside the knocker's hand, on its
+// row, right of its ten cards and overlapping when there are several.
+constexpr int32_t LAID_OFF_LEFT = 100 + 9 * 34 + 69 + 4;
+constexpr int32_t LAID_OFF_STEP = 17;
 constexpr uint32_t TABLE_PILE_COUNT = 4;
 constexpr uint32_t STOCK_CARDS_DEALT = 31;
 
