@@ -8,6 +8,7 @@
 
 #include "bench_options.h"
 #include "digits.h"
+#include "fann_side.h"
 #include "neural/trainer.h"
 
 namespace {
@@ -30,6 +31,8 @@ const char* const HELP_TEXT =
     "  --momentum M      momentum of batch and per-pattern, 0..1 (default 0)\n"
     "  --data FILE       the digits file (default: the one python3-sklearn installs)\n"
     "Pin it to one core for steady times: taskset -c 1 nxbench digits.\n"
+    "Built with Debian's libfann-dev, each run is also trained with FANN, with the same layers,\n"
+    "algorithm, rate, momentum, epochs and seed, and printed beside ours on lines starting fann.\n"
     "Exit status: 0 done, 2 error, 77 the digits file is not there.\n";
 
 using Clock = std::chrono::steady_clock;
@@ -48,8 +51,7 @@ int RunDigits(const BenchOptions& options) {
   const nx::DataSet data = LoadDigitsOrExit(options);
   const nx::DataSet training = data.Slice(0, digits::TRAINING_ROWS);
   const nx::DataSet test = data.Slice(digits::TRAINING_ROWS, data.Size());
-  double accuracySum = 0;
-  double msSum = 0;
+  double accuracySum = 0, msSum = 0, fannAccuracySum = 0, fannMsSum = 0;
   for (unsigned seed : options.seeds) {
     nx::BackPropNet net = nx::MakeBackPropNet({64, 32, 10}, {.Seed = seed});
     nx::TrainOptions trainOptions = options.training;
@@ -63,9 +65,18 @@ int RunDigits(const BenchOptions& options) {
                 seed, report.Epochs, perEpoch, 100 * report.TrainingAccuracy, 100 * result.Accuracy, test.Size());
     accuracySum += result.Accuracy;
     msSum += perEpoch;
+    if (const auto fann = fann_side::Train({64, 32, 10}, training, &test, trainOptions, seed)) {
+      std::printf("fann   seed %u: %u epochs, %.3f ms/epoch, test accuracy %.2f%%\n", seed, fann->Epochs,
+                  fann->MsPerEpoch, 100 * fann->TestAccuracy);
+      fannAccuracySum += fann->TestAccuracy;
+      fannMsSum += fann->MsPerEpoch;
+    }
   }
   const double n = static_cast<double>(options.seeds.size());
   std::printf("digits mean: test accuracy %.2f%%, %.3f ms/epoch\n", 100 * accuracySum / n, msSum / n);
+  if (fann_side::Available())
+    std::printf("fann   mean: test accuracy %.2f%%, %.3f ms/epoch (ours takes %.2f of its time)\n",
+                100 * fannAccuracySum / n, fannMsSum / n, msSum / fannMsSum);
   return 0;
 }
 
@@ -76,8 +87,8 @@ int RunXor(const BenchOptions& options) {
   nx::TrainOptions trainOptions = options.training;
   trainOptions.TargetMse = 0.001;
   if (!options.epochsGiven) trainOptions.MaxEpochs = 100000;
-  unsigned reached = 0;
-  double epochSum = 0;
+  unsigned reached = 0, fannReached = 0;
+  double epochSum = 0, fannEpochSum = 0;
   for (unsigned seed : options.seeds) {
     nx::BackPropNet net = nx::MakeBackPropNet({2, 4, 1}, {.Seed = seed});
     trainOptions.Seed = seed;
@@ -89,12 +100,20 @@ int RunXor(const BenchOptions& options) {
       ++reached;
       epochSum += report.Epochs;
     }
+    if (const auto fann = fann_side::Train({2, 4, 1}, data, nullptr, trainOptions, seed)) {
+      std::printf("fann seed %u: %u epochs, %s (mean squared error %.6f)\n", seed, fann->Epochs,
+                  fann->ReachedTarget ? "reached 0.001" : "did not reach 0.001", fann->TrainingMse);
+      if (fann->ReachedTarget) ++fannReached, fannEpochSum += fann->Epochs;
+    }
   }
   if (reached > 0)
     std::printf("xor mean: %.1f epochs over the %u of %zu seeds that reached 0.001\n", epochSum / reached, reached,
                 options.seeds.size());
   else
     std::printf("xor: no seed reached 0.001\n");
+  if (fannReached > 0)
+    std::printf("fann mean: %.1f epochs over the %u of %zu seeds that reached 0.001\n", fannEpochSum / fannReached,
+                fannReached, options.seeds.size());
   return 0;
 }
 
