@@ -91,10 +91,11 @@ void FlowPresenter::AfterInput() {
 // repaints many times and leaves the hand as it was.
 void FlowPresenter::RefreshDeadwood() {
   const NxDeck& deck = Owner.Table().Deck;
-  if (Panes) Panes->SetDeadwood(QString::fromStdString(DeadwoodPaneText(deck)));
   // From the announcement to the next deal both hands lie open in their
-  // melds, whatever the marks while playing.
+  // melds, whatever the marks while playing, and the pane counts what the
+  // person kept after laying off, as the table does.
   const std::optional<HandEndView> end = HandEndOnTable(deck, Owner.Table().State());
+  if (Panes) Panes->SetDeadwood(QString::fromStdString(end ? end->Deadwood[HUMAN_SEAT] : DeadwoodPaneText(deck)));
   View.ShowHandEnd(end);
   if (end)
     View.Picture().SetMarksOnHands(end->Marks);

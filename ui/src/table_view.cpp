@@ -239,7 +239,9 @@ void TableView::DrawTableTexts(QPainter& painter) const {
   // The sum on one line where it fits, else on two in a smaller font.
   const QString line = QString::fromStdString(TheHandEnd->Line);
   const TRect area = ThePicture.ToBuffer(HAND_END_LINE_AREA);
-  const QRect room(0, 0, area.Width(), area.Height());
+  // A little narrower than the area: the painter's layout may break a line
+  // the metrics just let through.
+  const QRect room(0, 0, area.Width() * 97 / 100, area.Height());
   const int oneLine = QFontMetrics(painter.font()).height();
   if (QFontMetrics(painter.font()).boundingRect(room, Qt::AlignCenter | Qt::TextWordWrap, line).height() > oneLine) {
     QFont smaller = painter.font();
