@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <iterator>
+#include <list>
+#include <unordered_map>
 
 namespace {
 
@@ -416,6 +418,45 @@ constexpr Entry STRINGS[] = {
     {9794, " to "},
     {9795, " points. To play another variation or to another target, choose Options > Variations..."},
     {9796, "Your unfinished game was kept: Game > Resume Game brings it back."},
+    {9800, "&Game"},
+    {9801, "&Options"},
+    {9802, "&Help"},
+    {9803, "E&xit"},
+    {9804, "Quit Quorla"},
+    {9805, "&Large Table"},
+    {9806, "Show the table at twice its size"},
+    {9807, "&Name (up to 8 characters):"},
+    {9808, "&Select the player configurations to remove:"},
+    {9809, "Gin Rummy against a computer player that learns from every hand"},
+    {9810, "Statistics"},
+    {9811, "Reset Statistics"},
+    {9812, "The card decks were not found, so plain cards are shown. Install the package %1 (for example: sudo apt-get install %1) to play with real card pictures."},
+    {9813, "Quorla: %1"},
+    {9814, "Score Sheet"},
+    {9815, "You"},
+    {9816, " Computer"},
+    {9817, "Card back %1"},
+    {9818, "Final"},
+    {9819, "Discard"},
+    {9820, "(Knock)"},
+    {9821, "Stock"},
+    {9822, "<p><b>Welcome to Quorla</b>, Gin Rummy against a computer opponent that learns from every hand you play.</p>"},
+    {9823, "<p>Play with the mouse: drag the upcard or the top card of the stock into your hand, drag a card onto the discard pile to discard it, or onto the knock area to knock with it. Drag cards within your hand to arrange your melds. A click with the right mouse button opens a menu with the moves you can make.</p><p>The <b>Options</b> menu chooses the variation (Simple, Standard or Oklahoma), the game target, the difficulty, the dealing and sorting, the card back and the scenery. The player configuration commands of the <b>Game</b> menu keep a separate configuration for each person who plays: their own statistics, saved game and learning opponent.</p><p>An unfinished game is kept when you close Quorla; <b>Resume Game</b> in the <b>Game</b> menu continues it. Press <b>Help</b> for the rules of Gin Rummy.</p>"},
+    {9824, "Quorla Help"},
+    {9825, "Quorla Help - %1"},
+    {9826, "&Contents"},
+    {9827, "&Back"},
+    {9828, "&Forward"},
+    {9829, "Gin Rummy &Refresher"},
+    {9830, "There is no help page for this topic."},
+    {9831, "The link \"%1\" leads outside the Quorla help."},
+    {9832, "The help page %1 could not be found. The help files (%2) may be missing or incomplete; installing Quorla again puts them back."},
+    {9833, "Help is not available"},
+    {9834, "Language"},
+    {9835, "System language"},
+    {9836, "The language you chose is used from the next start of Quorla."},
+    {9837, "The %1 texts could not be read (%2), so Quorla shows its texts in English."},
+    {9838, "Language"},
     {21101, "Deal Next Hand"},
     {21102, "Start a new game"},
     {21103, "Resume the game saved when Quorla last closed"},
@@ -454,12 +495,48 @@ constexpr bool SortedById() {
 }
 static_assert(SortedById(), "the string table is searched by id and must stay sorted");
 
+using TranslatedTexts = std::unordered_map<uint32_t, std::string>;
+
+// Every translation used stays: a text handed out keeps pointing into it.
+std::list<TranslatedTexts>& Translations() {
+  static std::list<TranslatedTexts> translations;
+  return translations;
+}
+const TranslatedTexts* inUse = nullptr;
+
 }  // namespace
 
-const char* ResourceString(uint32_t id) {
+const char* EnglishResourceString(uint32_t id) {
   auto it = std::lower_bound(std::begin(STRINGS), std::end(STRINGS), id,
                              [](const Entry& e, uint32_t key) { return e.Id < key; });
   return it != std::end(STRINGS) && it->Id == id ? it->Text : "";
+}
+
+const char* ResourceString(uint32_t id) {
+  if (inUse) {
+    const auto translated = inUse->find(id);
+    if (translated != inUse->end()) return translated->second.c_str();
+  }
+  return EnglishResourceString(id);
+}
+
+std::vector<uint32_t> ResourceIds() {
+  std::vector<uint32_t> ids;
+  for (const Entry& entry : STRINGS) ids.push_back(entry.Id);
+  return ids;
+}
+
+size_t UseTranslation(const std::vector<CatalogueEntry>& entries) {
+  TranslatedTexts texts;
+  for (const CatalogueEntry& entry : entries)
+    if (!entry.Translated.empty() && entry.English == EnglishResourceString(entry.Id))
+      texts[entry.Id] = entry.Translated;
+  if (texts.empty()) {
+    inUse = nullptr;
+    return 0;
+  }
+  inUse = &Translations().emplace_back(std::move(texts));
+  return inUse->size();
 }
 
 std::string FillIn(std::string text, const std::string& first, const std::string& second) {
