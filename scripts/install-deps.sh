@@ -5,11 +5,12 @@
 # python3-sklearn ships the digits data the neural benchmark and tests use,
 # doxygen builds the neural reference (`make docs`); qt6-wayland lets the
 # program open its window under a Wayland compositor; libsqlite3-dev keeps the
-# history of play.
+# history of play; gettext compiles the translations, and Qt's own texts
+# (standard buttons, the file dialog) come from qt6-translations-l10n.
 set -eu
 packages=(cmake ninja-build g++ libgtest-dev pkg-config
   qt6-base-dev qt6-svg-dev qt6-wayland kdegames-card-data-kf5 fonts-liberation xvfb xauth xdotool imagemagick
-  file dpkg-dev python3-sklearn doxygen libsqlite3-dev "$@")
+  file dpkg-dev python3-sklearn doxygen libsqlite3-dev gettext qt6-translations-l10n "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

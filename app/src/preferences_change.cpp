@@ -1,8 +1,11 @@
 #include "app/preferences_change.h"
 
+#include "game/language_choice.h"
+
 PreferenceChoices CurrentPreferenceChoices(const Preferences& preferences) {
   return {preferences.AlwaysResume != 0, preferences.DisableScenery, preferences.ToolbarLocation,
-          preferences.HideToolbar,        preferences.ShowMelds,      preferences.Animation};
+          preferences.HideToolbar,        preferences.ShowMelds,      preferences.Animation,
+          preferences.Language};
 }
 
 WindowUpdate ApplyPreferenceChoices(const PreferenceChoices& chosen, Preferences& preferences) {
@@ -14,9 +17,11 @@ WindowUpdate ApplyPreferenceChoices(const PreferenceChoices& chosen, Preferences
   preferences.HideToolbar = chosen.HideToolbar;
   preferences.ShowMelds = chosen.ShowMelds;
   preferences.Animation = chosen.Animation;
+  preferences.Language = IsKnownLanguage(chosen.Language) ? chosen.Language : std::string();
   update.Relayout = !before.SameToolbar(preferences);
   update.ReloadBackdrop = before.DisableScenery != preferences.DisableScenery;
   update.TablePresentation = before.ShowMelds != preferences.ShowMelds || before.Animation != preferences.Animation;
   update.Redraw = update.ReloadBackdrop;
+  update.LanguageFromNextStart = before.Language != preferences.Language;
   return update;
 }

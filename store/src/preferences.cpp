@@ -1,6 +1,7 @@
 #include "store/preferences.h"
 
 #include "game/card_picture_ids.h"
+#include "game/language_choice.h"
 #include "store/setting_keys.h"
 #include "store/settings_store.h"
 
@@ -23,6 +24,8 @@ void Preferences::Load(SettingsStore& store) {
   // A hand-edited name that could reach outside the card data is dropped.
   CardFaces = store.ReadString(CARD_FACES_SECTION, CARD_FACES_KEY, "", MAX_FACE_DECK_NAME + 2);
   if (!IsFaceDeckName(CardFaces)) CardFaces.clear();
+  Language = store.ReadString(CARD_FACES_SECTION, LANGUAGE_KEY, "", 8);
+  if (!IsKnownLanguage(Language)) Language.clear();
   ShowMelds = ReadSetting(store, SHOW_MELDS_SETTING) != 0;
   Animation = ReadSetting(store, ANIMATION_SETTING) != 0;
   Master = ReadSetting(store, MASTER_SETTING) != 0 && DifficultyLevel == 3;
@@ -42,6 +45,10 @@ void Preferences::Save(SettingsStore& store) const {
   WriteSetting(store, keys::OKResumeVersn, ResumeFormatStamp);
   // Files of players who never chose stay as they were.
   if (!CardFaces.empty()) store.WriteString(CARD_FACES_SECTION, CARD_FACES_KEY, CardFaces);
+  if (!Language.empty())
+    store.WriteString(CARD_FACES_SECTION, LANGUAGE_KEY, Language);
+  else if (!store.ReadString(CARD_FACES_SECTION, LANGUAGE_KEY, "", 8).empty())
+    store.DeleteValue(CARD_FACES_SECTION, LANGUAGE_KEY);
   WriteSetting(store, SHOW_MELDS_SETTING, ShowMelds);
   WriteSetting(store, ANIMATION_SETTING, Animation);
   WriteSetting(store, MASTER_SETTING, Master && DifficultyLevel == 3);

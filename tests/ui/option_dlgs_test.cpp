@@ -3,6 +3,7 @@
 // The option dialogs alone: their texts, the values they start from and
 // return, and Cancel, Help and the reset question.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -187,9 +188,9 @@ TEST(CardbackDlg, TenBacksInTwoRowsOfFiveOneChosen) {
 }
 
 TEST(PreferencesDlg, TextsStartValuesAndChoices) {
-  PreferencesDlg dialog({true, false, 3, false, true, false});
+  PreferencesDlg dialog({true, false, 3, false, true, false, "fr"});
   EXPECT_EQ(dialog.windowTitle(), "Configure Preferences");
-  EXPECT_EQ(GroupTitles(dialog), (QStringList{"Startup", "Button Bar", "Table"}));
+  EXPECT_EQ(GroupTitles(dialog), (QStringList{"Startup", "Button Bar", "Table", "Language"}));
   EXPECT_EQ(dialog.AlwaysResumeBox().text(), "Always resume unfinished previous game");
   EXPECT_EQ(dialog.DisableSceneryBox().text(), "Disable scenery");
   const char* places[] = {"Right", "Left", "Top", "Bottom"};
@@ -203,6 +204,7 @@ TEST(PreferencesDlg, TextsStartValuesAndChoices) {
   EXPECT_TRUE(dialog.ShowMeldsBox().isChecked());
   EXPECT_FALSE(dialog.AnimationBox().isChecked());
   EXPECT_TRUE(dialog.LocationButton(3).isChecked());
+  EXPECT_EQ(dialog.LanguageBox().currentText(), QString::fromUtf8("Fran\u00e7ais"));
   dialog.open();
   QTest::mouseClick(&dialog.AlwaysResumeBox(), Qt::LeftButton, {}, QPoint(6, 8));
   QTest::mouseClick(&dialog.DisableSceneryBox(), Qt::LeftButton, {}, QPoint(6, 8));
@@ -210,6 +212,9 @@ TEST(PreferencesDlg, TextsStartValuesAndChoices) {
   QTest::mouseClick(&dialog.HideBarBox(), Qt::LeftButton, {}, QPoint(6, 8));
   QTest::mouseClick(&dialog.ShowMeldsBox(), Qt::LeftButton, {}, QPoint(6, 8));
   QTest::mouseClick(&dialog.AnimationBox(), Qt::LeftButton, {}, QPoint(6, 8));
+  // The languages stand in their own names after the desktop's.
+  QTest::keyClick(&dialog.LanguageBox(), Qt::Key_Up);
+  EXPECT_EQ(dialog.LanguageBox().currentText(), "Deutsch");
   EXPECT_FALSE(dialog.LocationButton(0).isEnabled());  // no edge for a hidden bar
   const PreferenceChoices chosen = dialog.Choices();
   EXPECT_FALSE(chosen.ShowMelds);
@@ -218,6 +223,7 @@ TEST(PreferencesDlg, TextsStartValuesAndChoices) {
   EXPECT_TRUE(chosen.DisableScenery);
   EXPECT_EQ(chosen.ToolbarLocation, 2u);
   EXPECT_TRUE(chosen.HideToolbar);
+  EXPECT_EQ(chosen.Language, "de");
   ExpectButtonRow(dialog, "preferences");
 }
 

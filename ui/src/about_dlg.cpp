@@ -26,7 +26,7 @@ AboutDlg::AboutDlg(QWidget* parent) : OptionDlg(ABOUT_TITLE, QStringLiteral("abo
   Body().addWidget(name, 0, Qt::AlignHCenter);
   const QString lines[] = {
       DialogText(ABOUT_VERSION) + QStringLiteral(QUORLA_VERSION),
-      QStringLiteral("Gin Rummy against a computer player that learns from every hand"),
+      DialogText(ABOUT_DESCRIPTION),
       QString(),
       QStringLiteral("Palomet Technologies"),
   };

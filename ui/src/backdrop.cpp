@@ -13,6 +13,8 @@
 #include "ui/image_convert.h"
 #include "table/device_pixels.h"
 #include "game/table_geometry.h"
+#include "game/text_ids.h"
+#include "ui/resource_text.h"
 
 namespace {
 
@@ -33,7 +35,7 @@ int32_t DefaultFontDiscardWidth() {
   QFont font = QGuiApplication::font();
   const qreal points = font.pointSizeF() > 0 ? font.pointSizeF() : 9.0;
   font.setPixelSize(qRound(points * 96.0 / 72.0));
-  return QFontMetrics(font).horizontalAdvance(QStringLiteral("Discard"));
+  return QFontMetrics(font).horizontalAdvance(ResourceText(TABLE_LABEL_DISCARD));
 }
 
 QFont LabelFont(double scale) {
@@ -41,6 +43,13 @@ QFont LabelFont(double scale) {
   font.setStyleHint(QFont::SansSerif);
   font.setBold(true);
   font.setPixelSize(std::max(1, qRound(LabelPixelHeight(LabelPointSize(DefaultFontDiscardWidth())) * scale)));
+  // A label in another language can be longer than the area it names: the
+  // font then shrinks until the longest fits inside the outline.
+  const double room = (KNOCK_AREA.Width() - 6) * scale;
+  int widest = 0;
+  for (const LabelPlace& label : LabelPlaces())
+    widest = std::max(widest, QFontMetrics(font).horizontalAdvance(QString::fromUtf8(label.Text)));
+  if (widest > room) font.setPixelSize(std::max(1, static_cast<int>(font.pixelSize() * room / widest)));
   return font;
 }
 
@@ -71,7 +80,7 @@ void DrawDecorations(QImage& backdrop, double scale) {
   painter.setFont(font);
   const QFontMetrics metrics(font);
   for (const LabelPlace& label : LabelPlaces()) {
-    const QString text = QString::fromLatin1(label.Text);
+    const QString text = QString::fromUtf8(label.Text);
     const int width = metrics.horizontalAdvance(text);
     painter.drawText(QPoint(qRound(label.X * scale) - width / 2, qRound(label.Baseline * scale)), text);
   }

@@ -75,7 +75,7 @@ CardbackDlg::CardbackDlg(const CardbackChoices& current, QWidget* parent)
     } else {
       button->setText(QString::number(i + 1));
     }
-    button->setAccessibleName(QStringLiteral("Card back %1").arg(i + 1));
+    button->setAccessibleName(DialogText(CARD_BACK_ACCESSIBLE_NAME).arg(i + 1));
     Group->addButton(button, static_cast<int>(id));
     grid->addWidget(button, static_cast<int>(i) / COLUMNS, static_cast<int>(i) % COLUMNS);
     Backs[i] = button;

@@ -34,7 +34,7 @@ CreatePlayerDlg::CreatePlayerDlg(PlayerConfigs& configs, QWidget* parent) : QDia
   auto* usedLayout = new QVBoxLayout(used);
   usedLayout->addWidget(Used);
 
-  auto* label = new QLabel("&Name (up to 8 characters):", this);
+  auto* label = new QLabel(ResourceText(CREATE_NAME_LABEL), this);
   label->setBuddy(Name);
   auto* entry = new QHBoxLayout;
   entry->addWidget(label);

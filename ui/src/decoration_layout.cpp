@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "table/device_pixels.h"
+#include "game/string_table.h"
 #include "game/table_geometry.h"
+#include "game/text_ids.h"
 
 namespace {
 
@@ -44,11 +46,12 @@ std::array<LabelPlace, 5> LabelPlaces() {
   const int32_t upper = KNOCK_AREA.top + h * 35 / 100;
   const int32_t middle = KNOCK_AREA.top + h * 55 / 100;
   const int32_t lower = KNOCK_AREA.top + h * 75 / 100;
-  return {{{"Final", x, upper},
-           {"Discard", x, middle},
-           {"(Knock)", x, lower},
-           {"Stock", x + 81, middle},
-           {"Discard", x + 162, middle}}};
+  const char* discard = ResourceString(TABLE_LABEL_DISCARD);
+  return {{{ResourceString(TABLE_LABEL_FINAL), x, upper},
+           {discard, x, middle},
+           {ResourceString(TABLE_LABEL_KNOCK), x, lower},
+           {ResourceString(TABLE_LABEL_STOCK), x + 81, middle},
+           {discard, x + 162, middle}}};
 }
 
 std::vector<TRect> OutlineStrokes() {

@@ -20,9 +20,18 @@ QPointer<HelpWindow>& TheWindow() {
   return window;
 }
 
+QString& ChosenLanguage() {
+  static QString language;
+  return language;
+}
+
 }  // namespace
 
 void SetHelpDirectory(const QString& directory) { ChosenDirectory() = directory; }
+
+void SetHelpLanguage(const QString& code) { ChosenLanguage() = code == QLatin1String("en") ? QString() : code; }
+
+const QString& HelpLanguage() { return ChosenLanguage(); }
 
 QString HelpDirectory() {
   if (!ChosenDirectory().isEmpty()) return ChosenDirectory();

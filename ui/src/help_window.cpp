@@ -15,7 +15,10 @@
 #include <QVBoxLayout>
 #include <QtMath>
 
+#include "game/text_ids.h"
 #include "ui/button_bar.h"
+#include "ui/help_topics.h"
+#include "ui/resource_text.h"
 
 namespace {
 
@@ -63,7 +66,7 @@ HelpBrowser::HelpBrowser(const QString& directory, QWidget* parent)
 
 void HelpBrowser::ShowPage(const QString& page) {
   if (page.isEmpty()) {
-    ShowProblem("There is no help page for this topic.");
+    ShowProblem(ResourceText(HELP_NO_TOPIC));
     return;
   }
   FollowLink(QUrl(page));
@@ -79,12 +82,11 @@ void HelpBrowser::FollowLink(const QUrl& link) {
   }
   const QString file = InsideHelp(target);
   if (file.isEmpty()) {
-    ShowProblem(QString("The link \"%1\" leads outside the Quorla help.").arg(link.toString()));
+    ShowProblem(ResourceText(HELP_OUTSIDE_LINK).arg(link.toString()));
     return;
   }
   if (!QFileInfo(file).isFile()) {
-    ShowProblem(QString("The help page %1 could not be found. The help files (%2) may be missing or incomplete; "
-                        "installing Quorla again puts them back.")
+    ShowProblem(ResourceText(HELP_PAGE_MISSING)
                     .arg(QFileInfo(file).fileName(), Directory));
     return;
   }
@@ -104,7 +106,7 @@ QString HelpBrowser::InsideHelp(const QUrl& url) const {
 
 void HelpBrowser::ShowProblem(const QString& text) {
   ProblemText = text;
-  setHtml("<h2>Help is not available</h2><p>" + text.toHtmlEscaped() + "</p>");
+  setHtml("<h2>" + ResourceText(HELP_NOT_AVAILABLE).toHtmlEscaped() + "</h2><p>" + text.toHtmlEscaped() + "</p>");
 }
 
 QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
@@ -146,16 +148,16 @@ void HelpBrowser::paintEvent(QPaintEvent* event) {
 HelpWindow::HelpWindow(const QString& directory, QWidget* parent)
     : QWidget(parent, Qt::Window), HelpDir(directory), Pages(new HelpBrowser(directory, this)) {
   LoadButtonIcons();
-  setWindowTitle("Quorla Help");
+  setWindowTitle(ResourceText(HELP_WINDOW_TITLE));
   setObjectName("HelpWindow");
   auto* bar = new QToolBar(this);
   bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
   bar->setIconSize({20, 20});
-  QAction* contents = bar->addAction(QIcon(":/icons/help_contents.svg"), "&Contents");
-  QAction* back = bar->addAction(style()->standardIcon(QStyle::SP_ArrowBack), "&Back");
-  QAction* forward = bar->addAction(style()->standardIcon(QStyle::SP_ArrowForward), "&Forward");
+  QAction* contents = bar->addAction(QIcon(":/icons/help_contents.svg"), ResourceText(HELP_CONTENTS_BUTTON));
+  QAction* back = bar->addAction(style()->standardIcon(QStyle::SP_ArrowBack), ResourceText(HELP_BACK_BUTTON));
+  QAction* forward = bar->addAction(style()->standardIcon(QStyle::SP_ArrowForward), ResourceText(HELP_FORWARD_BUTTON));
   bar->addSeparator();
-  QAction* rules = bar->addAction(QIcon(":/icons/sort_by_suit.svg"), "Gin Rummy &Refresher");
+  QAction* rules = bar->addAction(QIcon(":/icons/sort_by_suit.svg"), ResourceText(HELP_RULES_BUTTON));
   back->setShortcut(QKeySequence::Back);
   forward->setShortcut(QKeySequence::Forward);
   back->setEnabled(false);
@@ -168,7 +170,7 @@ HelpWindow::HelpWindow(const QString& directory, QWidget* parent)
   connect(Pages, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
   connect(Pages, &QTextBrowser::sourceChanged, this, [this] {
     const QString title = Pages->documentTitle();
-    setWindowTitle(title.isEmpty() ? QString("Quorla Help") : "Quorla Help - " + title);
+    setWindowTitle(title.isEmpty() ? ResourceText(HELP_WINDOW_TITLE) : ResourceText(HELP_WINDOW_PAGE_TITLE).arg(title));
   });
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -178,4 +180,11 @@ HelpWindow::HelpWindow(const QString& directory, QWidget* parent)
   resize(660, 560);
 }
 
-void HelpWindow::ShowTopic(const QString& topic) { Pages->ShowPage(HelpPageOf(topic)); }
+void HelpWindow::ShowTopic(const QString& topic) {
+  // A language's pages stand in a folder of their own beside the English
+  // ones, sharing their pictures; a page not translated is shown in English.
+  const QString page = HelpPageOf(topic);
+  const QString translated = HelpLanguage() + "/" + page;
+  const bool hasTranslation = !page.isEmpty() && !HelpLanguage().isEmpty() && QFileInfo(HelpDir + "/" + translated).isFile();
+  Pages->ShowPage(hasTranslation ? translated : page);
+}

@@ -16,7 +16,7 @@ const char16_t SUIT_SIGNS[NUM_SUITS] = {u'\u2665', u'\u2666', u'\u2660', u'\u266
 
 bool IsRedSuit(uint32_t suit) { return suit == HEARTS || suit == DIAMONDS; }
 
-QString RankText(uint32_t card) { return QString::fromLatin1(ResourceString(RANK_ACE_TEXT + RankOf(card))); }
+QString RankText(uint32_t card) { return QString::fromUtf8(ResourceString(RANK_ACE_TEXT + RankOf(card))); }
 QString SuitSign(uint32_t card) { return QString(QChar(SUIT_SIGNS[SuitOf(card)])); }
 
 // Where the first card is painted in the client area.
@@ -112,7 +112,7 @@ void LaidOffCaptionWindow::Clear() {
 }
 
 QString LaidOffCaptionWindow::Title() const {
-  return HasList() ? QString::fromLatin1(ResourceString(Cards.TitleId())) : QString();
+  return HasList() ? QString::fromUtf8(ResourceString(Cards.TitleId())) : QString();
 }
 
 QString LaidOffCaptionWindow::Text() const {

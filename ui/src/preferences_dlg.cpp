@@ -2,10 +2,14 @@
 
 #include <QBoxLayout>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
+#include "game/language_choice.h"
 #include "game/text_ids.h"
 
 PreferencesDlg::PreferencesDlg(const PreferenceChoices& current, QWidget* parent)
@@ -47,9 +51,21 @@ PreferencesDlg::PreferencesDlg(const PreferenceChoices& current, QWidget* parent
   tableLayout->addWidget(ShowMelds);
   tableLayout->addWidget(Animation);
 
+  auto* language = new QGroupBox(DialogText(LANGUAGE_GROUP), this);
+  auto* languageLayout = new QVBoxLayout(language);
+  Language = new QComboBox(language);
+  Language->addItem(DialogText(SYSTEM_LANGUAGE), QString());
+  for (const KnownLanguage& known : KNOWN_LANGUAGES)
+    Language->addItem(QString::fromUtf8(known.OwnName.data(), static_cast<int>(known.OwnName.size())),
+                      QString::fromUtf8(known.Code.data(), static_cast<int>(known.Code.size())));
+  Language->setCurrentIndex(std::max(0, Language->findData(QString::fromStdString(current.Language))));
+  Language->setAccessibleName(DialogText(LANGUAGE_GROUP));
+  languageLayout->addWidget(Language);
+
   Body().addWidget(startup);
   Body().addWidget(bar);
   Body().addWidget(table);
+  Body().addWidget(language);
 }
 
 PreferenceChoices PreferencesDlg::Choices() const {
@@ -61,5 +77,6 @@ PreferenceChoices PreferencesDlg::Choices() const {
   chosen.HideToolbar = HideBar->isChecked();
   chosen.ShowMelds = ShowMelds->isChecked();
   chosen.Animation = Animation->isChecked();
+  chosen.Language = Language->currentData().toString().toStdString();
   return chosen;
 }

@@ -84,6 +84,8 @@ void QuorlaApp::Start(const std::string& programPath) {
   const InstallPlaces places = FindInstallPlaces(Installation);
   data_paths::SetInstallationDirectory(places.Installation);
 
+  // Until a configuration is chosen, the desktop's language.
+  SpeakChosenLanguage({});
   Players = std::make_unique<PlayerConfigs>(places.Configuration, *this, ScreenColorResolution());
   Players->ReadInstalledFilesFrom(places.Installation);
   Players->RemoveAbandonedTemporaries();
@@ -103,6 +105,7 @@ void QuorlaApp::Start(const std::string& programPath) {
 
   const std::string damage = GameSettingsInUse.Open(Players->SettingsPath());
   if (!damage.empty()) MessageText(SETTINGS_WARNING_CAPTION, damage, ICON_EXCLAMATION);
+  if (!GameSettingsInUse.Prefs.Language.empty()) SpeakChosenLanguage(GameSettingsInUse.Prefs.Language);
   const std::string notice = places.PlayerFilesLeftBehind ? LeftBehindFilesNotice(*GameSettingsInUse.Store,
                                                                                      places.Installation,
                                                                                      places.Configuration)
@@ -131,6 +134,14 @@ void QuorlaApp::Start(const std::string& programPath) {
     QTimer::singleShot(0, MainFrame.get(), [this, notice] { MessageText(FILES_MOVED_CAPTION, notice, ICON_EXCLAMATION); });
   // The warning and the introduction follow once the window is up.
   QTimer::singleShot(0, MainFrame.get(), [this] { ShowWorkAreaWarning(); });
+}
+
+void QuorlaApp::SpeakChosenLanguage(const std::string& choice) {
+  const std::string problem = Language.Speak(choice, Installation);
+  // The desktop's language and the configuration's can be the same one.
+  if (problem.empty() || problem == LanguageProblemTold) return;
+  LanguageProblemTold = problem;
+  MessageText(LANGUAGE_CAPTION, problem, ICON_EXCLAMATION);
 }
 
 void QuorlaApp::SaveOnOutsideQuit() {

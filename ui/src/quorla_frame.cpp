@@ -71,7 +71,7 @@ QAction* QuorlaFrame::AddCommand(QMenu* menu, uint32_t command, const QKeySequen
 }
 
 void QuorlaFrame::BuildMenus() {
-  QMenu* game = menuBar()->addMenu("&Game");
+  QMenu* game = menuBar()->addMenu(ResourceText(MENU_GAME_TEXT));
   AddCommand(game, CM_NEW_GAME, QKeySequence::New);
   AddCommand(game, CM_NEXT_HAND);
   AddCommand(game, CM_RESUME_GAME);
@@ -89,12 +89,12 @@ void QuorlaFrame::BuildMenus() {
   AddCommand(game, CM_CREATE_PLAYER);
   AddCommand(game, CM_REMOVE_PLAYER);
   game->addSeparator();
-  QAction* exit = game->addAction("E&xit");
+  QAction* exit = game->addAction(ResourceText(EXIT_TEXT));
   exit->setShortcut(QKeySequence("Ctrl+Q"));
-  exit->setStatusTip("Quit Quorla");
+  exit->setStatusTip(ResourceText(HINT_EXIT));
   connect(exit, &QAction::triggered, this, &QWidget::close);
 
-  QMenu* options = menuBar()->addMenu("&Options");
+  QMenu* options = menuBar()->addMenu(ResourceText(MENU_OPTIONS_TEXT));
   AddCommand(options, CM_VARIATIONS);
   AddCommand(options, CM_DIFFICULTY);
   AddCommand(options, CM_DEALING);
@@ -104,9 +104,9 @@ void QuorlaFrame::BuildMenus() {
   AddCommand(options, CM_PREFERENCES);
   options->addSeparator();
   AddCommand(options, CM_WATCH_COMPUTER_HAND)->setCheckable(true);
-  LargeTable = options->addAction("&Large Table");
+  LargeTable = options->addAction(ResourceText(LARGE_TABLE_TEXT));
   LargeTable->setCheckable(true);
-  LargeTable->setStatusTip("Show the table at twice its size");
+  LargeTable->setStatusTip(ResourceText(HINT_LARGE_TABLE));
   // A quick way to one size of the free ones: checked whenever the window
   // shows the table at twice its size, however it got there.
   connect(LargeTable, &QAction::triggered, this, [this](bool on) {
@@ -115,7 +115,7 @@ void QuorlaFrame::BuildMenus() {
   });
   AddCommand(options, CM_FULL_SCREEN, QKeySequence(Qt::Key_F11))->setCheckable(true);
 
-  QMenu* help = menuBar()->addMenu("&Help");
+  QMenu* help = menuBar()->addMenu(ResourceText(MENU_HELP_TEXT));
   AddCommand(help, CM_HELP_CONTENTS, QKeySequence::HelpContents);
   AddCommand(help, CM_HELP_RULES);
   AddCommand(help, CM_HELP_USING);

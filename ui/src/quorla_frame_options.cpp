@@ -24,6 +24,7 @@
 #include "ui/preferences_dlg.h"
 #include "ui/quorla_client.h"
 #include "ui/quorla_frame.h"
+#include "ui/resource_text.h"
 #include "ui/svg_card_images.h"
 #include "ui/variations_dlg.h"
 
@@ -112,5 +113,6 @@ void QuorlaFrame::ActOn(const WindowUpdate& update) {
   if (update.RebuildTitle) RebuildTitle();
   if (update.Relayout) Relayout();
   RefreshCommands();
+  if (update.LanguageFromNextStart) Table->Tell(ResourceText(LANGUAGE_CAPTION), ResourceText(LANGUAGE_NEXT_START));
 }
 

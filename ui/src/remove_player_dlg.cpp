@@ -9,13 +9,14 @@
 #include "game/string_table.h"
 #include "game/text_ids.h"
 #include "ui/dialog_button_row.h"
+#include "ui/resource_text.h"
 
 RemovePlayerDlg::RemovePlayerDlg(const std::vector<std::string>& names, QWidget* parent) : QDialog(parent) {
   setWindowTitle(QString::fromUtf8(ResourceString(REMOVE_TITLE)));
   Names = new QListWidget(this);
   Names->setSelectionMode(QAbstractItemView::ExtendedSelection);
   for (const std::string& name : names) Names->addItem(QString::fromStdString(name));
-  auto* prompt = new QLabel("&Select the player configurations to remove:", this);
+  auto* prompt = new QLabel(ResourceText(REMOVE_PROMPT), this);
   prompt->setBuddy(Names);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(prompt);

@@ -10,16 +10,17 @@
 #include <QVBoxLayout>
 
 #include "app/score_sheet_fit.h"
+#include "game/text_ids.h"
 #include "store/score_sheet_summary.h"
 
 #include "ui/laid_off_caption_window.h"
+#include "ui/resource_text.h"
 #include "ui/score_client.h"
 #include "ui/sheet_font.h"
 
 namespace {
 
-const char* const WINDOW_TITLE = "Score Sheet";
-const char* const LABEL_TEXTS[2] = {"You", " Computer"};
+constexpr uint32_t LABEL_TEXTS[2] = {SHEET_HUMAN_LABEL, SHEET_COMPUTER_LABEL};
 // Where each label starts, in units of the width of "0" in the sheet's
 // font: over the middle of the human's column, and just after the gap
 // before the computer's.
@@ -46,7 +47,7 @@ int TitleWidth(const QString& title) {
 }  // namespace
 
 ScoreSheetWindow::ScoreSheetWindow(ScoreSheet& sheet, QWidget* parent)
-    : QDockWidget(QString::fromLatin1(WINDOW_TITLE), parent), Sheet(sheet) {
+    : QDockWidget(ResourceText(SCORE_SHEET_TITLE), parent), Sheet(sheet) {
   // The name lets the frame keep the panel's place among its docks.
   setObjectName(QStringLiteral("ScoreSheet"));
   setFeatures(DockWidgetClosable | DockWidgetMovable | DockWidgetFloatable);
@@ -63,7 +64,7 @@ ScoreSheetWindow::ScoreSheetWindow(ScoreSheet& sheet, QWidget* parent)
   int height = 0;
   int labelsRight = 0;
   for (int i = 0; i < 2; ++i) {
-    Labels[i] = new QLabel(QString::fromLatin1(LABEL_TEXTS[i]), header);
+    Labels[i] = new QLabel(ResourceText(LABEL_TEXTS[i]), header);
     Labels[i]->adjustSize();
     const int x = static_cast<int>(LABEL_X[i] * unit.width());
     labelsRight = std::max(labelsRight, x + Labels[i]->width());

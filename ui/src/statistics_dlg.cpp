@@ -15,9 +15,9 @@
 
 StatisticsDlg::StatisticsDlg(Statistics& stats, const HistoryFigures& figures, QWidget* parent)
     : QDialog(parent), Stats(stats) {
-  setWindowTitle(QStringLiteral("Statistics"));
+  setWindowTitle(ResourceText(STATISTICS_TITLE));
   Table = new StatisticsView(stats, this);
-  Reset = new QCheckBox(QStringLiteral("Reset Statistics"), this);
+  Reset = new QCheckBox(ResourceText(RESET_STATISTICS), this);
   Close = new QPushButton(ResourceText(STATISTICS_CLOSE), this);
   Ok = new QPushButton(ResourceText(OK_BUTTON), this);
   Cancel = new QPushButton(ResourceText(CANCEL_BUTTON), this);

@@ -10,6 +10,8 @@
 #include "ui/plain_cards.h"
 #include "table/device_pixels.h"
 #include "game/table_geometry.h"
+#include "game/text_ids.h"
+#include "ui/resource_text.h"
 
 namespace {
 
@@ -152,8 +154,5 @@ QImage SvgCardImages::Picture(uint32_t resourceId) { return ToQImage(LoadImage(r
 
 QString SvgCardImages::MissingDecksMessage() const {
   if (FacesFound) return {};
-  return QStringLiteral(
-             "The card decks were not found, so plain cards are shown. Install the package %1 "
-             "(for example: sudo apt-get install %1) to play with real card pictures.")
-      .arg(QString::fromLatin1(PACKAGE));
+  return ResourceText(DECKS_MISSING).arg(QString::fromLatin1(PACKAGE));
 }

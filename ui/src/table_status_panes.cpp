@@ -29,7 +29,7 @@ TableStatusPanes::TableStatusPanes(QStatusBar* bar)
       Deadwood(Pane(bar, 0)),
       Bar(bar) {
   // Room for the largest count a hand can have.
-  Deadwood->setMinimumWidth(Deadwood->fontMetrics().horizontalAdvance(QStringLiteral("Deadwood: 100")) + 12);
+  Deadwood->setMinimumWidth(Deadwood->fontMetrics().horizontalAdvance(ResourceText(DEADWOOD_LABEL) + QStringLiteral("100")) + 12);
   bar->addWidget(Main, 1);
   bar->addPermanentWidget(Deadwood);
   bar->addPermanentWidget(Selection);

@@ -14,8 +14,10 @@
 #include "app/card_faces_change.h"
 #include "app/table_fit.h"
 #include "game/status_texts.h"
+#include "game/text_ids.h"
 #include "ui/image_convert.h"
 #include "ui/quorla_client.h"
+#include "ui/resource_text.h"
 #include "ui/svg_card_images.h"
 #include "ui/table_accessible.h"
 #include "ui/table_owner.h"
@@ -70,7 +72,7 @@ void TableView::ApplyScale() {
     Images = std::make_unique<SvgCardImages>(Scale);
     UseChosenFaceDeck();
   }
-  const QString missing = "Quorla: " + Images->MissingDecksMessage();
+  const QString missing = ResourceText(DECKS_MISSING_LINE).arg(Images->MissingDecksMessage());
   if (!Images->MissingDecksMessage().isEmpty() && !Notes.contains(missing)) Notes << missing;
   ThePicture.SetImages(Images.get());
   ThePicture.SetPresenter(this);

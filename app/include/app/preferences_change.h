@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "app/window_update.h"
 #include "store/preferences.h"
@@ -14,6 +15,7 @@ struct PreferenceChoices {
   bool HideToolbar = false;
   bool ShowMelds = true;
   bool Animation = true;
+  std::string Language;  // a known language's code, or empty for the desktop's
 };
 
 PreferenceChoices CurrentPreferenceChoices(const Preferences& preferences);
@@ -22,5 +24,6 @@ PreferenceChoices CurrentPreferenceChoices(const Preferences& preferences);
 // shown or hidden button bar asks for the frame to be laid out again, and
 // scenery switched on or off for the backdrop to be loaded again, the meld
 // marks or animation switched for the table's presentation. A
-// location other than the four is ignored.
+// location other than the four is ignored. A language other than the known
+// ones is the desktop's; another language is spoken from the next start.
 WindowUpdate ApplyPreferenceChoices(const PreferenceChoices& chosen, Preferences& preferences);

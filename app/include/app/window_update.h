@@ -11,5 +11,6 @@ struct WindowUpdate {
   bool Redraw = false;          // the table looks different
   bool NewCardFaces = false;    // the cards are drawn from another face deck
   bool TablePresentation = false;  // meld marks or animation switched on or off
+  bool LanguageFromNextStart = false;  // another language was chosen: the window says when it comes
   bool Close = false;           // no networks could be loaded: close without saving
 };

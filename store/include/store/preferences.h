@@ -37,6 +37,10 @@ struct Preferences {
   // beside DifficultyLevel 3, so that a reader that knows four levels sees
   // level 4. Counts only with DifficultyLevel 3.
   bool Master = false;
+  // The language the player chose for the program's texts (a known
+  // language's code); empty, also for a file from before the choice
+  // existed, means the desktop's language.
+  std::string Language;
 
   void Load(SettingsStore& store);
   void Save(SettingsStore& store) const;
@@ -49,6 +53,7 @@ struct Preferences {
 // The face deck key of the preferences, a text value.
 inline constexpr const char* CARD_FACES_SECTION = "Preferences";
 inline constexpr const char* CARD_FACES_KEY = "CardFaces";
+inline constexpr const char* LANGUAGE_KEY = "Language";
 
 // The table's presentation switches, kept with the preferences.
 inline constexpr SettingKey SHOW_MELDS_SETTING{"Preferences", "ShowMelds", 1, ReadRule::BOOLEAN};

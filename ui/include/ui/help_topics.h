@@ -16,5 +16,10 @@ void ShowHelpTopic(QWidget* parent, const QString& topic);
 void SetHelpDirectory(const QString& directory);
 QString HelpDirectory();
 
+// The language whose pages the help shows where it has them (a folder of
+// the help set named by the language's code); English otherwise.
+void SetHelpLanguage(const QString& code);
+const QString& HelpLanguage();
+
 // Every topic the program opens, for the check that each has its page.
 const QStringList& HelpTopicNames();

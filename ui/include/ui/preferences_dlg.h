@@ -6,6 +6,7 @@
 #include "ui/option_dlg.h"
 
 class QCheckBox;
+class QComboBox;
 class QRadioButton;
 
 // "Configure Preferences": the Startup group (resume, scenery) and the
@@ -25,6 +26,7 @@ class PreferencesDlg : public OptionDlg {
   QCheckBox& HideBarBox() { return *HideBar; }
   QCheckBox& ShowMeldsBox() { return *ShowMelds; }
   QCheckBox& AnimationBox() { return *Animation; }
+  QComboBox& LanguageBox() { return *Language; }
 
  private:
   QCheckBox* AlwaysResume;
@@ -33,5 +35,6 @@ class PreferencesDlg : public OptionDlg {
   QCheckBox* HideBar;
   QCheckBox* ShowMelds;
   QCheckBox* Animation;
+  QComboBox* Language;
   PreferenceChoices Initial;
 };

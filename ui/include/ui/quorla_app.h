@@ -10,6 +10,7 @@
 #include "ui/quit_signals.h"
 #include "ui/quorla_client.h"
 #include "ui/quorla_frame.h"
+#include "ui/spoken_language.h"
 #include "ui/startup_checks.h"
 
 class PlayerConfigs;
@@ -67,6 +68,8 @@ class QuorlaApp : public UserMessages {
  private:
   std::optional<std::string> AskForConfiguration();
   void ChooseConfiguration();
+  // Speaks the configuration's language, or the desktop's for an empty choice.
+  void SpeakChosenLanguage(const std::string& choice);
   // False when another running copy has the configuration and this one
   // must leave.
   bool ClaimConfiguration();
@@ -84,6 +87,8 @@ class QuorlaApp : public UserMessages {
   QuorlaFrame::PlayerChooser Chooser;
   std::string Installation;
   std::string HelpFile;
+  SpokenLanguage Language;
+  std::string LanguageProblemTold;
   bool TooSmall = false;
   bool Quitting = false;
   std::unique_ptr<QuitSignals> Signals;

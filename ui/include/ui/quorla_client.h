@@ -100,6 +100,8 @@ class QuorlaClient : public QWidget {
   // Returns true for yes (or OK).
   using Prompter = TablePrompter;
   void SetPrompter(Prompter prompter) { Prompt = std::move(prompter); }
+  // A message with only OK, through the same prompter.
+  void Tell(const QString& caption, const QString& text) { Prompt(caption, text, QMessageBox::Information, false); }
   // Scales every timed wait (tests and benchmarks play fast).
   void SetWaitFactor(double factor) { ThePresenter.SetWaitFactor(factor); }
 
