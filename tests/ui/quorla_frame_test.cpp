@@ -15,6 +15,7 @@
 
 #include "app/dialog_texts.h"
 #include "app/window_placement.h"
+#include "game/language_choice.h"
 #include "game/string_table.h"
 #include "game/table_commands.h"
 #include "game/text_ids.h"
@@ -129,6 +130,36 @@ TEST_F(FrameFixture, EveryCommandIsInAMenuWithItsMnemonicAndHint) {
   for (QAction* item : Frame->menuBar()->actions().front()->menu()->actions())
     if (item->text() == "E&xit") exitFound = item->shortcut() == QKeySequence("Ctrl+Q") && !item->statusTip().isEmpty();
   EXPECT_TRUE(exitFound);
+}
+
+// In every other language the menus read in that language, and no two
+// items of a menu, nor two menus, share a mnemonic.
+TEST_F(FrameFixture, TheMenusSpeakEachLanguageWithDistinctMnemonics) {
+  const auto mnemonicOf = [](const QString& text) {
+    const qsizetype at = text.indexOf('&');
+    return at < 0 || at + 1 >= text.size() ? QChar() : text.at(at + 1).toLower();
+  };
+  for (const char* code : {"de", "fr", "es"}) {
+    SCOPED_TRACE(code);
+    ASSERT_EQ(SpeakLanguage(code, QUORLA_BUILD_DIRECTORY), "");
+    Open();
+    QStringList menuTitles;
+    for (QAction* top : Frame->menuBar()->actions()) menuTitles << top->text();
+    EXPECT_EQ(menuTitles,
+              (QStringList{ResourceText(MENU_GAME_TEXT), ResourceText(MENU_OPTIONS_TEXT), ResourceText(MENU_HELP_TEXT)}));
+    EXPECT_NE(menuTitles.front(), "&Game");
+    std::set<QChar> menuMnemonics;
+    for (QAction* top : Frame->menuBar()->actions()) {
+      EXPECT_TRUE(menuMnemonics.insert(mnemonicOf(top->text())).second) << top->text().toStdString();
+      std::set<QChar> mnemonics;
+      for (QAction* item : top->menu()->actions()) {
+        if (item->isSeparator()) continue;
+        EXPECT_TRUE(mnemonics.insert(mnemonicOf(item->text())).second) << item->text().toStdString();
+      }
+    }
+    Frame.reset();
+  }
+  UseTranslation({});
 }
 
 TEST_F(FrameFixture, MenuAndButtonsFollowTheTablesEnabledState) {
