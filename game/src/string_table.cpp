@@ -1,9 +1,12 @@
 #include "game/string_table.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <iterator>
 #include <list>
 #include <unordered_map>
+
+#include "game/text_ids.h"
 
 namespace {
 
@@ -457,6 +460,7 @@ constexpr Entry STRINGS[] = {
     {9836, "The language you chose is used from the next start of Quorla."},
     {9837, "The %1 texts could not be read (%2), so Quorla shows its texts in English."},
     {9838, "Language"},
+    {9839, "."},
     {21101, "Deal Next Hand"},
     {21102, "Start a new game"},
     {21103, "Resume the game saved when Quorla last closed"},
@@ -537,6 +541,15 @@ size_t UseTranslation(const std::vector<CatalogueEntry>& entries) {
   }
   inUse = &Translations().emplace_back(std::move(texts));
   return inUse->size();
+}
+
+std::string DecimalText(double value, int decimals) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  std::string shown = text;
+  const size_t point = shown.find('.');
+  if (point != std::string::npos) shown.replace(point, 1, ResourceString(DECIMAL_MARK));
+  return shown;
 }
 
 std::string FillIn(std::string text, const std::string& first, const std::string& second) {

@@ -87,7 +87,5 @@ std::string HintReason(const MasterSearch& search, const MasterBelief& belief, c
   const size_t next = BestOther(search, index, [](const SeatMove&) { return true; });
   const double gain = next < search.CandidateCount() ? search.MeanPoints(index) - search.MeanPoints(next) : 0.0;
   if (gain < 0.05) return ResourceString(REASON_NONE_BETTER);
-  char points[32];
-  std::snprintf(points, sizeof points, "%.1f", gain);
-  return FillIn(ResourceString(REASON_GAIN), points, MoveWords(search.CandidateMove(next), deck, seat));
+  return FillIn(ResourceString(REASON_GAIN), DecimalText(gain, 1), MoveWords(search.CandidateMove(next), deck, seat));
 }

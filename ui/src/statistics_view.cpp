@@ -1,5 +1,6 @@
 #include "ui/statistics_view.h"
 
+#include <QLocale>
 #include <QPainter>
 
 #include "game/string_table.h"
@@ -71,8 +72,8 @@ std::vector<StatisticsView::Item> StatisticsView::Items() const {
     for (const Row& row : ROWS) {
       y += h;
       items.push_back({ResourceText(row.Label), LABEL_X * w, y, false});
-      items.push_back({QString::number(Stats.At(row.Human, variation)), VALUE_END[0] * w, y, true});
-      items.push_back({QString::number(Stats.At(row.Computer, variation)), VALUE_END[1] * w, y, true});
+      items.push_back({QLocale().toString(Stats.At(row.Human, variation)), VALUE_END[0] * w, y, true});
+      items.push_back({QLocale().toString(Stats.At(row.Computer, variation)), VALUE_END[1] * w, y, true});
     }
   }
   return items;

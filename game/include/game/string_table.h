@@ -23,5 +23,8 @@ std::vector<uint32_t> ResourceIds();
 // made: the texts returned before stay valid, later calls replace them.
 size_t UseTranslation(const std::vector<CatalogueEntry>& entries);
 
+// `value` with `decimals` places after the spoken language's decimal mark.
+std::string DecimalText(double value, int decimals);
+
 // `text` with %1 and %2 replaced.
 std::string FillIn(std::string text, const std::string& first, const std::string& second = {});

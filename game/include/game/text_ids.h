@@ -497,6 +497,8 @@ enum TextId : uint32_t {
   LANGUAGE_NEXT_START = 9836,
   LANGUAGE_UNREADABLE = 9837,
   LANGUAGE_CAPTION = 9838,
+  // The mark between a number's whole part and its fraction.
+  DECIMAL_MARK = 9839,
 
   // The commands' status-bar hints: a command's hint is its id plus
   // HINT_NEXT_HAND - CM_NEXT_HAND.
