@@ -48,6 +48,8 @@ void NxDeck::Retarget(uint32_t pile, bool faceUp) {
   target.Cards[target.Count] = Held;
   target.Hovering = false;
   target.InsertPosition = NoCard;
+  // The row makes room at its end for the card it holds now.
+  target.Layout(CardDims);
   HeldPile = pile;
   Held->SetFace(faceUp);
 }

@@ -208,6 +208,7 @@ void NxDeck::Restore(const StoredDeck& stored) {
     pile.Bounds = from.Bounds;
     pile.Offset = from.Offset;
     for (uint32_t card : from.Cards) pile.Cards[pile.Count++] = CardStore[card].get();
+    PlaceStoredRow(pile);
   }
   for (uint32_t index : stored.Display) {
     NxCard* card = CardStore[index].get();
@@ -217,6 +218,22 @@ void NxDeck::Restore(const StoredDeck& stored) {
   NextDealPos = stored.NextDeal;
   LaidOut = stored.LaidOut;
   if (Observer) Observer->Restored(newTable);
+}
+
+// A row is stored where it was laid out. One lying evenly from its first
+// card, as every version lays a row out, stands where this version lays it
+// out: an eleven-card hand stored before hands were centred is centred as
+// well. A row broken up at a hand's end keeps its stored places.
+void NxDeck::PlaceStoredRow(NxHand& pile) {
+  if (pile.Stacked || pile.Count == 0) return;
+  const TPoint first = pile.Cards[0]->Position();
+  for (uint32_t i = 1; i < pile.Count; ++i) {
+    const TPoint at = pile.Cards[i]->Position();
+    const int32_t steps = static_cast<int32_t>(i);
+    if (at.x != first.x + steps * pile.Offset.x || at.y != first.y + steps * pile.Offset.y) return;
+  }
+  for (uint32_t i = 0; i < pile.Count; ++i) pile.Cards[i]->SetPosition(pile.SlotCorner(i));
+  pile.Measure(CardDims);
 }
 
 bool NxDeck::Streamer::Read(NxObjectReader& in, NxDeck& deck) {

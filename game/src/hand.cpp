@@ -1,6 +1,7 @@
 #include "game/hand.h"
 
 #include "game/object_stream.h"
+#include "game/table_geometry.h"
 #include "neural/check.h"
 
 void NxHand::Reset() {
@@ -48,11 +49,12 @@ std::optional<uint32_t> NxHand::InsertionSlot(TPoint corner, TSize cardSize) con
   const NxCard* last = Cards[Count - 1];
   int32_t k = n - 1;
   bool beyondLast = false;
+  const TPoint first = SlotCorner(0);
   if (Offset.x != 0) {
-    k = corner.x < Position.x ? -1 : (corner.x - Position.x) / Offset.x;
+    k = corner.x < first.x ? -1 : (corner.x - first.x) / Offset.x;
     beyondLast = last && corner.x > last->Position().x;
   } else if (Offset.y != 0) {
-    k = corner.y < Position.y ? -1 : (corner.y - Position.y) / Offset.y;
+    k = corner.y < first.y ? -1 : (corner.y - first.y) / Offset.y;
     beyondLast = last && corner.y > last->Position().y;
   }
   if (beyondLast) {
@@ -65,29 +67,31 @@ std::optional<uint32_t> NxHand::InsertionSlot(TPoint corner, TSize cardSize) con
   return static_cast<uint32_t>(k + 1);
 }
 
+TPoint NxHand::SlotCorner(uint32_t slot) const { return SpreadCardCorner(Position, Offset, slot, Slots()); }
+
+void NxHand::Measure(TSize cardSize) {
+  // An empty row keeps the place of a lone card, where a card dropped on it goes.
+  const uint32_t slots = std::max(Slots(), 1u);
+  const TPoint first = SpreadCardCorner(Position, Offset, 0, slots);
+  const TPoint last = SpreadCardCorner(Position, Offset, slots - 1, slots);
+  Bounds = {first.x, first.y, last.x + cardSize.cx, last.y + cardSize.cy};
+}
+
 void NxHand::Layout(TSize cardSize) {
-  if (Count == 0) {
-    Bounds = TRect::At(Position, cardSize);
-    return;
-  }
+  Measure(cardSize);
+  if (Count == 0) return;
   const uint32_t firstShown = Stacked ? (Count >= 2 ? Count - 2 : Count - 1) : 0;
   int32_t layer = BaseLayer;
-  TPoint point = Position;
   for (uint32_t i = 0; i < Count; ++i) {
     NxCard* card = Cards[i];
     if (i >= firstShown) {
-      card->Place(point, layer, FaceUp != 0);
+      card->Place(SlotCorner(Origin != NoCard && i >= Origin ? i + 1 : i), layer, FaceUp != 0);
       layer += 2;
     } else {
       card->Hide();
       card->SetLayer(layer);
     }
-    point.x += Offset.x;
-    point.y += Offset.y;
   }
-  const int32_t steps = static_cast<int32_t>(Count) - 1;
-  Bounds = {Position.x, Position.y, Position.x + cardSize.cx + steps * Offset.x,
-            Position.y + cardSize.cy + steps * Offset.y};
 }
 
 void NxHand::Streamer::Write(NxObjectWriter& out, const NxHand& hand) {

@@ -55,7 +55,8 @@ TRect FocusRect(const NxDeck& deck, const TableFocus& focus) {
   if (focus.Where == Place::STOCK) return STOCK_AREA;
   if (focus.Where == Place::UPCARD) return DISCARD_AREA;
   const uint32_t count = deck.CardsInPile(HUMAN_PILE);
-  if (count == 0) return TRect::At({TABLE_PILES[HUMAN_PILE].Position.x, TABLE_PILES[HUMAN_PILE].Position.y}, CARD_SIZE);
+  const PileLayout& hand = TABLE_PILES[HUMAN_PILE];
+  if (count == 0) return TRect::At(SpreadCardCorner(hand.Position, hand.Offset, 0, 1), CARD_SIZE);
   // Only the part of an overlapped card that shows, so that the frame
   // never takes in its neighbour's index.
   return ShownPart(deck.Pile(HUMAN_PILE), std::min(focus.Position, count - 1));

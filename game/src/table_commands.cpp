@@ -126,6 +126,5 @@ std::optional<TRect> DropPlace(const GameState& s, const NxDeck& deck, const TRe
   const TPoint corner{cardRect.left, cardRect.top};
   const std::optional<uint32_t> slot = hand.InsertionSlot(corner, deck.CardSize());
   if (!slot) return std::nullopt;
-  const int32_t k = static_cast<int32_t>(*slot);
-  return TRect::At({hand.Position.x + k * hand.Offset.x, hand.Position.y + k * hand.Offset.y}, deck.CardSize());
+  return TRect::At(hand.SlotCorner(*slot), deck.CardSize());
 }

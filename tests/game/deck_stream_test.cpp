@@ -84,6 +84,36 @@ TEST(DeckStream, ARestoredDeckLooksTheSameAndDealsTheSameCards) {
   EXPECT_EQ(restored->PileCards(STOCK_PILE), original->PileCards(STOCK_PILE));
 }
 
+// What is stored is where each card stood and the corner each pile was
+// dealt from. An eleven-card hand stored before hands were centred, laid
+// out from that corner, reads back centred; a row broken up at a hand's
+// end keeps its places.
+TEST(DeckStream, AnElevenCardHandStoredUncentredReadsBackCentred) {
+  auto deck = PartlyDealtDeck();
+  deck->MoveCard(DISCARD_PILE, 0, HUMAN_PILE, true);
+  const PileLayout& human = TABLE_PILES[HUMAN_PILE];
+  const NxHand& eleven = deck->Pile(HUMAN_PILE);
+  ASSERT_EQ(eleven.Count, 11u);
+  const TRect centredBounds = eleven.Bounds;
+  std::vector<TRect> centred;
+  for (uint32_t i = 0; i < eleven.Count; ++i) {
+    centred.push_back(eleven.CardAt(i)->Rect());
+    const int32_t steps = static_cast<int32_t>(i);
+    deck->MoveCardToPoint({human.Position.x + steps * human.Offset.x, human.Position.y}, HUMAN_PILE, i, true);
+  }
+  ASSERT_NE(eleven.CardAt(0)->Rect(), centred[0]);
+  deck->MoveCardToPoint({LAID_OFF_LEFT, human.Position.y}, COMPUTER_PILE, 2, true);
+  auto restored = FreshDeck();
+  ASSERT_TRUE(ReadBack(Written(*deck), *restored));
+  const NxHand& read = restored->Pile(HUMAN_PILE);
+  EXPECT_EQ(read.Position, human.Position);
+  EXPECT_EQ(read.Bounds, centredBounds);
+  for (uint32_t i = 0; i < read.Count; ++i) EXPECT_EQ(read.CardAt(i)->Rect(), centred[i]) << i;
+  for (uint32_t i = 0; i < deck->CardsInPile(COMPUTER_PILE); ++i)
+    EXPECT_EQ(restored->Pile(COMPUTER_PILE).CardAt(i)->Rect(), deck->Pile(COMPUTER_PILE).CardAt(i)->Rect()) << i;
+  EXPECT_EQ(restored->Pile(COMPUTER_PILE).Bounds, deck->Pile(COMPUTER_PILE).Bounds);
+}
+
 TEST(DeckStream, EachCardIsStoredOnce) {
   auto deck = PartlyDealtDeck();
   std::vector<uint8_t> bytes = Written(*deck);

@@ -6,6 +6,7 @@
 #include "game/deck.h"
 #include "game/hand_sort.h"
 #include "game/table_geometry.h"
+#include "game/table_items.h"
 #include "test_hands.h"
 
 namespace {
@@ -251,6 +252,37 @@ TEST(PilesHitTest, FindsTheTopmostCardAndMeasuresCoverage) {
   TRect half = {stock.left, stock.top, stock.left + stock.Width() / 2 + 1, stock.bottom};
   EXPECT_TRUE(deck->CoversPile(half, STOCK_PILE, 50.0));
   EXPECT_FALSE(deck->CoversPile(half, STOCK_PILE, 60.0));
+}
+
+// Whatever a hand holds, from none to eleven, its row lies inside the table
+// and keeps the centre of the ten cards dealt, and a press on the part of
+// a card that shows finds that card.
+TEST(PilesHitTest, AHandOfAnyCountStandsCentredAndEachCardIsFoundWhereItShows) {
+  for (uint32_t pile : {HUMAN_PILE, COMPUTER_PILE}) {
+    const PileLayout& at = TABLE_PILES[pile];
+    const int32_t tenCardsAcross = 2 * at.Position.x + 9 * at.Offset.x + CARD_SIZE.cx;  // twice the centre
+    for (uint32_t n = 0; n <= 11; ++n) {
+      SCOPED_TRACE(testing::Message() << "pile " << pile << ", " << n << " cards");
+      NxDeck deck(TABLE_PILE_COUNT, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE);
+      deck.Shuffle();
+      deck.Deal(pile, n, at.Position, at.Offset, at.BaseLayer, true);
+      const NxHand& hand = deck.Pile(pile);
+      // Empty, the row keeps the place of a lone card for a card dropped on it.
+      EXPECT_EQ(hand.Bounds.Intersection(TABLE_AREA), hand.Bounds);
+      EXPECT_EQ(hand.Bounds.left + hand.Bounds.right, tenCardsAcross);
+      EXPECT_EQ(hand.Bounds.Height(), CARD_SIZE.cy);
+      for (uint32_t i = 0; i < n; ++i) {
+        EXPECT_EQ(hand.CardAt(i)->Position(), SpreadCardCorner(at.Position, at.Offset, i, n)) << i;
+        const TRect shown = ShownPart(hand, i);
+        for (TPoint p : {TPoint{shown.left, shown.top}, TPoint{shown.right - 1, shown.bottom - 1}}) {
+          const std::optional<CardHit> hit = deck.CardAtPoint(p, pile);
+          ASSERT_TRUE(hit) << i;
+          EXPECT_EQ(hit->Position, i);
+          EXPECT_EQ(hit->Corner, hand.CardAt(i)->Position());
+        }
+      }
+    }
+  }
 }
 
 TEST(SetPileFace, TurnsEveryCardOfThePile) {

@@ -137,19 +137,34 @@ TEST(TableCommands, DropRulesAtTheirBoundaries) {
 
   // The place shown while the card hovers agrees with the release: the
   // pile or knock area only where a release there discards or knocks,
-  // otherwise the hand's slot the card would land in.
-  NxDeck deck(TABLE_PILE_COUNT, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE);
-  deck.Shuffle();
-  deck.Deal(HUMAN_PILE, 10, TABLE_PILES[HUMAN_PILE].Position, TABLE_PILES[HUMAN_PILE].Offset, TABLE_PILES[HUMAN_PILE].BaseLayer, true);
-  deck.PickUp(HUMAN_PILE, 4);
-  EXPECT_EQ(DropPlace(s, deck, at(335, 144)), std::nullopt);
-  s.Play = HumanDiscard;
-  EXPECT_EQ(DropPlace(s, deck, at(335 + 69 - 21, 144)), DISCARD_AREA);
-  EXPECT_EQ(DropPlace(s, deck, at(173 + 69 - 35, 144)), KNOCK_AREA);
-  s.DragFromDiscard = true;  // the upcard just taken neither discards nor knocks
-  EXPECT_EQ(DropPlace(s, deck, at(173, 144)), std::nullopt);
-  EXPECT_EQ(DropPlace(s, deck, at(100 + 34 + 5, 262)), TRect::At({100 + 2 * 34, 268}, CARD_SIZE));
-  EXPECT_EQ(DropPlace(s, deck, at(100 + 34 + 5, 20)), std::nullopt);
+  // otherwise the hand's slot the card then lands in, at ten cards and at
+  // eleven, whose row stands wider.
+  const PileLayout& row = TABLE_PILES[HUMAN_PILE];
+  for (uint32_t cards : {10u, 11u}) {
+    SCOPED_TRACE(cards);
+    NxDeck deck(TABLE_PILE_COUNT, FIRST_CARD_BACK_ID, TABLE_AREA, CARD_SIZE);
+    deck.Shuffle();
+    deck.Deal(HUMAN_PILE, cards, row.Position, row.Offset, row.BaseLayer, true);
+    deck.PickUp(HUMAN_PILE, 4);
+    s.Play = HumanTake;
+    s.DragFromDiscard = false;
+    EXPECT_EQ(DropPlace(s, deck, at(335, 144)), std::nullopt);
+    s.Play = HumanDiscard;
+    EXPECT_EQ(DropPlace(s, deck, at(335 + 69 - 21, 144)), DISCARD_AREA);
+    EXPECT_EQ(DropPlace(s, deck, at(173 + 69 - 35, 144)), KNOCK_AREA);
+    s.DragFromDiscard = true;  // the upcard just taken neither discards nor knocks
+    EXPECT_EQ(DropPlace(s, deck, at(173, 144)), std::nullopt);
+    // Over the second card, a little above the row: the third slot.
+    const TPoint second = deck.Pile(HUMAN_PILE).CardAt(1)->Position();
+    const TRect over = at(second.x + 5, second.y - 6);
+    EXPECT_EQ(DropPlace(s, deck, at(second.x + 5, 20)), std::nullopt);
+    const std::optional<TRect> place = DropPlace(s, deck, over);
+    const uint32_t held = deck.HeldCardIndex();
+    deck.Drag({over.left, over.top}, true);
+    deck.Drop();
+    EXPECT_EQ(deck.PositionOf(HUMAN_PILE, held), 2u);
+    EXPECT_EQ(place, deck.Card(held)->Rect());
+  }
 }
 
 TEST(TableCommands, WhatALeftPressStarts) {

@@ -260,7 +260,7 @@ unplayed_levels() { head -c 16024 "$1"; tail -c +32049 "$1"; }
 
 # How many pixels of the person's hand differ between two screenshots.
 hand_pixels_changed() {
-  local area="380x100+$((origin_x + 98))+$((origin_y + 266))"
+  local area="$((hand_width + 4))x$((hand_height + 4))+$((origin_x + hand_left - 2))+$((origin_y + hand_top - 2))"
   convert "$shots/$1.png" -crop "$area" +repage "$scratch/hand-a.png"
   convert "$shots/$2.png" -crop "$area" +repage "$scratch/hand-b.png"
   compare -metric AE "$scratch/hand-a.png" "$scratch/hand-b.png" null: 2>&1 | cut -d' ' -f1
@@ -279,7 +279,8 @@ copy_game() {
 # A hand's end lays the computer's hand open: the strip of its first card
 # that shows turns from the back's blue to a mostly white face.
 computer_hand_shown() {
-  import -window root -crop "26x70+$((origin_x + 104))+$((origin_y + 30))" +repage "$scratch/first-card.png" &&
+  import -window root -crop "26x70+$((origin_x + computer_first_x))+$((origin_y + computer_first_y))" +repage \
+      "$scratch/first-card.png" &&
     [ "$(convert "$scratch/first-card.png" -colorspace gray -format '%[fx:mean > 0.6]' info:)" = 1 ]
 }
 
@@ -336,11 +337,40 @@ sys.exit(0 if rows == [(4,)] else 1)
 PY
 }
 
+# Where the game lays a place out, in table pixels: place PILE CARDS POSITION
+# sets left, top, right and bottom (right and bottom exclusive) to the part
+# of card POSITION of PILE that shows while each hand holds CARDS cards, and
+# x and y to its middle; the stock and the discard pile are position 0.
+place() {
+  local line
+  line=$("$build/quorla-lab" places --cards "$2" | awk -v pile="$1" -v at="$3" '$1 == pile && $2 == at')
+  [ -n "$line" ] || fail "quorla-lab places shows no card $3 of the $1 pile at $2 cards"
+  read -r _ _ left top right bottom <<<"$line"
+  x=$(((left + right) / 2)) y=$(((top + bottom) / 2))
+}
+
+# The presses and drops below, on the places the game gives: the stock and
+# the upcard; the middle of the person's hand of ten; its first and second
+# card at eleven, after a take, and its last at ten, after a discard.
+place stock 10 0; stock_x=$x stock_y=$y
+place discard 10 0; discard_x=$x discard_y=$y
+place human 10 0; row_left=$left
+place human 10 9; hand_x=$(((row_left + right) / 2)) hand_y=$y last_card_x=$x
+place human 11 0; first_card_x=$x
+place human 11 1; second_card_x=$x
+# A strip of the computer's first card that shows at a hand's end, its ten laid open.
+place computer 10 0; computer_first_x=$((left + 4)) computer_first_y=$((top + 10))
+
 # The table's regions in table pixels: the person's hand, eleven cards
 # wide, and all above it: the computer's hand, the line of its last move,
 # the piles and the places where it shows the card it takes or knocks.
-human_hand_area="412x96+100+268"
-table_top_area="412x220+100+20"
+place human 11 0; hand_left=$left hand_top=$top
+place human 11 10; hand_width=$((right - hand_left)) hand_height=$((bottom - hand_top))
+human_hand_area="${hand_width}x$hand_height+$hand_left+$hand_top"
+place computer 11 0; row_left=$left row_top=$top
+place computer 11 10; row_right=$right
+place stock 11 0
+table_top_area="$((row_right - row_left))x$((bottom - row_top))+$row_left+$row_top"
 
 # One picture of the whole table, for regions of the same moment.
 snap_table() {
@@ -431,9 +461,9 @@ hand_over_by_mouse() {
 # later, or a box comes (its gin, a warning about the stock). 0 when seen
 # so; 1 when the move was over first, or a box stopped the drag.
 held_during_computer_move() {
-  local hand=$1 moment= x=$((100 + 9 * 34 + 40))
-  xdotool mousemove $((origin_x + x)) $((origin_y + 316)) sleep 0.1 mousedown 1 sleep 0.1 \
-    mousemove $((origin_x + x)) $((origin_y + 308)) sleep 0.05 mousemove $((origin_x + x)) $((origin_y + 300))
+  local hand=$1 moment= x=$last_card_x
+  xdotool mousemove $((origin_x + x)) $((origin_y + hand_y)) sleep 0.1 mousedown 1 sleep 0.1 \
+    mousemove $((origin_x + x)) $((origin_y + hand_y - 8)) sleep 0.05 mousemove $((origin_x + x)) $((origin_y + hand_y - 16))
   for _ in $(seq 30); do
     [ -n "$(program_box)" ] && break
     snap_table
@@ -444,7 +474,7 @@ held_during_computer_move() {
     fi
     sleep 0.1
   done
-  xdotool mousemove $((origin_x + x)) $((origin_y + 316)) sleep 0.1 mouseup 1
+  xdotool mousemove $((origin_x + x)) $((origin_y + hand_y)) sleep 0.1 mouseup 1
   if [ -z "$moment" ]; then
     [ -n "$(program_box)" ] && return 1
     shot held-card-not-drawn
@@ -474,10 +504,10 @@ mouse_turn() {
   answer_box_by_mouse && return 1
   snap_table
   hand=$(region_digest "$human_hand_area")
-  drag 290 190 300 316
+  drag $stock_x $stock_y $hand_x $hand_y
   region_changes "$human_hand_area" "$hand" 10 && took=1
   if [ $took -eq 0 ]; then
-    drag 370 190 300 316
+    drag $discard_x $discard_y $hand_x $hand_y
     region_changes "$human_hand_area" "$hand" 10 && took=1
   fi
   if [ $took -eq 0 ]; then
@@ -486,11 +516,11 @@ mouse_turn() {
   fi
   untaken=0
   hand=$(region_digest "$human_hand_area")
-  drag 110 316 370 200
+  drag $first_card_x $hand_y $discard_x $discard_y
   if ! region_changes "$human_hand_area" "$hand" 20; then
     # Past a box that ended the hand a press would close the score sheet.
     answer_box_by_mouse && [ -n "$hand_end_box" ] && return 1
-    drag 144 316 370 200
+    drag $second_card_x $hand_y $discard_x $discard_y
     if ! region_changes "$human_hand_area" "$hand" 20; then
       [ $took -eq 0 ] && return 1
       shot discard-refused
@@ -549,7 +579,7 @@ if [ "$mode" = signals ]; then
     fi
     moment=$((RANDOM % 4))
     case $moment in
-      1) drag 370 190 300 316; drag 290 190 300 316; drag 110 316 370 200; drag 144 316 370 200 ;;
+      1) drag $discard_x $discard_y $hand_x $hand_y; drag $stock_x $stock_y $hand_x $hand_y; drag $first_card_x $hand_y $discard_x $discard_y; drag $second_card_x $hand_y $discard_x $discard_y ;;
       2) xdotool windowfocus --sync "$window" 2>/dev/null; xdotool key ctrl+n; sleep 0.3 ;;
       3) sleep "0.$((RANDOM % 10))" ;;
     esac
@@ -686,9 +716,9 @@ elif [ "$mode" = second ]; then
   printf '[Quorla]\nFirstPlay=0\n[Statistics]\nUserWins0=3\nComputerWins0=2\n' >"$game/QUORLA.INI"
   for order in second-leaves-first first-closes-first; do
     start_game "$game/QUORLA32"
-    drag 370 190 300 316
-    drag 290 190 300 316
-    drag 110 316 370 200
+    drag $discard_x $discard_y $hand_x $hand_y
+    drag $stock_x $stock_y $hand_x $hand_y
+    drag $first_card_x $hand_y $discard_x $discard_y
     before=$(files_digest)
     "$game/QUORLA32" >"$scratch/second.log" 2>&1 &
     second_pid=$!
@@ -727,10 +757,10 @@ elif [ "$mode" = play ]; then
   # stock card (whichever the deal allows), then discard the hand's first or
   # second card. Presses the rules refuse do nothing.
   for _ in 1 2; do
-    drag 370 190 300 316
-    drag 290 190 300 316
-    drag 110 316 370 200
-    drag 144 316 370 200
+    drag $discard_x $discard_y $hand_x $hand_y
+    drag $stock_x $stock_y $hand_x $hand_y
+    drag $first_card_x $hand_y $discard_x $discard_y
+    drag $second_card_x $hand_y $discard_x $discard_y
     sleep 1
   done
   shot 2-played
@@ -795,7 +825,7 @@ else
 
   start_game "$prefix/bin/quorla"
   shot 1-installed
-  drag 290 190 300 316
+  drag $stock_x $stock_y $hand_x $hand_y
   close_game
   data=$XDG_DATA_HOME/quorla
   for file in QUORLA.INI QLPLAY.QLF; do

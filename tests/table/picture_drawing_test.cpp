@@ -401,31 +401,37 @@ TEST(TableDrawing, GlidesLeaveNoTraceAndEndInThePictureDrawnWithoutThem) {
 
 // A meld's band lies along the foot of each of its cards, and breaks where
 // another meld begins; a deadwood card is shaded, and unmarked cards and the
-// other piles are not touched.
+// other piles are not touched. So at ten cards and at eleven, whose row
+// stands wider.
 TEST(TableDrawing, MarksBandMeldsAndShadeDeadwoodInTheMarkedPileOnly) {
-  DrawnDeck table;
-  NxDeck& deck = table.Deck;
-  CardMarks marks{};
-  const auto card = [&](uint32_t i) { return deck.CardIndexAt(HUMAN_PILE, i); };
-  for (uint32_t i : {0u, 1u, 2u}) marks[card(i)] = 1;
-  for (uint32_t i : {3u, 4u, 5u}) marks[card(i)] = 2;
-  marks[card(6)] = DEADWOOD_MARK;
-  marks[deck.CardIndexAt(DISCARD_PILE, 0)] = DEADWOOD_MARK;  // not in the marked pile
-  table.Picture.SetMarks(HUMAN_PILE, marks);
-  const auto face = [&](uint32_t i) { return 0x00100000 + CARD_FACE_BASE_ID + card(i); };
-  const int32_t foot = 268 + 96 - 2, middle = 268 + 40;
-  const uint32_t firstBand = table.Pixel(100 + 10, foot), secondBand = table.Pixel(100 + 3 * 34 + 10, foot);
-  EXPECT_NE(firstBand, face(0));
-  EXPECT_NE(firstBand, secondBand);
-  EXPECT_EQ(table.Pixel(100 + 34 + 1, foot), firstBand);         // one meld runs on
-  EXPECT_EQ(table.Pixel(100 + 3 * 34 + 1, foot), face(3));       // the next one breaks
-  EXPECT_EQ(table.Pixel(100 + 10, middle), face(0));
-  EXPECT_LT(table.Pixel(100 + 6 * 34 + 10, middle) & 0xFF, face(6) & 0xFF);  // shaded
-  EXPECT_EQ(table.Pixel(100 + 7 * 34 + 10, middle), face(7));
-  EXPECT_EQ(table.Pixel(335 + 30, 144 + 40), 0x00100000 + CARD_FACE_BASE_ID + deck.CardIndexAt(DISCARD_PILE, 0));
-  table.Picture.SetMarks(HUMAN_PILE, CardMarks{});
-  EXPECT_EQ(table.Pixel(100 + 10, foot), face(0));
-  EXPECT_EQ(table.Pixel(100 + 6 * 34 + 10, middle), face(6));
+  for (const bool eleven : {false, true}) {
+    SCOPED_TRACE(eleven ? "eleven cards" : "ten cards");
+    DrawnDeck table;
+    NxDeck& deck = table.Deck;
+    if (eleven) deck.MoveCard(STOCK_PILE, deck.TopIndex(STOCK_PILE), HUMAN_PILE, true);
+    CardMarks marks{};
+    const auto card = [&](uint32_t i) { return deck.CardIndexAt(HUMAN_PILE, i); };
+    const auto left = [&](uint32_t i) { return deck.Pile(HUMAN_PILE).CardAt(i)->Position().x; };
+    for (uint32_t i : {0u, 1u, 2u}) marks[card(i)] = 1;
+    for (uint32_t i : {3u, 4u, 5u}) marks[card(i)] = 2;
+    marks[card(6)] = DEADWOOD_MARK;
+    marks[deck.CardIndexAt(DISCARD_PILE, 0)] = DEADWOOD_MARK;  // not in the marked pile
+    table.Picture.SetMarks(HUMAN_PILE, marks);
+    const auto face = [&](uint32_t i) { return 0x00100000 + CARD_FACE_BASE_ID + card(i); };
+    const int32_t foot = 268 + 96 - 2, middle = 268 + 40;
+    const uint32_t firstBand = table.Pixel(left(0) + 10, foot), secondBand = table.Pixel(left(3) + 10, foot);
+    EXPECT_NE(firstBand, face(0));
+    EXPECT_NE(firstBand, secondBand);
+    EXPECT_EQ(table.Pixel(left(1) + 1, foot), firstBand);  // one meld runs on
+    EXPECT_EQ(table.Pixel(left(3) + 1, foot), face(3));    // the next one breaks
+    EXPECT_EQ(table.Pixel(left(0) + 10, middle), face(0));
+    EXPECT_LT(table.Pixel(left(6) + 10, middle) & 0xFF, face(6) & 0xFF);  // shaded
+    EXPECT_EQ(table.Pixel(left(7) + 10, middle), face(7));
+    EXPECT_EQ(table.Pixel(335 + 30, 144 + 40), 0x00100000 + CARD_FACE_BASE_ID + deck.CardIndexAt(DISCARD_PILE, 0));
+    table.Picture.SetMarks(HUMAN_PILE, CardMarks{});
+    EXPECT_EQ(table.Pixel(left(0) + 10, foot), face(0));
+    EXPECT_EQ(table.Pixel(left(6) + 10, middle), face(6));
+  }
 }
 
 namespace {

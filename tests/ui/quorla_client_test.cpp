@@ -118,8 +118,11 @@ TEST_F(ClientFixture, DragsTheUpcardIntoTheHandAndDiscardsOnThePile) {
   DealUntilThePersonBegins(*this);
   EXPECT_EQ(Panes->KnockLimitText().left(19), "Max. knock score:  ");
   const uint32_t upcard = Deck().CardIndexAt(DISCARD_PILE, 0);
-  // Dropped between the second and third card of the hand (x 170).
-  Drag(At({340, 150}), At({170 - 5, 280}));
+  // Dropped with its left edge just short of the third card of the eleven
+  // the hand holds with it.
+  const PileLayout& row = TABLE_PILES[HUMAN_PILE];
+  const TPoint third = SpreadCardCorner(row.Position, row.Offset, 2, 11);
+  Drag(At({340, 150}), At({third.x - 5, 280}));
   ASSERT_EQ(State().Play, HumanDiscard);
   EXPECT_EQ(Hand().size(), 11u);
   EXPECT_EQ(Hand()[2], upcard);
@@ -217,18 +220,21 @@ TEST_F(ClientFixture, FitsAnySizeAndDragsInTablePixels) {
   const QPoint origin = Client->TablePlace().topLeft();
   auto at = [&](TPoint p) { return origin + QPoint(static_cast<int>((p.x + 0.5) * s), static_cast<int>((p.y + 0.5) * s)); };
   const uint32_t upcard = Deck().CardIndexAt(DISCARD_PILE, 0);
+  const PileLayout& row = TABLE_PILES[HUMAN_PILE];
+  const TPoint third = SpreadCardCorner(row.Position, row.Offset, 2, 11);
   QTest::mousePress(Client.get(), Qt::LeftButton, {}, at({340, 150}));
   ASSERT_TRUE(Deck().HeldCard());
   QTest::mouseMove(Client.get(), at({250, 250}));
-  QTest::mouseMove(Client.get(), at({165, 280}));
+  QTest::mouseMove(Client.get(), at({third.x - 3, 280}));
   EXPECT_EQ(Deck().HeldCard()->Layer(), HELD_LAYER);
-  EXPECT_EQ(Picture().Highlight(), TRect::At({100 + 2 * 34, 268}, CARD_SIZE));
-  QTest::mouseRelease(Client.get(), Qt::LeftButton, {}, at({165, 280}));
+  EXPECT_EQ(Picture().Highlight(), TRect::At(third, CARD_SIZE));
+  QTest::mouseRelease(Client.get(), Qt::LeftButton, {}, at({third.x - 3, 280}));
   EXPECT_FALSE(Picture().Highlight());
   ASSERT_EQ(State().Play, HumanDiscard);
   EXPECT_EQ(Hand()[2], upcard);
+  EXPECT_EQ(Deck().Card(upcard)->Position(), third);
   // Over the discard pile with another card, the pile is the place shown.
-  QTest::mousePress(Client.get(), Qt::LeftButton, {}, at({100 + 10, 268 + 48}));
+  QTest::mousePress(Client.get(), Qt::LeftButton, {}, at({third.x - 2 * row.Offset.x + 10, 268 + 48}));
   QTest::mouseMove(Client.get(), at({335 + 10, 144 + 48}));
   EXPECT_EQ(Picture().Highlight(), DISCARD_AREA);
   QTest::mouseRelease(Client.get(), Qt::LeftButton, {}, at({335 + 10, 144 + 48}));

@@ -19,3 +19,4 @@ const LabCommand& InspectCommand();
 const LabCommand& SnapshotCommand();
 const LabCommand& ArenaCommand();
 const LabCommand& TrainCommand();
+const LabCommand& PlacesCommand();

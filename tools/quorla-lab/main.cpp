@@ -8,7 +8,8 @@
 #include "lab_command.h"
 
 namespace {
-const LabCommand* const COMMANDS[] = {&DeadwoodCommand(), &BenchCommand(), &InspectCommand(), &SnapshotCommand(), &ArenaCommand(), &TrainCommand()};
+const LabCommand* const COMMANDS[] = {&DeadwoodCommand(), &BenchCommand(), &InspectCommand(), &SnapshotCommand(), &ArenaCommand(), &TrainCommand(),
+                                     &PlacesCommand()};
 
 void PrintUsage() {
   std::printf("usage: quorla-lab <command> [options]\n\ncommands:\n");

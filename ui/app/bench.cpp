@@ -22,6 +22,7 @@
 
 #include "app/game_save.h"
 #include "game/table_commands.h"
+#include "game/table_items.h"
 #include "player/data_paths.h"
 #include "player/decision_times.h"
 #include "scratch/scratch_directory.h"
@@ -298,16 +299,19 @@ void TimeLargeTable(QuorlaFrame& frame, QuorlaClient* table, LargeTableTimes& ti
   auto at = [&](int x, int y) { return origin + QPoint(static_cast<int>(x * scale), static_cast<int>(y * scale)); };
   NxDeck& deck = table->Table().Deck;
   if (deck.CardsInPile(HUMAN_PILE) > 0) {
-    QTest::mousePress(table, Qt::LeftButton, {}, at(110, 300));
+    // The hand's first card, wherever the hand stands at its count.
+    const TRect first = ShownPart(deck.Pile(HUMAN_PILE), 0);
+    const int x = (first.left + first.right) / 2, y = first.top + 32;
+    QTest::mousePress(table, Qt::LeftButton, {}, at(x, y));
     const int steps = 200;
     const double all = Time([&] {
       for (int i = 0; i < steps; ++i) {
-        QTest::mouseMove(table, at(110 + (i % 200), 300 - (i % 120)));
+        QTest::mouseMove(table, at(x + (i % 200), y - (i % 120)));
         table->repaint();
       }
     });
     times.DragSteps.push_back(all / steps);
-    QTest::mouseRelease(table, Qt::LeftButton, {}, at(110, 300));
+    QTest::mouseRelease(table, Qt::LeftButton, {}, at(x, y));
   }
   SettleTable(table);
   DeliverPendingEvents();

@@ -17,6 +17,7 @@
 #include "player/seat_player.h"
 #include "store/setting_keys.h"
 #include "game/hand_end_view.h"
+#include "game/table_items.h"
 #include "ui/score_sheet_window.h"
 #include "ui/install_places.h"
 #include "ui/quorla_client.h"
@@ -67,16 +68,19 @@ int PictureTheTable(QuorlaFrame& frame, QuorlaClient* table, int moves, const st
   // One drag step: a mouse move with a held card, composed and painted.
   NxDeck& deck = table->Table().Deck;
   if (deck.CardsInPile(HUMAN_PILE) > 0) {
-    QTest::mousePress(table, Qt::LeftButton, {}, QPoint(110, 300));
+    // The hand's first card, wherever the hand stands at its count.
+    const TRect first = ShownPart(deck.Pile(HUMAN_PILE), 0);
+    const QPoint grip((first.left + first.right) / 2, first.top + 32);
+    QTest::mousePress(table, Qt::LeftButton, {}, grip);
     const int steps = 400;
     QElapsedTimer drag;
     drag.start();
     for (int i = 0; i < steps; ++i) {
-      QTest::mouseMove(table, QPoint(110 + (i % 200), 300 - (i % 120)));
+      QTest::mouseMove(table, grip + QPoint(i % 200, -(i % 120)));
       table->repaint();
     }
     std::printf("drag step at scale %g: %.1f us\n", table->CompositionScale(), drag.nsecsElapsed() / 1e3 / steps);
-    QTest::mouseRelease(table, Qt::LeftButton, {}, QPoint(110, 300));
+    QTest::mouseRelease(table, Qt::LeftButton, {}, grip);
   }
   if (moves == 2) {
     // The rest of the hand, the person's moves chosen by the simple strategy.

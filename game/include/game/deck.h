@@ -122,6 +122,7 @@ class NxDeck {
   struct StoredDeck;
   static bool ReadStored(NxObjectReader& in, StoredDeck& stored);
   void Restore(const StoredDeck& stored);
+  void PlaceStoredRow(NxHand& pile);
 
   NxHand& PileRef(uint32_t pile);
   void PutBackHeldCard();

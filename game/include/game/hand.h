@@ -29,8 +29,16 @@ class NxHand {
   std::optional<uint32_t> InsertionSlot(TPoint corner, TSize cardSize) const;
   bool IsOver(TPoint corner, TSize cardSize) const;
 
-  // Places every card: stacked piles show only their top two.
+  // Places every card: stacked piles show only their top two. A spread
+  // pile stands centred (see SpreadCardCorner), a card held from it still
+  // counted with it, its slot left empty.
   void Layout(TSize cardSize);
+  // The places the row is laid out for: its cards and a card held from it.
+  uint32_t Slots() const { return Count + (Origin != NoCard ? 1 : 0); }
+  // Where the card in `slot` of the row as laid out stands.
+  TPoint SlotCorner(uint32_t slot) const;
+  // Sets Bounds to the row as laid out.
+  void Measure(TSize cardSize);
 
   struct Streamer {
     static constexpr uint32_t VERSION = 1;
@@ -45,7 +53,7 @@ class NxHand {
   uint32_t FaceUp = 0;
   uint32_t InsertPosition = NoCard;
   int32_t BaseLayer = 0;
-  TPoint Position;
+  TPoint Position;  // of the first card when the pile holds ten
   TRect Bounds;
   TPoint Offset;  // (dx, dy) from one card to the next
   std::array<NxCard*, CAPACITY> Cards{};

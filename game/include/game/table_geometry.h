@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "game/rect.h"
+#include "game/seats.h"
 
 // The game table's geometry in table pixels. Everything that places, tests
 // or stores a card position works in these units, whatever the scale the
@@ -22,6 +23,19 @@ constexpr PileLayout TABLE_PILES[4] = {
     {{335, 144}, {0, 0}, 0},     // the discard pile, stacked
 };
 
+// A spread pile's Position is where the first of ten cards stands, the
+// hand as dealt. The row keeps that hand's centre at every count, so the
+// eleventh card taken, or an eleven-card deal, widens it to both sides
+// instead of pushing it off to the right: card `i` of `n` stands here.
+constexpr uint32_t CENTRED_COUNT = 10;
+constexpr TPoint SpreadCardCorner(TPoint position, TPoint offset, uint32_t i, uint32_t n) {
+  // The shift is the same for every card, so the row keeps its steps even
+  // where an odd offset cannot be halved exactly.
+  const int32_t away = static_cast<int32_t>(CENTRED_COUNT) - static_cast<int32_t>(n);
+  const int32_t at = static_cast<int32_t>(i);
+  return {position.x + away * offset.x / 2 + at * offset.x, position.y + away * offset.y / 2 + at * offset.y};
+}
+
 constexpr TRect TABLE_AREA = {0, 0, 576, 384};
 // Lines of text on the table: the computer's latest move, in the gap below
 // its hand, and the number of cards left in the stock, below the stock.
@@ -35,7 +49,9 @@ constexpr TRect HAND_DEADWOOD_AREAS[2] = {{2, 268, 98, 364}, {2, 20, 98, 116}}; 
 constexpr TSize CARD_SIZE = {69, 96};
 // At a hand's end the cards laid off go beside the knocker's hand, on its
 // row, right of its ten cards and overlapping when there are several.
-constexpr int32_t LAID_OFF_LEFT = 100 + 9 * 34 + 69 + 4;
+constexpr int32_t LAID_OFF_LEFT = SpreadCardCorner(TABLE_PILES[HUMAN_PILE].Position, TABLE_PILES[HUMAN_PILE].Offset,
+                                                   CENTRED_COUNT - 1, CENTRED_COUNT).x +
+                                  CARD_SIZE.cx + 4;
 constexpr int32_t LAID_OFF_STEP = 17;
 constexpr uint32_t TABLE_PILE_COUNT = 4;
 constexpr uint32_t STOCK_CARDS_DEALT = 31;
