@@ -2,7 +2,7 @@ BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run match screenshot bench test test-long sanitize clean weights strength package docs
+.PHONY: all deps build run match screenshot bench test test-long sanitize clean weights strength package docs translations
 
 all: build
 
@@ -66,6 +66,13 @@ strength: build
 docs: deps
 	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(BUILD) --target neural_docs
+
+# The translators' files brought up to the string table: po/quorla.pot
+# written afresh, and each language's po/<language>.po merged with it (new
+# texts come in untranslated, changed ones marked fuzzy).
+translations: build
+	@$(BUILD)/quorla-texts pot po/quorla.pot
+	@for po in po/*.po; do msgmerge --quiet --update --backup=none $$po po/quorla.pot && msgfmt --check --statistics -o /dev/null $$po; done
 
 # The Debian package of the game, built into $(BUILD)/.
 package: build

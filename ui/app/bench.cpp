@@ -30,6 +30,7 @@
 #include "ui/install_places.h"
 #include "ui/quorla_client.h"
 #include "ui/quorla_frame.h"
+#include "ui/spoken_language.h"
 
 extern char** environ;
 
@@ -95,6 +96,12 @@ void CopyProgramFiles(const ScratchDirectory& scratch) {
   for (const char* name : {data_paths::DEFAULT_DATA_FILE, PlayerConfigs::BACKDROP_FILE})
     if (!fs::exists(program + name) || !fs::copy_file(program + name, scratch.Root() / name))
       throw std::runtime_error(std::string("cannot copy ") + program + name);
+  // The translations, so that a start in another language is timed with
+  // its texts loaded.
+  std::error_code error;
+  if (fs::is_directory(program + "locale"))
+    fs::copy(program + "locale", scratch.Root() / "locale", fs::copy_options::recursive, error);
+  if (error) throw std::runtime_error("cannot copy " + program + "locale");
 }
 
 // The offscreen platform reports every window feature it lacks; those notes
@@ -134,11 +141,15 @@ struct ChildTable {
     data_paths::SetConfigurationDirectory(Places.Configuration);
     SeedPlayerFiles(Places);
     Settings.Open(Places.Configuration + PlayerConfigs::SETTINGS_FILE);
+    // In the desktop's language (LANG and the like), as the program speaks.
+    const std::string problem = Language.Speak(Settings.Prefs.Language, Places.Installation);
+    if (!problem.empty()) std::fprintf(stderr, "quorla-bench: %s\n", problem.c_str());
     Frame = std::make_unique<QuorlaFrame>(Settings, Places.Configuration, Places.Installation);
     MakeQuiet(Frame->Client());
   }
   InstallPlaces Places;
   GameSettings Settings;
+  SpokenLanguage Language;
   std::unique_ptr<QuorlaFrame> Frame;
 };
 
