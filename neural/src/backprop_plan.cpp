@@ -161,8 +161,7 @@ void NxBackPropPlan::Store() {
   if (Presented) StoreEnds();
 }
 
-// A node whose weights changed is stale, and so is everything downstream:
-// the next recomputation of any of them sums all its terms again.
+// A node whose weights changed is stale, and so is everything downstream.
 bool NxBackPropPlan::StoreGroup(Group& group, bool staleBefore) {
   const unsigned length = group.Width + 1;
   bool anyStale = staleBefore;
@@ -182,8 +181,6 @@ bool NxBackPropPlan::StoreGroup(Group& group, bool staleBefore) {
       node->ErrorDirty = !group.Reached;
     }
     node->NewInput = staleBefore || group.Stale[j];
-    node->FullRecompute = true;
-    node->ChangedCount = 0;
     anyStale = anyStale || group.Stale[j];
   }
   return anyStale;

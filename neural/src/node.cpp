@@ -19,7 +19,7 @@ NxNode::NxNode(NODETYPE type)
       SavedScaleValue(0), LearningRateFP(FP_HALF), MomentumFP(ToFixed(0.9)), AutoAccum(0), Weights(0, 10),
       WeightAccum(0, 10), PrevDeltas(0, 10), SavedWeights(0, 10), Output(0), NetValue(0), NoiseFP(0), ErrorSum(0),
       Derivative(0), ErrorDirty(false), TrainByEpoch(true), Trained(true), NewInput(false), AutoRates(false),
-      HasInput(false), Terms(0, 10), ChangedCount(0), FullRecompute(true) {}
+      HasInput(false) {}
 
 NxNode::NxNode(const NxPtrArray<NxNode>& sources, NODETYPE type) : NxNode(type) {
   if (type < SIGMOID || type > MAJORITY) throw XCNodeSpec(type, "NxNode or NxTDNode");
@@ -216,8 +216,7 @@ void NxNode::AssertNewInput() {
 void NxNode::NotifyTargets() {
   if (NumTargets == 0) return;
   NxNode** targets = TargetNodes;
-  const unsigned* indices = TargetIndices.Data();
-  for (unsigned i = 0; i < NumTargets; ++i) targets[i]->SourceChanged(indices[i]);
+  for (unsigned i = 0; i < NumTargets; ++i) targets[i]->SourceChanged();
 }
 
 unsigned NxNode::GetAutoPeriod() const { return AutoPeriod; }
@@ -254,51 +253,21 @@ NODETYPE* NxNode::RegisterTargetNode(NxNode* target, unsigned index) {
   return &NodeType;
 }
 
+// The sources are brought up to date first, so that the row of their
+// outputs is complete before the sum reads it.
 void NxNode::CalculateNetValue() {
+  for (unsigned i = 0; i < NumSources; ++i) SourceOutput(SourceNodes[i]);
+  const FP12_20* x = nx_rows::SourceOutputs(SourceNodes, NumSources);
   if (!IsWeighted()) {
     int64_t sum = 0;
-    for (unsigned i = 0; i < NumSources; ++i) sum += SourceOutput(SourceNodes[i]);
+    for (unsigned i = 0; i < NumSources; ++i) sum += x[i];
     NetValue = nx_transfer::LogicNet(sum, NumSources);
-    ChangedCount = 0;
     return;
   }
-  if (FullRecompute || ChangedCount > MAX_CHANGED) {
-    SumAllTerms();
-  } else {
-    NxNode** sources = SourceNodes;
-    const FP12_20* w = Weights.Data();
-    FP12_20* terms = Terms.Data();
-    int64_t sum = NetSum;
-    for (unsigned k = 0; k < ChangedCount; ++k) {
-      unsigned i = ChangedSources[k];
-      FP12_20 term = nx_saturation::Mul(w[i], SourceOutput(sources[i]));
-      sum += int64_t{term} - terms[i];
-      terms[i] = term;
-    }
-    NetSum = sum;
-    NetValue = nx_saturation::Clamp(sum);
-  }
-  ChangedCount = 0;
-}
-
-void NxNode::SumAllTerms() {
-  Terms.Reallocate(NumSources);
-  while (Terms.GetNumItems() < NumSources) Terms.Add(0);
-  NxNode** sources = NumSources ? static_cast<NxNode**>(SourceNodes) : nullptr;
-  const FP12_20* w = Weights.Data();
-  FP12_20* terms = Terms.Data();
-  const unsigned n = NumSources;
-  int64_t sum = w[n];
   bool held = false;
-  for (unsigned i = 0; i < n; ++i) {
-    FP12_20 term = nx_saturation::ClampNoting(nx_saturation::WideMul(w[i], SourceOutput(sources[i])), held);
-    terms[i] = term;
-    sum += term;
-  }
+  const int64_t sum = nx_rows::ProductSum(Weights.Data(), x, NumSources + 1, held);
   nx_saturation::CountIf(held);
-  NetSum = sum;
   NetValue = nx_saturation::Clamp(sum);
-  FullRecompute = false;
 }
 
 void NxNode::ComputeErrorFromTargets() {
@@ -373,16 +342,12 @@ void NxNode::SetWeight(unsigned index, FP12_20 value) {
 }
 
 void NxNode::StoreInput(double value) {
-  if (StoreInputQuietly(value)) AssertNewInput();
-}
-
-bool NxNode::StoreInputQuietly(double value) {
   FP12_20 fixed = ToFixed(value);
-  if (HasInput && fixed == Output) return false;  // nothing downstream can change
+  if (HasInput && fixed == Output) return;  // nothing downstream can change
   HasInput = true;
   Output = fixed;
   if (PlanOutdated) *PlanOutdated = true;
-  return true;
+  AssertNewInput();
 }
 
 NxInputNode::NxInputNode() : NxNode(SIGMOID) { IsInputNode = true; }

@@ -6,19 +6,13 @@
 #include "neural/td_node.h"
 #include "trace_rows.h"
 
-FP12_20 NxTDPlan::OutsideError(uint32_t position) const {
-  if (!AnyOutsideTargets) return 0;
-  uint32_t sum = 0;
-  for (auto [target, index] : OutsideTargets[SlotOf(position)]) sum += static_cast<uint32_t>(target->FractionalError(index));
-  return static_cast<FP12_20>(sum);
-}
-
 // A node's error is what its targets pass back, and its slope that of its
-// current net input; an output node's error is set elsewhere.
+// current net input; an output node's error is set elsewhere. Nodes outside
+// the plan pass nothing back: no error ever reaches them from the outputs.
 void NxTDPlan::CollectError(uint32_t position) {
   NxTDNode* node = Nodes[position];
   node->ErrorDirty = false;
-  node->ErrorSum = FpAdd(IncomingError[position], OutsideError(position));
+  node->ErrorSum = IncomingError[position];
   node->ComputeDerivative();
 }
 
@@ -78,7 +72,6 @@ void NxTDPlan::LearnWeighted(uint32_t position) {
   nx_rows::LearnFromTraces(node->Weights.Data(), node->WeightAccum.Data(), node->Traces.Data(), node->NumSources + 1,
                            FpNeg(node->ErrorSum), node->LearningRateFP);
   Outdated = true;
-  node->FullRecompute = true;
   node->NewInput = true;
 }
 

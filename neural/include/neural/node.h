@@ -125,7 +125,6 @@ class NX_EXPORT NxNode {
   virtual NODETYPE* RegisterTargetNode(NxNode* target, unsigned index);
   /// The net input from the sources (recomputing stale ones): the weighted
   /// sum plus the bias, or for a logic node the mean of the source outputs.
-  /// Only the terms of changed sources are recomputed when that is exact.
   virtual void CalculateNetValue();
   /// Recomputes the error sum from the targets' errors, and the slope, when
   /// ResetFlags() has marked them out of date.
@@ -200,35 +199,20 @@ class NX_EXPORT NxNode {
   static FP12_20 SourceOutput(NxNode* source) {
     return source->NewInput ? source->GetNewOutput() : source->Output;
   }
-  /// After any change of weights the whole net input is recomputed, and the
-  /// node's output and everything downstream of it are stale.
+  /// After any change of weights the node's output and everything
+  /// downstream of it are stale.
   void WeightsChanged() {
     if (PlanOutdated) *PlanOutdated = true;
-    FullRecompute = true;
     AssertNewInput();
   }
-  /// Records that source `index` may have a new output, then marks the node
-  /// stale. A stale node recomputes only the terms of its changed sources.
-  void SourceChanged(unsigned index) {
-    if (ChangedCount < MAX_CHANGED) ChangedSources[ChangedCount] = index;
-    ++ChangedCount;
+  /// A source may have a new output: the node is stale.
+  void SourceChanged() {
     if (!NewInput) AssertNewInput();
   }
   /// Tells every target that this node's output may change.
   void NotifyTargets();
-  /// Some sources have new outputs, and which ones no longer matters: the
-  /// node sums all its terms again, which gives exactly what replacing the
-  /// changed ones would.
-  void AllSourcesChanged() {
-    FullRecompute = true;
-    if (!NewInput) AssertNewInput();
-  }
-  /// Recomputes every term of the net input and their sum.
-  void SumAllTerms();
   /// Input nodes: store a value and tell the targets when it changed.
   void StoreInput(double value);
-  /// Stores the value; true when the targets must hear of it.
-  bool StoreInputQuietly(double value);
   /// The sum of the targets' back-propagated errors and the node's slope.
   void ComputeErrorFromTargets();
   /// The slope of the transfer function at the current net input and output.
@@ -277,16 +261,6 @@ class NX_EXPORT NxNode {
   /// sources to visit; input nodes neither train nor hold an error.
   bool HasTrainableSources = false;
 
-  /// The net input is kept as the 64-bit sum of the bias and one product per
-  /// source, so replacing the products of changed sources gives exactly the
-  /// value a full sum would, in any order; NetValue is that sum held within
-  /// the fixed-point range.
-  static constexpr unsigned MAX_CHANGED = 32;  ///< changed sources remembered; beyond, all terms are summed
-  int64_t NetSum = 0;                          ///< the bias plus every term, unclamped
-  NxArray<FP12_20> Terms;                      ///< per source, weight times output
-  unsigned ChangedCount;                       ///< sources changed since the last computation
-  unsigned ChangedSources[MAX_CHANGED];        ///< their indexes, while they fit
-  bool FullRecompute;                          ///< every term must be recomputed
   /// Raised when the weights or the input value change, for a network that
   /// keeps a copy of its nodes' forward state.
   bool* PlanOutdated = nullptr;
