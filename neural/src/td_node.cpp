@@ -55,13 +55,6 @@ void NxTDNode::ResetTraining() {
   SequenceStart = true;
 }
 
-void NxTDNode::AccumulateFromTraces() {
-  FP12_20 negError = FpNeg(ErrorSum);
-  FP12_20* accum = WeightAccum.Data();
-  const FP12_20* traces = Traces.Data();
-  for (unsigned i = 0; i <= NumSources; ++i) accum[i] = FpAdd(accum[i], FpMul(negError, traces[i]));
-}
-
 void NxTDNode::UpdateTemporalDifferences() {
   if (Trained) return;
   Trained = true;
@@ -79,7 +72,7 @@ void NxTDNode::UpdateTemporalDifferences() {
 // the trace as it stood before this step; then the trace decays and takes
 // the new gradient, the source's output or 1 for the bias.
 void NxTDNode::ExtendTraces() {
-  nx_rows::ExtendTraces(WeightAccum.Data(), Traces.Data(), nx_rows::SourceOutputs(SourceNodes, NumSources),
+  nx_rows::ExtendTraces(WeightAccum.data(), Traces.Data(), nx_rows::SourceOutputs(SourceNodes, NumSources),
                         NumSources + 1, FpNeg(ErrorSum), PersistenceFP, Derivative);
 }
 
@@ -96,7 +89,7 @@ void NxTDNode::TrainOnOutcome() {
 }
 
 void NxTDNode::LearnFromSequence() {
-  nx_rows::LearnFromTraces(Weights.Data(), WeightAccum.Data(), Traces.Data(), NumSources + 1, FpNeg(ErrorSum),
+  nx_rows::LearnFromTraces(Weights.data(), WeightAccum.data(), Traces.Data(), NumSources + 1, FpNeg(ErrorSum),
                            LearningRateFP);
   WeightsChanged();
 }

@@ -59,7 +59,7 @@ bool NxTDPlan::Reload() {
     everyNode = everyNode && node->NewInput;
     SumAll[p] = 1;
     if (IsLogic[p]) continue;
-    const FP12_20* w = node->Weights.Data();
+    const FP12_20* w = node->Weights.data();
     std::copy(w, w + node->NumSources, Weight.begin() + SourceBegin[p]);
     const uint32_t* edgeTarget = EdgeTarget.data() + SourceBegin[p];
     if (InBlock[p]) {

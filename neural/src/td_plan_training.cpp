@@ -48,7 +48,7 @@ void NxTDPlan::ObserveWeighted(uint32_t position) {
   NxTDNode* node = Nodes[position];
   const FP12_20 delta = FpMul(node->ErrorSum, node->Derivative);
   const unsigned count = node->NumSources;
-  PushError(position, delta, node->Weights.Data());
+  PushError(position, delta, node->Weights.data());
   // The outputs changed behind the plan's back; the nodes have them.
   if (Outdated) return node->ExtendTraces();
   const uint32_t* sourceValue = SourceValue.data() + SourceBegin[position];
@@ -56,7 +56,7 @@ void NxTDPlan::ObserveWeighted(uint32_t position) {
   const FP12_20* value = Value.data();
   for (unsigned i = 0; i < count; ++i) inputs[i] = value[sourceValue[i]];
   inputs[count] = FP_ONE;  // FpMul(slope, FP_ONE) is the slope itself
-  nx_rows::ExtendTraces(node->WeightAccum.Data(), node->Traces.Data(), inputs, count + 1, FpNeg(node->ErrorSum),
+  nx_rows::ExtendTraces(node->WeightAccum.data(), node->Traces.Data(), inputs, count + 1, FpNeg(node->ErrorSum),
                         node->PersistenceFP, node->Derivative);
 }
 
@@ -67,9 +67,9 @@ void NxTDPlan::ObserveWeighted(uint32_t position) {
 // and mark themselves, and only the node itself is marked.
 void NxTDPlan::LearnWeighted(uint32_t position) {
   NxTDNode* node = Nodes[position];
-  PushError(position, FpMul(node->ErrorSum, node->Derivative), node->Weights.Data());
+  PushError(position, FpMul(node->ErrorSum, node->Derivative), node->Weights.data());
   if (PassesNewsOn[position]) return node->LearnFromSequence();
-  nx_rows::LearnFromTraces(node->Weights.Data(), node->WeightAccum.Data(), node->Traces.Data(), node->NumSources + 1,
+  nx_rows::LearnFromTraces(node->Weights.data(), node->WeightAccum.data(), node->Traces.Data(), node->NumSources + 1,
                            FpNeg(node->ErrorSum), node->LearningRateFP);
   Outdated = true;
   node->NewInput = true;

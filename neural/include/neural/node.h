@@ -4,6 +4,8 @@
 /// @brief Nodes of back-propagation networks: the base NxNode, with the
 /// input and output nodes of that kind.
 
+#include <vector>
+
 #include "neural/export.h"
 #include "neural/fixed.h"
 #include "neural/support.h"
@@ -147,16 +149,16 @@ class NX_EXPORT NxNode {
   NODETYPE GetNodeType() const { return NodeType; }                        ///< the node's type
   unsigned GetNumTargets() const { return NumTargets; }                    ///< nodes this one feeds
   NxNode* GetSource(unsigned index) const { return SourceNodes[index]; }  ///< source `index`, not owned
-  unsigned GetNumWeights() const { return Weights.GetNumItems(); }  ///< sources + 1 (bias) if weighted, else 0
-  FP12_20 GetWeight(unsigned index) const { return Weights[index]; }  ///< weight `index`; the last is the bias
+  unsigned GetNumWeights() const { return Weights.empty() ? 0 : NumSources + 1; }  ///< sources + 1 (bias) if weighted, else 0
+  FP12_20 GetWeight(unsigned index) const { return Checked(Weights, index); }  ///< weight `index`; the last is the bias
   ///@}
   /// Hand-set weights (tests, tools); marks everything downstream stale.
   void SetWeight(unsigned index, FP12_20 value);
   /// @name Training state
   /// For examining a network and for tests.
   ///@{
-  FP12_20 GetWeightAccum(unsigned index) const { return WeightAccum[index]; }  ///< change accumulated by epoch
-  FP12_20 GetPrevDelta(unsigned index) const { return PrevDeltas[index]; }     ///< the last change, for momentum
+  FP12_20 GetWeightAccum(unsigned index) const { return Checked(WeightAccum, index); }  ///< change accumulated by epoch
+  FP12_20 GetPrevDelta(unsigned index) const { return Checked(PrevDeltas, index); }     ///< the last change, for momentum
   FP12_20 GetOutputValue() const { return Output; }      ///< the stored output, not recomputed
   FP12_20 GetNetValue() const { return NetValue; }       ///< the net input of the last computation
   FP12_20 GetErrorSum() const { return ErrorSum; }       ///< the error of the last training step
@@ -183,6 +185,11 @@ class NX_EXPORT NxNode {
   explicit NxNode(NODETYPE type);
 
   bool IsWeighted() const { return IsWeightedType(NodeType); }  ///< see IsWeightedType()
+  /// Entry `index` of a row, which must lie before the padding.
+  FP12_20 Checked(const std::vector<FP12_20>& row, unsigned index) const {
+    NX_CHECK(index < GetNumWeights());
+    return row[index];
+  }
   bool IsLogic() const { return IsLogicType(NodeType); }        ///< see IsLogicType()
   /// ResetFlags on a source: input nodes have no error to reset, and a node
   /// already marked has had its own sources marked too.
@@ -193,7 +200,7 @@ class NX_EXPORT NxNode {
   FP12_20 FractionalError(unsigned index) {
     if (ErrorDirty) UpdateErrorDelta();
     FP12_20 error = FpMul(ErrorSum, Derivative);
-    return IsLogic() ? error : FpMul(error, Weights.Data()[index]);
+    return IsLogic() ? error : FpMul(error, Weights[index]);
   }
   /// A source's output, recomputed only when it is stale.
   static FP12_20 SourceOutput(NxNode* source) {
@@ -239,10 +246,15 @@ class NX_EXPORT NxNode {
   FP12_20 LearningRateFP;          ///< the rate in use
   FP12_20 MomentumFP;              ///< the momentum in use
   FP12_20 AutoAccum;               ///< sum of absolute errors of the current period
-  NxArray<FP12_20> Weights;        ///< one per source, then the bias
-  NxArray<FP12_20> WeightAccum;    ///< changes accumulated when training by epoch
-  NxArray<FP12_20> PrevDeltas;     ///< the last change of each weight, for momentum
-  NxArray<FP12_20> SavedWeights;   ///< weights read by TestFileWeights()
+  /// The rows of a weighted node: one entry per source, then the bias, then
+  /// zeros up to nx_rows::RowStride(), so that the flat back-propagation
+  /// passes work on them in place, in whole vector blocks.
+  ///@{
+  std::vector<FP12_20> Weights;
+  std::vector<FP12_20> WeightAccum;  ///< changes accumulated when training by epoch
+  std::vector<FP12_20> PrevDeltas;   ///< the last change of each weight, for momentum
+  ///@}
+  std::vector<FP12_20> SavedWeights;  ///< weights read by TestFileWeights()
   FP12_20 Output;                  ///< the output, as last computed
   FP12_20 NetValue;                ///< the net input, within the fixed-point range
   FP12_20 NoiseFP;                 ///< the noise level
