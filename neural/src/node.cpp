@@ -163,13 +163,14 @@ void NxNode::SetupStandardLearning(double rate) {
   }
 }
 
-void NxNode::ScaleLearningRate(double x) {
+void NxNode::ScaleRate(double x, double floor) {
   double rate = 1.0;
-  if (IsSmoothType(NodeType)) {
-    double s = std::max(std::sin(M_PI * x), 0.0157);
-    rate = LearningRate + RateScale * (1.0 / s - 1.0);
-  }
+  if (IsSmoothType(NodeType)) rate = LearningRate + RateScale * (1.0 / std::max(std::sin(M_PI * x), floor) - 1.0);
   LearningRateFP = ToFixed(rate);
+}
+
+void NxNode::ScaleLearningRate(double x) {
+  ScaleRate(x, 0.0157);
   if (TrainByEpoch) MomentumFP = 0x19999;
 }
 

@@ -1,7 +1,6 @@
 #include "neural/td_node.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "neural/exceptions.h"
 #include "trace_rows.h"
@@ -39,14 +38,7 @@ void NxTDNode::SetupStandardLearning(double rate) {
   }
 }
 
-void NxTDNode::ScaleLearningRate(double x) {
-  double rate = 1.0;
-  if (IsSmoothType(NodeType)) {
-    double s = std::max(std::sin(M_PI * x), 0.00314);
-    rate = LearningRate + RateScale * (1.0 / s - 1.0);
-  }
-  LearningRateFP = ToFixed(rate);
-}
+void NxTDNode::ScaleLearningRate(double x) { ScaleRate(x, 0.00314); }
 
 void NxTDNode::ResetTraining() {
   NxNode::ResetTraining();

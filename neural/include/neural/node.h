@@ -222,6 +222,9 @@ class NX_EXPORT NxNode {
   void StoreInput(double value);
   /// The sum of the targets' back-propagated errors and the node's slope.
   void ComputeErrorFromTargets();
+  /// The rate of ScaleLearningRate() for x, with sin(pi x) held at `floor`
+  /// or above.
+  void ScaleRate(double x, double floor);
   /// The slope of the transfer function at the current net input and output.
   void ComputeDerivative();
   /// Adds |ErrorSum| to the automatic-rate period and rescales when it ends.
