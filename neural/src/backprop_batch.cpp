@@ -19,7 +19,7 @@ FP12_20 NearestFixed(double value) { return ToFixed(std::nearbyint(value * FP_SC
 void NxBackPropPlan::PrepareBatch(const NxRpropSettings* settings) {
   for (size_t g = 1; g < Groups.size(); ++g) {
     Group& group = Groups[g];
-    const size_t size = group.Weights.size();
+    const size_t size = size_t{group.Count} * group.Stride;
     if (group.Gradient.size() != size) group.Gradient.assign(size, 0);
     if (settings && group.Steps.size() != size) {
       group.Steps.assign(size, std::max<FP12_20>(1, ToFixed(settings->InitialStep)));
@@ -34,13 +34,14 @@ void NxBackPropPlan::BackPropagateAll() {
   OutputErrors();
   for (size_t g = Groups.size() - 1; g >= 2; --g) HiddenErrors(Groups[g - 1], Groups[g]);
   for (size_t g = 1; g < Groups.size(); ++g) Groups[g].Reached = true;
+  MarkReached();
   TrainedSome = true;
 }
 
 void NxBackPropPlan::AccumulateGradient(Group& group, const NxRowArray& inputs) {
   const unsigned length = group.Width + 1;
   for (unsigned j = 0; j < group.Count; ++j) {
-    const FP12_20 delta = FpMul(group.Error[j], group.Slope[j]);
+    const FP12_20 delta = FpMul(group.Nodes[j]->ErrorSum, group.Nodes[j]->Derivative);
     if (delta != 0) nx_batch::AddGradientRowFast(&group.Gradient[j * group.Stride], inputs.data(), length, delta);
   }
 }
@@ -50,7 +51,6 @@ void NxBackPropPlan::AddGradient(const double* row, NxErrorTotals* totals) {
   StoreInputs(row);
   Forward();
   StoreTargets(row + InputNodes.size());
-  Presented = true;
   Compare(0.0, totals);
   BackPropagateAll();
   for (size_t g = 1; g < Groups.size(); ++g) AccumulateGradient(Groups[g], Groups[g - 1].Values);
@@ -61,25 +61,21 @@ void NxBackPropPlan::AddDecay(double decay, unsigned patterns) {
   if (factor == 0) return;
   for (size_t g = 1; g < Groups.size(); ++g) {
     Group& group = Groups[g];
-    for (unsigned j = 0; j < group.Count; ++j) {
-      const size_t at = size_t(j) * group.Stride;
-      nx_batch::AddDecayRow(&group.Gradient[at], &group.Weights[at], group.Width, factor);
-    }
+    for (unsigned j = 0; j < group.Count; ++j)
+      nx_batch::AddDecayRow(&group.Gradient[size_t(j) * group.Stride], group.Nodes[j]->Weights.data(), group.Width,
+                            factor);
   }
 }
 
 namespace {
 
 // Runs `step` on every node's row of weights and bias (group 0 holds the
-// inputs) and marks the node's output for computing again.
+// inputs); the step marks the node's output for computing again.
 template <typename Groups, typename RowStep>
 void StepEveryRow(Groups& groups, RowStep step) {
   for (size_t g = 1; g < groups.size(); ++g) {
     auto& group = groups[g];
-    for (unsigned j = 0; j < group.Count; ++j) {
-      step(group, size_t(j) * group.Stride, group.Width + 1);
-      group.Stale[j] = 1;
-    }
+    for (unsigned j = 0; j < group.Count; ++j) step(group, group.Nodes[j], size_t(j) * group.Stride, group.Width + 1);
   }
 }
 
@@ -91,9 +87,10 @@ void NxBackPropPlan::StepRprop(const NxRpropSettings& settings, double decay, un
   const nx_batch::RpropLimits limits{std::max<FP12_20>(1, ToFixed(settings.MinStep)), ToFixed(settings.MaxStep),
                                      ToFixed(settings.Increase), ToFixed(settings.Decrease)};
   bool held = false;
-  StepEveryRow(Groups, [&](Group& group, size_t at, unsigned length) {
-    nx_batch::RpropRow(&group.Weights[at], &group.Steps[at], &group.Signs[at], &group.Gradient[at], length, limits,
+  StepEveryRow(Groups, [&](Group& group, NxNode* node, size_t at, unsigned length) {
+    nx_batch::RpropRow(node->Weights.data(), &group.Steps[at], &group.Signs[at], &group.Gradient[at], length, limits,
                        held);
+    node->NewInput = true;
   });
   nx_saturation::CountIf(held);
 }
@@ -105,9 +102,10 @@ void NxBackPropPlan::StepGradient(double rate, double momentum, double decay, un
   const FP12_20 momentumFP = ToFixed(momentum);
   const int64_t count = std::max(1u, patterns);
   bool held = false;
-  StepEveryRow(Groups, [&](Group& group, size_t at, unsigned length) {
-    nx_batch::GradientRow(&group.Weights[at], &group.Changes[at], &group.Gradient[at], length, count, rateFP,
+  StepEveryRow(Groups, [&](Group& group, NxNode* node, size_t at, unsigned length) {
+    nx_batch::GradientRow(node->Weights.data(), node->PrevDeltas.data(), &group.Gradient[at], length, count, rateFP,
                           momentumFP, held);
+    node->NewInput = true;
   });
   nx_saturation::CountIf(held);
 }
@@ -116,17 +114,18 @@ const double* NxBackPropPlan::Evaluate(const double* inputs) {
   StoreInputs(inputs);
   Forward();
   const Group& last = Groups.back();
-  for (size_t k = 0; k < last.Nodes.size(); ++k) Outputs[k] = ToDouble(last.Values[k]);
-  Presented = true;
+  for (size_t k = 0; k < last.Nodes.size(); ++k)
+    OutputLayer->Outputs[static_cast<unsigned>(k)] = ToDouble(last.Values[k]);
   // The errors the nodes hold are of an earlier pattern now.
   for (size_t g = 1; g < Groups.size(); ++g) Groups[g].Reached = false;
-  return Outputs.data();
+  if (TrainedSome) MarkReached();
+  return OutputLayer->Outputs.Data();
 }
 
 void NxBackPropPlan::FoldInputScaling(const double* scale, const double* offset) {
   Group& first = Groups[1];
-  for (unsigned j = 0; j < first.Count; ++j) {
-    FP12_20* row = &first.Weights[size_t(j) * first.Stride];
+  for (NxNode* node : first.Nodes) {
+    FP12_20* row = node->Weights.data();
     double bias = ToDouble(row[first.Width]);
     for (unsigned i = 0; i < first.Width; ++i) {
       const double weight = ToDouble(row[i]);
@@ -134,22 +133,24 @@ void NxBackPropPlan::FoldInputScaling(const double* scale, const double* offset)
       row[i] = NearestFixed(weight * scale[i]);
     }
     row[first.Width] = NearestFixed(bias);
-    first.Stale[j] = 1;
+    node->NewInput = true;
   }
+  PassStaleOn();
 }
 
 std::vector<FP12_20> NxBackPropPlan::CopyWeights() const {
   std::vector<FP12_20> weights;
-  for (size_t g = 1; g < Groups.size(); ++g) weights.insert(weights.end(), Groups[g].Weights.begin(), Groups[g].Weights.end());
+  for (size_t g = 1; g < Groups.size(); ++g)
+    for (const NxNode* node : Groups[g].Nodes) weights.insert(weights.end(), node->Weights.begin(), node->Weights.end());
   return weights;
 }
 
 void NxBackPropPlan::RestoreWeights(const std::vector<FP12_20>& weights) {
   auto from = weights.begin();
-  for (size_t g = 1; g < Groups.size(); ++g) {
-    Group& group = Groups[g];
-    std::copy_n(from, group.Weights.size(), group.Weights.begin());
-    from += static_cast<std::ptrdiff_t>(group.Weights.size());
-    std::fill(group.Stale.begin(), group.Stale.end(), 1);
-  }
+  for (size_t g = 1; g < Groups.size(); ++g)
+    for (NxNode* node : Groups[g].Nodes) {
+      std::copy_n(from, node->Weights.size(), node->Weights.begin());
+      from += static_cast<std::ptrdiff_t>(node->Weights.size());
+      node->NewInput = true;
+    }
 }

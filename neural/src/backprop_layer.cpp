@@ -27,7 +27,7 @@ void NxBackPropLayer::UpdateEpochWeights() {
 }
 
 NxBackPropInputLayer::NxBackPropInputLayer(const TSize& size, NODETYPE type, const SourceData& sources)
-    : NxBackPropLayer(DeferNodes{}, 0, size, type, INPUT_LAYER, sources), NewInput(false), SharedTargets(0, 16) {
+    : NxBackPropLayer(DeferNodes{}, 0, size, type, INPUT_LAYER, sources), NewInput(false) {
   InitNodes();
 }
 
@@ -44,32 +44,7 @@ void NxBackPropInputLayer::SetOutputTolerance(double) {}
 
 void NxBackPropInputLayer::SetInputValues(double* values) {
   NewInput = true;
-  if (NodeCount() > 0 && Nodes[0]->NumTargets != SharedTargetCount) FindSharedTargets();
-  if (!TargetsShared) {
-    for (unsigned k = 0; k < NodeCount(); ++k) static_cast<NxInputNode*>(Nodes[k])->SetInputValue(values[k]);
-    return;
-  }
-  bool changed = false;
-  for (unsigned k = 0; k < NodeCount(); ++k)
-    if (Nodes[k]->StoreInputQuietly(values[k])) changed = true;
-  if (!changed) return;
-  NxNode* const* targets = SharedTargets.Data();
-  for (unsigned i = 0, n = SharedTargets.GetNumItems(); i < n; ++i) targets[i]->AllSourcesChanged();
-}
-
-void NxBackPropInputLayer::FindSharedTargets() {
-  NxNode* first = Nodes[0];
-  SharedTargetCount = first->NumTargets;
-  TargetsShared = SharedTargetCount > 0;
-  for (unsigned k = 1; k < NodeCount() && TargetsShared; ++k) {
-    NxNode* node = Nodes[k];
-    if (node->NumTargets != first->NumTargets) TargetsShared = false;
-    for (unsigned i = 0; i < first->NumTargets && TargetsShared; ++i)
-      if (node->TargetNodes[i] != first->TargetNodes[i]) TargetsShared = false;
-  }
-  SharedTargets.Flush();
-  if (!TargetsShared) return;
-  for (unsigned i = 0; i < first->NumTargets; ++i) SharedTargets.Add(first->TargetNodes[i]);
+  for (unsigned k = 0; k < NodeCount(); ++k) static_cast<NxInputNode*>(Nodes[k])->SetInputValue(values[k]);
 }
 
 NxBackPropOutputLayer::NxBackPropOutputLayer(const TSize& size, NODETYPE type, const SourceData& sources)

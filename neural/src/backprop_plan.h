@@ -41,28 +41,22 @@ struct NxCacheLineAllocator {
 
 using NxRowArray = std::vector<FP12_20, NxCacheLineAllocator<FP12_20>>;
 
-// Back-propagation training over flat arrays, for the common network whose
+// Back-propagation training over flat rows, for the common network whose
 // nodes form a chain of fully connected groups: every node of a group takes
 // the whole group before it as its sources, in order, and feeds only the
-// group after it. Each group keeps its nodes' values, errors and weights
-// side by side, so a pattern is a few passes over rows instead of a walk
-// through scattered nodes and their bookkeeping.
-//
-// A training call loads the nodes' state into the plan, trains on it and
-// stores it back, leaving every node exactly as training node by node would
-// have left it: the same weights and changes, the same last outputs, errors
-// and flags. Anything else that reads or changes the nodes (a rate schedule,
-// noise) runs between a Store and a Load.
+// group after it. The weights, their changes and every node's state stay
+// the nodes' own: the plan works on their rows in place, and keeps beside
+// them only the row of each group's outputs that feeds the next group, so a
+// pattern is a few passes over rows instead of a walk through scattered
+// nodes and their bookkeeping. Whatever the plan has done, every node is as
+// training node by node would have left it.
 class NxBackPropPlan {
  public:
   // Lays out the network anew; false when it is not a chain the plan can
   // run (other wiring, logic nodes, automatic rates, mixed training modes,
-  // classes that replace a node's operations), and then nothing is loaded.
+  // classes that replace a node's operations).
   bool Build(NxBackPropInputLayer* input, NxBackPropOutputLayer* output, const std::vector<NxBaseLayer*>& layers,
              bool byEpoch);
-  // Node state into the plan, and back.
-  void Load();
-  void Store();
 
   // Presents one row of inputs and targets. The output errors are added to
   // `totals` when it is given; true when some output lies beyond the
@@ -79,7 +73,7 @@ class NxBackPropPlan {
   // times every weight (biases excepted) before the step.
   void StepRprop(const NxRpropSettings& settings, double decay, unsigned patterns);
   void StepGradient(double rate, double momentum, double decay, unsigned patterns);
-  // Outputs for the inputs alone; the nodes learn of them at the next Store.
+  // Outputs for the inputs alone.
   const double* Evaluate(const double* inputs);
   // The first group takes x * scale[i] + offset[i] for input i: folding it
   // into the weights lets the network take raw inputs.
@@ -94,30 +88,18 @@ class NxBackPropPlan {
     unsigned Count = 0;  // nodes
     // Sources per node: the size of the group before, and the bias.
     unsigned Width = 0;
-    // Row length: Width + 1, rounded up to whole vector blocks for wide
-    // rows; the padding holds zero weights against zero inputs.
+    // The length of the nodes' rows (nx_rows::RowStride).
     unsigned Stride = 0;
     // The rows take the block loops.
     bool Blocks = false;
-    NxRowArray Weights;  // by node, Stride per node
-    NxRowArray Changes;  // the previous change of every weight
-    NxRowArray Accum;    // learning by epoch: changes so far
     // Batch learning: gradient sums, and iRPROP-'s steps and last signs,
-    // sized on first use.
+    // Stride per node, sized on first use.
     std::vector<int64_t> Gradient;
     std::vector<FP12_20> Steps;
     std::vector<int8_t> Signs;
     // The group's outputs as the next group's inputs: one per node, then
     // FP_ONE for the bias, then zeros up to the next group's Stride.
     NxRowArray Values;
-    std::vector<FP12_20> Net;
-    std::vector<FP12_20> Error;
-    std::vector<FP12_20> Slope;
-    std::vector<FP12_20> Rate;
-    std::vector<FP12_20> Momentum;
-    std::vector<NODETYPE> Type;
-    // The node's weights changed since its output was computed.
-    std::vector<uint8_t> Stale;
     // The last training pattern reached the group: its nodes' errors are
     // current. Otherwise they keep older errors and await recomputation.
     bool Reached = false;
@@ -127,10 +109,10 @@ class NxBackPropPlan {
   bool IsPlainNode(const NxNode* node, bool output, bool byEpoch) const;
   bool FeedsExactly(const std::vector<NxNode*>& sources, const std::vector<NxNode*>& targets) const;
   void SizeGroups();
-  void LoadGroup(Group& group);
-  // Returns whether a node of the group or before it is stale.
-  bool StoreGroup(Group& group, bool staleBefore);
-  void StoreEnds();
+  // A node whose weights changed is stale, and so is everything downstream.
+  void PassStaleOn();
+  // Each group's Reached, as the nodes' flags say it.
+  void MarkReached();
 
   void StoreInputs(const double* row);
   void Forward();
@@ -139,9 +121,6 @@ class NxBackPropPlan {
   void Learn();
   void OutputErrors();
   void HiddenErrors(Group& group, const Group& above);
-  // Pointers into the arrays are taken once per loop: the stale marks are
-  // bytes, and a store through a byte pointer could change any array's
-  // bookkeeping as far as the compiler knows.
   void TrainGroup(Group& group, const NxRowArray& inputs);
   void AccumulateGroup(Group& group, const NxRowArray& inputs);
   static bool AnyLearns(const Group& group);
@@ -156,10 +135,7 @@ class NxBackPropPlan {
   // The first holds the inputs; the others follow in the order values flow.
   std::vector<Group> Groups;
   bool ByEpoch = false;
-  // Since the last Load: a pattern has been presented; one has trained.
-  bool Presented = false;
+  // Since Build: a pattern has trained.
   bool TrainedSome = false;
-  std::vector<FP12_20> Targets;
-  std::vector<double> Outputs;
   std::vector<int64_t> ErrorSums;
 };

@@ -5,16 +5,6 @@
 #include "neural/backprop_net.h"
 #include "saturation.h"
 
-// Keeps the flat plan in charge for the length of one training call; the
-// nodes are brought up to date however the call ends.
-struct NxNeuralNet::FlatTrainingScope {
-  explicit FlatTrainingScope(NxNeuralNet& net) : Net(net) { Net.BeginFlatTraining(); }
-  FlatTrainingScope(const FlatTrainingScope&) = delete;
-  FlatTrainingScope& operator=(const FlatTrainingScope&) = delete;
-  ~FlatTrainingScope() { Net.EndFlatTraining(); }
-  NxNeuralNet& Net;
-};
-
 void NxNeuralNet::SetupTraining(double** rows, unsigned count, unsigned reportInterval, double tolerance,
                                 unsigned maxEpochs, bool byEpoch, bool ownsRows) {
   SetTrainByEpoch(byEpoch);
@@ -72,11 +62,6 @@ void NxNeuralNet::BeginFlatTraining() {
   PlanActive = Plan->Build(InputLayer, OutputLayer, layers, TrainByEpoch);
 }
 
-void NxNeuralNet::EndFlatTraining() {
-  if (PlanActive) Plan->Store();
-  PlanActive = false;
-}
-
 void NxNeuralNet::KeepErrors(const NxErrorTotals& totals, unsigned row) {
   if (totals.MaxError > MaxPatternError) {
     MaxPatternError = totals.MaxError;
@@ -100,12 +85,9 @@ bool NxNeuralNet::PresentPattern(unsigned row, bool keepErrors) {
   return true;
 }
 
-// The rate schedule and the noise work on the nodes.
 void NxNeuralNet::ScaleRatesAndAddNoise(bool addNoise) {
-  if (PlanActive) Plan->Store();
   ScaleLearningRates(MaxPatternError);
   if (addNoise) AddNoise();
-  if (PlanActive) Plan->Load();
 }
 
 void NxNeuralNet::FinishEpoch() {
@@ -133,7 +115,7 @@ void NxNeuralNet::DoSomeTraining(unsigned count) {
 }
 
 void NxNeuralNet::DoFlatTraining(unsigned count) {
-  FlatTrainingScope scope(*this);
+  BeginFlatTraining();
   unsigned presented = 0;
   while (Training && presented < count) {
     TrainingStatus = 1;
@@ -165,7 +147,7 @@ unsigned NxNeuralNet::RunTraining(unsigned reportInterval, unsigned maxEpochs) {
     return 0;
   }
   bool trained = true;
-  FlatTrainingScope scope(*this);
+  BeginFlatTraining();
   while (trained && EpochCount < maxEpochs) {
     TrainingStatus = 1;
     ++EpochCount;
@@ -181,7 +163,6 @@ unsigned NxNeuralNet::RunTraining(unsigned reportInterval, unsigned maxEpochs) {
       ResetReportPeriod();
     }
   }
-  EndFlatTraining();
   TrainingStatus = trained ? 0 : 2;
   WarnIfSaturated();
   return EpochCount;

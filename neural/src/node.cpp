@@ -16,10 +16,10 @@
 NxNode::NxNode(NODETYPE type)
     : NodeType(type), NumSources(0), NumTargets(0), AutoCount(0), AutoPeriod(65534), SourceNodes(0, 10, false),
       TargetNodes(0, 10, false), TargetIndices(0, 10), LearningRate(0.5), RateScale(0), ScaleValue(0),
-      SavedScaleValue(0), LearningRateFP(FP_HALF), MomentumFP(ToFixed(0.9)), AutoAccum(0), Weights(0, 10),
-      WeightAccum(0, 10), PrevDeltas(0, 10), SavedWeights(0, 10), Output(0), NetValue(0), NoiseFP(0), ErrorSum(0),
+      SavedScaleValue(0), LearningRateFP(FP_HALF), MomentumFP(ToFixed(0.9)), AutoAccum(0), Output(0), NetValue(0),
+      NoiseFP(0), ErrorSum(0),
       Derivative(0), ErrorDirty(false), TrainByEpoch(true), Trained(true), NewInput(false), AutoRates(false),
-      HasInput(false), Terms(0, 10), ChangedCount(0), FullRecompute(true) {}
+      HasInput(false) {}
 
 NxNode::NxNode(const NxPtrArray<NxNode>& sources, NODETYPE type) : NxNode(type) {
   if (type < SIGMOID || type > MAJORITY) throw XCNodeSpec(type, "NxNode or NxTDNode");
@@ -90,7 +90,7 @@ void NxNode::ResetFlags() {
 }
 
 FP12_20 NxNode::GetFractionalError(unsigned index) {
-  NX_CHECK(index < Weights.GetNumItems() || IsLogic());
+  NX_CHECK(index < GetNumWeights() || IsLogic());
   return FractionalError(index);
 }
 
@@ -98,8 +98,8 @@ FP12_20 NxNode::GetFractionalError(unsigned index) {
 void NxNode::UpdateEpochWeights() {
   if (!IsWeighted() || !TrainByEpoch) return;
   bool held = false;
-  nx_rows::ApplyAccumulatedRow(Weights.Data(), PrevDeltas.Data(), WeightAccum.Data(), Weights.GetNumItems(),
-                               LearningRateFP, MomentumFP, held);
+  nx_rows::ApplyAccumulatedRow(Weights.data(), PrevDeltas.data(), WeightAccum.data(), GetNumWeights(), LearningRateFP,
+                               MomentumFP, held);
   nx_saturation::CountIf(held);
   WeightsChanged();
 }
@@ -117,7 +117,7 @@ bool NxNode::SaveWeights(NxFile& file, unsigned long) {
   record.PutUint32(NumSources + 1);
   if (IsWeighted()) {
     record.PutDouble(FileScaleValue());
-    for (unsigned i = 0; i < Weights.GetNumItems(); ++i) record.PutDouble(ToDouble(Weights[i]));
+    for (unsigned i = 0; i < GetNumWeights(); ++i) record.PutDouble(ToDouble(Weights[i]));
   }
   return record.WriteTo(file);
 }
@@ -131,20 +131,19 @@ bool NxNode::TestFileWeights(NxFile& file, unsigned long) {
   double scale;
   if (!nx_weights::ReadDouble(file, scale) || !std::isfinite(scale)) return false;
   SavedScaleValue = scale;
-  SavedWeights.Flush();
   // The count has been checked against this node, so the read is bounded.
-  SavedWeights.Reallocate(count);
+  SavedWeights.assign(count, 0);
   for (uint32_t i = 0; i < count; ++i) {
     double weight;
     if (!nx_weights::ReadDouble(file, weight) || !nx_weights::IsRepresentable(weight)) return false;
-    SavedWeights.Add(ToFixed(weight));
+    SavedWeights[i] = ToFixed(weight);
   }
   return true;
 }
 
 void NxNode::AcceptFileWeights() {
   if (!IsWeighted()) return;
-  Weights = SavedWeights;
+  std::copy(SavedWeights.begin(), SavedWeights.end(), Weights.begin());
   ScaleValue = SavedScaleValue;
   ResetTraining();
   WeightsChanged();
@@ -164,13 +163,14 @@ void NxNode::SetupStandardLearning(double rate) {
   }
 }
 
-void NxNode::ScaleLearningRate(double x) {
+void NxNode::ScaleRate(double x, double floor) {
   double rate = 1.0;
-  if (IsSmoothType(NodeType)) {
-    double s = std::max(std::sin(M_PI * x), 0.0157);
-    rate = LearningRate + RateScale * (1.0 / s - 1.0);
-  }
+  if (IsSmoothType(NodeType)) rate = LearningRate + RateScale * (1.0 / std::max(std::sin(M_PI * x), floor) - 1.0);
   LearningRateFP = ToFixed(rate);
+}
+
+void NxNode::ScaleLearningRate(double x) {
+  ScaleRate(x, 0.0157);
   if (TrainByEpoch) MomentumFP = 0x19999;
 }
 
@@ -185,24 +185,20 @@ void NxNode::AddNoise() {
 
 void NxNode::InitializeWeights(double range) {
   if (!IsWeighted()) return;
-  Weights.Flush();
-  WeightAccum.Flush();
-  PrevDeltas.Flush();
   if (range == 0.0) {
     // A node without sources (possible only when validation is skipped)
     // still gets a usable bias range.
     double n = NumSources > 0 ? NumSources : 1;
     range = NodeType == BINARY ? 2.0 / n : 10.0 / n;
   }
-  Weights.Reallocate(NumSources + 1);
-  PrevDeltas.Reallocate(NumSources + 1);
-  WeightAccum.Reallocate(NumSources + 1);
+  const unsigned stride = nx_rows::RowStride(NumSources + 1);
+  Weights.assign(stride, 0);
+  PrevDeltas.assign(stride, 0);
+  WeightAccum.assign(stride, 0);
   for (unsigned i = 0; i <= NumSources; ++i) {
     int r = nx_random::Next15();
     FP12_20 magnitude = ToFixed(r / 32767.0 * range);
-    Weights.Add(nx_random::NextSign() > 0 ? magnitude : FpNeg(magnitude));
-    PrevDeltas.Add(0);
-    WeightAccum.Add(0);
+    Weights[i] = nx_random::NextSign() > 0 ? magnitude : FpNeg(magnitude);
   }
   WeightsChanged();
 }
@@ -216,8 +212,7 @@ void NxNode::AssertNewInput() {
 void NxNode::NotifyTargets() {
   if (NumTargets == 0) return;
   NxNode** targets = TargetNodes;
-  const unsigned* indices = TargetIndices.Data();
-  for (unsigned i = 0; i < NumTargets; ++i) targets[i]->SourceChanged(indices[i]);
+  for (unsigned i = 0; i < NumTargets; ++i) targets[i]->SourceChanged();
 }
 
 unsigned NxNode::GetAutoPeriod() const { return AutoPeriod; }
@@ -254,51 +249,21 @@ NODETYPE* NxNode::RegisterTargetNode(NxNode* target, unsigned index) {
   return &NodeType;
 }
 
+// The sources are brought up to date first, so that the row of their
+// outputs is complete before the sum reads it.
 void NxNode::CalculateNetValue() {
+  for (unsigned i = 0; i < NumSources; ++i) SourceOutput(SourceNodes[i]);
+  const FP12_20* x = nx_rows::SourceOutputs(SourceNodes, NumSources);
   if (!IsWeighted()) {
     int64_t sum = 0;
-    for (unsigned i = 0; i < NumSources; ++i) sum += SourceOutput(SourceNodes[i]);
+    for (unsigned i = 0; i < NumSources; ++i) sum += x[i];
     NetValue = nx_transfer::LogicNet(sum, NumSources);
-    ChangedCount = 0;
     return;
   }
-  if (FullRecompute || ChangedCount > MAX_CHANGED) {
-    SumAllTerms();
-  } else {
-    NxNode** sources = SourceNodes;
-    const FP12_20* w = Weights.Data();
-    FP12_20* terms = Terms.Data();
-    int64_t sum = NetSum;
-    for (unsigned k = 0; k < ChangedCount; ++k) {
-      unsigned i = ChangedSources[k];
-      FP12_20 term = nx_saturation::Mul(w[i], SourceOutput(sources[i]));
-      sum += int64_t{term} - terms[i];
-      terms[i] = term;
-    }
-    NetSum = sum;
-    NetValue = nx_saturation::Clamp(sum);
-  }
-  ChangedCount = 0;
-}
-
-void NxNode::SumAllTerms() {
-  Terms.Reallocate(NumSources);
-  while (Terms.GetNumItems() < NumSources) Terms.Add(0);
-  NxNode** sources = NumSources ? static_cast<NxNode**>(SourceNodes) : nullptr;
-  const FP12_20* w = Weights.Data();
-  FP12_20* terms = Terms.Data();
-  const unsigned n = NumSources;
-  int64_t sum = w[n];
   bool held = false;
-  for (unsigned i = 0; i < n; ++i) {
-    FP12_20 term = nx_saturation::ClampNoting(nx_saturation::WideMul(w[i], SourceOutput(sources[i])), held);
-    terms[i] = term;
-    sum += term;
-  }
+  const int64_t sum = nx_rows::ProductSum(Weights.data(), x, NumSources + 1, held);
   nx_saturation::CountIf(held);
-  NetSum = sum;
   NetValue = nx_saturation::Clamp(sum);
-  FullRecompute = false;
 }
 
 void NxNode::ComputeErrorFromTargets() {
@@ -340,12 +305,12 @@ void NxNode::TrainWeights() {
   const unsigned count = NumSources + 1;
   bool held = false;
   if (TrainByEpoch) {
-    nx_rows::AccumulateRow(WeightAccum.Data(), x, count, FpNeg(FpMul(ErrorSum, Derivative)), held);
+    nx_rows::AccumulateRow(WeightAccum.data(), x, count, FpNeg(FpMul(ErrorSum, Derivative)), held);
     nx_saturation::CountIf(held);
     return;
   }
   const FP12_20 negDelta = FpNeg(FpMul(FpMul(LearningRateFP, ErrorSum), Derivative));
-  nx_rows::TrainRow(Weights.Data(), PrevDeltas.Data(), x, count, negDelta, MomentumFP, held);
+  nx_rows::TrainRow(Weights.data(), PrevDeltas.data(), x, count, negDelta, MomentumFP, held);
   nx_saturation::CountIf(held);
   WeightsChanged();
 }
@@ -361,28 +326,25 @@ const FP12_20* nx_rows::SourceOutputs(const NxPtrArray<NxNode>& sources, unsigne
 
 void NxNode::ResetTraining() {
   SetAutoRates(AutoRates, AutoPeriod, ScaleValue);
-  for (unsigned i = 0; i < WeightAccum.GetNumItems(); ++i) WeightAccum[i] = 0;
-  for (unsigned i = 0; i < PrevDeltas.GetNumItems(); ++i) PrevDeltas[i] = 0;
+  std::fill(WeightAccum.begin(), WeightAccum.end(), 0);
+  std::fill(PrevDeltas.begin(), PrevDeltas.end(), 0);
   AutoAccum = 0;
   AutoCount = 0;
 }
 
 void NxNode::SetWeight(unsigned index, FP12_20 value) {
+  NX_CHECK(index < GetNumWeights());
   Weights[index] = value;
   WeightsChanged();
 }
 
 void NxNode::StoreInput(double value) {
-  if (StoreInputQuietly(value)) AssertNewInput();
-}
-
-bool NxNode::StoreInputQuietly(double value) {
   FP12_20 fixed = ToFixed(value);
-  if (HasInput && fixed == Output) return false;  // nothing downstream can change
+  if (HasInput && fixed == Output) return;  // nothing downstream can change
   HasInput = true;
   Output = fixed;
   if (PlanOutdated) *PlanOutdated = true;
-  return true;
+  AssertNewInput();
 }
 
 NxInputNode::NxInputNode() : NxNode(SIGMOID) { IsInputNode = true; }

@@ -1,7 +1,6 @@
 #include "neural/td_node.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "neural/exceptions.h"
 #include "trace_rows.h"
@@ -39,27 +38,13 @@ void NxTDNode::SetupStandardLearning(double rate) {
   }
 }
 
-void NxTDNode::ScaleLearningRate(double x) {
-  double rate = 1.0;
-  if (IsSmoothType(NodeType)) {
-    double s = std::max(std::sin(M_PI * x), 0.00314);
-    rate = LearningRate + RateScale * (1.0 / s - 1.0);
-  }
-  LearningRateFP = ToFixed(rate);
-}
+void NxTDNode::ScaleLearningRate(double x) { ScaleRate(x, 0.00314); }
 
 void NxTDNode::ResetTraining() {
   NxNode::ResetTraining();
   LastOutput = 0;
   for (unsigned i = 0; i < Traces.GetNumItems(); ++i) Traces[i] = 0;
   SequenceStart = true;
-}
-
-void NxTDNode::AccumulateFromTraces() {
-  FP12_20 negError = FpNeg(ErrorSum);
-  FP12_20* accum = WeightAccum.Data();
-  const FP12_20* traces = Traces.Data();
-  for (unsigned i = 0; i <= NumSources; ++i) accum[i] = FpAdd(accum[i], FpMul(negError, traces[i]));
 }
 
 void NxTDNode::UpdateTemporalDifferences() {
@@ -79,7 +64,7 @@ void NxTDNode::UpdateTemporalDifferences() {
 // the trace as it stood before this step; then the trace decays and takes
 // the new gradient, the source's output or 1 for the bias.
 void NxTDNode::ExtendTraces() {
-  nx_rows::ExtendTraces(WeightAccum.Data(), Traces.Data(), nx_rows::SourceOutputs(SourceNodes, NumSources),
+  nx_rows::ExtendTraces(WeightAccum.data(), Traces.Data(), nx_rows::SourceOutputs(SourceNodes, NumSources),
                         NumSources + 1, FpNeg(ErrorSum), PersistenceFP, Derivative);
 }
 
@@ -96,7 +81,7 @@ void NxTDNode::TrainOnOutcome() {
 }
 
 void NxTDNode::LearnFromSequence() {
-  nx_rows::LearnFromTraces(Weights.Data(), WeightAccum.Data(), Traces.Data(), NumSources + 1, FpNeg(ErrorSum),
+  nx_rows::LearnFromTraces(Weights.data(), WeightAccum.data(), Traces.Data(), NumSources + 1, FpNeg(ErrorSum),
                            LearningRateFP);
   WeightsChanged();
 }

@@ -121,7 +121,7 @@ void NxTDPlan::WireOutsideTargets(const SlotMap& slot) {
   OutsideTargets.resize(NumInputs + Nodes.size());
   auto collect = [&](NxNode* node, uint32_t v) {
     for (unsigned t = 0; t < node->NumTargets; ++t)
-      if (!slot.count(node->TargetNodes[t])) OutsideTargets[v].push_back({node->TargetNodes[t], node->TargetIndices[t]});
+      if (!slot.count(node->TargetNodes[t])) OutsideTargets[v].push_back(node->TargetNodes[t]);
     AnyOutsideTargets = AnyOutsideTargets || !OutsideTargets[v].empty();
   };
   for (uint32_t k = 0; k < NumInputs; ++k) collect(Inputs[k], k);

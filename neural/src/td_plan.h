@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <unordered_map>
-#include <utility>
 #include <vector>
 
 #include "neural/fixed.h"
@@ -89,8 +88,6 @@ class NxTDPlan {
   void NotifyOutsideTargets(uint32_t slot);
 
   // Training passes.
-  // The sum of the errors the node's targets outside the plan pass back.
-  FP12_20 OutsideError(uint32_t position) const;
   void CollectError(uint32_t position);
   // A logic node passes its error times its slope to every source.
   void PushLogicError(uint32_t position);
@@ -143,9 +140,9 @@ class NxTDPlan {
   std::vector<OwnerMask> OwnerMasks;
   bool TwoWordMasks = true;
   std::vector<uint32_t> EdgeTarget;   // by connection: its target entry
-  // Targets outside the plan (nodes no output depends on) by value slot,
-  // each with the index among the target's sources; nearly always empty.
-  std::vector<std::vector<std::pair<NxNode*, unsigned>>> OutsideTargets;
+  // Targets outside the plan (nodes no output depends on) by value slot;
+  // nearly always empty.
+  std::vector<std::vector<NxNode*>> OutsideTargets;
   bool AnyOutsideTargets = false;
 
   // The copy of the forward state.

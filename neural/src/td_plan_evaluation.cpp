@@ -59,7 +59,7 @@ bool NxTDPlan::Reload() {
     everyNode = everyNode && node->NewInput;
     SumAll[p] = 1;
     if (IsLogic[p]) continue;
-    const FP12_20* w = node->Weights.Data();
+    const FP12_20* w = node->Weights.data();
     std::copy(w, w + node->NumSources, Weight.begin() + SourceBegin[p]);
     const uint32_t* edgeTarget = EdgeTarget.data() + SourceBegin[p];
     if (InBlock[p]) {
@@ -72,9 +72,6 @@ bool NxTDPlan::Reload() {
       for (uint32_t i = 0; i < node->NumSources; ++i) TargetWeight[edgeTarget[i]] = w[i];
     }
     Bias[p] = w[node->NumSources];
-    // The node's own record of its products goes stale as the plan
-    // recomputes; should the node ever recompute by itself, it sums afresh.
-    node->FullRecompute = true;
   }
   for (uint32_t k = 0; k < NumInputs; ++k) UnsafeInputs += nx_td_rows::OutsideUnitRange(Value[k]);
   Outdated = false;
@@ -197,7 +194,6 @@ void NxTDPlan::RecomputeAll() {
   node->NetValue = net;
   node->Output = output;
   node->NewInput = false;
-  node->ChangedCount = 0;
 }
 
 [[gnu::always_inline]] inline void NxTDPlan::Finish(uint32_t position) {
@@ -291,5 +287,5 @@ int64_t NxTDPlan::WholeNetSum(uint32_t position) const {
 
 void NxTDPlan::NotifyOutsideTargets(uint32_t slot) {
   if (!AnyOutsideTargets) return;
-  for (auto [target, index] : OutsideTargets[slot]) target->SourceChanged(index);
+  for (NxNode* target : OutsideTargets[slot]) target->SourceChanged();
 }

@@ -6,19 +6,13 @@
 #include "neural/td_node.h"
 #include "trace_rows.h"
 
-FP12_20 NxTDPlan::OutsideError(uint32_t position) const {
-  if (!AnyOutsideTargets) return 0;
-  uint32_t sum = 0;
-  for (auto [target, index] : OutsideTargets[SlotOf(position)]) sum += static_cast<uint32_t>(target->FractionalError(index));
-  return static_cast<FP12_20>(sum);
-}
-
 // A node's error is what its targets pass back, and its slope that of its
-// current net input; an output node's error is set elsewhere.
+// current net input; an output node's error is set elsewhere. Nodes outside
+// the plan pass nothing back: no error ever reaches them from the outputs.
 void NxTDPlan::CollectError(uint32_t position) {
   NxTDNode* node = Nodes[position];
   node->ErrorDirty = false;
-  node->ErrorSum = FpAdd(IncomingError[position], OutsideError(position));
+  node->ErrorSum = IncomingError[position];
   node->ComputeDerivative();
 }
 
@@ -54,7 +48,7 @@ void NxTDPlan::ObserveWeighted(uint32_t position) {
   NxTDNode* node = Nodes[position];
   const FP12_20 delta = FpMul(node->ErrorSum, node->Derivative);
   const unsigned count = node->NumSources;
-  PushError(position, delta, node->Weights.Data());
+  PushError(position, delta, node->Weights.data());
   // The outputs changed behind the plan's back; the nodes have them.
   if (Outdated) return node->ExtendTraces();
   const uint32_t* sourceValue = SourceValue.data() + SourceBegin[position];
@@ -62,7 +56,7 @@ void NxTDPlan::ObserveWeighted(uint32_t position) {
   const FP12_20* value = Value.data();
   for (unsigned i = 0; i < count; ++i) inputs[i] = value[sourceValue[i]];
   inputs[count] = FP_ONE;  // FpMul(slope, FP_ONE) is the slope itself
-  nx_rows::ExtendTraces(node->WeightAccum.Data(), node->Traces.Data(), inputs, count + 1, FpNeg(node->ErrorSum),
+  nx_rows::ExtendTraces(node->WeightAccum.data(), node->Traces.Data(), inputs, count + 1, FpNeg(node->ErrorSum),
                         node->PersistenceFP, node->Derivative);
 }
 
@@ -73,12 +67,11 @@ void NxTDPlan::ObserveWeighted(uint32_t position) {
 // and mark themselves, and only the node itself is marked.
 void NxTDPlan::LearnWeighted(uint32_t position) {
   NxTDNode* node = Nodes[position];
-  PushError(position, FpMul(node->ErrorSum, node->Derivative), node->Weights.Data());
+  PushError(position, FpMul(node->ErrorSum, node->Derivative), node->Weights.data());
   if (PassesNewsOn[position]) return node->LearnFromSequence();
-  nx_rows::LearnFromTraces(node->Weights.Data(), node->WeightAccum.Data(), node->Traces.Data(), node->NumSources + 1,
+  nx_rows::LearnFromTraces(node->Weights.data(), node->WeightAccum.data(), node->Traces.Data(), node->NumSources + 1,
                            FpNeg(node->ErrorSum), node->LearningRateFP);
   Outdated = true;
-  node->FullRecompute = true;
   node->NewInput = true;
 }
 

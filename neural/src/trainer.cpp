@@ -82,11 +82,7 @@ class Run {
   }
   Run(const Run&) = delete;
   Run& operator=(const Run&) = delete;
-  // The nodes are current again however the run ends.
-  ~Run() {
-    if (Flat) Plan.Store();
-    ReleaseRows();
-  }
+  ~Run() { ReleaseRows(); }
 
   bool CanScale() const { return Flat; }
   void Fold(const InputScaling& s) { Plan.FoldInputScaling(s.Scale.data(), s.Offset.data()); }

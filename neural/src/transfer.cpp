@@ -41,8 +41,6 @@ void BuildTables() {
   built = true;
 }
 
-const Tables& Get() { return tables; }
-
 FP12_20 TableDerivative(NODETYPE type, FP12_20 x) {
   const Tables& t = tables;
   switch (type) {

@@ -23,7 +23,6 @@ struct Tables {
 
 // Builds the tables on the first call.
 void BuildTables();
-const Tables& Get();
 
 // The tables themselves, for the lookups below, which run once per node
 // evaluation and so stay inline.

@@ -27,6 +27,12 @@ const FP12_20* SourceOutputs(const NxPtrArray<NxNode>& sources, unsigned count);
 
 constexpr unsigned ROW_BLOCK = 8;
 
+// The room a row of `length` entries takes: wide rows are padded with zeros
+// to whole blocks for the block loops; narrow ones are not worth it.
+inline unsigned RowStride(unsigned length) {
+  return length < ROW_BLOCK ? length : (length + ROW_BLOCK - 1) / ROW_BLOCK * ROW_BLOCK;
+}
+
 // Whether rows of this length may take the block loops on this processor.
 bool IsBlockLength(unsigned count);
 

@@ -62,15 +62,7 @@ class NX_EXPORT NxBackPropInputLayer : public NxBackPropLayer {
 
  private:
   friend class NxBackPropPlan;
-  /// When every input node feeds the same targets in the same order (a fully
-  /// connected first layer), a new pattern marks those targets once instead
-  /// of once per connection. Found on the first pattern, once the layers
-  /// the inputs feed exist; SharedTargetCount remembers what it was found for.
-  void FindSharedTargets();
   bool NewInput;
-  bool TargetsShared = false;
-  unsigned SharedTargetCount = ~0u;
-  NxArray<NxNode*> SharedTargets;
 };
 
 /// Layer 1 of a back-propagation network: one NxOutputNode per position.

@@ -173,12 +173,9 @@ class NX_EXPORT NxNeuralNet : public NxNeuralBase {
   /// Presents one row; returns whether the output layer was trained.
   bool PresentPattern(unsigned row, bool keepErrors);
   void KeepErrors(const NxErrorTotals& totals, unsigned row);
-  /// Training runs over the flat plan when the network is one it can run;
-  /// the nodes are current again when it ends, and around the steps that
-  /// work on the nodes themselves.
-  struct FlatTrainingScope;
+  /// Each training call runs over the flat plan when the network is one it
+  /// can run.
   void BeginFlatTraining();
-  void EndFlatTraining();
   void DoFlatTraining(unsigned count);
   void ScaleRatesAndAddNoise(bool addNoise);
   void FinishEpoch();

@@ -4,6 +4,8 @@
 /// @brief Nodes of back-propagation networks: the base NxNode, with the
 /// input and output nodes of that kind.
 
+#include <vector>
+
 #include "neural/export.h"
 #include "neural/fixed.h"
 #include "neural/support.h"
@@ -125,7 +127,6 @@ class NX_EXPORT NxNode {
   virtual NODETYPE* RegisterTargetNode(NxNode* target, unsigned index);
   /// The net input from the sources (recomputing stale ones): the weighted
   /// sum plus the bias, or for a logic node the mean of the source outputs.
-  /// Only the terms of changed sources are recomputed when that is exact.
   virtual void CalculateNetValue();
   /// Recomputes the error sum from the targets' errors, and the slope, when
   /// ResetFlags() has marked them out of date.
@@ -148,16 +149,16 @@ class NX_EXPORT NxNode {
   NODETYPE GetNodeType() const { return NodeType; }                        ///< the node's type
   unsigned GetNumTargets() const { return NumTargets; }                    ///< nodes this one feeds
   NxNode* GetSource(unsigned index) const { return SourceNodes[index]; }  ///< source `index`, not owned
-  unsigned GetNumWeights() const { return Weights.GetNumItems(); }  ///< sources + 1 (bias) if weighted, else 0
-  FP12_20 GetWeight(unsigned index) const { return Weights[index]; }  ///< weight `index`; the last is the bias
+  unsigned GetNumWeights() const { return Weights.empty() ? 0 : NumSources + 1; }  ///< sources + 1 (bias) if weighted, else 0
+  FP12_20 GetWeight(unsigned index) const { return Checked(Weights, index); }  ///< weight `index`; the last is the bias
   ///@}
   /// Hand-set weights (tests, tools); marks everything downstream stale.
   void SetWeight(unsigned index, FP12_20 value);
   /// @name Training state
   /// For examining a network and for tests.
   ///@{
-  FP12_20 GetWeightAccum(unsigned index) const { return WeightAccum[index]; }  ///< change accumulated by epoch
-  FP12_20 GetPrevDelta(unsigned index) const { return PrevDeltas[index]; }     ///< the last change, for momentum
+  FP12_20 GetWeightAccum(unsigned index) const { return Checked(WeightAccum, index); }  ///< change accumulated by epoch
+  FP12_20 GetPrevDelta(unsigned index) const { return Checked(PrevDeltas, index); }     ///< the last change, for momentum
   FP12_20 GetOutputValue() const { return Output; }      ///< the stored output, not recomputed
   FP12_20 GetNetValue() const { return NetValue; }       ///< the net input of the last computation
   FP12_20 GetErrorSum() const { return ErrorSum; }       ///< the error of the last training step
@@ -184,6 +185,11 @@ class NX_EXPORT NxNode {
   explicit NxNode(NODETYPE type);
 
   bool IsWeighted() const { return IsWeightedType(NodeType); }  ///< see IsWeightedType()
+  /// Entry `index` of a row, which must lie before the padding.
+  FP12_20 Checked(const std::vector<FP12_20>& row, unsigned index) const {
+    NX_CHECK(index < GetNumWeights());
+    return row[index];
+  }
   bool IsLogic() const { return IsLogicType(NodeType); }        ///< see IsLogicType()
   /// ResetFlags on a source: input nodes have no error to reset, and a node
   /// already marked has had its own sources marked too.
@@ -194,43 +200,31 @@ class NX_EXPORT NxNode {
   FP12_20 FractionalError(unsigned index) {
     if (ErrorDirty) UpdateErrorDelta();
     FP12_20 error = FpMul(ErrorSum, Derivative);
-    return IsLogic() ? error : FpMul(error, Weights.Data()[index]);
+    return IsLogic() ? error : FpMul(error, Weights[index]);
   }
   /// A source's output, recomputed only when it is stale.
   static FP12_20 SourceOutput(NxNode* source) {
     return source->NewInput ? source->GetNewOutput() : source->Output;
   }
-  /// After any change of weights the whole net input is recomputed, and the
-  /// node's output and everything downstream of it are stale.
+  /// After any change of weights the node's output and everything
+  /// downstream of it are stale.
   void WeightsChanged() {
     if (PlanOutdated) *PlanOutdated = true;
-    FullRecompute = true;
     AssertNewInput();
   }
-  /// Records that source `index` may have a new output, then marks the node
-  /// stale. A stale node recomputes only the terms of its changed sources.
-  void SourceChanged(unsigned index) {
-    if (ChangedCount < MAX_CHANGED) ChangedSources[ChangedCount] = index;
-    ++ChangedCount;
+  /// A source may have a new output: the node is stale.
+  void SourceChanged() {
     if (!NewInput) AssertNewInput();
   }
   /// Tells every target that this node's output may change.
   void NotifyTargets();
-  /// Some sources have new outputs, and which ones no longer matters: the
-  /// node sums all its terms again, which gives exactly what replacing the
-  /// changed ones would.
-  void AllSourcesChanged() {
-    FullRecompute = true;
-    if (!NewInput) AssertNewInput();
-  }
-  /// Recomputes every term of the net input and their sum.
-  void SumAllTerms();
   /// Input nodes: store a value and tell the targets when it changed.
   void StoreInput(double value);
-  /// Stores the value; true when the targets must hear of it.
-  bool StoreInputQuietly(double value);
   /// The sum of the targets' back-propagated errors and the node's slope.
   void ComputeErrorFromTargets();
+  /// The rate of ScaleLearningRate() for x, with sin(pi x) held at `floor`
+  /// or above.
+  void ScaleRate(double x, double floor);
   /// The slope of the transfer function at the current net input and output.
   void ComputeDerivative();
   /// Adds |ErrorSum| to the automatic-rate period and rescales when it ends.
@@ -255,10 +249,15 @@ class NX_EXPORT NxNode {
   FP12_20 LearningRateFP;          ///< the rate in use
   FP12_20 MomentumFP;              ///< the momentum in use
   FP12_20 AutoAccum;               ///< sum of absolute errors of the current period
-  NxArray<FP12_20> Weights;        ///< one per source, then the bias
-  NxArray<FP12_20> WeightAccum;    ///< changes accumulated when training by epoch
-  NxArray<FP12_20> PrevDeltas;     ///< the last change of each weight, for momentum
-  NxArray<FP12_20> SavedWeights;   ///< weights read by TestFileWeights()
+  /// The rows of a weighted node: one entry per source, then the bias, then
+  /// zeros up to nx_rows::RowStride(), so that the flat back-propagation
+  /// passes work on them in place, in whole vector blocks.
+  ///@{
+  std::vector<FP12_20> Weights;
+  std::vector<FP12_20> WeightAccum;  ///< changes accumulated when training by epoch
+  std::vector<FP12_20> PrevDeltas;   ///< the last change of each weight, for momentum
+  ///@}
+  std::vector<FP12_20> SavedWeights;  ///< weights read by TestFileWeights()
   FP12_20 Output;                  ///< the output, as last computed
   FP12_20 NetValue;                ///< the net input, within the fixed-point range
   FP12_20 NoiseFP;                 ///< the noise level
@@ -277,16 +276,6 @@ class NX_EXPORT NxNode {
   /// sources to visit; input nodes neither train nor hold an error.
   bool HasTrainableSources = false;
 
-  /// The net input is kept as the 64-bit sum of the bias and one product per
-  /// source, so replacing the products of changed sources gives exactly the
-  /// value a full sum would, in any order; NetValue is that sum held within
-  /// the fixed-point range.
-  static constexpr unsigned MAX_CHANGED = 32;  ///< changed sources remembered; beyond, all terms are summed
-  int64_t NetSum = 0;                          ///< the bias plus every term, unclamped
-  NxArray<FP12_20> Terms;                      ///< per source, weight times output
-  unsigned ChangedCount;                       ///< sources changed since the last computation
-  unsigned ChangedSources[MAX_CHANGED];        ///< their indexes, while they fit
-  bool FullRecompute;                          ///< every term must be recomputed
   /// Raised when the weights or the input value change, for a network that
   /// keeps a copy of its nodes' forward state.
   bool* PlanOutdated = nullptr;

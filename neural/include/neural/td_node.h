@@ -63,9 +63,6 @@ class NX_EXPORT NxTDNode : public NxNode {
 
   /// Source `index`, which the constructor checked to be an NxTDNode.
   NxTDNode* TDSource(unsigned index) const { return static_cast<NxTDNode*>(SourceNodes[index]); }
-  /// Adds -ErrorSum times the trace, as it stood before this step, to each
-  /// weight's accumulated change.
-  void AccumulateFromTraces();
   /// The step of UpdateTemporalDifferences() for a weighted node's weights.
   void ExtendTraces();
   /// The end of a sequence for a weighted node: the accumulated changes
