@@ -13,6 +13,11 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Gin Rummy against a computer opponent tha
 set(CPACK_PACKAGE_DESCRIPTION
   "Quorla is a game of Gin Rummy for one person. The computer opponent judges its takes, discards and knocks with neural networks that go on learning from every hand played, at four difficulty levels, separately for each player configuration.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# Staged through DESTDIR, so that the installation sees the prefix the
+# package installs to (/usr, which the desktop entry names) rather than the
+# staging folder.
+set(CPACK_SET_DESTDIR ON)
+set(CPACK_INSTALL_PREFIX ${CPACK_PACKAGING_INSTALL_PREFIX})
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_ALL game)
 set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
@@ -36,10 +41,4 @@ endif()
 # Without the card decks the game draws plain cards; without the fonts it
 # falls back to another sans-serif face.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "kdegames-card-data-kf5, fonts-liberation")
-# The library in the package is the game's private copy, found through the
-# program's run path: maintainer scripts of our own (which do nothing) keep
-# the packager from adding ldconfig calls for it.
-set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
-  ${CMAKE_CURRENT_LIST_DIR}/debian/postinst ${CMAKE_CURRENT_LIST_DIR}/debian/postrm)
-set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

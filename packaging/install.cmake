@@ -1,13 +1,16 @@
 # Installs the game as a desktop application (the "game" component):
-#   lib/quorla/    the installation directory: QUORLA32, its copy of the
-#                  neural library, the default networks and backdrop, the help
-#   bin/quorla     the launcher on the PATH
-#   share/         the desktop entry, the icon and the AppStream metadata
+#   lib/games/quorla/  the installation directory: QUORLA32, its copy of the
+#                      neural library, the default networks and backdrop, the
+#                      help
+#   games/quorla       the launcher, where Debian puts the commands of games
+#   share/             the desktop entry, the icon and the AppStream metadata
 # The program finds its data next to itself, so the tree can be moved. An
 # installed tree is shared by its users: the marker file tells the program
 # to keep each user's files in the user's data directory, even for a user
 # (root) who could write into the installation.
-set(quorla_install_dir lib/quorla)
+# Not lib/quorla: the packager runs ldconfig for any library in lib/ or a
+# folder just below it, and the game's private copy needs no linker cache.
+set(quorla_install_dir lib/games/quorla)
 set(quorla_app_id org.quorla.Quorla)
 set(quorla_packaging_dir ${CMAKE_CURRENT_LIST_DIR})
 
@@ -41,8 +44,15 @@ file(WRITE ${CMAKE_BINARY_DIR}/packaging/SHARED-INSTALLATION
   "Each user's Quorla files live in $XDG_DATA_HOME/quorla (by default ~/.local/share/quorla).\n")
 install(FILES ${CMAKE_BINARY_DIR}/packaging/SHARED-INSTALLATION DESTINATION ${quorla_install_dir} COMPONENT game)
 
-install(PROGRAMS ${quorla_packaging_dir}/quorla DESTINATION bin COMPONENT game)
-install(FILES ${quorla_packaging_dir}/${quorla_app_id}.desktop DESTINATION share/applications COMPONENT game)
+install(PROGRAMS ${quorla_packaging_dir}/quorla DESTINATION games COMPONENT game)
+# The desktop entry starts the launcher by its full path, known only when
+# installing: a prefix such as /opt/quorla puts games/ on nobody's PATH.
+install(CODE "
+  set(quorla_launcher \"\${CMAKE_INSTALL_PREFIX}/games/quorla\")
+  configure_file(\"${quorla_packaging_dir}/${quorla_app_id}.desktop.in\"
+    \"${CMAKE_BINARY_DIR}/packaging/${quorla_app_id}.desktop\" @ONLY)
+  file(INSTALL \"${CMAKE_BINARY_DIR}/packaging/${quorla_app_id}.desktop\"
+    DESTINATION \"\${CMAKE_INSTALL_PREFIX}/share/applications\")" COMPONENT game)
 install(FILES ${quorla_packaging_dir}/${quorla_app_id}.svg DESTINATION share/icons/hicolor/scalable/apps COMPONENT game)
 install(FILES ${quorla_packaging_dir}/${quorla_app_id}.metainfo.xml DESTINATION share/metainfo COMPONENT game)
 install(FILES ${quorla_packaging_dir}/debian/copyright DESTINATION share/doc/quorla COMPONENT game)
