@@ -4,14 +4,22 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quorla)
 set(CPACK_PACKAGE_VERSION ${Quorla_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Quorla developers")
+set(CPACK_PACKAGE_HOMEPAGE_URL https://quorla.org/)
 # The package's maintainer: whoever builds a package to hand out names
 # themselves here (cmake -DQUORLA_PACKAGE_MAINTAINER="Name <address>").
-set(QUORLA_PACKAGE_MAINTAINER "The Quorla developers <quorla@localhost>"
+set(QUORLA_PACKAGE_MAINTAINER "Quorla Developers <developers@quorla.org>"
   CACHE STRING "The Debian package's Maintainer field")
+# A build directory configured before there was a real address keeps the
+# old default in its cache.
+if(QUORLA_PACKAGE_MAINTAINER STREQUAL "The Quorla developers <quorla@localhost>")
+  set_property(CACHE QUORLA_PACKAGE_MAINTAINER PROPERTY VALUE "Quorla Developers <developers@quorla.org>")
+endif()
 set(CPACK_PACKAGE_CONTACT "${QUORLA_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Gin Rummy against a computer opponent that learns")
-set(CPACK_PACKAGE_DESCRIPTION
-  "Quorla is a game of Gin Rummy for one person. The computer opponent judges its takes, discards and knocks with neural networks that go on learning from every hand played, at four difficulty levels, separately for each player configuration.")
+# The extended description is wrapped by hand in the file: the packager
+# keeps its lines as they are.
+file(READ ${CMAKE_CURRENT_LIST_DIR}/debian/description CPACK_PACKAGE_DESCRIPTION)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/debian/description)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # Staged through DESTDIR, so that the installation sees the prefix the
 # package installs to (/usr, which the desktop entry names) rather than the
