@@ -56,3 +56,7 @@ install(CODE "
 install(FILES ${quorla_packaging_dir}/${quorla_app_id}.svg DESTINATION share/icons/hicolor/scalable/apps COMPONENT game)
 install(FILES ${quorla_packaging_dir}/${quorla_app_id}.metainfo.xml DESTINATION share/metainfo COMPONENT game)
 install(FILES ${quorla_packaging_dir}/debian/copyright DESTINATION share/doc/quorla COMPONENT game)
+include(${quorla_packaging_dir}/compressed.cmake)
+quorla_gzip(${quorla_packaging_dir}/debian/changelog quorla_changelog)
+add_custom_target(quorla_changelog ALL DEPENDS ${quorla_changelog})
+install(FILES ${quorla_changelog} DESTINATION share/doc/quorla COMPONENT game)
