@@ -780,7 +780,7 @@ else
   for file in games/quorla lib/games/quorla/QUORLA32 lib/games/quorla/QLDEFLT.QLF lib/games/quorla/BACKIMG.QLF \
       share/applications/org.quorla.Quorla.desktop share/metainfo/org.quorla.Quorla.metainfo.xml \
       share/icons/hicolor/scalable/apps/org.quorla.Quorla.svg share/doc/quorla/copyright \
-      share/doc/quorla/changelog.gz; do
+      share/doc/quorla/changelog.gz share/man/man6/quorla.6.gz; do
     [ -e "$prefix/$file" ] || fail "$file is not installed"
   done
   ldd "$installation/QUORLA32" | grep -q "libneural.so.* => $installation/" ||
