@@ -23,6 +23,18 @@ install(CODE "set(quorla_strip_asked \"\${CMAKE_INSTALL_DO_STRIP}\")
 install(TARGETS QUORLA32 RUNTIME DESTINATION ${quorla_install_dir} COMPONENT game)
 install(TARGETS neural LIBRARY DESTINATION ${quorla_install_dir} NAMELINK_SKIP COMPONENT game)
 install(CODE "set(CMAKE_INSTALL_DO_STRIP \"\${quorla_strip_asked}\")" COMPONENT game)
+# Stripping leaves the compiler's version notes (.comment), which Debian's
+# own stripping removes too.
+if(CMAKE_OBJCOPY)
+  install(CODE "
+    foreach(binary QUORLA32 $<TARGET_FILE_NAME:neural>)
+      execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${quorla_install_dir}/\${binary}\" RESULT_VARIABLE failed)
+      if(failed)
+        message(FATAL_ERROR \"objcopy could not remove the .comment section of \${binary}\")
+      endif()
+    endforeach()" COMPONENT game)
+endif()
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/data/QLDEFLT.QLF)
   install(FILES ${CMAKE_BINARY_DIR}/QLDEFLT.QLF DESTINATION ${quorla_install_dir} COMPONENT game)
@@ -56,6 +68,8 @@ install(CODE "
 install(FILES ${quorla_packaging_dir}/${quorla_app_id}.svg DESTINATION share/icons/hicolor/scalable/apps COMPONENT game)
 install(FILES ${quorla_packaging_dir}/${quorla_app_id}.metainfo.xml DESTINATION share/metainfo COMPONENT game)
 install(FILES ${quorla_packaging_dir}/debian/copyright DESTINATION share/doc/quorla COMPONENT game)
+install(FILES ${quorla_packaging_dir}/debian/lintian-overrides DESTINATION share/lintian/overrides
+  RENAME quorla COMPONENT game)
 include(${quorla_packaging_dir}/compressed.cmake)
 quorla_gzip(${quorla_packaging_dir}/debian/changelog quorla_changelog)
 add_custom_target(quorla_changelog ALL DEPENDS ${quorla_changelog})
