@@ -4,15 +4,28 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quorla)
 set(CPACK_PACKAGE_VERSION ${Quorla_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Quorla developers")
+set(CPACK_PACKAGE_HOMEPAGE_URL https://quorla.org/)
 # The package's maintainer: whoever builds a package to hand out names
 # themselves here (cmake -DQUORLA_PACKAGE_MAINTAINER="Name <address>").
-set(QUORLA_PACKAGE_MAINTAINER "The Quorla developers <quorla@localhost>"
+set(QUORLA_PACKAGE_MAINTAINER "Quorla Developers <developers@quorla.org>"
   CACHE STRING "The Debian package's Maintainer field")
+# A build directory configured before there was a real address keeps the
+# old default in its cache.
+if(QUORLA_PACKAGE_MAINTAINER STREQUAL "The Quorla developers <quorla@localhost>")
+  set_property(CACHE QUORLA_PACKAGE_MAINTAINER PROPERTY VALUE "Quorla Developers <developers@quorla.org>")
+endif()
 set(CPACK_PACKAGE_CONTACT "${QUORLA_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Gin Rummy against a computer opponent that learns")
-set(CPACK_PACKAGE_DESCRIPTION
-  "Quorla is a game of Gin Rummy for one person. The computer opponent judges its takes, discards and knocks with neural networks that go on learning from every hand played, at four difficulty levels, separately for each player configuration.")
+# The extended description is wrapped by hand in the file: the packager
+# keeps its lines as they are.
+file(READ ${CMAKE_CURRENT_LIST_DIR}/debian/description CPACK_PACKAGE_DESCRIPTION)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/debian/description)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# Staged through DESTDIR, so that the installation sees the prefix the
+# package installs to (/usr, which the desktop entry names) rather than the
+# staging folder.
+set(CPACK_SET_DESTDIR ON)
+set(CPACK_INSTALL_PREFIX ${CPACK_PACKAGING_INSTALL_PREFIX})
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_ALL game)
 set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
@@ -36,10 +49,4 @@ endif()
 # Without the card decks the game draws plain cards; without the fonts it
 # falls back to another sans-serif face.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "kdegames-card-data-kf5, fonts-liberation")
-# The library in the package is the game's private copy, found through the
-# program's run path: maintainer scripts of our own (which do nothing) keep
-# the packager from adding ldconfig calls for it.
-set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
-  ${CMAKE_CURRENT_LIST_DIR}/debian/postinst ${CMAKE_CURRENT_LIST_DIR}/debian/postrm)
-set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -29,7 +29,7 @@
 #     the first copy closes, it writes none of that configuration's files.
 #   end_to_end.sh installed BUILD_DIR [SHOT_DIR]
 #     `cmake --install` into a scratch prefix made read-only: the program
-#     starts from bin/quorla, keeps the player's files in $XDG_DATA_HOME/quorla
+#     starts from games/quorla, keeps the player's files in $XDG_DATA_HOME/quorla
 #     and writes nothing into the installation.
 #
 # Screenshots of each step go to SHOT_DIR (default: the scratch directory,
@@ -806,13 +806,17 @@ else
   prefix=$scratch/prefix
   cmake --install "$build" --prefix "$prefix" --component game >"$scratch/install.log" 2>&1 ||
     fail "cmake --install failed: $(cat "$scratch/install.log")"
-  for file in bin/quorla lib/quorla/QUORLA32 lib/quorla/QLDEFLT.QLF lib/quorla/BACKIMG.QLF \
+  installation=$prefix/lib/games/quorla
+  for file in games/quorla lib/games/quorla/QUORLA32 lib/games/quorla/QLDEFLT.QLF lib/games/quorla/BACKIMG.QLF \
       share/applications/org.quorla.Quorla.desktop share/metainfo/org.quorla.Quorla.metainfo.xml \
-      share/icons/hicolor/scalable/apps/org.quorla.Quorla.svg share/doc/quorla/copyright; do
+      share/icons/hicolor/scalable/apps/org.quorla.Quorla.svg share/doc/quorla/copyright \
+      share/doc/quorla/changelog.gz share/man/man6/quorla.6.gz; do
     [ -e "$prefix/$file" ] || fail "$file is not installed"
   done
-  ldd "$prefix/lib/quorla/QUORLA32" | grep -q "libneural.so.* => $prefix/lib/quorla/" ||
-    fail "the installed program does not use its own neural library: $(ldd "$prefix/lib/quorla/QUORLA32" | grep neural)"
+  ldd "$installation/QUORLA32" | grep -q "libneural.so.* => $installation/" ||
+    fail "the installed program does not use its own neural library: $(ldd "$installation/QUORLA32" | grep neural)"
+  grep -qx "Exec=$prefix/games/quorla" "$prefix/share/applications/org.quorla.Quorla.desktop" ||
+    fail "the desktop entry does not start the installed launcher: $(grep '^Exec=' "$prefix/share/applications/org.quorla.Quorla.desktop")"
   if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$prefix/share/applications/org.quorla.Quorla.desktop" || fail "desktop entry"
   fi
@@ -823,7 +827,7 @@ else
   chmod -R a-w "$prefix"
   touch "$scratch/before-start"
 
-  start_game "$prefix/bin/quorla"
+  start_game "$prefix/games/quorla"
   shot 1-installed
   drag $stock_x $stock_y $hand_x $hand_y
   close_game
@@ -831,7 +835,7 @@ else
   for file in QUORLA.INI QLPLAY.QLF; do
     [ -f "$data/$file" ] || fail "$file is not in the user's data directory"
   done
-  cmp -s <(unplayed_levels "$data/QLPLAY.QLF") <(unplayed_levels "$prefix/lib/quorla/QLDEFLT.QLF") ||
+  cmp -s <(unplayed_levels "$data/QLPLAY.QLF") <(unplayed_levels "$installation/QLDEFLT.QLF") ||
     fail "the learned networks did not start from the defaults"
   [ -w "$data/QLPLAY.QLF" ] && [ -n "$(find "$data/QLPLAY.QLF" -perm -u+w)" ] ||
     fail "the learned networks cannot be written"
