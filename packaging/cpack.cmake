@@ -47,6 +47,7 @@ else()
     "libc6, libstdc++6, libgcc-s1, libqt6core6, libqt6gui6, libqt6widgets6, libqt6svg6, qt6-qpa-plugins, qt6-wayland")
 endif()
 # Without the card decks the game draws plain cards; without the fonts it
-# falls back to another sans-serif face.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "kdegames-card-data-kf5, fonts-liberation")
+# falls back to another sans-serif face; without Qt's translations the
+# standard buttons stay English in another language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "kdegames-card-data-kf5, fonts-liberation, qt6-translations-l10n")
 include(CPack)

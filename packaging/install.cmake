@@ -1,7 +1,7 @@
 # Installs the game as a desktop application (the "game" component):
 #   lib/games/quorla/  the installation directory: QUORLA32, its copy of the
 #                      neural library, the default networks and backdrop, the
-#                      help
+#                      help and the compiled translations (locale/)
 #   games/quorla       the launcher, where Debian puts the commands of games
 #   share/             the desktop entry, the icon and the AppStream metadata
 # The program finds its data next to itself, so the tree can be moved. An
@@ -54,6 +54,14 @@ install(CODE "
 
 file(WRITE ${CMAKE_BINARY_DIR}/packaging/SHARED-INSTALLATION
   "Each user's Quorla files live in $XDG_DATA_HOME/quorla (by default ~/.local/share/quorla).\n")
+# The texts in other languages, compiled where msgfmt was found; without
+# them the program speaks English.
+install(CODE "
+  set(catalogues \"${CMAKE_BINARY_DIR}/locale\")
+  if(IS_DIRECTORY \"\${catalogues}\")
+    file(INSTALL \"\${catalogues}\" DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${quorla_install_dir}\" TYPE DIRECTORY)
+  endif()" COMPONENT game)
+
 install(FILES ${CMAKE_BINARY_DIR}/packaging/SHARED-INSTALLATION DESTINATION ${quorla_install_dir} COMPONENT game)
 
 install(PROGRAMS ${quorla_packaging_dir}/quorla DESTINATION games COMPONENT game)
