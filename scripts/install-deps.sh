@@ -4,11 +4,13 @@
 # (dpkg-shlibdeps) are what `make package` needs to build the Debian package;
 # python3-sklearn ships the digits data the neural benchmark and tests use,
 # doxygen builds the neural reference (`make docs`); qt6-wayland lets the
-# program open its window under a Wayland compositor; libsqlite3-dev keeps the
-# history of play.
+# program open its window under a Wayland compositor, and weston with
+# libweston-10-dev run it under one in the end-to-end test (the test builds a
+# weston module that types for it); libsqlite3-dev keeps the history of play.
 set -eu
 packages=(cmake ninja-build g++ libgtest-dev pkg-config
-  qt6-base-dev qt6-svg-dev qt6-wayland kdegames-card-data-kf5 fonts-liberation xvfb xauth xdotool imagemagick
+  qt6-base-dev qt6-svg-dev qt6-wayland weston libweston-10-dev kdegames-card-data-kf5 fonts-liberation xvfb xauth
+  xdotool imagemagick
   file dpkg-dev python3-sklearn doxygen libsqlite3-dev "$@")
 missing=()
 for p in "${packages[@]}"; do
