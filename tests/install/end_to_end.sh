@@ -30,10 +30,10 @@
 #     the first copy closes, it writes none of that configuration's files.
 #   end_to_end.sh wayland BUILD_DIR [SHOT_DIR]
 #     a scratch copy under weston's headless compositor, without an X server:
-#     a move by keyboard, closed by Ctrl+Q; started again it resumes the
-#     game, and ends by SIGTERM. The window's size and state are kept, the
-#     place an X11 run remembered is left alone, and the program writes
-#     nothing to stderr. Needs weston, Qt's Wayland plugin and the key seat
+#     Large Table from the menu and a move by keyboard, closed by Ctrl+Q;
+#     started again it resumes the game at the grown size, and ends by
+#     SIGTERM. The place an X11 run remembered is left alone, and the
+#     program writes nothing to stderr. Needs weston, Qt's Wayland plugin and the key seat
 #     module for weston that the build makes (QUORLA_KEY_SEAT names it).
 #   end_to_end.sh installed BUILD_DIR [SHOT_DIR]
 #     `cmake --install` into a scratch prefix made read-only: the program
@@ -78,10 +78,12 @@ scratch=$(mktemp -d /tmp/quorla-e2e.XXXXXX)
 mkdir -p "$shots"
 xvfb_pid=
 weston_pid=
+watchdog_pid=
 game_pid=
 
 cleanup() {
   [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
+  [ -n "$watchdog_pid" ] && kill "$watchdog_pid" 2>/dev/null
   if [ -n "$weston_pid" ]; then
     kill "$weston_pid" 2>/dev/null
     wait "$weston_pid" 2>/dev/null
@@ -821,6 +823,7 @@ elif [ "$mode" = wayland ]; then
   # A run killed outright (ctest's timeout) has no cleanup; weston must
   # not outlive it all the same.
   (while kill -0 $$ 2>/dev/null; do sleep 1; done; kill "$weston_pid" 2>/dev/null) </dev/null >/dev/null 2>&1 &
+  watchdog_pid=$!
   for _ in $(seq 100); do
     [ -S "$XDG_RUNTIME_DIR/quorla-e2e" ] && grep -q 'key seat: reading' "$scratch/weston.log" 2>/dev/null && break
     kill -0 $weston_pid 2>/dev/null || fail "weston did not start: $(cat "$scratch/weston.log" "$scratch/weston.out")"
