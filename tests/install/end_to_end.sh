@@ -841,15 +841,15 @@ elif [ "$mode" = wayland ]; then
   declare -A key_codes=([Escape]=1 [q]=16 [o]=24 [p]=25 [Return]=28 [ctrl]=29 [l]=38 [alt]=56 [Up]=103
     [Left]=105 [Down]=108)
   press() {
-    local combo part downs ups
-    local -a parts
+    local combo name downs ups
+    local -a names
     for combo in "$@"; do
-      IFS=+ read -ra parts <<<"$combo"
+      IFS=+ read -ra names <<<"$combo"
       downs= ups=
-      for part in "${parts[@]}"; do
-        [ -n "${key_codes[$part]:-}" ] || fail "no key code for $part"
-        downs+=" +${key_codes[$part]}"
-        ups=" -${key_codes[$part]}$ups"
+      for name in "${names[@]}"; do
+        [ -n "${key_codes[$name]:-}" ] || fail "no key code for $name"
+        downs+=" +${key_codes[$name]}"
+        ups=" -${key_codes[$name]}$ups"
       done
       echo "$downs" >&5
       sleep 0.06
