@@ -42,13 +42,20 @@ int64_t OverlapArea(const TRect& a, const TRect& b) {
 
 }  // namespace
 
+bool PlatformPlacesWindows(std::string_view platformName) { return !platformName.starts_with("wayland"); }
+
 std::optional<WindowPlacement> ReadWindowPlacement(SettingsStore& store) {
+  // Both or neither: a place half written is a damaged one.
+  const bool placeWritten = !store.ReadString(SECTION, LEFT_KEY, "").empty() ||
+                            !store.ReadString(SECTION, TOP_KEY, "").empty();
   const auto left = ReadSigned(store, LEFT_KEY), top = ReadSigned(store, TOP_KEY);
   const auto width = ReadSigned(store, WIDTH_KEY), height = ReadSigned(store, HEIGHT_KEY);
   const auto mode = ReadSigned(store, MODE_KEY);
-  if (!left || !top || !width || !height || *width <= 0 || *height <= 0) return std::nullopt;
+  if ((placeWritten && (!left || !top)) || !width || !height || *width <= 0 || *height <= 0) return std::nullopt;
   WindowPlacement placement;
-  placement.Normal = {*left, *top, *left + *width, *top + *height};
+  placement.PlaceKnown = placeWritten;
+  const int32_t x = placeWritten ? *left : 0, y = placeWritten ? *top : 0;
+  placement.Normal = {x, y, x + *width, y + *height};
   if (mode && *mode >= 0 && *mode <= static_cast<int32_t>(WindowMode::FULL_SCREEN))
     placement.Mode = static_cast<WindowMode>(*mode);
   if (const auto ratio = ReadSigned(store, RATIO_KEY); ratio && *ratio > 0 && *ratio <= LARGEST_RATIO)
@@ -59,8 +66,10 @@ std::optional<WindowPlacement> ReadWindowPlacement(SettingsStore& store) {
 void WriteWindowPlacement(SettingsStore& store, const WindowPlacement& placement) {
   SettingsStore::Batch oneWrite(store);
   const TRect& r = placement.Normal;
-  store.WriteString(SECTION, LEFT_KEY, std::to_string(r.left));
-  store.WriteString(SECTION, TOP_KEY, std::to_string(r.top));
+  if (placement.PlaceKnown) {
+    store.WriteString(SECTION, LEFT_KEY, std::to_string(r.left));
+    store.WriteString(SECTION, TOP_KEY, std::to_string(r.top));
+  }
   store.WriteString(SECTION, WIDTH_KEY, std::to_string(r.Width()));
   store.WriteString(SECTION, HEIGHT_KEY, std::to_string(r.Height()));
   store.WriteString(SECTION, MODE_KEY, std::to_string(static_cast<uint32_t>(placement.Mode)));
@@ -77,6 +86,11 @@ std::optional<TRect> PlaceOnScreens(const WindowPlacement& remembered, const std
   const TRect& r = remembered.Normal;
   const TRect area{now(r.left), now(r.top), now(r.left) + now(r.Width()), now(r.top) + now(r.Height())};
   if (screens.empty()) return area;
+  if (!remembered.PlaceKnown) {
+    const TRect& primary = screens.front();
+    if (area.Width() > primary.Width() || area.Height() + titleHeight > primary.Height()) return std::nullopt;
+    return CentredOn(primary, {area.Width(), area.Height()});
+  }
   const TRect* best = &screens.front();
   int64_t bestOverlap = 0;
   for (const TRect& screen : screens) {
@@ -123,6 +137,7 @@ void WindowModes::Moved(WindowMode mode, const TRect& shown, const ScreenAreas& 
 
 std::optional<TRect> WindowModes::AreaToTake(WindowMode mode, const TRect& shown, const TRect& outer,
                                              const ScreenAreas& screen) const {
+  if (!PlacesWindows) return std::nullopt;
   switch (mode) {
     case WindowMode::FULL_SCREEN:
       if (shown == screen.Whole) return std::nullopt;
@@ -142,6 +157,7 @@ std::optional<TRect> WindowModes::AreaToTake(WindowMode mode, const TRect& shown
 }
 
 WindowPlacement WindowModes::ToRemember(WindowMode mode, const TRect& shown) const {
-  if (mode == WindowMode::NORMAL || !Normal) return {shown, mode};
-  return {*Normal, mode};
+  WindowPlacement placement{mode == WindowMode::NORMAL || !Normal ? shown : *Normal, mode};
+  placement.PlaceKnown = PlacesWindows;
+  return placement;
 }

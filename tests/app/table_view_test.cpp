@@ -124,6 +124,44 @@ TEST(WindowPlacement, SettingsKeepPlaceAndStateAndRefuseDamagedValues) {
   EXPECT_EQ(ReadWindowPlacement(store)->Mode, WindowMode::NORMAL);
 }
 
+// Where the windowing system keeps a window's place to itself (Wayland) the
+// size and state are remembered alone: a place an X11 run wrote stays in
+// the file instead of turning into 0,0, and a size without a place starts
+// centred on the primary screen.
+TEST(WindowPlacement, WithoutAPlaceTheSizeAndStateAreKeptAndTheFilesPlaceLeftAlone) {
+  ScratchDirectory dir;
+  SettingsStore store("Quorla", dir.Path("QUORLA.INI"), true);
+  const ScreenAreas screen{{0, 0, 1280, 900}, {0, 0, 1280, 900}};
+  WindowModes modes(false);
+  modes.PlacedAt({0, 0, 1000, 700});
+  EXPECT_FALSE(modes.AreaToTake(WindowMode::FULL_SCREEN, {0, 0, 1000, 700}, {0, 0, 1000, 700}, screen));
+  const WindowPlacement unplaced = modes.ToRemember(WindowMode::MAXIMISED, screen.Whole);
+  EXPECT_FALSE(unplaced.PlaceKnown);
+  WriteWindowPlacement(store, unplaced);
+  auto read = ReadWindowPlacement(store);
+  ASSERT_TRUE(read);
+  EXPECT_FALSE(read->PlaceKnown);
+  EXPECT_EQ(read->Normal, (TRect{0, 0, 1000, 700}));
+  EXPECT_EQ(read->Mode, WindowMode::MAXIMISED);
+
+  WriteWindowPlacement(store, {{1500, 30, 2500, 730}, WindowMode::NORMAL});
+  WriteWindowPlacement(store, unplaced);
+  read = ReadWindowPlacement(store);
+  ASSERT_TRUE(read);
+  EXPECT_TRUE(read->PlaceKnown);
+  EXPECT_EQ(read->Normal, (TRect{1500, 30, 2500, 730}));
+  EXPECT_EQ(read->Mode, WindowMode::MAXIMISED);
+  store.WriteString("Quorla", "WindowTop", "");
+  EXPECT_FALSE(ReadWindowPlacement(store)) << "half a place is a damaged one";
+
+  const std::vector<TRect> two{{0, 0, 1920, 1040}, {1920, 0, 4480, 1440}};
+  WindowPlacement sizeOnly{{0, 0, 1000, 700}, WindowMode::NORMAL};
+  sizeOnly.PlaceKnown = false;
+  EXPECT_EQ(PlaceOnScreens(sizeOnly, two, 1, 30), (TRect{460, 170, 1460, 870}));
+  sizeOnly.Ratio = 2;
+  EXPECT_FALSE(PlaceOnScreens(sizeOnly, two, 1, 30)) << "twice as large fits only a screen that is not the primary";
+}
+
 // A session of state changes as the frame reports them, with a window
 // manager that carries them out and without one: the window is told the
 // area to take exactly when nobody gave it the state's, and the normal area

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The real QUORLA32 on a private X server, driven with the mouse through xdotool.
+# The real QUORLA32 on a private X server, driven with the mouse through
+# xdotool, or under a private headless Wayland compositor.
 #
 #   end_to_end.sh play BUILD_DIR [SHOT_DIR]
 #     a scratch copy of the build directory: deal, take a card and discard
@@ -27,39 +28,66 @@
 #     a second start on the configuration a running copy uses shows no
 #     table, says so in a box and leaves; whether it leaves before or after
 #     the first copy closes, it writes none of that configuration's files.
+#   end_to_end.sh wayland BUILD_DIR [SHOT_DIR]
+#     a scratch copy under weston's headless compositor, without an X server:
+#     Large Table from the menu and a move by keyboard, closed by Ctrl+Q;
+#     started again it resumes the game at the grown size, and ends by
+#     SIGTERM. The place an X11 run remembered is left alone, and the
+#     program writes nothing to stderr. Needs weston, Qt's Wayland plugin and the key seat
+#     module for weston that the build makes (QUORLA_KEY_SEAT names it).
 #   end_to_end.sh installed BUILD_DIR [SHOT_DIR]
 #     `cmake --install` into a scratch prefix made read-only: the program
 #     starts from games/quorla, keeps the player's files in $XDG_DATA_HOME/quorla
 #     and writes nothing into the installation.
 #
 # Screenshots of each step go to SHOT_DIR (default: the scratch directory,
-# removed afterwards). Exits 77 (skipped) without Xvfb, xdotool or ImageMagick.
+# removed afterwards). Exits 77 (skipped) without Xvfb, xdotool or ImageMagick;
+# the wayland mode without what it needs.
 set -u
 
 mode=${1:-}
 build=${2:-}
 shots=${3:-}
 if [ "$mode" != play ] && [ "$mode" != installed ] && [ "$mode" != signals ] && [ "$mode" != keyboard ] &&
-    [ "$mode" != mouse ] && [ "$mode" != window ] && [ "$mode" != second ] || [ ! -x "$build/QUORLA32" ]; then
-  echo "usage: end_to_end.sh play|signals|keyboard|mouse|window|second|installed BUILD_DIR [SHOT_DIR]" >&2
+    [ "$mode" != mouse ] && [ "$mode" != window ] && [ "$mode" != second ] && [ "$mode" != wayland ] ||
+    [ ! -x "$build/QUORLA32" ]; then
+  echo "usage: end_to_end.sh play|signals|keyboard|mouse|window|second|wayland|installed BUILD_DIR [SHOT_DIR]" >&2
   exit 2
 fi
 build=$(cd "$build" && pwd)
-for tool in Xvfb xdotool import convert; do
-  if ! command -v $tool >/dev/null; then
-    echo "SKIPPED: $tool is not installed"
-    exit 77
-  fi
-done
+skip() {
+  echo "SKIPPED: $*"
+  exit 77
+}
+if [ "$mode" = wayland ]; then
+  command -v weston >/dev/null || skip "weston is not installed"
+  # Qt's plugins beside the Qt the program is linked with.
+  qt_core=$(ldd "$build/QUORLA32" | awk '$1 ~ /^libQt6Core/ { print $3 }')
+  plugins=$(for dir in ${QT_PLUGIN_PATH:+${QT_PLUGIN_PATH//:/ }} "$(dirname "$qt_core")/qt6/plugins"; do
+    ls "$dir"/platforms/libqwayland-*.so 2>/dev/null; done)
+  [ -n "$plugins" ] || skip "Qt's Wayland platform plugin is not installed"
+  [ -f "${QUORLA_KEY_SEAT:-}" ] || skip "the key seat module for weston was not built (libweston-10-dev)"
+else
+  for tool in Xvfb xdotool import convert; do
+    command -v $tool >/dev/null || skip "$tool is not installed"
+  done
+fi
 
 scratch=$(mktemp -d /tmp/quorla-e2e.XXXXXX)
 [ -n "$shots" ] || shots=$scratch/shots
 mkdir -p "$shots"
 xvfb_pid=
+weston_pid=
+watchdog_pid=
 game_pid=
 
 cleanup() {
   [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
+  [ -n "$watchdog_pid" ] && kill "$watchdog_pid" 2>/dev/null
+  if [ -n "$weston_pid" ]; then
+    kill "$weston_pid" 2>/dev/null
+    wait "$weston_pid" 2>/dev/null
+  fi
   # The server must be gone before the next run starts its own: one that
   # is still exiting removes the lock and socket of the display number the
   # next one may already have taken again.
@@ -84,20 +112,24 @@ fail() {
 # -noreset the server starts afresh each time its last client goes (every
 # close of the game), and a game started again in that moment cannot
 # connect.
-Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp -noreset 3>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
-xvfb_pid=$!
-display=
-for _ in $(seq 100); do
-  # The number counts once its line is complete.
-  if [ "$(wc -l <"$scratch/display")" -ge 1 ]; then
-    display=$(head -n 1 "$scratch/display")
-    break
-  fi
-  kill -0 $xvfb_pid 2>/dev/null || fail "Xvfb did not start: $(cat "$scratch/xvfb.log")"
-  sleep 0.1
-done
-[ -n "$display" ] || fail "Xvfb did not start"
-export DISPLAY=:$display
+if [ "$mode" = wayland ]; then
+  unset DISPLAY
+else
+  Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp -noreset 3>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  display=
+  for _ in $(seq 100); do
+    # The number counts once its line is complete.
+    if [ "$(wc -l <"$scratch/display")" -ge 1 ]; then
+      display=$(head -n 1 "$scratch/display")
+      break
+    fi
+    kill -0 $xvfb_pid 2>/dev/null || fail "Xvfb did not start: $(cat "$scratch/xvfb.log")"
+    sleep 0.1
+  done
+  [ -n "$display" ] || fail "Xvfb did not start"
+  export DISPLAY=:$display
+fi
 
 export HOME=$scratch/home
 export XDG_DATA_HOME=$scratch/data
@@ -802,6 +834,146 @@ elif [ "$mode" = play ]; then
     fail "the files in the read-only folder changed"
   chmod u+w "$game"
   echo "played, closed and resumed: $(tr '\n' ' ' <"$scratch/piles-1.txt")"
+elif [ "$mode" = wayland ]; then
+  # weston's headless backend has no input devices, weston refuses the
+  # virtual keyboard protocol that tools such as wtype speak, and xdotool
+  # needs an X server; so a module of the test's gives the compositor a
+  # keyboard read from a pipe (weston_key_seat.c). The keys then reach the
+  # program as a person's do, through the compositor's focus, and the
+  # program carries nothing for the test. The module also writes the title
+  # of each window given the keyboard, which tells when the table or a box
+  # is up, as nothing else can be asked of a Wayland compositor here.
+  # Drawn with pixman, so that the compositor releases each buffer and
+  # calls for the next frame as one on a screen does.
+  mkfifo "$scratch/keys"
+  QUORLA_KEY_PIPE=$scratch/keys QUORLA_KEY_FOCUS=$scratch/focus weston --backend=headless-backend.so --use-pixman \
+    --socket=quorla-e2e --idle-time=0 --no-config --width=1280 --height=900 --modules="$QUORLA_KEY_SEAT" \
+    --log="$scratch/weston.log" >"$scratch/weston.out" 2>&1 &
+  weston_pid=$!
+  # A run killed outright (ctest's timeout) has no cleanup; weston must
+  # not outlive it all the same.
+  (while kill -0 $$ 2>/dev/null; do sleep 1; done; kill "$weston_pid" 2>/dev/null) </dev/null >/dev/null 2>&1 &
+  watchdog_pid=$!
+  for _ in $(seq 100); do
+    [ -S "$XDG_RUNTIME_DIR/quorla-e2e" ] && grep -q 'key seat: reading' "$scratch/weston.log" 2>/dev/null && break
+    kill -0 $weston_pid 2>/dev/null || fail "weston did not start: $(cat "$scratch/weston.log" "$scratch/weston.out")"
+    sleep 0.1
+  done
+  grep -q 'key seat: reading' "$scratch/weston.log" 2>/dev/null || fail "weston did not start with a keyboard"
+  # Held open for reading too, so that writing never waits for a reader.
+  exec 5<>"$scratch/keys"
+  export WAYLAND_DISPLAY=quorla-e2e QT_QPA_PLATFORM=wayland
+
+  # Evdev codes of the keys pressed; "ctrl+q" holds ctrl while q goes down.
+  # Keys are held a moment, as a person's are: a menu opened by a key asks
+  # the compositor for its grab with that key's serial, and a release
+  # already past by then makes the compositor close the menu at once.
+  declare -A key_codes=([Escape]=1 [q]=16 [o]=24 [p]=25 [Return]=28 [ctrl]=29 [l]=38 [alt]=56 [Up]=103
+    [Left]=105 [Down]=108)
+  press() {
+    local combo name downs ups
+    local -a names
+    for combo in "$@"; do
+      IFS=+ read -ra names <<<"$combo"
+      downs= ups=
+      for name in "${names[@]}"; do
+        [ -n "${key_codes[$name]:-}" ] || fail "no key code for $name"
+        downs+=" +${key_codes[$name]}"
+        ups=" -${key_codes[$name]}$ups"
+      done
+      echo "$downs" >&5
+      sleep 0.06
+      echo "$ups" >&5
+      sleep 0.06
+    done
+  }
+  focused() { tail -n 1 "$scratch/focus" 2>/dev/null; }
+  # The window that has the keyboard is the table's once its title is Quorla's.
+  table_focused() { case "$(focused)" in Quorla | "Quorla - "*) return 0 ;; esac; return 1; }
+  start_on_wayland() {
+    "$game/QUORLA32" >"$scratch/game-$1.out" 2>"$scratch/game-$1.err" &
+    game_pid=$!
+    for _ in $(seq 150); do
+      table_focused && break
+      kill -0 "$game_pid" 2>/dev/null || fail "start $1: the game stopped at start-up: $(cat "$scratch/game-$1.err")"
+      sleep 0.1
+    done
+    table_focused || fail "start $1: the table did not get the keyboard within 15 s (it went to \"$(focused)\")"
+    # A box of the start would take the keyboard from the table.
+    sleep 1.5
+    table_focused || fail "start $1: \"$(focused)\" came up at the start"
+  }
+  # Waits for the game to end by itself, saved.
+  wait_for_end() {
+    for _ in $(seq 100); do
+      kill -0 "$game_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill -0 "$game_pid" 2>/dev/null && fail "the game did not end within 10 s of $1"
+    wait "$game_pid"
+    local status=$?
+    game_pid=
+    [ $status -eq 0 ] || fail "the game ended with status $status after $1: $(cat "$scratch"/game-*.err)"
+  }
+  human_hand() { grep -E '^human +\(' "$1"; }
+
+  copy_game
+  # Remembered by an X11 run: a place Wayland cannot use or tell, and a size it can.
+  printf '[Quorla]\nFirstPlay=0\nWindowLeft=1500\nWindowTop=30\nWindowWidth=1000\nWindowHeight=700\nWindowState=0\nWindowRatio=1000\n[Preferences]\nAlwaysResume=1\n[Play]\nGinVariation=1\n' >"$game/QUORLA.INI"
+  start_on_wayland 1
+  press ctrl+q
+  wait_for_end Ctrl+Q
+  grep -q '^CanResume=1' "$game/QUORLA.INI" || fail "CanResume is not 1 after the first close"
+  piles "$game/RESUME.QLF" >"$scratch/piles-0.txt" || fail "the first resume file does not read back"
+
+  # Large Table from the menu grows the window, a size to remember.
+  # Whoever deals, the person moves within two rounds (three for a slow
+  # build): pass while the upcard is offered, take the stock card, discard
+  # the hand's first card; keys the moment refuses do nothing. A knock or
+  # gin of the computer's meanwhile ends the hand: its box is answered.
+  start_on_wayland 2
+  press alt+o
+  sleep 0.5
+  press l
+  sleep 1
+  for _ in 1 2 3; do
+    press p Up Left Return Down Left Left Left Left Left Left Left Left Left Left Left Return
+    sleep 3
+    table_focused && continue
+    box=$(focused)
+    for _ in 1 2 3; do
+      press Return
+      sleep 1
+      table_focused && break
+    done
+    table_focused || fail "\"$(focused)\" stays up after \"$box\" came during the move"
+    break
+  done
+  press ctrl+q
+  wait_for_end Ctrl+Q
+  piles "$game/RESUME.QLF" >"$scratch/piles-1.txt" || fail "the resume file after the move does not read back"
+  grep -q '^LargeTable=1' "$game/QUORLA.INI" || fail "Large Table was not chosen from the menu"
+  grown=$(grep -E '^Window(Width|Height)=' "$game/QUORLA.INI" | sort | tr '\n' ' ')
+  [ "$(grep '^WindowWidth=' "$game/QUORLA.INI")" != WindowWidth=1000 ] || fail "Large Table left the window as it was: $grown"
+  [ "$(human_hand "$scratch/piles-0.txt")" != "$(human_hand "$scratch/piles-1.txt")" ] ||
+    fail "the person's hand did not change: the keys made no move ($(human_hand "$scratch/piles-1.txt"))"
+
+  start_on_wayland 3
+  kill -TERM "$game_pid"
+  wait_for_end SIGTERM
+  piles "$game/RESUME.QLF" >"$scratch/piles-2.txt" || fail "the resume file after SIGTERM does not read back"
+  diff "$scratch/piles-1.txt" "$scratch/piles-2.txt" >/dev/null ||
+    fail "the game was not resumed: $(diff "$scratch/piles-1.txt" "$scratch/piles-2.txt")"
+
+  # The grown size came back at the last start, the place stayed the X11 one.
+  [ "$(grep -E '^Window(Width|Height)=' "$game/QUORLA.INI" | sort | tr '\n' ' ')" = "$grown" ] ||
+    fail "the window's size was not kept: $(grep -E '^Window(Width|Height)=' "$game/QUORLA.INI" | tr '\n' ' '), not $grown"
+  placement=$(grep -E '^Window(Left|Top|State)=' "$game/QUORLA.INI" | sort | tr '\n' ' ')
+  [ "$placement" = "WindowLeft=1500 WindowState=0 WindowTop=30 " ] || fail "the window's place or state changed: $placement"
+  for run in 1 2 3; do
+    [ -s "$scratch/game-$run.err" ] && fail "start $run wrote to stderr: $(cat "$scratch/game-$run.err")"
+  done
+  echo "moved by keyboard under Wayland, closed, resumed and ended by SIGTERM, kept at $grown: $(tr '\n' ' ' <"$scratch/piles-2.txt")"
 else
   prefix=$scratch/prefix
   cmake --install "$build" --prefix "$prefix" --component game >"$scratch/install.log" 2>&1 ||

@@ -15,6 +15,7 @@
 #include "ui/resource_text.h"
 #include "ui/score_sheet_window.h"
 #include "ui/table_accessible.h"
+#include "ui/window_platform.h"
 
 namespace {
 
@@ -26,7 +27,10 @@ bool QuorlaClient::AskClearOfTheCards(const QString& caption, const QString& tex
                                       bool yesNo) {
   QWidget* frame = window();
   QMessageBox box(icon, caption, text, yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, frame);
-  if (const QScreen* screen = frame->screen(); screen && isVisible()) {
+  // Where the windowing system places every window itself, the box goes
+  // where it puts it.
+  const bool placed = PlacesWindows();
+  if (const QScreen* screen = frame->screen(); screen && isVisible() && placed) {
     std::vector<TRect> keepClear;
     for (const TRect& area : TableAreasToKeepClear(Owner.Table().Deck, View.HandEnd().has_value())) {
       const QRect shown = View.ShownRect(area);

@@ -199,7 +199,7 @@ void QuorlaFrame::DockScoreSheet() {
   sheet->setFloating(stored(SHEET_FLOATING_KEY) != 0);
   sheet->hide();
   connect(sheet, &ScoreSheetWindow::RoomAboutToChange, this, &QuorlaFrame::KeepTableWidth);
-  if (!sheet->isFloating()) return;
+  if (!sheet->isFloating() || !PlacesWindowsHere) return;
   // A floating panel goes back to its place only where a screen still shows
   // its title; elsewhere the toolkit places it.
   const QPoint place(static_cast<int32_t>(stored(SHEET_LEFT_EDGE_KEY)), static_cast<int32_t>(stored(SHEET_TOP_EDGE_KEY)));
@@ -241,7 +241,7 @@ void QuorlaFrame::RememberScoreSheetPlace() {
   Settings.Store->WriteInt(OWN_SECTION, SHEET_FLOATING_KEY, sheet->isFloating() ? 1 : 0);
   Settings.Store->WriteInt(OWN_SECTION, SHEET_LEFT_KEY, dockWidgetArea(sheet) == Qt::LeftDockWidgetArea ? 1 : 0);
   const QPoint place = sheet->pos();
-  if (sheet->isFloating() && place.x() >= 0 && place.y() >= 0) {
+  if (sheet->isFloating() && PlacesWindowsHere && place.x() >= 0 && place.y() >= 0) {
     Settings.Store->WriteInt(OWN_SECTION, SHEET_LEFT_EDGE_KEY, static_cast<uint32_t>(place.x()));
     Settings.Store->WriteInt(OWN_SECTION, SHEET_TOP_EDGE_KEY, static_cast<uint32_t>(place.y()));
   }

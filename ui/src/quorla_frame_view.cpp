@@ -68,14 +68,17 @@ void QuorlaFrame::ShowPlaced() {
 
 void QuorlaFrame::ApplyPlacement() {
   const std::vector<TRect> screens = AvailableScreens();
-  const auto remembered = ReadWindowPlacement(*Settings.Store);
+  auto remembered = ReadWindowPlacement(*Settings.Store);
+  // A place remembered where it was known means nothing to a windowing
+  // system that places the window itself: only its size is asked for.
+  if (remembered && !PlacesWindowsHere) remembered->PlaceKnown = false;
   const QScreen* primary = QGuiApplication::primaryScreen();
   const auto normal = remembered ? PlaceOnScreens(*remembered, screens, primary ? primary->devicePixelRatio() : 1.0,
                                                   TitleHeight(*this))
                                  : std::nullopt;
   if (normal) {
     if (isFullScreen() || isMaximized()) showNormal();
-    setGeometry(ToQRect(*normal));
+    PlaceAt(*normal);
     Modes.PlacedAt(*normal);
     if (remembered->Mode == WindowMode::MAXIMISED) showMaximized();
     if (remembered->Mode == WindowMode::FULL_SCREEN) SetFullScreen(true);
@@ -93,8 +96,15 @@ void QuorlaFrame::ApplyPlacement() {
   Table->SetPreferredScale(scale);
   const QSize size = chrome + Table->sizeHint();
   const TRect centred = CentredOn(screen, {size.width(), size.height()});
-  setGeometry(ToQRect(centred));
+  PlaceAt(centred);
   Modes.PlacedAt(centred);
+}
+
+void QuorlaFrame::PlaceAt(const TRect& area) {
+  if (PlacesWindowsHere)
+    setGeometry(ToQRect(area));
+  else
+    resize(area.Width(), area.Height());
 }
 
 void QuorlaFrame::FitTableAt(double scale) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "game/rect.h"
@@ -18,11 +19,22 @@ struct WindowPlacement {
   // Device pixels per screen coordinate when it was remembered; 0 when the
   // file does not say (an earlier version wrote it).
   double Ratio = 0;
+  // False where only the size of Normal is known: the windowing system
+  // kept the window's place to itself.
+  bool PlaceKnown = true;
 };
 
-// Nothing when the file holds no placement or a damaged one (a missing key,
-// text that is no number, an empty or absurd size).
+// Whether a window goes where the program puts it and tells where it is, by
+// the toolkit's name for the windowing system ("xcb", "wayland",
+// "wayland-egl", "offscreen"...): a Wayland compositor places every window
+// itself and never says where.
+bool PlatformPlacesWindows(std::string_view platformName);
+
+// Nothing when the file holds no placement or a damaged one (a missing
+// size, text that is no number, an empty or absurd size). A file without a
+// place (written where it was not known) gives the size alone.
 std::optional<WindowPlacement> ReadWindowPlacement(SettingsStore& store);
+// An unknown place leaves the one in the file, from a run that knew it.
 void WriteWindowPlacement(SettingsStore& store, const WindowPlacement& placement);
 
 // A remembered window area brought onto the screens there are now
@@ -31,7 +43,8 @@ void WriteWindowPlacement(SettingsStore& store, const WindowPlacement& placement
 // as large on the screen as it was, even when it was remembered at another
 // scale, onto the screen it overlaps most, or the primary when it overlaps
 // none, and moved inside with its title bar. Nothing when it no longer fits
-// there; the window then starts as on a first start.
+// there; the window then starts as on a first start. A remembered area of
+// unknown place is centred on the primary.
 std::optional<TRect> PlaceOnScreens(const WindowPlacement& remembered, const std::vector<TRect>& screens, double ratio,
                                     int32_t titleHeight);
 
@@ -56,6 +69,7 @@ TRect AreaOfMode(WindowMode mode, const TRect& normal, const ScreenAreas& screen
 // the state's area itself and gives the normal area back when it returns.
 class WindowModes {
  public:
+  explicit WindowModes(bool placesWindows = true) : PlacesWindows(placesWindows) {}
   // The window is placed at `normal` (a start, another configuration).
   void PlacedAt(const TRect& normal) { Normal = normal; }
   // The window moved or was resized to `shown` (inside its frame) while in
@@ -65,11 +79,15 @@ class WindowModes {
   // Once the change of state had time to happen: the area the window gives
   // itself, or nothing when it already covers what `mode` stands for (its
   // inside `shown` or, with a window manager's frame, its outside `outer`).
+  // Nothing where the windowing system places windows itself: it carries
+  // out every state, and an area of the program's own would contradict it.
   std::optional<TRect> AreaToTake(WindowMode mode, const TRect& shown, const TRect& outer,
                                   const ScreenAreas& screen) const;
-  // What the configuration remembers: the normal area in every state.
+  // What the configuration remembers: the normal area in every state, its
+  // place only where the windowing system tells it.
   WindowPlacement ToRemember(WindowMode mode, const TRect& shown) const;
 
  private:
+  bool PlacesWindows;
   std::optional<TRect> Normal;
 };

@@ -12,6 +12,7 @@
 #include "app/window_placement.h"
 #include "app/window_update.h"
 #include "ui/running_copy.h"
+#include "ui/window_platform.h"
 
 class PlayerConfigs;
 class QAction;
@@ -109,6 +110,9 @@ class QuorlaFrame : public QMainWindow {
   // The Large Table and Full Screen marks follow the window.
   void FollowViewScale();
   void ApplyPlacement();
+  // The window at `area`, or at its size where the windowing system
+  // chooses the place.
+  void PlaceAt(const TRect& area);
   WindowMode Mode() const;
   // Gives the window the area its state stands for where nobody else did
   // (no window manager), and the normal area back after leaving a state.
@@ -136,7 +140,8 @@ class QuorlaFrame : public QMainWindow {
   std::map<uint32_t, QAction*> Actions;
   QAction* LargeTable = nullptr;
   bool MaximisedBeforeFullScreen = false;
-  WindowModes Modes;
+  const bool PlacesWindowsHere = PlacesWindows();
+  WindowModes Modes{PlacesWindowsHere};
   ButtonBar* Bar = nullptr;
   PlayerConfigs* Configs = nullptr;
   // Answers a second start on the configuration in use.
