@@ -47,7 +47,7 @@ void Preferences::Save(SettingsStore& store) const {
   if (!CardFaces.empty()) store.WriteString(CARD_FACES_SECTION, CARD_FACES_KEY, CardFaces);
   if (!Language.empty())
     store.WriteString(CARD_FACES_SECTION, LANGUAGE_KEY, Language);
-  else if (!store.ReadString(CARD_FACES_SECTION, LANGUAGE_KEY, "", 8).empty())
+  else  // writes the file only when a choice was there to remove
     store.DeleteValue(CARD_FACES_SECTION, LANGUAGE_KEY);
   WriteSetting(store, SHOW_MELDS_SETTING, ShowMelds);
   WriteSetting(store, ANIMATION_SETTING, Animation);
