@@ -20,8 +20,8 @@ NxTDPlan::NxTDPlan(const std::vector<NxTDNode*>& outputNodes, const std::vector<
   Net.assign(Nodes.size(), 0);
   Stale.assign(std::max<size_t>((Nodes.size() + 63) / 64, 1), 0);
   SumAll.assign(Nodes.size(), 1);
+  Row.assign(Nodes.size(), nullptr);
   Bias.assign(Nodes.size(), 0);
-  Weight.assign(SourceValue.size(), 0);
   GivenFixed.assign(NumInputs, 0);
   ChangedInputs.assign(NumInputs, 0);
   IncomingError.assign(Nodes.size(), 0);

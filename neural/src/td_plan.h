@@ -22,10 +22,12 @@ class NxTDNode;
 // arrive does not change any result.
 //
 // For evaluation the plan keeps its own copy of the forward state (outputs,
-// net inputs, weights, the product of each connection) next to each other,
-// and writes every recomputed output and net input through to its node. A
-// node whose weights or input change by any other route marks the copy
-// outdated, and the next evaluation reloads it from the nodes. A new input
+// net inputs, the product of each connection) next to each other, and
+// writes every recomputed output and net input through to its node. It
+// reads the weights from the nodes' rows, and keeps only the layouts that
+// passing a change on and summing blocks read them in. A node whose
+// weights or input change by any other route marks the copy outdated, and
+// the next evaluation reloads it from the nodes. A new input
 // vector, or the first evaluation after learning, goes through every node
 // in one pass instead, where neighbouring nodes that do not feed one
 // another sum their connections side by side.
@@ -166,8 +168,11 @@ class NxTDPlan {
   // By position: the connection products are not known yet, so the next
   // recomputation sums them all.
   std::vector<uint8_t> SumAll;
-  std::vector<FP12_20> Bias;           // by position
-  std::vector<FP12_20> Weight;         // by connection; 0 for logic nodes
+  // By position: the node's own row of weights, one per source and then the
+  // bias, taken afresh with every reload; logic nodes have none.
+  std::vector<const FP12_20*> Row;
+  // The biases side by side, for the sums of a block.
+  std::vector<FP12_20> Bias;
   std::vector<FP12_20> TargetWeight;   // the same weights by target entry
   std::vector<FP12_20> Term;           // by target entry
   nx_td_rows::Kernels Rows = nx_td_rows::Select();

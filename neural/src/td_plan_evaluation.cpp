@@ -59,8 +59,8 @@ bool NxTDPlan::Reload() {
     everyNode = everyNode && node->NewInput;
     SumAll[p] = 1;
     if (IsLogic[p]) continue;
-    const FP12_20* w = node->Weights.data();
-    std::copy(w, w + node->NumSources, Weight.begin() + SourceBegin[p]);
+    const FP12_20* w = Row[p] = node->Weights.data();
+    Bias[p] = w[node->NumSources];
     const uint32_t* edgeTarget = EdgeTarget.data() + SourceBegin[p];
     if (InBlock[p]) {
       const uint32_t* edgeBlock = EdgeBlock.data() + SourceBegin[p];
@@ -71,7 +71,6 @@ bool NxTDPlan::Reload() {
     } else {
       for (uint32_t i = 0; i < node->NumSources; ++i) TargetWeight[edgeTarget[i]] = w[i];
     }
-    Bias[p] = w[node->NumSources];
   }
   for (uint32_t k = 0; k < NumInputs; ++k) UnsafeInputs += nx_td_rows::OutsideUnitRange(Value[k]);
   Outdated = false;
@@ -221,15 +220,16 @@ FP12_20 NxTDPlan::LogicNetValue(uint32_t position) const {
 }
 
 int64_t NxTDPlan::FullNetSum(uint32_t position) {
-  const uint32_t* sourceValue = SourceValue.data();
+  const uint32_t begin = SourceBegin[position], count = SourceBegin[position + 1] - begin;
+  const uint32_t* sourceValue = SourceValue.data() + begin;
+  const uint32_t* edgeTarget = EdgeTarget.data() + begin;
   const FP12_20* value = Value.data();
-  const FP12_20* weights = Weight.data();
-  const uint32_t* edgeTarget = EdgeTarget.data();
+  const FP12_20* weights = Row[position];
   FP12_20* terms = Term.data();
-  int64_t sum = Bias[position];
-  for (uint32_t e = SourceBegin[position], end = SourceBegin[position + 1]; e < end; ++e) {
-    const FP12_20 term = nx_saturation::Mul(weights[e], value[sourceValue[e]]);
-    terms[edgeTarget[e]] = term;
+  int64_t sum = weights[count];
+  for (uint32_t i = 0; i < count; ++i) {
+    const FP12_20 term = nx_saturation::Mul(weights[i], value[sourceValue[i]]);
+    terms[edgeTarget[i]] = term;
     sum += term;
   }
   return sum;
@@ -237,10 +237,10 @@ int64_t NxTDPlan::FullNetSum(uint32_t position) {
 
 int64_t NxTDPlan::WholeNetSum(uint32_t position) const {
   const uint32_t begin = SourceBegin[position], count = SourceBegin[position + 1] - begin;
-  const FP12_20* weights = Weight.data() + begin;
+  const FP12_20* weights = Row[position];
   const uint32_t* sourceValue = SourceValue.data() + begin;
   const FP12_20* value = Value.data();
-  int64_t sum = Bias[position];
+  int64_t sum = weights[count];
   if (UnsafeInputs || AnyLinear) {
     for (uint32_t i = 0; i < count; ++i) sum += nx_saturation::Mul(weights[i], value[sourceValue[i]]);
     return sum;
