@@ -36,7 +36,6 @@ int CommandNumber(const char* word) {
 }  // namespace
 
 NxNeuralNet::NxNeuralNet(const char* fileName) : NxNeuralBase() {
-  InitTrainingFields();
   NxFile file(fileName, "rt", true);
   SpecFile = &file;
   SpecFileName = fileName;

@@ -14,21 +14,10 @@
 #include "weights_diagnosis.h"
 #include "weights_io.h"
 
-NxNeuralBase::NxNeuralBase() : Layers(MAX_LAYERS, 0, true), LayerSources(MAX_LAYERS, 0, true) { InitFields(); }
+NxNeuralBase::NxNeuralBase() : NxNeuralBase(ConfigData()) {}
 
 NxNeuralBase::NxNeuralBase(const ConfigData& config)
     : Config(config), Layers(MAX_LAYERS, 0, true), LayerSources(MAX_LAYERS, 0, true) {
-  InitFields();
-}
-
-void NxNeuralBase::InitFields() {
-  OwnsOutputList = false;
-  NumInputs = 0;
-  NumOutputs = 0;
-  TrainingStatus = 0;
-  WeightSetId = 1;
-  ErrorText[0] = '\0';
-  WarningText[0] = '\0';
   for (unsigned i = 0; i < MAX_LAYERS; ++i) {
     Layers.Add(nullptr);
     LayerSources.Add(nullptr);
