@@ -7,15 +7,11 @@
 #include "neural/exceptions.h"
 #include "neural/regular_file.h"
 
-NxFile::NxFile(std::string name, const char* mode, bool openNow)
-    : FileName(std::move(name)), Stream(nullptr), OpenFlags(0), PermissionFlags(0), OpenFailed(false),
-      Buffer(nullptr) {
+NxFile::NxFile(std::string name, const char* mode, bool openNow) : FileName(std::move(name)) {
   if (openNow) FOpen(mode);
 }
 
-NxFile::NxFile(std::string name, std::FILE* borrowed, const char* mode)
-    : FileName(std::move(name)), Stream(nullptr), OpenFlags(0), PermissionFlags(0), OpenFailed(false),
-      Buffer(nullptr) {
+NxFile::NxFile(std::string name, std::FILE* borrowed, const char* mode) : FileName(std::move(name)) {
   if (!SpecifyAccess(mode)) throw XCFileInvalidMode(FileName, mode ? mode : "");
   Stream = borrowed;
   Borrowed = true;
