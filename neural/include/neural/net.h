@@ -80,10 +80,9 @@ class NX_EXPORT NxNeuralBase {
 
    private:
     static unsigned Slot(unsigned source, unsigned target);
-    void CopyFrom(const ConfigData& other);
 
-    bool LayerPresent[MAX_LAYERS];
-    NODETYPE LayerNodeType[MAX_LAYERS];
+    bool LayerPresent[MAX_LAYERS] = {};
+    NODETYPE LayerNodeType[MAX_LAYERS] = {};
     TSize LayerSize[MAX_LAYERS];
     NxPtrArray<NxOverlapPattern> Mappings;
   };
