@@ -191,12 +191,9 @@ bool NxNeuralBase::WriteWeights(const char* fileName, VERSIONFLAG version) {
   if (version != VERSION_0 && version != VERSION_1) return false;
   NxSafeSave save(fileName);
   if (!save.Opened()) throw XCFileBad(fileName, save.Problem());
-  bool written = false;
-  {
-    NxFile file(fileName, save.GetStream(), "wb");
-    written = WriteWeights(file, version);
-    file.FClose();
-  }
+  NxFile file(fileName, save.GetStream(), "wb");
+  const bool written = WriteWeights(file, version);
+  file.FClose();
   return written && save.Commit();
 }
 
