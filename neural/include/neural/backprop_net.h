@@ -195,7 +195,6 @@ class NX_EXPORT NxNeuralNet : public NxNeuralBase {
   void SkipTargetGroup();
   void ReadConnection();
   void ReadOverlapLines(TSize& step, const TSize& pattern);
-  bool IsEndOfGroup(int command) const;
 
   bool OwnsIOPatterns = false;
   unsigned SpecCommand = 0;
