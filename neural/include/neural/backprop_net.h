@@ -176,7 +176,6 @@ class NX_EXPORT NxNeuralNet : public NxNeuralBase {
   /// can run.
   void BeginFlatTraining();
   void DoFlatTraining(unsigned count);
-  void ScaleRatesAndAddNoise(bool addNoise);
   void FinishEpoch();
   unsigned RunTraining(unsigned reportInterval, unsigned maxEpochs);
   void UpdateEpochWeights();
