@@ -1,7 +1,6 @@
 #include "neural/backprop_net.h"
 
 #include <cstdint>
-#include <string>
 #include <utility>
 
 #include "backprop_plan.h"

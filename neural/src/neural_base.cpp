@@ -1,7 +1,6 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdint>
-#include <cstring>
 #include <string>
 
 #include "neural/exceptions.h"

@@ -1,8 +1,5 @@
 #include "neural/td_layer.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include "neural/check.h"
 #include "td_plan.h"
 
