@@ -1,7 +1,6 @@
 #include "neural/backprop_net.h"
 
 #include <cstdint>
-#include <string>
 #include <utility>
 
 #include "backprop_plan.h"
@@ -9,43 +8,9 @@
 #include "weight_random.h"
 
 NxNeuralNet::NxNeuralNet(const ConfigData& config) : NxNeuralBase(config) {
-  InitTrainingFields();
   BuildNetwork("LAYER %u has Input LAYER 0 as a target.\n\t\t\t\t\nConnection will be ignored.",
                "Network is missing output layer.\n\t\t\t\nOutput layer must be LAYER 1.");
   SetOutputTolerance(0.00001);
-}
-
-void NxNeuralNet::InitTrainingFields() {
-  OwnsIOPatterns = false;
-  SpecCommand = 0;
-  SpecTarget = 0;
-  SpecLayer = 0;
-  MaxEpochs = 0;
-  NumPatterns = 0;
-  ReportInterval = 10;
-  WorstPattern = 0;
-  PatternIndex = 0;
-  EpochCount = 0;
-  OutputTolerance = 0.00001;
-  IOPatterns = nullptr;
-  SpecText[0] = '\0';
-  MaxPatternError = 0;
-  SumSquareError = 0;
-  SumAbsError = 0;
-  Training = false;
-  AnyTrained = false;
-  TrainByEpoch = false;
-  InputLayer = nullptr;
-  OutputLayer = nullptr;
-  OutputList = nullptr;
-  SpecValue = 0;
-  SpecFile = nullptr;
-  SpecPushedBack = false;
-  SpecLineNumber = 0;
-  SpecLineEnded = true;
-  for (bool& declared : LayerDeclared) declared = false;
-  GlobalLearnRate = 0.5;
-  GlobalMomentum = 0.9;
 }
 
 NxNeuralNet::~NxNeuralNet() {

@@ -85,11 +85,6 @@ bool NxNeuralNet::PresentPattern(unsigned row, bool keepErrors) {
   return true;
 }
 
-void NxNeuralNet::ScaleRatesAndAddNoise(bool addNoise) {
-  ScaleLearningRates(MaxPatternError);
-  if (addNoise) AddNoise();
-}
-
 void NxNeuralNet::FinishEpoch() {
   if (TrainByEpoch && AnyTrained) UpdateEpochWeights();
   ++EpochCount;
@@ -98,7 +93,8 @@ void NxNeuralNet::FinishEpoch() {
     if (OutputList)
       OutputList->Add(EpochCount, MaxPatternError, SumAbsError / NumPatterns, std::sqrt(SumSquareError / NumPatterns),
                       WorstPattern);
-    ScaleRatesAndAddNoise(AnyTrained);
+    ScaleLearningRates(MaxPatternError);
+    if (AnyTrained) AddNoise();
     ResetReportPeriod();
   }
   if (!AnyTrained) {
@@ -159,7 +155,7 @@ unsigned NxNeuralNet::RunTraining(unsigned reportInterval, unsigned maxEpochs) {
     }
     PatternIndex = 0;
     if (trained && keepErrors) {
-      ScaleRatesAndAddNoise(false);
+      ScaleLearningRates(MaxPatternError);
       ResetReportPeriod();
     }
   }

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "neural/check.h"
 #include "neural/net.h"
 
@@ -8,37 +10,24 @@ constexpr unsigned SLOTS = NxNeuralBase::MAX_LAYERS * NxNeuralBase::MAX_LAYERS;
 }
 
 ConfigData::ConfigData() : Mappings(SLOTS, 0, true) {
-  for (unsigned i = 0; i < MAX_LAYERS; ++i) {
-    LayerPresent[i] = false;
-    LayerNodeType[i] = SIGMOID;
-    LayerSize[i] = TSize{0, 0};
-  }
   for (unsigned i = 0; i < SLOTS; ++i) Mappings.Add(nullptr);
 }
 
-ConfigData::ConfigData(const ConfigData& other) : Mappings(SLOTS, 0, true) {
-  for (unsigned i = 0; i < SLOTS; ++i) Mappings.Add(nullptr);
-  CopyFrom(other);
-}
+ConfigData::ConfigData(const ConfigData& other) : ConfigData() { *this = other; }
 
 ConfigData& ConfigData::operator=(const ConfigData& other) {
-  if (this != &other) CopyFrom(other);
-  return *this;
-}
-
-ConfigData::~ConfigData() = default;  // the owning mapping array deletes the mappings
-
-void ConfigData::CopyFrom(const ConfigData& other) {
-  for (unsigned i = 0; i < MAX_LAYERS; ++i) {
-    LayerPresent[i] = other.LayerPresent[i];
-    LayerNodeType[i] = other.LayerNodeType[i];
-    LayerSize[i] = other.LayerSize[i];
-  }
+  if (this == &other) return *this;
+  std::copy_n(other.LayerPresent, MAX_LAYERS, LayerPresent);
+  std::copy_n(other.LayerNodeType, MAX_LAYERS, LayerNodeType);
+  std::copy_n(other.LayerSize, MAX_LAYERS, LayerSize);
   for (unsigned i = 0; i < SLOTS; ++i) {
     delete Mappings[i];
     Mappings[i] = other.Mappings[i] ? new NxOverlapPattern(*other.Mappings[i]) : nullptr;
   }
+  return *this;
 }
+
+ConfigData::~ConfigData() = default;  // the owning mapping array deletes the mappings
 
 unsigned ConfigData::Slot(unsigned source, unsigned target) {
   NX_CHECK(source < MAX_LAYERS && target < MAX_LAYERS);

@@ -45,18 +45,16 @@ XCFileWriteOnly::XCFileWriteOnly(const std::string& fileName)
     : XCFile(fileName, "Attempt to read from file opened only for writing") {}
 
 std::string PlainMessage(const std::string& text) {
+  const char* const blanks = " \t\r\n";
   std::string plain;
-  for (size_t i = 0; i < text.size();) {
-    const size_t end = text.find_first_not_of(" \t\r\n", i);
-    const size_t stop = end == std::string::npos ? text.size() : end;
-    if (stop == i) {
-      plain += text[i++];
-      continue;
-    }
-    const std::string blanks = text.substr(i, stop - i);
-    const bool layout = blanks.find_first_of("\t\r\n") != std::string::npos;
-    if (i > 0 && stop < text.size()) plain += layout ? " " : blanks;
-    i = stop;
+  // Blanks before the first word and after the last one go.
+  for (size_t word = text.find_first_not_of(blanks); word != std::string::npos;) {
+    const size_t gap = text.find_first_of(blanks, word);
+    plain.append(text, word, gap - word);
+    word = text.find_first_not_of(blanks, gap);
+    if (word == std::string::npos) break;
+    const std::string run = text.substr(gap, word - gap);
+    plain += run.find_first_of("\t\r\n") == std::string::npos ? run : " ";
   }
   return plain;
 }

@@ -7,15 +7,11 @@
 #include "neural/exceptions.h"
 #include "neural/regular_file.h"
 
-NxFile::NxFile(std::string name, const char* mode, bool openNow)
-    : FileName(std::move(name)), Stream(nullptr), OpenFlags(0), PermissionFlags(0), OpenFailed(false),
-      Buffer(nullptr) {
+NxFile::NxFile(std::string name, const char* mode, bool openNow) : FileName(std::move(name)) {
   if (openNow) FOpen(mode);
 }
 
-NxFile::NxFile(std::string name, std::FILE* borrowed, const char* mode)
-    : FileName(std::move(name)), Stream(nullptr), OpenFlags(0), PermissionFlags(0), OpenFailed(false),
-      Buffer(nullptr) {
+NxFile::NxFile(std::string name, std::FILE* borrowed, const char* mode) : FileName(std::move(name)) {
   if (!SpecifyAccess(mode)) throw XCFileInvalidMode(FileName, mode ? mode : "");
   Stream = borrowed;
   Borrowed = true;
@@ -27,40 +23,18 @@ NxFile::~NxFile() {
 }
 
 bool NxFile::SpecifyAccess(const char* mode) {
-  if (!mode) return false;
-  unsigned flags;
-  unsigned permissions;
-  switch (mode[0]) {
-    case 'r':
-      flags = READ_ONLY;
-      permissions = 0;
-      break;
-    case 'w':
-      flags = WRITE_ONLY | CREATE | TRUNCATE;
-      permissions = PERMIT_WRITE;
-      break;
-    case 'a':
-      flags = WRITE_ONLY | CREATE | APPEND;
-      permissions = PERMIT_WRITE;
-      break;
-    default:
-      return false;
-  }
+  if (!mode || (mode[0] != 'r' && mode[0] != 'w' && mode[0] != 'a')) return false;
+  const bool reading = mode[0] == 'r';
+  OpenFlags = reading ? READ_ONLY : WRITE_ONLY | CREATE | (mode[0] == 'w' ? TRUNCATE : APPEND);
+  PermissionFlags = reading ? 0 : PERMIT_WRITE;
   // '+' may stand second, or third after 't' or 'b'; 't' or 'b' second, or
   // third after '+'.
   auto kind = [](char c) { return c == 't' ? TEXT : c == 'b' ? BINARY : 0u; };
-  bool update = mode[1] == '+' || (kind(mode[1]) && mode[2] == '+');
-  if (update) {
-    flags = (flags & ~WRITE_ONLY) | READ_WRITE;
-    permissions = PERMIT_READ | PERMIT_WRITE;
+  if (mode[1] == '+' || (kind(mode[1]) && mode[2] == '+')) {
+    OpenFlags = (OpenFlags & ~WRITE_ONLY) | READ_WRITE;
+    PermissionFlags = PERMIT_READ | PERMIT_WRITE;
   }
-  if (kind(mode[1])) {
-    flags |= kind(mode[1]);
-  } else if (mode[1] == '+' && kind(mode[2])) {
-    flags |= kind(mode[2]);
-  }
-  OpenFlags = flags;
-  PermissionFlags = permissions;
+  OpenFlags |= kind(mode[1]) | (mode[1] == '+' ? kind(mode[2]) : 0u);
   return true;
 }
 

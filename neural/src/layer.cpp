@@ -7,10 +7,7 @@
 
 NxBaseLayer::SourceData::SourceData() : SourceLayers(0, 3, false), SourcePatterns(0, 3), NumSources(0) {}
 
-NxBaseLayer::SourceData::SourceData(const SourceData& other)
-    : SourceLayers(0, 3, false), SourcePatterns(other.SourcePatterns), NumSources(other.NumSources) {
-  for (unsigned i = 0; i < other.SourceLayers.GetNumElements(); ++i) SourceLayers.Add(other.SourceLayers[i]);
-}
+NxBaseLayer::SourceData::SourceData(const SourceData& other) : SourceData() { *this = other; }
 
 NxBaseLayer::SourceData& NxBaseLayer::SourceData::operator=(const SourceData& other) {
   if (this == &other) return *this;

@@ -33,10 +33,13 @@ int CommandNumber(const char* word) {
   return NxNeuralNet::CMD_EOF;
 }
 
+bool IsEndOfGroup(int command) {
+  return command == NxNeuralNet::CMD_LAYER || command == NxNeuralNet::CMD_TARGET || command == NxNeuralNet::CMD_EOF;
+}
+
 }  // namespace
 
 NxNeuralNet::NxNeuralNet(const char* fileName) : NxNeuralBase() {
-  InitTrainingFields();
   NxFile file(fileName, "rt", true);
   SpecFile = &file;
   SpecFileName = fileName;
@@ -93,10 +96,6 @@ int NxNeuralNet::ReadCommand() {
 }
 
 void NxNeuralNet::PushBackCommand() { SpecPushedBack = true; }
-
-bool NxNeuralNet::IsEndOfGroup(int command) const {
-  return command == CMD_LAYER || command == CMD_TARGET || command == CMD_EOF;
-}
 
 bool NxNeuralNet::ReadLayerBlock() {
   int command;
@@ -276,16 +275,13 @@ void NxNeuralNet::ReadGlobalValues(NxFile& file) {
       SpecFile = nullptr;
       Fail("No network specifications found in file %s", SpecFileName.c_str());
     }
-    if (command == CMD_GLOBAL_LEARN_RATE) {
-      if (SpecValue >= 0 && SpecValue <= 10)
-        GlobalLearnRate = SpecValue;
+    if (command == CMD_GLOBAL_LEARN_RATE || command == CMD_GLOBAL_MOMENTUM) {
+      const bool rate = command == CMD_GLOBAL_LEARN_RATE;
+      const double limit = rate ? 10.0 : 2.0;
+      if (SpecValue >= 0 && SpecValue <= limit)
+        (rate ? GlobalLearnRate : GlobalMomentum) = SpecValue;
       else
-        Warn("%s specification is not in the allowed range 0 - %lf.  Command Ignored.", SpecText, 10.0);
-    } else if (command == CMD_GLOBAL_MOMENTUM) {
-      if (SpecValue >= 0 && SpecValue <= 2)
-        GlobalMomentum = SpecValue;
-      else
-        Warn("%s specification is not in the allowed range 0 - %lf.  Command Ignored.", SpecText, 2.0);
+        Warn("%s specification is not in the allowed range 0 - %lf.  Command Ignored.", SpecText, limit);
     } else {
       Warn("Spurious %s command found outside of LAYER specification.  Command ignored.", GetCommandString(command));
     }

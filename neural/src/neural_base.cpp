@@ -1,7 +1,6 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdint>
-#include <cstring>
 #include <string>
 
 #include "neural/exceptions.h"
@@ -14,21 +13,22 @@
 #include "weights_diagnosis.h"
 #include "weights_io.h"
 
-NxNeuralBase::NxNeuralBase() : Layers(MAX_LAYERS, 0, true), LayerSources(MAX_LAYERS, 0, true) { InitFields(); }
+namespace {
+
+// The reason stays in the error text, cut to its size, for callers that ask
+// the network rather than catch.
+template <class Exception>
+[[noreturn]] void Refuse(char (&errorText)[NxNeuralBase::TEXT_SIZE], const std::string& reason) {
+  std::snprintf(errorText, NxNeuralBase::TEXT_SIZE, "%s", reason.c_str());
+  throw Exception(errorText);
+}
+
+}  // namespace
+
+NxNeuralBase::NxNeuralBase() : NxNeuralBase(ConfigData()) {}
 
 NxNeuralBase::NxNeuralBase(const ConfigData& config)
     : Config(config), Layers(MAX_LAYERS, 0, true), LayerSources(MAX_LAYERS, 0, true) {
-  InitFields();
-}
-
-void NxNeuralBase::InitFields() {
-  OwnsOutputList = false;
-  NumInputs = 0;
-  NumOutputs = 0;
-  TrainingStatus = 0;
-  WeightSetId = 1;
-  ErrorText[0] = '\0';
-  WarningText[0] = '\0';
   for (unsigned i = 0; i < MAX_LAYERS; ++i) {
     Layers.Add(nullptr);
     LayerSources.Add(nullptr);
@@ -53,22 +53,14 @@ void NxNeuralBase::Warn(const char* format, ...) {
 }
 
 void NxNeuralBase::BuildNetwork(const char* layer0Warning, const char* noOutputText) {
-  if (!Config.HasLayer(0)) {
-    std::snprintf(ErrorText, TEXT_SIZE, "%s", "Network is missing input layer.\n\t\t\t\nInput layer must be LAYER 0.");
-    throw XCNoInputLayer(ErrorText);
-  }
-  if (!Config.HasLayer(1)) {
-    std::snprintf(ErrorText, TEXT_SIZE, "%s", noOutputText);
-    throw XCNoOutputLayer(ErrorText);
-  }
+  if (!Config.HasLayer(0))
+    Refuse<XCNoInputLayer>(ErrorText, "Network is missing input layer.\n\t\t\t\nInput layer must be LAYER 0.");
+  if (!Config.HasLayer(1)) Refuse<XCNoOutputLayer>(ErrorText, noOutputText);
   DropInvalidConnections(layer0Warning);
   DropLayersWithoutSources();
   // An output layer without sources has just been dropped: without it the
   // network has no output at all.
-  if (!Config.HasLayer(1)) {
-    std::snprintf(ErrorText, TEXT_SIZE, "%s", noOutputText);
-    throw XCNoOutputLayer(ErrorText);
-  }
+  if (!Config.HasLayer(1)) Refuse<XCNoOutputLayer>(ErrorText, noOutputText);
   for (unsigned layer = 1; layer < MAX_LAYERS; ++layer)
     if (Config.HasLayer(layer)) LayerSources[layer] = new NxBaseLayer::SourceData();
   CheckNetworkSize();
@@ -169,13 +161,10 @@ void NxNeuralBase::CreateLayers(const LayerFactory& factory) {
   std::string stuck;
   for (unsigned layer = 1; layer < MAX_LAYERS; ++layer)
     if (Config.HasLayer(layer) && !Layers[layer]) stuck += (stuck.empty() ? "" : ", ") + std::to_string(layer);
-  if (!stuck.empty()) {
-    std::snprintf(ErrorText, TEXT_SIZE,
-                  "LAYER %s cannot be built: the layers feed one another in a cycle or depend on a layer that "
-                  "is not built.",
-                  stuck.c_str());
-    throw XCLayerCycle(ErrorText);
-  }
+  if (!stuck.empty())
+    Refuse<XCLayerCycle>(ErrorText, "LAYER " + stuck +
+                                        " cannot be built: the layers feed one another in a cycle or depend on a "
+                                        "layer that is not built.");
 }
 
 unsigned NxNeuralBase::GetNumInputs() const { return NumInputs; }
@@ -201,12 +190,9 @@ bool NxNeuralBase::WriteWeights(const char* fileName, VERSIONFLAG version) {
   if (version != VERSION_0 && version != VERSION_1) return false;
   NxSafeSave save(fileName);
   if (!save.Opened()) throw XCFileBad(fileName, save.Problem());
-  bool written = false;
-  {
-    NxFile file(fileName, save.GetStream(), "wb");
-    written = WriteWeights(file, version);
-    file.FClose();
-  }
+  NxFile file(fileName, save.GetStream(), "wb");
+  const bool written = WriteWeights(file, version);
+  file.FClose();
   return written && save.Commit();
 }
 

@@ -17,18 +17,14 @@ NxPattern::NxPattern(TSize size, unsigned initialValue) : Dimensions(size), Layo
   for (unsigned i = 0, n = CellCount(size); i < n; ++i) Layout.Add(initialValue);
 }
 
-NxPattern::NxPattern(const NxPattern& other) : Dimensions(other.Dimensions), Layout(other.Layout) {}
+NxPattern::NxPattern(const NxPattern&) = default;
 
 NxPattern::NxPattern(TSize size, const NxPattern& cells) : Dimensions(size), Layout(cells.Layout) {
   // A pattern with fewer cells than the size asks for is padded with zeros.
   while (Layout.GetNumItems() < CellCount(size)) Layout.Add(0);
 }
 
-NxPattern& NxPattern::operator=(const NxPattern& other) {
-  Dimensions = other.Dimensions;
-  Layout = other.Layout;
-  return *this;
-}
+NxPattern& NxPattern::operator=(const NxPattern&) = default;
 
 NxPattern::~NxPattern() = default;
 
@@ -66,16 +62,9 @@ NxOverlapPattern::NxOverlapPattern(const TSize& size, unsigned initialValue, con
                                    const TSize& offset, unsigned skipValidation)
     : NxPattern(size, initialValue), Step(step), Offset(offset), SkipValidation(skipValidation) {}
 
-NxOverlapPattern::NxOverlapPattern(const NxOverlapPattern& other)
-    : NxPattern(other), Step(other.Step), Offset(other.Offset), SkipValidation(other.SkipValidation) {}
+NxOverlapPattern::NxOverlapPattern(const NxOverlapPattern&) = default;
 
-NxOverlapPattern& NxOverlapPattern::operator=(const NxOverlapPattern& other) {
-  NxPattern::operator=(other);
-  Step = other.Step;
-  Offset = other.Offset;
-  SkipValidation = other.SkipValidation;
-  return *this;
-}
+NxOverlapPattern& NxOverlapPattern::operator=(const NxOverlapPattern&) = default;
 
 NxOverlapPattern::~NxOverlapPattern() = default;
 

@@ -14,18 +14,7 @@ const char* const BLANK = " \t\r\n\v\f";
 
 }  // namespace
 
-PatternReader::PatternReader(NxFile& file, size_t maxLineLength)
-    : File(file),
-      MaxLineLength(maxLineLength),
-      Buffer(CHUNK_SIZE),
-      BufferPosition(0),
-      BufferEnd(0),
-      Position(0),
-      OpenAt(std::string::npos),
-      HaveLine(false),
-      ValueReadOnLine(false),
-      TooLong(false),
-      LineNumber(0) {}
+PatternReader::PatternReader(NxFile& file, size_t maxLineLength) : File(file), MaxLineLength(maxLineLength) {}
 
 bool PatternReader::FillBuffer() {
   BufferPosition = 0;

@@ -40,16 +40,16 @@ class PatternReader {
 
   NxFile& File;
   const size_t MaxLineLength;
-  std::vector<char> Buffer;
-  size_t BufferPosition;
-  size_t BufferEnd;
+  std::vector<char> Buffer = std::vector<char>(CHUNK_SIZE);
+  size_t BufferPosition = 0;
+  size_t BufferEnd = 0;
   std::string Line;
-  size_t Position;
-  size_t OpenAt;
-  bool HaveLine;
-  bool ValueReadOnLine;
-  bool TooLong;
-  unsigned LineNumber;
+  size_t Position = 0;
+  size_t OpenAt = std::string::npos;
+  bool HaveLine = false;
+  bool ValueReadOnLine = false;
+  bool TooLong = false;
+  unsigned LineNumber = 0;
 };
 
 }  // namespace nx_patterns

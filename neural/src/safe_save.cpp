@@ -36,7 +36,7 @@ std::string TemporaryNameFor(const std::string& path) {
 // Takes one run of decimal digits from the front of the text.
 bool TakeNumber(std::string_view& text, unsigned long long& value) {
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end == text.data()) return false;
+  if (error != std::errc()) return false;
   text.remove_prefix(static_cast<size_t>(end - text.data()));
   return true;
 }
@@ -49,10 +49,8 @@ std::optional<pid_t> TemporaryNameOwner(std::string_view name) {
   std::string_view rest = name.substr(mark + TEMPORARY_MARK.size());
   unsigned long long numbers[3];
   for (int i = 0; i < 3; ++i) {
-    if (i > 0) {
-      if (rest.empty() || rest.front() != '-') return std::nullopt;
-      rest.remove_prefix(1);
-    }
+    if (i > 0 && !rest.starts_with('-')) return std::nullopt;
+    if (i > 0) rest.remove_prefix(1);
     if (!TakeNumber(rest, numbers[i])) return std::nullopt;
   }
   const auto pid = static_cast<pid_t>(numbers[0]);
@@ -137,8 +135,7 @@ bool NxSafeSave::Commit() {
   const bool synced = fsync(directory) == 0;
   const int error = errno;
   close(directory);
-  if (!synced) return Fail(error);
-  return true;
+  return synced || Fail(error);
 }
 
 size_t NxRemoveAbandonedTemporaries(const std::string& directory) {

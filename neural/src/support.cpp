@@ -15,7 +15,6 @@ bool NxVoidPtrArray::Reallocate(unsigned newSize) {
   if (GrowBy == 0) return false;
   unsigned newCapacity = Capacity + ((newSize - Capacity) / GrowBy + 1) * GrowBy;
   void** block = new void*[newCapacity];
-  NX_CHECK(block || NumElements == 0);
   if (NumElements > 0) std::memcpy(block, Array, NumElements * sizeof(void*));
   delete[] Array;
   Array = block;

@@ -1,8 +1,5 @@
 #include "neural/td_layer.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include "neural/check.h"
 #include "td_plan.h"
 
@@ -43,10 +40,7 @@ void NxTempDiffInputLayer::ClearInputFlag() { NewInput = false; }
 
 void NxTempDiffInputLayer::SetInputValues(double* values) {
   NewInput = true;
-  unsigned count = NodeCount();
-  if (count == 0) return;
-  NxNode** nodes = Nodes;
-  for (unsigned k = 0; k < count; ++k) static_cast<NxTDInputNode*>(nodes[k])->SetInputValue(values[k]);
+  for (unsigned k = 0; k < NodeCount(); ++k) static_cast<NxTDInputNode*>(Nodes[k])->SetInputValue(values[k]);
 }
 
 NxTempDiffOutputLayer::NxTempDiffOutputLayer(const TSize& size, NODETYPE type, double persistence,

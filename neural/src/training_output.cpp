@@ -8,13 +8,7 @@ NxTrainingOutputList::~NxTrainingOutputList() = default;
 
 void NxTrainingOutputList::Add(unsigned epoch, double maxError, double meanAbsError, double rmsError,
                                unsigned worstPattern) {
-  NxTrainingOutput record;
-  record.Epoch = epoch;
-  record.MaxError = maxError;
-  record.MeanAbsError = meanAbsError;
-  record.RmsError = rmsError;
-  record.WorstPattern = worstPattern;
-  List.Add(record);
+  List.Add(NxTrainingOutput{epoch, maxError, meanAbsError, rmsError, worstPattern});
   Updated = true;
 }
 

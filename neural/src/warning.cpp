@@ -1,6 +1,7 @@
 #include "neural/warning.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -11,9 +12,7 @@ NxWarningHandler currentHandler = PrintWarning;
 }  // namespace
 
 NxWarningHandler NxSetWarningHandler(NxWarningHandler handler) {
-  NxWarningHandler previous = currentHandler;
-  currentHandler = handler ? handler : PrintWarning;
-  return previous;
+  return std::exchange(currentHandler, handler ? handler : PrintWarning);
 }
 
 void NxShowWarning(const char* title, const char* text) { currentHandler(title, text); }

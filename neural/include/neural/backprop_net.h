@@ -166,7 +166,6 @@ class NX_EXPORT NxNeuralNet : public NxNeuralBase {
   };
 
  private:
-  void InitTrainingFields();
   void FreePatterns();
   void ResetReportPeriod();
   bool IsReportEpoch(unsigned epoch, unsigned interval) const;
@@ -177,7 +176,6 @@ class NX_EXPORT NxNeuralNet : public NxNeuralBase {
   /// can run.
   void BeginFlatTraining();
   void DoFlatTraining(unsigned count);
-  void ScaleRatesAndAddNoise(bool addNoise);
   void FinishEpoch();
   unsigned RunTraining(unsigned reportInterval, unsigned maxEpochs);
   void UpdateEpochWeights();
@@ -196,42 +194,41 @@ class NX_EXPORT NxNeuralNet : public NxNeuralBase {
   void SkipTargetGroup();
   void ReadConnection();
   void ReadOverlapLines(TSize& step, const TSize& pattern);
-  bool IsEndOfGroup(int command) const;
 
-  bool OwnsIOPatterns;
-  unsigned SpecCommand;
-  unsigned SpecTarget;
-  unsigned SpecLayer;
-  unsigned MaxEpochs;
-  unsigned NumPatterns;
-  unsigned ReportInterval;
-  unsigned WorstPattern;
-  unsigned PatternIndex;
-  unsigned EpochCount;
-  double OutputTolerance;
-  double** IOPatterns;
+  bool OwnsIOPatterns = false;
+  unsigned SpecCommand = 0;
+  unsigned SpecTarget = 0;
+  unsigned SpecLayer = 0;
+  unsigned MaxEpochs = 0;
+  unsigned NumPatterns = 0;
+  unsigned ReportInterval = 10;
+  unsigned WorstPattern = 0;
+  unsigned PatternIndex = 0;
+  unsigned EpochCount = 0;
+  double OutputTolerance = 0.00001;
+  double** IOPatterns = nullptr;
   std::vector<unsigned> PatternOrder;
-  char SpecText[SPEC_LINE_SIZE];
-  double MaxPatternError;
-  double SumSquareError;
-  double SumAbsError;
-  bool Training;
-  bool AnyTrained;
-  bool TrainByEpoch;
-  NxBackPropInputLayer* InputLayer;
-  NxBackPropOutputLayer* OutputLayer;
-  NxTrainingOutputList* OutputList;
+  char SpecText[SPEC_LINE_SIZE] = "";
+  double MaxPatternError = 0;
+  double SumSquareError = 0;
+  double SumAbsError = 0;
+  bool Training = false;
+  bool AnyTrained = false;
+  bool TrainByEpoch = false;
+  NxBackPropInputLayer* InputLayer = nullptr;
+  NxBackPropOutputLayer* OutputLayer = nullptr;
+  NxTrainingOutputList* OutputList = nullptr;
 
   /// Reader state beyond the command, target and layer.
-  double SpecValue;
-  NxFile* SpecFile;
+  double SpecValue = 0;
+  NxFile* SpecFile = nullptr;
   std::string SpecFileName;
-  bool SpecPushedBack;
-  unsigned SpecLineNumber;
-  bool SpecLineEnded;  ///< the last piece read finished its line
-  bool LayerDeclared[MAX_LAYERS];
-  double GlobalLearnRate;
-  double GlobalMomentum;
+  bool SpecPushedBack = false;
+  unsigned SpecLineNumber = 0;
+  bool SpecLineEnded = true;  ///< the last piece read finished its line
+  bool LayerDeclared[MAX_LAYERS] = {};
+  double GlobalLearnRate = 0.5;
+  double GlobalMomentum = 0.9;
   /// Saturation count at the start of the training run, and whether the run
   /// has warned about it.
   uint32_t SaturationMark = 0;

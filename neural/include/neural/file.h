@@ -129,10 +129,10 @@ class NX_EXPORT NxFile {
   void VerifyWrite() const;
 
   std::string FileName;
-  std::FILE* Stream;
-  unsigned OpenFlags;
-  unsigned PermissionFlags;
-  bool OpenFailed;
-  char* Buffer;
+  std::FILE* Stream = nullptr;
+  unsigned OpenFlags = 0;
+  unsigned PermissionFlags = 0;
+  bool OpenFailed = false;
+  char* Buffer = nullptr;
   bool Borrowed = false;
 };

@@ -80,10 +80,9 @@ class NX_EXPORT NxNeuralBase {
 
    private:
     static unsigned Slot(unsigned source, unsigned target);
-    void CopyFrom(const ConfigData& other);
 
-    bool LayerPresent[MAX_LAYERS];
-    NODETYPE LayerNodeType[MAX_LAYERS];
+    bool LayerPresent[MAX_LAYERS] = {};
+    NODETYPE LayerNodeType[MAX_LAYERS] = {};
     TSize LayerSize[MAX_LAYERS];
     NxPtrArray<NxOverlapPattern> Mappings;
   };
@@ -164,19 +163,18 @@ class NX_EXPORT NxNeuralBase {
   /// through WarnMessage().
   void Warn(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
-  bool OwnsOutputList;  ///< the network deletes its progress list
-  unsigned NumInputs;  ///< the nodes of layer 0
-  unsigned NumOutputs;  ///< the nodes of layer 1
-  unsigned TrainingStatus;  ///< see GetTrainingStatus()
-  unsigned WeightSetId;  ///< see GetWeightSetId()
-  char ErrorText[TEXT_SIZE];  ///< see GetErrorText()
-  char WarningText[TEXT_SIZE];  ///< see GetWarningText()
+  bool OwnsOutputList = false;  ///< the network deletes its progress list
+  unsigned NumInputs = 0;  ///< the nodes of layer 0
+  unsigned NumOutputs = 0;  ///< the nodes of layer 1
+  unsigned TrainingStatus = 0;  ///< see GetTrainingStatus()
+  unsigned WeightSetId = 1;  ///< see GetWeightSetId()
+  char ErrorText[TEXT_SIZE] = "";  ///< see GetErrorText()
+  char WarningText[TEXT_SIZE] = "";  ///< see GetWarningText()
   ConfigData Config;  ///< the topology, as left after building dropped what could not be built
   NxPtrArray<NxBaseLayer> Layers;  ///< MAX_LAYERS slots, owned; nullptr where there is no layer
   NxPtrArray<NxBaseLayer::SourceData> LayerSources;  ///< per layer, owned, the sources it was built with
 
  private:
-  void InitFields();
   void DropInvalidConnections(const char* layer0Warning);
   void DropLayersWithoutSources();
   void CheckNetworkSize() const;

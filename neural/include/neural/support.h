@@ -76,7 +76,6 @@ class NxPtrArray : public NxVoidPtrArray {
   /// Deletes every element, highest index first. The slots keep their
   /// pointers: callers follow this with Flush or destruction.
   void ReleaseAll() {
-    if (!Array || NumElements == 0) return;
     for (unsigned i = NumElements; i-- > 0;) delete static_cast<T*>(Array[i]);
   }
 
@@ -91,10 +90,9 @@ class NxPtrArray : public NxVoidPtrArray {
   bool Remove(unsigned index, bool release) {
     NX_CHECK(index < NumElements);
     T* item = static_cast<T*>(Array[index]);
-    bool retVal = NxVoidPtrArray::Remove(index);
-    NX_CHECK(retVal);
-    if (retVal && release && item) delete item;
-    return retVal;
+    NxVoidPtrArray::Remove(index);
+    if (release) delete item;
+    return true;
   }
 
   /// Appends `item`, as NxVoidPtrArray::Add().
@@ -132,10 +130,10 @@ class NxArray {
     if (Capacity > 0) Array = new T[Capacity];
   }
   /// A copy with the same capacity and growth step.
-  NxArray(const NxArray& other) : Array(nullptr), GrowBy(other.GrowBy), Capacity(other.Capacity), NumElements(0) {
+  NxArray(const NxArray& other)
+      : Array(nullptr), GrowBy(other.GrowBy), Capacity(other.Capacity), NumElements(other.NumElements) {
     if (Capacity > 0) Array = new T[Capacity];
-    for (unsigned i = 0; i < other.NumElements; ++i) Array[i] = other.Array[i];
-    NumElements = other.NumElements;
+    for (unsigned i = 0; i < NumElements; ++i) Array[i] = other.Array[i];
   }
   /// Copies the elements; the block grows to the other's capacity when it is
   /// too small, and the growth step stays.
@@ -165,7 +163,6 @@ class NxArray {
     delete[] Array;
     Array = block;
     Capacity = newCapacity;
-    NX_CHECK(Array || NumElements == 0);
     return true;
   }
 
@@ -192,9 +189,8 @@ class NxArray {
   /// upper lies inside the capacity.
   bool SetRange(unsigned lower, unsigned upper, const T& value) {
     NX_CHECK(upper < NumElements);
-    unsigned end = upper + 1 < Capacity ? upper + 1 : Capacity;
-    for (unsigned i = lower; i < end; ++i) Array[i] = value;
-    return upper < Capacity;
+    for (unsigned i = lower; i <= upper; ++i) Array[i] = value;
+    return true;
   }
 
   /// Empties the array; the room stays.

@@ -14,7 +14,6 @@
 /// std::printf("%.1f%%\n", 100 * test.Accuracy);
 /// @endcode
 
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <span>
