@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
 #include "neural/exceptions.h"
 #include "net_fixture.h"
 #include "test_support.h"
@@ -47,6 +52,36 @@ TEST(NetworkConstruction, MissingInputOrOutputLayerThrowsWithText) {
     FAIL();
   } catch (const XCNoInputLayer& e) {
     EXPECT_EQ(e.GetMessage(), "Network is missing input layer.\n\t\t\t\nInput layer must be LAYER 0.");
+    EXPECT_EQ(e.GetPlainMessage(), "Network is missing input layer. Input layer must be LAYER 0.");
+  }
+}
+
+// A message on one line keeps every word in order, a run of plain spaces as
+// it stands ("ignored.  Layer"), and nothing of the dialog layout or of the
+// blanks around the whole.
+TEST(NetworkConstruction, PlainMessagesKeepTheirWordsOnOneLine) {
+  EXPECT_EQ(PlainMessage("LAYER 3 has no sources.  Layer wili be ignored."),
+            "LAYER 3 has no sources.  Layer wili be ignored.");
+  std::mt19937 random(41);
+  const std::string alphabet = "ab  \t\n\r";
+  for (int round = 0; round < 5000; ++round) {
+    std::string text;
+    for (int n = random() % 12; n > 0; --n) text += alphabet[random() % alphabet.size()];
+    const std::string plain = PlainMessage(text);
+    auto words = [](const std::string& s) {
+      std::vector<std::string> found;
+      std::istringstream in(s);
+      for (std::string word; in >> word;) found.push_back(word);
+      return found;
+    };
+    ASSERT_EQ(words(plain), words(text)) << testing::PrintToString(text);
+    ASSERT_EQ(plain.find_first_of("\t\r\n"), std::string::npos) << testing::PrintToString(text);
+    if (!plain.empty()) {
+      ASSERT_TRUE(plain.front() != ' ' && plain.back() != ' ') << testing::PrintToString(text);
+    }
+    if (text.find_first_of("\t\r\n") == std::string::npos) {
+      ASSERT_NE(text.find(plain), std::string::npos) << testing::PrintToString(text);
+    }
   }
 }
 
