@@ -8,13 +8,15 @@ namespace nx_td_rows {
 
 namespace {
 
-[[gnu::always_inline]] inline int64_t GatherSumPortable(const FP12_20* weights, const uint32_t* slots, const FP12_20* values, unsigned count) {
+[[gnu::always_inline]] inline int64_t GatherSumPortable(const FP12_20* weights, const uint32_t* slots,
+                                                       const FP12_20* values, unsigned count) {
   int64_t sum = 0;
   for (unsigned i = 0; i < count; ++i) sum += FpMul(weights[i], values[slots[i]]);
   return sum;
 }
 
-[[gnu::always_inline]] inline int64_t RowSumPortable(const FP12_20* weights, const FP12_20* values, unsigned count) {
+[[gnu::always_inline]] inline int64_t RowSumPortable(const FP12_20* weights, const FP12_20* values,
+                                                    unsigned count) {
   int64_t sum = 0;
   for (unsigned i = 0; i < count; ++i) sum += FpMul(weights[i], values[i]);
   return sum;
