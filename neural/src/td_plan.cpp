@@ -13,22 +13,19 @@ NxTDPlan::NxTDPlan(const std::vector<NxTDNode*>& outputNodes, const std::vector<
   PlaceAfterSources(outputNodes);
   Wire();
   const size_t slots = NumInputs + Nodes.size();
-  // Room past the last slot for a block's row of eight consecutive values.
-  Value.assign(slots + nx_td_rows::BLOCK_LANES - 1, 0);
+  Value.assign(slots, 0);
   HasValue.assign(slots, 0);
   GivenInput.assign(NumInputs, std::numeric_limits<double>::quiet_NaN());
   Net.assign(Nodes.size(), 0);
   Stale.assign(std::max<size_t>((Nodes.size() + 63) / 64, 1), 0);
   SumAll.assign(Nodes.size(), 1);
   Row.assign(Nodes.size(), nullptr);
-  Bias.assign(Nodes.size(), 0);
   GivenFixed.assign(NumInputs, 0);
   ChangedInputs.assign(NumInputs, 0);
   IncomingError.assign(Nodes.size(), 0);
   unsigned widest = 0;
   for (NxTDNode* node : Nodes) widest = std::max(widest, node->NumSources);
   ConnectionInputs.assign(widest + 1, 0);
-  FormBlocks();
   // From now on the nodes report changes made behind the plan's back.
   for (NxNode* node : Inputs) node->PlanOutdated = &Outdated;
   for (NxNode* node : Nodes) node->PlanOutdated = &Outdated;
@@ -126,79 +123,6 @@ void NxTDPlan::WireOutsideTargets(const SlotMap& slot) {
   };
   for (uint32_t k = 0; k < NumInputs; ++k) collect(Inputs[k], k);
   for (uint32_t p = 0; p < Nodes.size(); ++p) collect(Nodes[p], SlotOf(p));
-}
-
-void NxTDPlan::FormBlocks() {
-  const uint32_t count = static_cast<uint32_t>(Nodes.size());
-  BlockAt.assign(count, 0);
-  InBlock.assign(count, 0);
-  EdgeBlock.assign(SourceValue.size(), 0);
-  auto sources = [this](uint32_t p) { return SourceBegin[p + 1] - SourceBegin[p]; };
-  auto fedBefore = [this](uint32_t p, uint32_t first) {
-    for (uint32_t e = SourceBegin[p]; e < SourceBegin[p + 1]; ++e)
-      if (SourceValue[e] >= SlotOf(first)) return false;
-    return true;
-  };
-  size_t widest = 0;
-  for (uint32_t p = 0; p < count;) {
-    const uint32_t n = sources(p);
-    uint32_t q = p;
-    if (!IsLogic[p] && n > 0)
-      while (q < count && !IsLogic[q] && sources(q) * 2 >= n && sources(q) <= 2 * n && fedBefore(q, p)) ++q;
-    if (q - p < MIN_BLOCK) {
-      p = std::max(q, p + 1);
-      continue;
-    }
-    const uint32_t lanes = (q - p + nx_td_rows::BLOCK_LANES - 1) / nx_td_rows::BLOCK_LANES * nx_td_rows::BLOCK_LANES;
-    SumBlock block{p, q - p, 0, lanes, static_cast<uint32_t>(BlockWeight.size())};
-    for (uint32_t r = p; r < q; ++r) block.sources = std::max(block.sources, sources(r));
-    if (block.sources >= nx_td_rows::MAX_BLOCK_SOURCES) {
-      p = q;
-      continue;
-    }
-    BlockWeight.resize(BlockWeight.size() + size_t{block.sources} * block.lanes, 0);
-    BlockSlot.resize(BlockWeight.size(), 0);
-    for (uint32_t j = 0; j < block.count; ++j)
-      for (uint32_t i = 0; i < sources(p + j); ++i) {
-        BlockSlot[block.offset + i * block.lanes + j] = SourceValue[SourceBegin[p + j] + i];
-        EdgeBlock[SourceBegin[p + j] + i] = block.offset + i * block.lanes + j;
-      }
-    LayOutBlockRows(block);
-    for (uint32_t j = 0; j < block.count; ++j) InBlock[p + j] = 1;
-    Blocks.push_back(block);
-    BlockAt[p] = static_cast<uint32_t>(Blocks.size());
-    widest = std::max(widest, size_t{block.lanes});
-    p = q;
-  }
-  BlockSum.assign(widest, 0);
-}
-
-// A lane past the block's nodes, or past its node's sources, has a zero
-// weight, so its slot may be anything in range: it takes the one that lets
-// its eight lanes read their values as one shared value or a row.
-void NxTDPlan::LayOutBlockRows(const SumBlock& block) {
-  BlockLayout.resize(BlockWeight.size() / nx_td_rows::BLOCK_LANES, nx_td_rows::Lanes::Scattered);
-  auto live = [&](uint32_t i, uint32_t j) {
-    return j < block.count && i < SourceBegin[block.first + j + 1] - SourceBegin[block.first + j];
-  };
-  for (uint32_t i = 0; i < block.sources; ++i)
-    for (uint32_t j = 0; j < block.lanes; j += nx_td_rows::BLOCK_LANES) {
-      uint32_t* slots = &BlockSlot[block.offset + i * block.lanes + j];
-      bool shared = true, consecutive = true;
-      int64_t first = -1, base = -1;
-      for (uint32_t m = 0; m < nx_td_rows::BLOCK_LANES; ++m) {
-        if (!live(i, j + m)) continue;
-        if (first < 0) first = slots[m], base = int64_t{slots[m]} - m;
-        shared = shared && slots[m] == first;
-        consecutive = consecutive && int64_t{slots[m]} - m == base;
-      }
-      if (first < 0 || shared) {
-        std::fill(slots, slots + nx_td_rows::BLOCK_LANES, static_cast<uint32_t>(std::max<int64_t>(first, 0)));
-      } else if (consecutive && base >= 0 && base + nx_td_rows::BLOCK_LANES <= static_cast<int64_t>(Value.size())) {
-        for (uint32_t m = 0; m < nx_td_rows::BLOCK_LANES; ++m) slots[m] = static_cast<uint32_t>(base + m);
-      }
-      BlockLayout[(block.offset + i * block.lanes + j) / nx_td_rows::BLOCK_LANES] = nx_td_rows::LanesOf(slots);
-    }
 }
 
 // Depth first through the sources: a node is placed once all its sources

@@ -25,12 +25,11 @@ class NxTDNode;
 // net inputs, the product of each connection) next to each other, and
 // writes every recomputed output and net input through to its node. It
 // reads the weights from the nodes' rows, and keeps only the layouts that
-// passing a change on and summing blocks read them in. A node whose
+// passing a change on reads them in. A node whose
 // weights or input change by any other route marks the copy outdated, and
 // the next evaluation reloads it from the nodes. A new input
 // vector, or the first evaluation after learning, goes through every node
-// in one pass instead, where neighbouring nodes that do not feed one
-// another sum their connections side by side.
+// in one pass instead.
 class NxTDPlan {
  public:
   NxTDPlan(const std::vector<NxTDNode*>& outputNodes, const std::vector<NxNode*>& inputNodes);
@@ -54,11 +53,6 @@ class NxTDPlan {
   void WireSources(const SlotMap& slot);
   void WireTargets();
   void WireOutsideTargets(const SlotMap& slot);
-  // Groups consecutive weighted nodes that do not feed one another into
-  // blocks whose sums the whole pass computes side by side.
-  void FormBlocks();
-  struct SumBlock;
-  void LayOutBlockRows(const SumBlock& block);
 
   // Forward state. Value slots number the input nodes first, then the
   // plan's nodes in order.
@@ -171,29 +165,9 @@ class NxTDPlan {
   // By position: the node's own row of weights, one per source and then the
   // bias, taken afresh with every reload; logic nodes have none.
   std::vector<const FP12_20*> Row;
-  // The biases side by side, for the sums of a block.
-  std::vector<FP12_20> Bias;
   std::vector<FP12_20> TargetWeight;   // the same weights by target entry
   std::vector<FP12_20> Term;           // by target entry
   nx_td_rows::Kernels Rows = nx_td_rows::Select();
-  // Blocks of at least MIN_BLOCK consecutive nodes, none a source of
-  // another, with between half and twice the first node's sources and
-  // fewer than nx_td_rows::MAX_BLOCK_SOURCES. Source
-  // i of every node of a block lies in row i of BlockWeight and BlockSlot,
-  // `lanes` wide (the nodes rounded up to eight); a node with fewer sources
-  // has zero weights in the rows beyond.
-  struct SumBlock {
-    uint32_t first, count, sources, lanes, offset;
-  };
-  static constexpr uint32_t MIN_BLOCK = 4;
-  std::vector<SumBlock> Blocks;
-  std::vector<uint32_t> BlockAt;  // by position: 1 + the block it starts, or 0
-  std::vector<double> BlockWeight;  // nx_td_rows::ScaledWeight of each
-  std::vector<uint32_t> BlockSlot;
-  std::vector<nx_td_rows::Lanes> BlockLayout;  // by eight lanes of BlockSlot
-  std::vector<int64_t> BlockSum;         // one block's sums
-  std::vector<uint8_t> InBlock;          // by position
-  std::vector<uint32_t> EdgeBlock;       // by connection of a block: its place in BlockWeight
   // A node with fewer sources sums them in place: the call of a row kernel
   // would cost more than it saves.
   static constexpr uint32_t WIDE_FAN_IN = 8;

@@ -60,17 +60,8 @@ bool NxTDPlan::Reload() {
     SumAll[p] = 1;
     if (IsLogic[p]) continue;
     const FP12_20* w = Row[p] = node->Weights.data();
-    Bias[p] = w[node->NumSources];
     const uint32_t* edgeTarget = EdgeTarget.data() + SourceBegin[p];
-    if (InBlock[p]) {
-      const uint32_t* edgeBlock = EdgeBlock.data() + SourceBegin[p];
-      for (uint32_t i = 0; i < node->NumSources; ++i) {
-        TargetWeight[edgeTarget[i]] = w[i];
-        BlockWeight[edgeBlock[i]] = nx_td_rows::ScaledWeight(w[i]);
-      }
-    } else {
-      for (uint32_t i = 0; i < node->NumSources; ++i) TargetWeight[edgeTarget[i]] = w[i];
-    }
+    for (uint32_t i = 0; i < node->NumSources; ++i) TargetWeight[edgeTarget[i]] = w[i];
   }
   for (uint32_t k = 0; k < NumInputs; ++k) UnsafeInputs += nx_td_rows::OutsideUnitRange(Value[k]);
   Outdated = false;
@@ -144,32 +135,16 @@ void NxTDPlan::StoreChangedInputs(bool passOn) {
 void NxTDPlan::RecomputeAll() {
   std::fill(Stale.begin(), Stale.end(), 0);
   std::fill(SumAll.begin(), SumAll.end(), 1);
-  const bool rows = !UnsafeInputs && !AnyLinear;
   const uint32_t count = static_cast<uint32_t>(Nodes.size());
   int64_t* const net = Net.data();
   FP12_20* const output = Value.data() + NumInputs;
   NxTDNode* const* const nodes = Nodes.data();
   const NODETYPE* const type = Type.data();
-  auto finish = [&](uint32_t p, int64_t sum) {
-    net[p] = sum;
-    const FP12_20 clamped = nx_saturation::Clamp(sum);
+  for (uint32_t p = 0; p < count; ++p) {
+    net[p] = IsLogic[p] ? LogicNetValue(p) : WholeNetSum(p);
+    const FP12_20 clamped = nx_saturation::Clamp(net[p]);
     output[p] = OutputOf(type[p], clamped);
     Publish(nodes[p], clamped, output[p]);
-  };
-  for (uint32_t p = 0; p < count;) {
-    if (rows && BlockAt[p]) {
-      const SumBlock& block = Blocks[BlockAt[p] - 1];
-      int64_t* sums = BlockSum.data();
-      // The lanes past the block's nodes sum zero weights and are never read.
-      std::copy(Bias.begin() + p, Bias.begin() + p + block.count, sums);
-      Rows.blockSums(BlockWeight.data() + block.offset, BlockSlot.data() + block.offset,
-                     BlockLayout.data() + block.offset / nx_td_rows::BLOCK_LANES, Value.data(), block.sources,
-                     block.lanes, sums);
-      for (uint32_t j = 0; j < block.count; ++j, ++p) finish(p, sums[j]);
-      continue;
-    }
-    finish(p, IsLogic[p] ? LogicNetValue(p) : WholeNetSum(p));
-    ++p;
   }
   if (AnyOutsideTargets)
     for (uint32_t p = 0; p < count; ++p) NotifyOutsideTargets(SlotOf(p));

@@ -67,66 +67,6 @@ TEST(TDRows, SumsAgreeWithFixedPointProducts) {
   }
 }
 
-// Blocks of nodes side by side, each lane its own sum, added to what the
-// lanes held, against the sum of FpMul products: weights anywhere in range,
-// the limits included, on rows of eight lanes that read scattered values,
-// one shared value or consecutive ones.
-TEST(TDRows, BlockSumsAddEveryLanesProducts) {
-  Draw draw;
-  for (const nx_td_rows::Kernels& k : {nx_td_rows::Select(), nx_td_rows::Select(true)})
-    for (unsigned lanes : {8u, 16u, 48u})
-      for (unsigned sources : {0u, 1u, 3u, 16u, 63u, 300u}) {
-        std::vector<FP12_20> weights(sources * lanes), values(80);
-        std::vector<double> scaled(weights.size());
-        std::vector<uint32_t> slots(sources * lanes);
-        for (size_t n = 0; n < weights.size(); ++n) scaled[n] = nx_td_rows::ScaledWeight(weights[n] = draw.Weight());
-        for (FP12_20& v : values) v = draw.Value();
-        std::vector<nx_td_rows::Lanes> layouts(slots.size() / nx_td_rows::BLOCK_LANES);
-        for (size_t c = 0; c < layouts.size(); ++c) {
-          uint32_t* eight = &slots[c * nx_td_rows::BLOCK_LANES];
-          const uint32_t first = draw.random() % (values.size() - nx_td_rows::BLOCK_LANES + 1);
-          for (uint32_t m = 0; m < nx_td_rows::BLOCK_LANES; ++m)
-            eight[m] = c % 3 == 0 ? first : c % 3 == 1 ? first + m : draw.random() % values.size();
-          layouts[c] = nx_td_rows::LanesOf(eight);
-        }
-        std::vector<int64_t> sums(lanes), expected(lanes);
-        for (unsigned j = 0; j < lanes; ++j) sums[j] = expected[j] = static_cast<int32_t>(draw.random());
-        for (unsigned i = 0; i < sources; ++i)
-          for (unsigned j = 0; j < lanes; ++j)
-            expected[j] += FpMul(weights[i * lanes + j], values[slots[i * lanes + j]]);
-        k.blockSums(scaled.data(), slots.data(), layouts.data(), values.data(), sources, lanes, sums.data());
-        EXPECT_EQ(sums, expected) << lanes << " " << sources;
-      }
-}
-
-// Every weight at both limits against both ends of the unit range: the
-// largest products there are, and sums of them as far from zero as a
-// block's sums can be.
-TEST(TDRows, BlockSumsAreExactAtTheLimits) {
-  const unsigned lanes = 8, sources = 1000;
-  const FP12_20 values[2] = {FP_ONE, -FP_ONE + 1};
-  for (FP12_20 weight : {INT32_MIN, INT32_MAX})
-    for (uint32_t slot : {0u, 1u}) {
-      std::vector<double> scaled(sources * lanes, nx_td_rows::ScaledWeight(weight));
-      std::vector<uint32_t> slots(sources * lanes, slot);
-      std::vector<nx_td_rows::Lanes> layouts(sources, nx_td_rows::Lanes::Shared);
-      for (const nx_td_rows::Kernels& k : {nx_td_rows::Select(), nx_td_rows::Select(true)}) {
-        std::vector<int64_t> sums(lanes, 0);
-        k.blockSums(scaled.data(), slots.data(), layouts.data(), values, sources, lanes, sums.data());
-        EXPECT_EQ(sums, std::vector<int64_t>(lanes, int64_t{sources} * FpMul(weight, values[slot])));
-      }
-    }
-}
-
-TEST(TDRows, LanesOfTellsSharedAndConsecutiveSlots) {
-  const uint32_t shared[8] = {5, 5, 5, 5, 5, 5, 5, 5}, row[8] = {5, 6, 7, 8, 9, 10, 11, 12},
-                 almost[8] = {5, 6, 7, 8, 9, 10, 11, 11}, mixed[8] = {5, 5, 5, 5, 5, 5, 5, 6};
-  EXPECT_EQ(nx_td_rows::LanesOf(shared), nx_td_rows::Lanes::Shared);
-  EXPECT_EQ(nx_td_rows::LanesOf(row), nx_td_rows::Lanes::Consecutive);
-  EXPECT_EQ(nx_td_rows::LanesOf(almost), nx_td_rows::Lanes::Scattered);
-  EXPECT_EQ(nx_td_rows::LanesOf(mixed), nx_td_rows::Lanes::Scattered);
-}
-
 // The selection-based sigmoid against the table lookup with branches, over
 // the whole range at a coarse step and densely around the ends of the
 // table and zero.
