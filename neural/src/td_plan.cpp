@@ -102,14 +102,6 @@ void NxTDPlan::WireTargets() {
   }
   TargetBegin.push_back(static_cast<uint32_t>(TargetOwner.size()));
   StaleBegin.push_back(static_cast<uint32_t>(StaleWord.size()));
-  OwnerMasks.assign(fed.size(), OwnerMask{{0, 0}, {0, 0}});
-  for (size_t v = 0; v < fed.size(); ++v) {
-    const uint32_t begin = StaleBegin[v], words = StaleBegin[v + 1] - begin;
-    TwoWordMasks = TwoWordMasks && words <= 2;
-    if (words == 0 || words > 2) continue;
-    OwnerMasks[v] = {{StaleWord[begin], StaleWord[begin + words - 1]}, {StaleBits[begin], 0}};
-    if (words == 2) OwnerMasks[v].bits[1] = StaleBits[begin + 1];
-  }
   TargetWeight.assign(TargetOwner.size(), 0);
   Term.assign(TargetOwner.size(), 0);
 }

@@ -127,14 +127,6 @@ class NxTDPlan {
   std::vector<uint32_t> StaleBegin;
   std::vector<uint32_t> StaleWord;
   std::vector<uint64_t> StaleBits;
-  // The same in two words by value slot, when no slot needs more (the
-  // second word repeats the first, or has no bits): two ORs without a loop.
-  struct OwnerMask {
-    uint32_t word[2];
-    uint64_t bits[2];
-  };
-  std::vector<OwnerMask> OwnerMasks;
-  bool TwoWordMasks = true;
   std::vector<uint32_t> EdgeTarget;   // by connection: its target entry
   // Targets outside the plan (nodes no output depends on) by value slot;
   // nearly always empty.

@@ -246,13 +246,7 @@ int64_t NxTDPlan::WholeNetSum(uint32_t position) const {
       terms[t] = term;
     }
   };
-  if (TwoWordMasks) {
-    const OwnerMask& mask = OwnerMasks[slot];
-    Stale[mask.word[0]] |= mask.bits[0];
-    Stale[mask.word[1]] |= mask.bits[1];
-  } else {
-    for (uint32_t m = StaleBegin[slot]; m < StaleBegin[slot + 1]; ++m) Stale[StaleWord[m]] |= StaleBits[m];
-  }
+  for (uint32_t m = StaleBegin[slot]; m < StaleBegin[slot + 1]; ++m) Stale[StaleWord[m]] |= StaleBits[m];
   // No product of a value in (-1, 1] can saturate.
   if (nx_td_rows::OutsideUnitRange(value))
     passOn([value](FP12_20 weight) { return nx_saturation::Mul(weight, value); });
