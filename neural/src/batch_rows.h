@@ -11,7 +11,8 @@
 // before the step divides or takes their sign.
 namespace nx_batch {
 
-inline void AddGradientRow(int64_t* gradient, const FP12_20* x, unsigned count, FP12_20 delta) {
+[[gnu::always_inline]] inline void AddGradientRow(int64_t* gradient, const FP12_20* x, unsigned count,
+                                                  FP12_20 delta) {
   for (unsigned i = 0; i < count; ++i) gradient[i] += nx_saturation::WideMul(delta, x[i]);
 }
 
