@@ -13,13 +13,7 @@
 #include "weight_rows.h"
 #include "weights_io.h"
 
-NxNode::NxNode(NODETYPE type)
-    : NodeType(type), NumSources(0), NumTargets(0), AutoCount(0), AutoPeriod(65534), SourceNodes(0, 10, false),
-      TargetNodes(0, 10, false), TargetIndices(0, 10), LearningRate(0.5), RateScale(0), ScaleValue(0),
-      SavedScaleValue(0), LearningRateFP(FP_HALF), MomentumFP(ToFixed(0.9)), AutoAccum(0), Output(0), NetValue(0),
-      NoiseFP(0), ErrorSum(0),
-      Derivative(0), ErrorDirty(false), TrainByEpoch(true), Trained(true), NewInput(false), AutoRates(false),
-      HasInput(false) {}
+NxNode::NxNode(NODETYPE type) : NodeType(type) {}
 
 NxNode::NxNode(const NxPtrArray<NxNode>& sources, NODETYPE type) : NxNode(type) {
   if (type < SIGMOID || type > MAJORITY) throw XCNodeSpec(type, "NxNode or NxTDNode");
@@ -354,8 +348,7 @@ void NxInputNode::AssertNewInput() { NotifyTargets(); }
 
 void NxInputNode::SetInputValue(double value) { StoreInput(value); }
 
-NxOutputNode::NxOutputNode(const NxPtrArray<NxNode>& sources, NODETYPE type)
-    : NxNode(sources, type), TargetValue(0) {}
+NxOutputNode::NxOutputNode(const NxPtrArray<NxNode>& sources, NODETYPE type) : NxNode(sources, type) {}
 
 void NxOutputNode::AssertNewInput() { NewInput = true; }
 

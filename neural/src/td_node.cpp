@@ -6,14 +6,13 @@
 #include "trace_rows.h"
 #include "weight_rows.h"
 
-NxTDNode::NxTDNode() : NxNode(SIGMOID), LastOutput(0), PersistenceFP(0), SequenceStart(true), Traces(0, 10) {
+NxTDNode::NxTDNode() : NxNode(SIGMOID) {
   TrainByEpoch = false;
   IsInputNode = true;
 }
 
 NxTDNode::NxTDNode(const NxPtrArray<NxNode>& sources, NODETYPE type, double persistence)
-    : NxNode(sources, type), LastOutput(0), PersistenceFP(ToFixed(persistence)), SequenceStart(true),
-      Traces(0, 10) {
+    : NxNode(sources, type), PersistenceFP(ToFixed(persistence)) {
   TrainByEpoch = false;
   for (unsigned i = 0; i < NumSources; ++i)
     if (!dynamic_cast<NxTDNode*>(SourceNodes[i]))

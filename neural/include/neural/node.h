@@ -235,20 +235,20 @@ class NX_EXPORT NxNode {
   double FileScaleValue() const;
 
   NODETYPE NodeType;               ///< the node's type
-  unsigned NumSources;             ///< entries of SourceNodes
-  unsigned NumTargets;             ///< entries of TargetNodes
-  unsigned AutoCount;              ///< trainings in the current automatic-rate period
-  unsigned AutoPeriod;             ///< trainings per automatic-rate period
-  NxPtrArray<NxNode> SourceNodes;  ///< the sources, in weight order, not owned
-  NxPtrArray<NxNode> TargetNodes;  ///< the nodes fed, not owned
-  NxArray<unsigned> TargetIndices;  ///< per target, the source slot this node feeds
-  double LearningRate;             ///< the base rate of the standard set-up
-  double RateScale;                ///< the rate range of ScaleLearningRate()
-  double ScaleValue;               ///< the automatic-rate scale value
-  double SavedScaleValue;          ///< the scale value read by TestFileWeights()
-  FP12_20 LearningRateFP;          ///< the rate in use
-  FP12_20 MomentumFP;              ///< the momentum in use
-  FP12_20 AutoAccum;               ///< sum of absolute errors of the current period
+  unsigned NumSources = 0;         ///< entries of SourceNodes
+  unsigned NumTargets = 0;         ///< entries of TargetNodes
+  unsigned AutoCount = 0;          ///< trainings in the current automatic-rate period
+  unsigned AutoPeriod = 65534;         ///< trainings per automatic-rate period
+  NxPtrArray<NxNode> SourceNodes{0, 10, false};  ///< the sources, in weight order, not owned
+  NxPtrArray<NxNode> TargetNodes{0, 10, false};  ///< the nodes fed, not owned
+  NxArray<unsigned> TargetIndices{0, 10};  ///< per target, the source slot this node feeds
+  double LearningRate = 0.5;         ///< the base rate of the standard set-up
+  double RateScale = 0;            ///< the rate range of ScaleLearningRate()
+  double ScaleValue = 0;           ///< the automatic-rate scale value
+  double SavedScaleValue = 0;         ///< the scale value read by TestFileWeights()
+  FP12_20 LearningRateFP = FP_HALF;         ///< the rate in use
+  FP12_20 MomentumFP = ToFixed(0.9);         ///< the momentum in use
+  FP12_20 AutoAccum = 0;          ///< sum of absolute errors of the current period
   /// The rows of a weighted node: one entry per source, then the bias, then
   /// zeros up to nx_rows::RowStride(), so that the flat back-propagation
   /// passes work on them in place, in whole vector blocks.
@@ -258,19 +258,19 @@ class NX_EXPORT NxNode {
   std::vector<FP12_20> PrevDeltas;   ///< the last change of each weight, for momentum
   ///@}
   std::vector<FP12_20> SavedWeights;  ///< weights read by TestFileWeights()
-  FP12_20 Output;                  ///< the output, as last computed
-  FP12_20 NetValue;                ///< the net input, within the fixed-point range
-  FP12_20 NoiseFP;                 ///< the noise level
-  FP12_20 ErrorSum;                ///< error sum of the last training step
-  FP12_20 Derivative;              ///< slope of the last training step
-  bool ErrorDirty;                 ///< ErrorSum and Derivative need recomputing
-  bool TrainByEpoch;               ///< see SetTrainByEpoch()
-  bool Trained;                    ///< Train() has run since ResetFlags()
-  bool NewInput;                   ///< the output is stale
-  bool AutoRates;                  ///< automatic rates are on
+  FP12_20 Output = 0;             ///< the output, as last computed
+  FP12_20 NetValue = 0;           ///< the net input, within the fixed-point range
+  FP12_20 NoiseFP = 0;            ///< the noise level
+  FP12_20 ErrorSum = 0;           ///< error sum of the last training step
+  FP12_20 Derivative = 0;         ///< slope of the last training step
+  bool ErrorDirty = false;         ///< ErrorSum and Derivative need recomputing
+  bool TrainByEpoch = true;         ///< see SetTrainByEpoch()
+  bool Trained = true;            ///< Train() has run since ResetFlags()
+  bool NewInput = false;          ///< the output is stale
+  bool AutoRates = false;         ///< automatic rates are on
   /// An input node tells its targets about its first value even when it
   /// equals the initial 0, since nothing downstream has been computed yet.
-  bool HasInput;
+  bool HasInput = false;
   bool IsInputNode = false;  ///< a source-less input node
   /// Some source is not an input node, so training and the error reset have
   /// sources to visit; input nodes neither train nor hold an error.
@@ -324,5 +324,5 @@ class NX_EXPORT NxOutputNode : public NxNode {
 
  private:
   friend class NxBackPropPlan;
-  FP12_20 TargetValue;
+  FP12_20 TargetValue = 0;
 };

@@ -70,10 +70,10 @@ class NX_EXPORT NxTDNode : public NxNode {
   /// accumulators start over.
   void LearnFromSequence();
 
-  FP12_20 LastOutput;        ///< the output of the previous step
-  FP12_20 PersistenceFP;     ///< the persistence (lambda)
-  bool SequenceStart;        ///< no step of the sequence taken yet
-  NxArray<FP12_20> Traces;   ///< one eligibility trace per weight
+  FP12_20 LastOutput = 0;     ///< the output of the previous step
+  FP12_20 PersistenceFP = 0;     ///< the persistence (lambda)
+  bool SequenceStart = true;     ///< no step of the sequence taken yet
+  NxArray<FP12_20> Traces{0, 10};   ///< one eligibility trace per weight
 };
 
 /// An input node of a temporal-difference network: no sources, no weights,
