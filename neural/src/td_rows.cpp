@@ -1,18 +1,19 @@
 #include "td_rows.h"
 
+#include "vector_unit.h"
+
 namespace nx_td_rows {
 
 namespace {
 
 [[gnu::always_inline]] inline int64_t GatherSumPortable(const FP12_20* weights, const uint32_t* slots,
-                                                       const FP12_20* values, unsigned count) {
+                                                        const FP12_20* values, unsigned count) {
   int64_t sum = 0;
   for (unsigned i = 0; i < count; ++i) sum += FpMul(weights[i], values[slots[i]]);
   return sum;
 }
 
-[[gnu::always_inline]] inline int64_t RowSumPortable(const FP12_20* weights, const FP12_20* values,
-                                                    unsigned count) {
+[[gnu::always_inline]] inline int64_t RowSumPortable(const FP12_20* weights, const FP12_20* values, unsigned count) {
   int64_t sum = 0;
   for (unsigned i = 0; i < count; ++i) sum += FpMul(weights[i], values[i]);
   return sum;
@@ -20,19 +21,18 @@ namespace {
 
 // The same loops built for 256-bit vectors: the compiler's vector code for
 // them is as fast as any written by hand.
-__attribute__((target("avx2"))) int64_t GatherSumAvx2(const FP12_20* weights, const uint32_t* slots,
-                                                       const FP12_20* values, unsigned count) {
+NX_AVX2 int64_t GatherSumAvx2(const FP12_20* weights, const uint32_t* slots, const FP12_20* values, unsigned count) {
   return GatherSumPortable(weights, slots, values, count);
 }
 
-__attribute__((target("avx2"))) int64_t RowSumAvx2(const FP12_20* weights, const FP12_20* values, unsigned count) {
+NX_AVX2 int64_t RowSumAvx2(const FP12_20* weights, const FP12_20* values, unsigned count) {
   return RowSumPortable(weights, values, count);
 }
 
 }  // namespace
 
 Kernels Select(bool portable) {
-  if (!portable && __builtin_cpu_supports("avx2")) return {GatherSumAvx2, RowSumAvx2};
+  if (!portable && nx_vector::HasAvx2()) return {GatherSumAvx2, RowSumAvx2};
   return {GatherSumPortable, RowSumPortable};
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "saturation.h"
+#include "vector_unit.h"
 
 namespace nx_rows {
 
@@ -40,40 +41,36 @@ namespace {
 }
 
 // The same loops built for 256-bit vectors, which the compiler writes.
-__attribute__((target("avx2"))) void ExtendTracesAvx2(FP12_20* accum, FP12_20* traces, const FP12_20* inputs,
-                                                       unsigned count, FP12_20 negError, FP12_20 persistence,
-                                                       FP12_20 slope) {
+NX_AVX2 void ExtendTracesAvx2(FP12_20* accum, FP12_20* traces, const FP12_20* inputs, unsigned count, FP12_20 negError,
+                              FP12_20 persistence, FP12_20 slope) {
   ExtendTracesPortable(accum, traces, inputs, count, negError, persistence, slope);
 }
 
-__attribute__((target("avx2"))) void LearnFromTracesAvx2(FP12_20* weights, FP12_20* accum, FP12_20* traces,
-                                                          unsigned count, FP12_20 negError, FP12_20 rate) {
+NX_AVX2 void LearnFromTracesAvx2(FP12_20* weights, FP12_20* accum, FP12_20* traces, unsigned count, FP12_20 negError,
+                                 FP12_20 rate) {
   LearnFromTracesPortable(weights, accum, traces, count, negError, rate);
 }
 
-__attribute__((target("avx2"))) void AddScaledAvx2(FP12_20* errors, const FP12_20* weights, unsigned count,
-                                                    FP12_20 delta) {
+NX_AVX2 void AddScaledAvx2(FP12_20* errors, const FP12_20* weights, unsigned count, FP12_20 delta) {
   AddScaledPortable(errors, weights, count, delta);
 }
-
-bool HasAvx2() { return __builtin_cpu_supports("avx2"); }
 
 }  // namespace
 
 void ExtendTraces(FP12_20* accum, FP12_20* traces, const FP12_20* inputs, unsigned count, FP12_20 negError,
                   FP12_20 persistence, FP12_20 slope) {
-  static const auto row = HasAvx2() ? ExtendTracesAvx2 : ExtendTracesPortable;
+  static const auto row = nx_vector::HasAvx2() ? ExtendTracesAvx2 : ExtendTracesPortable;
   row(accum, traces, inputs, count, negError, persistence, slope);
 }
 
 void LearnFromTraces(FP12_20* weights, FP12_20* accum, FP12_20* traces, unsigned count, FP12_20 negError,
                      FP12_20 rate) {
-  static const auto row = HasAvx2() ? LearnFromTracesAvx2 : LearnFromTracesPortable;
+  static const auto row = nx_vector::HasAvx2() ? LearnFromTracesAvx2 : LearnFromTracesPortable;
   row(weights, accum, traces, count, negError, rate);
 }
 
 void AddScaled(FP12_20* errors, const FP12_20* weights, unsigned count, FP12_20 delta) {
-  static const auto row = HasAvx2() ? AddScaledAvx2 : AddScaledPortable;
+  static const auto row = nx_vector::HasAvx2() ? AddScaledAvx2 : AddScaledPortable;
   row(errors, weights, count, delta);
 }
 

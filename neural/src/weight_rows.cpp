@@ -1,24 +1,22 @@
 #include "weight_rows.h"
 
 #include "saturation.h"
+#include "vector_unit.h"
 
-#if defined(__x86_64__) || defined(__i386__)
+#ifdef NX_VECTOR_LOOPS
 #include <immintrin.h>
-#define NX_ROWS_X86 1
 #endif
 
 namespace nx_rows {
 namespace {
 
-#ifdef NX_ROWS_X86
+#ifdef NX_VECTOR_LOOPS
 
 // The vector loops work on eight 32-bit values at a time. A 64-bit product
 // is formed for the even and the odd positions separately; an arithmetic
 // shift of 64-bit lanes does not exist at this width, so a product p is
 // shifted as (p + 2^k) >> 20 without sign, with a bias 2^k that makes it
 // non-negative, and the bias (a multiple of 2^20) is taken off afterwards.
-
-#define NX_AVX2 __attribute__((target("avx2")))
 
 // Product p of the even 32-bit positions and of the odd ones.
 NX_AVX2 inline __m256i EvenProducts(__m256i a, __m256i b) { return _mm256_mul_epi32(a, b); }
@@ -76,22 +74,13 @@ NX_AVX2 void TrainFittingBlocks(FP12_20* w, FP12_20* prev, const FP12_20* x, uns
   }
 }
 
-bool HasVectorUnit() {
-  static const bool has = __builtin_cpu_supports("avx2");
-  return has;
-}
-
-#else
-
-bool HasVectorUnit() { return false; }
-
 #endif
 
 }  // namespace
 
-bool IsBlockLength(unsigned count) { return count % ROW_BLOCK == 0 && HasVectorUnit(); }
+bool IsBlockLength(unsigned count) { return count % ROW_BLOCK == 0 && nx_vector::HasAvx2(); }
 
-#ifdef NX_ROWS_X86
+#ifdef NX_VECTOR_LOOPS
 
 // A product lies in the range when p >> 20 fits 32 bits, that is when
 // p + 2^51 lies in [0, 2^52); then (p + 2^51) >> 20 is the term plus 2^31.
@@ -161,8 +150,6 @@ NX_AVX2 void AddErrorRowBlocks(int64_t* sums, const FP12_20* w, unsigned count, 
     _mm256_storeu_si256(out + 1, _mm256_add_epi64(_mm256_loadu_si256(out + 1), high));
   }
 }
-
-#undef NX_AVX2
 
 #else
 
