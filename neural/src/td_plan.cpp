@@ -38,14 +38,6 @@ void NxTDPlan::Wire() {
   WireSources(slot);
   WireTargets();
   WireOutsideTargets(slot);
-  for (NxTDNode* node : Nodes) {
-    bool passes = false;
-    for (unsigned t = 0; t < node->NumTargets; ++t) {
-      auto found = slot.find(node->TargetNodes[t]);
-      passes = passes || found == slot.end() || IsLogic[found->second - NumInputs];
-    }
-    PassesNewsOn.push_back(passes);
-  }
 }
 
 void NxTDPlan::WireSources(const SlotMap& slot) {

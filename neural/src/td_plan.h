@@ -99,8 +99,6 @@ class NxTDPlan {
   std::vector<uint8_t> IsOutput;
   std::vector<uint8_t> IsLogic;
   std::vector<NODETYPE> Type;  // by position, kept here to spare a visit to the node
-  // By position: feeds a logic node or a node outside the plan.
-  std::vector<uint8_t> PassesNewsOn;
 
   // Connection e of Nodes[p] is entry e of the flat arrays, for
   // SourceBegin[p] <= e < SourceBegin[p + 1], in the node's source order.

@@ -61,18 +61,13 @@ void NxTDPlan::ObserveWeighted(uint32_t position) {
 }
 
 // At the end of a sequence a weighted node's error share goes back through
-// its weights as they stood; then the node learns from its sequence. Its
-// WeightsChanged would pass the news on connection by connection; when
-// every target is a weighted node of the plan, those learn in the same pass
-// and mark themselves, and only the node itself is marked.
+// its weights as they stood; then the node learns from its sequence. The
+// news of the change stops at once at targets of the plan, which learned
+// earlier in the same pass and are stale already.
 void NxTDPlan::LearnWeighted(uint32_t position) {
   NxTDNode* node = Nodes[position];
   PushError(position, FpMul(node->ErrorSum, node->Derivative), node->Weights.data());
-  if (PassesNewsOn[position]) return node->LearnFromSequence();
-  nx_rows::LearnFromTraces(node->Weights.data(), node->WeightAccum.data(), node->Traces.Data(), node->NumSources + 1,
-                           FpNeg(node->ErrorSum), node->LearningRateFP);
-  Outdated = true;
-  node->NewInput = true;
+  node->LearnFromSequence();
 }
 
 void NxTDPlan::Observe() {
