@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <new>
 #include <vector>
 
 #include "neural/backprop_layer.h"
@@ -24,22 +23,7 @@ struct NxRpropSettings {
   double MaxStep = 50.0;
 };
 
-// Rows start on a cache line, so that no block of eight values is split
-// between two lines.
-template <class T>
-struct NxCacheLineAllocator {
-  using value_type = T;
-  static constexpr std::align_val_t LINE{64};
-  NxCacheLineAllocator() = default;
-  template <class U>
-  NxCacheLineAllocator(const NxCacheLineAllocator<U>&) {}
-  T* allocate(size_t n) { return static_cast<T*>(::operator new(n * sizeof(T), LINE)); }
-  void deallocate(T* p, size_t) { ::operator delete(p, LINE); }
-  template <class U>
-  bool operator==(const NxCacheLineAllocator<U>&) const { return true; }
-};
-
-using NxRowArray = std::vector<FP12_20, NxCacheLineAllocator<FP12_20>>;
+using NxRowArray = std::vector<FP12_20>;
 
 // Back-propagation training over flat rows, for the common network whose
 // nodes form a chain of fully connected groups: every node of a group takes
