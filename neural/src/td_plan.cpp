@@ -61,10 +61,6 @@ void NxTDPlan::WireSources(const SlotMap& slot) {
   SourceBegin.push_back(static_cast<uint32_t>(SourceValue.size()));
   ErrorBegin.push_back(static_cast<uint32_t>(ErrorSource.size()));
   for (uint32_t p = 0; p < Nodes.size(); ++p) {
-    bool sourceRow = true;
-    for (uint32_t e = SourceBegin[p] + 1; e < SourceBegin[p + 1]; ++e)
-      sourceRow = sourceRow && SourceValue[e] == SourceValue[e - 1] + 1;
-    SourceRow.push_back(sourceRow);
     bool row = true;
     for (uint32_t e = ErrorBegin[p] + 1; e < ErrorBegin[p + 1]; ++e)
       row = row && ErrorSource[e] == ErrorSource[e - 1] + 1 && ErrorSlot[e] == ErrorSlot[e - 1] + 1;

@@ -113,8 +113,6 @@ class NxTDPlan {
   // node and lie at consecutive positions, so the push is one row.
   std::vector<uint8_t> ErrorRow;
   std::vector<uint32_t> SourceValue;  // the source's value slot
-  // By position: the source slots are consecutive, so their values are a row.
-  std::vector<uint8_t> SourceRow;
   // The connections each value slot feeds are the target entries
   // TargetBegin[v] <= t < TargetBegin[v + 1]; the state a new value touches
   // is laid out by target entry, so that passing it on reads rows.
@@ -157,7 +155,7 @@ class NxTDPlan {
   std::vector<const FP12_20*> Row;
   std::vector<FP12_20> TargetWeight;   // the same weights by target entry
   std::vector<FP12_20> Term;           // by target entry
-  nx_td_rows::Kernels Rows = nx_td_rows::Select();
+  nx_td_rows::GatherSum Gather = nx_td_rows::Select();
   // A node with fewer sources sums them in place: the call of a row kernel
   // would cost more than it saves.
   static constexpr uint32_t WIDE_FAN_IN = 8;

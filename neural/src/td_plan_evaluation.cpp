@@ -225,8 +225,7 @@ int64_t NxTDPlan::WholeNetSum(uint32_t position) const {
     for (uint32_t i = 0; i < count; ++i) sum += FpMul(weights[i], value[sourceValue[i]]);
     return sum;
   }
-  if (SourceRow[position]) return sum + Rows.rowSum(weights, value + sourceValue[0], count);
-  return sum + Rows.gatherSum(weights, sourceValue, value, count);
+  return sum + Gather(weights, sourceValue, value, count);
 }
 
 // Logic targets carry zero weights here: the update leaves their net input

@@ -13,27 +13,17 @@ namespace {
   return sum;
 }
 
-[[gnu::always_inline]] inline int64_t RowSumPortable(const FP12_20* weights, const FP12_20* values, unsigned count) {
-  int64_t sum = 0;
-  for (unsigned i = 0; i < count; ++i) sum += FpMul(weights[i], values[i]);
-  return sum;
-}
-
-// The same loops built for 256-bit vectors: the compiler's vector code for
+// The same loop built for 256-bit vectors: the compiler's vector code for
 // them is as fast as any written by hand.
 NX_AVX2 int64_t GatherSumAvx2(const FP12_20* weights, const uint32_t* slots, const FP12_20* values, unsigned count) {
   return GatherSumPortable(weights, slots, values, count);
 }
 
-NX_AVX2 int64_t RowSumAvx2(const FP12_20* weights, const FP12_20* values, unsigned count) {
-  return RowSumPortable(weights, values, count);
-}
-
 }  // namespace
 
-Kernels Select(bool portable) {
-  if (!portable && nx_vector::HasAvx2()) return {GatherSumAvx2, RowSumAvx2};
-  return {GatherSumPortable, RowSumPortable};
+GatherSum Select(bool portable) {
+  if (!portable && nx_vector::HasAvx2()) return GatherSumAvx2;
+  return GatherSumPortable;
 }
 
 }  // namespace nx_td_rows

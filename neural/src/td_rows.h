@@ -38,16 +38,9 @@ inline FP12_20 Sigmoid(FP12_20 x) {
 
 // The sum of FpMul(weights[i], values[slots[i]]) over i < count, in 64 bits.
 using GatherSum = int64_t (*)(const FP12_20* weights, const uint32_t* slots, const FP12_20* values, unsigned count);
-// The same where the values lie side by side: values[i] for slot i.
-using RowSum = int64_t (*)(const FP12_20* weights, const FP12_20* values, unsigned count);
 
-struct Kernels {
-  GatherSum gatherSum;
-  RowSum rowSum;
-};
-
-// The fastest kernels the processor runs; `portable` picks the plain ones,
-// which give the same results everywhere.
-Kernels Select(bool portable = false);
+// The fastest sum the processor runs; `portable` picks the plain one, which
+// gives the same results everywhere.
+GatherSum Select(bool portable = false);
 
 }  // namespace nx_td_rows
