@@ -70,7 +70,6 @@ class NxTDPlan {
   // Takes the node's net input as it stands, computes its output and
   // passes a changed one on.
   void Finish(uint32_t position);
-  static FP12_20 OutputOf(NODETYPE type, FP12_20 net);
   // The node is kept current with every recomputation.
   static void Publish(NxTDNode* node, FP12_20 net, FP12_20 output);
   FP12_20 LogicNetValue(uint32_t position) const;

@@ -143,7 +143,7 @@ void NxTDPlan::RecomputeAll() {
   for (uint32_t p = 0; p < count; ++p) {
     net[p] = IsLogic[p] ? LogicNetValue(p) : WholeNetSum(p);
     const FP12_20 clamped = nx_saturation::Clamp(net[p]);
-    output[p] = OutputOf(type[p], clamped);
+    output[p] = nx_transfer::Output(type[p], clamped);
     Publish(nodes[p], clamped, output[p]);
   }
   if (AnyOutsideTargets)
@@ -160,10 +160,6 @@ void NxTDPlan::RecomputeAll() {
   Finish(position);
 }
 
-[[gnu::always_inline]] inline FP12_20 NxTDPlan::OutputOf(NODETYPE type, FP12_20 net) {
-  return type == SIGMOID ? nx_td_rows::Sigmoid(net) : nx_transfer::Output(type, net);
-}
-
 [[gnu::always_inline]] inline void NxTDPlan::Publish(NxTDNode* node, FP12_20 net, FP12_20 output) {
   node->NetValue = net;
   node->Output = output;
@@ -172,7 +168,7 @@ void NxTDPlan::RecomputeAll() {
 
 [[gnu::always_inline]] inline void NxTDPlan::Finish(uint32_t position) {
   const FP12_20 net = nx_saturation::Clamp(Net[position]);
-  const FP12_20 output = OutputOf(Type[position], net);
+  const FP12_20 output = nx_transfer::Output(Type[position], net);
   Publish(Nodes[position], net, output);
   const uint32_t slot = SlotOf(position);
   // Targets in the plan would recompute the very values they hold when the

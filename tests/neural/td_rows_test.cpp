@@ -7,7 +7,6 @@
 
 #include "td_rows.h"
 #include "trace_rows.h"
-#include "transfer.h"
 
 namespace {
 
@@ -59,20 +58,6 @@ TEST(TDRows, SumsAgreeWithFixedPointProducts) {
     for (nx_td_rows::GatherSum sum : {fast, portable})
       EXPECT_EQ(sum(weights.data(), slots.data(), values.data(), count), gathered) << count;
   }
-}
-
-// The selection-based sigmoid against the table lookup with branches, over
-// the whole range at a coarse step and densely around the ends of the
-// table and zero.
-TEST(TDRows, SigmoidAgreesWithTheTableLookup) {
-  nx_transfer::BuildTables();
-  auto expectSame = [](FP12_20 x) { ASSERT_EQ(nx_td_rows::Sigmoid(x), nx_transfer::Sigmoid(x)) << x; };
-  for (int64_t x = INT32_MIN; x <= INT32_MAX; x += 65537) expectSame(static_cast<FP12_20>(x));
-  const FP12_20 tableEnd = static_cast<FP12_20>(254.0 / 25.5 * FP_SCALE);
-  for (FP12_20 centre : {0, tableEnd, -tableEnd, INT32_MAX - 5000, INT32_MIN + 5000})
-    for (FP12_20 d = -5000; d <= 5000; ++d) expectSame(centre + d);
-  expectSame(INT32_MIN);
-  expectSame(INT32_MAX);
 }
 
 }  // namespace
