@@ -256,14 +256,13 @@ void NxBackPropPlan::TrainGroup(Group& group, const NxRowArray& inputs) {
   const unsigned stride = group.Stride;
   const bool blocks = group.Blocks;
   const FP12_20* x = inputs.data();
-  const bool unitInputs = blocks && nx_rows::WithinUnitRange(x, stride);
   for (NxNode* node : group.Nodes) {
     if (node->ErrorSum == 0 || node->Derivative == 0) continue;
     FP12_20 negDelta = FpNeg(FpMul(FpMul(node->LearningRateFP, node->ErrorSum), node->Derivative));
     FP12_20* weights = node->Weights.data();
     FP12_20* changes = node->PrevDeltas.data();
     if (blocks)
-      nx_rows::TrainRowBlocks(weights, changes, x, stride, negDelta, node->MomentumFP, unitInputs, held);
+      nx_rows::TrainRowBlocks(weights, changes, x, stride, negDelta, node->MomentumFP, held);
     else
       nx_rows::TrainRow(weights, changes, x, stride, negDelta, node->MomentumFP, held);
     node->NewInput = true;

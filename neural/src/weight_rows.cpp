@@ -49,31 +49,6 @@ NX_AVX2 inline __m256i AddChanges(__m256i weights, __m256i fromMomentum, __m256i
       _mm256_and_si256(_mm256_xor_si256(weights, sum), _mm256_xor_si256(delta, sum)));
 }
 
-// With the momentum in [0, 1] and every input in (-1, 1], no shifted
-// product can leave the range (each lies in [-2^51, 2^51) before the
-// shift), so only the two 32-bit sums are checked.
-NX_AVX2 void TrainFittingBlocks(FP12_20* w, FP12_20* prev, const FP12_20* x, unsigned count, FP12_20 negDelta,
-                                FP12_20 momentum, bool& held) {
-  const __m256i g = _mm256_set1_epi32(negDelta);
-  const __m256i m = _mm256_set1_epi32(momentum);
-  const __m256i sign = _mm256_set1_epi32(INT32_MIN);
-  for (unsigned i = 0; i < count; i += ROW_BLOCK) {
-    __m256i weights = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(w + i));
-    __m256i changes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(prev + i));
-    __m256i inputs = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(x + i));
-    __m256i fromMomentum = ShiftedTerms(EvenProducts(m, changes), OddProducts(m, changes));
-    __m256i fromInput = ShiftedTerms(EvenProducts(g, inputs), OddProducts(g, inputs));
-    __m256i delta, sum;
-    __m256i overflow = AddChanges(weights, fromMomentum, fromInput, delta, sum);
-    if (AnyHighBits(overflow, sign)) {
-      TrainRow(w + i, prev + i, x + i, ROW_BLOCK, negDelta, momentum, held);
-      continue;
-    }
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(w + i), sum);
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(prev + i), delta);
-  }
-}
-
 #endif
 
 }  // namespace
@@ -106,9 +81,7 @@ NX_AVX2 int64_t ProductSumBlocks(const FP12_20* w, const FP12_20* x, unsigned co
 // one of these fails is done again by the plain loop, which holds the
 // results at the limits.
 NX_AVX2 void TrainRowBlocks(FP12_20* w, FP12_20* prev, const FP12_20* x, unsigned count, FP12_20 negDelta,
-                            FP12_20 momentum, bool unitInputs, bool& held) {
-  if (unitInputs && momentum >= 0 && momentum <= FP_ONE)
-    return TrainFittingBlocks(w, prev, x, count, negDelta, momentum, held);
+                            FP12_20 momentum, bool& held) {
   const __m256i g = _mm256_set1_epi32(negDelta);
   const __m256i m = _mm256_set1_epi32(momentum);
   const __m256i bias = _mm256_set1_epi64x(int64_t{1} << 51);
@@ -158,7 +131,7 @@ int64_t ProductSumBlocks(const FP12_20* w, const FP12_20* x, unsigned count, boo
 }
 
 void TrainRowBlocks(FP12_20* w, FP12_20* prev, const FP12_20* x, unsigned count, FP12_20 negDelta,
-                    FP12_20 momentum, bool, bool& held) {
+                    FP12_20 momentum, bool& held) {
   TrainRow(w, prev, x, count, negDelta, momentum, held);
 }
 

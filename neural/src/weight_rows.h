@@ -60,19 +60,10 @@ inline void AddErrorRow(int64_t* sums, const FP12_20* w, unsigned count, FP12_20
   for (unsigned i = 0; i < count; ++i) sums[i] += FpMul(delta, w[i]);
 }
 
-// Whether every value lies in (-1, 1], where its product with any 32-bit
-// value stays within the range once shifted.
-inline bool WithinUnitRange(const FP12_20* x, unsigned count) {
-  bool within = true;
-  for (unsigned i = 0; i < count; ++i) within &= x[i] > -FP_ONE && x[i] <= FP_ONE;
-  return within;
-}
-
 // The same three for rows of a block length, eight connections at a time.
-// unitInputs: every x[i] lies in (-1, 1], as WithinUnitRange says.
 int64_t ProductSumBlocks(const FP12_20* w, const FP12_20* x, unsigned count, bool& held);
 void TrainRowBlocks(FP12_20* w, FP12_20* prev, const FP12_20* x, unsigned count, FP12_20 negDelta,
-                    FP12_20 momentum, bool unitInputs, bool& held);
+                    FP12_20 momentum, bool& held);
 void AddErrorRowBlocks(int64_t* sums, const FP12_20* w, unsigned count, FP12_20 delta);
 
 // Learning by epoch: adds negDelta times each input to the accumulated change.
