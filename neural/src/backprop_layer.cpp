@@ -12,11 +12,7 @@ NxBackPropLayer::NxBackPropLayer(DeferNodes, unsigned layerNumber, const TSize& 
                                  LAYERTYPE layerType, const SourceData& sources)
     : NxBaseLayer(layerNumber, size, type, layerType, sources) {}
 
-void NxBackPropLayer::InitNodes() {
-  BuildWiredNodes([](const NxPtrArray<NxNode>& sources, NODETYPE type) -> NxNode* {
-    return new NxNode(sources, type);
-  });
-}
+void NxBackPropLayer::InitNodes() { BuildWiredNodes<NxNode>(); }
 
 void NxBackPropLayer::SetTrainByEpoch(bool byEpoch) {
   for (unsigned i = 0; i < NodeCount(); ++i) Nodes[i]->SetTrainByEpoch(byEpoch);
@@ -54,11 +50,7 @@ NxBackPropOutputLayer::NxBackPropOutputLayer(const TSize& size, NODETYPE type, c
   for (unsigned k = 0; k < NodeCount(); ++k) Outputs.Add(0.0);
 }
 
-void NxBackPropOutputLayer::InitNodes() {
-  BuildWiredNodes([](const NxPtrArray<NxNode>& sources, NODETYPE type) -> NxNode* {
-    return new NxOutputNode(sources, type);
-  });
-}
+void NxBackPropOutputLayer::InitNodes() { BuildWiredNodes<NxOutputNode>(); }
 
 void NxBackPropOutputLayer::SetOutputTolerance(double tolerance) { OutputTolerance = tolerance; }
 

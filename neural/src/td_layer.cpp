@@ -13,11 +13,7 @@ NxTempDiffLayer::NxTempDiffLayer(DeferNodes, unsigned layerNumber, const TSize& 
                                  double persistence, LAYERTYPE layerType, const SourceData& sources)
     : NxBaseLayer(layerNumber, size, type, layerType, sources), Persistence(persistence) {}
 
-void NxTempDiffLayer::InitNodes() {
-  BuildWiredNodes([this](const NxPtrArray<NxNode>& sources, NODETYPE type) -> NxNode* {
-    return new NxTDNode(sources, type, Persistence);
-  });
-}
+void NxTempDiffLayer::InitNodes() { BuildWiredNodes<NxTDNode>(Persistence); }
 
 void NxTempDiffLayer::SetAutoRates(bool on, unsigned period) {
   for (unsigned i = 0; i < NodeCount(); ++i) Nodes[i]->SetAutoRates(on, period, Nodes[i]->GetScaleValue());
@@ -52,11 +48,7 @@ NxTempDiffOutputLayer::NxTempDiffOutputLayer(const TSize& size, NODETYPE type, d
 
 NxTempDiffOutputLayer::~NxTempDiffOutputLayer() = default;
 
-void NxTempDiffOutputLayer::InitNodes() {
-  BuildWiredNodes([this](const NxPtrArray<NxNode>& sources, NODETYPE type) -> NxNode* {
-    return new NxTDOutputNode(sources, type, Persistence);
-  });
-}
+void NxTempDiffOutputLayer::InitNodes() { BuildWiredNodes<NxTDOutputNode>(Persistence); }
 
 void NxTempDiffOutputLayer::RefreshOutputs() {
   if (!IsNewInput()) return;
