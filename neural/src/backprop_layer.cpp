@@ -14,13 +14,9 @@ NxBackPropLayer::NxBackPropLayer(DeferNodes, unsigned layerNumber, const TSize& 
 
 void NxBackPropLayer::InitNodes() { BuildWiredNodes<NxNode>(); }
 
-void NxBackPropLayer::SetTrainByEpoch(bool byEpoch) {
-  for (unsigned i = 0; i < NodeCount(); ++i) Nodes[i]->SetTrainByEpoch(byEpoch);
-}
+void NxBackPropLayer::SetTrainByEpoch(bool byEpoch) { CallNodes(&NxNode::SetTrainByEpoch, byEpoch); }
 
-void NxBackPropLayer::UpdateEpochWeights() {
-  for (unsigned i = 0; i < NodeCount(); ++i) Nodes[i]->UpdateEpochWeights();
-}
+void NxBackPropLayer::UpdateEpochWeights() { CallNodes(&NxNode::UpdateEpochWeights); }
 
 NxBackPropInputLayer::NxBackPropInputLayer(const TSize& size, NODETYPE type, const SourceData& sources)
     : NxBackPropLayer(DeferNodes{}, 0, size, type, INPUT_LAYER, sources), NewInput(false) {
@@ -139,6 +135,4 @@ void NxBackPropOutputLayer::Train() {
   if (OutputIsDifferent()) TrainNodes();
 }
 
-void NxBackPropOutputLayer::ResetNodeFlags() {
-  for (unsigned k = 0; k < NodeCount(); ++k) Nodes[k]->ResetFlags();
-}
+void NxBackPropOutputLayer::ResetNodeFlags() { CallNodes(&NxNode::ResetFlags); }

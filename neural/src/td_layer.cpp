@@ -62,13 +62,9 @@ double* NxTempDiffOutputLayer::GetOutput(bool train) {
   return Outputs.Data();
 }
 
-void NxTempDiffOutputLayer::InitObservationSequence() {
-  for (unsigned k = 0; k < NodeCount(); ++k) OutputNode(k)->InitObservationSequence();
-}
+void NxTempDiffOutputLayer::InitObservationSequence() { CallNodes(&NxTDOutputNode::InitObservationSequence); }
 
-void NxTempDiffOutputLayer::ResetNodeFlags() {
-  for (unsigned k = 0; k < NodeCount(); ++k) Nodes[k]->ResetFlags();
-}
+void NxTempDiffOutputLayer::ResetNodeFlags() { CallNodes(&NxNode::ResetFlags); }
 
 void NxTempDiffOutputLayer::SetTargetOutcomes(double* outcomes) {
   for (unsigned k = 0; k < NodeCount(); ++k) OutputNode(k)->SetOutcomeDifference(outcomes[k]);

@@ -126,6 +126,12 @@ class NX_EXPORT NxBaseLayer : public NxPattern {
       }
     }
   }
+  /// Calls `call` with `args` on every node, in node order; the nodes are
+  /// all of the class that declares `call`.
+  template <class Node, class... Params, class... Args>
+  void CallNodes(void (Node::*call)(Params...), Args... args) {
+    for (unsigned i = 0; i < NodeCount(); ++i) (static_cast<Node*>(Nodes[i])->*call)(args...);
+  }
 
   SourceData Sources;        ///< the layers feeding this one
   NxPtrArray<NxNode> Nodes;  ///< the nodes, owned, row by row
