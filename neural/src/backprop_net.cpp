@@ -35,10 +35,7 @@ void NxNeuralNet::InitLayers() {
   OutputLayer = static_cast<NxBackPropOutputLayer*>(Layers[1]);
 }
 
-void NxNeuralNet::SetGlobalMomentum(double momentum) {
-  for (unsigned layer = 0; layer < MAX_LAYERS; ++layer)
-    if (Layers[layer]) Layers[layer]->SetMomentum(momentum);
-}
+void NxNeuralNet::SetGlobalMomentum(double momentum) { CallLayers(0, &NxBaseLayer::SetMomentum, momentum); }
 
 unsigned NxNeuralNet::GetReportInterval() const { return ReportInterval; }
 
@@ -84,8 +81,7 @@ void NxNeuralNet::SetIOPatterns(double** rows, unsigned count, bool owns) {
 
 void NxNeuralNet::SetTrainByEpoch(bool byEpoch) {
   TrainByEpoch = byEpoch;
-  for (unsigned layer = 1; layer < MAX_LAYERS; ++layer)
-    if (Layers[layer]) static_cast<NxBackPropLayer*>(Layers[layer])->SetTrainByEpoch(byEpoch);
+  CallLayers(1, &NxBackPropLayer::SetTrainByEpoch, byEpoch);
 }
 
 void NxNeuralNet::SetTrainingOutputList(NxTrainingOutputList* list, bool owns) {
@@ -129,8 +125,7 @@ void NxNeuralNet::AutoScaleRates(double x) {
 void NxNeuralNet::UpdateEpochWeights() {
   if (!TrainByEpoch) return;
   if (PlanActive) return Plan->ApplyEpochChanges();
-  for (unsigned layer = 1; layer < MAX_LAYERS; ++layer)
-    if (Layers[layer]) static_cast<NxBackPropLayer*>(Layers[layer])->UpdateEpochWeights();
+  CallLayers(1, &NxBackPropLayer::UpdateEpochWeights);
 }
 
 NxNeuralBase* CreateBackPropNet(const NxNeuralBase::ConfigData& config) { return new NxNeuralNet(config); }

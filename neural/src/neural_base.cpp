@@ -216,8 +216,7 @@ bool NxNeuralBase::ReadWeights(NxFile& file) {
     std::snprintf(ErrorText, TEXT_SIZE, "%s", reason.c_str());
     return false;
   }
-  for (unsigned layer = 1; layer < MAX_LAYERS; ++layer)
-    if (Layers[layer]) Layers[layer]->AcceptFileWeights();
+  CallLayers(1, &NxBaseLayer::AcceptFileWeights);
   return true;
 }
 
@@ -228,10 +227,7 @@ bool NxNeuralBase::ReadWeights(const char* fileName) {
   return accepted;
 }
 
-void NxNeuralBase::SetGlobalLearningRate(double rate) {
-  for (unsigned layer = 0; layer < MAX_LAYERS; ++layer)
-    if (Layers[layer]) Layers[layer]->SetCustomLearningRate(rate);
-}
+void NxNeuralBase::SetGlobalLearningRate(double rate) { CallLayers(0, &NxBaseLayer::SetCustomLearningRate, rate); }
 
 void NxNeuralBase::SetAutoScaling(unsigned layer, bool on) {
   if (GetLayer(layer)) Layers[layer]->SetAutoScaling(on);
@@ -249,24 +245,15 @@ void NxNeuralBase::SetCustomLearningRate(unsigned layer, double rate) {
   if (GetLayer(layer)) Layers[layer]->SetCustomLearningRate(rate);
 }
 
-void NxNeuralBase::AddNoise() {
-  for (unsigned layer = 1; layer < MAX_LAYERS; ++layer)
-    if (Layers[layer]) Layers[layer]->AddNoise();
-}
+void NxNeuralBase::AddNoise() { CallLayers(1, &NxBaseLayer::AddNoise); }
 
-void NxNeuralBase::SetNoiseLevel(double noise) {
-  for (unsigned layer = 0; layer < MAX_LAYERS; ++layer)
-    if (Layers[layer]) Layers[layer]->SetNoiseLevel(noise);
-}
+void NxNeuralBase::SetNoiseLevel(double noise) { CallLayers(0, &NxBaseLayer::SetNoiseLevel, noise); }
 
 void NxNeuralBase::CustomizeInitialWeights(unsigned layer, double range) {
   if (GetLayer(layer)) Layers[layer]->CustomizeInitialWeights(range);
 }
 
-void NxNeuralBase::ScaleLearningRates(double factor) {
-  for (unsigned layer = 1; layer < MAX_LAYERS; ++layer)
-    if (Layers[layer]) Layers[layer]->ScaleLearningRates(factor);
-}
+void NxNeuralBase::ScaleLearningRates(double factor) { CallLayers(1, &NxBaseLayer::ScaleLearningRates, factor); }
 
 void NxNeuralBase::WarnMessage() { NxShowWarning("Neural Network Warning", WarningText); }
 

@@ -43,8 +43,7 @@ void NxTemporalDifferenceNet::TrainOnOutcomes(double* outcomes) { OutputLayer->T
 void NxTemporalDifferenceNet::SetTrainingPersistence(double persistence) { Persistence = persistence; }
 
 void NxTemporalDifferenceNet::SetAutoRates(bool on, unsigned count) {
-  for (unsigned layer = 1; layer < MAX_LAYERS; ++layer)
-    if (Layers[layer]) static_cast<NxTempDiffLayer*>(Layers[layer])->SetAutoRates(on, count);
+  CallLayers(1, &NxTempDiffLayer::SetAutoRates, on, count);
 }
 
 NxNeuralBase* CreateTempDiffNet(const NxNeuralBase::ConfigData& config, double persistence) {
