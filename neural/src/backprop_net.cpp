@@ -20,14 +20,13 @@ NxNeuralNet::~NxNeuralNet() {
 
 void NxNeuralNet::InitLayers() {
   LayerFactory factory;
-  factory.input = [](const TSize& size, const NxBaseLayer::SourceData& sources) -> NxBaseLayer* {
+  factory.input = [](const TSize& size, const auto& sources) -> NxBaseLayer* {
     return new NxBackPropInputLayer(size, SIGMOID, sources);
   };
-  factory.output = [](const TSize& size, NODETYPE type, const NxBaseLayer::SourceData& sources) -> NxBaseLayer* {
+  factory.output = [](const TSize& size, NODETYPE type, const auto& sources) -> NxBaseLayer* {
     return new NxBackPropOutputLayer(size, type, sources);
   };
-  factory.hidden = [](unsigned layer, const TSize& size, NODETYPE type,
-                      const NxBaseLayer::SourceData& sources) -> NxBaseLayer* {
+  factory.hidden = [](unsigned layer, const TSize& size, NODETYPE type, const auto& sources) -> NxBaseLayer* {
     return new NxBackPropLayer(layer, size, type, HIDDEN_LAYER, sources);
   };
   CreateLayers(factory);

@@ -11,14 +11,13 @@ NxTemporalDifferenceNet::~NxTemporalDifferenceNet() = default;
 
 void NxTemporalDifferenceNet::InitLayers() {
   LayerFactory factory;
-  factory.input = [](const TSize& size, const NxBaseLayer::SourceData& sources) -> NxBaseLayer* {
+  factory.input = [](const TSize& size, const auto& sources) -> NxBaseLayer* {
     return new NxTempDiffInputLayer(size, SIGMOID, 0.0, sources);
   };
-  factory.output = [this](const TSize& size, NODETYPE type, const NxBaseLayer::SourceData& sources) -> NxBaseLayer* {
+  factory.output = [this](const TSize& size, NODETYPE type, const auto& sources) -> NxBaseLayer* {
     return new NxTempDiffOutputLayer(size, type, Persistence, sources);
   };
-  factory.hidden = [this](unsigned layer, const TSize& size, NODETYPE type,
-                          const NxBaseLayer::SourceData& sources) -> NxBaseLayer* {
+  factory.hidden = [this](unsigned layer, const TSize& size, NODETYPE type, const auto& sources) -> NxBaseLayer* {
     return new NxTempDiffLayer(layer, size, type, Persistence, HIDDEN_LAYER, sources);
   };
   CreateLayers(factory);
