@@ -50,14 +50,11 @@ NxTempDiffOutputLayer::~NxTempDiffOutputLayer() = default;
 
 void NxTempDiffOutputLayer::InitNodes() { BuildWiredNodes<NxTDOutputNode>(Persistence); }
 
-void NxTempDiffOutputLayer::RefreshOutputs() {
-  if (!IsNewInput()) return;
-  for (unsigned k = 0; k < NodeCount(); ++k) Outputs[k] = ToDouble(Nodes[k]->GetNewOutput());
-  ClearInputFlag();
-}
-
 double* NxTempDiffOutputLayer::GetOutput(bool train) {
-  RefreshOutputs();
+  if (IsNewInput()) {
+    for (unsigned k = 0; k < NodeCount(); ++k) Outputs[k] = ToDouble(Nodes[k]->GetNewOutput());
+    ClearInputFlag();
+  }
   if (train) TrainOnDifferences();
   return Outputs.Data();
 }

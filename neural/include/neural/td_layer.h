@@ -95,7 +95,6 @@ class NX_EXPORT NxTempDiffOutputLayer : public NxTempDiffLayer {
 
  private:
   NxTDOutputNode* OutputNode(unsigned index) const { return static_cast<NxTDOutputNode*>(Nodes[index]); }
-  void RefreshOutputs();
   /// Every node the output nodes depend on, inputs excepted, laid out on
   /// first use; the wiring never changes afterwards.
   NxTDPlan& Plan();
