@@ -19,7 +19,7 @@ void NxBackPropLayer::SetTrainByEpoch(bool byEpoch) { CallNodes(&NxNode::SetTrai
 void NxBackPropLayer::UpdateEpochWeights() { CallNodes(&NxNode::UpdateEpochWeights); }
 
 NxBackPropInputLayer::NxBackPropInputLayer(const TSize& size, NODETYPE type, const SourceData& sources)
-    : NxBackPropLayer(DeferNodes{}, 0, size, type, INPUT_LAYER, sources), NewInput(false) {
+    : NxBackPropLayer(DeferNodes{}, 0, size, type, INPUT_LAYER, sources) {
   InitNodes();
 }
 
@@ -40,8 +40,7 @@ void NxBackPropInputLayer::SetInputValues(double* values) {
 }
 
 NxBackPropOutputLayer::NxBackPropOutputLayer(const TSize& size, NODETYPE type, const SourceData& sources)
-    : NxBackPropLayer(DeferNodes{}, 1, size, type, OUTPUT_LAYER, sources), Outputs(0, 10),
-      OutputTolerance(0.00001) {
+    : NxBackPropLayer(DeferNodes{}, 1, size, type, OUTPUT_LAYER, sources) {
   InitNodes();
   for (unsigned k = 0; k < NodeCount(); ++k) Outputs.Add(0.0);
 }

@@ -21,7 +21,7 @@ void NxTempDiffLayer::SetAutoRates(bool on, unsigned period) {
 
 NxTempDiffInputLayer::NxTempDiffInputLayer(const TSize& size, NODETYPE type, double persistence,
                                            const SourceData& sources)
-    : NxTempDiffLayer(DeferNodes{}, 0, size, type, persistence, INPUT_LAYER, sources), NewInput(false) {
+    : NxTempDiffLayer(DeferNodes{}, 0, size, type, persistence, INPUT_LAYER, sources) {
   InitNodes();
 }
 
@@ -41,7 +41,7 @@ void NxTempDiffInputLayer::SetInputValues(double* values) {
 
 NxTempDiffOutputLayer::NxTempDiffOutputLayer(const TSize& size, NODETYPE type, double persistence,
                                              const SourceData& sources)
-    : NxTempDiffLayer(DeferNodes{}, 1, size, type, persistence, OUTPUT_LAYER, sources), Outputs(0, 10) {
+    : NxTempDiffLayer(DeferNodes{}, 1, size, type, persistence, OUTPUT_LAYER, sources) {
   InitNodes();
   for (unsigned k = 0; k < NodeCount(); ++k) Outputs.Add(0.0);
 }

@@ -56,7 +56,7 @@ class NX_EXPORT NxTempDiffInputLayer : public NxTempDiffLayer {
   virtual void SetInputValues(double* values);
 
  private:
-  bool NewInput;
+  bool NewInput = false;
 };
 
 /// Layer 1 of a temporal-difference network: one NxTDOutputNode per
@@ -100,6 +100,6 @@ class NX_EXPORT NxTempDiffOutputLayer : public NxTempDiffLayer {
   NxTDPlan& Plan();
   std::vector<NxNode*> InputNodes() const;
 
-  NxArray<double> Outputs;
+  NxArray<double> Outputs{0, 10};
   std::unique_ptr<NxTDPlan> TrainingPlan;
 };
