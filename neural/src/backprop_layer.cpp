@@ -12,22 +12,14 @@ NxBackPropLayer::NxBackPropLayer(DeferNodes, unsigned layerNumber, const TSize& 
                                  LAYERTYPE layerType, const SourceData& sources)
     : NxBaseLayer(layerNumber, size, type, layerType, sources) {}
 
-void NxBackPropLayer::InitNodes() {
-  BuildWiredNodes([](const NxPtrArray<NxNode>& sources, NODETYPE type) -> NxNode* {
-    return new NxNode(sources, type);
-  });
-}
+void NxBackPropLayer::InitNodes() { BuildWiredNodes<NxNode>(); }
 
-void NxBackPropLayer::SetTrainByEpoch(bool byEpoch) {
-  for (unsigned i = 0; i < NodeCount(); ++i) Nodes[i]->SetTrainByEpoch(byEpoch);
-}
+void NxBackPropLayer::SetTrainByEpoch(bool byEpoch) { CallNodes(&NxNode::SetTrainByEpoch, byEpoch); }
 
-void NxBackPropLayer::UpdateEpochWeights() {
-  for (unsigned i = 0; i < NodeCount(); ++i) Nodes[i]->UpdateEpochWeights();
-}
+void NxBackPropLayer::UpdateEpochWeights() { CallNodes(&NxNode::UpdateEpochWeights); }
 
 NxBackPropInputLayer::NxBackPropInputLayer(const TSize& size, NODETYPE type, const SourceData& sources)
-    : NxBackPropLayer(DeferNodes{}, 0, size, type, INPUT_LAYER, sources), NewInput(false) {
+    : NxBackPropLayer(DeferNodes{}, 0, size, type, INPUT_LAYER, sources) {
   InitNodes();
 }
 
@@ -48,17 +40,12 @@ void NxBackPropInputLayer::SetInputValues(double* values) {
 }
 
 NxBackPropOutputLayer::NxBackPropOutputLayer(const TSize& size, NODETYPE type, const SourceData& sources)
-    : NxBackPropLayer(DeferNodes{}, 1, size, type, OUTPUT_LAYER, sources), Outputs(0, 10),
-      OutputTolerance(0.00001) {
+    : NxBackPropLayer(DeferNodes{}, 1, size, type, OUTPUT_LAYER, sources) {
   InitNodes();
   for (unsigned k = 0; k < NodeCount(); ++k) Outputs.Add(0.0);
 }
 
-void NxBackPropOutputLayer::InitNodes() {
-  BuildWiredNodes([](const NxPtrArray<NxNode>& sources, NODETYPE type) -> NxNode* {
-    return new NxOutputNode(sources, type);
-  });
-}
+void NxBackPropOutputLayer::InitNodes() { BuildWiredNodes<NxOutputNode>(); }
 
 void NxBackPropOutputLayer::SetOutputTolerance(double tolerance) { OutputTolerance = tolerance; }
 
@@ -147,6 +134,4 @@ void NxBackPropOutputLayer::Train() {
   if (OutputIsDifferent()) TrainNodes();
 }
 
-void NxBackPropOutputLayer::ResetNodeFlags() {
-  for (unsigned k = 0; k < NodeCount(); ++k) Nodes[k]->ResetFlags();
-}
+void NxBackPropOutputLayer::ResetNodeFlags() { CallNodes(&NxNode::ResetFlags); }

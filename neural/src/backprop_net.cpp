@@ -20,14 +20,13 @@ NxNeuralNet::~NxNeuralNet() {
 
 void NxNeuralNet::InitLayers() {
   LayerFactory factory;
-  factory.input = [](const TSize& size, const NxBaseLayer::SourceData& sources) -> NxBaseLayer* {
+  factory.input = [](const TSize& size, const auto& sources) -> NxBaseLayer* {
     return new NxBackPropInputLayer(size, SIGMOID, sources);
   };
-  factory.output = [](const TSize& size, NODETYPE type, const NxBaseLayer::SourceData& sources) -> NxBaseLayer* {
+  factory.output = [](const TSize& size, NODETYPE type, const auto& sources) -> NxBaseLayer* {
     return new NxBackPropOutputLayer(size, type, sources);
   };
-  factory.hidden = [](unsigned layer, const TSize& size, NODETYPE type,
-                      const NxBaseLayer::SourceData& sources) -> NxBaseLayer* {
+  factory.hidden = [](unsigned layer, const TSize& size, NODETYPE type, const auto& sources) -> NxBaseLayer* {
     return new NxBackPropLayer(layer, size, type, HIDDEN_LAYER, sources);
   };
   CreateLayers(factory);
@@ -35,10 +34,7 @@ void NxNeuralNet::InitLayers() {
   OutputLayer = static_cast<NxBackPropOutputLayer*>(Layers[1]);
 }
 
-void NxNeuralNet::SetGlobalMomentum(double momentum) {
-  for (unsigned layer = 0; layer < MAX_LAYERS; ++layer)
-    if (Layers[layer]) Layers[layer]->SetMomentum(momentum);
-}
+void NxNeuralNet::SetGlobalMomentum(double momentum) { CallLayers(0, &NxBaseLayer::SetMomentum, momentum); }
 
 unsigned NxNeuralNet::GetReportInterval() const { return ReportInterval; }
 
@@ -84,8 +80,7 @@ void NxNeuralNet::SetIOPatterns(double** rows, unsigned count, bool owns) {
 
 void NxNeuralNet::SetTrainByEpoch(bool byEpoch) {
   TrainByEpoch = byEpoch;
-  for (unsigned layer = 1; layer < MAX_LAYERS; ++layer)
-    if (Layers[layer]) static_cast<NxBackPropLayer*>(Layers[layer])->SetTrainByEpoch(byEpoch);
+  CallLayers(1, &NxBackPropLayer::SetTrainByEpoch, byEpoch);
 }
 
 void NxNeuralNet::SetTrainingOutputList(NxTrainingOutputList* list, bool owns) {
@@ -129,8 +124,7 @@ void NxNeuralNet::AutoScaleRates(double x) {
 void NxNeuralNet::UpdateEpochWeights() {
   if (!TrainByEpoch) return;
   if (PlanActive) return Plan->ApplyEpochChanges();
-  for (unsigned layer = 1; layer < MAX_LAYERS; ++layer)
-    if (Layers[layer]) static_cast<NxBackPropLayer*>(Layers[layer])->UpdateEpochWeights();
+  CallLayers(1, &NxBackPropLayer::UpdateEpochWeights);
 }
 
 NxNeuralBase* CreateBackPropNet(const NxNeuralBase::ConfigData& config) { return new NxNeuralNet(config); }

@@ -5,9 +5,7 @@
 
 using ConfigData = NxNeuralBase::ConfigData;
 
-namespace {
 constexpr unsigned SLOTS = NxNeuralBase::MAX_LAYERS * NxNeuralBase::MAX_LAYERS;
-}
 
 ConfigData::ConfigData() : Mappings(SLOTS, 0, true) {
   for (unsigned i = 0; i < SLOTS; ++i) Mappings.Add(nullptr);

@@ -12,6 +12,7 @@
 #include "neural/file.h"
 #include "neural/message_error.h"
 #include "neural/trainer.h"
+#include "pattern_reader.h"
 
 namespace nx {
 
@@ -88,36 +89,23 @@ DataSet DataSet::FromPatternFile(const std::string& fileName, unsigned numInputs
   NxFile file(fileName, "rb", true);
   const size_t width = data.Width();
   std::vector<double> row(width);
-  std::string pending, line;
-  std::vector<char> chunk(1 << 16);
-  unsigned lineNumber = 0;
-  bool atEnd = false;
-  while (!atEnd) {
-    const unsigned got = file.FRead(chunk.data(), 1, static_cast<unsigned>(chunk.size()));
-    atEnd = got == 0;
-    pending.append(chunk.data(), got);
-    size_t start = 0;
-    for (size_t end; (end = pending.find('\n', start)) != std::string::npos || (atEnd && start < pending.size());
-         start = end + 1) {
-      if (end == std::string::npos) end = pending.size();
-      line.assign(pending, start, end - start);
-      ++lineNumber;
-      if (IsBlank(line)) continue;
-      const LineValues values = ParseLine(line, row.data(), width);
-      if (values.NotANumber) FailLine(fileName, "text that is not a number", lineNumber);
-      if (values.Count != width)
-        FailLine(fileName, "expected " + std::to_string(width) + " values, found " + std::to_string(values.Count),
-                 lineNumber);
-      if (data.Values.size() + width > NxNeuralNet::MAX_PATTERN_VALUES)
-        throw XCMessage("Pattern file " + fileName + " holds more than " +
-                        std::to_string(NxNeuralNet::MAX_PATTERN_VALUES) + " values, more than the library reads");
-      data.Values.insert(data.Values.end(), row.begin(), row.end());
-    }
-    pending.erase(0, std::min(start, pending.size()));
-    if (pending.size() > NxNeuralNet::MAX_PATTERN_LINE)
-      FailLine(fileName, "a line longer than " + std::to_string(NxNeuralNet::MAX_PATTERN_LINE) + " characters",
-               lineNumber + 1);
+  nx_patterns::PatternReader reader(file, NxNeuralNet::MAX_PATTERN_LINE);
+  while (reader.NextLine()) {
+    const std::string& line = reader.GetLine();
+    if (IsBlank(line)) continue;
+    const LineValues values = ParseLine(line, row.data(), width);
+    if (values.NotANumber) FailLine(fileName, "text that is not a number", reader.GetLineNumber());
+    if (values.Count != width)
+      FailLine(fileName, "expected " + std::to_string(width) + " values, found " + std::to_string(values.Count),
+               reader.GetLineNumber());
+    if (data.Values.size() + width > NxNeuralNet::MAX_PATTERN_VALUES)
+      throw XCMessage("Pattern file " + fileName + " holds more than " +
+                      std::to_string(NxNeuralNet::MAX_PATTERN_VALUES) + " values, more than the library reads");
+    data.Values.insert(data.Values.end(), row.begin(), row.end());
   }
+  if (reader.LineTooLong())
+    FailLine(fileName, "a line longer than " + std::to_string(NxNeuralNet::MAX_PATTERN_LINE) + " characters",
+             reader.GetLineNumber());
   file.FClose();
   if (data.Empty()) throw XCMessage("Pattern file " + fileName + " holds no pattern");
   return data;

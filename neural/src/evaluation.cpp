@@ -1,22 +1,18 @@
 // How a trained network does on a data set.
+#include <algorithm>
+
 #include "neural/trainer.h"
 
 namespace nx {
 
 unsigned ArgMax(std::span<const double> values) {
-  unsigned best = 0;
-  for (unsigned k = 1; k < values.size(); ++k)
-    if (values[k] > values[best]) best = k;
-  return best;
+  return static_cast<unsigned>(std::max_element(values.begin(), values.end()) - values.begin());
 }
 
 bool IsOneOfN(const DataSet& data) {
   if (data.NumOutputs() < 2 || data.Empty()) return false;
-  for (size_t i = 0; i < data.Size(); ++i) {
-    unsigned above = 0;
-    for (double target : data.Targets(i)) above += target > 0.5;
-    if (above != 1) return false;
-  }
+  for (size_t i = 0; i < data.Size(); ++i)
+    if (std::ranges::count_if(data.Targets(i), [](double target) { return target > 0.5; }) != 1) return false;
   return true;
 }
 

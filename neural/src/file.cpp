@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdarg>
 #include <cstring>
+#include <utility>
 
 #include "neural/exceptions.h"
 #include "neural/regular_file.h"
@@ -42,9 +43,7 @@ void NxFile::FOpen(const char* mode) {
   if (Stream) return;
   if (!SpecifyAccess(mode)) throw XCFileInvalidMode(FileName, mode ? mode : "");
   // Text and binary are the same on this platform; only r, w, a and + matter.
-  std::string stdioMode(1, mode[0]);
-  if (OpenFlags & READ_WRITE) stdioMode += '+';
-  stdioMode += 'b';
+  const std::string stdioMode = std::string(1, mode[0]) + (OpenFlags & READ_WRITE ? "+b" : "b");
   // A file opened for reading must already be a regular file: see
   // NxOpenRegularFile for what a FIFO or a device would do otherwise.
   std::string problem;
@@ -53,23 +52,16 @@ void NxFile::FOpen(const char* mode) {
   } else if (!(Stream = std::fopen(FileName.c_str(), stdioMode.c_str()))) {
     problem = std::strerror(errno);
   }
-  if (!Stream) {
-    OpenFailed = true;
-    throw XCFileBad(FileName, problem);
-  }
-  OpenFailed = false;
+  OpenFailed = !Stream;
+  if (OpenFailed) throw XCFileBad(FileName, problem);
 }
 
 void NxFile::FClose() {
   if (!Stream) return;
-  std::FILE* closing = Stream;
-  Stream = nullptr;
-  if (Borrowed) {
-    Borrowed = false;
-    if (std::fflush(closing) != 0) throw XCFileBad(FileName, std::strerror(errno));
-    return;
-  }
-  if (std::fclose(closing) != 0) throw XCFileBad(FileName, std::strerror(errno));
+  std::FILE* closing = std::exchange(Stream, nullptr);
+  // A borrowed stream stays open for its owner: only its data goes out.
+  const int result = std::exchange(Borrowed, false) ? std::fflush(closing) : std::fclose(closing);
+  if (result != 0) throw XCFileBad(FileName, std::strerror(errno));
 }
 
 void NxFile::FReopen(std::string name, const char* mode) {
@@ -87,73 +79,62 @@ void NxFile::VerifyFile() const {
   if (!Stream) throw XCFileClosed(FileName);
 }
 
-void NxFile::VerifyRead() const {
+std::FILE* NxFile::OpenStream() const {
   VerifyFile();
-  if ((OpenFlags & (WRITE_ONLY | READ_WRITE)) == WRITE_ONLY) throw XCFileWriteOnly(FileName);
+  return Stream;
 }
 
-void NxFile::VerifyWrite() const {
+std::FILE* NxFile::ReadStream() const {
+  VerifyFile();
+  if ((OpenFlags & (WRITE_ONLY | READ_WRITE)) == WRITE_ONLY) throw XCFileWriteOnly(FileName);
+  return Stream;
+}
+
+std::FILE* NxFile::WriteStream() const {
   VerifyFile();
   if ((OpenFlags & (WRITE_ONLY | READ_WRITE)) == READ_ONLY) throw XCFileReadOnly(FileName);
+  return Stream;
 }
 
 unsigned NxFile::FRead(void* buffer, unsigned size, unsigned count) {
-  VerifyRead();
-  return static_cast<unsigned>(std::fread(buffer, size, count, Stream));
+  return static_cast<unsigned>(std::fread(buffer, size, count, ReadStream()));
 }
 
 unsigned NxFile::FWrite(const void* buffer, unsigned size, unsigned count) {
-  VerifyWrite();
-  return static_cast<unsigned>(std::fwrite(buffer, size, count, Stream));
+  return static_cast<unsigned>(std::fwrite(buffer, size, count, WriteStream()));
 }
 
+// The stream is checked before the arguments are taken up, so that a refusal
+// never leaves them started.
 int NxFile::FPrintf(const char* format, ...) {
-  VerifyWrite();
+  std::FILE* stream = WriteStream();
   va_list args;
   va_start(args, format);
-  int result = std::vfprintf(Stream, format, args);
+  int result = std::vfprintf(stream, format, args);
   va_end(args);
   return result;
 }
 
 int NxFile::FScanf(const char* format, ...) {
-  VerifyRead();
+  std::FILE* stream = ReadStream();
   va_list args;
   va_start(args, format);
-  int result = std::vfscanf(Stream, format, args);
+  int result = std::vfscanf(stream, format, args);
   va_end(args);
   return result;
 }
 
-int NxFile::FPuts(const char* text) {
-  VerifyWrite();
-  return std::fputs(text, Stream);
-}
+int NxFile::FPuts(const char* text) { return std::fputs(text, WriteStream()); }
 
-int NxFile::Putc(int c) {
-  VerifyWrite();
-  return std::putc(c, Stream);
-}
+int NxFile::Putc(int c) { return std::putc(c, WriteStream()); }
 
-char* NxFile::FGets(char* buffer, int size) {
-  VerifyRead();
-  return std::fgets(buffer, size, Stream);
-}
+char* NxFile::FGets(char* buffer, int size) { return std::fgets(buffer, size, ReadStream()); }
 
-int NxFile::FGetc() {
-  VerifyRead();
-  return std::fgetc(Stream);
-}
+int NxFile::FGetc() { return std::fgetc(ReadStream()); }
 
-int NxFile::Getc() {
-  VerifyRead();
-  return std::getc(Stream);
-}
+int NxFile::Getc() { return std::getc(ReadStream()); }
 
-int NxFile::Ungetc(int c) {
-  VerifyRead();
-  return std::ungetc(c, Stream);
-}
+int NxFile::Ungetc(int c) { return std::ungetc(c, ReadStream()); }
 
 int NxFile::FSeek(long offset, int origin) {
   VerifyFile();
@@ -162,43 +143,24 @@ int NxFile::FSeek(long offset, int origin) {
   return std::fseek(Stream, offset, whence[origin]);
 }
 
-long NxFile::FTell() {
-  VerifyFile();
-  return std::ftell(Stream);
-}
+long NxFile::FTell() { return std::ftell(OpenStream()); }
 
-int NxFile::FSetpos(const long* position) {
-  VerifyFile();
-  return std::fseek(Stream, *position, SEEK_SET);
-}
+int NxFile::FSetpos(const long* position) { return std::fseek(OpenStream(), *position, SEEK_SET); }
 
 int NxFile::FGetpos(long* position) {
-  VerifyFile();
-  long where = std::ftell(Stream);
+  long where = std::ftell(OpenStream());
   if (where < 0) return -1;
   *position = where;
   return 0;
 }
 
-int NxFile::FFlush() {
-  VerifyFile();
-  return std::fflush(Stream);
-}
+int NxFile::FFlush() { return std::fflush(OpenStream()); }
 
-void NxFile::Rewind() {
-  VerifyFile();
-  std::rewind(Stream);
-}
+void NxFile::Rewind() { std::rewind(OpenStream()); }
 
-void NxFile::Clearerr() {
-  VerifyFile();
-  std::clearerr(Stream);
-}
+void NxFile::Clearerr() { std::clearerr(OpenStream()); }
 
-int NxFile::FEof() {
-  VerifyFile();
-  return std::feof(Stream);
-}
+int NxFile::FEof() { return std::feof(OpenStream()); }
 
 void NxFile::Setbuf(bool on) {
   VerifyFile();

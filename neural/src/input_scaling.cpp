@@ -17,9 +17,7 @@ InputScaling InputScaling::Fit(const DataSet& data) {
       high[k] = i == 0 ? inputs[k] : std::max(high[k], inputs[k]);
     }
   }
-  InputScaling scaling;
-  scaling.Scale.resize(count);
-  scaling.Offset.resize(count);
+  InputScaling scaling{std::vector<double>(count), std::vector<double>(count)};
   for (unsigned k = 0; k < count; ++k) {
     const double range = high[k] - low[k];
     scaling.Scale[k] = range > 0 ? 2 / range : 1;

@@ -51,31 +51,19 @@ NxBaseLayer::~NxBaseLayer() = default;
 
 unsigned NxBaseLayer::NodeCount() const { return Nodes.GetNumElements(); }
 
-void NxBaseLayer::SetupStandardLearning(double rate) {
-  for (unsigned i = 0; i < NodeCount(); ++i) Nodes[i]->SetupStandardLearning(rate);
-}
+void NxBaseLayer::SetupStandardLearning(double rate) { CallNodes(&NxNode::SetupStandardLearning, rate); }
 
-void NxBaseLayer::ScaleLearningRates(double x) {
-  for (unsigned i = 0; i < NodeCount(); ++i) Nodes[i]->ScaleLearningRate(x);
-}
+void NxBaseLayer::ScaleLearningRates(double x) { CallNodes(&NxNode::ScaleLearningRate, x); }
 
-void NxBaseLayer::SetCustomLearningRate(double rate) {
-  for (unsigned i = 0; i < NodeCount(); ++i) Nodes[i]->SetLearningRate(rate);
-}
+void NxBaseLayer::SetCustomLearningRate(double rate) { CallNodes(&NxNode::SetLearningRate, rate); }
 
-void NxBaseLayer::SetMomentum(double momentum) {
-  for (unsigned i = 0; i < NodeCount(); ++i) Nodes[i]->SetMomentum(momentum);
-}
+void NxBaseLayer::SetMomentum(double momentum) { CallNodes(&NxNode::SetMomentum, momentum); }
 
-void NxBaseLayer::SetNoiseLevel(double noise) {
-  for (unsigned i = 0; i < NodeCount(); ++i) Nodes[i]->SetNoiseLevel(noise);
-}
+void NxBaseLayer::SetNoiseLevel(double noise) { CallNodes(&NxNode::SetNoiseLevel, noise); }
 
 void NxBaseLayer::SetAutoScaling(bool on) { AutoScaling = on; }
 
-void NxBaseLayer::AddNoise() {
-  for (unsigned i = 0; i < NodeCount(); ++i) Nodes[i]->AddNoise();
-}
+void NxBaseLayer::AddNoise() { CallNodes(&NxNode::AddNoise); }
 
 bool NxBaseLayer::SaveWeights(NxFile& file, unsigned long id) {
   for (unsigned i = 0; i < NodeCount(); ++i)
@@ -89,13 +77,9 @@ bool NxBaseLayer::TestFileWeights(NxFile& file, unsigned long id) {
   return true;
 }
 
-void NxBaseLayer::AcceptFileWeights() {
-  for (unsigned i = 0; i < NodeCount(); ++i) Nodes[i]->AcceptFileWeights();
-}
+void NxBaseLayer::AcceptFileWeights() { CallNodes(&NxNode::AcceptFileWeights); }
 
-void NxBaseLayer::CustomizeInitialWeights(double range) {
-  for (unsigned i = 0; i < NodeCount(); ++i) Nodes[i]->InitializeWeights(range);
-}
+void NxBaseLayer::CustomizeInitialWeights(double range) { CallNodes(&NxNode::InitializeWeights, range); }
 
 NxNode* NxBaseLayer::GetNode(TPoint& position) {
   if (position.x < 0 || position.y < 0 || position.x >= Dimensions.cx || position.y >= Dimensions.cy) return nullptr;

@@ -138,29 +138,26 @@ unsigned NxNeuralNet::ReadNodesLine() {
   for (;;) {
     int command = ReadCommand();
     if (command == CMD_LAYER || command == CMD_EOF) Fail("Unable to find NODES specification for Layer %u", SpecLayer);
-    if (command != CMD_NODES) {
+    if (command != CMD_NODES)
       Warn("Spurious %s command found before NODES specification.  Command ignored.", GetCommandString(command));
-      continue;
-    }
-    if (!IsUnsignedInteger(SpecValue)) continue;
-    if (SpecValue < 1 || SpecValue > MAX_LAYER_NODES)
-      Fail("NODES specification for Layer %u must lie in the range 1 - %u", SpecLayer, MAX_LAYER_NODES);
-    return static_cast<unsigned>(SpecValue);
+    else if (IsUnsignedInteger(SpecValue))
+      break;
   }
+  if (SpecValue < 1 || SpecValue > MAX_LAYER_NODES)
+    Fail("NODES specification for Layer %u must lie in the range 1 - %u", SpecLayer, MAX_LAYER_NODES);
+  return static_cast<unsigned>(SpecValue);
 }
 
 TSize NxNeuralNet::ReadDimensions(unsigned nodes) {
   double width = nodes;
   double height = 1;
-  for (;;) {
-    int command = ReadCommand();
-    if (command == CMD_LAYER || command == CMD_TARGET || command == CMD_NODETYPE || command == CMD_EOF) break;
-    if (command == CMD_X_DIMENSION || command == CMD_Y_DIMENSION) {
-      if (IsUnsignedInteger(SpecValue)) (command == CMD_X_DIMENSION ? width : height) = SpecValue;
-      continue;
-    }
-    Warn("Spurious %s command found in the middle of a NODES specification.  Command ignored.",
-         GetCommandString(command));
+  int command;
+  while (!IsEndOfGroup(command = ReadCommand()) && command != CMD_NODETYPE) {
+    if (command != CMD_X_DIMENSION && command != CMD_Y_DIMENSION)
+      Warn("Spurious %s command found in the middle of a NODES specification.  Command ignored.",
+           GetCommandString(command));
+    else if (IsUnsignedInteger(SpecValue))
+      (command == CMD_X_DIMENSION ? width : height) = SpecValue;
   }
   PushBackCommand();
   // Both factors are below 2^32, so the double product is exact.
@@ -170,24 +167,21 @@ TSize NxNeuralNet::ReadDimensions(unsigned nodes) {
 
 NODETYPE NxNeuralNet::ReadNodeType() {
   NODETYPE type = SIGMOID;
-  for (;;) {
-    int command = ReadCommand();
-    if (IsEndOfGroup(command)) break;
-    if (command == CMD_NODETYPE) {
-      if (IsValidNodeType(SpecValue)) type = static_cast<NODETYPE>(SpecValue);
-      continue;
-    }
-    Warn("Spurious %s command found in the middle of a LAYER specification.  Command ignored.",
-         GetCommandString(command));
+  int command;
+  while (!IsEndOfGroup(command = ReadCommand())) {
+    if (command != CMD_NODETYPE)
+      Warn("Spurious %s command found in the middle of a LAYER specification.  Command ignored.",
+           GetCommandString(command));
+    else if (IsValidNodeType(SpecValue))
+      type = static_cast<NODETYPE>(SpecValue);
   }
   PushBackCommand();
   return type;
 }
 
 void NxNeuralNet::ReadTargetGroups() {
-  for (;;) {
-    int command = ReadCommand();
-    if (command == CMD_LAYER || command == CMD_EOF) break;
+  int command;
+  while ((command = ReadCommand()) != CMD_LAYER && command != CMD_EOF) {
     if (command != CMD_TARGET) {
       Warn("Spurious %s command found in the middle of a TARGET specification.  Command ignored.",
            GetCommandString(command));
@@ -241,9 +235,8 @@ void NxNeuralNet::ReadConnection() {
 // An overlap as large as the field would leave the fields in one place, and
 // a larger one would move them backwards: the step stays at least 1.
 void NxNeuralNet::ReadOverlapLines(TSize& step, const TSize& pattern) {
-  for (;;) {
-    int command = ReadCommand();
-    if (IsEndOfGroup(command)) break;
+  int command;
+  while (!IsEndOfGroup(command = ReadCommand())) {
     if (command != CMD_X_OVERLAP && command != CMD_Y_OVERLAP) {
       Warn("Spurious %s command found in the middle of a pattern OVERLAP specification.  Command ignored.",
            GetCommandString(command));
@@ -252,12 +245,11 @@ void NxNeuralNet::ReadOverlapLines(TSize& step, const TSize& pattern) {
     if (!IsUnsignedInteger(SpecValue)) continue;
     int32_t& axis = command == CMD_X_OVERLAP ? step.cx : step.cy;
     int32_t size = command == CMD_X_OVERLAP ? pattern.cx : pattern.cy;
-    if (SpecValue >= axis) {
+    if (SpecValue >= axis)
       Warn("%s specified in %s of LAYER %u must be smaller than the pattern dimension %d.  Command ignored.",
            GetCommandString(command), SpecText, SpecLayer, size);
-      continue;
-    }
-    axis -= static_cast<int32_t>(SpecValue);
+    else
+      axis -= static_cast<int32_t>(SpecValue);
   }
   PushBackCommand();
 }
@@ -268,9 +260,8 @@ void NxNeuralNet::ReadGlobalValues(NxFile& file) {
   SpecPushedBack = false;
   SpecLineNumber = 0;
   SpecLineEnded = true;
-  for (;;) {
-    int command = ReadCommand();
-    if (command == CMD_LAYER) break;
+  int command;
+  while ((command = ReadCommand()) != CMD_LAYER) {
     if (command == CMD_EOF) {
       SpecFile = nullptr;
       Fail("No network specifications found in file %s", SpecFileName.c_str());

@@ -23,6 +23,16 @@ template <class Exception>
   throw Exception(errorText);
 }
 
+// The cells of a grid; none along an axis of 0 or less.
+uint64_t Cells(const TSize& size) { return uint64_t(size.cx > 0 ? size.cx : 0) * uint64_t(size.cy > 0 ? size.cy : 0); }
+
+// Removes the mapping of the pair; false when there was none.
+bool RemoveIfMapped(NxNeuralBase::ConfigData& config, unsigned source, unsigned target) {
+  if (!config.GetMapping(source, target)) return false;
+  config.RemoveMapping(source, target);
+  return true;
+}
+
 }  // namespace
 
 NxNeuralBase::NxNeuralBase() : NxNeuralBase(ConfigData()) {}
@@ -78,17 +88,13 @@ void NxNeuralBase::CheckNetworkSize() const {
   uint64_t connections = 0;
   for (unsigned target = 0; target < MAX_LAYERS; ++target) {
     if (!Config.HasLayer(target)) continue;
-    TSize size = Config.GetLayerSize(target);
-    uint64_t nodes = uint64_t(size.cx > 0 ? size.cx : 0) * uint64_t(size.cy > 0 ? size.cy : 0);
+    const uint64_t nodes = Cells(Config.GetLayerSize(target));
     if (nodes > MAX_LAYER_NODES)
       throw XCNetworkTooLarge("LAYER " + std::to_string(target) + " has " + std::to_string(nodes) +
                               " nodes; a layer may hold at most " + std::to_string(MAX_LAYER_NODES) + " nodes.");
-    for (unsigned source = 0; source < MAX_LAYERS; ++source) {
-      const NxOverlapPattern* mapping = Config.GetMapping(source, target);
-      if (!mapping) continue;
-      TSize field = mapping->Size();
-      connections += nodes * uint64_t(field.cx > 0 ? field.cx : 0) * uint64_t(field.cy > 0 ? field.cy : 0);
-    }
+    for (unsigned source = 0; source < MAX_LAYERS; ++source)
+      if (const NxOverlapPattern* mapping = Config.GetMapping(source, target))
+        connections += nodes * Cells(mapping->Size());
     if (connections > MAX_CONNECTIONS)
       throw XCNetworkTooLarge("The connections into LAYER " + std::to_string(target) + " bring the network to " +
                               std::to_string(connections) + " connections; a network may hold at most " +
@@ -97,16 +103,11 @@ void NxNeuralBase::CheckNetworkSize() const {
 }
 
 void NxNeuralBase::DropInvalidConnections(const char* layer0Warning) {
-  for (unsigned source = 0; source < MAX_LAYERS; ++source) {
-    if (!Config.GetMapping(source, 0)) continue;
-    Config.RemoveMapping(source, 0);
-    Warn(layer0Warning, source);
-  }
-  for (unsigned target = 0; target < MAX_LAYERS; ++target) {
-    if (!Config.GetMapping(1, target)) continue;
-    Config.RemoveMapping(1, target);
-    Warn("Output LAYER 1 has LAYER %u as a target.\n\t\t\t\t\nConnection will be ignored.", target);
-  }
+  for (unsigned source = 0; source < MAX_LAYERS; ++source)
+    if (RemoveIfMapped(Config, source, 0)) Warn(layer0Warning, source);
+  for (unsigned target = 0; target < MAX_LAYERS; ++target)
+    if (RemoveIfMapped(Config, 1, target))
+      Warn("Output LAYER 1 has LAYER %u as a target.\n\t\t\t\t\nConnection will be ignored.", target);
 }
 
 void NxNeuralBase::DropLayersWithoutSources() {
@@ -117,12 +118,10 @@ void NxNeuralBase::DropLayersWithoutSources() {
       Config.RemoveLayer(layer);
       Warn("LAYER %u has no sources.  Layer wili be ignored.", layer);
     } else if (!Config.HasLayer(layer) && hasSources) {
-      for (unsigned source = 0; source < MAX_LAYERS; ++source) {
-        if (!Config.GetMapping(source, layer)) continue;
-        Config.RemoveMapping(source, layer);
-        Warn("Source LAYER %u specifies undeclared target\n\t\t\t\t\nLAYER %u.  Specification will be ignored.",
-             source, layer);
-      }
+      for (unsigned source = 0; source < MAX_LAYERS; ++source)
+        if (RemoveIfMapped(Config, source, layer))
+          Warn("Source LAYER %u specifies undeclared target\n\t\t\t\t\nLAYER %u.  Specification will be ignored.",
+               source, layer);
     }
   }
 }
@@ -216,8 +215,7 @@ bool NxNeuralBase::ReadWeights(NxFile& file) {
     std::snprintf(ErrorText, TEXT_SIZE, "%s", reason.c_str());
     return false;
   }
-  for (unsigned layer = 1; layer < MAX_LAYERS; ++layer)
-    if (Layers[layer]) Layers[layer]->AcceptFileWeights();
+  CallLayers(1, &NxBaseLayer::AcceptFileWeights);
   return true;
 }
 
@@ -228,10 +226,7 @@ bool NxNeuralBase::ReadWeights(const char* fileName) {
   return accepted;
 }
 
-void NxNeuralBase::SetGlobalLearningRate(double rate) {
-  for (unsigned layer = 0; layer < MAX_LAYERS; ++layer)
-    if (Layers[layer]) Layers[layer]->SetCustomLearningRate(rate);
-}
+void NxNeuralBase::SetGlobalLearningRate(double rate) { CallLayers(0, &NxBaseLayer::SetCustomLearningRate, rate); }
 
 void NxNeuralBase::SetAutoScaling(unsigned layer, bool on) {
   if (GetLayer(layer)) Layers[layer]->SetAutoScaling(on);
@@ -249,24 +244,15 @@ void NxNeuralBase::SetCustomLearningRate(unsigned layer, double rate) {
   if (GetLayer(layer)) Layers[layer]->SetCustomLearningRate(rate);
 }
 
-void NxNeuralBase::AddNoise() {
-  for (unsigned layer = 1; layer < MAX_LAYERS; ++layer)
-    if (Layers[layer]) Layers[layer]->AddNoise();
-}
+void NxNeuralBase::AddNoise() { CallLayers(1, &NxBaseLayer::AddNoise); }
 
-void NxNeuralBase::SetNoiseLevel(double noise) {
-  for (unsigned layer = 0; layer < MAX_LAYERS; ++layer)
-    if (Layers[layer]) Layers[layer]->SetNoiseLevel(noise);
-}
+void NxNeuralBase::SetNoiseLevel(double noise) { CallLayers(0, &NxBaseLayer::SetNoiseLevel, noise); }
 
 void NxNeuralBase::CustomizeInitialWeights(unsigned layer, double range) {
   if (GetLayer(layer)) Layers[layer]->CustomizeInitialWeights(range);
 }
 
-void NxNeuralBase::ScaleLearningRates(double factor) {
-  for (unsigned layer = 1; layer < MAX_LAYERS; ++layer)
-    if (Layers[layer]) Layers[layer]->ScaleLearningRates(factor);
-}
+void NxNeuralBase::ScaleLearningRates(double factor) { CallLayers(1, &NxBaseLayer::ScaleLearningRates, factor); }
 
 void NxNeuralBase::WarnMessage() { NxShowWarning("Neural Network Warning", WarningText); }
 

@@ -8,11 +8,7 @@
 
 namespace nx_patterns {
 
-namespace {
-
 const char* const BLANK = " \t\r\n\v\f";
-
-}  // namespace
 
 PatternReader::PatternReader(NxFile& file, size_t maxLineLength) : File(file), MaxLineLength(maxLineLength) {}
 

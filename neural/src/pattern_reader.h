@@ -23,13 +23,16 @@ class PatternReader {
   // or at a line longer than the limit.
   bool StartPattern();
   Result ReadValue(double& value);
+  // Moves to the next whole line, for readers that take a file line by
+  // line; false at the end of the file or at a line longer than the limit.
+  bool NextLine();
+  const std::string& GetLine() const { return Line; }
   unsigned GetLineNumber() const { return LineNumber; }
   bool LineTooLong() const { return TooLong; }
 
  private:
   static constexpr size_t CHUNK_SIZE = 1u << 16;
 
-  bool NextLine();
   bool FillBuffer();
   // Skips white space, loading lines while the rest of one is blank.
   bool SkipBlank();

@@ -65,14 +65,12 @@ bool ProcessIsGone(pid_t pid) { return kill(pid, 0) != 0 && errno == ESRCH; }
 
 NxSafeSave::NxSafeSave(std::string path) : Destination(std::move(path)) {
   struct stat existing;
-  bool replacing = false;
-  if (lstat(Destination.c_str(), &existing) == 0) {
-    if (!S_ISREG(existing.st_mode)) {
-      ProblemText = "exists and is not a regular file";
-      return;
-    }
-    replacing = true;
-  } else if (errno != ENOENT) {
+  const bool replacing = lstat(Destination.c_str(), &existing) == 0;
+  if (replacing && !S_ISREG(existing.st_mode)) {
+    ProblemText = "exists and is not a regular file";
+    return;
+  }
+  if (!replacing && errno != ENOENT) {
     Fail(errno);
     return;
   }

@@ -13,11 +13,7 @@ NxTempDiffLayer::NxTempDiffLayer(DeferNodes, unsigned layerNumber, const TSize& 
                                  double persistence, LAYERTYPE layerType, const SourceData& sources)
     : NxBaseLayer(layerNumber, size, type, layerType, sources), Persistence(persistence) {}
 
-void NxTempDiffLayer::InitNodes() {
-  BuildWiredNodes([this](const NxPtrArray<NxNode>& sources, NODETYPE type) -> NxNode* {
-    return new NxTDNode(sources, type, Persistence);
-  });
-}
+void NxTempDiffLayer::InitNodes() { BuildWiredNodes<NxTDNode>(Persistence); }
 
 void NxTempDiffLayer::SetAutoRates(bool on, unsigned period) {
   for (unsigned i = 0; i < NodeCount(); ++i) Nodes[i]->SetAutoRates(on, period, Nodes[i]->GetScaleValue());
@@ -25,7 +21,7 @@ void NxTempDiffLayer::SetAutoRates(bool on, unsigned period) {
 
 NxTempDiffInputLayer::NxTempDiffInputLayer(const TSize& size, NODETYPE type, double persistence,
                                            const SourceData& sources)
-    : NxTempDiffLayer(DeferNodes{}, 0, size, type, persistence, INPUT_LAYER, sources), NewInput(false) {
+    : NxTempDiffLayer(DeferNodes{}, 0, size, type, persistence, INPUT_LAYER, sources) {
   InitNodes();
 }
 
@@ -45,38 +41,27 @@ void NxTempDiffInputLayer::SetInputValues(double* values) {
 
 NxTempDiffOutputLayer::NxTempDiffOutputLayer(const TSize& size, NODETYPE type, double persistence,
                                              const SourceData& sources)
-    : NxTempDiffLayer(DeferNodes{}, 1, size, type, persistence, OUTPUT_LAYER, sources), Outputs(0, 10) {
+    : NxTempDiffLayer(DeferNodes{}, 1, size, type, persistence, OUTPUT_LAYER, sources) {
   InitNodes();
   for (unsigned k = 0; k < NodeCount(); ++k) Outputs.Add(0.0);
 }
 
 NxTempDiffOutputLayer::~NxTempDiffOutputLayer() = default;
 
-void NxTempDiffOutputLayer::InitNodes() {
-  BuildWiredNodes([this](const NxPtrArray<NxNode>& sources, NODETYPE type) -> NxNode* {
-    return new NxTDOutputNode(sources, type, Persistence);
-  });
-}
-
-void NxTempDiffOutputLayer::RefreshOutputs() {
-  if (!IsNewInput()) return;
-  for (unsigned k = 0; k < NodeCount(); ++k) Outputs[k] = ToDouble(Nodes[k]->GetNewOutput());
-  ClearInputFlag();
-}
+void NxTempDiffOutputLayer::InitNodes() { BuildWiredNodes<NxTDOutputNode>(Persistence); }
 
 double* NxTempDiffOutputLayer::GetOutput(bool train) {
-  RefreshOutputs();
+  if (IsNewInput()) {
+    for (unsigned k = 0; k < NodeCount(); ++k) Outputs[k] = ToDouble(Nodes[k]->GetNewOutput());
+    ClearInputFlag();
+  }
   if (train) TrainOnDifferences();
   return Outputs.Data();
 }
 
-void NxTempDiffOutputLayer::InitObservationSequence() {
-  for (unsigned k = 0; k < NodeCount(); ++k) OutputNode(k)->InitObservationSequence();
-}
+void NxTempDiffOutputLayer::InitObservationSequence() { CallNodes(&NxTDOutputNode::InitObservationSequence); }
 
-void NxTempDiffOutputLayer::ResetNodeFlags() {
-  for (unsigned k = 0; k < NodeCount(); ++k) Nodes[k]->ResetFlags();
-}
+void NxTempDiffOutputLayer::ResetNodeFlags() { CallNodes(&NxNode::ResetFlags); }
 
 void NxTempDiffOutputLayer::SetTargetOutcomes(double* outcomes) {
   for (unsigned k = 0; k < NodeCount(); ++k) OutputNode(k)->SetOutcomeDifference(outcomes[k]);

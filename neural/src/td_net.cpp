@@ -11,14 +11,13 @@ NxTemporalDifferenceNet::~NxTemporalDifferenceNet() = default;
 
 void NxTemporalDifferenceNet::InitLayers() {
   LayerFactory factory;
-  factory.input = [](const TSize& size, const NxBaseLayer::SourceData& sources) -> NxBaseLayer* {
+  factory.input = [](const TSize& size, const auto& sources) -> NxBaseLayer* {
     return new NxTempDiffInputLayer(size, SIGMOID, 0.0, sources);
   };
-  factory.output = [this](const TSize& size, NODETYPE type, const NxBaseLayer::SourceData& sources) -> NxBaseLayer* {
+  factory.output = [this](const TSize& size, NODETYPE type, const auto& sources) -> NxBaseLayer* {
     return new NxTempDiffOutputLayer(size, type, Persistence, sources);
   };
-  factory.hidden = [this](unsigned layer, const TSize& size, NODETYPE type,
-                          const NxBaseLayer::SourceData& sources) -> NxBaseLayer* {
+  factory.hidden = [this](unsigned layer, const TSize& size, NODETYPE type, const auto& sources) -> NxBaseLayer* {
     return new NxTempDiffLayer(layer, size, type, Persistence, HIDDEN_LAYER, sources);
   };
   CreateLayers(factory);
@@ -43,8 +42,7 @@ void NxTemporalDifferenceNet::TrainOnOutcomes(double* outcomes) { OutputLayer->T
 void NxTemporalDifferenceNet::SetTrainingPersistence(double persistence) { Persistence = persistence; }
 
 void NxTemporalDifferenceNet::SetAutoRates(bool on, unsigned count) {
-  for (unsigned layer = 1; layer < MAX_LAYERS; ++layer)
-    if (Layers[layer]) static_cast<NxTempDiffLayer*>(Layers[layer])->SetAutoRates(on, count);
+  CallLayers(1, &NxTempDiffLayer::SetAutoRates, on, count);
 }
 
 NxNeuralBase* CreateTempDiffNet(const NxNeuralBase::ConfigData& config, double persistence) {

@@ -82,7 +82,10 @@ class Run {
   }
   Run(const Run&) = delete;
   Run& operator=(const Run&) = delete;
-  ~Run() { ReleaseRows(); }
+  // The rows stay the caller's.
+  ~Run() {
+    if (!Rows.empty()) Net.SetIOPatterns(nullptr, 0, false);
+  }
 
   bool CanScale() const { return Flat; }
   void Fold(const InputScaling& s) { Plan.FoldInputScaling(s.Scale.data(), s.Offset.data()); }
@@ -155,14 +158,8 @@ class Run {
     return Mse(data);
   }
 
-  // The rows stay the caller's.
-  void ReleaseRows() {
-    if (!Rows.empty()) Net.SetIOPatterns(nullptr, 0, false);
-  }
-
   const double* Outputs(std::span<const double> inputs) {
-    if (Flat) return Plan.Evaluate(inputs.data());
-    return Propagate(Net, inputs).data();
+    return Flat ? Plan.Evaluate(inputs.data()) : Propagate(Net, inputs).data();
   }
 
   NxNeuralNet& Net;

@@ -17,10 +17,7 @@ void Differences(const FP12_20* table, FP12_20* steps, int count) {
   for (int i = count; i < TABLE_SIZE; ++i) steps[i] = 0;
 }
 
-FP12_20 SlopeLookup(FP12_20 x) {
-  const Tables& t = tables;
-  return Lookup(t.Slope, t.SlopeSteps, FpAbs(x), SCALE_25_5);
-}
+FP12_20 SlopeLookup(FP12_20 x) { return Lookup(tables.Slope, tables.SlopeSteps, FpAbs(x), SCALE_25_5); }
 
 }  // namespace
 
@@ -42,7 +39,6 @@ void BuildTables() {
 }
 
 FP12_20 TableDerivative(NODETYPE type, FP12_20 x) {
-  const Tables& t = tables;
   switch (type) {
     case LINEAR:
       return 0x19999;
@@ -50,8 +46,8 @@ FP12_20 TableDerivative(NODETYPE type, FP12_20 x) {
       int32_t index;
       FP12_20 fraction;
       IndexAndFraction(FpAbs(x), SCALE_63_75, index, fraction);
-      FP12_20 slope =
-          index > 253 ? t.PeakSteps[254] : FpAdd(t.PeakSteps[index], FpMul(fraction, t.PeakCurvature[index]));
+      FP12_20 slope = index > 253 ? tables.PeakSteps[254]
+                                  : FpAdd(tables.PeakSteps[index], FpMul(fraction, tables.PeakCurvature[index]));
       return x < 0 ? FpNeg(slope) : slope;
     }
     case BINARY:

@@ -47,21 +47,19 @@ inline FP12_20 Lookup(const FP12_20* table, const FP12_20* steps, FP12_20 argume
 }
 
 inline FP12_20 Sigmoid(FP12_20 x) {
-  const Tables& t = tables;
-  if (x >= 0) return Lookup(t.Sigmoid, t.SigmoidSteps, x, SCALE_25_5);
-  return FpSub(FP_ONE, Lookup(t.Sigmoid, t.SigmoidSteps, FpNeg(x), SCALE_25_5));
+  if (x >= 0) return Lookup(tables.Sigmoid, tables.SigmoidSteps, x, SCALE_25_5);
+  return FpSub(FP_ONE, Lookup(tables.Sigmoid, tables.SigmoidSteps, FpNeg(x), SCALE_25_5));
 }
 
 // Output of a node of the given type for net input x.
 inline FP12_20 Output(NODETYPE type, FP12_20 x) {
-  const Tables& t = tables;
   switch (type) {
     case SIGMOID:
       return Sigmoid(x);
     case LINEAR:
       return x;
     case PEAKED:
-      return Lookup(t.Peak, t.PeakSteps, FpAbs(x), SCALE_63_75);
+      return Lookup(tables.Peak, tables.PeakSteps, FpAbs(x), SCALE_63_75);
     case BINARY:
     case OR:
       return x > 0 ? FP_ONE : 0;

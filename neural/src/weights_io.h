@@ -1,7 +1,7 @@
 #pragma once
 
+#include <bit>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 #include "neural/file.h"
@@ -13,19 +13,18 @@ namespace nx_weights {
 class Record {
  public:
   void PutInt32(int32_t value) { PutUint32(static_cast<uint32_t>(value)); }
-  void PutUint32(uint32_t value) {
-    for (int i = 0; i < 4; ++i) Bytes.push_back(static_cast<unsigned char>(value >> (8 * i)));
-  }
-  void PutDouble(double value) {
-    uint64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    for (int i = 0; i < 8; ++i) Bytes.push_back(static_cast<unsigned char>(bits >> (8 * i)));
-  }
+  void PutUint32(uint32_t value) { PutBytes(value, 4); }
+  void PutDouble(double value) { PutBytes(std::bit_cast<uint64_t>(value), 8); }
   bool WriteTo(NxFile& file) const {
     return Bytes.empty() || file.FWrite(Bytes.data(), 1, Bytes.size()) == Bytes.size();
   }
 
  private:
+  // The low `count` bytes of `bits`, lowest first.
+  void PutBytes(uint64_t bits, int count) {
+    for (int i = 0; i < count; ++i) Bytes.push_back(static_cast<unsigned char>(bits >> (8 * i)));
+  }
+
   std::vector<unsigned char> Bytes;
 };
 
@@ -48,7 +47,7 @@ inline bool ReadDouble(NxFile& file, double& value) {
   if (file.FRead(b, 1, 8) != 8) return false;
   uint64_t bits = 0;
   for (int i = 0; i < 8; ++i) bits |= uint64_t(b[i]) << (8 * i);
-  std::memcpy(&value, &bits, sizeof value);
+  value = std::bit_cast<double>(bits);
   return true;
 }
 

@@ -62,7 +62,7 @@ class NX_EXPORT NxBackPropInputLayer : public NxBackPropLayer {
 
  private:
   friend class NxBackPropPlan;
-  bool NewInput;
+  bool NewInput = false;
 };
 
 /// Layer 1 of a back-propagation network: one NxOutputNode per position.
@@ -129,6 +129,6 @@ class NX_EXPORT NxBackPropOutputLayer : public NxBackPropLayer {
   bool AnyBeyondTolerance(const double* targets);
   void TrainNodes();
 
-  NxArray<double> Outputs;
-  double OutputTolerance;
+  NxArray<double> Outputs{0, 10};
+  double OutputTolerance = 0.00001;
 };

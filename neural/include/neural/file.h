@@ -125,8 +125,13 @@ class NX_EXPORT NxFile {
   std::FILE* GetStream() const { return Stream; }
 
  private:
-  void VerifyRead() const;
-  void VerifyWrite() const;
+  /// The open stream, once VerifyFile() has passed, and for ReadStream() and
+  /// WriteStream() also the check of the access mode.
+  ///@{
+  std::FILE* OpenStream() const;
+  std::FILE* ReadStream() const;
+  std::FILE* WriteStream() const;
+  ///@}
 
   std::string FileName;
   std::FILE* Stream = nullptr;

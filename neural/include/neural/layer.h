@@ -112,19 +112,25 @@ class NX_EXPORT NxBaseLayer : public NxPattern {
  protected:
   /// The number of nodes created so far.
   unsigned NodeCount() const;
-  /// Wires and creates the nodes of a hidden or output layer, row by row;
-  /// makeNode(sources, type) creates one node of the layer's class.
-  template <class MakeNode>
-  void BuildWiredNodes(MakeNode makeNode) {
+  /// Wires and creates the nodes of a hidden or output layer, row by row,
+  /// each a `Node` made from its sources, its type and `extra`.
+  template <class Node, class... Extra>
+  void BuildWiredNodes(Extra... extra) {
     ValidateSourcePatterns();
     NxPtrArray<NxNode> sources(0, 10, false);
     for (int32_t y = 0; y < Dimensions.cy; ++y) {
       for (int32_t x = 0; x < Dimensions.cx; ++x) {
         TPoint position{x, y};
         FillSourceNodes(sources, position);
-        Nodes.Add(makeNode(sources, static_cast<NODETYPE>(GetLayoutValue(position))));
+        Nodes.Add(new Node(sources, static_cast<NODETYPE>(GetLayoutValue(position)), extra...));
       }
     }
+  }
+  /// Calls `call` with `args` on every node, in node order; the nodes are
+  /// all of the class that declares `call`.
+  template <class Node, class... Params, class... Args>
+  void CallNodes(void (Node::*call)(Params...), Args... args) {
+    for (unsigned i = 0; i < NodeCount(); ++i) (static_cast<Node*>(Nodes[i])->*call)(args...);
   }
 
   SourceData Sources;        ///< the layers feeding this one

@@ -162,6 +162,13 @@ class NX_EXPORT NxNeuralBase {
   /// Formats a warning into WarningText (cut at TEXT_SIZE) and shows it
   /// through WarnMessage().
   void Warn(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  /// Calls `call` with `args` on every layer from `first` on that the network
+  /// has; those layers are all of the class that declares `call`.
+  template <class Layer, class... Params, class... Args>
+  void CallLayers(unsigned first, void (Layer::*call)(Params...), Args... args) {
+    for (unsigned layer = first; layer < MAX_LAYERS; ++layer)
+      if (Layers[layer]) (static_cast<Layer*>(Layers[layer])->*call)(args...);
+  }
 
   bool OwnsOutputList = false;  ///< the network deletes its progress list
   unsigned NumInputs = 0;  ///< the nodes of layer 0

@@ -125,13 +125,11 @@ class NxArray {
   /// Room for `initialSize` elements (see nx_detail::InitialCapacity()),
   /// growing by `growBy` (0: never). The array starts empty.
   NxArray(unsigned initialSize, unsigned growBy)
-      : Array(nullptr), GrowBy(growBy), Capacity(nx_detail::InitialCapacity(initialSize, growBy)),
-        NumElements(0) {
+      : GrowBy(growBy), Capacity(nx_detail::InitialCapacity(initialSize, growBy)) {
     if (Capacity > 0) Array = new T[Capacity];
   }
   /// A copy with the same capacity and growth step.
-  NxArray(const NxArray& other)
-      : Array(nullptr), GrowBy(other.GrowBy), Capacity(other.Capacity), NumElements(other.NumElements) {
+  NxArray(const NxArray& other) : GrowBy(other.GrowBy), Capacity(other.Capacity), NumElements(other.NumElements) {
     if (Capacity > 0) Array = new T[Capacity];
     for (unsigned i = 0; i < NumElements; ++i) Array[i] = other.Array[i];
   }
@@ -209,8 +207,8 @@ class NxArray {
   ///@}
 
  private:
-  T* Array;
+  T* Array = nullptr;
   unsigned GrowBy;
   unsigned Capacity;
-  unsigned NumElements;
+  unsigned NumElements = 0;
 };

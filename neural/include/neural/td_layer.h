@@ -56,7 +56,7 @@ class NX_EXPORT NxTempDiffInputLayer : public NxTempDiffLayer {
   virtual void SetInputValues(double* values);
 
  private:
-  bool NewInput;
+  bool NewInput = false;
 };
 
 /// Layer 1 of a temporal-difference network: one NxTDOutputNode per
@@ -95,12 +95,11 @@ class NX_EXPORT NxTempDiffOutputLayer : public NxTempDiffLayer {
 
  private:
   NxTDOutputNode* OutputNode(unsigned index) const { return static_cast<NxTDOutputNode*>(Nodes[index]); }
-  void RefreshOutputs();
   /// Every node the output nodes depend on, inputs excepted, laid out on
   /// first use; the wiring never changes afterwards.
   NxTDPlan& Plan();
   std::vector<NxNode*> InputNodes() const;
 
-  NxArray<double> Outputs;
+  NxArray<double> Outputs{0, 10};
   std::unique_ptr<NxTDPlan> TrainingPlan;
 };
