@@ -155,7 +155,7 @@ class NxTDPlan {
   std::vector<FP12_20> TargetWeight;   // the same weights by target entry
   std::vector<FP12_20> Term;           // by target entry
   nx_td_rows::GatherSum Gather = nx_td_rows::Select();
-  // A node with fewer sources sums them in place: the call of a row kernel
+  // A node with fewer sources sums them in place: the call of the gathered sum
   // would cost more than it saves.
   static constexpr uint32_t WIDE_FAN_IN = 8;
 
